@@ -1,0 +1,43 @@
+#include "planner/Programm.h"
+
+#include <QApplication>
+#include <QFont>
+#include <memory>
+
+#include "planner/frmVelkora.h"
+#include "platform/Einzelinstanz.h"
+#include "platform/Programmende.h"
+#include "platform/Signale.h"
+#include "platform/widgets/QtDialoge.h"
+#include "startup/Start.h"
+
+void Programm_verdrahten() {
+  dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
+  programmende::setzeEntladen([] {
+    Hauptfenster_entladen();
+    einzelinstanz::freigeben();
+  });
+  gFensterhaken.hauptfenster_laden = &Hauptfenster_laden;
+  gFensterhaken.hauptfenster_zeigen = &Hauptfenster_zeigen;
+  gFensterhaken.hauptfenster_neu_zeichnen = [] {
+    if (auto* f = frmVelkora::instanz()) f->repaint();
+  };
+  gFensterhaken.titel_setzen = [] {
+    if (auto* f = frmVelkora::instanz()) f->setWindowTitle(gHauptfensterTitel);
+  };
+  // Logout and kill close the window as the user would, so nothing of the user's
+  // state is lost.
+  // A message box may be open, so the end does not wait for the event loop.
+  signale::beimBeenden([] { programmende::beenden(0); });
+}
+
+int Programm_ausführen(QApplication& app) {
+  // One concrete font, so that text widths are the same on every machine.
+  QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+  app.setQuitOnLastWindowClosed(true);
+  Programm_verdrahten();
+  Kommandozeile_setzen(app.arguments().mid(1));
+  Main();
+  if (!frmVelkora::instanz()) return 1;
+  return app.exec();
+}

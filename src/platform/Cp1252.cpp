@@ -1,0 +1,56 @@
+#include "platform/Cp1252.h"
+
+#include <array>
+#include <unordered_map>
+
+namespace cp1252 {
+namespace {
+
+// Bytes 0x80..0x9F; every other byte is the Latin-1 character of the same code.
+constexpr std::array<char16_t, 32> kObereSteuerzeichen = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+const std::unordered_map<char16_t, unsigned char>& rückwärts() {
+  static const auto tabelle = [] {
+    std::unordered_map<char16_t, unsigned char> t;
+    for (int b = 0x80; b < 0xA0; ++b) t[kObereSteuerzeichen[b - 0x80]] = static_cast<unsigned char>(b);
+    return t;
+  }();
+  return tabelle;
+}
+
+}  // namespace
+
+QChar zeichen(unsigned char b) {
+  if (b >= 0x80 && b < 0xA0) return QChar(kObereSteuerzeichen[b - 0x80]);
+  return QChar(static_cast<char16_t>(b));
+}
+
+unsigned char byte(QChar c) {
+  const char16_t u = c.unicode();
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<unsigned char>(u);
+  const auto& t = rückwärts();
+  const auto it = t.find(u);
+  return it == t.end() ? '?' : it->second;
+}
+
+QString dekodieren(const QByteArray& bytes) {
+  QString s;
+  s.resize(bytes.size());
+  QChar* d = s.data();
+  for (qsizetype i = 0; i < bytes.size(); ++i) d[i] = zeichen(static_cast<unsigned char>(bytes[i]));
+  return s;
+}
+
+QByteArray kodieren(const QString& text) {
+  QByteArray b;
+  b.resize(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) b[i] = static_cast<char>(byte(text[i]));
+  return b;
+}
+
+}  // namespace cp1252

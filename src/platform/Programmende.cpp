@@ -1,0 +1,34 @@
+#include "platform/Programmende.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace programmende {
+namespace {
+std::function<void()> gEntladen;
+bool gTestmodus = false;
+bool gBeendetWird = false;
+}  // namespace
+
+void setzeEntladen(std::function<void()> entladen) { gEntladen = std::move(entladen); }
+void setzeTestmodus(bool an) { gTestmodus = an; }
+bool testmodus() { return gTestmodus; }
+
+void beenden(int code) {
+  if (!gBeendetWird && gEntladen) {
+    gBeendetWird = true;
+    try {
+      gEntladen();
+    } catch (...) {
+      // The end must not fail on the way out.
+    }
+    gBeendetWird = false;
+  }
+  if (gTestmodus) throw ProgrammBeendet(code);
+  std::fflush(nullptr);
+  // Every file is closed after each operation, so nothing is left to flush; skipping
+  // static destructors avoids tearing down Qt from inside an event handler.
+  std::_Exit(code);
+}
+
+}  // namespace programmende

@@ -1,0 +1,362 @@
+#include "startup/Dateizugriff.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <memory>
+#include <unistd.h>
+
+#include "platform/Cp1252.h"
+#include "platform/Laufzeitfehler.h"
+#include "platform/Text.h"
+#include "platform/Uhr.h"
+#include "platform/Umgebung.h"
+#include "platform/Zustand.h"
+#include "startup/Meldungen.h"
+#include "startup/Programmabbruch.h"
+#include "store/Velkoraini.h"
+
+QString gOffeneDatei;
+bool gDateiGeschrieben = false;
+bool gLangsamesNetz = false;
+
+namespace {
+
+const QString kZwischenEndung = QStringLiteral(".vktmp");
+
+enum class Modus { Zu, Lesen, Schreiben, Anhängen };
+
+struct Kanal {
+  Modus modus = Modus::Zu;
+  QString pfad;
+  // Reading: the whole file, read at open.
+  QByteArray inhalt;
+  qsizetype pos = 0;
+  bool letzteUnvollständig = false;
+  // Writing: the lines, written in one go at close.
+  QByteArray puffer;
+  std::unique_ptr<QFile> datei;  // the temporary file (Output) or the target (Append)
+};
+
+Kanal gKanal;
+
+void Kanal_zurücksetzen() {
+  if (gKanal.datei) {
+    gKanal.datei->close();
+    if (gKanal.modus == Modus::Schreiben) QFile::remove(gKanal.datei->fileName());
+  }
+  gKanal = Kanal{};
+}
+
+void Zustand_zurücksetzen() {
+  Kanal_zurücksetzen();
+  gOffeneDatei.clear();
+  gDateiGeschrieben = false;
+  gLangsamesNetz = false;
+}
+VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+QString Zwischenname(const QString& ziel) {
+  const QFileInfo fi(ziel);
+  return fi.absolutePath() + QStringLiteral("/~") + fi.fileName() + u'.' +
+         QString::number(QCoreApplication::applicationPid()) + u'.' +
+         QString::number(QRandomGenerator::global()->generate(), 36) + kZwischenEndung;
+}
+
+[[noreturn]] void Öffnungsfehler(const QString& pfad, bool schreiben) {
+  const QFileInfo fi(pfad);
+  if (!QFileInfo(fi.absolutePath()).isDir()) fehler::auslösen(fehler::kPfadNichtGefunden);
+  if (!schreiben && !fi.exists()) fehler::auslösen(fehler::kDateiNichtGefunden);
+  if (fi.isDir()) fehler::auslösen(fehler::kPfadZugriffsfehler);
+  fehler::auslösen(fehler::kZugriffVerweigert);
+}
+
+QByteArray Datei_lesen(const QString& pfad) {
+  QFile f(pfad);
+  if (!f.open(QIODevice::ReadOnly)) Öffnungsfehler(pfad, false);
+  return f.readAll();
+}
+
+void Öffnen(const QString& pfad, Modus modus) {
+  if (gKanal.modus != Modus::Zu) fehler::auslösen(fehler::kDateiBereitsGeöffnet);
+  if (pfad.isEmpty()) fehler::auslösen(52);
+  Kanal k;
+  k.modus = modus;
+  k.pfad = pfad;
+  if (modus == Modus::Lesen) {
+    if (QFileInfo(pfad).isDir()) fehler::auslösen(fehler::kPfadZugriffsfehler);
+    k.inhalt = Datei_lesen(pfad);
+  } else if (modus == Modus::Anhängen) {
+    k.datei = std::make_unique<QFile>(pfad);
+    if (!k.datei->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) Öffnungsfehler(pfad, true);
+  } else {
+    const QFileInfo fi(pfad);
+    if (fi.exists() && (fi.isDir() || !fi.isWritable())) Öffnungsfehler(pfad, true);
+    k.datei = std::make_unique<QFile>(Zwischenname(pfad));
+    if (!k.datei->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) Öffnungsfehler(pfad, true);
+  }
+  gKanal = std::move(k);
+}
+
+bool Vollständig_schreiben(QFile& f, const QByteArray& daten) {
+  qint64 geschrieben = 0;
+  while (geschrieben < daten.size()) {
+    const qint64 n = f.write(daten.constData() + geschrieben, daten.size() - geschrieben);
+    if (n <= 0) return false;
+    geschrieben += n;
+  }
+  return true;
+}
+
+// Writes out what the channel holds; throws a run-time error when that fails (the
+// target then stays as it was for "Output").
+void Kanal_abschließen() {
+  Kanal k = std::move(gKanal);
+  gKanal = Kanal{};
+  if (!k.datei) return;
+  if (k.modus == Modus::Anhängen) {
+    // One write of whole lines: another workstation appending at the same moment
+    // cannot interleave inside our lines.
+    const bool ok = Vollständig_schreiben(*k.datei, k.puffer);
+    k.datei->close();
+    if (!ok) fehler::auslösen(61);
+    return;
+  }
+  const QString zwischen = k.datei->fileName();
+  bool ok = Vollständig_schreiben(*k.datei, k.puffer) && k.datei->flush();
+  if (ok) ::fdatasync(k.datei->handle());
+  k.datei->close();
+  if (ok) ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(k.pfad).constData()) == 0;
+  if (!ok) {
+    QFile::remove(zwischen);
+    fehler::auslösen(fehler::kPfadZugriffsfehler);
+  }
+}
+
+}  // namespace
+
+void Dateizugriff_zurücksetzen() { Zustand_zurücksetzen(); }
+
+bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
+  gOffeneDatei = pfad;
+  try {
+    const QString m = modus.toLower();
+    const Modus art = m == u"input" ? Modus::Lesen : m == u"append" ? Modus::Anhängen : Modus::Schreiben;
+    Öffnen(pfad, art);
+    if (art == Modus::Lesen && gKanal.inhalt.isEmpty()) {
+      // Seen empty: most likely another workstation is writing it right now.
+      FVerwerfen();
+      gOffeneDatei = pfad;
+      Sanduhr_Mauszeiger(true);
+      Pause(1.5);
+      Meldung(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) +
+              QStringLiteral(" wird gerade von jemand anderem benutzt. Bitte einige Sekunden warten und dann fortsetzen."));
+      Sanduhr_Mauszeiger(true);
+      Pause(1.5);
+      Sanduhr_Mauszeiger(false);
+      Öffnen(pfad, art);
+      // Only a data file of the data folder that stays empty is damage; an empty
+      // logbook, lock file or settings file is not.
+      if (gStörungsmeldung.isEmpty() && gKanal.inhalt.isEmpty() && pfad.toLower().endsWith(u".dat")) {
+        Startfehler(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist leer."), pfad, QString());
+      }
+    }
+    if (art != Modus::Lesen) gDateiGeschrieben = true;
+    return true;
+  } catch (const Laufzeitfehler&) {
+    FVerwerfen();
+    if (option.compare(u"IgnoreErrors", Qt::CaseInsensitive) == 0) return false;
+    const bool lesen = modus.compare(u"Input", Qt::CaseInsensitive) == 0;
+    Programmabbruch(QString(),
+                    QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) +
+                        QStringLiteral(" konnte nicht geöffnet werden.\r\rVermutlich haben Sie keine ausreichenden "
+                                       "Zugriffsberechtigungen für den Ordner ") +
+                        ShowPfad(ParentDir(pfad), 100) +
+                        (lesen ? QString() : QStringLiteral(", ist die Datei schreibgeschützt")) +
+                        QStringLiteral(" oder die Datei ist nicht vorhanden"),
+                    QStringLiteral("Fehler beim Dateizugriff auf ") + ShowPfad(pfad, 100) + QStringLiteral(", Modus '") +
+                        modus + u'\'');
+  }
+}
+
+void FClose() {
+  gOffeneDatei.clear();
+  const double t0 = uhr::monoton();
+  Kanal_abschließen();
+  const double dauer = uhr::monoton() - t0;
+  if (static_cast<float>(dauer) > 0.2f) {
+    gLangsamesNetz = true;
+    gBenutzerwerte[31] = 1;
+  }
+  if (gBeschäftigt) QCoreApplication::processEvents();
+}
+
+void FVerwerfen() {
+  gOffeneDatei.clear();
+  Kanal_zurücksetzen();
+}
+
+bool FEOF() { return gKanal.modus != Modus::Lesen || gKanal.pos >= gKanal.inhalt.size(); }
+
+QByteArray Kanal_Zeile_lesen() {
+  if (gKanal.modus != Modus::Lesen) fehler::auslösen(fehler::kFalscherDateimodus);
+  if (gKanal.pos >= gKanal.inhalt.size()) fehler::auslösen(fehler::kEingabeHinterDateiende);
+  const QByteArray& d = gKanal.inhalt;
+  qsizetype ende = gKanal.pos;
+  while (ende < d.size() && d[ende] != '\r' && d[ende] != '\n') ++ende;
+  QByteArray zeile = d.mid(gKanal.pos, ende - gKanal.pos);
+  gKanal.letzteUnvollständig = ende >= d.size();
+  if (ende < d.size() && d[ende] == '\r') ++ende;
+  if (ende < d.size() && d[ende] == '\n') ++ende;
+  gKanal.pos = ende;
+  return zeile;
+}
+
+bool Kanal_letzte_Zeile_unvollständig() { return gKanal.letzteUnvollständig; }
+
+void Kanal_Zeile_schreiben(const QByteArray& zeile) {
+  if (gKanal.modus != Modus::Schreiben && gKanal.modus != Modus::Anhängen)
+    fehler::auslösen(gKanal.modus == Modus::Zu ? 52 : fehler::kFalscherDateimodus);
+  gKanal.puffer += zeile;
+  gKanal.puffer += "\r\n";
+}
+
+QString LineInPlain() { return cp1252::dekodieren(Kanal_Zeile_lesen()); }
+void LineOutPlain(const QString& text) { Kanal_Zeile_schreiben(cp1252::kodieren(text)); }
+
+void Dateifehler(int code, const QString& pfad, const QString& header, const QString& prozedur) {
+  const QString p = ShowPfad(pfad, 100);
+  const QString neu = QStringLiteral(" Installieren Sie das Programm erneut, um dieses Problem zu beheben");
+  switch (code) {
+    case 1: Startfehler(QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden."), pfad, QString()); break;
+    case 2:
+      Startfehler(QStringLiteral("Der Dateiheader [") + header + QStringLiteral("] der Datei ") + p +
+                      QStringLiteral(" wurde nicht erkannt."),
+                  pfad, QString());
+      break;
+    case 3: Programmabbruch(prozedur, QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden.") + neu, QString()); break;
+    case 4:
+      Programmabbruch(prozedur,
+                      QStringLiteral("Der Dateiheader [") + header + QStringLiteral("] der Datei ") + p +
+                          QStringLiteral(" wurde nicht erkannt.") + neu,
+                      QString());
+      break;
+    default: break;
+  }
+}
+
+bool Dateien_löschen(const QString& ordner, const QString& muster) {
+  return Prozedur(QStringLiteral("modVelkora - Dateien_löschen"), [&] {
+    const QString o = umgebung::mitSchrägstrich(ordner);
+    for (const QString& name : Dateiliste(o, muster)) Löschen(o + name);
+    return Dateiliste(o, muster).isEmpty();
+  });
+}
+
+void Löschen(const QString& pfad) {
+  try {
+    QString p = pfad;
+    if (p.size() > 1 && p.endsWith(u'/')) p.chop(1);
+    const QFileInfo fi(p);
+    if (fi.isDir() && !fi.isSymLink()) {
+      QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner);
+      const QString aktuell = umgebung::mitSchrägstrich(QDir::currentPath()).toLower();
+      const QString ziel = umgebung::mitSchrägstrich(p).toLower();
+      if (aktuell.startsWith(ziel)) QDir::setCurrent(umgebung::tempOrdner());
+      QDir().rmdir(p);
+    } else if (fi.exists() || fi.isSymLink()) {
+      QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner);
+      QFile::remove(p);
+    }
+  } catch (...) {
+  }
+}
+
+QString ParentDir(const QString& pfad) {
+  if (pfad.isEmpty()) return {};
+  const qsizetype i = pfad.lastIndexOf(u'/', pfad.size() - 2);
+  return i < 0 ? QString() : pfad.left(i + 1);
+}
+
+QString ShowDatei(const QString& pfad) {
+  QString p = pfad;
+  if (p.endsWith(u'/')) p.chop(1);
+  return p.mid(p.lastIndexOf(u'/') + 1);
+}
+
+QString ShowPfad(const QString& pfad, int maxLaenge) {
+  QString p = pfad;
+  if (p.endsWith(u'/')) p.chop(1);
+  if (p.size() > maxLaenge) {
+    const int h = std::max(0, (maxLaenge - 10) / 2);
+    p = p.left(h) + QStringLiteral(" ... ") + p.right(h);
+  }
+  return u'\'' + p + u'\'';
+}
+
+void Verzeichnis_anlegen(const QString& ordner) {
+  QString o = ordner;
+  if (o.size() > 1 && o.endsWith(u'/')) o.chop(1);
+  if (!QDir().mkdir(o) && !QFileInfo(o).isDir()) {
+    Programmabbruch(QString(),
+                    QStringLiteral("Der Ordner ") + ShowPfad(ordner, 100) +
+                        QStringLiteral(" konnte nicht angelegt werden.\r\rVermutlich haben Sie keine ausreichenden "
+                                       "Zugriffsberechtigungen"),
+                    QStringLiteral("NoLog"));
+  }
+  Verzeichnis_wechseln(ordner);
+}
+
+bool Verzeichnis_vorhanden(const QString& pfad) { return !pfad.isEmpty() && QFileInfo(pfad).isDir(); }
+
+void Verzeichnis_wechseln(const QString& ordner) {
+  if (!QDir::setCurrent(ordner)) {
+    Programmabbruch(QString(),
+                    QStringLiteral("Auf den Ordner ") + ShowPfad(ordner, 100) +
+                        QStringLiteral(" konnte nicht zugegriffen werden.\r\rVermutlich ist der Ordner nicht vorhanden "
+                                       "oder Sie haben keine ausreichenden Zugriffsberechtigungen in diesem Ordner"),
+                    QStringLiteral("NoLog"));
+  }
+}
+
+bool Datei_vorhanden(const QString& pfad) {
+  const QFileInfo fi(pfad);
+  return fi.exists() && fi.isFile();
+}
+
+QStringList Dateiliste(const QString& ordner, const QString& muster) {
+  QStringList r;
+  const QDir d(ordner);
+  for (const QString& name : d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+    if (text::passtMuster(name, muster) && !Ist_Zwischendatei(name)) r << name;
+  }
+  return r;
+}
+
+QDateTime Dateizeit(const QString& pfad) {
+  const QFileInfo fi(pfad);
+  return fi.exists() ? fi.lastModified() : QDateTime();
+}
+
+qint64 Dateigröße(const QString& pfad) {
+  const QFileInfo fi(pfad);
+  return fi.exists() ? fi.size() : -1;
+}
+
+bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
+  const QString zwischen = Zwischenname(pfad);
+  QFile f(zwischen);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+  bool ok = Vollständig_schreiben(f, inhalt) && f.flush();
+  if (ok) ::fdatasync(f.handle());
+  f.close();
+  if (ok) ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(pfad).constData()) == 0;
+  if (!ok) QFile::remove(zwischen);
+  return ok;
+}
+
+bool Ist_Zwischendatei(const QString& name) { return name.endsWith(kZwischenEndung); }

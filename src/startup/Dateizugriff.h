@@ -1,0 +1,60 @@
+#pragma once
+// The one file channel of the program: one open file at a time, opened by FOpen and
+// closed by FClose, read and written line by line (LineIn/LineOut in the line
+// encoding, or plain). A shared data folder means a file may be seen empty while
+// another workstation writes it, and a whole-file write must never be seen half
+// done: "Output" writes go to a temporary file in the same folder that replaces the
+// target on FClose.
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+// State of the channel.
+extern QString gOffeneDatei;     // full path of the open file, empty when none
+extern bool gDateiGeschrieben;   // some FOpen of this run wrote
+extern bool gLangsamesNetz;      // a close took more than 0.2 s
+
+bool FOpen(const QString& pfad, const QString& modus, const QString& option = QString());
+// Closes the channel; a pending "Output" write replaces its target now.
+void FClose();
+// Closes the channel and drops a pending "Output" write (the target stays as it was):
+// for the error paths, which must not leave a half-written file behind.
+void FVerwerfen();
+// True when the channel holds no further line (or no file is open for reading).
+bool FEOF();
+
+// Raw lines of the open channel, for the line encoding and for plain files.
+QByteArray Kanal_Zeile_lesen();           // the next line without its line end
+bool Kanal_letzte_Zeile_unvollständig();  // the line just read had no line end
+void Kanal_Zeile_schreiben(const QByteArray& zeile);  // adds CR LF
+// Plain text lines (Windows-1252): the per-user settings, lock file, readme, CSV.
+QString LineInPlain();
+void LineOutPlain(const QString& text);
+
+void Dateifehler(int code, const QString& pfad, const QString& header, const QString& prozedur);
+bool Dateien_löschen(const QString& ordner, const QString& muster);
+void Löschen(const QString& pfad);
+QString ParentDir(const QString& pfad);
+QString ShowDatei(const QString& pfad);
+QString ShowPfad(const QString& pfad, int maxLaenge = 100);
+void Verzeichnis_anlegen(const QString& ordner);
+bool Verzeichnis_vorhanden(const QString& pfad);
+void Verzeichnis_wechseln(const QString& ordner);
+
+// File system helpers every unit shares.
+bool Datei_vorhanden(const QString& pfad);
+// Names (not paths) of the normal files of a folder matching a pattern with * and ?,
+// compared without regard to letter case, sorted by name.
+QStringList Dateiliste(const QString& ordner, const QString& muster);
+QDateTime Dateizeit(const QString& pfad);  // invalid when missing
+qint64 Dateigröße(const QString& pfad);    // -1 when missing
+// Writes a whole file so that no reader sees it half written: a temporary file in the
+// same folder is renamed over the target. False when it could not be written.
+bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt);
+// Whether a file name is one of the channel's temporary files.
+bool Ist_Zwischendatei(const QString& name);
+
+// Test seam: the central handler for the empty data file seen twice, until the start
+// repair is wired (it is Startfehler in the running program).
+void Dateizugriff_zurücksetzen();

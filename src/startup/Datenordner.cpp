@@ -1,0 +1,3 @@
+#include "startup/Datenordner.h"
+
+void Datenverzeichnis_suchen() {}

@@ -1,0 +1,54 @@
+#pragma once
+// The entry procedure of the program and the state it sets up at start.
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+extern bool gStörungAnzeigen;     // start-up phase: until the main window first shows a month
+extern QDate gHeute;              // today, or the date of "/d:"
+extern QString gHeuteText;        // gHeute as yymmdd
+extern double gStartzeit;         // monotonic seconds at the start
+extern bool gStartErzwingen;      // "/enforcestart"
+extern QString gDezimaltrennzeichen;
+extern QString gDatumstrennzeichen;
+extern int gDatumsreihenfolge;    // 0 month-day-year, 1 day-month-year, 2 year-month-day
+extern QString gBenutzername;
+extern QString gProgrammordner;
+extern QString gBasisordner;
+extern QString gDatenordner;
+extern QString gDatenordnerAlt;
+extern QString gLogordner;
+extern QString gTempOrdner;
+extern QString gSicherungsordner;
+extern QString gIniOrdner;
+extern QString gIniDateiname;
+extern bool gPfadVorgegeben;
+extern bool gDatenordnerAngelegt;
+extern bool gMerker;              // this start made a monthly or daily backup
+extern bool gJahreswechselOffen;
+extern QString gStartfehler;
+extern QString gHauptfensterTitel;  // the caption Titelzeile composes
+
+// The command line, one switch per argument (program name excluded).
+void Kommandozeile_setzen(const QStringList& argumente);
+bool Schalter_vorhanden(const QString& name);
+QString Aufrufparameter(const QString& name);
+
+// Hooks into the windows, which the start sequence loads and shows; set by the
+// program's main window (and by tests).
+struct Fensterhaken {
+  std::function<void()> splash_zeigen;
+  std::function<void()> splash_entladen;
+  std::function<void()> hauptfenster_laden;
+  std::function<void()> hauptfenster_zeigen;
+  std::function<void()> hauptfenster_neu_zeichnen;
+  std::function<void()> titel_setzen;  // applies gHauptfensterTitel to the main window
+};
+extern Fensterhaken gFensterhaken;
+
+void Main();
+void CheckGebietsschema();
+QString Gebietsschema_Info(int nummer);
+void Datumsformat_ermitteln();
+void Titelzeile();

@@ -1,0 +1,3 @@
+#include "store/Anzeigeberechtigungen.h"
+
+void Anzber_und_Anzgru_init() {}

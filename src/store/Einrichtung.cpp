@@ -1,0 +1,3 @@
+#include "store/Einrichtung.h"
+
+void Setup_Datenordner() {}

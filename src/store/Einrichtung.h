@@ -1,0 +1,3 @@
+#pragma once
+// The default data of a new data folder.
+void Setup_Datenordner();

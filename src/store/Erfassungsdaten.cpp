@@ -1,0 +1,3 @@
+#include "store/Erfassungsdaten.h"
+
+void Erfassungsdateien_checken() {}

@@ -1,0 +1,4 @@
+#include "store/Feiertage.h"
+
+void Feiertage_lesen() {}
+void Ferientage_lesen() {}

@@ -1,0 +1,8 @@
+#pragma once
+// Backups of the data folder and the logbooks, and restoring from them.
+#include <QString>
+
+// Writes one backup of the given kind; true on success.
+bool Backup_erstellen(const QString& art);
+// Removes the oldest files of one kind, keeping the newest `behalten`.
+void Alte_Dateien_löschen(const QString& ordner, const QString& muster, int behalten);

@@ -1,0 +1,105 @@
+#include "common/Testumgebung.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "platform/Gebietsschema.h"
+#include "platform/Umgebung.h"
+#include "platform/Zustand.h"
+#include "startup/Start.h"
+
+void VelkoraTest::SetUp() {
+  ASSERT_TRUE(mTmp.isValid());
+  mOrdner = mTmp.path() + u'/';
+  zustand::alleZurücksetzen();
+  uhr::zurücksetzen();
+  uhr.einsetzen();
+  skript = &dialoge::skript();
+  gebietsschema::setze(gebietsschema::Werte{QStringLiteral("49"), QStringLiteral("DEU"), QStringLiteral(";"),
+                                            QStringLiteral("."), QStringLiteral("1"), QStringLiteral(",")});
+  qputenv("TEMP", QFile::encodeName(unterordner(QStringLiteral("Temp"))));
+  qputenv("USERNAME", "tester");
+  umgebung::setzeProgrammordner(unterordner(QStringLiteral("Programm")));
+}
+
+void VelkoraTest::TearDown() {
+  QDir::setCurrent(QDir::tempPath());
+  zustand::alleZurücksetzen();
+  uhr::zurücksetzen();
+  gebietsschema::setze(std::nullopt);
+  umgebung::setzeProgrammordner(QString());
+  dialoge::skript();
+}
+
+QString VelkoraTest::unterordner(const QString& name) const {
+  QDir().mkpath(mOrdner + name);
+  return mOrdner + name + u'/';
+}
+
+void VelkoraTest::ordnerEinrichten() {
+  gHeute = uhr.datum;
+  gHeuteText = QStringLiteral("%1%2%3")
+                   .arg(gHeute.year() % 100, 2, 10, QChar(u'0'))
+                   .arg(gHeute.month(), 2, 10, QChar(u'0'))
+                   .arg(gHeute.day(), 2, 10, QChar(u'0'));
+  gBenutzername = QStringLiteral("tester");
+  gProgrammordner = unterordner(QStringLiteral("Programm"));
+  gBasisordner = gProgrammordner;
+  gDatenordner = unterordner(QStringLiteral("Data"));
+  gLogordner = unterordner(QStringLiteral("Data/Logs"));
+  gSicherungsordner = unterordner(QStringLiteral("Data/Backups"));
+  gIniOrdner = unterordner(QStringLiteral("Data/IniFiles"));
+  gTempOrdner = unterordner(QStringLiteral("Temp"));
+}
+
+QByteArray lesen(const QString& pfad) {
+  QFile f(pfad);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+void schreiben(const QString& pfad, const QByteArray& inhalt) {
+  QFile f(pfad);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(pfad);
+  f.write(inhalt);
+}
+
+// Written from the description of the encoding, not from the program's codec, so
+// that a fault in the codec cannot hide itself.
+QStringList dekodierteZeilen(const QString& pfad) {
+  QStringList r;
+  const QByteArray alles = lesen(pfad);
+  for (const QByteArray& z : alles.split('\n')) {
+    QByteArray zeile = z;
+    if (zeile.endsWith('\r')) zeile.chop(1);
+    if (zeile.isEmpty()) continue;
+    int k = static_cast<unsigned char>(zeile[0]) % 64;
+    QString t;
+    for (int i = 1; i < zeile.size(); ++i) {
+      k = (k + 1) % 64;
+      int d = static_cast<unsigned char>(zeile[i]) - k;
+      if (d < 32) d += 224;
+      t += QString::fromLatin1(QByteArray(1, static_cast<char>(d)));  // Latin-1 covers the test texts
+    }
+    r << t;
+  }
+  return r;
+}
+
+QByteArray kodiert(const QStringList& zeilen, unsigned char schlüssel) {
+  QByteArray r;
+  for (const QString& t : zeilen) {
+    r += static_cast<char>(schlüssel);
+    int k = schlüssel % 64;
+    for (char c : t.toLatin1()) {
+      const int a = static_cast<unsigned char>(c);
+      if (a < 32) continue;
+      k = (k + 1) % 64;
+      int e = a + k;
+      if (e > 255) e -= 224;
+      r += static_cast<char>(e);
+    }
+    r += "\r\n";
+  }
+  return r;
+}

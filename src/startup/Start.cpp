@@ -180,7 +180,7 @@ void Hauptablauf() {
   gBasisordner = gProgrammordner;
   if (umgebung::unterProgrammdateien(gBasisordner) && !umgebung::publicOrdner().isEmpty()) SetPublicPfad();
   // 14.
-  if (Schalter_vorhanden(QStringLiteral("path")) || Schalter_vorhanden(QStringLiteral("setpath"))) {
+  if (Schalter_vorhanden(QStringLiteral("path"))) {
     gDatenordner = umgebung::mitSchrägstrich(Aufrufparameter(QStringLiteral("path")));
     if (gDatenordner.right(6).toLower() != u"/data/") gDatenordner += QStringLiteral("Data/");
     if (!QDir::isAbsolutePath(gDatenordner)) gDatenordner = umgebung::mitSchrägstrich(QDir::current().absoluteFilePath(gDatenordner));
@@ -316,12 +316,15 @@ void Kommandozeile_setzen(const QStringList& argumente) {
   }
 }
 
-bool Schalter_vorhanden(const QString& name) { return gSchalter.count(name.toLower()) > 0; }
+bool Schalter_vorhanden(const QString& name) {
+  const QString n = name.toLower();
+  // "/setpath" names the data folder as "/path" does.
+  return gSchalter.count(n) > 0 || (n == u"path" && gSchalter.count(QStringLiteral("setpath")) > 0);
+}
 
 QString Aufrufparameter(const QString& name) {
   const QString n = name.toLower();
   if (const auto it = gSchalter.find(n); it != gSchalter.end()) return it->second;
-  // "/setpath" gives its folder to the question for "path", as the folder switches share it.
   if (n == u"path") {
     if (const auto it = gSchalter.find(QStringLiteral("setpath")); it != gSchalter.end()) return it->second;
   }

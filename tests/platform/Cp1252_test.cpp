@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "platform/Cp1252.h"
+#include "platform/Text.h"
+
+TEST(Cp1252, EveryByteRoundTrips) {
+  QByteArray alle;
+  for (int b = 0; b < 256; ++b) alle.append(static_cast<char>(b));
+  EXPECT_EQ(cp1252::kodieren(cp1252::dekodieren(alle)), alle);
+}
+
+TEST(Cp1252, KnownCharacters) {
+  struct Fall {
+    unsigned char byte;
+    char16_t zeichen;
+  };
+  const Fall fälle[] = {{0xBD, u'½'}, {0xE4, u'ä'}, {0xDC, u'Ü'}, {0xDF, u'ß'}, {0x80, u'€'},
+                        {0xA0, u'\u00A0'}, {0x81, u'\u0081'}, {0x9D, u'\u009D'}, {0x8A, u'Š'}};
+  for (const auto& f : fälle) {
+    EXPECT_EQ(cp1252::zeichen(f.byte), QChar(f.zeichen)) << int(f.byte);
+    EXPECT_EQ(cp1252::byte(QChar(f.zeichen)), f.byte) << int(f.byte);
+  }
+}
+
+TEST(Cp1252, UnrepresentableBecomesQuestionMark) {
+  EXPECT_EQ(cp1252::kodieren(QStringLiteral("a\u4E2Db\u0100")), QByteArray("a?b?"));
+}
+
+TEST(Text, TrimKeepsNonBreakingSpace) {
+  EXPECT_EQ(text::trim(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+  EXPECT_EQ(text::trim(QStringLiteral("\u00A0")), QStringLiteral("\u00A0"));
+  EXPECT_EQ(text::trim(QStringLiteral(" \u00A0 ")), QStringLiteral("\u00A0"));
+}
+
+TEST(Text, ForgivingNumber) {
+  EXPECT_EQ(text::zahl(QStringLiteral(" 12ab")), 12);
+  EXPECT_EQ(text::zahl(QStringLiteral("-7")), -7);
+  EXPECT_EQ(text::zahl(QStringLiteral("x")), 0);
+  EXPECT_EQ(text::zahl(QStringLiteral("99999999999999999999")), 2147483647);
+}
+
+TEST(Text, PatternMatchIgnoresCase) {
+  struct Fall {
+    const char* name;
+    const char* muster;
+    bool passt;
+  };
+  const Fall fälle[] = {
+      {"2501 260305 Data.dat", "*Data.dat", true}, {"2501 260305 data.DAT", "*Data.dat", true},
+      {"Konfigdaten.dat", "*Data.dat", false},     {"2603 Velkora.log", "*Velkora.log", true},
+      {"260310 0930T.dat", "260310*T.dat", true},  {"260310 0930M.dat", "2603*M.dat", true},
+      {"x.dat.tmp", "*.dat", false},               {"abc", "a?c", true},
+      {"ac", "a?c", false},                        {"", "*", true},
+  };
+  for (const auto& f : fälle)
+    EXPECT_EQ(text::passtMuster(QString::fromUtf8(f.name), QString::fromUtf8(f.muster)), f.passt) << f.name << " " << f.muster;
+}

@@ -1,0 +1,222 @@
+#include "startup/Start.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <csignal>
+
+#include "common/Testumgebung.h"
+#include "platform/Einzelinstanz.h"
+#include "platform/Gebietsschema.h"
+#include "platform/Umgebung.h"
+#include "startup/Dateizugriff.h"
+
+TEST(Kommandozeile, SwitchesAndValues) {
+  struct Fall {
+    QStringList argumente;
+    const char* schalter;
+    bool vorhanden;
+    const char* wert;
+  };
+  const Fall fälle[] = {
+      {{"/d:150326"}, "d:", true, "150326"},
+      {{"/D:150326"}, "d:", true, "150326"},
+      {{"/PATH:/srv/daten"}, "path", true, "/srv/daten"},
+      {{"/path: \"/srv/mit blank/\" "}, "path", true, "/srv/mit blank/"},
+      {{"/path:\"/srv/x\""}, "path", true, "/srv/x"},
+      {{"/setpath:/srv/y"}, "path", true, "/srv/y"},
+      {{"/setpath:/srv/y"}, "setpath", true, "/srv/y"},
+      {{"/d:010125", "/path:/a/b", "/enforcestart"}, "path", true, "/a/b"},
+      {{"/d:010125", "/path:/a/b", "/enforcestart"}, "d:", true, "010125"},
+      {{"/d:010125", "/path:/a/b", "/enforcestart"}, "enforcestart", true, ""},
+      {{"/nowelcomescreen"}, "nowelcomescreen", true, ""},
+      {{"/lookback:/x/260101 1200J.dat"}, "lookback", true, "/x/260101 1200J.dat"},
+      {{"/lookback"}, "lookback", true, ""},
+      {{"/setting12=1"}, "setting", true, "12=1"},
+      {{"/setting:12=1"}, "setting", true, "12=1"},
+      {{"/a:lampenholz"}, "a:lampenholz", true, ""},
+      {{"/a:falsch"}, "a:lampenholz", false, ""},
+      {{"path:/x", "-d:150326", "/unbekannt"}, "path", false, ""},
+      {{"path:/x", "-d:150326", "/unbekannt"}, "d:", false, ""},
+      {{}, "d:", false, ""},
+  };
+  for (const auto& f : fälle) {
+    Kommandozeile_setzen(f.argumente);
+    const QString s = QString::fromUtf8(f.schalter);
+    EXPECT_EQ(Schalter_vorhanden(s), f.vorhanden) << qPrintable(f.argumente.join(' ')) << " " << f.schalter;
+    EXPECT_EQ(Aufrufparameter(s), QString::fromUtf8(f.wert)) << qPrintable(f.argumente.join(' ')) << " " << f.schalter;
+  }
+  Kommandozeile_setzen({});
+}
+
+class Startablauf : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    programm = unterordner(QStringLiteral("Programm"));
+    schreiben(programm + QStringLiteral("VelkoraFtg.dat"), kodiert({QStringLiteral("[VelkoraFeiertageDat]")}));
+    unterordner(QStringLiteral("Ablage"));
+  }
+  void starten(const QStringList& argumente) {
+    Kommandozeile_setzen(argumente);
+    Main();
+  }
+  QString programm;
+};
+
+TEST_F(Startablauf, DateGuard) {
+  const struct {
+    const char* d;
+    bool startet;
+    const char* text;
+  } fälle[] = {
+      {"/d:311224", false, "31.12.2024"},
+      {"/d:010125", true, ""},
+      {"/d:311250", true, ""},
+      {"/d:010151", false, "01.01.2051"},
+      {"/d:320125", true, ""},  // rolls over to 1 February 2025
+  };
+  for (const auto& f : fälle) {
+    skript->protokoll.clear();
+    const QStringList argumente{QString::fromLatin1(f.d), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")};
+    if (f.startet) {
+      starten(argumente);
+      EXPECT_TRUE(skript->protokoll.empty()) << f.d;
+      EXPECT_GE(gHeute.year(), 2025);
+    } else {
+      ERWARTE_PROGRAMMENDE(starten(argumente));
+      ASSERT_EQ(skript->protokoll.size(), 1u) << f.d;
+      EXPECT_EQ(skript->protokoll[0].text, QStringLiteral("Systemdatum ") + QString::fromLatin1(f.text) +
+                                               QStringLiteral(" liegt außerhalb des zulässigen Bereichs.\r\rDas "
+                                                              "Programm wird beendet."));
+    }
+  }
+}
+
+TEST_F(Startablauf, StartsOnAnEmptyFolder) {
+  int geladen = 0, gezeigt = 0;
+  gFensterhaken.hauptfenster_laden = [&] { ++geladen; };
+  gFensterhaken.hauptfenster_zeigen = [&] { ++gezeigt; };
+  starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage"),
+           QStringLiteral("/nowelcomescreen")});
+  gFensterhaken = {};
+  EXPECT_TRUE(skript->protokoll.empty());
+  EXPECT_EQ(gHeute, QDate(2026, 3, 15));
+  EXPECT_EQ(gHeuteText, QStringLiteral("260315"));
+  const QString daten = ordner() + QStringLiteral("Ablage/Data/");
+  EXPECT_EQ(gDatenordner, daten);
+  EXPECT_EQ(gLogordner, daten + QStringLiteral("Logs/"));
+  EXPECT_EQ(gSicherungsordner, daten + QStringLiteral("Backups/"));
+  EXPECT_EQ(gIniOrdner, daten + QStringLiteral("IniFiles/"));
+  EXPECT_EQ(gTempOrdner, ordner() + QStringLiteral("Temp/"));
+  EXPECT_EQ(gBenutzername, QStringLiteral("tester"));
+  EXPECT_EQ(gIniDateiname, QStringLiteral("Velkora_tester.ini"));
+  EXPECT_TRUE(gPfadVorgegeben);
+  EXPECT_TRUE(gDatenordnerAngelegt);
+  for (const QString& o : {gLogordner, gSicherungsordner, gIniOrdner}) EXPECT_TRUE(QFileInfo(o).isDir()) << qPrintable(o);
+  EXPECT_EQ(dekodierteZeilen(programm + QStringLiteral("Velkora.dat")),
+            (QStringList{QStringLiteral("[Velkora]"), QStringLiteral("data_pfad=") + daten,
+                         QStringLiteral("log_pfad=") + daten + QStringLiteral("Logs/")}));
+  EXPECT_EQ(geladen, 1);
+  EXPECT_EQ(gezeigt, 1);
+}
+
+TEST_F(Startablauf, DataFolderFromTheCommandLine) {
+  const struct {
+    QString wert;
+    QString ordner;
+  } fälle[] = {
+      {ordner() + QStringLiteral("Ablage"), ordner() + QStringLiteral("Ablage/Data/")},
+      {ordner() + QStringLiteral("Ablage/"), ordner() + QStringLiteral("Ablage/Data/")},
+      {ordner() + QStringLiteral("Ablage/DATA/"), ordner() + QStringLiteral("Ablage/DATA/")},
+  };
+  for (const auto& f : fälle) {
+    starten({QStringLiteral("/d:150326"), QStringLiteral("/PATH:") + f.wert});
+    EXPECT_EQ(gDatenordner, f.ordner);
+  }
+}
+
+TEST_F(Startablauf, LocaleDecidesTheDateForm) {
+  gebietsschema::setze(gebietsschema::Werte{QStringLiteral("1"), QStringLiteral("USA"), QStringLiteral(","),
+                                            QStringLiteral("/"), QStringLiteral("0"), QStringLiteral(".")});
+  ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:311224")}));
+  EXPECT_EQ(gDatumstrennzeichen, QStringLiteral("/"));
+  EXPECT_EQ(gDatumsreihenfolge, 0);
+  EXPECT_EQ(gDezimaltrennzeichen, QStringLiteral("."));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_TRUE(skript->protokoll[0].text.startsWith(QStringLiteral("Systemdatum 12/31/2024 ")));
+
+  gebietsschema::setze(gebietsschema::Werte{{}, {}, {}, {}, QStringLiteral("7"), {}});
+  Datumsformat_ermitteln();
+  EXPECT_EQ(gDatumstrennzeichen, QStringLiteral("/"));
+  EXPECT_EQ(gDatumsreihenfolge, 0);
+}
+
+TEST_F(Startablauf, MissingMasterFileStopsTheFirstStart) {
+  QFile::remove(programm + QStringLiteral("VelkoraFtg.dat"));
+  ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")}));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_EQ(skript->protokoll[0].text,
+            QStringLiteral("Die Datei ") + ShowPfad(programm + QStringLiteral("VelkoraFtg.dat"), 100) +
+                QStringLiteral(" wurde nicht gefunden. Installieren Sie das Programm erneut, um dieses Problem zu "
+                               "beheben.\r\rDas Programm wird beendet."));
+}
+
+TEST_F(Startablauf, TitleLine) {
+  Titelzeile();
+  EXPECT_EQ(gHauptfensterTitel, QStringLiteral("Velkora - "));
+}
+
+TEST(Einzelinstanz, ASecondCopyOfTheSameUserIsRefused) {
+  QTemporaryDir tmp;
+  qputenv("TEMP", QFile::encodeName(tmp.path()));
+  qputenv("USERNAME", "einzel");
+  einzelinstanz::freigeben();
+  ASSERT_TRUE(einzelinstanz::sichern());
+  QLockFile zweiter(tmp.path() + QStringLiteral("/velkora-einzel.instance"));
+  EXPECT_FALSE(zweiter.tryLock(0));
+  // Another user, or another workstation's own TEMP, runs side by side.
+  QLockFile andererBenutzer(tmp.path() + QStringLiteral("/velkora-anderer.instance"));
+  EXPECT_TRUE(andererBenutzer.tryLock(0));
+  einzelinstanz::freigeben();
+  EXPECT_TRUE(zweiter.tryLock(0));
+}
+
+// The real program, installed into a temporary folder, started offscreen on an empty
+// data folder and ended as a logout ends it.
+TEST(Programm, StartsOnAnEmptyFolderAndEndsOnSigterm) {
+  QTemporaryDir tmp;
+  const QString inst = tmp.path() + QStringLiteral("/Programm/");
+  QDir().mkpath(inst);
+  QDir().mkpath(tmp.path() + QStringLiteral("/Ablage"));
+  QDir().mkpath(tmp.path() + QStringLiteral("/Temp"));
+  const QString bin = QStringLiteral(VELKORA_BIN_DIR);
+  ASSERT_TRUE(QFile::copy(bin + QStringLiteral("/velkora"), inst + QStringLiteral("velkora")));
+  ASSERT_TRUE(QFile::copy(bin + QStringLiteral("/VelkoraFtg.dat"), inst + QStringLiteral("VelkoraFtg.dat")));
+  QFile::setPermissions(inst + QStringLiteral("velkora"), QFile::permissions(bin + QStringLiteral("/velkora")));
+
+  QProcess p;
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.insert(QStringLiteral("TEMP"), tmp.path() + QStringLiteral("/Temp"));
+  env.insert(QStringLiteral("USERNAME"), QStringLiteral("prozess"));
+  env.remove(QStringLiteral("ProgramFiles"));
+  p.setProcessEnvironment(env);
+  p.start(inst + QStringLiteral("velkora"),
+          {QStringLiteral("/d:150326"), QStringLiteral("/path:") + tmp.path() + QStringLiteral("/Ablage"),
+           QStringLiteral("/nowelcomescreen")});
+  ASSERT_TRUE(p.waitForStarted());
+  const QString ini = tmp.path() + QStringLiteral("/Ablage/Data/IniFiles");
+  for (int i = 0; i < 100 && !QFileInfo(ini).isDir(); ++i) QThread::msleep(50);
+  ASSERT_TRUE(QFileInfo(ini).isDir()) << p.readAllStandardError().constData();
+  QThread::msleep(300);
+  ASSERT_EQ(p.state(), QProcess::Running) << p.readAllStandardError().constData();
+  ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+  ASSERT_TRUE(p.waitForFinished(10000));
+  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(p.exitCode(), 0);
+  EXPECT_TRUE(QFile::exists(inst + QStringLiteral("Velkora.dat")));
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine for Velkora, builds it, and then either starts the
+# program ("run") or runs every test ("test").
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+was=${1:-}
+if [ "$was" != run ] && [ "$was" != test ]; then
+  echo "usage: bash tools/setup.sh run|test" >&2
+  exit 2
+fi
+
+als_root=()
+[ "$(id -u)" -eq 0 ] || als_root=(sudo)
+pakete=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+        libbenchmark-dev fonts-dejavu-core poppler-utils xvfb xauth)
+fehlend=()
+for p in "${pakete[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
+done
+if [ ${#fehlend[@]} -gt 0 ]; then
+  "${als_root[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${als_root[@]}" apt-get install -y "${fehlend[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build
+
+if [ "$was" = run ]; then
+  exec ./build/bin/velkora "${@:2}"
+else
+  ctest --test-dir build -j "$(nproc)" --output-on-failure --timeout 300
+fi

@@ -1,18 +1,200 @@
 #include "startup/Logbuch.h"
 
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+#include <vector>
+
+#include "platform/Laufzeitfehler.h"
+#include "platform/Uhr.h"
 #include "platform/Zustand.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Start.h"
+#include "startup/Zeilencodierung.h"
+#include "store/Konfigdaten.h"
 
 bool gLogbuchPuffern = false;
 QStringList gLogbuchPuffer{QStringLiteral("NoData")};
 
 namespace {
+
+const QString kLeer = QStringLiteral("NoData");
+const QString kStorno = QStringLiteral(":Storno");
+constexpr int kKopfLänge = 18;  // "dd.mm.yy hh:nn:ss|"
+
+// Set while a logbook line is being written: when writing it fails, the error
+// handler reports that with a logbook line of its own, which must not try again
+// (it would fail the same way, over and over).
+bool gSchreibtGerade = false;
+
 void Zustand_zurücksetzen() {
   gLogbuchPuffern = false;
-  gLogbuchPuffer = QStringList{QStringLiteral("NoData")};
+  gLogbuchPuffer = QStringList{kLeer};
+  gSchreibtGerade = false;
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+QString zweistellig(int n) { return QStringLiteral("%1").arg(n % 100, 2, 10, QChar(u'0')); }
+
+// Fixed formats: the logbooks are shared by workstations with different locales.
+QString Datum_ttmmjj(const QDate& d) {
+  return zweistellig(d.day()) + u'.' + zweistellig(d.month()) + u'.' + zweistellig(d.year());
+}
+QString Zeit_hhnnss(const QTime& t, const QString& trenner) {
+  return zweistellig(t.hour()) + trenner + zweistellig(t.minute()) + trenner + zweistellig(t.second());
+}
+
+bool Ist_leer(const QStringList& puffer) { return puffer.isEmpty() || (puffer.size() == 1 && puffer[0] == kLeer); }
+
+// Appends lines to a file in one opening; false when it could not be opened.
+bool Anhängen(const QString& pfad, const QStringList& zeilen) {
+  if (!FOpen(pfad, QStringLiteral("Append"), QStringLiteral("IgnoreErrors"))) return false;
+  for (const QString& z : zeilen) LineOut(z);
+  FClose();
+  return true;
+}
+
+struct Dateistand {
+  qint64 größe = -1;
+  QDateTime zeit;
+  bool operator==(const Dateistand&) const = default;
+};
+Dateistand Stand(const QString& pfad) { return {Dateigröße(pfad), Dateizeit(pfad)}; }
+
+// Reads every line of a logbook; false when it cannot be read completely (a damaged
+// line included), so that nothing is rewritten from a partial reading.
+bool Alle_Zeilen_lesen(const QString& pfad, QStringList& zeilen) {
+  if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return false;
+  while (!FEOF()) {
+    const QByteArray roh = Kanal_Zeile_lesen();
+    if (roh.isEmpty()) {
+      FVerwerfen();
+      return false;
+    }
+    zeilen << Zeile_dekodieren(roh);
+  }
+  FClose();
+  return true;
+}
+
+QString Ereignis(const QString& zeile) { return zeile.mid(kKopfLänge); }
+
+// Marks each cancelled line and its ":Storno" line; true when any line is marked.
+bool Stornierte_markieren(const QStringList& zeilen, std::vector<bool>& weg) {
+  bool etwas = false;
+  for (qsizetype i = 0; i < zeilen.size(); ++i) {
+    if (!zeilen[i].endsWith(kStorno)) continue;
+    const QString t = Ereignis(zeilen[i].chopped(kStorno.size()));
+    for (qsizetype j = i - 1; j >= 0; --j) {
+      if (!weg[j] && Ereignis(zeilen[j]) == t) {
+        weg[j] = true;
+        weg[i] = true;
+        etwas = true;
+        break;
+      }
+    }
+  }
+  return etwas;
+}
+
 }  // namespace
 
-void Logbuch_ergänzen(int, const QString&) {}
-void Logbuch_bereinigen(const QString&) {}
-void Logbuch_ÜStd_ergänzen(int, const QString&) {}
+void Logbuch_ergänzen(int art, const QString& text) {
+  if (gSchreibtGerade) return;
+  gSchreibtGerade = true;
+  struct Ende {
+    ~Ende() { gSchreibtGerade = false; }
+  } ende;
+  Prozedur(QStringLiteral("modVelkora - Logbuch_ergänzen"), [&] {
+    if (gLogordner.isEmpty()) return;
+    QString zeile =
+        Datum_ttmmjj(gHeute) + u' ' + Zeit_hhnnss(uhr::zeit(), QStringLiteral(":")) + u'|' + gBenutzername + u'|';
+    if (art == 2) zeile += QStringLiteral("VelkoraAdmin|");
+    zeile += text;
+
+    if (!text.isEmpty() && gLogbuchPuffern) {
+      if (Ist_leer(gLogbuchPuffer))
+        gLogbuchPuffer = QStringList{zeile};
+      else
+        gLogbuchPuffer << zeile;
+      return;
+    }
+
+    QStringList zeilen;
+    const bool leeren = text.isEmpty() && gLogbuchPuffern;
+    if (!text.isEmpty())
+      zeilen << zeile;
+    else if (leeren && !Ist_leer(gLogbuchPuffer))
+      zeilen = gLogbuchPuffer;
+    if (zeilen.isEmpty()) {
+      if (leeren) gLogbuchPuffer = QStringList{kLeer};
+      return;
+    }
+
+    const QString name = gHeuteText.left(4) + QStringLiteral(" Velkora.log");
+    if (!Anhängen(gLogordner + name, zeilen)) return;
+    if (leeren) gLogbuchPuffer = QStringList{kLeer};
+    // The copy in the temporary folder gets the single lines; held-back lines stay
+    // in the log folder's logbook alone.
+    if (!text.isEmpty() && Setting(2) == 1 && !gTempOrdner.isEmpty()) Anhängen(gTempOrdner + name, {zeile});
+  });
+}
+
+void Logbuch_ÜStd_ergänzen(int art, const QString& text) {
+  Prozedur(QStringLiteral("modVelkora - Logbuch_ÜStd_ergänzen"), [&] {
+    if (gLogordner.isEmpty()) return;
+    QString zeile = gHeuteText + u'|' + Zeit_hhnnss(uhr::zeit(), QString()) + u'|' + gBenutzername + u'|';
+    if (art == 2) zeile += QStringLiteral("UStdAdmin|");
+    zeile += text;
+    const QString name = gHeuteText.left(4) + QStringLiteral(" ÜStunden.log");
+    if (!Anhängen(gLogordner + name, {zeile})) return;
+    if (Setting(2) == 1 && !gTempOrdner.isEmpty()) Anhängen(gTempOrdner + name, {zeile});
+  });
+}
+
+void Logbuch_bereinigen(const QString& welches) {
+  try {
+    if (gLogordner.isEmpty()) return;
+    QString schlüssel;
+    if (welches == u"M") {
+      const QDate vormonat = QDate(gHeute.year(), gHeute.month(), 1).addMonths(-1);
+      schlüssel = zweistellig(vormonat.year()) + zweistellig(vormonat.month());
+    } else {
+      schlüssel = gHeuteText.left(4);
+    }
+    const QString pfad = gLogordner + schlüssel + QStringLiteral(" Velkora.log");
+    if (!Datei_vorhanden(pfad)) return;
+
+    // Other workstations append to this logbook while it is cleaned: remember its
+    // state, and rewrite it only when it is still the file that was read.
+    const Dateistand gelesen = Stand(pfad);
+    if (gelesen.größe <= 0) return;
+    QStringList zeilen;
+    if (!Alle_Zeilen_lesen(pfad, zeilen) || zeilen.isEmpty()) return;
+
+    std::vector<bool> weg(static_cast<size_t>(zeilen.size()), false);
+    if (!Stornierte_markieren(zeilen, weg)) return;
+
+    QStringList bleiben;
+    for (qsizetype i = 0; i < zeilen.size(); ++i)
+      if (!weg[static_cast<size_t>(i)] && !zeilen[i].isEmpty()) bleiben << zeilen[i];
+
+    if (bleiben.isEmpty()) {
+      // An empty logbook would be taken for a damaged file.
+      if (Stand(pfad) == gelesen) Löschen(pfad);
+      return;
+    }
+    // "Output" writes a temporary file that replaces the logbook only at FClose.
+    if (!FOpen(pfad, QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) return;
+    for (const QString& z : bleiben) LineOut(z);
+    if (Stand(pfad) != gelesen) {
+      FVerwerfen();
+      return;
+    }
+    FClose();
+  } catch (const std::exception& e) {
+    if (istProgrammende(e)) throw;
+    // The clean-up is housekeeping: the logbook stays as it was.
+    FVerwerfen();
+  }
+}

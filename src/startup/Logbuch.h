@@ -1,13 +1,23 @@
 #pragma once
-// The monthly logbooks of the log folder.
+// The monthly logbooks of the log folder: "yymm Velkora.log" with one line per change
+// of the shared data, and "yymm ÜStunden.log" for the overtime files.
+//
+// A logbook line is "dd.mm.yy hh:nn:ss|user|" (plus "VelkoraAdmin|" for an
+// administrator line) and the event text. The 18-character head is the date and
+// time; from character 19 on a line names the event, and a line whose text ends in
+// ":Storno" cancels the nearest earlier line with the same event.
 #include <QString>
 #include <QStringList>
 
-extern bool gLogbuchPuffern;       // hold lines back instead of writing them
-extern QStringList gLogbuchPuffer; // the held-back lines; the single element "NoData" when empty
+extern bool gLogbuchPuffern;        // hold lines back instead of writing them
+extern QStringList gLogbuchPuffer;  // the held-back lines; the single element "NoData" when empty
 
-// Kind 2 is an administrator line, any other kind an ordinary line.
+// Kind 2 is an administrator line, any other kind an ordinary line. While
+// gLogbuchPuffern is set a line is held back; an empty text then writes the
+// held-back lines out in one go. An empty text otherwise writes nothing.
 void Logbuch_ergänzen(int art, const QString& text);
-// "M": the previous month's logbook, anything else the current month's.
+// "M": the previous month's logbook, anything else the current month's. Drops every
+// cancelled line together with its ":Storno" line.
 void Logbuch_bereinigen(const QString& welches);
+// Kind 2 is an administrator line ("UStdAdmin|").
 void Logbuch_ÜStd_ergänzen(int art, const QString& text);

@@ -143,9 +143,12 @@ QString Settings_migrieren(QString s) {
   if (s.size() < 30) {
     s = s.leftJustified(30, u'0');
     QString urlaub = QStringLiteral("U½##K");
-    if (land() == u"1") urlaub = QStringLiteral("V½##S");
-    else if (land() == u"2") urlaub = QStringLiteral("C½##M");
-    else if (land() == u"3") urlaub = QStringLiteral("V½##E");
+    if (land() == u"1")
+      urlaub = QStringLiteral("V½##S");
+    else if (land() == u"2")
+      urlaub = QStringLiteral("C½##M");
+    else if (land() == u"3")
+      urlaub = QStringLiteral("V½##E");
     s = s.left(19) + urlaub + s.mid(24);
     if (s.mid(0, 1) != u"2") s = Zeichen_setzen(s, 18, QStringLiteral("1"));
     s = Zeichen_setzen(s, 28, s.mid(9, 1));
@@ -242,8 +245,10 @@ bool Datei_einlesen(const QString& pfad, const QString& prozedur, Konfiguration&
   while (!FEOF()) {
     zeile = LineIn();
     if (zeile == kNoAdmins) continue;
-    if (zeile.startsWith(u'A')) k.admins << zeile;
-    else k.privilegierte << zeile;
+    if (zeile.startsWith(u'A'))
+      k.admins << zeile;
+    else
+      k.privilegierte << zeile;
   }
   FClose();
   return true;
@@ -485,8 +490,10 @@ int Schaltflächen_Nummer(const QString& buchstabe, const QString& art) {
       // caption tells them apart.
       const bool rttText = gSFTexte[i].toLower().contains(QStringLiteral("rtt"));
       ergebnis = i;
-      if (rtt && !rttText) ergebnis = 0;
-      else if (!rtt && Setting(33) == 1 && rttText) ergebnis = 0;
+      if (rtt && !rttText)
+        ergebnis = 0;
+      else if (!rtt && Setting(33) == 1 && rttText)
+        ergebnis = 0;
     }
   }
   return ergebnis;

@@ -18,21 +18,21 @@ extern QString gKennzeile;
 // was set up (see Einrichtungszeile) and is written back as held.
 extern QString gEinrichtungszeile;
 
-extern QString gVersionszeile;    // the data version of the file ("1.16.1")
+extern QString gVersionszeile;  // the data version of the file ("1.16.1")
 extern QString gFirmenname;
 extern QString gFirmenzusatz;
-extern QString gSettings;         // the 50-position settings string
-extern QString gSFVerbergenText;  // one hide digit per code button, or "void"
-extern QString gWochenende;       // two-letter day codes joined, "SaSo"
+extern QString gSettings;                    // the 50-position settings string
+extern QString gSFVerbergenText;             // one hide digit per code button, or "void"
+extern QString gWochenende;                  // two-letter day codes joined, "SaSo"
 extern std::array<qint32, 10> gGrundfarben;  // display colours 1 to 9 (0xBBGGRR)
 
 // The code-button table, buttons 1 to n, the erase button ("Löschen", letter " ") last.
 extern QList<qint32> gSFTextfarben;
 extern QList<qint32> gSFHintergrundfarben;
-extern QList<int> gSFNurAdmins;       // 1: reserved for administrators
-extern QStringList gSFKennbuchstaben; // the letter shown in day cells
-extern QStringList gSFTexte;          // the caption
-extern QList<int> gSFVerbergen;       // 1: entries hidden from other users
+extern QList<int> gSFNurAdmins;        // 1: reserved for administrators
+extern QStringList gSFKennbuchstaben;  // the letter shown in day cells
+extern QStringList gSFTexte;           // the caption
+extern QList<int> gSFVerbergen;        // 1: entries hidden from other users
 
 // The lines of the administrator section: "A:" lines and the privileged-user lines;
 // each holds the single entry "NoAdmins" when it has no line.
@@ -42,18 +42,18 @@ extern int gBenutzerstufe;           // 0 employee, 1 privileged user, 2 adminis
 extern bool gAdministratorSchalter;  // the administrator-override switch was given
 
 // Special buttons found from the letters of the settings string (0 = none).
-extern int gSFUrlaub;             // position 20
-extern int gSFUrlaubHalb;         // 21
-extern int gSFUrlaub2;            // 22
-extern int gSFUrlaubHalb2;        // 23
-extern int gSFVerborgen;          // 24, only while position 5 is set
-extern int gSFSonderurlaub;       // 34
-extern int gSFSonderurlaubHalb;   // 35
-extern int gSFSonderurlaub2;      // 36
-extern int gSFSonderurlaubHalb2;  // 37
-extern int gUrlaubsjahrBeginn;    // first month of the vacation year, 1 to 12
-extern int gResturlaubVerfall;    // month in which carried-over vacation lapses, 0 = never
-extern int gSFBreite;             // code button width in twips, 0 = automatic
+extern int gSFUrlaub;               // position 20
+extern int gSFUrlaubHalb;           // 21
+extern int gSFUrlaub2;              // 22
+extern int gSFUrlaubHalb2;          // 23
+extern int gSFVerborgen;            // 24, only while position 5 is set
+extern int gSFSonderurlaub;         // 34
+extern int gSFSonderurlaubHalb;     // 35
+extern int gSFSonderurlaub2;        // 36
+extern int gSFSonderurlaubHalb2;    // 37
+extern int gUrlaubsjahrBeginn;      // first month of the vacation year, 1 to 12
+extern int gResturlaubVerfall;      // month in which carried-over vacation lapses, 0 = never
+extern int gSFBreite;               // code button width in twips, 0 = automatic
 extern int gMonateSeitEinrichtung;  // whole months since the folder was set up, 0 to 20
 extern QDateTime gKonfigdatenZeit;  // the file's time stamp at the last read
 

@@ -1,37 +1,444 @@
 #include "store/Konfigdaten.h"
 
+#include <algorithm>
+#include <optional>
+
+#include "platform/Laufzeitfehler.h"
 #include "platform/Programmende.h"
+#include "platform/Text.h"
+#include "platform/Uhr.h"
 #include "platform/Zustand.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Meldungen.h"
+#include "startup/Programmabbruch.h"
+#include "startup/Start.h"
+#include "startup/Umrechnungen.h"
+#include "startup/Zeilencodierung.h"
+#include "store/Anzeigeberechtigungen.h"
+#include "store/Feiertage.h"
+#include "store/Velkoraini.h"
 
 namespace {
 const QString kStandardSettings = QStringLiteral("0000000000000101110U½##K310030100####0000010000000");
-}
-
-QString gSettings = kStandardSettings;
-QString gFirmenname;
-QString gFirmenzusatz;
-int gBenutzerstufe = 0;
-bool gAdministratorSchalter = false;
-QStringList gAdministratoren;
-QStringList gPrivilegierte;
-
-namespace {
-void Zustand_zurücksetzen() {
-  gSettings = kStandardSettings;
-  gFirmenname.clear();
-  gFirmenzusatz.clear();
-  gBenutzerstufe = 0;
-  gAdministratorSchalter = false;
-  gAdministratoren.clear();
-  gPrivilegierte.clear();
-}
-VELKORA_ZUSTAND(Zustand_zurücksetzen);
+const QString kCodezeichen = QStringLiteral("123456789ABCDEFGHIJKLMNOPQ");
+const QString kNoAdmins = QStringLiteral("NoAdmins");
+const QString kEinrichtungPräfix = QStringLiteral("Einrichtung:");
+// A button number must have a code character and so must the non-working-day mark
+// after the last button: 26 code characters leave room for 25 buttons.
+constexpr int kMaxSchaltflächen = 25;
+constexpr int kSettingsLänge = 50;
 }  // namespace
 
+QString gKennzeile;
+QString gEinrichtungszeile;
+QString gVersionszeile;
+QString gFirmenname;
+QString gFirmenzusatz;
+QString gSettings = kStandardSettings;
+QString gSFVerbergenText = QStringLiteral("void");
+QString gWochenende = QStringLiteral("SaSo");
+std::array<qint32, 10> gGrundfarben{};
+QList<qint32> gSFTextfarben{0};
+QList<qint32> gSFHintergrundfarben{0};
+QList<int> gSFNurAdmins{0};
+QStringList gSFKennbuchstaben{QString()};
+QStringList gSFTexte{QString()};
+QList<int> gSFVerbergen{0};
+QStringList gAdministratoren;
+QStringList gPrivilegierte;
+int gBenutzerstufe = 0;
+bool gAdministratorSchalter = false;
+int gSFUrlaub = 0;
+int gSFUrlaubHalb = 0;
+int gSFUrlaub2 = 0;
+int gSFUrlaubHalb2 = 0;
+int gSFVerborgen = 0;
+int gSFSonderurlaub = 0;
+int gSFSonderurlaubHalb = 0;
+int gSFSonderurlaub2 = 0;
+int gSFSonderurlaubHalb2 = 0;
+int gUrlaubsjahrBeginn = 1;
+int gResturlaubVerfall = 0;
+int gSFBreite = 0;
+int gMonateSeitEinrichtung = 0;
+QDateTime gKonfigdatenZeit;
+
+namespace {
+
+void Schaltflächen_leeren() {
+  gSFTextfarben = {0};
+  gSFHintergrundfarben = {0};
+  gSFNurAdmins = {0};
+  gSFKennbuchstaben = {QString()};
+  gSFTexte = {QString()};
+  gSFVerbergen = {0};
+}
+
+void Zustand_zurücksetzen() {
+  gKennzeile.clear();
+  gEinrichtungszeile.clear();
+  gVersionszeile.clear();
+  gFirmenname.clear();
+  gFirmenzusatz.clear();
+  gSettings = kStandardSettings;
+  gSFVerbergenText = QStringLiteral("void");
+  gWochenende = QStringLiteral("SaSo");
+  gGrundfarben.fill(0);
+  Schaltflächen_leeren();
+  gAdministratoren.clear();
+  gPrivilegierte.clear();
+  gBenutzerstufe = 0;
+  gAdministratorSchalter = false;
+  gSFUrlaub = gSFUrlaubHalb = gSFUrlaub2 = gSFUrlaubHalb2 = gSFVerborgen = 0;
+  gSFSonderurlaub = gSFSonderurlaubHalb = gSFSonderurlaub2 = gSFSonderurlaubHalb2 = 0;
+  gUrlaubsjahrBeginn = 1;
+  gResturlaubVerfall = 0;
+  gSFBreite = 0;
+  gMonateSeitEinrichtung = 0;
+  gKonfigdatenZeit = QDateTime();
+}
+VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+QString Konfigpfad() { return gDatenordner + QStringLiteral("Konfigdaten.dat"); }
+
+// A colour as stored: "&H" and hexadecimal digits (blue, green, red), or a decimal
+// number. Anything else is not a number.
+std::optional<qint32> Farbwert(const QString& feld) {
+  const QString t = text::trim(feld);
+  bool ok = false;
+  if (t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive)) {
+    const QString ziffern = t.mid(2);
+    if (ziffern.isEmpty() || ziffern.size() > 8) return std::nullopt;
+    const quint32 w = ziffern.toUInt(&ok, 16);
+    if (!ok) return std::nullopt;
+    return static_cast<qint32>(w);
+  }
+  const qint32 w = t.toInt(&ok, 10);
+  if (!ok) return std::nullopt;
+  return w;
+}
+
+qint32 Farbe_lesen(const QString& feld) {
+  const auto w = Farbwert(feld);
+  if (!w) fehler::auslösen(fehler::kTypenUnverträglich);
+  return *w;
+}
+
+// One digit of a line as a number; anything else is not a number.
+int Ziffer_lesen(const QString& zeile, int position) {
+  const QString z = zeile.mid(position - 1, 1);
+  if (z.size() != 1 || z[0] < u'0' || z[0] > u'9') fehler::auslösen(fehler::kTypenUnverträglich);
+  return z[0].unicode() - u'0';
+}
+
+QString Zeichen_setzen(QString s, int position, const QString& zeichen) {
+  s.replace(position - 1, zeichen.size(), zeichen);
+  return s;
+}
+
+// Older data folders hold shorter settings strings; they get the values those
+// folders behaved with.
+QString Settings_migrieren(QString s) {
+  const auto land = [&s] { return s.mid(14, 1); };
+  if (s.size() < 30) {
+    s = s.leftJustified(30, u'0');
+    QString urlaub = QStringLiteral("U½##K");
+    if (land() == u"1")
+      urlaub = QStringLiteral("V½##S");
+    else if (land() == u"2")
+      urlaub = QStringLiteral("C½##M");
+    else if (land() == u"3")
+      urlaub = QStringLiteral("V½##E");
+    s = s.left(19) + urlaub + s.mid(24);
+    if (s.mid(0, 1) != u"2") s = Zeichen_setzen(s, 18, QStringLiteral("1"));
+    s = Zeichen_setzen(s, 28, s.mid(9, 1));
+  }
+  if (s.size() < kSettingsLänge) s = s.leftJustified(kSettingsLänge, u'0');
+  if (s.mid(30, 1) == u"0") {
+    if (land() == u"2") {
+      s = Zeichen_setzen(s, 30, QStringLiteral("1"));
+      s = Zeichen_setzen(s, 31, QStringLiteral("6"));
+    } else {
+      s = Zeichen_setzen(s, 30, QStringLiteral("0"));
+      s = Zeichen_setzen(s, 31, QStringLiteral("1"));
+    }
+  }
+  if (s.mid(32, 5) == u"00000") {
+    s = Zeichen_setzen(s, 33, land() == u"2" ? QStringLiteral("1R½##") : QStringLiteral("0####"));
+  }
+  return s;
+}
+
+int Monatszahl(const QDate& d) { return (d.year() % 100) * 12 + d.month(); }
+
+// Whole months since the set-up month recorded in the opaque line; a line that does
+// not record one belongs to a folder set up long ago.
+int Monate_seit_Einrichtung(const QString& zeile) {
+  constexpr int kHöchstens = 20;
+  if (!zeile.startsWith(kEinrichtungPräfix)) return kHöchstens;
+  const QString monat = zeile.mid(kEinrichtungPräfix.size(), 4);
+  if (monat.size() != 4 || !text::nurZiffern(monat)) return kHöchstens;
+  const int mm = text::zahl(monat.mid(2, 2));
+  if (mm < 1 || mm > 12) return kHöchstens;
+  const int seit = Monatszahl(gHeute) - (text::zahl(monat.left(2)) * 12 + mm);
+  return std::clamp(seit, 0, kHöchstens);
+}
+
+struct Konfiguration {
+  QString kennzeile, version, firma, zusatz, settings, einrichtung, verbergenText, wochenende;
+  std::array<qint32, 10> farben{};
+  QList<qint32> textfarben{0}, hintergrundfarben{0};
+  QList<int> nurAdmins{0}, verbergen{0};
+  QStringList buchstaben{QString()}, texte{QString()};
+  QStringList admins, privilegierte;
+};
+
+// Reads the file into k; false when a header did not match (the file error has been
+// reported then). Run-time errors of a damaged file are thrown.
+bool Datei_einlesen(const QString& pfad, const QString& prozedur, Konfiguration& k) {
+  FOpen(pfad, QStringLiteral("Input"));
+  const auto kopf_prüfen = [&](const QString& zeile, const QString& erwartet, const QString& name) {
+    if (zeile == erwartet) return true;
+    FVerwerfen();
+    Dateifehler(2, pfad, name, prozedur);
+    return false;
+  };
+  if (!kopf_prüfen(LineIn(), QStringLiteral("[Velkora]"), QStringLiteral("Velkora"))) return false;
+  k.kennzeile = LineIn();
+  k.version = LineIn();
+  if (!kopf_prüfen(LineIn(), QStringLiteral("[Firma]"), QStringLiteral("Firma"))) return false;
+  k.firma = LineIn();
+  k.zusatz = LineIn();
+  if (!kopf_prüfen(LineIn(), QStringLiteral("[Settings]"), QStringLiteral("Settings"))) return false;
+  k.settings = Settings_migrieren(LineIn());
+  k.einrichtung = LineIn();
+  k.verbergenText = LineIn();
+  if (!kopf_prüfen(LineIn(), QStringLiteral("[Wochenende]"), QStringLiteral("Wochenende"))) return false;
+  k.wochenende = LineIn();
+  if (!kopf_prüfen(LineIn(), QStringLiteral("[Grundfarben]"), QStringLiteral("Grundfarben"))) return false;
+
+  QString zeile = LineIn();
+  int farbe = 0;
+  while (!zeile.startsWith(u'[')) {
+    if (++farbe > 9) fehler::auslösen(fehler::kIndexAusserhalb);
+    k.farben[farbe] = Farbe_lesen(zeile);
+    zeile = LineIn();
+  }
+  if (!kopf_prüfen(zeile.left(9), QStringLiteral("[Schaltfl"), QStringLiteral("Schaltflaechen"))) return false;
+
+  const bool verbergen = k.verbergenText != u"void";
+  zeile = LineIn();
+  while (!zeile.startsWith(u'[')) {
+    const int nummer = static_cast<int>(k.texte.size());
+    // More buttons than code characters would shift every code in the record files.
+    if (nummer > kMaxSchaltflächen) fehler::auslösen(fehler::kIndexAusserhalb);
+    k.textfarben << Farbe_lesen(zeile.mid(0, 8));
+    k.hintergrundfarben << Farbe_lesen(zeile.mid(9, 8));
+    k.nurAdmins << Ziffer_lesen(zeile, 19);
+    k.buchstaben << zeile.mid(20, 1);
+    k.texte << zeile.mid(22);
+    k.verbergen << (verbergen ? Ziffer_lesen(k.verbergenText, nummer) : 0);
+    zeile = LineIn();
+  }
+  if (!kopf_prüfen(zeile, QStringLiteral("[Administratoren]"), QStringLiteral("Administratoren"))) return false;
+
+  while (!FEOF()) {
+    zeile = LineIn();
+    if (zeile == kNoAdmins) continue;
+    if (zeile.startsWith(u'A'))
+      k.admins << zeile;
+    else
+      k.privilegierte << zeile;
+  }
+  FClose();
+  return true;
+}
+
+int Stufe_ermitteln() {
+  const QString ende = u':' + gBenutzername.toLower();
+  const auto passt = [&](const QString& z) { return z != kNoAdmins && z.toLower().endsWith(ende); };
+  int stufe = 0;
+  for (const QString& z : gAdministratoren) {
+    if (passt(z)) stufe = 2;
+  }
+  if (stufe == 0) {
+    for (const QString& z : gPrivilegierte) {
+      if (passt(z)) stufe = 1;
+    }
+  }
+  // A folder without administrators is administered by every user.
+  if (gAdministratoren == QStringList{kNoAdmins}) stufe = 2;
+  if (Setting(16) == 1) stufe = 2;
+  if (stufe == 0 && gPrivilegierte.first().mid(2) == u"*:*") stufe = 1;
+  // The override switch of the command line outlasts every re-read.
+  if (gAdministratorSchalter) stufe = 2;
+  return stufe;
+}
+
+void Einlesen(const QString& prozedur) {
+  const QString pfad = Konfigpfad();
+  if (!Datei_vorhanden(pfad)) {
+    Dateifehler(1, pfad, QString(), prozedur);
+    return;
+  }
+  Konfiguration k;
+  if (!Datei_einlesen(pfad, prozedur, k)) return;
+
+  if (gKennzeile.isEmpty()) gKennzeile = k.kennzeile;
+  gVersionszeile = k.version;
+  gFirmenname = k.firma;
+  gFirmenzusatz = k.zusatz;
+  gSettings = k.settings;
+  gEinrichtungszeile = k.einrichtung;
+  gMonateSeitEinrichtung = Monate_seit_Einrichtung(k.einrichtung);
+  gSFVerbergenText = k.verbergenText;
+  gWochenende = k.wochenende;
+  gGrundfarben = k.farben;
+  gSFTextfarben = k.textfarben;
+  gSFHintergrundfarben = k.hintergrundfarben;
+  gSFNurAdmins = k.nurAdmins;
+  gSFKennbuchstaben = k.buchstaben;
+  gSFTexte = k.texte;
+  gSFVerbergen = k.verbergen;
+  gAdministratoren = k.admins.isEmpty() ? QStringList{kNoAdmins} : k.admins;
+  gPrivilegierte = k.privilegierte.isEmpty() ? QStringList{kNoAdmins} : k.privilegierte;
+  gBenutzerstufe = Stufe_ermitteln();
+
+  gSFUrlaub = Schaltflächen_Nummer(SettingStr(20, 1), QString());
+  gSFUrlaubHalb = Schaltflächen_Nummer(SettingStr(21, 1), QString());
+  gSFUrlaub2 = Schaltflächen_Nummer(SettingStr(22, 1), QString());
+  gSFUrlaubHalb2 = Schaltflächen_Nummer(SettingStr(23, 1), QString());
+  const QString rtt = QStringLiteral("RTT");
+  gSFSonderurlaub = Schaltflächen_Nummer(SettingStr(34, 1), rtt);
+  gSFSonderurlaubHalb = Schaltflächen_Nummer(SettingStr(35, 1), rtt);
+  gSFSonderurlaub2 = Schaltflächen_Nummer(SettingStr(36, 1), rtt);
+  gSFSonderurlaubHalb2 = Schaltflächen_Nummer(SettingStr(37, 1), rtt);
+  gSFVerborgen = Setting(5) == 0 ? 0 : Schaltflächen_Nummer(SettingStr(24, 1), QString());
+  if (gSFVerborgen > 0) gSFVerbergen[gSFVerborgen] = 1;
+
+  gUrlaubsjahrBeginn = HexDec(SettingStr(31, 1));
+  gResturlaubVerfall = HexDec(SettingStr(38, 1));
+  const QString breite = SettingStr(48, 1);
+  gSFBreite = breite == u"0" ? 0 : 1800 + 30 * (HexDec(breite) - 1);
+
+  gKonfigdatenZeit = Dateizeit(pfad);
+}
+
+void Schreiben() {
+  const int n = Schaltflächen_Anzahl();
+  // Refused before the file is touched: more buttons than code characters, or button
+  // arrays of different bounds, would store a table the codes no longer fit.
+  if (n > kMaxSchaltflächen || gSFTextfarben.size() != n + 1 || gSFHintergrundfarben.size() != n + 1 ||
+      gSFNurAdmins.size() != n + 1 || gSFKennbuchstaben.size() != n + 1 || gSFVerbergen.size() != n + 1)
+    fehler::auslösen(fehler::kIndexAusserhalb);
+
+  FOpen(Konfigpfad(), QStringLiteral("Output"));
+  LineOut(QStringLiteral("[Velkora]"));
+  LineOut(gKennzeile);
+  LineOut(Programmversion());
+  LineOut(QStringLiteral("[Firma]"));
+  LineOut(gFirmenname);
+  LineOut(gFirmenzusatz);
+  LineOut(QStringLiteral("[Settings]"));
+  LineOut(gSettings);
+  LineOut(gEinrichtungszeile);
+  LineOut(gSFVerbergenText);
+  LineOut(QStringLiteral("[Wochenende]"));
+  LineOut(gWochenende);
+  LineOut(QStringLiteral("[Grundfarben]"));
+  for (int i = 1; i <= 9; ++i) LineOut(HexFarbe(gGrundfarben[i]));
+  LineOut(QStringLiteral("[Schaltflächen]"));
+  for (int i = 1; i <= n; ++i) {
+    LineOut(HexFarbe(gSFTextfarben[i]) + u':' + HexFarbe(gSFHintergrundfarben[i]) + u':' +
+            QString::number(gSFNurAdmins[i]) + u':' + gSFKennbuchstaben[i] + u':' + gSFTexte[i]);
+  }
+  LineOut(QStringLiteral("[Administratoren]"));
+  if (gAdministratoren.isEmpty()) LineOut(kNoAdmins);
+  for (const QString& z : gAdministratoren) LineOut(z);
+  for (const QString& z : gPrivilegierte) {
+    if (z != kNoAdmins) LineOut(z);
+  }
+  FClose();
+}
+
+// The six-digit key of a version "major.minor.revision".
+QString Versionsschlüssel(const QString& version) {
+  const QStringList teile = version.split(u'.');
+  QString schlüssel;
+  for (int i = 0; i < 3; ++i) {
+    const int wert = i < teile.size() ? text::zahl(teile[i]) : 0;
+    schlüssel += QStringLiteral("%1").arg(wert, 2, 10, QChar(u'0'));
+  }
+  return schlüssel;
+}
+
+}  // namespace
+
+QString Standardeinstellungen() { return kStandardSettings; }
+
+QString Kennzeile_neu() {
+  QString id;
+  for (int i = 0; i < 12; ++i) id += QString::number(static_cast<int>(uhr::zufall() * 16.0) & 15, 16).toUpper();
+  return QStringLiteral("Velkora:") + id;
+}
+
+QString Einrichtungszeile(const QDate& einrichtungsmonat) {
+  return kEinrichtungPräfix + FormatDatumDS(einrichtungsmonat).left(4);
+}
+
 void Konfigdaten_lesen() {
-  // Until the configuration file is read, every user is an administrator, as in a
-  // fresh data folder.
-  gBenutzerstufe = 2;
+  const QString name = QStringLiteral("modVelkora - Konfigdaten_lesen");
+  Prozedur(name, [&] { Einlesen(name); });
+}
+
+void Konfigdaten_schreiben() {
+  Prozedur(QStringLiteral("modVelkora - Konfigdaten_schreiben"), [] { Schreiben(); });
+}
+
+void CheckKonfigdaten() {
+  Prozedur(QStringLiteral("modVelkora - CheckKonfigdaten"), [] {
+    if (Setting(39) == 1) return;
+    // However long this workstation has been running: a change of the code buttons by
+    // another one must be seen before this one writes codes that now mean other buttons.
+    if (Dateizeit(Konfigpfad()) == gKonfigdatenZeit) return;
+    Velkoraini_schreiben();
+    gKennzeile.clear();
+    Konfigdaten_lesen();
+    Feiertage_lesen();
+    Anzber_und_Anzgru_init();
+    Velkoraini_lesen();
+    gMerker = true;
+  });
+}
+
+void Versionsnr_checken() {
+  Prozedur(QStringLiteral("modVelkora - Versionsnr_checken"), [] {
+    const QString programm = Versionsschlüssel(Programmversion());
+    const QString daten = Versionsschlüssel(gVersionszeile);
+    if (programm > daten) {
+      Konfigdaten_schreiben();
+    } else if (daten > programm) {
+      Meldung(QStringLiteral(
+          "Es ist eine neue Programmversion verfügbar. Bitte installieren Sie die neueste Programmversion."));
+    }
+  });
+}
+
+void Modify_Setting() {
+  Prozedur(QStringLiteral("modVelkora - Modify_Setting"), [] {
+    const QString wert = Aufrufparameter(QStringLiteral("setting"));
+    const qsizetype gleich = wert.indexOf(u'=');
+    if (wert.size() >= 3 && gleich > 0) {
+      const QString position = text::trim(wert.left(gleich));
+      const QString ziffer = text::trim(wert.mid(gleich + 1));
+      const int pos = text::nurZiffern(position) && position.size() <= 3 ? text::zahl(position) : 0;
+      if (pos >= 1 && pos <= gSettings.size() && ziffer.size() == 1 && text::nurZiffern(ziffer)) {
+        SetSetting(pos, text::zahl(ziffer));
+        Konfigdaten_schreiben();
+      }
+    }
+  });
+  programmende::beenden(0);
 }
 
 int Setting(int position) {
@@ -40,15 +447,54 @@ int Setting(int position) {
 }
 
 QString SettingStr(int position, int laenge) {
-  if (position < 1) return {};
+  if (position < 1 || laenge < 0) return {};
   return gSettings.mid(position - 1, laenge);
 }
 
 void SetSetting(int position, int wert) {
-  if (position < 1 || position > gSettings.size() || wert < 0 || wert > 9) return;
+  if (position < 1 || position > gSettings.size() || wert < 0 || wert > 9) fehler::auslösen(5);
   gSettings[position - 1] = QChar(u'0' + wert);
 }
 
-void Modify_Setting() { programmende::beenden(0); }
+int Schaltflächen_Anzahl() { return static_cast<int>(gSFTexte.size()) - 1; }
 
-void Versionsnr_checken() {}
+QString SFHex(int nummer) {
+  const int n = Schaltflächen_Anzahl();
+  const bool mitCode = (nummer >= 1 && nummer <= n - 1) || nummer == n + 1;
+  if (!mitCode || nummer > kCodezeichen.size()) return QStringLiteral(" ");
+  return QString(kCodezeichen[nummer - 1]);
+}
+
+int SFDec(const QString& zeichen) {
+  if (zeichen.size() == 1) {
+    const qsizetype i = kCodezeichen.indexOf(zeichen[0]);
+    if (i >= 0) return static_cast<int>(i) + 1;
+  }
+  return Schaltflächen_Anzahl();
+}
+
+int Schaltflächen_Nummer(const QString& buchstabe, const QString& art) {
+  const int n = Schaltflächen_Anzahl();
+  const bool rtt = art == u"RTT";
+  int ergebnis = 0;
+  for (int i = 1; i <= n; ++i) {
+    if (gSFKennbuchstaben[i] != buchstabe) continue;
+    if (Setting(15) != 2) {
+      if (gSFNurAdmins[i] == 0) {
+        if (ergebnis == 0) ergebnis = i;
+      } else {
+        ergebnis = i;
+      }
+    } else if (ergebnis == 0) {
+      // France: the vacation and the special-leave codes may share a letter; the
+      // caption tells them apart.
+      const bool rttText = gSFTexte[i].toLower().contains(QStringLiteral("rtt"));
+      ergebnis = i;
+      if (rtt && !rttText)
+        ergebnis = 0;
+      else if (!rtt && Setting(33) == 1 && rttText)
+        ergebnis = 0;
+    }
+  }
+  return ergebnis;
+}

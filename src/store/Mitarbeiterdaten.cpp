@@ -47,8 +47,8 @@ struct Suchzustand {
 Suchzustand sSuche;
 
 void Zustand_zurücksetzen() {
-  for (QStringList* a : {&gMitarbeiterNamen, &gBenutzerIDs, &gEintrittsdaten, &gAustrittsdaten, &gUrlaubsdaten,
-                         &gSonderurlaubsanspruch})
+  for (QStringList* a :
+       {&gMitarbeiterNamen, &gBenutzerIDs, &gEintrittsdaten, &gAustrittsdaten, &gUrlaubsdaten, &gSonderurlaubsanspruch})
     *a = QStringList{QString()};
   gPlanungsjahr = 0;
   gIstMitarbeiter = false;
@@ -64,17 +64,19 @@ QString Pfad() { return gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"); }
 // Characters from a 1-based column, as the file layouts count them.
 QString Spalten(const QString& s, int von, int anzahl = -1) { return s.mid(von - 1, anzahl); }
 
+// The locale's decimal separator as the table holds the values.
+QString Trenner() { return gDezimaltrennzeichen.isEmpty() ? QStringLiteral(",") : gDezimaltrennzeichen.left(1); }
+
 // A stored "000,0" value as a number, whatever the separator.
 double Wert(const QString& feld) {
   QString s = text::trim(feld);
-  s.replace(gDezimaltrennzeichen, QStringLiteral("."));
+  s.replace(Trenner(), QStringLiteral("."));
   s.replace(u',', u'.');
   return s.toDouble();
 }
 
 struct Tabelle {
-  QStringList namen{QString()}, ids{QString()}, von{QString()}, bis{QString()}, urlaub{QString()},
-      sonder{QString()};
+  QStringList namen{QString()}, ids{QString()}, von{QString()}, bis{QString()}, urlaub{QString()}, sonder{QString()};
   void anfügen(const QString& n, const QString& i, const QString& v, const QString& b, const QString& u,
                const QString& s) {
     namen << n;
@@ -99,8 +101,8 @@ void Zeile_einlesen(Tabelle& t, const QString& zeile) {
   }
   QString urlaub = Spalten(z, 15, 29);
   QString sonder = Spalten(z, 45, 5);
-  urlaub.replace(u',', gDezimaltrennzeichen);
-  sonder.replace(u',', gDezimaltrennzeichen);
+  urlaub.replace(u',', Trenner());
+  sonder.replace(u',', Trenner());
   const QString rest = Spalten(z, 69);
   const qsizetype p = rest.indexOf(u':');
   const QString name = p < 0 ? rest : rest.left(p);
@@ -194,8 +196,9 @@ void Mitarbeiterdaten_lesen() {
 
     if (Setting(1) != 0 && !gIstMitarbeiter && gBenutzerstufe == 0) {
       gStartfehler = QStringLiteral("Sie sind mit Ihrem Windows-Benutzernamen '") + gBenutzername +
-                     QStringLiteral("' nicht als Mitarbeiter im Velkora eingetragen.\r\r"
-                                    "Bitte wenden Sie sich zur Aufnahme in den Velkora an einen Administrator: ") +
+                     QStringLiteral(
+                         "' nicht als Mitarbeiter im Velkora eingetragen.\r\r"
+                         "Bitte wenden Sie sich zur Aufnahme in den Velkora an einen Administrator: ") +
                      ShowAdmins(false);
     }
 
@@ -221,7 +224,7 @@ bool Mitarbeiterdaten_schreiben(const QString& modus) {
          {&gBenutzerIDs, &gEintrittsdaten, &gAustrittsdaten, &gUrlaubsdaten, &gSonderurlaubsanspruch})
       if (a->size() != n) fehler::auslösen(fehler::kIndexAusserhalb);
 
-    const QString keinSonderurlaub = QStringLiteral("000") + gDezimaltrennzeichen + u'0';
+    const QString keinSonderurlaub = QStringLiteral("000") + Trenner() + u'0';
     bool lang = false;
     for (qsizetype i = 1; i < n; ++i) {
       if (gBenutzerIDs[i].isEmpty()) continue;
@@ -232,8 +235,7 @@ bool Mitarbeiterdaten_schreiben(const QString& modus) {
     }
 
     const bool ignorieren = modus.compare(u"IgnoreErrors", Qt::CaseInsensitive) == 0;
-    if (!FOpen(Pfad(), QStringLiteral("Output"), ignorieren ? QStringLiteral("IgnoreErrors") : QString()))
-      return false;
+    if (!FOpen(Pfad(), QStringLiteral("Output"), ignorieren ? QStringLiteral("IgnoreErrors") : QString())) return false;
     try {
       LineOut(kKopf);
       LineOut(sKennzeile);
@@ -245,13 +247,14 @@ bool Mitarbeiterdaten_schreiben(const QString& modus) {
         }
         QString urlaub = gUrlaubsdaten[i];
         QString sonder = gSonderurlaubsanspruch[i];
-        urlaub.replace(gDezimaltrennzeichen, QStringLiteral(","));
-        sonder.replace(gDezimaltrennzeichen, QStringLiteral(","));
+        urlaub.replace(Trenner(), QStringLiteral(","));
+        sonder.replace(Trenner(), QStringLiteral(","));
         QString zeile = gEintrittsdaten[i] + u':' + gAustrittsdaten[i] + u':';
         if (lang)
           zeile += urlaub + u':' + sonder + kLangerRest;
         else
-          zeile += Spalten(urlaub, 1, 9) + Spalten(urlaub, 12, 4) + Spalten(urlaub, 18, 4) + Spalten(urlaub, 24, 4) + u':';
+          zeile +=
+              Spalten(urlaub, 1, 9) + Spalten(urlaub, 12, 4) + Spalten(urlaub, 18, 4) + Spalten(urlaub, 24, 4) + u':';
         LineOut(zeile + gMitarbeiterNamen[i] + u':' + gBenutzerIDs[i]);
       }
       FClose();
@@ -276,8 +279,9 @@ void CheckMitarbeiterdaten() {
 
 bool Mitarbeiter_erfasst() {
   if (gMitarbeiterNamen.size() == 2 && gMitarbeiterNamen[1] == kKeineNamen && gBenutzerIDs[1].isEmpty()) {
-    Meldung(QStringLiteral("Es wurden noch keine Mitarbeiterdaten erfasst. Bitte rufen Sie den Menüpunkt "
-                           "'Bearbeiten - Mitarbeiter' auf."));
+    Meldung(
+        QStringLiteral("Es wurden noch keine Mitarbeiterdaten erfasst. Bitte rufen Sie den Menüpunkt "
+                       "'Bearbeiten - Mitarbeiter' auf."));
     return false;
   }
   return true;

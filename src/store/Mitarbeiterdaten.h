@@ -18,9 +18,9 @@ extern QStringList gAustrittsdaten;         // yymmdd, "999999" = open
 extern QStringList gUrlaubsdaten;           // Resturlaub:Urlaub1:..:Urlaub4, each "000,0" with the locale's separator
 extern QStringList gSonderurlaubsanspruch;  // "000,0" with the locale's separator
 
-extern int gPlanungsjahr;                 // first year of the three-year window
-extern bool gIstMitarbeiter;              // the current Windows user has a row
-extern bool gUrlaub1Leer;                 // no employee has an Urlaub1 entitlement while vacation lapses
+extern int gPlanungsjahr;                // first year of the three-year window
+extern bool gIstMitarbeiter;             // the current Windows user has a row
+extern bool gUrlaub1Leer;                // no employee has an Urlaub1 entitlement while vacation lapses
 extern QDateTime gMitarbeiterdatenZeit;  // time stamp of the file at the last read
 
 // Number of list entries (rows) of the employee table.

@@ -65,7 +65,8 @@ void Velkoradat_lesen() {
     // file is reported by its missing key.
     QString zeile[5];
     const auto lesen = [&](bool kodiert) {
-      for (int i = 2; i <= 4 && !FEOF(); ++i) zeile[i] = kodiert ? Zeile_dekodieren(Kanal_Zeile_lesen()) : LineInPlain();
+      for (int i = 2; i <= 4 && !FEOF(); ++i)
+        zeile[i] = kodiert ? Zeile_dekodieren(Kanal_Zeile_lesen()) : LineInPlain();
     };
     FOpen(pfad, QStringLiteral("Input"));
     if (Zeile_dekodieren(Kanal_Zeile_lesen()) == u"[Velkora]") {

@@ -107,18 +107,24 @@ QDate FormatDatumSD(const QString& s) {
 QString FormatDatumSA(const QString& s) {
   const QString t = gDatumstrennzeichen;
   switch (gDatumsreihenfolge) {
-    case 0: return s.mid(2, 2) + t + s.mid(4, 2) + t + s.left(2);
-    case 2: return s.left(2) + t + s.mid(2, 2) + t + s.mid(4, 2);
-    default: return s.mid(4, 2) + t + s.mid(2, 2) + t + s.left(2);
+    case 0:
+      return s.mid(2, 2) + t + s.mid(4, 2) + t + s.left(2);
+    case 2:
+      return s.left(2) + t + s.mid(2, 2) + t + s.mid(4, 2);
+    default:
+      return s.mid(4, 2) + t + s.mid(2, 2) + t + s.left(2);
   }
 }
 
 QString FormatDatumAS(const QString& a) {
   const QString g1 = a.left(2), g2 = a.mid(3, 2), g3 = a.mid(6, 2);
   switch (gDatumsreihenfolge) {
-    case 0: return g3 + g1 + g2;
-    case 2: return g1 + g2 + g3;
-    default: return g3 + g2 + g1;
+    case 0:
+      return g3 + g1 + g2;
+    case 2:
+      return g1 + g2 + g3;
+    default:
+      return g3 + g2 + g1;
   }
 }
 
@@ -148,12 +154,15 @@ bool CheckDatum(Textfeld& feld, bool meldungen) {
     if (t.size() == 3 && t[1] == s) t = QStringLiteral("0") + t[0] + s + u'0' + t[2];
     if (t.size() < 4) return ablehnen(QStringLiteral("Das eingegebene Datum ist zu kurz"));
     if (!t.contains(s)) {
-      if (t.size() == 4) t = t.left(2) + s + t.mid(2, 2) + s;
-      else if (t.size() == 6) t = t.left(2) + s + t.mid(2, 2) + s + t.mid(4, 2);
+      if (t.size() == 4)
+        t = t.left(2) + s + t.mid(2, 2) + s;
+      else if (t.size() == 6)
+        t = t.left(2) + s + t.mid(2, 2) + s + t.mid(4, 2);
     }
     int trenner = 0;
     for (QChar c : t) {
-      if (c == s) ++trenner;
+      if (c == s)
+        ++trenner;
       else if (!istZiffer(c))
         return ablehnen(QStringLiteral("Unzulässiges Zeichen '") + c + QStringLiteral("' im Datum enthalten"));
     }
@@ -165,14 +174,21 @@ bool CheckDatum(Textfeld& feld, bool meldungen) {
     const QStringList teile = t.split(s);
     const QString A = teile[0], B = teile[1], C = teile[2];
 
-    QString tag, monat, jahr;
-    switch (gDatumsreihenfolge) {
-      case 0: monat = A, tag = B, jahr = C; break;
-      case 2:
-        if (C.isEmpty()) monat = A, tag = B;
-        else jahr = A, monat = B, tag = C;
-        break;
-      default: tag = A, monat = B, jahr = C; break;
+    // Day-month-year unless the workstation orders otherwise; year-month-day without
+    // a year reads month and day.
+    QString tag = A, monat = B, jahr = C;
+    if (gDatumsreihenfolge == 0) {
+      monat = A;
+      tag = B;
+    } else if (gDatumsreihenfolge == 2) {
+      if (C.isEmpty()) {
+        monat = A;
+        tag = B;
+      } else {
+        jahr = A;
+        monat = B;
+        tag = C;
+      }
     }
     const int T = ziffernwert(tag), M = ziffernwert(monat);
     if (T < 1 || T > 31 || M < 1 || M > 12) return ablehnen(unplausibel);
@@ -226,8 +242,10 @@ QDate Osterdatum(int jahr) {
   const int e = (2 * b + 4 * c + 6 * d + 5) % 7;
   if (22 + d + e <= 31) return QDate(jahr, 3, 22 + d + e);
   int tag = d + e - 9;
-  if (tag == 26) tag = 19;
-  else if (tag == 25 && d == 28 && e == 6 && a > 10) tag = 18;
+  if (tag == 26)
+    tag = 19;
+  else if (tag == 25 && d == 28 && e == 6 && a > 10)
+    tag = 18;
   return QDate(jahr, 4, tag);
 }
 
@@ -250,8 +268,10 @@ QString BenFormat(const QString& zahl) {
     if (s.isEmpty()) s = QStringLiteral("0");
     const float wert = tageswert(s);
     s = zahlFormatieren(wert, wert < 0 ? 2 : 3);
-    if (wert < -99) s = QStringLiteral("-99") + s.right(2);
-    else if (wert > 999) s = QStringLiteral("999") + s.right(2);
+    if (wert < -99)
+      s = QStringLiteral("-99") + s.right(2);
+    else if (wert > 999)
+      s = QStringLiteral("999") + s.right(2);
     return s;
   });
 }

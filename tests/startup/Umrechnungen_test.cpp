@@ -1,7 +1,10 @@
 #include "startup/Umrechnungen.h"
 
+#include <QLineEdit>
+
 #include "common/Testumgebung.h"
 #include "platform/Textfeld.h"
+#include "platform/widgets/LineEditTextfeld.h"
 #include "startup/Start.h"
 
 namespace {
@@ -144,7 +147,8 @@ TEST_F(UmrechnungenTest, CheckDatumPrueftUndVervollstaendigt) {
   };
   gHeute = QDate(2027, 6, 10);
   for (const Fall& f : fälle) {
-    SCOPED_TRACE(QStringLiteral("%1 '%2' %3").arg(f.reihenfolge).arg(QString::fromUtf8(f.eingabe)).arg(f.länge).toStdString());
+    SCOPED_TRACE(
+        QStringLiteral("%1 '%2' %3").arg(f.reihenfolge).arg(QString::fromUtf8(f.eingabe)).arg(f.länge).toStdString());
     reihenfolge(f.reihenfolge, QString::fromLatin1(f.trenner));
     for (const bool meldungen : {true, false}) {
       skript = &dialoge::skript();
@@ -271,11 +275,11 @@ TEST_F(UmrechnungenTest, HexFarbe) {
 
 TEST_F(UmrechnungenTest, BenFormat) {
   const std::pair<const char*, const char*> fälle[] = {
-      {"12,5", "012,5"},  {"-3", "-03,0"},     {"-150,5", "-99,5"}, {"1234,5", "999,5"}, {"", "000,0"},
-      {"   ", "000,0"},   {" 7 ", "007,0"},    {"0", "000,0"},      {"999", "999,0"},    {"-99", "-99,0"},
-      {"-99,5", "-99,5"}, {"0,05", "000,1"},   {"0,25", "000,3"},   {"1,05", "001,1"},   {"2,45", "002,5"},
-      {"-0,25", "-00,3"}, {"-2,45", "-02,5"},  {"9,95", "010,0"},   {"99,96", "100,0"},  {"0,04", "000,0"},
-      {"12.5", "012,5"},  {"+4,5", "004,5"},   {",5", "000,5"},     {"123456789", "999,0"},
+      {"12,5", "012,5"},  {"-3", "-03,0"},    {"-150,5", "-99,5"}, {"1234,5", "999,5"},    {"", "000,0"},
+      {"   ", "000,0"},   {" 7 ", "007,0"},   {"0", "000,0"},      {"999", "999,0"},       {"-99", "-99,0"},
+      {"-99,5", "-99,5"}, {"0,05", "000,1"},  {"0,25", "000,3"},   {"1,05", "001,1"},      {"2,45", "002,5"},
+      {"-0,25", "-00,3"}, {"-2,45", "-02,5"}, {"9,95", "010,0"},   {"99,96", "100,0"},     {"0,04", "000,0"},
+      {"12.5", "012,5"},  {"+4,5", "004,5"},  {",5", "000,5"},     {"123456789", "999,0"},
   };
   for (const auto& [ein, aus] : fälle) EXPECT_EQ(BenFormat(QString::fromLatin1(ein)), QString::fromLatin1(aus)) << ein;
   gDezimaltrennzeichen = QStringLiteral(".");
@@ -298,16 +302,11 @@ TEST_F(UmrechnungenTest, Ersetzen) {
     QString text, suche, ersatz, ergebnis;
   };
   const Fall fälle[] = {
-      {"a|b||c", "|", "\r", "a\rb\r\rc"},
-      {"A&B", "&", "&&", "A&&B"},
-      {"&&", "&", "&&", "&&&&"},
-      {"12,5", ",", ".", "12.5"},
-      {"01/05/27", "/", "-", "01-05-27"},
-      {"abcABC", "B", "x", "abcAxC"},
-      {"aaaa", "aa", "a", "aa"},
-      {"abb", "ab", "ba", "bab"},
-      {"text", "", "x", "text"},
-      {"", "a", "b", ""},
+      {"a|b||c", "|", "\r", "a\rb\r\rc"}, {"A&B", "&", "&&", "A&&B"},
+      {"&&", "&", "&&", "&&&&"},          {"12,5", ",", ".", "12.5"},
+      {"01/05/27", "/", "-", "01-05-27"}, {"abcABC", "B", "x", "abcAxC"},
+      {"aaaa", "aa", "a", "aa"},          {"abb", "ab", "ba", "bab"},
+      {"text", "", "x", "text"},          {"", "a", "b", ""},
   };
   for (const Fall& f : fälle) EXPECT_EQ(Ersetzen(f.text, f.suche, f.ersatz), f.ergebnis) << qPrintable(f.text);
 }
@@ -318,4 +317,19 @@ TEST_F(UmrechnungenTest, ExtrahiereKonsonanten) {
   EXPECT_EQ(Extrahiere_Konsonanten(QStringLiteral("aeiouÄÖÜ")), u"");
 }
 
+TEST_F(UmrechnungenTest, CheckDatumAufEinerZeileneingabe) {
+  gHeute = QDate(2027, 6, 10);
+  QLineEdit eingabe;
+  LineEditTextfeld feld(&eingabe);
+  eingabe.setText(QStringLiteral("1505"));
+  EXPECT_TRUE(CheckDatum(feld, true));
+  EXPECT_EQ(eingabe.text(), u"15.05.27");
+  eingabe.setMaxLength(6);
+  eingabe.setText(QStringLiteral("3.4"));
+  EXPECT_TRUE(CheckDatum(feld, true));
+  EXPECT_EQ(eingabe.text(), u"03.04.");
+  eingabe.setText(QStringLiteral("3x4"));
+  EXPECT_FALSE(CheckDatum(feld, true));
+  EXPECT_EQ(eingabe.selectedText(), u"3x4");
+}
 }  // namespace

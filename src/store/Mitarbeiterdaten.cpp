@@ -34,7 +34,6 @@ const QString kKeineAdmins = QStringLiteral("NoAdmins");
 const QString kLangerRest = QStringLiteral(":000,0:000,0:000,0:");
 
 // Line 2 of the file, written back as read.
-QString sKennzeile;
 
 std::map<int, std::function<void()>> sBeobachter;
 int sNächsterBeobachter = 1;
@@ -54,7 +53,6 @@ void Zustand_zurücksetzen() {
   gIstMitarbeiter = false;
   gUrlaub1Leer = false;
   gMitarbeiterdatenZeit = QDateTime();
-  sKennzeile.clear();
   sSuche = Suchzustand{};
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
@@ -184,7 +182,7 @@ void Mitarbeiterdaten_lesen() {
     for (int i = 1; i < t.ids.size(); ++i)
       if (!t.ids[i].isEmpty() && t.ids[i].toLower() == ich) istMitarbeiter = true;
 
-    sKennzeile = kennzeile;
+    if (gKennzeile.isEmpty()) gKennzeile = kennzeile;
     gPlanungsjahr = planungsjahr;
     gMitarbeiterNamen = t.namen;
     gBenutzerIDs = t.ids;
@@ -238,7 +236,7 @@ bool Mitarbeiterdaten_schreiben(const QString& modus) {
     if (!FOpen(Pfad(), QStringLiteral("Output"), ignorieren ? QStringLiteral("IgnoreErrors") : QString())) return false;
     try {
       LineOut(kKopf);
-      LineOut(sKennzeile);
+      LineOut(gKennzeile);
       LineOut(QString::number(gPlanungsjahr));
       for (qsizetype i = 1; i < n; ++i) {
         if (gBenutzerIDs[i].isEmpty()) {

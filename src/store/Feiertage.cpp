@@ -1,5 +1,7 @@
 #include "store/Feiertage.h"
 
+#include "store/Konfigdaten.h"
+
 #include <QDate>
 #include <QFile>
 #include <QRegularExpression>
@@ -24,10 +26,8 @@ QStringList gFerientage{QString(), QStringLiteral("NoData")};
 int gFerienIndex = 0;
 qint32 gFerienfarbe = 0;
 
-QString gWochenende;
 QString gMonatsschlüssel;
 QString gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
-QString Kennzeile;
 
 namespace feiertage_prüfung {
 std::function<void(const QString&)> nachDemLesen;
@@ -49,10 +49,8 @@ void Zustand_zurücksetzen() {
   gFerientage = QStringList{QString(), kKeineDaten};
   gFerienIndex = 0;
   gFerienfarbe = 0;
-  gWochenende.clear();
   gMonatsschlüssel.clear();
   gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
-  Kennzeile.clear();
   feiertage_prüfung::nachDemLesen = nullptr;
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
@@ -325,7 +323,7 @@ void Feiertage_lesen() {
       Dateifehler(2, pfad, QStringLiteral("Feiertage"), QStringLiteral("modVelkora - Feiertage_lesen"));
       return;
     }
-    if (Kennzeile.isEmpty()) Kennzeile = zeilen.value(1);
+    if (gKennzeile.isEmpty()) gKennzeile = zeilen.value(1);
     const QString zeile3 = zeilen.value(2);
     if (zeile3.size() >= 2 && zeile3[1] == u':') {
       Konvertieren(zeilen);
@@ -346,7 +344,7 @@ void Feiertage_schreiben() {
   Prozedur(QStringLiteral("modVelkora - Feiertage_schreiben"), [&] {
     FOpen(gDatenordner + QStringLiteral("Feiertage.dat"), QStringLiteral("Output"));
     LineOut(QStringLiteral("[Feiertage]"));
-    LineOut(Kennzeile);
+    LineOut(gKennzeile);
     LineOut(gLand);
     for (qsizetype i = 1; i < gFeiertagsdefinitionen.size(); ++i) LineOut(gFeiertagsdefinitionen[i]);
     FClose();

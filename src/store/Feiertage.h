@@ -18,11 +18,8 @@ extern QStringList gFerientage;             // [1..k] "yymm:" + 31 day flags, or
 extern int gFerienIndex;                    // entry of the shown month in gFerientage, 0 = none
 extern qint32 gFerienfarbe;                 // colour of school-holiday days (BBGGRR)
 
-// Shared state that other units own; held here until they provide it.
-extern QString gWochenende;       // non-working weekdays, e.g. "SaSo" (configuration)
-extern QString gMonatsschlüssel;  // yymm of the shown month (main window)
-extern QString gMonatsAusnahmen;  // exceptions line of the month read last (month records)
-extern QString Kennzeile;         // opaque line 2 of every data file (configuration)
+extern QString gMonatsschlüssel;  // yymm of the shown month
+extern QString gMonatsAusnahmen;  // exceptions line of the month read last
 
 // The empty template definition.
 inline const QString kLeereFeiertagsdefinition = QStringLiteral("0:000000:");

@@ -1,4 +1,5 @@
 #include "store/Feiertage.h"
+#include "store/Konfigdaten.h"
 
 #include <QDate>
 #include <QDir>
@@ -182,7 +183,7 @@ TEST_F(FeiertageTest, LesenBerechnetDieFeiertageDesFensters) {
                                        "0:06.01.:Heilige Drei Könige (BW, BY, ST)", "1:VO0200:Karfreitag", "24.12."}));
   Feiertage_lesen();
   EXPECT_EQ(gLand, QStringLiteral("Deutschland"));
-  EXPECT_EQ(Kennzeile, QStringLiteral("KZ"));
+  EXPECT_EQ(gKennzeile, QStringLiteral("KZ"));
   ASSERT_EQ(gFeiertagsdefinitionen.size(), 18);
   EXPECT_EQ(gFeiertagsdefinitionen[17], QStringLiteral("24.12."));
   EXPECT_EQ(Ohne_Null(gFeiertagsdaten).mid(0, 3), (QStringList{"250101:Neujahr", "250418:Karfreitag", "251224"}));
@@ -199,7 +200,7 @@ TEST_F(FeiertageTest, FehlendeDateiUndFalscherKopfBeendenDenStart) {
 }
 
 TEST_F(FeiertageTest, SchreibenUndWiederLesen) {
-  Kennzeile = QStringLiteral("KZ");
+  gKennzeile = QStringLiteral("KZ");
   gLand = QStringLiteral("France");
   gFeiertagsdefinitionen = Definitionen({QStringLiteral("1:14.07.:Fête nationale")}, {QStringLiteral("02.01.")});
   Feiertage_schreiben();

@@ -453,6 +453,10 @@ TEST_F(KonfigdatenTest, UngültigerSchalterSettingLässtDieDateiUnberührt) {
 TEST_F(KonfigdatenTest, ÄnderungEinesAnderenArbeitsplatzesWirdÜbernommen) {
   ablegen(standardZeilen());
   dateizeitSetzen(QDateTime(uhr.datum, QTime(8, 0)));
+  // A reload also re-reads the holidays.
+  QStringList feiertage{QStringLiteral("[Feiertage]"), QStringLiteral("Velkora:TEST"), QStringLiteral("Deutschland")};
+  for (int i = 0; i < 16; ++i) feiertage << QStringLiteral("0:000000:");
+  schreiben(gDatenordner + QStringLiteral("Feiertage.dat"), kodiert(feiertage));
   Konfigdaten_lesen();
   gMerker = false;
   CheckKonfigdaten();

@@ -1,5 +1,6 @@
 #include "store/Feiertage.h"
 
+#include "store/Einrichtung.h"
 #include "store/Konfigdaten.h"
 
 #include <QDate>
@@ -92,16 +93,7 @@ QStringList Alle_Zeilen_lesen(const QString& pfad) {
 // Takes the country set of code "049" from the master file, as the old file format
 // had no country of its own.
 void Konvertieren(const QStringList& zeilen) {
-  const QString master = gBasisordner + QStringLiteral("VelkoraFtg.dat");
-  if (!Datei_vorhanden(master))
-    Dateifehler(3, master, QString(), QStringLiteral("modVelkora - Feiertage_konvertieren"));
-  const QStringList masterzeilen = Alle_Zeilen_lesen(master);
-  if (masterzeilen.value(0) != u"[VelkoraFeiertageDat]")
-    Dateifehler(4, master, QStringLiteral("VelkoraFeiertageDat"),
-                QStringLiteral("modVelkora - Feiertage_konvertieren"));
-  const Ländervorlage v = Länderblock(masterzeilen, QStringLiteral("049"));
-  gFeiertagsdefinitionen = QStringList{QString()};
-  gFeiertagsdefinitionen << v.definitionen;
+  VelkoraFeiertageDat_lesen(QStringLiteral("049"));
   // Old format: lines 3 to 18 the definitions, further holidays from line 19 on.
   for (qsizetype i = 18; i < zeilen.size(); ++i) gFeiertagsdefinitionen << zeilen[i];
   gLand = QStringLiteral("Deutschland");

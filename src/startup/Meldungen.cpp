@@ -92,13 +92,15 @@ QString Titel_ohne_Warten(const QString& titel) {
 void Meldung(const QString& text) {
   Ohne_Fehler([] { dialoge::dienst().piepen(); });
   // During the start the main window may not exist yet: only the hourglass goes.
-  if (gStörungAnzeigen) Sanduhr_aus();
-  else Sanduhr_Warten_aus();
+  if (gStörungAnzeigen)
+    Sanduhr_aus();
+  else
+    Sanduhr_Warten_aus();
   Ohne_Fehler([&] { dialoge::zeigen({dialoge::Art::Meldung, text, QStringLiteral("Velkora"), {}, {}}); });
 }
 
 bool Frage(const QString& text, const QString& titel) {
-  const auto a = dialoge::zeigen(
-      {dialoge::Art::JaNein, text, titel.isEmpty() ? QStringLiteral("Velkora") : titel, {}, {}});
+  const auto a =
+      dialoge::zeigen({dialoge::Art::JaNein, text, titel.isEmpty() ? QStringLiteral("Velkora") : titel, {}, {}});
   return a.knopf == dialoge::kJa;
 }

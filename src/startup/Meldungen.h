@@ -29,7 +29,7 @@ struct Wartehaken {
   std::function<void()> eingabe_freigeben;  // input of the window switched off before on again
   std::function<void()> punkte_starten;     // the caption-dot timer of the main window
   std::function<void()> punkte_stoppen;
-  std::function<QString()> titel;                // caption of the waiting window
+  std::function<QString()> titel;  // caption of the waiting window
   std::function<void(const QString&)> titel_setzen;
 };
 extern Wartehaken gWartehaken;

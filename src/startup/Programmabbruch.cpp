@@ -98,9 +98,12 @@ QString Datum_angezeigt(const QDate& d) {
   const QString jj = Zweistellig(d.year() % 100), mm = Zweistellig(d.month()), tt = Zweistellig(d.day());
   const QString& s = gDatumstrennzeichen;
   switch (gDatumsreihenfolge) {
-    case 0: return mm + s + tt + s + jj;
-    case 2: return jj + s + mm + s + tt;
-    default: return tt + s + mm + s + jj;
+    case 0:
+      return mm + s + tt + s + jj;
+    case 2:
+      return jj + s + mm + s + tt;
+    default:
+      return tt + s + mm + s + jj;
   }
 }
 
@@ -264,7 +267,8 @@ void Startfehler(const QString& text, const QString& datei, const QString& proto
   gStörungsmeldung = datei;
   if (!datei.isEmpty()) {
     FVerwerfen();
-    if (!gSicherungsordner.isEmpty() && Dateiliste(gSicherungsordner, gHeuteText + QStringLiteral("*F.dat")).isEmpty()) {
+    if (!gSicherungsordner.isEmpty() &&
+        Dateiliste(gSicherungsordner, gHeuteText + QStringLiteral("*F.dat")).isEmpty()) {
       bool ok = false;
       if (!Reparaturschritt([&] { ok = gAbbruchdienste.backup_erstellen(QStringLiteral("F")); })) ok = false;
       FVerwerfen();

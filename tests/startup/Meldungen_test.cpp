@@ -1,8 +1,9 @@
+#include "startup/Meldungen.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 
 #include "common/Testumgebung.h"
-#include "startup/Meldungen.h"
 #include "startup/Start.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

@@ -1,3 +1,5 @@
+#include "startup/Programmabbruch.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -5,7 +7,6 @@
 #include "common/Testumgebung.h"
 #include "platform/Laufzeitfehler.h"
 #include "startup/Dateizugriff.h"
-#include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"
 
@@ -49,8 +50,8 @@ class ProgrammabbruchTest : public VelkoraTest {
     schreiben(p, "[VelkoraBackup]\r\n");
     QFile f(p);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(f.setFileTime(QDateTime(uhr.datum, uhr.uhrzeit).addSecs(-sekundenVorStart),
-                              QFileDevice::FileModificationTime));
+    ASSERT_TRUE(
+        f.setFileTime(QDateTime(uhr.datum, uhr.uhrzeit).addSecs(-sekundenVorStart), QFileDevice::FileModificationTime));
   }
   QString letzteMeldung() const { return skript->protokoll.empty() ? QString() : skript->protokoll.back().text; }
   int fragen() const {
@@ -121,11 +122,9 @@ TEST_F(ProgrammabbruchTest, PauseWaitsFromNowOrFromTheStart) {
     double s, seitStart;
     std::vector<double> schlaf;
   } fälle[] = {
-      {-1.25, 2.0, {}},        // past already: returns at once
-      {-1.25, 0.5, {0.75}},    // the rest up to 1.25 s after the start
-      {0.0, 0.0, {0.0}},
-      {1.5, 9.0, {1.5}},
-      {0.0004, 0.0, {0.0}},    // whole milliseconds
+      {-1.25, 2.0, {}},                                               // past already: returns at once
+      {-1.25, 0.5, {0.75}},                                           // the rest up to 1.25 s after the start
+      {0.0, 0.0, {0.0}},    {1.5, 9.0, {1.5}}, {0.0004, 0.0, {0.0}},  // whole milliseconds
   };
   for (const Fall& f : fälle) {
     uhr.schlafprotokoll.clear();
@@ -147,17 +146,21 @@ TEST_F(ProgrammabbruchTest, HandlerTellsFileErrorsFromOtherErrors) {
     bool dateiOffen;
     QString meldung, zeile;
   } fälle[] = {
-      {52, true, QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten.\r\rZuletzt geöffnete Datei: ") +
-                     ShowPfad(offen) + kEnde,
+      {52, true,
+       QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten.\r\rZuletzt geöffnete Datei: ") +
+           ShowPfad(offen) + kEnde,
        QStringLiteral(" - Datei ") + offen},
-      {76, false, QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten. Prüfen Sie, ob auf den Ordner ") +
-                      ShowPfad(ordner()) + QStringLiteral(" zugegriffen werden kann.") + kEnde,
+      {76, false,
+       QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten. Prüfen Sie, ob auf den Ordner ") +
+           ShowPfad(ordner()) + QStringLiteral(" zugegriffen werden kann.") + kEnde,
        QString()},
-      {51, true, QStringLiteral("Es ist folgender Fehler aufgetreten in Modul '") + version +
-                     QStringLiteral("mus':\r\rFehler Nr. 51\r") + fehler::text(51) + kEnde,
+      {51, true,
+       QStringLiteral("Es ist folgender Fehler aufgetreten in Modul '") + version +
+           QStringLiteral("mus':\r\rFehler Nr. 51\r") + fehler::text(51) + kEnde,
        QString()},
-      {77, false, QStringLiteral("Es ist folgender Fehler aufgetreten in Modul '") + version +
-                      QStringLiteral("mus':\r\rFehler Nr. 77\r") + fehler::text(77) + kEnde,
+      {77, false,
+       QStringLiteral("Es ist folgender Fehler aufgetreten in Modul '") + version +
+           QStringLiteral("mus':\r\rFehler Nr. 77\r") + fehler::text(77) + kEnde,
        QString()},
   };
   for (const Fall& f : fälle) {
@@ -198,12 +201,13 @@ TEST_F(ProgrammabbruchTest, ErrorWithFileOpenDuringStartGoesToRepair) {
   ASSERT_EQ(fragen(), 1);
   const auto& frage = skript->protokoll.front();
   EXPECT_EQ(frage.titel, QStringLiteral("Velkora"));
-  EXPECT_EQ(frage.text, QStringLiteral("Es ist folgendes Problem aufgetreten:\r\rModul 'modVelkora - Feiertage_lesen - v") +
-                            Programmversion() + QStringLiteral("' - Fehler Nr. 62 - ") + fehler::text(62) +
-                            QStringLiteral(" - Zuletzt geöffnete Datei: ") + ShowPfad(p) +
-                            QStringLiteral("\r\rDas Programm kann jetzt versuchen, eine Standardversion der Datei "
-                                           "wiederherzustellen.\r\rMöchten Sie mit dem Wiederherstellen der Datei "
-                                           "beginnen?"));
+  EXPECT_EQ(frage.text,
+            QStringLiteral("Es ist folgendes Problem aufgetreten:\r\rModul 'modVelkora - Feiertage_lesen - v") +
+                Programmversion() + QStringLiteral("' - Fehler Nr. 62 - ") + fehler::text(62) +
+                QStringLiteral(" - Zuletzt geöffnete Datei: ") + ShowPfad(p) +
+                QStringLiteral("\r\rDas Programm kann jetzt versuchen, eine Standardversion der Datei "
+                               "wiederherzustellen.\r\rMöchten Sie mit dem Wiederherstellen der Datei "
+                               "beginnen?"));
   // Answered No: nothing changed.
   EXPECT_EQ(letzteMeldung(), QStringLiteral("Das Programm wird beendet"));
   EXPECT_EQ(lesen(p), QByteArray("x\r\n"));
@@ -244,12 +248,13 @@ TEST_F(ProgrammabbruchTest, RepairRestoresFromNewestBackupMadeBeforeThisRun) {
             (QStringLiteral("Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich|tester\r\n") + geschädigt +
              QStringLiteral("\r\n10.03.26|09:30\r\n"))
                 .toLatin1());
-  EXPECT_EQ(letzteMeldung(),
-            QStringLiteral("Wiederherstellen beendet.\r\rStarten Sie das Programm jetzt neu und überprüfen Sie, ob alle "
-                           "An-/Abwesenheitsdaten, Mitarbeiterdaten und Einstellungen vollständig und korrekt sind.\r\r"
-                           "Möglicherweise ist es notwendig über 'Datei - Datenordner wiederherstellen' oder 'Datei - "
-                           "Datenordner importieren' auf einen früheren Sicherungszeitpunkt zurückzusetzen") +
-                QStringLiteral(".") + kEnde);
+  EXPECT_EQ(
+      letzteMeldung(),
+      QStringLiteral("Wiederherstellen beendet.\r\rStarten Sie das Programm jetzt neu und überprüfen Sie, ob alle "
+                     "An-/Abwesenheitsdaten, Mitarbeiterdaten und Einstellungen vollständig und korrekt sind.\r\r"
+                     "Möglicherweise ist es notwendig über 'Datei - Datenordner wiederherstellen' oder 'Datei - "
+                     "Datenordner importieren' auf einen früheren Sicherungszeitpunkt zurückzusetzen") +
+          QStringLiteral(".") + kEnde);
   EXPECT_EQ(logbuch, QStringList{QStringLiteral("2:Startfehler: Defekt")});
 }
 
@@ -260,8 +265,9 @@ TEST_F(ProgrammabbruchTest, RepairWithoutEarlierBackupLogsTheFailedRestore) {
   skript->antworte(dialoge::kJa);
   ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Defekt"), geschädigt, QString()));
   EXPECT_EQ(aufrufe, (QStringList{QStringLiteral("backup F"), QStringLiteral("setup"), QStringLiteral("konfig")}));
-  EXPECT_EQ(logbuch, (QStringList{QStringLiteral("2:Wiederherstellen der Datei Konfigdaten.dat aus Backup fehlgeschlagen"),
-                                  QStringLiteral("2:Startfehler: Defekt")}));
+  EXPECT_EQ(logbuch,
+            (QStringList{QStringLiteral("2:Wiederherstellen der Datei Konfigdaten.dat aus Backup fehlgeschlagen"),
+                         QStringLiteral("2:Startfehler: Defekt")}));
 }
 
 TEST_F(ProgrammabbruchTest, RepairOfMonthFileOrWithoutFile) {
@@ -281,7 +287,8 @@ TEST_F(ProgrammabbruchTest, RepairOfMonthFileOrWithoutFile) {
   skript->antworte(dialoge::kJa);
   ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Ordner leer"), QString(), QStringLiteral("Protokoll")));
   EXPECT_EQ(aufrufe, QStringList{QStringLiteral("setup")});
-  EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Lockfile.txt")).split('\n').value(1), QByteArray("NoFile Protokoll\r"));
+  EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Lockfile.txt")).split('\n').value(1),
+            QByteArray("NoFile Protokoll\r"));
 }
 
 TEST_F(ProgrammabbruchTest, RepairKeepsAnExistingLock) {
@@ -405,7 +412,8 @@ TEST_F(ProgrammabbruchTest, LockTable) {
        false},
       {"Gesperrt ohne Inhaber\r\n", true, false, QString(), true},
       // A fault notice bars nobody: the main window shows it.
-      {"Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich|chef\r\nC:/Daten/Konfigdaten.dat\r\n10.03.26|08:15\r\n",
+      {"Wegen Wartungsarbeiten Programmaufruf zurzeit nicht "
+       "möglich|chef\r\nC:/Daten/Konfigdaten.dat\r\n10.03.26|08:15\r\n",
        true, false, QString(), false},
   };
   for (const Fall& f : fälle) {

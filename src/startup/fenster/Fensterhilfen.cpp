@@ -45,10 +45,10 @@ VELKORA_ZUSTAND(Zustand_zurücksetzen);
 // Names of the Windows fonts that saved settings hold by default; on this machine they
 // quietly become the program's own font.
 bool Ist_Windows_Standardschrift(const QString& name) {
-  static const QStringList kNamen = {
-      QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("MS Shell Dlg"),
-      QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"),
-      QStringLiteral("Arial")};
+  static const QStringList kNamen = {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                                     QStringLiteral("MS Shell Dlg"),  QStringLiteral("MS Shell Dlg 2"),
+                                     QStringLiteral("Segoe UI"),      QStringLiteral("Tahoma"),
+                                     QStringLiteral("Arial")};
   return kNamen.contains(text::trim(name), Qt::CaseInsensitive);
 }
 
@@ -141,10 +141,18 @@ void SetSchriftart(QWidget* fenster) {
     name = QApplication::font().family();
   }
   if (fenster->font().family().compare(name, Qt::CaseInsensitive) == 0) return;
+  // Controls without text keep their font of their own, not the window's.
+  const auto kinder = fenster->findChildren<QWidget*>();
+  for (QWidget* c : kinder) {
+    if (!Ohne_Schrift(c->objectName())) continue;
+    QFont eigen = c->font();
+    eigen.setFamily(eigen.family());
+    c->setFont(eigen);
+  }
   QFont f = fenster->font();
   f.setFamily(name);
   fenster->setFont(f);
-  for (QWidget* c : fenster->findChildren<QWidget*>()) {
+  for (QWidget* c : kinder) {
     if (Ohne_Schrift(c->objectName())) continue;
     QFont cf = c->font();
     cf.setFamily(name);
@@ -166,9 +174,10 @@ void Fenstergröße_wiederherstellen(QWidget* fenster, int n) {
     bool zentrieren = !schirm || static_cast<qint64>(s[n + 3]) + s[n + 4] <= 0;
     if (!zentrieren) {
       const QRect g = schirm->geometry();
-      const double links = bildschirm::pixelZuTwips(ecke.x() - g.left());
-      const double oben = bildschirm::pixelZuTwips(ecke.y() - g.top());
-      zentrieren = links > bildschirm::pixelZuTwips(g.width()) - 4000 || oben > bildschirm::pixelZuTwips(g.height()) - 4000;
+      const double links = s[n + 1] - bildschirm::pixelZuTwips(g.left());
+      const double oben = s[n + 2] - bildschirm::pixelZuTwips(g.top());
+      zentrieren =
+          links > bildschirm::pixelZuTwips(g.width()) - 4000 || oben > bildschirm::pixelZuTwips(g.height()) - 4000;
     }
     if (zentrieren) {
       Zentrieren(fenster);
@@ -214,11 +223,16 @@ void Enter_wie_Tab(QWidget* fenster) {
 
 void Text_markieren() {
   QWidget* w = QApplication::focusWidget();
-  if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
-  else if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) s->selectAll();
-  else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) c->lineEdit()->selectAll();
-  else if (auto* t = qobject_cast<QTextEdit*>(w)) t->selectAll();
-  else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->selectAll();
+  if (auto* e = qobject_cast<QLineEdit*>(w))
+    e->selectAll();
+  else if (auto* s = qobject_cast<QAbstractSpinBox*>(w))
+    s->selectAll();
+  else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit())
+    c->lineEdit()->selectAll();
+  else if (auto* t = qobject_cast<QTextEdit*>(w))
+    t->selectAll();
+  else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+    p->selectAll();
 }
 
 bool Datum_still_prüfen(QLineEdit* box, QDate* datum) {
@@ -230,13 +244,17 @@ bool Datum_still_prüfen(QLineEdit* box, QDate* datum) {
   if (t.size() == 3 && t.mid(1, 1) == S) t = u'0' + t.left(1) + S + u'0' + t.right(1);
   if (t.size() < 4) return false;
   if (!t.contains(S)) {
-    if (t.size() == 4) t = t.left(2) + S + t.mid(2, 2) + S;
-    else if (t.size() == 6) t = t.left(2) + S + t.mid(2, 2) + S + t.mid(4, 2);
+    if (t.size() == 4)
+      t = t.left(2) + S + t.mid(2, 2) + S;
+    else if (t.size() == 6)
+      t = t.left(2) + S + t.mid(2, 2) + S + t.mid(4, 2);
   }
   int trenner = 0;
   for (const QChar c : t) {
-    if (QString(c) == S) ++trenner;
-    else if (c < u'0' || c > u'9') return false;
+    if (QString(c) == S)
+      ++trenner;
+    else if (c < u'0' || c > u'9')
+      return false;
   }
   if (trenner == 0) return false;
   if (trenner == 1) t += S;
@@ -244,12 +262,18 @@ bool Datum_still_prüfen(QLineEdit* box, QDate* datum) {
   const QString a = teile.value(0), b = teile.value(1), c = teile.value(2);
   QString tag, monat, jahr;
   switch (gDatumsreihenfolge) {
-    case 0: monat = a, tag = b, jahr = c; break;
-    case 2:
-      if (!c.isEmpty()) jahr = a, monat = b, tag = c;
-      else monat = a, tag = b;
+    case 0:
+      monat = a, tag = b, jahr = c;
       break;
-    default: tag = a, monat = b, jahr = c; break;
+    case 2:
+      if (!c.isEmpty())
+        jahr = a, monat = b, tag = c;
+      else
+        monat = a, tag = b;
+      break;
+    default:
+      tag = a, monat = b, jahr = c;
+      break;
   }
   const int d = text::zahl(tag), m = text::zahl(monat);
   int j = jahr.isEmpty() ? gHeute.year() % 100 : text::zahl(jahr);
@@ -262,7 +286,7 @@ bool Datum_still_prüfen(QLineEdit* box, QDate* datum) {
   const QString jj = QStringLiteral("%1").arg(j % 100, 2, 10, QChar(u'0'));
   const QString mm = QStringLiteral("%1").arg(m, 2, 10, QChar(u'0'));
   const QString tt = QStringLiteral("%1").arg(ergebnis.day(), 2, 10, QChar(u'0'));
-  QString neu = gDatumsreihenfolge == 0 ? mm + S + tt + S + jj
+  QString neu = gDatumsreihenfolge == 0   ? mm + S + tt + S + jj
                 : gDatumsreihenfolge == 2 ? jj + S + mm + S + tt
                                           : tt + S + mm + S + jj;
   if (box->maxLength() < 8) neu = gDatumsreihenfolge == 2 ? neu.mid(3, 5) + S : neu.left(6);
@@ -307,7 +331,8 @@ void Spaltenbreiten_anpassen(Namensspaltenfenster& fenster, int datenbreite, boo
   if (auswahlSichtbar && (!gScrollbarGemerkt || erzwingen)) gScrollbarGemerkt = jetzt;
   const int spalte = Namensspaltenbreite(fenster.Gitterbreite(), datenbreite, gScrollbarGemerkt || jetzt);
   fenster.Namensspalte_setzen(spalte);
-  if (auswahl) auswahl->resize(bildschirm::twipsZuPixel(Gruppenauswahlbreite(spalte, bildschirm::dpi())), auswahl->height());
+  if (auswahl)
+    auswahl->resize(bildschirm::twipsZuPixel(Gruppenauswahlbreite(spalte, bildschirm::dpi())), auswahl->height());
 }
 
 void Fensterhilfen_einrichten() {

@@ -10,9 +10,11 @@
 #include "platform/Signale.h"
 #include "platform/widgets/QtDialoge.h"
 #include "startup/Start.h"
+#include "startup/fenster/Fensterhilfen.h"
 
 void Programm_verdrahten() {
   dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
+  Fensterhilfen_einrichten();
   programmende::setzeEntladen([] {
     Hauptfenster_entladen();
     einzelinstanz::freigeben();

@@ -1,21 +1,42 @@
 #include "startup/Meldungen.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 
 #include "platform/Dialoge.h"
+#include "platform/Programmende.h"
 #include "platform/Zustand.h"
 #include "startup/Start.h"
 
 bool gBeschäftigt = false;
+Wartehaken gWartehaken;
 
 namespace {
 bool gSanduhrAn = false;
+
 void Zustand_zurücksetzen() {
   gBeschäftigt = false;
   Sanduhr_Mauszeiger(false);
+  gWartehaken = Wartehaken{};
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+// These helpers never fail: a failing hook must not turn a message into a crash. The
+// planned end of the program passes through.
+template <class F>
+void Ohne_Fehler(F&& f) {
+  try {
+    f();
+  } catch (const ProgrammBeendet&) {
+    throw;
+  } catch (...) {
+  }
+}
+
+void Haken(const std::function<void()>& h) {
+  if (h) Ohne_Fehler(h);
+}
 }  // namespace
 
 void Sanduhr_Mauszeiger(bool sanduhr) {
@@ -40,18 +61,46 @@ void Sanduhr_aus() {
   gBeschäftigt = false;
 }
 
-void Sanduhr_Warten_ein() { Sanduhr_ein(); }
-void Sanduhr_Warten_aus() { Sanduhr_aus(); }
+void Sanduhr_Warten_ein() {
+  Sanduhr_ein();
+  Haken(gWartehaken.eingabe_sperren);
+  Haken(gWartehaken.punkte_starten);
+  Ohne_Fehler([] {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+  });
+}
+
+void Sanduhr_Warten_aus() {
+  Haken(gWartehaken.punkte_stoppen);
+  Haken(gWartehaken.eingabe_freigeben);
+  Sanduhr_aus();
+  if (gWartehaken.titel && gWartehaken.titel_setzen) {
+    Ohne_Fehler([] {
+      const QString t = gWartehaken.titel();
+      const QString neu = Titel_ohne_Warten(t);
+      if (neu != t) gWartehaken.titel_setzen(neu);
+    });
+  }
+}
+
+QString Titel_ohne_Warten(const QString& titel) {
+  if (!titel.endsWith(QStringLiteral(" . . ."))) return titel;
+  const qsizetype i = titel.indexOf(QStringLiteral(" - Bitte warten"));
+  return i < 0 ? titel : titel.left(i);
+}
 
 void Meldung(const QString& text) {
-  dialoge::dienst().piepen();
-  if (gStörungAnzeigen) Sanduhr_aus();
-  else Sanduhr_Warten_aus();
-  dialoge::zeigen({dialoge::Art::Meldung, text, QStringLiteral("Velkora"), {}, {}});
+  Ohne_Fehler([] { dialoge::dienst().piepen(); });
+  // During the start the main window may not exist yet: only the hourglass goes.
+  if (gStörungAnzeigen)
+    Sanduhr_aus();
+  else
+    Sanduhr_Warten_aus();
+  Ohne_Fehler([&] { dialoge::zeigen({dialoge::Art::Meldung, text, QStringLiteral("Velkora"), {}, {}}); });
 }
 
 bool Frage(const QString& text, const QString& titel) {
-  const auto a = dialoge::zeigen(
-      {dialoge::Art::JaNein, text, titel.isEmpty() ? QStringLiteral("Velkora") : titel, {}, {}});
+  const auto a =
+      dialoge::zeigen({dialoge::Art::JaNein, text, titel.isEmpty() ? QStringLiteral("Velkora") : titel, {}, {}});
   return a.knopf == dialoge::kJa;
 }

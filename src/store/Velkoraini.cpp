@@ -3,9 +3,13 @@
 #include "platform/Zustand.h"
 
 std::array<std::int32_t, 38> gBenutzerwerte{};
+QString gSchriftart;
 
 namespace {
-void Zustand_zurücksetzen() { gBenutzerwerte.fill(0); }
+void Zustand_zurücksetzen() {
+  gBenutzerwerte.fill(0);
+  gSchriftart.clear();
+}
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 }  // namespace
 

@@ -78,7 +78,8 @@ QRect Bildschirmfläche() {
 }
 
 QRect Bildschirm_in_Twips() {
-  const QRect b = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
+  const QRect b =
+      QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
   return QRect(tw(b.left()), tw(b.top()), tw(b.width()), tw(b.height()));
 }
 }  // namespace
@@ -274,8 +275,8 @@ void frmVelkora::Form_Load() {
     gBildschirmDPI = static_cast<int>(std::lround(bildschirm::dpi()));
     gSkalierung = Skalierung_aus_DPI(gBildschirmDPI);
     if (gBildschirmDPI > 96) {
-      for (QWidget* w : std::initializer_list<QWidget*>{tabJahre, tabMonate, msgFlexKaWo, msgFlexGrid, msgFlexTaSu,
-                                                        cmdBeenden}) {
+      for (QWidget* w :
+           std::initializer_list<QWidget*>{tabJahre, tabMonate, msgFlexKaWo, msgFlexGrid, msgFlexTaSu, cmdBeenden}) {
         QFont f = w->font();
         f.setPointSize(10);
         w->setFont(f);
@@ -353,8 +354,10 @@ void frmVelkora::Platzierung_wiederherstellen() {
 }
 
 void frmVelkora::Fenster_zeigen() {
-  if (mMaximiertZeigen) showMaximized();
-  else show();
+  if (mMaximiertZeigen)
+    showMaximized();
+  else
+    show();
 }
 
 void frmVelkora::Darstellung_prüfen() {
@@ -443,8 +446,10 @@ void frmVelkora::Form_Resize() {
     // Day headers in two lines when the columns are wide enough.
     for (int c = 1; c <= 31 && c < g.Cols(); ++c) {
       QString t = g.TextMatrix(0, c);
-      if (l.zweizeiligerKopf) t.replace(u' ', QStringLiteral("\r"));
-      else t.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ');
+      if (l.zweizeiligerKopf)
+        t.replace(u' ', QStringLiteral("\r"));
+      else
+        t.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ');
       g.setTextMatrix(0, c, t);
     }
     if (!l.kalenderwochen.isEmpty()) {

@@ -144,8 +144,8 @@ void Raster::setColSel(int c) {
 }
 
 bool Raster::istMarkiert(int r, int c) const {
-  return mHighLight != 0 && r >= mFesteZeilen && c >= mFesteSpalten && r >= SelObenZeile() &&
-         r <= SelUntenZeile() && c >= SelLinksSpalte() && c <= SelRechtsSpalte();
+  return mHighLight != 0 && r >= mFesteZeilen && c >= mFesteSpalten && r >= SelObenZeile() && r <= SelUntenZeile() &&
+         c >= SelLinksSpalte() && c <= SelRechtsSpalte();
 }
 
 int Raster::größteTopRow() const {
@@ -407,8 +407,10 @@ void Raster::Sort(int art) {
         if (alsZahl(a, x) && alsZahl(b, y)) return x < y ? -1 : (x > y ? 1 : 0);
         return QString::compare(a, b, Qt::CaseInsensitive);
       case TextOhneGrossAufsteigend:
-      case TextOhneGrossAbsteigend: return QString::compare(a, b, Qt::CaseInsensitive);
-      default: return QString::compare(a, b, Qt::CaseSensitive);
+      case TextOhneGrossAbsteigend:
+        return QString::compare(a, b, Qt::CaseInsensitive);
+      default:
+        return QString::compare(a, b, Qt::CaseSensitive);
     }
   };
   const bool absteigend = art % 2 == 0;

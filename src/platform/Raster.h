@@ -17,9 +17,9 @@
 //
 // Colours are 32-bit values with red in the low byte, as the program stores them.
 #include <QColor>
-#include <algorithm>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -106,7 +106,7 @@ class Raster {
   bool RowIsVisible(int r) const;
 
   // Heights and widths in twips.
-  int RowHeight(int r) const;  // the height the row has: its own, at least RowHeightMin; 0 stays 0
+  int RowHeight(int r) const;           // the height the row has: its own, at least RowHeightMin; 0 stays 0
   void setRowHeight(int r, int twips);  // -1: back to the default height
   int RowHeightMin() const { return mZeilenhöheMin; }
   void setRowHeightMin(int twips);
@@ -133,23 +133,50 @@ class Raster {
 
   // Colours of the grid as a whole.
   Farbwert BackColor() const { return mBackColor; }
-  void setBackColor(Farbwert f) { mBackColor = f; geändert(); }
+  void setBackColor(Farbwert f) {
+    mBackColor = f;
+    geändert();
+  }
   Farbwert BackColorBkg() const { return mBackColorBkg; }
-  void setBackColorBkg(Farbwert f) { mBackColorBkg = f; geändert(); }
+  void setBackColorBkg(Farbwert f) {
+    mBackColorBkg = f;
+    geändert();
+  }
   Farbwert BackColorFixed() const { return mBackColorFixed; }
-  void setBackColorFixed(Farbwert f) { mBackColorFixed = f; geändert(); }
+  void setBackColorFixed(Farbwert f) {
+    mBackColorFixed = f;
+    geändert();
+  }
   Farbwert ForeColor() const { return mForeColor; }
-  void setForeColor(Farbwert f) { mForeColor = f; geändert(); }
+  void setForeColor(Farbwert f) {
+    mForeColor = f;
+    geändert();
+  }
   Farbwert ForeColorFixed() const { return mForeColorFixed; }
-  void setForeColorFixed(Farbwert f) { mForeColorFixed = f; geändert(); }
+  void setForeColorFixed(Farbwert f) {
+    mForeColorFixed = f;
+    geändert();
+  }
   Farbwert BackColorSel() const { return mBackColorSel; }
-  void setBackColorSel(Farbwert f) { mBackColorSel = f; geändert(); }
+  void setBackColorSel(Farbwert f) {
+    mBackColorSel = f;
+    geändert();
+  }
   Farbwert ForeColorSel() const { return mForeColorSel; }
-  void setForeColorSel(Farbwert f) { mForeColorSel = f; geändert(); }
+  void setForeColorSel(Farbwert f) {
+    mForeColorSel = f;
+    geändert();
+  }
   Farbwert GridColor() const { return mGridColor; }
-  void setGridColor(Farbwert f) { mGridColor = f; geändert(); }
+  void setGridColor(Farbwert f) {
+    mGridColor = f;
+    geändert();
+  }
   Farbwert GridColorFixed() const { return mGridColorFixed; }
-  void setGridColorFixed(Farbwert f) { mGridColorFixed = f; geändert(); }
+  void setGridColorFixed(Farbwert f) {
+    mGridColorFixed = f;
+    geändert();
+  }
 
   // The colours a cell is painted with, the marking taken into account.
   Farbwert Hintergrund(int r, int c) const;
@@ -166,7 +193,10 @@ class Raster {
   bool MergeRow(int r) const;
   void setMergeRow(int r, bool an);
   bool MergeCells() const { return mMergeCells; }
-  void setMergeCells(bool an) { mMergeCells = an; geändert(); }
+  void setMergeCells(bool an) {
+    mMergeCells = an;
+    geändert();
+  }
   // The columns [erste, letzte] that the cell (r, c) shows with.
   std::pair<int, int> Verbund(int r, int c) const;
 

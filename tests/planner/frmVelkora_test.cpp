@@ -111,10 +111,9 @@ TEST_F(HauptfensterTest, FirstStartOpensAtItsDefaultSizeCentred) {
   const Layoutergebnis& l = f.letztesLayout();
   EXPECT_EQ(f.msgFlexGrid->x(), bildschirm::twipsZuPixel(l.raster.left()));
   EXPECT_EQ(f.msgFlexGrid->width(), bildschirm::twipsZuPixel(l.raster.width()));
-  EXPECT_EQ(f.cmdBeenden->geometry(), QRect(bildschirm::twipsZuPixel(l.beenden.left()),
-                                           bildschirm::twipsZuPixel(l.beenden.top()),
-                                           bildschirm::twipsZuPixel(l.beenden.width()),
-                                           bildschirm::twipsZuPixel(l.beenden.height())));
+  EXPECT_EQ(f.cmdBeenden->geometry(),
+            QRect(bildschirm::twipsZuPixel(l.beenden.left()), bildschirm::twipsZuPixel(l.beenden.top()),
+                  bildschirm::twipsZuPixel(l.beenden.width()), bildschirm::twipsZuPixel(l.beenden.height())));
   EXPECT_EQ(f.msgFlexGrid->raster().ColWidth(0), l.namensspalte);
 }
 
@@ -152,9 +151,11 @@ TEST_F(HauptfensterTest, APlacementOffTheScreenIsNotRestored) {
 TEST_F(HauptfensterTest, AScreenTooSmallIsRefusedWithTheRightHint) {
   EXPECT_TRUE(Darstellung_Meldung(12000, 9000).isEmpty());
   const QString quer = Darstellung_Meldung(11999, 9000);
-  EXPECT_TRUE(quer.startsWith(QStringLiteral("Programmfenster zu groß für die Anzeigeeinstellungen Ihres Bildschirms.\r\r")));
+  EXPECT_TRUE(
+      quer.startsWith(QStringLiteral("Programmfenster zu groß für die Anzeigeeinstellungen Ihres Bildschirms.\r\r")));
   EXPECT_TRUE(quer.endsWith(QStringLiteral("eine kleinere Darstellung der Elemente")));
-  EXPECT_TRUE(Darstellung_Meldung(9000, 11999).endsWith(QStringLiteral("Ändern Sie Ihre Bildschirmausrichtung auf Querformat")));
+  EXPECT_TRUE(Darstellung_Meldung(9000, 11999)
+                  .endsWith(QStringLiteral("Ändern Sie Ihre Bildschirmausrichtung auf Querformat")));
 }
 
 TEST_F(HauptfensterTest, AnUntouchedDefaultFolderGoesWithItsPointerFile) {

@@ -1,7 +1,8 @@
 #include "platform/Raster.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
+
+#include <QTest>
 
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
@@ -237,7 +238,7 @@ class RasteransichtTest : public RasterTest {
     Raster& r = ansicht.raster();
     r.setRows(10);
     r.setCols(6);
-    r.setRowHeightMin(300);  // 20 px
+    r.setRowHeightMin(300);                              // 20 px
     for (int c = 0; c < 6; ++c) r.setColWidth(c, 1500);  // 100 px
     r.setRowHeight(2, 0);
     ansicht.show();

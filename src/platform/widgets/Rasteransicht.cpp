@@ -284,8 +284,10 @@ void Rasteransicht::mouseDoubleClickEvent(QMouseEvent* e) {
 void Rasteransicht::wheelEvent(QWheelEvent* e) {
   const int stufen = e->angleDelta().y() / 120;
   if (stufen == 0) return;
-  if (beiRad) beiRad(stufen);
-  else mRaster.setTopRow(mRaster.TopRow() - 3 * stufen);
+  if (beiRad)
+    beiRad(stufen);
+  else
+    mRaster.setTopRow(mRaster.TopRow() - 3 * stufen);
   e->accept();
 }
 
@@ -305,15 +307,33 @@ void Rasteransicht::keyPressEvent(QKeyEvent* e) {
   int c = erweitern ? g.ColSel() : g.Col();
   const int seite = std::max(1, static_cast<int>(sichtbareZeilen().size()) - g.FixedRows() - 1);
   switch (e->key()) {
-    case Qt::Key_Up: --r; break;
-    case Qt::Key_Down: ++r; break;
-    case Qt::Key_Left: --c; break;
-    case Qt::Key_Right: ++c; break;
-    case Qt::Key_PageUp: r -= seite; break;
-    case Qt::Key_PageDown: r += seite; break;
-    case Qt::Key_Home: c = g.FixedCols(); break;
-    case Qt::Key_End: c = g.Cols() - 1; break;
-    default: QAbstractScrollArea::keyPressEvent(e); return;
+    case Qt::Key_Up:
+      --r;
+      break;
+    case Qt::Key_Down:
+      ++r;
+      break;
+    case Qt::Key_Left:
+      --c;
+      break;
+    case Qt::Key_Right:
+      ++c;
+      break;
+    case Qt::Key_PageUp:
+      r -= seite;
+      break;
+    case Qt::Key_PageDown:
+      r += seite;
+      break;
+    case Qt::Key_Home:
+      c = g.FixedCols();
+      break;
+    case Qt::Key_End:
+      c = g.Cols() - 1;
+      break;
+    default:
+      QAbstractScrollArea::keyPressEvent(e);
+      return;
   }
   // Hidden rows and columns are stepped over.
   const int richtungZ = r < (erweitern ? g.RowSel() : g.Row()) ? -1 : 1;

@@ -2,23 +2,197 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
 #include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTimer>
+#include <cmath>
 
+#include "platform/Bildschirm.h"
+#include "platform/Laufzeitfehler.h"
+#include "platform/Umgebung.h"
+#include "platform/widgets/Rasteransicht.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Ordner.h"
+#include "startup/Programmabbruch.h"
 #include "startup/Start.h"
+#include "store/Jahreswechsel.h"
+#include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
 
 namespace {
 frmVelkora* gHauptfenster = nullptr;
+
+// Working-day background and grid lines until the user's display colours are loaded.
+constexpr Farbwert kArbeitstagfarbe = 0xFFFFFF;
+constexpr Farbwert kLinienfarbe = 0xC0C0C0;
+
+int px(double twips) { return bildschirm::twipsZuPixel(twips); }
+int tw(int pixel) { return static_cast<int>(std::lround(bildschirm::pixelZuTwips(pixel))); }
+QRect pxRechteck(const QRect& t) { return QRect(px(t.left()), px(t.top()), px(t.width()), px(t.height())); }
+
+// Runs one statement of the layout or unload; a run-time error there is ignored and
+// the next statement runs. A planned end of the program passes through.
+template <class F>
+void ignorieren(F&& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    if (istProgrammende(e)) throw;
+  }
+}
+
+// The client area: a plain widget that reports its size changes and background mouse events.
+class Fensterfläche : public QWidget {
+ public:
+  using QWidget::QWidget;
+  std::function<void()> beiGröße;
+  std::function<void()> beiMausbewegung;
+  std::function<void()> beiKlick;
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override {
+    QWidget::resizeEvent(e);
+    if (beiGröße) beiGröße();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    QWidget::mouseMoveEvent(e);
+    if (beiMausbewegung) beiMausbewegung();
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    QWidget::mouseReleaseEvent(e);
+    if (beiKlick) beiKlick();
+  }
+};
+
+QRect Bildschirmfläche() {
+  if (QScreen* s = QGuiApplication::primaryScreen()) return s->availableGeometry();
+  return QRect(0, 0, 1024, 768);
+}
+
+QRect Bildschirm_in_Twips() {
+  const QRect b =
+      QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
+  return QRect(tw(b.left()), tw(b.top()), tw(b.width()), tw(b.height()));
+}
+}  // namespace
+
+bool CheckSchriftart(const QString& name) { return QFontDatabase::families().contains(name, Qt::CaseSensitive); }
+
+QString Darstellung_Meldung(double breiteTwips, double höheTwips) {
+  if (breiteTwips >= 12000) return {};
+  return QStringLiteral("Programmfenster zu groß für die Anzeigeeinstellungen Ihres Bildschirms.\r\r") +
+         (breiteTwips > höheTwips
+              ? QStringLiteral("Wählen Sie in der Systemsteuerung eine höhere Auflösung oder eine kleinere "
+                               "Darstellung der Elemente")
+              : QStringLiteral("Ändern Sie Ihre Bildschirmausrichtung auf Querformat"));
+}
+
+bool Platzierung_gültig(int links, int oben, const QRect& b) {
+  // The top left corner must lie at least 4000 twips inside the screen's right and
+  // bottom edges, and the caption must not lie above or far left of it.
+  return links <= b.right() - 4000 && oben <= b.bottom() - 4000 && links >= b.left() - 4000 && oben >= b.top() - 240;
 }
 
 frmVelkora::frmVelkora() {
   gHauptfenster = this;
   setObjectName(QStringLiteral("frmVelkora"));
   setAttribute(Qt::WA_DeleteOnClose, false);
-  auto* platzhalter = new QLabel(this);
-  platzhalter->setObjectName(QStringLiteral("lblMonat"));
-  setCentralWidget(platzhalter);
-  resize(1000, 700);
+
+  auto* fläche = new Fensterfläche(this);
+  fläche->setObjectName(QStringLiteral("Fensterfläche"));
+  fläche->setMouseTracking(true);
+  fläche->beiGröße = [this] { Form_Resize(); };
+  fläche->beiMausbewegung = [this] { Form_MouseMove(); };
+  fläche->beiKlick = [this] { Form_Click(); };
+  mFläche = fläche;
+  setCentralWidget(fläche);
+
+  Menüs_anlegen();
+
+  tabJahre = new QTabBar(fläche);
+  tabJahre->setObjectName(QStringLiteral("tabJahre"));
+  tabMonate = new QTabBar(fläche);
+  tabMonate->setObjectName(QStringLiteral("tabMonate"));
+  for (QTabBar* t : {tabJahre, tabMonate}) {
+    t->setFocusPolicy(Qt::NoFocus);
+    t->setExpanding(true);
+    t->setDrawBase(false);
+    t->setUsesScrollButtons(false);
+    t->setElideMode(Qt::ElideNone);
+  }
+  // Only the user's click counts: filling the tabs or selecting one from code does
+  // not run the handlers.
+  connect(tabJahre, &QTabBar::tabBarClicked, this, [this](int i) {
+    if (i < 0 || !tabJahre->isTabEnabled(i)) return;
+    {
+      const QSignalBlocker block(tabJahre);
+      tabJahre->setCurrentIndex(i);
+    }
+    tabJahre_Click();
+  });
+  connect(tabMonate, &QTabBar::tabBarClicked, this, [this](int i) {
+    if (i < 0 || !tabMonate->isTabEnabled(i)) return;
+    {
+      const QSignalBlocker block(tabMonate);
+      tabMonate->setCurrentIndex(i);
+    }
+    mTimerZähler = 0;
+    tabMonate_Click();
+  });
+
+  cmbMitarbeitergruppen = new QComboBox(fläche);
+  cmbMitarbeitergruppen->setObjectName(QStringLiteral("cmbMitarbeitergruppen"));
+  cmbMitarbeitergruppen->hide();
+
+  msgFlexKaWo = new Rasteransicht(fläche);
+  msgFlexKaWo->setObjectName(QStringLiteral("msgFlexKaWo"));
+  msgFlexGrid = new Rasteransicht(fläche);
+  msgFlexGrid->setObjectName(QStringLiteral("msgFlexGrid"));
+  msgFlexTaSu = new Rasteransicht(fläche);
+  msgFlexTaSu->setObjectName(QStringLiteral("msgFlexTaSu"));
+  for (Rasteransicht* g : {msgFlexKaWo, msgFlexTaSu}) {
+    g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
+  msgFlexGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  msgFlexKaWo->raster().setRows(1);
+  msgFlexKaWo->raster().setFixedRows(1);
+  msgFlexKaWo->hide();
+  msgFlexTaSu->hide();
+  msgFlexGrid->beiMausVerlassen = [this] { Tabellenfeld_MouseOut(); };
+  msgFlexTaSu->beiMouseMove = [this](const Rasteransicht::Mausereignis&) { Tabellenfeld_MouseOut(); };
+
+  for (int i = 1; i <= 25; ++i) {
+    auto* b = new QPushButton(fläche);
+    b->setObjectName(QStringLiteral("cmdAuswahl_%1").arg(i));
+    b->hide();
+    cmdAuswahl[i] = b;
+  }
+  cmdBeenden = new QPushButton(QStringLiteral("Beenden"), fläche);
+  cmdBeenden->setObjectName(QStringLiteral("cmdBeenden"));
+  connect(cmdBeenden, &QPushButton::clicked, this, [this] { close(); });
+
+  tmrTimer1 = new QTimer(this);
+  tmrTimer1->setInterval(15000);
+  tmrTimer2 = new QTimer(this);
+  tmrTimer2->setInterval(1500);
+
+  picKommentar = new QFrame(fläche);
+  picKommentar->setObjectName(QStringLiteral("picKommentar"));
+  picKommentar->setFrameShape(QFrame::Box);
+  picKommentar->setAutoFillBackground(true);
+  lblKommentar = new QLabel(picKommentar);
+  lblKommentar->setObjectName(QStringLiteral("lblKommentar"));
+  lblKommentar->setWordWrap(true);
+  picKommentar->hide();
 }
 
 frmVelkora::~frmVelkora() {
@@ -27,18 +201,405 @@ frmVelkora::~frmVelkora() {
 
 frmVelkora* frmVelkora::instanz() { return gHauptfenster; }
 
-void frmVelkora::Form_Load() { Titelzeile(); }
+QAction* frmVelkora::aktion(const QString& name) const {
+  const auto it = mAktionen.find(name);
+  return it == mAktionen.end() ? nullptr : it->second;
+}
+
+void frmVelkora::Menüs_anlegen() {
+  struct Punkt {
+    const char16_t* name;
+    const char16_t* text;
+  };
+  const auto menü = [this](const QString& titel, std::initializer_list<Punkt> punkte) {
+    QMenu* m = menuBar()->addMenu(titel);
+    for (const Punkt& p : punkte) {
+      const QString name = QString::fromUtf16(p.name);
+      QAction* a = p.text ? m->addAction(QString::fromUtf16(p.text)) : m->addSeparator();
+      a->setObjectName(name);
+      // The commands arrive with their own handlers; until then they are offered
+      // disabled so the menus already have their final form.
+      if (p.text) a->setEnabled(false);
+      mAktionen[name] = a;
+    }
+  };
+  menü(QStringLiteral("&Datei"), {{u"mnuDatenordner_ändern", u"Datenordner &ändern ..."},
+                                  {u"mnuDatenexport", u"Datenordner &exportieren ..."},
+                                  {u"mnuDatenimport", u"Datenordner &importieren ..."},
+                                  {u"mnuRecovery", u"Datenordner &wiederherstellen ..."},
+                                  {u"mnuLeer1", nullptr},
+                                  {u"mnuDrucken", u"&Drucken ..."},
+                                  {u"mnuLeer2", nullptr},
+                                  {u"mnuBeenden", u"&Beenden"}});
+  menü(QStringLiteral("&Bearbeiten"), {{u"mnuMitarbeiter", u"&Mitarbeiter ..."},
+                                       {u"mnuAnzeigeberechtigungen", u"Anzeige&berechtigungen ..."},
+                                       {u"mnuAnzeigegruppen", u"Anzeige&gruppen ..."},
+                                       {u"mnuAnAbwesenheitsgründe", u"&An-/Abwesenheitsgründe ..."},
+                                       {u"mnuWochenende", u"&Wochenende ..."},
+                                       {u"mnuFeiertage", u"&Feiertage ..."},
+                                       {u"mnuAdministratoren", u"Ad&ministratoren ..."},
+                                       {u"mnuPrivilegierteBenutzer", u"&Privilegierte Benutzer ..."},
+                                       {u"mnuEinstellungen", u"&Einstellungen ..."}});
+  menü(QStringLiteral("&Ansicht"), {{u"mnuJahresübersicht", u"&Jahresübersicht ..."},
+                                    {u"mnuUrlaubsübersicht", u"&Urlaubsübersicht ..."},
+                                    {u"mnuRTTÜbersicht", u"S&onderurlaub ..."},
+                                    {u"mnuSummenübersicht", u"&Summenübersicht ..."},
+                                    {u"mnuLogbuch", u"&Logbuch ..."}});
+  menü(QStringLiteral("&?"), {{u"mnuHilfe", u"&Hilfe"}, {u"mnuInfo", u"&Info"}});
+  QAction* beenden = mAktionen[QStringLiteral("mnuBeenden")];
+  beenden->setEnabled(true);
+  connect(beenden, &QAction::triggered, this, [this] { close(); });
+}
+
+void frmVelkora::Form_Load() {
+  Prozedur(QStringLiteral("frmVelkora - Form_Load"), [&] {
+    // 3. Caption.
+    Titelzeile();
+    setWindowTitle(gHauptfensterTitel);
+    // 5.
+    Darstellung_prüfen();
+    // 6. Window size and placement.
+    const int breite = gBenutzerwerte[4], höhe = gBenutzerwerte[5];
+    const QRect bildschirmTwips = Bildschirm_in_Twips();
+    if ((breite != 0 || höhe != 0) && Platzierung_gültig(gBenutzerwerte[2], gBenutzerwerte[3], bildschirmTwips)) {
+      Platzierung_wiederherstellen();
+    } else {
+      const bool breiterBildschirm = bildschirmTwips.width() >= 16400;
+      const int innenB = px(breiterBildschirm ? 16350 : 13980);
+      const int innenH = px(breiterBildschirm ? 9435 : 9600);
+      resize(innenB, innenH + menuBar()->sizeHint().height());
+      const QRect b = Bildschirmfläche();
+      move(b.left() + (b.width() - width()) / 2, b.top() + (b.height() - height()) / 2);
+    }
+    // 7. Screen resolution.
+    gBildschirmDPI = static_cast<int>(std::lround(bildschirm::dpi()));
+    gSkalierung = Skalierung_aus_DPI(gBildschirmDPI);
+    if (gBildschirmDPI > 96) {
+      for (QWidget* w :
+           std::initializer_list<QWidget*>{tabJahre, tabMonate, msgFlexKaWo, msgFlexGrid, msgFlexTaSu, cmdBeenden}) {
+        QFont f = w->font();
+        f.setPointSize(10);
+        w->setFont(f);
+      }
+    }
+    // 8. Tabs, filled without running their handlers.
+    {
+      const QSignalBlocker b1(tabJahre), b2(tabMonate);
+      while (tabJahre->count() > 0) tabJahre->removeTab(0);
+      for (int j = 0; j < 3; ++j) tabJahre->addTab(QString::number(gPlanungsjahr + j));
+      while (tabMonate->count() > 0) tabMonate->removeTab(0);
+      const QStringList monate = {QStringLiteral("Januar"), QStringLiteral("Febr."),  QStringLiteral("März"),
+                                  QStringLiteral("April"),  QStringLiteral("Mai"),    QStringLiteral("Juni"),
+                                  QStringLiteral("Juli"),   QStringLiteral("August"), QStringLiteral("Sept."),
+                                  QStringLiteral("Okt."),   QStringLiteral("Nov."),   QStringLiteral("Dez.")};
+      for (const QString& m : monate) tabMonate->addTab(m);
+      if (QLocale().monthName(1) == u"Jänner") tabMonate->setTabText(0, QStringLiteral("Jänner"));
+      // The year of today is shown; a pending year change shows the first year.
+      const int jahr = gJahreswechselOffen ? 0 : std::clamp(gHeute.year() - gPlanungsjahr, 0, 2);
+      tabJahre->setCurrentIndex(jahr);
+    }
+    // 9. Grids.
+    Raster& kw = msgFlexKaWo->raster();
+    Raster& g = msgFlexGrid->raster();
+    Raster& ts = msgFlexTaSu->raster();
+    kw.setRowHeightMin(285);
+    g.setRowHeight(0, 540);
+    ts.setRowHeight(0, 0);
+    g.setRow(0);
+    kw.setCols(33);
+    g.setCols(33);
+    ts.setCols(32);
+    for (Raster* r : {&kw, &g, &ts})
+      for (int c = 0; c < r->Cols(); ++c) r->setColAlignment(c, Raster::LinksMitte);
+    for (int c = 1; c <= 31; ++c) {
+      g.setColAlignment(c, Raster::MitteMitte);
+      g.setFixedAlignment(c, Raster::MitteMitte);
+      ts.setColAlignment(c, Raster::MitteMitte);
+    }
+    g.setColWidth(32, 0);
+    kw.setColWidth(32, 0);
+    // 10.
+    Tagessummen_initialisieren();
+    // 12. The month of today; January is loaded directly, as its tab is already current.
+    if (!gJahreswechselOffen) {
+      const int monat = gHeute.isValid() ? gHeute.month() - 1 : 0;
+      {
+        const QSignalBlocker b(tabMonate);
+        tabMonate->setCurrentIndex(monat);
+      }
+      tabMonate_Click();
+    }
+    // 13. Restricted start: no entries possible.
+    if (!gStartfehler.isEmpty() || gRückblick) {
+      if (gJahreswechselOffen) {
+        const QSignalBlocker b(tabJahre);
+        tabJahre->setCurrentIndex(0);
+        tabJahre->setTabEnabled(1, false);
+        tabJahre->setTabEnabled(2, false);
+      }
+      mNurLesen = true;
+      for (int i = 1; i <= 25; ++i) cmdAuswahl[i]->hide();
+    }
+    // What this start wrote into a data folder it created, to tell at the end
+    // whether anything was entered.
+    if (gDatenordnerAngelegt) mAnfangsstand = Ordnerstand_erfassen(gDatenordner);
+  });
+}
+
+void frmVelkora::Platzierung_wiederherstellen() {
+  const int zustand = gBenutzerwerte[1];
+  setGeometry(px(gBenutzerwerte[2]), px(gBenutzerwerte[3]), px(gBenutzerwerte[4]), px(gBenutzerwerte[5]));
+  // A window saved minimised opens normal.
+  mMaximiertZeigen = zustand == 2;
+}
+
+void frmVelkora::Fenster_zeigen() {
+  if (mMaximiertZeigen)
+    showMaximized();
+  else
+    show();
+}
+
+void frmVelkora::Darstellung_prüfen() {
+  const QRect b = Bildschirm_in_Twips();
+  const QString text = Darstellung_Meldung(b.width(), b.height());
+  if (!text.isEmpty()) Programmabbruch(QString(), text, QStringLiteral("NoLog"));
+}
+
+int frmVelkora::Fensterzustand() const {
+  if (isMinimized()) return 1;
+  if (isMaximized()) return 2;
+  return 0;
+}
+
+void frmVelkora::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::WindowStateChange) Form_Resize();
+}
+
+void frmVelkora::Form_Resize() {
+  if (!isVisible() || isMinimized()) return;
+  if (mImLayout) {
+    mLayoutNochmals = true;
+    return;
+  }
+  mImLayout = true;
+  Raster& g = msgFlexGrid->raster();
+  Raster& ts = msgFlexTaSu->raster();
+  // 2.
+  ignorieren([&] { Darstellung_prüfen(); });
+  // 3.
+  ignorieren([&] {
+    g.setBackColor(kArbeitstagfarbe);
+    g.setBackColorBkg(kArbeitstagfarbe);
+    g.setGridColor(kLinienfarbe);
+    g.setGridColorFixed(kLinienfarbe);
+  });
+  // 4. Row height: the user's height, when none is set yet or a reset is asked for.
+  ignorieren([&] {
+    if (g.RowHeightMin() == 0 || gBenutzerwerte[33] == 1) {
+      const int h = gBenutzerwerte[32] > 0 ? gBenutzerwerte[32] : 300;
+      g.setRowHeightMin(h);
+      ts.setRowHeightMin(h);
+      if (g.Rows() > 1) gBenutzerwerte[32] = g.RowHeight(1);
+    }
+  });
+  // 5.
+  ignorieren([&] { Tagessummen_initialisieren(); });
+  // 6. The group choice only when there is a choice.
+  ignorieren([&] { cmbMitarbeitergruppen->setVisible(cmbMitarbeitergruppen->count() > 1); });
+  // 7. The code buttons shown.
+  std::vector<QPushButton*> sichtbar;
+  for (int i = 1; i <= 25; ++i)
+    if (!mNurLesen && !cmdAuswahl[i]->isHidden()) sichtbar.push_back(cmdAuswahl[i]);
+  // 9.-17. The layout.
+  const int h = gBenutzerwerte[25] != 0 && !msgFlexTaSu->isHidden() ? std::max(tw(msgFlexTaSu->height()) - 30, 0) : 0;
+  Layouteingabe ein;
+  ein.innenBreite = tw(mFläche->width());
+  ein.innenHöhe = tw(mFläche->height());
+  ein.bildschirmBreite = Bildschirm_in_Twips().width();
+  ein.normalZustand = Fensterzustand() == 0;
+  ein.knöpfe = static_cast<int>(sichtbar.size());
+  ein.sfBreite = 1800;
+  ein.skalierung = gSkalierung;
+  ein.tagessummenHöhe = h;
+  ein.kalenderwochen = gBenutzerwerte[28] != 0;
+  mLayout = Hauptfenster_anordnen(ein);
+  const Layoutergebnis& l = mLayout;
+  ignorieren([&] {
+    // The window is held at its minimum by the toolkit, not by resizing it here.
+    if (ein.normalZustand) mFläche->setMinimumSize(px(l.mindestBreite), px(l.mindestHöhe));
+    for (size_t i = 0; i < sichtbar.size(); ++i) {
+      sichtbar[i]->setGeometry(pxRechteck(l.knopf[i]));
+      QFont f = sichtbar[i]->font();
+      f.setPointSize(sichtbar[i]->fontMetrics().horizontalAdvance(sichtbar[i]->text()) > px(l.sfBreite - 240) ? 9 : 10);
+      sichtbar[i]->setFont(f);
+    }
+    cmdBeenden->setGeometry(pxRechteck(l.beenden));
+  });
+  ignorieren([&] {
+    Raster& kw = msgFlexKaWo->raster();
+    for (Raster* r : {&g, &kw, &ts}) {
+      r->setColWidth(0, l.namensspalte);
+      for (int c = 1; c <= 31; ++c) r->setColWidth(c, l.tagesspalte);
+    }
+    // Day headers in two lines when the columns are wide enough.
+    for (int c = 1; c <= 31 && c < g.Cols(); ++c) {
+      QString t = g.TextMatrix(0, c);
+      if (l.zweizeiligerKopf)
+        t.replace(u' ', QStringLiteral("\r"));
+      else
+        t.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ');
+      g.setTextMatrix(0, c, t);
+    }
+    if (!l.kalenderwochen.isEmpty()) {
+      msgFlexKaWo->setGeometry(pxRechteck(l.kalenderwochen));
+      msgFlexKaWo->show();
+    } else {
+      msgFlexKaWo->hide();
+    }
+    msgFlexGrid->setGeometry(pxRechteck(l.raster));
+    cmbMitarbeitergruppen->move(px(255), px(l.kombiOben));
+  });
+  mTabellenhöhe = l.tabellenhöhe;
+  // 18.
+  ignorieren([&] { Tabellenfelder_anordnen(true); });
+  // 19.
+  mTimerZähler = 0;
+  mImLayout = false;
+  if (mLayoutNochmals) {
+    mLayoutNochmals = false;
+    Form_Resize();
+  }
+}
+
+void frmVelkora::Tabellenfelder_anordnen(bool voll) {
+  Prozedur(QStringLiteral("frmVelkora - Tabellenfelder_anordnen"), [&] {
+    Raster& g = msgFlexGrid->raster();
+    Raster& ts = msgFlexTaSu->raster();
+    Raster& kw = msgFlexKaWo->raster();
+    int summenzeilen = 0;
+    if (gBenutzerwerte[25] != 0)
+      for (int r = 1; r < ts.Rows(); ++r)
+        if (ts.RowHeight(r) != 0) ++summenzeilen;
+    Tabelleneingabe ein;
+    ein.tabellenhöhe = mTabellenhöhe;
+    ein.kopfhöhe = g.RowHeight(0);
+    ein.zeilen = g.Rows();
+    ein.zeilenhöhe = gBenutzerwerte[32] > 0 ? gBenutzerwerte[32] : 300;
+    ein.neuBerechnen = voll;
+    ein.zurücksetzen = gBenutzerwerte[33] == 1;
+    ein.summenzeilen = summenzeilen;
+    ein.tagesspalte = g.Cols() > 1 ? g.ColWidth(1) : 360;
+    ein.twipsProPixel = 1440.0 / bildschirm::dpi();
+    const Tabellenergebnis t = Tabellenhöhen_berechnen(ein);
+    if (voll && !ein.zurücksetzen) {
+      g.setRowHeightMin(t.zeilenhöhe);
+      ts.setRowHeightMin(t.zeilenhöhe);
+    }
+    const QRect raster = msgFlexGrid->geometry();
+    msgFlexGrid->resize(raster.width(), px(t.rasterhöhe));
+    if (summenzeilen > 0) {
+      msgFlexTaSu->setGeometry(raster.left(), raster.top() + px(t.summenOben), raster.width(), px(t.summenhöhe));
+      msgFlexTaSu->show();
+      mTabellenhöhe = t.rasterhöhe;
+    } else {
+      msgFlexTaSu->hide();
+    }
+    if (kw.Cols() > 0) kw.setColWidth(0, g.ColWidth(0));
+    if (ts.Cols() > 0) ts.setColWidth(0, g.ColWidth(0));
+    // Tabs over the name column and over the days.
+    const int name = g.ColWidth(0);
+    const int tage = g.Cols() > 1 ? 31 * g.ColWidth(1) : 0;
+    tabJahre->setGeometry(px(240), px(60), px(std::max(name - 60, 0)), px(405));
+    int links = name + 270;
+    if (gBildschirmDPI != 96) links -= static_cast<int>((gSkalierung - 1) * name + 15);
+    tabMonate->setGeometry(px(links), px(60), px(tage), px(405));
+    cmbMitarbeitergruppen->resize(px(std::max(name - 15, 0)), cmbMitarbeitergruppen->sizeHint().height());
+  });
+}
+
+void frmVelkora::Tabellenfeld_MouseOut() {
+  Prozedur(QStringLiteral("frmVelkora - Tabellenfeld_MouseOut"), [&] { picKommentar->hide(); });
+}
+
+void frmVelkora::Form_MouseMove() { Tabellenfeld_MouseOut(); }
+
+void frmVelkora::Form_Click() {
+  // A click beside the grid removes the marking.
+  Raster& g = msgFlexGrid->raster();
+  g.setRedraw(false);
+  g.setCol(0);
+  g.setRow(0);
+  g.setHighLight(0);
+  g.setRedraw(true);
+  msgFlexGrid->setFocus();
+}
+
+// Filled by the year and month navigation.
+void frmVelkora::tabJahre_Click() {}
+void frmVelkora::tabMonate_Click() {}
+// Filled by the day-sum rows.
+void frmVelkora::Tagessummen_initialisieren() {}
+
+bool frmVelkora::Standarddatenordner_unberührt() const {
+  if (!mAnfangsstand) return false;
+  const std::optional<Ordnerstand> jetzt = Ordnerstand_erfassen(gDatenordner);
+  return jetzt && *jetzt == *mAnfangsstand;
+}
 
 void frmVelkora::Form_Unload() {
   if (mEntladen) return;
   mEntladen = true;
-  try {
-    Velkoraini_schreiben();
-  } catch (...) {
-    // Unloading goes on whatever fails on the way.
+  // 1. Placement, in twips.
+  ignorieren([&] {
+    const int zustand = Fensterzustand();
+    const QRect r = zustand == 0 ? geometry() : normalGeometry();
+    gBenutzerwerte[1] = zustand;
+    gBenutzerwerte[2] = tw(r.left());
+    gBenutzerwerte[3] = tw(r.top());
+    gBenutzerwerte[4] = tw(r.width());
+    gBenutzerwerte[5] = tw(r.height());
+  });
+  // Whether the default data folder created by this start is still as the start
+  // wrote it; decided before anything of this end writes into it.
+  bool standard = false, entfernen = false;
+  ignorieren([&] {
+    standard = gDatenordnerAngelegt && !gRückblick &&
+               gDatenordner.toLower() == (gBasisordner + QStringLiteral("Data/")).toLower() &&
+               Verzeichnis_vorhanden(gDatenordner);
+    entfernen = standard && Standarddatenordner_unberührt();
+  });
+  // 2.
+  if (gRückblick) {
+    ignorieren([&] {
+      Dateien_löschen(gDatenordner, QStringLiteral("*.dat"));
+      QDir().rmdir(gDatenordner);
+    });
+  } else if (!entfernen) {
+    // An untouched folder is removed below, so no per-user file is written into it.
+    ignorieren([&] { Velkoraini_schreiben(); });
   }
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w != this && w->isVisible()) w->close();
+  // 4. The untouched default data folder goes again.
+  if (entfernen) {
+    ignorieren([&] {
+      QDir::setCurrent(umgebung::tempOrdner());
+      QDir(gDatenordner).removeRecursively();
+      if (gDatenordnerAlt.isEmpty()) Velkoradat_löschen(false);
+    });
+  } else if (standard && !gDatenordnerAlt.isEmpty()) {
+    ignorieren([&] {
+      gDatenordnerAlt.clear();
+      Velkoradat_schreiben();
+    });
+  }
+  // 5. Every other window.
+  ignorieren([&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w != this && w->isVisible()) w->close();
+  });
+  // 6. No data folder stays in use.
+  ignorieren([&] { QDir::setCurrent(umgebung::tempOrdner()); });
 }
 
 void frmVelkora::closeEvent(QCloseEvent* e) {
@@ -53,7 +614,7 @@ void Hauptfenster_laden() {
 }
 
 void Hauptfenster_zeigen() {
-  if (gHauptfenster) gHauptfenster->show();
+  if (gHauptfenster) gHauptfenster->Fenster_zeigen();
 }
 
 void Hauptfenster_entladen() {

@@ -1,7 +1,25 @@
 #pragma once
-// The main window. For now a plain frame with the program's caption; the month grid
-// and its controls live here.
+// The main window: the month planner with its menus, the year and month tabs, the
+// group choice, the code-button area and the month grid with the calendar-week strip
+// above and the day sums below. It lays itself out in twips for any window size,
+// keeps its placement per user, and unloads in order.
 #include <QMainWindow>
+#include <QString>
+#include <array>
+#include <map>
+#include <optional>
+
+#include "planner/Hauptfensterlayout.h"
+#include "planner/Ordnerstand.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTabBar;
+class QTimer;
+class Rasteransicht;
 
 class frmVelkora : public QMainWindow {
  public:
@@ -12,15 +30,74 @@ class frmVelkora : public QMainWindow {
   static frmVelkora* instanz();
 
   void Form_Load();
-  // Saves what belongs to the user and closes every other window.
+  // Shows the window in the state the user left it in (maximised or normal).
+  void Fenster_zeigen();
+  void Form_Resize();
+  void Tabellenfelder_anordnen(bool voll);
+  void Tabellenfeld_MouseOut();
+  void Darstellung_prüfen();
+  // Saves what belongs to the user, removes an untouched default data folder and
+  // closes every other window. Runs once.
   void Form_Unload();
+
+  // A menu item by its name ("mnuBeenden"); nullptr for an unknown name.
+  QAction* aktion(const QString& name) const;
+
+  // Controls.
+  Rasteransicht* msgFlexGrid = nullptr;
+  Rasteransicht* msgFlexKaWo = nullptr;
+  Rasteransicht* msgFlexTaSu = nullptr;
+  QTabBar* tabJahre = nullptr;
+  QTabBar* tabMonate = nullptr;
+  QComboBox* cmbMitarbeitergruppen = nullptr;
+  std::array<QPushButton*, 26> cmdAuswahl{};  // 1 to 25
+  QPushButton* cmdBeenden = nullptr;
+  QTimer* tmrTimer1 = nullptr;
+  QTimer* tmrTimer2 = nullptr;
+  QFrame* picKommentar = nullptr;
+  QLabel* lblKommentar = nullptr;
+
+  // The parameter mailbox of the dialogs.
+  QString Tag;
+
+  int mTabellenhöhe = 0;  // twips
+  int mTimerZähler = 0;
+
+  // The layout as last applied (for the window's own use and for tests).
+  const Layoutergebnis& letztesLayout() const { return mLayout; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
 
  private:
+  void Menüs_anlegen();
+  void tabJahre_Click();
+  void tabMonate_Click();
+  void Tagessummen_initialisieren();
+  void Form_MouseMove();
+  void Form_Click();
+  int Fensterzustand() const;
+  void Platzierung_wiederherstellen();
+  bool Standarddatenordner_unberührt() const;
+
+  QWidget* mFläche = nullptr;
+  std::map<QString, QAction*> mAktionen;
+  Layoutergebnis mLayout;
   bool mEntladen = false;
+  bool mImLayout = false;
+  bool mLayoutNochmals = false;
+  bool mNurLesen = false;
+  bool mMaximiertZeigen = false;
+  std::optional<Ordnerstand> mAnfangsstand;  // the data folder this start created, as it wrote it
 };
+
+// Whether a font is installed (exact, case-sensitive name).
+bool CheckSchriftart(const QString& name);
+// The message that a screen of this size is too small for the window; empty when it fits.
+QString Darstellung_Meldung(double breiteTwips, double höheTwips);
+// Whether a saved placement (twips) lies far enough inside a screen (twips) to be restored.
+bool Platzierung_gültig(int links, int oben, const QRect& bildschirm);
 
 // Loads and unloads the main window for the start sequence and the fatal stop.
 void Hauptfenster_laden();

@@ -1,0 +1,359 @@
+#include "platform/widgets/Rasteransicht.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "platform/Bildschirm.h"
+
+namespace {
+int umschaltVon(Qt::KeyboardModifiers m) {
+  int u = 0;
+  if (m & Qt::ShiftModifier) u |= 1;
+  if (m & Qt::ControlModifier) u |= 2;
+  if (m & Qt::AltModifier) u |= 4;
+  return u;
+}
+
+int knopfVon(Qt::MouseButtons b) {
+  int k = 0;
+  if (b & Qt::LeftButton) k |= 1;
+  if (b & Qt::RightButton) k |= 2;
+  if (b & Qt::MiddleButton) k |= 4;
+  return k;
+}
+
+Qt::Alignment qtAusrichtung(int a, const QString& text) {
+  if (a == Raster::Allgemein) {
+    bool zahl = false;
+    text.trimmed().toDouble(&zahl);
+    return Qt::AlignVCenter | (zahl ? Qt::AlignRight : Qt::AlignLeft);
+  }
+  if (a < 0 || a > 8) a = Raster::LinksMitte;
+  const Qt::Alignment h[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+  const Qt::Alignment v[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+  return h[a / 3] | v[a % 3];
+}
+}  // namespace
+
+Rasteransicht::Rasteransicht(QWidget* eltern) : QAbstractScrollArea(eltern) {
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setMouseTracking(true);
+  setFrameShape(QFrame::Box);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mRaster.beobachten([this] {
+    laufleistenAnpassen();
+    viewport()->update();
+  });
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int wert) {
+    if (!mLaufleistenSetzen) mRaster.setTopRow(wert);
+  });
+  connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int wert) {
+    if (!mLaufleistenSetzen) mRaster.setLeftCol(wert);
+  });
+}
+
+void Rasteransicht::laufleistenAnpassen() {
+  mLaufleistenSetzen = true;
+  QScrollBar* v = verticalScrollBar();
+  v->setRange(mRaster.FixedRows(), std::max(mRaster.FixedRows(), mRaster.größteTopRow()));
+  v->setPageStep(std::max(1, static_cast<int>(sichtbareZeilen().size()) - mRaster.FixedRows()));
+  v->setValue(mRaster.TopRow());
+  QScrollBar* h = horizontalScrollBar();
+  h->setRange(mRaster.FixedCols(), std::max(mRaster.FixedCols(), mRaster.größteLeftCol()));
+  h->setValue(mRaster.LeftCol());
+  mLaufleistenSetzen = false;
+}
+
+std::vector<Rasteransicht::Strecke> Rasteransicht::sichtbareZeilen() const {
+  std::vector<Strecke> r;
+  const int höhe = viewport()->height();
+  int y = 0;
+  const auto dazu = [&](int i) {
+    const int h = mRaster.zeilenPixel(i);
+    if (h <= 0) return;
+    r.push_back({i, y, h});
+    y += h;
+  };
+  for (int i = 0; i < mRaster.FixedRows() && y < höhe; ++i) dazu(i);
+  for (int i = mRaster.TopRow(); i < mRaster.Rows() && y < höhe; ++i) dazu(i);
+  return r;
+}
+
+std::vector<Rasteransicht::Strecke> Rasteransicht::sichtbareSpalten() const {
+  std::vector<Strecke> r;
+  const int breite = viewport()->width();
+  int x = 0;
+  const auto dazu = [&](int i) {
+    const int w = mRaster.spaltenPixel(i);
+    if (w <= 0) return;
+    r.push_back({i, x, w});
+    x += w;
+  };
+  for (int i = 0; i < mRaster.FixedCols() && x < breite; ++i) dazu(i);
+  for (int i = mRaster.LeftCol(); i < mRaster.Cols() && x < breite; ++i) dazu(i);
+  return r;
+}
+
+std::pair<int, int> Rasteransicht::zelleBei(const QPoint& punkt) const {
+  int zeile = -1, spalte = -1;
+  for (const auto& s : sichtbareZeilen())
+    if (punkt.y() >= s.anfang && punkt.y() < s.anfang + s.länge) zeile = s.index;
+  for (const auto& s : sichtbareSpalten())
+    if (punkt.x() >= s.anfang && punkt.x() < s.anfang + s.länge) spalte = s.index;
+  if (zeile < 0 || spalte < 0) return {-1, -1};
+  return {zeile, spalte};
+}
+
+QRect Rasteransicht::zellenRechteck(int r, int c) const {
+  QRect ergebnis;
+  for (const auto& z : sichtbareZeilen())
+    if (z.index == r)
+      for (const auto& s : sichtbareSpalten())
+        if (s.index == c) ergebnis = QRect(s.anfang, z.anfang, s.länge, z.länge);
+  return ergebnis;
+}
+
+void Rasteransicht::zeileZeigen(int r) {
+  if (r < mRaster.FixedRows() || r >= mRaster.Rows()) return;
+  if (r < mRaster.TopRow()) {
+    mRaster.setTopRow(r);
+    return;
+  }
+  while (!mRaster.RowIsVisible(r) && mRaster.TopRow() < mRaster.größteTopRow()) mRaster.setTopRow(mRaster.TopRow() + 1);
+  // A row only partly shown at the bottom is brought fully in view.
+  const QRect z = zellenRechteck(r, mRaster.FixedCols() < mRaster.Cols() ? mRaster.FixedCols() : 0);
+  if (!z.isEmpty() && z.bottom() >= viewport()->height() && mRaster.TopRow() < mRaster.größteTopRow())
+    mRaster.setTopRow(mRaster.TopRow() + 1);
+}
+
+void Rasteransicht::paintEvent(QPaintEvent*) {
+  QPainter p(viewport());
+  // With redrawing off the grid keeps showing what it showed before the changes.
+  if (!mRaster.Redraw() && !mBild.isNull() && mBild.size() == viewport()->size()) {
+    p.drawPixmap(0, 0, mBild);
+    return;
+  }
+  mBild = QPixmap(viewport()->size());
+  {
+    QPainter bild(&mBild);
+    zeichnen(bild);
+  }
+  p.drawPixmap(0, 0, mBild);
+}
+
+void Rasteransicht::zeichnen(QPainter& p) {
+  p.fillRect(QRect(QPoint(0, 0), viewport()->size()), zuQColor(mRaster.BackColorBkg()));
+  const auto zeilen = sichtbareZeilen();
+  const auto spalten = sichtbareSpalten();
+  if (spalten.empty()) return;
+  for (const auto& z : zeilen) {
+    for (size_t i = 0; i < spalten.size(); ++i) {
+      const int c = spalten[i].index;
+      auto [erste, letzte] = mRaster.Verbund(z.index, c);
+      // A merged span is painted once, from its first shown column.
+      if (erste < c && i > 0 && spalten[i - 1].index >= erste) continue;
+      size_t j = i;
+      while (j + 1 < spalten.size() && spalten[j + 1].index <= letzte) ++j;
+      const QRect rechteck(spalten[i].anfang, z.anfang, spalten[j].anfang + spalten[j].länge - spalten[i].anfang,
+                           z.länge);
+      zelleZeichnen(p, z.index, c, rechteck);
+    }
+  }
+}
+
+void Rasteransicht::zelleZeichnen(QPainter& p, int r, int c, const QRect& rechteck) {
+  const bool fest = r < mRaster.FixedRows() || c < mRaster.FixedCols();
+  p.fillRect(rechteck, zuQColor(mRaster.Hintergrund(r, c)));
+  p.setPen(zuQColor(fest ? mRaster.GridColorFixed() : mRaster.GridColor()));
+  p.drawLine(rechteck.topRight(), rechteck.bottomRight());
+  p.drawLine(rechteck.bottomLeft(), rechteck.bottomRight());
+  QString text = mRaster.TextMatrix(r, c);
+  if (text.isEmpty()) return;
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  QFont schrift = font();
+  schrift.setBold(mRaster.CellFontBold(r, c));
+  if (mRaster.CellFontSize(r, c) > 0) schrift.setPointSizeF(mRaster.CellFontSize(r, c));
+  p.setFont(schrift);
+  p.setPen(zuQColor(mRaster.Vordergrund(r, c)));
+  int ausrichtung = mRaster.CellAlignment(r, c);
+  if (ausrichtung < 0 && fest) ausrichtung = mRaster.FixedAlignment(c);
+  if (ausrichtung < 0) ausrichtung = mRaster.ColAlignment(c);
+  const QRect innen = rechteck.adjusted(2, 0, -3, -1);
+  p.save();
+  p.setClipRect(rechteck.adjusted(0, 0, -1, -1));
+  p.drawText(innen, static_cast<int>(qtAusrichtung(ausrichtung, text)), text);
+  p.restore();
+}
+
+void Rasteransicht::resizeEvent(QResizeEvent* e) {
+  QAbstractScrollArea::resizeEvent(e);
+  mRaster.setzeSichtfeld(viewport()->width(), viewport()->height());
+  laufleistenAnpassen();
+}
+
+Rasteransicht::Mausereignis Rasteransicht::ereignis(QMouseEvent* e) const {
+  Mausereignis m;
+  m.knopf = knopfVon(e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonRelease ||
+                             e->type() == QEvent::MouseButtonDblClick
+                         ? Qt::MouseButtons(e->button())
+                         : e->buttons());
+  m.umschalt = umschaltVon(e->modifiers());
+  m.x = bildschirm::pixelZuTwips(e->position().toPoint().x());
+  m.y = bildschirm::pixelZuTwips(e->position().toPoint().y());
+  return m;
+}
+
+// The cell under the pointer; outside the cells the nearest one.
+void Rasteransicht::mausMerken(const QPoint& punkt) {
+  const auto zeilen = sichtbareZeilen();
+  const auto spalten = sichtbareSpalten();
+  if (zeilen.empty() || spalten.empty()) return;
+  int zeile = zeilen.back().index, spalte = spalten.back().index;
+  for (const auto& s : zeilen)
+    if (punkt.y() < s.anfang + s.länge) {
+      zeile = s.index;
+      break;
+    }
+  for (const auto& s : spalten)
+    if (punkt.x() < s.anfang + s.länge) {
+      spalte = s.index;
+      break;
+    }
+  mRaster.setzeMaus(zeile, spalte);
+}
+
+void Rasteransicht::mousePressEvent(QMouseEvent* e) {
+  const QPoint punkt = e->position().toPoint();
+  mausMerken(punkt);
+  const auto [r, c] = zelleBei(punkt);
+  Raster& g = mRaster;
+  if (e->button() == Qt::LeftButton && r >= 0) {
+    const bool erweitern = (e->modifiers() & Qt::ShiftModifier) && r >= g.FixedRows() && c >= g.FixedCols();
+    if (erweitern) {
+      g.setRowSel(r);
+      g.setColSel(c);
+    } else if (r >= g.FixedRows() && c >= g.FixedCols()) {
+      g.setRow(r);
+      g.setCol(c);
+    } else if (r < g.FixedRows() && c >= g.FixedCols() && g.Rows() > g.FixedRows()) {
+      // A fixed header selects its whole column, a fixed name its whole row.
+      g.setRow(g.FixedRows());
+      g.setCol(c);
+      g.setRowSel(g.Rows() - 1);
+    } else if (c < g.FixedCols() && r >= g.FixedRows() && g.Cols() > g.FixedCols()) {
+      g.setRow(r);
+      g.setCol(g.FixedCols());
+      g.setColSel(g.Cols() - 1);
+    }
+    mZiehen = r >= g.FixedRows() && c >= g.FixedCols();
+  }
+  if (beiMouseDown) beiMouseDown(ereignis(e));
+}
+
+void Rasteransicht::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint punkt = e->position().toPoint();
+  mausMerken(punkt);
+  if (mZiehen && (e->buttons() & Qt::LeftButton)) {
+    Raster& g = mRaster;
+    if (punkt.y() >= viewport()->height() && g.TopRow() < g.größteTopRow()) g.setTopRow(g.TopRow() + 1);
+    const int r = std::max(g.MouseRow(), g.FixedRows());
+    if (r != g.RowSel() || g.MouseCol() != g.ColSel()) {
+      g.setRowSel(r);
+      g.setColSel(g.MouseCol());
+    }
+  }
+  if (beiMouseMove) beiMouseMove(ereignis(e));
+}
+
+void Rasteransicht::mouseReleaseEvent(QMouseEvent* e) {
+  mausMerken(e->position().toPoint());
+  mZiehen = false;
+  if (beiMouseUp) beiMouseUp(ereignis(e));
+  if (beiClick) beiClick();
+}
+
+void Rasteransicht::mouseDoubleClickEvent(QMouseEvent* e) {
+  mausMerken(e->position().toPoint());
+  if (beiDblClick) beiDblClick();
+}
+
+void Rasteransicht::wheelEvent(QWheelEvent* e) {
+  const int stufen = e->angleDelta().y() / 120;
+  if (stufen == 0) return;
+  if (beiRad)
+    beiRad(stufen);
+  else
+    mRaster.setTopRow(mRaster.TopRow() - 3 * stufen);
+  e->accept();
+}
+
+void Rasteransicht::keyPressEvent(QKeyEvent* e) {
+  const int umschalt = umschaltVon(e->modifiers());
+  if (beiKeyDown && beiKeyDown(e->key(), umschalt)) {
+    e->accept();
+    return;
+  }
+  Raster& g = mRaster;
+  if (g.Rows() <= g.FixedRows() || g.Cols() <= g.FixedCols()) {
+    QAbstractScrollArea::keyPressEvent(e);
+    return;
+  }
+  const bool erweitern = umschalt & 1;
+  int r = erweitern ? g.RowSel() : g.Row();
+  int c = erweitern ? g.ColSel() : g.Col();
+  const int seite = std::max(1, static_cast<int>(sichtbareZeilen().size()) - g.FixedRows() - 1);
+  switch (e->key()) {
+    case Qt::Key_Up:
+      --r;
+      break;
+    case Qt::Key_Down:
+      ++r;
+      break;
+    case Qt::Key_Left:
+      --c;
+      break;
+    case Qt::Key_Right:
+      ++c;
+      break;
+    case Qt::Key_PageUp:
+      r -= seite;
+      break;
+    case Qt::Key_PageDown:
+      r += seite;
+      break;
+    case Qt::Key_Home:
+      c = g.FixedCols();
+      break;
+    case Qt::Key_End:
+      c = g.Cols() - 1;
+      break;
+    default:
+      QAbstractScrollArea::keyPressEvent(e);
+      return;
+  }
+  // Hidden rows and columns are stepped over.
+  const int richtungZ = r < (erweitern ? g.RowSel() : g.Row()) ? -1 : 1;
+  r = std::clamp(r, g.FixedRows(), g.Rows() - 1);
+  while (r > g.FixedRows() && r < g.Rows() - 1 && g.RowHeight(r) == 0) r += richtungZ;
+  const int richtungS = c < (erweitern ? g.ColSel() : g.Col()) ? -1 : 1;
+  c = std::clamp(c, g.FixedCols(), g.Cols() - 1);
+  while (c > g.FixedCols() && c < g.Cols() - 1 && g.ColWidth(c) == 0) c += richtungS;
+  if (erweitern) {
+    g.setRowSel(r);
+    g.setColSel(c);
+  } else {
+    g.setRow(r);
+    g.setCol(c);
+  }
+  zeileZeigen(r);
+  e->accept();
+}
+
+void Rasteransicht::leaveEvent(QEvent* e) {
+  QAbstractScrollArea::leaveEvent(e);
+  if (beiMausVerlassen) beiMausVerlassen();
+}

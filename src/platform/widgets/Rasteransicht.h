@@ -1,0 +1,78 @@
+#pragma once
+// The grid on screen: paints a Raster, scrolls it by whole rows and columns under its
+// fixed rows and columns, lets the user click a cell and drag a marking, tells the
+// model the cell under the pointer, and reports the mouse and the keys to the window.
+#include <QAbstractScrollArea>
+#include <QPixmap>
+#include <functional>
+#include <vector>
+
+#include "platform/Raster.h"
+
+class QPainter;
+
+class Rasteransicht : public QAbstractScrollArea {
+ public:
+  // Mouse buttons: 1 left, 2 right, 4 middle. Modifier keys: 1 Shift, 2 Ctrl, 4 Alt.
+  struct Mausereignis {
+    int knopf = 0;
+    int umschalt = 0;
+    double x = 0;  // twips from the grid's left edge
+    double y = 0;  // twips from the grid's top edge
+  };
+
+  explicit Rasteransicht(QWidget* eltern = nullptr);
+
+  Raster& raster() { return mRaster; }
+  const Raster& raster() const { return mRaster; }
+
+  // The cell at a point of the viewport; {-1, -1} outside every cell.
+  std::pair<int, int> zelleBei(const QPoint& punkt) const;
+  // The cell's rectangle in viewport pixels; empty when it is not shown.
+  QRect zellenRechteck(int r, int c) const;
+  // Scrolls so that the row is shown.
+  void zeileZeigen(int r);
+
+  // Events, as the window handles them. A key handler returns true when it used the key.
+  std::function<void(const Mausereignis&)> beiMouseDown;
+  std::function<void(const Mausereignis&)> beiMouseMove;
+  std::function<void(const Mausereignis&)> beiMouseUp;
+  std::function<void()> beiClick;
+  std::function<void()> beiDblClick;
+  std::function<void()> beiMausVerlassen;
+  std::function<bool(int taste, int umschalt)> beiKeyDown;
+  // Mouse wheel: steps of one notch (positive away from the user); without a handler
+  // the grid scrolls three rows per notch.
+  std::function<void(int stufen)> beiRad;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void leaveEvent(QEvent* e) override;
+  void scrollContentsBy(int, int) override {}
+
+ private:
+  struct Strecke {
+    int index;
+    int anfang;
+    int länge;
+  };
+  std::vector<Strecke> sichtbareZeilen() const;
+  std::vector<Strecke> sichtbareSpalten() const;
+  void zeichnen(QPainter& p);
+  void zelleZeichnen(QPainter& p, int r, int c, const QRect& rechteck);
+  void laufleistenAnpassen();
+  Mausereignis ereignis(QMouseEvent* e) const;
+  void mausMerken(const QPoint& punkt);
+
+  Raster mRaster;
+  QPixmap mBild;
+  bool mZiehen = false;
+  bool mLaufleistenSetzen = false;
+};

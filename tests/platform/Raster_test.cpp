@@ -1,0 +1,302 @@
+#include "platform/Raster.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "platform/Bildschirm.h"
+#include "platform/Laufzeitfehler.h"
+#include "platform/widgets/Rasteransicht.h"
+
+namespace {
+
+class RasterTest : public ::testing::Test {
+ protected:
+  void SetUp() override { bildschirm::setzeDpi(96); }
+  void TearDown() override { bildschirm::setzeDpi(0); }
+  Raster g{10, 33};
+};
+
+int fehlernummer(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const Laufzeitfehler& e) {
+    return e.nummer();
+  }
+  return 0;
+}
+
+TEST_F(RasterTest, SettingRowOrColCollapsesTheMarkingSelEndAloneDoesNot) {
+  g.setRow(2);
+  g.setCol(3);
+  g.setRowSel(5);
+  g.setColSel(7);
+  EXPECT_EQ(g.Row(), 2);
+  EXPECT_EQ(g.Col(), 3);
+  EXPECT_EQ(g.RowSel(), 5);
+  EXPECT_EQ(g.ColSel(), 7);
+  g.setRow(4);
+  EXPECT_EQ(g.RowSel(), 4);
+  EXPECT_EQ(g.ColSel(), 7) << "Row leaves the column end alone";
+  g.setCol(1);
+  EXPECT_EQ(g.ColSel(), 1);
+  // The marking read in normalised form.
+  g.setRowSel(2);
+  EXPECT_EQ(g.SelObenZeile(), 2);
+  EXPECT_EQ(g.SelUntenZeile(), 4);
+}
+
+TEST_F(RasterTest, NoColourOfItsOwnIsDistinctFromBlack) {
+  g.setHighLight(0);
+  g.setCellBackColor(1, 1, 0x000000);
+  ASSERT_TRUE(g.CellBackColor(1, 1).has_value());
+  EXPECT_EQ(*g.CellBackColor(1, 1), 0);
+  EXPECT_FALSE(g.CellBackColor(1, 2).has_value());
+  g.setBackColor(0x00FF00);
+  EXPECT_EQ(g.Hintergrund(1, 2), 0x00FF00) << "without an own colour the grid's colour shows";
+  EXPECT_EQ(g.Hintergrund(1, 1), 0) << "black is a colour";
+  g.setCellBackColor(1, 1, std::nullopt);
+  EXPECT_FALSE(g.CellBackColor(1, 1).has_value());
+  EXPECT_EQ(g.Hintergrund(0, 5), g.BackColorFixed());
+}
+
+TEST_F(RasterTest, AddressingACellDoesNotMoveTheMarking) {
+  g.setRow(3);
+  g.setCol(4);
+  g.setColSel(6);
+  int wechsel = 0;
+  g.beiRowColChange = [&] { ++wechsel; };
+  g.setCellBackColor(7, 9, 0x123456);
+  g.setCellForeColor(8, 2, 0x0000FF);
+  g.setCellFontBold(1, 1, true);
+  g.setTextMatrix(9, 32, QStringLiteral("meier"));
+  EXPECT_EQ(g.Row(), 3);
+  EXPECT_EQ(g.Col(), 4);
+  EXPECT_EQ(g.ColSel(), 6);
+  EXPECT_EQ(wechsel, 0);
+  EXPECT_TRUE(g.CellFontBold(1, 1));
+  EXPECT_EQ(g.TextMatrix(9, 32), u"meier");
+}
+
+TEST_F(RasterTest, HighLightDecidesWhetherTheMarkingShows) {
+  g.setRow(2);
+  g.setCol(2);
+  g.setColSel(4);
+  g.setCellBackColor(2, 3, 0x0000FF);
+  g.setHighLight(1);
+  EXPECT_TRUE(g.istMarkiert(2, 3));
+  EXPECT_EQ(g.Hintergrund(2, 3), g.BackColorSel());
+  EXPECT_FALSE(g.istMarkiert(2, 5));
+  EXPECT_FALSE(g.istMarkiert(0, 3)) << "fixed cells never show the marking";
+  g.setHighLight(0);
+  EXPECT_FALSE(g.istMarkiert(2, 3));
+  EXPECT_EQ(g.Hintergrund(2, 3), 0x0000FF);
+}
+
+TEST_F(RasterTest, RedrawOffHoldsBackUntilSwitchedOn) {
+  int gemeldet = 0;
+  g.beobachten([&] { ++gemeldet; });
+  g.setRedraw(false);
+  g.setTextMatrix(1, 1, QStringLiteral("U"));
+  g.setCellBackColor(1, 1, 0xFF);
+  g.setRow(1);
+  EXPECT_EQ(gemeldet, 0);
+  g.setRedraw(true);
+  EXPECT_EQ(gemeldet, 1);
+  g.setTextMatrix(1, 2, QStringLiteral("K"));
+  EXPECT_EQ(gemeldet, 2);
+}
+
+TEST_F(RasterTest, RowHeightsAndColumnWidths) {
+  EXPECT_EQ(g.RowHeight(1), Raster::kStandardZeilenhöhe);
+  g.setRowHeightMin(300);
+  g.setRowHeight(0, 540);
+  g.setRowHeight(2, 0);
+  EXPECT_EQ(g.RowHeight(1), 300) << "the minimum lifts rows";
+  EXPECT_EQ(g.RowHeight(0), 540);
+  EXPECT_EQ(g.RowHeight(2), 0) << "a hidden row stays hidden";
+  g.setColWidth(32, 0);
+  EXPECT_EQ(g.ColWidth(32), 0);
+  EXPECT_EQ(g.spaltenPixel(32), 0);
+  EXPECT_EQ(g.zeilenPixel(1), 20);  // 300 twips at 96 dpi
+}
+
+TEST_F(RasterTest, InvalidCellsRaiseTheGridsErrors) {
+  EXPECT_EQ(fehlernummer([&] { g.setRow(10); }), Raster::kUngültigeZeile);
+  EXPECT_EQ(fehlernummer([&] { g.TextMatrix(-1, 0); }), Raster::kUngültigeZeile);
+  EXPECT_EQ(fehlernummer([&] { g.setCellBackColor(1, 33, 0); }), Raster::kUngültigeSpalte);
+  EXPECT_EQ(fehlernummer([&] { g.setRows(3'000'000); }), Raster::kKapazitätFehler);
+  EXPECT_EQ(g.Rows(), 10) << "a refused size leaves the grid as it was";
+}
+
+TEST_F(RasterTest, ShrinkingPullsTheMarkingInsideAndGrowingKeepsCells) {
+  g.setTextMatrix(2, 5, QStringLiteral("X"));
+  g.setCellBackColor(2, 5, 0xABCDEF);
+  g.setRow(8);
+  g.setCol(30);
+  g.setRowSel(9);
+  g.setRows(5);
+  g.setCols(20);
+  EXPECT_EQ(g.Row(), 4);
+  EXPECT_EQ(g.RowSel(), 4);
+  EXPECT_EQ(g.Col(), 19);
+  g.setRows(12);
+  EXPECT_EQ(g.TextMatrix(2, 5), u"X");
+  EXPECT_EQ(g.CellBackColor(2, 5), 0xABCDEF);
+  EXPECT_TRUE(g.TextMatrix(11, 5).isEmpty());
+}
+
+TEST_F(RasterTest, TopRowStaysWithinWhatFillsTheView) {
+  // 20 px per row, view 100 px high: the fixed row and four more rows.
+  g.setRowHeightMin(300);
+  g.setzeSichtfeld(500, 100);
+  EXPECT_EQ(g.größteTopRow(), 6);
+  int gescrollt = 0;
+  g.beiScroll = [&] { ++gescrollt; };
+  g.setTopRow(99);
+  EXPECT_EQ(g.TopRow(), 6);
+  g.setTopRow(0);
+  EXPECT_EQ(g.TopRow(), 1) << "the fixed row never scrolls";
+  EXPECT_EQ(gescrollt, 2);
+  EXPECT_TRUE(g.RowIsVisible(4));
+  EXPECT_FALSE(g.RowIsVisible(5));
+  g.setTopRow(3);
+  EXPECT_FALSE(g.RowIsVisible(2));
+  EXPECT_TRUE(g.RowIsVisible(0));
+  g.setRowHeight(4, 0);
+  EXPECT_FALSE(g.RowIsVisible(4));
+  EXPECT_TRUE(g.RowIsVisible(7)) << "a hidden row makes room for the next";
+}
+
+TEST_F(RasterTest, MergedRowsJoinEqualNeighboursOnly) {
+  for (int c = 1; c <= 7; ++c) g.setTextMatrix(0, c, c <= 3 ? QStringLiteral("1. KW") : QStringLiteral("2. KW"));
+  g.setTextMatrix(0, 0, QStringLiteral("1. KW"));
+  EXPECT_EQ(g.Verbund(0, 2), std::make_pair(2, 2)) << "no merging until switched on";
+  g.setMergeCells(true);
+  g.setMergeRow(0, true);
+  EXPECT_EQ(g.Verbund(0, 2), std::make_pair(1, 3)) << "the fixed column stays apart";
+  EXPECT_EQ(g.Verbund(0, 5), std::make_pair(4, 7));
+  EXPECT_EQ(g.Verbund(1, 5), std::make_pair(5, 5)) << "only merged rows join";
+}
+
+TEST_F(RasterTest, SortingMovesWholeRows) {
+  Raster s(5, 3);
+  const QStringList namen = {QStringLiteral("Kopf"), QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("100"),
+                             QStringLiteral("2,5")};
+  for (int r = 0; r < 5; ++r) {
+    s.setTextMatrix(r, 1, namen[r]);
+    s.setCellBackColor(r, 2, r);
+  }
+  s.setCol(1);
+  s.Sort(Raster::NumerischAufsteigend);
+  EXPECT_EQ(s.TextMatrix(0, 1), u"Kopf");
+  EXPECT_EQ(s.TextMatrix(1, 1), u"2,5");
+  EXPECT_EQ(s.TextMatrix(2, 1), u"9");
+  EXPECT_EQ(s.TextMatrix(4, 1), u"100");
+  EXPECT_EQ(s.CellBackColor(2, 2), 2) << "the colours go with their row";
+  s.Sort(Raster::TextAbsteigend);
+  EXPECT_EQ(s.TextMatrix(1, 1), u"9");
+}
+
+TEST_F(RasterTest, RowsAreAddedAndRemoved) {
+  Raster s(2, 3);
+  s.AddItem(QStringLiteral("a\tb\tc"));
+  s.AddItem(QStringLiteral("x"), 1);
+  EXPECT_EQ(s.Rows(), 4);
+  EXPECT_EQ(s.TextMatrix(1, 0), u"x");
+  EXPECT_EQ(s.TextMatrix(3, 2), u"c");
+  s.RemoveItem(1);
+  s.RemoveItem(1);
+  EXPECT_EQ(s.Rows(), 2);
+  EXPECT_NE(fehlernummer([&] { s.RemoveItem(1); }), 0) << "the last scrolling row stays";
+  s.setCellFontBold(1, 1, true);
+  s.Clear();
+  EXPECT_FALSE(s.CellFontBold(1, 1));
+}
+
+TEST_F(RasterTest, RowColChangeOnlyForARealChange) {
+  int wechsel = 0;
+  g.beiRowColChange = [&] { ++wechsel; };
+  g.setRow(3);
+  g.setRow(3);
+  g.setCol(5);
+  g.setRowSel(7);
+  EXPECT_EQ(wechsel, 2);
+}
+
+TEST_F(RasterTest, ColourValuesHaveRedInTheLowByte) {
+  EXPECT_EQ(zuQColor(0x0000FF), QColor(255, 0, 0));
+  EXPECT_EQ(ausQColor(QColor(0, 0, 255)), 0xFF0000);
+}
+
+// The view: clicking and dragging make the marking, the pointer sets the mouse cell.
+class RasteransichtTest : public RasterTest {
+ protected:
+  void SetUp() override {
+    RasterTest::SetUp();
+    ansicht.resize(600, 300);
+    Raster& r = ansicht.raster();
+    r.setRows(10);
+    r.setCols(6);
+    r.setRowHeightMin(300);                              // 20 px
+    for (int c = 0; c < 6; ++c) r.setColWidth(c, 1500);  // 100 px
+    r.setRowHeight(2, 0);
+    ansicht.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ansicht));
+  }
+  QPoint mitte(int r, int c) { return ansicht.zellenRechteck(r, c).center(); }
+  Rasteransicht ansicht;
+};
+
+TEST_F(RasteransichtTest, ClickAndDragMakeTheMarking) {
+  std::vector<int> knöpfe;
+  ansicht.beiMouseDown = [&](const Rasteransicht::Mausereignis& m) {
+    knöpfe.push_back(m.knopf);
+    // The grid has taken the click before the window hears of it.
+    EXPECT_EQ(ansicht.raster().Row(), 3);
+  };
+  QWidget* vp = ansicht.viewport();
+  QTest::mousePress(vp, Qt::LeftButton, {}, mitte(3, 2));
+  QTest::mouseMove(vp, mitte(5, 4));
+  QMouseEvent zug(QEvent::MouseMove, QPointF(mitte(5, 4)), vp->mapToGlobal(QPointF(mitte(5, 4))), Qt::NoButton,
+                  Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(vp, &zug);
+  QTest::mouseRelease(vp, Qt::LeftButton, {}, mitte(5, 4));
+  const Raster& g = ansicht.raster();
+  EXPECT_EQ(g.Row(), 3);
+  EXPECT_EQ(g.Col(), 2);
+  EXPECT_EQ(g.RowSel(), 5);
+  EXPECT_EQ(g.ColSel(), 4);
+  EXPECT_EQ(g.MouseRow(), 5);
+  EXPECT_EQ(g.MouseCol(), 4);
+  EXPECT_EQ(knöpfe, std::vector<int>{1});
+}
+
+TEST_F(RasteransichtTest, RightClickLeavesTheMarkingAndReportsModifiers) {
+  Rasteransicht::Mausereignis gesehen;
+  ansicht.beiMouseDown = [&](const Rasteransicht::Mausereignis& m) { gesehen = m; };
+  ansicht.raster().setRow(1);
+  ansicht.raster().setCol(1);
+  QTest::mouseClick(ansicht.viewport(), Qt::RightButton, Qt::ShiftModifier, mitte(4, 3));
+  EXPECT_EQ(gesehen.knopf, 2);
+  EXPECT_EQ(gesehen.umschalt, 1);
+  EXPECT_EQ(ansicht.raster().Row(), 1);
+  EXPECT_EQ(ansicht.raster().MouseRow(), 4);
+  EXPECT_EQ(ansicht.raster().MouseCol(), 3);
+}
+
+TEST_F(RasteransichtTest, HiddenRowsTakeNoRoom) {
+  EXPECT_TRUE(ansicht.zellenRechteck(2, 1).isEmpty());
+  EXPECT_EQ(ansicht.zellenRechteck(3, 1).top(), ansicht.zellenRechteck(1, 1).bottom() + 1);
+  EXPECT_EQ(ansicht.zelleBei(mitte(3, 1)), std::make_pair(3, 1));
+}
+
+TEST_F(RasteransichtTest, ScrollingKeepsTheFixedRowInPlace) {
+  ansicht.raster().setRows(40);
+  ansicht.raster().setTopRow(5);
+  EXPECT_EQ(ansicht.zellenRechteck(0, 1).top(), 0);
+  EXPECT_EQ(ansicht.zellenRechteck(5, 1).top(), 20);
+  EXPECT_TRUE(ansicht.zellenRechteck(4, 1).isEmpty());
+}
+
+}  // namespace

@@ -21,6 +21,8 @@
 #include "platform/Laufzeitfehler.h"
 #include "platform/Programmende.h"
 #include "platform/Text.h"
+#include "platform/widgets/LineEditTextfeld.h"
+#include "startup/Umrechnungen.h"
 #include "platform/Zustand.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
@@ -235,66 +237,6 @@ void Text_markieren() {
     p->selectAll();
 }
 
-bool Datum_still_prüfen(QLineEdit* box, QDate* datum) {
-  if (!box) return false;
-  const QString S = gDatumstrennzeichen.left(1);
-  QString t = text::trim(box->text());
-  if (box->text() != t) box->setText(t);
-  if (t.isEmpty()) return true;
-  if (t.size() == 3 && t.mid(1, 1) == S) t = u'0' + t.left(1) + S + u'0' + t.right(1);
-  if (t.size() < 4) return false;
-  if (!t.contains(S)) {
-    if (t.size() == 4)
-      t = t.left(2) + S + t.mid(2, 2) + S;
-    else if (t.size() == 6)
-      t = t.left(2) + S + t.mid(2, 2) + S + t.mid(4, 2);
-  }
-  int trenner = 0;
-  for (const QChar c : t) {
-    if (QString(c) == S)
-      ++trenner;
-    else if (c < u'0' || c > u'9')
-      return false;
-  }
-  if (trenner == 0) return false;
-  if (trenner == 1) t += S;
-  const QStringList teile = t.split(S);
-  const QString a = teile.value(0), b = teile.value(1), c = teile.value(2);
-  QString tag, monat, jahr;
-  switch (gDatumsreihenfolge) {
-    case 0:
-      monat = a, tag = b, jahr = c;
-      break;
-    case 2:
-      if (!c.isEmpty())
-        jahr = a, monat = b, tag = c;
-      else
-        monat = a, tag = b;
-      break;
-    default:
-      tag = a, monat = b, jahr = c;
-      break;
-  }
-  const int d = text::zahl(tag), m = text::zahl(monat);
-  int j = jahr.isEmpty() ? gHeute.year() % 100 : text::zahl(jahr);
-  if (d < 1 || d > 31 || m < 1 || m > 12) return false;
-  // Stored dates hold two-digit years of this century only.
-  if (j < 100) j += 2000;
-  if (j < 2000 || j > 2099) return false;
-  const QDate erster(j, m, 1);
-  const QDate ergebnis(j, m, std::min(d, erster.daysInMonth()));
-  const QString jj = QStringLiteral("%1").arg(j % 100, 2, 10, QChar(u'0'));
-  const QString mm = QStringLiteral("%1").arg(m, 2, 10, QChar(u'0'));
-  const QString tt = QStringLiteral("%1").arg(ergebnis.day(), 2, 10, QChar(u'0'));
-  QString neu = gDatumsreihenfolge == 0   ? mm + S + tt + S + jj
-                : gDatumsreihenfolge == 2 ? jj + S + mm + S + tt
-                                          : tt + S + mm + S + jj;
-  if (box->maxLength() < 8) neu = gDatumsreihenfolge == 2 ? neu.mid(3, 5) + S : neu.left(6);
-  if (box->text() != neu) box->setText(neu);
-  if (datum) *datum = ergebnis;
-  return true;
-}
-
 bool AutoAnzeigen(QWidget* fenster) {
   return Prozedur(QStringLiteral("modVelkora - AutoAnzeigen"), [&] {
     if (!fenster) return false;
@@ -308,9 +250,9 @@ bool AutoAnzeigen(QWidget* fenster) {
     };
     const auto vollständig = [&](const QString& t) { return t.size() == 8 && t.mid(2, 1) == S && t.mid(5, 1) == S; };
     if (!vollständig(gruppiert(v)) || !vollständig(gruppiert(b))) return false;
-    QDate dv, db;
-    if (!Datum_still_prüfen(von, &dv) || !Datum_still_prüfen(bis, &db)) return false;
-    if (dv > db) return false;
+    LineEditTextfeld vonFeld(von), bisFeld(bis);
+    if (!CheckDatum(vonFeld, false) || !CheckDatum(bisFeld, false)) return false;
+    if (FormatDatumAD(von->text()) > FormatDatumAD(bis->text())) return false;
     return von->text() == v && bis->text() == b;
   });
 }

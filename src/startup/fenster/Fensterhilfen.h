@@ -36,7 +36,6 @@ void Text_markieren();
 bool AutoAnzeigen(QWidget* fenster);
 // The date check without messages, as AutoAnzeigen uses it: completes the box's date
 // in the display form and writes it back; false for a date it refuses.
-bool Datum_still_prüfen(QLineEdit* box, QDate* datum = nullptr);
 
 // What Spaltenbreiten_anpassen needs of a window with a name column (column 0 of its
 // grid msgFlexGrid) and the group combo box cmbMitarbeitergruppen above it.

@@ -230,8 +230,8 @@ void Hauptablauf() {
   }
   if (!Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*M.dat")) &&
       !Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*T.dat"))) {
-    if (Backup_erstellen_wenn_fehlend(QStringLiteral("T"), {gHeuteText + QStringLiteral("*M.dat"),
-                                                            gHeuteText + QStringLiteral("*T.dat")})) {
+    if (Backup_erstellen_wenn_fehlend(QStringLiteral("T"),
+                                      {gHeuteText + QStringLiteral("*M.dat"), gHeuteText + QStringLiteral("*T.dat")})) {
       Logbuch_bereinigen(QStringLiteral("T"));
       gMerker = true;
     }

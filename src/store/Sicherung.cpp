@@ -202,9 +202,12 @@ QDate Datum_des_Namens(const QString& name) {
 QString Datum_angezeigt(const QString& s) {
   const QString t = gDatumstrennzeichen;
   switch (gDatumsreihenfolge) {
-    case 0: return s.mid(2, 2) + t + s.mid(4, 2) + t + s.left(2);
-    case 2: return s.left(2) + t + s.mid(2, 2) + t + s.mid(4, 2);
-    default: return s.mid(4, 2) + t + s.mid(2, 2) + t + s.left(2);
+    case 0:
+      return s.mid(2, 2) + t + s.mid(4, 2) + t + s.left(2);
+    case 2:
+      return s.left(2) + t + s.mid(2, 2) + t + s.mid(4, 2);
+    default:
+      return s.mid(4, 2) + t + s.mid(2, 2) + t + s.left(2);
   }
 }
 
@@ -258,7 +261,8 @@ bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter) {
     bool geschrieben = false;
     for (const Block& b : blöcke) {
       const bool datendatei = b.name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive);
-      const bool gewählt = alle || (ohneLogs && datendatei) || (!ohneLogs && b.name.compare(filter, Qt::CaseInsensitive) == 0);
+      const bool gewählt =
+          alle || (ohneLogs && datendatei) || (!ohneLogs && b.name.compare(filter, Qt::CaseInsensitive) == 0);
       if (!gewählt) continue;
       FOpen((datendatei ? gDatenordner : gLogordner) + b.name, QStringLiteral("Output"));
       for (const QString& z : b.zeilen) LineOut(z);

@@ -1,25 +1,28 @@
 #include "store/Sicherung.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QSemaphore>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <map>
 #include <thread>
 
 #include "common/Testumgebung.h"
 #include "platform/Zustand.h"
-#include "startup/Umrechnungen.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
+#include "startup/Umrechnungen.h"
 #include "store/Jahreswechsel.h"
 #include "store/Mitarbeiterdaten.h"
 
 // Readable failures.
 static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-static void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(QStringLiteral(", ")).toStdString() << ']'; }
+static void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '[' << l.join(QStringLiteral(", ")).toStdString() << ']';
+}
 
 namespace {
 
@@ -45,8 +48,9 @@ class Sicherung : public VelkoraTest {
   void datenAnlegen() {
     datei(gDatenordner + QStringLiteral("Konfigdaten.dat"),
           {QStringLiteral("[Velkora]"), QStringLiteral("K"), QStringLiteral("1.16.1")});
-    datei(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"),
-          {QStringLiteral("[Mitarbeiterdaten]"), QStringLiteral("K"), QStringLiteral("2025"), QStringLiteral("NoNames")});
+    datei(
+        gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"),
+        {QStringLiteral("[Mitarbeiterdaten]"), QStringLiteral("K"), QStringLiteral("2025"), QStringLiteral("NoNames")});
     datei(gDatenordner + QStringLiteral("2603 260301 Data.dat"),
           {QStringLiteral("[2603]"), QStringLiteral("K"), QStringLiteral("NoEx:NoEx")});
     datei(gLogordner + QStringLiteral("2603 Velkora.log"), {QStringLiteral("260301|0800|anna|Eintrag")});
@@ -72,11 +76,15 @@ TEST_F(Sicherung, NamesByKind) {
     const char* art;
     const char* name;
   } fälle[] = {
-      {"T", "260310 070509 T.dat"}, {"M", "260310 070509 M.dat"}, {"A", "260310 070509 A.dat"},
-      {"E", "260310 070509 E.dat"}, {"F", "260310 070509 F.dat"},
+      {"T", "260310 070509 T.dat"},
+      {"M", "260310 070509 M.dat"},
+      {"A", "260310 070509 A.dat"},
+      {"E", "260310 070509 E.dat"},
+      {"F", "260310 070509 F.dat"},
       // The planning year one below the current year: its year change backup bears the
       // year after the current one.
-      {"J", "270310 070509 J.dat"}, {"I", "000000 000000 I.dat"},
+      {"J", "270310 070509 J.dat"},
+      {"I", "000000 000000 I.dat"},
   };
   for (const auto& f : fälle) {
     ASSERT_TRUE(Backup_erstellen(QString::fromLatin1(f.art))) << f.art;
@@ -146,7 +154,8 @@ class Wiederherstellen : public Sicherung {
     gesichert = gSicherungsordner + gSicherungsdatei;
     // Everything changes after the backup.
     datei(gDatenordner + QStringLiteral("Konfigdaten.dat"), {QStringLiteral("[Velkora]"), QStringLiteral("neu")});
-    datei(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"), {QStringLiteral("[Mitarbeiterdaten]"), QStringLiteral("neu")});
+    datei(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"),
+          {QStringLiteral("[Mitarbeiterdaten]"), QStringLiteral("neu")});
     datei(gLogordner + QStringLiteral("2603 Velkora.log"), {QStringLiteral("neu")});
     QFile::remove(gDatenordner + QStringLiteral("2603 260301 Data.dat"));
   }
@@ -184,7 +193,8 @@ TEST_F(Wiederherstellen, AllNoLogsAndOneFile) {
   EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Extra.dat")), QStringList{"bleibt"});
   EXPECT_TRUE(skript->protokoll.empty());
   // No temporary file is left behind.
-  for (const QString& n : QDir(gDatenordner).entryList(QDir::Files)) EXPECT_FALSE(Ist_Zwischendatei(n)) << qPrintable(n);
+  for (const QString& n : QDir(gDatenordner).entryList(QDir::Files))
+    EXPECT_FALSE(Ist_Zwischendatei(n)) << qPrintable(n);
 }
 
 TEST_F(Wiederherstellen, AFileTheBackupDoesNotHoldIsNoSuccess) {
@@ -210,7 +220,8 @@ TEST_F(Wiederherstellen, TheNewestBackupIsADailyMonthlyChangeOrExportBackup) {
     f.setFileTime(QDateTime::currentDateTime().addDays(-9), QFileDevice::FileModificationTime);
   }
   EXPECT_TRUE(Restore_aus_Backupdatei(QString(), QStringLiteral("Konfigdaten.dat")));
-  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat")), (QStringList{"[Velkora]", "K", "1.16.1"}));
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat")),
+            (QStringList{"[Velkora]", "K", "1.16.1"}));
 
   // With only repair, year-change and temporary backups there is nothing to restore from.
   QFile::remove(gesichert);
@@ -232,16 +243,19 @@ TEST_F(Wiederherstellen, ARejectedBackupChangesNothing) {
       {"wrong header", kodiert({"[VelkoraExport]", "[Konfigdaten.dat]", "[1]", "x"})},
       {"plain text", QByteArray("[VelkoraBackup]\r\n[Konfigdaten.dat]\r\n[1]\r\nx\r\n")},
       {"empty file", QByteArray()},
-      {"path in a name", kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[../Konfigdaten.dat]", "[1]", "x"})},
+      {"path in a name",
+       kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[../Konfigdaten.dat]", "[1]", "x"})},
       {"folder in a name", kodiert({"[VelkoraBackup]", "[Logs/2603 Velkora.log]", "[1]", "x"})},
       {"backslash path", kodiert({"[VelkoraBackup]", "[..\\Konfigdaten.dat]", "[1]", "x"})},
       {"absolute path", kodiert({"[VelkoraBackup]", "[/tmp/x.dat]", "[1]", "x"})},
       {"dot dot", kodiert({"[VelkoraBackup]", "[..]", "[0]"})},
       {"other extension", kodiert({"[VelkoraBackup]", "[Velkora_tester.ini]", "[1]", "x"})},
-      {"count beyond the end", kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[Mitarbeiterdaten.dat]", "[5]", "a"})},
+      {"count beyond the end",
+       kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[Mitarbeiterdaten.dat]", "[5]", "a"})},
       {"count not a number", kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[x]", "x"})},
       {"count without brackets", kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "1", "x"})},
-      {"empty line in a block", kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[2]", "x"}) + "\r\n" + kodiert({"y"})},
+      {"empty line in a block",
+       kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[2]", "x"}) + "\r\n" + kodiert({"y"})},
       {"truncated", abgeschnitten},
   };
   const QString pfad = gSicherungsordner + QStringLiteral("Import.dat");
@@ -372,8 +386,9 @@ TEST_F(Sicherung, ChooserList) {
             (QStringList{"280101060000|280101 060000 J.dat", "270101070000|270101 070000 J.dat"}));
 
   // By file time: the key is the time stamp, whatever the name says.
-  const QDateTime zeiten[] = {QDateTime(QDate(2026, 3, 9), QTime(6, 7, 8)), QDateTime(QDate(2026, 3, 8), QTime(23, 0, 1)),
-                              QDateTime(QDate(2026, 3, 1), QTime(0, 0, 0)), QDateTime(QDate(2026, 2, 1), QTime(0, 0, 0))};
+  const QDateTime zeiten[] = {
+      QDateTime(QDate(2026, 3, 9), QTime(6, 7, 8)), QDateTime(QDate(2026, 3, 8), QTime(23, 0, 1)),
+      QDateTime(QDate(2026, 3, 1), QTime(0, 0, 0)), QDateTime(QDate(2026, 2, 1), QTime(0, 0, 0))};
   const char* namen[] = {"260301 120000 M.dat", "260306 070000 E.dat", "260305 070000 A.dat", "260302 080000 T.dat"};
   for (int i = 0; i < 4; ++i) {
     QFile f(gSicherungsordner + QString::fromLatin1(namen[i]));

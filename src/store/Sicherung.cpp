@@ -264,6 +264,8 @@ bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter) {
       const bool gewählt =
           alle || (ohneLogs && datendatei) || (!ohneLogs && b.name.compare(filter, Qt::CaseInsensitive) == 0);
       if (!gewählt) continue;
+      // A file that was empty when backed up is no repair of that file.
+      if (!alle && !ohneLogs && b.zeilen.isEmpty()) continue;
       FOpen((datendatei ? gDatenordner : gLogordner) + b.name, QStringLiteral("Output"));
       for (const QString& z : b.zeilen) LineOut(z);
       FClose();

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "common/Testumgebung.h"
+#include "platform/Einzelinstanz.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
@@ -198,9 +199,17 @@ TEST_F(Wiederherstellen, AllNoLogsAndOneFile) {
 }
 
 TEST_F(Wiederherstellen, AFileTheBackupDoesNotHoldIsNoSuccess) {
+  const QString pfad = backup(QStringLiteral("260310 100000 A.dat"),
+                              {"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[ÜStunden 2026.dat]", "[0]"});
   const auto vorher = beide();
   EXPECT_FALSE(Restore_aus_Backupdatei(gesichert, QStringLiteral("Feiertage.dat")));
+  // Held, but empty when it was backed up: restoring it would repair nothing.
+  EXPECT_FALSE(Restore_aus_Backupdatei(pfad, QStringLiteral("ÜStunden 2026.dat")));
   EXPECT_EQ(beide(), vorher);
+  // The whole backup writes it as it was.
+  EXPECT_TRUE(Restore_aus_Backupdatei(pfad, QString()));
+  EXPECT_EQ(lesen(gDatenordner + QStringLiteral("ÜStunden 2026.dat")), QByteArray());
+  EXPECT_TRUE(QFile::exists(gDatenordner + QStringLiteral("ÜStunden 2026.dat")));
 }
 
 TEST_F(Wiederherstellen, TheNewestBackupIsADailyMonthlyChangeOrExportBackup) {
@@ -248,6 +257,7 @@ TEST_F(Wiederherstellen, ARejectedBackupChangesNothing) {
       {"folder in a name", kodiert({"[VelkoraBackup]", "[Logs/2603 Velkora.log]", "[1]", "x"})},
       {"backslash path", kodiert({"[VelkoraBackup]", "[..\\Konfigdaten.dat]", "[1]", "x"})},
       {"absolute path", kodiert({"[VelkoraBackup]", "[/tmp/x.dat]", "[1]", "x"})},
+      {"control character", kodiert({"[VelkoraBackup]", "[Konfig\x7f.dat]", "[1]", "x"})},
       {"dot dot", kodiert({"[VelkoraBackup]", "[..]", "[0]"})},
       {"other extension", kodiert({"[VelkoraBackup]", "[Velkora_tester.ini]", "[1]", "x"})},
       {"count beyond the end",
@@ -449,6 +459,10 @@ class Startsicherung : public VelkoraTest {
               kodiert({QStringLiteral("[VelkoraFeiertageDat]")}));
     daten = unterordner(QStringLiteral("Ablage/Data"));
     schreiben(daten + QStringLiteral("Konfigdaten.dat"), kodiert({QStringLiteral("[Velkora]")}));
+  }
+  void TearDown() override {
+    einzelinstanz::freigeben();
+    VelkoraTest::TearDown();
   }
   QStringList starten(const char* datum) {
     zustand::alleZurücksetzen();

@@ -220,15 +220,18 @@ void Hauptablauf() {
   // 22.-24.
   gSicherungsordner = gDatenordner + QStringLiteral("Backups/");
   Ordner_sicherstellen(gSicherungsordner);
+  // Workstations starting together make each backup once: it is checked again under
+  // the backup folder's lock.
   if (!Ordner_hat(gSicherungsordner, gHeuteText.left(4) + QStringLiteral("*M.dat"))) {
-    if (Backup_erstellen(QStringLiteral("M"))) {
+    if (Backup_erstellen_wenn_fehlend(QStringLiteral("M"), {gHeuteText.left(4) + QStringLiteral("*M.dat")})) {
       Logbuch_bereinigen(QStringLiteral("M"));
       gMerker = true;
     }
   }
   if (!Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*M.dat")) &&
       !Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*T.dat"))) {
-    if (Backup_erstellen(QStringLiteral("T"))) {
+    if (Backup_erstellen_wenn_fehlend(QStringLiteral("T"),
+                                      {gHeuteText + QStringLiteral("*M.dat"), gHeuteText + QStringLiteral("*T.dat")})) {
       Logbuch_bereinigen(QStringLiteral("T"));
       gMerker = true;
     }

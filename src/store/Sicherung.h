@@ -1,11 +1,34 @@
 #pragma once
 // Backups of the data folder and the logbooks, and restoring from them.
+//
+// A backup file lies in the backup folder and is named "yymmdd hhnnss K.dat" (K the
+// kind letter). Every line is line-encoded: "[VelkoraBackup]", then for every data
+// file and logbook a block of "[name]", "[n]" and the file's n lines.
 #include <QString>
+#include <QStringList>
+
+// The name of the backup just written, or the one picked in the backup chooser
+// (empty = cancelled).
+extern QString gSicherungsdatei;
 
 // Writes one backup of the given kind; true on success.
 bool Backup_erstellen(const QString& art);
-// Writes the files held in a backup back (filter empty: all, "NoLogs": the data
-// files, a file name: that file only); true on success.
+// The start's monthly or daily backup: made only when the backup folder holds no file
+// matching any of the patterns, checked again under the backup folder's lock, so that
+// workstations starting at the same moment make one backup between them. True when
+// this call made it.
+bool Backup_erstellen_wenn_fehlend(const QString& art, const QStringList& muster);
+// Writes the files held in a backup back. An empty path takes the newest backup of
+// kind T, M, A or E. Filter empty: every file; "NoLogs": the data files only; a file
+// name: that file only. Nothing is written unless the whole backup reads correctly.
 bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter);
 // Removes the oldest files of one kind, keeping the newest `behalten`.
 void Alte_Dateien_löschen(const QString& ordner, const QString& muster, int behalten);
+
+// The backup points the backup chooser lists, as "key|file name", newest first: in
+// look-back mode only year-change backups, otherwise neither year-change nor repair
+// backups (nor the temporary import copy). The key is the date and time of the name
+// (nachName) or of the file's time stamp, as yymmddhhnnss.
+QStringList Sicherungspunkte(const QString& ordner, bool nachName, bool rückblick);
+// "Sicherung vom <date>, hh:mm:ss Uhr" for an entry of that list (date and time of its key).
+QString Sicherungspunkt_Text(const QString& eintrag);

@@ -1,0 +1,492 @@
+#include "store/Sicherung.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSemaphore>
+#include <QThread>
+#include <map>
+#include <thread>
+
+#include "common/Testumgebung.h"
+#include "platform/Einzelinstanz.h"
+#include "platform/Zustand.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Start.h"
+#include "startup/Umrechnungen.h"
+#include "store/Jahreswechsel.h"
+#include "store/Mitarbeiterdaten.h"
+
+// Readable failures.
+static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+static void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '[' << l.join(QStringLiteral(", ")).toStdString() << ']';
+}
+
+namespace {
+
+const QString kKeineSicherung =
+    QStringLiteral("Bei der Backupdatei handelt es sich um keine Sicherungsdatei des Velkoras");
+
+// Every file of a folder with its bytes.
+std::map<QString, QByteArray> abbild(const QString& ordner) {
+  std::map<QString, QByteArray> r;
+  for (const QString& n : QDir(ordner).entryList(QDir::Files | QDir::Hidden)) r[n] = lesen(ordner + n);
+  return r;
+}
+
+class Sicherung : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    ordnerEinrichten();
+    gPlanungsjahr = 2025;
+  }
+  void datei(const QString& pfad, const QStringList& zeilen) { schreiben(pfad, kodiert(zeilen)); }
+  // A small data folder: two data files, a month file and a logbook.
+  void datenAnlegen() {
+    datei(gDatenordner + QStringLiteral("Konfigdaten.dat"),
+          {QStringLiteral("[Velkora]"), QStringLiteral("K"), QStringLiteral("1.16.1")});
+    datei(
+        gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"),
+        {QStringLiteral("[Mitarbeiterdaten]"), QStringLiteral("K"), QStringLiteral("2025"), QStringLiteral("NoNames")});
+    datei(gDatenordner + QStringLiteral("2603 260301 Data.dat"),
+          {QStringLiteral("[2603]"), QStringLiteral("K"), QStringLiteral("NoEx:NoEx")});
+    datei(gLogordner + QStringLiteral("2603 Velkora.log"), {QStringLiteral("260301|0800|anna|Eintrag")});
+  }
+  // The decoded lines of the newest backup just written.
+  QStringList sicherung() { return dekodierteZeilen(gSicherungsordner + gSicherungsdatei); }
+  QString backup(const QString& name, const QStringList& zeilen) {
+    datei(gSicherungsordner + name, zeilen);
+    return gSicherungsordner + name;
+  }
+  // Both folders that a restore may write, with their bytes.
+  std::map<QString, QByteArray> beide() {
+    auto r = abbild(gDatenordner);
+    for (const auto& [n, b] : abbild(gLogordner)) r[QStringLiteral("Logs/") + n] = b;
+    return r;
+  }
+};
+
+TEST_F(Sicherung, NamesByKind) {
+  uhr.uhrzeit = QTime(7, 5, 9);
+  uhr.einsetzen();
+  const struct {
+    const char* art;
+    const char* name;
+  } fälle[] = {
+      {"T", "260310 070509 T.dat"},
+      {"M", "260310 070509 M.dat"},
+      {"A", "260310 070509 A.dat"},
+      {"E", "260310 070509 E.dat"},
+      {"F", "260310 070509 F.dat"},
+      // The planning year one below the current year: its year change backup bears the
+      // year after the current one.
+      {"J", "270310 070509 J.dat"},
+      {"I", "000000 000000 I.dat"},
+  };
+  for (const auto& f : fälle) {
+    ASSERT_TRUE(Backup_erstellen(QString::fromLatin1(f.art))) << f.art;
+    EXPECT_EQ(gSicherungsdatei, QString::fromLatin1(f.name));
+    EXPECT_TRUE(QFile::exists(gSicherungsordner + QString::fromLatin1(f.name))) << f.name;
+  }
+}
+
+TEST_F(Sicherung, TwelveLineExample) {
+  datei(gDatenordner + QStringLiteral("Drei.dat"), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+  schreiben(gDatenordner + QStringLiteral("Null.dat"), {});
+  datei(gLogordner + QStringLiteral("2603 Velkora.log"), {QStringLiteral("x"), QStringLiteral("y")});
+  // Neither the backup folder's own files nor other kinds of files are listed.
+  datei(gSicherungsordner + QStringLiteral("260101 000000 T.dat"), {QStringLiteral("[VelkoraBackup]")});
+  datei(gDatenordner + QStringLiteral("Lockfile.txt"), {QStringLiteral("x")});
+
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+  EXPECT_TRUE(skript->protokoll.empty());
+  const QStringList z = sicherung();
+  ASSERT_EQ(z.size(), 12);
+  EXPECT_EQ(z, (QStringList{"[VelkoraBackup]", "[Drei.dat]", "[3]", "a", "b", "c", "[Null.dat]", "[0]",
+                            "[2603 Velkora.log]", "[2]", "x", "y"}));
+  // Every line is encoded, CR LF after each.
+  const QByteArray roh = lesen(gSicherungsordner + gSicherungsdatei);
+  EXPECT_EQ(roh.count("\r\n"), 12);
+  EXPECT_FALSE(roh.contains("VelkoraBackup"));
+}
+
+TEST_F(Sicherung, MissingOrUnwritableFolderFailsQuietly) {
+  datenAnlegen();
+  const QString ordner = gSicherungsordner;
+  gSicherungsordner = ordner + QStringLiteral("fehlt/");
+  EXPECT_FALSE(Backup_erstellen(QStringLiteral("T")));
+  // A target that cannot be replaced.
+  gSicherungsordner = ordner;
+  QDir().mkpath(ordner + QStringLiteral("260310 093000 T.dat"));
+  EXPECT_FALSE(Backup_erstellen(QStringLiteral("T")));
+  EXPECT_TRUE(skript->protokoll.empty());
+  EXPECT_TRUE(abbild(ordner).empty());
+}
+
+TEST_F(Sicherung, AFileWithAnEmptyLineIsLeftOutWithoutStoppingTheBackup) {
+  datenAnlegen();
+  // An overtime file half written by the other program, and a month file with an empty
+  // line, which month files tolerate.
+  schreiben(gDatenordner + QStringLiteral("ÜStunden 2026.dat"),
+            kodiert({QStringLiteral("[UStunden]")}) + "\r\n" + kodiert({QStringLiteral("x")}));
+  schreiben(gDatenordner + QStringLiteral("2604 260301 Data.dat"),
+            kodiert({QStringLiteral("[2604]")}) + "\r\n" + kodiert({QStringLiteral("NoEx:NoEx")}));
+  gStörungAnzeigen = true;  // at start, a read error would go to the start repair
+
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+  EXPECT_TRUE(skript->protokoll.empty());
+  const QStringList z = sicherung();
+  EXPECT_FALSE(z.join(u'\n').contains(QStringLiteral("UStunden")));
+  const qsizetype i = z.indexOf(QStringLiteral("[2604 260301 Data.dat]"));
+  ASSERT_GE(i, 0);
+  EXPECT_EQ(z.mid(i + 1, 4), (QStringList{"[3]", "[2604]", "", "NoEx:NoEx"}));
+}
+
+class Wiederherstellen : public Sicherung {
+ protected:
+  void SetUp() override {
+    Sicherung::SetUp();
+    datenAnlegen();
+    ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+    gesichert = gSicherungsordner + gSicherungsdatei;
+    // Everything changes after the backup.
+    datei(gDatenordner + QStringLiteral("Konfigdaten.dat"), {QStringLiteral("[Velkora]"), QStringLiteral("neu")});
+    datei(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"),
+          {QStringLiteral("[Mitarbeiterdaten]"), QStringLiteral("neu")});
+    datei(gLogordner + QStringLiteral("2603 Velkora.log"), {QStringLiteral("neu")});
+    QFile::remove(gDatenordner + QStringLiteral("2603 260301 Data.dat"));
+  }
+  QString gesichert;
+};
+
+TEST_F(Wiederherstellen, AllNoLogsAndOneFile) {
+  const QStringList konfig{"[Velkora]", "K", "1.16.1"};
+  const QStringList mitarbeiter{"[Mitarbeiterdaten]", "K", "2025", "NoNames"};
+  const QStringList monat{"[2603]", "K", "NoEx:NoEx"};
+  const QStringList log{"260301|0800|anna|Eintrag"};
+  const auto k = [&] { return dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat")); };
+  const auto m = [&] { return dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")); };
+  const auto l = [&] { return dekodierteZeilen(gLogordner + QStringLiteral("2603 Velkora.log")); };
+
+  // One file.
+  EXPECT_TRUE(Restore_aus_Backupdatei(gesichert, QStringLiteral("Konfigdaten.dat")));
+  EXPECT_EQ(k(), konfig);
+  EXPECT_EQ(m(), (QStringList{"[Mitarbeiterdaten]", "neu"}));
+  EXPECT_EQ(l(), QStringList{"neu"});
+  EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("2603 260301 Data.dat")));
+
+  // Without logbooks.
+  const QByteArray logVorher = lesen(gLogordner + QStringLiteral("2603 Velkora.log"));
+  EXPECT_TRUE(Restore_aus_Backupdatei(gesichert, QStringLiteral("NoLogs")));
+  EXPECT_EQ(m(), mitarbeiter);
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("2603 260301 Data.dat")), monat);
+  EXPECT_EQ(lesen(gLogordner + QStringLiteral("2603 Velkora.log")), logVorher);
+
+  // Everything; a file the backup does not hold stays.
+  datei(gDatenordner + QStringLiteral("Extra.dat"), {QStringLiteral("bleibt")});
+  EXPECT_TRUE(Restore_aus_Backupdatei(gesichert, QString()));
+  EXPECT_EQ(l(), log);
+  EXPECT_EQ(k(), konfig);
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Extra.dat")), QStringList{"bleibt"});
+  EXPECT_TRUE(skript->protokoll.empty());
+  // No temporary file is left behind.
+  for (const QString& n : QDir(gDatenordner).entryList(QDir::Files))
+    EXPECT_FALSE(Ist_Zwischendatei(n)) << qPrintable(n);
+}
+
+TEST_F(Wiederherstellen, AFileTheBackupDoesNotHoldIsNoSuccess) {
+  const QString pfad = backup(QStringLiteral("260310 100000 A.dat"),
+                              {"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[ÜStunden 2026.dat]", "[0]"});
+  const auto vorher = beide();
+  EXPECT_FALSE(Restore_aus_Backupdatei(gesichert, QStringLiteral("Feiertage.dat")));
+  // Held, but empty when it was backed up: restoring it would repair nothing.
+  EXPECT_FALSE(Restore_aus_Backupdatei(pfad, QStringLiteral("ÜStunden 2026.dat")));
+  EXPECT_EQ(beide(), vorher);
+  // The whole backup writes it as it was.
+  EXPECT_TRUE(Restore_aus_Backupdatei(pfad, QString()));
+  EXPECT_EQ(lesen(gDatenordner + QStringLiteral("ÜStunden 2026.dat")), QByteArray());
+  EXPECT_TRUE(QFile::exists(gDatenordner + QStringLiteral("ÜStunden 2026.dat")));
+}
+
+TEST_F(Wiederherstellen, TheNewestBackupIsADailyMonthlyChangeOrExportBackup) {
+  // Newer files of the other kinds are passed over.
+  const QStringList fremd{"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "fremd"};
+  for (const char* n : {"260310 100000 F.dat", "280310 100000 J.dat", "000000 000000 I.dat"}) {
+    backup(QString::fromLatin1(n), fremd);
+    QFile f(gSicherungsordner + QString::fromLatin1(n));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.setFileTime(QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime);
+  }
+  // An older daily backup.
+  const QString alt = backup(QStringLiteral("260301 100000 T.dat"), fremd);
+  {
+    QFile f(alt);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.setFileTime(QDateTime::currentDateTime().addDays(-9), QFileDevice::FileModificationTime);
+  }
+  EXPECT_TRUE(Restore_aus_Backupdatei(QString(), QStringLiteral("Konfigdaten.dat")));
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat")),
+            (QStringList{"[Velkora]", "K", "1.16.1"}));
+
+  // With only repair, year-change and temporary backups there is nothing to restore from.
+  QFile::remove(gesichert);
+  QFile::remove(alt);
+  const auto vorher = beide();
+  EXPECT_FALSE(Restore_aus_Backupdatei(QString(), QString()));
+  EXPECT_EQ(beide(), vorher);
+  EXPECT_TRUE(skript->protokoll.empty());
+}
+
+TEST_F(Wiederherstellen, ARejectedBackupChangesNothing) {
+  const QByteArray gut = lesen(gesichert);
+  QByteArray abgeschnitten = gut;
+  abgeschnitten.chop(abgeschnitten.size() - abgeschnitten.lastIndexOf("\r\n", abgeschnitten.size() - 3) - 2);
+  const struct {
+    const char* fall;
+    QByteArray inhalt;
+  } fälle[] = {
+      {"wrong header", kodiert({"[VelkoraExport]", "[Konfigdaten.dat]", "[1]", "x"})},
+      {"plain text", QByteArray("[VelkoraBackup]\r\n[Konfigdaten.dat]\r\n[1]\r\nx\r\n")},
+      {"empty file", QByteArray()},
+      {"path in a name",
+       kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[../Konfigdaten.dat]", "[1]", "x"})},
+      {"folder in a name", kodiert({"[VelkoraBackup]", "[Logs/2603 Velkora.log]", "[1]", "x"})},
+      {"backslash path", kodiert({"[VelkoraBackup]", "[..\\Konfigdaten.dat]", "[1]", "x"})},
+      {"absolute path", kodiert({"[VelkoraBackup]", "[/tmp/x.dat]", "[1]", "x"})},
+      {"control character", kodiert({"[VelkoraBackup]", "[Konfig\x7f.dat]", "[1]", "x"})},
+      {"dot dot", kodiert({"[VelkoraBackup]", "[..]", "[0]"})},
+      {"other extension", kodiert({"[VelkoraBackup]", "[Velkora_tester.ini]", "[1]", "x"})},
+      {"count beyond the end",
+       kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[Mitarbeiterdaten.dat]", "[5]", "a"})},
+      {"count not a number", kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[x]", "x"})},
+      {"count without brackets", kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "1", "x"})},
+      {"empty line in a block",
+       kodiert({"[VelkoraBackup]", "[Konfigdaten.dat]", "[2]", "x"}) + "\r\n" + kodiert({"y"})},
+      {"truncated", abgeschnitten},
+  };
+  const QString pfad = gSicherungsordner + QStringLiteral("Import.dat");
+  const auto vorher = beide();
+  for (const auto& f : fälle) {
+    skript->protokoll.clear();
+    schreiben(pfad, f.inhalt);
+    for (const QString& filter : {QString(), QStringLiteral("NoLogs"), QStringLiteral("Konfigdaten.dat")}) {
+      EXPECT_FALSE(Restore_aus_Backupdatei(pfad, filter)) << f.fall;
+      EXPECT_EQ(beide(), vorher) << f.fall;
+    }
+    ASSERT_EQ(skript->texte().size(), 3u) << f.fall;
+    EXPECT_EQ(skript->texte()[0], kKeineSicherung) << f.fall;
+  }
+  EXPECT_FALSE(QFile::exists(ordner() + QStringLiteral("Konfigdaten.dat")));
+  // The untouched backup still restores.
+  EXPECT_TRUE(Restore_aus_Backupdatei(gesichert, QString()));
+}
+
+TEST_F(Sicherung, Housekeeping) {
+  const struct {
+    const char* fall;
+    QDate heute;
+    QStringList dateien;
+    const char* muster;
+    int behalten;
+    QStringList gelöscht;
+  } fälle[] = {
+      {"eight old daily backups: the oldest goes",
+       QDate(2026, 3, 20),
+       {"260301 090000 T.dat", "260302 090000 T.dat", "260303 090000 T.dat", "260304 090000 T.dat",
+        "260305 090000 T.dat", "260306 090000 T.dat", "260307 090000 T.dat", "260308 090000 T.dat"},
+       "*T.dat",
+       7,
+       {"260301 090000 T.dat"}},
+      {"two of today and six older: the oldest is only six days old",
+       QDate(2026, 3, 10),
+       {"260304 090000 T.dat", "260305 090000 T.dat", "260306 090000 T.dat", "260307 090000 T.dat",
+        "260308 090000 T.dat", "260309 090000 T.dat", "260310 080000 T.dat", "260310 090000 T.dat"},
+       "*T.dat",
+       7,
+       {}},
+      {"two of today and six older: the oldest is seven days old",
+       QDate(2026, 3, 10),
+       {"260303 090000 T.dat", "260305 090000 T.dat", "260306 090000 T.dat", "260307 090000 T.dat",
+        "260308 090000 T.dat", "260309 090000 T.dat", "260310 080000 T.dat", "260310 090000 T.dat"},
+       "*T.dat",
+       7,
+       {"260303 090000 T.dat"}},
+      {"across a month end six days are six days",
+       QDate(2026, 3, 2),
+       {"260224 090000 A.dat", "260225 090000 A.dat", "260226 090000 A.dat", "260227 090000 A.dat",
+        "260228 090000 A.dat", "260301 090000 A.dat"},
+       "*A.dat",
+       5,
+       {}},
+      {"across a year end",
+       QDate(2026, 1, 3),
+       {"251228 090000 M.dat", "251230 090000 M.dat", "260101 090000 M.dat", "260102 090000 M.dat"},
+       "*M.dat",
+       3,
+       {}},
+      {"across a year end, old enough",
+       QDate(2026, 1, 3),
+       {"251226 090000 M.dat", "251230 090000 M.dat", "260101 090000 M.dat", "260102 090000 M.dat"},
+       "*M.dat",
+       3,
+       {"251226 090000 M.dat"}},
+      {"every export backup goes, also today's",
+       QDate(2026, 3, 10),
+       {"260310 090000 E.dat", "260301 090000 E.dat"},
+       "*E.dat",
+       0,
+       {"260301 090000 E.dat", "260310 090000 E.dat"}},
+      {"one repair backup is kept",
+       QDate(2026, 3, 30),
+       {"260301 090000 F.dat", "260302 090000 F.dat", "260303 090000 F.dat"},
+       "*F.dat",
+       1,
+       {"260301 090000 F.dat", "260302 090000 F.dat"}},
+      {"no more than the count: nothing goes",
+       QDate(2026, 3, 30),
+       {"250101 090000 T.dat", "250102 090000 T.dat"},
+       "*T.dat",
+       7,
+       {}},
+      {"other kinds are left alone",
+       QDate(2026, 3, 30),
+       {"250101 090000 T.dat", "250101 090000 J.dat", "000000 000000 I.dat", "250101 090000 M.dat"},
+       "*T.dat",
+       0,
+       {"250101 090000 T.dat"}},
+  };
+  for (const auto& f : fälle) {
+    QDir(gSicherungsordner).removeRecursively();
+    QDir().mkpath(gSicherungsordner);
+    for (const QString& n : f.dateien) schreiben(gSicherungsordner + n, "x");
+    gHeute = f.heute;
+    gHeuteText = FormatDatumDS(f.heute);
+    Alte_Dateien_löschen(gSicherungsordner, QString::fromLatin1(f.muster), f.behalten);
+    QStringList übrig = f.dateien;
+    for (const QString& n : f.gelöscht) übrig.removeAll(n);
+    übrig.sort();
+    EXPECT_EQ(Dateiliste(gSicherungsordner, QStringLiteral("*")), übrig) << f.fall;
+  }
+}
+
+TEST_F(Sicherung, MonthlyLogbooksGoByTheCountAlone) {
+  gHeute = QDate(2026, 3, 10);
+  const QStringList logs{"2501 Velkora.log", "2502 Velkora.log", "2603 Velkora.log", "2602 Velkora.log"};
+  for (const QString& n : logs) schreiben(gLogordner + n, "x");
+  schreiben(gLogordner + QStringLiteral("2603 ÜStunden.log"), "x");
+  Alte_Dateien_löschen(gLogordner, QStringLiteral("*Velkora.log"), 2);
+  EXPECT_EQ(Dateiliste(gLogordner, QStringLiteral("*")),
+            (QStringList{"2602 Velkora.log", "2603 Velkora.log", "2603 ÜStunden.log"}));
+}
+
+TEST_F(Sicherung, ChooserList) {
+  for (const char* n : {"260302 080000 T.dat", "260301 120000 M.dat", "260305 070000 A.dat", "260306 070000 E.dat",
+                        "260307 070000 F.dat", "270101 070000 J.dat", "280101 060000 J.dat", "000000 000000 I.dat"})
+    schreiben(gSicherungsordner + QString::fromLatin1(n), "x");
+  schreiben(gSicherungsordner + QStringLiteral("Velkora Sicherung.lock"), "x");
+
+  EXPECT_EQ(Sicherungspunkte(gSicherungsordner, true, false),
+            (QStringList{"260306070000|260306 070000 E.dat", "260305070000|260305 070000 A.dat",
+                         "260302080000|260302 080000 T.dat", "260301120000|260301 120000 M.dat"}));
+  EXPECT_EQ(Sicherungspunkte(gSicherungsordner, true, true),
+            (QStringList{"280101060000|280101 060000 J.dat", "270101070000|270101 070000 J.dat"}));
+
+  // By file time: the key is the time stamp, whatever the name says.
+  const QDateTime zeiten[] = {
+      QDateTime(QDate(2026, 3, 9), QTime(6, 7, 8)), QDateTime(QDate(2026, 3, 8), QTime(23, 0, 1)),
+      QDateTime(QDate(2026, 3, 1), QTime(0, 0, 0)), QDateTime(QDate(2026, 2, 1), QTime(0, 0, 0))};
+  const char* namen[] = {"260301 120000 M.dat", "260306 070000 E.dat", "260305 070000 A.dat", "260302 080000 T.dat"};
+  for (int i = 0; i < 4; ++i) {
+    QFile f(gSicherungsordner + QString::fromLatin1(namen[i]));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(zeiten[i], QFileDevice::FileModificationTime));
+  }
+  const QStringList nachZeit = Sicherungspunkte(gSicherungsordner, false, false);
+  ASSERT_EQ(nachZeit.size(), 4);
+  EXPECT_EQ(nachZeit[0], QStringLiteral("260309060708|260301 120000 M.dat"));
+  EXPECT_EQ(nachZeit[1], QStringLiteral("260308230001|260306 070000 E.dat"));
+
+  gDatumsreihenfolge = 1;
+  gDatumstrennzeichen = QStringLiteral(".");
+  EXPECT_EQ(Sicherungspunkt_Text(nachZeit[0]), QStringLiteral("Sicherung vom 09.03.26, 06:07:08 Uhr"));
+  gDatumsreihenfolge = 0;
+  gDatumstrennzeichen = QStringLiteral("/");
+  EXPECT_EQ(Sicherungspunkt_Text(QStringLiteral("260302080000|260302 080000 T.dat")),
+            QStringLiteral("Sicherung vom 03/02/26, 08:00:00 Uhr"));
+
+  EXPECT_TRUE(Sicherungspunkte(ordner() + QStringLiteral("leer"), true, false).isEmpty());
+}
+
+// Two workstations starting at the same moment: the other one holds the backup folder's
+// lock and makes today's daily backup meanwhile; this one then makes none.
+TEST_F(Sicherung, WorkstationsStartingTogetherMakeOneDailyBackup) {
+  datenAnlegen();
+  const QStringList muster{gHeuteText + QStringLiteral("*M.dat"), gHeuteText + QStringLiteral("*T.dat")};
+  QSemaphore gesperrt;
+  const QString andere = gSicherungsordner + QStringLiteral("260310 092959 T.dat");
+  std::thread arbeitsplatz([&] {
+    QLockFile sperre(gSicherungsordner + QStringLiteral("Velkora Sicherung.lock"));
+    ASSERT_TRUE(sperre.lock());
+    gesperrt.release();
+    QThread::msleep(300);
+    QFile f(andere);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(kodiert({QStringLiteral("[VelkoraBackup]")}));
+    f.close();
+    sperre.unlock();
+  });
+  gesperrt.acquire();
+  EXPECT_FALSE(Backup_erstellen_wenn_fehlend(QStringLiteral("T"), muster));
+  arbeitsplatz.join();
+  EXPECT_EQ(Dateiliste(gSicherungsordner, QStringLiteral("*.dat")), QStringList{QStringLiteral("260310 092959 T.dat")});
+
+  // With the lock free and no backup of today, this one makes it, once.
+  QFile::remove(andere);
+  EXPECT_TRUE(Backup_erstellen_wenn_fehlend(QStringLiteral("T"), muster));
+  EXPECT_FALSE(Backup_erstellen_wenn_fehlend(QStringLiteral("T"), muster));
+  EXPECT_EQ(Dateiliste(gSicherungsordner, QStringLiteral("*.dat")), QStringList{QStringLiteral("260310 093000 T.dat")});
+}
+
+class Startsicherung : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    schreiben(unterordner(QStringLiteral("Programm")) + QStringLiteral("VelkoraFtg.dat"),
+              kodiert({QStringLiteral("[VelkoraFeiertageDat]")}));
+    daten = unterordner(QStringLiteral("Ablage/Data"));
+    schreiben(daten + QStringLiteral("Konfigdaten.dat"), kodiert({QStringLiteral("[Velkora]")}));
+  }
+  void TearDown() override {
+    einzelinstanz::freigeben();
+    VelkoraTest::TearDown();
+  }
+  QStringList starten(const char* datum) {
+    zustand::alleZurücksetzen();
+    Kommandozeile_setzen({QString::fromLatin1(datum), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage"),
+                          QStringLiteral("/nowelcomescreen")});
+    Main();
+    return Dateiliste(daten + QStringLiteral("Backups/"), QStringLiteral("*.dat"));
+  }
+  QString daten;
+};
+
+TEST_F(Startsicherung, MonthlyThenDailyBackups) {
+  // The first day of a month: the monthly backup, and no daily one beside it.
+  EXPECT_EQ(starten("/d:010326"), QStringList{"260301 093000 M.dat"});
+  EXPECT_TRUE(gMerker);
+  // A second start that day makes none.
+  EXPECT_EQ(starten("/d:010326"), QStringList{"260301 093000 M.dat"});
+  EXPECT_FALSE(gMerker);
+  // The next day: only the daily backup.
+  EXPECT_EQ(starten("/d:020326"), (QStringList{"260301 093000 M.dat", "260302 093000 T.dat"}));
+  EXPECT_TRUE(gMerker);
+  EXPECT_EQ(starten("/d:020326").size(), 2);
+  const QStringList z = dekodierteZeilen(daten + QStringLiteral("Backups/260302 093000 T.dat"));
+  EXPECT_EQ(z.mid(0, 4), (QStringList{"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "[Velkora]"}));
+}
+
+}  // namespace

@@ -97,7 +97,8 @@ TEST_F(Sicherung, NamesByKind) {
 TEST_F(Sicherung, TwelveLineExample) {
   datei(gDatenordner + QStringLiteral("Drei.dat"), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
   schreiben(gDatenordner + QStringLiteral("Null.dat"), {});
-  datei(gLogordner + QStringLiteral("2603 Velkora.log"), {QStringLiteral("x"), QStringLiteral("y")});
+  // Last month's logbook: this month's also gets the backup's own logbook line.
+  datei(gLogordner + QStringLiteral("2602 Velkora.log"), {QStringLiteral("x"), QStringLiteral("y")});
   // Neither the backup folder's own files nor other kinds of files are listed.
   datei(gSicherungsordner + QStringLiteral("260101 000000 T.dat"), {QStringLiteral("[VelkoraBackup]")});
   datei(gDatenordner + QStringLiteral("Lockfile.txt"), {QStringLiteral("x")});
@@ -105,12 +106,16 @@ TEST_F(Sicherung, TwelveLineExample) {
   ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
   EXPECT_TRUE(skript->protokoll.empty());
   const QStringList z = sicherung();
-  ASSERT_EQ(z.size(), 12);
-  EXPECT_EQ(z, (QStringList{"[VelkoraBackup]", "[Drei.dat]", "[3]", "a", "b", "c", "[Null.dat]", "[0]",
-                            "[2603 Velkora.log]", "[2]", "x", "y"}));
+  EXPECT_EQ(z.mid(0, 12), (QStringList{"[VelkoraBackup]", "[Drei.dat]", "[3]", "a", "b", "c", "[Null.dat]", "[0]",
+                                       "[2602 Velkora.log]", "[2]", "x", "y"}));
+  // The empty file was noted in this month's logbook, which the backup then holds too.
+  ASSERT_EQ(z.size(), 15);
+  EXPECT_EQ(z.mid(12, 2), (QStringList{"[2603 Velkora.log]", "[1]"}));
+  EXPECT_TRUE(z[14].startsWith(QStringLiteral("10.03.26 09:30:00|tester|VelkoraAdmin|Backup: Die Datei ")));
+  EXPECT_TRUE(z[14].endsWith(QStringLiteral("Null.dat' ist leer und wurde leer gesichert")));
   // Every line is encoded, CR LF after each.
   const QByteArray roh = lesen(gSicherungsordner + gSicherungsdatei);
-  EXPECT_EQ(roh.count("\r\n"), 12);
+  EXPECT_EQ(roh.count("\r\n"), 15);
   EXPECT_FALSE(roh.contains("VelkoraBackup"));
 }
 
@@ -457,8 +462,8 @@ class Startsicherung : public VelkoraTest {
     VelkoraTest::SetUp();
     schreiben(unterordner(QStringLiteral("Programm")) + QStringLiteral("VelkoraFtg.dat"),
               kodiert({QStringLiteral("[VelkoraFeiertageDat]")}));
-    daten = unterordner(QStringLiteral("Ablage/Data"));
-    schreiben(daten + QStringLiteral("Konfigdaten.dat"), kodiert({QStringLiteral("[Velkora]")}));
+    // The first start sets up the data folder.
+    daten = unterordner(QStringLiteral("Ablage")) + QStringLiteral("Data/");
   }
   void TearDown() override {
     einzelinstanz::freigeben();
@@ -486,7 +491,10 @@ TEST_F(Startsicherung, MonthlyThenDailyBackups) {
   EXPECT_TRUE(gMerker);
   EXPECT_EQ(starten("/d:020326").size(), 2);
   const QStringList z = dekodierteZeilen(daten + QStringLiteral("Backups/260302 093000 T.dat"));
-  EXPECT_EQ(z.mid(0, 4), (QStringList{"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "[Velkora]"}));
+  EXPECT_EQ(z.value(0), QStringLiteral("[VelkoraBackup]"));
+  const qsizetype konfig = z.indexOf(QStringLiteral("[Konfigdaten.dat]"));
+  ASSERT_GT(konfig, 0);
+  EXPECT_EQ(z.value(konfig + 2), QStringLiteral("[Velkora]"));
 }
 
 }  // namespace

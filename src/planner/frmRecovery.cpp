@@ -10,6 +10,7 @@
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "startup/Start.h"
+#include "startup/fenster/Fensterhilfen.h"
 #include "store/Jahreswechsel.h"
 #include "store/Sicherung.h"
 
@@ -40,6 +41,7 @@ frmRecovery::frmRecovery(QWidget* besitzer) : QDialog(besitzer) {
   spalte->addStretch();
   spalte->addLayout(knöpfe);
   resize(bildschirm::twipsZuPixel(7035), bildschirm::twipsZuPixel(5370));
+  SetSchriftart(this);
 
   gSicherungsdatei.clear();
   ComboBox_belegen(false);

@@ -199,18 +199,6 @@ QDate Datum_des_Namens(const QString& name) {
 }
 
 // A stored date yymmdd in the workstation's displayed form.
-QString Datum_angezeigt(const QString& s) {
-  const QString t = gDatumstrennzeichen;
-  switch (gDatumsreihenfolge) {
-    case 0:
-      return s.mid(2, 2) + t + s.mid(4, 2) + t + s.left(2);
-    case 2:
-      return s.left(2) + t + s.mid(2, 2) + t + s.mid(4, 2);
-    default:
-      return s.mid(4, 2) + t + s.mid(2, 2) + t + s.left(2);
-  }
-}
-
 }  // namespace
 
 bool Backup_erstellen(const QString& art) {
@@ -321,6 +309,6 @@ QStringList Sicherungspunkte(const QString& ordner, bool nachName, bool rückbli
 
 QString Sicherungspunkt_Text(const QString& eintrag) {
   const QString s = eintrag.section(u'|', 0, 0);
-  return QStringLiteral("Sicherung vom ") + Datum_angezeigt(s.left(6)) + QStringLiteral(", ") + s.mid(6, 2) + u':' +
+  return QStringLiteral("Sicherung vom ") + FormatDatumSA(s.left(6)) + QStringLiteral(", ") + s.mid(6, 2) + u':' +
          s.mid(8, 2) + u':' + s.mid(10, 2) + QStringLiteral(" Uhr");
 }

@@ -160,8 +160,7 @@ int Anzeigegruppen_Anzahl() {
 }
 
 bool Anzeigeberechtigung_enthält(const QString& gruppe) {
-  return gAnzeigeberechtigung == kAllGroups ||
-         (u':' + gAnzeigeberechtigung).contains(u':' + gruppe + u':');
+  return gAnzeigeberechtigung == kAllGroups || (u':' + gAnzeigeberechtigung).contains(u':' + gruppe + u':');
 }
 
 void Anzber_und_Anzgru_init() {
@@ -209,7 +208,8 @@ void Anzeigeberechtigungen_ermitteln() {
             (privilegiert ? QStringLiteral(" oder Sie sind nicht mit diesem Windows-Benutzernamen als Mitarbeiter "
                                            "im Velkora eingetragen")
                           : QString()) +
-            QStringLiteral(".\r\rBitten Sie einen der folgenden Administratoren, Ihnen Anzeigeberechtigung zu erteilen") +
+            QStringLiteral(
+                ".\r\rBitten Sie einen der folgenden Administratoren, Ihnen Anzeigeberechtigung zu erteilen") +
             (privilegiert ? QStringLiteral(" oder Sie als Mitarbeiter einzutragen") : QString()) +
             QStringLiteral(": ") + ShowAdmins(false);
       }

@@ -127,8 +127,9 @@ TEST_F(VelkorainiTest, RoundTripWritesTheSameFileBack) {
   erwartet[2] = QStringLiteral("1300");
   EXPECT_EQ(zeilen(ini()), erwartet);
   EXPECT_TRUE(lesen(ini()).endsWith("\r\n"));
-  EXPECT_TRUE(lesen(ini()).contains("C:/Daten/\xDC"
-                                    "bergabe/"));  // Windows-1252
+  EXPECT_TRUE(
+      lesen(ini()).contains("C:/Daten/\xDC"
+                            "bergabe/"));  // Windows-1252
   EXPECT_FALSE(QFileInfo::exists(temp())) << "the fallback copy is dropped once the ini folder holds the file";
 
   // Read back by a fresh program: the same values.
@@ -176,7 +177,7 @@ TEST_F(VelkorainiTest, ReadingRules) {
     const char* name;
     int zeile;  // line of volleDatei()
     const char* text;
-    int wert;   // the value index checked
+    int wert;  // the value index checked
     int erwartet;
   };
   const std::vector<Fall> fälle{
@@ -211,9 +212,13 @@ TEST_F(VelkorainiTest, ReadingRules) {
 }
 
 TEST_F(VelkorainiTest, ButtonWidthIsTakenOnlyWhenSetByHandAndInRange) {
-  for (const auto& [vonHand, breite, erwartet] : std::vector<std::tuple<const char*, const char*, int>>{
-           {"1", "2000", 2000}, {"1", "1800", 1800}, {"1", "2370", 2370}, {"1", "2400", 1830},
-           {"1", "1799", 1830}, {"0", "2000", 1830}}) {
+  for (const auto& [vonHand, breite, erwartet] :
+       std::vector<std::tuple<const char*, const char*, int>>{{"1", "2000", 2000},
+                                                              {"1", "1800", 1800},
+                                                              {"1", "2370", 2370},
+                                                              {"1", "2400", 1830},
+                                                              {"1", "1799", 1830},
+                                                              {"0", "2000", 1830}}) {
     gSFBreite = 1830;
     QStringList z = volleDatei();
     z[zeile("[SFBreite]", 1)] = QString::fromLatin1(vonHand);
@@ -244,8 +249,8 @@ TEST_F(VelkorainiTest, EmployeesGetNoDaySums) {
 }
 
 TEST_F(VelkorainiTest, DisplayGroupPastTheUsersGroupsBecomesZero) {
-  for (const auto& [gespeichert, gruppen, erwartet] : std::vector<std::tuple<int, int, int>>{
-           {1, 2, 1}, {2, 2, 0}, {3, 2, 0}, {1, 0, 0}, {-1, 2, 0}}) {
+  for (const auto& [gespeichert, gruppen, erwartet] :
+       std::vector<std::tuple<int, int, int>>{{1, 2, 1}, {2, 2, 0}, {3, 2, 0}, {1, 0, 0}, {-1, 2, 0}}) {
     gAnzeigegruppen = gruppen == 0 ? QStringList{QString(), QStringLiteral("NoGroups")}
                                    : QStringList{QString(), QStringLiteral("Alle|A:B:"), QStringLiteral("B|B:")};
     QStringList z = volleDatei();
@@ -296,7 +301,8 @@ TEST_F(VelkorainiTest, BrokenFileIsLoggedDeletedAndWrittenAfresh) {
     EXPECT_FALSE(QFileInfo::exists(temp())) << f.name;
     const QStringList log = logbuch();
     ASSERT_EQ(log.size(), 1) << f.name;
-    EXPECT_TRUE(log[0].endsWith(QStringLiteral("|tester|VelkoraAdmin|Fehler beim Lesen der Datei '") + ini() + u'\'')) << f.name;
+    EXPECT_TRUE(log[0].endsWith(QStringLiteral("|tester|VelkoraAdmin|Fehler beim Lesen der Datei '") + ini() + u'\''))
+        << f.name;
     // Values read before the fault stay in force.
     EXPECT_EQ(gBenutzerwerte[3], -60) << f.name;
     EXPECT_EQ(gBenutzerwerteSumme, 0) << f.name;

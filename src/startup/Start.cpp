@@ -258,7 +258,7 @@ void Hauptablauf() {
   // 32.-33.
   Versionsnr_checken();
   Anzber_und_Anzgru_init();
-  gIniDateiname = QStringLiteral("Velkora_") + gBenutzername + QStringLiteral(".ini");
+  gIniDateiname = Velkoraini_Dateiname(gBenutzername);
   Velkoraini_lesen();
   // 34.
   if (gMerker) {

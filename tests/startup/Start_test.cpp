@@ -219,4 +219,8 @@ TEST(Programm, StartsOnAnEmptyFolderAndEndsOnSigterm) {
   EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(p.exitCode(), 0);
   EXPECT_TRUE(QFile::exists(inst + QStringLiteral("Velkora.dat")));
+  // The end went through the main window's unload: the user's settings are saved.
+  EXPECT_TRUE(QFile::exists(ini + QStringLiteral("/Velkora_prozess.ini")));
+  // The first start set up the data folder.
+  EXPECT_TRUE(QFile::exists(tmp.path() + QStringLiteral("/Ablage/Data/Konfigdaten.dat")));
 }

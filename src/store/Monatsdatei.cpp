@@ -196,26 +196,35 @@ Monatssperre::~Monatssperre() {
 
 QStringList Monatsdatei_kompakte_Zeilen() {
   QStringList r;
-  const bool mitKommentaren = !(gMonatsKommentare.size() == 2 && gMonatsKommentare[1] == u"NoComments");
+  // The last entry line and the comment lines of each user, by the user name in
+  // lower case.
+  QHash<QString, qsizetype> letzterEintrag;
+  for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e)
+    letzterEintrag.insert(Benutzer_von(gMonatsEinträge[e]).toLower(), e);
+  QHash<QString, QList<qsizetype>> kommentare;
+  if (!(gMonatsKommentare.size() == 2 && gMonatsKommentare[1] == u"NoComments"))
+    for (qsizetype k = 1; k < gMonatsKommentare.size(); ++k)
+      kommentare[Benutzer_von(gMonatsKommentare[k]).toLower()] << k;
+
   for (int i = 1; i < gBenutzerIDs.size(); ++i) {
     const QString id = gBenutzerIDs[i].toLower();
     if (id.isEmpty()) continue;
-    QString zeile;
-    for (int e = 1; e < gMonatsEinträge.size(); ++e)
-      if (Benutzer_von(gMonatsEinträge[e]).toLower() == id) zeile = gMonatsEinträge[e];
-    if (zeile.isEmpty()) continue;
+    const auto it = letzterEintrag.constFind(id);
+    if (it == letzterEintrag.cend()) continue;
+    const QString& zeile = gMonatsEinträge[*it];
     const QString benutzer = Benutzer_von(zeile);
     const QString codes = zeile.mid(benutzer.size() + 1);
     // A line of blanks only carries nothing.
     if (std::all_of(codes.begin(), codes.end(), [](QChar c) { return c == u' '; })) continue;
     r << QStringLiteral("A:") + zeile;
-    if (!mitKommentaren) continue;
+    const auto kt = kommentare.constFind(id);
+    if (kt == kommentare.cend()) continue;
+    // Each day of the month gets the text of the last comment covering it, on days
+    // that hold a code; runs of days with the same text become one line.
     QString tage[32];
-    for (int k = 1; k < gMonatsKommentare.size(); ++k) {
+    for (qsizetype k : *kt) {
       const QString& kom = gMonatsKommentare[k];
-      const QString kb = Benutzer_von(kom);
-      if (kb.toLower() != id) continue;
-      const QString rest = kom.mid(kb.size() + 1);
+      const QString rest = kom.mid(Benutzer_von(kom).size() + 1);
       const int von = std::max(1, rest.left(2).toInt());
       const int bis = std::min(31, rest.mid(3, 2).toInt());
       const QString text = rest.mid(6);

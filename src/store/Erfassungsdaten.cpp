@@ -134,7 +134,8 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   }
   if (zeilen[0] != u'[' + schlüssel.left(4) + u']') {
     Startfehler(QStringLiteral("Dateikorruption entdeckt! Daten für '") + schlüssel +
-                    QStringLiteral("' erwartet, aber Daten für '") + zeilen[0].mid(1, 4) + QStringLiteral("' gefunden."),
+                    QStringLiteral("' erwartet, aber Daten für '") + zeilen[0].mid(1, 4) +
+                    QStringLiteral("' gefunden."),
                 pfad, QString());
   }
   if (gKennzeile.isEmpty()) gKennzeile = zeilen[1];
@@ -169,7 +170,8 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   if (gBenutzerstufe == 0) {
     Programmabbruch(QString(),
                     QStringLiteral("Fehlerhafte Daten erkannt in Monat ") + Monatstext(schlüssel) +
-                        QStringLiteral("!\r\rInformieren Sie einen der folgenden Administratoren: ") + ShowAdmins(false),
+                        QStringLiteral("!\r\rInformieren Sie einen der folgenden Administratoren: ") +
+                        ShowAdmins(false),
                     QStringLiteral("NoLog"));
   }
   if (Dateiliste(gSicherungsordner, gHeuteText + QStringLiteral("*F.dat")).isEmpty() &&
@@ -395,8 +397,7 @@ void Erfassungsdateien_checken() {
         continue;
       }
       const int jahr = gPlanungsjahr + (index - 1) / 12;
-      if (jahr >= gHeute.year())
-        fehlend << schlüssel.mid(2, 2) + gDatumstrennzeichen + QString::number(jahr);
+      if (jahr >= gHeute.year()) fehlend << schlüssel.mid(2, 2) + gDatumstrennzeichen + QString::number(jahr);
     }
     if (fehlend.isEmpty()) return;
     const QString text =

@@ -6,8 +6,8 @@
 // comment lines (user, ":", dd-dd, ":", text); a later line for a user wins.
 //
 // Writing a month goes through Monatsdatei.h, which holds the month lock.
-#include <QDateTime>
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>

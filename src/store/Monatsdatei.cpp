@@ -1,5 +1,7 @@
 #include "store/Monatsdatei.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -11,7 +13,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <mutex>
-#include <unistd.h>
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Uhr.h"
@@ -86,7 +87,8 @@ void Veraltete_Sperre_übernehmen(const QString& pfad, const QString& schlüssel
   if (Veraltet(beiseite)) {
     QFile::remove(beiseite);
     // The temporary files of a rewrite that died with its workstation.
-    for (const QString& name : QDir(gDatenordner).entryList({u'~' + schlüssel + QStringLiteral(" *.vktmp")}, QDir::Files))
+    for (const QString& name :
+         QDir(gDatenordner).entryList({u'~' + schlüssel + QStringLiteral(" *.vktmp")}, QDir::Files))
       if (Veraltet(gDatenordner + name)) QFile::remove(gDatenordner + name);
     return;
   }

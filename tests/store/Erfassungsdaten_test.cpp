@@ -29,8 +29,12 @@ class ErfassungsdatenTest : public VelkoraTest {
     gBenutzerstufe = 2;
     // Five code buttons and the erase button: "1".."5" are codes, "7" the
     // non-working-day mark, "6" (the erase button's own) never stands in a file.
-    gSFTexte = QStringList{QString(),         QStringLiteral("Urlaub"), QStringLiteral("Halb"),
-                           QStringLiteral("Krank"), QStringLiteral("Dienst"), QStringLiteral("Sonder"),
+    gSFTexte = QStringList{QString(),
+                           QStringLiteral("Urlaub"),
+                           QStringLiteral("Halb"),
+                           QStringLiteral("Krank"),
+                           QStringLiteral("Dienst"),
+                           QStringLiteral("Sonder"),
                            QStringLiteral("Löschen")};
     gMitarbeiterNamen = QStringList{QString(), QStringLiteral("Verwaltung"), QStringLiteral("Müller Hans"),
                                     QStringLiteral("Schmidt Eva"), QStringLiteral("Tester Tom")};
@@ -113,9 +117,9 @@ TEST_F(ErfassungsdatenTest, LaterLineWinsWhateverTheCase) {
 struct SchlechteZeile {
   const char* name;
   QString zeile;
-  bool bleibt;          // the line is still in the file afterwards
-  QString gelesen;      // the entry as read ("" = no entry read from it)
-  QString logzeile;     // the end of the administrator line ("" = none)
+  bool bleibt;       // the line is still in the file afterwards
+  QString gelesen;   // the entry as read ("" = no entry read from it)
+  QString logzeile;  // the end of the administrator line ("" = none)
 };
 
 class SchlechteZeilen : public ErfassungsdatenTest, public ::testing::WithParamInterface<SchlechteZeile> {};
@@ -143,30 +147,52 @@ TEST_P(SchlechteZeilen, TreatedAsTheCheckSays) {
   } else {
     ASSERT_EQ(log.size(), 1);
     EXPECT_TRUE(log[0].endsWith(f.logzeile)) << qPrintable(log[0]);
-    EXPECT_EQ(meldungen(), QStringList{QStringLiteral(
-                               "Fehlerhafte Daten erkannt in Monat 03.2025!\r\rBitte Administrationslogbuch beachten!")});
+    EXPECT_EQ(meldungen(),
+              QStringList{QStringLiteral(
+                  "Fehlerhafte Daten erkannt in Monat 03.2025!\r\rBitte Administrationslogbuch beachten!")});
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Tabelle, SchlechteZeilen,
-    ::testing::Values(
-        SchlechteZeile{"ShortEntry", QStringLiteral("A:HMueller:") + QString(30, u'1'), false, {},
-                       QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
-        SchlechteZeile{"OneDigitDay", QStringLiteral("K:HMueller:3-15:Kur"), false, {},
-                       QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
-        SchlechteZeile{"DayZeroTo99", QStringLiteral("K:HMueller:00-99:Kur"), false, {},
-                       QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
-        SchlechteZeile{"FirstAfterLast", QStringLiteral("K:HMueller:15-03:Kur"), false, {},
-                       QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
-        SchlechteZeile{"NoPrefix", QStringLiteral("X:HMueller:1"), false, {},
-                       QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2025")},
-        SchlechteZeile{"NoColonAfterUser", QStringLiteral("A:HMueller"), false, {},
-                       QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2025")},
-        // "6" is the erase button's own character, "Q" a button that does not exist.
-        SchlechteZeile{"CodeBeyondButtons", QStringLiteral("A:HMueller:1Q67") + QString(27, u' '), true,
-                       QStringLiteral("HMueller:1  7") + QString(27, u' '), {}},
-        SchlechteZeile{"GoodComment", QStringLiteral("K:HMueller:03-15:Kur: mit Doppelpunkt"), true, {}, {}}),
+    ::testing::Values(SchlechteZeile{"ShortEntry",
+                                     QStringLiteral("A:HMueller:") + QString(30, u'1'),
+                                     false,
+                                     {},
+                                     QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
+                      SchlechteZeile{"OneDigitDay",
+                                     QStringLiteral("K:HMueller:3-15:Kur"),
+                                     false,
+                                     {},
+                                     QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
+                      SchlechteZeile{"DayZeroTo99",
+                                     QStringLiteral("K:HMueller:00-99:Kur"),
+                                     false,
+                                     {},
+                                     QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
+                      SchlechteZeile{"FirstAfterLast",
+                                     QStringLiteral("K:HMueller:15-03:Kur"),
+                                     false,
+                                     {},
+                                     QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
+                      SchlechteZeile{"NoPrefix",
+                                     QStringLiteral("X:HMueller:1"),
+                                     false,
+                                     {},
+                                     QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2025")},
+                      SchlechteZeile{"NoColonAfterUser",
+                                     QStringLiteral("A:HMueller"),
+                                     false,
+                                     {},
+                                     QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2025")},
+                      // "6" is the erase button's own character, "Q" a button that does not exist.
+                      SchlechteZeile{"CodeBeyondButtons",
+                                     QStringLiteral("A:HMueller:1Q67") + QString(27, u' '),
+                                     true,
+                                     QStringLiteral("HMueller:1  7") + QString(27, u' '),
+                                     {}},
+                      SchlechteZeile{
+                          "GoodComment", QStringLiteral("K:HMueller:03-15:Kur: mit Doppelpunkt"), true, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ErfassungsdatenTest, UnterminatedLastLineIsIgnoredWithoutRepair) {

@@ -35,15 +35,15 @@ class Mehrplatz : public VelkoraTest {
     gSettings = Standardeinstellungen();
     gPlanungsjahr = 2025;
     gBenutzerstufe = 0;  // a line the check rejects would end the program
-    gSFTexte = QStringList{QString(), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+    gSFTexte = QStringList{QString(),           QStringLiteral("A"), QStringLiteral("B"),      QStringLiteral("C"),
                            QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("Löschen")};
   }
 
   std::unique_ptr<QProcess> starten(const QString& modus, int nummer, int prozesse, int anzahl, const QString& heute) {
     auto p = std::make_unique<QProcess>();
     p->setProgram(Helfer());
-    p->setArguments({gDatenordner, modus, QString::number(nummer), QString::number(prozesse),
-                     QString::number(anzahl), heute});
+    p->setArguments(
+        {gDatenordner, modus, QString::number(nummer), QString::number(prozesse), QString::number(anzahl), heute});
     p->start();
     EXPECT_TRUE(p->waitForStarted(10000)) << qPrintable(Helfer());
     return p;
@@ -65,10 +65,11 @@ TEST_F(Mehrplatz, AppendsRewritesAndCompactionsLoseNoLine) {
     ps.push_back(starten(QStringLiteral("anhaengen"), i, kProzesse, kSpeicherungen, QStringLiteral("260310")));
   // A workstation whose saves are all first saves of its day: each writes the month
   // afresh, and so does the next save of every other workstation.
-  ps.push_back(starten(QStringLiteral("tageswechsel"), kAnhänger, kProzesse, kSpeicherungen / 2,
-                       QStringLiteral("260311")));
+  ps.push_back(
+      starten(QStringLiteral("tageswechsel"), kAnhänger, kProzesse, kSpeicherungen / 2, QStringLiteral("260311")));
   ps.push_back(starten(QStringLiteral("kompaktieren"), 0, kProzesse, 100, QStringLiteral("260310")));
-  for (int i = 0; i < 2; ++i) ps.push_back(starten(QStringLiteral("lesen"), 0, kProzesse, 1000, QStringLiteral("260310")));
+  for (int i = 0; i < 2; ++i)
+    ps.push_back(starten(QStringLiteral("lesen"), 0, kProzesse, 1000, QStringLiteral("260310")));
   for (auto& p : ps) beenden(*p, qPrintable(p->arguments().join(u' ')));
 
   ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2603")));

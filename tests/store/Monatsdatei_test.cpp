@@ -50,23 +50,22 @@ class MonatsdateiTest : public VelkoraTest {
 TEST_F(MonatsdateiTest, FirstSaveOfTheDayWritesTheMonthAfreshThenSavesAppend) {
   monat(QStringLiteral("260309"),
         {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")),
-         QStringLiteral("K:hmueller:01-02:alt"),  // day 2 has no code: gone at the rewrite
+         QStringLiteral("K:hmueller:01-02:alt"),                     // day 2 has no code: gone at the rewrite
          QStringLiteral("A:entfernt:") + tage(QStringLiteral("1")),  // not in the employee list
-         QStringLiteral("A:lleer:") + tage(QString()),                // blanks only
-         QStringLiteral("A:eschmidt:") + tage(QStringLiteral("11 22")),
-         QStringLiteral("K:eschmidt:01-05:Kur"), QStringLiteral("K:eschmidt:04-04:Arzt"),
-         QStringLiteral("A:hmueller:") + tage(QStringLiteral("3"))});
+         QStringLiteral("A:lleer:") + tage(QString()),               // blanks only
+         QStringLiteral("A:eschmidt:") + tage(QStringLiteral("11 22")), QStringLiteral("K:eschmidt:01-05:Kur"),
+         QStringLiteral("K:eschmidt:04-04:Arzt"), QStringLiteral("A:hmueller:") + tage(QStringLiteral("3"))});
   const QString neu = QStringLiteral("A:eschmidt:") + tage(QStringLiteral("3"));
   ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
 
   EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260310 Data.dat")});
-  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))),
-            (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
-                         QStringLiteral("A:eschmidt:") + tage(QStringLiteral("11 22")),
-                         QStringLiteral("K:eschmidt:01-02:Kur"), QStringLiteral("K:eschmidt:04-04:Arzt"),
-                         QStringLiteral("K:eschmidt:05-05:Kur"), QStringLiteral("A:hmueller:") + tage(QStringLiteral("3")),
-                         QStringLiteral("K:hmueller:01-01:alt"),
-                         neu}));
+  EXPECT_EQ(
+      dekodierteZeilen(pfad(QStringLiteral("260310"))),
+      (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
+                   QStringLiteral("A:eschmidt:") + tage(QStringLiteral("11 22")),
+                   QStringLiteral("K:eschmidt:01-02:Kur"), QStringLiteral("K:eschmidt:04-04:Arzt"),
+                   QStringLiteral("K:eschmidt:05-05:Kur"), QStringLiteral("A:hmueller:") + tage(QStringLiteral("3")),
+                   QStringLiteral("K:hmueller:01-01:alt"), neu}));
   EXPECT_EQ(gMonatsdateiZeit, Dateizeit(pfad(QStringLiteral("260310"))));
 
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
@@ -102,12 +101,13 @@ TEST_F(MonatsdateiTest, LockHeldElsewhereRefusesTheSaveAndWritesNothing) {
   const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
   schreiben(sperre, "andererPC|4711|x");
   // No pattern of the program matches the lock file.
-  for (const QString& muster : {QStringLiteral("*Data.dat"), QStringLiteral("*.dat"), QStringLiteral("*.log"),
-                                QStringLiteral("2603*")})
+  for (const QString& muster :
+       {QStringLiteral("*Data.dat"), QStringLiteral("*.dat"), QStringLiteral("*.log"), QStringLiteral("2603*")})
     EXPECT_FALSE(Dateiliste(gDatenordner, muster).contains(QStringLiteral("~2603.vklock"))) << qPrintable(muster);
 
   const double start = uhr.sekunden;
-  EXPECT_FALSE(Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+  EXPECT_FALSE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
   EXPECT_FALSE(Monatsdatei_kompaktieren(QStringLiteral("2603")));
   EXPECT_EQ(lesen(pfad(QStringLiteral("260310"))), vorher);
   EXPECT_EQ(lesen(sperre), QByteArray("andererPC|4711|x"));
@@ -142,13 +142,13 @@ TEST_F(MonatsdateiTest, RewriteReadsTheNewestVersionInsideTheLock) {
   monat(QStringLiteral("260301"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
   monat(QStringLiteral("260305"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
   QString gesehen;
-  ASSERT_TRUE(Monatsdatei_umschreiben(QStringLiteral("2603"), true,
-                                      [&](const QString& stamm, const QStringList& zeilen) -> std::optional<QStringList> {
-                                        gesehen = stamm;
-                                        QStringList r = zeilen;
-                                        r[2] = QStringLiteral("W:F");
-                                        return r;
-                                      }));
+  ASSERT_TRUE(Monatsdatei_umschreiben(
+      QStringLiteral("2603"), true, [&](const QString& stamm, const QStringList& zeilen) -> std::optional<QStringList> {
+        gesehen = stamm;
+        QStringList r = zeilen;
+        r[2] = QStringLiteral("W:F");
+        return r;
+      }));
   EXPECT_EQ(gesehen, u"2603 260305");
   EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260310 Data.dat")});
   EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))),

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   gSettings = Standardeinstellungen();
   gPlanungsjahr = 2025;
   gKennzeile = QStringLiteral("Kennung");
-  gSFTexte = QStringList{QString(), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+  gSFTexte = QStringList{QString(),           QStringLiteral("A"), QStringLiteral("B"),      QStringLiteral("C"),
                          QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("Löschen")};
   QStringList ids{QString()};
   if (modus == u"endlos") {
@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
   bool ok = true;
   if (modus == u"anhaengen" || modus == u"tageswechsel") {
     for (int j = 0; j < anzahl && ok; ++j)
-      ok = Monatsdatei_speichern(schlüssel, {QStringLiteral("A:") + Benutzer(nummer, j % kBenutzerJeProzess) + u':' +
-                                             Codes(j)});
+      ok = Monatsdatei_speichern(schlüssel,
+                                 {QStringLiteral("A:") + Benutzer(nummer, j % kBenutzerJeProzess) + u':' + Codes(j)});
   } else if (modus == u"kompaktieren") {
     for (int j = 0; j < anzahl && ok; ++j) ok = Monatsdatei_kompaktieren(schlüssel);
   } else if (modus == u"lesen") {
@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     for (int j = 0; ok; ++j) {
       ok = Monatsdatei_kompaktieren(schlüssel);
-      if (ok) ok = Monatsdatei_speichern(schlüssel, {QStringLiteral("A:") + ids[1 + j % 2000] + u':' + Codes(j % 2000 + 1)});
+      if (ok)
+        ok = Monatsdatei_speichern(schlüssel, {QStringLiteral("A:") + ids[1 + j % 2000] + u':' + Codes(j % 2000 + 1)});
     }
   } else {
     return 64;

@@ -1,3 +1,408 @@
 #include "store/Erfassungsdaten.h"
 
-void Erfassungsdateien_checken() {}
+#include <QHash>
+#include <algorithm>
+
+#include "platform/Laufzeitfehler.h"
+#include "platform/Text.h"
+#include "platform/Uhr.h"
+#include "platform/Zustand.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Logbuch.h"
+#include "startup/Meldungen.h"
+#include "startup/Programmabbruch.h"
+#include "startup/Start.h"
+#include "startup/Zeilencodierung.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
+#include "store/Sicherung.h"
+
+Erfassungstabelle gErfassungsdaten;
+QStringList gMonatsEinträge{QString(), QStringLiteral("NoData")};
+QStringList gMonatsKommentare{QString(), QStringLiteral("NoComments")};
+QString gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
+QDateTime gMonatsdateiZeit;
+bool gSchnellesLesen = true;
+double gLesezeit = 0.0;
+
+namespace {
+
+const QString kCodezeichen = QStringLiteral("123456789ABCDEFGHIJKLMNOPQ");
+const QString kEndung = QStringLiteral(" Data.dat");
+constexpr double kCachedauer = 30.0;
+
+bool sLesezeitGültig = false;
+
+void Zustand_zurücksetzen() {
+  gErfassungsdaten.dimensionieren(0);
+  gMonatsEinträge = QStringList{QString(), QStringLiteral("NoData")};
+  gMonatsKommentare = QStringList{QString(), QStringLiteral("NoComments")};
+  gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
+  gMonatsdateiZeit = QDateTime();
+  gSchnellesLesen = true;
+  gLesezeit = 0.0;
+  sLesezeitGültig = false;
+}
+VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+// A new employee table changes the rows of the day table: it starts empty again and
+// the next full read goes to the files.
+void Anmelden() {
+  static const int nummer = Nach_Mitarbeiterdaten_lesen_anmelden([] {
+    gErfassungsdaten.dimensionieren(Mitarbeiterzeilen());
+    Erfassungsdaten_Cache_verwerfen();
+  });
+  (void)nummer;
+}
+
+struct Version {
+  QString stamm;  // "yymm yymmdd"
+  QString name;   // the file's name as it stands in the folder
+};
+
+// Whether a name is a version of a month record file: stem, " Data.dat", in any
+// letter case. Other names the file pattern happens to match are no version.
+bool Ist_Version(const QString& name) {
+  return name.size() == 20 && name.at(4) == u' ' && name.endsWith(kEndung, Qt::CaseInsensitive) &&
+         text::nurZiffern(name.left(4)) && text::nurZiffern(name.mid(5, 6));
+}
+
+// The newest version of each month key among the names of one folder listing.
+QHash<QString, Version> Neueste_Versionen(const QStringList& namen) {
+  QHash<QString, Version> r;
+  for (const QString& name : namen) {
+    if (!Ist_Version(name)) continue;
+    const QString stamm = name.left(11);
+    Version& v = r[stamm.left(4)];
+    if (v.stamm.isEmpty() || stamm > v.stamm) v = Version{stamm, name};
+  }
+  return r;
+}
+
+Version Neueste_Version(const QString& schlüssel) {
+  return Neueste_Versionen(Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"))).value(schlüssel);
+}
+
+void Andere_Versionen_löschen(const QStringList& namen, const QString& stamm) {
+  const QString eigene = stamm + kEndung;
+  for (const QString& name : namen)
+    if (text::passtMuster(name, stamm.left(4) + QStringLiteral("*Data.dat")) &&
+        name.compare(eigene, Qt::CaseInsensitive) != 0)
+      Löschen(gDatenordner + name);
+}
+
+QString Monatstext(const QString& schlüssel) {
+  return schlüssel.mid(2, 2) + gDatumstrennzeichen + QStringLiteral("20") + schlüssel.left(2);
+}
+
+// Reads one month from the named version (empty: the month has no file).
+bool Monat_lesen(const QString& schlüssel, QString name) {
+  gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
+  // A month without a file is an empty month, not the month read before.
+  gMonatsEinträge = QStringList{QString(), QStringLiteral("NoData")};
+  gMonatsKommentare = QStringList{QString(), QStringLiteral("NoComments")};
+
+  QString pfad;
+  for (int versuch = 0;; ++versuch) {
+    if (name.isEmpty()) return false;
+    pfad = gDatenordner + name;
+    if (FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) break;
+    // Gone since the folder was listed: another workstation has written a newer
+    // version and removed this one. Anything else fails as any open does.
+    if (Datei_vorhanden(pfad) || versuch >= 5) {
+      FOpen(pfad, QStringLiteral("Input"));
+      break;
+    }
+    name = Neueste_Version(schlüssel).name;
+  }
+  QStringList zeilen;
+  while (!FEOF()) {
+    const QString z = LineIn();
+    // A last line without its line end is another workstation's append in flight; it
+    // is read next time.
+    if (Kanal_letzte_Zeile_unvollständig() && zeilen.size() >= 3) break;
+    zeilen << z;
+  }
+  FClose();
+
+  if (zeilen.size() < 3) {
+    // Damaged: the start repair takes the file over through the error handler.
+    gStörungAnzeigen = true;
+    gOffeneDatei = pfad;
+    fehler::auslösen(fehler::kEingabeHinterDateiende);
+  }
+  if (zeilen[0] != u'[' + schlüssel.left(4) + u']') {
+    Startfehler(QStringLiteral("Dateikorruption entdeckt! Daten für '") + schlüssel +
+                    QStringLiteral("' erwartet, aber Daten für '") + zeilen[0].mid(1, 4) +
+                    QStringLiteral("' gefunden."),
+                pfad, QString());
+  }
+  if (gKennzeile.isEmpty()) gKennzeile = zeilen[1];
+  gMonatsAusnahmen = zeilen[2];
+
+  const Monatsprüfung prüfung = Monatszeilen_prüfen(zeilen);
+  if (gBenutzerstufe > 0) {
+    const QString text = QStringLiteral("Fehlerhafte Daten erkannt in Monat ") + Monatstext(schlüssel);
+    for (qsizetype i = 0; i < prüfung.funde.size(); ++i) {
+      const Monatsprüfung::Fund& f = prüfung.funde[i];
+      if (!f.schlechteZeile)
+        Logbuch_ergänzen(2, text + QStringLiteral(" bei ") + f.benutzer);
+      else if (i == 0)
+        Logbuch_ergänzen(2, text);
+    }
+  }
+
+  QStringList einträge{QString()};
+  QStringList kommentare{QString()};
+  for (qsizetype i = 3; i < prüfung.zeilen.size(); ++i) {
+    const QString& z = prüfung.zeilen[i];
+    if (z.startsWith(u"A:"))
+      einträge << z.mid(2);
+    else if (z.startsWith(u"K:"))
+      kommentare << z.mid(2);
+  }
+  const bool ergebnis = einträge.size() > 1;
+  if (ergebnis) gMonatsEinträge = einträge;
+  if (kommentare.size() > 1) gMonatsKommentare = kommentare;
+
+  if (!prüfung.reparieren) return ergebnis;
+  if (gBenutzerstufe == 0) {
+    Programmabbruch(QString(),
+                    QStringLiteral("Fehlerhafte Daten erkannt in Monat ") + Monatstext(schlüssel) +
+                        QStringLiteral("!\r\rInformieren Sie einen der folgenden Administratoren: ") +
+                        ShowAdmins(false),
+                    QStringLiteral("NoLog"));
+  }
+  if (Dateiliste(gSicherungsordner, gHeuteText + QStringLiteral("*F.dat")).isEmpty() &&
+      !Backup_erstellen(QStringLiteral("F")))
+    return ergebnis;
+  // The month is checked again as it stands inside the lock: lines another
+  // workstation appended since the read above stay.
+  const bool geschrieben = Monatsdatei_umschreiben(
+      schlüssel, false,
+      [&](const QString& stamm, const QStringList& aktuell) -> std::optional<QStringList> {
+        if (stamm.isEmpty() || aktuell.size() < 3 || aktuell[0] != zeilen[0]) return std::nullopt;
+        const Monatsprüfung neu = Monatszeilen_prüfen(aktuell);
+        if (!neu.reparieren) return std::nullopt;
+        QStringList r;
+        for (const QString& z : neu.zeilen)
+          if (!z.isEmpty()) r << z;
+        return r;
+      },
+      false, true);
+  if (!geschrieben) return ergebnis;
+  Meldung(QStringLiteral("Fehlerhafte Daten erkannt in Monat ") + Monatstext(schlüssel) +
+          QStringLiteral("!\r\rBitte Administrationslogbuch beachten!"));
+  return ergebnis;
+}
+
+// The window month index of a date.
+int Monatsindex(const QDate& d) { return 12 * (d.year() - gPlanungsjahr) + d.month(); }
+
+int Zeichen_zählen(const QString& zelle, QChar code, int vonTag, int bisTag) {
+  int n = 0;
+  for (int t = std::max(vonTag, 1); t <= std::min<int>(bisTag, static_cast<int>(zelle.size())); ++t)
+    if (zelle[t - 1] == code) ++n;
+  return n;
+}
+
+bool Nicht_leer(const QString& zelle) {
+  return std::any_of(zelle.begin(), zelle.end(), [](QChar c) { return c != u' '; });
+}
+
+}  // namespace
+
+void Erfassungstabelle::dimensionieren(int n) {
+  mZeilen = std::max(n, 0);
+  mZellen.assign(static_cast<size_t>(mZeilen) * kMonate, QString());
+}
+
+void Erfassungstabelle::leeren() {
+  for (QString& z : mZellen) z.clear();
+}
+
+QString& Erfassungstabelle::operator()(int zeile, int monat) {
+  if (zeile < 1 || zeile > mZeilen || monat < 1 || monat > kMonate) fehler::auslösen(fehler::kIndexAusserhalb);
+  return mZellen[static_cast<size_t>(zeile - 1) * kMonate + static_cast<size_t>(monat - 1)];
+}
+
+const QString& Erfassungstabelle::operator()(int zeile, int monat) const {
+  if (zeile < 1 || zeile > mZeilen || monat < 1 || monat > kMonate) fehler::auslösen(fehler::kIndexAusserhalb);
+  return mZellen[static_cast<size_t>(zeile - 1) * kMonate + static_cast<size_t>(monat - 1)];
+}
+
+Monatsprüfung Monatszeilen_prüfen(const QStringList& zeilen) {
+  Monatsprüfung r;
+  r.zeilen = zeilen;
+  const int n = Schaltflächen_Anzahl();
+  QString gültig = kCodezeichen.left(std::max(n - 1, 0)) + u' ';
+  if (n + 1 <= kCodezeichen.size()) gültig += kCodezeichen[n];
+  for (qsizetype i = 3; i < r.zeilen.size(); ++i) {
+    QString& z = r.zeilen[i];
+    const bool eintrag = z.startsWith(u"A:");
+    const qsizetype p = z.indexOf(u':', 2);
+    if ((!eintrag && !z.startsWith(u"K:")) || p < 0) {
+      r.funde << Monatsprüfung::Fund{true, QString()};
+      r.reparieren = true;
+      z.clear();
+      continue;
+    }
+    QString rest = z.mid(p + 1);
+    bool schlecht = false;
+    if (eintrag) {
+      if (rest.size() != 31) {
+        schlecht = true;
+      } else {
+        bool ersetzt = false;
+        for (QChar& c : rest)
+          if (!gültig.contains(c)) {
+            c = u' ';
+            ersetzt = true;
+          }
+        if (ersetzt) z = z.left(p + 1) + rest;
+      }
+    } else {
+      // "dd-dd:" with 1 <= first <= last <= 31: any other range would address days
+      // that no month has.
+      schlecht = rest.size() < 6 || rest[2] != u'-' || rest[5] != u':' || !text::nurZiffern(rest.left(2)) ||
+                 !text::nurZiffern(rest.mid(3, 2));
+      if (!schlecht) {
+        const int von = rest.left(2).toInt();
+        const int bis = rest.mid(3, 2).toInt();
+        schlecht = von < 1 || von > bis || bis > 31;
+      }
+    }
+    if (schlecht) {
+      r.funde << Monatsprüfung::Fund{false, z.mid(2, p - 2)};
+      r.reparieren = true;
+      z.clear();
+    }
+  }
+  return r;
+}
+
+QString Aktuelle_Erfassungsdatei(const QString& monatsschlüssel) { return Neueste_Version(monatsschlüssel).stamm; }
+
+QString Erfassungsdatei_Name(const QString& monatsschlüssel) { return Neueste_Version(monatsschlüssel).name; }
+
+void Alte_Erfassungsdateien_löschen(const QString& stamm) {
+  Andere_Versionen_löschen(Dateiliste(gDatenordner, stamm.left(4) + QStringLiteral("*Data.dat")), stamm);
+}
+
+bool Erfassungsdaten_lesen(const QString& monatsschlüssel) {
+  return Prozedur(QStringLiteral("modVelkora - Erfassungsdaten_lesen"), [&]() -> bool {
+    Anmelden();
+    return Monat_lesen(monatsschlüssel, Neueste_Version(monatsschlüssel).name);
+  });
+}
+
+void Erfassungsdaten_Cache_verwerfen() { sLesezeitGültig = false; }
+
+QString Monatsschlüssel_zu_Index(int index) {
+  const int jahr = gPlanungsjahr + (index - 1) / 12;
+  const int monat = (index - 1) % 12 + 1;
+  return QStringLiteral("%1%2").arg(jahr % 100, 2, 10, QChar(u'0')).arg(monat, 2, 10, QChar(u'0'));
+}
+
+void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
+  Prozedur(QStringLiteral("modVelkora - Alle_Erfassungsdaten_einlesen"), [&] {
+    Anmelden();
+    const double jetzt = uhr::monoton();
+    if (cacheErlaubt && sLesezeitGültig && jetzt >= gLesezeit && jetzt - gLesezeit < kCachedauer) return;
+    gLesezeit = jetzt;
+    sLesezeitGültig = true;
+
+    // Cleared first: a line that vanished from a file leaves no entry behind.
+    if (gErfassungsdaten.zeilen() != Mitarbeiterzeilen())
+      gErfassungsdaten.dimensionieren(Mitarbeiterzeilen());
+    else
+      gErfassungsdaten.leeren();
+
+    QHash<QString, QList<int>> zeilenDesBenutzers;
+    for (int i = 1; i <= Mitarbeiterzeilen(); ++i)
+      if (!gBenutzerIDs[i].isEmpty()) zeilenDesBenutzers[gBenutzerIDs[i].toLower()] << i;
+
+    // One listing of the folder for all 36 months.
+    const QHash<QString, Version> versionen = Neueste_Versionen(Dateiliste(gDatenordner, QStringLiteral("*Data.dat")));
+    for (int index = 1; index <= Erfassungstabelle::kMonate; ++index) {
+      const QString schlüssel = Monatsschlüssel_zu_Index(index);
+      if (!Monat_lesen(schlüssel, versionen.value(schlüssel).name)) continue;
+      for (int e = 1; e < gMonatsEinträge.size(); ++e) {
+        const QString& eintrag = gMonatsEinträge[e];
+        const qsizetype p = eintrag.indexOf(u':');
+        if (p < 0) continue;
+        const auto it = zeilenDesBenutzers.constFind(eintrag.left(p).toLower());
+        if (it == zeilenDesBenutzers.cend()) continue;
+        const QString codes = eintrag.mid(p + 1);
+        for (int zeile : *it) gErfassungsdaten(zeile, index) = codes;
+      }
+    }
+    gSchnellesLesen = uhr::monoton() - jetzt < 0.2;
+  });
+}
+
+bool Erfassungsdaten_vorhanden(int schaltfläche) {
+  return Prozedur(QStringLiteral("modVelkora - Erfassungsdaten_vorhanden"), [&]() -> bool {
+    Alle_Erfassungsdaten_einlesen(true);
+    const bool irgendeins = schaltfläche == Schaltflächen_Anzahl();
+    const QString code = SFHex(schaltfläche);
+    if (!irgendeins && code == u" ") return false;
+    for (int i = 1; i <= gErfassungsdaten.zeilen(); ++i)
+      for (int m = 1; m <= Erfassungstabelle::kMonate; ++m) {
+        const QString& zelle = gErfassungsdaten(i, m);
+        if (irgendeins ? Nicht_leer(zelle) : zelle.contains(code[0])) return true;
+      }
+    return false;
+  });
+}
+
+bool Erfassungsdaten_zu_Monaten_vorhanden(int von, int bis) {
+  return Prozedur(QStringLiteral("modVelkora - Erfassungsdaten_zu_Monaten_vorhanden"), [&]() -> bool {
+    Alle_Erfassungsdaten_einlesen(true);
+    for (int i = 1; i <= gErfassungsdaten.zeilen(); ++i)
+      for (int m = std::max(von, 1); m <= std::min(bis, Erfassungstabelle::kMonate); ++m)
+        if (Nicht_leer(gErfassungsdaten(i, m))) return true;
+    return false;
+  });
+}
+
+int AnAbwesenheitstage(int schaltfläche, const QDate& von, const QDate& bis, int zeile) {
+  return Prozedur(QStringLiteral("modVelkora - AnAbwesenheitstage"), [&]() -> int {
+    if (schaltfläche == 0 || zeile < 1 || zeile > gErfassungsdaten.zeilen()) return 0;
+    const QString code = SFHex(schaltfläche);
+    const int m1 = Monatsindex(von);
+    const int m2 = Monatsindex(bis);
+    int n = 0;
+    for (int m = std::max(m1, 1); m <= std::min(m2, Erfassungstabelle::kMonate); ++m) {
+      const int ab = m == m1 ? von.day() : 1;
+      const int bisTag = m == m2 ? bis.day() : 31;
+      n += Zeichen_zählen(gErfassungsdaten(zeile, m), code[0], ab, bisTag);
+    }
+    return n;
+  });
+}
+
+void Erfassungsdateien_checken() {
+  Prozedur(QStringLiteral("modVelkora - Erfassungsdateien_checken"), [&] {
+    Anmelden();
+    const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
+    const QHash<QString, Version> versionen = Neueste_Versionen(namen);
+    QStringList fehlend;
+    for (int index = 1; index <= Erfassungstabelle::kMonate; ++index) {
+      const QString schlüssel = Monatsschlüssel_zu_Index(index);
+      const auto it = versionen.constFind(schlüssel);
+      if (it != versionen.cend()) {
+        Andere_Versionen_löschen(namen, it->stamm);
+        continue;
+      }
+      const int jahr = gPlanungsjahr + (index - 1) / 12;
+      if (jahr >= gHeute.year()) fehlend << schlüssel.mid(2, 2) + gDatumstrennzeichen + QString::number(jahr);
+    }
+    if (fehlend.isEmpty()) return;
+    const QString text =
+        QStringLiteral("Keine Erfassungsdatei für An-/Abwesenheitsdaten für folgende(n) Monat(e) gefunden: ") +
+        fehlend.join(QStringLiteral(", "));
+    Startfehler(text, QString(), text);
+  });
+}

@@ -1,6 +1,7 @@
 #include "store/Feiertage.h"
 
 #include "store/Einrichtung.h"
+#include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 
 #include <QDate>
@@ -28,7 +29,6 @@ int gFerienIndex = 0;
 qint32 gFerienfarbe = 0;
 
 QString gMonatsschlüssel;
-QString gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
 
 namespace feiertage_prüfung {
 std::function<void(const QString&)> nachDemLesen;
@@ -51,7 +51,6 @@ void Zustand_zurücksetzen() {
   gFerienIndex = 0;
   gFerienfarbe = 0;
   gMonatsschlüssel.clear();
-  gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
   feiertage_prüfung::nachDemLesen = nullptr;
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);

@@ -19,7 +19,6 @@ extern int gFerienIndex;                    // entry of the shown month in gFeri
 extern qint32 gFerienfarbe;                 // colour of school-holiday days (BBGGRR)
 
 extern QString gMonatsschlüssel;  // yymm of the shown month
-extern QString gMonatsAusnahmen;  // exceptions line of the month read last
 
 // The empty template definition.
 inline const QString kLeereFeiertagsdefinition = QStringLiteral("0:000000:");

@@ -1,4 +1,5 @@
 #include "store/Feiertage.h"
+#include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 
 #include <QDate>

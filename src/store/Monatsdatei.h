@@ -1,0 +1,69 @@
+#pragma once
+// Writing month record files on a shared data folder that several workstations write
+// at the same time, without a server.
+//
+// Every write of a month runs under the month lock: a file "~yymm.vklock" in the data
+// folder, created exclusively, which no file pattern of the program matches. Inside
+// the lock the writer looks at the folder afresh, so the choice between appending and
+// rewriting and the write itself cannot be split by another workstation. A rewrite
+// goes to a temporary file that is renamed over the target, so no reader ever sees a
+// half-written month; an append adds whole lines in one write. A lock left behind by
+// a workstation that died is taken over once it is older than the stale time.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// How long a writer waits for the lock, and after how long a lock counts as left
+// behind (by its modification time).
+inline constexpr double kMonatssperreWartezeit = 5.0;
+inline constexpr double kMonatssperreVeraltet = 30.0;
+
+// The lock file of a month.
+QString Monatssperre_Datei(const QString& monatsschlüssel);
+// The message of a save refused because the lock could not be had.
+QString Monatssperre_Meldung(const QString& monatsschlüssel);
+
+// Holds the month lock for its lifetime. Nested locks of the same month within this
+// program share the outer one.
+class Monatssperre {
+ public:
+  // Waits at most kMonatssperreWartezeit seconds for the lock.
+  explicit Monatssperre(const QString& monatsschlüssel);
+  ~Monatssperre();
+  Monatssperre(const Monatssperre&) = delete;
+  Monatssperre& operator=(const Monatssperre&) = delete;
+  bool gehalten() const { return mGehalten; }
+
+ private:
+  QString mSchlüssel;
+  bool mGehalten = false;
+};
+
+// Saves lines ("A:" or "K:" lines) into a month: appended to today's version when it
+// exists, otherwise today's version is written afresh from the newest version (one
+// "A:" line per employee in list order, their comments as day runs) followed by the
+// lines. With no lines the month is rewritten compactly under today's date. Then
+// gMonatsdateiZeit takes today's version's time and every other version is deleted.
+// False, after the refusal message, when the lock could not be had: nothing written.
+bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& zeilen);
+// The compact rewrite of a month under today's date.
+bool Monatsdatei_kompaktieren(const QString& monatsschlüssel);
+
+// Rewrites a month under its lock from its newest version, as read inside the lock:
+// `ändern` gets the stem of the newest version ("" when the month has no file) and its
+// lines (lines 1 to 3 and on; an unterminated last line is left out) and returns the
+// whole new content, or nothing to leave the month as it is. The content replaces the
+// newest version under its own name, or with `unterHeute` (or when the month has no
+// file) becomes today's version, after which every other version is deleted.
+// `meldenBeiSperre` shows the refusal message when the lock cannot be had;
+// `fehlerIgnorieren` gives False instead of ending the program when the file cannot
+// be written. True when written or when nothing was to be written.
+using Monatsänderung = std::function<std::optional<QStringList>(const QString& stamm, const QStringList& zeilen)>;
+bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, const Monatsänderung& ändern,
+                             bool meldenBeiSperre = true, bool fehlerIgnorieren = false);
+
+// The compact body of a month as a rewrite writes it: for every employee of the table
+// with a non-blank line, its last entry line and its comments as day runs. Built from
+// gMonatsEinträge and gMonatsKommentare.
+QStringList Monatsdatei_kompakte_Zeilen();

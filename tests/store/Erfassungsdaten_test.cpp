@@ -1,0 +1,350 @@
+#include "store/Erfassungsdaten.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "common/Testumgebung.h"
+#include "platform/Programmende.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Start.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+
+namespace {
+
+const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
+
+// 31 code characters from a shorter text, padded with blanks.
+QString tage(const QString& anfang) { return anfang.leftJustified(31, u' '); }
+
+class ErfassungsdatenTest : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    uhr.datum = QDate(2026, 3, 15);
+    ordnerEinrichten();
+    gDatumstrennzeichen = QStringLiteral(".");
+    gSettings = Standardeinstellungen();
+    gPlanungsjahr = 2025;
+    gBenutzerstufe = 2;
+    // Five code buttons and the erase button: "1".."5" are codes, "7" the
+    // non-working-day mark, "6" (the erase button's own) never stands in a file.
+    gSFTexte = QStringList{QString(),
+                           QStringLiteral("Urlaub"),
+                           QStringLiteral("Halb"),
+                           QStringLiteral("Krank"),
+                           QStringLiteral("Dienst"),
+                           QStringLiteral("Sonder"),
+                           QStringLiteral("Löschen")};
+    gMitarbeiterNamen = QStringList{QString(), QStringLiteral("Verwaltung"), QStringLiteral("Müller Hans"),
+                                    QStringLiteral("Schmidt Eva"), QStringLiteral("Tester Tom")};
+    gBenutzerIDs = QStringList{QString(), QString(), QStringLiteral("HMueller"), QStringLiteral("eschmidt"),
+                               QStringLiteral("tester")};
+    Mitarbeitertabelle_dimensionieren(4);
+  }
+
+  static QString name(const QString& stamm) { return stamm + QStringLiteral(" Data.dat"); }
+  void monat(const QString& stamm, const QStringList& rest, const QString& ausnahmen = QStringLiteral("NoEx:NoEx")) {
+    QStringList z{u'[' + stamm.left(4) + u']', kKennzeile, ausnahmen};
+    z << rest;
+    schreiben(gDatenordner + name(stamm), kodiert(z));
+  }
+  // A file for every month of the window from `abIndex` on.
+  void alleMonate(int abIndex = 1) {
+    for (int i = abIndex; i <= 36; ++i) monat(Monatsschlüssel_zu_Index(i) + QStringLiteral(" 250101"), {});
+  }
+  QStringList dateien() const {
+    return QDir(gDatenordner).entryList({QStringLiteral("*Data.dat")}, QDir::Files, QDir::Name);
+  }
+  QStringList logzeilen() const {
+    QStringList r;
+    for (const QString& n : QDir(gLogordner).entryList({QStringLiteral("*.log")}, QDir::Files))
+      r << dekodierteZeilen(gLogordner + n);
+    return r;
+  }
+  QStringList meldungen() const {
+    QStringList r;
+    for (const QString& t : skript->texte()) r << t;
+    return r;
+  }
+  void fBackupVonHeute() { schreiben(gSicherungsordner + gHeuteText + QStringLiteral(" Backup F.dat"), "x"); }
+};
+
+TEST_F(ErfassungsdatenTest, NewestVersionIsReadAndTheStartCheckDeletesTheOlder) {
+  alleMonate();
+  monat(QStringLiteral("2503 250301"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
+  monat(QStringLiteral("2503 250317"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("22"))});
+  EXPECT_EQ(Aktuelle_Erfassungsdatei(QStringLiteral("2503")), u"2503 250317");
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  EXPECT_EQ(gMonatsEinträge, (QStringList{QString(), QStringLiteral("HMueller:") + tage(QStringLiteral("22"))}));
+
+  Erfassungsdateien_checken();
+  EXPECT_FALSE(QFile::exists(gDatenordner + name(QStringLiteral("2503 250301"))));
+  EXPECT_FALSE(QFile::exists(gDatenordner + name(QStringLiteral("2503 250101"))));
+  EXPECT_TRUE(QFile::exists(gDatenordner + name(QStringLiteral("2503 250317"))));
+  EXPECT_EQ(dateien().size(), 36);
+  EXPECT_TRUE(meldungen().isEmpty());
+}
+
+TEST_F(ErfassungsdatenTest, VersionsAreFoundWhateverTheLetterCase) {
+  monat(QStringLiteral("2503 250301"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
+  const QStringList z{QStringLiteral("[2503]"), kKennzeile, QStringLiteral("NoEx:NoEx"),
+                      QStringLiteral("A:HMueller:") + tage(QStringLiteral("3"))};
+  schreiben(gDatenordner + QStringLiteral("2503 250302 DATA.DAT"), kodiert(z));
+  // A stray file the pattern matches is no version.
+  schreiben(gDatenordner + QStringLiteral("2503 kopie Data.dat"), kodiert(z));
+  EXPECT_EQ(Aktuelle_Erfassungsdatei(QStringLiteral("2503")), u"2503 250302");
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  EXPECT_EQ(gMonatsEinträge[1], QStringLiteral("HMueller:") + tage(QStringLiteral("3")));
+  Alte_Erfassungsdateien_löschen(QStringLiteral("2503 250302"));
+  EXPECT_EQ(dateien(), QStringList{QStringLiteral("2503 250302 DATA.DAT")});
+}
+
+TEST_F(ErfassungsdatenTest, LaterLineWinsWhateverTheCase) {
+  monat(QStringLiteral("2503 250301"),
+        {QStringLiteral("A:hmueller:") + tage(QStringLiteral("1")), QStringLiteral("K:HMUELLER:01-01:Hallo"),
+         QStringLiteral("A:HMUELLER:") + tage(QStringLiteral(" 3"))});
+  Alle_Erfassungsdaten_einlesen(false);
+  EXPECT_EQ(gErfassungsdaten(2, 3), tage(QStringLiteral(" 3")));
+  EXPECT_TRUE(gErfassungsdaten(1, 3).isEmpty());  // heading row
+  EXPECT_TRUE(gErfassungsdaten(3, 3).isEmpty());
+  // The full read leaves the last window month in the month lists, not this one.
+  EXPECT_EQ(gMonatsKommentare, (QStringList{QString(), QStringLiteral("NoComments")}));
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  EXPECT_EQ(gMonatsKommentare, (QStringList{QString(), QStringLiteral("HMUELLER:01-01:Hallo")}));
+}
+
+struct SchlechteZeile {
+  const char* name;
+  QString zeile;
+  bool bleibt;       // the line is still in the file afterwards
+  QString gelesen;   // the entry as read ("" = no entry read from it)
+  QString logzeile;  // the end of the administrator line ("" = none)
+};
+
+class SchlechteZeilen : public ErfassungsdatenTest, public ::testing::WithParamInterface<SchlechteZeile> {};
+
+TEST_P(SchlechteZeilen, TreatedAsTheCheckSays) {
+  const SchlechteZeile& f = GetParam();
+  fBackupVonHeute();
+  const QString gut = QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"));
+  monat(QStringLiteral("2503 250301"), {gut, f.zeile});
+  const QByteArray vorher = lesen(gDatenordner + name(QStringLiteral("2503 250301")));
+
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  QStringList erwartet{QString(), gut.mid(2)};
+  if (!f.gelesen.isEmpty()) erwartet << f.gelesen;
+  EXPECT_EQ(gMonatsEinträge, erwartet);
+
+  const QStringList datei = dekodierteZeilen(gDatenordner + name(QStringLiteral("2503 250301")));
+  EXPECT_EQ(datei.contains(f.zeile), f.bleibt);
+  EXPECT_TRUE(datei.contains(gut));
+  const QStringList log = logzeilen();
+  if (f.logzeile.isEmpty()) {
+    EXPECT_EQ(lesen(gDatenordner + name(QStringLiteral("2503 250301"))), vorher);
+    EXPECT_TRUE(log.isEmpty()) << qPrintable(log.join(u'\n'));
+    EXPECT_TRUE(meldungen().isEmpty());
+  } else {
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].endsWith(f.logzeile)) << qPrintable(log[0]);
+    EXPECT_EQ(meldungen(),
+              QStringList{QStringLiteral(
+                  "Fehlerhafte Daten erkannt in Monat 03.2025!\r\rBitte Administrationslogbuch beachten!")});
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabelle, SchlechteZeilen,
+    ::testing::Values(SchlechteZeile{"ShortEntry",
+                                     QStringLiteral("A:HMueller:") + QString(30, u'1'),
+                                     false,
+                                     {},
+                                     QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
+                      SchlechteZeile{"OneDigitDay",
+                                     QStringLiteral("K:HMueller:3-15:Kur"),
+                                     false,
+                                     {},
+                                     QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
+                      SchlechteZeile{"DayZeroTo99",
+                                     QStringLiteral("K:HMueller:00-99:Kur"),
+                                     false,
+                                     {},
+                                     QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
+                      SchlechteZeile{"FirstAfterLast",
+                                     QStringLiteral("K:HMueller:15-03:Kur"),
+                                     false,
+                                     {},
+                                     QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
+                      SchlechteZeile{"NoPrefix",
+                                     QStringLiteral("X:HMueller:1"),
+                                     false,
+                                     {},
+                                     QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2025")},
+                      SchlechteZeile{"NoColonAfterUser",
+                                     QStringLiteral("A:HMueller"),
+                                     false,
+                                     {},
+                                     QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2025")},
+                      // "6" is the erase button's own character, "Q" a button that does not exist.
+                      SchlechteZeile{"CodeBeyondButtons",
+                                     QStringLiteral("A:HMueller:1Q67") + QString(27, u' '),
+                                     true,
+                                     QStringLiteral("HMueller:1  7") + QString(27, u' '),
+                                     {}},
+                      SchlechteZeile{
+                          "GoodComment", QStringLiteral("K:HMueller:03-15:Kur: mit Doppelpunkt"), true, {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ErfassungsdatenTest, UnterminatedLastLineIsIgnoredWithoutRepair) {
+  const QString stamm = QStringLiteral("2503 250301");
+  monat(stamm, {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))});
+  QByteArray halb = kodiert({QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
+  halb.chop(10);  // another workstation's append caught in flight
+  schreiben(gDatenordner + name(stamm), lesen(gDatenordner + name(stamm)) + halb);
+  const QByteArray vorher = lesen(gDatenordner + name(stamm));
+
+  for (int stufe : {0, 2}) {
+    gBenutzerstufe = stufe;
+    ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+    EXPECT_EQ(gMonatsEinträge, (QStringList{QString(), QStringLiteral("eschmidt:") + tage(QStringLiteral("1"))}));
+  }
+  EXPECT_EQ(lesen(gDatenordner + name(stamm)), vorher);
+  EXPECT_TRUE(logzeilen().isEmpty());
+  EXPECT_TRUE(meldungen().isEmpty());
+}
+
+TEST_F(ErfassungsdatenTest, EmployeeWithABadLineStopsAndTheFileStays) {
+  gBenutzerstufe = 0;
+  gAdministratoren = QStringList{QStringLiteral("A:Chef Carl:cchef")};
+  monat(QStringLiteral("2503 250301"), {QStringLiteral("A:HMueller:") + QString(30, u'1')});
+  const QByteArray vorher = lesen(gDatenordner + name(QStringLiteral("2503 250301")));
+  ERWARTE_PROGRAMMENDE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  EXPECT_EQ(meldungen(), QStringList{QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025!\r\r"
+                                                    "Informieren Sie einen der folgenden Administratoren: Chef Carl "
+                                                    "(cchef).\r\rDas Programm wird beendet.")});
+  EXPECT_EQ(lesen(gDatenordner + name(QStringLiteral("2503 250301"))), vorher);
+  EXPECT_TRUE(logzeilen().isEmpty());
+}
+
+TEST_F(ErfassungsdatenTest, RepairWithoutBackupWritesNothing) {
+  // No "F" backup of today and none can be made: the file stays, the month is used
+  // as read.
+  monat(QStringLiteral("2503 250301"),
+        {QStringLiteral("A:HMueller:") + QString(30, u'1'), QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))});
+  const QByteArray vorher = lesen(gDatenordner + name(QStringLiteral("2503 250301")));
+  // Without a backup folder no backup can be made.
+  ASSERT_TRUE(QDir(gSicherungsordner).removeRecursively());
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  EXPECT_EQ(gMonatsEinträge.size(), 2);
+  EXPECT_EQ(lesen(gDatenordner + name(QStringLiteral("2503 250301"))), vorher);
+  EXPECT_TRUE(meldungen().isEmpty());
+}
+
+TEST_F(ErfassungsdatenTest, HeaderOfAnotherMonatGoesToTheStartRepair) {
+  const QStringList z{QStringLiteral("[2504]"), kKennzeile, QStringLiteral("NoEx:NoEx")};
+  schreiben(gDatenordner + name(QStringLiteral("2503 250301")), kodiert(z));
+  ERWARTE_PROGRAMMENDE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  ASSERT_FALSE(meldungen().isEmpty());
+  EXPECT_TRUE(meldungen()[0].contains(
+      QStringLiteral("Dateikorruption entdeckt! Daten für '2503' erwartet, aber Daten für '2504' gefunden.")));
+}
+
+TEST_F(ErfassungsdatenTest, FileWithTwoLinesGoesToTheStartRepair) {
+  schreiben(gDatenordner + name(QStringLiteral("2503 250301")), kodiert({QStringLiteral("[2503]"), kKennzeile}));
+  ERWARTE_PROGRAMMENDE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  ASSERT_FALSE(meldungen().isEmpty());
+  EXPECT_TRUE(meldungen()[0].contains(QStringLiteral("2503 250301 Data.dat"))) << qPrintable(meldungen()[0]);
+}
+
+TEST_F(ErfassungsdatenTest, MonthWithoutFileResetsTheMonthLists) {
+  monat(QStringLiteral("2503 250301"),
+        {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")), QStringLiteral("K:HMueller:01-01:x")},
+        QStringLiteral("W:F"));
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  EXPECT_EQ(gMonatsAusnahmen, u"W:F");
+  EXPECT_FALSE(Erfassungsdaten_lesen(QStringLiteral("2504")));
+  EXPECT_EQ(gMonatsEinträge, (QStringList{QString(), QStringLiteral("NoData")}));
+  EXPECT_EQ(gMonatsKommentare, (QStringList{QString(), QStringLiteral("NoComments")}));
+  EXPECT_EQ(gMonatsAusnahmen, u"NoEx:NoEx");
+}
+
+TEST_F(ErfassungsdatenTest, FullReadClearsRemovedLinesAndKeepsItsCacheFor30Seconds) {
+  monat(QStringLiteral("2601 260101"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("11"))});
+  Alle_Erfassungsdaten_einlesen(false);
+  ASSERT_EQ(gErfassungsdaten.zeilen(), 4);
+  EXPECT_EQ(gErfassungsdaten(2, 13), tage(QStringLiteral("11")));
+  EXPECT_TRUE(gSchnellesLesen);
+
+  // The line disappears (a compaction elsewhere dropped it).
+  monat(QStringLiteral("2601 260102"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))});
+  uhr.sekunden += 29.0;
+  Alle_Erfassungsdaten_einlesen(true);
+  EXPECT_EQ(gErfassungsdaten(2, 13), tage(QStringLiteral("11")));  // still the cache
+  Alle_Erfassungsdaten_einlesen(false);
+  EXPECT_TRUE(gErfassungsdaten(2, 13).isEmpty());
+  EXPECT_EQ(gErfassungsdaten(3, 13), tage(QStringLiteral("2")));
+
+  monat(QStringLiteral("2601 260103"), {QStringLiteral("A:tester:") + tage(QStringLiteral("3"))});
+  uhr.sekunden += 30.0;
+  Alle_Erfassungsdaten_einlesen(true);
+  EXPECT_TRUE(gErfassungsdaten(3, 13).isEmpty());
+  EXPECT_EQ(gErfassungsdaten(4, 13), tage(QStringLiteral("3")));
+}
+
+TEST_F(ErfassungsdatenTest, RereadingTheEmployeeFileInvalidatesTheCache) {
+  monat(QStringLiteral("2601 260101"), {QStringLiteral("A:neu:") + tage(QStringLiteral("4"))});
+  Alle_Erfassungsdaten_einlesen(false);
+  const QStringList mitarbeiter{QStringLiteral("[Mitarbeiterdaten]"), kKennzeile, QStringLiteral("2025"),
+                                QStringLiteral("000000:999999:010,0:000:030:030:030:Neu Nina:neu")};
+  schreiben(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"), kodiert(mitarbeiter));
+  Mitarbeiterdaten_lesen();
+  ASSERT_EQ(Mitarbeiterzeilen(), 1);
+  EXPECT_EQ(gErfassungsdaten.zeilen(), 1);
+  Alle_Erfassungsdaten_einlesen(true);
+  EXPECT_EQ(gErfassungsdaten(1, 13), tage(QStringLiteral("4")));
+}
+
+TEST_F(ErfassungsdatenTest, StartCheckAcceptsEarlierYearsAndReportsThisYear) {
+  // 15.03.2026, planning year 2025.
+  alleMonate();
+  QFile::remove(gDatenordner + name(QStringLiteral("2501 250101")));
+  Erfassungsdateien_checken();
+  EXPECT_TRUE(meldungen().isEmpty());
+
+  QFile::remove(gDatenordner + name(QStringLiteral("2601 250101")));
+  QFile::remove(gDatenordner + name(QStringLiteral("2712 250101")));
+  ERWARTE_PROGRAMMENDE(Erfassungsdateien_checken());
+  ASSERT_FALSE(meldungen().isEmpty());
+  EXPECT_TRUE(meldungen()[0].contains(QStringLiteral(
+      "Keine Erfassungsdatei für An-/Abwesenheitsdaten für folgende(n) Monat(e) gefunden: 01.2026, 12.2027")))
+      << qPrintable(meldungen()[0]);
+}
+
+TEST_F(ErfassungsdatenTest, QueriesOverTheDayTable) {
+  monat(QStringLiteral("2501 250101"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1 1")) + QString()});
+  monat(QStringLiteral("2502 250201"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1111")),
+                                        QStringLiteral("A:eschmidt:") + QString(31, u' ')});
+  monat(QStringLiteral("2503 250301"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("11 3"))});
+  Alle_Erfassungsdaten_einlesen(false);
+  // 02.01. to 02.03.: Jan days 2-31 (one "1" on day 3), all of February (4), March 1-2 (2).
+  EXPECT_EQ(AnAbwesenheitstage(1, QDate(2025, 1, 2), QDate(2025, 3, 2), 2), 7);
+  EXPECT_EQ(AnAbwesenheitstage(1, QDate(2025, 2, 2), QDate(2025, 2, 3), 2), 2);
+  EXPECT_EQ(AnAbwesenheitstage(3, QDate(2025, 1, 1), QDate(2025, 12, 31), 2), 1);
+  EXPECT_EQ(AnAbwesenheitstage(0, QDate(2025, 1, 1), QDate(2025, 12, 31), 2), 0);
+  EXPECT_EQ(AnAbwesenheitstage(1, QDate(2025, 1, 1), QDate(2025, 12, 31), 3), 0);
+
+  EXPECT_TRUE(Erfassungsdaten_vorhanden(1));
+  EXPECT_TRUE(Erfassungsdaten_vorhanden(3));
+  EXPECT_FALSE(Erfassungsdaten_vorhanden(2));
+  EXPECT_TRUE(Erfassungsdaten_vorhanden(6));  // the erase button: anything at all
+  EXPECT_TRUE(Erfassungsdaten_zu_Monaten_vorhanden(3, 36));
+  EXPECT_FALSE(Erfassungsdaten_zu_Monaten_vorhanden(4, 36));
+}
+
+TEST_F(ErfassungsdatenTest, OnlyBlanksMeanNoDataForTheEraseButton) {
+  monat(QStringLiteral("2502 250201"), {QStringLiteral("A:eschmidt:") + QString(31, u' ')});
+  EXPECT_FALSE(Erfassungsdaten_vorhanden(6));
+  EXPECT_FALSE(Erfassungsdaten_zu_Monaten_vorhanden(1, 36));
+}
+
+}  // namespace

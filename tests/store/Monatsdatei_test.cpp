@@ -1,0 +1,177 @@
+#include "store/Monatsdatei.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "common/Testumgebung.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Start.h"
+#include "store/Erfassungsdaten.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+
+namespace {
+
+const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
+QString tage(const QString& anfang) { return anfang.leftJustified(31, u' '); }
+
+class MonatsdateiTest : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    ordnerEinrichten();  // today 10.03.2026
+    gDatumstrennzeichen = QStringLiteral(".");
+    gSettings = Standardeinstellungen();
+    gPlanungsjahr = 2025;
+    gBenutzerstufe = 2;
+    gKennzeile = kKennzeile;
+    gSFTexte = QStringList{QString(), QStringLiteral("U"), QStringLiteral("H"), QStringLiteral("K"),
+                           QStringLiteral("Löschen")};
+    gMitarbeiterNamen = QStringList{QString(), QStringLiteral("Gruppe"), QStringLiteral("Schmidt Eva"),
+                                    QStringLiteral("Müller Hans"), QStringLiteral("Leer Lea")};
+    gBenutzerIDs = QStringList{QString(), QString(), QStringLiteral("eschmidt"), QStringLiteral("HMueller"),
+                               QStringLiteral("lleer")};
+    Mitarbeitertabelle_dimensionieren(4);
+  }
+  QString pfad(const QString& tag) const { return gDatenordner + QStringLiteral("2603 ") + tag + " Data.dat"; }
+  void monat(const QString& tag, const QStringList& rest, const QString& ausnahmen = QStringLiteral("W:NoEx")) {
+    QStringList z{QStringLiteral("[2603]"), kKennzeile, ausnahmen};
+    z << rest;
+    schreiben(pfad(tag), kodiert(z));
+  }
+  QStringList dateien() const { return QDir(gDatenordner).entryList(QDir::Files, QDir::Name); }
+  QStringList meldungen() const {
+    QStringList r;
+    for (const QString& t : skript->texte()) r << t;
+    return r;
+  }
+};
+
+TEST_F(MonatsdateiTest, FirstSaveOfTheDayWritesTheMonthAfreshThenSavesAppend) {
+  monat(QStringLiteral("260309"),
+        {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")),
+         QStringLiteral("K:hmueller:01-02:alt"),                     // day 2 has no code: gone at the rewrite
+         QStringLiteral("A:entfernt:") + tage(QStringLiteral("1")),  // not in the employee list
+         QStringLiteral("A:lleer:") + tage(QString()),               // blanks only
+         QStringLiteral("A:eschmidt:") + tage(QStringLiteral("11 22")), QStringLiteral("K:eschmidt:01-05:Kur"),
+         QStringLiteral("K:eschmidt:04-04:Arzt"), QStringLiteral("A:hmueller:") + tage(QStringLiteral("3"))});
+  const QString neu = QStringLiteral("A:eschmidt:") + tage(QStringLiteral("3"));
+  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
+
+  EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260310 Data.dat")});
+  EXPECT_EQ(
+      dekodierteZeilen(pfad(QStringLiteral("260310"))),
+      (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
+                   QStringLiteral("A:eschmidt:") + tage(QStringLiteral("11 22")),
+                   QStringLiteral("K:eschmidt:01-02:Kur"), QStringLiteral("K:eschmidt:04-04:Arzt"),
+                   QStringLiteral("K:eschmidt:05-05:Kur"), QStringLiteral("A:hmueller:") + tage(QStringLiteral("3")),
+                   QStringLiteral("K:hmueller:01-01:alt"), neu}));
+  EXPECT_EQ(gMonatsdateiZeit, Dateizeit(pfad(QStringLiteral("260310"))));
+
+  const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
+  const QString zweite = QStringLiteral("K:eschmidt:01-01:neu");
+  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {zweite}));
+  const QByteArray nachher = lesen(pfad(QStringLiteral("260310")));
+  EXPECT_TRUE(nachher.startsWith(vorher));
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))).last(), zweite);
+  EXPECT_TRUE(meldungen().isEmpty());
+  EXPECT_FALSE(QFile::exists(Monatssperre_Datei(QStringLiteral("2603"))));
+}
+
+TEST_F(MonatsdateiTest, MonthWithoutFileIsCreatedWithoutExceptions) {
+  gMonatsAusnahmen = QStringLiteral("W:F");  // of another month read before
+  const QString neu = QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"));
+  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))),
+            (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("NoEx:NoEx"), neu}));
+}
+
+TEST_F(MonatsdateiTest, CompactionRewritesUnderToday) {
+  monat(QStringLiteral("260310"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")),
+                                   QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
+  ASSERT_TRUE(Monatsdatei_kompaktieren(QStringLiteral("2603")));
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))),
+            (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
+                         QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+}
+
+TEST_F(MonatsdateiTest, LockHeldElsewhereRefusesTheSaveAndWritesNothing) {
+  monat(QStringLiteral("260310"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
+  const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
+  const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
+  schreiben(sperre, "andererPC|4711|x");
+  // No pattern of the program matches the lock file.
+  for (const QString& muster :
+       {QStringLiteral("*Data.dat"), QStringLiteral("*.dat"), QStringLiteral("*.log"), QStringLiteral("2603*")})
+    EXPECT_FALSE(Dateiliste(gDatenordner, muster).contains(QStringLiteral("~2603.vklock"))) << qPrintable(muster);
+
+  const double start = uhr.sekunden;
+  EXPECT_FALSE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+  EXPECT_FALSE(Monatsdatei_kompaktieren(QStringLiteral("2603")));
+  EXPECT_EQ(lesen(pfad(QStringLiteral("260310"))), vorher);
+  EXPECT_EQ(lesen(sperre), QByteArray("andererPC|4711|x"));
+  // A bounded wait, in short steps.
+  EXPECT_GE(uhr.sekunden - start, 2 * kMonatssperreWartezeit);
+  EXPECT_LT(uhr.sekunden - start, 2 * kMonatssperreWartezeit + 1.0);
+  const QString text = QStringLiteral(
+      "Die Monatsdatei 03.2026 wird gerade von einem anderen Arbeitsplatz geschrieben. Die Eingabe wurde nicht "
+      "gespeichert.\r\rBitte versuchen Sie es in einigen Sekunden erneut.");
+  EXPECT_EQ(meldungen(), (QStringList{text, text}));
+}
+
+TEST_F(MonatsdateiTest, LockLeftByACrashedWorkstationIsTakenOver) {
+  const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
+  schreiben(sperre, "abgestuerzt|1|x");
+  // A temporary file the crashed rewrite left behind.
+  const QString rest = gDatenordner + QStringLiteral("~2603 260310 Data.dat.1.abc.vktmp");
+  schreiben(rest, "halb");
+  for (const QString& p : {sperre, rest}) {
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+  }
+  const QString neu = QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"));
+  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))).last(), neu);
+  EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260310 Data.dat")});
+  EXPECT_TRUE(meldungen().isEmpty());
+}
+
+TEST_F(MonatsdateiTest, RewriteReadsTheNewestVersionInsideTheLock) {
+  monat(QStringLiteral("260301"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
+  monat(QStringLiteral("260305"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
+  QString gesehen;
+  ASSERT_TRUE(Monatsdatei_umschreiben(
+      QStringLiteral("2603"), true, [&](const QString& stamm, const QStringList& zeilen) -> std::optional<QStringList> {
+        gesehen = stamm;
+        QStringList r = zeilen;
+        r[2] = QStringLiteral("W:F");
+        return r;
+      }));
+  EXPECT_EQ(gesehen, u"2603 260305");
+  EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260310 Data.dat")});
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))),
+            (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:F"),
+                         QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+
+  // Nothing to change: nothing written.
+  const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
+  EXPECT_TRUE(Monatsdatei_umschreiben(QStringLiteral("2603"), false,
+                                      [](const QString&, const QStringList&) { return std::optional<QStringList>(); }));
+  EXPECT_EQ(lesen(pfad(QStringLiteral("260310"))), vorher);
+}
+
+TEST_F(MonatsdateiTest, RepairOfAMonthKeepsItsNameAndItsGoodLines) {
+  schreiben(gSicherungsordner + gHeuteText + QStringLiteral(" Backup F.dat"), "x");
+  monat(QStringLiteral("260305"), {QStringLiteral("A:HMueller:") + QString(30, u'1'),
+                                   QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1Q"))});
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2603")));
+  EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260305 Data.dat")});
+  // Code characters beyond the buttons are written out as blanks by the repair.
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260305"))),
+            (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
+                         QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))}));
+}
+
+}  // namespace

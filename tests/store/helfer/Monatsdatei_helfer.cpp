@@ -1,0 +1,99 @@
+// One workstation of the multi-workstation tests of the month writer: a separate
+// process that writes or reads month 2603 of a shared data folder.
+//
+//   velkora_monatsdatei_helfer <data folder> <mode> <number> <processes> <count> <today yymmdd>
+//
+// Modes: "anhaengen" saves <count> entry lines for its users w<number>u0..u4;
+// "tageswechsel" does the same with its own date (each of its saves and the next
+// save of the others then writes the month afresh); "kompaktieren" compacts <count>
+// times; "lesen" reads the month <count> times as an employee, so any line it cannot
+// parse ends it; "endlos" fills the month with 2000 employees and compacts it until
+// killed. Exit code 0 when every save succeeded and nothing was reported.
+#include <QCoreApplication>
+#include <QDate>
+#include <cstdio>
+
+#include "platform/Dialoge.h"
+#include "startup/Start.h"
+#include "store/Erfassungsdaten.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
+
+namespace {
+
+constexpr int kBenutzerJeProzess = 5;
+
+QString Benutzer(int prozess, int u) { return QStringLiteral("w%1u%2").arg(prozess).arg(u); }
+
+// The codes of save j: j in base 5 with the digits "1".."5", so every save is told
+// apart and no line is blank.
+QString Codes(int j) {
+  QString s = QStringLiteral("1");
+  for (int v = j; v > 0; v /= 5) s += QChar(u'1' + v % 5);
+  return s.leftJustified(31, u' ');
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const QStringList a = app.arguments();
+  if (a.size() < 7) return 64;
+  const QString modus = a[2];
+  const int nummer = a[3].toInt();
+  const int prozesse = a[4].toInt();
+  const int anzahl = a[5].toInt();
+
+  dialoge::Skript& skript = dialoge::skript();
+  gDatenordner = a[1].endsWith(u'/') ? a[1] : a[1] + u'/';
+  gHeuteText = a[6];
+  gHeute = QDate(2000 + gHeuteText.left(2).toInt(), gHeuteText.mid(2, 2).toInt(), gHeuteText.mid(4, 2).toInt());
+  gDatumstrennzeichen = QStringLiteral(".");
+  gSettings = Standardeinstellungen();
+  gPlanungsjahr = 2025;
+  gKennzeile = QStringLiteral("Kennung");
+  gSFTexte = QStringList{QString(),           QStringLiteral("A"), QStringLiteral("B"),      QStringLiteral("C"),
+                         QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("Löschen")};
+  QStringList ids{QString()};
+  if (modus == u"endlos") {
+    for (int i = 0; i < 2000; ++i) ids << QStringLiteral("m%1").arg(i);
+  } else {
+    for (int p = 0; p < prozesse; ++p)
+      for (int u = 0; u < kBenutzerJeProzess; ++u) ids << Benutzer(p, u);
+  }
+  Mitarbeitertabelle_dimensionieren(static_cast<int>(ids.size()) - 1);
+  gBenutzerIDs = ids;
+  gMitarbeiterNamen = ids;
+  // An employee: a line the reader cannot use ends the program instead of a repair.
+  gBenutzerstufe = modus == u"lesen" ? 0 : 2;
+
+  const QString schlüssel = QStringLiteral("2603");
+  bool ok = true;
+  if (modus == u"anhaengen" || modus == u"tageswechsel") {
+    for (int j = 0; j < anzahl && ok; ++j)
+      ok = Monatsdatei_speichern(schlüssel,
+                                 {QStringLiteral("A:") + Benutzer(nummer, j % kBenutzerJeProzess) + u':' + Codes(j)});
+  } else if (modus == u"kompaktieren") {
+    for (int j = 0; j < anzahl && ok; ++j) ok = Monatsdatei_kompaktieren(schlüssel);
+  } else if (modus == u"lesen") {
+    for (int j = 0; j < anzahl; ++j) Erfassungsdaten_lesen(schlüssel);
+  } else if (modus == u"endlos") {
+    QStringList zeilen;
+    for (int i = 1; i < ids.size(); ++i) zeilen << QStringLiteral("A:") + ids[i] + u':' + Codes(i);
+    ok = Monatsdatei_speichern(schlüssel, zeilen);
+    if (!ok) return 2;
+    std::fputs("bereit\n", stdout);
+    std::fflush(stdout);
+    for (int j = 0; ok; ++j) {
+      ok = Monatsdatei_kompaktieren(schlüssel);
+      if (ok)
+        ok = Monatsdatei_speichern(schlüssel, {QStringLiteral("A:") + ids[1 + j % 2000] + u':' + Codes(j % 2000 + 1)});
+    }
+  } else {
+    return 64;
+  }
+  for (const QString& t : skript.texte()) std::fprintf(stderr, "%s\n", t.toLocal8Bit().constData());
+  if (!skript.texte().empty()) return 3;
+  return ok ? 0 : 2;
+}

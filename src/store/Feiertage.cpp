@@ -3,6 +3,7 @@
 #include "store/Einrichtung.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
+#include "store/Monatsdatei.h"
 
 #include <QDate>
 #include <QFile>
@@ -30,10 +31,6 @@ qint32 gFerienfarbe = 0;
 
 QString gMonatsschlüssel;
 
-namespace feiertage_prüfung {
-std::function<void(const QString&)> nachDemLesen;
-}
-
 namespace {
 
 const QString kKeineDaten = QStringLiteral("NoData");
@@ -51,7 +48,6 @@ void Zustand_zurücksetzen() {
   gFerienIndex = 0;
   gFerienfarbe = 0;
   gMonatsschlüssel.clear();
-  feiertage_prüfung::nachDemLesen = nullptr;
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
@@ -134,38 +130,20 @@ QString Ausnahmezeile_ändern(const QString& zeile, const QString& monatsschlüs
   return p < 0 && neu == zeile + u':' ? zeile : neu;
 }
 
-struct Dateistand {
-  qint64 größe = -1;
-  QDateTime zeit;
-  bool operator==(const Dateistand&) const = default;
-};
-Dateistand Stand(const QString& pfad) { return {Dateigröße(pfad), Dateizeit(pfad)}; }
-
-// Rewrites line 3 of one month file. The file is written whole under its own name, so
-// a line another workstation appends between reading and writing would be lost: the
-// file is read again whenever it changed meanwhile, and written only when it did not.
-void Monatsdatei_kennzeichnen(const QString& pfad, const QString& monatsschlüssel, const QString& art,
-                              const QString& wert) {
-  for (int versuch = 0; versuch < 10; ++versuch) {
-    const Dateistand vorher = Stand(pfad);
-    if (vorher.größe <= 0) return;  // gone or being written: nothing to freeze
-    QStringList zeilen = Alle_Zeilen_lesen(pfad);
-    // A damaged file is left as it is for the month reader's repair.
-    if (zeilen.size() < 3 || zeilen[0] != u'[' + monatsschlüssel + u']') return;
-    const QString neu = Ausnahmezeile_ändern(zeilen[2], monatsschlüssel, art, wert);
-    if (neu == zeilen[2]) return;
-    zeilen[2] = neu;
-    if (feiertage_prüfung::nachDemLesen) feiertage_prüfung::nachDemLesen(pfad);
-    if (!(Stand(pfad) == vorher)) continue;
-    FOpen(pfad, QStringLiteral("Output"));
-    for (const QString& z : zeilen) LineOut(z);
-    if (!(Stand(pfad) == vorher)) {
-      FVerwerfen();
-      continue;
-    }
-    FClose();
-    return;
-  }
+// Rewrites line 3 of one month under its month lock, from the newest version as read
+// inside the lock, so a line another workstation appends meanwhile is not lost.
+void Monat_kennzeichnen(const QString& monatsschlüssel, const QString& art, const QString& wert) {
+  Monatsdatei_umschreiben(monatsschlüssel, false,
+                          [&](const QString& stamm, const QStringList& zeilen) -> std::optional<QStringList> {
+                            // A damaged file is left as it is for the month reader's repair.
+                            if (stamm.isEmpty() || zeilen.size() < 3 || zeilen[0] != u'[' + monatsschlüssel + u']')
+                              return std::nullopt;
+                            const QString neu = Ausnahmezeile_ändern(zeilen[2], monatsschlüssel, art, wert);
+                            if (neu == zeilen[2]) return std::nullopt;
+                            QStringList z = zeilen;
+                            z[2] = neu;
+                            return z;
+                          });
 }
 
 // The school-holiday file is supplied beside the program; a data folder without one
@@ -394,11 +372,11 @@ void Ausnahmedaten_in_Erfassungdateien_übernehmen(const QString& art, const QSt
     static const QRegularExpression kMonatsdatei(QStringLiteral("^(\\d{4}) \\d{6} Data\\.dat$"),
                                                  QRegularExpression::CaseInsensitiveOption);
     const QString heute = FormatDatumDS(gHeute).left(4);
+    QStringList monate;
     for (const QString& name : Dateiliste(gDatenordner, QStringLiteral("*Data.dat"))) {
       const QRegularExpressionMatch m = kMonatsdatei.match(name);
-      if (!m.hasMatch()) continue;
-      const QString schlüssel = m.captured(1);
-      if (schlüssel < heute) Monatsdatei_kennzeichnen(gDatenordner + name, schlüssel, art, wert);
+      if (m.hasMatch() && m.captured(1) < heute && !monate.contains(m.captured(1))) monate << m.captured(1);
     }
+    for (const QString& schlüssel : monate) Monat_kennzeichnen(schlüssel, art, wert);
   });
 }

@@ -62,8 +62,4 @@ struct Ländervorlage {
 };
 Ländervorlage Länderblock(const QStringList& masterzeilen, const QString& ländercode);
 
-// Test seam: runs after a month file was read for the exception markers and before it
-// is written back (a test appends a line there as another workstation would).
-namespace feiertage_prüfung {
-extern std::function<void(const QString& pfad)> nachDemLesen;
-}
+

@@ -1,6 +1,7 @@
 #include "store/Feiertage.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
+#include "store/Monatsdatei.h"
 
 #include <QDate>
 #include <QDir>
@@ -369,7 +370,8 @@ TEST_F(AusnahmenTest, FeiertageEinfrierenNurVorDemLaufendenMonat) {
   EXPECT_EQ(zeile3(dez), QStringLiteral("NoEx:25|26|"));
   EXPECT_EQ(zeile3(jan), QStringLiteral("NoEx:01|06|15|"));  // the month's own holiday stays
   EXPECT_EQ(zeile3(feb), QStringLiteral("NoEx:"));           // frozen: no holiday
-  EXPECT_EQ(zeile3(febAlt), QStringLiteral("NoEx:"));        // every version
+  // An older version is never read (the newest wins) and goes at the next start check.
+  EXPECT_EQ(zeile3(febAlt), QStringLiteral("NoEx:NoEx"));
   EXPECT_EQ(lesen(mär), märVorher);
   EXPECT_EQ(lesen(apr), aprVorher);
   // Every other line is kept.
@@ -405,20 +407,23 @@ TEST_F(AusnahmenTest, WochenendeEinfrierenUndZurücksetzen) {
   EXPECT_EQ(zeile3(feb), QStringLiteral("NoEx03|:NoEx"));
 }
 
-TEST_F(AusnahmenTest, EineZeileDieInzwischenAngehängtWurdeBleibt) {
+TEST_F(AusnahmenTest, FreezingWaitsForAnotherWorkstationsMonthLock) {
   const QString jan = monat("2601 260310 Data.dat", "NoEx:NoEx");
-  int aufrufe = 0;
-  feiertage_prüfung::nachDemLesen = [&](const QString& pfad) {
-    if (aufrufe++ > 0) return;
-    QFile f(pfad);
-    ASSERT_TRUE(f.open(QIODevice::Append));
-    f.write(kodiert({"A:eva:K"}));
-  };
+  const QByteArray vorher = lesen(jan);
+  // Another workstation is writing January right now.
+  const QString sperre = Monatssperre_Datei(QStringLiteral("2601"));
+  schreiben(sperre, "anderer Arbeitsplatz");
   Ausnahmedaten_in_Erfassungdateien_übernehmen(QStringLiteral("F"), QString());
-  EXPECT_EQ(aufrufe, 2);
-  EXPECT_EQ(dekodierteZeilen(jan), (QStringList{"[2601]", "KZ", "NoEx:01|06|", "A:max:U", "A:eva:K"}));
+  EXPECT_EQ(lesen(jan), vorher) << "nothing is written past another workstation's lock";
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_EQ(skript->protokoll[0].text, Monatssperre_Meldung(QStringLiteral("2601")));
+  EXPECT_TRUE(QFile::exists(sperre)) << "another workstation's lock stays";
+
+  QFile::remove(sperre);
+  Ausnahmedaten_in_Erfassungdateien_übernehmen(QStringLiteral("F"), QString());
+  EXPECT_EQ(dekodierteZeilen(jan), (QStringList{"[2601]", "KZ", "NoEx:01|06|", "A:max:U"}));
   const QStringList rest = QDir(gDatenordner).entryList(QDir::Files);
-  EXPECT_EQ(rest, QStringList{"2601 260310 Data.dat"});  // no temporary file left behind
+  EXPECT_EQ(rest, QStringList{"2601 260310 Data.dat"});  // no temporary or lock file left behind
 }
 
 TEST_F(AusnahmenTest, BeschädigteUndFremdeDateienBleibenUnberührt) {

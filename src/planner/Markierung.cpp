@@ -1,9 +1,9 @@
 #include "planner/Markierung.h"
 
+#include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
 #include "platform/widgets/Rasteransicht.h"
-#include "planner/frmVelkora.h"
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
 #include "store/Feiertage.h"

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QFrame>
 
+#include "planner/Markierung.h"
+#include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
 #include "platform/widgets/Rasteransicht.h"
-#include "planner/Markierung.h"
-#include "planner/frmVelkora.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"

@@ -15,12 +15,12 @@
 #include <QTimer>
 #include <cmath>
 
+#include "planner/Markierung.h"
+#include "planner/Tabellenmaus.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
 #include "platform/widgets/Rasteransicht.h"
-#include "planner/Markierung.h"
-#include "planner/Tabellenmaus.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Ordner.h"
 #include "startup/Programmabbruch.h"

@@ -434,6 +434,67 @@ TEST_F(TabellenmausTest, StripsAndTheHeaderClearMarkingAndHighlight) {
   EXPECT_EQ(Highlight_Zelle(), 0);
 }
 
+TEST_F(TabellenmausTest, PassingThePointerShowsCommentsHolidaysAndSchoolHolidays) {
+  gFerientage = QStringList{QString(), QStringLiteral("2604:") + QString(31, u'0')};
+  gFerientage[1][4 + 9] = u'1';
+  gFerienIndex = 1;
+  QStringList gezeigt;
+  gTabellenbefehle.Kommentarmarke = [](int zeile, int tag) {
+    return zeile == 3 && tag == 8 ? QStringLiteral("Arzt") : QString();
+  };
+  gTabellenbefehle.Kommentar_anzeigen = [&](const QString& text, int spalte, int zeile) {
+    gezeigt << QStringLiteral("%1 %2,%3").arg(text).arg(zeile).arg(spalte);
+  };
+  gTabellenbefehle.Feiertag_anzeigen = [&] { gezeigt << QStringLiteral("Feiertag"); };
+  struct Fall {
+    const char* was;
+    std::pair<int, int> zelle;
+    Qt::MouseButtons knöpfe;
+    QStringList erwartet;
+    bool kastenBleibt;
+  };
+  const Fall fälle[] = {
+      {"a commented cell", {3, 8}, Qt::NoButton, {"Arzt 3,8"}, true},
+      {"a commented cell while dragging", {3, 8}, Qt::LeftButton, {}, false},
+      {"a cell without comment", {3, 9}, Qt::NoButton, {}, false},
+      {"a holiday's header", {0, 3}, Qt::NoButton, {"Feiertag"}, true},
+      {"a school holiday's header", {0, 9}, Qt::NoButton, {"Ferientag 0,9"}, true},
+      {"a working day's header", {0, 10}, Qt::NoButton, {}, false},
+  };
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.was);
+    bewegen(6, 20);
+    gezeigt.clear();
+    fenster->picKommentar->show();
+    bewegen(f.zelle.first, f.zelle.second, f.knöpfe);
+    EXPECT_EQ(gezeigt, f.erwartet);
+    EXPECT_EQ(fenster->picKommentar->isVisible(), f.kastenBleibt);
+  }
+}
+
+TEST_F(TabellenmausTest, TheWheelIsGivenBackAndPollingSpedUpWhenTheWindowIsInFrontAgain) {
+  gBenutzerwerte[34] = 0;
+  QStringList rad;
+  gTabellenbefehle.Mausrad_aushängen = [&] { rad << QStringLiteral("aus"); };
+  gTabellenbefehle.Mausrad_einhängen = [&] { rad << QStringLiteral("ein"); };
+  QWidget anderes;
+  anderes.show();
+  QApplication::setActiveWindow(&anderes);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&anderes));
+  fenster->mTimerZähler = 50;
+  bewegen(2, 5);
+  bewegen(2, 6);
+  EXPECT_EQ(rad, QStringList{"aus"});
+  EXPECT_EQ(Highlight_Zelle(), 0) << "nothing is highlighted behind another window";
+  QApplication::setActiveWindow(fenster.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
+  bewegen(2, 7);
+  EXPECT_EQ(rad, (QStringList{"aus", "ein"}));
+  EXPECT_EQ(fenster->mTimerZähler, 0);
+  EXPECT_EQ(Highlight_Zelle(), 2 * 32 + 7);
+  EXPECT_TRUE(fenster->msgFlexGrid->hasFocus());
+}
+
 // --- Scrolling -----------------------------------------------------------------------
 
 class TabellenmausScrollTest : public TabellenmausTest {

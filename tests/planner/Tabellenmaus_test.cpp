@@ -600,6 +600,17 @@ TEST_F(TabellenmausTest, SavedMarkingIsNormalisedAndNoMarkingRestoresAsNone) {
   EXPECT_EQ(stand(), (Markierungsstand{0, 0, 0, 0, 0}));
 }
 
+TEST_F(TabellenmausTest, TheHoverHighlightLeavesASavedMarkingAlone) {
+  ziehen({2, 4}, {2, 9});
+  Markierung_merken();
+  gemerkteMarkierung().links = 5;  // narrowed by the caller
+  Highlight_On(5, 12);
+  EXPECT_EQ(stand(), (Markierungsstand{2, 4, 2, 9, 1})) << "the shown marking is kept";
+  EXPECT_EQ(gemerkteMarkierung().links, 5);
+  EXPECT_EQ(gemerkteMarkierung().rechts, 9);
+  EXPECT_EQ(gemerkteMarkierung().oben, 2);
+}
+
 TEST_F(TabellenmausTest, RemovingTheMarkingLeavesRedrawingOffWhileLinesAreBuffered) {
   ziehen({2, 4}, {2, 9});
   gLogbuchPuffern = true;

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <cmath>
 
+#include "planner/Markierung.h"
+#include "planner/Tabellenmaus.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
@@ -169,6 +171,7 @@ frmVelkora::frmVelkora() {
   msgFlexTaSu->hide();
   msgFlexGrid->beiMausVerlassen = [this] { Tabellenfeld_MouseOut(); };
   msgFlexTaSu->beiMouseMove = [this](const Rasteransicht::Mausereignis&) { Tabellenfeld_MouseOut(); };
+  Tabellenmaus_verbinden(*this);
 
   for (int i = 1; i <= 25; ++i) {
     auto* b = new QPushButton(fläche);
@@ -520,19 +523,20 @@ void frmVelkora::Tabellenfelder_anordnen(bool voll) {
 }
 
 void frmVelkora::Tabellenfeld_MouseOut() {
-  Prozedur(QStringLiteral("frmVelkora - Tabellenfeld_MouseOut"), [&] { picKommentar->hide(); });
+  Prozedur(QStringLiteral("frmVelkora - Tabellenfeld_MouseOut"), [&] {
+    if (gMauszelle == 0) return;
+    // The hover highlight goes with the pointer; a marking keeps its row highlighted.
+    if (gBenutzerwerte[22] > 1 && msgFlexGrid->raster().HighLight() == 0) Highlight_Off();
+    picKommentar->hide();
+    gMauszelle = 0;
+  });
 }
 
 void frmVelkora::Form_MouseMove() { Tabellenfeld_MouseOut(); }
 
 void frmVelkora::Form_Click() {
   // A click beside the grid removes the marking.
-  Raster& g = msgFlexGrid->raster();
-  g.setRedraw(false);
-  g.setCol(0);
-  g.setRow(0);
-  g.setHighLight(0);
-  g.setRedraw(true);
+  Markierung_aufheben();
   msgFlexGrid->setFocus();
 }
 

@@ -14,6 +14,7 @@
 #include "platform/widgets/Rasteransicht.h"
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
+#include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"

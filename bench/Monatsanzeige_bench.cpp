@@ -1,8 +1,9 @@
 // Showing a month of many employees: reading the month file and filling the grid
 // model with rows, texts and colours.
+#include <benchmark/benchmark.h>
+
 #include <QDir>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 #include "planner/Monatsanzeige.h"
 #include "platform/Zustand.h"

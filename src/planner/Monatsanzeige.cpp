@@ -147,7 +147,8 @@ void Monatsanzeige::Zeilen_anlegen() {
     mGrid.setCellBackColor(r, 0, Farbe(Ist_Heading(i) ? 5 : 4));
     if (mGrid.Cols() > 32) mGrid.setTextMatrix(r, 32, gBenutzerIDs[i]);
   }
-  if (Mitarbeiterzeilen() == 1 && gMitarbeiterNamen[1] == u"NoNames" && mGrid.Rows() > 1) mGrid.setTextMatrix(1, 0, kLeer);
+  if (Mitarbeiterzeilen() == 1 && gMitarbeiterNamen[1] == u"NoNames" && mGrid.Rows() > 1)
+    mGrid.setTextMatrix(1, 0, kLeer);
   // The grid never consists of the header alone.
   if (mGrid.Rows() == 1) mGrid.setRows(2);
 }

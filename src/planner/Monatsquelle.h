@@ -9,9 +9,9 @@
 
 // One month as read from its newest version.
 struct Monatsinhalt {
-  bool vorhanden = false;   // a version of the month exists
-  QStringList einträge;     // entry lines without "A:" (user, ":", 31 codes), file order
-  QStringList kommentare;   // comment lines without "K:" (user, ":", dd-dd, ":", text)
+  bool vorhanden = false;  // a version of the month exists
+  QStringList einträge;    // entry lines without "A:" (user, ":", 31 codes), file order
+  QStringList kommentare;  // comment lines without "K:" (user, ":", dd-dd, ":", text)
   QString ausnahmen = QStringLiteral("NoEx:NoEx");
 };
 

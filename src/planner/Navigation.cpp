@@ -57,8 +57,7 @@ QStringList Monat_verdichten(const Monatsinhalt& monat) {
   QHash<QString, qsizetype> letzte;
   for (qsizetype i = 0; i < monat.einträge.size(); ++i) letzte.insert(Benutzer(monat.einträge[i]).toLower(), i);
   QHash<QString, QList<qsizetype>> kommentare;
-  for (qsizetype i = 0; i < monat.kommentare.size(); ++i)
-    kommentare[Benutzer(monat.kommentare[i]).toLower()].append(i);
+  for (qsizetype i = 0; i < monat.kommentare.size(); ++i) kommentare[Benutzer(monat.kommentare[i]).toLower()].append(i);
 
   QStringList zeilen;
   QSet<QString> geschrieben;
@@ -150,7 +149,8 @@ void frmVelkora::tabMonate_Click() {
     Ferientage_suchen();
     Daten_anzeigen(false);
     // Counted from the month just read: a month without a file has no lines.
-    if (mAnzeige->monat().einträge.size() > kVerdichtungsschwelle * Mitarbeiterzeilen()) Erfassungsdatei_defragmentieren();
+    if (mAnzeige->monat().einträge.size() > kVerdichtungsschwelle * Mitarbeiterzeilen())
+      Erfassungsdatei_defragmentieren();
     if (gStörungAnzeigen) {
       gStörungAnzeigen = false;
       gOffeneDatei.clear();

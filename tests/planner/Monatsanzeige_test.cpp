@@ -70,23 +70,23 @@ TEST_F(MonatsanzeigeTest, CellsAndColoursForAnEmployee) {
   const qint32 f1 = kFarbe[1], f2 = kFarbe[2], f3 = kFarbe[3], f8 = kFarbe[8];
   prüfen(grid,
          {
-             {3, 2, u"U", 0x000000, kUrlaub, true},                  // entry with a comment
-             {3, 3, u"Z", 0x000000, kZeitausgleich, true},           // entry with a comment
-             {3, 4, u" ", f2, f2, false},                            // another's hidden code: not marked
-             {3, 5, u"\u00A0", f2, f2, false},                   // non-working-day mark
-             {3, 19, u"\u00A0", f2, f3, false},                  // the mark on a holiday
-             {3, 9, u"", f1, f1, false},                             // comment on an empty day: no mark
-             {3, 10, u"", f1, f1, false},                            // the earlier line of the user lost
-             {3, 7, u"", f1, f2, false},                             // Saturday
-             {3, 12, u"U", 0x000000, kUrlaub, false},                // today's column keeps an entry
-             {4, 12, u"", f1, f8, false},                            // today's column, empty
-             {4, 4, u"K", 0x0000FF, kKrank, false},                  // own hidden code is visible
-             {4, 6, u"S", 0x000000, kSonstiges, false},              //
-             {1, 19, u"", std::nullopt, f3, false},                  // holiday in a row without a line
-             {2, 8, u"", std::nullopt, f2, false},                   // weekend in a heading row
-             {6, 23, u"D", 0x000000, kDienstreise, false},           //
-             {6, 24, u"", f1, f1, false},                            //
-             {1, 2, u"", std::nullopt, std::nullopt, false},         // no line: base colour of the grid
+             {3, 2, u"U", 0x000000, kUrlaub, true},           // entry with a comment
+             {3, 3, u"Z", 0x000000, kZeitausgleich, true},    // entry with a comment
+             {3, 4, u" ", f2, f2, false},                     // another's hidden code: not marked
+             {3, 5, u"\u00A0", f2, f2, false},                // non-working-day mark
+             {3, 19, u"\u00A0", f2, f3, false},               // the mark on a holiday
+             {3, 9, u"", f1, f1, false},                      // comment on an empty day: no mark
+             {3, 10, u"", f1, f1, false},                     // the earlier line of the user lost
+             {3, 7, u"", f1, f2, false},                      // Saturday
+             {3, 12, u"U", 0x000000, kUrlaub, false},         // today's column keeps an entry
+             {4, 12, u"", f1, f8, false},                     // today's column, empty
+             {4, 4, u"K", 0x0000FF, kKrank, false},           // own hidden code is visible
+             {4, 6, u"S", 0x000000, kSonstiges, false},       //
+             {1, 19, u"", std::nullopt, f3, false},           // holiday in a row without a line
+             {2, 8, u"", std::nullopt, f2, false},            // weekend in a heading row
+             {6, 23, u"D", 0x000000, kDienstreise, false},    //
+             {6, 24, u"", f1, f1, false},                     //
+             {1, 2, u"", std::nullopt, std::nullopt, false},  // no line: base colour of the grid
          },
          "employee");
   EXPECT_EQ(grid.CellBackColor(0, 12), kFarbe[7]) << "today's header";

@@ -110,9 +110,8 @@ class PlanerTest : public VelkoraTest {
         QStringLiteral("2603 260310 Data.dat"),
         {QStringLiteral("A:anna:") + Codes({{10, '1'}}),
          QStringLiteral("A:ANNA:") + Codes({{2, '1'}, {3, '3'}, {4, '5'}, {5, '8'}, {12, '1'}, {19, '8'}, {26, '1'}}),
-         QStringLiteral("A:tester:") + Codes({{4, '5'}, {6, '6'}}),
-         QStringLiteral("K:anna:02-04:Urlaub geplant"), QStringLiteral("K:anna:09-09:ohne Eintrag"),
-         QStringLiteral("A:carla:") + Codes({{23, '4'}})});
+         QStringLiteral("A:tester:") + Codes({{4, '5'}, {6, '6'}}), QStringLiteral("K:anna:02-04:Urlaub geplant"),
+         QStringLiteral("K:anna:09-09:ohne Eintrag"), QStringLiteral("A:carla:") + Codes({{23, '4'}})});
   }
 
   void Mitarbeiter_setzen(std::initializer_list<Mitarbeiter> liste) {

@@ -16,6 +16,8 @@
 #include <cmath>
 
 #include "planner/Markierung.h"
+#include "planner/Monatsanzeige.h"
+#include "planner/Schaltflaechenleiste.h"
 #include "planner/Tabellenmaus.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
@@ -26,15 +28,12 @@
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "store/Jahreswechsel.h"
+#include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
 
 namespace {
 frmVelkora* gHauptfenster = nullptr;
-
-// Working-day background and grid lines until the user's display colours are loaded.
-constexpr Farbwert kArbeitstagfarbe = 0xFFFFFF;
-constexpr Farbwert kLinienfarbe = 0xC0C0C0;
 
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
 int tw(int pixel) { return static_cast<int>(std::lround(bildschirm::pixelZuTwips(pixel))); }
@@ -196,6 +195,8 @@ frmVelkora::frmVelkora() {
   lblKommentar->setObjectName(QStringLiteral("lblKommentar"));
   lblKommentar->setWordWrap(true);
   picKommentar->hide();
+
+  Anzeige_verbinden();
 }
 
 frmVelkora::~frmVelkora() {
@@ -259,6 +260,11 @@ void frmVelkora::Form_Load() {
     // 3. Caption.
     Titelzeile();
     setWindowTitle(gHauptfensterTitel);
+    // 4. After a start error no employee rows are shown.
+    if (!gStartfehler.isEmpty()) {
+      Mitarbeitertabelle_dimensionieren(1);
+      gMitarbeiterNamen[1] = QStringLiteral("NoNames");
+    }
     // 5.
     Darstellung_prüfen();
     // 6. Window size and placement.
@@ -323,6 +329,8 @@ void frmVelkora::Form_Load() {
     kw.setColWidth(32, 0);
     // 10.
     Tagessummen_initialisieren();
+    // 11. The user's own button width.
+    Schaltflächenbreite_des_Benutzers();
     // 12. The month of today; January is loaded directly, as its tab is already current.
     if (!gJahreswechselOffen) {
       const int monat = gHeute.isValid() ? gHeute.month() - 1 : 0;
@@ -393,10 +401,10 @@ void frmVelkora::Form_Resize() {
   ignorieren([&] { Darstellung_prüfen(); });
   // 3.
   ignorieren([&] {
-    g.setBackColor(kArbeitstagfarbe);
-    g.setBackColorBkg(kArbeitstagfarbe);
-    g.setGridColor(kLinienfarbe);
-    g.setGridColorFixed(kLinienfarbe);
+    g.setBackColor(gGrundfarben[1]);
+    g.setBackColorBkg(gGrundfarben[1]);
+    g.setGridColor(gGrundfarben[6]);
+    g.setGridColorFixed(gGrundfarben[6]);
   });
   // 4. Row height: the user's height, when none is set yet or a reset is asked for.
   ignorieren([&] {
@@ -410,11 +418,10 @@ void frmVelkora::Form_Resize() {
   // 5.
   ignorieren([&] { Tagessummen_initialisieren(); });
   // 6. The group choice only when there is a choice.
-  ignorieren([&] { cmbMitarbeitergruppen->setVisible(cmbMitarbeitergruppen->count() > 1); });
+  ignorieren([&] { Anzeigegruppen_füllen(); });
   // 7. The code buttons shown.
   std::vector<QPushButton*> sichtbar;
-  for (int i = 1; i <= 25; ++i)
-    if (!mNurLesen && !cmdAuswahl[i]->isHidden()) sichtbar.push_back(cmdAuswahl[i]);
+  ignorieren([&] { sichtbar = Schaltflächen_setzen(); });
   // 9.-17. The layout.
   const int h = gBenutzerwerte[25] != 0 && !msgFlexTaSu->isHidden() ? std::max(tw(msgFlexTaSu->height()) - 30, 0) : 0;
   Layouteingabe ein;
@@ -423,21 +430,18 @@ void frmVelkora::Form_Resize() {
   ein.bildschirmBreite = Bildschirm_in_Twips().width();
   ein.normalZustand = Fensterzustand() == 0;
   ein.knöpfe = static_cast<int>(sichtbar.size());
-  ein.sfBreite = 1800;
+  ein.sfBreite = gSFBreite;
   ein.skalierung = gSkalierung;
   ein.tagessummenHöhe = h;
   ein.kalenderwochen = gBenutzerwerte[28] != 0;
   mLayout = Hauptfenster_anordnen(ein);
   const Layoutergebnis& l = mLayout;
+  gSFBreite = l.sfBreite;  // 1800 when the screen is too narrow for wider buttons
   ignorieren([&] {
     // The window is held at its minimum by the toolkit, not by resizing it here.
     if (ein.normalZustand) mFläche->setMinimumSize(px(l.mindestBreite), px(l.mindestHöhe));
-    for (size_t i = 0; i < sichtbar.size(); ++i) {
-      sichtbar[i]->setGeometry(pxRechteck(l.knopf[i]));
-      QFont f = sichtbar[i]->font();
-      f.setPointSize(sichtbar[i]->fontMetrics().horizontalAdvance(sichtbar[i]->text()) > px(l.sfBreite - 240) ? 9 : 10);
-      sichtbar[i]->setFont(f);
-    }
+    for (size_t i = 0; i < sichtbar.size(); ++i) sichtbar[i]->setGeometry(pxRechteck(l.knopf[i]));
+    Schaltflächenschrift_setzen(sichtbar, l.sfBreite);
     cmdBeenden->setGeometry(pxRechteck(l.beenden));
   });
   ignorieren([&] {
@@ -519,6 +523,7 @@ void frmVelkora::Tabellenfelder_anordnen(bool voll) {
     if (gBildschirmDPI != 96) links -= static_cast<int>((gSkalierung - 1) * name + 15);
     tabMonate->setGeometry(px(links), px(60), px(tage), px(405));
     cmbMitarbeitergruppen->resize(px(std::max(name - 15, 0)), cmbMitarbeitergruppen->sizeHint().height());
+    mAnzeige->zeilenLetztesLayout = g.Rows();
   });
 }
 
@@ -540,9 +545,6 @@ void frmVelkora::Form_Click() {
   msgFlexGrid->setFocus();
 }
 
-// Filled by the year and month navigation.
-void frmVelkora::tabJahre_Click() {}
-void frmVelkora::tabMonate_Click() {}
 // Filled by the day-sum rows.
 void frmVelkora::Tagessummen_initialisieren() {}
 

@@ -7,7 +7,9 @@
 #include <QString>
 #include <array>
 #include <map>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "planner/Hauptfensterlayout.h"
 #include "planner/Ordnerstand.h"
@@ -19,6 +21,7 @@ class QLabel;
 class QPushButton;
 class QTabBar;
 class QTimer;
+class Monatsanzeige;
 class Rasteransicht;
 
 class frmVelkora : public QMainWindow {
@@ -39,6 +42,19 @@ class frmVelkora : public QMainWindow {
   // Saves what belongs to the user, removes an untouched default data folder and
   // closes every other window. Runs once.
   void Form_Unload();
+
+  // The shown month: redisplay, navigation, group choice.
+  void Daten_anzeigen(bool beschäftigt);
+  void tabJahre_Click();
+  void tabMonate_Click();
+  void tabJahre_KeyDown(int taste);
+  void cmbMitarbeitergruppen_Click();
+  void CheckAnzeigegruppen();
+  Monatsanzeige& anzeige() { return *mAnzeige; }
+
+  // The code-button bar.
+  void SetSchaltflächen(int& breite);
+  void Schaltflächenbreite_ändern(int& schritt);
 
   // A menu item by its name ("mnuBeenden"); nullptr for an unknown name.
   QAction* aktion(const QString& name) const;
@@ -72,8 +88,11 @@ class frmVelkora : public QMainWindow {
 
  private:
   void Menüs_anlegen();
-  void tabJahre_Click();
-  void tabMonate_Click();
+  void Anzeige_verbinden();
+  void tabMonate_wählen(int index);
+  void Anzeigegruppen_füllen();
+  std::vector<QPushButton*> Schaltflächen_setzen();
+  void Schaltflächenschrift_setzen(const std::vector<QPushButton*>& knöpfe, int breite);
   void Tagessummen_initialisieren();
   void Form_MouseMove();
   void Form_Click();
@@ -89,6 +108,7 @@ class frmVelkora : public QMainWindow {
   bool mLayoutNochmals = false;
   bool mNurLesen = false;
   bool mMaximiertZeigen = false;
+  std::unique_ptr<Monatsanzeige> mAnzeige;
   std::optional<Ordnerstand> mAnfangsstand;  // the data folder this start created, as it wrote it
 };
 

@@ -14,8 +14,10 @@
 #include "platform/Bildschirm.h"
 #include "platform/Programmende.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Jahreswechsel.h"
+#include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
 
@@ -46,6 +48,8 @@ class HauptfensterTest : public VelkoraTest {
     gDatenordner = unterordner(QStringLiteral("Programm/Data"));
     gDatenordnerAngelegt = true;
     schreiben(gDatenordner + QStringLiteral("Konfigdaten.dat"), "[Konfigdaten]\r\n");
+    // The start has read the configuration before the window loads.
+    gKonfigdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat"));
     unterordner(QStringLiteral("Programm/Data/Logs"));
     schreiben(gDatenordner + QStringLiteral("Logs/2603Velkora.log"), "initialisiert\r\n");
     schreiben(gBasisordner + QStringLiteral("Velkora.dat"), "x");
@@ -214,6 +218,7 @@ TEST_F(HauptfensterTest, AFolderThisStartDidNotCreateIsNeverRemoved) {
   // Nor a folder elsewhere, even when created by this start.
   gDatenordner = unterordner(QStringLiteral("Anderswo/Data"));
   gDatenordnerAngelegt = true;
+  gKonfigdatenZeit = QDateTime();  // that folder holds no configuration to read
   fenster.reset();
   frmVelkora& g = laden();
   g.Form_Unload();

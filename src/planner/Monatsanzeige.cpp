@@ -1,0 +1,350 @@
+#include "planner/Monatsanzeige.h"
+
+#include <QDate>
+#include <QHash>
+#include <array>
+
+#include "platform/Text.h"
+#include "platform/Uhr.h"
+#include "platform/Zustand.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Meldungen.h"
+#include "startup/Start.h"
+#include "startup/Umrechnungen.h"
+#include "store/Feiertage.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Velkoraini.h"
+
+Kommentarmarken gKommentarMarken;
+QDateTime gMonatsdateiZeit;
+
+namespace {
+void Zustand_zurücksetzen() {
+  gKommentarMarken = Kommentarmarken();
+  gMonatsdateiZeit = QDateTime();
+}
+VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+constexpr QChar kGeschütztesLeerzeichen(0xA0);
+const QString kLeer;
+const QString kBlank = QStringLiteral(" ");
+
+// A display takes longer than this on a slow share.
+constexpr double kLangsameAnzeige = 0.25;
+
+Farbwert Farbe(int i) { return gGrundfarben[i]; }
+
+// Empty, or a back colour that is the working-day colour or none at all.
+bool Arbeitstagfarbe(const std::optional<Farbwert>& f) { return !f || *f == 0 || *f == Farbe(1); }
+
+bool Ist_Heading(int i) { return gBenutzerIDs[i].isEmpty() && !gMitarbeiterNamen[i].isEmpty(); }
+}  // namespace
+
+void Kommentarmarken::dimensionieren(int zeilen) {
+  mZeilen = std::max(zeilen, 0);
+  mTexte.assign(static_cast<size_t>(mZeilen) * 31, QString());
+}
+
+QString Kommentarmarken::text(int zeile, int tag) const {
+  if (zeile < 1 || zeile > mZeilen || tag < 1 || tag > 31) return {};
+  return mTexte[static_cast<size_t>(zeile - 1) * 31 + (tag - 1)];
+}
+
+void Kommentarmarken::setzen(int zeile, int tag, const QString& text) {
+  if (zeile < 1 || zeile > mZeilen || tag < 1 || tag > 31) return;
+  mTexte[static_cast<size_t>(zeile - 1) * 31 + (tag - 1)] = text;
+}
+
+QString Tageskopf(int jahr, int monat, int tag, bool zweizeilig) {
+  static const char16_t* const kTage[] = {u"Mo", u"Di", u"Mi", u"Do", u"Fr", u"Sa", u"So"};
+  const QDate d(jahr, monat, tag);
+  if (!d.isValid()) return {};
+  return QString::fromUtf16(kTage[d.dayOfWeek() - 1]) + (zweizeilig ? u'\r' : u' ') + QString::number(tag);
+}
+
+Monatsanzeige::Monatsanzeige(Raster& grid, Raster& kalenderwochen, Raster& tagessummen)
+    : mGrid(grid), mKaWo(kalenderwochen), mTaSu(tagessummen) {}
+
+int Monatsanzeige::tagessumme(int knopf, int tag) const {
+  if (knopf < 1 || knopf > mKnöpfe || tag < 1 || tag > 31) return 0;
+  return mSummen[static_cast<size_t>(knopf - 1) * 31 + (tag - 1)];
+}
+
+void Monatsanzeige::Kalenderwochen(int jahr, int monat, int tage) {
+  const int letzte = std::min(32, mKaWo.Cols() - 1);
+  if (mKaWo.Rows() < 1 || letzte < 1) return;
+  const auto setzen = [&](int d, const QString& t) {
+    if (d >= 1 && d <= letzte) mKaWo.setTextMatrix(0, d, t);
+  };
+  const auto wochentag = [&](int d) { return QDate(jahr, monat, d).dayOfWeek(); };
+  for (int d = 1; d <= tage; ++d) setzen(d, QStringLiteral("%1. KW").arg(QDate(jahr, monat, d).weekNumber()));
+  for (int d = tage + 1; d <= 32; ++d) setzen(d, kBlank);
+  // A month that begins on a weekend shows no label over those days: the label of
+  // the week before would stand over one or two days only.
+  if (wochentag(1) == 6) {
+    setzen(1, kBlank);
+    setzen(2, kBlank);
+  } else if (wochentag(1) == 7) {
+    setzen(1, kBlank);
+  }
+  if (tage == 31 && wochentag(31) == 1) {
+    setzen(31, kBlank);
+  } else if (wochentag(tage) == 1 || wochentag(tage - 1) == 1) {
+    // The short last week borrows the spare columns, so its label has room.
+    const QString t = mKaWo.TextMatrix(0, std::min(tage, letzte));
+    for (int d = tage + 1; d <= 32; ++d) setzen(d, t);
+  }
+  mKaWo.setMergeCells(true);
+  mKaWo.setMergeRow(0, true);
+}
+
+void Monatsanzeige::Zeilen_anlegen() {
+  // Which entries of the employee table get a row: a heading opens a group, whose
+  // employees follow its visibility; employees before the first heading are always
+  // shown. Employees are shown only in the months they are employed.
+  const QString& monat = gMonatsschlüssel;
+  const bool alleSichtbar = !(Setting(1) == 2 && gBenutzerstufe != 2);
+  const QString berechtigung = alleSichtbar ? QString() : gMonatsquelle.anzeigeberechtigung();
+  const QString berechtigungSuche = u':' + berechtigung;
+  const QStringList gruppen = gMonatsquelle.anzeigegruppen();
+  const bool mitGruppen = !gruppen.isEmpty() && gruppen.first() != u"NoGroups";
+  QString gruppenSuche;
+  bool gruppeBekannt = false;
+  if (mitGruppen) {
+    const int g = gMonatsquelle.anzeigegruppe();
+    if (g >= 0 && g < gruppen.size()) {
+      const QString& eintrag = gruppen[g];
+      const qsizetype p = eintrag.indexOf(u'|');
+      gruppenSuche = u':' + (p < 0 ? QString() : eintrag.mid(p + 1));
+      gruppeBekannt = true;
+    }
+  }
+
+  std::vector<int> zeilen;
+  zeilen.reserve(static_cast<size_t>(std::max(Mitarbeiterzeilen(), 0)));
+  bool erlaubt = true, inGruppe = true;
+  for (int i = 1; i <= Mitarbeiterzeilen(); ++i) {
+    const bool überschrift = Ist_Heading(i);
+    if (überschrift) {
+      const QString suche = u':' + gMitarbeiterNamen[i] + u':';
+      // "AllGroups" lets the user see every group, whatever the settings say.
+      if (!alleSichtbar) erlaubt = berechtigung == u"AllGroups" || berechtigungSuche.contains(suche);
+      // A chosen group that no longer exists narrows nothing.
+      if (gruppeBekannt) inGruppe = gruppenSuche.contains(suche);
+    }
+    if (!erlaubt || !inGruppe) continue;
+    if (!überschrift &&
+        (gEintrittsdaten[i].left(4) > monat || (!gAustrittsdaten[i].isEmpty() && gAustrittsdaten[i].left(4) < monat)))
+      continue;
+    zeilen.push_back(i);
+  }
+
+  mGrid.setRows(1 + static_cast<int>(zeilen.size()));
+  for (size_t z = 0; z < zeilen.size(); ++z) {
+    const int r = static_cast<int>(z) + 1, i = zeilen[z];
+    mGrid.setTextMatrix(r, 0, gMitarbeiterNamen[i]);
+    mGrid.setCellBackColor(r, 0, Farbe(Ist_Heading(i) ? 5 : 4));
+    if (mGrid.Cols() > 32) mGrid.setTextMatrix(r, 32, gBenutzerIDs[i]);
+  }
+  if (Mitarbeiterzeilen() == 1 && gMitarbeiterNamen[1] == u"NoNames" && mGrid.Rows() > 1)
+    mGrid.setTextMatrix(1, 0, kLeer);
+  // The grid never consists of the header alone.
+  if (mGrid.Rows() == 1) mGrid.setRows(2);
+}
+
+void Monatsanzeige::anzeigen(bool beschäftigt) {
+  const bool sanduhr = gLangsamesNetz && !gBeschäftigt && !beschäftigt;
+  if (sanduhr) Sanduhr_Mauszeiger(true);
+  const double start = uhr::monoton();
+  const QString monat = gMonatsschlüssel;
+  const int jahr = 2000 + monat.left(2).toInt(), monatszahl = monat.mid(2, 2).toInt();
+  const int tage = Anzahl_Monatstage(monat, 0);
+  const bool summen = gBenutzerwerte[25] == 1;
+
+  if (gBenutzerwerte[28] != 0 || gBenutzerwerte[29] != 0) Kalenderwochen(jahr, monatszahl, tage);
+
+  // Painted once, at the end.
+  mGrid.setRedraw(false);
+  mGrid.setRows(1);
+  mGrid.Clear();
+  mGrid.setTextMatrix(0, 0, QStringLiteral("Name"));
+  const bool zweizeilig = mGrid.Cols() > 1 && mGrid.ColWidth(1) > 360;
+  const int letzteSpalte = std::min(31, mGrid.Cols() - 1);
+  for (int d = 1; d <= std::min(tage, letzteSpalte); ++d)
+    mGrid.setTextMatrix(0, d, Tageskopf(jahr, monatszahl, d, zweizeilig));
+  mGrid.setCol(0);
+
+  Zeilen_anlegen();
+  if (zeilenLetztesLayout >= 1 && zeilenLetztesLayout != mGrid.Rows() && zeilenzahl_geändert) zeilenzahl_geändert();
+
+  Daten_in_Tabellenfeld_ausgeben();
+
+  const int zeilen = mGrid.Rows();
+  const int tsZeilen = mTaSu.Rows();
+  const int tsSpalten = std::min(31, mTaSu.Cols() - 1);
+  if (summen) {
+    mTaSu.setRedraw(false);
+    for (int r = 1; r < tsZeilen; ++r)
+      for (int d = 1; d <= tsSpalten; ++d) mTaSu.setCellBackColor(r, d, Farbe(1));
+  }
+  const auto summenspalte = [&](int d, Farbwert f) {
+    if (!summen || d > tsSpalten) return;
+    for (int r = 1; r < tsZeilen; ++r) mTaSu.setCellBackColor(r, d, f);
+  };
+
+  for (int d = 1; d <= std::min(tage, letzteSpalte); ++d) {
+    const bool feiertag = CheckFeiertag(d);
+    if (feiertag) {
+      for (int r = 1; r < zeilen; ++r) {
+        const QString t = mGrid.TextMatrix(r, d);
+        if (t.isEmpty() || t == kGeschütztesLeerzeichen) mGrid.setCellBackColor(r, d, Farbe(3));
+      }
+      summenspalte(d, Farbe(3));
+    } else if (CheckWochenende(d)) {
+      for (int r = 1; r < zeilen; ++r)
+        if (mGrid.TextMatrix(r, d).isEmpty()) mGrid.setCellBackColor(r, d, Farbe(2));
+      summenspalte(d, Farbe(2));
+    }
+  }
+
+  if (gFerienIndex >= 1 && gFerienIndex < gFerientage.size()) {
+    const QString& ferien = gFerientage[gFerienIndex];
+    for (int d = 1; d <= letzteSpalte; ++d)
+      if (ferien.mid(d + 4, 1) == u"1") mGrid.setCellBackColor(0, d, gFerienfarbe);
+  }
+
+  if (Setting(9) == 0 && gHeuteText.left(4) == monat && gHeute.isValid() && gHeute.day() <= letzteSpalte) {
+    const int d = gHeute.day();
+    mGrid.setCellBackColor(0, d, Farbe(7));
+    if (gBenutzerwerte[22] != 3) {
+      for (int r = 1; r < zeilen; ++r)
+        if (mGrid.TextMatrix(r, d).isEmpty() && Arbeitstagfarbe(mGrid.CellBackColor(r, d)))
+          mGrid.setCellBackColor(r, d, Farbe(8));
+      if (summen && d <= tsSpalten)
+        for (int r = 1; r < tsZeilen; ++r)
+          if (Arbeitstagfarbe(mTaSu.CellBackColor(r, d))) mTaSu.setCellBackColor(r, d, Farbe(8));
+    }
+  }
+
+  if (gBenutzerwerte[26] == 1 && mGrid.Cols() > 32) {
+    for (int r = 1; r < zeilen; ++r)
+      if (mGrid.TextMatrix(r, 32).isEmpty())
+        for (int d = 1; d <= letzteSpalte; ++d) mGrid.setCellBackColor(r, d, Farbe(5));
+  }
+
+  if (markierung_aufheben) markierung_aufheben();
+  mGrid.setRedraw(true);
+
+  if (summen) {
+    for (int r = 1; r < tsZeilen; ++r)
+      for (int d = 1; d <= tsSpalten; ++d) {
+        const int n = tagessumme(r, d);
+        mTaSu.setTextMatrix(r, d, n == 0 ? QString() : QString::number(n));
+      }
+    mTaSu.setRedraw(true);
+  }
+
+  if (sanduhr) Sanduhr_Mauszeiger(false);
+  if (uhr::monoton() - start > kLangsameAnzeige) {
+    gLangsamesNetz = true;
+    gBenutzerwerte[31] = 1;
+  }
+}
+
+void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
+  const int zeilen = mGrid.Rows();
+  gKommentarMarken.dimensionieren(zeilen - 1);
+  const int b = Schaltflächen_Anzahl();
+  mKnöpfe = std::max(b, 0);
+  mSummen.assign(static_cast<size_t>(mKnöpfe) * 31, 0);
+
+  const QString monat = gMonatsschlüssel;
+  gMonatsdateiZeit = Dateizeit(Heutige_Monatsdatei(monat));
+
+  mMonat = gMonatsquelle.lesen(monat);
+  gMonatsAusnahmen = mMonat.ausnahmen;
+  if (mMonat.einträge.isEmpty() || mGrid.Cols() <= 32) return;
+
+  // The last line of each user wins; users compared without regard to case.
+  QHash<QString, qsizetype> letzteZeile;
+  letzteZeile.reserve(mMonat.einträge.size());
+  for (qsizetype i = 0; i < mMonat.einträge.size(); ++i) {
+    const QString& e = mMonat.einträge[i];
+    letzteZeile.insert(e.left(e.indexOf(u':')).toLower(), i);
+  }
+  // Button numbers of the code characters, as SFDec gives them.
+  std::array<int, 128> nummer{};
+  for (int c = 0; c < 128; ++c) nummer[c] = SFDec(QString(QChar(c)));
+
+  const QString ich = gBenutzername.toLower();
+  const bool verbergenAktiv = gBenutzerstufe < 1;
+  const bool verborgeneZeigen = Setting(43) == 1;
+  const Farbwert f1 = Farbe(1), f2 = Farbe(2);
+  const QString nbsp(kGeschütztesLeerzeichen);
+
+  std::vector<QString> benutzer(static_cast<size_t>(zeilen));
+  for (int r = 1; r < zeilen; ++r) benutzer[r] = mGrid.TextMatrix(r, 32).toLower();
+
+  for (int r = 1; r < zeilen; ++r) {
+    if (benutzer[r].isEmpty()) continue;
+    const auto it = letzteZeile.constFind(benutzer[r]);
+    if (it == letzteZeile.cend()) continue;
+    const QString& e = mMonat.einträge[*it];
+    const QString codes = e.mid(e.indexOf(u':') + 1);
+    const bool eigeneZeile = benutzer[r] == ich;
+    for (int d = 1; d <= 31 && d <= codes.size(); ++d) {
+      const QChar c = codes[d - 1];
+      if (c == u' ') {
+        mGrid.setCellForeColor(r, d, f1);
+        mGrid.setCellBackColor(r, d, f1);
+        continue;
+      }
+      const int k = c.unicode() < 128 ? nummer[c.unicode()] : b;
+      if (k == b + 1) {
+        mGrid.setCellForeColor(r, d, f2);
+        mGrid.setCellBackColor(r, d, f2);
+        mGrid.setTextMatrix(r, d, nbsp);
+      } else if (k >= 1 && k < b) {
+        // The erase button's own number never stands for an entry.
+        const bool sichtbar = gSFVerbergen.value(k) != 1 || eigeneZeile || !verbergenAktiv;
+        if (sichtbar) {
+          mGrid.setCellForeColor(r, d, gSFTextfarben.value(k));
+          mGrid.setCellBackColor(r, d, gSFHintergrundfarben.value(k));
+          mGrid.setTextMatrix(r, d, gSFKennbuchstaben.value(k));
+          ++mSummen[static_cast<size_t>(k - 1) * 31 + (d - 1)];
+        } else if (verborgeneZeigen) {
+          mGrid.setCellForeColor(r, d, f2);
+          mGrid.setCellBackColor(r, d, f2);
+          mGrid.setTextMatrix(r, d, kBlank);
+        }
+      }
+    }
+  }
+
+  if (mMonat.kommentare.isEmpty()) return;
+  QHash<QString, QList<qsizetype>> kommentareJeBenutzer;
+  for (qsizetype i = 0; i < mMonat.kommentare.size(); ++i) {
+    const QString& k = mMonat.kommentare[i];
+    kommentareJeBenutzer[k.left(k.indexOf(u':')).toLower()].append(i);
+  }
+  for (int r = 1; r < zeilen; ++r) {
+    if (benutzer[r].isEmpty()) continue;
+    const auto it = kommentareJeBenutzer.constFind(benutzer[r]);
+    if (it == kommentareJeBenutzer.cend()) continue;
+    for (const qsizetype i : *it) {
+      const QString& k = mMonat.kommentare[i];
+      const QString rest = k.mid(k.indexOf(u':') + 1);
+      // A range outside the month's days marks only the days it covers.
+      const int erster = std::max(text::zahl(rest.mid(0, 2)), 1);
+      const int letzter = std::min(text::zahl(rest.mid(3, 2)), 31);
+      const QString kommentar = rest.mid(6);
+      for (int d = erster; d <= letzter; ++d)
+        if (!text::trim(mGrid.TextMatrix(r, d)).isEmpty()) gKommentarMarken.setzen(r, d, kommentar);
+    }
+  }
+  if (Setting(6) != 0) return;
+  for (int r = 1; r < zeilen; ++r)
+    for (int d = 1; d <= 31; ++d)
+      if (!gKommentarMarken.text(r, d).isEmpty()) mGrid.setCellFontBold(r, d, true);
+}

@@ -1,0 +1,40 @@
+#pragma once
+// What the month planner window needs of the month record files and of the display
+// permissions and groups, in one small place. The window reads and rewrites months
+// and asks which employee groups the user sees only through gMonatsquelle, so the
+// store units behind it can change without touching the window.
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// One month as read from its newest version.
+struct Monatsinhalt {
+  bool vorhanden = false;  // a version of the month exists
+  QStringList einträge;    // entry lines without "A:" (user, ":", 31 codes), file order
+  QStringList kommentare;  // comment lines without "K:" (user, ":", dd-dd, ":", text)
+  QString ausnahmen = QStringLiteral("NoEx:NoEx");
+};
+
+struct Monatsquelle {
+  // Reads the newest version of month yymm; a month without a file reads empty.
+  std::function<Monatsinhalt(const QString& monat)> lesen;
+  // Writes today's version of month yymm afresh (header, opaque line, the exceptions
+  // line, then the lines as given) and removes every other version of the month.
+  std::function<void(const QString& monat, const QString& ausnahmen, const QStringList& zeilen)> neu_schreiben;
+  // The user's permission: "AllGroups", or the visible employee groups each followed by ":".
+  std::function<QString()> anzeigeberechtigung;
+  // The user's display groups, "Name|" and the member groups each followed by ":";
+  // the single entry "NoGroups" when the user has none.
+  std::function<QStringList()> anzeigegruppen;
+  // The chosen display group (0 = the first), kept with the user's settings.
+  std::function<int()> anzeigegruppe;
+  std::function<void(int)> anzeigegruppe_setzen;
+};
+extern Monatsquelle gMonatsquelle;
+
+// The plain implementation: the month files of gDatenordner read and written
+// directly; every user sees every group and has no display groups.
+Monatsquelle Monatsquelle_Standard();
+
+// Path of today's version of a month: data folder, yymm, " ", today's yymmdd, " Data.dat".
+QString Heutige_Monatsdatei(const QString& monat);

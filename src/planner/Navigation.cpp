@@ -1,0 +1,234 @@
+#include "planner/Navigation.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHash>
+#include <QKeyEvent>
+#include <QSet>
+#include <QSignalBlocker>
+#include <QTabBar>
+
+#include "planner/Markierung.h"
+#include "planner/Monatsanzeige.h"
+#include "planner/frmVelkora.h"
+#include "platform/Laufzeitfehler.h"
+#include "platform/Text.h"
+#include "platform/Zustand.h"
+#include "platform/widgets/Rasteransicht.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Logbuch.h"
+#include "startup/Meldungen.h"
+#include "startup/Programmabbruch.h"
+#include "startup/Start.h"
+#include "store/Feiertage.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Sicherung.h"
+#include "store/Velkoraini.h"
+
+std::function<void()> gStörungsmeldung_anzeigen;
+
+namespace {
+void Zustand_zurücksetzen() { gStörungsmeldung_anzeigen = nullptr; }
+VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+QString Benutzer(const QString& zeile) { return zeile.left(zeile.indexOf(u':')); }
+
+// Passes the arrow keys of the year tabs to the month navigation.
+class Jahrestasten : public QObject {
+ public:
+  Jahrestasten(QObject* eltern, std::function<bool(int)> taste) : QObject(eltern), mTaste(std::move(taste)) {}
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::KeyPress) {
+      const int k = static_cast<QKeyEvent*>(e)->key();
+      if ((k == Qt::Key_Left || k == Qt::Key_Right) && mTaste(k == Qt::Key_Left ? 37 : 39)) return true;
+    }
+    return QObject::eventFilter(o, e);
+  }
+
+ private:
+  std::function<bool(int)> mTaste;
+};
+}  // namespace
+
+QStringList Monat_verdichten(const Monatsinhalt& monat) {
+  QHash<QString, qsizetype> letzte;
+  for (qsizetype i = 0; i < monat.einträge.size(); ++i) letzte.insert(Benutzer(monat.einträge[i]).toLower(), i);
+  QHash<QString, QList<qsizetype>> kommentare;
+  for (qsizetype i = 0; i < monat.kommentare.size(); ++i) kommentare[Benutzer(monat.kommentare[i]).toLower()].append(i);
+
+  QStringList zeilen;
+  QSet<QString> geschrieben;
+  for (int i = 1; i <= Mitarbeiterzeilen(); ++i) {
+    const QString id = gBenutzerIDs[i].toLower();
+    if (id.isEmpty() || geschrieben.contains(id)) continue;
+    const auto it = letzte.constFind(id);
+    if (it == letzte.cend()) continue;
+    const QString& eintrag = monat.einträge[*it];
+    const QString benutzer = Benutzer(eintrag);
+    const QString codes = eintrag.mid(benutzer.size() + 1);
+    if (text::trim(codes).isEmpty()) continue;
+    geschrieben.insert(id);
+    zeilen << QStringLiteral("A:") + eintrag;
+
+    const auto k = kommentare.constFind(id);
+    if (k == kommentare.cend()) continue;
+    QString tage[32];
+    for (const qsizetype j : *k) {
+      const QString& z = monat.kommentare[j];
+      const QString rest = z.mid(z.indexOf(u':') + 1);
+      const int erster = std::max(text::zahl(rest.mid(0, 2)), 1);
+      const int letzter = std::min(text::zahl(rest.mid(3, 2)), 31);
+      const QString t = rest.mid(6);
+      for (int d = erster; d <= letzter; ++d)
+        if (d <= codes.size() && codes[d - 1] != u' ') tage[d] = t;
+    }
+    for (int d = 1; d <= 31;) {
+      if (tage[d].isEmpty()) {
+        ++d;
+        continue;
+      }
+      int e = d;
+      while (e < 31 && tage[e + 1] == tage[d]) ++e;
+      zeilen << QStringLiteral("K:%1:%2-%3:%4")
+                    .arg(benutzer)
+                    .arg(d, 2, 10, QChar(u'0'))
+                    .arg(e, 2, 10, QChar(u'0'))
+                    .arg(tage[d]);
+      d = e + 1;
+    }
+  }
+  return zeilen;
+}
+
+void Erfassungsdatei_defragmentieren() {
+  Prozedur(QStringLiteral("frmVelkora - Erfassungsdatei_defragmentieren"), [&] {
+    if (gStörungAnzeigen) return;
+    if (gBenutzerstufe > 0 && !Backup_erstellen(QStringLiteral("T")))
+      Logbuch_ergänzen(2, QStringLiteral("Backup vor Defragmentieren konnte nicht erstellt werden"));
+    Sperrdatei_prüfen();
+    const QString monat = gMonatsschlüssel;
+    // Compacted from the month as it is on disk now, not as it was shown.
+    const Monatsinhalt m = gMonatsquelle.lesen(monat);
+    gMonatsquelle.neu_schreiben(monat, m.vorhanden ? m.ausnahmen : QStringLiteral("NoEx:NoEx"), Monat_verdichten(m));
+    gMonatsdateiZeit = Dateizeit(Heutige_Monatsdatei(monat));
+    Logbuch_ergänzen(2, QStringLiteral("Erfassungsdatei für ") + monat.mid(2, 2) + gDatumstrennzeichen +
+                            QStringLiteral("20") + monat.left(2) + QStringLiteral(" wurde defragmentiert"));
+  });
+}
+
+void frmVelkora::Anzeige_verbinden() {
+  mAnzeige = std::make_unique<Monatsanzeige>(msgFlexGrid->raster(), msgFlexKaWo->raster(), msgFlexTaSu->raster());
+  mAnzeige->zeilenzahl_geändert = [this] { Tabellenfelder_anordnen(false); };
+  mAnzeige->markierung_aufheben = [] { Markierung_aufheben(); };
+  connect(cmbMitarbeitergruppen, &QComboBox::activated, this, [this](int) { cmbMitarbeitergruppen_Click(); });
+  tabJahre->setFocusPolicy(Qt::TabFocus);
+  tabJahre->installEventFilter(new Jahrestasten(this, [this](int taste) {
+    tabJahre_KeyDown(taste);
+    return true;
+  }));
+}
+
+void frmVelkora::Daten_anzeigen(bool beschäftigt) {
+  Prozedur(QStringLiteral("frmVelkora - Daten_anzeigen"), [&] {
+    gMerker = false;
+    const QDateTime mitarbeiter = gMitarbeiterdatenZeit;
+    CheckKonfigdaten();
+    CheckMitarbeiterdaten();
+    if (gMerker || gMitarbeiterdatenZeit != mitarbeiter) Form_Resize();
+    mAnzeige->anzeigen(beschäftigt);
+  });
+}
+
+void frmVelkora::tabMonate_Click() {
+  Prozedur(QStringLiteral("frmVelkora - tabMonate_Click"), [&] {
+    gMonatsschlüssel = tabJahre->tabText(tabJahre->currentIndex()).right(2) +
+                       QStringLiteral("%1").arg(tabMonate->currentIndex() + 1, 2, 10, QChar(u'0'));
+    Ferientage_suchen();
+    Daten_anzeigen(false);
+    // Counted from the month just read: a month without a file has no lines.
+    if (mAnzeige->monat().einträge.size() > kVerdichtungsschwelle * Mitarbeiterzeilen())
+      Erfassungsdatei_defragmentieren();
+    if (gStörungAnzeigen) {
+      gStörungAnzeigen = false;
+      gOffeneDatei.clear();
+      if (!gStörungsmeldung.isEmpty() && gStörungsmeldung_anzeigen) gStörungsmeldung_anzeigen();
+    }
+    mTimerZähler = 0;
+  });
+}
+
+void frmVelkora::tabMonate_wählen(int index) {
+  {
+    const QSignalBlocker b(tabMonate);
+    tabMonate->setCurrentIndex(index);
+  }
+  mTimerZähler = 0;
+  tabMonate_Click();
+}
+
+void frmVelkora::tabJahre_Click() {
+  Prozedur(QStringLiteral("frmVelkora - tabJahre_Click"), [&] {
+    if (Setting(40) != 0) {
+      tabMonate_Click();
+      return;
+    }
+    // Continuous: forward into a year begins with its January, back ends with its December.
+    const QString neu = tabJahre->tabText(tabJahre->currentIndex()).right(2);
+    const QString alt = gMonatsschlüssel.left(2);
+    const int monat = tabMonate->currentIndex();
+    if (neu > alt && monat != 0)
+      tabMonate_wählen(0);
+    else if (neu < alt && monat != 11)
+      tabMonate_wählen(11);
+    else
+      tabMonate_Click();
+  });
+}
+
+void frmVelkora::tabJahre_KeyDown(int taste) {
+  Prozedur(QStringLiteral("frmVelkora - tabJahre_KeyDown"), [&] {
+    if (taste != 37 && taste != 39) return;
+    tabMonate->setFocus();
+    const int monat = tabMonate->currentIndex();
+    tabMonate_wählen(taste == 37 ? (monat + 11) % 12 : (monat + 1) % 12);
+  });
+}
+
+void frmVelkora::Anzeigegruppen_füllen() {
+  const QStringList gruppen = gMonatsquelle.anzeigegruppen();
+  const bool keine = gruppen.isEmpty() || gruppen.first() == u"NoGroups";
+  cmbMitarbeitergruppen->setVisible(!keine && gruppen.size() > 1);
+  if (keine) return;
+  const QSignalBlocker b(cmbMitarbeitergruppen);
+  cmbMitarbeitergruppen->clear();
+  for (const QString& g : gruppen) cmbMitarbeitergruppen->addItem(g.left(g.indexOf(u'|')));
+  if (gMonatsquelle.anzeigegruppe() >= cmbMitarbeitergruppen->count()) gMonatsquelle.anzeigegruppe_setzen(0);
+  cmbMitarbeitergruppen->setCurrentIndex(gMonatsquelle.anzeigegruppe());
+}
+
+void frmVelkora::cmbMitarbeitergruppen_Click() {
+  Prozedur(QStringLiteral("frmVelkora - cmbMitarbeitergruppen_Click"), [&] {
+    const int gewählt = cmbMitarbeitergruppen->currentIndex();
+    if (gewählt == gMonatsquelle.anzeigegruppe()) return;
+    msgFlexGrid->raster().setTopRow(1);
+    gMonatsquelle.anzeigegruppe_setzen(gewählt);
+    Daten_anzeigen(false);
+  });
+}
+
+void frmVelkora::CheckAnzeigegruppen() {
+  Prozedur(QStringLiteral("frmVelkora - CheckAnzeigegruppen"), [&] {
+    if (!cmbMitarbeitergruppen->isHidden()) {
+      Meldung(QStringLiteral("Nicht möglich, wenn Anzeigegruppen aktiv sind"));
+      return;
+    }
+    gBenutzerwerte[32] = 300;
+    msgFlexGrid->raster().setRowHeightMin(300);
+    msgFlexTaSu->raster().setRowHeightMin(300);
+    gBenutzerwerte[33] = 0;
+    Form_Resize();
+  });
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The code-button bar of the main window: which buttons of the button table are
+// shown to this user, and how wide they are.
+#include <vector>
+
+// The narrowest and widest button, in twips.
+inline constexpr int kSchaltflächeSchmal = 1800;
+inline constexpr int kSchaltflächeBreit = 2370;
+
+// Whether each button 1 to n of the table (n = the erase button) is shown to the
+// current user; element 0 unused.
+std::vector<bool> Sichtbare_Schaltflächen();
+// The automatic button width for the widest caption (twips).
+int Schaltflächenbreite_aus_Text(int breitesteTextbreite);
+// A width held inside the narrowest and the widest button.
+int Schaltflächenbreite_begrenzen(int breite);
+// The user's own width (per-user values 36 and 37) in place of the configured one.
+void Schaltflächenbreite_des_Benutzers();

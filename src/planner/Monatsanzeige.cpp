@@ -11,18 +11,17 @@
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
+#include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
 
 Kommentarmarken gKommentarMarken;
-QDateTime gMonatsdateiZeit;
 
 namespace {
 void Zustand_zurücksetzen() {
   gKommentarMarken = Kommentarmarken();
-  gMonatsdateiZeit = QDateTime();
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 

@@ -10,6 +10,7 @@
 
 #include "planner/Monatsquelle.h"
 #include "platform/Raster.h"
+#include "store/Erfassungsdaten.h"
 
 // The comment text of each cell of the month grid (rows 1 to the last, days 1 to 31),
 // empty when the cell has none. Rebuilt on every display.
@@ -25,10 +26,6 @@ class Kommentarmarken {
   std::vector<QString> mTexte;
 };
 extern Kommentarmarken gKommentarMarken;
-
-// The time stamp of today's version of the shown month's file after this
-// workstation's last own read or write of it; invalid when there is none.
-extern QDateTime gMonatsdateiZeit;
 
 class Monatsanzeige {
  public:

@@ -32,8 +32,8 @@ struct Monatsquelle {
 };
 extern Monatsquelle gMonatsquelle;
 
-// The plain implementation: the month files of gDatenordner read and written
-// directly; every user sees every group and has no display groups.
+// The data store behind the window: the month record files and the user's display
+// permission and groups.
 Monatsquelle Monatsquelle_Standard();
 
 // Path of today's version of a month: data folder, yymm, " ", today's yymmdd, " Data.dat".

@@ -38,6 +38,9 @@ struct Regelfall {
   const char* erwartet;
 };
 
+// Printed into the test names, which must not change from run to run.
+void PrintTo(const Regelfall& f, std::ostream* os) { *os << f.regel << " " << f.jahr; }
+
 class Feiertagsregel : public ::testing::TestWithParam<Regelfall> {};
 
 TEST_P(Feiertagsregel, GibtDasDatum) {
@@ -125,6 +128,8 @@ struct Tagfall {
   bool feiertag;
   bool arbeitsfrei;
 };
+
+void PrintTo(const Tagfall& f, std::ostream* os) { *os << f.ausnahmen << " " << f.wochenende << " " << f.tag; }
 
 class Tagestest : public ::testing::TestWithParam<Tagfall> {};
 

@@ -10,6 +10,7 @@
 
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
+#include "planner/Tabellenmaus.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
@@ -123,6 +124,7 @@ void frmVelkora::Anzeige_verbinden() {
   mAnzeige = std::make_unique<Monatsanzeige>(msgFlexGrid->raster(), msgFlexKaWo->raster(), msgFlexTaSu->raster());
   mAnzeige->zeilenzahl_geändert = [this] { Tabellenfelder_anordnen(false); };
   mAnzeige->markierung_aufheben = [] { Markierung_aufheben(); };
+  gTabellenbefehle.Kommentarmarke = [](int zeile, int tag) { return gKommentarMarken.text(zeile, tag); };
   connect(cmbMitarbeitergruppen, &QComboBox::activated, this, [this](int) { cmbMitarbeitergruppen_Click(); });
   tabJahre->setFocusPolicy(Qt::TabFocus);
   tabJahre->installEventFilter(new Jahrestasten(this, [this](int taste) {

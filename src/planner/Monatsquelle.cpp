@@ -45,7 +45,7 @@ Monatsquelle Monatsquelle_Standard() {
   q.lesen = Lesen;
   // The writer rebuilds the compact month from its newest version inside the month
   // lock, so a line another workstation saved since the caller's read is kept.
-  q.neu_schreiben = [](const QString& monat, const QString&, const QStringList&) { Monatsdatei_kompaktieren(monat); };
+  q.kompaktieren = [](const QString& monat) { Monatsdatei_kompaktieren(monat); };
   q.anzeigeberechtigung = [] { return gAnzeigeberechtigung; };
   q.anzeigegruppen = [] {
     QStringList g = gAnzeigegruppen.mid(1);

@@ -33,8 +33,6 @@ namespace {
 void Zustand_zurücksetzen() { gStörungsmeldung_anzeigen = nullptr; }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
-QString Benutzer(const QString& zeile) { return zeile.left(zeile.indexOf(u':')); }
-
 // Passes the arrow keys of the year tabs to the month navigation.
 class Jahrestasten : public QObject {
  public:
@@ -54,56 +52,6 @@ class Jahrestasten : public QObject {
 };
 }  // namespace
 
-QStringList Monat_verdichten(const Monatsinhalt& monat) {
-  QHash<QString, qsizetype> letzte;
-  for (qsizetype i = 0; i < monat.einträge.size(); ++i) letzte.insert(Benutzer(monat.einträge[i]).toLower(), i);
-  QHash<QString, QList<qsizetype>> kommentare;
-  for (qsizetype i = 0; i < monat.kommentare.size(); ++i) kommentare[Benutzer(monat.kommentare[i]).toLower()].append(i);
-
-  QStringList zeilen;
-  QSet<QString> geschrieben;
-  for (int i = 1; i <= Mitarbeiterzeilen(); ++i) {
-    const QString id = gBenutzerIDs[i].toLower();
-    if (id.isEmpty() || geschrieben.contains(id)) continue;
-    const auto it = letzte.constFind(id);
-    if (it == letzte.cend()) continue;
-    const QString& eintrag = monat.einträge[*it];
-    const QString benutzer = Benutzer(eintrag);
-    const QString codes = eintrag.mid(benutzer.size() + 1);
-    if (text::trim(codes).isEmpty()) continue;
-    geschrieben.insert(id);
-    zeilen << QStringLiteral("A:") + eintrag;
-
-    const auto k = kommentare.constFind(id);
-    if (k == kommentare.cend()) continue;
-    QString tage[32];
-    for (const qsizetype j : *k) {
-      const QString& z = monat.kommentare[j];
-      const QString rest = z.mid(z.indexOf(u':') + 1);
-      const int erster = std::max(text::zahl(rest.mid(0, 2)), 1);
-      const int letzter = std::min(text::zahl(rest.mid(3, 2)), 31);
-      const QString t = rest.mid(6);
-      for (int d = erster; d <= letzter; ++d)
-        if (d <= codes.size() && codes[d - 1] != u' ') tage[d] = t;
-    }
-    for (int d = 1; d <= 31;) {
-      if (tage[d].isEmpty()) {
-        ++d;
-        continue;
-      }
-      int e = d;
-      while (e < 31 && tage[e + 1] == tage[d]) ++e;
-      zeilen << QStringLiteral("K:%1:%2-%3:%4")
-                    .arg(benutzer)
-                    .arg(d, 2, 10, QChar(u'0'))
-                    .arg(e, 2, 10, QChar(u'0'))
-                    .arg(tage[d]);
-      d = e + 1;
-    }
-  }
-  return zeilen;
-}
-
 void Erfassungsdatei_defragmentieren() {
   Prozedur(QStringLiteral("frmVelkora - Erfassungsdatei_defragmentieren"), [&] {
     if (gStörungAnzeigen) return;
@@ -112,8 +60,7 @@ void Erfassungsdatei_defragmentieren() {
     Sperrdatei_prüfen();
     const QString monat = gMonatsschlüssel;
     // Compacted from the month as it is on disk now, not as it was shown.
-    const Monatsinhalt m = gMonatsquelle.lesen(monat);
-    gMonatsquelle.neu_schreiben(monat, m.vorhanden ? m.ausnahmen : QStringLiteral("NoEx:NoEx"), Monat_verdichten(m));
+    gMonatsquelle.kompaktieren(monat);
     gMonatsdateiZeit = Dateizeit(Heutige_Monatsdatei(monat));
     Logbuch_ergänzen(2, QStringLiteral("Erfassungsdatei für ") + monat.mid(2, 2) + gDatumstrennzeichen +
                             QStringLiteral("20") + monat.left(2) + QStringLiteral(" wurde defragmentiert"));

@@ -14,11 +14,5 @@ extern std::function<void()> gStörungsmeldung_anzeigen;
 // is rewritten when it is shown.
 inline constexpr double kVerdichtungsschwelle = 1.5;
 
-// The lines of a compact month file after its three header lines: one "A:" line per
-// employee of the table (in its order) with at least one entry, each followed by its
-// comments as runs of days with the same text. Lines of users not in the table, empty
-// entry lines and comments on days without an entry are dropped.
-QStringList Monat_verdichten(const Monatsinhalt& monat);
-
 // Rewrites the shown month's file compactly (today's version, older ones removed).
 void Erfassungsdatei_defragmentieren();

@@ -1,4 +1,5 @@
 #include "planner/Navigation.h"
+#include "store/Monatsdatei.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -134,11 +135,13 @@ TEST_F(FensterTest, AnOvergrownMonthIsCompactedWhenShown) {
 }
 
 TEST_F(FensterTest, CompactionKeepsCommentRunsPerDay) {
-  Monatsinhalt m;
-  m.einträge = {"Anna:" + Codes({{1, '1'}, {2, '1'}, {3, '1'}, {5, '1'}, {6, '1'}})};
-  m.kommentare = {"anna:01-06:Kurs", "anna:03-03:Arzt", "anna:06-06:"};
-  EXPECT_EQ(Monat_verdichten(m), (QStringList{"A:Anna:" + m.einträge[0].mid(5), "K:Anna:01-02:Kurs",
-                                              "K:Anna:03-03:Arzt", "K:Anna:05-05:Kurs"}));
+  const QString codes = Codes({{1, '1'}, {2, '1'}, {3, '1'}, {5, '1'}, {6, '1'}});
+  monatSchreiben(QStringLiteral("2604 260311 Data.dat"),
+                 {"A:Anna:" + codes, "K:anna:01-06:Kurs", "K:anna:03-03:Arzt", "K:anna:06-06:"},
+                 QStringLiteral("NoEx:NoEx"));
+  ASSERT_TRUE(Monatsdatei_kompaktieren(QStringLiteral("2604")));
+  const QStringList z = dekodierteZeilen(gDatenordner + QStringLiteral("2604 260312 Data.dat"));
+  EXPECT_EQ(z.mid(3), (QStringList{"A:Anna:" + codes, "K:Anna:01-02:Kurs", "K:Anna:03-03:Arzt", "K:Anna:05-05:Kurs"}));
 }
 
 TEST_F(FensterTest, GroupChoiceNarrowsTheRows) {

@@ -49,6 +49,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString ordner = QDir(a[1]).absolutePath() + u'/';
+  // The start makes the temporary folder the current one.
+  const QString bild = QDir(a[2]).absolutePath();
   QDir(ordner).removeRecursively();
   QDir().mkpath(ordner + QStringLiteral("Programm"));
   QDir().mkpath(ordner + QStringLiteral("Temp"));
@@ -92,7 +94,7 @@ int main(int argc, char** argv) {
   f->show();
   f->tabMonate_Click();
   QApplication::processEvents();
-  const bool ok = f->grab().save(a[2]);
+  const bool ok = f->grab().save(bild);
   Hauptfenster_entladen();
   return ok ? 0 : 1;
 }

@@ -323,8 +323,8 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
   QString logtext;
   if (!markieren) {
     const QString monat = gMonatsschlüssel.mid(2, 2) + gMonatsschlüssel.left(2);
-    logtext = benutzer + u'|' + (löschen ? QStringLiteral("Löschen") : gSFTexte[Index]) + u'|' +
-              zweistellig(erster) + monat + u'|' + zweistellig(letzter) + monat;
+    logtext = benutzer + u'|' + (löschen ? QStringLiteral("Löschen") : gSFTexte[Index]) + u'|' + zweistellig(erster) +
+              monat + u'|' + zweistellig(letzter) + monat;
     Logbuch_ergänzen(1, logtext);
   }
   SaveForUndo(1, logtext);
@@ -386,15 +386,17 @@ struct Zurückhalten {
 QString Eintrag_verworfen_Meldung_Mitarbeiter(const QString& name) {
   return QStringLiteral("Die Daten wurden inzwischen an einem anderen Arbeitsplatz geändert: Der Mitarbeiter '") +
          name +
-         QStringLiteral("' ist in der Anzeige nicht mehr vorhanden.\r\rEs wurde nichts eingetragen. Bitte prüfen "
-                        "Sie die Anzeige und wiederholen Sie den Eintrag.");
+         QStringLiteral(
+             "' ist in der Anzeige nicht mehr vorhanden.\r\rEs wurde nichts eingetragen. Bitte prüfen "
+             "Sie die Anzeige und wiederholen Sie den Eintrag.");
 }
 
 QString Eintrag_verworfen_Meldung_Schaltfläche(const QString& beschriftung) {
   return QStringLiteral("Die Daten wurden inzwischen an einem anderen Arbeitsplatz geändert: Die Schaltfläche '") +
          beschriftung +
-         QStringLiteral("' ist nicht mehr vorhanden.\r\rEs wurde nichts eingetragen. Bitte prüfen Sie die "
-                        "Anzeige und wiederholen Sie den Eintrag.");
+         QStringLiteral(
+             "' ist nicht mehr vorhanden.\r\rEs wurde nichts eingetragen. Bitte prüfen Sie die "
+             "Anzeige und wiederholen Sie den Eintrag.");
 }
 
 bool Markierungshinweis_gezeigt() { return mMarkierungshinweis; }
@@ -611,10 +613,9 @@ bool Plausibilitätsprüfung(int Index) {
     if (Setting(45) >= 1) mVergangenheitBestätigt = true;
     if (Vergangen(erster)) {
       if (!Vergangenheit_erlaubt()) {
-        Meldung(
-            QStringLiteral("Eintrag nicht möglich. Änderungen für in der Vergangenheit liegende Zeiträume sind "
-                           "folgenden Administratoren vorbehalten: ") +
-            admins);
+        Meldung(QStringLiteral("Eintrag nicht möglich. Änderungen für in der Vergangenheit liegende Zeiträume sind "
+                               "folgenden Administratoren vorbehalten: ") +
+                admins);
         return false;
       }
       if (mVergangenheitAbgelehnt) return false;

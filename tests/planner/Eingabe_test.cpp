@@ -60,8 +60,7 @@ class EingabeTest : public VelkoraTest {
 
     gSFTexte = {QString(), QStringLiteral("Urlaub"), QStringLiteral("Krank"), QStringLiteral("Dienstreise"),
                 QStringLiteral("Löschen")};
-    gSFKennbuchstaben = {QString(), QStringLiteral("U"), QStringLiteral("K"), QStringLiteral("D"),
-                         QStringLiteral(" ")};
+    gSFKennbuchstaben = {QString(), QStringLiteral("U"), QStringLiteral("K"), QStringLiteral("D"), QStringLiteral(" ")};
     gSFTextfarben = {0, 0x11, 0x22, 0x33, 0x44};
     gSFHintergrundfarben = {0, 0x00FF00, 0x0000FF, 0xFF0000, 0xFFFFFF};
     gSFNurAdmins = {0, 0, 0, 1, 0};
@@ -251,8 +250,8 @@ TEST_F(EingabeTest, CellStateDayKindSettingAndButton) {
       {Marke, kArbeitstag, 1, kLöschen, "", weiß, true, " ", nullptr},
   };
   for (const Fall& f : fälle) {
-    SCOPED_TRACE(testing::Message() << "state " << f.zustand << " day " << f.tag << " pos12 " << f.pos12
-                                    << " button " << f.knopf);
+    SCOPED_TRACE(testing::Message() << "state " << f.zustand << " day " << f.tag << " pos12 " << f.pos12 << " button "
+                                    << f.knopf);
     SetSetting(12, f.pos12);
     speichernAufzeichnen();
     schreibvorgänge.clear();

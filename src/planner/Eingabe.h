@@ -1,0 +1,72 @@
+#pragma once
+// Entering absences with the code buttons: the marked days of one row of the month
+// grid, or of several rows for privileged users and administrators, take the button's
+// letter and colours (the erase button empties them), the row's month line is saved,
+// and a user logbook line is written. The non-working-day mark of a double click goes
+// the same way with the number of buttons + 1.
+//
+// The handlers take the button number and act on the running main window's grid; the
+// window only turns its events into these calls.
+//
+// Several workstations share the month files. An entry always looks for another
+// workstation's change first; and when the past-period question stayed open, it looks
+// again before it writes. After a reload it applies the entry to the employee whose
+// row was marked and to the button of the same letter and colour, wherever they stand
+// now, or changes nothing and says so when one of them is gone.
+#include <QString>
+#include <functional>
+
+class Raster;
+
+// What the entry needs of the rest of the main window. An empty member does nothing,
+// except where a stand-in is named.
+struct Eingabebefehle {
+  // Reloads the shown month when another workstation changed it, keeping the marking;
+  // true when it reloaded.
+  std::function<bool()> CheckErfassungsdaten;
+  // Saves one "A:" or "K:" line of the shown month; while gLogbuchPuffern is set a
+  // line is held back, and the empty line then writes the held-back lines. False when
+  // nothing could be written. Stand-in: the month records writer.
+  std::function<bool(const QString& zeile)> Datensatz_speichern;
+  // Whether month lines are held back. Stand-in: those of the stand-in above.
+  std::function<bool()> Zeilen_zurückgehalten;
+  // Redisplays the whole month.
+  std::function<void(bool beschäftigt)> Daten_anzeigen;
+  // Records a step for undo (kinds -1, 1 to 5).
+  std::function<void(int art, const QString& text)> SaveForUndo;
+  // The range-entry dialog: reads the button number from the main window's Tag, sets
+  // the grid marking and leaves "OK" there; an empty Tag means cancelled. Stand-in:
+  // cancelled.
+  std::function<void()> frmEingabe_zeigen;
+  // The entry clipboard becomes this one code character.
+  std::function<void(const QString& codezeichen)> Zwischenablage_setzen;
+  // The comment of a day cell of the shown month (empty when none), and emptying it.
+  std::function<QString(int zeile, int tag)> Kommentarmarke;
+  std::function<void(int zeile, int tag)> Kommentarmarke_leeren;
+};
+extern Eingabebefehle gEingabebefehle;
+
+// The click on code button Index (1 to the number of buttons; the last is the erase
+// button).
+void cmdAuswahl_Click(int Index);
+// Applies button Index, or the non-working-day mark for the number of buttons + 1, to
+// the marked days of the current row.
+void Tabellenzeile_ändern(int Index);
+// Applies button Index to every marked row; heading rows are skipped.
+void Tabellenzeilen_ändern(int Index);
+// The month line of a grid row: "A:" + user + ":" + 31 code characters.
+QString Tabellenzeilendaten(int zeile);
+// Whether the entry of button Index over the marking may go ahead; on False its
+// message has been shown or the user declined. Narrows the saved marking's columns
+// (gemerkteMarkierung) to the days that the entry concerns.
+bool Plausibilitätsprüfung(int Index);
+
+// The message of an entry given up because a reload took away its employee (name) or
+// its button (caption).
+QString Eintrag_verworfen_Meldung_Mitarbeiter(const QString& name);
+QString Eintrag_verworfen_Meldung_Schaltfläche(const QString& beschriftung);
+
+// Form state, for the window's lifetime: the marking hint was shown; entries for past
+// periods need no more confirmation.
+bool Markierungshinweis_gezeigt();
+bool Vergangenheit_bestätigt();

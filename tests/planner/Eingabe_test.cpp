@@ -1,0 +1,884 @@
+#include "planner/Eingabe.h"
+
+#include <QApplication>
+#include <QTest>
+#include <map>
+#include <memory>
+
+#include "common/Testumgebung.h"
+#include "planner/Markierung.h"
+#include "planner/frmVelkora.h"
+#include "platform/Bildschirm.h"
+#include "platform/widgets/Rasteransicht.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Logbuch.h"
+#include "startup/Start.h"
+#include "store/Erfassungsdaten.h"
+#include "store/Feiertage.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Velkoraini.h"
+
+namespace {
+
+const QString kMarke = QString(QChar(0xA0));
+
+struct Person {
+  QString name;
+  QString benutzer;  // empty: a heading
+};
+
+// April 2026: 30 days, the 1st a Wednesday; weekends 4/5, 11/12, 18/19, 25/26;
+// holidays the 3rd, the 6th and the 21st. Today is the 15th.
+// Buttons: 1 "Urlaub" U, 2 "Krank" K, 3 "Dienstreise" D (administrators only),
+// 4 the erase button; 5 stands for the non-working-day mark.
+class EingabeTest : public VelkoraTest {
+ public:
+  static constexpr int kU = 1, kK = 2, kD = 3, kLöschen = 4, kMarkieren = 5;
+  static constexpr int kArbeitstag = 16, kSamstag = 18, kFeiertag = 21;
+
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    uhr.datum = QDate(2026, 4, 15);
+    ordnerEinrichten();
+    bildschirm::setzeDpi(96);
+    gSettings = Standardeinstellungen();
+    for (int p : {4, 9, 10, 12, 28, 44, 45, 46}) SetSetting(p, 0);
+    gWochenende = QStringLiteral("SaSo");
+    gMonatsschlüssel = QStringLiteral("2604");
+    gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
+    gFeiertagsTabelle = QStringLiteral("260403|260406|260421|");
+    gKennzeile = QStringLiteral("Kennzeile");
+    for (int i = 1; i <= 9; ++i) gGrundfarben[i] = 0x100000 + i;
+    gBenutzerwerte[22] = 1;
+    gBenutzerwerte[25] = 0;
+    gBenutzerstufe = 2;
+    gIstMitarbeiter = true;
+    gBenutzername = QStringLiteral("anna");
+    gAdministratoren = {QStringLiteral("A:Chef Eins:chef")};
+    gPrivilegierte = {QStringLiteral("NoAdmins")};
+
+    gSFTexte = {QString(), QStringLiteral("Urlaub"), QStringLiteral("Krank"), QStringLiteral("Dienstreise"),
+                QStringLiteral("Löschen")};
+    gSFKennbuchstaben = {QString(), QStringLiteral("U"), QStringLiteral("K"), QStringLiteral("D"), QStringLiteral(" ")};
+    gSFTextfarben = {0, 0x11, 0x22, 0x33, 0x44};
+    gSFHintergrundfarben = {0, 0x00FF00, 0x0000FF, 0xFF0000, 0xFFFFFF};
+    gSFNurAdmins = {0, 0, 0, 1, 0};
+    gSFVerbergen = {0, 0, 0, 0, 0};
+
+    leute = {{QStringLiteral("Vertrieb"), {}},
+             {QStringLiteral("Anna"), QStringLiteral("Anna")},
+             {QStringLiteral("Bernd"), QStringLiteral("bernd")},
+             {QStringLiteral("Technik"), {}},
+             {QStringLiteral("Clara"), QStringLiteral("clara")}};
+    Mitarbeitertabelle_setzen();
+
+    fenster = std::make_unique<frmVelkora>();
+    fenster->resize(1000, 600);
+    fenster->show();
+    QApplication::setActiveWindow(fenster.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
+    fenster->msgFlexGrid->setGeometry(0, 0, 900, 240);
+    Raster& g = raster();
+    g.setCols(33);
+    g.setRowHeightMin(300);
+    g.setColWidth(0, 1500);
+    for (int c = 1; c <= 31; ++c) g.setColWidth(c, 300);
+    g.setColWidth(32, 0);
+    anzeigen();
+  }
+  void TearDown() override {
+    fenster.reset();
+    bildschirm::setzeDpi(0);
+    VelkoraTest::TearDown();
+  }
+
+  void Mitarbeitertabelle_setzen() {
+    Mitarbeitertabelle_dimensionieren(static_cast<int>(leute.size()));
+    for (size_t i = 0; i < leute.size(); ++i) {
+      gMitarbeiterNamen[i + 1] = leute[i].name;
+      gBenutzerIDs[i + 1] = leute[i].benutzer;
+      gEintrittsdaten[i + 1] = QStringLiteral("000000");
+      gAustrittsdaten[i + 1] = QStringLiteral("999999");
+    }
+  }
+
+  Raster& raster() { return fenster->msgFlexGrid->raster(); }
+
+  // Builds the month grid as the month display does: names, the hidden user column,
+  // empty day cells on their day's colour, entries from `einträge` (user -> day -> code
+  // character as stored), then the marking removed.
+  void anzeigen(const std::map<QString, std::map<int, QString>>& einträge = {}) {
+    Raster& g = raster();
+    g.setRedraw(false);
+    g.Clear();
+    g.setRows(1);
+    g.setCols(33);
+    g.setTextMatrix(0, 0, QStringLiteral("Name"));
+    for (int d = 1; d <= 30; ++d) g.setTextMatrix(0, d, QStringLiteral("X %1").arg(d));
+    for (const Person& p : leute) {
+      g.AddItem(p.name);
+      const int r = g.Rows() - 1;
+      g.setTextMatrix(r, 32, p.benutzer);
+      g.setCellBackColor(r, 0, gGrundfarben[p.benutzer.isEmpty() ? 5 : 4]);
+      for (int d = 1; d <= 31; ++d) {
+        g.setCellForeColor(r, d, gGrundfarben[1]);
+        g.setCellBackColor(r, d, gGrundfarben[1]);
+      }
+      const auto it = einträge.find(p.benutzer.toLower());
+      if (p.benutzer.isEmpty() || it == einträge.end()) continue;
+      for (const auto& [tag, code] : it->second) zelleSetzen(r, tag, SFDec(code));
+    }
+    for (int d = 1; d <= 30; ++d)
+      for (int r = 1; r < g.Rows(); ++r) {
+        const QString t = g.TextMatrix(r, d);
+        if (CheckWochenende(d) && !CheckFeiertag(d) && t.isEmpty()) g.setCellBackColor(r, d, gGrundfarben[2]);
+        if (CheckFeiertag(d) && (t.isEmpty() || t == kMarke)) g.setCellBackColor(r, d, gGrundfarben[3]);
+      }
+    Markierung_aufheben();
+  }
+  // One cell as the display shows button k (5: the non-working-day mark).
+  void zelleSetzen(int r, int tag, int k) {
+    Raster& g = raster();
+    if (k == Schaltflächen_Anzahl() + 1) {
+      g.setTextMatrix(r, tag, kMarke);
+      g.setCellForeColor(r, tag, gGrundfarben[2]);
+      g.setCellBackColor(r, tag, gGrundfarben[2]);
+    } else {
+      g.setTextMatrix(r, tag, gSFKennbuchstaben[k]);
+      g.setCellForeColor(r, tag, gSFTextfarben[k]);
+      g.setCellBackColor(r, tag, gSFHintergrundfarben[k]);
+    }
+  }
+  int zeileVon(const QString& name) {
+    for (int r = 1; r < raster().Rows(); ++r)
+      if (raster().TextMatrix(r, 0) == name) return r;
+    return -1;
+  }
+  void markieren(int zeile, int von, int bis, int zeileBis = -1) {
+    Raster& g = raster();
+    g.setCol(von);
+    g.setRow(zeile);
+    g.setColSel(bis);
+    g.setRowSel(zeileBis < 0 ? zeile : zeileBis);
+    g.setHighLight(1);
+  }
+  // Records the saves instead of writing: held-back lines and writes, as the saving
+  // procedure of the window does them.
+  void speichernAufzeichnen(bool gelingt = true) {
+    gEingabebefehle.Datensatz_speichern = [this, gelingt](const QString& zeile) {
+      if (!zeile.isEmpty() && gLogbuchPuffern) {
+        gehalten << zeile;
+        return true;
+      }
+      if (zeile.isEmpty() && gLogbuchPuffern) {
+        schreibvorgänge << gehalten;
+        gehalten.clear();
+      } else {
+        schreibvorgänge << QStringList{zeile};
+      }
+      return gelingt;
+    };
+    gEingabebefehle.Zeilen_zurückgehalten = [this] { return !gehalten.isEmpty(); };
+  }
+  QString logbuch() const { return gLogordner + QStringLiteral("2604 Velkora.log"); }
+  QString monatsdatei() const { return gDatenordner + QStringLiteral("2604 260415 Data.dat"); }
+  // The 31 code characters with the given days set.
+  static QString codes(const std::map<int, QString>& tage) {
+    QString s(31, u' ');
+    for (const auto& [t, c] : tage) s[t - 1] = c[0];
+    return s;
+  }
+  std::vector<QString> meldungen() const { return skript->texte(); }
+
+  std::unique_ptr<frmVelkora> fenster;
+  std::vector<Person> leute;
+  QStringList gehalten;
+  QList<QStringList> schreibvorgänge;
+};
+
+// --- Cell state x day kind x settings position 12 x button ------------------------------
+
+TEST_F(EingabeTest, CellStateDayKindSettingAndButton) {
+  enum Zustand { Leer, Eintrag, Marke };
+  struct Fall {
+    Zustand zustand;
+    int tag;
+    int pos12;
+    int knopf;
+    QString text;         // the cell afterwards
+    Farbwert hinten;      // its back colour afterwards
+    bool gespeichert;     // a month line was saved
+    QString code;         // the day's code character in the saved line
+    const char* meldung;  // a refusal, or nullptr
+  };
+  const Farbwert w = gGrundfarben[1], we = gGrundfarben[2], fe = gGrundfarben[3];
+  const Farbwert grün = 0x00FF00, weiß = 0xFFFFFF;
+  const char* doppelklick = "Arbeitsfreie Tage können nur gelöscht werden, indem Sie auf den Eintrag doppelklicken";
+  const Fall fälle[] = {
+      // a code button, entries only on working days
+      {Leer, kArbeitstag, 0, kU, "U", grün, true, "1", nullptr},
+      {Eintrag, kArbeitstag, 0, kU, "U", grün, true, "1", nullptr},
+      {Leer, kSamstag, 0, kU, "", we, false, "", nullptr},
+      {Eintrag, kSamstag, 0, kU, "", we, true, " ", nullptr},
+      {Leer, kFeiertag, 0, kU, "", fe, false, "", nullptr},
+      {Eintrag, kFeiertag, 0, kU, "", fe, true, " ", nullptr},
+      {Marke, kArbeitstag, 0, kU, kMarke, we, false, "", nullptr},
+      // a code button, entries on every day
+      {Leer, kArbeitstag, 1, kU, "U", grün, true, "1", nullptr},
+      {Eintrag, kArbeitstag, 1, kU, "U", grün, true, "1", nullptr},
+      {Leer, kSamstag, 1, kU, "U", grün, true, "1", nullptr},
+      {Eintrag, kSamstag, 1, kU, "U", grün, true, "1", nullptr},
+      {Leer, kFeiertag, 1, kU, "U", grün, true, "1", nullptr},
+      {Eintrag, kFeiertag, 1, kU, "U", grün, true, "1", nullptr},
+      {Marke, kArbeitstag, 1, kU, "U", grün, true, "1", nullptr},
+      // the erase button, entries only on working days
+      {Leer, kArbeitstag, 0, kLöschen, "", w, false, "", nullptr},
+      {Eintrag, kArbeitstag, 0, kLöschen, "", weiß, true, " ", nullptr},
+      {Leer, kSamstag, 0, kLöschen, "", we, false, "", nullptr},
+      {Eintrag, kSamstag, 0, kLöschen, "", we, true, " ", nullptr},
+      {Leer, kFeiertag, 0, kLöschen, "", fe, false, "", nullptr},
+      {Eintrag, kFeiertag, 0, kLöschen, "", fe, true, " ", nullptr},
+      {Marke, kArbeitstag, 0, kLöschen, kMarke, we, false, "", doppelklick},
+      // the erase button, entries on every day
+      {Leer, kArbeitstag, 1, kLöschen, "", w, false, "", nullptr},
+      {Eintrag, kArbeitstag, 1, kLöschen, "", weiß, true, " ", nullptr},
+      {Leer, kSamstag, 1, kLöschen, "", we, false, "", nullptr},
+      {Eintrag, kSamstag, 1, kLöschen, "", we, true, " ", nullptr},
+      {Leer, kFeiertag, 1, kLöschen, "", fe, false, "", nullptr},
+      {Eintrag, kFeiertag, 1, kLöschen, "", fe, true, " ", nullptr},
+      {Marke, kArbeitstag, 1, kLöschen, "", weiß, true, " ", nullptr},
+  };
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(testing::Message() << "state " << f.zustand << " day " << f.tag << " pos12 " << f.pos12 << " button "
+                                    << f.knopf);
+    SetSetting(12, f.pos12);
+    speichernAufzeichnen();
+    schreibvorgänge.clear();
+    skript->protokoll.clear();
+    // Another day of the row holds an entry that every save must keep.
+    std::map<int, QString> tage{{28, SFHex(kK)}};
+    if (f.zustand == Eintrag) tage[f.tag] = SFHex(kK);
+    if (f.zustand == Marke) tage[f.tag] = SFHex(kMarkieren);
+    anzeigen({{QStringLiteral("anna"), tage}});
+    const int r = zeileVon(QStringLiteral("Anna"));
+    markieren(r, f.tag, f.tag);
+
+    cmdAuswahl_Click(f.knopf);
+
+    EXPECT_EQ(raster().TextMatrix(r, f.tag), f.text);
+    EXPECT_EQ(raster().CellBackColor(r, f.tag).value_or(-1), f.hinten);
+    ASSERT_EQ(schreibvorgänge.size(), f.gespeichert ? 1 : 0);
+    if (f.gespeichert) {
+      const QString zeile = schreibvorgänge[0][0];
+      EXPECT_EQ(zeile, QStringLiteral("A:Anna:") + codes({{f.tag, f.code}, {28, SFHex(kK)}}));
+    }
+    if (f.meldung)
+      EXPECT_EQ(meldungen(), std::vector<QString>{QString::fromUtf8(f.meldung)});
+    else
+      EXPECT_TRUE(meldungen().empty());
+    // The marking is gone after every entry, made or not.
+    EXPECT_EQ(raster().HighLight(), f.meldung ? 1 : 0);
+  }
+}
+
+TEST_F(EingabeTest, NonWorkingDayMarkTogglesAndLeavesEntriesAndFreeDaysAlone) {
+  speichernAufzeichnen();
+  anzeigen({{QStringLiteral("anna"), {{17, SFHex(kK)}, {20, SFHex(kMarkieren)}}}});
+  const int r = zeileVon(QStringLiteral("Anna"));
+  markieren(r, 16, 20);  // 16 empty, 17 an entry, 18/19 weekend, 20 marked
+  Tabellenzeile_ändern(kMarkieren);
+  EXPECT_EQ(raster().TextMatrix(r, 16), kMarke);
+  EXPECT_EQ(raster().CellBackColor(r, 16), gGrundfarben[2]);
+  EXPECT_EQ(raster().TextMatrix(r, 17), QStringLiteral("K"));
+  EXPECT_EQ(raster().TextMatrix(r, 18), QString());
+  EXPECT_EQ(raster().TextMatrix(r, 20), QString());
+  EXPECT_EQ(raster().CellBackColor(r, 20), gGrundfarben[1]);
+  ASSERT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(schreibvorgänge[0][0], QStringLiteral("A:Anna:") + codes({{16, SFHex(kMarkieren)}, {17, SFHex(kK)}}));
+  // The mark writes no logbook line.
+  EXPECT_FALSE(QFile::exists(logbuch()));
+}
+
+// --- Narrowing the marking -------------------------------------------------------------
+
+TEST_F(EingabeTest, MarkingFromSaturdayToSundayIsNarrowedToTheWorkingDays) {
+  const int r = zeileVon(QStringLiteral("Anna"));
+  markieren(r, 18, 26);
+  cmdAuswahl_Click(kU);
+  for (int d = 18; d <= 26; ++d) {
+    const bool arbeitstag = d >= 20 && d <= 24 && d != kFeiertag;
+    EXPECT_EQ(raster().TextMatrix(r, d), arbeitstag ? QStringLiteral("U") : QString()) << d;
+  }
+  const QStringList log = dekodierteZeilen(logbuch());
+  ASSERT_EQ(log.size(), 1);
+  EXPECT_TRUE(log[0].endsWith(QStringLiteral("|anna|Anna|Urlaub|200426|240426"))) << qPrintable(log[0]);
+}
+
+TEST_F(EingabeTest, NameColumnToTheLastColumnCoversTheDaysOfTheMonth) {
+  skript->antworte(dialoge::kJa);  // the 1st lies in the past
+  const int r = zeileVon(QStringLiteral("Anna"));
+  markieren(r, 0, 31);
+  SetSetting(12, 1);
+  cmdAuswahl_Click(kU);
+  for (int d = 1; d <= 30; ++d) EXPECT_EQ(raster().TextMatrix(r, d), QStringLiteral("U")) << d;
+  EXPECT_EQ(raster().TextMatrix(r, 31), QString());
+  const QStringList log = dekodierteZeilen(logbuch());
+  ASSERT_EQ(log.size(), 1);
+  EXPECT_TRUE(log[0].endsWith(QStringLiteral("|Urlaub|010426|300426")));
+}
+
+TEST_F(EingabeTest, OnlyEmptyFreeDaysOrNothingToEraseEndSilentlyAndClearTheMarking) {
+  speichernAufzeichnen();
+  const int r = zeileVon(QStringLiteral("Anna"));
+  markieren(r, 18, 19);
+  cmdAuswahl_Click(kU);
+  markieren(r, 22, 24);
+  cmdAuswahl_Click(kLöschen);
+  EXPECT_EQ(raster().Row(), 0);
+  EXPECT_EQ(raster().HighLight(), 0);
+  // Only the name marked: refused without a word.
+  markieren(r, 0, 0);
+  cmdAuswahl_Click(kU);
+  EXPECT_TRUE(meldungen().empty());
+  EXPECT_TRUE(schreibvorgänge.empty());
+  for (int d = 1; d <= 31; ++d) EXPECT_EQ(raster().TextMatrix(r, d), QString());
+}
+
+TEST_F(EingabeTest, ErasingKeepsTodaysColourAndTheEmptyEnds) {
+  speichernAufzeichnen();
+  gSFHintergrundfarben[kLöschen] = gGrundfarben[1];
+  anzeigen({{QStringLiteral("anna"), {{15, SFHex(kU)}, {16, SFHex(kU)}}}});
+  const int r = zeileVon(QStringLiteral("Anna"));
+  markieren(r, 13, 17);
+  cmdAuswahl_Click(kLöschen);
+  EXPECT_EQ(raster().TextMatrix(r, 15), QString());
+  EXPECT_EQ(raster().CellBackColor(r, 16), gGrundfarben[1]);
+  // Today's column is the current-day colour again, as the display paints it.
+  EXPECT_EQ(raster().CellBackColor(r, 15), gGrundfarben[8]);
+  ASSERT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(schreibvorgänge[0][0], QStringLiteral("A:Anna:") + codes({}));
+  const QStringList log = dekodierteZeilen(logbuch());
+  ASSERT_EQ(log.size(), 1);
+  EXPECT_TRUE(log[0].endsWith(QStringLiteral("|Löschen|150426|160426")));
+}
+
+// --- Refusals ------------------------------------------------------------------------
+
+TEST_F(EingabeTest, RefusalsByTheirExactTexts) {
+  const QString admins = QStringLiteral("Chef Eins (chef)");
+  struct Fall {
+    const char* was;
+    std::function<void(EingabeTest&)> vorher;
+    int knopf;
+    QString meldung;
+  };
+  const Fall fälle[] = {
+      {"no employees",
+       [](EingabeTest& t) {
+         t.leute = {{QStringLiteral("NoNames"), {}}};
+         t.Mitarbeitertabelle_setzen();
+         t.markieren(1, 16, 16);
+       },
+       kU,
+       QStringLiteral("Es wurden noch keine Mitarbeiterdaten erfasst. Bitte rufen Sie den Menüpunkt 'Bearbeiten - "
+                      "Mitarbeiter' auf.")},
+      {"button for administrators",
+       [](EingabeTest& t) {
+         gBenutzerstufe = 0;
+         t.markieren(t.zeileVon(QStringLiteral("Anna")), 16, 16);
+       },
+       kD, QStringLiteral("Diese Schaltfläche ist folgenden Administratoren vorbehalten: ") + admins},
+      {"several rows for an employee",
+       [](EingabeTest& t) {
+         gBenutzerstufe = 0;
+         t.markieren(2, 16, 17, 3);
+       },
+       kU, QStringLiteral("Die Markierung darf sich nur bei Administratoren über mehr als eine Zeile erstrecken")},
+      {"several rows forbidden by the settings",
+       [](EingabeTest& t) {
+         gBenutzerstufe = 1;
+         SetSetting(44, 1);
+         t.markieren(2, 16, 17, 3);
+       },
+       kU, QStringLiteral("Die Markierung darf sich nicht über mehr als eine Zeile erstrecken")},
+      {"heading row", [](EingabeTest& t) { t.markieren(t.zeileVon(QStringLiteral("Technik")), 16, 16); }, kU,
+       QStringLiteral("Überschriftzeile. In dieser Zeile ist kein Eintrag möglich.")},
+      {"only administrators enter",
+       [](EingabeTest& t) {
+         gBenutzerstufe = 0;
+         SetSetting(10, 1);
+         t.markieren(t.zeileVon(QStringLiteral("Anna")), 16, 16);
+       },
+       kU, QStringLiteral("Einträge können nur von folgenden Administratoren vorgenommen werden: ") + admins},
+      {"employees without user names",
+       [](EingabeTest& t) {
+         gBenutzerstufe = 0;
+         SetSetting(28, 1);
+         t.markieren(t.zeileVon(QStringLiteral("Anna")), 16, 16);
+       },
+       kU, QStringLiteral("Einträge können nur von folgenden Administratoren vorgenommen werden: ") + admins},
+      {"another employee's row",
+       [](EingabeTest& t) {
+         gBenutzerstufe = 0;
+         t.markieren(t.zeileVon(QStringLiteral("Bernd")), 16, 16);
+       },
+       kU,
+       QStringLiteral("Sie dürfen nur für sich selbst Eintragungen vornehmen.\r\rEinträge für andere Mitarbeiter "
+                      "können nur von folgenden Administratoren vorgenommen werden: ") +
+           admins},
+      {"user without a row",
+       [](EingabeTest& t) {
+         gBenutzerstufe = 0;
+         gIstMitarbeiter = false;
+         gBenutzername = QStringLiteral("gast");
+         t.markieren(t.zeileVon(QStringLiteral("Anna")), 16, 16);
+       },
+       kU,
+       QStringLiteral("Sie sind mit Ihrem Windows-Benutzernamen 'gast' nicht als Mitarbeiter im Velkora "
+                      "eingetragen.\r\rEinträge können nur von folgenden Administratoren vorgenommen werden: ") +
+           admins},
+      {"past period for an employee",
+       [](EingabeTest& t) {
+         gBenutzerstufe = 0;
+         t.markieren(t.zeileVon(QStringLiteral("Anna")), 14, 16);
+       },
+       kU,
+       QStringLiteral("Eintrag nicht möglich. Änderungen für in der Vergangenheit liegende Zeiträume sind folgenden "
+                      "Administratoren vorbehalten: ") +
+           admins},
+  };
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.was);
+    gBenutzerstufe = 2;
+    gIstMitarbeiter = true;
+    gBenutzername = QStringLiteral("anna");
+    for (int p : {10, 28, 44}) SetSetting(p, 0);
+    leute = {{QStringLiteral("Vertrieb"), {}},
+             {QStringLiteral("Anna"), QStringLiteral("Anna")},
+             {QStringLiteral("Bernd"), QStringLiteral("bernd")},
+             {QStringLiteral("Technik"), {}}};
+    Mitarbeitertabelle_setzen();
+    anzeigen();
+    speichernAufzeichnen();
+    schreibvorgänge.clear();
+    skript->protokoll.clear();
+    f.vorher(*this);
+    cmdAuswahl_Click(f.knopf);
+    EXPECT_EQ(meldungen(), std::vector<QString>{f.meldung});
+    EXPECT_TRUE(schreibvorgänge.empty());
+    for (int r = 1; r < raster().Rows(); ++r)
+      for (int d = 1; d <= 31; ++d) EXPECT_EQ(raster().TextMatrix(r, d), QString());
+  }
+  // An employee's own row passes.
+  gBenutzerstufe = 0;
+  skript->protokoll.clear();
+  markieren(zeileVon(QStringLiteral("Anna")), 16, 16);
+  cmdAuswahl_Click(kU);
+  EXPECT_TRUE(meldungen().empty());
+  EXPECT_EQ(schreibvorgänge.size(), 1);
+}
+
+TEST_F(EingabeTest, MarkingHintOnlyOnceAndTheRangeDialogOtherwise) {
+  const QString hinweis = QStringLiteral(
+      "Bitte markieren Sie mit der Maus den Zeitraum für den Sie Eintragungen vornehmen möchten und betätigen Sie "
+      "die Schaltfläche dann erneut.");
+  speichernAufzeichnen();
+  cmdAuswahl_Click(kU);
+  cmdAuswahl_Click(kU);
+  EXPECT_EQ(meldungen(), std::vector<QString>{hinweis});
+  EXPECT_TRUE(Markierungshinweis_gezeigt());
+
+  // With the keyboard allowed the range dialog asks; cancelled, nothing happens.
+  SetSetting(4, 1);
+  QStringList tags;
+  gEingabebefehle.frmEingabe_zeigen = [&] {
+    tags << fenster->Tag;
+    fenster->Tag.clear();
+  };
+  cmdAuswahl_Click(kK);
+  EXPECT_EQ(tags, QStringList{QStringLiteral("2")});
+  EXPECT_TRUE(schreibvorgänge.empty());
+
+  // Answered, the dialog's marking is entered after another look at the month.
+  int prüfungen = 0;
+  gEingabebefehle.CheckErfassungsdaten = [&] {
+    ++prüfungen;
+    return false;
+  };
+  gEingabebefehle.frmEingabe_zeigen = [&] {
+    Raster& g = raster();
+    g.setRow(zeileVon(QStringLiteral("Bernd")));
+    g.setCol(16);
+    g.setColSel(17);
+    fenster->Tag = QStringLiteral("OK");
+  };
+  cmdAuswahl_Click(kK);
+  EXPECT_EQ(prüfungen, 2);
+  ASSERT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(schreibvorgänge[0][0], QStringLiteral("A:bernd:") + codes({{16, SFHex(kK)}, {17, SFHex(kK)}}));
+  EXPECT_EQ(meldungen().size(), 1u);
+}
+
+// --- Past periods ----------------------------------------------------------------------
+
+TEST_F(EingabeTest, PastPeriodQuestionAskedOncePerRun) {
+  const QString frage =
+      QStringLiteral("Achtung! Eintrag für einen in der Vergangenheit liegenden Zeitraum. Möchten Sie das wirklich?");
+  speichernAufzeichnen();
+  const int r = zeileVon(QStringLiteral("Anna"));
+
+  // Today is not past.
+  markieren(r, 15, 15);
+  cmdAuswahl_Click(kU);
+  EXPECT_TRUE(meldungen().empty());
+
+  // No: nothing, and the next entry asks again.
+  skript->antworte(dialoge::kNein);
+  markieren(r, 14, 14);
+  cmdAuswahl_Click(kU);
+  EXPECT_EQ(raster().TextMatrix(r, 14), QString());
+  skript->antworte(dialoge::kJa);
+  markieren(r, 14, 14);
+  cmdAuswahl_Click(kU);
+  EXPECT_EQ(raster().TextMatrix(r, 14), QStringLiteral("U"));
+  ASSERT_EQ(skript->protokoll.size(), 2u);
+  for (const auto& a : skript->protokoll) {
+    EXPECT_EQ(a.art, dialoge::Art::JaNein);
+    EXPECT_EQ(a.text, frage);
+    EXPECT_EQ(a.titel, QStringLiteral("Velkora"));
+  }
+  // Yes once: not again in this run, also for another row and over several rows.
+  markieren(zeileVon(QStringLiteral("Bernd")), 2, 2);
+  cmdAuswahl_Click(kK);
+  markieren(zeileVon(QStringLiteral("Anna")), 7, 8, zeileVon(QStringLiteral("Bernd")));
+  cmdAuswahl_Click(kK);
+  EXPECT_EQ(skript->protokoll.size(), 2u);
+  EXPECT_TRUE(Vergangenheit_bestätigt());
+  EXPECT_EQ(schreibvorgänge.size(), 4);
+}
+
+TEST_F(EingabeTest, SettingPosition45ConfirmsPastPeriodsAndPosition46LetsEmployeesEnterThem) {
+  speichernAufzeichnen();
+  SetSetting(45, 1);
+  const int r = zeileVon(QStringLiteral("Anna"));
+  markieren(r, 13, 13);
+  cmdAuswahl_Click(kU);
+  EXPECT_TRUE(meldungen().empty());
+  EXPECT_EQ(raster().TextMatrix(r, 13), QStringLiteral("U"));
+
+  SetSetting(46, 1);
+  gBenutzerstufe = 0;
+  markieren(r, 9, 9);
+  cmdAuswahl_Click(kU);
+  EXPECT_TRUE(meldungen().empty());
+  EXPECT_EQ(raster().TextMatrix(r, 9), QStringLiteral("U"));
+}
+
+TEST_F(EingabeTest, SeveralRowsAskThePastPeriodQuestionOnceBeforeAnyRowAndNoSkipsThePastRows) {
+  speichernAufzeichnen();
+  skript->antworte(dialoge::kNein);
+  // Erasing from the 14th: Anna's entries start on the 16th (not past), Bernd's on
+  // the 14th (past).
+  anzeigen({{QStringLiteral("anna"), {{16, SFHex(kU)}}}, {QStringLiteral("bernd"), {{14, SFHex(kU)}}}});
+  markieren(zeileVon(QStringLiteral("Anna")), 14, 16, zeileVon(QStringLiteral("Bernd")));
+  cmdAuswahl_Click(kLöschen);
+  EXPECT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_EQ(raster().TextMatrix(zeileVon(QStringLiteral("Anna")), 16), QString());
+  EXPECT_EQ(raster().TextMatrix(zeileVon(QStringLiteral("Bernd")), 14), QStringLiteral("U"));
+  ASSERT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(schreibvorgänge[0], QStringList{QStringLiteral("A:Anna:") + codes({})});
+  EXPECT_FALSE(gLogbuchPuffern);
+}
+
+// --- Several rows ----------------------------------------------------------------------
+
+TEST_F(EingabeTest, SeveralRowsSkipHeadingsAndSaveAllLinesAtOnce) {
+  speichernAufzeichnen();
+  gBenutzerstufe = 1;
+  // Clara already has the entry: her row changes nothing and adds no line.
+  anzeigen({{QStringLiteral("clara"), {{16, SFHex(kK)}, {17, SFHex(kK)}}}});
+  markieren(zeileVon(QStringLiteral("Vertrieb")), 16, 17, zeileVon(QStringLiteral("Clara")));
+  cmdAuswahl_Click(kK);
+
+  EXPECT_TRUE(meldungen().empty());
+  const QString kk = codes({{16, SFHex(kK)}, {17, SFHex(kK)}});
+  ASSERT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(schreibvorgänge[0], (QStringList{QStringLiteral("A:Anna:") + kk, QStringLiteral("A:bernd:") + kk}));
+  for (const char* kopf : {"Vertrieb", "Technik"})
+    for (int d = 16; d <= 17; ++d) EXPECT_EQ(raster().TextMatrix(zeileVon(QString::fromUtf8(kopf)), d), QString());
+  EXPECT_FALSE(gLogbuchPuffern);
+  EXPECT_EQ(raster().HighLight(), 0);
+  const QStringList log = dekodierteZeilen(logbuch());
+  ASSERT_EQ(log.size(), 2);
+  EXPECT_TRUE(log[0].endsWith(QStringLiteral("|Anna|Krank|160426|170426")));
+  EXPECT_TRUE(log[1].endsWith(QStringLiteral("|bernd|Krank|160426|170426")));
+}
+
+TEST_F(EingabeTest, SeveralRowsThroughTheMonthWriterAppendAllLinesTogether) {
+  // The month exists from yesterday; the run writes today's version once.
+  const QString gestern = gDatenordner + QStringLiteral("2604 260414 Data.dat");
+  schreiben(gestern, kodiert({QStringLiteral("[2604]"), QStringLiteral("Kennzeile"), QStringLiteral("NoEx:NoEx"),
+                              QStringLiteral("A:clara:") + codes({{2, SFHex(kU)}})}));
+  markieren(zeileVon(QStringLiteral("Anna")), 16, 16, zeileVon(QStringLiteral("Clara")));
+  cmdAuswahl_Click(kU);
+  const QString u = codes({{16, SFHex(kU)}});
+  EXPECT_EQ(dekodierteZeilen(monatsdatei()),
+            (QStringList{QStringLiteral("[2604]"), QStringLiteral("Kennzeile"), QStringLiteral("NoEx:NoEx"),
+                         QStringLiteral("A:clara:") + codes({{2, SFHex(kU)}}), QStringLiteral("A:Anna:") + u,
+                         QStringLiteral("A:bernd:") + u, QStringLiteral("A:clara:") + u}));
+  EXPECT_FALSE(QFile::exists(gestern));
+  EXPECT_EQ(dekodierteZeilen(logbuch()).size(), 3);
+}
+
+// --- Saving, logbook and comments --------------------------------------------------------
+
+TEST_F(EingabeTest, SameButtonTwiceSavesNothingTheSecondTime) {
+  speichernAufzeichnen();
+  QList<int> undo;
+  gEingabebefehle.SaveForUndo = [&](int art, const QString&) { undo << art; };
+  const int r = zeileVon(QStringLiteral("Anna"));
+  markieren(r, 16, 17);
+  cmdAuswahl_Click(kU);
+  markieren(r, 16, 17);
+  cmdAuswahl_Click(kU);
+  EXPECT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(dekodierteZeilen(logbuch()).size(), 1);
+  // The first: before, after with the logbook text, the comment step dropped; the
+  // second: before, dropped.
+  EXPECT_EQ(undo, (QList<int>{1, 1, 2, -1, 1, -1}));
+}
+
+TEST_F(EingabeTest, SavedMonthFileAndLogbookLineReadBack) {
+  const int r = zeileVon(QStringLiteral("Bernd"));
+  markieren(r, 17, 16);  // marked right to left
+  cmdAuswahl_Click(kK);
+  markieren(r, 22, 22);
+  cmdAuswahl_Click(kU);
+
+  // A month without a file: header, the opaque line, no exceptions, then the lines.
+  EXPECT_EQ(dekodierteZeilen(monatsdatei()),
+            (QStringList{QStringLiteral("[2604]"), QStringLiteral("Kennzeile"), QStringLiteral("NoEx:NoEx"),
+                         QStringLiteral("A:bernd:") + codes({{16, SFHex(kK)}, {17, SFHex(kK)}}),
+                         QStringLiteral("A:bernd:") + codes({{16, SFHex(kK)}, {17, SFHex(kK)}, {22, SFHex(kU)}})}));
+  EXPECT_EQ(gMonatsdateiZeit, Dateizeit(monatsdatei()));
+  const QStringList log = dekodierteZeilen(logbuch());
+  ASSERT_EQ(log.size(), 2);
+  EXPECT_EQ(log[0], QStringLiteral("15.04.26 09:30:00|anna|bernd|Krank|160426|170426"));
+  EXPECT_EQ(log[1], QStringLiteral("15.04.26 09:30:00|anna|bernd|Urlaub|220426|220426"));
+  // The entry clipboard repeats the last button.
+  QString ablage;
+  gEingabebefehle.Zwischenablage_setzen = [&](const QString& c) { ablage = c; };
+  markieren(r, 23, 23);
+  cmdAuswahl_Click(kK);
+  EXPECT_EQ(ablage, SFHex(kK));
+}
+
+TEST_F(EingabeTest, CommentsOfTheChangedDaysAreClearedWithAnEmptyCommentLine) {
+  speichernAufzeichnen();
+  std::map<std::pair<int, int>, QString> kommentare;
+  gEingabebefehle.Kommentarmarke = [&](int z, int t) {
+    const auto it = kommentare.find({z, t});
+    return it == kommentare.end() ? QString() : it->second;
+  };
+  gEingabebefehle.Kommentarmarke_leeren = [&](int z, int t) { kommentare.erase({z, t}); };
+  QList<int> undo;
+  gEingabebefehle.SaveForUndo = [&](int art, const QString&) { undo << art; };
+  anzeigen({{QStringLiteral("anna"), {{17, SFHex(kK)}, {27, SFHex(kK)}}}});
+  const int r = zeileVon(QStringLiteral("Anna"));
+  kommentare[{r, 17}] = QStringLiteral("Arzt");
+  kommentare[{r, 27}] = QStringLiteral("bleibt");
+  raster().setCellFontBold(r, 17, true);
+  raster().setCellFontBold(r, 27, true);
+  markieren(r, 16, 18);  // 18 is a Saturday: narrowed to 16-17
+  cmdAuswahl_Click(kU);
+  ASSERT_EQ(schreibvorgänge.size(), 2);
+  EXPECT_EQ(schreibvorgänge[1][0], QStringLiteral("K:Anna:16-17:"));
+  EXPECT_FALSE(raster().CellFontBold(r, 17));
+  EXPECT_TRUE(raster().CellFontBold(r, 27));
+  EXPECT_EQ(kommentare.size(), 1u);
+  EXPECT_EQ(undo, (QList<int>{1, 1, 2, 2, 5}));
+}
+
+TEST_F(EingabeTest, DaySumsShownRedisplayTheMonth) {
+  speichernAufzeichnen();
+  gBenutzerwerte[25] = 1;
+  QList<bool> anzeigen;
+  gEingabebefehle.Daten_anzeigen = [&](bool b) { anzeigen << b; };
+  markieren(zeileVon(QStringLiteral("Anna")), 16, 16);
+  cmdAuswahl_Click(kU);
+  markieren(zeileVon(QStringLiteral("Anna")), 17, 17, zeileVon(QStringLiteral("Bernd")));
+  cmdAuswahl_Click(kU);
+  EXPECT_EQ(anzeigen, (QList<bool>{true, false}));
+}
+
+TEST_F(EingabeTest, RowLineKeepsSeparateButtonsOfOneLetterByColour) {
+  // Two buttons with the same letter differ by their colour.
+  gSFTexte.insert(3, QStringLiteral("Urlaub halb"));
+  gSFKennbuchstaben.insert(3, QStringLiteral("U"));
+  gSFTextfarben.insert(3, 0x55);
+  gSFHintergrundfarben.insert(3, 0x00AA00);
+  gSFNurAdmins.insert(3, 0);
+  gSFVerbergen.insert(3, 0);
+  const int r = zeileVon(QStringLiteral("Anna"));
+  zelleSetzen(r, 2, 1);
+  zelleSetzen(r, 3, 3);
+  zelleSetzen(r, 9, 6);  // the mark: 5 buttons with the erase button
+  // A letter whose colour fits no button keeps the first button of that letter.
+  raster().setTextMatrix(r, 10, QStringLiteral("U"));
+  raster().setCellBackColor(r, 10, 0x123456);
+  EXPECT_EQ(Tabellenzeilendaten(r),
+            QStringLiteral("A:Anna:") + codes({{2, SFHex(1)}, {3, SFHex(3)}, {9, SFHex(6)}, {10, SFHex(1)}}));
+  EXPECT_EQ(Tabellenzeilendaten(r).size(), 7 + 31);
+}
+
+// --- A save that fails -------------------------------------------------------------------
+
+TEST_F(EingabeTest, FailedSaveLeavesTheGridAsTheFileHoldsIt) {
+  speichernAufzeichnen(false);
+  anzeigen({{QStringLiteral("anna"), {{17, SFHex(kK)}}}});
+  const int r = zeileVon(QStringLiteral("Anna"));
+  markieren(r, 16, 17);
+  cmdAuswahl_Click(kU);
+  EXPECT_EQ(raster().TextMatrix(r, 16), QString());
+  EXPECT_EQ(raster().CellBackColor(r, 16), gGrundfarben[1]);
+  EXPECT_EQ(raster().TextMatrix(r, 17), QStringLiteral("K"));
+  EXPECT_EQ(raster().CellBackColor(r, 17), 0x0000FF);
+  EXPECT_FALSE(QFile::exists(logbuch()));
+
+  // Several rows: nothing held back survives the failed save.
+  markieren(r, 16, 16, zeileVon(QStringLiteral("Bernd")));
+  cmdAuswahl_Click(kU);
+  EXPECT_EQ(raster().TextMatrix(r, 16), QString());
+  EXPECT_EQ(raster().TextMatrix(zeileVon(QStringLiteral("Bernd")), 16), QString());
+  EXPECT_FALSE(QFile::exists(logbuch()));
+  EXPECT_EQ(gLogbuchPuffer, QStringList{QStringLiteral("NoData")});
+}
+
+// --- Another workstation while the past-period question is open ---------------------------
+
+class AndererArbeitsplatzTest : public EingabeTest {
+ protected:
+  // The change check reloads at its second call (the one after the question) with what
+  // another workstation has meanwhile done.
+  void nachDerFrage(std::function<void()> änderung) {
+    gEingabebefehle.CheckErfassungsdaten = [this, änderung] {
+      if (++prüfungen != 2) return false;
+      änderung();
+      return true;
+    };
+  }
+  void nichtsWennVerschwunden(std::function<void()> änderung, const QString& meldung) {
+    speichernAufzeichnen();
+    skript->antworte(dialoge::kJa);
+    nachDerFrage(std::move(änderung));
+    markieren(zeileVon(QStringLiteral("Anna")), 14, 14);
+    cmdAuswahl_Click(kK);
+    EXPECT_TRUE(schreibvorgänge.empty());
+    ASSERT_FALSE(meldungen().empty());
+    EXPECT_EQ(meldungen().back(), meldung);
+    for (int r = 1; r < raster().Rows(); ++r)
+      for (int d = 1; d <= 31; ++d) EXPECT_EQ(raster().TextMatrix(r, d), QString());
+    EXPECT_FALSE(QFile::exists(logbuch()));
+    EXPECT_EQ(raster().HighLight(), 0);
+  }
+  int prüfungen = 0;
+};
+
+TEST_F(AndererArbeitsplatzTest, EntryFollowsItsEmployeeAndKeepsTheOtherChange) {
+  speichernAufzeichnen();
+  skript->antworte(dialoge::kJa);
+  nachDerFrage([this] {
+    leute.insert(leute.begin() + 1, {QStringLiteral("Aaron"), QStringLiteral("aaron")});
+    Mitarbeitertabelle_setzen();
+    anzeigen({{QStringLiteral("anna"), {{20, SFHex(kK)}}}});
+  });
+  markieren(zeileVon(QStringLiteral("Anna")), 13, 14);
+  cmdAuswahl_Click(kU);
+  const int anna = zeileVon(QStringLiteral("Anna"));
+  EXPECT_EQ(raster().TextMatrix(anna, 13), QStringLiteral("U"));
+  for (int d = 1; d <= 31; ++d) EXPECT_EQ(raster().TextMatrix(zeileVon(QStringLiteral("Aaron")), d), QString());
+  ASSERT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(schreibvorgänge[0][0],
+            QStringLiteral("A:Anna:") + codes({{13, SFHex(kU)}, {14, SFHex(kU)}, {20, SFHex(kK)}}));
+  EXPECT_EQ(skript->protokoll.size(), 1u);
+}
+
+TEST_F(AndererArbeitsplatzTest, EntryIsCheckedAgainOnTheReloadedMonth) {
+  speichernAufzeichnen();
+  skript->antworte(dialoge::kJa);
+  // Meanwhile the 14th became a holiday: the entry now covers only the 13th.
+  nachDerFrage([this] {
+    gFeiertagsTabelle += QStringLiteral("260414|");
+    anzeigen();
+  });
+  markieren(zeileVon(QStringLiteral("Anna")), 13, 14);
+  cmdAuswahl_Click(kU);
+  ASSERT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(schreibvorgänge[0][0], QStringLiteral("A:Anna:") + codes({{13, SFHex(kU)}}));
+}
+
+TEST_F(AndererArbeitsplatzTest, EntryUsesTheButtonOfItsLetterAndColourAfterAReload) {
+  speichernAufzeichnen();
+  skript->antworte(dialoge::kJa);
+  // Another workstation put a new button before Krank.
+  nachDerFrage([this] {
+    gSFTexte.insert(1, QStringLiteral("Schule"));
+    gSFKennbuchstaben.insert(1, QStringLiteral("S"));
+    gSFTextfarben.insert(1, 0x66);
+    gSFHintergrundfarben.insert(1, 0x777777);
+    gSFNurAdmins.insert(1, 0);
+    gSFVerbergen.insert(1, 0);
+    anzeigen();
+  });
+  markieren(zeileVon(QStringLiteral("Anna")), 14, 14);
+  cmdAuswahl_Click(kK);
+  const int anna = zeileVon(QStringLiteral("Anna"));
+  EXPECT_EQ(raster().TextMatrix(anna, 14), QStringLiteral("K"));
+  EXPECT_EQ(raster().CellBackColor(anna, 14), 0x0000FF);
+  ASSERT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(schreibvorgänge[0][0], QStringLiteral("A:Anna:") + codes({{14, SFHex(3)}}));
+  const QStringList log = dekodierteZeilen(logbuch());
+  ASSERT_EQ(log.size(), 1);
+  EXPECT_TRUE(log[0].endsWith(QStringLiteral("|Krank|140426|140426")));
+}
+
+TEST_F(AndererArbeitsplatzTest, NothingChangesWhenTheEmployeeIsGone) {
+  nichtsWennVerschwunden(
+      [this] {
+        leute.erase(leute.begin() + 1);
+        Mitarbeitertabelle_setzen();
+        anzeigen();
+      },
+      Eintrag_verworfen_Meldung_Mitarbeiter(QStringLiteral("Anna")));
+}
+
+TEST_F(AndererArbeitsplatzTest, NothingChangesWhenTheButtonIsGone) {
+  nichtsWennVerschwunden(
+      [this] {
+        gSFHintergrundfarben[kK] = 0x00FFFF;
+        anzeigen();
+      },
+      Eintrag_verworfen_Meldung_Schaltfläche(QStringLiteral("Krank")));
+}
+
+TEST_F(AndererArbeitsplatzTest, SeveralRowsFollowTheirEmployeesAfterTheQuestion) {
+  speichernAufzeichnen();
+  skript->antworte(dialoge::kJa);
+  nachDerFrage([this] {
+    // A new employee now stands between Anna and Bernd.
+    leute.insert(leute.begin() + 2, {QStringLiteral("Aaron"), QStringLiteral("aaron")});
+    Mitarbeitertabelle_setzen();
+    anzeigen({{QStringLiteral("bernd"), {{20, SFHex(kK)}}}});
+  });
+  markieren(zeileVon(QStringLiteral("Anna")), 14, 14, zeileVon(QStringLiteral("Bernd")));
+  cmdAuswahl_Click(kU);
+  EXPECT_EQ(skript->protokoll.size(), 1u);
+  const QString u = codes({{14, SFHex(kU)}});
+  ASSERT_EQ(schreibvorgänge.size(), 1);
+  EXPECT_EQ(schreibvorgänge[0], (QStringList{QStringLiteral("A:Anna:") + u,
+                                             QStringLiteral("A:bernd:") + codes({{14, SFHex(kU)}, {20, SFHex(kK)}})}));
+  EXPECT_EQ(raster().TextMatrix(zeileVon(QStringLiteral("Aaron")), 14), QString());
+}
+
+}  // namespace

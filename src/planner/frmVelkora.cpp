@@ -197,6 +197,7 @@ frmVelkora::frmVelkora() {
   picKommentar->hide();
 
   Anzeige_verbinden();
+  Befehle_verbinden();
 }
 
 frmVelkora::~frmVelkora() {

@@ -89,6 +89,8 @@ class frmVelkora : public QMainWindow {
  private:
   void Menüs_anlegen();
   void Anzeige_verbinden();
+  // The code buttons and the grid's commands reach the entry procedures.
+  void Befehle_verbinden();
   void tabMonate_wählen(int index);
   void Anzeigegruppen_füllen();
   std::vector<QPushButton*> Schaltflächen_setzen();

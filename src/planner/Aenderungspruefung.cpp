@@ -50,9 +50,7 @@ void CheckErfassungsdaten() {
   });
 }
 
-bool Prüfung_fällig(int zähler) {
-  return (zähler <= 10 || zähler % 10 == 0) && (zähler <= 100 || zähler % 100 == 0);
-}
+bool Prüfung_fällig(int zähler) { return (zähler <= 10 || zähler % 10 == 0) && (zähler <= 100 || zähler % 100 == 0); }
 
 Tickergebnis Tick_entscheiden(int zähler, const Tickzustand& z) {
   if (z.minimiert || z.dialogOffen || z.dateiOffen || z.beschäftigt || z.sanduhr) return {zähler, false};

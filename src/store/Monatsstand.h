@@ -16,11 +16,11 @@
 #include <QtGlobal>
 
 struct Monatsstand {
-  QString schlüssel;   // month key "yymm"
-  QString name;        // the newest version's file name, "" when the month has no file
-  qint64 zeit = 0;     // modification time, nanoseconds since the epoch
-  qint64 größe = -1;   // bytes; -1 when there is no file
-  quint64 datei = 0;   // file identity (device and inode mixed)
+  QString schlüssel;     // month key "yymm"
+  QString name;          // the newest version's file name, "" when the month has no file
+  qint64 zeit = 0;       // modification time, nanoseconds since the epoch
+  qint64 größe = -1;     // bytes; -1 when there is no file
+  quint64 datei = 0;     // file identity (device and inode mixed)
   bool bekannt = false;  // false: no stamp; differs from every stamp read from the folder
 
   bool operator==(const Monatsstand&) const = default;

@@ -50,10 +50,9 @@ TEST(Tickplan, ScheduleTable) {
   const struct {
     int zähler;
     bool fällig;
-  } fälle[] = {{0, true},     {1, true},     {10, true},  {11, false},  {15, false},  {19, false},
-               {20, true},    {90, true},    {99, false}, {100, true},  {101, false}, {110, false},
-               {150, false},  {190, false},  {200, true}, {250, false}, {990, false}, {999, false},
-               {1000, true}};
+  } fälle[] = {{0, true},   {1, true},    {10, true},   {11, false},  {15, false},  {19, false},  {20, true},
+               {90, true},  {99, false},  {100, true},  {101, false}, {110, false}, {150, false}, {190, false},
+               {200, true}, {250, false}, {990, false}, {999, false}, {1000, true}};
   for (const auto& f : fälle) EXPECT_EQ(Prüfung_fällig(f.zähler), f.fällig) << f.zähler;
 }
 

@@ -5,8 +5,8 @@
 #include <QGuiApplication>
 
 #include "common/Testumgebung.h"
-#include "platform/Programmende.h"
 #include "planner/Aenderungspruefung.h"
+#include "platform/Programmende.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
@@ -21,7 +21,9 @@ namespace {
 
 const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
 QString tage(const QString& anfang) { return anfang.leftJustified(31, u' '); }
-QString A(const QString& benutzer, const QString& codes) { return QStringLiteral("A:") + benutzer + u':' + tage(codes); }
+QString A(const QString& benutzer, const QString& codes) {
+  return QStringLiteral("A:") + benutzer + u':' + tage(codes);
+}
 
 class MonatsspeicherTest : public VelkoraTest {
  protected:
@@ -85,7 +87,9 @@ TEST_F(MonatsspeicherTest, HeldBackLinesKeepTheNewestEntryOfAnEmployeeAndEveryCo
       {"other employee between",
        {A("eschmidt", "1"), A("HMueller", "2"), A("eschmidt", "11")},
        {A("eschmidt", "1"), A("HMueller", "2"), A("eschmidt", "11")}},
-      {"a prefix of another user name", {A("eschmidt", "1"), A("eschmidt2", "2")}, {A("eschmidt", "1"), A("eschmidt2", "2")}},
+      {"a prefix of another user name",
+       {A("eschmidt", "1"), A("eschmidt2", "2")},
+       {A("eschmidt", "1"), A("eschmidt2", "2")}},
   };
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));

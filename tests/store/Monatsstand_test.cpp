@@ -68,21 +68,18 @@ TEST_F(MonatsstandTest, EveryKindOfForeignWriteChangesTheStamp) {
          QFile::remove(pfad(QStringLiteral("260310")));
        }},
       {"later version beside today's", [&] { monat(QStringLiteral("260311"), {eigene}); }},
-      {"appended line", [&] {
-         anhängen(pfad(QStringLiteral("260310")), QStringLiteral("A:HMueller:") + tage(QStringLiteral("2")));
-       }},
+      {"appended line",
+       [&] { anhängen(pfad(QStringLiteral("260310")), QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))); }},
       // Same name, same size, same time: only the content and the file differ.
       {"same name rewritten",
        [&] {
          const QDateTime zeit = QFileInfo(pfad(QStringLiteral("260310"))).lastModified();
          const QByteArray neu = kodiert({QStringLiteral("[2603]"), kKennzeile, QStringLiteral("NoEx:NoEx"),
-                                        QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))});
+                                         QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))});
          ASSERT_TRUE(Datei_sicher_schreiben(pfad(QStringLiteral("260310")), neu));
          zeitSetzen(pfad(QStringLiteral("260310")), zeit);
        }},
-      {"only the time", [&] {
-         zeitSetzen(pfad(QStringLiteral("260310")), QDateTime::currentDateTime().addSecs(5));
-       }},
+      {"only the time", [&] { zeitSetzen(pfad(QStringLiteral("260310")), QDateTime::currentDateTime().addSecs(5)); }},
       {"month removed", [&] { QFile::remove(pfad(QStringLiteral("260310"))); }},
   };
   for (const Fall& f : fälle) {
@@ -99,18 +96,21 @@ TEST_F(MonatsstandTest, OwnSavesTakeTheStampInsideTheLock) {
   monat(QStringLiteral("260309"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))});
   Monatsstand_merken(QStringLiteral("2603"));
   // First save of the day: a rewrite under today's name, yesterday's version removed.
-  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))}));
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))}));
   EXPECT_EQ(gMonatsdateiStand.name, QStringLiteral("2603 260310 Data.dat"));
   EXPECT_FALSE(Monatsstand_geändert(QStringLiteral("2603")));
   // An append.
-  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
   EXPECT_FALSE(Monatsstand_geändert(QStringLiteral("2603")));
   // A compaction.
   ASSERT_TRUE(Monatsdatei_kompaktieren(QStringLiteral("2603")));
   EXPECT_FALSE(Monatsstand_geändert(QStringLiteral("2603")));
   // The stamp of the shown month is not touched by a write of another month.
   const Monatsstand stand = gMonatsdateiStand;
-  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2604"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2604"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
   EXPECT_EQ(gMonatsdateiStand, stand);
 }
 
@@ -152,7 +152,8 @@ TEST_F(MonatsstandTest, RewriteReadsTheEmployeeFileAgainWhateverTheSettingsSay) 
   monat(QStringLiteral("260309"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1")), neu});
 
   // This workstation's first save of the day writes the month afresh.
-  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))}));
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))}));
   EXPECT_TRUE(dekodierteZeilen(pfad(QStringLiteral("260310"))).contains(neu));
   EXPECT_TRUE(gBenutzerIDs.contains(QStringLiteral("nneu")));
 }

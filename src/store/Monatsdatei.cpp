@@ -24,6 +24,7 @@
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsstand.h"
 
 namespace {
 
@@ -255,9 +256,14 @@ bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& z
       return false;
     }
     const QString heute = Pfad_heute(monatsschlüssel);
+    // The month as it is before the own write: whether another workstation wrote it
+    // since this one last read or wrote it.
+    const Monatsstand vorher = Monatsstand_lesen(monatsschlüssel);
     if (!zeilen.isEmpty() && Datei_vorhanden(heute)) {
       Zeilen_schreiben(heute, QStringLiteral("Append"), zeilen);
     } else {
+      // A rewrite keeps the lines of the employees in the table only.
+      Mitarbeiterdaten_vor_Umschreiben_prüfen();
       // The newest version as it is now, read inside the lock.
       QStringList inhalt;
       if (!Erfassungsdaten_lesen(monatsschlüssel)) {
@@ -271,6 +277,7 @@ bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& z
     }
     gMonatsdateiZeit = Dateizeit(heute);
     Alte_Erfassungsdateien_löschen(monatsschlüssel + u' ' + gHeuteText);
+    Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, vorher);
     return true;
   });
 }

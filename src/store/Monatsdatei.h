@@ -45,6 +45,9 @@ class Monatssperre {
 // "A:" line per employee in list order, their comments as day runs) followed by the
 // lines. With no lines the month is rewritten compactly under today's date. Then
 // gMonatsdateiZeit takes today's version's time and every other version is deleted.
+// Still inside the lock the own stamp of the month is taken (Monatsstand.h), unless
+// another workstation had written the month since the own stamp; a rewrite first reads
+// the employee file again when it changed.
 // False, after the refusal message, when the lock could not be had: nothing written.
 bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& zeilen);
 // The compact rewrite of a month under today's date.

@@ -1,0 +1,38 @@
+#pragma once
+// Saving the shown month from the main window: one changed entry or comment line at a
+// time, or the lines held back during a multi-row change in one go, and the compaction
+// of a month file that has grown from appended lines. The file work itself (month
+// lock, append or rewrite, removing older versions, the own stamp) is the month
+// writer's (store/Monatsdatei.h).
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// The month lines held back while gLogbuchPuffern is set, in order; the single element
+// "NoData" when empty (like gLogbuchPuffer).
+extern QStringList gUndoPuffer;
+
+// What the save uses of the month writer. Starts as the real writer; tests put a
+// wrapper in its place to stage what another workstation does at the same moment.
+struct Speicherdienste {
+  std::function<bool(const QString& monatsschlüssel, const QStringList& zeilen)> monat_speichern;
+};
+extern Speicherdienste gSpeicherdienste;
+
+// Saves one line of the shown month (gMonatsschlüssel). A non-empty line ("A:" or
+// "K:") is held back in gUndoPuffer while gLogbuchPuffern is set, else written. An
+// empty line while gLogbuchPuffern is set writes the held-back lines; an empty line
+// otherwise rewrites the month compactly. The program lock is checked first (a barred
+// user's program ends). False when the month writer refused the save (another
+// workstation held the month too long; the user has been told): the own stamp is then
+// forgotten, so the next change check shows the month as it is on disk.
+bool Datensatz_speichern(const QString& zeile);
+
+// Rewrites the shown month's file compactly, after a daily backup for privileged users
+// and administrators (a failed backup is logged and the compaction goes on). Nothing
+// while a data-file problem is pending.
+void Erfassungsdatei_defragmentieren();
+
+// The warning of a save after which a version of the month dated after today is still
+// the newest, for the display date of that day.
+QString Datumskorruption_Meldung(const QString& anzeigedatum);

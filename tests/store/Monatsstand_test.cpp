@@ -1,0 +1,161 @@
+#include "store/Monatsstand.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <functional>
+
+#include "common/Testumgebung.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Start.h"
+#include "store/Erfassungsdaten.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
+
+namespace {
+
+const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
+QString tage(const QString& anfang) { return anfang.leftJustified(31, u' '); }
+
+class MonatsstandTest : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    ordnerEinrichten();  // today 10.03.2026
+    gDatumstrennzeichen = QStringLiteral(".");
+    gDezimaltrennzeichen = QStringLiteral(",");
+    gSettings = Standardeinstellungen();
+    gPlanungsjahr = 2025;
+    gBenutzerstufe = 2;
+    gKennzeile = kKennzeile;
+    gSFTexte = QStringList{QString(), QStringLiteral("U"), QStringLiteral("H"), QStringLiteral("Löschen")};
+    gMitarbeiterNamen = QStringList{QString(), QStringLiteral("Schmidt Eva"), QStringLiteral("Müller Hans")};
+    gBenutzerIDs = QStringList{QString(), QStringLiteral("eschmidt"), QStringLiteral("HMueller")};
+    Mitarbeitertabelle_dimensionieren(2);
+  }
+  QString pfad(const QString& tag) const { return gDatenordner + QStringLiteral("2603 ") + tag + " Data.dat"; }
+  void monat(const QString& tag, const QStringList& rest) {
+    QStringList z{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("NoEx:NoEx")};
+    z << rest;
+    schreiben(pfad(tag), kodiert(z));
+  }
+  static void zeitSetzen(const QString& p, const QDateTime& t) {
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(t, QFileDevice::FileModificationTime));
+  }
+  // Another workstation adds a line to a version, as its append does.
+  static void anhängen(const QString& p, const QString& zeile) {
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write(kodiert({zeile}));
+  }
+};
+
+TEST_F(MonatsstandTest, EveryKindOfForeignWriteChangesTheStamp) {
+  const QString eigene = QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"));
+  struct Fall {
+    const char* name;
+    std::function<void()> schreiben;
+  };
+  const std::vector<Fall> fälle{
+      // A workstation with a later system date, or one started after midnight while
+      // this one still runs under yesterday's date.
+      {"later version name",
+       [&] {
+         monat(QStringLiteral("260311"), {eigene});
+         QFile::remove(pfad(QStringLiteral("260310")));
+       }},
+      {"later version beside today's", [&] { monat(QStringLiteral("260311"), {eigene}); }},
+      {"appended line",
+       [&] { anhängen(pfad(QStringLiteral("260310")), QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))); }},
+      // Same name, same size, same time: only the content and the file differ.
+      {"same name rewritten",
+       [&] {
+         const QDateTime zeit = QFileInfo(pfad(QStringLiteral("260310"))).lastModified();
+         const QByteArray neu = kodiert({QStringLiteral("[2603]"), kKennzeile, QStringLiteral("NoEx:NoEx"),
+                                         QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))});
+         ASSERT_TRUE(Datei_sicher_schreiben(pfad(QStringLiteral("260310")), neu));
+         zeitSetzen(pfad(QStringLiteral("260310")), zeit);
+       }},
+      {"only the time", [&] { zeitSetzen(pfad(QStringLiteral("260310")), QDateTime::currentDateTime().addSecs(5)); }},
+      {"month removed", [&] { QFile::remove(pfad(QStringLiteral("260310"))); }},
+  };
+  for (const Fall& f : fälle) {
+    for (const QString& n : QDir(gDatenordner).entryList(QDir::Files)) QFile::remove(gDatenordner + n);
+    monat(QStringLiteral("260310"), {eigene});
+    Monatsstand_merken(QStringLiteral("2603"));
+    EXPECT_FALSE(Monatsstand_geändert(QStringLiteral("2603"))) << f.name;
+    f.schreiben();
+    EXPECT_TRUE(Monatsstand_geändert(QStringLiteral("2603"))) << f.name;
+  }
+}
+
+TEST_F(MonatsstandTest, OwnSavesTakeTheStampInsideTheLock) {
+  monat(QStringLiteral("260309"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))});
+  Monatsstand_merken(QStringLiteral("2603"));
+  // First save of the day: a rewrite under today's name, yesterday's version removed.
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))}));
+  EXPECT_EQ(gMonatsdateiStand.name, QStringLiteral("2603 260310 Data.dat"));
+  EXPECT_FALSE(Monatsstand_geändert(QStringLiteral("2603")));
+  // An append.
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+  EXPECT_FALSE(Monatsstand_geändert(QStringLiteral("2603")));
+  // A compaction.
+  ASSERT_TRUE(Monatsdatei_kompaktieren(QStringLiteral("2603")));
+  EXPECT_FALSE(Monatsstand_geändert(QStringLiteral("2603")));
+  // The stamp of the shown month is not touched by a write of another month.
+  const Monatsstand stand = gMonatsdateiStand;
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2604"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+  EXPECT_EQ(gMonatsdateiStand, stand);
+}
+
+TEST_F(MonatsstandTest, ForeignWriteBeforeTheOwnWriteIsNotTakenForOwn) {
+  for (const bool erstesSpeichern : {false, true}) {
+    for (const QString& n : QDir(gDatenordner).entryList(QDir::Files)) QFile::remove(gDatenordner + n);
+    const QString tag = erstesSpeichern ? QStringLiteral("260309") : QStringLiteral("260310");
+    monat(tag, {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))});
+    Monatsstand_merken(QStringLiteral("2603"));
+    // Another workstation's line lands between this one's last look and its save.
+    anhängen(pfad(tag), QStringLiteral("A:HMueller:") + tage(QStringLiteral("22")));
+    ASSERT_TRUE(
+        Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))}));
+    // Both lines are in the file, and the month still counts as changed, so the check
+    // shows the other workstation's line.
+    const QStringList zeilen = dekodierteZeilen(pfad(QStringLiteral("260310")));
+    EXPECT_TRUE(zeilen.contains(QStringLiteral("A:HMueller:") + tage(QStringLiteral("22")))) << erstesSpeichern;
+    EXPECT_EQ(zeilen.last(), QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))) << erstesSpeichern;
+    EXPECT_TRUE(Monatsstand_geändert(QStringLiteral("2603"))) << erstesSpeichern;
+    // The time of today's version alone would have hidden it.
+    EXPECT_EQ(gMonatsdateiZeit, Dateizeit(pfad(QStringLiteral("260310")))) << erstesSpeichern;
+  }
+}
+
+TEST_F(MonatsstandTest, RewriteReadsTheEmployeeFileAgainWhateverTheSettingsSay) {
+  const QString kopf = QStringLiteral("[Mitarbeiterdaten]");
+  const QString datei = gDatenordner + QStringLiteral("Mitarbeiterdaten.dat");
+  schreiben(datei, kodiert({kopf, kKennzeile, QStringLiteral("2025"), QStringLiteral("Verwaltung"),
+                            QStringLiteral("000000:999999:010,0:000:030:030:030:Schmidt Eva:eschmidt")}));
+  Mitarbeiterdaten_lesen();
+  ASSERT_EQ(Mitarbeiterzeilen(), 2);
+  SetSetting(39, 1);  // reload checks off
+  // Another workstation adds an employee, who at once enters a vacation there.
+  schreiben(datei, kodiert({kopf, kKennzeile, QStringLiteral("2025"), QStringLiteral("Verwaltung"),
+                            QStringLiteral("000000:999999:010,0:000:030:030:030:Schmidt Eva:eschmidt"),
+                            QStringLiteral("000000:999999:010,0:000:030:030:030:Neu Nora:nneu")}));
+  zeitSetzen(datei, QDateTime::currentDateTime().addSecs(10));
+  const QString neu = QStringLiteral("A:nneu:") + tage(QStringLiteral("111"));
+  monat(QStringLiteral("260309"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1")), neu});
+
+  // This workstation's first save of the day writes the month afresh.
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))}));
+  EXPECT_TRUE(dekodierteZeilen(pfad(QStringLiteral("260310"))).contains(neu));
+  EXPECT_TRUE(gBenutzerIDs.contains(QStringLiteral("nneu")));
+}
+
+}  // namespace

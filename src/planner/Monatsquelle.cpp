@@ -8,7 +8,6 @@
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
-#include "store/Monatsdatei.h"
 
 Monatsquelle gMonatsquelle = Monatsquelle_Standard();
 
@@ -43,9 +42,6 @@ QString Heutige_Monatsdatei(const QString& monat) {
 Monatsquelle Monatsquelle_Standard() {
   Monatsquelle q;
   q.lesen = Lesen;
-  // The writer rebuilds the compact month from its newest version inside the month
-  // lock, so a line another workstation saved since the caller's read is kept.
-  q.kompaktieren = [](const QString& monat) { Monatsdatei_kompaktieren(monat); };
   q.anzeigeberechtigung = [] { return gAnzeigeberechtigung; };
   q.anzeigegruppen = [] {
     QStringList g = gAnzeigegruppen.mid(1);

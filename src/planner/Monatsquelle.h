@@ -18,9 +18,6 @@ struct Monatsinhalt {
 struct Monatsquelle {
   // Reads the newest version of month yymm; a month without a file reads empty.
   std::function<Monatsinhalt(const QString& monat)> lesen;
-  // Rewrites month yymm compactly as today's version, from its newest version as it
-  // is on disk, and removes every other version of the month.
-  std::function<void(const QString& monat)> kompaktieren;
   // The user's permission: "AllGroups", or the visible employee groups each followed by ":".
   std::function<QString()> anzeigeberechtigung;
   // The user's display groups, "Name|" and the member groups each followed by ":";

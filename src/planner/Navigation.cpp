@@ -10,6 +10,7 @@
 
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
+#include "planner/Monatsspeicher.h"
 #include "planner/Tabellenmaus.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
@@ -51,21 +52,6 @@ class Jahrestasten : public QObject {
   std::function<bool(int)> mTaste;
 };
 }  // namespace
-
-void Erfassungsdatei_defragmentieren() {
-  Prozedur(QStringLiteral("frmVelkora - Erfassungsdatei_defragmentieren"), [&] {
-    if (gStörungAnzeigen) return;
-    if (gBenutzerstufe > 0 && !Backup_erstellen(QStringLiteral("T")))
-      Logbuch_ergänzen(2, QStringLiteral("Backup vor Defragmentieren konnte nicht erstellt werden"));
-    Sperrdatei_prüfen();
-    const QString monat = gMonatsschlüssel;
-    // Compacted from the month as it is on disk now, not as it was shown.
-    gMonatsquelle.kompaktieren(monat);
-    gMonatsdateiZeit = Dateizeit(Heutige_Monatsdatei(monat));
-    Logbuch_ergänzen(2, QStringLiteral("Erfassungsdatei für ") + monat.mid(2, 2) + gDatumstrennzeichen +
-                            QStringLiteral("20") + monat.left(2) + QStringLiteral(" wurde defragmentiert"));
-  });
-}
 
 void frmVelkora::Anzeige_verbinden() {
   mAnzeige = std::make_unique<Monatsanzeige>(msgFlexGrid->raster(), msgFlexKaWo->raster(), msgFlexTaSu->raster());

@@ -14,5 +14,3 @@ extern std::function<void()> gStörungsmeldung_anzeigen;
 // is rewritten when it is shown.
 inline constexpr double kVerdichtungsschwelle = 1.5;
 
-// Rewrites the shown month's file compactly (today's version, older ones removed).
-void Erfassungsdatei_defragmentieren();

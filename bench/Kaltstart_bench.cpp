@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "planner/Programm.h"
@@ -138,5 +139,9 @@ static void BM_Kaltstart_1000_Mitarbeiter_36_Monate(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.counters["Zeilen"] = zeilen;
+  qint64 bytes = 0;
+  for (const QString& n : Dateiliste(vorlage.basis + QStringLiteral("Daten/Data/"), QStringLiteral("*Data.dat")))
+    bytes += QFileInfo(vorlage.basis + QStringLiteral("Daten/Data/") + n).size();
+  state.counters["Monatsdateien_kB"] = static_cast<double>(bytes / 1024);
 }
 BENCHMARK(BM_Kaltstart_1000_Mitarbeiter_36_Monate)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -38,15 +38,16 @@ void Monat_neu_laden_abmelden(int nummer) {
   if (sNeuladen.nummer == nummer) sNeuladen = Neuladen{};
 }
 
-void CheckErfassungsdaten() {
-  Prozedur(QStringLiteral("frmVelkora - CheckErfassungsdaten"), [&] {
-    if (gMonatsschlüssel.isEmpty() || !sNeuladen.f) return;
+bool CheckErfassungsdaten() {
+  return Prozedur(QStringLiteral("frmVelkora - CheckErfassungsdaten"), [&]() -> bool {
+    if (gMonatsschlüssel.isEmpty() || !sNeuladen.f) return false;
     const Monatsstand jetzt = Monatsstand_lesen(gMonatsschlüssel);
-    if (jetzt == gMonatsdateiStand) return;
+    if (jetzt == gMonatsdateiStand) return false;
     // Taken before the month is read again: a write while it is read differs from it
     // and is reloaded at the next check.
     gMonatsdateiStand = jetzt;
     sNeuladen.f();
+    return true;
   });
 }
 

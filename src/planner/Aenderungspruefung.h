@@ -11,8 +11,9 @@ class QWidget;
 // version's name, time or size differ; see store/Monatsstand.h). The reload itself is
 // the main window's (it redisplays the month keeping the marking, its highlight and
 // the scroll position); the stamp is taken before it, so a write during the reload is
-// seen at the next check. Nothing without a month shown or a reload registered.
-void CheckErfassungsdaten();
+// seen at the next check. Nothing without a month shown or a reload registered. True
+// when the month was reloaded.
+bool CheckErfassungsdaten();
 
 // What the timer tick looks at. Another application in front of ours does not stop
 // the polling; a dialog or popup menu of ours does.

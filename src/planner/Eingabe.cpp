@@ -15,7 +15,6 @@
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
-#include "store/Monatsdatei.h"
 #include "store/Velkoraini.h"
 
 Eingabebefehle gEingabebefehle;
@@ -33,8 +32,6 @@ bool mVergangenheitBestätigt = false;
 bool mFrageGestellt = false;
 // Within one run over several rows: the user declined entries for past periods.
 bool mVergangenheitAbgelehnt = false;
-// Month lines held back by the stand-in save.
-QStringList mZurückgehalten;
 
 // A row's day cells as they were before an entry, to put back when it cannot be saved.
 struct Zellstand {
@@ -51,7 +48,6 @@ void Eingabe_zurücksetzen() {
   mVergangenheitBestätigt = false;
   mFrageGestellt = false;
   mVergangenheitAbgelehnt = false;
-  mZurückgehalten.clear();
   mVorher.clear();
 }
 VELKORA_ZUSTAND(Eingabe_zurücksetzen);
@@ -67,40 +63,11 @@ QString zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0
 bool Überschriftszeile(const Raster& g, int r) { return g.TextMatrix(r, kBenutzerspalte).isEmpty(); }
 bool Arbeitstag(int tag) { return !CheckWochenende(tag) && !CheckFeiertag(tag); }
 
-// The entry prefix of a month line: up to the first ":" from the third character on.
-QString Eintragspräfix(const QString& zeile) {
-  const qsizetype p = zeile.indexOf(u':', 2);
-  return p < 0 ? zeile : zeile.left(p + 1);
-}
-
-// The stand-in save until the saving procedure of the main window is wired in: holds
-// lines back while gLogbuchPuffern is set (a line for the same entry as the last held
-// one replaces it; comment lines add) and writes through the month records writer.
-bool Vorläufig_speichern(const QString& zeile) {
-  if (!zeile.isEmpty() && gLogbuchPuffern) {
-    if (!mZurückgehalten.isEmpty() && !zeile.startsWith(QStringLiteral("K:")) &&
-        Eintragspräfix(zeile) == Eintragspräfix(mZurückgehalten.last()))
-      mZurückgehalten.last() = zeile;
-    else
-      mZurückgehalten << zeile;
-    return true;
-  }
-  QStringList zeilen;
-  if (!zeile.isEmpty()) {
-    zeilen << zeile;
-  } else if (gLogbuchPuffern) {
-    zeilen = mZurückgehalten;
-    mZurückgehalten.clear();
-    if (zeilen.isEmpty()) return true;
-  }
-  return Monatsdatei_speichern(gMonatsschlüssel, zeilen);
-}
-
 bool Datensatz_speichern(const QString& zeile) {
-  return gEingabebefehle.Datensatz_speichern ? gEingabebefehle.Datensatz_speichern(zeile) : Vorläufig_speichern(zeile);
+  return gEingabebefehle.Datensatz_speichern && gEingabebefehle.Datensatz_speichern(zeile);
 }
 bool Zeilen_zurückgehalten() {
-  return gEingabebefehle.Zeilen_zurückgehalten ? gEingabebefehle.Zeilen_zurückgehalten() : !mZurückgehalten.isEmpty();
+  return gEingabebefehle.Zeilen_zurückgehalten && gEingabebefehle.Zeilen_zurückgehalten();
 }
 bool CheckErfassungsdaten() { return gEingabebefehle.CheckErfassungsdaten && gEingabebefehle.CheckErfassungsdaten(); }
 void SaveForUndo(int art, const QString& text) {

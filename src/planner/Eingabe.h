@@ -26,9 +26,9 @@ struct Eingabebefehle {
   std::function<bool()> CheckErfassungsdaten;
   // Saves one "A:" or "K:" line of the shown month; while gLogbuchPuffern is set a
   // line is held back, and the empty line then writes the held-back lines. False when
-  // nothing could be written. Stand-in: the month records writer.
+  // nothing could be written (also when none is set).
   std::function<bool(const QString& zeile)> Datensatz_speichern;
-  // Whether month lines are held back. Stand-in: those of the stand-in above.
+  // Whether month lines are held back.
   std::function<bool()> Zeilen_zurückgehalten;
   // Redisplays the whole month.
   std::function<void(bool beschäftigt)> Daten_anzeigen;

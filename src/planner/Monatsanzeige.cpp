@@ -15,14 +15,13 @@
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsstand.h"
 #include "store/Velkoraini.h"
 
 Kommentarmarken gKommentarMarken;
 
 namespace {
-void Zustand_zurücksetzen() {
-  gKommentarMarken = Kommentarmarken();
-}
+void Zustand_zurücksetzen() { gKommentarMarken = Kommentarmarken(); }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
 constexpr QChar kGeschütztesLeerzeichen(0xA0);
@@ -260,6 +259,10 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
 
   const QString monat = gMonatsschlüssel;
   gMonatsdateiZeit = Dateizeit(Heutige_Monatsdatei(monat));
+  // The stamp of what is about to be read, taken first: a write by another workstation
+  // during the read differs from it and is reloaded at the next check, while showing
+  // another month causes no reload of its own.
+  Monatsstand_merken(monat);
 
   mMonat = gMonatsquelle.lesen(monat);
   gMonatsAusnahmen = mMonat.ausnahmen;

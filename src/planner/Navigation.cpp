@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 
+#include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Monatsspeicher.h"
@@ -69,10 +70,10 @@ void frmVelkora::Anzeige_verbinden() {
 void frmVelkora::Daten_anzeigen(bool beschäftigt) {
   Prozedur(QStringLiteral("frmVelkora - Daten_anzeigen"), [&] {
     gMerker = false;
-    const QDateTime mitarbeiter = gMitarbeiterdatenZeit;
     CheckKonfigdaten();
+    // An employee table read again lays the window out by itself (see the constructor).
     CheckMitarbeiterdaten();
-    if (gMerker || gMitarbeiterdatenZeit != mitarbeiter) Form_Resize();
+    if (gMerker) Form_Resize();
     mAnzeige->anzeigen(beschäftigt);
   });
 }
@@ -91,7 +92,17 @@ void frmVelkora::tabMonate_Click() {
       gOffeneDatei.clear();
       if (!gStörungsmeldung.isEmpty() && gStörungsmeldung_anzeigen) gStörungsmeldung_anzeigen();
     }
-    mTimerZähler = 0;
+    mÄnderungsprüfung->zurücksetzen();
+  });
+}
+
+void frmVelkora::Monat_neu_laden() {
+  Prozedur(QStringLiteral("frmVelkora - Monat_neu_laden"), [&] {
+    Raster& g = msgFlexGrid->raster();
+    const int oben = g.TopRow();
+    Markierung_beibehalten([this] { tabMonate_Click(); });
+    // The rows the user was looking at stay in view (as far as the grid still reaches).
+    g.setTopRow(oben);
   });
 }
 
@@ -100,7 +111,7 @@ void frmVelkora::tabMonate_wählen(int index) {
     const QSignalBlocker b(tabMonate);
     tabMonate->setCurrentIndex(index);
   }
-  mTimerZähler = 0;
+  mÄnderungsprüfung->zurücksetzen();
   tabMonate_Click();
 }
 

@@ -13,4 +13,3 @@ extern std::function<void()> gStörungsmeldung_anzeigen;
 // A month file holding more entry lines than this many per row of the employee table
 // is rewritten when it is shown.
 inline constexpr double kVerdichtungsschwelle = 1.5;
-

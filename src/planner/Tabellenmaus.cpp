@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFrame>
 
+#include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
@@ -82,12 +83,18 @@ void msgFlexGrid_MouseMove(frmVelkora& f, int knopf, int) {
         ausführen(gTabellenbefehle.Mausrad_aushängen);
         mMausradPausiert = true;
       }
+      f.mImHintergrund = true;
       return;
     }
     if (mMausradPausiert) {
       mMausradPausiert = false;
       ausführen(gTabellenbefehle.Mausrad_einhängen);
-      f.mTimerZähler = 0;
+    }
+    // Back in front: the user may have been away for long, so the polling runs at its
+    // fast rate again.
+    if (f.mImHintergrund) {
+      f.mImHintergrund = false;
+      f.änderungsprüfung().zurücksetzen();
     }
     if (Mausrad_erlaubt() && QApplication::focusWidget() != f.msgFlexGrid) f.msgFlexGrid->setFocus();
     const int zelle = zeile * 32 + spalte;

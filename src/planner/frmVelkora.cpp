@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Schaltflaechenleiste.h"
@@ -145,7 +146,7 @@ frmVelkora::frmVelkora() {
       const QSignalBlocker block(tabMonate);
       tabMonate->setCurrentIndex(i);
     }
-    mTimerZähler = 0;
+    mÄnderungsprüfung->zurücksetzen();
     tabMonate_Click();
   });
 
@@ -182,8 +183,8 @@ frmVelkora::frmVelkora() {
   cmdBeenden->setObjectName(QStringLiteral("cmdBeenden"));
   connect(cmdBeenden, &QPushButton::clicked, this, [this] { close(); });
 
-  tmrTimer1 = new QTimer(this);
-  tmrTimer1->setInterval(15000);
+  // The polling reloads the shown month when another workstation wrote it.
+  mÄnderungsprüfung = std::make_unique<Änderungsprüfung>(this, [this] { Monat_neu_laden(); });
   tmrTimer2 = new QTimer(this);
   tmrTimer2->setInterval(1500);
 
@@ -198,9 +199,14 @@ frmVelkora::frmVelkora() {
 
   Anzeige_verbinden();
   Befehle_verbinden();
+  // An employee table read again (another workstation changed it, a dialog wrote it)
+  // may bring other rows, groups or name widths.
+  mMitarbeiterAnmeldung = Nach_Mitarbeiterdaten_lesen_anmelden([this] { Form_Resize(); });
 }
 
 frmVelkora::~frmVelkora() {
+  Nach_Mitarbeiterdaten_lesen_abmelden(mMitarbeiterAnmeldung);
+  mÄnderungsprüfung.reset();
   if (gHauptfenster == this) gHauptfenster = nullptr;
 }
 
@@ -352,6 +358,8 @@ void frmVelkora::Form_Load() {
       mNurLesen = true;
       for (int i = 1; i <= 25; ++i) cmdAuswahl[i]->hide();
     }
+    // 14. Polling for other workstations' changes, unless switched off.
+    mÄnderungsprüfung->einschalten(Setting(32) != 1);
     // What this start wrote into a data folder it created, to tell at the end
     // whether anything was entered.
     if (gDatenordnerAngelegt) mAnfangsstand = Ordnerstand_erfassen(gDatenordner);
@@ -387,6 +395,7 @@ int frmVelkora::Fensterzustand() const {
 void frmVelkora::changeEvent(QEvent* e) {
   QMainWindow::changeEvent(e);
   if (e->type() == QEvent::WindowStateChange) Form_Resize();
+  if (e->type() == QEvent::ActivationChange && !isActiveWindow()) mImHintergrund = true;
 }
 
 void frmVelkora::Form_Resize() {
@@ -473,7 +482,7 @@ void frmVelkora::Form_Resize() {
   // 18.
   ignorieren([&] { Tabellenfelder_anordnen(true); });
   // 19.
-  mTimerZähler = 0;
+  mÄnderungsprüfung->zurücksetzen();
   mImLayout = false;
   if (mLayoutNochmals) {
     mLayoutNochmals = false;

@@ -22,6 +22,7 @@ class QPushButton;
 class QTabBar;
 class QTimer;
 class Monatsanzeige;
+class Änderungsprüfung;
 class Rasteransicht;
 
 class frmVelkora : public QMainWindow {
@@ -47,6 +48,9 @@ class frmVelkora : public QMainWindow {
   void Daten_anzeigen(bool beschäftigt);
   void tabJahre_Click();
   void tabMonate_Click();
+  // Reads and redisplays the shown month after another workstation changed it,
+  // keeping the marking, its highlight and the scroll position.
+  void Monat_neu_laden();
   void tabJahre_KeyDown(int taste);
   void cmbMitarbeitergruppen_Click();
   void CheckAnzeigegruppen();
@@ -68,7 +72,6 @@ class frmVelkora : public QMainWindow {
   QComboBox* cmbMitarbeitergruppen = nullptr;
   std::array<QPushButton*, 26> cmdAuswahl{};  // 1 to 25
   QPushButton* cmdBeenden = nullptr;
-  QTimer* tmrTimer1 = nullptr;
   QTimer* tmrTimer2 = nullptr;
   QFrame* picKommentar = nullptr;
   QLabel* lblKommentar = nullptr;
@@ -77,7 +80,13 @@ class frmVelkora : public QMainWindow {
   QString Tag;
 
   int mTabellenhöhe = 0;  // twips
-  int mTimerZähler = 0;
+
+  // The polling for other workstations' changes of the shown month (its timer
+  // tmrTimer1 and the tick counter).
+  Änderungsprüfung& änderungsprüfung() { return *mÄnderungsprüfung; }
+  // The window has been behind another one since the last mouse move over the grid:
+  // the first move after it came back speeds the polling up again.
+  bool mImHintergrund = false;
 
   // The layout as last applied (for the window's own use and for tests).
   const Layoutergebnis& letztesLayout() const { return mLayout; }
@@ -112,6 +121,8 @@ class frmVelkora : public QMainWindow {
   bool mMaximiertZeigen = false;
   std::unique_ptr<Monatsanzeige> mAnzeige;
   std::optional<Ordnerstand> mAnfangsstand;  // the data folder this start created, as it wrote it
+  std::unique_ptr<Änderungsprüfung> mÄnderungsprüfung;
+  int mMitarbeiterAnmeldung = -1;
 };
 
 // Whether a font is installed (exact, case-sensitive name).

@@ -17,6 +17,7 @@
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsstand.h"
 #include "store/Velkoraini.h"
 
 namespace {
@@ -136,6 +137,8 @@ class EingabeTest : public VelkoraTest {
         if (CheckFeiertag(d) && (t.isEmpty() || t == kMarke)) g.setCellBackColor(r, d, gGrundfarben[3]);
       }
     Markierung_aufheben();
+    // What the grid shows is the month as it is on disk.
+    Monatsstand_merken(gMonatsschlüssel);
   }
   // One cell as the display shows button k (5: the non-working-day mark).
   void zelleSetzen(int r, int tag, int k) {
@@ -620,13 +623,15 @@ TEST_F(EingabeTest, SeveralRowsThroughTheMonthWriterAppendAllLinesTogether) {
   const QString gestern = gDatenordner + QStringLiteral("2604 260414 Data.dat");
   schreiben(gestern, kodiert({QStringLiteral("[2604]"), QStringLiteral("Kennzeile"), QStringLiteral("NoEx:NoEx"),
                               QStringLiteral("A:clara:") + codes({{2, SFHex(kU)}})}));
+  anzeigen({{QStringLiteral("clara"), {{2, SFHex(kU)}}}});
   markieren(zeileVon(QStringLiteral("Anna")), 16, 16, zeileVon(QStringLiteral("Clara")));
   cmdAuswahl_Click(kU);
   const QString u = codes({{16, SFHex(kU)}});
   EXPECT_EQ(dekodierteZeilen(monatsdatei()),
             (QStringList{QStringLiteral("[2604]"), QStringLiteral("Kennzeile"), QStringLiteral("NoEx:NoEx"),
                          QStringLiteral("A:clara:") + codes({{2, SFHex(kU)}}), QStringLiteral("A:Anna:") + u,
-                         QStringLiteral("A:bernd:") + u, QStringLiteral("A:clara:") + u}));
+                         QStringLiteral("A:bernd:") + u,
+                         QStringLiteral("A:clara:") + codes({{2, SFHex(kU)}, {16, SFHex(kU)}})}));
   EXPECT_FALSE(QFile::exists(gestern));
   EXPECT_EQ(dekodierteZeilen(logbuch()).size(), 3);
 }

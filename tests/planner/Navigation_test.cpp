@@ -1,5 +1,4 @@
 #include "planner/Navigation.h"
-#include "store/Monatsdatei.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -9,6 +8,7 @@
 #include <QTest>
 #include <memory>
 
+#include "planner/Aenderungspruefung.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Planerdaten.h"
 #include "planner/Schaltflaechenleiste.h"
@@ -18,6 +18,7 @@
 #include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Programmabbruch.h"
+#include "store/Monatsdatei.h"
 
 namespace {
 using namespace planer;
@@ -97,11 +98,13 @@ TEST_F(FensterTest, Position40KeepsTheMonthOnAYearChange) {
 TEST_F(FensterTest, EachMonthChangeLooksUpItsSchoolHolidaysAndResetsThePolling) {
   frmVelkora& f = laden();
   EXPECT_EQ(gFerienIndex, 1);
-  f.mTimerZähler = 7;
+  f.änderungsprüfung().zustand = [] { return Tickzustand{}; };
+  for (int i = 0; i < 7; ++i) f.änderungsprüfung().tmrTimer1_Timer();
+  ASSERT_EQ(f.änderungsprüfung().zähler(), 7);
   f.tabMonate->setCurrentIndex(3);
   f.tabMonate_Click();
   EXPECT_EQ(gFerienIndex, 0);
-  EXPECT_EQ(f.mTimerZähler, 0);
+  EXPECT_EQ(f.änderungsprüfung().zähler(), 0);
   EXPECT_EQ(f.msgFlexGrid->raster().CellBackColor(0, 30), std::nullopt);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "common/Testumgebung.h"
+#include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
@@ -18,6 +19,7 @@
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsstand.h"
 #include "store/Velkoraini.h"
 
 namespace {
@@ -482,7 +484,11 @@ TEST_F(TabellenmausTest, TheWheelIsGivenBackAndPollingSpedUpWhenTheWindowIsInFro
   anderes.show();
   QApplication::setActiveWindow(&anderes);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&anderes));
-  fenster->mTimerZähler = 50;
+  // Nothing changed on disk: the ticks only count.
+  Monatsstand_merken(gMonatsschlüssel);
+  fenster->änderungsprüfung().zustand = [] { return Tickzustand{}; };
+  for (int i = 0; i < 5; ++i) fenster->änderungsprüfung().tmrTimer1_Timer();
+  ASSERT_EQ(fenster->änderungsprüfung().zähler(), 5);
   bewegen(2, 5);
   bewegen(2, 6);
   EXPECT_EQ(rad, QStringList{"aus"});
@@ -491,7 +497,7 @@ TEST_F(TabellenmausTest, TheWheelIsGivenBackAndPollingSpedUpWhenTheWindowIsInFro
   ASSERT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
   bewegen(2, 7);
   EXPECT_EQ(rad, (QStringList{"aus", "ein"}));
-  EXPECT_EQ(fenster->mTimerZähler, 0);
+  EXPECT_EQ(fenster->änderungsprüfung().zähler(), 0);
   EXPECT_EQ(Highlight_Zelle(), 2 * 32 + 7);
   EXPECT_TRUE(fenster->msgFlexGrid->hasFocus());
 }

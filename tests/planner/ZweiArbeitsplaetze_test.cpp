@@ -1,0 +1,224 @@
+// Two workstations on one data folder, end to end: two program processes (each with
+// its own user name and temporary folder) are worked through their main windows as
+// users would, and each sees the other's entries after its next poll. The month file
+// is read back with the independent decoder.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <memory>
+
+#include "common/Testumgebung.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Start.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+
+namespace {
+
+constexpr int kFristMs = 60000;
+
+// One running workstation: commands on its stdin, one answer line each on its stdout.
+class Arbeitsplatz {
+ public:
+  Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum) : mBenutzer(benutzer) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("USERNAME"), benutzer);
+    env.insert(QStringLiteral("TEMP"), basis + QStringLiteral("Temp_") + benutzer);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    QDir().mkpath(basis + QStringLiteral("Temp_") + benutzer);
+    mProzess.setProcessEnvironment(env);
+    mProzess.setProcessChannelMode(QProcess::SeparateChannels);
+    mProzess.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_arbeitsplatz"),
+                   {basis + QStringLiteral("Daten"), basis + QStringLiteral("Programm"), datum});
+  }
+  ~Arbeitsplatz() {
+    if (mProzess.state() != QProcess::NotRunning) {
+      mProzess.kill();
+      mProzess.waitForFinished(kFristMs);
+    }
+  }
+
+  // The next answer line; empty when none came in time.
+  QString zeile() {
+    while (!mProzess.canReadLine()) {
+      if (mProzess.state() == QProcess::NotRunning || !mProzess.waitForReadyRead(kFristMs)) {
+        if (!mProzess.canReadLine()) return QString();
+      }
+    }
+    return QString::fromUtf8(mProzess.readLine()).chopped(1);
+  }
+  void senden(const QString& befehl) { mProzess.write((befehl + u'\n').toUtf8()); }
+  QString befehl(const QString& b) {
+    senden(b);
+    return zeile();
+  }
+  // The answer of a command that must succeed, without its "ok ".
+  QString ok(const QString& b) {
+    const QString a = befehl(b);
+    EXPECT_TRUE(a.startsWith(u"ok")) << mBenutzer.toStdString() << ": " << b.toStdString() << " -> " << a.toStdString()
+                                     << fehlerausgabe();
+    return a.mid(3);
+  }
+  int zeileVon(const QString& benutzer) { return ok(QStringLiteral("row ") + benutzer).toInt(); }
+  QString zelle(int r, int tag) { return ok(QStringLiteral("cell %1 %2").arg(r).arg(tag)); }
+  void markieren(int r, int von, int bis) {
+    EXPECT_EQ(ok(QStringLiteral("mark %1 %2 %3").arg(r).arg(von).arg(bis)),
+              QStringLiteral("%1 %1 %2 %3 1").arg(r).arg(von).arg(bis));
+  }
+  void eintragen(int r, int von, int bis, int knopf) {
+    markieren(r, von, bis);
+    ok(QStringLiteral("button %1").arg(knopf));
+    EXPECT_EQ(ok(QStringLiteral("prompts")), QString()) << "no message at " << mBenutzer.toStdString();
+  }
+  int beenden() {
+    EXPECT_EQ(befehl(QStringLiteral("quit")), u"bye");
+    mProzess.closeWriteChannel();
+    if (!mProzess.waitForFinished(kFristMs)) return -1;
+    return mProzess.exitStatus() == QProcess::NormalExit ? mProzess.exitCode() : -1;
+  }
+  std::string fehlerausgabe() { return "\n" + QString::fromUtf8(mProzess.readAllStandardError()).toStdString(); }
+
+ private:
+  QString mBenutzer;
+  QProcess mProzess;
+};
+
+QString Codes(std::initializer_list<std::pair<int, char>> tage) {
+  QString c(31, u' ');
+  for (const auto& [tag, zeichen] : tage) c[tag - 1] = QChar(zeichen);
+  return c;
+}
+
+// The last entry line of a user in a month file as the decoder reads it.
+QString LetzteZeile(const QStringList& zeilen, const QString& benutzer) {
+  QString gefunden;
+  for (const QString& z : zeilen)
+    if (z.startsWith(QStringLiteral("A:") + benutzer + u':')) gefunden = z;
+  return gefunden;
+}
+
+class ZweiArbeitsplaetzeTest : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    basis = ordner();
+    QDir().mkpath(basis + QStringLiteral("Daten"));
+    QDir().mkpath(basis + QStringLiteral("Programm"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"),
+                            basis + QStringLiteral("Programm/VelkoraFtg.dat")));
+    daten = basis + QStringLiteral("Daten/Data/");
+  }
+
+  // A first start by the administrator the day before creates the data folder; then
+  // the employee file gets its people.
+  void datenordnerAnlegen() {
+    {
+      Arbeitsplatz erster(QStringLiteral("anna"), basis, QStringLiteral("140426"));
+      ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
+      ASSERT_EQ(erster.beenden(), 0);
+    }
+    gDatenordner = daten;
+    Mitarbeiterdaten_lesen();
+    const QList<std::pair<QString, QString>> leute = {{QStringLiteral("Team"), QString()},
+                                                      {QStringLiteral("Admin Anna"), QStringLiteral("anna")},
+                                                      {QStringLiteral("Beispiel Berta"), QStringLiteral("berta")},
+                                                      {QStringLiteral("Xylo Xaver"), QStringLiteral("xaver")}};
+    Mitarbeitertabelle_dimensionieren(static_cast<int>(leute.size()));
+    for (int i = 1; i <= leute.size(); ++i) {
+      const bool person = !leute[i - 1].second.isEmpty();
+      gMitarbeiterNamen[i] = leute[i - 1].first;
+      gBenutzerIDs[i] = leute[i - 1].second;
+      gEintrittsdaten[i] = person ? QStringLiteral("000000") : QString();
+      gAustrittsdaten[i] = person ? QStringLiteral("999999") : QString();
+      gUrlaubsdaten[i] = person ? QStringLiteral("000,0:030,0:030,0:030,0:030,0") : QString();
+      gSonderurlaubsanspruch[i] = person ? QStringLiteral("000,0") : QString();
+    }
+    ASSERT_TRUE(Mitarbeiterdaten_schreiben());
+  }
+
+  QString basis, daten;
+};
+
+TEST_F(ZweiArbeitsplaetzeTest, EachSeesTheOthersEntriesAndEntriesAtTheSameMomentBothSurvive) {
+  ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
+  const int urlaub = 1;  // the first default button, "U"
+
+  Arbeitsplatz a(QStringLiteral("anna"), basis, QStringLiteral("150426"));
+  ASSERT_EQ(a.zeile(), u"ready 2604") << a.fehlerausgabe();
+  Arbeitsplatz b(QStringLiteral("berta"), basis, QStringLiteral("150426"));
+  ASSERT_EQ(b.zeile(), u"ready 2604") << b.fehlerausgabe();
+  const int xaver = a.zeileVon(QStringLiteral("xaver")), berta = a.zeileVon(QStringLiteral("berta"));
+  ASSERT_GT(xaver, 0);
+  ASSERT_GT(berta, 0);
+  ASSERT_EQ(b.zeileVon(QStringLiteral("xaver")), xaver);
+
+  // A, the administrator, enters a vacation for Xaver; B sees it after its next poll.
+  a.eintragen(xaver, 20, 22, urlaub);
+  EXPECT_EQ(a.zelle(xaver, 21), u"U");
+  EXPECT_EQ(b.zelle(xaver, 21), u"-") << "not before the poll";
+  EXPECT_EQ(b.ok(QStringLiteral("tick")), u"0") << "the reload speeds the polling up again";
+  EXPECT_EQ(b.zelle(xaver, 20), u"U");
+  EXPECT_EQ(b.zelle(xaver, 22), u"U");
+
+  // B enters for herself; A sees it after its poll.
+  b.eintragen(berta, 27, 28, urlaub);
+  EXPECT_EQ(a.zelle(berta, 27), u"-");
+  a.ok(QStringLiteral("tick"));
+  EXPECT_EQ(a.zelle(berta, 27), u"U");
+  EXPECT_EQ(a.zelle(berta, 28), u"U");
+  EXPECT_EQ(a.zelle(xaver, 21), u"U") << "the own entry stays";
+
+  // Both at the same moment into the shown month, then into May, where it is the first
+  // save of the day for both (each would write the month afresh).
+  const auto gleichzeitig = [&](const QString& signal, int knopf) {
+    for (Arbeitsplatz* p : {&a, &b}) p->senden(QStringLiteral("await ") + signal);
+    for (Arbeitsplatz* p : {&a, &b}) p->senden(QStringLiteral("button %1").arg(knopf));
+    ASSERT_EQ(a.zeile(), u"waiting");
+    ASSERT_EQ(b.zeile(), u"waiting");
+    schreiben(signal, "los");
+    for (Arbeitsplatz* p : {&a, &b}) {
+      EXPECT_EQ(p->zeile(), u"go");
+      EXPECT_EQ(p->zeile(), u"ok");
+      EXPECT_EQ(p->ok(QStringLiteral("prompts")), QString());
+    }
+  };
+  a.markieren(xaver, 23, 24);
+  b.markieren(berta, 29, 30);
+  ASSERT_NO_FATAL_FAILURE(gleichzeitig(basis + QStringLiteral("los1"), urlaub));
+  a.ok(QStringLiteral("tick"));
+  b.ok(QStringLiteral("tick"));
+  for (Arbeitsplatz* p : {&a, &b}) {
+    for (int tag : {20, 21, 22, 23, 24}) EXPECT_EQ(p->zelle(xaver, tag), u"U") << tag;
+    for (int tag : {27, 28, 29, 30}) EXPECT_EQ(p->zelle(berta, tag), u"U") << tag;
+  }
+  const QStringList april = dekodierteZeilen(daten + QStringLiteral("2604 260415 Data.dat"));
+  ASSERT_GE(april.size(), 3);
+  EXPECT_EQ(april[0], u"[2604]");
+  EXPECT_EQ(LetzteZeile(april, QStringLiteral("xaver")),
+            QStringLiteral("A:xaver:") + Codes({{20, '1'}, {21, '1'}, {22, '1'}, {23, '1'}, {24, '1'}}));
+  EXPECT_EQ(LetzteZeile(april, QStringLiteral("berta")),
+            QStringLiteral("A:berta:") + Codes({{27, '1'}, {28, '1'}, {29, '1'}, {30, '1'}}));
+  EXPECT_EQ(Dateiliste(daten, QStringLiteral("2604*Data.dat")), QStringList{QStringLiteral("2604 260415 Data.dat")})
+      << "yesterday's version is gone";
+
+  for (Arbeitsplatz* p : {&a, &b}) EXPECT_EQ(p->ok(QStringLiteral("month 5")), u"2605");
+  a.markieren(xaver, 4, 5);
+  b.markieren(berta, 6, 7);
+  ASSERT_NO_FATAL_FAILURE(gleichzeitig(basis + QStringLiteral("los2"), urlaub));
+  const QStringList mai = dekodierteZeilen(daten + QStringLiteral("2605 260415 Data.dat"));
+  EXPECT_EQ(LetzteZeile(mai, QStringLiteral("xaver")), QStringLiteral("A:xaver:") + Codes({{4, '1'}, {5, '1'}}));
+  EXPECT_EQ(LetzteZeile(mai, QStringLiteral("berta")), QStringLiteral("A:berta:") + Codes({{6, '1'}, {7, '1'}}));
+  EXPECT_EQ(Dateiliste(daten, QStringLiteral("2605*Data.dat")), QStringList{QStringLiteral("2605 260415 Data.dat")});
+  a.ok(QStringLiteral("tick"));
+  b.ok(QStringLiteral("tick"));
+  EXPECT_EQ(a.zelle(berta, 6), u"U");
+  EXPECT_EQ(b.zelle(xaver, 4), u"U");
+
+  EXPECT_EQ(a.beenden(), 0);
+  EXPECT_EQ(b.beenden(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+// One workstation of the end-to-end tests: starts the program as velkora does (the
+// same wiring and start sequence, offscreen) and then works its main window as a user
+// would, by commands read from stdin, one answer line each:
+//
+//   velkora_arbeitsplatz DATA_FOLDER PROGRAM_FOLDER DATE(ddmmyy)
+//
+// The user name and the temporary folder come from USERNAME and TEMP. Prompts are
+// answered by a script (messages OK, questions Yes) and collected for "prompts".
+//
+//   row USER           -> "ok ROW" of the employee's grid row (0: none)
+//   mark ROW DAY1 DAY2 -> drags the mouse over the grid; "ok ROW ROWSEL COL COLSEL HIGHLIGHT"
+//   button N           -> clicks code button N; "ok"
+//   month N            -> clicks month tab N (1 = January); "ok yymm" of the month shown
+//   tick               -> one event of the polling timer; "ok COUNTER"
+//   cell ROW DAY       -> "ok TEXT" (the cell's text, "-" for an empty cell)
+//   prompts            -> "ok " and the prompt texts since the last call, " | " between them
+//   await PATH         -> "waiting", then "go" once PATH exists (to act together)
+//   quit               -> closes the main window; "bye"
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QTabBar>
+#include <QTest>
+#include <QThread>
+#include <cstdio>
+
+#include "planner/Aenderungspruefung.h"
+#include "planner/Programm.h"
+#include "planner/frmVelkora.h"
+#include "platform/Dialoge.h"
+#include "platform/Programmende.h"
+#include "platform/Umgebung.h"
+#include "platform/widgets/Rasteransicht.h"
+#include "startup/Start.h"
+#include "store/Feiertage.h"
+
+namespace {
+
+void antworten(const QString& text) {
+  std::fprintf(stdout, "%s\n", text.toUtf8().constData());
+  std::fflush(stdout);
+}
+
+class Arbeitsplatz {
+ public:
+  Arbeitsplatz(frmVelkora& f, dialoge::Skript& skript) : mF(f), mSkript(skript) {}
+
+  // Runs one command; false after "quit".
+  bool ausführen(const QString& zeile) {
+    const QStringList w = zeile.split(u' ', Qt::SkipEmptyParts);
+    if (w.isEmpty()) return true;
+    const QString befehl = w[0];
+    const auto zahl = [&](int i) { return i < w.size() ? w[i].toInt() : -1; };
+    Raster& g = mF.msgFlexGrid->raster();
+    if (befehl == u"row" && w.size() == 2) {
+      int gefunden = 0;
+      for (int r = 1; r < g.Rows() && gefunden == 0; ++r)
+        if (g.TextMatrix(r, 32).compare(w[1], Qt::CaseInsensitive) == 0) gefunden = r;
+      antworten(QStringLiteral("ok %1").arg(gefunden));
+    } else if (befehl == u"mark" && w.size() == 4) {
+      ziehen(zahl(1), zahl(2), zahl(3));
+      antworten(QStringLiteral("ok %1 %2 %3 %4 %5")
+                    .arg(g.Row())
+                    .arg(g.RowSel())
+                    .arg(g.Col())
+                    .arg(g.ColSel())
+                    .arg(g.HighLight()));
+    } else if (befehl == u"button" && w.size() == 2) {
+      const int n = zahl(1);
+      if (n < 1 || n > 25 || !mF.cmdAuswahl[n]->isVisible()) {
+        antworten(QStringLiteral("error no button %1").arg(n));
+      } else {
+        QTest::mouseClick(mF.cmdAuswahl[n], Qt::LeftButton);
+        antworten(QStringLiteral("ok"));
+      }
+    } else if (befehl == u"month" && w.size() == 2) {
+      const int i = zahl(1) - 1;
+      if (i < 0 || i >= mF.tabMonate->count()) {
+        antworten(QStringLiteral("error no month tab ") + w[1]);
+      } else {
+        QTest::mouseClick(mF.tabMonate, Qt::LeftButton, {}, mF.tabMonate->tabRect(i).center());
+        antworten(QStringLiteral("ok ") + gMonatsschlüssel);
+      }
+    } else if (befehl == u"tick") {
+      mF.änderungsprüfung().tmrTimer1_Timer();
+      antworten(QStringLiteral("ok %1").arg(mF.änderungsprüfung().zähler()));
+    } else if (befehl == u"cell" && w.size() == 3) {
+      const QString t = g.TextMatrix(zahl(1), zahl(2));
+      antworten(QStringLiteral("ok ") + (t.isEmpty() ? QStringLiteral("-") : t));
+    } else if (befehl == u"prompts") {
+      QStringList texte;
+      for (size_t i = mGemeldet; i < mSkript.protokoll.size(); ++i)
+        texte << QString(mSkript.protokoll[i].text).replace(u'\r', u' ');
+      mGemeldet = mSkript.protokoll.size();
+      antworten(QStringLiteral("ok ") + texte.join(QStringLiteral(" | ")));
+    } else if (befehl == u"await" && w.size() == 2) {
+      antworten(QStringLiteral("waiting"));
+      QDeadlineTimer frist(120000);
+      while (!QFile::exists(w[1]) && !frist.hasExpired()) QThread::usleep(200);
+      antworten(QFile::exists(w[1]) ? QStringLiteral("go") : QStringLiteral("error timeout"));
+    } else if (befehl == u"quit") {
+      mF.close();
+      antworten(QStringLiteral("bye"));
+      return false;
+    } else {
+      antworten(QStringLiteral("error unknown command: ") + zeile);
+    }
+    return true;
+  }
+
+ private:
+  QWidget* vp() const { return mF.msgFlexGrid->viewport(); }
+  QPoint punkt(int r, int c) const {
+    mF.msgFlexGrid->zeileZeigen(r);
+    return mF.msgFlexGrid->zellenRechteck(r, c).center();
+  }
+  void bewegen(const QPoint& p, Qt::MouseButtons knöpfe) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(p), vp()->mapToGlobal(QPointF(p)), Qt::NoButton, knöpfe, Qt::NoModifier);
+    QApplication::sendEvent(vp(), &e);
+  }
+  // Press on the first day, move with the button held to the last, release there.
+  void ziehen(int r, int von, int bis) {
+    const QPoint a = punkt(r, von), b = punkt(r, bis);
+    bewegen(a, Qt::NoButton);
+    QTest::mousePress(vp(), Qt::LeftButton, {}, a);
+    bewegen(b, Qt::LeftButton);
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, b);
+  }
+
+  frmVelkora& mF;
+  dialoge::Skript& mSkript;
+  size_t mGemeldet = 0;
+};
+
+// Answers every question with Yes (entries for past days and the like); messages OK.
+class JaSkript : public dialoge::Skript {
+ public:
+  dialoge::Antwort zeigen(const dialoge::Aufforderung& a) override {
+    if (antworten.empty() && (a.art == dialoge::Art::JaNein || a.art == dialoge::Art::JaNeinAbbrechen))
+      antworte(dialoge::kJa);
+    return Skript::zeigen(a);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const QStringList a = app.arguments();
+  if (a.size() != 4) {
+    std::fprintf(stderr, "usage: velkora_arbeitsplatz DATA_FOLDER PROGRAM_FOLDER DATE(ddmmyy)\n");
+    return 2;
+  }
+  QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+  app.setQuitOnLastWindowClosed(true);
+  Programm_verdrahten();
+  auto skriptDienst = std::make_unique<JaSkript>();
+  JaSkript& skript = *skriptDienst;
+  dialoge::setzeDienst(std::move(skriptDienst));
+  umgebung::setzeProgrammordner(QDir(a[2]).absolutePath());
+  Kommandozeile_setzen({QStringLiteral("/d:") + a[3], QStringLiteral("/path:") + QDir(a[1]).absolutePath(),
+                        QStringLiteral("/nowelcomescreen")});
+  // A start that ends the program says why instead of vanishing.
+  programmende::setzeTestmodus(true);
+  bool beendet = false;
+  try {
+    Main();
+  } catch (const ProgrammBeendet&) {
+    beendet = true;
+  }
+  programmende::setzeTestmodus(false);
+  frmVelkora* f = frmVelkora::instanz();
+  if (beendet || !f || !f->isVisible()) {
+    QStringList texte;
+    for (const auto& p : skript.protokoll) texte << QString(p.text).replace(u'\r', u' ');
+    antworten(QStringLiteral("error no main window: ") + texte.join(QStringLiteral(" | ")));
+    return 1;
+  }
+  f->showNormal();
+  f->resize(1400, 700);
+  QApplication::setActiveWindow(f);
+  if (!QTest::qWaitForWindowActive(f)) {
+    antworten(QStringLiteral("error the main window did not become active"));
+    return 1;
+  }
+  Arbeitsplatz platz(*f, skript);
+  antworten(QStringLiteral("ready ") + gMonatsschlüssel);
+
+  // Commands arrive on stdin; each is run in the event loop, one after the other.
+  QByteArray puffer;
+  bool läuft = false;
+  QSocketNotifier eingabe(STDIN_FILENO, QSocketNotifier::Read);
+  QObject::connect(&eingabe, &QSocketNotifier::activated, &app, [&] {
+    char block[4096];
+    const ssize_t n = ::read(STDIN_FILENO, block, sizeof block);
+    if (n <= 0) {
+      // The test went away: end as the user would.
+      eingabe.setEnabled(false);
+      if (frmVelkora* fenster = frmVelkora::instanz()) fenster->close();
+      QApplication::quit();
+      return;
+    }
+    puffer.append(block, n);
+    if (läuft) return;
+    läuft = true;
+    qsizetype ende;
+    while ((ende = puffer.indexOf('\n')) >= 0) {
+      const QString zeile = QString::fromUtf8(puffer.left(ende)).trimmed();
+      puffer.remove(0, ende + 1);
+      if (!platz.ausführen(zeile)) {
+        eingabe.setEnabled(false);
+        break;
+      }
+    }
+    läuft = false;
+  });
+  return app.exec();
+}

@@ -7,6 +7,8 @@
 #include "platform/Umgebung.h"
 #include "platform/Zustand.h"
 #include "startup/Start.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
 
 void VelkoraTest::SetUp() {
   ASSERT_TRUE(mTmp.isValid());
@@ -50,6 +52,23 @@ void VelkoraTest::ordnerEinrichten() {
   gSicherungsordner = unterordner(QStringLiteral("Data/Backups"));
   gIniOrdner = unterordner(QStringLiteral("Data/IniFiles"));
   gTempOrdner = unterordner(QStringLiteral("Temp"));
+}
+
+void VelkoraTest::monatsbestand(const QStringList& knopftexte, const QList<std::pair<QString, QString>>& mitarbeiter) {
+  ordnerEinrichten();
+  gDatumstrennzeichen = QStringLiteral(".");
+  gSettings = Standardeinstellungen();
+  gPlanungsjahr = 2025;
+  gBenutzerstufe = 2;
+  gKennzeile = kKennzeile;
+  gSFTexte = QStringList{QString()} + knopftexte;
+  gMitarbeiterNamen = QStringList{QString()};
+  gBenutzerIDs = QStringList{QString()};
+  for (const auto& [name, benutzer] : mitarbeiter) {
+    gMitarbeiterNamen << name;
+    gBenutzerIDs << benutzer;
+  }
+  Mitarbeitertabelle_dimensionieren(static_cast<int>(mitarbeiter.size()));
 }
 
 QByteArray lesen(const QString& pfad) {

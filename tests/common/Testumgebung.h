@@ -1,11 +1,14 @@
 #pragma once
 // A clean program for each test: every unit's state reset, scripted prompts, a test
 // clock, a German locale and a temporary folder that stands in for the machine.
+#include <gtest/gtest.h>
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <utility>
 
 #include "platform/Dialoge.h"
 #include "platform/Programmende.h"
@@ -22,6 +25,11 @@ class VelkoraTest : public ::testing::Test {
   QString unterordner(const QString& name) const;
   // Sets the folder globals as a started program on data folder <tmp>/Data/ has them.
   void ordnerEinrichten();
+  // A started program's state for the month record tests: the folders, "." as date
+  // separator, planning year 2025, the default settings, an administrator, the opaque
+  // line kKennzeile, the captions of the code buttons (the erase button last) and the
+  // employee table as (name, user name) pairs, a heading with an empty user name.
+  void monatsbestand(const QStringList& knopftexte, const QList<std::pair<QString, QString>>& mitarbeiter);
 
   dialoge::Skript* skript = nullptr;
   uhr::Testuhr uhr;
@@ -31,6 +39,11 @@ class VelkoraTest : public ::testing::Test {
   QString mOrdner;
 };
 
+// The opaque line 2 of the data files the month record tests write.
+inline const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
+// 31 code characters from a shorter text, padded with blanks.
+inline QString tage(const QString& anfang) { return anfang.leftJustified(31, u' '); }
+
 // Files as bytes.
 QByteArray lesen(const QString& pfad);
 void schreiben(const QString& pfad, const QByteArray& inhalt);
@@ -39,13 +52,13 @@ QStringList dekodierteZeilen(const QString& pfad);
 QByteArray kodiert(const QStringList& zeilen, unsigned char schlüssel = 'K');
 
 // Expects a fatal stop from the statement and returns the exception's code.
-#define ERWARTE_PROGRAMMENDE(stmt)                                        \
-  do {                                                                    \
-    bool _beendet = false;                                                \
-    try {                                                                 \
-      stmt;                                                               \
-    } catch (const ProgrammBeendet&) {                                    \
-      _beendet = true;                                                    \
-    }                                                                     \
-    EXPECT_TRUE(_beendet) << "the program did not end: " #stmt;           \
+#define ERWARTE_PROGRAMMENDE(stmt)                              \
+  do {                                                          \
+    bool _beendet = false;                                      \
+    try {                                                       \
+      stmt;                                                     \
+    } catch (const ProgrammBeendet&) {                          \
+      _beendet = true;                                          \
+    }                                                           \
+    EXPECT_TRUE(_beendet) << "the program did not end: " #stmt; \
   } while (0)

@@ -78,17 +78,8 @@ class AenderungspruefungTest : public VelkoraTest {
  protected:
   void SetUp() override {
     VelkoraTest::SetUp();
-    ordnerEinrichten();  // today 10.03.2026
-    gDatumstrennzeichen = QStringLiteral(".");
-    gSettings = Standardeinstellungen();
-    gPlanungsjahr = 2025;
-    gBenutzerstufe = 2;
-    gKennzeile = kKennzeile;
-    gSFTexte = QStringList{QString(),           QStringLiteral("A"), QStringLiteral("B"),      QStringLiteral("C"),
-                           QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("Löschen")};
-    gMitarbeiterNamen = QStringList{QString(), QStringLiteral("Schmidt Eva"), QStringLiteral("Müller Hans")};
-    gBenutzerIDs = QStringList{QString(), QStringLiteral("eschmidt"), QStringLiteral("HMueller")};
-    Mitarbeitertabelle_dimensionieren(2);
+    monatsbestand({u"A"_qs, u"B"_qs, u"C"_qs, u"D"_qs, u"E"_qs, u"Löschen"_qs},
+                  {{u"Schmidt Eva"_qs, u"eschmidt"_qs}, {u"Müller Hans"_qs, u"HMueller"_qs}});
     gMonatsschlüssel = QStringLiteral("2603");
     fenster = std::make_unique<QWidget>();
     fenster->resize(400, 300);

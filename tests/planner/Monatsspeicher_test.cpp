@@ -19,8 +19,6 @@
 
 namespace {
 
-const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
-QString tage(const QString& anfang) { return anfang.leftJustified(31, u' '); }
 QString A(const QString& benutzer, const QString& codes) {
   return QStringLiteral("A:") + benutzer + u':' + tage(codes);
 }
@@ -29,16 +27,8 @@ class MonatsspeicherTest : public VelkoraTest {
  protected:
   void SetUp() override {
     VelkoraTest::SetUp();
-    ordnerEinrichten();  // today 10.03.2026
-    gDatumstrennzeichen = QStringLiteral(".");
-    gSettings = Standardeinstellungen();
-    gPlanungsjahr = 2025;
-    gBenutzerstufe = 2;
-    gKennzeile = kKennzeile;
-    gSFTexte = QStringList{QString(), QStringLiteral("U"), QStringLiteral("H"), QStringLiteral("Löschen")};
-    gMitarbeiterNamen = QStringList{QString(), QStringLiteral("Schmidt Eva"), QStringLiteral("Müller Hans")};
-    gBenutzerIDs = QStringList{QString(), QStringLiteral("eschmidt"), QStringLiteral("HMueller")};
-    Mitarbeitertabelle_dimensionieren(2);
+    monatsbestand({u"U"_qs, u"H"_qs, u"Löschen"_qs},
+                  {{u"Schmidt Eva"_qs, u"eschmidt"_qs}, {u"Müller Hans"_qs, u"HMueller"_qs}});
     gMonatsschlüssel = QStringLiteral("2603");
     mAnmeldung = Monat_neu_laden_anmelden([this] { ++neuGeladen; });
   }

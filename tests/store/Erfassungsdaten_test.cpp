@@ -12,35 +12,18 @@
 
 namespace {
 
-const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
-
-// 31 code characters from a shorter text, padded with blanks.
-QString tage(const QString& anfang) { return anfang.leftJustified(31, u' '); }
-
 class ErfassungsdatenTest : public VelkoraTest {
  protected:
   void SetUp() override {
     VelkoraTest::SetUp();
     uhr.datum = QDate(2026, 3, 15);
-    ordnerEinrichten();
-    gDatumstrennzeichen = QStringLiteral(".");
-    gSettings = Standardeinstellungen();
-    gPlanungsjahr = 2025;
-    gBenutzerstufe = 2;
     // Five code buttons and the erase button: "1".."5" are codes, "7" the
     // non-working-day mark, "6" (the erase button's own) never stands in a file.
-    gSFTexte = QStringList{QString(),
-                           QStringLiteral("Urlaub"),
-                           QStringLiteral("Halb"),
-                           QStringLiteral("Krank"),
-                           QStringLiteral("Dienst"),
-                           QStringLiteral("Sonder"),
-                           QStringLiteral("Löschen")};
-    gMitarbeiterNamen = QStringList{QString(), QStringLiteral("Verwaltung"), QStringLiteral("Müller Hans"),
-                                    QStringLiteral("Schmidt Eva"), QStringLiteral("Tester Tom")};
-    gBenutzerIDs = QStringList{QString(), QString(), QStringLiteral("HMueller"), QStringLiteral("eschmidt"),
-                               QStringLiteral("tester")};
-    Mitarbeitertabelle_dimensionieren(4);
+    monatsbestand({u"Urlaub"_qs, u"Halb"_qs, u"Krank"_qs, u"Dienst"_qs, u"Sonder"_qs, u"Löschen"_qs},
+                  {{u"Verwaltung"_qs, QString()},
+                   {u"Müller Hans"_qs, u"HMueller"_qs},
+                   {u"Schmidt Eva"_qs, u"eschmidt"_qs},
+                   {u"Tester Tom"_qs, u"tester"_qs}});
   }
 
   static QString name(const QString& stamm) { return stamm + QStringLiteral(" Data.dat"); }

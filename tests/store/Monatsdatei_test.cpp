@@ -12,26 +12,14 @@
 
 namespace {
 
-const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
-QString tage(const QString& anfang) { return anfang.leftJustified(31, u' '); }
-
 class MonatsdateiTest : public VelkoraTest {
  protected:
   void SetUp() override {
     VelkoraTest::SetUp();
-    ordnerEinrichten();  // today 10.03.2026
-    gDatumstrennzeichen = QStringLiteral(".");
-    gSettings = Standardeinstellungen();
-    gPlanungsjahr = 2025;
-    gBenutzerstufe = 2;
-    gKennzeile = kKennzeile;
-    gSFTexte = QStringList{QString(), QStringLiteral("U"), QStringLiteral("H"), QStringLiteral("K"),
-                           QStringLiteral("Löschen")};
-    gMitarbeiterNamen = QStringList{QString(), QStringLiteral("Gruppe"), QStringLiteral("Schmidt Eva"),
-                                    QStringLiteral("Müller Hans"), QStringLiteral("Leer Lea")};
-    gBenutzerIDs = QStringList{QString(), QString(), QStringLiteral("eschmidt"), QStringLiteral("HMueller"),
-                               QStringLiteral("lleer")};
-    Mitarbeitertabelle_dimensionieren(4);
+    monatsbestand({u"U"_qs, u"H"_qs, u"K"_qs, u"Löschen"_qs}, {{u"Gruppe"_qs, QString()},
+                                                               {u"Schmidt Eva"_qs, u"eschmidt"_qs},
+                                                               {u"Müller Hans"_qs, u"HMueller"_qs},
+                                                               {u"Leer Lea"_qs, u"lleer"_qs}});
   }
   QString pfad(const QString& tag) const { return gDatenordner + QStringLiteral("2603 ") + tag + " Data.dat"; }
   void monat(const QString& tag, const QStringList& rest, const QString& ausnahmen = QStringLiteral("W:NoEx")) {

@@ -15,24 +15,13 @@
 
 namespace {
 
-const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
-QString tage(const QString& anfang) { return anfang.leftJustified(31, u' '); }
-
 class MonatsstandTest : public VelkoraTest {
  protected:
   void SetUp() override {
     VelkoraTest::SetUp();
-    ordnerEinrichten();  // today 10.03.2026
-    gDatumstrennzeichen = QStringLiteral(".");
+    monatsbestand({u"U"_qs, u"H"_qs, u"Löschen"_qs},
+                  {{u"Schmidt Eva"_qs, u"eschmidt"_qs}, {u"Müller Hans"_qs, u"HMueller"_qs}});
     gDezimaltrennzeichen = QStringLiteral(",");
-    gSettings = Standardeinstellungen();
-    gPlanungsjahr = 2025;
-    gBenutzerstufe = 2;
-    gKennzeile = kKennzeile;
-    gSFTexte = QStringList{QString(), QStringLiteral("U"), QStringLiteral("H"), QStringLiteral("Löschen")};
-    gMitarbeiterNamen = QStringList{QString(), QStringLiteral("Schmidt Eva"), QStringLiteral("Müller Hans")};
-    gBenutzerIDs = QStringList{QString(), QStringLiteral("eschmidt"), QStringLiteral("HMueller")};
-    Mitarbeitertabelle_dimensionieren(2);
   }
   QString pfad(const QString& tag) const { return gDatenordner + QStringLiteral("2603 ") + tag + " Data.dat"; }
   void monat(const QString& tag, const QStringList& rest) {

@@ -25,9 +25,9 @@ struct Person {
 };
 
 const Person kPersonen[] = {
-    {"Verwaltung", ""},          {"Becker Anna", "abecker"}, {"Schulz Jonas", "jschulz"},
-    {"Wagner Lea", "lwagner"},   {"Lager", ""},              {"Hoffmann Max", "mhoffmann"},
-    {"Koch Sophie", "skoch"},    {"Richter Paul", "prichter"}, {"Klein Mia", "mklein"},
+    {"Verwaltung", ""},      {"Becker Anna", "abecker"},    {"Schulz Jonas", "jschulz"}, {"Wagner Lea", "lwagner"},
+    {"Lager", ""},           {"Hoffmann Max", "mhoffmann"}, {"Koch Sophie", "skoch"},    {"Richter Paul", "prichter"},
+    {"Klein Mia", "mklein"},
 };
 
 // 31 day codes from a pattern of (day, code character) pairs; "1" is the first button.
@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
 
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
   Programm_verdrahten();
-  Kommandozeile_setzen({QStringLiteral("/d:120326"), QStringLiteral("/path:") + ordner, QStringLiteral("/nowelcomescreen")});
+  Kommandozeile_setzen(
+      {QStringLiteral("/d:120326"), QStringLiteral("/path:") + ordner, QStringLiteral("/nowelcomescreen")});
   Main();
   frmVelkora* f = frmVelkora::instanz();
   if (!f) return 1;

@@ -21,9 +21,12 @@ Antwort Skript::zeigen(const Aufforderung& a) {
   }
   switch (a.art) {
     case Art::Meldung:
-    case Art::Information: return {kOK, {}};
-    case Art::JaNein: return {kNein, {}};
-    default: return {kAbbrechen, {}};
+    case Art::Information:
+      return {kOK, {}};
+    case Art::JaNein:
+      return {kNein, {}};
+    default:
+      return {kAbbrechen, {}};
   }
 }
 

@@ -12,8 +12,8 @@ std::unique_ptr<QLockFile> gSperre;
 
 bool sichern() {
   if (gSperre) return true;
-  auto s = std::make_unique<QLockFile>(umgebung::tempOrdner() + QStringLiteral("velkora-") +
-                                       umgebung::benutzername() + QStringLiteral(".instance"));
+  auto s = std::make_unique<QLockFile>(umgebung::tempOrdner() + QStringLiteral("velkora-") + umgebung::benutzername() +
+                                       QStringLiteral(".instance"));
   s->setStaleLockTime(0);  // a lock is stale only when its process is gone
   if (!s->tryLock(0)) return false;
   gSperre = std::move(s);

@@ -8,11 +8,11 @@
 namespace gebietsschema {
 
 struct Werte {
-  QString landnummer;    // telephone country code, e.g. "49"; empty when unknown
-  QString landkürzel;    // abbreviated country name, e.g. "DEU"
-  QString listentrenner; // e.g. ";"
-  QString datumstrenner; // e.g. "."
-  QString datumsfolge;   // "0" month-day-year, "1" day-month-year, "2" year-month-day
+  QString landnummer;     // telephone country code, e.g. "49"; empty when unknown
+  QString landkürzel;     // abbreviated country name, e.g. "DEU"
+  QString listentrenner;  // e.g. ";"
+  QString datumstrenner;  // e.g. "."
+  QString datumsfolge;    // "0" month-day-year, "1" day-month-year, "2" year-month-day
   QString dezimaltrenner;
 };
 

@@ -1,11 +1,12 @@
 #include "platform/Umgebung.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace umgebung {
 namespace {

@@ -1,5 +1,7 @@
 #include "startup/Dateizugriff.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -8,7 +10,6 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <memory>
-#include <unistd.h>
 
 #include "platform/Cp1252.h"
 #include "platform/Laufzeitfehler.h"
@@ -153,8 +154,9 @@ bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
       gOffeneDatei = pfad;
       Sanduhr_Mauszeiger(true);
       Pause(1.5);
-      Meldung(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) +
-              QStringLiteral(" wird gerade von jemand anderem benutzt. Bitte einige Sekunden warten und dann fortsetzen."));
+      Meldung(
+          QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) +
+          QStringLiteral(" wird gerade von jemand anderem benutzt. Bitte einige Sekunden warten und dann fortsetzen."));
       Sanduhr_Mauszeiger(true);
       Pause(1.5);
       Sanduhr_Mauszeiger(false);
@@ -178,8 +180,8 @@ bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
                         ShowPfad(ParentDir(pfad), 100) +
                         (lesen ? QString() : QStringLiteral(", ist die Datei schreibgeschützt")) +
                         QStringLiteral(" oder die Datei ist nicht vorhanden"),
-                    QStringLiteral("Fehler beim Dateizugriff auf ") + ShowPfad(pfad, 100) + QStringLiteral(", Modus '") +
-                        modus + u'\'');
+                    QStringLiteral("Fehler beim Dateizugriff auf ") + ShowPfad(pfad, 100) +
+                        QStringLiteral(", Modus '") + modus + u'\'');
   }
 }
 
@@ -232,20 +234,26 @@ void Dateifehler(int code, const QString& pfad, const QString& header, const QSt
   const QString p = ShowPfad(pfad, 100);
   const QString neu = QStringLiteral(" Installieren Sie das Programm erneut, um dieses Problem zu beheben");
   switch (code) {
-    case 1: Startfehler(QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden."), pfad, QString()); break;
+    case 1:
+      Startfehler(QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden."), pfad, QString());
+      break;
     case 2:
       Startfehler(QStringLiteral("Der Dateiheader [") + header + QStringLiteral("] der Datei ") + p +
                       QStringLiteral(" wurde nicht erkannt."),
                   pfad, QString());
       break;
-    case 3: Programmabbruch(prozedur, QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden.") + neu, QString()); break;
+    case 3:
+      Programmabbruch(prozedur, QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden.") + neu,
+                      QString());
+      break;
     case 4:
       Programmabbruch(prozedur,
                       QStringLiteral("Der Dateiheader [") + header + QStringLiteral("] der Datei ") + p +
                           QStringLiteral(" wurde nicht erkannt.") + neu,
                       QString());
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -11,9 +11,9 @@
 #include <QStringList>
 
 // State of the channel.
-extern QString gOffeneDatei;     // full path of the open file, empty when none
-extern bool gDateiGeschrieben;   // some FOpen of this run wrote
-extern bool gLangsamesNetz;      // a close took more than 0.2 s
+extern QString gOffeneDatei;    // full path of the open file, empty when none
+extern bool gDateiGeschrieben;  // some FOpen of this run wrote
+extern bool gLangsamesNetz;     // a close took more than 0.2 s
 
 bool FOpen(const QString& pfad, const QString& modus, const QString& option = QString());
 // Closes the channel; a pending "Output" write replaces its target now.
@@ -25,8 +25,8 @@ void FVerwerfen();
 bool FEOF();
 
 // Raw lines of the open channel, for the line encoding and for plain files.
-QByteArray Kanal_Zeile_lesen();           // the next line without its line end
-bool Kanal_letzte_Zeile_unvollständig();  // the line just read had no line end
+QByteArray Kanal_Zeile_lesen();                       // the next line without its line end
+bool Kanal_letzte_Zeile_unvollständig();              // the line just read had no line end
 void Kanal_Zeile_schreiben(const QByteArray& zeile);  // adds CR LF
 // Plain text lines (Windows-1252): the per-user settings, lock file, readme, CSV.
 QString LineInPlain();

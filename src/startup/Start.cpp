@@ -62,9 +62,14 @@ std::map<QString, QString> gSchalter;
 
 // Known switch names, longest first where one begins like another.
 const QStringList kSchalter = {
-    QStringLiteral("nowelcomescreen"), QStringLiteral("enforcestart"), QStringLiteral("a:lampenholz"),
-    QStringLiteral("lookback"),        QStringLiteral("setpath"),      QStringLiteral("setting"),
-    QStringLiteral("path"),            QStringLiteral("d:"),
+    QStringLiteral("nowelcomescreen"),
+    QStringLiteral("enforcestart"),
+    QStringLiteral("a:lampenholz"),
+    QStringLiteral("lookback"),
+    QStringLiteral("setpath"),
+    QStringLiteral("setting"),
+    QStringLiteral("path"),
+    QStringLiteral("d:"),
 };
 
 void Zustand_zurücksetzen() {
@@ -100,17 +105,18 @@ QString Wert_säubern(QString s) {
   s = text::ltrim(s);
   if (s.startsWith(u':')) s = text::ltrim(s.mid(1));
   s = text::trim(s);
-  if (s.size() >= 2 && s.startsWith(u'"') && s.endsWith(u'"')) s = s.mid(1, s.size() - 2);
-  else if (s.startsWith(u'"')) s = s.mid(1);
-  else if (s.endsWith(u'"')) s.chop(1);
+  if (s.size() >= 2 && s.startsWith(u'"') && s.endsWith(u'"'))
+    s = s.mid(1, s.size() - 2);
+  else if (s.startsWith(u'"'))
+    s = s.mid(1);
+  else if (s.endsWith(u'"'))
+    s.chop(1);
   return text::trim(s);
 }
 
 // A date from day, month and year that rolls over like a date-from-parts function:
 // month 13 is January of the next year, day 0 the last day of the month before.
-QDate Datum_aus_Teilen(int jahr, int monat, int tag) {
-  return QDate(jahr, 1, 1).addMonths(monat - 1).addDays(tag - 1);
-}
+QDate Datum_aus_Teilen(int jahr, int monat, int tag) { return QDate(jahr, 1, 1).addMonths(monat - 1).addDays(tag - 1); }
 
 QString Datum_lang(const QDate& d) {
   const QString s = gDatumstrennzeichen;
@@ -118,9 +124,12 @@ QString Datum_lang(const QDate& d) {
   const QString mm = QStringLiteral("%1").arg(d.month(), 2, 10, QChar(u'0'));
   const QString jjjj = QString::number(d.year());
   switch (gDatumsreihenfolge) {
-    case 0: return mm + s + tt + s + jjjj;
-    case 2: return jjjj + s + mm + s + tt;
-    default: return tt + s + mm + s + jjjj;
+    case 0:
+      return mm + s + tt + s + jjjj;
+    case 2:
+      return jjjj + s + mm + s + tt;
+    default:
+      return tt + s + mm + s + jjjj;
   }
 }
 
@@ -157,7 +166,8 @@ void Hauptablauf() {
   if (Schalter_vorhanden(QStringLiteral("nowelcomescreen"))) splash = false;
   // 5.
   gStartzeit = uhr::monoton();
-  uhr::säen(static_cast<unsigned>(gStartzeit * 1000.0) ^ static_cast<unsigned>(QTime::currentTime().msecsSinceStartOfDay()));
+  uhr::säen(static_cast<unsigned>(gStartzeit * 1000.0) ^
+            static_cast<unsigned>(QTime::currentTime().msecsSinceStartOfDay()));
   // 6.
   if (splash && gFensterhaken.splash_zeigen) gFensterhaken.splash_zeigen();
   // 7., 8.
@@ -183,7 +193,8 @@ void Hauptablauf() {
   if (Schalter_vorhanden(QStringLiteral("path"))) {
     gDatenordner = umgebung::mitSchrägstrich(Aufrufparameter(QStringLiteral("path")));
     if (gDatenordner.right(6).toLower() != u"/data/") gDatenordner += QStringLiteral("Data/");
-    if (!QDir::isAbsolutePath(gDatenordner)) gDatenordner = umgebung::mitSchrägstrich(QDir::current().absoluteFilePath(gDatenordner));
+    if (!QDir::isAbsolutePath(gDatenordner))
+      gDatenordner = umgebung::mitSchrägstrich(QDir::current().absoluteFilePath(gDatenordner));
     if (Schalter_vorhanden(QStringLiteral("setpath"))) Velkoradat_schreiben();
     gPfadVorgegeben = true;
   } else {
@@ -334,7 +345,9 @@ QString Aufrufparameter(const QString& name) {
   return {};
 }
 
-void Main() { Prozedur(QStringLiteral("modVelkora - Main"), [] { Hauptablauf(); }); }
+void Main() {
+  Prozedur(QStringLiteral("modVelkora - Main"), [] { Hauptablauf(); });
+}
 
 void CheckGebietsschema() {
   // Files are Windows-1252 by construction, whatever the workstation's own code
@@ -344,12 +357,18 @@ void CheckGebietsschema() {
 QString Gebietsschema_Info(int nummer) {
   const auto w = gebietsschema::werte();
   switch (nummer) {
-    case 1: return w.landnummer;
-    case 2: return w.landkürzel;
-    case 3: return w.listentrenner;
-    case 4: return w.datumstrenner;
-    case 5: return w.datumsfolge;
-    default: return {};
+    case 1:
+      return w.landnummer;
+    case 2:
+      return w.landkürzel;
+    case 3:
+      return w.listentrenner;
+    case 4:
+      return w.datumstrenner;
+    case 5:
+      return w.datumsfolge;
+    default:
+      return {};
   }
 }
 

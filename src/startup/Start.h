@@ -5,14 +5,14 @@
 #include <QStringList>
 #include <functional>
 
-extern bool gStörungAnzeigen;     // start-up phase: until the main window first shows a month
-extern QDate gHeute;              // today, or the date of "/d:"
-extern QString gHeuteText;        // gHeute as yymmdd
-extern double gStartzeit;         // monotonic seconds at the start
-extern bool gStartErzwingen;      // "/enforcestart"
+extern bool gStörungAnzeigen;  // start-up phase: until the main window first shows a month
+extern QDate gHeute;           // today, or the date of "/d:"
+extern QString gHeuteText;     // gHeute as yymmdd
+extern double gStartzeit;      // monotonic seconds at the start
+extern bool gStartErzwingen;   // "/enforcestart"
 extern QString gDezimaltrennzeichen;
 extern QString gDatumstrennzeichen;
-extern int gDatumsreihenfolge;    // 0 month-day-year, 1 day-month-year, 2 year-month-day
+extern int gDatumsreihenfolge;  // 0 month-day-year, 1 day-month-year, 2 year-month-day
 extern QString gBenutzername;
 extern QString gProgrammordner;
 extern QString gBasisordner;
@@ -25,7 +25,7 @@ extern QString gIniOrdner;
 extern QString gIniDateiname;
 extern bool gPfadVorgegeben;
 extern bool gDatenordnerAngelegt;
-extern bool gMerker;              // this start made a monthly or daily backup
+extern bool gMerker;  // this start made a monthly or daily backup
 extern bool gJahreswechselOffen;
 extern QString gStartfehler;
 extern QString gHauptfensterTitel;  // the caption Titelzeile composes

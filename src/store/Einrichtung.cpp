@@ -64,7 +64,8 @@ void Setup_Datenordner() {
     if (!Datei_vorhanden(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"))) Inst_Mitarbeiterdaten_schreiben();
     if (!Datei_vorhanden(gDatenordner + QStringLiteral("Feiertage.dat"))) Inst_Feiertage_schreiben();
     Inst_Erfassungsdateien_anlegen();
-    Logbuch_ergänzen(2, QStringLiteral("Programm initialisiert (Ländercode %1)").arg(text::zahl(code), 3, 10, QChar(u'0')));
+    Logbuch_ergänzen(
+        2, QStringLiteral("Programm initialisiert (Ländercode %1)").arg(text::zahl(code), 3, 10, QChar(u'0')));
   });
 }
 
@@ -96,7 +97,8 @@ void VelkoraFeiertageDat_lesen(const QString& ländercode) {
     FOpen(pfad, QStringLiteral("Input"));
     if (FEOF() || LineIn() != u"[VelkoraFeiertageDat]") {
       FClose();
-      Dateifehler(4, pfad, QStringLiteral("VelkoraFeiertageDat"), QStringLiteral("modVelkora - VelkoraFeiertageDat_lesen"));
+      Dateifehler(4, pfad, QStringLiteral("VelkoraFeiertageDat"),
+                  QStringLiteral("modVelkora - VelkoraFeiertageDat_lesen"));
       return;
     }
     QStringList zeilen{QStringLiteral("[VelkoraFeiertageDat]")};
@@ -112,10 +114,18 @@ void VelkoraFeiertageDat_lesen(const QString& ländercode) {
 
 void Inst_Konfigdaten_schreiben() {
   const QString firma = gFirmenname.isEmpty() ? QStringLiteral("Firmenname") : gFirmenname;
-  QStringList z{QStringLiteral("[Velkora]"),      Kennzeile_für_neuen_Ordner(), Programmversion(),
-                QStringLiteral("[Firma]"),        firma,                        gFirmenzusatz,
-                QStringLiteral("[Settings]"),     Standardeinstellungen(),      Einrichtungszeile(gHeute),
-                QStringLiteral("void"),           QStringLiteral("[Wochenende]"), QStringLiteral("SaSo"),
+  QStringList z{QStringLiteral("[Velkora]"),
+                Kennzeile_für_neuen_Ordner(),
+                Programmversion(),
+                QStringLiteral("[Firma]"),
+                firma,
+                gFirmenzusatz,
+                QStringLiteral("[Settings]"),
+                Standardeinstellungen(),
+                Einrichtungszeile(gHeute),
+                QStringLiteral("void"),
+                QStringLiteral("[Wochenende]"),
+                QStringLiteral("SaSo"),
                 QStringLiteral("[Grundfarben]")};
   z << kStandardFarben << QStringLiteral("[Schaltflächen]") << kStandardSchaltflächen
     << QStringLiteral("[Administratoren]") << QStringLiteral("A:<Name Vorname>:") + gBenutzername;

@@ -1,10 +1,5 @@
 #include "store/Feiertage.h"
 
-#include "store/Einrichtung.h"
-#include "store/Erfassungsdaten.h"
-#include "store/Konfigdaten.h"
-#include "store/Monatsdatei.h"
-
 #include <QDate>
 #include <QFile>
 #include <QRegularExpression>
@@ -17,8 +12,12 @@
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
 #include "startup/Zeilencodierung.h"
+#include "store/Einrichtung.h"
+#include "store/Erfassungsdaten.h"
 #include "store/Jahreswechsel.h"
+#include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
 #include "store/Velkoraini.h"
 
 QString gLand;

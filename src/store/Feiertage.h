@@ -61,5 +61,3 @@ struct Ländervorlage {
   QStringList definitionen;  // 0-based, always 16
 };
 Ländervorlage Länderblock(const QStringList& masterzeilen, const QString& ländercode);
-
-

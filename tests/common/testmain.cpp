@@ -1,7 +1,8 @@
 // Test main: a QApplication on the offscreen platform (also when QT_QPA_PLATFORM is
 // set but empty), fatal stops observable as exceptions.
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 #include "platform/Programmende.h"
 

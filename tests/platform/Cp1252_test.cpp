@@ -1,6 +1,7 @@
+#include "platform/Cp1252.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/Cp1252.h"
 #include "platform/Text.h"
 
 TEST(Cp1252, EveryByteRoundTrips) {
@@ -14,7 +15,7 @@ TEST(Cp1252, KnownCharacters) {
     unsigned char byte;
     char16_t zeichen;
   };
-  const Fall fälle[] = {{0xBD, u'½'}, {0xE4, u'ä'}, {0xDC, u'Ü'}, {0xDF, u'ß'}, {0x80, u'€'},
+  const Fall fälle[] = {{0xBD, u'½'},      {0xE4, u'ä'},      {0xDC, u'Ü'},      {0xDF, u'ß'}, {0x80, u'€'},
                         {0xA0, u'\u00A0'}, {0x81, u'\u0081'}, {0x9D, u'\u009D'}, {0x8A, u'Š'}};
   for (const auto& f : fälle) {
     EXPECT_EQ(cp1252::zeichen(f.byte), QChar(f.zeichen)) << int(f.byte);
@@ -46,12 +47,18 @@ TEST(Text, PatternMatchIgnoresCase) {
     bool passt;
   };
   const Fall fälle[] = {
-      {"2501 260305 Data.dat", "*Data.dat", true}, {"2501 260305 data.DAT", "*Data.dat", true},
-      {"Konfigdaten.dat", "*Data.dat", false},     {"2603 Velkora.log", "*Velkora.log", true},
-      {"260310 0930T.dat", "260310*T.dat", true},  {"260310 0930M.dat", "2603*M.dat", true},
-      {"x.dat.tmp", "*.dat", false},               {"abc", "a?c", true},
-      {"ac", "a?c", false},                        {"", "*", true},
+      {"2501 260305 Data.dat", "*Data.dat", true},
+      {"2501 260305 data.DAT", "*Data.dat", true},
+      {"Konfigdaten.dat", "*Data.dat", false},
+      {"2603 Velkora.log", "*Velkora.log", true},
+      {"260310 0930T.dat", "260310*T.dat", true},
+      {"260310 0930M.dat", "2603*M.dat", true},
+      {"x.dat.tmp", "*.dat", false},
+      {"abc", "a?c", true},
+      {"ac", "a?c", false},
+      {"", "*", true},
   };
   for (const auto& f : fälle)
-    EXPECT_EQ(text::passtMuster(QString::fromUtf8(f.name), QString::fromUtf8(f.muster)), f.passt) << f.name << " " << f.muster;
+    EXPECT_EQ(text::passtMuster(QString::fromUtf8(f.name), QString::fromUtf8(f.muster)), f.passt)
+        << f.name << " " << f.muster;
 }

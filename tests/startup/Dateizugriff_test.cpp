@@ -1,15 +1,16 @@
 #include "startup/Dateizugriff.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 #include "common/Testumgebung.h"
+#include "platform/Umgebung.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
-#include "platform/Umgebung.h"
 #include "store/Velkoraini.h"
 
 class Dateizugriff : public VelkoraTest {
@@ -134,7 +135,8 @@ TEST_F(Dateizugriff, EmptyFileFilledByAnotherProcessMeanwhile) {
   const QString pfad = gDatenordner + QStringLiteral("Feiertage.dat");
   schreiben(pfad, {});
   QProcess anderer;
-  anderer.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("sleep 1; printf 'Ax\\r\\n' > '%1'").arg(pfad)});
+  anderer.start(QStringLiteral("sh"),
+                {QStringLiteral("-c"), QStringLiteral("sleep 1; printf 'Ax\\r\\n' > '%1'").arg(pfad)});
   ASSERT_TRUE(anderer.waitForStarted());
   ASSERT_TRUE(FOpen(pfad, QStringLiteral("Input")));
   EXPECT_FALSE(FEOF());
@@ -238,8 +240,9 @@ TEST_F(Dateizugriff, FoldersAreCreatedOneLevelAtATime) {
   ERWARTE_PROGRAMMENDE(Verzeichnis_anlegen(ordner() + QStringLiteral("a/b/c/")));
   ASSERT_EQ(skript->protokoll.size(), 1u);
   EXPECT_TRUE(meldung().startsWith(QStringLiteral("Der Ordner ")));
-  EXPECT_TRUE(meldung().contains(QStringLiteral(" konnte nicht angelegt werden.\r\rVermutlich haben Sie keine "
-                                                "ausreichenden Zugriffsberechtigungen.\r\rDas Programm wird beendet.")));
+  EXPECT_TRUE(
+      meldung().contains(QStringLiteral(" konnte nicht angelegt werden.\r\rVermutlich haben Sie keine "
+                                        "ausreichenden Zugriffsberechtigungen.\r\rDas Programm wird beendet.")));
   EXPECT_FALSE(Verzeichnis_vorhanden(ordner() + QStringLiteral("fehlt")));
 }
 

@@ -1,11 +1,12 @@
 #include "startup/Start.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <csignal>
 
 #include "common/Testumgebung.h"
@@ -73,15 +74,13 @@ TEST_F(Startablauf, DateGuard) {
     bool startet;
     const char* text;
   } fälle[] = {
-      {"/d:311224", false, "31.12.2024"},
-      {"/d:010125", true, ""},
-      {"/d:311250", true, ""},
-      {"/d:010151", false, "01.01.2051"},
-      {"/d:320125", true, ""},  // rolls over to 1 February 2025
+      {"/d:311224", false, "31.12.2024"}, {"/d:010125", true, ""}, {"/d:311250", true, ""},
+      {"/d:010151", false, "01.01.2051"}, {"/d:320125", true, ""},  // rolls over to 1 February 2025
   };
   for (const auto& f : fälle) {
     skript->protokoll.clear();
-    const QStringList argumente{QString::fromLatin1(f.d), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")};
+    const QStringList argumente{QString::fromLatin1(f.d),
+                                QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")};
     if (f.startet) {
       starten(argumente);
       EXPECT_TRUE(skript->protokoll.empty()) << f.d;
@@ -116,7 +115,8 @@ TEST_F(Startablauf, StartsOnAnEmptyFolder) {
   EXPECT_EQ(gIniDateiname, QStringLiteral("Velkora_tester.ini"));
   EXPECT_TRUE(gPfadVorgegeben);
   EXPECT_TRUE(gDatenordnerAngelegt);
-  for (const QString& o : {gLogordner, gSicherungsordner, gIniOrdner}) EXPECT_TRUE(QFileInfo(o).isDir()) << qPrintable(o);
+  for (const QString& o : {gLogordner, gSicherungsordner, gIniOrdner})
+    EXPECT_TRUE(QFileInfo(o).isDir()) << qPrintable(o);
   EXPECT_EQ(dekodierteZeilen(programm + QStringLiteral("Velkora.dat")),
             (QStringList{QStringLiteral("[Velkora]"), QStringLiteral("data_pfad=") + daten,
                          QStringLiteral("log_pfad=") + daten + QStringLiteral("Logs/")}));
@@ -157,7 +157,8 @@ TEST_F(Startablauf, LocaleDecidesTheDateForm) {
 
 TEST_F(Startablauf, MissingMasterFileStopsTheFirstStart) {
   QFile::remove(programm + QStringLiteral("VelkoraFtg.dat"));
-  ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")}));
+  ERWARTE_PROGRAMMENDE(
+      starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")}));
   ASSERT_EQ(skript->protokoll.size(), 1u);
   EXPECT_EQ(skript->protokoll[0].text,
             QStringLiteral("Die Datei ") + ShowPfad(programm + QStringLiteral("VelkoraFtg.dat"), 100) +

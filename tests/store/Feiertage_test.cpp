@@ -1,7 +1,4 @@
 #include "store/Feiertage.h"
-#include "store/Erfassungsdaten.h"
-#include "store/Konfigdaten.h"
-#include "store/Monatsdatei.h"
 
 #include <QDate>
 #include <QDir>
@@ -9,8 +6,11 @@
 
 #include "common/Testumgebung.h"
 #include "startup/Start.h"
+#include "store/Erfassungsdaten.h"
 #include "store/Jahreswechsel.h"
+#include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
 #include "store/Velkoraini.h"
 
 namespace {

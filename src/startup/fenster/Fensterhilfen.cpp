@@ -21,11 +21,11 @@
 #include "platform/Laufzeitfehler.h"
 #include "platform/Programmende.h"
 #include "platform/Text.h"
-#include "platform/widgets/LineEditTextfeld.h"
-#include "startup/Umrechnungen.h"
 #include "platform/Zustand.h"
+#include "platform/widgets/LineEditTextfeld.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
+#include "startup/Umrechnungen.h"
 #include "store/Velkoraini.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/Testumgebung.h"
+#include "Monatsraster.h"
 #include "planner/Markierung.h"
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
@@ -23,11 +24,6 @@
 namespace {
 
 const QString kMarke = QString(QChar(0xA0));
-
-struct Person {
-  QString name;
-  QString benutzer;  // empty: a heading
-};
 
 // April 2026: 30 days, the 1st a Wednesday; weekends 4/5, 11/12, 18/19, 25/26;
 // holidays the 3rd, the 6th and the 21st. Today is the 15th.
@@ -111,23 +107,11 @@ class EingabeTest : public VelkoraTest {
   // character as stored), then the marking removed.
   void anzeigen(const std::map<QString, std::map<int, QString>>& einträge = {}) {
     Raster& g = raster();
-    g.setRedraw(false);
-    g.Clear();
-    g.setRows(1);
-    g.setCols(33);
-    g.setTextMatrix(0, 0, QStringLiteral("Name"));
-    for (int d = 1; d <= 30; ++d) g.setTextMatrix(0, d, QStringLiteral("X %1").arg(d));
-    for (const Person& p : leute) {
-      g.AddItem(p.name);
-      const int r = g.Rows() - 1;
-      g.setTextMatrix(r, 32, p.benutzer);
-      g.setCellBackColor(r, 0, gGrundfarben[p.benutzer.isEmpty() ? 5 : 4]);
-      for (int d = 1; d <= 31; ++d) {
-        g.setCellForeColor(r, d, gGrundfarben[1]);
-        g.setCellBackColor(r, d, gGrundfarben[1]);
-      }
-      const auto it = einträge.find(p.benutzer.toLower());
-      if (p.benutzer.isEmpty() || it == einträge.end()) continue;
+    Monatsraster_aufbauen(g, leute);
+    for (int r = 1; r < g.Rows(); ++r) {
+      const QString benutzer = g.TextMatrix(r, 32);
+      const auto it = einträge.find(benutzer.toLower());
+      if (benutzer.isEmpty() || it == einträge.end()) continue;
       for (const auto& [tag, code] : it->second) zelleSetzen(r, tag, SFDec(code));
     }
     for (int d = 1; d <= 30; ++d)

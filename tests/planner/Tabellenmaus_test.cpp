@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "common/Testumgebung.h"
+#include "Monatsraster.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
 #include "planner/frmVelkora.h"
@@ -23,11 +24,6 @@
 #include "store/Velkoraini.h"
 
 namespace {
-
-struct Person {
-  QString name;
-  QString benutzer;  // empty: a heading
-};
 
 // April 2026: 30 days, the 1st a Wednesday; Good Friday the 3rd and Easter Monday the
 // 6th are holidays, today is the 15th.
@@ -82,20 +78,7 @@ class TabellenmausTest : public VelkoraTest {
 
   // Builds the month grid as the month display does and removes the marking.
   void füllen(const std::vector<Person>& leute) {
-    Raster& g = raster();
-    g.setRedraw(false);
-    g.Clear();
-    g.setRows(1);
-    g.setCols(33);
-    g.setTextMatrix(0, 0, QStringLiteral("Name"));
-    for (int d = 1; d <= 30; ++d) g.setTextMatrix(0, d, QStringLiteral("X %1").arg(d));
-    for (const Person& p : leute) {
-      g.AddItem(p.name);
-      const int r = g.Rows() - 1;
-      g.setTextMatrix(r, 32, p.benutzer);
-      g.setCellBackColor(r, 0, gGrundfarben[p.benutzer.isEmpty() ? 5 : 4]);
-      for (int d = 1; d <= 31; ++d) g.setCellBackColor(r, d, gGrundfarben[1]);
-    }
+    Monatsraster_aufbauen(raster(), leute);
     Markierung_aufheben();
   }
   int zeileVon(const QString& name) {

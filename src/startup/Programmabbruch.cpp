@@ -12,6 +12,7 @@
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
+#include "startup/Umrechnungen.h"
 #include "store/Einrichtung.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
@@ -93,20 +94,6 @@ bool Reparaturschritt(F&& f) {
 
 QString Zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')); }
 
-// Today as the workstation shows dates: two-digit groups in its date order.
-QString Datum_angezeigt(const QDate& d) {
-  const QString jj = Zweistellig(d.year() % 100), mm = Zweistellig(d.month()), tt = Zweistellig(d.day());
-  const QString& s = gDatumstrennzeichen;
-  switch (gDatumsreihenfolge) {
-    case 0:
-      return mm + s + tt + s + jj;
-    case 2:
-      return jj + s + mm + s + tt;
-    default:
-      return tt + s + mm + s + jj;
-  }
-}
-
 void Logbuch(int art, const QString& text) {
   if (gAbbruchdienste.logbuch) gAbbruchdienste.logbuch(art, text);
 }
@@ -123,7 +110,7 @@ void Sperrdatei_schreiben(const QString& datei, const QString& protokoll) {
     LineOutPlain(QStringLiteral("Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich|") + gBenutzername);
     LineOutPlain(datei.isEmpty() ? QStringLiteral("NoFile ") + protokoll : datei);
     const QTime jetzt = uhr::zeit();
-    LineOutPlain(Datum_angezeigt(gHeute.isValid() ? gHeute : uhr::heute()) + u'|' + Zweistellig(jetzt.hour()) + u':' +
+    LineOutPlain(FormatDatumDA(gHeute.isValid() ? gHeute : uhr::heute()) + u'|' + Zweistellig(jetzt.hour()) + u':' +
                  Zweistellig(jetzt.minute()));
     FClose();
   } catch (const ProgrammBeendet&) {

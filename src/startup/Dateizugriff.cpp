@@ -1,5 +1,6 @@
 #include "startup/Dateizugriff.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -103,12 +104,14 @@ void Öffnen(const QString& pfad, Modus modus) {
   gKanal = std::move(k);
 }
 
-bool Vollständig_schreiben(QFile& f, const QByteArray& daten) {
+bool Vollständig_schreiben(QFile& f, const QByteArray& daten, qint64* teil = nullptr) {
   qint64 geschrieben = 0;
+  if (teil) *teil = 0;
   while (geschrieben < daten.size()) {
     const qint64 n = f.write(daten.constData() + geschrieben, daten.size() - geschrieben);
     if (n <= 0) return false;
     geschrieben += n;
+    if (teil) *teil = geschrieben;
   }
   return true;
 }
@@ -122,7 +125,16 @@ void Kanal_abschließen() {
   if (k.modus == Modus::Anhängen) {
     // One write of whole lines: another workstation appending at the same moment
     // cannot interleave inside our lines.
-    const bool ok = Vollständig_schreiben(*k.datei, k.puffer);
+    qint64 teil = 0;
+    const bool ok = Vollständig_schreiben(*k.datei, k.puffer, &teil);
+    if (!ok && teil > 0) {
+      // A full disk took only part of the lines: that part would run into the next
+      // line appended, so it is cut off again, unless someone appended behind it.
+      const int fd = k.datei->handle();
+      const off_t ende = ::lseek(fd, 0, SEEK_CUR);
+      struct stat st {};
+      if (ende >= teil && ::fstat(fd, &st) == 0 && st.st_size == ende) (void)!::ftruncate(fd, ende - teil);
+    }
     k.datei->close();
     if (!ok) fehler::auslösen(61);
     return;

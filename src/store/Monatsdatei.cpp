@@ -110,7 +110,11 @@ bool Sperre_anlegen(const QString& pfad, const QByteArray& kennung) {
 }
 
 QString Pfad_heute(const QString& schlüssel) {
-  return gDatenordner + schlüssel + u' ' + gHeuteText + QStringLiteral(" Data.dat");
+  const QString name = schlüssel + u' ' + gHeuteText + QStringLiteral(" Data.dat");
+  // Today's version may stand in the folder in another letter case: a second name
+  // beside it would not be the one readers take.
+  const QStringList vorhanden = Dateiliste(gDatenordner, name);
+  return gDatenordner + (vorhanden.isEmpty() ? name : vorhanden.first());
 }
 
 // The lines of a month file; an unterminated last line (another writer's line in

@@ -162,4 +162,17 @@ TEST_F(MonatsdateiTest, RepairOfAMonthKeepsItsNameAndItsGoodLines) {
                          QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))}));
 }
 
+// Today's version came in under another letter case (copied from another system): the
+// save goes into that file, not into a second one that readers do not take.
+TEST_F(MonatsdateiTest, TodaysVersionInAnotherLetterCaseTakesTheSave) {
+  const QString gross = gDatenordner + QStringLiteral("2603 260310 DATA.DAT");
+  schreiben(gross, kodiert({QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
+                            QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))}));
+  const QString neu = QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"));
+  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
+  EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260310 DATA.DAT")});
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2603")));
+  EXPECT_TRUE(gMonatsEinträge.contains(neu.mid(2))) << qPrintable(gMonatsEinträge.join(u'|'));
+}
+
 }  // namespace

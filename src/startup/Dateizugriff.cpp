@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include "platform/Cp1252.h"
@@ -116,6 +117,14 @@ bool Vollständig_schreiben(QFile& f, const QByteArray& daten, qint64* teil = nu
   return true;
 }
 
+// Whether what was written reached the disk. A network share often reports a full
+// disk or quota only here: a file that did not get there must not replace the target.
+// A file system that cannot sync at all is no failure.
+bool Auf_Platte(int fd) {
+  if (::fdatasync(fd) == 0) return true;
+  return errno == EINVAL || errno == ENOSYS || errno == ENOTSUP;
+}
+
 // Writes out what the channel holds; throws a run-time error when that fails (the
 // target then stays as it was for "Output").
 void Kanal_abschließen() {
@@ -141,7 +150,7 @@ void Kanal_abschließen() {
   }
   const QString zwischen = k.datei->fileName();
   bool ok = Vollständig_schreiben(*k.datei, k.puffer) && k.datei->flush();
-  if (ok) ::fdatasync(k.datei->handle());
+  if (ok) ok = Auf_Platte(k.datei->handle());
   k.datei->close();
   if (ok) ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(k.pfad).constData()) == 0;
   if (!ok) {
@@ -372,7 +381,7 @@ bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
   QFile f(zwischen);
   if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
   bool ok = Vollständig_schreiben(f, inhalt) && f.flush();
-  if (ok) ::fdatasync(f.handle());
+  if (ok) ok = Auf_Platte(f.handle());
   f.close();
   if (ok) ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(pfad).constData()) == 0;
   if (!ok) QFile::remove(zwischen);

@@ -1,5 +1,6 @@
 #include "startup/Dateizugriff.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QGuiApplication>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include "platform/Cp1252.h"
@@ -103,14 +105,24 @@ void Öffnen(const QString& pfad, Modus modus) {
   gKanal = std::move(k);
 }
 
-bool Vollständig_schreiben(QFile& f, const QByteArray& daten) {
+bool Vollständig_schreiben(QFile& f, const QByteArray& daten, qint64* teil = nullptr) {
   qint64 geschrieben = 0;
+  if (teil) *teil = 0;
   while (geschrieben < daten.size()) {
     const qint64 n = f.write(daten.constData() + geschrieben, daten.size() - geschrieben);
     if (n <= 0) return false;
     geschrieben += n;
+    if (teil) *teil = geschrieben;
   }
   return true;
+}
+
+// Whether what was written reached the disk. A network share often reports a full
+// disk or quota only here: a file that did not get there must not replace the target.
+// A file system that cannot sync at all is no failure.
+bool Auf_Platte(int fd) {
+  if (::fdatasync(fd) == 0) return true;
+  return errno == EINVAL || errno == ENOSYS || errno == ENOTSUP;
 }
 
 // Writes out what the channel holds; throws a run-time error when that fails (the
@@ -122,14 +134,23 @@ void Kanal_abschließen() {
   if (k.modus == Modus::Anhängen) {
     // One write of whole lines: another workstation appending at the same moment
     // cannot interleave inside our lines.
-    const bool ok = Vollständig_schreiben(*k.datei, k.puffer);
+    qint64 teil = 0;
+    const bool ok = Vollständig_schreiben(*k.datei, k.puffer, &teil);
+    if (!ok && teil > 0) {
+      // A full disk took only part of the lines: that part would run into the next
+      // line appended, so it is cut off again, unless someone appended behind it.
+      const int fd = k.datei->handle();
+      const off_t ende = ::lseek(fd, 0, SEEK_CUR);
+      struct stat st {};
+      if (ende >= teil && ::fstat(fd, &st) == 0 && st.st_size == ende) (void)!::ftruncate(fd, ende - teil);
+    }
     k.datei->close();
     if (!ok) fehler::auslösen(61);
     return;
   }
   const QString zwischen = k.datei->fileName();
   bool ok = Vollständig_schreiben(*k.datei, k.puffer) && k.datei->flush();
-  if (ok) ::fdatasync(k.datei->handle());
+  if (ok) ok = Auf_Platte(k.datei->handle());
   k.datei->close();
   if (ok) ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(k.pfad).constData()) == 0;
   if (!ok) {
@@ -360,7 +381,7 @@ bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
   QFile f(zwischen);
   if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
   bool ok = Vollständig_schreiben(f, inhalt) && f.flush();
-  if (ok) ::fdatasync(f.handle());
+  if (ok) ok = Auf_Platte(f.handle());
   f.close();
   if (ok) ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(pfad).constData()) == 0;
   if (!ok) QFile::remove(zwischen);

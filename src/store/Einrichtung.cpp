@@ -1,5 +1,11 @@
 #include "store/Einrichtung.h"
 
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <cerrno>
+
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
 #include "startup/Dateizugriff.h"
@@ -34,13 +40,22 @@ const QStringList kStandardSchaltflächen = {
 void Standarddatei(const QString& name, const QStringList& zeilen) {
   const QString pfad = gDatenordner + name;
   if (Datei_vorhanden(pfad)) return;
+  // Opened once under its own name only for the error a folder that takes no file gives.
   FOpen(pfad, QStringLiteral("Output"));
+  FVerwerfen();
+  // Written under a name of this workstation's own, then linked in: a link never
+  // replaces the file the other workstation may have put there meanwhile.
+  const QString eigene = gDatenordner + u'~' + name + u'.' + QString::number(QCoreApplication::applicationPid()) +
+                         QStringLiteral(".vktmp");
+  FOpen(eigene, QStringLiteral("Output"));
   for (const QString& z : zeilen) LineOut(z);
-  if (Datei_vorhanden(pfad)) {
-    FVerwerfen();
-    return;
-  }
   FClose();
+  const QByteArray von = QFile::encodeName(eigene);
+  const QByteArray nach = QFile::encodeName(pfad);
+  // A share without links: renamed, unless the other file came meanwhile.
+  if (::link(von.constData(), nach.constData()) != 0 && errno != EEXIST && !Datei_vorhanden(pfad))
+    ::rename(von.constData(), nach.constData());
+  QFile::remove(eigene);
 }
 
 // The data folder's opaque line: the one held, or a new one for a new folder.

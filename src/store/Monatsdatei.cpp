@@ -1,5 +1,7 @@
 #include "store/Monatsdatei.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -100,6 +102,17 @@ void Veraltete_Sperre_übernehmen(const QString& pfad, const QString& schlüssel
   QFile::remove(beiseite);
 }
 
+// Whether this program still holds the month's lock, right before it writes: a prompt
+// left open inside the lock may have outlasted the stale time, and another workstation
+// may have taken the lock and written since. A lock still held is freshened, so the
+// write that follows does not look stale.
+bool Sperre_noch_eigen(const QString& monatsschlüssel) {
+  const auto it = Gehaltene().constFind(Monatssperre_Datei(monatsschlüssel));
+  if (it == Gehaltene().cend() || Inhalt(it->pfad) != it->kennung) return false;
+  ::utimensat(AT_FDCWD, QFile::encodeName(it->pfad).constData(), nullptr, 0);
+  return true;
+}
+
 bool Sperre_anlegen(const QString& pfad, const QByteArray& kennung) {
   QFile f(pfad);
   if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
@@ -110,7 +123,11 @@ bool Sperre_anlegen(const QString& pfad, const QByteArray& kennung) {
 }
 
 QString Pfad_heute(const QString& schlüssel) {
-  return gDatenordner + schlüssel + u' ' + gHeuteText + QStringLiteral(" Data.dat");
+  const QString name = schlüssel + u' ' + gHeuteText + QStringLiteral(" Data.dat");
+  // Today's version may stand in the folder in another letter case: a second name
+  // beside it would not be the one readers take.
+  const QStringList vorhanden = Dateiliste(gDatenordner, name);
+  return gDatenordner + (vorhanden.isEmpty() ? name : vorhanden.first());
 }
 
 // The lines of a month file; an unterminated last line (another writer's line in
@@ -260,6 +277,10 @@ bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& z
     // since this one last read or wrote it.
     const Monatsstand vorher = Monatsstand_lesen(monatsschlüssel);
     if (!zeilen.isEmpty() && Datei_vorhanden(heute)) {
+      if (!Sperre_noch_eigen(monatsschlüssel)) {
+        Meldung(Monatssperre_Meldung(monatsschlüssel));
+        return false;
+      }
       Zeilen_schreiben(heute, QStringLiteral("Append"), zeilen);
     } else {
       // A rewrite keeps the lines of the employees in the table only.
@@ -273,6 +294,10 @@ bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& z
         inhalt << u'[' + monatsschlüssel + u']' << gKennzeile << gMonatsAusnahmen << Monatsdatei_kompakte_Zeilen();
       }
       inhalt << zeilen;
+      if (!Sperre_noch_eigen(monatsschlüssel)) {
+        Meldung(Monatssperre_Meldung(monatsschlüssel));
+        return false;
+      }
       Zeilen_schreiben(heute, QStringLiteral("Output"), inhalt);
     }
     gMonatsdateiZeit = Dateizeit(heute);
@@ -299,6 +324,10 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
     if (!neu) return true;
     const bool heute = unterHeute || stamm.isEmpty();
     const QString ziel = heute ? Pfad_heute(monatsschlüssel) : gDatenordner + name;
+    if (!Sperre_noch_eigen(monatsschlüssel)) {
+      if (meldenBeiSperre) Meldung(Monatssperre_Meldung(monatsschlüssel));
+      return false;
+    }
     if (!FOpen(ziel, QStringLiteral("Output"), fehlerIgnorieren ? QStringLiteral("IgnoreErrors") : QString()))
       return false;
     try {

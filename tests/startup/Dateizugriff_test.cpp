@@ -1,12 +1,15 @@
 #include "startup/Dateizugriff.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <csignal>
 
 #include "common/Testumgebung.h"
+#include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
@@ -79,6 +82,33 @@ TEST_F(Dateizugriff, AppendCreatesAndAdds) {
   }
   EXPECT_EQ(dekodierteZeilen(pfad), (QStringList{QStringLiteral("eins"), QStringLiteral("zwei")}));
   EXPECT_TRUE(gDateiGeschrieben);
+}
+
+// A full disk (here: the file size limit) lets an append through only in part: the
+// file must keep no piece of a line, which the next append would run into.
+TEST_F(Dateizugriff, AFailedAppendLeavesNoPartOfALine) {
+  const QString pfad = ordner() + QStringLiteral("2612 261209 Data.dat");
+  const QByteArray vorher = kodiert({QStringLiteral("[2612]"), QStringLiteral("Kennung"), QStringLiteral("NoEx:NoEx")});
+  schreiben(pfad, vorher);
+  ASSERT_TRUE(FOpen(pfad, QStringLiteral("Append")));
+  LineOut(QStringLiteral("A:tester:") + QString(31, u'1'));
+  LineOut(QStringLiteral("A:zweiter:") + QString(31, u'2'));
+  rlimit alt{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &alt), 0);
+  rlimit knapp = alt;
+  knapp.rlim_cur = static_cast<rlim_t>(vorher.size() + 20);
+  const auto alterHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &knapp), 0);
+  bool fehler = false;
+  try {
+    FClose();
+  } catch (const Laufzeitfehler&) {
+    fehler = true;
+  }
+  ::setrlimit(RLIMIT_FSIZE, &alt);
+  std::signal(SIGXFSZ, alterHandler);
+  EXPECT_TRUE(fehler);
+  EXPECT_EQ(lesen(pfad), vorher);
 }
 
 TEST_F(Dateizugriff, OutputReplacesTheFileOnlyWhenClosed) {

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 
 #include "common/Testumgebung.h"
+#include "platform/Dialoge.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Erfassungsdaten.h"
@@ -160,6 +162,57 @@ TEST_F(MonatsdateiTest, RepairOfAMonthKeepsItsNameAndItsGoodLines) {
   EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260305"))),
             (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
                          QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))}));
+}
+
+// Today's version came in under another letter case (copied from another system): the
+// save goes into that file, not into a second one that readers do not take.
+TEST_F(MonatsdateiTest, TodaysVersionInAnotherLetterCaseTakesTheSave) {
+  const QString gross = gDatenordner + QStringLiteral("2603 260310 DATA.DAT");
+  schreiben(gross, kodiert({QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
+                            QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))}));
+  const QString neu = QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"));
+  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
+  EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260310 DATA.DAT")});
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2603")));
+  EXPECT_TRUE(gMonatsEinträge.contains(neu.mid(2))) << qPrintable(gMonatsEinträge.join(u'|'));
+}
+
+// A workstation that keeps the lock past the stale time (here: a repair notice left
+// open) has lost it to another one, which appended meanwhile. Its rewrite from what it
+// read before would drop that line: it must not write.
+TEST_F(MonatsdateiTest, ALockTakenOverWhileAPromptWasOpenIsNotWrittenThrough) {
+  struct Anderer : dialoge::Skript {
+    std::function<void(const QString&)> beim;
+    dialoge::Antwort zeigen(const dialoge::Aufforderung& a) override {
+      if (beim) beim(a.text);
+      return dialoge::Skript::zeigen(a);
+    }
+  };
+  auto dienst = std::make_unique<Anderer>();
+  Anderer* anderer = dienst.get();
+  dialoge::setzeDienst(std::move(dienst));
+  skript = anderer;
+
+  gBenutzerstufe = 1;
+  schreiben(gSicherungsordner + gHeuteText + QStringLiteral(" Backup F.dat"), "x");
+  monat(QStringLiteral("260305"),
+        {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")), QStringLiteral("A:eschmidt:") + QString(30, u'1')});
+  const QString fremd = QStringLiteral("A:lleer:") + tage(QStringLiteral("3"));
+  const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
+  anderer->beim = [&](const QString& text) {
+    if (!text.startsWith(QStringLiteral("Fehlerhafte Daten erkannt"))) return;
+    // The other workstation found the lock stale, took it and appended its line.
+    QFile::remove(sperre);
+    schreiben(sperre, "anderer");
+    QFile f(pfad(QStringLiteral("260305")));
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write(kodiert({fremd}));
+  };
+  Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
+  anderer->beim = nullptr;
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2603")));
+  EXPECT_TRUE(gMonatsEinträge.contains(fremd.mid(2))) << qPrintable(gMonatsEinträge.join(u'|'));
+  EXPECT_EQ(lesen(sperre), QByteArray("anderer"));
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <map>
 #include <memory>
 
-#include "common/Testumgebung.h"
 #include "Monatsraster.h"
+#include "common/Testumgebung.h"
 #include "planner/Markierung.h"
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"

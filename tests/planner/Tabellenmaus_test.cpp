@@ -6,8 +6,8 @@
 #include <QTest>
 #include <memory>
 
-#include "common/Testumgebung.h"
 #include "Monatsraster.h"
+#include "common/Testumgebung.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
 #include "planner/frmVelkora.h"

@@ -5,9 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "Grossbestand.h"
 #include "planner/Monatsspeicher.h"
-#include "startup/Start.h"
-#include "startup/Zeilencodierung.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
@@ -15,40 +14,18 @@
 
 namespace {
 
-constexpr int kMitarbeiter = 1000;
-
-// A data folder holding month 2603 with one entry line and one comment per employee
-// and a quarter of the employees with a second, later line.
+// A data folder holding month 2603 of the large data folder.
 struct Monatsordner {
   QTemporaryDir tmp;
   QByteArray inhalt;
   Monatsordner() {
     gDatenordner = tmp.path() + u'/';
     gLogordner = gDatenordner;
-    gHeuteText = QStringLiteral("260310");
-    gDatumstrennzeichen = QStringLiteral(".");
+    Großbestand_einrichten();
     gSettings = Standardeinstellungen();
-    gPlanungsjahr = 2025;
-    gBenutzerstufe = 2;
     gKennzeile = QStringLiteral("Kennung");
     gMonatsschlüssel = QStringLiteral("2603");
-    gSFTexte = QStringList{QString()};
-    for (int i = 1; i <= 12; ++i) gSFTexte << QStringLiteral("B%1").arg(i);
-    gSFTexte << QStringLiteral("Löschen");
-    QStringList ids{QString()};
-    for (int i = 0; i < kMitarbeiter; ++i) ids << QStringLiteral("benutzer%1").arg(i);
-    Mitarbeitertabelle_dimensionieren(kMitarbeiter);
-    gBenutzerIDs = ids;
-    gMitarbeiterNamen = ids;
-    const auto zeile = [&](const QString& t) { inhalt += Zeile_kodieren(t, 65 + (inhalt.size() % 60)) + "\r\n"; };
-    zeile(QStringLiteral("[2603]"));
-    zeile(QStringLiteral("Kennung"));
-    zeile(QStringLiteral("NoEx:NoEx"));
-    for (int i = 0; i < kMitarbeiter; ++i) {
-      zeile(QStringLiteral("A:benutzer%1:").arg(i) + QStringLiteral("11  A   3 2   BB     1   C  4  ").left(31));
-      zeile(QStringLiteral("K:benutzer%1:01-02:Seminar in Berlin").arg(i));
-    }
-    for (int i = 0; i < kMitarbeiter; i += 4) zeile(QStringLiteral("A:benutzer%1:").arg(i) + QString(31, u'1'));
+    inhalt = Großmonat(QStringLiteral("2603"));
   }
   // Puts the month back as one version written on the given day.
   void zurücksetzen(const QString& tag) {

@@ -23,24 +23,15 @@
 namespace {
 using namespace planer;
 
-class AbgleichTest : public PlanerTest {
+class AbgleichTest : public PlanerFensterTest {
  protected:
   void SetUp() override {
-    PlanerTest::SetUp();
-    bildschirm::setzeDpi(96);
-    gKonfigdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat"));
+    PlanerFensterTest::SetUp();
     Mitarbeiterdaten_schreiben();
     gMitarbeiterdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
   }
-  void TearDown() override {
-    fenster.reset();
-    programmende::setzeEntladen(nullptr);
-    bildschirm::setzeDpi(0);
-    PlanerTest::TearDown();
-  }
   frmVelkora& laden() {
-    Hauptfenster_laden();
-    fenster.reset(frmVelkora::instanz());
+    fensterLaden();
     // The tick sees the program idle, whatever the test platform says.
     fenster->änderungsprüfung().zustand = [] { return Tickzustand{}; };
     return *fenster;
@@ -64,7 +55,6 @@ class AbgleichTest : public PlanerTest {
     monatSchreiben(QStringLiteral("2603 260312 Data.dat"), zeilen);
     Löschen(gDatenordner + QStringLiteral("2603 260310 Data.dat"));
   }
-  std::unique_ptr<frmVelkora> fenster;
 };
 
 TEST_F(AbgleichTest, AForeignWriteIsReloadedAtTheNextTickKeepingMarkingHighlightAndScroll) {

@@ -23,29 +23,16 @@
 namespace {
 using namespace planer;
 
-class FensterTest : public PlanerTest {
+class FensterTest : public PlanerFensterTest {
  protected:
-  void SetUp() override {
-    PlanerTest::SetUp();
-    bildschirm::setzeDpi(96);
-    gKonfigdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat"));
-  }
-  void TearDown() override {
-    fenster.reset();
-    programmende::setzeEntladen(nullptr);
-    bildschirm::setzeDpi(0);
-    PlanerTest::TearDown();
-  }
   frmVelkora& laden() {
-    Hauptfenster_laden();
-    fenster.reset(frmVelkora::instanz());
+    fensterLaden();
     return *fenster;
   }
   void jahr(int index) {
     fenster->tabJahre->setCurrentIndex(index);
     fenster->tabJahre_Click();
   }
-  std::unique_ptr<frmVelkora> fenster;
 };
 
 TEST_F(FensterTest, LoadShowsTheMonthOfTodayAndEndsTheStartPhase) {

@@ -6,8 +6,13 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "common/Testumgebung.h"
+#include "planner/frmVelkora.h"
+#include "platform/Bildschirm.h"
+#include "platform/Programmende.h"
+#include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Feiertage.h"
@@ -132,6 +137,29 @@ class PlanerTest : public VelkoraTest {
     alle << zeilen;
     schreiben(gDatenordner + name, kodiert(alle));
   }
+};
+
+// The main window over the fixture folder as a start leaves it: the configuration
+// already read, 96 dots per inch.
+class PlanerFensterTest : public PlanerTest {
+ protected:
+  void SetUp() override {
+    PlanerTest::SetUp();
+    bildschirm::setzeDpi(96);
+    gKonfigdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat"));
+  }
+  void TearDown() override {
+    fenster.reset();
+    programmende::setzeEntladen(nullptr);
+    bildschirm::setzeDpi(0);
+    PlanerTest::TearDown();
+  }
+  frmVelkora& fensterLaden() {
+    Hauptfenster_laden();
+    fenster.reset(frmVelkora::instanz());
+    return *fenster;
+  }
+  std::unique_ptr<frmVelkora> fenster;
 };
 
 }  // namespace planer

@@ -21,24 +21,12 @@
 namespace {
 using namespace planer;
 
-class RandfallTest : public PlanerTest {
+class RandfallTest : public PlanerFensterTest {
  protected:
-  void SetUp() override {
-    PlanerTest::SetUp();
-    bildschirm::setzeDpi(96);
-    gKonfigdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat"));
-  }
-  void TearDown() override {
-    fenster.reset();
-    programmende::setzeEntladen(nullptr);
-    bildschirm::setzeDpi(0);
-    PlanerTest::TearDown();
-  }
   frmVelkora& laden() {
     Mitarbeiterdaten_schreiben();
     gMitarbeiterdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
-    Hauptfenster_laden();
-    fenster.reset(frmVelkora::instanz());
+    fensterLaden();
     fenster->änderungsprüfung().zustand = [] { return Tickzustand{}; };
     fenster->resize(1400, 700);
     fenster->show();
@@ -74,7 +62,6 @@ class RandfallTest : public PlanerTest {
     QTest::mouseClick(fenster->tabMonate, Qt::LeftButton, {}, fenster->tabMonate->tabRect(i).center());
   }
   std::vector<QString> texte() { return skript->texte(); }
-  std::unique_ptr<frmVelkora> fenster;
 };
 
 // Any prompt that is not one of these is a fault reaching the user (the central error

@@ -14,24 +14,15 @@
 namespace {
 using namespace planer;
 
-class SchaltflächenTest : public PlanerTest {
+class SchaltflächenTest : public PlanerFensterTest {
  protected:
   void SetUp() override {
-    PlanerTest::SetUp();
-    bildschirm::setzeDpi(96);
-    gKonfigdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat"));
+    PlanerFensterTest::SetUp();
     // The configuration is not read again while the window shows the month.
     SetSetting(39, 1);
   }
-  void TearDown() override {
-    fenster.reset();
-    programmende::setzeEntladen(nullptr);
-    bildschirm::setzeDpi(0);
-    PlanerTest::TearDown();
-  }
   frmVelkora& zeigen() {
-    Hauptfenster_laden();
-    fenster.reset(frmVelkora::instanz());
+    fensterLaden();
     fenster->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(fenster.get()));
     fenster->Form_Resize();
@@ -60,7 +51,6 @@ class SchaltflächenTest : public PlanerTest {
       gSFVerbergen << 0;
     }
   }
-  std::unique_ptr<frmVelkora> fenster;
 };
 
 TEST_F(SchaltflächenTest, DefaultButtonsWithCaptionsColoursAndWidth) {

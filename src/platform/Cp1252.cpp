@@ -38,6 +38,21 @@ unsigned char byte(QChar c) {
   return it == t.end() ? '?' : it->second;
 }
 
+bool darstellbar(const QString& text) {
+  for (const QChar c : text)
+    if (c != u'?' && byte(c) == '?') return false;
+  return true;
+}
+
+bool eingabeZulässig(const QString& text) {
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0)) return false;
+    if (u != u'?' && byte(c) == '?') return false;
+  }
+  return true;
+}
+
 QString dekodieren(const QByteArray& bytes) {
   QString s;
   s.resize(bytes.size());

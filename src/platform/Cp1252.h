@@ -13,6 +13,16 @@ QChar zeichen(unsigned char byte);
 // The byte of one character; a character that Windows-1252 cannot hold becomes '?'.
 unsigned char byte(QChar c);
 
+// Whether every character of the text has a byte of its own (so it is stored as typed,
+// never as "?").
+bool darstellbar(const QString& text);
+// Whether a user may type or paste the text into a box whose value is stored in a file:
+// every character is held by Windows-1252 and none is a control character (line
+// breaks and tabs included, which would break the line it is stored in).
+bool eingabeZulässig(const QString& text);
+// The message for a refused input.
+inline constexpr char16_t kUnzulässigesSonderzeichen[] = u"Unzulässiges Sonderzeichen enthalten";
+
 QString dekodieren(const QByteArray& bytes);
 QByteArray kodieren(const QString& text);
 

@@ -27,6 +27,33 @@ TEST(Cp1252, UnrepresentableBecomesQuestionMark) {
   EXPECT_EQ(cp1252::kodieren(QStringLiteral("a\u4E2Db\u0100")), QByteArray("a?b?"));
 }
 
+TEST(Cp1252, InputCheck) {
+  struct Fall {
+    const char16_t* text;
+    bool darstellbar;
+    bool zulässig;
+  };
+  const Fall fälle[] = {
+      {u"", true, true},
+      {u"Müller-Lüdenscheidt ½ € ?", true, true},
+      {u"a\u4E2Db", false, false},  // CJK
+      {u"\u0100", false, false},    // Latin Extended-A outside the code page
+      {u"Š\u2122", true, true},     // in the upper table
+      {u"a\tb", true, false},       // a tab would be stored as is
+      {u"a\rb", true, false},
+      {u"a\nb", true, false},
+      {u"\u007F", true, false},
+      {u"\u0081", true, false},       // one of the five undefined bytes
+      {u"\u00A0", true, true},        // non-breaking space is a normal character
+      {u"\U0001F600", false, false},  // surrogate pair
+  };
+  for (const auto& f : fälle) {
+    const QString t = QString::fromUtf16(f.text);
+    EXPECT_EQ(cp1252::darstellbar(t), f.darstellbar) << t.toStdString();
+    EXPECT_EQ(cp1252::eingabeZulässig(t), f.zulässig) << t.toStdString();
+  }
+}
+
 TEST(Text, TrimKeepsNonBreakingSpace) {
   EXPECT_EQ(text::trim(QStringLiteral("  a b  ")), QStringLiteral("a b"));
   EXPECT_EQ(text::trim(QStringLiteral("\u00A0")), QStringLiteral("\u00A0"));

@@ -66,6 +66,11 @@ bool Arbeitstag(int tag) { return !CheckWochenende(tag) && !CheckFeiertag(tag); 
 bool Datensatz_speichern(const QString& zeile) {
   return gEingabebefehle.Datensatz_speichern && gEingabebefehle.Datensatz_speichern(zeile);
 }
+// A row's line with the line it replaces: only the changed days go over the newest row.
+bool Datensatz_speichern(const QString& zeile, const QString& vorher) {
+  if (gEingabebefehle.Zeile_speichern) return gEingabebefehle.Zeile_speichern(zeile, vorher);
+  return Datensatz_speichern(zeile);
+}
 bool Zeilen_zurückgehalten() {
   return gEingabebefehle.Zeilen_zurückgehalten && gEingabebefehle.Zeilen_zurückgehalten();
 }
@@ -232,6 +237,8 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
   SaveForUndo(1, QString());
   if (!gLogbuchPuffern) mVorher.clear();
   Zellen_merken(g, zeile, erster, letzter);
+  // The row before the change: the save writes only the days that differ from it.
+  const QString zeileVorher = Tabellenzeilendaten(zeile);
 
   for (int d = erster; d <= letzter; ++d) {
     const QString text = g.TextMatrix(zeile, d);
@@ -277,7 +284,7 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
   const bool sanduhr = gLangsamesNetz && !gLogbuchPuffern;
   if (sanduhr) Sanduhr_ein();
   const QString benutzer = g.TextMatrix(zeile, kBenutzerspalte);
-  if (!Datensatz_speichern(Tabellenzeilendaten(zeile))) {
+  if (!Datensatz_speichern(Tabellenzeilendaten(zeile), zeileVorher)) {
     // The grid must not show what the file does not hold.
     Zellen_zurücksetzen(g);
     SaveForUndo(-1, QString());

@@ -129,8 +129,8 @@ TEST_F(MonatsspeicherTest, LaterDatedVersionThatStaysGivesTheDateCorruptionWarni
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   // A workstation whose system date is 15 March writes at the same moment (or its
   // version could not be removed): it stays the newest.
-  gSpeicherdienste.monat_speichern = [this](const QString& s, const QStringList& z) {
-    const bool ok = Monatsdatei_speichern(s, z);
+  gSpeicherdienste.monat_speichern = [this](const QString& s, const QList<Monatszeile>& z) {
+    const bool ok = Monatsdatei_zeilen_speichern(s, z);
     monat(QStringLiteral("260315"), {A("HMueller", "1")});
     return ok;
   };
@@ -180,9 +180,9 @@ TEST_F(MonatsspeicherTest, ProgramLockRefusesTheSaveAndWritesNothing) {
 TEST_F(MonatsspeicherTest, SlowShareShowsTheHourglassDuringTheSave) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   bool sanduhr = false;
-  gSpeicherdienste.monat_speichern = [&](const QString& s, const QStringList& z) {
+  gSpeicherdienste.monat_speichern = [&](const QString& s, const QList<Monatszeile>& z) {
     sanduhr = QGuiApplication::overrideCursor() != nullptr;
-    return Monatsdatei_speichern(s, z);
+    return Monatsdatei_zeilen_speichern(s, z);
   };
   ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1")));
   EXPECT_FALSE(sanduhr);

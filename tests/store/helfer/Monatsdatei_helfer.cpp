@@ -49,21 +49,22 @@ QString Codes(int j) {
 
 }  // namespace
 
-int Ausführen(QCoreApplication& app);
+int Ausführen(QCoreApplication& app, dialoge::Skript& skript);
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   // A fatal stop says why instead of vanishing; a planned end by signal really ends.
   programmende::setzeTestmodus(app.arguments().value(2) != u"halten" && app.arguments().value(2) != u"abbruch");
+  dialoge::Skript& skript = dialoge::skript();
   try {
-    return Ausführen(app);
+    return Ausführen(app, skript);
   } catch (const ProgrammBeendet&) {
-    for (const QString& t : dialoge::skript().texte()) std::fprintf(stderr, "%s\n", t.toUtf8().constData());
+    for (const QString& t : skript.texte()) std::fprintf(stderr, "%s\n", t.toUtf8().constData());
     return 5;
   }
 }
 
-int Ausführen(QCoreApplication& app) {
+int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
   const QStringList a = app.arguments();
   if (a.size() < 7) return 64;
   const QString modus = a[2];
@@ -71,7 +72,6 @@ int Ausführen(QCoreApplication& app) {
   const int prozesse = a[4].toInt();
   const int anzahl = a[5].toInt();
 
-  dialoge::Skript& skript = dialoge::skript();
   gDatenordner = a[1].endsWith(u'/') ? a[1] : a[1] + u'/';
   gHeuteText = a[6];
   gHeute = QDate(2000 + gHeuteText.left(2).toInt(), gHeuteText.mid(2, 2).toInt(), gHeuteText.mid(4, 2).toInt());

@@ -15,9 +15,6 @@ void frmVelkora::Befehle_verbinden() {
   gTabellenbefehle.Arbeitsfrei_kennzeichnen = [] { Tabellenzeile_ändern(Schaltflächen_Anzahl() + 1); };
   gEingabebefehle.CheckErfassungsdaten = [] { return ::CheckErfassungsdaten(); };
   gEingabebefehle.Datensatz_speichern = [](const QString& zeile) { return ::Datensatz_speichern(zeile); };
-  gEingabebefehle.Zeile_speichern = [](const QString& zeile, const QString& vorher) {
-    return ::Datensatz_speichern(zeile, vorher);
-  };
   gEingabebefehle.Zeilen_zurückgehalten = [] {
     return !gUndoPuffer.isEmpty() && gUndoPuffer.first() != QStringLiteral("NoData");
   };

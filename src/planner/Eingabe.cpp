@@ -18,6 +18,8 @@
 #include "store/Velkoraini.h"
 
 Eingabebefehle gEingabebefehle;
+// The row before the change, for the month save (planner/Monatsspeicher.h).
+extern QString gZeileVorher;
 
 namespace {
 
@@ -65,11 +67,6 @@ bool Arbeitstag(int tag) { return !CheckWochenende(tag) && !CheckFeiertag(tag); 
 
 bool Datensatz_speichern(const QString& zeile) {
   return gEingabebefehle.Datensatz_speichern && gEingabebefehle.Datensatz_speichern(zeile);
-}
-// A row's line with the line it replaces: only the changed days go over the newest row.
-bool Datensatz_speichern(const QString& zeile, const QString& vorher) {
-  if (gEingabebefehle.Zeile_speichern) return gEingabebefehle.Zeile_speichern(zeile, vorher);
-  return Datensatz_speichern(zeile);
 }
 bool Zeilen_zurückgehalten() {
   return gEingabebefehle.Zeilen_zurückgehalten && gEingabebefehle.Zeilen_zurückgehalten();
@@ -237,7 +234,8 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
   SaveForUndo(1, QString());
   if (!gLogbuchPuffern) mVorher.clear();
   Zellen_merken(g, zeile, erster, letzter);
-  // The row before the change: the save writes only the days that differ from it.
+  // The row before the change: the save lays only the days that differ over the
+  // employee's newest row in the file.
   const QString zeileVorher = Tabellenzeilendaten(zeile);
 
   for (int d = erster; d <= letzter; ++d) {
@@ -284,7 +282,8 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
   const bool sanduhr = gLangsamesNetz && !gLogbuchPuffern;
   if (sanduhr) Sanduhr_ein();
   const QString benutzer = g.TextMatrix(zeile, kBenutzerspalte);
-  if (!Datensatz_speichern(Tabellenzeilendaten(zeile), zeileVorher)) {
+  gZeileVorher = zeileVorher;
+  if (!Datensatz_speichern(Tabellenzeilendaten(zeile))) {
     // The grid must not show what the file does not hold.
     Zellen_zurücksetzen(g);
     SaveForUndo(-1, QString());

@@ -28,10 +28,6 @@ struct Eingabebefehle {
   // line is held back, and the empty line then writes the held-back lines. False when
   // nothing could be written (also when none is set).
   std::function<bool(const QString& zeile)> Datensatz_speichern;
-  // The same for an "A:" line with the row's line as it was before the change: only
-  // the days in which they differ are laid over the employee's newest row in the
-  // file. Stand-in: Datensatz_speichern with the line alone.
-  std::function<bool(const QString& zeile, const QString& vorher)> Zeile_speichern;
   // Whether month lines are held back.
   std::function<bool()> Zeilen_zurückgehalten;
   // Redisplays the whole month.

@@ -16,6 +16,7 @@
 #include "store/Sicherung.h"
 
 QStringList gUndoPuffer{QStringLiteral("NoData")};
+QString gZeileVorher;
 namespace {
 bool Zeilen_speichern(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen) {
   return Monatsdatei_zeilen_speichern(monatsschlüssel, zeilen);
@@ -36,6 +37,7 @@ QList<std::optional<quint32>> mPufferTage;
 void Zustand_zurücksetzen() {
   gUndoPuffer = QStringList{kLeer};
   mPufferTage.clear();
+  gZeileVorher.clear();
   gSpeicherdienste = Speicherdienste_Standard();
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
@@ -157,8 +159,12 @@ bool Speichern(const Monatszeile& m) {
 }  // namespace
 
 bool Datensatz_speichern(const QString& zeile, const QString& vorher) {
+  QString v = vorher;
+  if (v.isEmpty() && Eintragspräfix(gZeileVorher).compare(Eintragspräfix(zeile), Qt::CaseInsensitive) == 0)
+    v = gZeileVorher;
+  gZeileVorher.clear();
   std::optional<quint32> tage;
-  if (!vorher.isEmpty() && zeile.startsWith(u"A:")) tage = Geänderte_Tage(vorher, zeile);
+  if (!v.isEmpty() && zeile.startsWith(u"A:")) tage = Geänderte_Tage(v, zeile);
   return Speichern(Monatszeile{zeile, tage});
 }
 

@@ -38,6 +38,11 @@ extern Speicherdienste gSpeicherdienste;
 // changes a row should pass it (entry, erase, double click, paste, undo, range
 // dialog); without it the line is written whole.
 bool Datensatz_speichern(const QString& zeile, const QString& vorher = QString());
+// The row's line before the change, for a caller that reaches the save through a hook
+// that takes the line alone (the entry's Eingabebefehle): the next save of an "A:"
+// line of the same employee without `vorher` takes it as `vorher`. Every save empties
+// it.
+extern QString gZeileVorher;
 // The same change given as the days it sets: these days (1 to 31) of the employee's
 // row become these code characters (a blank empties a day); every other day stays as
 // the newest row in the month file has it.

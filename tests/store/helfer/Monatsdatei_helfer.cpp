@@ -11,7 +11,7 @@
 // killed; "umschreiben" saves <count> lines like "anhaengen" but goes on after a save
 // refused for the lock and prints "abgelehnt <refused> <count>" at the end;
 // "tag" reads the month, says "bereit", waits for the file named by VELKORA_LOS and
-// then saves a change of day <number> of user w0u0 to code <count> as a change of that
+// then saves a change of day <number> of user w0u0 (or VELKORA_BENUTZER) to code <count> as a change of that
 // day onto the row it read; "halten" takes the month lock, says "bereit" and runs the
 // event loop until SIGTERM ends it; "abbruch" takes the month lock and stops the
 // program through the fatal stop.
@@ -88,6 +88,11 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
     for (int p = 0; p < prozesse; ++p)
       for (int u = 0; u < kBenutzerJeProzess; ++u) ids << Benutzer(p, u);
   }
+  // The employee whose row "tag" changes.
+  const QString tagBenutzer = qEnvironmentVariableIsEmpty("VELKORA_BENUTZER")
+                                  ? QStringLiteral("w0u0")
+                                  : qEnvironmentVariable("VELKORA_BENUTZER");
+  if (!ids.contains(tagBenutzer)) ids << tagBenutzer;
   Mitarbeitertabelle_dimensionieren(static_cast<int>(ids.size()) - 1);
   gBenutzerIDs = ids;
   gMitarbeiterNamen = ids;
@@ -115,7 +120,8 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
     Erfassungsdaten_lesen(schlüssel);
     QString vorher(31, u' ');
     for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e)
-      if (gMonatsEinträge[e].startsWith(QStringLiteral("w0u0:"))) vorher = gMonatsEinträge[e].mid(5);
+      if (gMonatsEinträge[e].section(u':', 0, 0).compare(tagBenutzer, Qt::CaseInsensitive) == 0)
+        vorher = gMonatsEinträge[e].section(u':', 1);
     QString nachher = vorher;
     nachher[nummer - 1] = QChar(u'0' + anzahl);
     std::fputs("bereit\n", stdout);
@@ -123,7 +129,8 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
     const QString los = qEnvironmentVariable("VELKORA_LOS");
     while (!los.isEmpty() && !QFile::exists(los)) QThread::usleep(200);
     ok = Monatsdatei_zeilen_speichern(
-        schlüssel, QList<Monatszeile>{{QStringLiteral("A:w0u0:") + nachher, Geänderte_Tage(vorher, nachher)}});
+        schlüssel,
+        QList<Monatszeile>{{QStringLiteral("A:") + tagBenutzer + u':' + nachher, Geänderte_Tage(vorher, nachher)}});
   } else if (modus == u"halten" || modus == u"abbruch") {
     signale::beimBeenden([] { programmende::beenden(0); });
     Monatssperre sperre(schlüssel);

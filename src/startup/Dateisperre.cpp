@@ -270,15 +270,6 @@ void Dateisperre::auffrischen() {
 
 void Dateisperren_freigeben() { Alle_freigeben(); }
 
-void Dateisperren_auffrischen() {
-  const double jetzt = uhr::monoton();
-  for (auto it = Gehaltene().begin(); it != Gehaltene().end(); ++it) {
-    if (jetzt - it->aufgefrischt < 1.0) continue;
-    it->aufgefrischt = jetzt;
-    if (Inhalt(it.key()) == it->kennung) Zeit_setzen(it.key());
-  }
-}
-
 QString Dateisperre_Ursache(int fehlernummer, const QString& ordner) {
   const QString o = ShowPfad(ordner, 100);
   switch (fehlernummer) {

@@ -67,5 +67,3 @@ QByteArray Dateisperre_Kennung(qint64 pid);
 
 // Releases every lock this program holds (planned ends; the test reset).
 void Dateisperren_freigeben();
-// Freshens every lock this program holds.
-void Dateisperren_auffrischen();

@@ -92,7 +92,7 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
   const QString tagBenutzer = qEnvironmentVariableIsEmpty("VELKORA_BENUTZER")
                                   ? QStringLiteral("w0u0")
                                   : qEnvironmentVariable("VELKORA_BENUTZER");
-  if (!ids.contains(tagBenutzer)) ids << tagBenutzer;
+  if (modus == u"tag" && !ids.contains(tagBenutzer)) ids << tagBenutzer;
   Mitarbeitertabelle_dimensionieren(static_cast<int>(ids.size()) - 1);
   gBenutzerIDs = ids;
   gMitarbeiterNamen = ids;

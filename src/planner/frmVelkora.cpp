@@ -588,10 +588,7 @@ void frmVelkora::Form_Unload() {
   });
   // 2.
   if (gRückblick) {
-    ignorieren([&] {
-      Dateien_löschen(gDatenordner, QStringLiteral("*.dat"));
-      QDir().rmdir(gDatenordner);
-    });
+    ignorieren([&] { Rückblickordner_entfernen(); });
   } else if (!entfernen) {
     // An untouched folder is removed below, so no per-user file is written into it.
     ignorieren([&] { Velkoraini_schreiben(); });

@@ -175,18 +175,18 @@ bool Alte_Monate_löschen(int bis) {
   return true;
 }
 
-void Jahr_wechseln_gesperrt(bool& ergebnis) {
+// The year change proper, under the lock.
+bool Jahr_wechseln_gesperrt() {
   // Another workstation may have moved the window on while this one waited.
   const int vorher = gPlanungsjahr;
   Mitarbeiterdaten_lesen();
   if (gPlanungsjahr != vorher || gPlanungsjahr + 1 >= gHeute.year()) {
     Feiertage_berechnen();
-    ergebnis = gPlanungsjahr > vorher;
-    return;
+    return gPlanungsjahr > vorher;
   }
   if (!Backup_erstellen(QStringLiteral("J"))) {
     Logbuch_ergänzen(2, QStringLiteral("Jahreswechsel nicht durchgeführt, da Backup nicht erstellt werden konnte"));
-    return;
+    return false;
   }
   Alle_Erfassungsdaten_einlesen(false);
   Urlaub_übertragen();
@@ -196,7 +196,7 @@ void Jahr_wechseln_gesperrt(bool& ergebnis) {
     Logbuch_ergänzen(
         2, QStringLiteral("Jahreswechsel nicht durchgeführt, da Schreiben der Mitarbeiterdaten nicht möglich"));
     Mitarbeiterdaten_lesen();
-    return;
+    return false;
   }
   Logbuch_ergänzen(2,
                    QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr ") + QString::number(gPlanungsjahr + 1));
@@ -214,7 +214,7 @@ void Jahr_wechseln_gesperrt(bool& ergebnis) {
     SetSetting(13, 0);
     Konfigdaten_schreiben();
   }
-  ergebnis = true;
+  return true;
 }
 
 // ---------------------------------------------------------------------------------
@@ -370,9 +370,7 @@ bool Jahreswechsel() {
           2, QStringLiteral("Jahreswechsel nicht durchgeführt, da ein anderer Arbeitsplatz den Datenordner sperrt"));
       return false;
     }
-    bool ergebnis = false;
-    Jahr_wechseln_gesperrt(ergebnis);
-    return ergebnis;
+    return Jahr_wechseln_gesperrt();
   });
 }
 

@@ -169,6 +169,7 @@ TEST_F(MonatsfensterTest, GroupChoiceStandsInFrontOfTheNameColumnAndSwitchesGrou
     const QRect name =
         f.msgFlexGrid->zellenRechteck(0, 0).translated(f.msgFlexGrid->viewport()->mapTo(fläche, QPoint()));
     EXPECT_TRUE(QRect(f.msgFlexGrid->geometry().topLeft(), name.bottomRight()).contains(k->geometry())) << breite;
+    bild(f, QStringLiteral("Gruppenauswahl_%1.png").arg(breite));
   }
   // The user picks the second group with the keyboard.
   f.activateWindow();

@@ -437,6 +437,52 @@ TEST_F(DatumskorruptionTest, StopsWithoutAUsableBackup) {
   }
 }
 
+// Declined questions and a user who is no administrator end the program before
+// anything is changed.
+TEST_F(DatumskorruptionTest, EndsBeforeAnyChangeWhenDeclinedOrNoAdministrator) {
+  const QString bitte = QStringLiteral("Bitten Sie ggf. einen der folgenden Administratoren um Unterstützung: ");
+  const struct {
+    const char* name;
+    int stufe;
+    std::vector<int> antworten;
+    QString letzte;  // the text of the last prompt
+  } fälle[] = {
+      {"first question declined",
+       2,
+       {dialoge::kNein},
+       QStringLiteral("Stellen Sie das Datum auf Ihrem Rechner korrekt ein.\r\rDas Programm wird beendet.")},
+      {"second question declined", 2, {dialoge::kJa, dialoge::kNein}, QStringLiteral("Das Programm wird beendet")},
+      {"no administrator",
+       0,
+       {dialoge::kJa, dialoge::kJa},
+       QStringLiteral("Möglicherweise wurden durch das Rückstellen des Datums Daten unbrauchbar. Der Velkora kann "
+                      "diese Daten möglicherweise wiederherstellen. Dazu müssen Sie einen der folgenden "
+                      "Administratoren bitten, das Programm zu starten: ")},
+  };
+  int n = 0;
+  for (const auto& f : fälle) {
+    SCOPED_TRACE(f.name);
+    einrichten(QStringLiteral("Ende%1").arg(++n));
+    zweiJahreswechsel();
+    const QByteArray mitarbeiter = lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
+    gBenutzerstufe = f.stufe;
+    skript->protokoll.clear();
+    for (int a : f.antworten) skript->antworte(a);
+    ERWARTE_PROGRAMMENDE(Datumskorruption());
+    const std::vector<QString> texte = skript->texte();
+    ASSERT_FALSE(texte.empty());
+    EXPECT_TRUE(texte.back().startsWith(f.letzte)) << texte.back().toStdString();
+    if (f.stufe == 0) {
+      ASSERT_GE(texte.size(), 2u);
+      EXPECT_TRUE(texte[1].contains(QStringLiteral("\r\r") + bitte + ShowAdmins(false))) << texte[1].toStdString();
+    }
+    EXPECT_EQ(gPlanungsjahr, 2026);
+    EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")), mitarbeiter);
+    EXPECT_EQ(logzeilen(QStringLiteral("Datumskorruption erkannt! Systemdatum wurde von 2027 auf 2026 zurückgestellt")),
+              f.stufe == 0 ? 1 : 0);
+  }
+}
+
 TEST_F(DatumskorruptionTest, NoRecoveryOnNewYearsEve) {
   mitarbeiter({});
   ASSERT_EQ(gPlanungsjahr, 2024);

@@ -10,6 +10,7 @@
 #include "startup/Umrechnungen.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"
+#include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "store/Monatsdatei.h"
 #include "store/Monatsstand.h"
@@ -128,6 +129,8 @@ namespace {
 
 bool Speichern(const Monatszeile& m) {
   return Prozedur(QStringLiteral("frmVelkora - Datensatz_speichern"), [&]() -> bool {
+    // In look-back mode nothing reaches a month file, whatever path the line came by.
+    if (gRückblick) return false;
     if (!m.zeile.isEmpty() && gLogbuchPuffern) {
       Zurückhalten(m.zeile, m.tage);
       return true;
@@ -181,7 +184,7 @@ bool Tage_speichern(const QString& benutzer, const QMap<int, QChar>& tage) {
 
 void Erfassungsdatei_defragmentieren() {
   Prozedur(QStringLiteral("frmVelkora - Erfassungsdatei_defragmentieren"), [&] {
-    if (gStörungAnzeigen) return;
+    if (gStörungAnzeigen || gRückblick) return;
     if (gBenutzerstufe > 0 && !Backup_erstellen(QStringLiteral("T")))
       Logbuch_ergänzen(2, QStringLiteral("Backup vor Defragmentieren konnte nicht erstellt werden"));
     // A refused rewrite has been reported and did not happen: no logbook line for it.

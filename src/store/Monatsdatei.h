@@ -7,8 +7,10 @@
 // the lock the writer looks at the folder afresh, so the choice between appending and
 // rewriting and the write itself cannot be split by another workstation. A rewrite
 // goes to a temporary file that is renamed over the target, so no reader ever sees a
-// half-written month; an append adds whole lines in one write. A lock left behind by
-// a workstation that died is taken over once it is older than the stale time.
+// half-written month; an append adds whole lines in one write, after a line end for a
+// last line that lost its own. A lock left behind by a workstation that went away is
+// taken over by the rule of startup/Dateisperre.h (never by its file time), and every
+// planned end of the program releases the locks it holds.
 #include <QString>
 #include <QStringList>
 #include <functional>

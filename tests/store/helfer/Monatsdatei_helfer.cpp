@@ -13,7 +13,8 @@
 // "tag" reads the month, says "bereit", waits for the file named by VELKORA_LOS and
 // then saves a change of day <number> of user w0u0 (or VELKORA_BENUTZER) to code <count> as a change of that
 // day onto the row it read; "halten" takes the month lock, says "bereit" and runs the
-// event loop until SIGTERM ends it; "abbruch" takes the month lock and stops the
+// event loop until SIGTERM ends it; VELKORA_MITARBEITER=n adds employees m0 to m<n-1>
+// to the table; "abbruch" takes the month lock and stops the
 // program through the fatal stop.
 // Exit code 0 when every save succeeded and nothing was reported; a fatal stop prints
 // its message on stderr and gives 5.
@@ -93,6 +94,9 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
                                   ? QStringLiteral("w0u0")
                                   : qEnvironmentVariable("VELKORA_BENUTZER");
   if (modus == u"tag" && !ids.contains(tagBenutzer)) ids << tagBenutzer;
+  // More employees in the table (m0, m1, ...), for a month of realistic size.
+  for (int i = 0, n = qEnvironmentVariableIntValue("VELKORA_MITARBEITER"); i < n && modus != u"endlos"; ++i)
+    ids << QStringLiteral("m%1").arg(i);
   Mitarbeitertabelle_dimensionieren(static_cast<int>(ids.size()) - 1);
   gBenutzerIDs = ids;
   gMitarbeiterNamen = ids;

@@ -15,11 +15,11 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/Laufzeitfehler.h"
 #include "platform/Programmende.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
-#include "startup/Programmabbruch.h"
 
 namespace {
 
@@ -270,32 +270,26 @@ void Dateisperre::auffrischen() {
 
 void Dateisperren_freigeben() { Alle_freigeben(); }
 
-QString Dateisperre_Ursache(int fehlernummer, const QString& ordner) {
-  const QString o = ShowPfad(ordner, 100);
+void Dateisperre_Fehler(const QString& pfad, int fehlernummer) {
+  int nummer = fehler::kPfadZugriffsfehler;
   switch (fehlernummer) {
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-      return QStringLiteral("Auf dem Datenträger des Ordners ") + o +
-             QStringLiteral(" ist kein Speicherplatz mehr frei (oder Ihr Speicherkontingent ist erschöpft)");
+      nummer = 61;
+      break;
     case EACCES:
     case EPERM:
     case EROFS:
-      return QStringLiteral("Sie haben keine ausreichenden Zugriffsberechtigungen für den Ordner ") + o +
-             QStringLiteral(" oder der Ordner ist schreibgeschützt");
+      nummer = fehler::kZugriffVerweigert;
+      break;
     case ENOENT:
     case ENOTDIR:
-      return QStringLiteral("Der Ordner ") + o + QStringLiteral(" ist nicht vorhanden");
+      nummer = fehler::kPfadNichtGefunden;
+      break;
     default:
-      return QStringLiteral("Das Betriebssystem meldet beim Anlegen im Ordner ") + o +
-             QStringLiteral(" den Fehler Nr. ") + QString::number(fehlernummer);
+      break;
   }
-}
-
-void Dateisperre_Abbruch(const QString& pfad, int fehlernummer) {
-  Programmabbruch(
-      QString(),
-      QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" konnte nicht angelegt werden.\r\r") +
-          Dateisperre_Ursache(fehlernummer, ParentDir(pfad)),
-      QStringLiteral("Fehler beim Dateizugriff auf ") + ShowPfad(pfad, 100) + QStringLiteral(", Modus 'Output'"));
+  gOffeneDatei = pfad;
+  fehler::auslösen(nummer);
 }

@@ -51,12 +51,11 @@ class Dateisperre {
   int mFehler = 0;
 };
 
-// The cause of a failed file creation for messages: no space, no rights, or the
-// system's error number.
-QString Dateisperre_Ursache(int fehlernummer, const QString& ordner);
-// Ends the program with the file-access message for a lock file that could not be
-// created: it names the file and the cause.
-[[noreturn]] void Dateisperre_Abbruch(const QString& pfad, int fehlernummer);
+// A lock file that could not be created (full disk, no rights) is a failure of file
+// access: raises the run-time error for the cause (61 disk full, 70 access denied, 76
+// path not found, else 75) with the lock file as the file last opened, so the central
+// handler's file-access message names the file and the cause.
+[[noreturn]] void Dateisperre_Fehler(const QString& pfad, int fehlernummer);
 
 // Creates a lock file exclusively and whole: 0 when made, EEXIST when it exists,
 // otherwise the errno of what failed (a half-made file is removed again).

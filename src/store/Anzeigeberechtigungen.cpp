@@ -341,7 +341,7 @@ bool Mitarbeiteranzgru_schreiben() {
     // without the lock nothing is written.
     const Anzgru_Sperre sperre;
     if (!sperre.gehalten()) {
-      if (sperre.fehler() != 0) Dateisperre_Abbruch(Anzgru_Sperre::Pfad(), sperre.fehler());
+      if (sperre.fehler() != 0) Dateisperre_Fehler(Anzgru_Sperre::Pfad(), sperre.fehler());
       Meldung(Anzgru_Sperre_Meldung());
       return false;
     }

@@ -232,7 +232,7 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
   return Prozedur(QStringLiteral("modVelkora - Monatsdatei_speichern"), [&]() -> bool {
     Monatssperre sperre(monatsschlüssel);
     if (!sperre.gehalten()) {
-      if (sperre.fehler() != 0) Dateisperre_Abbruch(Monatssperre_Datei(monatsschlüssel), sperre.fehler());
+      if (sperre.fehler() != 0) Dateisperre_Fehler(Monatssperre_Datei(monatsschlüssel), sperre.fehler());
       Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
@@ -313,7 +313,7 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
     Monatssperre sperre(monatsschlüssel);
     if (!sperre.gehalten()) {
       if (sperre.fehler() != 0 && !fehlerIgnorieren)
-        Dateisperre_Abbruch(Monatssperre_Datei(monatsschlüssel), sperre.fehler());
+        Dateisperre_Fehler(Monatssperre_Datei(monatsschlüssel), sperre.fehler());
       if (meldenBeiSperre && sperre.fehler() == 0) Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }

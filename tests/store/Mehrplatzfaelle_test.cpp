@@ -193,8 +193,8 @@ void OhneZeilenende(Mehrplatzfall& t) {
 }
 
 // The lock file cannot be made (disk full, no rights): the file-access message names
-// the lock file and the cause, nothing is left behind, and once the cause is gone the
-// next save goes through at once.
+// the lock file, the run-time error reported is the cause, nothing is left behind, and
+// once the cause is gone the next save goes through at once.
 void SperreNichtAnlegbar(Mehrplatzfall& t, const char* fehler, const QString& ursache) {
   t.monat(QStringLiteral("260310"), {QStringLiteral("A:w0u1:") + tage(QStringLiteral("2"))});
   const QByteArray vorher = lesen(t.monatspfad(QStringLiteral("260310")));
@@ -203,7 +203,10 @@ void SperreNichtAnlegbar(Mehrplatzfall& t, const char* fehler, const QString& ur
                             {QStringLiteral("LD_PRELOAD=") + Bin("velkora_stoerungen.so"),
                              QStringLiteral("VELKORA_SPERRE_FEHLER=") + QString::fromLatin1(fehler)});
   EXPECT_EQ(e.code, 5) << "a fatal stop with the file-access message: " << qPrintable(e.fehler);
-  EXPECT_TRUE(e.fehler.contains(QStringLiteral("~2603.vklock' konnte nicht angelegt werden"))) << qPrintable(e.fehler);
+  EXPECT_TRUE(e.fehler.startsWith(QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten.")))
+      << qPrintable(e.fehler);
+  EXPECT_TRUE(e.fehler.contains(QStringLiteral("Zuletzt geöffnete Datei: '") + t.sperre() + u'\''))
+      << qPrintable(e.fehler);
   EXPECT_TRUE(e.fehler.contains(ursache)) << qPrintable(e.fehler);
   EXPECT_FALSE(e.fehler.contains(QStringLiteral("anderen Arbeitsplatz"))) << qPrintable(e.fehler);
   EXPECT_FALSE(QFile::exists(t.sperre()));
@@ -215,9 +218,11 @@ void SperreNichtAnlegbar(Mehrplatzfall& t, const char* fehler, const QString& ur
   EXPECT_EQ(Mehrplatzfall::letzte(t.monatszeilen(), QStringLiteral("w0u0")), Codes(0));
 }
 
-void VolleFestplatte(Mehrplatzfall& t) { SperreNichtAnlegbar(t, "voll", QStringLiteral("kein Speicherplatz")); }
+void VolleFestplatte(Mehrplatzfall& t) {
+  SperreNichtAnlegbar(t, "voll", QStringLiteral("Fehler 61: Datenträger voll"));
+}
 void KeineRechte(Mehrplatzfall& t) {
-  SperreNichtAnlegbar(t, "rechte", QStringLiteral("keine ausreichenden Zugriffsberechtigungen"));
+  SperreNichtAnlegbar(t, "rechte", QStringLiteral("Fehler 70: Zugriff verweigert"));
 }
 
 // A planned end inside the month lock releases it: SIGTERM, and the fatal stop.

@@ -17,7 +17,7 @@
 // to the table; "abbruch" takes the month lock and stops the
 // program through the fatal stop.
 // Exit code 0 when every save succeeded and nothing was reported; a fatal stop prints
-// its message on stderr and gives 5.
+// its message and the run-time error reported on stderr and gives 5.
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
@@ -25,6 +25,7 @@
 #include <cstdio>
 
 #include "platform/Dialoge.h"
+#include "platform/Laufzeitfehler.h"
 #include "platform/Programmende.h"
 #include "platform/Signale.h"
 #include "startup/Programmabbruch.h"
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
     return Ausführen(app, skript);
   } catch (const ProgrammBeendet&) {
     for (const QString& t : skript.texte()) std::fprintf(stderr, "%s\n", t.toUtf8().constData());
+    // The error the central handler reported.
+    std::fprintf(stderr, "Fehler %d: %s\n", gErr.nummer, gErr.beschreibung.toUtf8().constData());
     return 5;
   }
 }

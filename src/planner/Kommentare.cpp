@@ -1,8 +1,10 @@
 #include "planner/Kommentare.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <optional>
 #include <vector>
@@ -75,8 +77,10 @@ void Box_zeigen(QWidget* fenster, Rasteransicht* grid, QFrame* box, QLabel* labe
   const bool hauptfenster = fenster->objectName() == u"frmVelkora";
   QPoint ecke = hauptfenster ? QPoint(zelle.left() + zelle.width() / 2, zelle.bottom() + 3)
                              : QPoint(zelle.right() + 3, zelle.top());
-  // Inside the grid's area: moved left when it would stand out on the right, and
-  // above the cell when there is no room below it.
+  // Inside the grid's area: in other windows left of the cell when there is no room
+  // on its right; moved left when it would stand out on the right, and above the cell
+  // when there is no room below it.
+  if (!hauptfenster && ecke.x() + größe.width() > rasterfläche.right()) ecke.setX(zelle.left() - größe.width() - 3);
   if (ecke.x() + größe.width() > rasterfläche.right()) ecke.setX(rasterfläche.right() - größe.width());
   if (ecke.y() + größe.height() > rasterfläche.bottom())
     ecke.setY(hauptfenster ? zelle.top() - größe.height() - 2 : rasterfläche.bottom() - größe.height());
@@ -206,12 +210,23 @@ void Kommentar_anzeigen(QWidget* fenster, const QString& text, int spalte, int z
     auto* warten = fenster->findChild<Kommentarverzögerung*>(QStringLiteral("tmrKommentar"));
     if (!warten) {
       warten = new Kommentarverzögerung(fenster);
+      // The box belongs to a cell: scrolling the grid (wheel, scroll bar or keys)
+      // takes it away, before the grid's own scroll handler runs.
+      QPointer<QFrame> kasten(box);
+      QPointer<Kommentarverzögerung> uhr(warten);
+      grid->raster().beiScroll = [kasten, uhr, vorher = grid->raster().beiScroll] {
+        if (uhr) uhr->stop();
+        if (kasten) kasten->hide();
+        if (vorher) vorher();
+      };
       QObject::connect(warten, &QTimer::timeout, fenster, [fenster, grid, box, label, warten] {
         Prozedur(QStringLiteral("modVelkora - Kommentar_anzeigen"), [&] {
           const Raster& g = grid->raster();
-          // The pointer moved on, or left the grid, while the box waited.
+          // The pointer moved on, or left the grid, while the box waited; or a dialog
+          // opened meanwhile (a right click on the cell).
           if (g.MouseRow() != warten->zeile || g.MouseCol() != warten->spalte) return;
           if (gMauszelle != warten->zeile * 32 + warten->spalte) return;
+          if (QApplication::activeModalWidget() || !fenster->isActiveWindow()) return;
           Box_zeigen(fenster, grid, box, label, warten->text, warten->spalte, warten->zeile);
         });
       });

@@ -109,7 +109,9 @@ frmEingabe::frmEingabe(frmVelkora& hauptfenster) : QDialog(&hauptfenster), mHaup
   spalte->addLayout(raster);
   spalte->addSpacing(px(120));
   spalte->addLayout(knöpfe);
-  setMinimumWidth(px(4800));
+  cmbName->setMinimumWidth(px(3600));
+  // A small dialog of fixed size, as its controls need it.
+  spalte->setSizeConstraint(QLayout::SetFixedSize);
   setTabOrder(cmbName, txtVonDatum);
   setTabOrder(txtVonDatum, txtBisDatum);
   setTabOrder(txtBisDatum, cmdAuswahl[1]);

@@ -80,7 +80,9 @@ frmKommentar::frmKommentar(QWidget* besitzer) : QDialog(besitzer) {
   spalte->addWidget(txtKommentar);
   spalte->addSpacing(bildschirm::twipsZuPixel(60));
   spalte->addLayout(knöpfe);
-  setMinimumWidth(bildschirm::twipsZuPixel(5400));
+  txtKommentar->setMinimumWidth(bildschirm::twipsZuPixel(5000));
+  // A small dialog of fixed size; a long label wraps.
+  spalte->setSizeConstraint(QLayout::SetFixedSize);
   Form_Load();
 }
 

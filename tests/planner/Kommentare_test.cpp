@@ -14,6 +14,7 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/Planerdaten.h"
 #include "planner/frmKommentar.h"
+#include "platform/Bildschirm.h"
 #include "platform/widgets/Rasteransicht.h"
 #include "startup/Logbuch.h"
 #include "store/Feiertage.h"
@@ -299,3 +300,49 @@ TEST_F(EingabefeldTest, ALongTextIsCutWhenTheBoxLosesTheFocus) {
 }
 
 }  // namespace
+
+// --- The comment box in another window with such a grid -------------------------------
+
+class KommentarboxTest : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    bildschirm::setzeDpi(96);
+    fenster.setObjectName(QStringLiteral("frmLogbuch"));
+    fenster.resize(600, 300);
+    grid = new Rasteransicht(&fenster);
+    grid->setObjectName(QStringLiteral("msgFlexGrid"));
+    grid->setGeometry(10, 10, 500, 200);
+    grid->raster().setRows(200);
+    grid->raster().setCols(5);
+    for (int c = 0; c < 5; ++c) grid->raster().setColWidth(c, 1200);
+    box = new QFrame(&fenster);
+    box->setObjectName(QStringLiteral("picKommentar"));
+    label = new QLabel(box);
+    label->setObjectName(QStringLiteral("lblKommentar"));
+    box->hide();
+    fenster.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
+  }
+  void TearDown() override {
+    bildschirm::setzeDpi(0);
+    VelkoraTest::TearDown();
+  }
+  QWidget fenster;
+  Rasteransicht* grid = nullptr;
+  QFrame* box = nullptr;
+  QLabel* label = nullptr;
+};
+
+TEST_F(KommentarboxTest, StandsBesideTheCellInsideTheGridAndGoesOnScrolling) {
+  // Not under the pointer: shown at once.
+  Kommentar_anzeigen(&fenster, QStringLiteral("Anmeldung geändert"), 4, 3);
+  ASSERT_TRUE(box->isVisible());
+  EXPECT_EQ(label->text(), u"Anmeldung geändert");
+  EXPECT_TRUE(grid->geometry().contains(box->geometry())) << "kept inside the grid's area";
+  const QRect zelle = grid->zellenRechteck(3, 4).translated(grid->viewport()->mapTo(&fenster, QPoint(0, 0)));
+  EXPECT_FALSE(box->geometry().intersects(zelle.adjusted(1, 1, -1, -1))) << "the cell itself stays readable";
+  grid->raster().setTopRow(20);
+  ASSERT_EQ(grid->raster().TopRow(), 20);
+  EXPECT_FALSE(box->isVisible());
+}

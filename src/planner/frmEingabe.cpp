@@ -30,12 +30,6 @@ constexpr int kBenutzerspalte = 32;
 
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
 
-// The style of a button that looks like a code button of the main window.
-QString Knopfstil(qint32 vorne, qint32 hinten) {
-  return QStringLiteral("QPushButton { color: %1; background-color: %2; }")
-      .arg(zuQColor(vorne).name(), zuQColor(hinten).name());
-}
-
 }  // namespace
 
 frmEingabe::frmEingabe(frmVelkora& hauptfenster) : QDialog(&hauptfenster), mHaupt(hauptfenster) {
@@ -123,10 +117,12 @@ frmEingabe::frmEingabe(frmVelkora& hauptfenster) : QDialog(&hauptfenster), mHaup
 void frmEingabe::Form_Activate() {
   Prozedur(QStringLiteral("frmEingabe - Form_Activate"), [&] {
     SetSchriftart(this);
+    // The look of the main window's button that is being entered.
     const int knopf = text::zahl(mHaupt.Tag);
-    if (knopf >= 1 && knopf < gSFTexte.size()) {
-      cmdButton->setText(gSFTexte[knopf]);
-      cmdButton->setStyleSheet(Knopfstil(gSFTextfarben.value(knopf), gSFHintergrundfarben.value(knopf)));
+    if (knopf >= 1 && knopf < static_cast<int>(mHaupt.cmdAuswahl.size())) {
+      const QPushButton* vorbild = mHaupt.cmdAuswahl[knopf];
+      cmdButton->setText(vorbild->text());
+      cmdButton->setPalette(vorbild->palette());
     }
     const Raster& g = mHaupt.msgFlexGrid->raster();
     int eigene = -1;

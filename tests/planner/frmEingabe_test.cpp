@@ -50,6 +50,7 @@ TEST_F(EingabedialogTest, FilledFromTheButtonAndTheGridsEmployeeRows) {
   const auto d = dialog(3);
   EXPECT_EQ(d->windowTitle(), u"Velkora - Eingabe");
   EXPECT_EQ(d->cmdButton->text(), u"Zeitausgleich");
+  EXPECT_EQ(d->cmdButton->palette().color(QPalette::Button), zuQColor(kZeitausgleich));
   EXPECT_EQ(d->lblBeschriftung[1]->text(), u"Eintrag");
   EXPECT_EQ(d->lblBeschriftung[2]->text(), u"Name");
   EXPECT_EQ(einträge(d->cmbName), (QStringList{"Frei Vera", "Meier Anna", "Schulz Bernd", "Kurz Carla"}))

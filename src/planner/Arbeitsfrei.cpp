@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "planner/Eingabe.h"
+#include "planner/Markierung.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/widgets/Rasteransicht.h"
@@ -16,8 +17,6 @@
 #include "store/Monatsdatei.h"
 
 namespace {
-
-constexpr int kBenutzerspalte = 32;
 
 QString zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')); }
 
@@ -56,13 +55,13 @@ void Arbeitsfrei_kennzeichnen() {
     int zeile = g.MouseRow();
     const int spalte = g.MouseCol();
     if (zeile < 1 || zeile >= g.Rows() || spalte < 1 || spalte > 31) return;
-    // After a reload the mark goes to the employee that was double-clicked, wherever
-    // the row stands now.
-    const QString benutzer = g.TextMatrix(zeile, kBenutzerspalte);
-    if (CheckErfassungsdaten() && !benutzer.isEmpty()) {
+    // After a reload the mark goes to the row that was double-clicked, wherever it
+    // stands now.
+    const QString schlüssel = Zeilenschlüssel(zeile);
+    if (CheckErfassungsdaten()) {
       zeile = 0;
       for (int r = 1; r < g.Rows() && zeile == 0; ++r)
-        if (g.TextMatrix(r, kBenutzerspalte).compare(benutzer, Qt::CaseInsensitive) == 0) zeile = r;
+        if (Zeilenschlüssel(r) == schlüssel) zeile = r;
       if (zeile == 0) return;
     }
     g.setRedraw(false);

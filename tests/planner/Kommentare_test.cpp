@@ -119,6 +119,38 @@ TEST_F(KommentarTest, FiveDaysWithEntriesOnTheFirstAndLastGetOneLineAndTwoBoldCe
   EXPECT_FALSE(fenster->picKommentar->isVisible());
 }
 
+TEST_F(KommentarTest, AMonthChangedByAnotherWorkstationWhileTheDialogIsOpenGetsTheComment) {
+  markieren(4, 23, 27);
+  gezeigt = false;
+  beimDialog<frmKommentar>([this](frmKommentar& d) {
+    gezeigt = true;
+    // Meanwhile another workstation enters day 25 for the same employee.
+    monatSchreiben(kHeute, {QStringLiteral("A:tester:") + Codes({{23, '1'}, {25, '4'}, {27, '3'}, {30, '1'}})});
+    d.txtKommentar->setText(QStringLiteral("Seminar"));
+    d.cmdAuswahl[1]->click();
+  });
+  rechtsklick(4, 25);
+  ASSERT_TRUE(gezeigt);
+  EXPECT_EQ(heute(),
+            (QStringList{"[2603]", "Velkora:0123456789AB", "NoEx:NoEx",
+                         "A:tester:" + Codes({{23, '1'}, {25, '4'}, {27, '3'}, {30, '1'}}), "K:tester:23-27:Seminar"}))
+      << "appended to the month as the other workstation left it";
+  EXPECT_EQ(g().TextMatrix(4, 25), u"D");
+  for (int d : {23, 25, 27}) EXPECT_TRUE(g().CellFontBold(4, d)) << d;
+  EXPECT_FALSE(g().CellFontBold(4, 24));
+}
+
+TEST_F(KommentarTest, ACommentThatCannotBeSavedLeavesTheGridAsItWas) {
+  gEingabebefehle.Datensatz_speichern = [](const QString&) { return false; };
+  markieren(4, 30, 30);
+  antworten(QStringLiteral("Neu"));
+  rechtsklick(4, 30);
+  ASSERT_TRUE(gezeigt);
+  EXPECT_EQ(gKommentarMarken.text(4, 30), u"Alt");
+  EXPECT_TRUE(g().CellFontBold(4, 30));
+  EXPECT_TRUE(logbuch().isEmpty()) << "no logbook line for a comment not stored";
+}
+
 TEST_F(KommentarTest, ThePointerMovingOnBeforeTheRestShowsNoBox) {
   gKommentarMarken.setzen(4, 23, QStringLiteral("Kurz"));
   bewegen(4, 23);

@@ -36,6 +36,8 @@ void Programm_verdrahten() {
 int Programm_ausführen(QApplication& app) {
   // One concrete font, so that text widths are the same on every machine.
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+  // Qt's own dialogs and buttons in German, like the rest of the program.
+  dialoge::Qt_Übersetzung_laden();
   app.setQuitOnLastWindowClosed(true);
   Programm_verdrahten();
   Kommandozeile_setzen(app.arguments().mid(1));

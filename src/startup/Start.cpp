@@ -152,6 +152,14 @@ void Hauptablauf() {
   gDateiGeschrieben = true;
   bool splash = true;
   // 2.
+  // The instance lock lives in the temporary folder: a TEMP naming a folder that is
+  // not there is said as such, not taken for a copy already running.
+  if (!Verzeichnis_vorhanden(umgebung::tempOrdner())) {
+    Programmabbruch(QString(),
+                    QStringLiteral("Der Ordner für temporäre Dateien ") + ShowPfad(umgebung::tempOrdner(), 100) +
+                        QStringLiteral(" (Umgebungsvariable TEMP) ist nicht vorhanden"),
+                    QStringLiteral("NoLog"));
+  }
   if (!einzelinstanz::sichern()) {
     Meldung(QStringLiteral("Programm ist bereits gestartet"));
     programmende::beenden(1);

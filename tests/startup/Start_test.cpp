@@ -166,6 +166,29 @@ TEST_F(Startablauf, MissingMasterFileStopsTheFirstStart) {
                                "beheben.\r\rDas Programm wird beendet."));
 }
 
+TEST_F(Startablauf, AMissingTempFolderIsNamedNotTakenForARunningCopy) {
+  einzelinstanz::freigeben();
+  const QString fehlt = ordner() + QStringLiteral("gibt es nicht");
+  qputenv("TEMP", QFile::encodeName(fehlt));
+  ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:150326")}));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_EQ(skript->protokoll[0].text,
+            QStringLiteral("Der Ordner für temporäre Dateien ") + ShowPfad(fehlt + u'/', 100) +
+                QStringLiteral(" (Umgebungsvariable TEMP) ist nicht vorhanden.\r\rDas Programm wird beendet."));
+}
+
+TEST_F(Startablauf, ADataFolderUnderAMissingFolderNamesTheMissingOne) {
+  const QString fehlt = ordner() + QStringLiteral("fehlt");
+  ERWARTE_PROGRAMMENDE(
+      starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + fehlt + QStringLiteral("/Ablage")}));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  const QString& text = skript->protokoll[0].text;
+  EXPECT_TRUE(text.contains(QStringLiteral("weil der Ordner ") + ShowPfad(fehlt + QStringLiteral("/Ablage"), 100) +
+                            QStringLiteral(" nicht vorhanden ist")))
+      << qPrintable(text);
+  EXPECT_FALSE(text.contains(QStringLiteral("Zugriffsberechtigungen")));
+}
+
 TEST_F(Startablauf, TitleLine) {
   Titelzeile();
   EXPECT_EQ(gHauptfensterTitel, QStringLiteral("Velkora - "));

@@ -66,7 +66,8 @@ using Monatsänderung = std::function<std::optional<QStringList>(const QString& 
 bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, const Monatsänderung& ändern,
                              bool meldenBeiSperre = true, bool fehlerIgnorieren = false);
 
-// The compact body of a month as a rewrite writes it: for every employee of the table
-// with a non-blank line, its last entry line and its comments as day runs. Built from
-// gMonatsEinträge and gMonatsKommentare.
+// The compact body of a month as a rewrite writes it: for every user with a non-blank
+// line, its last entry line and its comments as day runs; the employees of the table in
+// list order first, then users the table does not know. Built from gMonatsEinträge and
+// gMonatsKommentare.
 QStringList Monatsdatei_kompakte_Zeilen();

@@ -348,6 +348,19 @@ QByteArray Kanal_Zeile_lesen() {
 
 bool Kanal_letzte_Zeile_unvollständig() { return gKanal.letzteUnvollständig; }
 
+bool Kanal_ohne_letztes_Zeilenende() {
+  if (gKanal.modus != Modus::Lesen || gKanal.inhalt.isEmpty()) return false;
+  const char letztes = gKanal.inhalt.back();
+  return letztes != '\n' && letztes != '\r';
+}
+
+void Datei_beschädigt(const QString& pfad, int zeile) {
+  FVerwerfen();
+  Startfehler(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist beschädigt") +
+                  (zeile > 0 ? QStringLiteral(" (Zeile ") + QString::number(zeile) + u')' : QString()) + u'.',
+              pfad, QString());
+}
+
 void Kanal_Zeile_schreiben(const QByteArray& zeile) {
   if (gKanal.modus != Modus::Schreiben && gKanal.modus != Modus::Anhängen)
     fehler::auslösen(gKanal.modus == Modus::Zu ? 52 : fehler::kFalscherDateimodus);

@@ -28,8 +28,14 @@ bool Ausschreibfehler();
 bool FEOF();
 
 // Raw lines of the open channel, for the line encoding and for plain files.
-QByteArray Kanal_Zeile_lesen();                       // the next line without its line end
-bool Kanal_letzte_Zeile_unvollständig();              // the line just read had no line end
+QByteArray Kanal_Zeile_lesen();           // the next line without its line end
+bool Kanal_letzte_Zeile_unvollständig();  // the line just read had no line end
+// The file open for reading holds bytes but does not end in a line end: a file written
+// whole always does, so its last line was cut off.
+bool Kanal_ohne_letztes_Zeilenende();
+// A damaged data file (cut short, a line that does not split into its fields): hands
+// it to the start repair, naming the line when one is given (> 0). Never returns.
+[[noreturn]] void Datei_beschädigt(const QString& pfad, int zeile = 0);
 void Kanal_Zeile_schreiben(const QByteArray& zeile);  // adds CR LF
 // Plain text lines (Windows-1252): the per-user settings, lock file, readme, CSV.
 QString LineInPlain();

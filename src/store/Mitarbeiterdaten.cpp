@@ -8,7 +8,6 @@
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
-#include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
 #include "startup/Zeilencodierung.h"
@@ -134,13 +133,6 @@ int Planungsjahr_aus(const QString& zeile) {
   return jahr >= 2000 && jahr <= 2099 ? jahr : 0;
 }
 
-[[noreturn]] void Beschädigt(const QString& pfad, int zeile) {
-  FVerwerfen();
-  Startfehler(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist beschädigt (Zeile ") +
-                  QString::number(zeile) + QStringLiteral(")."),
-              pfad, QString());
-}
-
 // The row of a Windows user in the employee table, 0 when none.
 int Zeile_des_Benutzers(const QString& benutzer) {
   if (benutzer.isEmpty()) return 0;
@@ -207,20 +199,20 @@ void Mitarbeiterdaten_lesen() {
     // fields, a last line without its line end, a planning year that is none.
     int nummer = 1;
     const auto zeile_lesen = [&] {
-      if (FEOF()) Beschädigt(pfad, nummer + 1);
+      if (FEOF()) Datei_beschädigt(pfad, nummer + 1);
       const QString z = LineIn();
       ++nummer;
-      if (Kanal_letzte_Zeile_unvollständig()) Beschädigt(pfad, nummer);
+      if (Kanal_letzte_Zeile_unvollständig()) Datei_beschädigt(pfad, nummer);
       return z;
     };
     const QString kennzeile = zeile_lesen();
     const int planungsjahr = Planungsjahr_aus(zeile_lesen());
-    if (planungsjahr == 0) Beschädigt(pfad, 3);
+    if (planungsjahr == 0) Datei_beschädigt(pfad, 3);
     // The table is built aside and replaced as a whole, so a failing read leaves the
     // previous one intact.
     Tabelle t;
     while (!FEOF())
-      if (!Zeile_einlesen(t, zeile_lesen())) Beschädigt(pfad, nummer);
+      if (!Zeile_einlesen(t, zeile_lesen())) Datei_beschädigt(pfad, nummer);
     FClose();
 
     if (t.namen.size() == 1) t.anfügen(kKeineNamen, {}, {}, {}, {}, {});

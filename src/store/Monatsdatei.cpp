@@ -304,7 +304,8 @@ bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& z
       }
       Zeilen_schreiben(heute, QStringLiteral("Append"), zeilen);
     } else {
-      // A rewrite keeps the lines of the employees in the table only.
+      // The employees of a rewrite come in the current list order (users it does not
+      // know keep their lines after them).
       Mitarbeiterdaten_vor_Umschreiben_prüfen();
       // The newest version as it is now, read inside the lock.
       QStringList inhalt;

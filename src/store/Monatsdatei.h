@@ -41,8 +41,8 @@ class Monatssperre {
 };
 
 // Saves lines ("A:" or "K:" lines) into a month: appended to today's version when it
-// exists, otherwise today's version is written afresh from the newest version (one
-// "A:" line per employee in list order, their comments as day runs) followed by the
+// exists, otherwise today's version is written afresh from the newest version (the
+// compact body of Monatsdatei_kompakte_Zeilen: every user's newest line) followed by the
 // lines. With no lines the month is rewritten compactly under today's date. Then
 // gMonatsdateiZeit takes today's version's time and every other version is deleted.
 // Still inside the lock the own stamp of the month is taken (Monatsstand.h), unless

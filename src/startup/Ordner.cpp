@@ -69,6 +69,12 @@ void Velkoradat_lesen() {
         zeile[i] = kodiert ? Zeile_dekodieren(Kanal_Zeile_lesen()) : LineInPlain();
     };
     FOpen(pfad, QStringLiteral("Input"));
+    if (FEOF()) {
+      // An empty pointer file has no header: it is repaired as a wrong one is.
+      FClose();
+      Dateifehler(2, pfad, QStringLiteral("Velkora"), QStringLiteral("modVelkora - Velkoradat_lesen"));
+      return;
+    }
     if (Zeile_dekodieren(Kanal_Zeile_lesen()) == u"[Velkora]") {
       lesen(true);
     } else {

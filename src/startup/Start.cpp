@@ -259,6 +259,9 @@ void Hauptablauf() {
   // 25.
   gIniOrdner = gDatenordner + QStringLiteral("IniFiles/");
   Ordner_sicherstellen(gIniOrdner);
+  // Temporary files of whole-file writes that were killed half-way would stay for good.
+  for (const QString& ordner : {gDatenordner, gLogordner, gSicherungsordner, gIniOrdner})
+    Zwischendateien_aufräumen(ordner);
   // 26.-29.
   if (Schalter_vorhanden(QStringLiteral("lookback"))) Datenrückblick();
   Konfigdaten_lesen();

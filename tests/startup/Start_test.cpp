@@ -127,6 +127,31 @@ TEST_F(Startablauf, StartsOnAnEmptyFolder) {
   EXPECT_EQ(gezeigt, 1);
 }
 
+// 40 killed rewrites must not leave 40 files in the shared folder for good.
+TEST_F(Startablauf, TheStartRemovesTemporaryFilesOfKilledWrites) {
+  const QString daten = unterordner(QStringLiteral("Ablage/Data"));
+  const QString sicherungen = unterordner(QStringLiteral("Ablage/Data/Backups"));
+  const QDateTime jetzt = QDateTime::currentDateTime();
+  const struct {
+    QString pfad;
+    int alterMinuten;
+    bool bleibt;
+  } fälle[] = {
+      {daten + QStringLiteral("~Konfigdaten.dat.4711.k1.vktmp"), 120, false},
+      {daten + QStringLiteral("~2603 260314 Data.dat.4711.k2.vktmp"), 61, false},
+      {sicherungen + QStringLiteral("~260314 080000 T.dat.4711.k3.vktmp"), 300, false},
+      {daten + QStringLiteral("~Mitarbeiterdaten.dat.4712.k4.vktmp"), 10, true},
+  };
+  for (const auto& f : fälle) {
+    schreiben(f.pfad, "halb");
+    QFile d(f.pfad);
+    ASSERT_TRUE(d.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(d.setFileTime(jetzt.addSecs(-60LL * f.alterMinuten), QFileDevice::FileModificationTime));
+  }
+  starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")});
+  for (const auto& f : fälle) EXPECT_EQ(QFile::exists(f.pfad), f.bleibt) << qPrintable(f.pfad);
+}
+
 TEST_F(Startablauf, DataFolderFromTheCommandLine) {
   const struct {
     QString wert;

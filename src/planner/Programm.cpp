@@ -4,17 +4,23 @@
 #include <QFont>
 #include <memory>
 
+#include "planner/Dateibefehle.h"
+#include "planner/Navigation.h"
 #include "planner/frmVelkora.h"
 #include "platform/Einzelinstanz.h"
 #include "platform/Programmende.h"
 #include "platform/Signale.h"
 #include "platform/widgets/QtDialoge.h"
+#include "startup/Datenordner.h"
 #include "startup/Start.h"
 #include "startup/fenster/Fensterhilfen.h"
+#include "store/Konfigdaten.h"
 
 void Programm_verdrahten() {
   dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
   Fensterhilfen_einrichten();
+  gOrdnerdienste.ist_administrator = [] { return gBenutzerstufe == 2; };
+  gStörungsmeldung_anzeigen = &Störungsmeldung_anzeigen;
   programmende::setzeEntladen([] {
     Hauptfenster_entladen();
     einzelinstanz::freigeben();

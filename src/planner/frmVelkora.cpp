@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "planner/Aenderungspruefung.h"
+#include "planner/Dateibefehle.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Schaltflaechenleiste.h"
@@ -199,6 +200,7 @@ frmVelkora::frmVelkora() {
 
   Anzeige_verbinden();
   Befehle_verbinden();
+  Dateibefehle_verbinden(*this);
   // An employee table read again (another workstation changed it, a dialog wrote it)
   // may bring other rows, groups or name widths.
   mMitarbeiterAnmeldung = Nach_Mitarbeiterdaten_lesen_anmelden([this] { Form_Resize(); });
@@ -360,6 +362,7 @@ void frmVelkora::Form_Load() {
     }
     // 14. Polling for other workstations' changes, unless switched off.
     mÄnderungsprüfung->einschalten(Setting(32) != 1);
+    Dateibefehle_aktivieren(*this);
     // What this start wrote into a data folder it created, to tell at the end
     // whether anything was entered.
     if (gDatenordnerAngelegt) mAnfangsstand = Ordnerstand_erfassen(gDatenordner);

@@ -14,6 +14,7 @@
 #include "startup/Datenordner.h"
 #include "startup/Start.h"
 #include "startup/fenster/Fensterhilfen.h"
+#include "startup/fenster/frmStart.h"
 #include "store/Konfigdaten.h"
 
 void Programm_verdrahten() {
@@ -25,6 +26,8 @@ void Programm_verdrahten() {
     Hauptfenster_entladen();
     einzelinstanz::freigeben();
   });
+  gFensterhaken.splash_zeigen = &Splash_zeigen;
+  gFensterhaken.splash_entladen = &Splash_entladen;
   gFensterhaken.hauptfenster_laden = &Hauptfenster_laden;
   gFensterhaken.hauptfenster_zeigen = &Hauptfenster_zeigen;
   gFensterhaken.hauptfenster_neu_zeichnen = [] {

@@ -41,8 +41,8 @@ class Rasteransicht : public QAbstractScrollArea {
   std::function<void()> beiDblClick;
   std::function<void()> beiMausVerlassen;
   std::function<bool(int taste, int umschalt)> beiKeyDown;
-  // Mouse wheel: steps of one notch (positive away from the user); without a handler
-  // the grid scrolls three rows per notch.
+  // Mouse wheel: whole notches (positive away from the user), small deltas added up;
+  // without a handler the wheel does nothing.
   std::function<void(int stufen)> beiRad;
 
  protected:
@@ -74,5 +74,6 @@ class Rasteransicht : public QAbstractScrollArea {
   Raster mRaster;
   QPixmap mBild;
   bool mZiehen = false;
+  int mRadRest = 0;  // wheel delta not yet a whole notch
   bool mLaufleistenSetzen = false;
 };

@@ -11,6 +11,7 @@
 #include "planner/Dateibefehle.h"
 #include "planner/Datenordnerwechsel.h"
 #include "planner/Navigation.h"
+#include "platform/widgets/Rasteransicht.h"
 #include "startup/Datenordner.h"
 #include "startup/Logbuch.h"
 #include "startup/Ordner.h"
@@ -437,4 +438,52 @@ TEST_F(StörungsmeldungTest, MitarbeiterBleibenGesperrt) {
   EXPECT_TRUE(QFile::exists(gDatenordner + QStringLiteral("Lockfile.txt")));
 }
 
+}  // namespace
+
+namespace {
+// The main window over the fixture, the import through its menu command.
+class FensterImportTest : public PlanerFensterTest {
+ protected:
+  void SetUp() override {
+    PlanerFensterTest::SetUp();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"),
+                            gBasisordner + QStringLiteral("VelkoraFtg.dat")));
+    Setup_Datenordner();
+    // The fixture's employees, as a file.
+    for (int i = 1; i < gMitarbeiterNamen.size(); ++i) {
+      const bool person = !gBenutzerIDs[i].isEmpty();
+      gUrlaubsdaten[i] = person ? QStringLiteral("000,0:030,0:030,0:030,0:030,0") : QString();
+      gSonderurlaubsanspruch[i] = person ? QStringLiteral("000,0") : QString();
+    }
+    ASSERT_TRUE(Mitarbeiterdaten_schreiben());
+    gBenutzerstufe = 2;
+  }
+};
+
+TEST_F(FensterImportTest, NachDemImportZeigtDasFensterDieImportiertenDaten) {
+  const QString datei = unterordner(QStringLiteral("Export")) + QStringLiteral("A.vel");
+  skript->antworte(dialoge::kOK, datei);
+  Datenexport();
+  // Other data in the folder now: another company, March without entries.
+  QStringList konfig = Konfigzeilen();
+  konfig[4] = QStringLiteral("Andere AG");
+  schreiben(gDatenordner + QStringLiteral("Konfigdaten.dat"), kodiert(konfig));
+  Dateien_löschen(gDatenordner, QStringLiteral("2603*Data.dat"));
+  Konfigdaten_lesen();
+  gBenutzerstufe = 2;
+  Erfassungsdaten_Cache_verwerfen();
+  frmVelkora& f = fensterLaden();
+  ASSERT_EQ(gMonatsschlüssel, u"2603");
+  EXPECT_EQ(f.msgFlexGrid->raster().TextMatrix(3, 2), u"");
+  EXPECT_TRUE(f.aktion(QStringLiteral("mnuDatenimport"))->isEnabled());
+
+  skript = &dialoge::skript();
+  skript->antworte(dialoge::kOK, datei);
+  skript->antworte(dialoge::kJa);
+  f.aktion(QStringLiteral("mnuDatenimport"))->trigger();
+  ASSERT_FALSE(skript->protokoll.empty());
+  EXPECT_EQ(skript->protokoll.back().text, u"Die Daten wurden erfolgreich importiert") << Protokoll(*skript);
+  EXPECT_EQ(f.msgFlexGrid->raster().TextMatrix(3, 2), u"U");
+  EXPECT_TRUE(gHauptfensterTitel.contains(QStringLiteral("Muster GmbH")));
+}
 }  // namespace

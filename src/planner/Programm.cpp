@@ -6,6 +6,7 @@
 
 #include "planner/Dateibefehle.h"
 #include "planner/Navigation.h"
+#include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
 #include "platform/Einzelinstanz.h"
 #include "platform/Programmende.h"
@@ -15,6 +16,7 @@
 #include "startup/Start.h"
 #include "startup/fenster/Fensterhilfen.h"
 #include "startup/fenster/frmStart.h"
+#include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 
 void Programm_verdrahten() {
@@ -33,6 +35,7 @@ void Programm_verdrahten() {
   gFensterhaken.hauptfenster_neu_zeichnen = [] {
     if (auto* f = frmVelkora::instanz()) f->repaint();
   };
+  gSicherungsauswahl_zeigen = [] { Recovery_anzeigen(nullptr); };
   gFensterhaken.titel_setzen = [] {
     if (auto* f = frmVelkora::instanz()) f->setWindowTitle(gHauptfensterTitel);
   };
@@ -45,6 +48,8 @@ void Programm_verdrahten() {
 int Programm_ausführen(QApplication& app) {
   // One concrete font, so that text widths are the same on every machine.
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+  // Qt's own dialogs and buttons in German, like the rest of the program.
+  dialoge::Qt_Übersetzung_laden();
   app.setQuitOnLastWindowClosed(true);
   Programm_verdrahten();
   Kommandozeile_setzen(app.arguments().mid(1));

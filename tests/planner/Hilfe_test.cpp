@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "Planerdaten.h"
@@ -16,6 +17,7 @@
 #include "planner/frmHilfe.h"
 #include "planner/frmInfo.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "startup/Meldungen.h"
 #include "startup/fenster/frmStart.h"
 #include "store/Anzeigeberechtigungen.h"
 
@@ -315,4 +317,20 @@ TEST_F(CSVFensterTest, Bildschirmfotos) {
   }
 }
 
+}  // namespace
+
+namespace {
+TEST_F(CSVFensterTest, DerWartezustandLässtDieTitelpunkteLaufen) {
+  frmVelkora& f = fensterLaden();
+  ASSERT_FALSE(f.tmrTimer2->isActive());
+  Sanduhr_Warten_ein();
+  EXPECT_TRUE(f.tmrTimer2->isActive());
+  EXPECT_EQ(f.tmrTimer2->interval(), 1500);
+  f.setWindowTitle(QStringLiteral("Velkora - Muster GmbH"));
+  f.resize(1200, 600);
+  tmrTimer2_Timer(f);
+  EXPECT_EQ(f.windowTitle(), u"Velkora - Muster GmbH - Bitte warten . . .");
+  Sanduhr_Warten_aus();
+  EXPECT_FALSE(f.tmrTimer2->isActive());
+}
 }  // namespace

@@ -239,6 +239,19 @@ TEST_F(AusgangszustandTest, ImportInDieStandarddatenFragtNicht) {
   for (const auto& a : skript->protokoll) EXPECT_NE(a.art, dialoge::Art::JaNein) << a.text.toStdString();
 }
 
+TEST_F(AusgangszustandTest, EinImportZweiJahreZurückMachtZweiJahreswechsel) {
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("E")));
+  const QString datei = gSicherungsordner + gSicherungsdatei;
+  ASSERT_EQ(gPlanungsjahr, 2025);
+  gHeute = QDate(2028, 1, 5);
+  gHeuteText = QStringLiteral("280105");
+  skript->antworte(dialoge::kOK, datei);
+  skript->antworte(dialoge::kJa);
+  ASSERT_TRUE(Datenimport(QString()));
+  EXPECT_EQ(gPlanungsjahr, 2027) << Protokoll(*skript);
+  EXPECT_FALSE(Dateiliste(gDatenordner, QStringLiteral("2912*Data.dat")).isEmpty());
+}
+
 // ---- another workstation during an import -----------------------------------------
 
 class ImportMitArbeitsplatzTest : public VelkoraTest {

@@ -210,9 +210,12 @@ void Hauptablauf() {
   }
   // 15.
   if (!gDatenordner.isEmpty() && !Ordner_hat(gDatenordner, QStringLiteral("*Data.dat"))) {
-    if (gDatenordner.toLower() != (gBasisordner + QStringLiteral("Data/")).toLower() && !gPfadVorgegeben)
+    // The default folder and a folder given on the command line get the first-start
+    // data below; any other folder without data has gone missing and is searched for.
+    if (gDatenordner.toLower() != (gBasisordner + QStringLiteral("Data/")).toLower() && !gPfadVorgegeben) {
       gDatenordnerAlt = gDatenordner;
-    Datenverzeichnis_suchen();
+      Datenverzeichnis_suchen();
+    }
   }
   // 16.
   if (gDatenordner.isEmpty()) gDatenordner = gBasisordner + QStringLiteral("Data/");

@@ -276,3 +276,40 @@ TEST(Programm, StartsOnAnEmptyFolderAndEndsOnSigterm) {
   // The first start set up the data folder.
   EXPECT_TRUE(QFile::exists(tmp.path() + QStringLiteral("/Ablage/Data/Konfigdaten.dat")));
 }
+
+// Starts with or without "/nowelcomescreen"; counts the splash's show and unload and
+// tells whether the start waited for the splash's 1.25 s.
+struct Splashbilanz {
+  int gezeigt = 0, entladen = 0;
+  bool gewartet = false;
+};
+Splashbilanz SplashStart(uhr::Testuhr& uhr, const QString& ordner, bool ohneSplash) {
+  Splashbilanz b;
+  gFensterhaken.splash_zeigen = [&] { ++b.gezeigt; };
+  gFensterhaken.splash_entladen = [&] { ++b.entladen; };
+  gFensterhaken.hauptfenster_laden = [] {};
+  gFensterhaken.hauptfenster_zeigen = [] {};
+  uhr.schlafprotokoll.clear();
+  QStringList argumente{QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner};
+  if (ohneSplash) argumente << QStringLiteral("/nowelcomescreen");
+  Kommandozeile_setzen(argumente);
+  Main();
+  gFensterhaken = {};
+  b.gewartet = std::any_of(uhr.schlafprotokoll.begin(), uhr.schlafprotokoll.end(),
+                           [](double s) { return s > 0.5 && s <= 1.25; });
+  return b;
+}
+
+TEST_F(Startablauf, NowelcomescreenShowsNoSplashAndDoesNotWait) {
+  const Splashbilanz b = SplashStart(uhr, ordner() + QStringLiteral("Ablage"), true);
+  EXPECT_EQ(b.gezeigt, 0);
+  EXPECT_EQ(b.entladen, 0);
+  EXPECT_FALSE(b.gewartet);
+}
+
+TEST_F(Startablauf, TheSplashStaysUntilOneAndAQuarterSecondsAfterTheStart) {
+  const Splashbilanz b = SplashStart(uhr, ordner() + QStringLiteral("Ablage"), false);
+  EXPECT_EQ(b.gezeigt, 1);
+  EXPECT_EQ(b.entladen, 1);
+  EXPECT_TRUE(b.gewartet);
+}

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <memory>
 
+#include "launch/Programmstart.h"
 #include "planner/frmVelkora.h"
 #include "platform/Einzelinstanz.h"
 #include "platform/Programmende.h"

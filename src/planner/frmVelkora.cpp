@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "launch/Programmstart.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"

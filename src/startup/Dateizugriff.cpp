@@ -21,11 +21,11 @@
 #include "platform/Zustand.h"
 #include "startup/Meldungen.h"
 #include "startup/Programmabbruch.h"
-#include "store/Velkoraini.h"
 
 QString gOffeneDatei;
 bool gDateiGeschrieben = false;
 bool gLangsamesNetz = false;
+std::function<void()> gLangsamesNetzGesehen;
 
 namespace {
 
@@ -60,6 +60,7 @@ void Zustand_zurücksetzen() {
   gOffeneDatei.clear();
   gDateiGeschrieben = false;
   gLangsamesNetz = false;
+  gLangsamesNetzGesehen = nullptr;
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
@@ -185,7 +186,8 @@ bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
       // Only a data file of the data folder that stays empty is damage; an empty
       // logbook, lock file or settings file is not.
       if (gStörungsmeldung.isEmpty() && gKanal.inhalt.isEmpty() && pfad.toLower().endsWith(u".dat")) {
-        Startfehler(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist leer."), pfad, QString());
+        Startfehler_melden(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist leer."), pfad,
+                           QString());
       }
     }
     if (art != Modus::Lesen) gDateiGeschrieben = true;
@@ -213,7 +215,7 @@ void FClose() {
   const double dauer = uhr::monoton() - t0;
   if (static_cast<float>(dauer) > 0.2f) {
     gLangsamesNetz = true;
-    gBenutzerwerte[31] = 1;
+    if (gLangsamesNetzGesehen) gLangsamesNetzGesehen();
   }
   if (gBeschäftigt) QCoreApplication::processEvents();
 }
@@ -256,12 +258,12 @@ void Dateifehler(int code, const QString& pfad, const QString& header, const QSt
   const QString neu = QStringLiteral(" Installieren Sie das Programm erneut, um dieses Problem zu beheben");
   switch (code) {
     case 1:
-      Startfehler(QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden."), pfad, QString());
+      Startfehler_melden(QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden."), pfad, QString());
       break;
     case 2:
-      Startfehler(QStringLiteral("Der Dateiheader [") + header + QStringLiteral("] der Datei ") + p +
-                      QStringLiteral(" wurde nicht erkannt."),
-                  pfad, QString());
+      Startfehler_melden(QStringLiteral("Der Dateiheader [") + header + QStringLiteral("] der Datei ") + p +
+                             QStringLiteral(" wurde nicht erkannt."),
+                         pfad, QString());
       break;
     case 3:
       Programmabbruch(prozedur, QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden.") + neu,

@@ -9,11 +9,16 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // State of the channel.
 extern QString gOffeneDatei;    // full path of the open file, empty when none
 extern bool gDateiGeschrieben;  // some FOpen of this run wrote
 extern bool gLangsamesNetz;     // a close took more than 0.2 s
+// Called when a close took more than 0.2 s, so that the user's settings remember the
+// slow share; set at start by the start sequence, as the settings sit above the file
+// channel.
+extern std::function<void()> gLangsamesNetzGesehen;
 
 bool FOpen(const QString& pfad, const QString& modus, const QString& option = QString());
 // Closes the channel; a pending "Output" write replaces its target now.

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "common/Testumgebung.h"
+#include "launch/Programmstart.h"
 #include "platform/Einzelinstanz.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"

@@ -31,6 +31,7 @@
 #include <QThread>
 #include <cstdio>
 
+#include "launch/Programmstart.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Programm.h"
 #include "planner/frmVelkora.h"

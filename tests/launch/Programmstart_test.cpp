@@ -1,4 +1,4 @@
-#include "startup/Start.h"
+#include "launch/Programmstart.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "platform/Gebietsschema.h"
 #include "platform/Umgebung.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Start.h"
 
 TEST(Kommandozeile, SwitchesAndValues) {
   struct Fall {
@@ -161,7 +162,7 @@ TEST_F(Startablauf, MissingMasterFileStopsTheFirstStart) {
       starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")}));
   ASSERT_EQ(skript->protokoll.size(), 1u);
   EXPECT_EQ(skript->protokoll[0].text,
-            QStringLiteral("Die Datei ") + ShowPfad(programm + QStringLiteral("VelkoraFtg.dat"), 100) +
+            QStringLiteral("Die Datei '") + programm + QStringLiteral("VelkoraFtg.dat'") +
                 QStringLiteral(" wurde nicht gefunden. Installieren Sie das Programm erneut, um dieses Problem zu "
                                "beheben.\r\rDas Programm wird beendet."));
 }

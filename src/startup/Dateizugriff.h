@@ -60,6 +60,6 @@ bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt);
 // Whether a file name is one of the channel's temporary files.
 bool Ist_Zwischendatei(const QString& name);
 
-// Test seam: the central handler for the empty data file seen twice, until the start
-// repair is wired (it is Startfehler in the running program).
+// Puts the channel back to its start state: closed, a pending write dropped, nothing
+// written yet. For tests.
 void Dateizugriff_zurücksetzen();

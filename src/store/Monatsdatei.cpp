@@ -36,9 +36,10 @@ struct GehalteneSperre {
   int tiefe = 0;
 };
 
-// Locks held by this program, by lock file path. Kept for the exit handler too, so a
-// planned stop in the middle of a write does not leave the month locked for others
-// until the stale time.
+// Locks held by this program, by lock file path. The exit handler removes them when
+// the process ends through exit(). A planned stop ends through _Exit
+// (platform/Programmende.h) and skips it: a lock held at that moment stays until the
+// other workstations find it stale (kMonatssperreVeraltet).
 QHash<QString, GehalteneSperre>& Gehaltene() {
   static QHash<QString, GehalteneSperre> h;
   return h;

@@ -26,6 +26,7 @@ QString gOffeneDatei;
 bool gDateiGeschrieben = false;
 bool gLangsamesNetz = false;
 std::function<void()> gLangsamesNetzGesehen;
+std::function<bool(const QString& pfad)> gDateiEntfernen = [](const QString& pfad) { return QFile::remove(pfad); };
 
 namespace {
 
@@ -61,6 +62,7 @@ void Zustand_zurücksetzen() {
   gDateiGeschrieben = false;
   gLangsamesNetz = false;
   gLangsamesNetzGesehen = nullptr;
+  gDateiEntfernen = [](const QString& pfad) { return QFile::remove(pfad); };
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
@@ -301,7 +303,7 @@ void Löschen(const QString& pfad) {
       QDir().rmdir(p);
     } else if (fi.exists() || fi.isSymLink()) {
       QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner);
-      QFile::remove(p);
+      gDateiEntfernen(p);
     }
   } catch (...) {
   }

@@ -421,7 +421,9 @@ TEST_F(AusnahmenTest, FreezingWaitsForAnotherWorkstationsMonthLock) {
   Ausnahmedaten_in_Erfassungdateien_übernehmen(QStringLiteral("F"), QString());
   EXPECT_EQ(lesen(jan), vorher) << "nothing is written past another workstation's lock";
   ASSERT_EQ(skript->protokoll.size(), 1u);
-  EXPECT_EQ(skript->protokoll[0].text, Monatssperre_Meldung(QStringLiteral("2601")));
+  EXPECT_EQ(skript->protokoll[0].text,
+            QStringLiteral("Die Monatsdatei 01.2026 wird gerade von einem anderen Arbeitsplatz geschrieben. Die "
+                           "Eingabe wurde nicht gespeichert.\r\rBitte versuchen Sie es in einigen Sekunden erneut."));
   EXPECT_TRUE(QFile::exists(sperre)) << "another workstation's lock stays";
 
   QFile::remove(sperre);

@@ -25,7 +25,7 @@ const QString kEnde = QStringLiteral("\r\rDas Programm wird beendet.");
 
 // --- Sperrdatei_prüfen ---------------------------------------------------------------
 
-TEST_F(ProgrammsperreTest, LockTable) {
+TEST_F(ProgrammsperreTest, Sperrtabelle) {
   const QString sperre = QStringLiteral("Lockfile.txt");
   struct Fall {
     QByteArray inhalt;

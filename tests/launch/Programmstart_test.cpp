@@ -16,7 +16,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 
-TEST(Kommandozeile, SwitchesAndValues) {
+TEST(Kommandozeile, SchalterUndWerte) {
   struct Fall {
     QStringList argumente;
     const char* schalter;
@@ -69,7 +69,7 @@ class Startablauf : public VelkoraTest {
   QString programm;
 };
 
-TEST_F(Startablauf, DateGuard) {
+TEST_F(Startablauf, Datumspruefung) {
   const struct {
     const char* d;
     bool startet;
@@ -96,7 +96,7 @@ TEST_F(Startablauf, DateGuard) {
   }
 }
 
-TEST_F(Startablauf, StartsOnAnEmptyFolder) {
+TEST_F(Startablauf, StartetInEinemLeerenOrdner) {
   int geladen = 0, gezeigt = 0;
   gFensterhaken.hauptfenster_laden = [&] { ++geladen; };
   gFensterhaken.hauptfenster_zeigen = [&] { ++gezeigt; };
@@ -125,7 +125,7 @@ TEST_F(Startablauf, StartsOnAnEmptyFolder) {
   EXPECT_EQ(gezeigt, 1);
 }
 
-TEST_F(Startablauf, DataFolderFromTheCommandLine) {
+TEST_F(Startablauf, DatenordnerAusDerKommandozeile) {
   const struct {
     QString wert;
     QString ordner;
@@ -140,7 +140,7 @@ TEST_F(Startablauf, DataFolderFromTheCommandLine) {
   }
 }
 
-TEST_F(Startablauf, LocaleDecidesTheDateForm) {
+TEST_F(Startablauf, GebietsschemaBestimmtDieDatumsform) {
   gebietsschema::setze(gebietsschema::Werte{QStringLiteral("1"), QStringLiteral("USA"), QStringLiteral(","),
                                             QStringLiteral("/"), QStringLiteral("0"), QStringLiteral(".")});
   ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:311224")}));
@@ -156,7 +156,7 @@ TEST_F(Startablauf, LocaleDecidesTheDateForm) {
   EXPECT_EQ(gDatumsreihenfolge, 0);
 }
 
-TEST_F(Startablauf, MissingMasterFileStopsTheFirstStart) {
+TEST_F(Startablauf, FehlendeMasterdateiBeendetDenErstenStart) {
   QFile::remove(programm + QStringLiteral("VelkoraFtg.dat"));
   ERWARTE_PROGRAMMENDE(
       starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")}));
@@ -167,12 +167,12 @@ TEST_F(Startablauf, MissingMasterFileStopsTheFirstStart) {
                                "beheben.\r\rDas Programm wird beendet."));
 }
 
-TEST_F(Startablauf, TitleLine) {
+TEST_F(Startablauf, Titelzeile) {
   Titelzeile();
   EXPECT_EQ(gHauptfensterTitel, QStringLiteral("Velkora - "));
 }
 
-TEST(Einzelinstanz, ASecondCopyOfTheSameUserIsRefused) {
+TEST(Einzelinstanz, ZweiteKopieDesselbenBenutzersWirdAbgewiesen) {
   QTemporaryDir tmp;
   qputenv("TEMP", QFile::encodeName(tmp.path()));
   qputenv("USERNAME", "einzel");
@@ -189,7 +189,7 @@ TEST(Einzelinstanz, ASecondCopyOfTheSameUserIsRefused) {
 
 // The real program, installed into a temporary folder, started offscreen on an empty
 // data folder and ended as a logout ends it.
-TEST(Programm, StartsOnAnEmptyFolderAndEndsOnSigterm) {
+TEST(Programm, StartetInEinemLeerenOrdnerUndEndetBeiSigterm) {
   QTemporaryDir tmp;
   const QString inst = tmp.path() + QStringLiteral("/Programm/");
   QDir().mkpath(inst);

@@ -71,7 +71,7 @@ const QString kEnde = QStringLiteral("\r\rDas Programm wird beendet.");
 // What a stop shows for a text: the text with a full stop, then the end.
 QString Stopp(const QString& text) { return text + u'.' + kEnde; }
 
-TEST_F(StartfehlerTest, ErrorWithFileOpenDuringStartGoesToRepair) {
+TEST_F(StartfehlerTest, FehlerMitOffenerDateiImStartGehtZurReparatur) {
   gStörungAnzeigen = true;
   gStartErzwingen = true;  // the repair takes precedence over going on
   const QString p = datei(QStringLiteral("Feiertage.dat"));
@@ -96,7 +96,7 @@ TEST_F(StartfehlerTest, ErrorWithFileOpenDuringStartGoesToRepair) {
 
 // --- Startfehler ----------------------------------------------------------------------
 
-TEST_F(StartfehlerTest, RepairAnsweredNoChangesNothing) {
+TEST_F(StartfehlerTest, ReparaturMitNeinAendertNichts) {
   const QString p = datei(QStringLiteral("Mitarbeiterdaten.dat"), "kaputt\r\n");
   ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Defekt"), p, QString()));
   EXPECT_EQ(lesen(p), QByteArray("kaputt\r\n"));
@@ -106,7 +106,7 @@ TEST_F(StartfehlerTest, RepairAnsweredNoChangesNothing) {
   EXPECT_EQ(letzteMeldung(), QStringLiteral("Das Programm wird beendet"));
 }
 
-TEST_F(StartfehlerTest, RepairRestoresFromNewestBackupMadeBeforeThisRun) {
+TEST_F(StartfehlerTest, ReparaturStelltAusDemNeuestenBackupVorDiesemLaufWiederHer) {
   geschädigt = datei(QStringLiteral("Mitarbeiterdaten.dat"), "kaputt\r\n");
   sicherung(QStringLiteral("260301 080000 M.dat"), 9 * 86400);
   sicherung(QStringLiteral("260309 080000 T.dat"), 3600 * 25);
@@ -137,7 +137,7 @@ TEST_F(StartfehlerTest, RepairRestoresFromNewestBackupMadeBeforeThisRun) {
   EXPECT_EQ(logbuch, QStringList{QStringLiteral("2:Startfehler: Defekt")});
 }
 
-TEST_F(StartfehlerTest, RepairWithoutEarlierBackupLogsTheFailedRestore) {
+TEST_F(StartfehlerTest, ReparaturOhneFrueheresBackupProtokolliertDasMisslungeneWiederherstellen) {
   geschädigt = datei(QStringLiteral("Konfigdaten.dat"));
   sicherung(QStringLiteral("260310 093000 M.dat"), -2);  // only this run's backups
   sicherung(QStringLiteral("260310 093001 T.dat"), -3);
@@ -149,7 +149,7 @@ TEST_F(StartfehlerTest, RepairWithoutEarlierBackupLogsTheFailedRestore) {
                          QStringLiteral("2:Startfehler: Defekt")}));
 }
 
-TEST_F(StartfehlerTest, RepairOfMonthFileOrWithoutFile) {
+TEST_F(StartfehlerTest, ReparaturEinerMonatsdateiOderOhneDatei) {
   // A month file is rebuilt by the month check, not restored; today's repair backup
   // exists already, so none is made.
   sicherung(QStringLiteral("260310 080000 F.dat"), 3600);
@@ -170,7 +170,7 @@ TEST_F(StartfehlerTest, RepairOfMonthFileOrWithoutFile) {
             QByteArray("NoFile Protokoll\r"));
 }
 
-TEST_F(StartfehlerTest, RepairKeepsAnExistingLock) {
+TEST_F(StartfehlerTest, ReparaturBehaeltEineVorhandeneSperre) {
   const QByteArray sperre = "Inventur|chef\r\n";
   schreiben(gDatenordner + QStringLiteral("Lockfile.txt"), sperre);
   skript->antworte(dialoge::kJa);
@@ -178,7 +178,7 @@ TEST_F(StartfehlerTest, RepairKeepsAnExistingLock) {
   EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Lockfile.txt")), sperre);
 }
 
-TEST_F(StartfehlerTest, RepairLocksOutUsersWhoAreNoAdministrator) {
+TEST_F(StartfehlerTest, ReparaturSperrtBenutzerAusDieKeineAdministratorenSind) {
   gAdministratoren = QStringList{QStringLiteral("A:Chef:chef")};
   gBenutzerstufe = 0;
   skript->antworte(dialoge::kJa);
@@ -193,7 +193,7 @@ TEST_F(StartfehlerTest, RepairLocksOutUsersWhoAreNoAdministrator) {
   EXPECT_TRUE(letzteMeldung().startsWith(QStringLiteral("Wiederherstellen beendet.\r\rStarten Sie")));
 }
 
-TEST_F(StartfehlerTest, RepairOfThePointerFileSearchesTheDataFolderAndEnds) {
+TEST_F(StartfehlerTest, ReparaturDerZeigerdateiSuchtDenDatenordnerUndEndet) {
   const QString p = gBasisordner + QStringLiteral("Velkora.dat");
   schreiben(p, "kaputt");
   skript->antworte(dialoge::kJa);
@@ -207,7 +207,7 @@ TEST_F(StartfehlerTest, RepairOfThePointerFileSearchesTheDataFolderAndEnds) {
 
 // The repair's own backup reads every data file, the damaged one too: whatever way
 // that fails, it ends the repair with the backup message and never asks again.
-TEST_F(StartfehlerTest, FailureInsideTheRepairBackupDoesNotReenterTheRepair) {
+TEST_F(StartfehlerTest, FehlerImBackupDerReparaturStartetKeineZweiteReparatur) {
   gStörungAnzeigen = true;
   const std::function<bool(const QString&)> backups[] = {
       [](const QString&) { return false; },
@@ -241,7 +241,7 @@ TEST_F(StartfehlerTest, FailureInsideTheRepairBackupDoesNotReenterTheRepair) {
   EXPECT_EQ(fragen(), 1);
 }
 
-TEST_F(StartfehlerTest, FailingRestoreCountsAsFailedNotAsNewRepair) {
+TEST_F(StartfehlerTest, MisslungenesWiederherstellenZaehltAlsMisslungenNichtAlsNeueReparatur) {
   geschädigt = datei(QStringLiteral("Feiertage.dat"));
   sicherung(QStringLiteral("260309 080000 T.dat"), 86400);
   gReparaturdienste.restore = [](const QString& s, const QString&) -> bool {
@@ -255,7 +255,7 @@ TEST_F(StartfehlerTest, FailingRestoreCountsAsFailedNotAsNewRepair) {
   EXPECT_TRUE(letzteMeldung().startsWith(QStringLiteral("Wiederherstellen beendet.")));
 }
 
-TEST_F(StartfehlerTest, DataFileEmptyAtOpenReachesTheRepair) {
+TEST_F(StartfehlerTest, BeimOeffnenLeereDatendateiErreichtDieReparatur) {
   const QString p = datei(QStringLiteral("Mitarbeiterdaten.dat"), "");
   ERWARTE_PROGRAMMENDE(FOpen(p, QStringLiteral("Input")));
   ASSERT_EQ(fragen(), 1);

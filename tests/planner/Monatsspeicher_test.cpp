@@ -62,7 +62,7 @@ class MonatsspeicherTest : public VelkoraTest {
   int mAnmeldung = 0;
 };
 
-TEST_F(MonatsspeicherTest, HeldBackLinesKeepTheNewestEntryOfAnEmployeeAndEveryComment) {
+TEST_F(MonatsspeicherTest, ZurueckgehalteneZeilenBehaltenDenNeuestenEintragJeMitarbeiterUndJedenKommentar) {
   struct Fall {
     const char* name;
     QStringList zeilen;
@@ -93,7 +93,7 @@ TEST_F(MonatsspeicherTest, HeldBackLinesKeepTheNewestEntryOfAnEmployeeAndEveryCo
   gLogbuchPuffern = false;
 }
 
-TEST_F(MonatsspeicherTest, FlushWritesTheHeldLinesInOrderAndEmptiesTheBuffer) {
+TEST_F(MonatsspeicherTest, LeerenSchreibtDieGehaltenenZeilenInReihenfolgeUndLeertDenPuffer) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   gLogbuchPuffern = true;
   const QString k = QStringLiteral("K:HMueller:03-03:Arzt");
@@ -113,7 +113,7 @@ TEST_F(MonatsspeicherTest, FlushWritesTheHeldLinesInOrderAndEmptiesTheBuffer) {
   gLogbuchPuffern = false;
 }
 
-TEST_F(MonatsspeicherTest, HeldLinesOfAMonthWithoutTodaysVersionGoIntoTheRewrite) {
+TEST_F(MonatsspeicherTest, GehalteneZeilenEinesMonatsOhneHeutigeVersionGehenInDasNeuschreiben) {
   monat(QStringLiteral("260309"), {A("eschmidt", "2"), A("eschmidt", "22")});
   gLogbuchPuffern = true;
   ASSERT_TRUE(Datensatz_speichern(A("HMueller", "1")));
@@ -125,7 +125,7 @@ TEST_F(MonatsspeicherTest, HeldLinesOfAMonthWithoutTodaysVersionGoIntoTheRewrite
                          A("HMueller", "1")}));
 }
 
-TEST_F(MonatsspeicherTest, LaterDatedVersionThatStaysGivesTheDateCorruptionWarning) {
+TEST_F(MonatsspeicherTest, BleibendeSpaeterDatierteVersionGibtDieDatumswarnung) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   // A workstation whose system date is 15 March writes at the same moment (or its
   // version could not be removed): it stays the newest.
@@ -148,7 +148,7 @@ TEST_F(MonatsspeicherTest, LaterDatedVersionThatStaysGivesTheDateCorruptionWarni
   EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))).last(), A("eschmidt", "1"));
 }
 
-TEST_F(MonatsspeicherTest, LaterDatedVersionRemovedByTheSaveGivesNoWarning) {
+TEST_F(MonatsspeicherTest, VomSpeichernEntfernteSpaeterDatierteVersionGibtKeineWarnung) {
   // Its lines are carried into today's version by the rewrite, so nothing is lost.
   monat(QStringLiteral("260315"), {A("HMueller", "1")});
   ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1")));
@@ -157,7 +157,7 @@ TEST_F(MonatsspeicherTest, LaterDatedVersionRemovedByTheSaveGivesNoWarning) {
   EXPECT_TRUE(dekodierteZeilen(pfad(QStringLiteral("260310"))).contains(A("HMueller", "1")));
 }
 
-TEST_F(MonatsspeicherTest, ProgramLockRefusesTheSaveAndWritesNothing) {
+TEST_F(MonatsspeicherTest, ProgrammsperreVerweigertDasSpeichernUndSchreibtNichts) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
   schreiben(gDatenordner + QStringLiteral("Lockfile.txt"), "Datensicherung läuft|admin\r\n");
@@ -177,7 +177,7 @@ TEST_F(MonatsspeicherTest, ProgramLockRefusesTheSaveAndWritesNothing) {
   EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))).last(), A("eschmidt", "1"));
 }
 
-TEST_F(MonatsspeicherTest, SlowShareShowsTheHourglassDuringTheSave) {
+TEST_F(MonatsspeicherTest, LangsameFreigabeZeigtDieSanduhrBeimSpeichern) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   bool sanduhr = false;
   gSpeicherdienste.monat_speichern = [&](const QString& s, const QStringList& z) {
@@ -192,7 +192,7 @@ TEST_F(MonatsspeicherTest, SlowShareShowsTheHourglassDuringTheSave) {
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(MonatsspeicherTest, CompactionGoesOnWhenItsBackupFails) {
+TEST_F(MonatsspeicherTest, VerdichtenGehtWeiterWennSeinBackupMisslingt) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1"), A("eschmidt", "2"), A("HMueller", "4"), A("eschmidt", "22")});
   QDir(gSicherungsordner).removeRecursively();  // no backup can be written
   Erfassungsdatei_defragmentieren();
@@ -204,7 +204,7 @@ TEST_F(MonatsspeicherTest, CompactionGoesOnWhenItsBackupFails) {
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(MonatsspeicherTest, CompactionMakesADailyBackupForAdministratorsOnly) {
+TEST_F(MonatsspeicherTest, VerdichtenMachtNurFuerAdministratorenEinTagesbackup) {
   for (const int stufe : {2, 1, 0}) {
     Dateien_löschen(gSicherungsordner, QStringLiteral("*.dat"));
     gBenutzerstufe = stufe;
@@ -215,7 +215,7 @@ TEST_F(MonatsspeicherTest, CompactionMakesADailyBackupForAdministratorsOnly) {
   }
 }
 
-TEST_F(MonatsspeicherTest, CompactionWaitsWhileADataFileProblemIsPending) {
+TEST_F(MonatsspeicherTest, VerdichtenWartetSolangeEinDateiproblemOffenIst) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1"), A("eschmidt", "2")});
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
   gStörungAnzeigen = true;
@@ -224,7 +224,7 @@ TEST_F(MonatsspeicherTest, CompactionWaitsWhileADataFileProblemIsPending) {
   EXPECT_TRUE(Dateiliste(gSicherungsordner, QStringLiteral("*.dat")).isEmpty());
 }
 
-TEST_F(MonatsspeicherTest, RefusedSaveIsNotLoggedAsDoneAndShowsTheMonthAsItIs) {
+TEST_F(MonatsspeicherTest, VerweigertesSpeichernWirdNichtProtokolliertUndZeigtDenMonatWieErIst) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1"), A("eschmidt", "2")});
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
   Monatsstand_merken(gMonatsschlüssel);

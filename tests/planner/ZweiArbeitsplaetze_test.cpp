@@ -142,7 +142,7 @@ class ZweiArbeitsplaetzeTest : public VelkoraTest {
   QString basis, daten;
 };
 
-TEST_F(ZweiArbeitsplaetzeTest, EachSeesTheOthersEntriesAndEntriesAtTheSameMomentBothSurvive) {
+TEST_F(ZweiArbeitsplaetzeTest, JederSiehtDieEintraegeDesAnderenUndGleichzeitigeEintraegeBleibenBeide) {
   ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
   const int urlaub = 1;  // the first default button, "U"
 

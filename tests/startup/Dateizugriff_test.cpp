@@ -25,7 +25,7 @@ class Dateizugriff : public VelkoraTest {
   QString meldung(size_t i = 0) const { return i < skript->protokoll.size() ? skript->protokoll[i].text : QString(); }
 };
 
-TEST_F(Dateizugriff, MissingFileWithIgnoreErrorsFailsSilently) {
+TEST_F(Dateizugriff, FehlendeDateiMitIgnoreErrorsScheitertStill) {
   EXPECT_FALSE(FOpen(ordner() + QStringLiteral("fehlt.dat"), QStringLiteral("Input"), QStringLiteral("IgnoreErrors")));
   EXPECT_TRUE(skript->protokoll.empty());
   EXPECT_TRUE(gOffeneDatei.isEmpty());
@@ -34,7 +34,7 @@ TEST_F(Dateizugriff, MissingFileWithIgnoreErrorsFailsSilently) {
   FClose();
 }
 
-TEST_F(Dateizugriff, OpenFailuresEndTheProgramWithTheAccessMessage) {
+TEST_F(Dateizugriff, OeffnungsfehlerBeendenDasProgrammMitDerZugriffsmeldung) {
   struct Fall {
     QString pfad;
     const char* modus;
@@ -73,7 +73,7 @@ TEST_F(Dateizugriff, OpenFailuresEndTheProgramWithTheAccessMessage) {
   EXPECT_EQ(lesen(ro), QByteArray("x"));
 }
 
-TEST_F(Dateizugriff, AppendCreatesAndAdds) {
+TEST_F(Dateizugriff, AppendLegtAnUndHaengtAn) {
   const QString pfad = ordner() + QStringLiteral("2603 Velkora.log");
   for (const char* t : {"eins", "zwei"}) {
     ASSERT_TRUE(FOpen(pfad, QStringLiteral("Append")));
@@ -86,7 +86,7 @@ TEST_F(Dateizugriff, AppendCreatesAndAdds) {
 
 // A full disk (here: the file size limit) lets an append through only in part: the
 // file must keep no piece of a line, which the next append would run into.
-TEST_F(Dateizugriff, AFailedAppendLeavesNoPartOfALine) {
+TEST_F(Dateizugriff, MisslungenesAnhaengenHinterlaesstKeinenZeilenteil) {
   const QString pfad = ordner() + QStringLiteral("2612 261209 Data.dat");
   const QByteArray vorher = kodiert({QStringLiteral("[2612]"), QStringLiteral("Kennung"), QStringLiteral("NoEx:NoEx")});
   schreiben(pfad, vorher);
@@ -111,7 +111,7 @@ TEST_F(Dateizugriff, AFailedAppendLeavesNoPartOfALine) {
   EXPECT_EQ(lesen(pfad), vorher);
 }
 
-TEST_F(Dateizugriff, OutputReplacesTheFileOnlyWhenClosed) {
+TEST_F(Dateizugriff, OutputErsetztDieDateiErstBeimSchliessen) {
   const QString pfad = ordner() + QStringLiteral("Konfigdaten.dat");
   schreiben(pfad, kodiert({QStringLiteral("alt")}));
   ASSERT_TRUE(FOpen(pfad, QStringLiteral("Output")));
@@ -123,7 +123,7 @@ TEST_F(Dateizugriff, OutputReplacesTheFileOnlyWhenClosed) {
   EXPECT_EQ(QDir(ordner()).entryList(QDir::Files), (QStringList{QStringLiteral("Konfigdaten.dat")}));
 }
 
-TEST_F(Dateizugriff, AnAbandonedWriteLeavesTheOldFile) {
+TEST_F(Dateizugriff, VerworfenesSchreibenLaesstDieAlteDatei) {
   const QString pfad = ordner() + QStringLiteral("Konfigdaten.dat");
   schreiben(pfad, kodiert({QStringLiteral("alt")}));
   ASSERT_TRUE(FOpen(pfad, QStringLiteral("Output")));
@@ -133,14 +133,14 @@ TEST_F(Dateizugriff, AnAbandonedWriteLeavesTheOldFile) {
   EXPECT_EQ(QDir(ordner()).entryList(QDir::Files), (QStringList{QStringLiteral("Konfigdaten.dat")}));
 }
 
-TEST_F(Dateizugriff, ASecondOpenFailsAndClosesTheFirst) {
+TEST_F(Dateizugriff, ZweitesOeffnenScheitertUndSchliesstDasErste) {
   ASSERT_TRUE(FOpen(ordner() + QStringLiteral("a.dat"), QStringLiteral("Output")));
   EXPECT_FALSE(FOpen(ordner() + QStringLiteral("b.dat"), QStringLiteral("Output"), QStringLiteral("IgnoreErrors")));
   EXPECT_TRUE(gOffeneDatei.isEmpty());
   EXPECT_FALSE(QFile::exists(ordner() + QStringLiteral("a.dat")));
 }
 
-TEST_F(Dateizugriff, EmptyFileIsWaitedForTwice) {
+TEST_F(Dateizugriff, AufLeereDateiWirdZweimalGewartet) {
   const QString pfad = gDatenordner + QStringLiteral("Mitarbeiterdaten.dat");
   schreiben(pfad, {});
   // The other workstation finishes its write while we wait.
@@ -160,7 +160,7 @@ TEST_F(Dateizugriff, EmptyFileIsWaitedForTwice) {
                                           "dann fortsetzen."));
 }
 
-TEST_F(Dateizugriff, EmptyFileFilledByAnotherProcessMeanwhile) {
+TEST_F(Dateizugriff, LeereDateiVonAnderemProzessInzwischenGefuellt) {
   uhr::zurücksetzen();  // real waits: the other process runs on its own clock
   const QString pfad = gDatenordner + QStringLiteral("Feiertage.dat");
   schreiben(pfad, {});
@@ -174,7 +174,7 @@ TEST_F(Dateizugriff, EmptyFileFilledByAnotherProcessMeanwhile) {
   anderer.waitForFinished();
 }
 
-TEST_F(Dateizugriff, OnlyDataFilesThatStayEmptyAreDamage) {
+TEST_F(Dateizugriff, NurLeerBleibendeDatendateienSindSchaeden) {
   struct Fall {
     QString pfad;
     bool schaden;
@@ -203,7 +203,7 @@ TEST_F(Dateizugriff, OnlyDataFilesThatStayEmptyAreDamage) {
   }
 }
 
-TEST_F(Dateizugriff, SlowCloseMarksTheShareSlow) {
+TEST_F(Dateizugriff, LangsamesSchliessenMarkiertDieFreigabeAlsLangsam) {
   for (const auto& [dauer, langsam] : std::vector<std::pair<double, bool>>{{0.2, false}, {0.25, true}}) {
     gLangsamesNetz = false;
     gBenutzerwerte[31] = 0;
@@ -248,7 +248,7 @@ TEST(Pfade, ShowPfadParentDirShowDatei) {
   }
 }
 
-TEST_F(Dateizugriff, DeletingFilesAndFolders) {
+TEST_F(Dateizugriff, DateienUndOrdnerLoeschen) {
   const QString o = unterordner(QStringLiteral("weg"));
   EXPECT_TRUE(Dateien_löschen(o, QStringLiteral("*.dat")));
   schreiben(o + QStringLiteral("a.dat"), "1");
@@ -264,7 +264,7 @@ TEST_F(Dateizugriff, DeletingFilesAndFolders) {
   EXPECT_EQ(umgebung::mitSchrägstrich(QDir::currentPath()), QDir(gTempOrdner).canonicalPath() + u'/');
 }
 
-TEST_F(Dateizugriff, FoldersAreCreatedOneLevelAtATime) {
+TEST_F(Dateizugriff, OrdnerWerdenEbeneFuerEbeneAngelegt) {
   Verzeichnis_anlegen(ordner() + QStringLiteral("neu/"));
   EXPECT_TRUE(Verzeichnis_vorhanden(ordner() + QStringLiteral("neu/")));
   ERWARTE_PROGRAMMENDE(Verzeichnis_anlegen(ordner() + QStringLiteral("a/b/c/")));
@@ -276,7 +276,7 @@ TEST_F(Dateizugriff, FoldersAreCreatedOneLevelAtATime) {
   EXPECT_FALSE(Verzeichnis_vorhanden(ordner() + QStringLiteral("fehlt")));
 }
 
-TEST_F(Dateizugriff, ListingIgnoresCaseAndTemporaryFiles) {
+TEST_F(Dateizugriff, ListeIgnoriertGrossKleinschreibungUndZwischendateien) {
   const QString o = unterordner(QStringLiteral("liste"));
   schreiben(o + QStringLiteral("2501 260305 Data.dat"), "x");
   schreiben(o + QStringLiteral("2502 260305 DATA.DAT"), "x");

@@ -38,7 +38,7 @@ QString Stopp(const QString& text) { return text + u'.' + kEnde; }
 
 // --- Programmabbruch -------------------------------------------------------------
 
-TEST_F(ProgrammabbruchTest, StopTextsAndLogbookLines) {
+TEST_F(ProgrammabbruchTest, AbbruchtexteUndLogbuchzeilen) {
   struct Fall {
     QString text, option, meldung, zeile;
   } fälle[] = {
@@ -60,7 +60,7 @@ TEST_F(ProgrammabbruchTest, StopTextsAndLogbookLines) {
   }
 }
 
-TEST_F(ProgrammabbruchTest, StopUnloadsMainWindowAndDropsHalfWrittenFile) {
+TEST_F(ProgrammabbruchTest, AbbruchEntlaedtHauptfensterUndVerwirftHalbGeschriebeneDatei) {
   const QString p = datei(QStringLiteral("Konfigdaten.dat"), "alt\r\n");
   int entladen = 0;
   programmende::setzeEntladen([&] { ++entladen; });
@@ -73,7 +73,7 @@ TEST_F(ProgrammabbruchTest, StopUnloadsMainWindowAndDropsHalfWrittenFile) {
   EXPECT_TRUE(gOffeneDatei.isEmpty());
 }
 
-TEST_F(ProgrammabbruchTest, FailingLogbookLineInsideStopDoesNotLoop) {
+TEST_F(ProgrammabbruchTest, MisslungeneLogbuchzeileImAbbruchKreistNicht) {
   gAbbruchdienste.logbuch = [](int, const QString&) {
     Prozedur(QStringLiteral("modVelkora - Logbuch_ergänzen"), [] { fehler::auslösen(61); });
   };
@@ -83,7 +83,7 @@ TEST_F(ProgrammabbruchTest, FailingLogbookLineInsideStopDoesNotLoop) {
 
 // --- Pause -------------------------------------------------------------------------
 
-TEST_F(ProgrammabbruchTest, PauseWaitsFromNowOrFromTheStart) {
+TEST_F(ProgrammabbruchTest, PauseWartetAbJetztOderAbDemStart) {
   struct Fall {
     double s, seitStart;
     std::vector<double> schlaf;
@@ -103,7 +103,7 @@ TEST_F(ProgrammabbruchTest, PauseWaitsFromNowOrFromTheStart) {
 
 // --- Programmabbruch_Fehler ----------------------------------------------------------
 
-TEST_F(ProgrammabbruchTest, HandlerTellsFileErrorsFromOtherErrors) {
+TEST_F(ProgrammabbruchTest, FehlerbehandlungUnterscheidetDateifehlerVonAnderenFehlern) {
   gFirmenname = QStringLiteral("Muster GmbH");
   const QString offen = gDatenordner + QStringLiteral("Feiertage.dat");
   const QString version = QStringLiteral("modVelkora - Test - v1.16.1");
@@ -144,7 +144,7 @@ TEST_F(ProgrammabbruchTest, HandlerTellsFileErrorsFromOtherErrors) {
   }
 }
 
-TEST_F(ProgrammabbruchTest, EnforcestartLetsTheStartGoOn) {
+TEST_F(ProgrammabbruchTest, EnforcestartLaesstDenStartWeiterlaufen) {
   gStörungAnzeigen = true;
   gStartErzwingen = true;
   bool beendet = false;

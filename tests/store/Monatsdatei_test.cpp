@@ -37,7 +37,7 @@ class MonatsdateiTest : public VelkoraTest {
   }
 };
 
-TEST_F(MonatsdateiTest, FirstSaveOfTheDayWritesTheMonthAfreshThenSavesAppend) {
+TEST_F(MonatsdateiTest, ErstesSpeichernDesTagesSchreibtDenMonatNeuDannWirdAngehaengt) {
   monat(QStringLiteral("260309"),
         {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")),
          QStringLiteral("K:hmueller:01-02:alt"),                     // day 2 has no code: gone at the rewrite
@@ -68,7 +68,7 @@ TEST_F(MonatsdateiTest, FirstSaveOfTheDayWritesTheMonthAfreshThenSavesAppend) {
   EXPECT_FALSE(QFile::exists(Monatssperre_Datei(QStringLiteral("2603"))));
 }
 
-TEST_F(MonatsdateiTest, MonthWithoutFileIsCreatedWithoutExceptions) {
+TEST_F(MonatsdateiTest, MonatOhneDateiWirdOhneAusnahmenAngelegt) {
   gMonatsAusnahmen = QStringLiteral("W:F");  // of another month read before
   const QString neu = QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"));
   ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
@@ -76,7 +76,7 @@ TEST_F(MonatsdateiTest, MonthWithoutFileIsCreatedWithoutExceptions) {
             (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("NoEx:NoEx"), neu}));
 }
 
-TEST_F(MonatsdateiTest, CompactionRewritesUnderToday) {
+TEST_F(MonatsdateiTest, VerdichtenSchreibtUnterHeuteNeu) {
   monat(QStringLiteral("260310"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")),
                                    QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
   ASSERT_TRUE(Monatsdatei_kompaktieren(QStringLiteral("2603")));
@@ -85,7 +85,7 @@ TEST_F(MonatsdateiTest, CompactionRewritesUnderToday) {
                          QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
 }
 
-TEST_F(MonatsdateiTest, LockHeldElsewhereRefusesTheSaveAndWritesNothing) {
+TEST_F(MonatsdateiTest, AnderswoGehalteneSperreVerweigertDasSpeichernUndSchreibtNichts) {
   monat(QStringLiteral("260310"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
   const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
@@ -110,7 +110,7 @@ TEST_F(MonatsdateiTest, LockHeldElsewhereRefusesTheSaveAndWritesNothing) {
   EXPECT_EQ(meldungen(), (QStringList{text, text}));
 }
 
-TEST_F(MonatsdateiTest, LockLeftByACrashedWorkstationIsTakenOver) {
+TEST_F(MonatsdateiTest, SperreEinesAbgestuerztenArbeitsplatzesWirdUebernommen) {
   const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
   schreiben(sperre, "abgestuerzt|1|x");
   // A temporary file the crashed rewrite left behind.
@@ -128,7 +128,7 @@ TEST_F(MonatsdateiTest, LockLeftByACrashedWorkstationIsTakenOver) {
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(MonatsdateiTest, RewriteReadsTheNewestVersionInsideTheLock) {
+TEST_F(MonatsdateiTest, NeuschreibenLiestDieNeuesteVersionInnerhalbDerSperre) {
   monat(QStringLiteral("260301"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
   monat(QStringLiteral("260305"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
   QString gesehen;
@@ -152,7 +152,7 @@ TEST_F(MonatsdateiTest, RewriteReadsTheNewestVersionInsideTheLock) {
   EXPECT_EQ(lesen(pfad(QStringLiteral("260310"))), vorher);
 }
 
-TEST_F(MonatsdateiTest, RepairOfAMonthKeepsItsNameAndItsGoodLines) {
+TEST_F(MonatsdateiTest, ReparaturEinesMonatsBehaeltNamenUndGuteZeilen) {
   schreiben(gSicherungsordner + gHeuteText + QStringLiteral(" Backup F.dat"), "x");
   monat(QStringLiteral("260305"), {QStringLiteral("A:HMueller:") + QString(30, u'1'),
                                    QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1Q"))});
@@ -166,7 +166,7 @@ TEST_F(MonatsdateiTest, RepairOfAMonthKeepsItsNameAndItsGoodLines) {
 
 // Today's version came in under another letter case (copied from another system): the
 // save goes into that file, not into a second one that readers do not take.
-TEST_F(MonatsdateiTest, TodaysVersionInAnotherLetterCaseTakesTheSave) {
+TEST_F(MonatsdateiTest, HeutigeVersionInAndererSchreibweiseNimmtDasSpeichern) {
   const QString gross = gDatenordner + QStringLiteral("2603 260310 DATA.DAT");
   schreiben(gross, kodiert({QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
                             QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))}));
@@ -180,7 +180,7 @@ TEST_F(MonatsdateiTest, TodaysVersionInAnotherLetterCaseTakesTheSave) {
 // A workstation that keeps the lock past the stale time (here: a repair notice left
 // open) has lost it to another one, which appended meanwhile. Its rewrite from what it
 // read before would drop that line: it must not write.
-TEST_F(MonatsdateiTest, ALockTakenOverWhileAPromptWasOpenIsNotWrittenThrough) {
+TEST_F(MonatsdateiTest, WaehrendEinerFrageUebernommeneSperreWirdNichtDurchschrieben) {
   struct Anderer : dialoge::Skript {
     std::function<void(const QString&)> beim;
     dialoge::Antwort zeigen(const dialoge::Aufforderung& a) override {

@@ -78,10 +78,13 @@ TEST_F(Startablauf, Datumspruefung) {
       {"/d:311224", false, "31.12.2024"}, {"/d:010125", true, ""}, {"/d:311250", true, ""},
       {"/d:010151", false, "01.01.2051"}, {"/d:320125", true, ""},  // rolls over to 1 February 2025
   };
+  int n = 0;
   for (const auto& f : fälle) {
     skript->protokoll.clear();
+    // A folder of its own for each start: a later date on a folder set up earlier
+    // would be a year change.
     const QStringList argumente{QString::fromLatin1(f.d),
-                                QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")};
+                                QStringLiteral("/path:") + unterordner(QStringLiteral("Ablage%1").arg(++n))};
     if (f.startet) {
       starten(argumente);
       EXPECT_TRUE(skript->protokoll.empty()) << f.d;
@@ -165,6 +168,29 @@ TEST_F(Startablauf, FehlendeMasterdateiBeendetDenErstenStart) {
             QStringLiteral("Die Datei '") + programm + QStringLiteral("VelkoraFtg.dat'") +
                 QStringLiteral(" wurde nicht gefunden. Installieren Sie das Programm erneut, um dieses Problem zu "
                                "beheben.\r\rDas Programm wird beendet."));
+}
+
+TEST_F(Startablauf, FehlenderTempordnerWirdGenanntNichtAlsLaufendeKopieGenommen) {
+  einzelinstanz::freigeben();
+  const QString fehlt = ordner() + QStringLiteral("gibt es nicht");
+  qputenv("TEMP", QFile::encodeName(fehlt));
+  ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:150326")}));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_EQ(skript->protokoll[0].text,
+            QStringLiteral("Der Ordner für temporäre Dateien '") + fehlt +
+                QStringLiteral("' (Umgebungsvariable TEMP) ist nicht vorhanden.\r\rDas Programm wird beendet."));
+}
+
+TEST_F(Startablauf, DatenordnerUnterFehlendemOrdnerNenntDenFehlenden) {
+  const QString fehlt = ordner() + QStringLiteral("fehlt");
+  ERWARTE_PROGRAMMENDE(
+      starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + fehlt + QStringLiteral("/Ablage")}));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  const QString& text = skript->protokoll[0].text;
+  EXPECT_TRUE(
+      text.contains(QStringLiteral("weil der Ordner '") + fehlt + QStringLiteral("/Ablage' nicht vorhanden ist")))
+      << qPrintable(text);
+  EXPECT_FALSE(text.contains(QStringLiteral("Zugriffsberechtigungen")));
 }
 
 TEST_F(Startablauf, Titelzeile) {

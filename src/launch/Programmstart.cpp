@@ -257,10 +257,10 @@ void Hauptablauf() {
 }  // namespace
 
 void Starthaken_setzen() {
-  gAbbruchdienste.startfehler = [](const QString& text, const QString& datei, const QString& protokoll) {
+  gAbbruchhaken.startfehler = [](const QString& text, const QString& datei, const QString& protokoll) {
     Startfehler(text, datei, protokoll);
   };
-  gAbbruchdienste.firmenname = [] { return gFirmenname; };
+  gAbbruchhaken.firmenname = [] { return gFirmenname; };
   gLogbuchKopieImTempordner = [] { return Setting(2) == 1; };
   gLangsamesNetzGesehen = [] { gBenutzerwerte[31] = 1; };
 }

@@ -9,5 +9,6 @@ void Main();
 // into gHauptfensterTitel and applies it.
 void Titelzeile();
 // Wires the hooks through which the units below the data store reach the store and
-// the start repair. Main sets them first; tests set them after resetting the state.
+// the start repair. Main sets them first, tests in their set-up; a reset of the state
+// leaves them.
 void Starthaken_setzen();

@@ -61,7 +61,6 @@ void Zustand_zurücksetzen() {
   gOffeneDatei.clear();
   gDateiGeschrieben = false;
   gLangsamesNetz = false;
-  gLangsamesNetzGesehen = nullptr;
   gDateiEntfernen = [](const QString& pfad) { return QFile::remove(pfad); };
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);

@@ -16,8 +16,8 @@ extern QString gOffeneDatei;    // full path of the open file, empty when none
 extern bool gDateiGeschrieben;  // some FOpen of this run wrote
 extern bool gLangsamesNetz;     // a close took more than 0.2 s
 // Called when a close took more than 0.2 s, so that the user's settings remember the
-// slow share; set at start by the start sequence, as the settings sit above the file
-// channel.
+// slow share. Set by the start sequence, as the settings sit above the file channel,
+// and left by a reset of the state.
 extern std::function<void()> gLangsamesNetzGesehen;
 
 bool FOpen(const QString& pfad, const QString& modus, const QString& option = QString());

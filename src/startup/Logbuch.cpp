@@ -31,7 +31,6 @@ void Zustand_zurücksetzen() {
   gLogbuchPuffern = false;
   gLogbuchPuffer = QStringList{kLeer};
   gSchreibtGerade = false;
-  gLogbuchKopieImTempordner = nullptr;
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 

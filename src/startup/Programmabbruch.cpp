@@ -13,6 +13,7 @@
 
 QString gStörungsmeldung;
 Abbruchdienste gAbbruchdienste = Abbruchdienste_Standard();
+Abbruchhaken gAbbruchhaken;
 bool gReparaturLäuft = false;
 
 namespace {
@@ -46,7 +47,7 @@ void Logbuch(int art, const QString& text) {
   if (gAbbruchdienste.logbuch) gAbbruchdienste.logbuch(art, text);
 }
 
-QString Firmenname() { return gAbbruchdienste.firmenname ? gAbbruchdienste.firmenname() : QString(); }
+QString Firmenname() { return gAbbruchhaken.firmenname ? gAbbruchhaken.firmenname() : QString(); }
 
 }  // namespace
 
@@ -144,6 +145,6 @@ void Programmabbruch_Fehler(const QString& prozedurName) {
 }
 
 void Startfehler_melden(const QString& text, const QString& datei, const QString& protokoll) {
-  if (gAbbruchdienste.startfehler) gAbbruchdienste.startfehler(text, datei, protokoll);
+  if (gAbbruchhaken.startfehler) gAbbruchhaken.startfehler(text, datei, protokoll);
   Programmabbruch(QString(), text, QStringLiteral("Startfehler: ") + text);
 }

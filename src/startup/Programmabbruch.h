@@ -23,18 +23,23 @@ void Programmabbruch_Fehler(const QString& prozedur);
 // The program's version as the error handler names it ("1.16.1").
 QString Programmversion();
 
-// What the stops use of the other units. Abbruchdienste_Standard() holds the logbook
-// writer; the start sequence adds the start repair and the company name at start
-// (launch/Programmstart.h, Starthaken_setzen), as they sit above the data store.
-// Tests put recording fakes in their place.
+// What the stops use of the other units. Each member starts as the real function;
+// tests put recording fakes in its place.
 struct Abbruchdienste {
   std::function<void(int art, const QString& text)> logbuch;
+};
+extern Abbruchdienste gAbbruchdienste;
+// The real functions, as gAbbruchdienste holds them at start.
+Abbruchdienste Abbruchdienste_Standard();
+
+// The stops' hooks into the units above the data store, set by the start sequence
+// (launch/Programmstart.h, Starthaken_setzen). Wiring rather than state: resetting the
+// state leaves them.
+struct Abbruchhaken {
   std::function<void(const QString& text, const QString& datei, const QString& protokoll)> startfehler;
   std::function<QString()> firmenname;  // the error handler's message names it
 };
-extern Abbruchdienste gAbbruchdienste;
-// The services of this level, as gAbbruchdienste holds them before the start.
-Abbruchdienste Abbruchdienste_Standard();
+extern Abbruchhaken gAbbruchhaken;
 
 // Set while the start repair runs. A failure inside it (reaching the error handler
 // or the repair again) throws Reparaturunterbrechung, which ends that repair step

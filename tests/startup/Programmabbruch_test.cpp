@@ -81,6 +81,15 @@ TEST_F(ProgrammabbruchTest, MisslungeneLogbuchzeileImAbbruchKreistNicht) {
   EXPECT_EQ(skript->protokoll.size(), 1u);
 }
 
+// Without the start repair above (a unit tested on its own), a damaged file still
+// ends the program, with its description.
+TEST_F(ProgrammabbruchTest, StartfehlerOhneReparaturBeendetMitDemText) {
+  gAbbruchhaken = {};
+  ERWARTE_PROGRAMMENDE(Startfehler_melden(QStringLiteral("Defekt"), gDatenordner + QStringLiteral("x.dat"), QString()));
+  EXPECT_EQ(letzteMeldung(), QStringLiteral("Defekt.\r\rDas Programm wird beendet."));
+  EXPECT_EQ(logbuch, QStringList{QStringLiteral("2:Startfehler: Defekt")});
+}
+
 // --- Pause -------------------------------------------------------------------------
 
 TEST_F(ProgrammabbruchTest, PauseWartetAbJetztOderAbDemStart) {

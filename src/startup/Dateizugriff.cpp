@@ -27,6 +27,7 @@ bool gDateiGeschrieben = false;
 bool gLangsamesNetz = false;
 std::function<void()> gLangsamesNetzGesehen;
 std::function<bool(const QString& pfad)> gDateiEntfernen = [](const QString& pfad) { return QFile::remove(pfad); };
+std::function<bool(const QString& pfad)> gOrdnerAnlegen = [](const QString& pfad) { return QDir().mkdir(pfad); };
 
 namespace {
 
@@ -62,6 +63,7 @@ void Zustand_zurücksetzen() {
   gDateiGeschrieben = false;
   gLangsamesNetz = false;
   gDateiEntfernen = [](const QString& pfad) { return QFile::remove(pfad); };
+  gOrdnerAnlegen = [](const QString& pfad) { return QDir().mkdir(pfad); };
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
@@ -333,7 +335,7 @@ QString ShowPfad(const QString& pfad, int maxLaenge) {
 void Verzeichnis_anlegen(const QString& ordner) {
   QString o = ordner;
   if (o.size() > 1 && o.endsWith(u'/')) o.chop(1);
-  if (!QDir().mkdir(o) && !QFileInfo(o).isDir()) {
+  if (!gOrdnerAnlegen(o) && !QFileInfo(o).isDir()) {
     // A folder whose parent is missing cannot be made, whatever the rights: name the
     // missing folder.
     const QString eltern = QFileInfo(o).absolutePath();

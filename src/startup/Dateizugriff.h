@@ -40,9 +40,11 @@ void LineOutPlain(const QString& text);
 void Dateifehler(int code, const QString& pfad, const QString& header, const QString& prozedur);
 bool Dateien_löschen(const QString& ordner, const QString& muster);
 void Löschen(const QString& pfad);
-// How Löschen removes one file: QFile::remove, unless a test puts a removal in its
-// place that fails as the file system would (no folder permission stops root).
+// How Löschen removes one file and Verzeichnis_anlegen makes one folder: QFile::remove
+// and QDir::mkdir, unless a test puts an operation in their place that fails as the
+// file system would (no folder permission stops root).
 extern std::function<bool(const QString& pfad)> gDateiEntfernen;
+extern std::function<bool(const QString& pfad)> gOrdnerAnlegen;
 QString ParentDir(const QString& pfad);
 QString ShowDatei(const QString& pfad);
 QString ShowPfad(const QString& pfad, int maxLaenge = 100);

@@ -316,6 +316,31 @@ TEST_F(AnzeigeTest, AufSperreWirdGewartetSolangeIhrInhaberArbeitet) {
   EXPECT_FALSE(QFileInfo::exists(Anzgru_Sperre::Pfad()));
 }
 
+// A holder that keeps working for more than a minute: the save is refused with a
+// message, and nothing is written without the lock.
+TEST_F(AnzeigeTest, SpeichernWirdVerweigertWennDieSperreBelegtBleibt) {
+  gruppen({QStringLiteral("[vera]"), QStringLiteral("Veras|Verwaltung:")});
+  const QByteArray vorher = lesen(anzgru());
+  int runde = 0;
+  uhr::Quellen q;
+  q.schlafen = [&](double s) {
+    uhr.sekunden += s;
+    ++runde;
+    schreiben(Anzgru_Sperre::Pfad(), QByteArray("vera|rechner|1|") + QByteArray::number(runde / 20));
+  };
+  uhr::setze(q);
+  schreiben(Anzgru_Sperre::Pfad(), "vera|rechner|1|0");
+  gAnzeigegruppen = liste({QStringLiteral("Neu|Lager:")});
+  EXPECT_FALSE(Mitarbeiteranzgru_schreiben());
+  EXPECT_EQ(lesen(anzgru()), vorher);
+  ASSERT_EQ(skript->texte().size(), 1u);
+  EXPECT_EQ(skript->texte()[0],
+            QStringLiteral("Die Anzeigegruppen werden gerade von einem anderen Arbeitsplatz gespeichert. Ihre "
+                           "Anzeigegruppen wurden nicht gespeichert.\r\rBitte versuchen Sie es in einigen Sekunden "
+                           "erneut."));
+  EXPECT_TRUE(QFileInfo::exists(Anzgru_Sperre::Pfad())) << "the other's lock stays";
+}
+
 // --- two programs saving at the same moment ----------------------------------------
 
 const char* const kKindVariable = "VELKORA_ANZGRU_KIND";

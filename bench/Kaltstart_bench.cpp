@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "launch/Programmstart.h"
 #include "planner/Programm.h"
 #include "planner/frmVelkora.h"
 #include "platform/Dialoge.h"

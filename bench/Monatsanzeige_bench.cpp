@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "launch/Programmstart.h"
 #include "planner/Monatsanzeige.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
@@ -19,6 +20,7 @@ namespace {
 
 void Daten_einrichten(const QString& ordner, int mitarbeiter) {
   zustand::alleZurücksetzen();
+  Starthaken_setzen();
   gDatenordner = ordner;
   gBenutzername = QStringLiteral("m1");
   gHeute = QDate(2026, 3, 12);

@@ -9,6 +9,7 @@
 #include <QTabBar>
 #include <cstdio>
 
+#include "launch/Programmstart.h"
 #include "planner/Programm.h"
 #include "planner/frmVelkora.h"
 #include "platform/Umgebung.h"

@@ -20,6 +20,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Sicherung.h"
+#include "store/Sperrdatei.h"
 #include "store/Velkoraini.h"
 
 namespace {

@@ -1,3 +1,4 @@
+#include "launch/Programmstart.h"
 #include "planner/Datenexport.h"
 
 #include "platform/Dialoge.h"

@@ -1,3 +1,4 @@
+#include "launch/Programmstart.h"
 #include "planner/Datenordnerwechsel.h"
 
 #include "platform/Dialoge.h"

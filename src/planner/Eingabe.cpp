@@ -211,7 +211,9 @@ bool Eintrag_prüfen(int& index) {
   return Plausibilitätsprüfung(index);
 }
 
-// Steps 4 to 16 of one row, on the checked and narrowed marking.
+// Enters the button Index into the marked days of one row (the marking checked and
+// narrowed before): the grid cells, the month file's line, the logbook line and the
+// clearing of the days' comments.
 void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
   const int n = Schaltflächen_Anzahl();
   const bool markieren = Index == n + 1;

@@ -1,5 +1,6 @@
 #include "planner/Monatsspeicher.h"
 
+#include "launch/Programmsperre.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"

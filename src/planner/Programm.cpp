@@ -6,6 +6,7 @@
 
 #include "planner/Dateibefehle.h"
 #include "planner/Navigation.h"
+#include "launch/Programmstart.h"
 #include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
 #include "platform/Einzelinstanz.h"

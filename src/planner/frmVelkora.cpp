@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "launch/Programmstart.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Dateibefehle.h"
 #include "planner/Hilfebefehle.h"
@@ -297,17 +298,18 @@ void frmVelkora::Menüs_anlegen() {
 
 void frmVelkora::Form_Load() {
   Prozedur(QStringLiteral("frmVelkora - Form_Load"), [&] {
-    // 3. Caption.
+    // The caption names the company.
     Titelzeile();
     setWindowTitle(gHauptfensterTitel);
-    // 4. After a start error no employee rows are shown.
+    // After a start error no employee rows are shown.
     if (!gStartfehler.isEmpty()) {
       Mitarbeitertabelle_dimensionieren(1);
       gMitarbeiterNamen[1] = QStringLiteral("NoNames");
     }
-    // 5.
+    // A screen too small for the window ends the program with a hint.
     Darstellung_prüfen();
-    // 6. Window size and placement.
+    // The placement the user left, when it is still on a screen; otherwise the default
+    // size for the screen, centred.
     const int breite = gBenutzerwerte[4], höhe = gBenutzerwerte[5];
     const QRect bildschirmTwips = Bildschirm_in_Twips();
     if ((breite != 0 || höhe != 0) && Platzierung_gültig(gBenutzerwerte[2], gBenutzerwerte[3], bildschirmTwips)) {
@@ -320,7 +322,7 @@ void frmVelkora::Form_Load() {
       const QRect b = Bildschirmfläche();
       move(b.left() + (b.width() - width()) / 2, b.top() + (b.height() - height()) / 2);
     }
-    // 7. Screen resolution.
+    // Above 96 dpi the tabs, grids and the exit button get a larger font.
     gBildschirmDPI = static_cast<int>(std::lround(bildschirm::dpi()));
     gSkalierung = Skalierung_aus_DPI(gBildschirmDPI);
     if (gBildschirmDPI > 96) {
@@ -331,7 +333,7 @@ void frmVelkora::Form_Load() {
         w->setFont(f);
       }
     }
-    // 8. Tabs, filled without running their handlers.
+    // The year and month tabs, filled without running their handlers.
     {
       const QSignalBlocker b1(tabJahre), b2(tabMonate);
       while (tabJahre->count() > 0) tabJahre->removeTab(0);
@@ -347,7 +349,8 @@ void frmVelkora::Form_Load() {
       const int jahr = gJahreswechselOffen ? 0 : std::clamp(gHeute.year() - gPlanungsjahr, 0, 2);
       tabJahre->setCurrentIndex(jahr);
     }
-    // 9. Grids.
+    // The grids: calendar weeks, the month and the day sums; 31 centred day columns and
+    // a hidden column 32.
     Raster& kw = msgFlexKaWo->raster();
     Raster& g = msgFlexGrid->raster();
     Raster& ts = msgFlexTaSu->raster();
@@ -367,11 +370,10 @@ void frmVelkora::Form_Load() {
     }
     g.setColWidth(32, 0);
     kw.setColWidth(32, 0);
-    // 10.
     Tagessummen_initialisieren();
-    // 11. The user's own button width.
+    // The user's own button width.
     Schaltflächenbreite_des_Benutzers();
-    // 12. The month of today; January is loaded directly, as its tab is already current.
+    // The month of today; January is loaded directly, as its tab is already current.
     if (!gJahreswechselOffen) {
       const int monat = gHeute.isValid() ? gHeute.month() - 1 : 0;
       {
@@ -380,7 +382,8 @@ void frmVelkora::Form_Load() {
       }
       tabMonate_Click();
     }
-    // 13. Restricted start: no entries possible.
+    // After a start error or in a look back nothing can be entered: no code buttons,
+    // and with a year change pending only the first year.
     if (!gStartfehler.isEmpty() || gRückblick) {
       if (gJahreswechselOffen) {
         const QSignalBlocker b(tabJahre);
@@ -391,7 +394,7 @@ void frmVelkora::Form_Load() {
       mNurLesen = true;
       for (int i = 1; i <= 25; ++i) cmdAuswahl[i]->hide();
     }
-    // 14. Polling for other workstations' changes, unless switched off.
+    // Polling for other workstations' changes, unless switched off.
     mÄnderungsprüfung->einschalten(Setting(32) != 1);
     Dateibefehle_aktivieren(*this);
     // What this start wrote into a data folder it created, to tell at the end
@@ -441,9 +444,9 @@ void frmVelkora::Form_Resize() {
   mImLayout = true;
   Raster& g = msgFlexGrid->raster();
   Raster& ts = msgFlexTaSu->raster();
-  // 2.
+  // A screen too small for the window ends the program with a hint.
   ignorieren([&] { Darstellung_prüfen(); });
-  // 3.
+  // The grid colours of the configuration.
   ignorieren([&] {
     g.setBackColor(gGrundfarben[1]);
     g.setBackColorBkg(gGrundfarben[1]);
@@ -457,7 +460,7 @@ void frmVelkora::Form_Resize() {
     kw.setGridColor(gGrundfarben[6]);
     kw.setGridColorFixed(gGrundfarben[6]);
   });
-  // 4. Row height: the user's height, when none is set yet or a reset is asked for.
+  // Row height: the user's height, when none is set yet or a reset is asked for.
   ignorieren([&] {
     if (g.RowHeightMin() == 0 || gBenutzerwerte[33] == 1) {
       const int h = gBenutzerwerte[32] > 0 ? gBenutzerwerte[32] : 300;
@@ -466,14 +469,13 @@ void frmVelkora::Form_Resize() {
       if (g.Rows() > 1) gBenutzerwerte[32] = g.RowHeight(1);
     }
   });
-  // 5.
   ignorieren([&] { Tagessummen_initialisieren(); });
-  // 6. The group choice only when there is a choice.
+  // The group choice only when there is a choice.
   ignorieren([&] { Anzeigegruppen_füllen(); });
-  // 7. The code buttons shown.
+  // The code buttons shown.
   std::vector<QPushButton*> sichtbar;
   ignorieren([&] { sichtbar = Schaltflächen_setzen(); });
-  // 9.-17. The layout.
+  // The layout of buttons and grids for the window's size (Hauptfensterlayout.h).
   const int h = gBenutzerwerte[25] != 0 && !msgFlexTaSu->isHidden() ? std::max(tw(msgFlexTaSu->height()) - 30, 0) : 0;
   Layouteingabe ein;
   ein.innenBreite = tw(mFläche->width());
@@ -527,9 +529,9 @@ void frmVelkora::Form_Resize() {
                                        cmbMitarbeitergruppen->sizeHint().height());
   });
   mTabellenhöhe = l.tabellenhöhe;
-  // 18.
+  // The grid heights for the rows to show.
   ignorieren([&] { Tabellenfelder_anordnen(true); });
-  // 19.
+  // A resize restarts the polling schedule.
   mÄnderungsprüfung->zurücksetzen();
   mImLayout = false;
   if (mLayoutNochmals) {
@@ -626,7 +628,7 @@ bool frmVelkora::Standarddatenordner_unberührt() const {
 void frmVelkora::Form_Unload() {
   if (mEntladen) return;
   mEntladen = true;
-  // 1. Placement, in twips.
+  // Placement, in twips.
   ignorieren([&] {
     const int zustand = Fensterzustand();
     const QRect r = zustand == 0 ? geometry() : normalGeometry();
@@ -645,7 +647,8 @@ void frmVelkora::Form_Unload() {
                Verzeichnis_vorhanden(gDatenordner);
     entfernen = standard && Standarddatenordner_unberührt();
   });
-  // 2.
+  // A look back removes its read-only copy of the backup; otherwise the user's
+  // settings are saved.
   if (gRückblick) {
     ignorieren([&] { Rückblickordner_entfernen(); });
   } else if (!entfernen) {
@@ -653,7 +656,8 @@ void frmVelkora::Form_Unload() {
     ignorieren([&] { Velkoraini_schreiben(); });
   }
   ignorieren([&] { UnHook(); });
-  // 4. The untouched default data folder goes again.
+  // The untouched default data folder goes again, with the pointer file unless that
+  // points to a previous folder; a kept default folder forgets the previous one.
   if (entfernen) {
     ignorieren([&] {
       QDir::setCurrent(umgebung::tempOrdner());
@@ -666,12 +670,12 @@ void frmVelkora::Form_Unload() {
       Velkoradat_schreiben();
     });
   }
-  // 5. Every other window.
+  // Every other window.
   ignorieren([&] {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w != this && w->isVisible()) w->close();
   });
-  // 6. No data folder stays in use.
+  // No data folder stays in use.
   ignorieren([&] { QDir::setCurrent(umgebung::tempOrdner()); });
 }
 

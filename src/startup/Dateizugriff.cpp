@@ -24,11 +24,13 @@
 #include "startup/Meldungen.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
-#include "store/Velkoraini.h"
 
 QString gOffeneDatei;
 bool gDateiGeschrieben = false;
 bool gLangsamesNetz = false;
+std::function<void()> gLangsamesNetzGesehen;
+std::function<bool(const QString& pfad)> gDateiEntfernen = [](const QString& pfad) { return QFile::remove(pfad); };
+std::function<bool(const QString& pfad)> gOrdnerAnlegen = [](const QString& pfad) { return QDir().mkdir(pfad); };
 
 namespace {
 
@@ -66,6 +68,8 @@ void Zustand_zurücksetzen() {
   sAusschreibfehler = false;
   gDateiGeschrieben = false;
   gLangsamesNetz = false;
+  gDateiEntfernen = [](const QString& pfad) { return QFile::remove(pfad); };
+  gOrdnerAnlegen = [](const QString& pfad) { return QDir().mkdir(pfad); };
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
@@ -282,7 +286,8 @@ bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
       // is damage the start repair can mend; an empty logbook, lock file, settings
       // file, overtime file or file beside the program is left to its reader.
       if (gStörungsmeldung.isEmpty() && gKanal.inhalt.isEmpty() && Ist_eigene_Datendatei(pfad)) {
-        Startfehler(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist leer."), pfad, QString());
+        Startfehler_melden(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist leer."), pfad,
+                           QString());
       }
     }
     if (art != Modus::Lesen) gDateiGeschrieben = true;
@@ -317,7 +322,7 @@ void FClose() {
   const double dauer = uhr::monoton() - t0;
   if (static_cast<float>(dauer) > 0.2f) {
     gLangsamesNetz = true;
-    gBenutzerwerte[31] = 1;
+    if (gLangsamesNetzGesehen) gLangsamesNetzGesehen();
   }
   if (gBeschäftigt) QCoreApplication::processEvents();
 }
@@ -356,7 +361,7 @@ bool Kanal_ohne_letztes_Zeilenende() {
 
 void Datei_beschädigt(const QString& pfad, int zeile) {
   FVerwerfen();
-  Startfehler(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist beschädigt") +
+  Startfehler_melden(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist beschädigt") +
                   (zeile > 0 ? QStringLiteral(" (Zeile ") + QString::number(zeile) + u')' : QString()) + u'.',
               pfad, QString());
 }
@@ -376,12 +381,12 @@ void Dateifehler(int code, const QString& pfad, const QString& header, const QSt
   const QString neu = QStringLiteral(" Installieren Sie das Programm erneut, um dieses Problem zu beheben");
   switch (code) {
     case 1:
-      Startfehler(QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden."), pfad, QString());
+      Startfehler_melden(QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden."), pfad, QString());
       break;
     case 2:
-      Startfehler(QStringLiteral("Der Dateiheader [") + header + QStringLiteral("] der Datei ") + p +
-                      QStringLiteral(" wurde nicht erkannt."),
-                  pfad, QString());
+      Startfehler_melden(QStringLiteral("Der Dateiheader [") + header + QStringLiteral("] der Datei ") + p +
+                             QStringLiteral(" wurde nicht erkannt."),
+                         pfad, QString());
       break;
     case 3:
       Programmabbruch(prozedur, QStringLiteral("Die Datei ") + p + QStringLiteral(" wurde nicht gefunden.") + neu,
@@ -422,7 +427,7 @@ void Löschen(const QString& pfad) {
       QDir().rmdir(p);
     } else if (fi.exists()) {
       QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner);
-      QFile::remove(p);
+      gDateiEntfernen(p);
     }
   } catch (...) {
   }
@@ -453,7 +458,7 @@ QString ShowPfad(const QString& pfad, int maxLaenge) {
 void Verzeichnis_anlegen(const QString& ordner) {
   QString o = ordner;
   if (o.size() > 1 && o.endsWith(u'/')) o.chop(1);
-  if (!QDir().mkdir(o) && !QFileInfo(o).isDir()) {
+  if (!gOrdnerAnlegen(o) && !QFileInfo(o).isDir()) {
     // A folder whose parent is missing cannot be made, whatever the rights: name the
     // missing folder.
     const QString eltern = QFileInfo(o).absolutePath();

@@ -9,11 +9,16 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // State of the channel.
 extern QString gOffeneDatei;    // full path of the open file, empty when none
 extern bool gDateiGeschrieben;  // some FOpen of this run wrote
 extern bool gLangsamesNetz;     // a close took more than 0.2 s
+// Called when a close took more than 0.2 s, so that the user's settings remember the
+// slow share. Set by the start sequence, as the settings sit above the file channel,
+// and left by a reset of the state.
+extern std::function<void()> gLangsamesNetzGesehen;
 
 bool FOpen(const QString& pfad, const QString& modus, const QString& option = QString());
 // Closes the channel; a pending "Output" write replaces its target now.
@@ -44,6 +49,11 @@ void LineOutPlain(const QString& text);
 void Dateifehler(int code, const QString& pfad, const QString& header, const QString& prozedur);
 bool Dateien_löschen(const QString& ordner, const QString& muster);
 void Löschen(const QString& pfad);
+// How Löschen removes one file and Verzeichnis_anlegen makes one folder: QFile::remove
+// and QDir::mkdir, unless a test puts an operation in their place that fails as the
+// file system would (no folder permission stops root).
+extern std::function<bool(const QString& pfad)> gDateiEntfernen;
+extern std::function<bool(const QString& pfad)> gOrdnerAnlegen;
 QString ParentDir(const QString& pfad);
 QString ShowDatei(const QString& pfad);
 QString ShowPfad(const QString& pfad, int maxLaenge = 100);
@@ -74,6 +84,6 @@ bool Ist_Verweis_Datei(const QString& pfad);
 // folder: left behind by a write that was killed half-way.
 void Zwischendateien_aufräumen(const QString& ordner, double alterSekunden = 3600.0);
 
-// Test seam: the central handler for the empty data file seen twice, until the start
-// repair is wired (it is Startfehler in the running program).
+// Puts the channel back to its start state: closed, a pending write dropped, nothing
+// written yet. For tests.
 void Dateizugriff_zurücksetzen();

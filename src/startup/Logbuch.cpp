@@ -13,10 +13,10 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
-#include "store/Konfigdaten.h"
 
 bool gLogbuchPuffern = false;
 QStringList gLogbuchPuffer{QStringLiteral("NoData")};
+std::function<bool()> gLogbuchKopieImTempordner;
 
 namespace {
 
@@ -44,6 +44,10 @@ QString Datum_ttmmjj(const QDate& d) {
 }
 QString Zeit_hhnnss(const QTime& t, const QString& trenner) {
   return zweistellig(t.hour()) + trenner + zweistellig(t.minute()) + trenner + zweistellig(t.second());
+}
+
+bool Kopie_im_Tempordner() {
+  return gLogbuchKopieImTempordner && gLogbuchKopieImTempordner() && !gTempOrdner.isEmpty();
 }
 
 bool Ist_leer(const QStringList& puffer) { return puffer.isEmpty() || (puffer.size() == 1 && puffer[0] == kLeer); }
@@ -151,7 +155,7 @@ void Logbuch_ergänzen(int art, const QString& text) {
     if (leeren) gLogbuchPuffer = QStringList{kLeer};
     // The copy in the temporary folder gets the single lines; held-back lines stay
     // in the log folder's logbook alone.
-    if (!text.isEmpty() && Setting(2) == 1 && !gTempOrdner.isEmpty()) Anhängen(gTempOrdner + name, {zeile});
+    if (!text.isEmpty() && Kopie_im_Tempordner()) Anhängen(gTempOrdner + name, {zeile});
   });
 }
 
@@ -163,7 +167,7 @@ void Logbuch_ÜStd_ergänzen(int art, const QString& text) {
     zeile += text;
     const QString name = gHeuteText.left(4) + QStringLiteral(" ÜStunden.log");
     if (!Anhängen(gLogordner + name, {zeile})) return;
-    if (Setting(2) == 1 && !gTempOrdner.isEmpty()) Anhängen(gTempOrdner + name, {zeile});
+    if (Kopie_im_Tempordner()) Anhängen(gTempOrdner + name, {zeile});
   });
 }
 

@@ -89,12 +89,12 @@ void Velkoradat_lesen() {
     FClose();
 
     if (!zeile[2].startsWith(u"data_pfad="))
-      Startfehler(QStringLiteral("Variable 'data_pfad' in 'Velkora.dat' konnte nicht ausgewertet werden."), pfad,
-                  QString());
+      Startfehler_melden(QStringLiteral("Variable 'data_pfad' in 'Velkora.dat' konnte nicht ausgewertet werden."), pfad,
+                         QString());
     gDatenordner = Ordnereintrag(zeile[2].mid(10), pfad);
     if (!zeile[3].startsWith(u"log_pfad="))
-      Startfehler(QStringLiteral("Variable 'log_pfad' in 'Velkora.dat' konnte nicht ausgewertet werden."), pfad,
-                  QString());
+      Startfehler_melden(QStringLiteral("Variable 'log_pfad' in 'Velkora.dat' konnte nicht ausgewertet werden."), pfad,
+                         QString());
     gLogordner = Ordnereintrag(zeile[3].mid(9), pfad);
 
     const QString alt = Ordnereintrag(zeile[4].mid(14), pfad);

@@ -1,5 +1,7 @@
 #pragma once
-// The entry procedure of the program and the state it sets up at start.
+// The state the start sequence (launch/Programmstart.h) sets up and every unit reads:
+// today, the folders, the user, the locale's date form; the command line; and the
+// start sequence's hooks into the windows.
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -47,8 +49,6 @@ struct Fensterhaken {
 };
 extern Fensterhaken gFensterhaken;
 
-void Main();
 void CheckGebietsschema();
 QString Gebietsschema_Info(int nummer);
 void Datumsformat_ermitteln();
-void Titelzeile();

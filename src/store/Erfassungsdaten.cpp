@@ -133,10 +133,10 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
     fehler::auslösen(fehler::kEingabeHinterDateiende);
   }
   if (zeilen[0] != u'[' + schlüssel.left(4) + u']') {
-    Startfehler(QStringLiteral("Dateikorruption entdeckt! Daten für '") + schlüssel +
-                    QStringLiteral("' erwartet, aber Daten für '") + zeilen[0].mid(1, 4) +
-                    QStringLiteral("' gefunden."),
-                pfad, QString());
+    Startfehler_melden(QStringLiteral("Dateikorruption entdeckt! Daten für '") + schlüssel +
+                           QStringLiteral("' erwartet, aber Daten für '") + zeilen[0].mid(1, 4) +
+                           QStringLiteral("' gefunden."),
+                       pfad, QString());
   }
   if (gKennzeile.isEmpty()) gKennzeile = zeilen[1];
   gMonatsAusnahmen = zeilen[2];
@@ -403,6 +403,6 @@ void Erfassungsdateien_checken() {
     const QString text =
         QStringLiteral("Keine Erfassungsdatei für An-/Abwesenheitsdaten für folgende(n) Monat(e) gefunden: ") +
         fehlend.join(QStringLiteral(", "));
-    Startfehler(text, QString(), text);
+    Startfehler_melden(text, QString(), text);
   });
 }

@@ -1,12 +1,22 @@
 #include "store/Sperrdatei.h"
 
 #include "platform/Programmende.h"
+#include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "store/Mitarbeiterdaten.h"
 
+QString gSperrmeldung;
+QString gSperrzeit;
+
 namespace {
+void Zustand_zurücksetzen() {
+  gSperrmeldung.clear();
+  gSperrzeit.clear();
+}
+VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
 QString Sperrdateipfad() { return gDatenordner + QStringLiteral("Lockfile.txt"); }
 }  // namespace
 

@@ -3,6 +3,9 @@
 // other user at start and before every save of a month record (Sperrdatei_prüfen).
 #include <QString>
 
+extern QString gSperrmeldung;  // lock text of the lock file; empty = no lock
+extern QString gSperrzeit;     // lock file line 3, for the main window's notice
+
 // Writes the lock file as one plain line: the lock text, "|", the current Windows user
 // name, and "|" with the user's display name when one is known. It always writes,
 // replacing a lock file that is there, and holds the lock text in gSperrmeldung.

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "launch/Programmstart.h"
 #include "platform/Gebietsschema.h"
 #include "platform/Umgebung.h"
 #include "platform/Zustand.h"
@@ -14,6 +15,7 @@ void VelkoraTest::SetUp() {
   ASSERT_TRUE(mTmp.isValid());
   mOrdner = mTmp.path() + u'/';
   zustand::alleZurücksetzen();
+  Starthaken_setzen();
   uhr::zurücksetzen();
   uhr.einsetzen();
   skript = &dialoge::skript();

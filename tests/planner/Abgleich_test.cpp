@@ -57,7 +57,7 @@ class AbgleichTest : public PlanerFensterTest {
   }
 };
 
-TEST_F(AbgleichTest, AForeignWriteIsReloadedAtTheNextTickKeepingMarkingHighlightAndScroll) {
+TEST_F(AbgleichTest, FremdesSchreibenWirdBeimNaechstenTickNachgeladenMitMarkierungHervorhebungUndBildlauf) {
   frmVelkora& f = laden();
   Raster& g = raster();
   // A grid showing a few rows only, scrolled down by one.
@@ -85,7 +85,7 @@ TEST_F(AbgleichTest, AForeignWriteIsReloadedAtTheNextTickKeepingMarkingHighlight
   EXPECT_FALSE(CheckErfassungsdaten()) << "reloaded once";
 }
 
-TEST_F(AbgleichTest, ShowingAnotherMonthTakesItsStampSoOnlyAForeignWriteReloads) {
+TEST_F(AbgleichTest, AndererMonatNimmtSeinenStandSodassNurFremdesSchreibenNachlaedt) {
   frmVelkora& f = laden();
   EXPECT_FALSE(CheckErfassungsdaten());
   f.tabMonate->setCurrentIndex(3);
@@ -97,7 +97,7 @@ TEST_F(AbgleichTest, ShowingAnotherMonthTakesItsStampSoOnlyAForeignWriteReloads)
   EXPECT_EQ(raster().TextMatrix(zeile(QStringLiteral("anna")), 7), u"U");
 }
 
-TEST_F(AbgleichTest, AnEntryTakesInWhatAnotherWorkstationWroteIntoTheSameLineFirst) {
+TEST_F(AbgleichTest, EintragUebernimmtWasEinAndererArbeitsplatzVorherInDieselbeZeileSchrieb) {
   frmVelkora& f = laden();
   f.resize(1200, 600);
   f.show();
@@ -121,7 +121,7 @@ TEST_F(AbgleichTest, AnEntryTakesInWhatAnotherWorkstationWroteIntoTheSameLineFir
   EXPECT_FALSE(CheckErfassungsdaten()) << "the own save is no foreign write";
 }
 
-TEST_F(AbgleichTest, AnEmployeeTableReadAgainLaysTheWindowOutUntilTheWindowIsGone) {
+TEST_F(AbgleichTest, NeuGeleseneMitarbeitertabelleOrdnetDasFensterNeuBisEsWegIst) {
   frmVelkora& f = laden();
   f.resize(1200, 600);
   f.show();

@@ -28,7 +28,7 @@ QString A(const QString& benutzer, const QString& codes) {
   return QStringLiteral("A:") + benutzer + u':' + codes.leftJustified(31, u' ');
 }
 
-TEST(Tickplan, ChecksAtEveryTickToTenThenEveryTenthToHundredThenEveryHundredthThenWraps) {
+TEST(Tickplan, PruefungBeiJedemTickBisZehnDannJedemZehntenBisHundertDannJedemHundertstenDannVonVorn) {
   std::vector<int> erwartet;
   for (int z = 1; z <= 10; ++z) erwartet.push_back(z);
   for (int z = 20; z <= 100; z += 10) erwartet.push_back(z);
@@ -46,7 +46,7 @@ TEST(Tickplan, ChecksAtEveryTickToTenThenEveryTenthToHundredThenEveryHundredthTh
   EXPECT_EQ(zähler, 4);
 }
 
-TEST(Tickplan, ScheduleTable) {
+TEST(Tickplan, Plantabelle) {
   const struct {
     int zähler;
     bool fällig;
@@ -56,7 +56,7 @@ TEST(Tickplan, ScheduleTable) {
   for (const auto& f : fälle) EXPECT_EQ(Prüfung_fällig(f.zähler), f.fällig) << f.zähler;
 }
 
-TEST(Tickplan, EachGuardStopsTheTickWithoutCounting) {
+TEST(Tickplan, JedeSperreHaeltDenTickOhneZaehlen) {
   const std::vector<std::pair<const char*, Tickzustand>> wächter{
       {"minimised", Tickzustand{true, false, false, false, false}},
       {"dialog or popup of ours", Tickzustand{false, true, false, false, false}},
@@ -120,7 +120,7 @@ class AenderungspruefungTest : public VelkoraTest {
   int neuGeladen = 0;
 };
 
-TEST_F(AenderungspruefungTest, StateOfTheProgramForTheTick) {
+TEST_F(AenderungspruefungTest, ProgrammzustandFuerDenTick) {
   // Another window in front (here one of ours without modality; another application's
   // would do the same): the polling goes on.
   QWidget anderes;
@@ -156,7 +156,7 @@ TEST_F(AenderungspruefungTest, StateOfTheProgramForTheTick) {
   EXPECT_TRUE(Tickzustand_lesen(fenster.get()).minimiert);
 }
 
-TEST_F(AenderungspruefungTest, TickReloadsAForeignChangeOnceAndFollowsTheSchedule) {
+TEST_F(AenderungspruefungTest, TickLaedtFremdeAenderungEinmalNachUndFolgtDemPlan) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1")});
   Monatsstand_merken(gMonatsschlüssel);
   Änderungsprüfung& p = polling();
@@ -207,7 +207,7 @@ TEST_F(AenderungspruefungTest, TickReloadsAForeignChangeOnceAndFollowsTheSchedul
   EXPECT_EQ(neuGeladen, 4);
 }
 
-TEST_F(AenderungspruefungTest, OwnSavesDoNotReloadTheMonth) {
+TEST_F(AenderungspruefungTest, EigenesSpeichernLaedtDenMonatNichtNach) {
   monat(QStringLiteral("260309"), {A("eschmidt", "1")});
   Monatsstand_merken(gMonatsschlüssel);
   polling();
@@ -220,7 +220,7 @@ TEST_F(AenderungspruefungTest, OwnSavesDoNotReloadTheMonth) {
   EXPECT_EQ(neuGeladen, 0);
 }
 
-TEST_F(AenderungspruefungTest, ForeignWriteJustBeforeTheOwnSaveIsStillReloaded) {
+TEST_F(AenderungspruefungTest, FremdesSchreibenKurzVorDemEigenenSpeichernWirdTrotzdemNachgeladen) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1")});
   Monatsstand_merken(gMonatsschlüssel);
   polling();
@@ -234,7 +234,7 @@ TEST_F(AenderungspruefungTest, ForeignWriteJustBeforeTheOwnSaveIsStillReloaded) 
   EXPECT_EQ(neuGeladen, 1);
 }
 
-TEST_F(AenderungspruefungTest, WorkstationWithAnotherDateIsSeen) {
+TEST_F(AenderungspruefungTest, ArbeitsplatzMitAnderemDatumWirdErkannt) {
   monat(QStringLiteral("260309"), {A("eschmidt", "1")});
   Monatsstand_merken(gMonatsschlüssel);
   polling();
@@ -258,7 +258,7 @@ TEST_F(AenderungspruefungTest, WorkstationWithAnotherDateIsSeen) {
   EXPECT_EQ(neuGeladen, 3);
 }
 
-TEST_F(AenderungspruefungTest, NoReloadWithoutAShownMonthOrAWindow) {
+TEST_F(AenderungspruefungTest, KeinNachladenOhneAngezeigtenMonatOderFenster) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1")});
   CheckErfassungsdaten();  // no window registered: nothing, and the stamp stays unknown
   polling();

@@ -88,7 +88,7 @@ class ArbeitsfreiTest : public PlanerFensterTest {
   QStringList vorher;
 };
 
-TEST_F(ArbeitsfreiTest, DoubleClickOnAMondaySetsTheMarkAndASecondOneRemovesIt) {
+TEST_F(ArbeitsfreiTest, DoppelklickAufMontagSetztDieMarkeUndEinZweiterEntferntSie) {
   doppelklick(4, 16);
   EXPECT_EQ(g().TextMatrix(4, 16), kMarke);
   EXPECT_EQ(g().CellBackColor(4, 16), kFarbe[2]);
@@ -105,7 +105,7 @@ TEST_F(ArbeitsfreiTest, DoubleClickOnAMondaySetsTheMarkAndASecondOneRemovesIt) {
   EXPECT_TRUE(texte().empty());
 }
 
-TEST_F(ArbeitsfreiTest, ASaturdayOrACellWithAnEntryStaysAsItIs) {
+TEST_F(ArbeitsfreiTest, SamstagOderZelleMitEintragBleibtWieSieIst) {
   doppelklick(4, 21);
   doppelklick(4, 23);
   EXPECT_EQ(g().TextMatrix(4, 21), QString());
@@ -115,7 +115,7 @@ TEST_F(ArbeitsfreiTest, ASaturdayOrACellWithAnEntryStaysAsItIs) {
   EXPECT_EQ(datei(), vorher);
 }
 
-TEST_F(ArbeitsfreiTest, DaysThatCannotBeChangedThisWayAreRefused) {
+TEST_F(ArbeitsfreiTest, SoNichtAenderbareTageWerdenAbgelehnt) {
   gBenutzerstufe = 2;
   gFeiertagsdaten = {QString(), QStringLiteral("260101:Neujahr"), QStringLiteral("260319:Josefstag")};
   const struct {
@@ -140,7 +140,7 @@ TEST_F(ArbeitsfreiTest, DaysThatCannotBeChangedThisWayAreRefused) {
   EXPECT_TRUE(logbuch().isEmpty());
 }
 
-TEST_F(ArbeitsfreiTest, AMondayBecomesANonWorkingDayOfTheMonthAndBack) {
+TEST_F(ArbeitsfreiTest, MontagWirdArbeitsfreierTagDesMonatsUndZurueck) {
   gBenutzerstufe = 2;
   kopfklick(16, Qt::ShiftModifier);
   ASSERT_EQ(texte(),
@@ -165,7 +165,7 @@ TEST_F(ArbeitsfreiTest, AMondayBecomesANonWorkingDayOfTheMonthAndBack) {
   EXPECT_TRUE(logbuch().last().endsWith(u"|VelkoraAdmin|Arbeitsfreien Tag 16.03.26 gelöscht"));
 }
 
-TEST_F(ArbeitsfreiTest, ATuesdayBecomesAHolidayOfTheMonthAndBackAndNoChangesNothing) {
+TEST_F(ArbeitsfreiTest, DienstagWirdFeiertagDesMonatsUndZurueckUndNeinAendertNichts) {
   gBenutzerstufe = 2;
   antworten->ja = false;
   kopfklick(24, Qt::ControlModifier);
@@ -187,7 +187,7 @@ TEST_F(ArbeitsfreiTest, ATuesdayBecomesAHolidayOfTheMonthAndBackAndNoChangesNoth
   EXPECT_TRUE(logbuch().last().endsWith(u"|VelkoraAdmin|Feiertag 24.03.26 gelöscht"));
 }
 
-TEST_F(ArbeitsfreiTest, UsersBelowAdministratorsAreIgnoredSilently) {
+TEST_F(ArbeitsfreiTest, BenutzerUnterAdministratorenWerdenStillUebergangen) {
   for (int stufe : {0, 1}) {
     gBenutzerstufe = stufe;
     kopfklick(16, Qt::ShiftModifier);
@@ -197,7 +197,7 @@ TEST_F(ArbeitsfreiTest, UsersBelowAdministratorsAreIgnoredSilently) {
   EXPECT_EQ(datei(), vorher);
 }
 
-TEST_F(ArbeitsfreiTest, APastMonthIsRefusedOnceTheFolderIsOlderThanAMonthAndHasRecords) {
+TEST_F(ArbeitsfreiTest, VergangenerMonatWirdAbgelehntWennDerOrdnerAelterAlsEinMonatIstUndDatenHat) {
   gBenutzerstufe = 2;
   monatSchreiben(QStringLiteral("2602 260210 Data.dat"), {QStringLiteral("A:anna:") + Codes({{3, '1'}})});
   fenster->tabMonate->setCurrentIndex(1);
@@ -217,7 +217,7 @@ TEST_F(ArbeitsfreiTest, APastMonthIsRefusedOnceTheFolderIsOlderThanAMonthAndHasR
   EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("2602 260210 Data.dat"))[2], u"NoEx02|:NoEx");
 }
 
-TEST_F(ArbeitsfreiTest, AMonthWithoutAFileGetsOneWithTheException) {
+TEST_F(ArbeitsfreiTest, MonatOhneDateiBekommtEineMitDerAusnahme) {
   gBenutzerstufe = 2;
   fenster->tabMonate->setCurrentIndex(4);
   fenster->tabMonate_Click();
@@ -227,7 +227,7 @@ TEST_F(ArbeitsfreiTest, AMonthWithoutAFileGetsOneWithTheException) {
             (QStringList{"[2605]", gKennzeile, "NoEx04|:NoEx"}));
 }
 
-TEST_F(ArbeitsfreiTest, ALineAnotherWorkstationAppendsWhileTheQuestionIsOpenIsKept) {
+TEST_F(ArbeitsfreiTest, ZeileEinesAnderenArbeitsplatzesWaehrendOffenerFrageBleibt) {
   gBenutzerstufe = 2;
   // Today's version exists, so the other workstation appends to it.
   monatSchreiben(QStringLiteral("2603 260312 Data.dat"), vorher.mid(3));
@@ -254,7 +254,7 @@ TEST_F(ArbeitsfreiTest, ALineAnotherWorkstationAppendsWhileTheQuestionIsOpenIsKe
   EXPECT_TRUE(danach.last().startsWith(u"A:w0u0:")) << "the other workstation's line survives";
 }
 
-TEST(Ausnahmezeile, AddingAndRemovingDays) {
+TEST(Ausnahmezeile, TageHinzufuegenUndEntfernen) {
   const struct {
     const char* zeile;
     int art;

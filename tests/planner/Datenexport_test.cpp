@@ -1,5 +1,6 @@
 // Export, import and restore of the data folder, the data folder change, the test of
 // untouched default data and the report of a data-file problem at start.
+#include "launch/Programmsperre.h"
 #include "planner/Datenexport.h"
 
 #include <QAction>

@@ -186,7 +186,7 @@ class EingabeTest : public VelkoraTest {
 
 // --- Cell state x day kind x settings position 12 x button ------------------------------
 
-TEST_F(EingabeTest, CellStateDayKindSettingAndButton) {
+TEST_F(EingabeTest, ZellzustandTagesartEinstellungUndSchaltflaeche) {
   enum Zustand { Leer, Eintrag, Marke };
   struct Fall {
     Zustand zustand;
@@ -269,7 +269,7 @@ TEST_F(EingabeTest, CellStateDayKindSettingAndButton) {
   }
 }
 
-TEST_F(EingabeTest, NonWorkingDayMarkTogglesAndLeavesEntriesAndFreeDaysAlone) {
+TEST_F(EingabeTest, ArbeitsfreiMarkeSchaltetUmUndLaesstEintraegeUndFreieTageInRuhe) {
   speichernAufzeichnen();
   anzeigen({{QStringLiteral("anna"), {{17, SFHex(kK)}, {20, SFHex(kMarkieren)}}}});
   const int r = zeileVon(QStringLiteral("Anna"));
@@ -289,7 +289,7 @@ TEST_F(EingabeTest, NonWorkingDayMarkTogglesAndLeavesEntriesAndFreeDaysAlone) {
 
 // --- Narrowing the marking -------------------------------------------------------------
 
-TEST_F(EingabeTest, MarkingFromSaturdayToSundayIsNarrowedToTheWorkingDays) {
+TEST_F(EingabeTest, MarkierungVonSamstagBisSonntagWirdAufDieArbeitstageVerengt) {
   const int r = zeileVon(QStringLiteral("Anna"));
   markieren(r, 18, 26);
   cmdAuswahl_Click(kU);
@@ -302,7 +302,7 @@ TEST_F(EingabeTest, MarkingFromSaturdayToSundayIsNarrowedToTheWorkingDays) {
   EXPECT_TRUE(log[0].endsWith(QStringLiteral("|anna|Anna|Urlaub|200426|240426"))) << qPrintable(log[0]);
 }
 
-TEST_F(EingabeTest, NameColumnToTheLastColumnCoversTheDaysOfTheMonth) {
+TEST_F(EingabeTest, NamensspalteBisLetzteSpalteUmfasstDieTageDesMonats) {
   skript->antworte(dialoge::kJa);  // the 1st lies in the past
   const int r = zeileVon(QStringLiteral("Anna"));
   markieren(r, 0, 31);
@@ -315,7 +315,7 @@ TEST_F(EingabeTest, NameColumnToTheLastColumnCoversTheDaysOfTheMonth) {
   EXPECT_TRUE(log[0].endsWith(QStringLiteral("|Urlaub|010426|300426")));
 }
 
-TEST_F(EingabeTest, OnlyEmptyFreeDaysOrNothingToEraseEndSilentlyAndClearTheMarking) {
+TEST_F(EingabeTest, NurLeereFreieTageOderNichtsZuLoeschenEndenStillUndHebenDieMarkierungAuf) {
   speichernAufzeichnen();
   const int r = zeileVon(QStringLiteral("Anna"));
   markieren(r, 18, 19);
@@ -332,7 +332,7 @@ TEST_F(EingabeTest, OnlyEmptyFreeDaysOrNothingToEraseEndSilentlyAndClearTheMarki
   for (int d = 1; d <= 31; ++d) EXPECT_EQ(raster().TextMatrix(r, d), QString());
 }
 
-TEST_F(EingabeTest, ErasingKeepsTodaysColourAndTheEmptyEnds) {
+TEST_F(EingabeTest, LoeschenBehaeltDieHeutefarbeUndDieLeerenEnden) {
   speichernAufzeichnen();
   gSFHintergrundfarben[kLöschen] = gGrundfarben[1];
   anzeigen({{QStringLiteral("anna"), {{15, SFHex(kU)}, {16, SFHex(kU)}}}});
@@ -352,7 +352,7 @@ TEST_F(EingabeTest, ErasingKeepsTodaysColourAndTheEmptyEnds) {
 
 // --- Refusals ------------------------------------------------------------------------
 
-TEST_F(EingabeTest, RefusalsByTheirExactTexts) {
+TEST_F(EingabeTest, AblehnungenMitIhrenGenauenTexten) {
   const QString admins = QStringLiteral("Chef Eins (chef)");
   struct Fall {
     const char* was;
@@ -466,7 +466,7 @@ TEST_F(EingabeTest, RefusalsByTheirExactTexts) {
   EXPECT_EQ(schreibvorgänge.size(), 1);
 }
 
-TEST_F(EingabeTest, MarkingHintOnlyOnceAndTheRangeDialogOtherwise) {
+TEST_F(EingabeTest, MarkierungshinweisNurEinmalSonstDerZeitraumdialog) {
   const QString hinweis = QStringLiteral(
       "Bitte markieren Sie mit der Maus den Zeitraum für den Sie Eintragungen vornehmen möchten und betätigen Sie "
       "die Schaltfläche dann erneut.");
@@ -509,7 +509,7 @@ TEST_F(EingabeTest, MarkingHintOnlyOnceAndTheRangeDialogOtherwise) {
 
 // --- Past periods ----------------------------------------------------------------------
 
-TEST_F(EingabeTest, PastPeriodQuestionAskedOncePerRun) {
+TEST_F(EingabeTest, FrageNachVergangenemZeitraumEinmalJeLauf) {
   const QString frage =
       QStringLiteral("Achtung! Eintrag für einen in der Vergangenheit liegenden Zeitraum. Möchten Sie das wirklich?");
   speichernAufzeichnen();
@@ -545,7 +545,7 @@ TEST_F(EingabeTest, PastPeriodQuestionAskedOncePerRun) {
   EXPECT_EQ(schreibvorgänge.size(), 4);
 }
 
-TEST_F(EingabeTest, SettingPosition45ConfirmsPastPeriodsAndPosition46LetsEmployeesEnterThem) {
+TEST_F(EingabeTest, Stelle45BestaetigtVergangeneZeitraeumeUndStelle46LaesstMitarbeiterSieEintragen) {
   speichernAufzeichnen();
   SetSetting(45, 1);
   const int r = zeileVon(QStringLiteral("Anna"));
@@ -562,7 +562,7 @@ TEST_F(EingabeTest, SettingPosition45ConfirmsPastPeriodsAndPosition46LetsEmploye
   EXPECT_EQ(raster().TextMatrix(r, 9), QStringLiteral("U"));
 }
 
-TEST_F(EingabeTest, SeveralRowsAskThePastPeriodQuestionOnceBeforeAnyRowAndNoSkipsThePastRows) {
+TEST_F(EingabeTest, MehrereZeilenFragenEinmalVorAllenZeilenUndNeinUeberspringtDieVergangenen) {
   speichernAufzeichnen();
   skript->antworte(dialoge::kNein);
   // Erasing from the 14th: Anna's entries start on the 16th (not past), Bernd's on
@@ -580,7 +580,7 @@ TEST_F(EingabeTest, SeveralRowsAskThePastPeriodQuestionOnceBeforeAnyRowAndNoSkip
 
 // --- Several rows ----------------------------------------------------------------------
 
-TEST_F(EingabeTest, SeveralRowsSkipHeadingsAndSaveAllLinesAtOnce) {
+TEST_F(EingabeTest, MehrereZeilenUeberspringenUeberschriftenUndSpeichernAllesAufEinmal) {
   speichernAufzeichnen();
   gBenutzerstufe = 1;
   // Clara already has the entry: her row changes nothing and adds no line.
@@ -602,7 +602,7 @@ TEST_F(EingabeTest, SeveralRowsSkipHeadingsAndSaveAllLinesAtOnce) {
   EXPECT_TRUE(log[1].endsWith(QStringLiteral("|bernd|Krank|160426|170426")));
 }
 
-TEST_F(EingabeTest, SeveralRowsThroughTheMonthWriterAppendAllLinesTogether) {
+TEST_F(EingabeTest, MehrereZeilenHaengenUeberDenMonatsschreiberAlleZeilenZusammenAn) {
   // The month exists from yesterday; the run writes today's version once.
   const QString gestern = gDatenordner + QStringLiteral("2604 260414 Data.dat");
   schreiben(gestern, kodiert({QStringLiteral("[2604]"), QStringLiteral("Kennzeile"), QStringLiteral("NoEx:NoEx"),
@@ -622,7 +622,7 @@ TEST_F(EingabeTest, SeveralRowsThroughTheMonthWriterAppendAllLinesTogether) {
 
 // --- Saving, logbook and comments --------------------------------------------------------
 
-TEST_F(EingabeTest, SameButtonTwiceSavesNothingTheSecondTime) {
+TEST_F(EingabeTest, GleicheSchaltflaecheZweimalSpeichertBeimZweitenMalNichts) {
   speichernAufzeichnen();
   QList<int> undo;
   gEingabebefehle.SaveForUndo = [&](int art, const QString&) { undo << art; };
@@ -638,7 +638,7 @@ TEST_F(EingabeTest, SameButtonTwiceSavesNothingTheSecondTime) {
   EXPECT_EQ(undo, (QList<int>{1, 1, 2, -1, 1, -1}));
 }
 
-TEST_F(EingabeTest, SavedMonthFileAndLogbookLineReadBack) {
+TEST_F(EingabeTest, GespeicherteMonatsdateiUndLogbuchzeileWerdenZurueckgelesen) {
   const int r = zeileVon(QStringLiteral("Bernd"));
   markieren(r, 17, 16);  // marked right to left
   cmdAuswahl_Click(kK);
@@ -663,7 +663,7 @@ TEST_F(EingabeTest, SavedMonthFileAndLogbookLineReadBack) {
   EXPECT_EQ(ablage, SFHex(kK));
 }
 
-TEST_F(EingabeTest, CommentsOfTheChangedDaysAreClearedWithAnEmptyCommentLine) {
+TEST_F(EingabeTest, KommentareDerGeaendertenTageWerdenMitLeererKommentarzeileGeloescht) {
   speichernAufzeichnen();
   std::map<std::pair<int, int>, QString> kommentare;
   gEingabebefehle.Kommentarmarke = [&](int z, int t) {
@@ -689,7 +689,7 @@ TEST_F(EingabeTest, CommentsOfTheChangedDaysAreClearedWithAnEmptyCommentLine) {
   EXPECT_EQ(undo, (QList<int>{1, 1, 2, 2, 5}));
 }
 
-TEST_F(EingabeTest, DaySumsShownRedisplayTheMonth) {
+TEST_F(EingabeTest, GezeigteTagessummenZeigenDenMonatNeu) {
   speichernAufzeichnen();
   gBenutzerwerte[25] = 1;
   QList<bool> anzeigen;
@@ -701,7 +701,7 @@ TEST_F(EingabeTest, DaySumsShownRedisplayTheMonth) {
   EXPECT_EQ(anzeigen, (QList<bool>{true, false}));
 }
 
-TEST_F(EingabeTest, RowLineKeepsSeparateButtonsOfOneLetterByColour) {
+TEST_F(EingabeTest, ZeilensatzTrenntSchaltflaechenEinesBuchstabensNachFarbe) {
   // Two buttons with the same letter differ by their colour.
   gSFTexte.insert(3, QStringLiteral("Urlaub halb"));
   gSFKennbuchstaben.insert(3, QStringLiteral("U"));
@@ -723,7 +723,7 @@ TEST_F(EingabeTest, RowLineKeepsSeparateButtonsOfOneLetterByColour) {
 
 // --- A save that fails -------------------------------------------------------------------
 
-TEST_F(EingabeTest, FailedSaveLeavesTheGridAsTheFileHoldsIt) {
+TEST_F(EingabeTest, MisslungenesSpeichernLaesstDasRasterWieInDerDatei) {
   speichernAufzeichnen(false);
   anzeigen({{QStringLiteral("anna"), {{17, SFHex(kK)}}}});
   const int r = zeileVon(QStringLiteral("Anna"));
@@ -774,7 +774,7 @@ class AndererArbeitsplatzTest : public EingabeTest {
   int prüfungen = 0;
 };
 
-TEST_F(AndererArbeitsplatzTest, EntryFollowsItsEmployeeAndKeepsTheOtherChange) {
+TEST_F(AndererArbeitsplatzTest, EintragFolgtSeinemMitarbeiterUndBehaeltDieAndereAenderung) {
   speichernAufzeichnen();
   skript->antworte(dialoge::kJa);
   nachDerFrage([this] {
@@ -793,7 +793,7 @@ TEST_F(AndererArbeitsplatzTest, EntryFollowsItsEmployeeAndKeepsTheOtherChange) {
   EXPECT_EQ(skript->protokoll.size(), 1u);
 }
 
-TEST_F(AndererArbeitsplatzTest, EntryIsCheckedAgainOnTheReloadedMonth) {
+TEST_F(AndererArbeitsplatzTest, EintragWirdAmNachgeladenenMonatNeuGeprueft) {
   speichernAufzeichnen();
   skript->antworte(dialoge::kJa);
   // Meanwhile the 14th became a holiday: the entry now covers only the 13th.
@@ -807,7 +807,7 @@ TEST_F(AndererArbeitsplatzTest, EntryIsCheckedAgainOnTheReloadedMonth) {
   EXPECT_EQ(schreibvorgänge[0][0], QStringLiteral("A:Anna:") + codes({{13, SFHex(kU)}}));
 }
 
-TEST_F(AndererArbeitsplatzTest, EntryUsesTheButtonOfItsLetterAndColourAfterAReload) {
+TEST_F(AndererArbeitsplatzTest, EintragNimmtNachDemNachladenDieSchaltflaecheSeinesBuchstabensUndSeinerFarbe) {
   speichernAufzeichnen();
   skript->antworte(dialoge::kJa);
   // Another workstation put a new button before Krank.
@@ -832,7 +832,7 @@ TEST_F(AndererArbeitsplatzTest, EntryUsesTheButtonOfItsLetterAndColourAfterARelo
   EXPECT_TRUE(log[0].endsWith(QStringLiteral("|Krank|140426|140426")));
 }
 
-TEST_F(AndererArbeitsplatzTest, NothingChangesWhenTheEmployeeIsGone) {
+TEST_F(AndererArbeitsplatzTest, NichtsAendertSichWennDerMitarbeiterWegIst) {
   nichtsWennVerschwunden(
       [this] {
         leute.erase(leute.begin() + 1);
@@ -842,7 +842,7 @@ TEST_F(AndererArbeitsplatzTest, NothingChangesWhenTheEmployeeIsGone) {
       Eintrag_verworfen_Meldung_Mitarbeiter(QStringLiteral("Anna")));
 }
 
-TEST_F(AndererArbeitsplatzTest, NothingChangesWhenTheButtonIsGone) {
+TEST_F(AndererArbeitsplatzTest, NichtsAendertSichWennDieSchaltflaecheWegIst) {
   nichtsWennVerschwunden(
       [this] {
         gSFHintergrundfarben[kK] = 0x00FFFF;
@@ -851,7 +851,7 @@ TEST_F(AndererArbeitsplatzTest, NothingChangesWhenTheButtonIsGone) {
       Eintrag_verworfen_Meldung_Schaltfläche(QStringLiteral("Krank")));
 }
 
-TEST_F(AndererArbeitsplatzTest, SeveralRowsFollowTheirEmployeesAfterTheQuestion) {
+TEST_F(AndererArbeitsplatzTest, MehrereZeilenFolgenIhrenMitarbeiternNachDerFrage) {
   speichernAufzeichnen();
   skript->antworte(dialoge::kJa);
   nachDerFrage([this] {

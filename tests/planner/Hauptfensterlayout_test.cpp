@@ -28,7 +28,7 @@ void PrüfeFreiUndInnen(const Layoutergebnis& l) {
   }
 }
 
-TEST(Hauptfensterlayout, SixButtonsStandRightFromWidth16050AndBelowUnderIt) {
+TEST(Hauptfensterlayout, SechsSchaltflaechenStehenAbBreite16050RechtsDarunterUnten) {
   const Layoutergebnis breit = Hauptfenster_anordnen(Eingabe(16050, 9000, 6));
   EXPECT_TRUE(breit.breit);
   EXPECT_EQ(breit.knopfspalten, 1);
@@ -47,7 +47,7 @@ TEST(Hauptfensterlayout, SixButtonsStandRightFromWidth16050AndBelowUnderIt) {
   PrüfeFreiUndInnen(schmal);
 }
 
-TEST(Hauptfensterlayout, ManyButtonsInAShortWideWindowStandInTwoColumns) {
+TEST(Hauptfensterlayout, VieleSchaltflaechenImNiedrigenBreitenFensterStehenInZweiSpalten) {
   const Layoutergebnis l = Hauptfenster_anordnen(Eingabe(18090, 18524, 24));
   ASSERT_TRUE(l.breit);
   EXPECT_EQ(l.knopfspalten, 2);
@@ -66,7 +66,7 @@ TEST(Hauptfensterlayout, ManyButtonsInAShortWideWindowStandInTwoColumns) {
   EXPECT_EQ(Hauptfenster_anordnen(Eingabe(18090, 720 * 13 + 1245, 13)).knopfspalten, 1);
 }
 
-TEST(Hauptfensterlayout, NarrowRowsSplitTheButtons) {
+TEST(Hauptfensterlayout, SchmaleZeilenTeilenDieSchaltflaechen) {
   struct Fall {
     int n;
     std::vector<int> reihen;
@@ -93,14 +93,14 @@ TEST(Hauptfensterlayout, NarrowRowsSplitTheButtons) {
   }
 }
 
-TEST(Hauptfensterlayout, TheEraseButtonOfTwentyFiveStandsAboveBeenden) {
+TEST(Hauptfensterlayout, LoeschschaltflaecheVonFuenfundzwanzigStehtUeberBeenden) {
   const Layoutergebnis l = Hauptfenster_anordnen(Eingabe(14000, 9000, 25));
   EXPECT_EQ(l.knopf[24].left(), l.beenden.left());
   EXPECT_EQ(l.knopf[24].top(), 9000 - 1395);
   EXPECT_EQ(l.beenden.top(), 9000 - 765);
 }
 
-TEST(Hauptfensterlayout, EveryNarrowMinimumLeavesTheGrid1475High) {
+TEST(Hauptfensterlayout, JedesSchmaleMinimumLaesstDemRaster1475Hoehe) {
   for (const int h : {0, 600}) {
     for (const auto& [n, höhe] : std::vector<std::pair<int, int>>{{3, 2955}, {7, 3555}, {14, 4185}, {19, 4815}}) {
       Layouteingabe e = Eingabe(14000, 1000, n);
@@ -113,7 +113,7 @@ TEST(Hauptfensterlayout, EveryNarrowMinimumLeavesTheGrid1475High) {
   }
 }
 
-TEST(Hauptfensterlayout, ASmallWindowSpringsBackAMinimisedOneIsLeftAsItIs) {
+TEST(Hauptfensterlayout, KleinesFensterSpringtZurueckMinimiertesBleibtWieEsIst) {
   const Layoutergebnis l = Hauptfenster_anordnen(Eingabe(9000, 1500, 0));
   EXPECT_EQ(l.innenBreite, 13980);
   EXPECT_EQ(l.innenHöhe, 2955);
@@ -123,7 +123,7 @@ TEST(Hauptfensterlayout, ASmallWindowSpringsBackAMinimisedOneIsLeftAsItIs) {
   EXPECT_EQ(Hauptfenster_anordnen(max).innenBreite, 9000);
 }
 
-TEST(Hauptfensterlayout, WideButtonsWidenTheWindowOrFallBackOnANarrowScreen) {
+TEST(Hauptfensterlayout, BreiteSchaltflaechenVerbreiternDasFensterOderFallenAufSchmalemBildschirmZurueck) {
   // 12 buttons of 2370 twips: two rows of six need 255 + 5 x 2520 + 2 x 2370 + 405.
   const int nötig = 255 + 5 * (2370 + 150) + 2 * 2370 + 405;
   Layoutergebnis l = Hauptfenster_anordnen(Eingabe(14000, 9000, 12, 2370));
@@ -140,7 +140,7 @@ TEST(Hauptfensterlayout, WideButtonsWidenTheWindowOrFallBackOnANarrowScreen) {
   PrüfeFreiUndInnen(l);
 }
 
-TEST(Hauptfensterlayout, CalendarWeeksMoveTheGridDown) {
+TEST(Hauptfensterlayout, KalenderwochenSchiebenDasRasterNachUnten) {
   Layouteingabe e = Eingabe(16350, 9435, 0);
   const Layoutergebnis ohne = Hauptfenster_anordnen(e);
   e.kalenderwochen = true;
@@ -154,7 +154,7 @@ TEST(Hauptfensterlayout, CalendarWeeksMoveTheGridDown) {
   EXPECT_EQ(mit.kalenderwochen.width(), mit.raster.width());
 }
 
-TEST(Hauptfensterlayout, ColumnsShareTheGridWidthAndHeadersWrapWhenWide) {
+TEST(Hauptfensterlayout, SpaltenTeilenSichDieRasterbreiteUndKoepfeBrechenBeiBreiteUm) {
   const Layoutergebnis l = Hauptfenster_anordnen(Eingabe(20000, 9435, 0));
   EXPECT_EQ(l.raster.width(), 20000 - 1800 - 750);
   EXPECT_EQ(l.namensspalte, static_cast<int>(std::lround(l.raster.width() / 4.5)));
@@ -164,7 +164,7 @@ TEST(Hauptfensterlayout, ColumnsShareTheGridWidthAndHeadersWrapWhenWide) {
   EXPECT_FALSE(Hauptfenster_anordnen(Eingabe(16350, 9435, 0)).zweizeiligerKopf);
 }
 
-TEST(Hauptfensterlayout, ScalingIsOneWhereAPixelIsWholeTwips) {
+TEST(Hauptfensterlayout, SkalierungIstEinsWoEinPixelGanzeTwipsIst) {
   EXPECT_DOUBLE_EQ(Skalierung_aus_DPI(96), 1.0);
   EXPECT_DOUBLE_EQ(Skalierung_aus_DPI(120), 1.0);
   EXPECT_DOUBLE_EQ(Skalierung_aus_DPI(144), 1.0);
@@ -174,7 +174,7 @@ TEST(Hauptfensterlayout, ScalingIsOneWhereAPixelIsWholeTwips) {
   EXPECT_EQ(Hauptfenster_anordnen(e).raster.width(), static_cast<int>(std::lround((16049 - 480) * e.skalierung)));
 }
 
-TEST(Tabellenhoehen, RowsFillTheRoomInWholePixelsButStayAtMostSquare) {
+TEST(Tabellenhoehen, ZeilenFuellenDenRaumInGanzenPixelnBleibenAberHoechstensQuadratisch) {
   Tabelleneingabe e;
   e.tabellenhöhe = 6000;
   e.zeilen = 11;  // header + 10 rows
@@ -198,7 +198,7 @@ TEST(Tabellenhoehen, RowsFillTheRoomInWholePixelsButStayAtMostSquare) {
   EXPECT_EQ(Tabellenhöhen_berechnen(e).zeilenhöhe, 300);
 }
 
-TEST(Tabellenhoehen, DaySumsStandBelowTheLastRowInsideTheRoom) {
+TEST(Tabellenhoehen, TagessummenStehenUnterDerLetztenZeileImRaum) {
   Tabelleneingabe e;
   e.tabellenhöhe = 6000;
   e.zeilen = 4;

@@ -85,7 +85,7 @@ class KommentarTest : public PlanerFensterTest {
   QString beschriftung, vorgabe, titel;
 };
 
-TEST_F(KommentarTest, FiveDaysWithEntriesOnTheFirstAndLastGetOneLineAndTwoBoldCells) {
+TEST_F(KommentarTest, FuenfTageMitEintraegenAmErstenUndLetztenBekommenEineZeileUndZweiFetteZellen) {
   markieren(4, 23, 27);
   antworten(QStringLiteral("  Seminar in Köln  "));
   rechtsklick(4, 25);
@@ -119,7 +119,7 @@ TEST_F(KommentarTest, FiveDaysWithEntriesOnTheFirstAndLastGetOneLineAndTwoBoldCe
   EXPECT_FALSE(fenster->picKommentar->isVisible());
 }
 
-TEST_F(KommentarTest, AMonthChangedByAnotherWorkstationWhileTheDialogIsOpenGetsTheComment) {
+TEST_F(KommentarTest, VonAnderemArbeitsplatzBeiOffenemDialogGeaenderterMonatBekommtDenKommentar) {
   markieren(4, 23, 27);
   gezeigt = false;
   beimDialog<frmKommentar>([this](frmKommentar& d) {
@@ -140,7 +140,7 @@ TEST_F(KommentarTest, AMonthChangedByAnotherWorkstationWhileTheDialogIsOpenGetsT
   EXPECT_FALSE(g().CellFontBold(4, 24));
 }
 
-TEST_F(KommentarTest, ACommentThatCannotBeSavedLeavesTheGridAsItWas) {
+TEST_F(KommentarTest, NichtSpeicherbarerKommentarLaesstDasRasterWieEsWar) {
   gEingabebefehle.Datensatz_speichern = [](const QString&) { return false; };
   markieren(4, 30, 30);
   antworten(QStringLiteral("Neu"));
@@ -151,7 +151,7 @@ TEST_F(KommentarTest, ACommentThatCannotBeSavedLeavesTheGridAsItWas) {
   EXPECT_TRUE(logbuch().isEmpty()) << "no logbook line for a comment not stored";
 }
 
-TEST_F(KommentarTest, ThePointerMovingOnBeforeTheRestShowsNoBox) {
+TEST_F(KommentarTest, WeiterbewegterZeigerVorDerRuhezeitZeigtKeinFeld) {
   gKommentarMarken.setzen(4, 23, QStringLiteral("Kurz"));
   bewegen(4, 23);
   bewegen(4, 24);
@@ -159,7 +159,7 @@ TEST_F(KommentarTest, ThePointerMovingOnBeforeTheRestShowsNoBox) {
   EXPECT_FALSE(fenster->picKommentar->isVisible());
 }
 
-TEST_F(KommentarTest, AnUnchangedTextOrACancelWritesNothing) {
+TEST_F(KommentarTest, UnveraenderterTextOderAbbrechenSchreibtNichts) {
   const struct {
     QString text;
     bool ok;
@@ -178,7 +178,7 @@ TEST_F(KommentarTest, AnUnchangedTextOrACancelWritesNothing) {
   }
 }
 
-TEST_F(KommentarTest, AnEmptyAnswerClearsTheCommentAndLogsIt) {
+TEST_F(KommentarTest, LeereAntwortLoeschtDenKommentarUndProtokolliertEs) {
   markieren(4, 30, 30);
   antworten(QString());
   rechtsklick(4, 30);
@@ -189,7 +189,7 @@ TEST_F(KommentarTest, AnEmptyAnswerClearsTheCommentAndLogsIt) {
   EXPECT_TRUE(gKommentarMarken.text(4, 30).isEmpty());
 }
 
-TEST_F(KommentarTest, TwoDifferentCommentsInTheMarkingAreRefused) {
+TEST_F(KommentarTest, ZweiVerschiedeneKommentareInDerMarkierungWerdenAbgelehnt) {
   gKommentarMarken.setzen(4, 23, QStringLiteral("Eins"));
   gKommentarMarken.setzen(4, 27, QStringLiteral("Zwei"));
   markieren(4, 22, 28);
@@ -201,7 +201,7 @@ TEST_F(KommentarTest, TwoDifferentCommentsInTheMarkingAreRefused) {
   EXPECT_FALSE(QFile::exists(gDatenordner + kHeute));
 }
 
-TEST_F(KommentarTest, AMarkingOverTwoRowsIsRefusedWithTheLevelsText) {
+TEST_F(KommentarTest, MarkierungUeberZweiZeilenWirdMitDemTextDerStufeAbgelehnt) {
   const struct {
     int stufe;
     int pos44;
@@ -221,7 +221,7 @@ TEST_F(KommentarTest, AMarkingOverTwoRowsIsRefusedWithTheLevelsText) {
   }
 }
 
-TEST_F(KommentarTest, ARightClickWithoutMarkingCommentsTheCellUnderThePointer) {
+TEST_F(KommentarTest, RechtsklickOhneMarkierungKommentiertDieZelleUnterDemZeiger) {
   Markierung_aufheben();
   antworten(QStringLiteral("Arzt"));
   rechtsklick(4, 23);
@@ -231,14 +231,14 @@ TEST_F(KommentarTest, ARightClickWithoutMarkingCommentsTheCellUnderThePointer) {
   EXPECT_TRUE(g().CellFontBold(4, 23));
 }
 
-TEST_F(KommentarTest, ADateSeparatorOtherThanADotNamesBothDatesInFull) {
+TEST_F(KommentarTest, AnderesDatumstrennzeichenAlsPunktNenntBeideDatenVoll) {
   gDatumstrennzeichen = QStringLiteral("/");
   EXPECT_EQ(Kommentar_Zeitraum(QStringLiteral("2603"), 23, 27), u"23/03/26 - 27/03/26");
   gDatumstrennzeichen = QStringLiteral(".");
   EXPECT_EQ(Kommentar_Zeitraum(QStringLiteral("2603"), 5, 5), u"05.03.26");
 }
 
-TEST_F(KommentarTest, HolidayTextsOverTheDayHeader) {
+TEST_F(KommentarTest, FeiertagstexteUeberDemTageskopf) {
   gFeiertagsdaten = {QString(), QStringLiteral("260319:Josefstag"), QStringLiteral("260320"),
                      QStringLiteral("260324:")};
   EXPECT_EQ(Feiertag_Text(19), u"Josefstag");
@@ -261,7 +261,7 @@ TEST_F(KommentarTest, HolidayTextsOverTheDayHeader) {
 
 class EingabefeldTest : public VelkoraTest {};
 
-TEST_F(EingabefeldTest, LabelEmptyPresetAndTitleThenCancel) {
+TEST_F(EingabefeldTest, BeschriftungLeereVorgabeUndTitelDannAbbrechen) {
   QString gesehen, text, caption;
   beimDialog<frmKommentar>([&](frmKommentar& d) {
     gesehen = d.lblBeschriftung->text();
@@ -287,7 +287,7 @@ TEST_F(EingabefeldTest, LabelEmptyPresetAndTitleThenCancel) {
   EXPECT_EQ(caption, u"Velkora - Kommentar");
 }
 
-TEST_F(EingabefeldTest, ForbiddenCharactersAreRefusedAndTheDialogStays) {
+TEST_F(EingabefeldTest, VerboteneZeichenWerdenAbgelehntUndDerDialogBleibt) {
   const struct {
     QString text;
     bool zulässig;
@@ -316,7 +316,7 @@ TEST_F(EingabefeldTest, ForbiddenCharactersAreRefusedAndTheDialogStays) {
   }
 }
 
-TEST_F(EingabefeldTest, ALongTextIsCutWhenTheBoxLosesTheFocus) {
+TEST_F(EingabefeldTest, LangerTextWirdBeimFokusverlustGekuerzt) {
   Kommentar_Tag() = QStringLiteral("Beschriftung|Vorgabe");
   frmKommentar d;
   d.show();
@@ -366,7 +366,7 @@ class KommentarboxTest : public VelkoraTest {
   QLabel* label = nullptr;
 };
 
-TEST_F(KommentarboxTest, StandsBesideTheCellInsideTheGridAndGoesOnScrolling) {
+TEST_F(KommentarboxTest, StehtNebenDerZelleImRasterUndGehtBeimBildlaufMit) {
   // Not under the pointer: shown at once.
   Kommentar_anzeigen(&fenster, QStringLiteral("Anmeldung geändert"), 4, 3);
   ASSERT_TRUE(box->isVisible());

@@ -43,7 +43,7 @@ void prüfen(const Raster& g, const std::vector<Zellerwartung>& tabelle, const c
   }
 }
 
-TEST_F(MonatsanzeigeTest, RowsFollowTheEmployeeTableAndTheEmploymentDates) {
+TEST_F(MonatsanzeigeTest, ZeilenFolgenMitarbeitertabelleUndBeschaeftigungsdaten) {
   anzeigen();
   EXPECT_EQ(namen(), (QStringList{"Frei Vera", "Verwaltung", "Meier Anna", "Schulz Bernd", "Lager", "Kurz Carla"}))
       << "Carla joins on the 20th and has the whole month; Dieter has left";
@@ -63,7 +63,7 @@ TEST_F(MonatsanzeigeTest, RowsFollowTheEmployeeTableAndTheEmploymentDates) {
   EXPECT_EQ(grid.TextMatrix(0, 29), u"") << "no header after the month's last day";
 }
 
-TEST_F(MonatsanzeigeTest, CellsAndColoursForAnEmployee) {
+TEST_F(MonatsanzeigeTest, ZellenUndFarbenEinesMitarbeiters) {
   // The user "tester" is an employee; "Krank" (5) is hidden from other users and
   // shown as a blank on the weekend colour (settings position 43 = 1).
   anzeigen();
@@ -104,7 +104,7 @@ TEST_F(MonatsanzeigeTest, CellsAndColoursForAnEmployee) {
   prüfen(grid, {{3, 4, u"", std::nullopt, std::nullopt, false}}, "position 43 off");
 }
 
-TEST_F(MonatsanzeigeTest, AdministratorsSeeHiddenCodesAndCommentsOnThem) {
+TEST_F(MonatsanzeigeTest, AdministratorenSehenVerborgeneKuerzelUndIhreKommentare) {
   gBenutzerstufe = 2;
   anzeigen();
   prüfen(grid, {{3, 4, u"K", 0x0000FF, kKrank, true}}, "administrator");
@@ -116,7 +116,7 @@ TEST_F(MonatsanzeigeTest, AdministratorsSeeHiddenCodesAndCommentsOnThem) {
   EXPECT_EQ(gKommentarMarken.text(3, 2), u"Urlaub geplant");
 }
 
-TEST_F(MonatsanzeigeTest, HighlightModeThreeLeavesTodaysColumnAndPosition9SwitchesTodayOff) {
+TEST_F(MonatsanzeigeTest, HervorhebungDreiLaesstDieHeutespalteUndStelle9SchaltetHeuteAb) {
   gBenutzerwerte[22] = 3;
   anzeigen();
   EXPECT_EQ(grid.CellBackColor(4, 12), kFarbe[1]);
@@ -130,7 +130,7 @@ TEST_F(MonatsanzeigeTest, HighlightModeThreeLeavesTodaysColumnAndPosition9Switch
   EXPECT_EQ(grid.CellBackColor(1, 12), std::nullopt);
 }
 
-TEST_F(MonatsanzeigeTest, HeadingRowsHighlightedWhenAsked) {
+TEST_F(MonatsanzeigeTest, UeberschriftzeilenHervorgehobenWennGewuenscht) {
   gBenutzerwerte[26] = 1;
   anzeigen();
   EXPECT_EQ(grid.CellBackColor(2, 2), kFarbe[5]);
@@ -138,7 +138,7 @@ TEST_F(MonatsanzeigeTest, HeadingRowsHighlightedWhenAsked) {
   EXPECT_EQ(grid.CellBackColor(3, 7), kFarbe[2]);
 }
 
-TEST_F(MonatsanzeigeTest, ExceptionsLineOfTheMonthDecidesWeekendAndHolidays) {
+TEST_F(MonatsanzeigeTest, AusnahmezeileDesMonatsBestimmtWochenendeUndFeiertage) {
   // The month froze a weekend of Sundays only and a holiday on the 6th.
   monatSchreiben(QStringLiteral("2603 260311 Data.dat"), {}, QStringLiteral("So:06|"));
   anzeigen();
@@ -149,7 +149,7 @@ TEST_F(MonatsanzeigeTest, ExceptionsLineOfTheMonthDecidesWeekendAndHolidays) {
   EXPECT_EQ(grid.TextMatrix(3, 2), u"") << "the newest version has no entries";
 }
 
-TEST_F(MonatsanzeigeTest, VisibilityByPermissionAndDisplayGroup) {
+TEST_F(MonatsanzeigeTest, SichtbarkeitNachBerechtigungUndAnzeigegruppe) {
   SetSetting(1, 2);
   gMonatsquelle.anzeigeberechtigung = [] { return QStringLiteral("Lager:"); };
   for (int stufe : {0, 1}) {
@@ -182,7 +182,7 @@ TEST_F(MonatsanzeigeTest, VisibilityByPermissionAndDisplayGroup) {
   EXPECT_EQ(namen().size(), 6);
 }
 
-TEST_F(MonatsanzeigeTest, NoEmployeesShowOneEmptyRow) {
+TEST_F(MonatsanzeigeTest, OhneMitarbeiterEineLeereZeile) {
   Mitarbeiter_setzen({{u"NoNames", u"", u"", u""}});
   anzeigen();
   ASSERT_EQ(grid.Rows(), 2);
@@ -194,7 +194,7 @@ TEST_F(MonatsanzeigeTest, NoEmployeesShowOneEmptyRow) {
   EXPECT_EQ(grid.TextMatrix(1, 0), u"");
 }
 
-TEST_F(MonatsanzeigeTest, CalendarWeekLabels) {
+TEST_F(MonatsanzeigeTest, Kalenderwochenbeschriftung) {
   gBenutzerwerte[28] = 1;
   // March 2026 begins on a Sunday and its 30th is a Monday.
   anzeigen();
@@ -213,7 +213,7 @@ TEST_F(MonatsanzeigeTest, CalendarWeekLabels) {
   EXPECT_EQ(kawo.TextMatrix(0, 32), u" ");
 }
 
-TEST_F(MonatsanzeigeTest, DaySumsAreFilledAndColoured) {
+TEST_F(MonatsanzeigeTest, TagessummenWerdenGefuelltUndGefaerbt) {
   gBenutzerwerte[25] = 1;
   gBenutzerstufe = 2;
   anzeigen();
@@ -225,7 +225,7 @@ TEST_F(MonatsanzeigeTest, DaySumsAreFilledAndColoured) {
   EXPECT_EQ(tasu.CellBackColor(3, 12), kFarbe[8]);
 }
 
-TEST_F(MonatsanzeigeTest, MonthWithoutFileShowsRowsWithColoursOnly) {
+TEST_F(MonatsanzeigeTest, MonatOhneDateiZeigtZeilenNurMitFarben) {
   gMonatsschlüssel = QStringLiteral("2605");
   anzeigen();
   EXPECT_EQ(grid.Rows(), 7);
@@ -235,7 +235,7 @@ TEST_F(MonatsanzeigeTest, MonthWithoutFileShowsRowsWithColoursOnly) {
   EXPECT_EQ(gMonatsAusnahmen, u"NoEx:NoEx");
 }
 
-TEST_F(MonatsanzeigeTest, OwnTimeStampOfTodaysVersionIsKept) {
+TEST_F(MonatsanzeigeTest, EigenerZeitstempelDerHeutigenVersionBleibt) {
   anzeigen();
   EXPECT_FALSE(gMonatsdateiZeit.isValid()) << "no version of today";
   monatSchreiben(QStringLiteral("2603 260312 Data.dat"), {});
@@ -243,7 +243,7 @@ TEST_F(MonatsanzeigeTest, OwnTimeStampOfTodaysVersionIsKept) {
   EXPECT_EQ(gMonatsdateiZeit, Dateizeit(gDatenordner + QStringLiteral("2603 260312 Data.dat")));
 }
 
-TEST_F(MonatsanzeigeTest, ASlowDisplayMarksTheShareSlow) {
+TEST_F(MonatsanzeigeTest, LangsameAnzeigeMarkiertDieFreigabeAlsLangsam) {
   const auto lesen = gMonatsquelle.lesen;
   gMonatsquelle.lesen = [lesen](const QString& m) {
     uhr::schlafen(0.2);
@@ -260,7 +260,7 @@ TEST_F(MonatsanzeigeTest, ASlowDisplayMarksTheShareSlow) {
   EXPECT_EQ(gBenutzerwerte[31], 1);
 }
 
-TEST_F(MonatsanzeigeTest, TheGridIsPaintedOnceAndTheLayoutHearsOfNewRowCounts) {
+TEST_F(MonatsanzeigeTest, RasterWirdEinmalGezeichnetUndDasLayoutErfaehrtNeueZeilenzahlen) {
   int bilder = 0, anordnungen = 0;
   grid.beobachten([&] { ++bilder; });
   anzeige.zeilenzahl_geändert = [&] { ++anordnungen; };

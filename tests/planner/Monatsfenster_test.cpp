@@ -111,7 +111,7 @@ class MonatsfensterTest : public PlanerFensterTest {
 
 const int kBreiten[] = {0, 1000, 1069, 1070, 1120, 1200, 1400, 1590};
 
-TEST_F(MonatsfensterTest, DayThirtyOneAndEveryHeaderFitAtEveryWidth) {
+TEST_F(MonatsfensterTest, TagEinunddreissigUndJederKopfPassenInJedeBreite) {
   for (const bool viele : {false, true}) {
     if (viele) tausendMitarbeiter();
     frmVelkora& f = zeigen();
@@ -128,7 +128,7 @@ TEST_F(MonatsfensterTest, DayThirtyOneAndEveryHeaderFitAtEveryWidth) {
   }
 }
 
-TEST_F(MonatsfensterTest, ColumnsFollowTheScrollBarWhenRowsComeAndGo) {
+TEST_F(MonatsfensterTest, SpaltenFolgenDerBildlaufleisteWennZeilenKommenUndGehen) {
   frmVelkora& f = zeigen();
   größe(f, 1070);
   prüfeTag31(f, false, "few rows");
@@ -139,7 +139,7 @@ TEST_F(MonatsfensterTest, ColumnsFollowTheScrollBarWhenRowsComeAndGo) {
   prüfeTag31(f, true, "many rows");
 }
 
-TEST_F(MonatsfensterTest, TwoLineHeaderWhenOneLineDoesNotFit) {
+TEST_F(MonatsfensterTest, ZweizeiligerKopfWennEineZeileNichtPasst) {
   frmVelkora& f = zeigen();
   größe(f, 0);
   // At the smallest window a day column is far too narrow for "Mo 16".
@@ -151,7 +151,7 @@ TEST_F(MonatsfensterTest, TwoLineHeaderWhenOneLineDoesNotFit) {
   EXPECT_GE(g.RowHeight(0), 540);
 }
 
-TEST_F(MonatsfensterTest, GroupChoiceStandsInFrontOfTheNameColumnAndSwitchesGroups) {
+TEST_F(MonatsfensterTest, GruppenwahlStehtVorDerNamensspalteUndWechseltGruppen) {
   gMonatsquelle.anzeigegruppen = [] {
     return QStringList{QStringLiteral("Alle Mitarbeiter|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
   };
@@ -185,7 +185,7 @@ TEST_F(MonatsfensterTest, GroupChoiceStandsInFrontOfTheNameColumnAndSwitchesGrou
   EXPECT_EQ(g.Rows(), 7);
 }
 
-TEST_F(MonatsfensterTest, ArrowKeysAfterAClickOnAYearTabMoveByMonths) {
+TEST_F(MonatsfensterTest, PfeiltastenNachKlickAufEinenJahresreiterGehenMonatsweise) {
   frmVelkora& f = zeigen();
   f.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
@@ -209,7 +209,7 @@ TEST_F(MonatsfensterTest, ArrowKeysAfterAClickOnAYearTabMoveByMonths) {
   EXPECT_EQ(gMonatsschlüssel, u"2612") << "from January to December of the same year";
 }
 
-TEST_F(MonatsfensterTest, CodeButtonsShowTheirCodesColoursFlat) {
+TEST_F(MonatsfensterTest, KuerzelschaltflaechenZeigenIhreFarbenFlach) {
   frmVelkora& f = zeigen();
   größe(f, 1400);
   const struct {
@@ -233,7 +233,7 @@ TEST_F(MonatsfensterTest, CodeButtonsShowTheirCodesColoursFlat) {
   EXPECT_EQ(Schaltflächentextfarbe(0xFFFFFF, 0xFFFFFF), QColor(Qt::black));
 }
 
-TEST_F(MonatsfensterTest, CalendarWeekStripIsDrawnLikeTheGrid) {
+TEST_F(MonatsfensterTest, KalenderwochenleisteWirdWieDasRasterGezeichnet) {
   gBenutzerwerte[28] = 1;
   frmVelkora& f = zeigen();
   größe(f, 1070);
@@ -251,7 +251,7 @@ TEST_F(MonatsfensterTest, CalendarWeekStripIsDrawnLikeTheGrid) {
 
 // Pictures to look at: the smallest window and a full-HD one, empty and with 1,000
 // employees, each checked for day 31.
-TEST_F(MonatsfensterTest, PicturesAtTheSmallestAndAFullHdSize) {
+TEST_F(MonatsfensterTest, BilderInKleinsterUndFullHdGroesse) {
   for (const bool viele : {false, true}) {
     if (viele)
       tausendMitarbeiter();

@@ -64,7 +64,7 @@ class MonatsspeicherTest : public VelkoraTest {
   int mAnmeldung = 0;
 };
 
-TEST_F(MonatsspeicherTest, HeldBackLinesKeepTheNewestEntryOfAnEmployeeAndEveryComment) {
+TEST_F(MonatsspeicherTest, ZurueckgehalteneZeilenBehaltenDenNeuestenEintragJeMitarbeiterUndJedenKommentar) {
   struct Fall {
     const char* name;
     QStringList zeilen;
@@ -95,7 +95,7 @@ TEST_F(MonatsspeicherTest, HeldBackLinesKeepTheNewestEntryOfAnEmployeeAndEveryCo
   gLogbuchPuffern = false;
 }
 
-TEST_F(MonatsspeicherTest, FlushWritesTheHeldLinesInOrderAndEmptiesTheBuffer) {
+TEST_F(MonatsspeicherTest, LeerenSchreibtDieGehaltenenZeilenInReihenfolgeUndLeertDenPuffer) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   gLogbuchPuffern = true;
   const QString k = QStringLiteral("K:HMueller:03-03:Arzt");
@@ -115,7 +115,7 @@ TEST_F(MonatsspeicherTest, FlushWritesTheHeldLinesInOrderAndEmptiesTheBuffer) {
   gLogbuchPuffern = false;
 }
 
-TEST_F(MonatsspeicherTest, HeldLinesOfAMonthWithoutTodaysVersionGoIntoTheRewrite) {
+TEST_F(MonatsspeicherTest, GehalteneZeilenEinesMonatsOhneHeutigeVersionGehenInDasNeuschreiben) {
   monat(QStringLiteral("260309"), {A("eschmidt", "2"), A("eschmidt", "22")});
   gLogbuchPuffern = true;
   ASSERT_TRUE(Datensatz_speichern(A("HMueller", "1")));
@@ -127,7 +127,7 @@ TEST_F(MonatsspeicherTest, HeldLinesOfAMonthWithoutTodaysVersionGoIntoTheRewrite
                          A("HMueller", "1")}));
 }
 
-TEST_F(MonatsspeicherTest, LaterDatedVersionThatStaysGivesTheDateCorruptionWarning) {
+TEST_F(MonatsspeicherTest, BleibendeSpaeterDatierteVersionGibtDieDatumswarnung) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   // A workstation whose system date is 15 March writes at the same moment (or its
   // version could not be removed): it stays the newest.
@@ -150,7 +150,7 @@ TEST_F(MonatsspeicherTest, LaterDatedVersionThatStaysGivesTheDateCorruptionWarni
   EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))).last(), A("eschmidt", "1"));
 }
 
-TEST_F(MonatsspeicherTest, LaterDatedVersionRemovedByTheSaveGivesNoWarning) {
+TEST_F(MonatsspeicherTest, VomSpeichernEntfernteSpaeterDatierteVersionGibtKeineWarnung) {
   // Its lines are carried into today's version by the rewrite, so nothing is lost.
   monat(QStringLiteral("260315"), {A("HMueller", "1")});
   ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1")));
@@ -159,7 +159,7 @@ TEST_F(MonatsspeicherTest, LaterDatedVersionRemovedByTheSaveGivesNoWarning) {
   EXPECT_TRUE(dekodierteZeilen(pfad(QStringLiteral("260310"))).contains(A("HMueller", "1")));
 }
 
-TEST_F(MonatsspeicherTest, ProgramLockRefusesTheSaveAndWritesNothing) {
+TEST_F(MonatsspeicherTest, ProgrammsperreVerweigertDasSpeichernUndSchreibtNichts) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
   schreiben(gDatenordner + QStringLiteral("Lockfile.txt"), "Datensicherung läuft|admin\r\n");
@@ -179,7 +179,7 @@ TEST_F(MonatsspeicherTest, ProgramLockRefusesTheSaveAndWritesNothing) {
   EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))).last(), A("eschmidt", "1"));
 }
 
-TEST_F(MonatsspeicherTest, SlowShareShowsTheHourglassDuringTheSave) {
+TEST_F(MonatsspeicherTest, LangsameFreigabeZeigtDieSanduhrBeimSpeichern) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   bool sanduhr = false;
   gSpeicherdienste.monat_speichern = [&](const QString& s, const QList<Monatszeile>& z) {
@@ -194,7 +194,7 @@ TEST_F(MonatsspeicherTest, SlowShareShowsTheHourglassDuringTheSave) {
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(MonatsspeicherTest, CompactionGoesOnWhenItsBackupFails) {
+TEST_F(MonatsspeicherTest, VerdichtenGehtWeiterWennSeinBackupMisslingt) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1"), A("eschmidt", "2"), A("HMueller", "4"), A("eschmidt", "22")});
   QDir(gSicherungsordner).removeRecursively();  // no backup can be written
   Erfassungsdatei_defragmentieren();
@@ -206,7 +206,7 @@ TEST_F(MonatsspeicherTest, CompactionGoesOnWhenItsBackupFails) {
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(MonatsspeicherTest, CompactionMakesADailyBackupForAdministratorsOnly) {
+TEST_F(MonatsspeicherTest, VerdichtenMachtNurFuerAdministratorenEinTagesbackup) {
   for (const int stufe : {2, 1, 0}) {
     Dateien_löschen(gSicherungsordner, QStringLiteral("*.dat"));
     gBenutzerstufe = stufe;
@@ -217,7 +217,7 @@ TEST_F(MonatsspeicherTest, CompactionMakesADailyBackupForAdministratorsOnly) {
   }
 }
 
-TEST_F(MonatsspeicherTest, CompactionWaitsWhileADataFileProblemIsPending) {
+TEST_F(MonatsspeicherTest, VerdichtenWartetSolangeEinDateiproblemOffenIst) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1"), A("eschmidt", "2")});
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
   gStörungAnzeigen = true;
@@ -226,7 +226,7 @@ TEST_F(MonatsspeicherTest, CompactionWaitsWhileADataFileProblemIsPending) {
   EXPECT_TRUE(Dateiliste(gSicherungsordner, QStringLiteral("*.dat")).isEmpty());
 }
 
-TEST_F(MonatsspeicherTest, RefusedSaveIsNotLoggedAsDoneAndShowsTheMonthAsItIs) {
+TEST_F(MonatsspeicherTest, VerweigertesSpeichernWirdNichtProtokolliertUndZeigtDenMonatWieErIst) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1"), A("eschmidt", "2")});
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
   Monatsstand_merken(gMonatsschlüssel);
@@ -243,7 +243,7 @@ TEST_F(MonatsspeicherTest, RefusedSaveIsNotLoggedAsDoneAndShowsTheMonthAsItIs) {
 // Another workstation, a separate process, saves day 3 of Eva's row after this one
 // showed the row; this one then enters day 5 (alone, and held back in a multi-row run
 // with a second change of the same row): every day stays.
-TEST_F(MonatsspeicherTest, ChangesOfOneRowFromTwoWorkstationsAreBothKept) {
+TEST_F(MonatsspeicherTest, AenderungenEinerZeileVonZweiArbeitsplaetzenBleibenBeide) {
   monat(QStringLiteral("260310"), {A("eschmidt", "1"), A("HMueller", "2")});
   const auto anderer = [&](int tag, int code) {
     QProcess p;

@@ -35,7 +35,7 @@ class FensterTest : public PlanerFensterTest {
   }
 };
 
-TEST_F(FensterTest, LoadShowsTheMonthOfTodayAndEndsTheStartPhase) {
+TEST_F(FensterTest, LadenZeigtDenMonatVonHeuteUndBeendetDieStartphase) {
   gStörungAnzeigen = true;
   gStörungsmeldung = QStringLiteral("NoFile");
   int gemeldet = 0;
@@ -51,7 +51,7 @@ TEST_F(FensterTest, LoadShowsTheMonthOfTodayAndEndsTheStartPhase) {
   EXPECT_EQ(gemeldet, 1) << "only with the first month";
 }
 
-TEST_F(FensterTest, ContinuousNavigationAcrossTheYearBoundary) {
+TEST_F(FensterTest, DurchgehendeNavigationUeberDieJahresgrenze) {
   frmVelkora& f = laden();
   ASSERT_EQ(gMonatsschlüssel, u"2603");
   jahr(2);
@@ -73,7 +73,7 @@ TEST_F(FensterTest, ContinuousNavigationAcrossTheYearBoundary) {
   EXPECT_EQ(f.tabJahre->currentIndex(), 0) << "the year does not change";
 }
 
-TEST_F(FensterTest, Position40KeepsTheMonthOnAYearChange) {
+TEST_F(FensterTest, Stelle40BehaeltDenMonatBeimJahreswechsel) {
   SetSetting(40, 1);
   laden();
   jahr(2);
@@ -82,7 +82,7 @@ TEST_F(FensterTest, Position40KeepsTheMonthOnAYearChange) {
   EXPECT_EQ(gMonatsschlüssel, u"2503");
 }
 
-TEST_F(FensterTest, EachMonthChangeLooksUpItsSchoolHolidaysAndResetsThePolling) {
+TEST_F(FensterTest, JederMonatswechselSuchtSeineSchulferienUndSetztDieAbfrageZurueck) {
   frmVelkora& f = laden();
   EXPECT_EQ(gFerienIndex, 1);
   f.änderungsprüfung().zustand = [] { return Tickzustand{}; };
@@ -96,7 +96,7 @@ TEST_F(FensterTest, EachMonthChangeLooksUpItsSchoolHolidaysAndResetsThePolling) 
 }
 
 // The fixture table has 7 rows; a month with more than 10.5 entry lines is rewritten.
-TEST_F(FensterTest, AnOvergrownMonthIsCompactedWhenShown) {
+TEST_F(FensterTest, UeberwachsenerMonatWirdBeimAnzeigenVerdichtet) {
   QStringList zeilen;
   for (int i = 0; i < 10; ++i) zeilen << QStringLiteral("A:anna:") + Codes({{1 + i, '1'}});
   zeilen << QStringLiteral("K:anna:10-12:Seminar") << QStringLiteral("K:anna:11-11:Seminar")
@@ -126,7 +126,7 @@ TEST_F(FensterTest, AnOvergrownMonthIsCompactedWhenShown) {
   EXPECT_EQ(gKommentarMarken.text(3, 10), u"Seminar");
 }
 
-TEST_F(FensterTest, CompactionKeepsCommentRunsPerDay) {
+TEST_F(FensterTest, VerdichtenBehaeltKommentarfolgenJeTag) {
   const QString codes = Codes({{1, '1'}, {2, '1'}, {3, '1'}, {5, '1'}, {6, '1'}});
   monatSchreiben(QStringLiteral("2604 260311 Data.dat"),
                  {"A:Anna:" + codes, "K:anna:01-06:Kurs", "K:anna:03-03:Arzt", "K:anna:06-06:"},
@@ -136,7 +136,7 @@ TEST_F(FensterTest, CompactionKeepsCommentRunsPerDay) {
   EXPECT_EQ(z.mid(3), (QStringList{"A:Anna:" + codes, "K:Anna:01-02:Kurs", "K:Anna:03-03:Arzt", "K:Anna:05-05:Kurs"}));
 }
 
-TEST_F(FensterTest, GroupChoiceNarrowsTheRows) {
+TEST_F(FensterTest, GruppenwahlSchraenktDieZeilenEin) {
   gMonatsquelle.anzeigegruppen = [] {
     return QStringList{QStringLiteral("Alle Mitarbeiter|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
   };
@@ -160,7 +160,7 @@ TEST_F(FensterTest, GroupChoiceNarrowsTheRows) {
   EXPECT_EQ(skript->texte()[0], u"Nicht möglich, wenn Anzeigegruppen aktiv sind");
 }
 
-TEST_F(FensterTest, ResettingTheRowHeightWithoutGroups) {
+TEST_F(FensterTest, ZeilenhoeheZuruecksetzenOhneGruppen) {
   frmVelkora& f = laden();
   f.show();
   gBenutzerwerte[32] = 600;
@@ -170,7 +170,7 @@ TEST_F(FensterTest, ResettingTheRowHeightWithoutGroups) {
   EXPECT_EQ(gBenutzerwerte[33], 0);
 }
 
-TEST_F(FensterTest, ScreenshotShowsTheColouredCells) {
+TEST_F(FensterTest, BildschirmfotoZeigtDieFarbigenZellen) {
   frmVelkora& f = laden();
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
@@ -192,7 +192,7 @@ TEST_F(FensterTest, ScreenshotShowsTheColouredCells) {
   EXPECT_EQ(farbe(1, 2), kFarbe[1]) << "working day";
 }
 
-TEST_F(FensterTest, AStartErrorShowsNoEmployees) {
+TEST_F(FensterTest, StartfehlerZeigtKeineMitarbeiter) {
   gStartfehler = QStringLiteral("Fehler");
   frmVelkora& f = laden();
   ASSERT_EQ(f.msgFlexGrid->raster().Rows(), 2);

@@ -71,7 +71,7 @@ bool Erwartet(const QString& t) {
          t.startsWith(u"Es wurden noch keine Mitarbeiterdaten") || t.startsWith(u"Achtung! Eintrag für einen");
 }
 
-TEST_F(RandfallTest, NoNamesClicksAndButtonsChangeNothing) {
+TEST_F(RandfallTest, OhneNamenAendernKlicksUndSchaltflaechenNichts) {
   gIstMitarbeiter = true;
   gBenutzerstufe = 1;
   Mitarbeiter_setzen({{u"NoNames", u"", u"", u""}});
@@ -102,7 +102,7 @@ TEST_F(RandfallTest, NoNamesClicksAndButtonsChangeNothing) {
 
 // February: the columns after the 28th hold no day; a marking there or past the month
 // changes nothing, and a marking left over a month or year change enters nothing.
-TEST_F(RandfallTest, ShortMonthAndMarkingsLeftOverAMonthChangeEnterNothing) {
+TEST_F(RandfallTest, KurzerMonatUndUebrigeMarkierungenNachMonatswechselTragenNichtsEin) {
   gIstMitarbeiter = true;
   gBenutzerstufe = 1;
   laden();

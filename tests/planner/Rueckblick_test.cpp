@@ -45,7 +45,7 @@ void Unverändert(const Bestand& jetzt, const Bestand& vorher) {
 
 class RueckblickFensterTest : public PlanerFensterTest {};
 
-TEST_F(RueckblickFensterTest, NoPathEntersOrRewritesAnything) {
+TEST_F(RueckblickFensterTest, KeinWegTraegtEinOderSchreibtNeu) {
   gRückblick = true;
   gBenutzerstufe = 2;
   Mitarbeiterdaten_schreiben();
@@ -151,7 +151,7 @@ class RueckblickLaufTest : public VelkoraTest {
 
 // A first start in April 2026 and an entry; the start in January 2027 changes the year
 // and leaves its backup; then an administrator looks back at it and tries to enter.
-TEST_F(RueckblickLaufTest, LeavesTheRealFoldersByteIdentical) {
+TEST_F(RueckblickLaufTest, LaesstDieEchtenOrdnerBytegleich) {
   const QString daten = basis + QStringLiteral("Daten/Data/");
   {
     Programmlauf erster(basis, QStringLiteral("140426"));

@@ -14,7 +14,7 @@
 namespace {
 using namespace planer;
 
-class SchaltflächenTest : public PlanerFensterTest {
+class SchaltflaechenTest : public PlanerFensterTest {
  protected:
   void SetUp() override {
     PlanerFensterTest::SetUp();
@@ -53,7 +53,7 @@ class SchaltflächenTest : public PlanerFensterTest {
   }
 };
 
-TEST_F(SchaltflächenTest, DefaultButtonsWithCaptionsColoursAndWidth) {
+TEST_F(SchaltflaechenTest, StandardschaltflaechenMitBeschriftungFarbenUndBreite) {
   gSFBreite = 0;
   frmVelkora& f = zeigen();
   EXPECT_EQ(sichtbar(),
@@ -66,7 +66,7 @@ TEST_F(SchaltflächenTest, DefaultButtonsWithCaptionsColoursAndWidth) {
   EXPECT_EQ(f.cmdBeenden->width(), bildschirm::twipsZuPixel(gSFBreite));
 }
 
-TEST_F(SchaltflächenTest, AdministratorOnlyButtonOfTwentyFour) {
+TEST_F(SchaltflaechenTest, AdministratorschaltflaecheVonVierundzwanzig) {
   vierundzwanzig();
   SetSetting(8, 1);
   gBenutzerstufe = 0;
@@ -89,7 +89,7 @@ TEST_F(SchaltflächenTest, AdministratorOnlyButtonOfTwentyFour) {
   EXPECT_EQ(sichtbar().size(), 25);
 }
 
-TEST_F(SchaltflächenTest, EraseButtonRules) {
+TEST_F(SchaltflaechenTest, RegelnDerLoeschschaltflaeche) {
   gBenutzerstufe = 0;
   SetSetting(10, 1);
   EXPECT_EQ(Sichtbare_Schaltflächen(), (std::vector<bool>{false, true, true, true, true, true, true, false}));
@@ -104,12 +104,12 @@ TEST_F(SchaltflächenTest, EraseButtonRules) {
   EXPECT_EQ(Sichtbare_Schaltflächen(), (std::vector<bool>{false, false}));
 }
 
-TEST_F(SchaltflächenTest, AutomaticWidthFromTheWidestCaption) {
+TEST_F(SchaltflaechenTest, AutomatischeBreiteAusDerBreitestenBeschriftung) {
   const std::pair<int, int> fälle[] = {{1500, 1800}, {1700, 1960}, {2200, 2370}, {0, 1800}, {2100, 2340}, {2131, 2370}};
   for (const auto& [text, breite] : fälle) EXPECT_EQ(Schaltflächenbreite_aus_Text(text), breite) << text;
 }
 
-TEST_F(SchaltflächenTest, WidthStepsStayInsideTheRangeAndAreKeptForTheUser) {
+TEST_F(SchaltflaechenTest, BreitenschritteBleibenImBereichUndWerdenFuerDenBenutzerGemerkt) {
   gSFBreite = 2310;
   frmVelkora& f = zeigen();
   int schritt = 120;
@@ -130,7 +130,7 @@ TEST_F(SchaltflächenTest, WidthStepsStayInsideTheRangeAndAreKeptForTheUser) {
   EXPECT_EQ(gSFBreite, 2000) << "a width outside the range is ignored";
 }
 
-TEST_F(SchaltflächenTest, ReadOnlyStartShowsNoButtons) {
+TEST_F(SchaltflaechenTest, NurLesenStartZeigtKeineSchaltflaechen) {
   gStartfehler = QStringLiteral("Fehler");
   zeigen();
   EXPECT_TRUE(sichtbar().isEmpty());

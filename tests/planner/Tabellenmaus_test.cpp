@@ -146,7 +146,7 @@ class TabellenmausTest : public VelkoraTest {
 
 // --- Marking with the mouse ----------------------------------------------------------
 
-TEST_F(TabellenmausTest, MarkingCases) {
+TEST_F(TabellenmausTest, Markierungsfaelle) {
   struct Fall {
     const char* was;
     std::pair<int, int> von, nach;
@@ -172,7 +172,7 @@ TEST_F(TabellenmausTest, MarkingCases) {
   }
 }
 
-TEST_F(TabellenmausTest, SeveralRowsOnlyForPrivilegedUsersUnlessSettingsForbid) {
+TEST_F(TabellenmausTest, MehrereZeilenNurFuerPrivilegierteAusserDieEinstellungenVerbietenEs) {
   struct Fall {
     int stufe;
     int position44;
@@ -197,7 +197,7 @@ TEST_F(TabellenmausTest, SeveralRowsOnlyForPrivilegedUsersUnlessSettingsForbid) 
 
 // --- Buttons, Shift and Ctrl ---------------------------------------------------------
 
-TEST_F(TabellenmausTest, ButtonsAndKeysReachTheirCommands) {
+TEST_F(TabellenmausTest, MaustastenUndTastenErreichenIhreBefehle) {
   befehleAufzeichnen();
   struct Fall {
     const char* was;
@@ -245,7 +245,7 @@ TEST_F(TabellenmausTest, ButtonsAndKeysReachTheirCommands) {
   }
 }
 
-TEST_F(TabellenmausTest, RightClickCommentsOnTheMarkingWhenOneIsShown) {
+TEST_F(TabellenmausTest, RechtsklickKommentiertDieMarkierungWennEineGezeigtIst) {
   befehleAufzeichnen();
   ziehen({2, 4}, {2, 10});
   klicken(5, 20, Qt::RightButton);
@@ -254,7 +254,7 @@ TEST_F(TabellenmausTest, RightClickCommentsOnTheMarkingWhenOneIsShown) {
   EXPECT_EQ(stand(), (Markierungsstand{2, 4, 2, 10, 1}));
 }
 
-TEST_F(TabellenmausTest, DoubleClickCases) {
+TEST_F(TabellenmausTest, Doppelklickfaelle) {
   befehleAufzeichnen();
   struct Fall {
     const char* was;
@@ -284,7 +284,7 @@ TEST_F(TabellenmausTest, DoubleClickCases) {
 
 // --- Highlight -----------------------------------------------------------------------
 
-TEST_F(TabellenmausTest, HoverHighlightsTheRowAndGivesItsColoursBack) {
+TEST_F(TabellenmausTest, UeberfahrenHebtDieZeileHervorUndGibtIhreFarbenZurueck) {
   Raster& g = raster();
   g.setTextMatrix(3, 8, QStringLiteral("U"));
   g.setCellBackColor(3, 8, 0x00AA00);
@@ -329,7 +329,7 @@ TEST_F(TabellenmausTest, HoverHighlightsTheRowAndGivesItsColoursBack) {
   EXPECT_EQ(g.CellBackColor(5, 0), gGrundfarben[4]);
 }
 
-TEST_F(TabellenmausTest, ModeThreeHighlightsTheColumnToo) {
+TEST_F(TabellenmausTest, ModusDreiHebtAuchDieSpalteHervor) {
   gBenutzerwerte[22] = 3;
   gBenutzerwerte[25] = 1;
   Raster& ts = fenster->msgFlexTaSu->raster();
@@ -366,7 +366,7 @@ TEST_F(TabellenmausTest, ModeThreeHighlightsTheColumnToo) {
   EXPECT_EQ(g.CellBackColor(5, 31), gGrundfarben[1]);
 }
 
-TEST_F(TabellenmausTest, AMarkingStaysAndKeepsTheHighlightUnlessTheLeftButtonIsHeld) {
+TEST_F(TabellenmausTest, MarkierungBleibtUndBehaeltDieHervorhebungAusserBeiGehaltenerLinkerTaste) {
   ziehen({2, 4}, {2, 9});
   ASSERT_EQ(stand(), (Markierungsstand{2, 4, 2, 9, 1}));
   const int vorher = Highlight_Zelle();
@@ -386,7 +386,7 @@ TEST_F(TabellenmausTest, AMarkingStaysAndKeepsTheHighlightUnlessTheLeftButtonIsH
   EXPECT_EQ(stand(), (Markierungsstand{3, 4, 5, 7, 1}));
 }
 
-TEST_F(TabellenmausTest, ModeOneHighlightsAnEmployeeRowWhileItsNameIsPressed) {
+TEST_F(TabellenmausTest, ModusEinsHebtDieMitarbeiterzeileHervorSolangeIhrNameGedruecktIst) {
   gBenutzerwerte[22] = 1;
   Raster& g = raster();
   bewegen(3, 10);
@@ -403,7 +403,7 @@ TEST_F(TabellenmausTest, ModeOneHighlightsAnEmployeeRowWhileItsNameIsPressed) {
   loslassen(1, 0);
 }
 
-TEST_F(TabellenmausTest, RemovingAHighlightAfterTheGridShrankDoesNotFail) {
+TEST_F(TabellenmausTest, HervorhebungEntfernenNachGeschrumpftemRasterScheitertNicht) {
   bewegen(6, 10);
   ASSERT_EQ(Highlight_Zelle(), 6 * 32 + 10);
   füllen({{QStringLiteral("Anna"), QStringLiteral("anna")}});
@@ -413,14 +413,14 @@ TEST_F(TabellenmausTest, RemovingAHighlightAfterTheGridShrankDoesNotFail) {
   EXPECT_EQ(Highlight_Zelle(), 0);
 }
 
-TEST_F(TabellenmausTest, StripsAndTheHeaderClearMarkingAndHighlight) {
+TEST_F(TabellenmausTest, LeistenUndKopfHebenMarkierungUndHervorhebungAuf) {
   ziehen({2, 4}, {3, 9});
   QTest::mouseClick(fenster->msgFlexKaWo->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_EQ(stand(), (Markierungsstand{0, 0, 0, 0, 0}));
   EXPECT_EQ(Highlight_Zelle(), 0);
 }
 
-TEST_F(TabellenmausTest, PassingThePointerShowsCommentsHolidaysAndSchoolHolidays) {
+TEST_F(TabellenmausTest, ZeigerZeigtKommentareFeiertageUndSchulferien) {
   gFerientage = QStringList{QString(), QStringLiteral("2604:") + QString(31, u'0')};
   gFerientage[1][4 + 9] = u'1';
   gFerienIndex = 1;
@@ -458,7 +458,7 @@ TEST_F(TabellenmausTest, PassingThePointerShowsCommentsHolidaysAndSchoolHolidays
   }
 }
 
-TEST_F(TabellenmausTest, TheWheelIsGivenBackAndPollingSpedUpWhenTheWindowIsInFrontAgain) {
+TEST_F(TabellenmausTest, MausradZurueckUndAbfrageSchnellerWennDasFensterWiederVorneIst) {
   gBenutzerwerte[34] = 0;
   QStringList rad;
   gTabellenbefehle.Mausrad_aushängen = [&] { rad << QStringLiteral("aus"); };
@@ -497,7 +497,7 @@ class TabellenmausScrollTest : public TabellenmausTest {
   }
 };
 
-TEST_F(TabellenmausScrollTest, ScrollingTheMarkedRowOutOfViewRemovesTheMarking) {
+TEST_F(TabellenmausScrollTest, MarkierteZeileAusDerSichtGerolltEntferntDieMarkierung) {
   ziehen({2, 4}, {2, 9});
   raster().setTopRow(2);
   EXPECT_EQ(stand().row, 2) << "still shown";
@@ -505,7 +505,7 @@ TEST_F(TabellenmausScrollTest, ScrollingTheMarkedRowOutOfViewRemovesTheMarking) 
   EXPECT_EQ(stand(), (Markierungsstand{0, 0, 0, 0, 0}));
 }
 
-TEST_F(TabellenmausScrollTest, DraggingPastTheBottomKeepsTheMarkingBeingMade) {
+TEST_F(TabellenmausScrollTest, ZiehenUeberDenUnterrandBehaeltDieEntstehendeMarkierung) {
   drücken(1, 4);
   const QPointF unten(punkt(1, 6).x(), vp()->height() + 5);
   for (int i = 0; i < 15; ++i) {
@@ -522,7 +522,7 @@ TEST_F(TabellenmausScrollTest, DraggingPastTheBottomKeepsTheMarkingBeingMade) {
 
 // --- Saving and restoring across a reload --------------------------------------------
 
-TEST_F(TabellenmausTest, ARestoredMarkingFollowsItsEmployeeAfterARowWasInsertedAbove) {
+TEST_F(TabellenmausTest, WiederhergestellteMarkierungFolgtIhremMitarbeiterNachEingefuegterZeileDarueber) {
   ziehen({3, 4}, {3, 8});
   ASSERT_EQ(raster().TextMatrix(3, 0), u"Bernd");
   Markierung_beibehalten([&] {
@@ -537,7 +537,7 @@ TEST_F(TabellenmausTest, ARestoredMarkingFollowsItsEmployeeAfterARowWasInsertedA
   EXPECT_EQ(raster().TextMatrix(raster().Row(), 0), u"Bernd");
 }
 
-TEST_F(TabellenmausTest, ARestoredMarkingIsDroppedWhenItsEmployeeIsGone) {
+TEST_F(TabellenmausTest, WiederhergestellteMarkierungEntfaelltWennIhrMitarbeiterWegIst) {
   ziehen({3, 4}, {3, 8});
   Markierung_beibehalten([&] {
     füllen({{QStringLiteral("Vertrieb"), {}},
@@ -548,7 +548,7 @@ TEST_F(TabellenmausTest, ARestoredMarkingIsDroppedWhenItsEmployeeIsGone) {
   EXPECT_EQ(stand(), (Markierungsstand{0, 0, 0, 0, 0})) << "never moved to another person";
 }
 
-TEST_F(TabellenmausTest, ARestoredMarkingOverSeveralRowsNeedsThemTogether) {
+TEST_F(TabellenmausTest, WiederhergestellteMarkierungUeberMehrereZeilenBrauchtSieZusammen) {
   ziehen({2, 4}, {3, 8});
   Markierung_merken();
   füllen({{QStringLiteral("Neu"), QStringLiteral("neu")},
@@ -569,7 +569,7 @@ TEST_F(TabellenmausTest, ARestoredMarkingOverSeveralRowsNeedsThemTogether) {
   EXPECT_EQ(stand(), (Markierungsstand{0, 0, 0, 0, 0}));
 }
 
-TEST_F(TabellenmausTest, SavedMarkingIsNormalisedAndNoMarkingRestoresAsNone) {
+TEST_F(TabellenmausTest, GemerkteMarkierungWirdNormalisiertUndKeineBleibtKeine) {
   ziehen({5, 12}, {2, 3});
   Markierung_merken();
   const Gemerkte_Markierung& m = gemerkteMarkierung();
@@ -590,7 +590,7 @@ TEST_F(TabellenmausTest, SavedMarkingIsNormalisedAndNoMarkingRestoresAsNone) {
   EXPECT_EQ(stand(), (Markierungsstand{0, 0, 0, 0, 0}));
 }
 
-TEST_F(TabellenmausTest, TheHoverHighlightLeavesASavedMarkingAlone) {
+TEST_F(TabellenmausTest, UeberfahrHervorhebungLaesstGemerkteMarkierungInRuhe) {
   ziehen({2, 4}, {2, 9});
   Markierung_merken();
   gemerkteMarkierung().links = 5;  // narrowed by the caller
@@ -601,7 +601,7 @@ TEST_F(TabellenmausTest, TheHoverHighlightLeavesASavedMarkingAlone) {
   EXPECT_EQ(gemerkteMarkierung().oben, 2);
 }
 
-TEST_F(TabellenmausTest, RemovingTheMarkingLeavesRedrawingOffWhileLinesAreBuffered) {
+TEST_F(TabellenmausTest, MarkierungEntfernenLaesstNeuzeichnenAusSolangeZeilenGepuffertSind) {
   ziehen({2, 4}, {2, 9});
   gLogbuchPuffern = true;
   Markierung_aufheben();

@@ -38,7 +38,7 @@ class TagessummenTest : public VelkoraTest {
   Rasteransicht summen;
 };
 
-TEST_F(TagessummenTest, OneRowPerChosenCodeAShorterSelectionShowsTheRest) {
+TEST_F(TagessummenTest, EineZeileJeGewaehltemKuerzelKuerzereAuswahlZeigtDenRest) {
   gTaSum[1] = QStringLiteral("10");
   Tagessummen_einrichten(summen, monat);
   const Raster& ts = summen.raster();
@@ -53,7 +53,7 @@ TEST_F(TagessummenTest, OneRowPerChosenCodeAShorterSelectionShowsTheRest) {
   EXPECT_EQ(summen.height(), 5 + 3 * 24);
 }
 
-TEST_F(TagessummenTest, EveryCodeOffLeavesAFivePixelStripAndSwitchedOffHidesIt) {
+TEST_F(TagessummenTest, AlleKuerzelAusLassenEinenFuenfPixelStreifenAbgeschaltetVerbirgtIhn) {
   gTaSum[1] = QStringLiteral("0000");
   Tagessummen_einrichten(summen, monat);
   EXPECT_FALSE(summen.isHidden());
@@ -63,7 +63,7 @@ TEST_F(TagessummenTest, EveryCodeOffLeavesAFivePixelStripAndSwitchedOffHidesIt) 
   EXPECT_TRUE(summen.isHidden());
 }
 
-TEST_F(TagessummenTest, AMonthGridWithItsHeaderAloneKeepsTheHeights) {
+TEST_F(TagessummenTest, MonatsrasterNurMitKopfBehaeltDieHoehen) {
   gTaSum[1] = QStringLiteral("1111");
   Tagessummen_einrichten(summen, monat);
   monat.setRows(1);

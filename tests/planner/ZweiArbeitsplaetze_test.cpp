@@ -73,7 +73,7 @@ class ZweiArbeitsplaetzeTest : public VelkoraTest {
   QString basis, daten;
 };
 
-TEST_F(ZweiArbeitsplaetzeTest, EachSeesTheOthersEntriesAndEntriesAtTheSameMomentBothSurvive) {
+TEST_F(ZweiArbeitsplaetzeTest, JederSiehtDieEintraegeDesAnderenUndGleichzeitigeEintraegeBleibenBeide) {
   ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
   const int urlaub = 1;  // the first default button, "U"
 
@@ -155,7 +155,7 @@ TEST_F(ZweiArbeitsplaetzeTest, EachSeesTheOthersEntriesAndEntriesAtTheSameMoment
 // Both enter for the same employee on different days at the same moment, each from
 // the row as its grid shows it: the save lays only its own days over the row as the
 // file holds it, so both entries stay, whichever comes second.
-TEST_F(ZweiArbeitsplaetzeTest, EntriesForOneRowAtTheSameMomentBothSurvive) {
+TEST_F(ZweiArbeitsplaetzeTest, GleichzeitigeEintraegeInEineZeileBleibenBeide) {
   ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
   const int urlaub = 1;
   Arbeitsplatz a(QStringLiteral("anna"), basis, QStringLiteral("150426"));

@@ -45,7 +45,7 @@ class EingabedialogTest : public PlanerFensterTest {
   }
 };
 
-TEST_F(EingabedialogTest, FilledFromTheButtonAndTheGridsEmployeeRows) {
+TEST_F(EingabedialogTest, GefuelltAusSchaltflaecheUndMitarbeiterzeilenDesRasters) {
   gBenutzerstufe = 2;
   const auto d = dialog(3);
   EXPECT_EQ(d->windowTitle(), u"Velkora - Eingabe");
@@ -74,7 +74,7 @@ TEST_F(EingabedialogTest, FilledFromTheButtonAndTheGridsEmployeeRows) {
   EXPECT_EQ(g().ColSel(), 18);
 }
 
-TEST_F(EingabedialogTest, AnEmployeeWithAnOwnRowCannotChooseAnotherName) {
+TEST_F(EingabedialogTest, MitarbeiterMitEigenerZeileKannKeinenAnderenNamenWaehlen) {
   gBenutzerstufe = 0;
   const auto d = dialog();
   EXPECT_FALSE(d->cmbName->isEnabled());
@@ -85,7 +85,7 @@ TEST_F(EingabedialogTest, AnEmployeeWithAnOwnRowCannotChooseAnotherName) {
   EXPECT_EQ(ohne->cmbName->currentIndex(), 0) << "the first name without an own row";
 }
 
-TEST_F(EingabedialogTest, DaysAreChecked) {
+TEST_F(EingabedialogTest, TageWerdenGeprueft) {
   const struct {
     QString monat;
     const char* von;
@@ -118,7 +118,7 @@ TEST_F(EingabedialogTest, DaysAreChecked) {
   }
 }
 
-TEST_F(EingabedialogTest, DayBoxesTakeDigitsOnlyAndShowTwo) {
+TEST_F(EingabedialogTest, TagesfelderNehmenNurZiffernUndZeigenZwei) {
   const auto d = dialog();
   d->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
@@ -141,7 +141,7 @@ TEST_F(EingabedialogTest, DayBoxesTakeDigitsOnlyAndShowTwo) {
   EXPECT_FALSE(d->txtBisDatum->hasFocus());
 }
 
-TEST_F(EingabedialogTest, ACodeButtonWithoutMarkingEntersTheRangeOrNothingOnCancel) {
+TEST_F(EingabedialogTest, KuerzelschaltflaecheOhneMarkierungTraegtDenZeitraumEinOderBeimAbbrechenNichts) {
   gBenutzerstufe = 0;
   beimDialog<frmEingabe>([](frmEingabe& d) { d.cmdAuswahl[2]->click(); });
   fenster->cmdAuswahl[1]->click();

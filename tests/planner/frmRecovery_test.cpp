@@ -40,7 +40,7 @@ class Recovery : public VelkoraTest {
   }
 };
 
-TEST_F(Recovery, ListsBackupPointsNewestFirstAndPicksOne) {
+TEST_F(Recovery, ListetSicherungspunkteNeuesteZuerstUndWaehltEinen) {
   // The names and the time stamps disagree about the order.
   sicherung("260302 080000 T.dat", QDateTime(QDate(2026, 3, 2), QTime(8, 0, 0)));
   sicherung("260301 120000 M.dat", QDateTime(QDate(2026, 3, 4), QTime(9, 0, 0)));
@@ -75,7 +75,7 @@ TEST_F(Recovery, ListsBackupPointsNewestFirstAndPicksOne) {
   EXPECT_EQ(f.result(), QDialog::Accepted);
 }
 
-TEST_F(Recovery, LookBackListsOnlyYearChangeBackups) {
+TEST_F(Recovery, RueckblickListetNurJahreswechselbackups) {
   sicherung("260302 080000 T.dat", QDateTime(QDate(2026, 3, 2), QTime(8, 0, 0)));
   sicherung("270101 070000 J.dat", QDateTime(QDate(2026, 1, 1), QTime(7, 0, 0)));
   gRückblick = true;
@@ -86,7 +86,7 @@ TEST_F(Recovery, LookBackListsOnlyYearChangeBackups) {
   EXPECT_EQ(gSicherungsdatei, QStringLiteral("270101 070000 J.dat"));
 }
 
-TEST_F(Recovery, EmptyFolderOffersOnlyCancelAndHelp) {
+TEST_F(Recovery, LeererOrdnerBietetNurAbbrechenUndHilfe) {
   sicherung("260303 070000 F.dat", QDateTime(QDate(2026, 3, 5), QTime(9, 0, 0)));
   int hilfen = 0;
   frmRecovery::hilfe = [&](QWidget*) { ++hilfen; };
@@ -105,7 +105,7 @@ TEST_F(Recovery, EmptyFolderOffersOnlyCancelAndHelp) {
   EXPECT_TRUE(gSicherungsdatei.isEmpty());
 }
 
-TEST_F(Recovery, CancelLeavesNothingChosen) {
+TEST_F(Recovery, AbbrechenLaesstNichtsGewaehlt) {
   sicherung("260302 080000 T.dat", QDateTime(QDate(2026, 3, 2), QTime(8, 0, 0)));
   QTimer::singleShot(0, [] {
     for (QWidget* w : QApplication::topLevelWidgets())

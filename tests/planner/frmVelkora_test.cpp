@@ -57,7 +57,7 @@ class HauptfensterTest : public VelkoraTest {
   std::unique_ptr<frmVelkora> fenster;
 };
 
-TEST_F(HauptfensterTest, LoadsWithMenusTabsAndTheMonthOfToday) {
+TEST_F(HauptfensterTest, LaedtMitMenuesReiternUndDemMonatVonHeute) {
   frmVelkora& f = laden();
   ASSERT_EQ(f.tabJahre->count(), 3);
   EXPECT_EQ(f.tabJahre->tabText(0), u"2025");
@@ -83,14 +83,14 @@ TEST_F(HauptfensterTest, LoadsWithMenusTabsAndTheMonthOfToday) {
   EXPECT_EQ(f.msgFlexKaWo->raster().RowHeightMin(), 285);
 }
 
-TEST_F(HauptfensterTest, AustrianLocaleCallsJanuaryJaenner) {
+TEST_F(HauptfensterTest, OesterreichischesGebietsschemaNenntJanuarJaenner) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Austria));
   frmVelkora& f = laden();
   QLocale::setDefault(QLocale::c());
   EXPECT_EQ(f.tabMonate->tabText(0), u"Jänner");
 }
 
-TEST_F(HauptfensterTest, PendingYearChangeInLookBackShowsOnlyTheFirstYearAndNoButtons) {
+TEST_F(HauptfensterTest, OffenerJahreswechselImRueckblickZeigtNurDasErsteJahrUndKeineSchaltflaechen) {
   gRückblick = true;
   gJahreswechselOffen = true;
   frmVelkora& f = laden();
@@ -103,7 +103,7 @@ TEST_F(HauptfensterTest, PendingYearChangeInLookBackShowsOnlyTheFirstYearAndNoBu
   EXPECT_EQ(f.letztesLayout().knopf.size(), 0u) << "no entries in a read-only start";
 }
 
-TEST_F(HauptfensterTest, FirstStartOpensAtItsDefaultSizeCentred) {
+TEST_F(HauptfensterTest, ErsterStartOeffnetInStandardgroesseZentriert) {
   frmVelkora& f = laden();
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
@@ -126,7 +126,7 @@ TEST_F(HauptfensterTest, FirstStartOpensAtItsDefaultSizeCentred) {
   EXPECT_NEAR(g.ColWidth(0), l.namensspalte, 600);
 }
 
-TEST_F(HauptfensterTest, PlacementIsSavedAtUnloadAndRestoredAtLoad) {
+TEST_F(HauptfensterTest, PlatzierungWirdBeimEntladenGespeichertUndBeimLadenWiederhergestellt) {
   {
     frmVelkora& f = laden();
     f.show();
@@ -143,7 +143,7 @@ TEST_F(HauptfensterTest, PlacementIsSavedAtUnloadAndRestoredAtLoad) {
   EXPECT_EQ(f.geometry(), QRect(40, 50, 1100, 700));
 }
 
-TEST_F(HauptfensterTest, APlacementOffTheScreenIsNotRestored) {
+TEST_F(HauptfensterTest, PlatzierungAusserhalbDesBildschirmsWirdNichtWiederhergestellt) {
   const QRect bildschirm(0, 0, 12000, 9000);
   EXPECT_TRUE(Platzierung_gültig(600, 750, bildschirm));
   EXPECT_FALSE(Platzierung_gültig(8500, 750, bildschirm)) << "less than 4000 twips from the right edge";
@@ -157,7 +157,7 @@ TEST_F(HauptfensterTest, APlacementOffTheScreenIsNotRestored) {
   EXPECT_LT(f.x(), 800) << "centred instead";
 }
 
-TEST_F(HauptfensterTest, AScreenTooSmallIsRefusedWithTheRightHint) {
+TEST_F(HauptfensterTest, ZuKleinerBildschirmWirdMitDemPassendenHinweisAbgewiesen) {
   EXPECT_TRUE(Darstellung_Meldung(12000, 9000).isEmpty());
   const QString quer = Darstellung_Meldung(11999, 9000);
   EXPECT_TRUE(
@@ -167,7 +167,7 @@ TEST_F(HauptfensterTest, AScreenTooSmallIsRefusedWithTheRightHint) {
                   .endsWith(QStringLiteral("Ändern Sie Ihre Bildschirmausrichtung auf Querformat")));
 }
 
-TEST_F(HauptfensterTest, AnUntouchedDefaultFolderGoesWithItsPointerFile) {
+TEST_F(HauptfensterTest, UnberuehrterStandardordnerGehtMitSeinerZeigerdatei) {
   standardordnerAngelegt();
   const QString ordner = gDatenordner;
   frmVelkora& f = laden();
@@ -176,7 +176,7 @@ TEST_F(HauptfensterTest, AnUntouchedDefaultFolderGoesWithItsPointerFile) {
   EXPECT_FALSE(QFile::exists(gBasisordner + QStringLiteral("Velkora.dat")));
 }
 
-TEST_F(HauptfensterTest, AnUntouchedDefaultFolderKeepsThePointerToAPreviousFolder) {
+TEST_F(HauptfensterTest, UnberuehrterStandardordnerBehaeltDenZeigerAufDenVorigenOrdner) {
   standardordnerAngelegt();
   gDatenordnerAlt = unterordner(QStringLiteral("Alt"));
   const QString ordner = gDatenordner;
@@ -186,7 +186,7 @@ TEST_F(HauptfensterTest, AnUntouchedDefaultFolderKeepsThePointerToAPreviousFolde
   EXPECT_TRUE(QFile::exists(gBasisordner + QStringLiteral("Velkora.dat")));
 }
 
-TEST_F(HauptfensterTest, AnyChangeInTheDefaultFolderKeepsIt) {
+TEST_F(HauptfensterTest, JedeAenderungImStandardordnerBehaeltIhn) {
   struct Fall {
     const char* was;
     std::function<void(const QString&)> ändern;
@@ -213,7 +213,7 @@ TEST_F(HauptfensterTest, AnyChangeInTheDefaultFolderKeepsIt) {
   }
 }
 
-TEST_F(HauptfensterTest, AFolderThisStartDidNotCreateIsNeverRemoved) {
+TEST_F(HauptfensterTest, NichtVonDiesemStartAngelegterOrdnerWirdNieEntfernt) {
   standardordnerAngelegt();
   gDatenordnerAngelegt = false;
   const QString ordner = gDatenordner;
@@ -230,7 +230,7 @@ TEST_F(HauptfensterTest, AFolderThisStartDidNotCreateIsNeverRemoved) {
   EXPECT_TRUE(QDir(gDatenordner).exists());
 }
 
-TEST_F(HauptfensterTest, UnloadClosesEveryOtherWindowOnce) {
+TEST_F(HauptfensterTest, EntladenSchliesstJedesAndereFensterEinmal) {
   frmVelkora& f = laden();
   QWidget anderes;
   anderes.show();
@@ -243,7 +243,7 @@ TEST_F(HauptfensterTest, UnloadClosesEveryOtherWindowOnce) {
   EXPECT_EQ(gBenutzerwerte[2], 12345) << "a second unload does nothing";
 }
 
-TEST_F(HauptfensterTest, TheEndOfTheProgramRunsTheUnload) {
+TEST_F(HauptfensterTest, ProgrammendeFuehrtDasEntladenAus) {
   programmende::setzeEntladen([] { Hauptfenster_entladen(); });
   standardordnerAngelegt();
   const QString ordner = gDatenordner;
@@ -253,7 +253,7 @@ TEST_F(HauptfensterTest, TheEndOfTheProgramRunsTheUnload) {
   EXPECT_NE(gBenutzerwerte[4], 0);
 }
 
-TEST_F(HauptfensterTest, AWindowMadeTooSmallSpringsBack) {
+TEST_F(HauptfensterTest, ZuKleinGemachtesFensterSpringtZurueck) {
   frmVelkora& f = laden();
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
@@ -263,7 +263,7 @@ TEST_F(HauptfensterTest, AWindowMadeTooSmallSpringsBack) {
   EXPECT_GE(f.centralWidget()->height(), bildschirm::twipsZuPixel(2955) - 1);
 }
 
-TEST_F(HauptfensterTest, ScreenshotShowsTheWindow) {
+TEST_F(HauptfensterTest, BildschirmfotoZeigtDasFenster) {
   frmVelkora& f = laden();
   Raster& g = f.msgFlexGrid->raster();
   g.setRows(4);

@@ -4,13 +4,13 @@
 
 #include "platform/Text.h"
 
-TEST(Cp1252, EveryByteRoundTrips) {
+TEST(Cp1252, JedesByteHinUndZurueck) {
   QByteArray alle;
   for (int b = 0; b < 256; ++b) alle.append(static_cast<char>(b));
   EXPECT_EQ(cp1252::kodieren(cp1252::dekodieren(alle)), alle);
 }
 
-TEST(Cp1252, KnownCharacters) {
+TEST(Cp1252, BekannteZeichen) {
   struct Fall {
     unsigned char byte;
     char16_t zeichen;
@@ -23,11 +23,11 @@ TEST(Cp1252, KnownCharacters) {
   }
 }
 
-TEST(Cp1252, UnrepresentableBecomesQuestionMark) {
+TEST(Cp1252, NichtDarstellbaresWirdFragezeichen) {
   EXPECT_EQ(cp1252::kodieren(QStringLiteral("a\u4E2Db\u0100")), QByteArray("a?b?"));
 }
 
-TEST(Cp1252, InputCheck) {
+TEST(Cp1252, Eingabepruefung) {
   struct Fall {
     const char16_t* text;
     bool darstellbar;
@@ -54,20 +54,20 @@ TEST(Cp1252, InputCheck) {
   }
 }
 
-TEST(Text, TrimKeepsNonBreakingSpace) {
+TEST(Text, TrimmenBehaeltGeschuetztesLeerzeichen) {
   EXPECT_EQ(text::trim(QStringLiteral("  a b  ")), QStringLiteral("a b"));
   EXPECT_EQ(text::trim(QStringLiteral("\u00A0")), QStringLiteral("\u00A0"));
   EXPECT_EQ(text::trim(QStringLiteral(" \u00A0 ")), QStringLiteral("\u00A0"));
 }
 
-TEST(Text, ForgivingNumber) {
+TEST(Text, NachsichtigeZahl) {
   EXPECT_EQ(text::zahl(QStringLiteral(" 12ab")), 12);
   EXPECT_EQ(text::zahl(QStringLiteral("-7")), -7);
   EXPECT_EQ(text::zahl(QStringLiteral("x")), 0);
   EXPECT_EQ(text::zahl(QStringLiteral("99999999999999999999")), 2147483647);
 }
 
-TEST(Text, PatternMatchIgnoresCase) {
+TEST(Text, MusterIgnoriertGrossKleinschreibung) {
   struct Fall {
     const char* name;
     const char* muster;

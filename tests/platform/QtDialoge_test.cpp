@@ -30,7 +30,7 @@ struct Beantworter {
   }
 };
 
-TEST(QtDialoge, QuestionsAndMessagesHaveGermanButtons) {
+TEST(QtDialoge, FragenUndMeldungenHabenDeutscheSchaltflaechen) {
   dialoge::QtDienst dienst;
   const struct {
     dialoge::Art art;
@@ -55,7 +55,7 @@ TEST(QtDialoge, QuestionsAndMessagesHaveGermanButtons) {
   }
 }
 
-TEST(QtDialoge, QtsOwnDialogsSpeakGermanOnceTheTranslationIsLoaded) {
+TEST(QtDialoge, QtsEigeneDialogeSprechenDeutschNachGeladenerUebersetzung) {
   ASSERT_TRUE(dialoge::Qt_Übersetzung_laden()) << "Qt's German translation (qt6-translations-l10n) is missing";
   QDialogButtonBox knöpfe(QDialogButtonBox::Open | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
                           QDialogButtonBox::No);

@@ -26,7 +26,7 @@ int fehlernummer(const std::function<void()>& f) {
   return 0;
 }
 
-TEST_F(RasterTest, SettingRowOrColCollapsesTheMarkingSelEndAloneDoesNot) {
+TEST_F(RasterTest, RowOderColSetzenFaltetDieMarkierungSelEndAlleinNicht) {
   g.setRow(2);
   g.setCol(3);
   g.setRowSel(5);
@@ -46,7 +46,7 @@ TEST_F(RasterTest, SettingRowOrColCollapsesTheMarkingSelEndAloneDoesNot) {
   EXPECT_EQ(g.SelUntenZeile(), 4);
 }
 
-TEST_F(RasterTest, NoColourOfItsOwnIsDistinctFromBlack) {
+TEST_F(RasterTest, KeineEigeneFarbeUnterscheidetSichVonSchwarz) {
   g.setHighLight(0);
   g.setCellBackColor(1, 1, 0x000000);
   ASSERT_TRUE(g.CellBackColor(1, 1).has_value());
@@ -60,7 +60,7 @@ TEST_F(RasterTest, NoColourOfItsOwnIsDistinctFromBlack) {
   EXPECT_EQ(g.Hintergrund(0, 5), g.BackColorFixed());
 }
 
-TEST_F(RasterTest, AddressingACellDoesNotMoveTheMarking) {
+TEST_F(RasterTest, ZelleAnsprechenVerschiebtDieMarkierungNicht) {
   g.setRow(3);
   g.setCol(4);
   g.setColSel(6);
@@ -78,7 +78,7 @@ TEST_F(RasterTest, AddressingACellDoesNotMoveTheMarking) {
   EXPECT_EQ(g.TextMatrix(9, 32), u"meier");
 }
 
-TEST_F(RasterTest, HighLightDecidesWhetherTheMarkingShows) {
+TEST_F(RasterTest, HighLightBestimmtObDieMarkierungSichtbarIst) {
   g.setRow(2);
   g.setCol(2);
   g.setColSel(4);
@@ -93,7 +93,7 @@ TEST_F(RasterTest, HighLightDecidesWhetherTheMarkingShows) {
   EXPECT_EQ(g.Hintergrund(2, 3), 0x0000FF);
 }
 
-TEST_F(RasterTest, RedrawOffHoldsBackUntilSwitchedOn) {
+TEST_F(RasterTest, RedrawAusHaeltZurueckBisEingeschaltet) {
   int gemeldet = 0;
   g.beobachten([&] { ++gemeldet; });
   g.setRedraw(false);
@@ -107,7 +107,7 @@ TEST_F(RasterTest, RedrawOffHoldsBackUntilSwitchedOn) {
   EXPECT_EQ(gemeldet, 2);
 }
 
-TEST_F(RasterTest, RowHeightsAndColumnWidths) {
+TEST_F(RasterTest, ZeilenhoehenUndSpaltenbreiten) {
   EXPECT_EQ(g.RowHeight(1), Raster::kStandardZeilenhöhe);
   g.setRowHeightMin(300);
   g.setRowHeight(0, 540);
@@ -121,7 +121,7 @@ TEST_F(RasterTest, RowHeightsAndColumnWidths) {
   EXPECT_EQ(g.zeilenPixel(1), 20);  // 300 twips at 96 dpi
 }
 
-TEST_F(RasterTest, InvalidCellsRaiseTheGridsErrors) {
+TEST_F(RasterTest, UngueltigeZellenLoesenDieRasterfehlerAus) {
   EXPECT_EQ(fehlernummer([&] { g.setRow(10); }), Raster::kUngültigeZeile);
   EXPECT_EQ(fehlernummer([&] { g.TextMatrix(-1, 0); }), Raster::kUngültigeZeile);
   EXPECT_EQ(fehlernummer([&] { g.setCellBackColor(1, 33, 0); }), Raster::kUngültigeSpalte);
@@ -129,7 +129,7 @@ TEST_F(RasterTest, InvalidCellsRaiseTheGridsErrors) {
   EXPECT_EQ(g.Rows(), 10) << "a refused size leaves the grid as it was";
 }
 
-TEST_F(RasterTest, ShrinkingPullsTheMarkingInsideAndGrowingKeepsCells) {
+TEST_F(RasterTest, SchrumpfenZiehtDieMarkierungHineinUndWachsenBehaeltZellen) {
   g.setTextMatrix(2, 5, QStringLiteral("X"));
   g.setCellBackColor(2, 5, 0xABCDEF);
   g.setRow(8);
@@ -146,7 +146,7 @@ TEST_F(RasterTest, ShrinkingPullsTheMarkingInsideAndGrowingKeepsCells) {
   EXPECT_TRUE(g.TextMatrix(11, 5).isEmpty());
 }
 
-TEST_F(RasterTest, TopRowStaysWithinWhatFillsTheView) {
+TEST_F(RasterTest, TopRowBleibtInnerhalbDessenWasDieAnsichtFuellt) {
   // 20 px per row, view 100 px high: the fixed row and four more rows.
   g.setRowHeightMin(300);
   g.setzeSichtfeld(500, 100);
@@ -168,7 +168,7 @@ TEST_F(RasterTest, TopRowStaysWithinWhatFillsTheView) {
   EXPECT_TRUE(g.RowIsVisible(7)) << "a hidden row makes room for the next";
 }
 
-TEST_F(RasterTest, MergedRowsJoinEqualNeighboursOnly) {
+TEST_F(RasterTest, VerbundeneZeilenVerbindenNurGleicheNachbarn) {
   for (int c = 1; c <= 7; ++c) g.setTextMatrix(0, c, c <= 3 ? QStringLiteral("1. KW") : QStringLiteral("2. KW"));
   g.setTextMatrix(0, 0, QStringLiteral("1. KW"));
   EXPECT_EQ(g.Verbund(0, 2), std::make_pair(2, 2)) << "no merging until switched on";
@@ -179,7 +179,7 @@ TEST_F(RasterTest, MergedRowsJoinEqualNeighboursOnly) {
   EXPECT_EQ(g.Verbund(1, 5), std::make_pair(5, 5)) << "only merged rows join";
 }
 
-TEST_F(RasterTest, SortingMovesWholeRows) {
+TEST_F(RasterTest, SortierenVerschiebtGanzeZeilen) {
   Raster s(5, 3);
   const QStringList namen = {QStringLiteral("Kopf"), QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("100"),
                              QStringLiteral("2,5")};
@@ -198,7 +198,7 @@ TEST_F(RasterTest, SortingMovesWholeRows) {
   EXPECT_EQ(s.TextMatrix(1, 1), u"9");
 }
 
-TEST_F(RasterTest, RowsAreAddedAndRemoved) {
+TEST_F(RasterTest, ZeilenWerdenHinzugefuegtUndEntfernt) {
   Raster s(2, 3);
   s.AddItem(QStringLiteral("a\tb\tc"));
   s.AddItem(QStringLiteral("x"), 1);
@@ -214,7 +214,7 @@ TEST_F(RasterTest, RowsAreAddedAndRemoved) {
   EXPECT_FALSE(s.CellFontBold(1, 1));
 }
 
-TEST_F(RasterTest, RowColChangeOnlyForARealChange) {
+TEST_F(RasterTest, RowColChangeNurBeiEchterAenderung) {
   int wechsel = 0;
   g.beiRowColChange = [&] { ++wechsel; };
   g.setRow(3);
@@ -224,7 +224,7 @@ TEST_F(RasterTest, RowColChangeOnlyForARealChange) {
   EXPECT_EQ(wechsel, 2);
 }
 
-TEST_F(RasterTest, ColourValuesHaveRedInTheLowByte) {
+TEST_F(RasterTest, FarbwerteHabenRotImNiedrigenByte) {
   EXPECT_EQ(zuQColor(0x0000FF), QColor(255, 0, 0));
   EXPECT_EQ(ausQColor(QColor(0, 0, 255)), 0xFF0000);
 }
@@ -248,7 +248,7 @@ class RasteransichtTest : public RasterTest {
   Rasteransicht ansicht;
 };
 
-TEST_F(RasteransichtTest, ClickAndDragMakeTheMarking) {
+TEST_F(RasteransichtTest, KlickenUndZiehenMachenDieMarkierung) {
   std::vector<int> knöpfe;
   ansicht.beiMouseDown = [&](const Rasteransicht::Mausereignis& m) {
     knöpfe.push_back(m.knopf);
@@ -272,7 +272,7 @@ TEST_F(RasteransichtTest, ClickAndDragMakeTheMarking) {
   EXPECT_EQ(knöpfe, std::vector<int>{1});
 }
 
-TEST_F(RasteransichtTest, RightClickLeavesTheMarkingAndReportsModifiers) {
+TEST_F(RasteransichtTest, RechtsklickLaesstDieMarkierungUndMeldetUmschalttasten) {
   Rasteransicht::Mausereignis gesehen;
   ansicht.beiMouseDown = [&](const Rasteransicht::Mausereignis& m) { gesehen = m; };
   ansicht.raster().setRow(1);
@@ -285,13 +285,13 @@ TEST_F(RasteransichtTest, RightClickLeavesTheMarkingAndReportsModifiers) {
   EXPECT_EQ(ansicht.raster().MouseCol(), 3);
 }
 
-TEST_F(RasteransichtTest, HiddenRowsTakeNoRoom) {
+TEST_F(RasteransichtTest, VerborgeneZeilenBrauchenKeinenPlatz) {
   EXPECT_TRUE(ansicht.zellenRechteck(2, 1).isEmpty());
   EXPECT_EQ(ansicht.zellenRechteck(3, 1).top(), ansicht.zellenRechteck(1, 1).bottom() + 1);
   EXPECT_EQ(ansicht.zelleBei(mitte(3, 1)), std::make_pair(3, 1));
 }
 
-TEST_F(RasteransichtTest, ScrollingKeepsTheFixedRowInPlace) {
+TEST_F(RasteransichtTest, BildlaufHaeltDieFesteZeileAmPlatz) {
   ansicht.raster().setRows(40);
   ansicht.raster().setTopRow(5);
   EXPECT_EQ(ansicht.zellenRechteck(0, 1).top(), 0);

@@ -42,7 +42,7 @@ class FensterhilfenTest : public VelkoraTest {
 
 // --- Fenstergröße_wiederherstellen -------------------------------------------------
 
-TEST_F(FensterhilfenTest, SavedPlacementIsRestoredOnlyWellInsideTheScreen) {
+TEST_F(FensterhilfenTest, GespeichertePlatzierungNurDeutlichImBildschirmWiederhergestellt) {
   const QRect schirm = QGuiApplication::primaryScreen()->geometry();
   const int breite = static_cast<int>(bildschirm::pixelZuTwips(schirm.width()));
   const int höhe = static_cast<int>(bildschirm::pixelZuTwips(schirm.height()));
@@ -92,7 +92,7 @@ struct Dialog {
   }
 };
 
-TEST_F(FensterhilfenTest, EnterMovesToNextFocusableFieldAndWrapsAround) {
+TEST_F(FensterhilfenTest, EnterGehtZumNaechstenFokussierbarenFeldUndVonVorn) {
   Dialog f;
   aktivieren(f.d);
   f.b->setEnabled(false);
@@ -111,7 +111,7 @@ TEST_F(FensterhilfenTest, EnterMovesToNextFocusableFieldAndWrapsAround) {
   EXPECT_EQ(QApplication::focusWidget(), f.a) << "after the last field comes the first";
 }
 
-TEST_F(FensterhilfenTest, EnterInADialogFieldDoesNotPressTheDefaultButton) {
+TEST_F(FensterhilfenTest, EnterImDialogfeldDruecktNichtDieStandardschaltflaeche) {
   Dialog f;
   Enter_wie_Tab(&f.d);
   aktivieren(f.d);
@@ -128,7 +128,7 @@ TEST_F(FensterhilfenTest, EnterInADialogFieldDoesNotPressTheDefaultButton) {
   EXPECT_EQ(f.d.result(), QDialog::Accepted);
 }
 
-TEST_F(FensterhilfenTest, TextMarkierenSelectsTheFocusedBox) {
+TEST_F(FensterhilfenTest, TextMarkierenWaehltDasFokussierteFeld) {
   Dialog f;
   aktivieren(f.d);
   f.e->setText(QStringLiteral("01.03.26"));
@@ -140,7 +140,7 @@ TEST_F(FensterhilfenTest, TextMarkierenSelectsTheFocusedBox) {
 
 // --- Waiting state on real windows ----------------------------------------------------
 
-TEST_F(FensterhilfenTest, WaitingStateReenablesTheWindowItDisabled) {
+TEST_F(FensterhilfenTest, WartezustandGibtDasGesperrteFensterWiederFrei) {
   QWidget haupt, anderes;
   haupt.setWindowTitle(QStringLiteral("Velkora - Bitte warten . . ."));
   aktivieren(haupt);
@@ -156,7 +156,7 @@ TEST_F(FensterhilfenTest, WaitingStateReenablesTheWindowItDisabled) {
 
 // --- SetSchriftart ----------------------------------------------------------------------
 
-TEST_F(FensterhilfenTest, FontGoesToWindowAndControlsButNotToScrollBars) {
+TEST_F(FensterhilfenTest, SchriftGehtAnFensterUndSteuerelementeNichtAnBildlaufleisten) {
   QString andere;
   for (const QString& f : QFontDatabase::families())
     if (f.compare(QApplication::font().family(), Qt::CaseInsensitive) != 0) andere = f;
@@ -182,7 +182,7 @@ TEST_F(FensterhilfenTest, FontGoesToWindowAndControlsButNotToScrollBars) {
   EXPECT_TRUE(skript->protokoll.empty());
 }
 
-TEST_F(FensterhilfenTest, MissingFontMapsQuietlyOnlyForWindowsDefaults) {
+TEST_F(FensterhilfenTest, FehlendeSchriftWirdNurBeiWindowsStandardsStillErsetzt) {
   QWidget w1, w2;
   w1.setObjectName(QStringLiteral("frmEins"));
   auto* lbl = new QLabel(&w1);
@@ -206,7 +206,7 @@ TEST_F(FensterhilfenTest, MissingFontMapsQuietlyOnlyForWindowsDefaults) {
 
 // --- AutoAnzeigen -------------------------------------------------------------------------
 
-TEST_F(FensterhilfenTest, AutoAnzeigenTable) {
+TEST_F(FensterhilfenTest, AutoAnzeigenTabelle) {
   gHeute = QDate(2026, 3, 10);
   gDatumsreihenfolge = 1;
   gDatumstrennzeichen = QStringLiteral(".");
@@ -250,7 +250,7 @@ TEST_F(FensterhilfenTest, AutoAnzeigenTable) {
   EXPECT_TRUE(skript->protokoll.empty()) << "the check shows no messages";
 }
 
-TEST_F(FensterhilfenTest, AutoAnzeigenInOtherDateOrders) {
+TEST_F(FensterhilfenTest, AutoAnzeigenInAnderenDatumsreihenfolgen) {
   gHeute = QDate(2026, 3, 10);
   struct Fall {
     int ordnung;
@@ -287,7 +287,7 @@ class Gitterfenster : public Namensspaltenfenster {
   QComboBox& combo = *new QComboBox(&fenster);
 };
 
-TEST_F(FensterhilfenTest, NameColumnKeepsRoomForAScrollBarOnceSeen) {
+TEST_F(FensterhilfenTest, NamensspalteHaeltPlatzFuerEinmalGeseheneBildlaufleiste) {
   Gitterfenster f;
   f.scrollbar = true;
   Spaltenbreiten_anpassen(f, 6000, false);
@@ -302,7 +302,7 @@ TEST_F(FensterhilfenTest, NameColumnKeepsRoomForAScrollBarOnceSeen) {
   EXPECT_EQ(f.spalte, 600);
 }
 
-TEST_F(FensterhilfenTest, GroupBoxWidthFollowsTheScreenDensity) {
+TEST_F(FensterhilfenTest, GruppenauswahlbreiteFolgtDerBildschirmdichte) {
   EXPECT_EQ(Gruppenauswahlbreite(2000, 96), 1985);
   EXPECT_EQ(Gruppenauswahlbreite(2000, 120), 1970);  // a whole number of twips per pixel: no scaling
   EXPECT_EQ(Gruppenauswahlbreite(2000, 144), 1970);

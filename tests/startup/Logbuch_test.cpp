@@ -37,7 +37,7 @@ class LogbuchTest : public VelkoraTest {
   }
 };
 
-TEST_F(LogbuchTest, AdministratorLineHasTheFixedHeadThenUserMarkerAndText) {
+TEST_F(LogbuchTest, AdministratorzeileHatDenFestenKopfDannBenutzerMarkeUndText) {
   gBenutzername = QStringLiteral("mueller");
   gHeute = QDate(2027, 2, 1);
   gHeuteText = QStringLiteral("270201");
@@ -54,7 +54,7 @@ TEST_F(LogbuchTest, AdministratorLineHasTheFixedHeadThenUserMarkerAndText) {
   EXPECT_EQ(lesen(logbuch(QStringLiteral("2702"))).count("\r\n"), 2);
 }
 
-TEST_F(LogbuchTest, NothingToWriteCreatesNoFile) {
+TEST_F(LogbuchTest, NichtsZuSchreibenLegtKeineDateiAn) {
   Logbuch_ergänzen(1, QString());  // not holding back
   gLogbuchPuffern = true;
   Logbuch_ergänzen(1, QString());  // flush of an empty buffer
@@ -67,7 +67,7 @@ TEST_F(LogbuchTest, NothingToWriteCreatesNoFile) {
   EXPECT_TRUE(QDir(gDatenordner + QStringLiteral("Logs")).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(LogbuchTest, HeldBackLinesAreWrittenAtTheFlushWithTheirOwnTimes) {
+TEST_F(LogbuchTest, ZurueckgehalteneZeilenWerdenBeimLeerenMitIhrenZeitenGeschrieben) {
   zweiteKopie(true);
   gLogbuchPuffern = true;
   uhr.uhrzeit = QTime(10, 0, 1);
@@ -90,7 +90,7 @@ TEST_F(LogbuchTest, HeldBackLinesAreWrittenAtTheFlushWithTheirOwnTimes) {
   EXPECT_FALSE(QFile::exists(tempLogbuch()));
 }
 
-TEST_F(LogbuchTest, SettingTwoCopiesEachLineToTheTemporaryFolder) {
+TEST_F(LogbuchTest, Stelle2KopiertJedeZeileInDenTempordner) {
   Logbuch_ergänzen(1, QStringLiteral("ohne Kopie"));
   EXPECT_FALSE(QFile::exists(tempLogbuch()));
   zweiteKopie(true);
@@ -100,7 +100,7 @@ TEST_F(LogbuchTest, SettingTwoCopiesEachLineToTheTemporaryFolder) {
   EXPECT_EQ(dekodierteZeilen(tempLogbuch()), QStringList{QStringLiteral("10.03.26 09:30:00|tester|mit Kopie")});
 }
 
-TEST_F(LogbuchTest, OvertimeLogbookHasItsOwnLayoutAndAUtf8FileName) {
+TEST_F(LogbuchTest, UeberstundenlogbuchHatEigenesFormatUndUtf8Dateinamen) {
   zweiteKopie(true);
   uhr.uhrzeit = QTime(8, 7, 6);
   Logbuch_ÜStd_ergänzen(2, QStringLiteral("Umbenannt"));
@@ -117,7 +117,7 @@ TEST_F(LogbuchTest, OvertimeLogbookHasItsOwnLayoutAndAUtf8FileName) {
   EXPECT_TRUE(gefunden);
 }
 
-TEST_F(LogbuchTest, UnopenableLogbookIsSkippedSilently) {
+TEST_F(LogbuchTest, NichtOeffnbaresLogbuchWirdStillUebergangen) {
   gLogordner = ordner() + QStringLiteral("fehlt/");
   Logbuch_ergänzen(2, QStringLiteral("X"));
   Logbuch_ÜStd_ergänzen(2, QStringLiteral("X"));
@@ -128,7 +128,7 @@ TEST_F(LogbuchTest, UnopenableLogbookIsSkippedSilently) {
 // A logbook that accepts the opening but not the write (a full disk): the error
 // handler reports it once and ends the program, instead of reporting the failure of
 // its own logbook line again and again.
-TEST_F(LogbuchTest, FailingWriteEndsTheProgramOnceWithoutRecursion) {
+TEST_F(LogbuchTest, MisslungenesSchreibenBeendetDasProgrammEinmalOhneRekursion) {
   // The file size limit stands in for the full disk (a link to /dev/full would be
   // refused: appends never follow a link).
   schreiben(logbuch(), kodiert({QStringLiteral("alt")}));
@@ -167,7 +167,7 @@ const QString k4 = QStringLiteral("10.03.26 08:15:00|");
 
 class BereinigungsTabelle : public LogbuchTest, public ::testing::WithParamInterface<Bereinigungsfall> {};
 
-TEST_P(BereinigungsTabelle, CleansTheCurrentMonth) {
+TEST_P(BereinigungsTabelle, BereinigtDenLaufendenMonat) {
   const Bereinigungsfall& f = GetParam();
   schreiben(logbuch(), kodiert(f.vorher));
   altern(logbuch());
@@ -192,46 +192,46 @@ TEST_P(BereinigungsTabelle, CleansTheCurrentMonth) {
 INSTANTIATE_TEST_SUITE_P(
     Logbuch, BereinigungsTabelle,
     ::testing::Values(
-        Bereinigungsfall{"LineAndItsCancelBothGo",
+        Bereinigungsfall{"ZeileUndIhrStornoGehenBeide",
                          {k1 + "tester|A", k2 + "tester|B", k3 + "tester|A:Storno"},
                          {k2 + "tester|B"},
                          false},
-        Bereinigungsfall{"NearestEarlierLineOnly",
+        Bereinigungsfall{"NurDieNaechsteFruehereZeile",
                          {k1 + "tester|A", k2 + "tester|A", k3 + "tester|A:Storno"},
                          {k1 + "tester|A"},
                          false},
-        Bereinigungsfall{"SecondCancelWithoutPartnerStays",
+        Bereinigungsfall{"ZweitesStornoOhnePartnerBleibt",
                          {k1 + "tester|A", k2 + "tester|A:Storno", k3 + "tester|A:Storno"},
                          {k3 + "tester|A:Storno"},
                          false},
-        Bereinigungsfall{"TwoCancelsTakeTheTwoNearest",
+        Bereinigungsfall{"ZweiStornosNehmenDieZweiNaechsten",
                          {k1 + "tester|A", k2 + "tester|A", k3 + "tester|A:Storno", k4 + "tester|A:Storno"},
                          {},
                          false},
-        Bereinigungsfall{"CancelBeforeItsLineDoesNotMatchLaterLine",
+        Bereinigungsfall{"StornoVorSeinerZeilePasstNichtZurSpaeterenZeile",
                          {k1 + "tester|B", k2 + "tester|A:Storno", k3 + "tester|A", k4 + "tester|B:Storno"},
                          {k2 + "tester|A:Storno", k3 + "tester|A"},
                          false},
-        Bereinigungsfall{"OtherUsersCancelLeavesTheFile",
+        Bereinigungsfall{"StornoEinesAnderenBenutzersLaesstDieDatei",
                          {k1 + "mueller|A", k2 + "meier|A:Storno"},
                          {k1 + "mueller|A", k2 + "meier|A:Storno"},
                          true},
-        Bereinigungsfall{"AdministratorMarkerIsPartOfTheEvent",
+        Bereinigungsfall{"AdministratormarkeGehoertZumEreignis",
                          {k1 + "tester|VelkoraAdmin|A", k2 + "tester|A:Storno"},
                          {k1 + "tester|VelkoraAdmin|A", k2 + "tester|A:Storno"},
                          true},
-        Bereinigungsfall{"NothingToCancelLeavesTheFileAndItsTime",
+        Bereinigungsfall{"OhneStornoBleibenDateiUndZeit",
                          {k1 + "tester|A", k2 + "tester|B"},
                          {k1 + "tester|A", k2 + "tester|B"},
                          true},
-        Bereinigungsfall{"EveryLineCancelledDeletesTheLogbook",
+        Bereinigungsfall{"AlleZeilenStorniertLoeschtDasLogbuch",
                          {k1 + "tester|A", k2 + "tester|VelkoraAdmin|B", k3 + "tester|VelkoraAdmin|B:Storno",
                           k4 + "tester|A:Storno"},
                          {},
                          false}),
     [](const ::testing::TestParamInfo<Bereinigungsfall>& i) { return std::string(i.param.name); });
 
-TEST_F(LogbuchTest, MonthlyCleanUpOnFirstOfJanuaryTakesDecemberOfThePreviousYear) {
+TEST_F(LogbuchTest, MonatsbereinigungAmErstenJanuarNimmtDenDezemberDesVorjahres) {
   struct Fall {
     QDate heute;
     QString welches;
@@ -253,7 +253,7 @@ TEST_F(LogbuchTest, MonthlyCleanUpOnFirstOfJanuaryTakesDecemberOfThePreviousYear
 
 // Another workstation appends a line while the clean-up writes its new version: the
 // clean-up gives way, and the appended line is kept.
-TEST_F(LogbuchTest, CleanUpLeavesALogbookThatChangedWhileItWorked) {
+TEST_F(LogbuchTest, BereinigungLaesstEinWaehrendDerArbeitGeaendertesLogbuch) {
   schreiben(logbuch(), kodiert({k1 + "tester|A", k2 + "tester|A:Storno", k3 + "tester|B"}));
   bool angehängt = false;
   uhr::Quellen q;
@@ -280,7 +280,7 @@ TEST_F(LogbuchTest, CleanUpLeavesALogbookThatChangedWhileItWorked) {
   EXPECT_EQ(dekodierteZeilen(logbuch()), (QStringList{k3 + "tester|B", k4 + "mueller|C"}));
 }
 
-TEST_F(LogbuchTest, DamagedOrEmptyLogbookIsLeftAsItIsWithoutAMessage) {
+TEST_F(LogbuchTest, BeschaedigtesOderLeeresLogbuchBleibtOhneMeldung) {
   QByteArray beschädigt = kodiert({k1 + "tester|A"}) + "\r\n" + kodiert({k2 + "tester|A:Storno"});
   schreiben(logbuch(), beschädigt);
   Logbuch_bereinigen(QStringLiteral("T"));
@@ -294,7 +294,7 @@ TEST_F(LogbuchTest, DamagedOrEmptyLogbookIsLeftAsItIsWithoutAMessage) {
   EXPECT_TRUE(gOffeneDatei.isEmpty());
 }
 
-TEST_F(LogbuchTest, WrittenAndCancelledLinesAreCleanedTogether) {
+TEST_F(LogbuchTest, GeschriebeneUndStornierteZeilenWerdenZusammenBereinigt) {
   uhr.uhrzeit = QTime(9, 0, 0);
   Logbuch_ergänzen(1, QStringLiteral("Eintrag Maier 03.03."));
   uhr.uhrzeit = QTime(9, 1, 0);
@@ -325,7 +325,7 @@ TEST_F(LogbuchTest, KindprozessSchreibtLogbuch) {
   }
 }
 
-TEST_F(LogbuchTest, AppendsDuringTheCleanUpAreKept) {
+TEST_F(LogbuchTest, AnhaengeWaehrendDerBereinigungBleibenErhalten) {
   uhr::zurücksetzen();
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

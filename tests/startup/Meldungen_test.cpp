@@ -42,7 +42,7 @@ class MeldungenTest : public VelkoraTest {
   QString titel;
 };
 
-TEST_F(MeldungenTest, MessageBeepsOnceEndsBusyStateFirstAndShowsWarning) {
+TEST_F(MeldungenTest, MeldungPieptEinmalBeendetZuerstDenBeschaeftigtzustandUndZeigtWarnung) {
   for (const bool start : {false, true}) {
     haken.clear();
     gStörungAnzeigen = start;
@@ -61,7 +61,7 @@ TEST_F(MeldungenTest, MessageBeepsOnceEndsBusyStateFirstAndShowsWarning) {
   EXPECT_EQ(zeuge->pieptöne, 2);
 }
 
-TEST_F(MeldungenTest, QuestionHasNoAsDefaultAndDoesNotBeep) {
+TEST_F(MeldungenTest, FrageHatNeinAlsStandardUndPieptNicht) {
   EXPECT_FALSE(Frage(QStringLiteral("Weiter?")));
   zeuge->antworte(dialoge::kJa);
   EXPECT_TRUE(Frage(QStringLiteral("Weiter?"), QStringLiteral("Titel")));
@@ -72,7 +72,7 @@ TEST_F(MeldungenTest, QuestionHasNoAsDefaultAndDoesNotBeep) {
   EXPECT_EQ(zeuge->pieptöne, 0);
 }
 
-TEST_F(MeldungenTest, OneSanduhrAusEndsAnyNumberOfSanduhrEin) {
+TEST_F(MeldungenTest, EinSanduhrAusBeendetBeliebigVieleSanduhrEin) {
   for (int i = 0; i < 3; ++i) Sanduhr_ein();
   EXPECT_TRUE(gBeschäftigt);
   ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
@@ -82,7 +82,7 @@ TEST_F(MeldungenTest, OneSanduhrAusEndsAnyNumberOfSanduhrEin) {
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(MeldungenTest, WaitingStateSwitchesInputAndDotsAndCleansTheCaption) {
+TEST_F(MeldungenTest, WartezustandSchaltetEingabeUndPunkteUndBereinigtDenTitel) {
   titel = QStringLiteral("Velkora - Firma - Bitte warten . . .");
   Sanduhr_Warten_ein();
   EXPECT_TRUE(gBeschäftigt);
@@ -95,7 +95,7 @@ TEST_F(MeldungenTest, WaitingStateSwitchesInputAndDotsAndCleansTheCaption) {
   EXPECT_EQ(titel, QStringLiteral("Velkora - Firma"));
 }
 
-TEST_F(MeldungenTest, WaitingStateNeverFailsOnAFailingHook) {
+TEST_F(MeldungenTest, WartezustandScheitertNieAnEinemFehlerhaftenHaken) {
   gWartehaken.eingabe_sperren = [] { throw std::runtime_error("kein Fenster"); };
   gWartehaken.punkte_stoppen = [] { throw std::runtime_error("kein Timer"); };
   Sanduhr_Warten_ein();
@@ -105,7 +105,7 @@ TEST_F(MeldungenTest, WaitingStateNeverFailsOnAFailingHook) {
   EXPECT_EQ(zeuge->protokoll.size(), 1u);
 }
 
-TEST_F(MeldungenTest, CaptionWithoutTrailingDotsStays) {
+TEST_F(MeldungenTest, TitelOhnePunkteAmEndeBleibt) {
   struct Fall {
     QString vorher, nachher;
   } fälle[] = {

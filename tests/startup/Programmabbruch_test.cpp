@@ -1,8 +1,6 @@
 #include "startup/Programmabbruch.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include "common/Testumgebung.h"
 #include "platform/Laufzeitfehler.h"
@@ -22,20 +20,6 @@ class ProgrammabbruchTest : public VelkoraTest {
     ordnerEinrichten();
     gStartzeit = uhr.sekunden;  // the run started at 09:30:00 of the test clock
     gAbbruchdienste.logbuch = [this](int art, const QString& t) { logbuch << QStringLiteral("%1:%2").arg(art).arg(t); };
-    gAbbruchdienste.backup_erstellen = [this](const QString& art) {
-      aufrufe << QStringLiteral("backup ") + art;
-      return backupGelingt;
-    };
-    gAbbruchdienste.restore = [this](const QString& s, const QString& f) {
-      aufrufe << QStringLiteral("restore ") + QFileInfo(s).fileName() + u'|' + f;
-      return true;
-    };
-    gAbbruchdienste.setup_datenordner = [this] {
-      aufrufe << QStringLiteral("setup");
-      if (!geschädigt.isEmpty()) schadeBeimSetup = QFile::exists(geschädigt);
-    };
-    gAbbruchdienste.datenverzeichnis_suchen = [this] { aufrufe << QStringLiteral("suchen"); };
-    gAbbruchdienste.konfigdaten_lesen = [this] { aufrufe << QStringLiteral("konfig"); };
   }
 
   QString datei(const QString& name, const QByteArray& inhalt = "x\r\n") {
@@ -43,27 +27,9 @@ class ProgrammabbruchTest : public VelkoraTest {
     schreiben(p, inhalt);
     return p;
   }
-  // A backup file whose time stamp lies the given seconds before (negative: after)
-  // the start of the run.
-  void sicherung(const QString& name, int sekundenVorStart) {
-    const QString p = gSicherungsordner + name;
-    schreiben(p, "[VelkoraBackup]\r\n");
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(
-        f.setFileTime(QDateTime(uhr.datum, uhr.uhrzeit).addSecs(-sekundenVorStart), QFileDevice::FileModificationTime));
-  }
   QString letzteMeldung() const { return skript->protokoll.empty() ? QString() : skript->protokoll.back().text; }
-  int fragen() const {
-    int n = 0;
-    for (const auto& a : skript->protokoll) n += a.art == dialoge::Art::JaNein;
-    return n;
-  }
 
-  QStringList logbuch, aufrufe;
-  bool backupGelingt = true;
-  QString geschädigt;
-  bool schadeBeimSetup = false;
+  QStringList logbuch;
 };
 
 const QString kEnde = QStringLiteral("\r\rDas Programm wird beendet.");
@@ -72,7 +38,7 @@ QString Stopp(const QString& text) { return text + u'.' + kEnde; }
 
 // --- Programmabbruch -------------------------------------------------------------
 
-TEST_F(ProgrammabbruchTest, StopTextsAndLogbookLines) {
+TEST_F(ProgrammabbruchTest, AbbruchtexteUndLogbuchzeilen) {
   struct Fall {
     QString text, option, meldung, zeile;
   } fälle[] = {
@@ -94,7 +60,7 @@ TEST_F(ProgrammabbruchTest, StopTextsAndLogbookLines) {
   }
 }
 
-TEST_F(ProgrammabbruchTest, StopUnloadsMainWindowAndDropsHalfWrittenFile) {
+TEST_F(ProgrammabbruchTest, AbbruchEntlaedtHauptfensterUndVerwirftHalbGeschriebeneDatei) {
   const QString p = datei(QStringLiteral("Konfigdaten.dat"), "alt\r\n");
   int entladen = 0;
   programmende::setzeEntladen([&] { ++entladen; });
@@ -107,7 +73,7 @@ TEST_F(ProgrammabbruchTest, StopUnloadsMainWindowAndDropsHalfWrittenFile) {
   EXPECT_TRUE(gOffeneDatei.isEmpty());
 }
 
-TEST_F(ProgrammabbruchTest, FailingLogbookLineInsideStopDoesNotLoop) {
+TEST_F(ProgrammabbruchTest, MisslungeneLogbuchzeileImAbbruchKreistNicht) {
   gAbbruchdienste.logbuch = [](int, const QString&) {
     Prozedur(QStringLiteral("modVelkora - Logbuch_ergänzen"), [] { fehler::auslösen(61); });
   };
@@ -115,9 +81,18 @@ TEST_F(ProgrammabbruchTest, FailingLogbookLineInsideStopDoesNotLoop) {
   EXPECT_EQ(skript->protokoll.size(), 1u);
 }
 
+// Without the start repair above (a unit tested on its own), a damaged file still
+// ends the program, with its description.
+TEST_F(ProgrammabbruchTest, StartfehlerOhneReparaturBeendetMitDemText) {
+  gAbbruchhaken = {};
+  ERWARTE_PROGRAMMENDE(Startfehler_melden(QStringLiteral("Defekt"), gDatenordner + QStringLiteral("x.dat"), QString()));
+  EXPECT_EQ(letzteMeldung(), QStringLiteral("Defekt.\r\rDas Programm wird beendet."));
+  EXPECT_EQ(logbuch, QStringList{QStringLiteral("2:Startfehler: Defekt")});
+}
+
 // --- Pause -------------------------------------------------------------------------
 
-TEST_F(ProgrammabbruchTest, PauseWaitsFromNowOrFromTheStart) {
+TEST_F(ProgrammabbruchTest, PauseWartetAbJetztOderAbDemStart) {
   struct Fall {
     double s, seitStart;
     std::vector<double> schlaf;
@@ -137,33 +112,33 @@ TEST_F(ProgrammabbruchTest, PauseWaitsFromNowOrFromTheStart) {
 
 // --- Programmabbruch_Fehler ----------------------------------------------------------
 
-TEST_F(ProgrammabbruchTest, HandlerTellsFileErrorsFromOtherErrors) {
+TEST_F(ProgrammabbruchTest, FehlerbehandlungUnterscheidetDateifehlerVonAnderenFehlern) {
   gFirmenname = QStringLiteral("Muster GmbH");
   const QString offen = gDatenordner + QStringLiteral("Feiertage.dat");
-  const QString version = QStringLiteral("modVelkora - Test - v") + Programmversion();
+  const QString version = QStringLiteral("modVelkora - Test - v1.16.1");
+  const QString anwendungsfehler = QStringLiteral("Anwendungs- oder objektdefinierter Fehler");
   struct Fall {
     int n;
     bool dateiOffen;
-    QString meldung, zeile;
+    QString meldung, text, zeile;
   } fälle[] = {
       {52, true,
-       QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten.\r\rZuletzt geöffnete Datei: ") +
-           ShowPfad(offen) + QStringLiteral("\r\rUrsache: ") + fehler::text(52) + QStringLiteral(" (Fehler Nr. 52)") +
-           kEnde,
-       QStringLiteral(" - Datei ") + offen},
+       QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten.\r\rZuletzt geöffnete Datei: '") + offen +
+           QStringLiteral("'\r\rUrsache: Dateiname oder -nummer falsch (Fehler Nr. 52)") + kEnde,
+       QStringLiteral("Dateiname oder -nummer falsch"), QStringLiteral(" - Datei ") + offen},
       {76, false,
-       QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten. Prüfen Sie, ob auf den Ordner ") +
-           ShowPfad(ordner()) + QStringLiteral(" zugegriffen werden kann.\r\rUrsache: ") + fehler::text(76) +
-           QStringLiteral(" (Fehler Nr. 76)") + kEnde,
-       QString()},
+       QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten. Prüfen Sie, ob auf den Ordner '") +
+           ordner().chopped(1) +
+           QStringLiteral("' zugegriffen werden kann.\r\rUrsache: Pfad nicht gefunden (Fehler Nr. 76)") + kEnde,
+       QStringLiteral("Pfad nicht gefunden"), QString()},
       {51, true,
        QStringLiteral("Es ist folgender Fehler aufgetreten in Modul '") + version +
-           QStringLiteral("mus':\r\rFehler Nr. 51\r") + fehler::text(51) + kEnde,
-       QString()},
+           QStringLiteral("mus':\r\rFehler Nr. 51\r") + anwendungsfehler + kEnde,
+       anwendungsfehler, QString()},
       {77, false,
        QStringLiteral("Es ist folgender Fehler aufgetreten in Modul '") + version +
-           QStringLiteral("mus':\r\rFehler Nr. 77\r") + fehler::text(77) + kEnde,
-       QString()},
+           QStringLiteral("mus':\r\rFehler Nr. 77\r") + anwendungsfehler + kEnde,
+       anwendungsfehler, QString()},
   };
   for (const Fall& f : fälle) {
     logbuch.clear();
@@ -173,278 +148,31 @@ TEST_F(ProgrammabbruchTest, HandlerTellsFileErrorsFromOtherErrors) {
     ERWARTE_PROGRAMMENDE(Prozedur(QStringLiteral("modVelkora - Test"), [&] { fehler::auslösen(f.n); }));
     EXPECT_EQ(letzteMeldung(), f.meldung) << f.n;
     EXPECT_EQ(logbuch, QStringList{QStringLiteral("2:Programmabbruch durch '") + version +
-                                   QStringLiteral("' - Fehler Nr. %1 - ").arg(f.n) + fehler::text(f.n) + f.zeile});
+                                   QStringLiteral("' - Fehler Nr. %1 - ").arg(f.n) + f.text + f.zeile});
     EXPECT_TRUE(gOffeneDatei.isEmpty());
     EXPECT_FALSE(QFile::exists(offen)) << "a half-written file must not replace the target";
   }
 }
 
-TEST_F(ProgrammabbruchTest, EnforcestartLetsTheStartGoOn) {
+TEST_F(ProgrammabbruchTest, EnforcestartLaesstDenStartWeiterlaufen) {
   gStörungAnzeigen = true;
   gStartErzwingen = true;
-  bool weiter = false;
-  Prozedur(QStringLiteral("modVelkora - Main"), [] { fehler::auslösen(13); });
-  weiter = true;
-  EXPECT_TRUE(weiter);
-  EXPECT_TRUE(letzteMeldung().endsWith(QStringLiteral("Fehler Nr. 13\r") + fehler::text(13)));
-  EXPECT_EQ(logbuch.size(), 1);
+  bool beendet = false;
+  try {
+    Prozedur(QStringLiteral("modVelkora - Main"), [] { fehler::auslösen(13); });
+  } catch (const ProgrammBeendet&) {
+    beendet = true;
+  }
+  EXPECT_FALSE(beendet) << "with /enforcestart the handler returns during the start";
+  EXPECT_EQ(letzteMeldung(), QStringLiteral("Es ist folgender Fehler aufgetreten in Modul 'modVelkora - Main - "
+                                            "v1.16.1':\r\rFehler Nr. 13\rTypen unverträglich"));
+  EXPECT_EQ(logbuch,
+            QStringList{QStringLiteral(
+                "2:Programmabbruch durch 'modVelkora - Main - v1.16.1' - Fehler Nr. 13 - Typen unverträglich")});
   // Outside the start the switch changes nothing.
   gStörungAnzeigen = false;
   ERWARTE_PROGRAMMENDE(Prozedur(QStringLiteral("modVelkora - Main"), [] { fehler::auslösen(13); }));
   EXPECT_TRUE(letzteMeldung().endsWith(kEnde));
-}
-
-TEST_F(ProgrammabbruchTest, ErrorWithFileOpenDuringStartGoesToRepair) {
-  gStörungAnzeigen = true;
-  gStartErzwingen = true;  // the repair takes precedence over going on
-  const QString p = datei(QStringLiteral("Feiertage.dat"));
-  ASSERT_TRUE(FOpen(p, QStringLiteral("Input")));
-  ERWARTE_PROGRAMMENDE(Prozedur(QStringLiteral("modVelkora - Feiertage_lesen"), [] { fehler::auslösen(62); }));
-  ASSERT_EQ(fragen(), 1);
-  const auto& frage = skript->protokoll.front();
-  EXPECT_EQ(frage.titel, QStringLiteral("Velkora"));
-  EXPECT_EQ(frage.text,
-            QStringLiteral("Es ist folgendes Problem aufgetreten:\r\rModul 'modVelkora - Feiertage_lesen - v") +
-                Programmversion() + QStringLiteral("' - Fehler Nr. 62 - ") + fehler::text(62) +
-                QStringLiteral(" - Zuletzt geöffnete Datei: ") + ShowPfad(p) +
-                QStringLiteral("\r\rDas Programm kann jetzt versuchen, eine Standardversion der Datei "
-                               "wiederherzustellen.\r\rMöchten Sie mit dem Wiederherstellen der Datei "
-                               "beginnen?"));
-  // Answered No: nothing changed.
-  EXPECT_EQ(letzteMeldung(), QStringLiteral("Das Programm wird beendet"));
-  EXPECT_EQ(lesen(p), QByteArray("x\r\n"));
-  EXPECT_TRUE(aufrufe.isEmpty());
-  EXPECT_TRUE(logbuch.isEmpty());
-}
-
-// --- Startfehler ----------------------------------------------------------------------
-
-TEST_F(ProgrammabbruchTest, RepairAnsweredNoChangesNothing) {
-  const QString p = datei(QStringLiteral("Mitarbeiterdaten.dat"), "kaputt\r\n");
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Defekt"), p, QString()));
-  EXPECT_EQ(lesen(p), QByteArray("kaputt\r\n"));
-  EXPECT_TRUE(aufrufe.isEmpty());
-  EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Lockfile.txt")));
-  EXPECT_TRUE(gStörungsmeldung.isEmpty());
-  EXPECT_EQ(letzteMeldung(), QStringLiteral("Das Programm wird beendet"));
-}
-
-TEST_F(ProgrammabbruchTest, RepairRestoresFromNewestBackupMadeBeforeThisRun) {
-  geschädigt = datei(QStringLiteral("Mitarbeiterdaten.dat"), "kaputt\r\n");
-  sicherung(QStringLiteral("260301 080000 M.dat"), 9 * 86400);
-  sicherung(QStringLiteral("260309 080000 T.dat"), 3600 * 25);
-  sicherung(QStringLiteral("260309 170000 A.dat"), 3600 * 16);  // the newest before the start
-  sicherung(QStringLiteral("260310 080000 J.dat"), 3600);       // year change: never
-  sicherung(QStringLiteral("260309 230000 F.dat"), 1800);       // an older repair backup: never
-  sicherung(QStringLiteral("~260310 092000 T.dat"), 600);       // no backup name
-  sicherung(QStringLiteral("260310 093000 T.dat"), -1);         // made by this start: may hold the damage
-  skript->antworte(dialoge::kJa);
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Defekt"), geschädigt, QString()));
-
-  EXPECT_EQ(fragen(), 1);
-  EXPECT_EQ(aufrufe, (QStringList{QStringLiteral("backup F"), QStringLiteral("setup"),
-                                  QStringLiteral("restore 260309 170000 A.dat|Mitarbeiterdaten.dat")}));
-  EXPECT_FALSE(schadeBeimSetup) << "the damaged file is deleted before the default files are written";
-  EXPECT_EQ(gStörungsmeldung, QStringLiteral("Mitarbeiterdaten.dat"));
-  EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Lockfile.txt")),
-            (QStringLiteral("Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich|tester\r\n") + geschädigt +
-             QStringLiteral("\r\n10.03.26|09:30\r\n"))
-                .toLatin1());
-  EXPECT_EQ(
-      letzteMeldung(),
-      QStringLiteral("Wiederherstellen beendet.\r\rStarten Sie das Programm jetzt neu und überprüfen Sie, ob alle "
-                     "An-/Abwesenheitsdaten, Mitarbeiterdaten und Einstellungen vollständig und korrekt sind.\r\r"
-                     "Möglicherweise ist es notwendig über 'Datei - Datenordner wiederherstellen' oder 'Datei - "
-                     "Datenordner importieren' auf einen früheren Sicherungszeitpunkt zurückzusetzen") +
-          QStringLiteral(".") + kEnde);
-  EXPECT_EQ(logbuch, QStringList{QStringLiteral("2:Startfehler: Defekt")});
-}
-
-TEST_F(ProgrammabbruchTest, RepairWithoutEarlierBackupLogsTheFailedRestore) {
-  geschädigt = datei(QStringLiteral("Konfigdaten.dat"));
-  sicherung(QStringLiteral("260310 093000 M.dat"), -2);  // only this run's backups
-  sicherung(QStringLiteral("260310 093001 T.dat"), -3);
-  skript->antworte(dialoge::kJa);
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Defekt"), geschädigt, QString()));
-  EXPECT_EQ(aufrufe, (QStringList{QStringLiteral("backup F"), QStringLiteral("setup"), QStringLiteral("konfig")}));
-  EXPECT_EQ(logbuch,
-            (QStringList{QStringLiteral("2:Wiederherstellen der Datei Konfigdaten.dat aus Backup fehlgeschlagen"),
-                         QStringLiteral("2:Startfehler: Defekt")}));
-}
-
-TEST_F(ProgrammabbruchTest, RepairOfMonthFileOrWithoutFile) {
-  // A month file is rebuilt by the month check, not restored; today's repair backup
-  // exists already, so none is made.
-  sicherung(QStringLiteral("260310 080000 F.dat"), 3600);
-  sicherung(QStringLiteral("260309 080000 T.dat"), 86400);
-  geschädigt = datei(QStringLiteral("2603 260305 Data.dat"));
-  skript->antworte(dialoge::kJa);
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Monat defekt"), geschädigt, QString()));
-  EXPECT_EQ(aufrufe, QStringList{QStringLiteral("setup")});
-  EXPECT_FALSE(QFile::exists(geschädigt));
-
-  // Without a file: only the set-up and the lock with the log text as notice.
-  QFile::remove(gDatenordner + QStringLiteral("Lockfile.txt"));
-  aufrufe.clear();
-  skript->antworte(dialoge::kJa);
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Ordner leer"), QString(), QStringLiteral("Protokoll")));
-  EXPECT_EQ(aufrufe, QStringList{QStringLiteral("setup")});
-  EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Lockfile.txt")).split('\n').value(1),
-            QByteArray("NoFile Protokoll\r"));
-}
-
-TEST_F(ProgrammabbruchTest, RepairKeepsAnExistingLock) {
-  const QByteArray sperre = "Inventur|chef\r\n";
-  schreiben(gDatenordner + QStringLiteral("Lockfile.txt"), sperre);
-  skript->antworte(dialoge::kJa);
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("x"), QString(), QStringLiteral("p")));
-  EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Lockfile.txt")), sperre);
-}
-
-TEST_F(ProgrammabbruchTest, RepairLocksOutUsersWhoAreNoAdministrator) {
-  gAdministratoren = QStringList{QStringLiteral("A:Chef:chef")};
-  gBenutzerstufe = 0;
-  skript->antworte(dialoge::kJa);
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("x"), QString(), QStringLiteral("p")));
-  EXPECT_TRUE(letzteMeldung().startsWith(
-      QStringLiteral("Wiederherstellen beendet.\r\rDer Programmaufruf wird jetzt gesperrt und kann nur von einem der "
-                     "folgenden Administratoren wieder freigegeben werden: ")));
-  // An administrator gets the ordinary end.
-  gBenutzerstufe = 2;
-  skript->antworte(dialoge::kJa);
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("x"), QString(), QStringLiteral("p")));
-  EXPECT_TRUE(letzteMeldung().startsWith(QStringLiteral("Wiederherstellen beendet.\r\rStarten Sie")));
-}
-
-TEST_F(ProgrammabbruchTest, RepairOfThePointerFileSearchesTheDataFolderAndEnds) {
-  const QString p = gBasisordner + QStringLiteral("Velkora.dat");
-  schreiben(p, "kaputt");
-  skript->antworte(dialoge::kJa);
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Zeiger defekt"), p, QString()));
-  EXPECT_FALSE(QFile::exists(p));
-  EXPECT_EQ(gDatenordner, gBasisordner + QStringLiteral("Data/"));
-  EXPECT_EQ(aufrufe, (QStringList{QStringLiteral("backup F"), QStringLiteral("suchen")}));
-  EXPECT_EQ(letzteMeldung(), Stopp(QStringLiteral("Wiederherstellen beendet. Starten Sie das Programm jetzt neu")));
-  EXPECT_EQ(logbuch, QStringList{QStringLiteral("2:Startfehler: Zeiger defekt")});
-}
-
-// The repair's own backup reads every data file, the damaged one too: whatever way
-// that fails, it ends the repair with the backup message and never asks again.
-TEST_F(ProgrammabbruchTest, FailureInsideTheRepairBackupDoesNotReenterTheRepair) {
-  gStörungAnzeigen = true;
-  const std::function<bool(const QString&)> backups[] = {
-      [](const QString&) { return false; },
-      [this](const QString&) {
-        Startfehler(QStringLiteral("Die Datei ist leer."), geschädigt, QString());
-        return true;
-      },
-      [this](const QString&) {
-        EXPECT_TRUE(FOpen(geschädigt, QStringLiteral("Input")));
-        return Prozedur(QStringLiteral("modVelkora - Backup_erstellen"), []() -> bool { fehler::auslösen(62); });
-      },
-      [](const QString&) -> bool { throw Laufzeitfehler(57, fehler::text(57)); },
-  };
-  for (const auto& backup : backups) {
-    skript = &dialoge::skript();
-    aufrufe.clear();
-    geschädigt = datei(QStringLiteral("Feiertage.dat"), "kaputt\r\n");
-    gAbbruchdienste.backup_erstellen = backup;
-    skript->antworte(dialoge::kJa);
-    ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Defekt"), geschädigt, QString()));
-    EXPECT_EQ(fragen(), 1);
-    EXPECT_EQ(letzteMeldung(), Stopp(QStringLiteral("Wiederherstellen nicht möglich. Backup vor Wiederherstellen "
-                                                    "konnte nicht angelegt werden")));
-    EXPECT_EQ(lesen(geschädigt), QByteArray("kaputt\r\n")) << "without a backup the file stays";
-    EXPECT_TRUE(aufrufe.isEmpty());
-    EXPECT_TRUE(gOffeneDatei.isEmpty());
-  }
-  // The next repair asks again.
-  skript = &dialoge::skript();
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Defekt"), geschädigt, QString()));
-  EXPECT_EQ(fragen(), 1);
-}
-
-TEST_F(ProgrammabbruchTest, FailingRestoreCountsAsFailedNotAsNewRepair) {
-  geschädigt = datei(QStringLiteral("Feiertage.dat"));
-  sicherung(QStringLiteral("260309 080000 T.dat"), 86400);
-  gAbbruchdienste.restore = [](const QString& s, const QString&) -> bool {
-    Startfehler(QStringLiteral("Der Dateiheader [x] der Datei wurde nicht erkannt."), s, QString());
-    return true;
-  };
-  skript->antworte(dialoge::kJa);
-  ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Defekt"), geschädigt, QString()));
-  EXPECT_EQ(fragen(), 1);
-  EXPECT_EQ(logbuch.value(0), QStringLiteral("2:Wiederherstellen der Datei Feiertage.dat aus Backup fehlgeschlagen"));
-  EXPECT_TRUE(letzteMeldung().startsWith(QStringLiteral("Wiederherstellen beendet.")));
-}
-
-TEST_F(ProgrammabbruchTest, DataFileEmptyAtOpenReachesTheRepair) {
-  const QString p = datei(QStringLiteral("Mitarbeiterdaten.dat"), "");
-  ERWARTE_PROGRAMMENDE(FOpen(p, QStringLiteral("Input")));
-  ASSERT_EQ(fragen(), 1);
-  EXPECT_TRUE(skript->protokoll.back().text == QStringLiteral("Das Programm wird beendet"));
-  EXPECT_TRUE(QFile::exists(p));
-}
-
-// --- Sperrdatei_prüfen ---------------------------------------------------------------
-
-TEST_F(ProgrammabbruchTest, LockTable) {
-  const QString sperre = QStringLiteral("Lockfile.txt");
-  struct Fall {
-    QByteArray inhalt;
-    bool start;
-    bool endet;
-    QString meldung;  // empty: no message
-    bool gelöscht;
-  } fälle[] = {
-      {"Wartung|Tester\r\n", true, false,
-       QStringLiteral("Achtung: Sie haben den Programmaufruf für andere Benutzer gesperrt. Diese erhalten beim "
-                      "Programmaufruf den Hinweis:\r\rWartung"),
-       false},
-      {"Wartung|tester|Test Person\r\n", false, false, QString(), false},
-      {"Wartung|chef\r\n", false, true,
-       QStringLiteral("Programmaufruf gesperrt:\r\rWartung.\r\rDiese Sperre kann nur von Benutzer 'chef' aufgehoben "
-                      "werden.") +
-           kEnde,
-       false},
-      {"Inventur bis Montag.|chef|Chef Person\r\n", true, true,
-       QStringLiteral("Programmaufruf gesperrt:\r\rInventur bis Montag.\r\rDiese Sperre kann nur von Benutzer 'chef' "
-                      "(Chef Person) aufgehoben werden.") +
-           kEnde,
-       false},
-      {"Gesperrt ohne Inhaber\r\n", true, false, QString(), true},
-      // A fault notice bars nobody: the main window shows it.
-      {"Wegen Wartungsarbeiten Programmaufruf zurzeit nicht "
-       "möglich|chef\r\nC:/Daten/Konfigdaten.dat\r\n10.03.26|08:15\r\n",
-       true, false, QString(), false},
-  };
-  for (const Fall& f : fälle) {
-    skript = &dialoge::skript();
-    gStörungsmeldung.clear();
-    gSperrmeldung.clear();
-    gStörungAnzeigen = f.start;
-    schreiben(gDatenordner + sperre, QString::fromUtf8(f.inhalt).toLatin1());
-    bool endete = false;
-    try {
-      Sperrdatei_prüfen();
-    } catch (const ProgrammBeendet&) {
-      endete = true;
-    }
-    EXPECT_EQ(endete, f.endet) << f.inhalt.constData();
-    EXPECT_EQ(letzteMeldung(), f.meldung) << f.inhalt.constData();
-    EXPECT_EQ(QFile::exists(gDatenordner + sperre), !f.gelöscht) << f.inhalt.constData();
-    EXPECT_TRUE(gOffeneDatei.isEmpty());
-  }
-  EXPECT_EQ(gSperrmeldung, QStringLiteral("Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich"));
-  EXPECT_EQ(gStörungsmeldung, QStringLiteral("C:/Daten/Konfigdaten.dat"));
-  EXPECT_EQ(gSperrzeit, QStringLiteral("10.03.26|08:15"));
-
-  // No lock file: nothing happens.
-  QFile::remove(gDatenordner + sperre);
-  gStörungsmeldung.clear();
-  skript = &dialoge::skript();
-  Sperrdatei_prüfen();
-  EXPECT_TRUE(skript->protokoll.empty());
 }
 
 }  // namespace

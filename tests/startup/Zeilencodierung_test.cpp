@@ -23,7 +23,7 @@ QString ohneSteuerzeichen(const QString& s) {
 
 }  // namespace
 
-TEST(Zeilencodierung, RoundTripForEveryKeyCharacter) {
+TEST(Zeilencodierung, HinUndZurueckFuerJedesSchluesselzeichen) {
   const QString text = alleZeichen();
   for (int k = 32; k <= 254; ++k) {
     const QByteArray z = Zeile_kodieren(text, static_cast<unsigned char>(k));
@@ -34,20 +34,20 @@ TEST(Zeilencodierung, RoundTripForEveryKeyCharacter) {
   }
 }
 
-TEST(Zeilencodierung, KeysSixtyFourApartGiveTheSameTail) {
+TEST(Zeilencodierung, SchluesselImAbstandVierundsechzigGebenDasselbeEnde) {
   const QString text = QStringLiteral("Müller ½ Urlaub ÄÖÜäöüß 0123");
   EXPECT_EQ(Zeile_kodieren(text, 40).mid(1), Zeile_kodieren(text, 104).mid(1));
   EXPECT_EQ(Zeile_kodieren(text, 40).mid(1), Zeile_kodieren(text, 168).mid(1));
   EXPECT_NE(Zeile_kodieren(text, 40).mid(1), Zeile_kodieren(text, 41).mid(1));
 }
 
-TEST(Zeilencodierung, EmptyAndControlOnlyTextsAreOneCharacter) {
+TEST(Zeilencodierung, LeereUndNurSteuerzeichenTexteSindEinZeichen) {
   EXPECT_EQ(Zeile_kodieren(QString(), 'A'), QByteArray("A"));
   EXPECT_EQ(Zeile_kodieren(QStringLiteral("\t\r\n"), 'A'), QByteArray("A"));
   EXPECT_EQ(Zeile_dekodieren(QByteArray("A")), QString());
 }
 
-TEST(Zeilencodierung, GoldenBytes) {
+TEST(Zeilencodierung, Referenzbytes) {
   // Key 40: the counter starts at 40, so "[Velkora]" is shifted by 41, 42, ...; under
   // key 48 "ü" (252) wraps: 252 + 49 - 224 = 77 ('M').
   const QByteArray erwartet = QByteArray("(") + QByteArray("\x84\x80\x90\x98\x98\x9d\xa1\x91\x8e", 9);
@@ -56,7 +56,7 @@ TEST(Zeilencodierung, GoldenBytes) {
   EXPECT_EQ(Zeile_kodieren(QStringLiteral("ü"), 48), QByteArray("0") + QByteArray(1, char(252 + 49 - 224)));
 }
 
-TEST(Zeilencodierung, KeyCharacterStaysInRange) {
+TEST(Zeilencodierung, SchluesselzeichenBleibtImBereich) {
   uhr::Quellen q;
   for (double r : {0.0, 0.5, 0.99999994, 0.9999999999}) {
     q.zufall = [r] { return r; };
@@ -70,7 +70,7 @@ TEST(Zeilencodierung, KeyCharacterStaysInRange) {
 
 class LineInOut : public VelkoraTest {};
 
-TEST_F(LineInOut, FileWrittenHereDecodesIndependently) {
+TEST_F(LineInOut, HierGeschriebeneDateiDekodiertUnabhaengig) {
   const QString pfad = ordner() + QStringLiteral("Test.dat");
   const QStringList zeilen = {QStringLiteral("[Test]"), QStringLiteral("Grün ½ Tag"), QString(),
                               QStringLiteral("A:mueller:U U  ")};
@@ -81,7 +81,7 @@ TEST_F(LineInOut, FileWrittenHereDecodesIndependently) {
   EXPECT_TRUE(lesen(pfad).endsWith("\r\n"));
 }
 
-TEST_F(LineInOut, FileWrittenElsewhereReadsHere) {
+TEST_F(LineInOut, AnderswoGeschriebeneDateiLiestSichHier) {
   const QString pfad = ordner() + QStringLiteral("Fremd.dat");
   schreiben(pfad, kodiert({QStringLiteral("[Fremd]"), QStringLiteral("Käse"), QStringLiteral("x")}, 'z'));
   ASSERT_TRUE(FOpen(pfad, QStringLiteral("Input")));
@@ -91,7 +91,7 @@ TEST_F(LineInOut, FileWrittenElsewhereReadsHere) {
   EXPECT_EQ(gelesen, (QStringList{QStringLiteral("[Fremd]"), QStringLiteral("Käse"), QStringLiteral("x")}));
 }
 
-TEST_F(LineInOut, ReadingPastTheEndOfAMonthFileGivesEmptyTexts) {
+TEST_F(LineInOut, LesenHinterDemEndeEinerMonatsdateiGibtLeereTexte) {
   const QString pfad = ordner() + QStringLiteral("2603 260310 Data.dat");
   schreiben(pfad, kodiert({QStringLiteral("[2603]")}));
   ASSERT_TRUE(FOpen(pfad, QStringLiteral("Input")));
@@ -102,7 +102,7 @@ TEST_F(LineInOut, ReadingPastTheEndOfAMonthFileGivesEmptyTexts) {
   EXPECT_TRUE(skript->protokoll.empty());
 }
 
-TEST_F(LineInOut, ReadingPastTheEndOfOtherFilesIsAFileError) {
+TEST_F(LineInOut, LesenHinterDemEndeAndererDateienIstEinDateifehler) {
   ordnerEinrichten();
   const QString pfad = ordner() + QStringLiteral("Konfigdaten.dat");
   schreiben(pfad, kodiert({QStringLiteral("[Velkora]")}));

@@ -57,7 +57,7 @@ class AnzeigeTest : public VelkoraTest {
   }
 };
 
-TEST_F(AnzeigeTest, PermissionsOffShowEveryGroup) {
+TEST_F(AnzeigeTest, OhneBerechtigungenJedeGruppeSichtbar) {
   berechtigungen({QStringLiteral("Lager|Lager:")});
   SetSetting(1, 0);
   Anzber_und_Anzgru_init();
@@ -67,7 +67,7 @@ TEST_F(AnzeigeTest, PermissionsOffShowEveryGroup) {
   EXPECT_TRUE(gStartfehler.isEmpty());
 }
 
-TEST_F(AnzeigeTest, AdministratorsSeeAllGroupsWithoutARow) {
+TEST_F(AnzeigeTest, AdministratorenSehenAlleGruppenOhneEigeneZeile) {
   berechtigungen({QStringLiteral("Lager|Lager:")});
   gBenutzername = QStringLiteral("chef");
   gBenutzerstufe = 2;
@@ -76,7 +76,7 @@ TEST_F(AnzeigeTest, AdministratorsSeeAllGroupsWithoutARow) {
   EXPECT_TRUE(gStartfehler.isEmpty());
 }
 
-TEST_F(AnzeigeTest, OwnPermissionFromTheGroupAboveTheUsersRow) {
+TEST_F(AnzeigeTest, EigeneBerechtigungAusDerGruppeUeberDerBenutzerzeile) {
   struct Fall {
     const char* name;
     QStringList zeilen;  // empty: no permission file
@@ -106,8 +106,8 @@ TEST_F(AnzeigeTest, OwnPermissionFromTheGroupAboveTheUsersRow) {
   EXPECT_FALSE(Anzeigeberechtigung_enthält(QStringLiteral("Technik")));
 }
 
-TEST_F(AnzeigeTest, UserWithoutPermissionGetsTheStartError) {
-  const QString admins = ShowAdmins(false);
+TEST_F(AnzeigeTest, BenutzerOhneBerechtigungBekommtDenStartfehler) {
+  const QString admins = QStringLiteral("Chef Carl (chef)");
   struct Fall {
     const char* name;
     int stufe;
@@ -151,7 +151,7 @@ TEST_F(AnzeigeTest, UserWithoutPermissionGetsTheStartError) {
   EXPECT_TRUE(gStartfehler.isEmpty());
 }
 
-TEST_F(AnzeigeTest, PermissionFileRoundTrip) {
+TEST_F(AnzeigeTest, BerechtigungsdateiHinUndZurueck) {
   gAnzeigeberechtigungen =
       liste({QStringLiteral("Verwaltung|Verwaltung:Lager:"), QString(), QStringLiteral("Lager|Lager:Technik:")});
   Mitarbeiteranzber_schreiben();
@@ -168,7 +168,7 @@ TEST_F(AnzeigeTest, PermissionFileRoundTrip) {
   EXPECT_EQ(gAnzeigeberechtigungen, liste({QStringLiteral("NoGroups")}));
 }
 
-TEST_F(AnzeigeTest, WrongHeaderIsAFileError) {
+TEST_F(AnzeigeTest, FalscherKopfIstEinDateifehler) {
   schreiben(anzber(), kodiert({QStringLiteral("[Mitarbeiteranzgru]"), kKennzeile, QStringLiteral("Lager|Lager:")}));
   ERWARTE_PROGRAMMENDE(Anzber_und_Anzgru_init());
   // The start repair asks with the problem named.
@@ -183,7 +183,7 @@ TEST_F(AnzeigeTest, WrongHeaderIsAFileError) {
   EXPECT_TRUE(skript->texte().front().contains(QStringLiteral("Der Dateiheader [Mitarbeiteranzgru] der Datei")));
 }
 
-TEST_F(AnzeigeTest, DisplayGroupsAreCleanedAgainstListAndPermission) {
+TEST_F(AnzeigeTest, AnzeigegruppenWerdenGegenListeUndBerechtigungBereinigt) {
   struct Fall {
     const char* name;
     QString berechtigung;  // the permission line of the group Lager, or empty for permissions off
@@ -222,7 +222,7 @@ TEST_F(AnzeigeTest, DisplayGroupsAreCleanedAgainstListAndPermission) {
   }
 }
 
-TEST_F(AnzeigeTest, OnlyOwnGroupVisibleMeansNoDisplayGroups) {
+TEST_F(AnzeigeTest, NurEigeneGruppeSichtbarHeisstKeineAnzeigegruppen) {
   berechtigungen({QStringLiteral("Lager|Lager:")});
   gruppen({QStringLiteral("[tester]"), QStringLiteral("Eins|Lager:"), QStringLiteral("Zwei|Lager:Technik:")});
   Anzber_und_Anzgru_init();
@@ -241,7 +241,7 @@ TEST_F(AnzeigeTest, OnlyOwnGroupVisibleMeansNoDisplayGroups) {
                                                      QStringLiteral("[vera]"), QStringLiteral("Veras|Verwaltung:")}));
 }
 
-TEST_F(AnzeigeTest, DisplayGroupsSwitchedOffAreNotRead) {
+TEST_F(AnzeigeTest, AbgeschalteteAnzeigegruppenWerdenNichtGelesen) {
   SetSetting(1, 0);
   SetSetting(17, 1);
   gruppen({QStringLiteral("[tester]"), QStringLiteral("Eins|Lager:"), QStringLiteral("Zwei|Technik:")});
@@ -251,7 +251,7 @@ TEST_F(AnzeigeTest, DisplayGroupsSwitchedOffAreNotRead) {
   EXPECT_EQ(gAnzeigegruppe, 0);
 }
 
-TEST_F(AnzeigeTest, SavingReplacesOnlyTheUsersBlock) {
+TEST_F(AnzeigeTest, SpeichernErsetztNurDenBlockDesBenutzers) {
   gruppen({QStringLiteral("[vera]"), QStringLiteral("Veras|Verwaltung:"), QStringLiteral("[Tester]"),
            QStringLiteral("Alt|Lager:"), QStringLiteral("Alt2|Technik:"), QStringLiteral("[theo]"),
            QStringLiteral("Theos|Technik:")});
@@ -279,7 +279,7 @@ TEST_F(AnzeigeTest, SavingReplacesOnlyTheUsersBlock) {
   EXPECT_FALSE(QFileInfo::exists(Anzgru_Sperre::Pfad())) << "the lock is released";
 }
 
-TEST_F(AnzeigeTest, LockLeftBehindIsTakenOverAfterTheWait) {
+TEST_F(AnzeigeTest, ZurueckgelasseneSperreWirdNachDerWartezeitUebernommen) {
   schreiben(Anzgru_Sperre::Pfad(), "vera|anderer-rechner|4711|abc");
   gAnzeigegruppen = liste({QStringLiteral("Neu|Lager:")});
   Mitarbeiteranzgru_schreiben();
@@ -293,7 +293,7 @@ TEST_F(AnzeigeTest, LockLeftBehindIsTakenOverAfterTheWait) {
   EXPECT_EQ(übrig, QStringList{QStringLiteral("Mitarbeiteranzgru.dat")});
 }
 
-TEST_F(AnzeigeTest, LockIsWaitedForWhileItsHolderWorks) {
+TEST_F(AnzeigeTest, AufSperreWirdGewartetSolangeIhrInhaberArbeitet) {
   // A holder that keeps working (its lock changes) is not taken over, and its lock
   // is not removed by us: we wait until it is released.
   int runde = 0;
@@ -318,7 +318,7 @@ TEST_F(AnzeigeTest, LockIsWaitedForWhileItsHolderWorks) {
 
 // A holder that keeps working for more than a minute: the save is refused with a
 // message, and nothing is written without the lock.
-TEST_F(AnzeigeTest, SaveIsRefusedWhenTheLockStaysBusy) {
+TEST_F(AnzeigeTest, SpeichernWirdVerweigertWennDieSperreBelegtBleibt) {
   gruppen({QStringLiteral("[vera]"), QStringLiteral("Veras|Verwaltung:")});
   const QByteArray vorher = lesen(anzgru());
   int runde = 0;
@@ -334,7 +334,10 @@ TEST_F(AnzeigeTest, SaveIsRefusedWhenTheLockStaysBusy) {
   EXPECT_FALSE(Mitarbeiteranzgru_schreiben());
   EXPECT_EQ(lesen(anzgru()), vorher);
   ASSERT_EQ(skript->texte().size(), 1u);
-  EXPECT_EQ(skript->texte()[0], Anzgru_Sperre_Meldung());
+  EXPECT_EQ(skript->texte()[0],
+            QStringLiteral("Die Anzeigegruppen werden gerade von einem anderen Arbeitsplatz gespeichert. Ihre "
+                           "Anzeigegruppen wurden nicht gespeichert.\r\rBitte versuchen Sie es in einigen Sekunden "
+                           "erneut."));
   EXPECT_TRUE(QFileInfo::exists(Anzgru_Sperre::Pfad())) << "the other's lock stays";
 }
 
@@ -343,7 +346,7 @@ TEST_F(AnzeigeTest, SaveIsRefusedWhenTheLockStaysBusy) {
 const char* const kKindVariable = "VELKORA_ANZGRU_KIND";
 constexpr int kBlöckeJeProzess = 40;
 
-// Run as a separate process by SavingsOfTwoProcessesKeepEveryBlock: saves display
+// Run as a separate process by SpeichernZweierProzesseBehaeltJedenBlock: saves display
 // groups for many users, one after the other, in the given data folder.
 TEST_F(AnzeigeTest, KindprozessSpeichertAnzeigegruppen) {
   const QString auftrag = qEnvironmentVariable(kKindVariable);
@@ -361,7 +364,7 @@ TEST_F(AnzeigeTest, KindprozessSpeichertAnzeigegruppen) {
   }
 }
 
-TEST_F(AnzeigeTest, SavingsOfTwoProcessesKeepEveryBlock) {
+TEST_F(AnzeigeTest, SpeichernZweierProzesseBehaeltJedenBlock) {
   gruppen({QStringLiteral("[vera]"), QStringLiteral("Veras|Verwaltung:")});
   std::vector<std::unique_ptr<QProcess>> prozesse;
   for (const QString& name : {QStringLiteral("anna"), QStringLiteral("bernd")}) {

@@ -29,7 +29,7 @@ class EinrichtungTest : public VelkoraTest {
 
 // Two workstations set up one empty folder at the same moment: the default file the
 // other one wrote while this one was writing its own stays; this one's is dropped.
-TEST_F(EinrichtungTest, ADefaultFileTheOtherWorkstationWroteMeanwhileIsKept) {
+TEST_F(EinrichtungTest, VomAnderenArbeitsplatzInzwischenGeschriebeneStandarddateiBleibt) {
   const QString pfad = gDatenordner + QStringLiteral("Mitarbeiterdaten.dat");
   const QByteArray anderer = kodiert({QStringLiteral("[Mitarbeiterdaten]"), QStringLiteral("Kennung B"),
                                       QStringLiteral("2025"), QStringLiteral("NoNames")});
@@ -48,7 +48,7 @@ TEST_F(EinrichtungTest, ADefaultFileTheOtherWorkstationWroteMeanwhileIsKept) {
   EXPECT_EQ(QDir(gDatenordner).entryList(QDir::Files), QStringList{QStringLiteral("Mitarbeiterdaten.dat")});
 }
 
-TEST_F(EinrichtungTest, ADefaultFileIsWrittenWhole) {
+TEST_F(EinrichtungTest, StandarddateiWirdGanzGeschrieben) {
   const QString pfad = gDatenordner + QStringLiteral("Mitarbeiterdaten.dat");
   Inst_Mitarbeiterdaten_schreiben();
   EXPECT_EQ(dekodierteZeilen(pfad), (QStringList{QStringLiteral("[Mitarbeiterdaten]"), QStringLiteral("Kennung A"),

@@ -53,7 +53,7 @@ class ErfassungsdatenTest : public VelkoraTest {
   void fBackupVonHeute() { schreiben(gSicherungsordner + gHeuteText + QStringLiteral(" Backup F.dat"), "x"); }
 };
 
-TEST_F(ErfassungsdatenTest, NewestVersionIsReadAndTheStartCheckDeletesTheOlder) {
+TEST_F(ErfassungsdatenTest, NeuesteVersionWirdGelesenUndDieStartpruefungLoeschtAeltere) {
   alleMonate();
   monat(QStringLiteral("2503 250301"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
   monat(QStringLiteral("2503 250317"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("22"))});
@@ -69,7 +69,7 @@ TEST_F(ErfassungsdatenTest, NewestVersionIsReadAndTheStartCheckDeletesTheOlder) 
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(ErfassungsdatenTest, VersionsAreFoundWhateverTheLetterCase) {
+TEST_F(ErfassungsdatenTest, VersionenWerdenInJederSchreibweiseGefunden) {
   monat(QStringLiteral("2503 250301"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
   const QStringList z{QStringLiteral("[2503]"), kKennzeile, QStringLiteral("NoEx:NoEx"),
                       QStringLiteral("A:HMueller:") + tage(QStringLiteral("3"))};
@@ -83,7 +83,7 @@ TEST_F(ErfassungsdatenTest, VersionsAreFoundWhateverTheLetterCase) {
   EXPECT_EQ(dateien(), QStringList{QStringLiteral("2503 250302 DATA.DAT")});
 }
 
-TEST_F(ErfassungsdatenTest, LaterLineWinsWhateverTheCase) {
+TEST_F(ErfassungsdatenTest, SpaetereZeileGewinntInJederSchreibweise) {
   monat(QStringLiteral("2503 250301"),
         {QStringLiteral("A:hmueller:") + tage(QStringLiteral("1")), QStringLiteral("K:HMUELLER:01-01:Hallo"),
          QStringLiteral("A:HMUELLER:") + tage(QStringLiteral(" 3"))});
@@ -107,7 +107,7 @@ struct SchlechteZeile {
 
 class SchlechteZeilen : public ErfassungsdatenTest, public ::testing::WithParamInterface<SchlechteZeile> {};
 
-TEST_P(SchlechteZeilen, TreatedAsTheCheckSays) {
+TEST_P(SchlechteZeilen, BehandeltWieDiePruefungSagt) {
   const SchlechteZeile& f = GetParam();
   fBackupVonHeute();
   const QString gut = QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"));
@@ -138,38 +138,38 @@ TEST_P(SchlechteZeilen, TreatedAsTheCheckSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tabelle, SchlechteZeilen,
-    ::testing::Values(SchlechteZeile{"ShortEntry",
+    ::testing::Values(SchlechteZeile{"KurzerEintrag",
                                      QStringLiteral("A:HMueller:") + QString(30, u'1'),
                                      false,
                                      {},
                                      QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
-                      SchlechteZeile{"OneDigitDay",
+                      SchlechteZeile{"EinstelligerTag",
                                      QStringLiteral("K:HMueller:3-15:Kur"),
                                      false,
                                      {},
                                      QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
-                      SchlechteZeile{"DayZeroTo99",
+                      SchlechteZeile{"TagNullBis99",
                                      QStringLiteral("K:HMueller:00-99:Kur"),
                                      false,
                                      {},
                                      QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
-                      SchlechteZeile{"FirstAfterLast",
+                      SchlechteZeile{"ErsterNachLetztem",
                                      QStringLiteral("K:HMueller:15-03:Kur"),
                                      false,
                                      {},
                                      QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025 bei HMueller")},
-                      SchlechteZeile{"NoPrefix",
+                      SchlechteZeile{"OhnePraefix",
                                      QStringLiteral("X:HMueller:1"),
                                      false,
                                      {},
                                      QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2025")},
-                      SchlechteZeile{"NoColonAfterUser",
+                      SchlechteZeile{"KeinDoppelpunktNachDemBenutzer",
                                      QStringLiteral("A:HMueller"),
                                      false,
                                      {},
                                      QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2025")},
                       // "6" is the erase button's own character, "Q" a button that does not exist.
-                      SchlechteZeile{"CodeBeyondButtons",
+                      SchlechteZeile{"KuerzelJenseitsDerSchaltflaechen",
                                      QStringLiteral("A:HMueller:1Q67") + QString(27, u' '),
                                      true,
                                      QStringLiteral("HMueller:1  7") + QString(27, u' '),
@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
                           "GoodComment", QStringLiteral("K:HMueller:03-15:Kur: mit Doppelpunkt"), true, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ErfassungsdatenTest, UnterminatedLastLineIsIgnoredWithoutRepair) {
+TEST_F(ErfassungsdatenTest, UnbeendeteLetzteZeileWirdOhneReparaturIgnoriert) {
   const QString stamm = QStringLiteral("2503 250301");
   monat(stamm, {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))});
   QByteArray halb = kodiert({QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
@@ -196,7 +196,7 @@ TEST_F(ErfassungsdatenTest, UnterminatedLastLineIsIgnoredWithoutRepair) {
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(ErfassungsdatenTest, EmployeeWithABadLineStopsAndTheFileStays) {
+TEST_F(ErfassungsdatenTest, MitarbeiterMitSchlechterZeileBeendetUndDieDateiBleibt) {
   gBenutzerstufe = 0;
   gAdministratoren = QStringList{QStringLiteral("A:Chef Carl:cchef")};
   monat(QStringLiteral("2503 250301"), {QStringLiteral("A:HMueller:") + QString(30, u'1')});
@@ -209,7 +209,7 @@ TEST_F(ErfassungsdatenTest, EmployeeWithABadLineStopsAndTheFileStays) {
   EXPECT_TRUE(logzeilen().isEmpty());
 }
 
-TEST_F(ErfassungsdatenTest, RepairWithoutBackupWritesNothing) {
+TEST_F(ErfassungsdatenTest, ReparaturOhneBackupSchreibtNichts) {
   // No "F" backup of today and none can be made: the file stays, the month is used
   // as read.
   monat(QStringLiteral("2503 250301"),
@@ -223,7 +223,7 @@ TEST_F(ErfassungsdatenTest, RepairWithoutBackupWritesNothing) {
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(ErfassungsdatenTest, HeaderOfAnotherMonatGoesToTheStartRepair) {
+TEST_F(ErfassungsdatenTest, KopfEinesAnderenMonatsGehtZurStartreparatur) {
   const QStringList z{QStringLiteral("[2504]"), kKennzeile, QStringLiteral("NoEx:NoEx")};
   schreiben(gDatenordner + name(QStringLiteral("2503 250301")), kodiert(z));
   ERWARTE_PROGRAMMENDE(Erfassungsdaten_lesen(QStringLiteral("2503")));
@@ -232,14 +232,14 @@ TEST_F(ErfassungsdatenTest, HeaderOfAnotherMonatGoesToTheStartRepair) {
       QStringLiteral("Dateikorruption entdeckt! Daten für '2503' erwartet, aber Daten für '2504' gefunden.")));
 }
 
-TEST_F(ErfassungsdatenTest, FileWithTwoLinesGoesToTheStartRepair) {
+TEST_F(ErfassungsdatenTest, DateiMitZweiZeilenGehtZurStartreparatur) {
   schreiben(gDatenordner + name(QStringLiteral("2503 250301")), kodiert({QStringLiteral("[2503]"), kKennzeile}));
   ERWARTE_PROGRAMMENDE(Erfassungsdaten_lesen(QStringLiteral("2503")));
   ASSERT_FALSE(meldungen().isEmpty());
   EXPECT_TRUE(meldungen()[0].contains(QStringLiteral("2503 250301 Data.dat"))) << qPrintable(meldungen()[0]);
 }
 
-TEST_F(ErfassungsdatenTest, MonthWithoutFileResetsTheMonthLists) {
+TEST_F(ErfassungsdatenTest, MonatOhneDateiSetztDieMonatslistenZurueck) {
   monat(QStringLiteral("2503 250301"),
         {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")), QStringLiteral("K:HMueller:01-01:x")},
         QStringLiteral("W:F"));
@@ -251,7 +251,7 @@ TEST_F(ErfassungsdatenTest, MonthWithoutFileResetsTheMonthLists) {
   EXPECT_EQ(gMonatsAusnahmen, u"NoEx:NoEx");
 }
 
-TEST_F(ErfassungsdatenTest, FullReadClearsRemovedLinesAndKeepsItsCacheFor30Seconds) {
+TEST_F(ErfassungsdatenTest, VollesLesenLeertEntfernteZeilenUndHaeltDenZwischenspeicher30Sekunden) {
   monat(QStringLiteral("2601 260101"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("11"))});
   Alle_Erfassungsdaten_einlesen(false);
   ASSERT_EQ(gErfassungsdaten.zeilen(), 4);
@@ -274,7 +274,7 @@ TEST_F(ErfassungsdatenTest, FullReadClearsRemovedLinesAndKeepsItsCacheFor30Secon
   EXPECT_EQ(gErfassungsdaten(4, 13), tage(QStringLiteral("3")));
 }
 
-TEST_F(ErfassungsdatenTest, RereadingTheEmployeeFileInvalidatesTheCache) {
+TEST_F(ErfassungsdatenTest, NeuesLesenDerMitarbeiterdateiVerwirftDenZwischenspeicher) {
   monat(QStringLiteral("2601 260101"), {QStringLiteral("A:neu:") + tage(QStringLiteral("4"))});
   Alle_Erfassungsdaten_einlesen(false);
   const QStringList mitarbeiter{QStringLiteral("[Mitarbeiterdaten]"), kKennzeile, QStringLiteral("2025"),
@@ -287,7 +287,7 @@ TEST_F(ErfassungsdatenTest, RereadingTheEmployeeFileInvalidatesTheCache) {
   EXPECT_EQ(gErfassungsdaten(1, 13), tage(QStringLiteral("4")));
 }
 
-TEST_F(ErfassungsdatenTest, StartCheckAcceptsEarlierYearsAndReportsThisYear) {
+TEST_F(ErfassungsdatenTest, StartpruefungNimmtFruehereJahreUndMeldetDiesesJahr) {
   // 15.03.2026, planning year 2025.
   alleMonate();
   QFile::remove(gDatenordner + name(QStringLiteral("2501 250101")));
@@ -303,7 +303,7 @@ TEST_F(ErfassungsdatenTest, StartCheckAcceptsEarlierYearsAndReportsThisYear) {
       << qPrintable(meldungen()[0]);
 }
 
-TEST_F(ErfassungsdatenTest, QueriesOverTheDayTable) {
+TEST_F(ErfassungsdatenTest, AbfragenUeberDieTagestabelle) {
   monat(QStringLiteral("2501 250101"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1 1")) + QString()});
   monat(QStringLiteral("2502 250201"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1111")),
                                         QStringLiteral("A:eschmidt:") + QString(31, u' ')});
@@ -324,7 +324,7 @@ TEST_F(ErfassungsdatenTest, QueriesOverTheDayTable) {
   EXPECT_FALSE(Erfassungsdaten_zu_Monaten_vorhanden(4, 36));
 }
 
-TEST_F(ErfassungsdatenTest, OnlyBlanksMeanNoDataForTheEraseButton) {
+TEST_F(ErfassungsdatenTest, NurLeerzeichenHeissenKeineDatenFuerDieLoeschschaltflaeche) {
   monat(QStringLiteral("2502 250201"), {QStringLiteral("A:eschmidt:") + QString(31, u' ')});
   EXPECT_FALSE(Erfassungsdaten_vorhanden(6));
   EXPECT_FALSE(Erfassungsdaten_zu_Monaten_vorhanden(1, 36));

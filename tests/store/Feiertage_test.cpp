@@ -85,7 +85,7 @@ TEST(Feiertage_ermitteln, OhneFeiertageEinEintragNullen) {
   EXPECT_EQ(Feiertagstabelle_bilden(r), QStringLiteral("000000|"));
 }
 
-TEST(Feiertage_ermitteln, UngültigeDefinitionenSindLeerePlätze) {
+TEST(Feiertage_ermitteln, UngueltigeDefinitionenSindLeerePlaetze) {
   // A bad count, a short line and an empty line neither crash nor move the further
   // holidays; more than 16 further holidays are not evaluated.
   QStringList weitere;
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A day past the month's end is neither.
         Tagfall{"NoEx:NoEx", "MoDiMiDoFrSaSo", 31, false, false}));
 
-TEST(Ist_Wochenende, JahrAusDemSchlüssel2031) {
+TEST(Ist_Wochenende, JahrAusDemSchluessel2031) {
   // 4 January 2031 is a Saturday (in 1931 it was a Sunday).
   EXPECT_TRUE(Ist_Wochenende(QStringLiteral("3101"), 4, QStringLiteral("NoEx:NoEx"), QStringLiteral("Sa")));
   EXPECT_FALSE(Ist_Wochenende(QStringLiteral("3101"), 5, QStringLiteral("NoEx:NoEx"), QStringLiteral("Sa")));
@@ -269,7 +269,7 @@ class FerientageTest : public FeiertageTest {
   }
 };
 
-TEST_F(FerientageTest, LiestEinträgeUndFindetDenMonat) {
+TEST_F(FerientageTest, LiestEintraegeUndFindetDenMonat) {
   gMonatsschlüssel = QStringLiteral("2504");
   schreiben(datei(), kodiert(gut()));
   Ferientage_lesen();
@@ -386,7 +386,7 @@ TEST_F(AusnahmenTest, FeiertageEinfrierenNurVorDemLaufendenMonat) {
   EXPECT_FALSE(Ist_Feiertag("2602", 2, zeile3(feb), QStringLiteral("260202|")));
 }
 
-TEST_F(AusnahmenTest, EinGefrorenerTeilÜberstehtEineZweiteÄnderung) {
+TEST_F(AusnahmenTest, EinGefrorenerTeilUeberstehtEineZweiteAenderung) {
   const QString jan = monat("2601 260105 Data.dat", "NoEx:NoEx");
   Ausnahmedaten_in_Erfassungdateien_übernehmen(QStringLiteral("F"), QString());
   Ausnahmedaten_in_Erfassungdateien_übernehmen(QStringLiteral("W"), QStringLiteral("SaSo"));
@@ -398,7 +398,7 @@ TEST_F(AusnahmenTest, EinGefrorenerTeilÜberstehtEineZweiteÄnderung) {
   EXPECT_EQ(lesen(jan), vorher);  // unchanged, not even rewritten
 }
 
-TEST_F(AusnahmenTest, WochenendeEinfrierenUndZurücksetzen) {
+TEST_F(AusnahmenTest, WochenendeEinfrierenUndZuruecksetzen) {
   const QString jan = monat("2601 260105 Data.dat", "NoEx12|:NoEx");
   const QString feb = monat("2602 260201 Data.dat", "MoSaSo03|:04|");
   Ausnahmedaten_in_Erfassungdateien_übernehmen(QStringLiteral("W"), QStringLiteral("SaSo"));
@@ -412,7 +412,7 @@ TEST_F(AusnahmenTest, WochenendeEinfrierenUndZurücksetzen) {
   EXPECT_EQ(zeile3(feb), QStringLiteral("NoEx03|:NoEx"));
 }
 
-TEST_F(AusnahmenTest, FreezingWaitsForAnotherWorkstationsMonthLock) {
+TEST_F(AusnahmenTest, EinfrierenWartetAufDieMonatssperreEinesAnderenArbeitsplatzes) {
   const QString jan = monat("2601 260310 Data.dat", "NoEx:NoEx");
   const QByteArray vorher = lesen(jan);
   // Another workstation is writing January right now.
@@ -421,7 +421,9 @@ TEST_F(AusnahmenTest, FreezingWaitsForAnotherWorkstationsMonthLock) {
   Ausnahmedaten_in_Erfassungdateien_übernehmen(QStringLiteral("F"), QString());
   EXPECT_EQ(lesen(jan), vorher) << "nothing is written past another workstation's lock";
   ASSERT_EQ(skript->protokoll.size(), 1u);
-  EXPECT_EQ(skript->protokoll[0].text, Monatssperre_Meldung(QStringLiteral("2601")));
+  EXPECT_EQ(skript->protokoll[0].text,
+            QStringLiteral("Die Monatsdatei 01.2026 wird gerade von einem anderen Arbeitsplatz geschrieben. Die "
+                           "Eingabe wurde nicht gespeichert.\r\rBitte versuchen Sie es in einigen Sekunden erneut."));
   EXPECT_TRUE(QFile::exists(sperre)) << "another workstation's lock stays";
 
   QFile::remove(sperre);
@@ -431,7 +433,7 @@ TEST_F(AusnahmenTest, FreezingWaitsForAnotherWorkstationsMonthLock) {
   EXPECT_EQ(rest, QStringList{"2601 260310 Data.dat"});  // no temporary or lock file left behind
 }
 
-TEST_F(AusnahmenTest, BeschädigteUndFremdeDateienBleibenUnberührt) {
+TEST_F(AusnahmenTest, BeschaedigteUndFremdeDateienBleibenUnberuehrt) {
   const QString kurz = gDatenordner + QStringLiteral("2601 260105 Data.dat");
   schreiben(kurz, kodiert({"[2601]", "KZ"}));
   const QString fremd = monat("2512 251201 Data.dat", "NoEx:NoEx");
@@ -485,7 +487,7 @@ TEST_F(Masterdatei, JederBlockHat16AuswertbareDefinitionen) {
             (QStringList{"[049 Deutschland]", "[001 United States]", "[033 France]", "[034 España]", "[002 Canada]"}));
 }
 
-TEST_F(Masterdatei, LänderblockLiefertNameUnd16Definitionen) {
+TEST_F(Masterdatei, LaenderblockLiefertNameUnd16Definitionen) {
   const Ländervorlage de = Länderblock(zeilen, QStringLiteral("049"));
   EXPECT_TRUE(de.gefunden);
   EXPECT_EQ(de.land, QStringLiteral("Deutschland"));
@@ -529,7 +531,7 @@ TEST_F(Masterdatei, DeutscheFeiertageAnBekanntenDaten) {
   EXPECT_EQ(standard[1], QStringLiteral("260101:Neujahr"));
 }
 
-TEST_F(Masterdatei, BeweglicheFeiertageAndererLänder) {
+TEST_F(Masterdatei, BeweglicheFeiertageAndererLaender) {
   const auto tabelle = [&](const char* code, int jahr) {
     return Feiertagstabelle_bilden(
         Feiertage_ermitteln(QStringList{QString()} + Länderblock(zeilen, QString::fromUtf8(code)).definitionen, jahr));

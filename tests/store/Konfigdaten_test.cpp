@@ -115,7 +115,7 @@ class KonfigdatenTest : public VelkoraTest {
   QString pfad;
 };
 
-TEST_F(KonfigdatenTest, StandardDateiWirdGelesenUndByteGleichZurückgeschrieben) {
+TEST_F(KonfigdatenTest, StandardDateiWirdGelesenUndByteGleichZurueckgeschrieben) {
   festerSchlüssel();
   const QByteArray original = kodiert(standardZeilen(), 'L');
   schreiben(pfad, original);
@@ -176,7 +176,7 @@ TEST_F(KonfigdatenTest, ZweimalLesenGibtDenselbenStand) {
   EXPECT_EQ(gPrivilegierte.size(), 1);
 }
 
-TEST_F(KonfigdatenTest, ÄltereSettingsWerdenBeimLesenUmgestellt) {
+TEST_F(KonfigdatenTest, AeltereSettingsWerdenBeimLesenUmgestellt) {
   const QString z13 = QStringLiteral("0000000000000");
   const struct {
     QString alt, neu;
@@ -241,7 +241,7 @@ TEST_F(KonfigdatenTest, BenutzerstufeFolgtDenListen) {
   }
 }
 
-TEST_F(KonfigdatenTest, ListenWerdenGetrenntUndNoAdminsZurückgeschrieben) {
+TEST_F(KonfigdatenTest, ListenWerdenGetrenntUndNoAdminsZurueckgeschrieben) {
   ablegen(mitAdmins({u"NoAdmins"_qs}));
   Konfigdaten_lesen();
   EXPECT_EQ(gAdministratoren, QStringList{u"NoAdmins"_qs});
@@ -258,7 +258,7 @@ TEST_F(KonfigdatenTest, ListenWerdenGetrenntUndNoAdminsZurückgeschrieben) {
             (QStringList{u"A:Chef Hans:chef"_qs, u"P:Muster Max:max"_qs, u"P:Frau Eva:eva"_qs}));
 }
 
-TEST_F(KonfigdatenTest, AdministratorSchalterÜberstehtNeuesLesen) {
+TEST_F(KonfigdatenTest, AdministratorSchalterUeberstehtNeuesLesen) {
   ablegen(mitAdmins({u"A:Chef Hans:chef"_qs}));
   Konfigdaten_lesen();
   EXPECT_EQ(gBenutzerstufe, 0);
@@ -303,7 +303,7 @@ TEST_F(KonfigdatenTest, SFHexUndSFDecAnDenGrenzen) {
   EXPECT_EQ(SFDec(u"Q"_qs), 26);
 }
 
-TEST_F(KonfigdatenTest, ZweiKnöpfeMitEinemBuchstaben) {
+TEST_F(KonfigdatenTest, ZweiKnoepfeMitEinemBuchstaben) {
   QStringList z = standardZeilen();
   z.insert(kErsterKnopf + 6, QStringLiteral("&H000000:&HC0C0C0:1:K:Kur"));  // button 7, the erase button 8
   z[kSettingsZeile] = mitStelle(kStandard, 5, u"1"_qs);
@@ -405,7 +405,7 @@ TEST_F(KonfigdatenTest, KennzeileWirdNurGenommenSolangeSieLeerIst) {
   EXPECT_EQ(neu.size(), 20);
 }
 
-TEST_F(KonfigdatenTest, SetSettingLässtNurEineZifferZu) {
+TEST_F(KonfigdatenTest, SetSettingLaesstNurEineZifferZu) {
   SetSetting(12, 1);
   EXPECT_EQ(Setting(12), 1);
   const QString vorher = gSettings;
@@ -419,7 +419,7 @@ TEST_F(KonfigdatenTest, SetSettingLässtNurEineZifferZu) {
   EXPECT_EQ(SettingStr(20, 5), u"U½##K");
 }
 
-TEST_F(KonfigdatenTest, SchalterSettingÄndertEineStelleUndEndet) {
+TEST_F(KonfigdatenTest, SchalterSettingAendertEineStelleUndEndet) {
   ablegen(standardZeilen());
   Konfigdaten_lesen();
   Kommandozeile_setzen({u"/setting:12=1"_qs});
@@ -434,7 +434,7 @@ TEST_F(KonfigdatenTest, SchalterSettingÄndertEineStelleUndEndet) {
   EXPECT_EQ(dekodierteZeilen(pfad)[kSettingsZeile].right(1), u"7");
 }
 
-TEST_F(KonfigdatenTest, UngültigerSchalterSettingLässtDieDateiUnberührt) {
+TEST_F(KonfigdatenTest, UngueltigerSchalterSettingLaesstDieDateiUnberuehrt) {
   ablegen(standardZeilen());
   const QByteArray original = lesen(pfad);
   for (const QString& wert : {u"0=1"_qs, u"51=1"_qs, u"12=12"_qs, u"121"_qs, u"12="_qs, u"=1"_qs, u"12=a"_qs,
@@ -450,7 +450,7 @@ TEST_F(KonfigdatenTest, UngültigerSchalterSettingLässtDieDateiUnberührt) {
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(KonfigdatenTest, ÄnderungEinesAnderenArbeitsplatzesWirdÜbernommen) {
+TEST_F(KonfigdatenTest, AenderungEinesAnderenArbeitsplatzesWirdUebernommen) {
   ablegen(standardZeilen());
   dateizeitSetzen(QDateTime(uhr.datum, QTime(8, 0)));
   // A reload also re-reads the holidays.
@@ -493,7 +493,7 @@ TEST_F(KonfigdatenTest, OhneNachladenBeiStelle39) {
   EXPECT_EQ(gSFTexte[1], u"Urlaub");
 }
 
-TEST_F(KonfigdatenTest, VersionsprüfungSchreibtOderMeldet) {
+TEST_F(KonfigdatenTest, VersionspruefungSchreibtOderMeldet) {
   const QString neuer =
       u"Es ist eine neue Programmversion verfügbar. Bitte installieren Sie die neueste Programmversion."_qs;
   const struct {
@@ -549,7 +549,7 @@ TEST_F(KonfigdatenTest, FehlendeDateiWirdGemeldet) {
   EXPECT_TRUE(skript->texte()[0].contains(u"Konfigdaten.dat' wurde nicht gefunden."));
 }
 
-TEST_F(KonfigdatenTest, BeschädigteDateiLässtDenStandUnverändert) {
+TEST_F(KonfigdatenTest, BeschaedigteDateiLaesstDenStandUnveraendert) {
   ablegen(standardZeilen());
   Konfigdaten_lesen();
   const Stand vorher = stand();
@@ -574,7 +574,7 @@ TEST_F(KonfigdatenTest, BeschädigteDateiLässtDenStandUnverändert) {
   }
 }
 
-TEST_F(KonfigdatenTest, SchreibenVerweigertMehrAls25Knöpfe) {
+TEST_F(KonfigdatenTest, SchreibenVerweigertMehrAls25Knoepfe) {
   ablegen(standardZeilen());
   Konfigdaten_lesen();
   const QByteArray vorher = lesen(pfad);

@@ -56,7 +56,7 @@ class Mehrplatz : public VelkoraTest {
   }
 };
 
-TEST_F(Mehrplatz, AppendsRewritesAndCompactionsLoseNoLine) {
+TEST_F(Mehrplatz, AnhaengenNeuschreibenUndVerdichtenVerlierenKeineZeile) {
   constexpr int kAnhänger = 4;
   constexpr int kProzesse = kAnhänger + 1;  // the day changer has users too
   constexpr int kSpeicherungen = 300;
@@ -95,7 +95,7 @@ TEST_F(Mehrplatz, AppendsRewritesAndCompactionsLoseNoLine) {
   EXPECT_EQ(rest.size(), 1) << qPrintable(rest.join(u' '));
 }
 
-TEST_F(Mehrplatz, KilledInTheMiddleOfARewriteLeavesAReadableMonth) {
+TEST_F(Mehrplatz, AbgebrochenMittenImNeuschreibenBleibtEinLesbarerMonat) {
   const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
   // The lock a killed process leaves behind, made stale so the next one takes it over.
   const auto veralten = [&] {

@@ -258,14 +258,15 @@ void Getoetet(Mehrplatzfall& t) {
   EXPECT_FALSE(QFile::exists(t.sperre()));
 }
 
-TEST_P(Mehrplatzfall, LosesNothingAndStopsNoWorkstation) { GetParam().ablauf(*this); }
+TEST_P(Mehrplatzfall, VerliertNichtsUndHaeltKeinenArbeitsplatzAuf) { GetParam().ablauf(*this); }
 
 INSTANTIATE_TEST_SUITE_P(
     Faelle, Mehrplatzfall,
-    ::testing::Values(Fall{"SameRowAtTheSameMoment", GleicheZeile}, Fall{"ClockAhead", Uhrversatz},
-                      Fall{"LastLineWithoutLineEnd", OhneZeilenende}, Fall{"DiskFullWhenLocking", VolleFestplatte},
-                      Fall{"NoRightsWhenLocking", KeineRechte}, Fall{"TerminatedInsideTheLock", Beenden},
-                      Fall{"FatalStopInsideTheLock", Programmabbruch}, Fall{"KilledInsideTheLock", Getoetet}),
+    ::testing::Values(Fall{"GleicheZeileImSelbenMoment", GleicheZeile}, Fall{"UhrVorgestellt", Uhrversatz},
+                      Fall{"LetzteZeileOhneZeilenende", OhneZeilenende},
+                      Fall{"VolleFestplatteBeimSperren", VolleFestplatte}, Fall{"KeineRechteBeimSperren", KeineRechte},
+                      Fall{"InDerSperreBeendet", Beenden}, Fall{"ProgrammabbruchInDerSperre", Programmabbruch},
+                      Fall{"InDerSperreGetoetet", Getoetet}),
     [](const ::testing::TestParamInfo<Fall>& i) { return std::string(i.param.name); });
 
 }  // namespace

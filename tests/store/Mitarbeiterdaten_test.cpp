@@ -62,7 +62,7 @@ class MitarbeiterdatenTest : public VelkoraTest {
   }
 };
 
-TEST_F(MitarbeiterdatenTest, ShortLineReadsIntoTheSixArrays) {
+TEST_F(MitarbeiterdatenTest, KurzeZeileWirdInDieSechsFelderGelesen) {
   datei(kKurz);
   Mitarbeiterdaten_lesen();
   ASSERT_EQ(Mitarbeiterzeilen(), 5);
@@ -79,7 +79,7 @@ TEST_F(MitarbeiterdatenTest, ShortLineReadsIntoTheSixArrays) {
   EXPECT_EQ(gUrlaubsdaten[3], u"002,5:025,0:030,0:028,0:030,0");
 }
 
-TEST_F(MitarbeiterdatenTest, HeadingsAreLinesWithoutColon) {
+TEST_F(MitarbeiterdatenTest, UeberschriftenSindZeilenOhneDoppelpunkt) {
   datei(kKurz);
   Mitarbeiterdaten_lesen();
   for (int z : {1, 4}) {
@@ -92,7 +92,7 @@ TEST_F(MitarbeiterdatenTest, HeadingsAreLinesWithoutColon) {
   }
 }
 
-TEST_F(MitarbeiterdatenTest, LongLineReadsDecimalsAndSpecialLeave) {
+TEST_F(MitarbeiterdatenTest, LangeZeileLiestDezimalenUndSonderurlaub) {
   datei(kLang);
   Mitarbeiterdaten_lesen();
   EXPECT_EQ(gUrlaubsdaten[3], u"002,5:027,5:030,0:028,0:030,0");
@@ -102,7 +102,7 @@ TEST_F(MitarbeiterdatenTest, LongLineReadsDecimalsAndSpecialLeave) {
 }
 
 // Both layouts come back byte for byte, with the held line 2 and the planning year.
-TEST_F(MitarbeiterdatenTest, BothLayoutsAreWrittenBackByteExact) {
+TEST_F(MitarbeiterdatenTest, BeideFormateWerdenBytegenauZurueckgeschrieben) {
   for (const QStringList* inhalt : {&kKurz, &kLang}) {
     datei(*inhalt);
     Mitarbeiterdaten_lesen();
@@ -112,7 +112,7 @@ TEST_F(MitarbeiterdatenTest, BothLayoutsAreWrittenBackByteExact) {
   }
 }
 
-TEST_F(MitarbeiterdatenTest, PointSeparatorLocaleReadsWithPointAndStoresComma) {
+TEST_F(MitarbeiterdatenTest, PunktGebietsschemaLiestMitPunktUndSpeichertKomma) {
   gDezimaltrennzeichen = QStringLiteral(".");
   datei(kLang);
   Mitarbeiterdaten_lesen();
@@ -128,7 +128,7 @@ TEST_F(MitarbeiterdatenTest, PointSeparatorLocaleReadsWithPointAndStoresComma) {
   EXPECT_EQ(lesen(pfad()), kodiert(kKurz));
 }
 
-TEST_F(MitarbeiterdatenTest, OneDecimalEntitlementOrSpecialLeaveMakesEveryLineLong) {
+TEST_F(MitarbeiterdatenTest, EinDezimalerAnspruchOderSonderurlaubMachtJedeZeileLang) {
   struct Fall {
     QStringList* feld;
     QString wert;
@@ -157,7 +157,7 @@ TEST_F(MitarbeiterdatenTest, OneDecimalEntitlementOrSpecialLeaveMakesEveryLineLo
   }
 }
 
-TEST_F(MitarbeiterdatenTest, RemainingVacationDecimalKeepsShortLayout) {
+TEST_F(MitarbeiterdatenTest, DezimalerResturlaubBehaeltDasKurzeFormat) {
   datei(kKurz);
   Mitarbeiterdaten_lesen();
   gUrlaubsdaten[2] = QStringLiteral("012,5:000,0:030,0:030,0:030,0");
@@ -165,7 +165,7 @@ TEST_F(MitarbeiterdatenTest, RemainingVacationDecimalKeepsShortLayout) {
   EXPECT_EQ(dekodierteZeilen(pfad())[4], u"000000:999999:012,5:000:030:030:030:Müller Hans:HMueller");
 }
 
-TEST_F(MitarbeiterdatenTest, EmployeeWithoutUserNameIsWrittenAndReadAsHeading) {
+TEST_F(MitarbeiterdatenTest, MitarbeiterOhneBenutzernamenWirdAlsUeberschriftGeschriebenUndGelesen) {
   datei(kKurz);
   Mitarbeiterdaten_lesen();
   gBenutzerIDs[3].clear();
@@ -178,7 +178,7 @@ TEST_F(MitarbeiterdatenTest, EmployeeWithoutUserNameIsWrittenAndReadAsHeading) {
   EXPECT_TRUE(gEintrittsdaten[3].isEmpty());
 }
 
-TEST_F(MitarbeiterdatenTest, PlanningYearIsWrittenAsNumber) {
+TEST_F(MitarbeiterdatenTest, PlanungsjahrWirdAlsZahlGeschrieben) {
   datei(kKurz);
   Mitarbeiterdaten_lesen();
   gPlanungsjahr = 2026;
@@ -189,7 +189,7 @@ TEST_F(MitarbeiterdatenTest, PlanningYearIsWrittenAsNumber) {
   EXPECT_EQ(gPlanungsjahr, 2026);
 }
 
-TEST_F(MitarbeiterdatenTest, NoNamesIsTheEmptyList) {
+TEST_F(MitarbeiterdatenTest, NoNamesIstDieLeereListe) {
   const QStringList nurKopf{kKopf, kKennzeile, QStringLiteral("2025")};
   for (const QStringList& inhalt : {nurKopf, nurKopf + QStringList{QStringLiteral("NoNames")}}) {
     datei(kKurz);
@@ -215,7 +215,7 @@ TEST_F(MitarbeiterdatenTest, NoNamesIsTheEmptyList) {
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(MitarbeiterdatenTest, WrongHeaderOrMissingFileEndsWithClearMessage) {
+TEST_F(MitarbeiterdatenTest, FalscherKopfOderFehlendeDateiEndetMitKlarerMeldung) {
   datei({QStringLiteral("[Velkora]"), kKennzeile, QStringLiteral("2025")});
   ERWARTE_PROGRAMMENDE(Mitarbeiterdaten_lesen());
   ASSERT_FALSE(meldungen().isEmpty());
@@ -231,7 +231,7 @@ TEST_F(MitarbeiterdatenTest, WrongHeaderOrMissingFileEndsWithClearMessage) {
 
 // A line that does not split into its fields is damage: read as an employee without a
 // user name, the next rewrite of a month would drop that employee's entries.
-TEST_F(MitarbeiterdatenTest, DamagedEmployeeLinesGoToTheStartRepair) {
+TEST_F(MitarbeiterdatenTest, BeschaedigteMitarbeiterzeilenGehenZurStartreparatur) {
   for (const QString& zeile :
        {QStringLiteral("000000:999"), QStringLiteral("000000:999999:010,0:000:030:030:030:Nur Name")}) {
     datei(kKurz);
@@ -248,7 +248,7 @@ TEST_F(MitarbeiterdatenTest, DamagedEmployeeLinesGoToTheStartRepair) {
   }
 }
 
-TEST_F(MitarbeiterdatenTest, CurrentUserIsFoundInAnyLetterCase) {
+TEST_F(MitarbeiterdatenTest, AktuellerBenutzerWirdInJederSchreibweiseGefunden) {
   datei(kKurz);
   for (const char* name : {"tester", "TESTER", "TeStEr"}) {
     gBenutzername = QString::fromLatin1(name);
@@ -260,7 +260,7 @@ TEST_F(MitarbeiterdatenTest, CurrentUserIsFoundInAnyLetterCase) {
   EXPECT_FALSE(gIstMitarbeiter);
 }
 
-TEST_F(MitarbeiterdatenTest, UnlistedUserGetsStartErrorWhenOnlyListedUsersMayStart) {
+TEST_F(MitarbeiterdatenTest, NichtGelisteterBenutzerBekommtStartfehlerWennNurGelisteteStartenDuerfen) {
   gAdministratoren = QStringList{QStringLiteral("A:Chef Carl:cchef"), QStringLiteral("A:Boss Berta:bboss")};
   gPrivilegierte = QStringList{QStringLiteral("P:Vize Viktor:vvize")};
   datei(kKurz);
@@ -287,7 +287,7 @@ TEST_F(MitarbeiterdatenTest, UnlistedUserGetsStartErrorWhenOnlyListedUsersMaySta
   }
 }
 
-TEST_F(MitarbeiterdatenTest, Urlaub1LeerWhenVacationLapsesAndNoUrlaub1IsSet) {
+TEST_F(MitarbeiterdatenTest, Urlaub1LeerWennUrlaubVerfaelltUndKeinUrlaub1GesetztIst) {
   struct Fall {
     char beginn;
     char verfall;
@@ -320,7 +320,7 @@ TEST_F(MitarbeiterdatenTest, Urlaub1LeerWhenVacationLapsesAndNoUrlaub1IsSet) {
   EXPECT_FALSE(gUrlaub1Leer);
 }
 
-TEST_F(MitarbeiterdatenTest, NameOfUserFromTableAndAdministratorLists) {
+TEST_F(MitarbeiterdatenTest, BenutzernameAusTabelleUndAdministratorlisten) {
   datei(kKurz);
   Mitarbeiterdaten_lesen();
   gAdministratoren = QStringList{QStringLiteral("A:<Name Vorname>:eschmidt"), QStringLiteral("A:Chef Carl:CChef"),
@@ -347,7 +347,7 @@ TEST_F(MitarbeiterdatenTest, NameOfUserFromTableAndAdministratorLists) {
   EXPECT_EQ(Name_zu_BenutzerID(QStringLiteral("eschmidt")), u"Schmidt Eva");
 }
 
-TEST_F(MitarbeiterdatenTest, ShowAdminsListsNamesWithUserNames) {
+TEST_F(MitarbeiterdatenTest, ShowAdminsListetNamenMitBenutzernamen) {
   gAdministratoren = QStringList{QStringLiteral("A:Chef Carl:cchef"), QStringLiteral("A:Boss Berta:bboss")};
   gPrivilegierte = QStringList{QStringLiteral("P:Vize Viktor:vvize")};
   EXPECT_EQ(ShowAdmins(false), u"Chef Carl (cchef), Boss Berta (bboss)");
@@ -360,7 +360,7 @@ TEST_F(MitarbeiterdatenTest, ShowAdminsListsNamesWithUserNames) {
   EXPECT_EQ(ShowAdmins(false), u"* (*)");
 }
 
-TEST_F(MitarbeiterdatenTest, ShowAdminsCutsLongListsAfter450Characters) {
+TEST_F(MitarbeiterdatenTest, ShowAdminsKuerztLangeListenNach450Zeichen) {
   QStringList ganz;
   gAdministratoren.clear();
   for (int i = 1; i <= 40; ++i) {
@@ -377,7 +377,7 @@ TEST_F(MitarbeiterdatenTest, ShowAdminsCutsLongListsAfter450Characters) {
 
 // Another workstation rewrites the file; the next check picks the new list up and every
 // cache on the employee table hears of it.
-TEST_F(MitarbeiterdatenTest, CheckRereadsAfterAnotherWorkstationRewroteTheFile) {
+TEST_F(MitarbeiterdatenTest, PruefungLiestNeuNachdemEinAndererArbeitsplatzDieDateiNeuSchrieb) {
   datei(kKurz);
   // Last read long ago: even a list read weeks before must be refreshed.
   zeitSetzen(pfad(), QDateTime(uhr.datum.addDays(-30), QTime(8, 0)));
@@ -407,7 +407,7 @@ TEST_F(MitarbeiterdatenTest, CheckRereadsAfterAnotherWorkstationRewroteTheFile) 
   EXPECT_EQ(Mitarbeiterzeilen(), 5);
 }
 
-TEST_F(MitarbeiterdatenTest, CheckDoesNothingWhenSwitchedOffOrTimeUnchanged) {
+TEST_F(MitarbeiterdatenTest, PruefungTutNichtsWennAbgeschaltetOderZeitUnveraendert) {
   datei(kKurz);
   const QDateTime t(uhr.datum, QTime(7, 0));
   zeitSetzen(pfad(), t);
@@ -429,7 +429,7 @@ TEST_F(MitarbeiterdatenTest, CheckDoesNothingWhenSwitchedOffOrTimeUnchanged) {
   EXPECT_EQ(gSonderurlaubsanspruch[3], u"003,0");
 }
 
-TEST_F(MitarbeiterdatenTest, WriteReplacesFileWholeAndLeavesNoTemporaryFile) {
+TEST_F(MitarbeiterdatenTest, SchreibenErsetztDieDateiGanzOhneZwischendatei) {
   datei(kKurz);
   Mitarbeiterdaten_lesen();
   ASSERT_TRUE(Mitarbeiterdaten_schreiben());
@@ -442,7 +442,7 @@ TEST_F(MitarbeiterdatenTest, WriteReplacesFileWholeAndLeavesNoTemporaryFile) {
   EXPECT_EQ(QDir(gDatenordner).entryList(QDir::Files), QStringList{QStringLiteral("Mitarbeiterdaten.dat")});
 }
 
-TEST_F(MitarbeiterdatenTest, OpenFailureReturnsFalseWithIgnoreErrorsAndEndsOtherwise) {
+TEST_F(MitarbeiterdatenTest, OeffnungsfehlerGibtMitIgnoreErrorsFalschSonstEndeDesProgramms) {
   datei(kKurz);
   Mitarbeiterdaten_lesen();
   QFile::remove(pfad());
@@ -452,7 +452,7 @@ TEST_F(MitarbeiterdatenTest, OpenFailureReturnsFalseWithIgnoreErrorsAndEndsOther
   ERWARTE_PROGRAMMENDE(Mitarbeiterdaten_schreiben());
 }
 
-TEST_F(MitarbeiterdatenTest, DimensioningKeepsAllSixArraysInStep) {
+TEST_F(MitarbeiterdatenTest, DimensionierenHaeltAlleSechsFelderGleich) {
   datei(kKurz);
   Mitarbeiterdaten_lesen();
   Mitarbeitertabelle_dimensionieren(7);
@@ -502,7 +502,7 @@ Testraster rasterMitZwölfZeilen() {
       {"", "ameierhof", "bschulz", "Tester", "", "llang", "kkurz", "wweber", "vvogel", "mmeiser", "oottO", "ppaul"}, 5);
 }
 
-TEST_F(MitarbeiterdatenTest, SearchFindsNamesInAnyCaseAndContinuesToDataEnd) {
+TEST_F(MitarbeiterdatenTest, SucheFindetNamenInJederSchreibweiseUndGehtBisZumDatenende) {
   Testraster r = rasterMitZwölfZeilen();
   r.antworten << QStringLiteral("MEI");
   Mitarbeiter_suchen_G(r, true, false);
@@ -527,7 +527,7 @@ TEST_F(MitarbeiterdatenTest, SearchFindsNamesInAnyCaseAndContinuesToDataEnd) {
   EXPECT_EQ(r.markiert, 2);
 }
 
-TEST_F(MitarbeiterdatenTest, SearchReportsUnknownNameAndCancel) {
+TEST_F(MitarbeiterdatenTest, SucheMeldetUnbekanntenNamenUndAbbruch) {
   Testraster r = rasterMitZwölfZeilen();
   r.antworten << QStringLiteral("Xaver");
   Mitarbeiter_suchen_G(r, true, false);
@@ -539,7 +539,7 @@ TEST_F(MitarbeiterdatenTest, SearchReportsUnknownNameAndCancel) {
   EXPECT_EQ(r.markiert, 0);
 }
 
-TEST_F(MitarbeiterdatenTest, SearchScrollsWhenHitIsLastVisibleRow) {
+TEST_F(MitarbeiterdatenTest, SucheRolltWennDerTrefferDieLetzteSichtbareZeileIst) {
   Testraster r = rasterMitZwölfZeilen();
   r.antworten << QStringLiteral("lang");
   Mitarbeiter_suchen_G(r, true, false);
@@ -558,7 +558,7 @@ TEST_F(MitarbeiterdatenTest, SearchScrollsWhenHitIsLastVisibleRow) {
   EXPECT_EQ(r.oben, 1);  // visible and not the last row: no scroll
 }
 
-TEST_F(MitarbeiterdatenTest, SearchInAnotherWindowStartsAfresh) {
+TEST_F(MitarbeiterdatenTest, SucheInEinemAnderenFensterBeginntNeu) {
   Testraster a = rasterMitZwölfZeilen();
   Testraster b = rasterMitZwölfZeilen();
   a.antworten << QStringLiteral("mei");
@@ -569,7 +569,7 @@ TEST_F(MitarbeiterdatenTest, SearchInAnotherWindowStartsAfresh) {
   EXPECT_EQ(b.markiert, 12);
 }
 
-TEST_F(MitarbeiterdatenTest, OwnRowSearchFindsTheUsersRowByUserName) {
+TEST_F(MitarbeiterdatenTest, EigeneZeileSuchenFindetDieZeileDesBenutzersNachBenutzername) {
   // Two employees of the same name: a search by name would find the first one, the
   // own row is the one with the user's Windows user name.
   datei({kKopf, kKennzeile, QStringLiteral("2025"),

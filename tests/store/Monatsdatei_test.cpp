@@ -39,7 +39,7 @@ class MonatsdateiTest : public VelkoraTest {
   }
 };
 
-TEST_F(MonatsdateiTest, FirstSaveOfTheDayWritesTheMonthAfreshThenSavesAppend) {
+TEST_F(MonatsdateiTest, ErstesSpeichernDesTagesSchreibtDenMonatNeuDannWirdAngehaengt) {
   monat(QStringLiteral("260309"),
         {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")),
          QStringLiteral("K:hmueller:01-02:alt"),                     // day 2 has no code: gone at the rewrite
@@ -70,7 +70,7 @@ TEST_F(MonatsdateiTest, FirstSaveOfTheDayWritesTheMonthAfreshThenSavesAppend) {
   EXPECT_FALSE(QFile::exists(Monatssperre_Datei(QStringLiteral("2603"))));
 }
 
-TEST_F(MonatsdateiTest, MonthWithoutFileIsCreatedWithoutExceptions) {
+TEST_F(MonatsdateiTest, MonatOhneDateiWirdOhneAusnahmenAngelegt) {
   gMonatsAusnahmen = QStringLiteral("W:F");  // of another month read before
   const QString neu = QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"));
   ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
@@ -78,7 +78,7 @@ TEST_F(MonatsdateiTest, MonthWithoutFileIsCreatedWithoutExceptions) {
             (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("NoEx:NoEx"), neu}));
 }
 
-TEST_F(MonatsdateiTest, CompactionRewritesUnderToday) {
+TEST_F(MonatsdateiTest, VerdichtenSchreibtUnterHeuteNeu) {
   monat(QStringLiteral("260310"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")),
                                    QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
   ASSERT_TRUE(Monatsdatei_kompaktieren(QStringLiteral("2603")));
@@ -87,7 +87,7 @@ TEST_F(MonatsdateiTest, CompactionRewritesUnderToday) {
                          QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
 }
 
-TEST_F(MonatsdateiTest, LockHeldElsewhereRefusesTheSaveAndWritesNothing) {
+TEST_F(MonatsdateiTest, AnderswoGehalteneSperreVerweigertDasSpeichernUndSchreibtNichts) {
   monat(QStringLiteral("260310"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
   const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
@@ -115,7 +115,7 @@ TEST_F(MonatsdateiTest, LockHeldElsewhereRefusesTheSaveAndWritesNothing) {
 // A change of single days goes onto the employee's row as the file holds it inside
 // the lock, on the first save of the day (rewrite) and on an append; the days it does
 // not change keep what another workstation saved meanwhile.
-TEST_F(MonatsdateiTest, ChangedDaysGoOntoTheNewestRow) {
+TEST_F(MonatsdateiTest, GeaenderteTageKommenAufDieNeuesteZeile) {
   monat(QStringLiteral("260309"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
   const auto ändern = [](const QString& vorher, int tag, QChar code) {
     QString nachher = vorher;
@@ -149,7 +149,7 @@ TEST_F(MonatsdateiTest, ChangedDaysGoOntoTheNewestRow) {
 // Another machine's lock: its file time says nothing (clocks differ between machines),
 // so it is taken over only after this workstation has watched it unchanged for the
 // stale time of its own clock, also across a refused save and the retry.
-TEST_F(MonatsdateiTest, LockLeftByACrashedWorkstationIsTakenOver) {
+TEST_F(MonatsdateiTest, SperreEinesAbgestuerztenArbeitsplatzesWirdUebernommen) {
   const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
   schreiben(sperre, "abgestuerzt|anderer-kern|1|x");
   // A temporary file the crashed rewrite left behind.
@@ -162,7 +162,10 @@ TEST_F(MonatsdateiTest, LockLeftByACrashedWorkstationIsTakenOver) {
   }
   const QString neu = QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"));
   EXPECT_FALSE(Monatsdatei_speichern(QStringLiteral("2603"), {neu})) << "an old file time alone is no sign";
-  EXPECT_EQ(meldungen(), QStringList{Monatssperre_Meldung(QStringLiteral("2603"))});
+  EXPECT_EQ(meldungen(),
+            QStringList{QStringLiteral(
+                "Die Monatsdatei 03.2026 wird gerade von einem anderen Arbeitsplatz geschrieben. Die "
+                "Eingabe wurde nicht gespeichert.\r\rBitte versuchen Sie es in einigen Sekunden erneut.")});
   EXPECT_TRUE(QFile::exists(rest));
   skript->protokoll.clear();
 
@@ -174,7 +177,7 @@ TEST_F(MonatsdateiTest, LockLeftByACrashedWorkstationIsTakenOver) {
 }
 
 // A lock that changes (its holder freshens it while it works) is never taken over.
-TEST_F(MonatsdateiTest, LockOfAWorkingHolderIsNotTakenOver) {
+TEST_F(MonatsdateiTest, SperreEinesArbeitendenInhabersWirdNichtUebernommen) {
   const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
   schreiben(sperre, "anderer|anderer-kern|1|x");
   for (int versuch = 0; versuch < 10; ++versuch) {
@@ -189,7 +192,7 @@ TEST_F(MonatsdateiTest, LockOfAWorkingHolderIsNotTakenOver) {
 }
 
 // A lock of a process of this machine that has ended is taken over at once.
-TEST_F(MonatsdateiTest, LockOfAnEndedProcessOfThisMachineIsTakenOverAtOnce) {
+TEST_F(MonatsdateiTest, SperreEinesBeendetenProzessesDieserMaschineWirdSofortUebernommen) {
   QProcess p;
   p.start(QStringLiteral("true"), {});
   ASSERT_TRUE(p.waitForStarted(10000));
@@ -205,7 +208,7 @@ TEST_F(MonatsdateiTest, LockOfAnEndedProcessOfThisMachineIsTakenOverAtOnce) {
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(MonatsdateiTest, RewriteReadsTheNewestVersionInsideTheLock) {
+TEST_F(MonatsdateiTest, NeuschreibenLiestDieNeuesteVersionInnerhalbDerSperre) {
   monat(QStringLiteral("260301"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
   monat(QStringLiteral("260305"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
   QString gesehen;
@@ -229,7 +232,7 @@ TEST_F(MonatsdateiTest, RewriteReadsTheNewestVersionInsideTheLock) {
   EXPECT_EQ(lesen(pfad(QStringLiteral("260310"))), vorher);
 }
 
-TEST_F(MonatsdateiTest, RepairOfAMonthKeepsItsNameAndItsGoodLines) {
+TEST_F(MonatsdateiTest, ReparaturEinesMonatsBehaeltNamenUndGuteZeilen) {
   schreiben(gSicherungsordner + gHeuteText + QStringLiteral(" Backup F.dat"), "x");
   monat(QStringLiteral("260305"), {QStringLiteral("A:HMueller:") + QString(30, u'1'),
                                    QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1Q"))});
@@ -243,7 +246,7 @@ TEST_F(MonatsdateiTest, RepairOfAMonthKeepsItsNameAndItsGoodLines) {
 
 // Today's version came in under another letter case (copied from another system): the
 // save goes into that file, not into a second one that readers do not take.
-TEST_F(MonatsdateiTest, TodaysVersionInAnotherLetterCaseTakesTheSave) {
+TEST_F(MonatsdateiTest, HeutigeVersionInAndererSchreibweiseNimmtDasSpeichern) {
   const QString gross = gDatenordner + QStringLiteral("2603 260310 DATA.DAT");
   schreiben(gross, kodiert({QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
                             QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))}));
@@ -257,7 +260,7 @@ TEST_F(MonatsdateiTest, TodaysVersionInAnotherLetterCaseTakesTheSave) {
 // A workstation that keeps the lock past the stale time (here: a repair notice left
 // open) has lost it to another one, which appended meanwhile. Its rewrite from what it
 // read before would drop that line: it must not write.
-TEST_F(MonatsdateiTest, ALockTakenOverWhileAPromptWasOpenIsNotWrittenThrough) {
+TEST_F(MonatsdateiTest, WaehrendEinerFrageUebernommeneSperreWirdNichtDurchschrieben) {
   struct Anderer : dialoge::Skript {
     std::function<void(const QString&)> beim;
     dialoge::Antwort zeigen(const dialoge::Aufforderung& a) override {

@@ -42,7 +42,7 @@ class MonatsstandTest : public VelkoraTest {
   }
 };
 
-TEST_F(MonatsstandTest, EveryKindOfForeignWriteChangesTheStamp) {
+TEST_F(MonatsstandTest, JedeArtFremdenSchreibensAendertDenStand) {
   const QString eigene = QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"));
   struct Fall {
     const char* name;
@@ -81,7 +81,7 @@ TEST_F(MonatsstandTest, EveryKindOfForeignWriteChangesTheStamp) {
   }
 }
 
-TEST_F(MonatsstandTest, OwnSavesTakeTheStampInsideTheLock) {
+TEST_F(MonatsstandTest, EigenesSpeichernNimmtDenStandInnerhalbDerSperre) {
   monat(QStringLiteral("260309"), {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))});
   Monatsstand_merken(QStringLiteral("2603"));
   // First save of the day: a rewrite under today's name, yesterday's version removed.
@@ -103,7 +103,7 @@ TEST_F(MonatsstandTest, OwnSavesTakeTheStampInsideTheLock) {
   EXPECT_EQ(gMonatsdateiStand, stand);
 }
 
-TEST_F(MonatsstandTest, ForeignWriteBeforeTheOwnWriteIsNotTakenForOwn) {
+TEST_F(MonatsstandTest, FremdesSchreibenVorDemEigenenGiltNichtAlsEigenes) {
   for (const bool erstesSpeichern : {false, true}) {
     for (const QString& n : QDir(gDatenordner).entryList(QDir::Files)) QFile::remove(gDatenordner + n);
     const QString tag = erstesSpeichern ? QStringLiteral("260309") : QStringLiteral("260310");
@@ -124,7 +124,7 @@ TEST_F(MonatsstandTest, ForeignWriteBeforeTheOwnWriteIsNotTakenForOwn) {
   }
 }
 
-TEST_F(MonatsstandTest, RewriteReadsTheEmployeeFileAgainWhateverTheSettingsSay) {
+TEST_F(MonatsstandTest, NeuschreibenLiestDieMitarbeiterdateiNeuWasImmerDieEinstellungenSagen) {
   const QString kopf = QStringLiteral("[Mitarbeiterdaten]");
   const QString datei = gDatenordner + QStringLiteral("Mitarbeiterdaten.dat");
   schreiben(datei, kodiert({kopf, kKennzeile, QStringLiteral("2025"), QStringLiteral("Verwaltung"),

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "common/Testumgebung.h"
+#include "launch/Programmstart.h"
 #include "platform/Einzelinstanz.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
@@ -72,7 +73,7 @@ class Sicherung : public VelkoraTest {
   }
 };
 
-TEST_F(Sicherung, NamesByKind) {
+TEST_F(Sicherung, NamenNachArt) {
   uhr.uhrzeit = QTime(7, 5, 9);
   uhr.einsetzen();
   const struct {
@@ -96,7 +97,7 @@ TEST_F(Sicherung, NamesByKind) {
   }
 }
 
-TEST_F(Sicherung, TwelveLineExample) {
+TEST_F(Sicherung, BeispielMitZwoelfZeilen) {
   datei(gDatenordner + QStringLiteral("Drei.dat"), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
   schreiben(gDatenordner + QStringLiteral("Null.dat"), {});
   // Last month's logbook: this month's also gets the backup's own logbook line.
@@ -122,7 +123,7 @@ TEST_F(Sicherung, TwelveLineExample) {
   EXPECT_FALSE(roh.contains("VelkoraBackup"));
 }
 
-TEST_F(Sicherung, MissingOrUnwritableFolderFailsQuietly) {
+TEST_F(Sicherung, FehlenderOderNichtBeschreibbarerOrdnerScheitertStill) {
   datenAnlegen();
   const QString ordner = gSicherungsordner;
   gSicherungsordner = ordner + QStringLiteral("fehlt/");
@@ -135,7 +136,7 @@ TEST_F(Sicherung, MissingOrUnwritableFolderFailsQuietly) {
   EXPECT_TRUE(abbild(ordner).empty());
 }
 
-TEST_F(Sicherung, AFileWithAnEmptyLineIsLeftOutWithoutStoppingTheBackup) {
+TEST_F(Sicherung, DateiMitLeererZeileWirdAusgelassenOhneDasBackupAbzubrechen) {
   datenAnlegen();
   // An overtime file half written by the other program, and a month file with an empty
   // line, which month files tolerate.
@@ -171,7 +172,7 @@ class Wiederherstellen : public Sicherung {
   QString gesichert;
 };
 
-TEST_F(Wiederherstellen, AllNoLogsAndOneFile) {
+TEST_F(Wiederherstellen, AlleOhneLogsUndEineDatei) {
   const QStringList konfig{"[Velkora]", "K", "1.16.1"};
   const QStringList mitarbeiter{"[Mitarbeiterdaten]", "K", "2025", "NoNames"};
   const QStringList monat{"[2603]", "K", "NoEx:NoEx"};
@@ -206,7 +207,7 @@ TEST_F(Wiederherstellen, AllNoLogsAndOneFile) {
     EXPECT_FALSE(Ist_Zwischendatei(n)) << qPrintable(n);
 }
 
-TEST_F(Wiederherstellen, AFileTheBackupDoesNotHoldIsNoSuccess) {
+TEST_F(Wiederherstellen, DateiDieDasBackupNichtHatIstKeinErfolg) {
   const QString pfad = backup(QStringLiteral("260310 100000 A.dat"),
                               {"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[ÜStunden 2026.dat]", "[0]"});
   const auto vorher = beide();
@@ -220,7 +221,7 @@ TEST_F(Wiederherstellen, AFileTheBackupDoesNotHoldIsNoSuccess) {
   EXPECT_TRUE(QFile::exists(gDatenordner + QStringLiteral("ÜStunden 2026.dat")));
 }
 
-TEST_F(Wiederherstellen, TheNewestBackupIsADailyMonthlyChangeOrExportBackup) {
+TEST_F(Wiederherstellen, NeuestesBackupIstTagesMonatsAenderungsOderExportbackup) {
   // Newer files of the other kinds are passed over.
   const QStringList fremd{"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "fremd"};
   for (const char* n : {"260310 100000 F.dat", "280310 100000 J.dat", "000000 000000 I.dat"}) {
@@ -249,7 +250,7 @@ TEST_F(Wiederherstellen, TheNewestBackupIsADailyMonthlyChangeOrExportBackup) {
   EXPECT_TRUE(skript->protokoll.empty());
 }
 
-TEST_F(Wiederherstellen, ARejectedBackupChangesNothing) {
+TEST_F(Wiederherstellen, AbgelehntesBackupAendertNichts) {
   const QByteArray gut = lesen(gesichert);
   QByteArray abgeschnitten = gut;
   abgeschnitten.chop(abgeschnitten.size() - abgeschnitten.lastIndexOf("\r\n", abgeschnitten.size() - 3) - 2);
@@ -295,7 +296,7 @@ TEST_F(Wiederherstellen, ARejectedBackupChangesNothing) {
 
 // A restore checks every target before it writes the first file: stopping half-way
 // would leave the folder a mix of two points in time.
-TEST_F(Wiederherstellen, ATargetThatCannotBeWrittenStopsTheRestoreBeforeTheFirstWrite) {
+TEST_F(Wiederherstellen, EinNichtSchreibbaresZielStopptDieWiederherstellungVorDemErstenSchreiben) {
   QDir().mkpath(gDatenordner + QStringLiteral("Ordner.dat"));
   const QString lang = QString(248, u'a') + QStringLiteral(".dat");
   const struct {
@@ -323,7 +324,7 @@ TEST_F(Wiederherstellen, ATargetThatCannotBeWrittenStopsTheRestoreBeforeTheFirst
   }
 }
 
-TEST_F(Sicherung, ABackupSkipsLinksAndEmptyFilesWithALogbookLine) {
+TEST_F(Sicherung, EineSicherungUebergehtVerweiseUndLeereDateienMitLogbuchzeile) {
   datenAnlegen();
   const QString außen = unterordner(QStringLiteral("Draussen")) + QStringLiteral("geheim.txt");
   schreiben(außen, kodiert({QStringLiteral("geheim")}));
@@ -345,7 +346,7 @@ TEST_F(Sicherung, ABackupSkipsLinksAndEmptyFilesWithALogbookLine) {
   EXPECT_TRUE(hat(QStringLiteral("Leer.dat' ist leer und wurde nicht gesichert")));
 }
 
-TEST_F(Sicherung, Housekeeping) {
+TEST_F(Sicherung, Aufraeumen) {
   const struct {
     const char* fall;
     QDate heute;
@@ -433,7 +434,7 @@ TEST_F(Sicherung, Housekeeping) {
   }
 }
 
-TEST_F(Sicherung, MonthlyLogbooksGoByTheCountAlone) {
+TEST_F(Sicherung, MonatslogbuecherGehenNurNachDerAnzahl) {
   gHeute = QDate(2026, 3, 10);
   const QStringList logs{"2501 Velkora.log", "2502 Velkora.log", "2603 Velkora.log", "2602 Velkora.log"};
   for (const QString& n : logs) schreiben(gLogordner + n, "x");
@@ -443,7 +444,7 @@ TEST_F(Sicherung, MonthlyLogbooksGoByTheCountAlone) {
             (QStringList{"2602 Velkora.log", "2603 Velkora.log", "2603 ÜStunden.log"}));
 }
 
-TEST_F(Sicherung, ChooserList) {
+TEST_F(Sicherung, Auswahlliste) {
   for (const char* n : {"260302 080000 T.dat", "260301 120000 M.dat", "260305 070000 A.dat", "260306 070000 E.dat",
                         "260307 070000 F.dat", "270101 070000 J.dat", "280101 060000 J.dat", "000000 000000 I.dat"})
     schreiben(gSicherungsordner + QString::fromLatin1(n), "x");
@@ -483,7 +484,7 @@ TEST_F(Sicherung, ChooserList) {
 
 // Two workstations starting at the same moment: the other one holds the backup folder's
 // lock and makes today's daily backup meanwhile; this one then makes none.
-TEST_F(Sicherung, WorkstationsStartingTogetherMakeOneDailyBackup) {
+TEST_F(Sicherung, GleichzeitigStartendeArbeitsplaetzeMachenEinTagesbackup) {
   datenAnlegen();
   const QStringList muster{gHeuteText + QStringLiteral("*M.dat"), gHeuteText + QStringLiteral("*T.dat")};
   QSemaphore gesperrt;
@@ -534,7 +535,7 @@ class Startsicherung : public VelkoraTest {
   QString daten;
 };
 
-TEST_F(Startsicherung, MonthlyThenDailyBackups) {
+TEST_F(Startsicherung, MonatsDannTagesbackups) {
   // The first day of a month: the monthly backup, and no daily one beside it.
   EXPECT_EQ(starten("/d:010326"), QStringList{"260301 093000 M.dat"});
   EXPECT_TRUE(gMerker);

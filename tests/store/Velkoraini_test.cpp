@@ -82,7 +82,7 @@ class VelkorainiTest : public VelkoraTest {
   }
 };
 
-TEST_F(VelkorainiTest, FullFileReadsIntoEveryValue) {
+TEST_F(VelkorainiTest, VolleDateiFuelltJedenWert) {
   datei(ini(), volleDatei());
   Velkoraini_lesen();
 
@@ -111,7 +111,7 @@ TEST_F(VelkorainiTest, FullFileReadsIntoEveryValue) {
   EXPECT_GT(gBenutzerwerteSumme, 0);
 }
 
-TEST_F(VelkorainiTest, RoundTripWritesTheSameFileBack) {
+TEST_F(VelkorainiTest, HinUndZurueckSchreibtDieselbeDatei) {
   datei(ini(), volleDatei());
   Velkoraini_lesen();
   // Unchanged: nothing is written at all.
@@ -143,7 +143,7 @@ TEST_F(VelkorainiTest, RoundTripWritesTheSameFileBack) {
   EXPECT_EQ(gDruckername, u"Drucker Flur 2");
 }
 
-TEST_F(VelkorainiTest, WhatCountsAsAChange) {
+TEST_F(VelkorainiTest, WasAlsAenderungZaehlt) {
   struct Fall {
     const char* name;
     std::function<void()> ändern;
@@ -172,7 +172,7 @@ TEST_F(VelkorainiTest, WhatCountsAsAChange) {
   }
 }
 
-TEST_F(VelkorainiTest, ReadingRules) {
+TEST_F(VelkorainiTest, Leseregeln) {
   struct Fall {
     const char* name;
     int zeile;  // line of volleDatei()
@@ -211,7 +211,7 @@ TEST_F(VelkorainiTest, ReadingRules) {
   EXPECT_TRUE(gLangsamesNetz);
 }
 
-TEST_F(VelkorainiTest, ButtonWidthIsTakenOnlyWhenSetByHandAndInRange) {
+TEST_F(VelkorainiTest, SchaltflaechenbreiteNurWennVonHandGesetztUndImBereich) {
   for (const auto& [vonHand, breite, erwartet] :
        std::vector<std::tuple<const char*, const char*, int>>{{"1", "2000", 2000},
                                                               {"1", "1800", 1800},
@@ -229,7 +229,7 @@ TEST_F(VelkorainiTest, ButtonWidthIsTakenOnlyWhenSetByHandAndInRange) {
   }
 }
 
-TEST_F(VelkorainiTest, CorrectedValuesAreWrittenBack) {
+TEST_F(VelkorainiTest, KorrigierteWerteWerdenZurueckgeschrieben) {
   QStringList z = volleDatei();
   z[zeile("[ExtSettings]", 7)] = QStringLiteral("100");
   datei(ini(), z);
@@ -238,7 +238,7 @@ TEST_F(VelkorainiTest, CorrectedValuesAreWrittenBack) {
   EXPECT_EQ(zeilen(ini())[zeile("[ExtSettings]", 7)], u"300");
 }
 
-TEST_F(VelkorainiTest, EmployeesGetNoDaySums) {
+TEST_F(VelkorainiTest, MitarbeiterBekommenKeineTagessummen) {
   gBenutzerstufe = 0;
   datei(ini(), volleDatei());
   Velkoraini_lesen();
@@ -248,7 +248,7 @@ TEST_F(VelkorainiTest, EmployeesGetNoDaySums) {
   EXPECT_EQ(gBenutzerwerte[25], 1);
 }
 
-TEST_F(VelkorainiTest, DisplayGroupPastTheUsersGroupsBecomesZero) {
+TEST_F(VelkorainiTest, AnzeigegruppeJenseitsDerGruppenDesBenutzersWirdNull) {
   for (const auto& [gespeichert, gruppen, erwartet] :
        std::vector<std::tuple<int, int, int>>{{1, 2, 1}, {2, 2, 0}, {3, 2, 0}, {1, 0, 0}, {-1, 2, 0}}) {
     gAnzeigegruppen = gruppen == 0 ? QStringList{QString(), QStringLiteral("NoGroups")}
@@ -261,7 +261,7 @@ TEST_F(VelkorainiTest, DisplayGroupPastTheUsersGroupsBecomesZero) {
   }
 }
 
-TEST_F(VelkorainiTest, StandardFontIsWrittenAsVoid) {
+TEST_F(VelkorainiTest, StandardschriftWirdAlsVoidGeschrieben) {
   QStringList z = volleDatei();
   z[zeile("[Font]", 1)] = QStringLiteral("Microsoft Sans Serif");
   datei(ini(), z);
@@ -272,7 +272,7 @@ TEST_F(VelkorainiTest, StandardFontIsWrittenAsVoid) {
   EXPECT_EQ(zeilen(ini())[zeile("[Font]", 1)], u"void");
 }
 
-TEST_F(VelkorainiTest, BrokenFileIsLoggedDeletedAndWrittenAfresh) {
+TEST_F(VelkorainiTest, KaputteDateiWirdProtokolliertGeloeschtUndNeuGeschrieben) {
   struct Fall {
     const char* name;
     int zeile;
@@ -318,7 +318,7 @@ TEST_F(VelkorainiTest, BrokenFileIsLoggedDeletedAndWrittenAfresh) {
   }
 }
 
-TEST_F(VelkorainiTest, FileCutShortIsRebuiltWithoutALogbookLine) {
+TEST_F(VelkorainiTest, GekuerzteDateiWirdOhneLogbuchzeileNeuAufgebaut) {
   for (const qsizetype länge : {qsizetype{0}, qsizetype{1}, qsizetype{30}, volleDatei().size() - 1}) {
     datei(ini(), volleDatei().mid(0, länge));
     Velkoraini_lesen();
@@ -330,7 +330,7 @@ TEST_F(VelkorainiTest, FileCutShortIsRebuiltWithoutALogbookLine) {
   }
 }
 
-TEST_F(VelkorainiTest, NewerCopyIsRead) {
+TEST_F(VelkorainiTest, NeuereKopieWirdGelesen) {
   QStringList imIni = volleDatei(), imTemp = volleDatei();
   imIni[2] = QStringLiteral("111");
   imTemp[2] = QStringLiteral("222");
@@ -351,7 +351,7 @@ TEST_F(VelkorainiTest, NewerCopyIsRead) {
   EXPECT_EQ(gBenutzerwerte[2], 111);
 }
 
-TEST_F(VelkorainiTest, WritesToTheTemporaryFolderWhenTheIniFolderFails) {
+TEST_F(VelkorainiTest, SchreibtInDenTempordnerWennDerIniOrdnerVersagt) {
   gBenutzerwerte[2] = 4711;
   gIniOrdner = ordner() + QStringLiteral("fehlt/");
   Velkoraini_schreiben();
@@ -368,7 +368,7 @@ TEST_F(VelkorainiTest, WritesToTheTemporaryFolderWhenTheIniFolderFails) {
                               QStringLiteral("Velkora_tester.ini'")));
 }
 
-TEST_F(VelkorainiTest, UnreadableFileIsLoggedAndTheDefaultsStand) {
+TEST_F(VelkorainiTest, UnlesbareDateiWirdProtokolliertUndDieVorgabenBleiben) {
   datei(ini(), volleDatei());
   gBenutzerwerte[2] = 77;
   SetSetting(25, 3);
@@ -387,7 +387,7 @@ TEST_F(VelkorainiTest, UnreadableFileIsLoggedAndTheDefaultsStand) {
   EXPECT_TRUE(log[0].contains(QStringLiteral("VelkoraAdmin|Fehler beim Öffnen der Datei '")));
 }
 
-TEST_F(VelkorainiTest, NothingIsWrittenAfterTheFileWasDeleted) {
+TEST_F(VelkorainiTest, NachDemLoeschenWirdNichtsGeschrieben) {
   datei(ini(), volleDatei());
   datei(temp(), volleDatei());
   Velkoraini_lesen();
@@ -399,7 +399,7 @@ TEST_F(VelkorainiTest, NothingIsWrittenAfterTheFileWasDeleted) {
   EXPECT_FALSE(QFileInfo::exists(ini()));
 }
 
-TEST_F(VelkorainiTest, UnsafeUserNamesAreSafeForTheFileNameOnly) {
+TEST_F(VelkorainiTest, UnsichereBenutzernamenSindNurFuerDenDateinamenEntschaerft) {
   EXPECT_EQ(Velkoraini_Dateiname(QStringLiteral("tester")), u"Velkora_tester.ini");
   EXPECT_EQ(Velkoraini_Dateiname(QStringLiteral("FIRMA\\Anna:Ä")), u"Velkora_FIRMA%5CAnna%3AÄ.ini");
   EXPECT_EQ(Velkoraini_Dateiname(QStringLiteral("../x")), u"Velkora_..%2Fx.ini");

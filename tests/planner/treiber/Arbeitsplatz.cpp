@@ -37,6 +37,7 @@
 #include <QThread>
 #include <cstdio>
 
+#include "launch/Programmstart.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Eingabe.h"
 #include "planner/Programm.h"

@@ -1,4 +1,4 @@
-#include "startup/Start.h"
+#include "launch/Programmstart.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,9 @@
 #include "platform/Gebietsschema.h"
 #include "platform/Umgebung.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Start.h"
 
-TEST(Kommandozeile, SwitchesAndValues) {
+TEST(Kommandozeile, SchalterUndWerte) {
   struct Fall {
     QStringList argumente;
     const char* schalter;
@@ -68,7 +69,7 @@ class Startablauf : public VelkoraTest {
   QString programm;
 };
 
-TEST_F(Startablauf, DateGuard) {
+TEST_F(Startablauf, Datumspruefung) {
   const struct {
     const char* d;
     bool startet;
@@ -98,7 +99,7 @@ TEST_F(Startablauf, DateGuard) {
   }
 }
 
-TEST_F(Startablauf, StartsOnAnEmptyFolder) {
+TEST_F(Startablauf, StartetInEinemLeerenOrdner) {
   int geladen = 0, gezeigt = 0;
   gFensterhaken.hauptfenster_laden = [&] { ++geladen; };
   gFensterhaken.hauptfenster_zeigen = [&] { ++gezeigt; };
@@ -128,7 +129,7 @@ TEST_F(Startablauf, StartsOnAnEmptyFolder) {
 }
 
 // 40 killed rewrites must not leave 40 files in the shared folder for good.
-TEST_F(Startablauf, TheStartRemovesTemporaryFilesOfKilledWrites) {
+TEST_F(Startablauf, DerStartEntferntZwischendateienAbgebrochenerSchreibvorgaenge) {
   const QString daten = unterordner(QStringLiteral("Ablage/Data"));
   const QString sicherungen = unterordner(QStringLiteral("Ablage/Data/Backups"));
   const QDateTime jetzt = QDateTime::currentDateTime();
@@ -152,7 +153,7 @@ TEST_F(Startablauf, TheStartRemovesTemporaryFilesOfKilledWrites) {
   for (const auto& f : fälle) EXPECT_EQ(QFile::exists(f.pfad), f.bleibt) << qPrintable(f.pfad);
 }
 
-TEST_F(Startablauf, DataFolderFromTheCommandLine) {
+TEST_F(Startablauf, DatenordnerAusDerKommandozeile) {
   const struct {
     QString wert;
     QString ordner;
@@ -167,7 +168,7 @@ TEST_F(Startablauf, DataFolderFromTheCommandLine) {
   }
 }
 
-TEST_F(Startablauf, LocaleDecidesTheDateForm) {
+TEST_F(Startablauf, GebietsschemaBestimmtDieDatumsform) {
   gebietsschema::setze(gebietsschema::Werte{QStringLiteral("1"), QStringLiteral("USA"), QStringLiteral(","),
                                             QStringLiteral("/"), QStringLiteral("0"), QStringLiteral(".")});
   ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:311224")}));
@@ -183,46 +184,46 @@ TEST_F(Startablauf, LocaleDecidesTheDateForm) {
   EXPECT_EQ(gDatumsreihenfolge, 0);
 }
 
-TEST_F(Startablauf, MissingMasterFileStopsTheFirstStart) {
+TEST_F(Startablauf, FehlendeMasterdateiBeendetDenErstenStart) {
   QFile::remove(programm + QStringLiteral("VelkoraFtg.dat"));
   ERWARTE_PROGRAMMENDE(
       starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")}));
   ASSERT_EQ(skript->protokoll.size(), 1u);
   EXPECT_EQ(skript->protokoll[0].text,
-            QStringLiteral("Die Datei ") + ShowPfad(programm + QStringLiteral("VelkoraFtg.dat"), 100) +
+            QStringLiteral("Die Datei '") + programm + QStringLiteral("VelkoraFtg.dat'") +
                 QStringLiteral(" wurde nicht gefunden. Installieren Sie das Programm erneut, um dieses Problem zu "
                                "beheben.\r\rDas Programm wird beendet."));
 }
 
-TEST_F(Startablauf, AMissingTempFolderIsNamedNotTakenForARunningCopy) {
+TEST_F(Startablauf, FehlenderTempordnerWirdGenanntNichtAlsLaufendeKopieGenommen) {
   einzelinstanz::freigeben();
   const QString fehlt = ordner() + QStringLiteral("gibt es nicht");
   qputenv("TEMP", QFile::encodeName(fehlt));
   ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:150326")}));
   ASSERT_EQ(skript->protokoll.size(), 1u);
   EXPECT_EQ(skript->protokoll[0].text,
-            QStringLiteral("Der Ordner für temporäre Dateien ") + ShowPfad(fehlt + u'/', 100) +
-                QStringLiteral(" (Umgebungsvariable TEMP) ist nicht vorhanden.\r\rDas Programm wird beendet."));
+            QStringLiteral("Der Ordner für temporäre Dateien '") + fehlt +
+                QStringLiteral("' (Umgebungsvariable TEMP) ist nicht vorhanden.\r\rDas Programm wird beendet."));
 }
 
-TEST_F(Startablauf, ADataFolderUnderAMissingFolderNamesTheMissingOne) {
+TEST_F(Startablauf, DatenordnerUnterFehlendemOrdnerNenntDenFehlenden) {
   const QString fehlt = ordner() + QStringLiteral("fehlt");
   ERWARTE_PROGRAMMENDE(
       starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + fehlt + QStringLiteral("/Ablage")}));
   ASSERT_EQ(skript->protokoll.size(), 1u);
   const QString& text = skript->protokoll[0].text;
-  EXPECT_TRUE(text.contains(QStringLiteral("weil der Ordner ") + ShowPfad(fehlt + QStringLiteral("/Ablage"), 100) +
-                            QStringLiteral(" nicht vorhanden ist")))
+  EXPECT_TRUE(
+      text.contains(QStringLiteral("weil der Ordner '") + fehlt + QStringLiteral("/Ablage' nicht vorhanden ist")))
       << qPrintable(text);
   EXPECT_FALSE(text.contains(QStringLiteral("Zugriffsberechtigungen")));
 }
 
-TEST_F(Startablauf, TitleLine) {
+TEST_F(Startablauf, Titelzeile) {
   Titelzeile();
   EXPECT_EQ(gHauptfensterTitel, QStringLiteral("Velkora - "));
 }
 
-TEST(Einzelinstanz, ASecondCopyOfTheSameUserIsRefused) {
+TEST(Einzelinstanz, ZweiteKopieDesselbenBenutzersWirdAbgewiesen) {
   QTemporaryDir tmp;
   qputenv("TEMP", QFile::encodeName(tmp.path()));
   qputenv("USERNAME", "einzel");
@@ -239,7 +240,7 @@ TEST(Einzelinstanz, ASecondCopyOfTheSameUserIsRefused) {
 
 // The real program, installed into a temporary folder, started offscreen on an empty
 // data folder and ended as a logout ends it.
-TEST(Programm, StartsOnAnEmptyFolderAndEndsOnSigterm) {
+TEST(Programm, StartetInEinemLeerenOrdnerUndEndetBeiSigterm) {
   QTemporaryDir tmp;
   const QString inst = tmp.path() + QStringLiteral("/Programm/");
   QDir().mkpath(inst);

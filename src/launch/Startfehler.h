@@ -1,0 +1,29 @@
+#pragma once
+// The start repair of a missing, empty or damaged data file: with the user's consent
+// it backs up the data folder, deletes the file, writes the default files, restores
+// the file from the newest backup made before this run, locks the program for the
+// other users and ends the program. Lower units reach it through Startfehler_melden
+// (startup/Programmabbruch.h).
+#include <QString>
+#include <functional>
+
+// Never returns.
+[[noreturn]] void Startfehler(const QString& text, const QString& datei, const QString& protokoll);
+
+// What the repair uses of the data store. Each member starts as the real function;
+// tests put recording fakes in its place.
+struct Reparaturdienste {
+  std::function<bool(const QString& art)> backup_erstellen;
+  std::function<bool(const QString& sicherung, const QString& filter)> restore;
+  std::function<void()> setup_datenordner;
+  std::function<void()> datenverzeichnis_suchen;
+  std::function<void()> konfigdaten_lesen;
+};
+extern Reparaturdienste gReparaturdienste;
+// The real functions, as gReparaturdienste holds them at start.
+Reparaturdienste Reparaturdienste_Standard();
+
+// The backup the start repair restores from: the newest of kind T, M, A or E that was
+// written before this run started (backups of this run may already hold the damage).
+// Empty when there is none. Returns the full path.
+QString Sicherung_vor_Programmstart(const QString& sicherungsordner);

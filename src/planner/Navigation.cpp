@@ -13,6 +13,7 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/Monatsspeicher.h"
 #include "planner/Tabellenmaus.h"
+#include "planner/Undo.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
@@ -71,9 +72,13 @@ void frmVelkora::Daten_anzeigen(bool beschäftigt) {
   Prozedur(QStringLiteral("frmVelkora - Daten_anzeigen"), [&] {
     gMerker = false;
     CheckKonfigdaten();
+    const bool konfiguration = gMerker;
     // An employee table read again lays the window out by itself (see the constructor).
     CheckMitarbeiterdaten();
-    if (gMerker) Form_Resize();
+    // Codes of a changed button table or rows of a changed employee list must not be
+    // pasted or replayed.
+    if (gMerker) Puffer_zurücksetzen();
+    if (konfiguration) Form_Resize();
     mAnzeige->anzeigen(beschäftigt);
   });
 }

@@ -20,6 +20,7 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/Schaltflaechenleiste.h"
 #include "planner/Tabellenmaus.h"
+#include "planner/Undo.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
@@ -360,6 +361,8 @@ void frmVelkora::Form_Load() {
     }
     // 14. Polling for other workstations' changes, unless switched off.
     mÄnderungsprüfung->einschalten(Setting(32) != 1);
+    // No clipboard and no undo history from before this window.
+    Puffer_zurücksetzen();
     // What this start wrote into a data folder it created, to tell at the end
     // whether anything was entered.
     if (gDatenordnerAngelegt) mAnfangsstand = Ordnerstand_erfassen(gDatenordner);

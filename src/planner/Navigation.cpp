@@ -13,7 +13,6 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/Monatsspeicher.h"
 #include "planner/Tabellenmaus.h"
-#include "planner/Undo.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
@@ -75,9 +74,9 @@ void frmVelkora::Daten_anzeigen(bool beschäftigt) {
     const bool konfiguration = gMerker;
     // An employee table read again lays the window out by itself (see the constructor).
     CheckMitarbeiterdaten();
-    // Codes of a changed button table or rows of a changed employee list must not be
-    // pasted or replayed.
-    if (gMerker) Puffer_zurücksetzen();
+    // The menus follow the settings and the level; codes of a changed button table or
+    // rows of a changed employee list must not be pasted or replayed.
+    if (gMerker) Menüpunkte_aktivieren();
     if (konfiguration) Form_Resize();
     mAnzeige->anzeigen(beschäftigt);
   });

@@ -12,7 +12,7 @@ fi
 
 als_root=()
 [ "$(id -u)" -eq 0 ] || als_root=(sudo)
-pakete=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+pakete=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev
         libbenchmark-dev fonts-dejavu-core poppler-utils xvfb xauth)
 fehlend=()
 for p in "${pakete[@]}"; do

@@ -1,9 +1,13 @@
 #include "planner/Hauptfensterlayout.h"
 
+#include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
 
+#include "planner/Monatsanzeige.h"
+#include "platform/Bildschirm.h"
 #include "platform/Zustand.h"
+#include "platform/widgets/Rasteransicht.h"
 
 int gBildschirmDPI = 96;
 double gSkalierung = 1.0;
@@ -179,4 +183,22 @@ Tabellenergebnis Tabellenhöhen_berechnen(const Tabelleneingabe& e) {
     r.rasterhöhe = std::max(e.tabellenhöhe, 0);
   }
   return r;
+}
+
+bool Einzeiliger_Tageskopf_passt(const QFont& schrift, int spaltePixel) {
+  const QFontMetrics m(schrift);
+  const int platz = Rasteransicht::textfläche(QRect(0, 0, spaltePixel, 100)).width();
+  // January 2024 begins on a Monday: its days give every weekday with one and with
+  // two digits.
+  for (int tag = 1; tag <= 31; ++tag)
+    if (m.horizontalAdvance(Tageskopf(2024, 1, tag, false)) > platz) return false;
+  return true;
+}
+
+int Kopfzeilenhöhe(const QFont& schrift, bool zweizeilig) {
+  const QFontMetrics m(schrift);
+  const int zeilen = zweizeilig ? 2 : 1;
+  // The text, the grid line below it and a pixel of air.
+  const int pixel = zeilen * m.lineSpacing() + 3;
+  return std::max(540, static_cast<int>(std::lround(bildschirm::pixelZuTwips(pixel))));
 }

@@ -5,6 +5,8 @@
 #include <QRect>
 #include <vector>
 
+class QFont;
+
 // Screen dots per inch at the main window's load, and the layout correction factor
 // for grid sizes that follows from it (1.0 whenever a pixel is a whole number of twips).
 extern int gBildschirmDPI;
@@ -67,3 +69,10 @@ struct Tabellenergebnis {
 };
 
 Tabellenergebnis Tabellenhöhen_berechnen(const Tabelleneingabe& e);
+
+// Whether the one-line day header ("Mo 16") of every weekday and day fits a day
+// column this many pixels wide in the header font; otherwise the header takes its
+// two-line form.
+bool Einzeiliger_Tageskopf_passt(const QFont& schrift, int spaltePixel);
+// The height of the header row (twips) that its text needs, never below 540.
+int Kopfzeilenhöhe(const QFont& schrift, bool zweizeilig);

@@ -167,7 +167,7 @@ void Monatsanzeige::anzeigen(bool beschäftigt) {
   mGrid.setRows(1);
   mGrid.Clear();
   mGrid.setTextMatrix(0, 0, QStringLiteral("Name"));
-  const bool zweizeilig = mGrid.Cols() > 1 && mGrid.ColWidth(1) > 360;
+  const bool zweizeilig = kopf_zweizeilig ? kopf_zweizeilig() : mGrid.Cols() > 1 && mGrid.ColWidth(1) > 360;
   const int letzteSpalte = std::min(31, mGrid.Cols() - 1);
   for (int d = 1; d <= std::min(tage, letzteSpalte); ++d)
     mGrid.setTextMatrix(0, d, Tageskopf(jahr, monatszahl, d, zweizeilig));

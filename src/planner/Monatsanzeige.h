@@ -35,6 +35,9 @@ class Monatsanzeige {
   // and removing the marking (which also switches painting back on).
   std::function<void()> zeilenzahl_geändert;
   std::function<void()> markierung_aufheben;
+  // Whether the day header takes its two-line form, as the window's layout decided
+  // it from the header font; without it, day columns wider than 360 twips wrap.
+  std::function<bool()> kopf_zweizeilig;
 
   // The row count for which the grid was last laid out; 0 before the first layout.
   int zeilenLetztesLayout = 0;

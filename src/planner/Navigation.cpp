@@ -35,10 +35,10 @@ namespace {
 void Zustand_zurücksetzen() { gStörungsmeldung_anzeigen = nullptr; }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
-// Passes the arrow keys of the year tabs to the month navigation.
-class Jahrestasten : public QObject {
+// Passes the arrow keys of a tab strip to the month navigation.
+class Pfeiltasten : public QObject {
  public:
-  Jahrestasten(QObject* eltern, std::function<bool(int)> taste) : QObject(eltern), mTaste(std::move(taste)) {}
+  Pfeiltasten(QObject* eltern, std::function<bool(int)> taste) : QObject(eltern), mTaste(std::move(taste)) {}
 
  protected:
   bool eventFilter(QObject* o, QEvent* e) override {
@@ -59,10 +59,20 @@ void frmVelkora::Anzeige_verbinden() {
   mAnzeige->zeilenzahl_geändert = [this] { Tabellenfelder_anordnen(false); };
   mAnzeige->markierung_aufheben = [] { Markierung_aufheben(); };
   gTabellenbefehle.Kommentarmarke = [](int zeile, int tag) { return gKommentarMarken.text(zeile, tag); };
+  mAnzeige->kopf_zweizeilig = [this] { return mZweizeiligerKopf; };
   connect(cmbMitarbeitergruppen, &QComboBox::activated, this, [this](int) { cmbMitarbeitergruppen_Click(); });
-  tabJahre->setFocusPolicy(Qt::TabFocus);
-  tabJahre->installEventFilter(new Jahrestasten(this, [this](int taste) {
+  // A click on a tab gives it the focus, so that the arrow keys reach it next.
+  tabJahre->setFocusPolicy(Qt::StrongFocus);
+  tabMonate->setFocusPolicy(Qt::StrongFocus);
+  tabJahre->installEventFilter(new Pfeiltasten(this, [this](int taste) {
     tabJahre_KeyDown(taste);
+    return true;
+  }));
+  // Once the month tabs hold the focus, the arrows go on from month to month; the
+  // tab bar's own stepping would change the tab without showing its month.
+  tabMonate->installEventFilter(new Pfeiltasten(this, [this](int taste) {
+    const int monat = tabMonate->currentIndex();
+    tabMonate_wählen(taste == 37 ? (monat + 11) % 12 : (monat + 1) % 12);
     return true;
   }));
 }

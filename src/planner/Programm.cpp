@@ -4,6 +4,7 @@
 #include <QFont>
 #include <memory>
 
+#include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
 #include "platform/Einzelinstanz.h"
 #include "platform/Programmende.h"
@@ -11,6 +12,7 @@
 #include "platform/widgets/QtDialoge.h"
 #include "startup/Start.h"
 #include "startup/fenster/Fensterhilfen.h"
+#include "store/Jahreswechsel.h"
 
 void Programm_verdrahten() {
   dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
@@ -24,6 +26,7 @@ void Programm_verdrahten() {
   gFensterhaken.hauptfenster_neu_zeichnen = [] {
     if (auto* f = frmVelkora::instanz()) f->repaint();
   };
+  gSicherungsauswahl_zeigen = [] { Recovery_anzeigen(nullptr); };
   gFensterhaken.titel_setzen = [] {
     if (auto* f = frmVelkora::instanz()) f->setWindowTitle(gHauptfensterTitel);
   };
@@ -36,6 +39,8 @@ void Programm_verdrahten() {
 int Programm_ausführen(QApplication& app) {
   // One concrete font, so that text widths are the same on every machine.
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+  // Qt's own dialogs and buttons in German, like the rest of the program.
+  dialoge::Qt_Übersetzung_laden();
   app.setQuitOnLastWindowClosed(true);
   Programm_verdrahten();
   Kommandozeile_setzen(app.arguments().mid(1));

@@ -1,7 +1,7 @@
 #include "planner/Schaltflaechenleiste.h"
 
+#include <QColor>
 #include <QFontMetrics>
-#include <QPalette>
 #include <QPushButton>
 #include <cmath>
 
@@ -27,6 +27,26 @@ std::vector<bool> Sichtbare_Schaltflächen() {
   return sichtbar;
 }
 
+QColor Schaltflächentextfarbe(Farbwert hintergrund, Farbwert text) {
+  const QColor h = zuQColor(hintergrund), t = zuQColor(text);
+  const auto hell = [](const QColor& c) { return 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue(); };
+  // A caption in (nearly) its background's colour could not be read: black or white
+  // instead, whichever stands out.
+  if (std::abs(hell(h) - hell(t)) >= 60) return t;
+  return hell(h) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+QString Schaltflächenstil(Farbwert hintergrund, Farbwert text) {
+  // Flat in the code's colours, so that the button looks like the cells it fills; a
+  // thin frame shows its edge, a thicker one that it is pressed or has the focus.
+  const QString h = zuQColor(hintergrund).name(), t = Schaltflächentextfarbe(hintergrund, text).name();
+  return QStringLiteral(
+             "QPushButton { background-color: %1; color: %2; border: 1px solid #808080; padding: 0px 2px; }"
+             "QPushButton:focus { border: 1px solid #000000; }"
+             "QPushButton:pressed { border: 2px solid #404040; }")
+      .arg(h, t);
+}
+
 int Schaltflächenbreite_aus_Text(int w) { return Schaltflächenbreite_begrenzen(w + w % 30 + 240); }
 
 int Schaltflächenbreite_begrenzen(int breite) { return std::clamp(breite, kSchaltflächeSchmal, kSchaltflächeBreit); }
@@ -47,9 +67,7 @@ std::vector<QPushButton*> frmVelkora::Schaltflächen_setzen() {
       continue;
     }
     b->setText(gSFTexte.value(i));
-    QPalette p = b->palette();
-    p.setColor(QPalette::Button, zuQColor(gSFHintergrundfarben.value(i)));
-    b->setPalette(p);
+    b->setStyleSheet(Schaltflächenstil(gSFHintergrundfarben.value(i), gSFTextfarben.value(i)));
     b->setVisible(sichtbar[i]);
     if (sichtbar[i]) gezeigt.push_back(b);
   }

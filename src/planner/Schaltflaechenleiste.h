@@ -1,7 +1,11 @@
 #pragma once
 // The code-button bar of the main window: which buttons of the button table are
 // shown to this user, and how wide they are.
+#include <QColor>
+#include <QString>
 #include <vector>
+
+#include "platform/Raster.h"
 
 // The narrowest and widest button, in twips.
 inline constexpr int kSchaltflächeSchmal = 1800;
@@ -16,3 +20,7 @@ int Schaltflächenbreite_aus_Text(int breitesteTextbreite);
 int Schaltflächenbreite_begrenzen(int breite);
 // The user's own width (per-user values 36 and 37) in place of the configured one.
 void Schaltflächenbreite_des_Benutzers();
+// The style of a code button: its face flat in the code's background colour, its
+// caption in the code's text colour (black or white where that would not show).
+QString Schaltflächenstil(Farbwert hintergrund, Farbwert text);
+QColor Schaltflächentextfarbe(Farbwert hintergrund, Farbwert text);

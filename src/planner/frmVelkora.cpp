@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <cmath>
@@ -20,6 +21,7 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/Schaltflaechenleiste.h"
 #include "planner/Tabellenmaus.h"
+#include "planner/Tagessummen.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
@@ -28,6 +30,7 @@
 #include "startup/Ordner.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
+#include "startup/fenster/Fensterhilfen.h"
 #include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
@@ -72,6 +75,27 @@ class Fensterfläche : public QWidget {
     QWidget::mouseReleaseEvent(e);
     if (beiKlick) beiKlick();
   }
+};
+
+// The month grid's name column as the column fitting sees it.
+class Monatsnamensspalte : public Namensspaltenfenster {
+ public:
+  explicit Monatsnamensspalte(frmVelkora& f) : mF(f) {}
+  bool Scrollbar_sichtbar() override { return mF.msgFlexGrid->senkrechteLaufleisteNötig(); }
+  // The room inside the grid's frame; a scroll bar wider than the margin the fitting
+  // leaves for it takes the rest from here, so the columns never reach under it.
+  int Gitterbreite() override {
+    Rasteransicht* g = mF.msgFlexGrid;
+    const int innen = g->width() - 2 * g->frameWidth();
+    const int leiste = g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g);
+    const int zuBreit = std::max(0, leiste + 1 - (px(330) - px(75)));
+    return tw(innen - zuBreit);
+  }
+  void Namensspalte_setzen(int twips) override { mF.msgFlexGrid->raster().setColWidth(0, twips); }
+  QComboBox* Gruppenauswahl() override { return mF.cmbMitarbeitergruppen; }
+
+ private:
+  frmVelkora& mF;
 };
 
 QRect Bildschirmfläche() {
@@ -170,6 +194,10 @@ frmVelkora::frmVelkora() {
   msgFlexKaWo->hide();
   msgFlexTaSu->hide();
   msgFlexGrid->beiMausVerlassen = [this] { Tabellenfeld_MouseOut(); };
+  // A scroll bar that comes or goes changes the room for the columns.
+  msgFlexGrid->beiSichtbreite = [this] { Namensspalte_einpassen(false); };
+  // The group choice stands over the name header, in front of the grid.
+  cmbMitarbeitergruppen->raise();
   msgFlexTaSu->beiMouseMove = [this](const Rasteransicht::Mausereignis&) { Tabellenfeld_MouseOut(); };
   Tabellenmaus_verbinden(*this);
 
@@ -416,6 +444,13 @@ void frmVelkora::Form_Resize() {
     g.setBackColorBkg(gGrundfarben[1]);
     g.setGridColor(gGrundfarben[6]);
     g.setGridColorFixed(gGrundfarben[6]);
+    // The calendar-week strip looks like the grid's header below it.
+    Raster& kw = msgFlexKaWo->raster();
+    kw.setBackColor(gGrundfarben[1]);
+    kw.setBackColorBkg(gGrundfarben[1]);
+    kw.setBackColorFixed(g.BackColorFixed());
+    kw.setGridColor(gGrundfarben[6]);
+    kw.setGridColorFixed(gGrundfarben[6]);
   });
   // 4. Row height: the user's height, when none is set yet or a reset is asked for.
   ignorieren([&] {
@@ -457,14 +492,20 @@ void frmVelkora::Form_Resize() {
   });
   ignorieren([&] {
     Raster& kw = msgFlexKaWo->raster();
+    // Day columns of whole pixels: 31 columns rounded up one by one would outgrow the grid.
+    const int tagPixel = static_cast<int>(l.tagesspalte * bildschirm::dpi() / 1440.0);
+    const int tag = tw(tagPixel);
     for (Raster* r : {&g, &kw, &ts}) {
       r->setColWidth(0, l.namensspalte);
-      for (int c = 1; c <= 31; ++c) r->setColWidth(c, l.tagesspalte);
+      for (int c = 1; c <= 31; ++c) r->setColWidth(c, tag);
     }
-    // Day headers in two lines when the columns are wide enough.
+    // Day headers in two lines when the columns are wide, or too narrow for weekday
+    // and day side by side in the header font; the header row grows to hold them.
+    mZweizeiligerKopf = l.zweizeiligerKopf || !Einzeiliger_Tageskopf_passt(msgFlexGrid->font(), tagPixel);
+    g.setRowHeight(0, Kopfzeilenhöhe(msgFlexGrid->font(), mZweizeiligerKopf));
     for (int c = 1; c <= 31 && c < g.Cols(); ++c) {
       QString t = g.TextMatrix(0, c);
-      if (l.zweizeiligerKopf)
+      if (mZweizeiligerKopf)
         t.replace(u' ', QStringLiteral("\r"));
       else
         t.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ');
@@ -477,7 +518,8 @@ void frmVelkora::Form_Resize() {
       msgFlexKaWo->hide();
     }
     msgFlexGrid->setGeometry(pxRechteck(l.raster));
-    cmbMitarbeitergruppen->move(px(255), px(l.kombiOben));
+    cmbMitarbeitergruppen->setGeometry(px(255), px(l.kombiOben), cmbMitarbeitergruppen->width(),
+                                       cmbMitarbeitergruppen->sizeHint().height());
   });
   mTabellenhöhe = l.tabellenhöhe;
   // 18.
@@ -495,7 +537,6 @@ void frmVelkora::Tabellenfelder_anordnen(bool voll) {
   Prozedur(QStringLiteral("frmVelkora - Tabellenfelder_anordnen"), [&] {
     Raster& g = msgFlexGrid->raster();
     Raster& ts = msgFlexTaSu->raster();
-    Raster& kw = msgFlexKaWo->raster();
     int summenzeilen = 0;
     if (gBenutzerwerte[25] != 0)
       for (int r = 1; r < ts.Rows(); ++r)
@@ -524,18 +565,27 @@ void frmVelkora::Tabellenfelder_anordnen(bool voll) {
     } else {
       msgFlexTaSu->hide();
     }
-    if (kw.Cols() > 0) kw.setColWidth(0, g.ColWidth(0));
-    if (ts.Cols() > 0) ts.setColWidth(0, g.ColWidth(0));
-    // Tabs over the name column and over the days.
-    const int name = g.ColWidth(0);
-    const int tage = g.Cols() > 1 ? 31 * g.ColWidth(1) : 0;
-    tabJahre->setGeometry(px(240), px(60), px(std::max(name - 60, 0)), px(405));
-    int links = name + 270;
-    if (gBildschirmDPI != 96) links -= static_cast<int>((gSkalierung - 1) * name + 15);
-    tabMonate->setGeometry(px(links), px(60), px(tage), px(405));
-    cmbMitarbeitergruppen->resize(px(std::max(name - 15, 0)), cmbMitarbeitergruppen->sizeHint().height());
+    Namensspalte_einpassen(voll);
     mAnzeige->zeilenLetztesLayout = g.Rows();
   });
+}
+
+void frmVelkora::Namensspalte_einpassen(bool erzwingen) {
+  Raster& g = msgFlexGrid->raster();
+  Raster& ts = msgFlexTaSu->raster();
+  Raster& kw = msgFlexKaWo->raster();
+  if (g.Cols() < 32) return;
+  Monatsnamensspalte spalte(*this);
+  Spaltenbreiten_anpassen(spalte, 31 * g.ColWidth(1), erzwingen);
+  if (kw.Cols() > 0) kw.setColWidth(0, g.ColWidth(0));
+  if (ts.Cols() > 0) ts.setColWidth(0, g.ColWidth(0));
+  // Tabs over the name column and over the days.
+  const int name = g.ColWidth(0);
+  const int tage = 31 * g.ColWidth(1);
+  tabJahre->setGeometry(px(240), px(60), px(std::max(name - 60, 0)), px(405));
+  int links = name + 270;
+  if (gBildschirmDPI != 96) links -= static_cast<int>((gSkalierung - 1) * name + 15);
+  tabMonate->setGeometry(px(links), px(60), px(tage), px(405));
 }
 
 void frmVelkora::Tabellenfeld_MouseOut() {
@@ -556,8 +606,7 @@ void frmVelkora::Form_Click() {
   msgFlexGrid->setFocus();
 }
 
-// Filled by the day-sum rows.
-void frmVelkora::Tagessummen_initialisieren() {}
+void frmVelkora::Tagessummen_initialisieren() { Tagessummen_einrichten(*msgFlexTaSu, msgFlexGrid->raster()); }
 
 bool frmVelkora::Standarddatenordner_unberührt() const {
   if (!mAnfangsstand) return false;
@@ -589,10 +638,7 @@ void frmVelkora::Form_Unload() {
   });
   // 2.
   if (gRückblick) {
-    ignorieren([&] {
-      Dateien_löschen(gDatenordner, QStringLiteral("*.dat"));
-      QDir().rmdir(gDatenordner);
-    });
+    ignorieren([&] { Rückblickordner_entfernen(); });
   } else if (!entfernen) {
     // An untouched folder is removed below, so no per-user file is written into it.
     ignorieren([&] { Velkoraini_schreiben(); });

@@ -115,6 +115,9 @@ class frmVelkora : public QMainWindow {
   std::vector<QPushButton*> Schaltflächen_setzen();
   void Schaltflächenschrift_setzen(const std::vector<QPushButton*>& knöpfe, int breite);
   void Tagessummen_initialisieren();
+  // Fits the name column into the grid's viewport beside the 31 day columns, and the
+  // tabs and the group choice to it.
+  void Namensspalte_einpassen(bool erzwingen);
   void Form_MouseMove();
   void Form_Click();
   int Fensterzustand() const;
@@ -130,6 +133,7 @@ class frmVelkora : public QMainWindow {
   bool mLayoutNochmals = false;
   bool mNurLesen = false;
   bool mMaximiertZeigen = false;
+  bool mZweizeiligerKopf = false;  // the day header in two lines, as the last layout decided
   std::unique_ptr<Monatsanzeige> mAnzeige;
   std::optional<Ordnerstand> mAnfangsstand;  // the data folder this start created, as it wrote it
   std::unique_ptr<Änderungsprüfung> mÄnderungsprüfung;

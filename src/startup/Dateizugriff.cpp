@@ -331,6 +331,15 @@ void Verzeichnis_anlegen(const QString& ordner) {
   QString o = ordner;
   if (o.size() > 1 && o.endsWith(u'/')) o.chop(1);
   if (!QDir().mkdir(o) && !QFileInfo(o).isDir()) {
+    // A folder whose parent is missing cannot be made, whatever the rights: name the
+    // missing folder.
+    const QString eltern = QFileInfo(o).absolutePath();
+    if (!QFileInfo(eltern).isDir())
+      Programmabbruch(QString(),
+                      QStringLiteral("Der Ordner ") + ShowPfad(ordner, 100) +
+                          QStringLiteral(" konnte nicht angelegt werden, weil der Ordner ") + ShowPfad(eltern, 100) +
+                          QStringLiteral(" nicht vorhanden ist"),
+                      QStringLiteral("NoLog"));
     Programmabbruch(QString(),
                     QStringLiteral("Der Ordner ") + ShowPfad(ordner, 100) +
                         QStringLiteral(" konnte nicht angelegt werden.\r\rVermutlich haben Sie keine ausreichenden "

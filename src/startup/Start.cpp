@@ -152,6 +152,14 @@ void Hauptablauf() {
   gDateiGeschrieben = true;
   bool splash = true;
   // 2.
+  // The instance lock lives in the temporary folder: a TEMP naming a folder that is
+  // not there is said as such, not taken for a copy already running.
+  if (!Verzeichnis_vorhanden(umgebung::tempOrdner())) {
+    Programmabbruch(QString(),
+                    QStringLiteral("Der Ordner für temporäre Dateien ") + ShowPfad(umgebung::tempOrdner(), 100) +
+                        QStringLiteral(" (Umgebungsvariable TEMP) ist nicht vorhanden"),
+                    QStringLiteral("NoLog"));
+  }
   if (!einzelinstanz::sichern()) {
     Meldung(QStringLiteral("Programm ist bereits gestartet"));
     programmende::beenden(1);
@@ -232,14 +240,15 @@ void Hauptablauf() {
   gSicherungsordner = gDatenordner + QStringLiteral("Backups/");
   Ordner_sicherstellen(gSicherungsordner);
   // Workstations starting together make each backup once: it is checked again under
-  // the backup folder's lock.
-  if (!Ordner_hat(gSicherungsordner, gHeuteText.left(4) + QStringLiteral("*M.dat"))) {
+  // the backup folder's lock. A look-back run leaves the real folders as they are.
+  const bool startsicherung = !Schalter_vorhanden(QStringLiteral("lookback"));
+  if (startsicherung && !Ordner_hat(gSicherungsordner, gHeuteText.left(4) + QStringLiteral("*M.dat"))) {
     if (Backup_erstellen_wenn_fehlend(QStringLiteral("M"), {gHeuteText.left(4) + QStringLiteral("*M.dat")})) {
       Logbuch_bereinigen(QStringLiteral("M"));
       gMerker = true;
     }
   }
-  if (!Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*M.dat")) &&
+  if (startsicherung && !Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*M.dat")) &&
       !Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*T.dat"))) {
     if (Backup_erstellen_wenn_fehlend(QStringLiteral("T"),
                                       {gHeuteText + QStringLiteral("*M.dat"), gHeuteText + QStringLiteral("*T.dat")})) {

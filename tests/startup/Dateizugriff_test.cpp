@@ -267,13 +267,25 @@ TEST_F(Dateizugriff, DeletingFilesAndFolders) {
 TEST_F(Dateizugriff, FoldersAreCreatedOneLevelAtATime) {
   Verzeichnis_anlegen(ordner() + QStringLiteral("neu/"));
   EXPECT_TRUE(Verzeichnis_vorhanden(ordner() + QStringLiteral("neu/")));
+  // A folder under a missing one is not made; the message names the missing folder
+  // rather than blaming the rights.
   ERWARTE_PROGRAMMENDE(Verzeichnis_anlegen(ordner() + QStringLiteral("a/b/c/")));
   ASSERT_EQ(skript->protokoll.size(), 1u);
-  EXPECT_TRUE(meldung().startsWith(QStringLiteral("Der Ordner ")));
-  EXPECT_TRUE(
-      meldung().contains(QStringLiteral(" konnte nicht angelegt werden.\r\rVermutlich haben Sie keine "
-                                        "ausreichenden Zugriffsberechtigungen.\r\rDas Programm wird beendet.")));
-  EXPECT_FALSE(Verzeichnis_vorhanden(ordner() + QStringLiteral("fehlt")));
+  EXPECT_EQ(meldung(), QStringLiteral("Der Ordner ") + ShowPfad(ordner() + QStringLiteral("a/b/c/"), 100) +
+                           QStringLiteral(" konnte nicht angelegt werden, weil der Ordner ") +
+                           ShowPfad(ordner() + QStringLiteral("a/b"), 100) +
+                           QStringLiteral(" nicht vorhanden ist.\r\rDas Programm wird beendet."));
+  EXPECT_FALSE(Verzeichnis_vorhanden(ordner() + QStringLiteral("a")));
+}
+
+TEST_F(Dateizugriff, AFolderThatCannotBeMadeInAnExistingOneBlamesTheRights) {
+  const QString gesperrt = unterordner(QStringLiteral("gesperrt"));
+  QFile::setPermissions(gesperrt, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  if (QDir().mkdir(gesperrt + QStringLiteral("probe"))) GTEST_SKIP() << "running with rights to every folder";
+  ERWARTE_PROGRAMMENDE(Verzeichnis_anlegen(gesperrt + QStringLiteral("neu/")));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_TRUE(meldung().contains(QStringLiteral("Vermutlich haben Sie keine ausreichenden Zugriffsberechtigungen")));
+  QFile::setPermissions(gesperrt, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(Dateizugriff, ListingIgnoresCaseAndTemporaryFiles) {

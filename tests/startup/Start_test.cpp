@@ -77,10 +77,13 @@ TEST_F(Startablauf, DateGuard) {
       {"/d:311224", false, "31.12.2024"}, {"/d:010125", true, ""}, {"/d:311250", true, ""},
       {"/d:010151", false, "01.01.2051"}, {"/d:320125", true, ""},  // rolls over to 1 February 2025
   };
+  int n = 0;
   for (const auto& f : fälle) {
     skript->protokoll.clear();
+    // A folder of its own for each start: a later date on a folder set up earlier
+    // would be a year change.
     const QStringList argumente{QString::fromLatin1(f.d),
-                                QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")};
+                                QStringLiteral("/path:") + unterordner(QStringLiteral("Ablage%1").arg(++n))};
     if (f.startet) {
       starten(argumente);
       EXPECT_TRUE(skript->protokoll.empty()) << f.d;
@@ -164,6 +167,29 @@ TEST_F(Startablauf, MissingMasterFileStopsTheFirstStart) {
             QStringLiteral("Die Datei ") + ShowPfad(programm + QStringLiteral("VelkoraFtg.dat"), 100) +
                 QStringLiteral(" wurde nicht gefunden. Installieren Sie das Programm erneut, um dieses Problem zu "
                                "beheben.\r\rDas Programm wird beendet."));
+}
+
+TEST_F(Startablauf, AMissingTempFolderIsNamedNotTakenForARunningCopy) {
+  einzelinstanz::freigeben();
+  const QString fehlt = ordner() + QStringLiteral("gibt es nicht");
+  qputenv("TEMP", QFile::encodeName(fehlt));
+  ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:150326")}));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_EQ(skript->protokoll[0].text,
+            QStringLiteral("Der Ordner für temporäre Dateien ") + ShowPfad(fehlt + u'/', 100) +
+                QStringLiteral(" (Umgebungsvariable TEMP) ist nicht vorhanden.\r\rDas Programm wird beendet."));
+}
+
+TEST_F(Startablauf, ADataFolderUnderAMissingFolderNamesTheMissingOne) {
+  const QString fehlt = ordner() + QStringLiteral("fehlt");
+  ERWARTE_PROGRAMMENDE(
+      starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + fehlt + QStringLiteral("/Ablage")}));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  const QString& text = skript->protokoll[0].text;
+  EXPECT_TRUE(text.contains(QStringLiteral("weil der Ordner ") + ShowPfad(fehlt + QStringLiteral("/Ablage"), 100) +
+                            QStringLiteral(" nicht vorhanden ist")))
+      << qPrintable(text);
+  EXPECT_FALSE(text.contains(QStringLiteral("Zugriffsberechtigungen")));
 }
 
 TEST_F(Startablauf, TitleLine) {

@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 
 namespace dialoge {
 namespace {
@@ -18,6 +22,19 @@ QString Anzeigetext(const QString& t) {
 
 QString Titel(const Aufforderung& a) { return a.titel.isEmpty() ? QStringLiteral("Velkora") : a.titel; }
 
+// Our boxes read German whether or not Qt's translation is installed.
+void Knopftexte(QMessageBox& box) {
+  const struct {
+    QMessageBox::StandardButton knopf;
+    const char* text;
+  } texte[] = {{QMessageBox::Ok, "OK"},
+               {QMessageBox::Yes, "&Ja"},
+               {QMessageBox::No, "&Nein"},
+               {QMessageBox::Cancel, "Abbrechen"}};
+  for (const auto& t : texte)
+    if (QAbstractButton* b = box.button(t.knopf)) b->setText(QString::fromUtf8(t.text));
+}
+
 }  // namespace
 
 void QtDienst::piepen() { QApplication::beep(); }
@@ -29,6 +46,7 @@ Antwort QtDienst::zeigen(const Aufforderung& a) {
     case Art::Information: {
       QMessageBox box(a.art == Art::Meldung ? QMessageBox::Warning : QMessageBox::Information, Titel(a),
                       Anzeigetext(a.text), QMessageBox::Ok, eltern);
+      Knopftexte(box);
       box.exec();
       return {kOK, {}};
     }
@@ -38,6 +56,7 @@ Antwort QtDienst::zeigen(const Aufforderung& a) {
       if (a.art == Art::JaNeinAbbrechen) knöpfe |= QMessageBox::Cancel;
       QMessageBox box(QMessageBox::Question, Titel(a), Anzeigetext(a.text), knöpfe, eltern);
       box.setDefaultButton(QMessageBox::No);
+      Knopftexte(box);
       const int r = box.exec();
       return {r == QMessageBox::Yes ? kJa : r == QMessageBox::No ? kNein : kAbbrechen, {}};
     }
@@ -59,6 +78,18 @@ Antwort QtDienst::zeigen(const Aufforderung& a) {
     }
   }
   return {kAbbrechen, {}};
+}
+
+bool Qt_Übersetzung_laden() {
+  auto* übersetzung = new QTranslator(QCoreApplication::instance());
+  const QString ordner = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (!übersetzung->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         ordner)) {
+    delete übersetzung;
+    return false;
+  }
+  QCoreApplication::installTranslator(übersetzung);
+  return true;
 }
 
 }  // namespace dialoge

@@ -8,4 +8,8 @@ class QtDienst : public Dienst {
   Antwort zeigen(const Aufforderung& a) override;
   void piepen() override;
 };
+
+// Loads Qt's German translation, so that Qt's own dialogs (file, colour, print) and
+// its standard buttons speak German. False when no translation was found.
+bool Qt_Übersetzung_laden();
 }  // namespace dialoge

@@ -130,6 +130,21 @@ void Rasteransicht::zeileZeigen(int r) {
     mRaster.setTopRow(mRaster.TopRow() + 1);
 }
 
+bool Rasteransicht::senkrechteLaufleisteNötig() const {
+  // Without a viewport yet nothing is known to overflow.
+  if (mRaster.sichtHöhePixel() <= 0) return false;
+  return mRaster.größteTopRow() > mRaster.FixedRows();
+}
+
+QFont Rasteransicht::zellenschrift(int r, int c) const {
+  QFont schrift = font();
+  schrift.setBold(mRaster.CellFontBold(r, c));
+  if (mRaster.CellFontSize(r, c) > 0) schrift.setPointSizeF(mRaster.CellFontSize(r, c));
+  return schrift;
+}
+
+QRect Rasteransicht::textfläche(const QRect& zelle) { return zelle.adjusted(2, 0, -3, -1); }
+
 void Rasteransicht::paintEvent(QPaintEvent*) {
   QPainter p(viewport());
   // With redrawing off the grid keeps showing what it showed before the changes.
@@ -174,15 +189,12 @@ void Rasteransicht::zelleZeichnen(QPainter& p, int r, int c, const QRect& rechte
   QString text = mRaster.TextMatrix(r, c);
   if (text.isEmpty()) return;
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-  QFont schrift = font();
-  schrift.setBold(mRaster.CellFontBold(r, c));
-  if (mRaster.CellFontSize(r, c) > 0) schrift.setPointSizeF(mRaster.CellFontSize(r, c));
-  p.setFont(schrift);
+  p.setFont(zellenschrift(r, c));
   p.setPen(zuQColor(mRaster.Vordergrund(r, c)));
   int ausrichtung = mRaster.CellAlignment(r, c);
   if (ausrichtung < 0 && fest) ausrichtung = mRaster.FixedAlignment(c);
   if (ausrichtung < 0) ausrichtung = mRaster.ColAlignment(c);
-  const QRect innen = rechteck.adjusted(2, 0, -3, -1);
+  const QRect innen = textfläche(rechteck);
   p.save();
   p.setClipRect(rechteck.adjusted(0, 0, -1, -1));
   p.drawText(innen, static_cast<int>(qtAusrichtung(ausrichtung, text)), text);
@@ -191,8 +203,10 @@ void Rasteransicht::zelleZeichnen(QPainter& p, int r, int c, const QRect& rechte
 
 void Rasteransicht::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
+  const bool breiteAnders = viewport()->width() != mRaster.sichtBreitePixel();
   mRaster.setzeSichtfeld(viewport()->width(), viewport()->height());
   laufleistenAnpassen();
+  if (breiteAnders && beiSichtbreite) beiSichtbreite();
 }
 
 Rasteransicht::Mausereignis Rasteransicht::ereignis(QMouseEvent* e) const {

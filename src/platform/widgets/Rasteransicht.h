@@ -32,6 +32,13 @@ class Rasteransicht : public QAbstractScrollArea {
   QRect zellenRechteck(int r, int c) const;
   // Scrolls so that the row is shown.
   void zeileZeigen(int r);
+  // Whether the rows are more than the viewport holds, so that the vertical scroll
+  // bar is (or, once painting is on again, will be) shown.
+  bool senkrechteLaufleisteNötig() const;
+  // The font a cell's text is drawn in, and the part of a cell's rectangle its text
+  // is drawn into.
+  QFont zellenschrift(int r, int c) const;
+  static QRect textfläche(const QRect& zelle);
 
   // Events, as the window handles them. A key handler returns true when it used the key.
   std::function<void(const Mausereignis&)> beiMouseDown;
@@ -44,6 +51,9 @@ class Rasteransicht : public QAbstractScrollArea {
   // Mouse wheel: steps of one notch (positive away from the user); without a handler
   // the grid scrolls three rows per notch.
   std::function<void(int stufen)> beiRad;
+  // The width of the viewport changed (the vertical scroll bar came or went, or the
+  // grid was resized).
+  std::function<void()> beiSichtbreite;
 
  protected:
   void paintEvent(QPaintEvent* e) override;

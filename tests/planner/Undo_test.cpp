@@ -5,14 +5,17 @@
 #include "planner/Undo.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QTabBar>
 
 #include "Fensterbedienung.h"
 #include "planner/Eingabe.h"
 #include "planner/Markierung.h"
+#include "planner/Modaldialog.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Monatsspeicher.h"
 #include "planner/Zwischenablage.h"
+#include "planner/frmKommentar.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
 #include "store/Feiertage.h"
@@ -285,6 +288,33 @@ TEST_F(UndoTest, HistoryAndClipboardGoWhenTheConfigurationOrTheEmployeesAreReadA
     gBenutzerstufe = 2;
     ++tag;
   }
+}
+
+TEST_F(UndoTest, ACommentIsUndoneAndRedoneAsOnePair) {
+  laden();
+  const int ich = zeile(QStringLiteral("tester"));
+  eintragen(ich, 16, 16, kUrlaub);
+  ziehen(ich, 16, 16);
+  beimDialog<frmKommentar>([](frmKommentar& d) {
+    d.txtKommentar->setText(QStringLiteral("Seminar"));
+    d.cmdAuswahl[1]->click();
+  });
+  rechtsklick(ich, 16, Qt::NoModifier);
+  ASSERT_EQ(gKommentarMarken.text(ich, 16), u"Seminar");
+  ASSERT_EQ(Undoposition(), 4);
+
+  undo();
+  EXPECT_EQ(gKommentarMarken.text(ich, 16), QString());
+  EXPECT_EQ(raster().TextMatrix(ich, 16), u"U") << "the entry before it stays";
+  EXPECT_EQ(dekodierteZeilen(heute()).last(), u"K:tester:16-16:");
+  EXPECT_TRUE(logbuch().last().endsWith(u"|tester|Kommentar|160326|160326|Seminar:Storno"));
+  EXPECT_EQ(Undoposition(), 2);
+
+  redo();
+  EXPECT_EQ(gKommentarMarken.text(ich, 16), u"Seminar");
+  EXPECT_EQ(dekodierteZeilen(heute()).last(), u"K:tester:16-16:Seminar");
+  EXPECT_EQ(Undoposition(), 4);
+  EXPECT_TRUE(skript->texte().empty());
 }
 
 TEST_F(UndoTest, WhileBusyTheWindowTakesNoKeysAndNoClicks) {

@@ -294,7 +294,7 @@ void frmVelkora::Menüs_anlegen() {
 
 void frmVelkora::Form_Load() {
   Prozedur(QStringLiteral("frmVelkora - Form_Load"), [&] {
-    // 3. Caption and menus.
+    // Caption and menus.
     Titelzeile();
     setWindowTitle(gHauptfensterTitel);
     Menüpunkte_aktivieren();

@@ -242,8 +242,11 @@ void Ausführen(int richtung) {
   for (const Paar& p : schritt) {
     if (gBeschäftigt) Markierung_aufheben();
     const QString zustand = Zeile(p.wiederherstellen).eintrag.mid(kSchlüssellänge);
+    // The row as it is now, as checked above: only the days in which the restored state
+    // differs from it are laid over the employee's newest row in the file.
+    const QString jetzt = Zeile(undo ? p.nachher : p.nachher - 1).eintrag.mid(kSchlüssellänge);
     for (const QString& stück : zustand.split(QStringLiteral("||")))
-      if (!Datensatz_speichern(stück)) gespeichert = false;
+      if (!Datensatz_speichern(stück, stück.startsWith(u"A:") ? jetzt : QString())) gespeichert = false;
     if (!gespeichert) break;
     const QString& text = Zeile(p.nachher).text;
     if (!text.isEmpty()) Logbuch_ergänzen(1, undo ? text + QStringLiteral(":Storno") : text);

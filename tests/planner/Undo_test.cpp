@@ -99,8 +99,10 @@ TEST_F(UndoTest, AMultiRowStepIsWrittenOnceWithOneStornoLinePerRow) {
 
   QList<QStringList> geschrieben;
   const auto schreiber = gSpeicherdienste.monat_speichern;
-  gSpeicherdienste.monat_speichern = [&](const QString& monat, const QStringList& zeilen) {
-    geschrieben << zeilen;
+  gSpeicherdienste.monat_speichern = [&](const QString& monat, const QList<Monatszeile>& zeilen) {
+    QStringList texte;
+    for (const Monatszeile& z : zeilen) texte << z.zeile;
+    geschrieben << texte;
     return schreiber(monat, zeilen);
   };
   undo();

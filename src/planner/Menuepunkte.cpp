@@ -13,10 +13,6 @@ const QStringList& Menüpunkte_ohne_Fenster() {
   // Each item leaves this list when its command is wired; no item may be enabled
   // without a handler behind it.
   static const QStringList liste = {
-      QStringLiteral("mnuDatenordner_ändern"),
-      QStringLiteral("mnuDatenexport"),
-      QStringLiteral("mnuDatenimport"),
-      QStringLiteral("mnuRecovery"),
       QStringLiteral("mnuDrucken"),
       QStringLiteral("mnuMitarbeiter"),
       QStringLiteral("mnuAnzeigeberechtigungen"),
@@ -32,8 +28,6 @@ const QStringList& Menüpunkte_ohne_Fenster() {
       QStringLiteral("mnuRTTÜbersicht"),
       QStringLiteral("mnuSummenübersicht"),
       QStringLiteral("mnuLogbuch"),
-      QStringLiteral("mnuHilfe"),
-      QStringLiteral("mnuInfo"),
   };
   return liste;
 }

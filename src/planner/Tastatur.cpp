@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <iterator>
 
+#include "planner/Hilfebefehle.h"
 #include "planner/Undo.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
@@ -12,16 +13,22 @@
 
 namespace {
 
+// The commands of the keys.
+void Rückgängig(frmVelkora&) {
+  if (!Undo_läuft()) Undo_Redo(-1);
+}
+void Wiederherstellen(frmVelkora&) {
+  if (!Undo_läuft()) Undo_Redo(1);
+}
+void Hilfe(frmVelkora& f) { Hilfe_und_Export_Tasten(f, Qt::Key_F1, 0); }
+void Monat_exportieren(frmVelkora& f) { Hilfe_und_Export_Tasten(f, Qt::Key_F12, 0); }
+
 // The key table: one row per key and shift state.
 const Tastenbefehl kTasten[] = {
-    {Qt::Key_Y, kStrg,
-     [](frmVelkora&) {
-       if (!Undo_läuft()) Undo_Redo(1);
-     }},
-    {Qt::Key_Z, kStrg,
-     [](frmVelkora&) {
-       if (!Undo_läuft()) Undo_Redo(-1);
-     }},
+    {Qt::Key_F1, kJederUmschalt, &Hilfe},
+    {Qt::Key_F12, kJederUmschalt, &Monat_exportieren},
+    {Qt::Key_Y, kStrg, &Wiederherstellen},
+    {Qt::Key_Z, kStrg, &Rückgängig},
 };
 
 int Umschaltzustand(Qt::KeyboardModifiers m) {

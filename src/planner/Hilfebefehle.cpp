@@ -1,0 +1,54 @@
+#include "planner/Hilfebefehle.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTabBar>
+
+#include "planner/CSV_Export.h"
+#include "planner/Mausrad.h"
+#include "planner/Tabellenmaus.h"
+#include "planner/Wartetitel.h"
+#include "planner/frmHilfe.h"
+#include "planner/frmInfo.h"
+#include "planner/frmRecovery.h"
+#include "planner/frmVelkora.h"
+#include "platform/Laufzeitfehler.h"
+#include "platform/widgets/Rasteransicht.h"
+#include "startup/Umrechnungen.h"
+
+void Hilfebefehle_verbinden(frmVelkora& f) {
+  for (const char16_t* name : {u"mnuHilfe", u"mnuInfo"}) {
+    QAction* a = f.aktion(QString::fromUtf16(name));
+    a->setEnabled(true);
+    const bool hilfe = QString::fromUtf16(name) == u"mnuHilfe";
+    QObject::connect(a, &QAction::triggered, &f, [&f, hilfe] { hilfe ? mnuHilfe_Click(f) : mnuInfo_Click(f); });
+  }
+  frmRecovery::hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
+  Wartetitel_verbinden(f);
+  gTabellenbefehle.Mausrad_einhängen = [&f] { ScrollbarIsVisible(f, *f.msgFlexGrid); };
+  gTabellenbefehle.Mausrad_aushängen = [] { UnHook(); };
+}
+
+bool Hilfe_und_Export_Tasten(frmVelkora& f, int taste, int) {
+  if (taste == Qt::Key_F1) {
+    mnuHilfe_Click(f);
+    return true;
+  }
+  if (taste == Qt::Key_F12) {
+    Prozedur(QStringLiteral("frmVelkora - Form_KeyDown"), [&] {
+      const QString titel = QStringLiteral("Monat ") + Monatsname(f.tabMonate->currentIndex() + 1) + u' ' +
+                            f.tabJahre->tabText(f.tabJahre->currentIndex());
+      CSV_Export(f, titel);
+    });
+    return true;
+  }
+  return false;
+}
+
+void mnuHilfe_Click(frmVelkora& f) {
+  Prozedur(QStringLiteral("frmVelkora - mnuHilfe_Click"), [&] { Hilfe_anzeigen(&f); });
+}
+
+void mnuInfo_Click(frmVelkora& f) {
+  Prozedur(QStringLiteral("frmVelkora - mnuInfo_Click"), [&] { Info_anzeigen(&f); });
+}

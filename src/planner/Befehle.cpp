@@ -1,5 +1,6 @@
-// The main window's commands: the code buttons and the grid's mouse commands reach the
-// entry procedures, which redisplay through the window and keep the comment marks.
+// The main window's commands: the code buttons, the grid's mouse commands and the keys
+// reach the entry, clipboard and undo procedures, which redisplay through the window and
+// keep the comment marks.
 #include <QPushButton>
 
 #include "planner/Aenderungspruefung.h"
@@ -8,6 +9,9 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/Monatsspeicher.h"
 #include "planner/Tabellenmaus.h"
+#include "planner/Tastatur.h"
+#include "planner/Undo.h"
+#include "planner/Zwischenablage.h"
 #include "planner/frmVelkora.h"
 #include "store/Konfigdaten.h"
 
@@ -22,4 +26,9 @@ void frmVelkora::Befehle_verbinden() {
   gEingabebefehle.Daten_anzeigen = [this](bool beschäftigt) { Daten_anzeigen(beschäftigt); };
   gEingabebefehle.Kommentarmarke = [](int zeile, int tag) { return gKommentarMarken.text(zeile, tag); };
   gEingabebefehle.Kommentarmarke_leeren = [](int zeile, int tag) { gKommentarMarken.setzen(zeile, tag, QString()); };
+  gEingabebefehle.SaveForUndo = [](int art, const QString& text) { ::SaveForUndo(art, text); };
+  gEingabebefehle.Zwischenablage_setzen = [](const QString& code) { ::Zwischenablage_setzen(code); };
+  gTabellenbefehle.Eintrag_kopieren = [] { ::Eintrag_kopieren(); };
+  gTabellenbefehle.Eintrag_einfügen = [] { ::Eintrag_einfügen(); };
+  Tastatur_verbinden(*this);
 }

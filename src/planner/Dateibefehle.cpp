@@ -28,7 +28,7 @@ namespace {
 // display-group check.
 void Nach_Datenwechsel(frmVelkora& f, bool gruppenprüfung) {
   Anzber_und_Anzgru_init();
-  Dateibefehle_aktivieren(f);
+  f.Menüpunkte_aktivieren();
   f.Form_Resize();
   f.Daten_anzeigen(false);
   if (gruppenprüfung && gBenutzerwerte[33] == 0 && f.cmbMitarbeitergruppen->isHidden()) f.CheckAnzeigegruppen();
@@ -48,13 +48,6 @@ void Dateibefehle_verbinden(frmVelkora& f) {
   verbinden(u"mnuDatenexport", &mnuDatenexport_Click);
   verbinden(u"mnuDatenimport", &mnuDatenimport_Click);
   verbinden(u"mnuRecovery", &mnuRecovery_Click);
-}
-
-void Dateibefehle_aktivieren(frmVelkora& f) {
-  const bool admin = gBenutzerstufe == 2;
-  f.aktion(QStringLiteral("mnuDatenordner_ändern"))->setEnabled(!gRückblick);
-  for (const char16_t* name : {u"mnuDatenexport", u"mnuDatenimport", u"mnuRecovery"})
-    f.aktion(QString::fromUtf16(name))->setEnabled(admin && !gRückblick);
 }
 
 void mnuDatenordner_ändern_Click(frmVelkora& f) {

@@ -5,9 +5,6 @@ class frmVelkora;
 
 // Connects the four menu items.
 void Dateibefehle_verbinden(frmVelkora& f);
-// Availability of the four items: export, import and restore for administrators only,
-// none of the four in look-back mode. Part of the main window's menu availability.
-void Dateibefehle_aktivieren(frmVelkora& f);
 
 void mnuDatenordner_ändern_Click(frmVelkora& f);
 void mnuDatenexport_Click(frmVelkora& f);

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTabBar>
 
 #include "planner/CSV_Export.h"
@@ -17,30 +16,6 @@
 #include "platform/widgets/Rasteransicht.h"
 #include "startup/Umrechnungen.h"
 
-namespace {
-// Sees the keys of the main window before its controls, as its key handler will.
-class Tastenvorschau : public QObject {
- public:
-  explicit Tastenvorschau(frmVelkora& f) : QObject(&f), mF(f) {}
-
- protected:
-  bool eventFilter(QObject* o, QEvent* e) override {
-    if (e->type() == QEvent::KeyPress && QApplication::activeWindow() == &mF) {
-      const auto* k = static_cast<QKeyEvent*>(e);
-      int umschalt = 0;
-      if (k->modifiers() & Qt::ShiftModifier) umschalt |= 1;
-      if (k->modifiers() & Qt::ControlModifier) umschalt |= 2;
-      if (k->modifiers() & Qt::AltModifier) umschalt |= 4;
-      if (Hilfe_und_Export_Tasten(mF, k->key(), umschalt)) return true;
-    }
-    return QObject::eventFilter(o, e);
-  }
-
- private:
-  frmVelkora& mF;
-};
-}  // namespace
-
 void Hilfebefehle_verbinden(frmVelkora& f) {
   for (const char16_t* name : {u"mnuHilfe", u"mnuInfo"}) {
     QAction* a = f.aktion(QString::fromUtf16(name));
@@ -52,7 +27,6 @@ void Hilfebefehle_verbinden(frmVelkora& f) {
   Wartetitel_verbinden(f);
   gTabellenbefehle.Mausrad_einhängen = [&f] { ScrollbarIsVisible(f, *f.msgFlexGrid); };
   gTabellenbefehle.Mausrad_aushängen = [] { UnHook(); };
-  qApp->installEventFilter(new Tastenvorschau(f));
 }
 
 bool Hilfe_und_Export_Tasten(frmVelkora& f, int taste, int) {

@@ -7,7 +7,7 @@ class frmVelkora;
 // the caption timer; the backup chooser's help button gets the help window.
 void Hilfebefehle_verbinden(frmVelkora& f);
 // F1 (any modifiers): the help; F12 (any modifiers): the CSV export of the shown month.
-// True when the key was one of them. Part of the main window's key handler.
+// True when the key was one of them. Rows of the main window's key table.
 bool Hilfe_und_Export_Tasten(frmVelkora& f, int taste, int umschalt);
 
 void mnuHilfe_Click(frmVelkora& f);

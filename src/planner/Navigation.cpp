@@ -81,9 +81,13 @@ void frmVelkora::Daten_anzeigen(bool beschäftigt) {
   Prozedur(QStringLiteral("frmVelkora - Daten_anzeigen"), [&] {
     gMerker = false;
     CheckKonfigdaten();
+    const bool konfiguration = gMerker;
     // An employee table read again lays the window out by itself (see the constructor).
     CheckMitarbeiterdaten();
-    if (gMerker) Form_Resize();
+    // The menus follow the settings and the level; codes of a changed button table or
+    // rows of a changed employee list must not be pasted or replayed.
+    if (gMerker) Menüpunkte_aktivieren();
+    if (konfiguration) Form_Resize();
     mAnzeige->anzeigen(beschäftigt);
   });
 }

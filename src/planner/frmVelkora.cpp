@@ -256,51 +256,54 @@ void frmVelkora::Menüs_anlegen() {
     const char16_t* name;
     const char16_t* text;
   };
-  const auto menü = [this](const QString& titel, std::initializer_list<Punkt> punkte) {
+  const auto menü = [this](const char16_t* name, const QString& titel, std::initializer_list<Punkt> punkte) {
     QMenu* m = menuBar()->addMenu(titel);
+    m->menuAction()->setObjectName(QString::fromUtf16(name));
+    mAktionen[QString::fromUtf16(name)] = m->menuAction();
     for (const Punkt& p : punkte) {
       const QString name = QString::fromUtf16(p.name);
       QAction* a = p.text ? m->addAction(QString::fromUtf16(p.text)) : m->addSeparator();
       a->setObjectName(name);
-      // The commands arrive with their own handlers; until then they are offered
-      // disabled so the menus already have their final form.
-      if (p.text) a->setEnabled(false);
       mAktionen[name] = a;
     }
   };
-  menü(QStringLiteral("&Datei"), {{u"mnuDatenordner_ändern", u"Datenordner &ändern ..."},
-                                  {u"mnuDatenexport", u"Datenordner &exportieren ..."},
-                                  {u"mnuDatenimport", u"Datenordner &importieren ..."},
-                                  {u"mnuRecovery", u"Datenordner &wiederherstellen ..."},
-                                  {u"mnuLeer1", nullptr},
-                                  {u"mnuDrucken", u"&Drucken ..."},
-                                  {u"mnuLeer2", nullptr},
-                                  {u"mnuBeenden", u"&Beenden"}});
-  menü(QStringLiteral("&Bearbeiten"), {{u"mnuMitarbeiter", u"&Mitarbeiter ..."},
-                                       {u"mnuAnzeigeberechtigungen", u"Anzeige&berechtigungen ..."},
-                                       {u"mnuAnzeigegruppen", u"Anzeige&gruppen ..."},
-                                       {u"mnuAnAbwesenheitsgründe", u"&An-/Abwesenheitsgründe ..."},
-                                       {u"mnuWochenende", u"&Wochenende ..."},
-                                       {u"mnuFeiertage", u"&Feiertage ..."},
-                                       {u"mnuAdministratoren", u"Ad&ministratoren ..."},
-                                       {u"mnuPrivilegierteBenutzer", u"&Privilegierte Benutzer ..."},
-                                       {u"mnuEinstellungen", u"&Einstellungen ..."}});
-  menü(QStringLiteral("&Ansicht"), {{u"mnuJahresübersicht", u"&Jahresübersicht ..."},
-                                    {u"mnuUrlaubsübersicht", u"&Urlaubsübersicht ..."},
-                                    {u"mnuRTTÜbersicht", u"S&onderurlaub ..."},
-                                    {u"mnuSummenübersicht", u"&Summenübersicht ..."},
-                                    {u"mnuLogbuch", u"&Logbuch ..."}});
-  menü(QStringLiteral("&?"), {{u"mnuHilfe", u"&Hilfe"}, {u"mnuInfo", u"&Info"}});
-  QAction* beenden = mAktionen[QStringLiteral("mnuBeenden")];
-  beenden->setEnabled(true);
-  connect(beenden, &QAction::triggered, this, [this] { close(); });
+  menü(u"mnuDatei", QStringLiteral("&Datei"),
+       {{u"mnuDatenordner_ändern", u"Datenordner &ändern ..."},
+        {u"mnuDatenexport", u"Datenordner &exportieren ..."},
+        {u"mnuDatenimport", u"Datenordner &importieren ..."},
+        {u"mnuRecovery", u"Datenordner &wiederherstellen ..."},
+        {u"mnuLeer1", nullptr},
+        {u"mnuDrucken", u"&Drucken ..."},
+        {u"mnuLeer2", nullptr},
+        {u"mnuBeenden", u"&Beenden"}});
+  menü(u"mnuBearbeiten", QStringLiteral("&Bearbeiten"),
+       {{u"mnuMitarbeiter", u"&Mitarbeiter ..."},
+        {u"mnuAnzeigeberechtigungen", u"Anzeige&berechtigungen ..."},
+        {u"mnuAnzeigegruppen", u"Anzeige&gruppen ..."},
+        {u"mnuAnAbwesenheitsgründe", u"&An-/Abwesenheitsgründe ..."},
+        {u"mnuWochenende", u"&Wochenende ..."},
+        {u"mnuFeiertage", u"&Feiertage ..."},
+        {u"mnuAdministratoren", u"Ad&ministratoren ..."},
+        {u"mnuPrivilegierteBenutzer", u"&Privilegierte Benutzer ..."},
+        {u"mnuEinstellungen", u"&Einstellungen ..."}});
+  menü(u"mnuAnsicht", QStringLiteral("&Ansicht"),
+       {{u"mnuJahresübersicht", u"&Jahresübersicht ..."},
+        {u"mnuUrlaubsübersicht", u"&Urlaubsübersicht ..."},
+        {u"mnuRTTÜbersicht", u"S&onderurlaub ..."},
+        {u"mnuSummenübersicht", u"&Summenübersicht ..."},
+        {u"mnuLogbuch", u"&Logbuch ..."}});
+  menü(u"mnuHelp", QStringLiteral("&?"), {{u"mnuHilfe", u"&Hilfe"}, {u"mnuInfo", u"&Info"}});
+  // Every item starts enabled; an item whose window is not there yet never is.
+  for (const auto& [name, a] : mAktionen) Menüpunkt_freigeben(name, true);
+  connect(mAktionen[QStringLiteral("mnuBeenden")], &QAction::triggered, this, [this] { close(); });
 }
 
 void frmVelkora::Form_Load() {
   Prozedur(QStringLiteral("frmVelkora - Form_Load"), [&] {
-    // The caption names the company.
+    // Caption and menus.
     Titelzeile();
     setWindowTitle(gHauptfensterTitel);
+    Menüpunkte_aktivieren();
     // After a start error no employee rows are shown.
     if (!gStartfehler.isEmpty()) {
       Mitarbeitertabelle_dimensionieren(1);
@@ -394,9 +397,6 @@ void frmVelkora::Form_Load() {
       mNurLesen = true;
       for (int i = 1; i <= 25; ++i) cmdAuswahl[i]->hide();
     }
-    // Polling for other workstations' changes, unless switched off.
-    mÄnderungsprüfung->einschalten(Setting(32) != 1);
-    Dateibefehle_aktivieren(*this);
     // What this start wrote into a data folder it created, to tell at the end
     // whether anything was entered.
     if (gDatenordnerAngelegt) mAnfangsstand = Ordnerstand_erfassen(gDatenordner);

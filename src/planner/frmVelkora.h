@@ -5,6 +5,7 @@
 // keeps its placement per user, and unloads in order.
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <map>
 #include <memory>
@@ -60,8 +61,15 @@ class frmVelkora : public QMainWindow {
   void SetSchaltflächen(int& breite);
   void Schaltflächenbreite_ändern(int& schritt);
 
-  // A menu item by its name ("mnuBeenden"); nullptr for an unknown name.
+  // A menu item or menu by its name ("mnuBeenden", "mnuDatei"); nullptr for an unknown name.
   QAction* aktion(const QString& name) const;
+  // Shows, hides, enables and disables the menu items for the settings, the user's
+  // level and the look-back mode; switches the change polling; empties the entry
+  // clipboard and the undo history.
+  void Menüpunkte_aktivieren();
+  // Whether the menu logic has the item enabled (an item without its window is shown
+  // disabled whatever this says).
+  bool Menüpunkt_freigegeben(const QString& name) const;
 
   // Controls.
   Rasteransicht* msgFlexGrid = nullptr;
@@ -97,6 +105,8 @@ class frmVelkora : public QMainWindow {
 
  private:
   void Menüs_anlegen();
+  void Menüpunkt_freigeben(const QString& name, bool an);
+  void Menüpunkt_zeigen(const QString& name, bool an);
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();
@@ -116,6 +126,7 @@ class frmVelkora : public QMainWindow {
 
   QWidget* mFläche = nullptr;
   std::map<QString, QAction*> mAktionen;
+  std::map<QString, bool> mFreigegeben;
   Layoutergebnis mLayout;
   bool mEntladen = false;
   bool mImLayout = false;
@@ -128,6 +139,9 @@ class frmVelkora : public QMainWindow {
   std::unique_ptr<Änderungsprüfung> mÄnderungsprüfung;
   int mMitarbeiterAnmeldung = -1;
 };
+
+// The menu items whose windows are not built yet: shown, never enabled.
+const QStringList& Menüpunkte_ohne_Fenster();
 
 // Whether a font is installed (exact, case-sensitive name).
 bool CheckSchriftart(const QString& name);

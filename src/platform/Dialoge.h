@@ -58,7 +58,10 @@ class Skript : public Dienst {
  public:
   Antwort zeigen(const Aufforderung& a) override;
   void antworte(int knopf, const QString& wert = {}) { antworten.push_back({knopf, wert}); }
+  void piepen() override { ++pieptöne; }
   std::deque<Antwort> antworten;
+  // Beeps so far (a message beeps too).
+  int pieptöne = 0;
   std::vector<Aufforderung> protokoll;
   // Texts of all prompts so far, in order.
   std::vector<QString> texte() const;

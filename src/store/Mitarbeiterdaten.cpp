@@ -311,6 +311,7 @@ void CheckMitarbeiterdaten() {
     // rewrite of a month drop the lines of employees added elsewhere.
     if (Dateizeit(Pfad()) == gMitarbeiterdatenZeit) return;
     Mitarbeiterdaten_lesen();
+    gMerker = true;
   });
 }
 

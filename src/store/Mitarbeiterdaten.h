@@ -31,7 +31,8 @@ void Mitarbeitertabelle_dimensionieren(int n);
 void Mitarbeiterdaten_lesen();
 // "IgnoreErrors": a file that cannot be opened gives False instead of ending the program.
 bool Mitarbeiterdaten_schreiben(const QString& modus = QString());
-// Reads the file again when its time stamp differs from the one of the last read.
+// Reads the file again when its time stamp differs from the one of the last read, and
+// then sets gMerker.
 void CheckMitarbeiterdaten();
 
 // Caches built on the employee table (the month records' day table, the main window's

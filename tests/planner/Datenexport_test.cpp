@@ -406,7 +406,7 @@ TEST_F(DatenexportTest, DateibefehleNachStufeUndRückblick) {
     frmVelkora fenster;
     gBenutzerstufe = f.stufe;
     gRückblick = f.rückblick;
-    Dateibefehle_aktivieren(fenster);
+    fenster.Menüpunkte_aktivieren();
     EXPECT_EQ(fenster.aktion(QStringLiteral("mnuDatenordner_ändern"))->isEnabled(), f.ändern);
     for (const char* n : {"mnuDatenexport", "mnuDatenimport", "mnuRecovery"})
       EXPECT_EQ(fenster.aktion(QString::fromUtf8(n))->isEnabled(), f.export_) << n << " " << f.stufe;

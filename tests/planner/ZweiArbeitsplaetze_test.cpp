@@ -3,6 +3,7 @@
 // users would, and each sees the other's entries after its next poll. The month file
 // is read back with the independent decoder.
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -195,6 +196,58 @@ TEST_F(ZweiArbeitsplaetzeTest, GleichzeitigeEintraegeInEineZeileBleibenBeide) {
     p->ok(QStringLiteral("tick"));
     for (int tag : {16, 17, 21, 22, 28, 29}) EXPECT_EQ(p->zelle(berta, tag), u"U") << tag;
   }
+  EXPECT_EQ(a.beenden(), 0);
+  EXPECT_EQ(b.beenden(), 0);
+}
+
+// Undo at one workstation after the other entered for the same employee is refused and
+// writes nothing; once the other has taken its own entry back, the row is as the first
+// left it and its undo goes through.
+TEST_F(ZweiArbeitsplaetzeTest, UndoAfterTheOthersEntryForTheSameEmployeeIsRefusedAndWritesNothing) {
+  ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
+  const int urlaub = 1;
+  Arbeitsplatz a(QStringLiteral("anna"), basis, QStringLiteral("150426"));
+  ASSERT_EQ(a.zeile(), u"ready 2604") << a.fehlerausgabe();
+  Arbeitsplatz b(QStringLiteral("berta"), basis, QStringLiteral("150426"));
+  ASSERT_EQ(b.zeile(), u"ready 2604") << b.fehlerausgabe();
+  const int xaver = a.zeileVon(QStringLiteral("xaver"));
+  ASSERT_GT(xaver, 0);
+  ASSERT_EQ(b.zeileVon(QStringLiteral("xaver")), xaver);
+
+  a.eintragen(xaver, 20, 22, urlaub);
+  b.eintragen(xaver, 24, 24, urlaub);
+  const QString datei = daten + QStringLiteral("2604 260415 Data.dat");
+  const QByteArray vorher = lesen(datei);
+  const QStringList dateien = Dateiliste(daten, QStringLiteral("*"));
+  ASSERT_EQ(LetzteZeile(dekodierteZeilen(datei), QStringLiteral("xaver")),
+            QStringLiteral("A:xaver:") + Codes({{20, '1'}, {21, '1'}, {22, '1'}, {24, '1'}}));
+
+  a.ok(QStringLiteral("undo"));
+  EXPECT_EQ(a.ok(QStringLiteral("prompts")),
+            QStringLiteral("Rückgängigmachen/Wiederherstellen nicht möglich. Für 'Xylo Xaver' wurden "
+                           "zwischenzeitlich von jemand anderem Eintragungen vorgenommen."));
+  EXPECT_EQ(lesen(datei), vorher) << "nothing written";
+  EXPECT_EQ(Dateiliste(daten, QStringLiteral("*")), dateien);
+  EXPECT_EQ(a.zelle(xaver, 24), u"U") << "the other's entry is shown now";
+  EXPECT_EQ(a.zelle(xaver, 20), u"U");
+
+  b.ok(QStringLiteral("undo"));
+  EXPECT_EQ(b.ok(QStringLiteral("prompts")), QString());
+  EXPECT_EQ(b.zelle(xaver, 24), u"-");
+  a.ok(QStringLiteral("undo"));
+  EXPECT_EQ(a.ok(QStringLiteral("prompts")), QString());
+  EXPECT_EQ(a.zelle(xaver, 20), u"-");
+  EXPECT_EQ(a.ok(QStringLiteral("beeps")), u"1") << "the refusal's message only";
+  EXPECT_EQ(LetzteZeile(dekodierteZeilen(datei), QStringLiteral("xaver")), QStringLiteral("A:xaver:") + Codes({}));
+
+  // One cancelling logbook line for each undo that was carried out.
+  int stornos = 0;
+  for (QDirIterator it(basis, {QStringLiteral("*Velkora.log")}, QDir::Files, QDirIterator::Subdirectories);
+       it.hasNext();)
+    for (const QString& z : dekodierteZeilen(it.next()))
+      if (z.endsWith(u":Storno")) ++stornos;
+  EXPECT_EQ(stornos, 2);
+
   EXPECT_EQ(a.beenden(), 0);
   EXPECT_EQ(b.beenden(), 0);
 }

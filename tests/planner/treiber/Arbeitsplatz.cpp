@@ -19,6 +19,8 @@
 //   dblclick ROW DAY   -> double click on a day cell; "ok"
 //   title              -> "ok CAPTION" of the main window
 //   cell ROW DAY       -> "ok TEXT" (the cell's text, "-" for an empty cell)
+//   undo / redo        -> Ctrl+Z or Ctrl+Y on the month grid; "ok"
+//   beeps              -> "ok N" of the beeps so far (messages beep too)
 //   prompts            -> "ok " and the prompt texts since the last call, " | " between them
 //   await PATH         -> "waiting", then "go" once PATH exists (to act together)
 //   quit               -> closes the main window; "bye"
@@ -112,6 +114,11 @@ class Arbeitsplatz {
     } else if (befehl == u"cell" && w.size() == 3) {
       const QString t = g.TextMatrix(zahl(1), zahl(2));
       antworten(QStringLiteral("ok ") + (t.isEmpty() ? QStringLiteral("-") : t));
+    } else if (befehl == u"undo" || befehl == u"redo") {
+      QTest::keyClick(mF.msgFlexGrid, befehl == u"undo" ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+      antworten(QStringLiteral("ok"));
+    } else if (befehl == u"beeps") {
+      antworten(QStringLiteral("ok %1").arg(mSkript.pieptöne));
     } else if (befehl == u"prompts") {
       QStringList texte;
       for (size_t i = mGemeldet; i < mSkript.protokoll.size(); ++i)

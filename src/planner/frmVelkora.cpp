@@ -1,3 +1,4 @@
+#include "planner/Druckbefehle.h"
 #include "planner/frmVelkora.h"
 
 #include <QApplication>
@@ -227,6 +228,7 @@ frmVelkora::frmVelkora() {
 
   Anzeige_verbinden();
   Befehle_verbinden();
+  Druckbefehle_verbinden(*this);
   // An employee table read again (another workstation changed it, a dialog wrote it)
   // may bring other rows, groups or name widths.
   mMitarbeiterAnmeldung = Nach_Mitarbeiterdaten_lesen_anmelden([this] { Form_Resize(); });

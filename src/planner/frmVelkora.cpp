@@ -1,4 +1,3 @@
-#include "planner/Druckbefehle.h"
 #include "planner/frmVelkora.h"
 
 #include <QApplication>
@@ -18,6 +17,7 @@
 #include <cmath>
 
 #include "planner/Aenderungspruefung.h"
+#include "planner/Druckbefehle.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Schaltflaechenleiste.h"

@@ -73,7 +73,7 @@ Druckersystem standard() {
 }
 
 void zurücksetzen() {
-  gDruckersystem = standard();
+  gDruckersystem = Systemdrucker();
   gStandarddrucker.clear();
   gDrucker.reset();
   gLaufenderAuftrag.reset();
@@ -83,7 +83,9 @@ VELKORA_ZUSTAND(zurücksetzen);
 
 }  // namespace
 
-Druckersystem gDruckersystem = standard();
+Druckersystem gDruckersystem = Systemdrucker();
+
+Druckersystem Systemdrucker() { return standard(); }
 QString gStandarddrucker;
 std::unique_ptr<Druckziel> gDrucker;
 std::function<void()> gMonatsdruckAufräumen;
@@ -163,7 +165,8 @@ void Druckfehler(const QString& prozedur) {
     Meldung(QStringLiteral("Druckauftrag abgebrochen"));
     return;
   }
-  Logbuch_ergänzen(2, QStringLiteral("Druckfehler in '%1' - Fehler Nr. %2 - %3").arg(ort).arg(nummer).arg(beschreibung));
+  Logbuch_ergänzen(2,
+                   QStringLiteral("Druckfehler in '%1' - Fehler Nr. %2 - %3").arg(ort).arg(nummer).arg(beschreibung));
   Meldung(QStringLiteral("Es ist folgender Druckfehler aufgetreten in Modul '%1':\r\rFehler Nr. %2\r%3\r\r"
                          "Druckvorgang wird abgebrochen.")
               .arg(ort)

@@ -30,6 +30,8 @@ struct Druckersystem {
   std::function<std::unique_ptr<Druckziel>(const QString& name, const QString& pdfDatei)> ziel;
 };
 extern Druckersystem gDruckersystem;
+// The machine's printers through Qt, as gDruckersystem starts.
+Druckersystem Systemdrucker();
 
 // The DeviceName of the default printer, found once per run ("" before, "NoPrinter"
 // when none is installed).

@@ -119,8 +119,7 @@ double Malfläche::zeilenhöhe(const Druckschrift& s) {
   return fm.height() / mDrucker->resolution() * 2.54;
 }
 
-void Malfläche::text(double x, double y, const QString& text, const Druckschrift& s, Farbwert farbe,
-                     bool transparent) {
+void Malfläche::text(double x, double y, const QString& text, const Druckschrift& s, Farbwert farbe, bool transparent) {
   if (text.isEmpty()) return;
   QPainter& m = maler();
   m.setFont(schrift(s));

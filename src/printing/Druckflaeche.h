@@ -54,8 +54,7 @@ class Aufzeichnung : public Druckfläche {
 
   double textbreite(const QString& text, const Druckschrift& s) override;
   double zeilenhöhe(const Druckschrift& s) override;
-  void text(double x, double y, const QString& text, const Druckschrift& s, Farbwert farbe,
-            bool transparent) override;
+  void text(double x, double y, const QString& text, const Druckschrift& s, Farbwert farbe, bool transparent) override;
   void linie(double x1, double y1, double x2, double y2) override;
   void kasten(double x, double y, double breite, double höhe, Farbwert farbe) override;
   void neueSeite() override;
@@ -92,8 +91,7 @@ class Malfläche : public Druckfläche {
   ~Malfläche() override;
   double textbreite(const QString& text, const Druckschrift& s) override;
   double zeilenhöhe(const Druckschrift& s) override;
-  void text(double x, double y, const QString& text, const Druckschrift& s, Farbwert farbe,
-            bool transparent) override;
+  void text(double x, double y, const QString& text, const Druckschrift& s, Farbwert farbe, bool transparent) override;
   void linie(double x1, double y1, double x2, double y2) override;
   void kasten(double x, double y, double breite, double höhe, Farbwert farbe) override;
   void neueSeite() override;

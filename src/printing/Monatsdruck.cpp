@@ -79,8 +79,8 @@ bool Monatsübersicht_drucken(int exemplare) {
         if (letzte && gBenutzerwerte[24] == 1) {
           const int zeilenLegende = (static_cast<int>(gSFKennbuchstaben.size()) - 1 + 5) / 7;
           static constexpr double kHöhe[] = {0, 0.55, 1.13, 1.81, 2.42};
-          const bool passt = zeilenLegende >= 1 && zeilenLegende <= 4 &&
-                             gSeite.aktZeile < seitenende() - kHöhe[zeilenLegende];
+          const bool passt =
+              zeilenLegende >= 1 && zeilenLegende <= 4 && gSeite.aktZeile < seitenende() - kHöhe[zeilenLegende];
           if (passt) {
             leerzeile(0);
           } else {

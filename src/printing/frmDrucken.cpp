@@ -38,7 +38,8 @@ void zurücksetzen() {
 VELKORA_ZUSTAND(zurücksetzen);
 
 void setzeTwips(QWidget* w, int links, int oben, int breite, int höhe) {
-  w->setGeometry(bildschirm::twipsZuPixel(links), bildschirm::twipsZuPixel(oben), bildschirm::twipsZuPixel(breite), bildschirm::twipsZuPixel(höhe));
+  w->setGeometry(bildschirm::twipsZuPixel(links), bildschirm::twipsZuPixel(oben), bildschirm::twipsZuPixel(breite),
+                 bildschirm::twipsZuPixel(höhe));
 }
 }  // namespace
 
@@ -173,9 +174,9 @@ bool frmDrucken::Druckerwahl() {
   if (name == kPdfDrucker) {
     // The file is asked once for every run of the job; each print job then writes a
     // file of its own.
-    const dialoge::Antwort a = dialoge::zeigen(
-        {dialoge::Art::DateiSpeichern, QString(), QStringLiteral("PDF-Datei speichern"), QStringLiteral("Velkora.pdf"),
-         QStringLiteral("PDF-Dateien (*.pdf)")});
+    const dialoge::Antwort a =
+        dialoge::zeigen({dialoge::Art::DateiSpeichern, QString(), QStringLiteral("PDF-Datei speichern"),
+                         QStringLiteral("Velkora.pdf"), QStringLiteral("PDF-Dateien (*.pdf)")});
     if (a.wert.isEmpty()) return false;
     QString datei = a.wert;
     if (!datei.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) datei += QStringLiteral(".pdf");
@@ -226,8 +227,8 @@ bool frmDrucken::Drucken() {
       const Jahresdruckquelle& q = gJahresdruckquelle;
       for (int i = 0; i < q.anzahl(); ++i) {
         q.wählen(i);
-        lblBeschriftung[2]->setText(QStringLiteral("Jahresübersicht ") + q.jahr() + QStringLiteral(" wird gedruckt für\n\n") +
-                                    q.name() + QStringLiteral(" ..."));
+        lblBeschriftung[2]->setText(QStringLiteral("Jahresübersicht ") + q.jahr() +
+                                    QStringLiteral(" wird gedruckt für\n\n") + q.name() + QStringLiteral(" ..."));
         lblBeschriftung[2]->repaint();
         if (!routine(1)) return mLäuft = false;
         QApplication::processEvents();

@@ -29,10 +29,10 @@ class frmDrucken : public QDialog {
 
   QComboBox* cmbDrucker = nullptr;
   QLineEdit* txtAnzahl = nullptr;
-  std::array<QLabel*, 3> lblBeschriftung{};      // 1, 2
-  std::array<QPushButton*, 3> cmdAuswahl{};      // 1 "&OK", 2 "&Abbrechen"
-  bool mLäuft = false;        // a multi-part job is running
-  bool mSchnelldruck = false;  // opened for a quick print
+  std::array<QLabel*, 3> lblBeschriftung{};  // 1, 2
+  std::array<QPushButton*, 3> cmdAuswahl{};  // 1 "&OK", 2 "&Abbrechen"
+  bool mLäuft = false;                       // a multi-part job is running
+  bool mSchnelldruck = false;                // opened for a quick print
   bool mEntladen = false;
 
  protected:
@@ -56,9 +56,9 @@ void Druckroutine_eintragen(const QString& code, Druckroutinenzeiger routine);
 
 // The all-employees job of the year overview, driven through its window.
 struct Jahresdruckquelle {
-  std::function<int()> anzahl;               // entries of the name list
-  std::function<void(int)> wählen;           // shows entry i (redisplayed on return)
-  std::function<QString()> name;             // the shown entry's text
-  std::function<QString()> jahr;             // the year shown
+  std::function<int()> anzahl;      // entries of the name list
+  std::function<void(int)> wählen;  // shows entry i (redisplayed on return)
+  std::function<QString()> name;    // the shown entry's text
+  std::function<QString()> jahr;    // the year shown
 };
 extern Jahresdruckquelle gJahresdruckquelle;

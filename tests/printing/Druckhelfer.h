@@ -102,8 +102,8 @@ class DruckTest : public VelkoraTest {
     const QDate erster(2026, 3, 1);
     for (int d = 1; d <= 31; ++d) {
       const QDate t = erster.addDays(d - 1);
-      g.setTextMatrix(0, d, QLocale(QLocale::German).dayName(t.dayOfWeek(), QLocale::ShortFormat).left(2) +
-                                QString::number(d));
+      g.setTextMatrix(
+          0, d, QLocale(QLocale::German).dayName(t.dayOfWeek(), QLocale::ShortFormat).left(2) + QString::number(d));
       quelle.wochen.setTextMatrix(0, d, QString::number(t.weekNumber()));
     }
     for (int r = 1; r <= zeilen; ++r) g.setTextMatrix(r, 0, QStringLiteral("Mitarbeiter %1").arg(r));

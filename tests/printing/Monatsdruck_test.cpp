@@ -140,15 +140,14 @@ TEST_F(Monatsdruck, LetzterTagMontagHatBandOhneText) {
   gMonatsschlüssel = QStringLiteral("2608");
   quelle.monat = 7;
   monat(1);
-  for (int d = 1; d <= 31; ++d)
-    quelle.wochen.setTextMatrix(0, d, QString::number(QDate(2026, 8, d).weekNumber()));
+  for (int d = 1; d <= 31; ++d) quelle.wochen.setTextMatrix(0, d, QString::number(QDate(2026, 8, d).weekNumber()));
   Aufzeichnung& a = drucken();
   EXPECT_EQ(a.suche(QStringLiteral("36")), nullptr);
   EXPECT_NE(a.suche(QStringLiteral("35")), nullptr);
   int bänderAm31 = 0;
   for (const auto& e : a.einträge)
-    if (e.art == Aufzeichnung::Kasten && std::abs(e.x - (7.16 + 0.63 * 31 + 0.03)) < 1e-6 && e.farbe == gGrundfarben[5] &&
-        std::abs(e.h - 0.53) < 1e-6)
+    if (e.art == Aufzeichnung::Kasten && std::abs(e.x - (7.16 + 0.63 * 31 + 0.03)) < 1e-6 &&
+        e.farbe == gGrundfarben[5] && std::abs(e.h - 0.53) < 1e-6)
       ++bänderAm31;
   EXPECT_EQ(bänderAm31, 1);
   // A 31-day month, no day column beyond.

@@ -157,9 +157,10 @@ TEST_F(Druckdialog, Fehler482NurAbgebrochenAndereMitLogbuchUndVergessenemDrucker
     EXPECT_EQ(gDruckername, QString());
     ASSERT_EQ(skript->texte().size(), 1u);
     if (f.logbuch) {
-      EXPECT_EQ(skript->texte()[0],
-                QStringLiteral("Es ist folgender Druckfehler aufgetreten in Modul 'frmDrucken - "
-                               "Monatsübersicht_drucken':\r\rFehler Nr. 57\rGerätefehler\r\rDruckvorgang wird abgebrochen."));
+      EXPECT_EQ(
+          skript->texte()[0],
+          QStringLiteral("Es ist folgender Druckfehler aufgetreten in Modul 'frmDrucken - "
+                         "Monatsübersicht_drucken':\r\rFehler Nr. 57\rGerätefehler\r\rDruckvorgang wird abgebrochen."));
       ASSERT_EQ(logbuch().size(), vorher + 1);
       EXPECT_TRUE(logbuch().back().endsWith(
           QStringLiteral("Druckfehler in 'frmDrucken - Monatsübersicht_drucken' - Fehler Nr. 57 - Gerätefehler")));

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -188,6 +189,29 @@ TEST_F(Druckdialog, PdfFragtEinmalNachDerDateiUndNummeriert) {
   aufträge.clear();
   EXPECT_FALSE(d.Drucken());
   EXPECT_TRUE(aufträge.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The dialog in both forms (copies, all-months question): nothing clipped, every
+// control inside the client area. The pictures go to VELKORA_BILDER when it is set.
+TEST_F(Druckdialog, BildDesDialogs) {
+  for (const char* code : {"ME", "MG"}) {
+    gDruckauftrag = QString::fromLatin1(code);
+    frmDrucken d;
+    d.Form_Load();
+    d.show();
+    for (QWidget* w : d.findChildren<QWidget*>())
+      if (w->isVisible()) EXPECT_TRUE(d.rect().contains(w->geometry())) << w->metaObject()->className();
+    EXPECT_LE(d.lblBeschriftung[2]->sizeHint().width(), d.lblBeschriftung[2]->width());
+    const QImage bild = d.grab().toImage();
+    EXPECT_EQ(bild.size(), d.size());
+    const QString ziel = qEnvironmentVariable("VELKORA_BILDER");
+    if (!ziel.isEmpty()) bild.save(ziel + QStringLiteral("/frmDrucken_%1.png").arg(code));
+    d.close();
+  }
 }
 
 }  // namespace

@@ -76,6 +76,20 @@ TEST_F(Druckdialog, NullExemplareDruckenNichtsUndSchliessen) {
   EXPECT_FALSE(e.mEntladen);
 }
 
+TEST_F(Druckdialog, EinAuftragWartetHalbeSekundeAufDerMonotonenUhr) {
+  // Just before midnight: the wait is measured on the monotonic clock, never on the
+  // seconds since midnight, so it ends after half a second.
+  uhr.uhrzeit = QTime(23, 59, 59, 900);
+  uhr.einsetzen();
+  gDruckauftrag = QStringLiteral("ME");
+  frmDrucken d;
+  d.Form_Load();
+  d.cmdAuswahl_Click(1);
+  EXPECT_TRUE(d.mEntladen);
+  ASSERT_FALSE(uhr.schlafprotokoll.empty());
+  EXPECT_DOUBLE_EQ(uhr.schlafprotokoll.back(), 0.5);
+}
+
 TEST_F(Druckdialog, UnbekannterAuftragDrucktNichtsUndSchliesst) {
   gDruckauftrag = QStringLiteral("LA");
   frmDrucken d;
@@ -203,8 +217,11 @@ TEST_F(Druckdialog, BildDesDialogs) {
     frmDrucken d;
     d.Form_Load();
     d.show();
-    for (QWidget* w : d.findChildren<QWidget*>())
-      if (w->isVisible()) EXPECT_TRUE(d.rect().contains(w->geometry())) << w->metaObject()->className();
+    for (QWidget* w : d.findChildren<QWidget*>()) {
+      if (w->isVisible()) {
+        EXPECT_TRUE(d.rect().contains(w->geometry())) << w->metaObject()->className();
+      }
+    }
     EXPECT_LE(d.lblBeschriftung[2]->sizeHint().width(), d.lblBeschriftung[2]->width());
     const QImage bild = d.grab().toImage();
     EXPECT_EQ(bild.size(), d.size());

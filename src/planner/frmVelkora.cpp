@@ -19,6 +19,7 @@
 #include "launch/Programmstart.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Dateibefehle.h"
+#include "planner/Druckbefehle.h"
 #include "planner/Hilfebefehle.h"
 #include "planner/Markierung.h"
 #include "planner/Mausrad.h"
@@ -233,6 +234,7 @@ frmVelkora::frmVelkora() {
   Befehle_verbinden();
   Dateibefehle_verbinden(*this);
   Hilfebefehle_verbinden(*this);
+  Druckbefehle_verbinden(*this);
   // An employee table read again (another workstation changed it, a dialog wrote it)
   // may bring other rows, groups or name widths.
   mMitarbeiterAnmeldung = Nach_Mitarbeiterdaten_lesen_anmelden([this] { Form_Resize(); });

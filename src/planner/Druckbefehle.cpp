@@ -1,0 +1,83 @@
+#include "planner/Druckbefehle.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QTabBar>
+#include <memory>
+
+#include "planner/Aenderungspruefung.h"
+#include "planner/Markierung.h"
+#include "planner/frmVelkora.h"
+#include "platform/Laufzeitfehler.h"
+#include "platform/widgets/Rasteransicht.h"
+#include "printing/Druckprimitive.h"
+#include "printing/Monatsdruck.h"
+#include "printing/frmDrucken.h"
+#include "store/Velkoraini.h"
+
+namespace {
+
+class Hauptfensterquelle : public Monatsdruckquelle {
+ public:
+  explicit Hauptfensterquelle(frmVelkora& f) : mF(f) {}
+  Raster& Monatsraster() override { return mF.msgFlexGrid->raster(); }
+  Raster& Kalenderwochen() override { return mF.msgFlexKaWo->raster(); }
+  Raster& Tagessummen() override { return mF.msgFlexTaSu->raster(); }
+  QString Jahr() const override { return mF.tabJahre->tabText(mF.tabJahre->currentIndex()); }
+  int Monat() const override { return mF.tabMonate->currentIndex(); }
+  void Monat_wählen(int i) override {
+    {
+      const QSignalBlocker b(mF.tabMonate);
+      mF.tabMonate->setCurrentIndex(i);
+    }
+    mF.änderungsprüfung().zurücksetzen();
+    mF.tabMonate_Click();
+    mF.repaint();
+  }
+
+ private:
+  frmVelkora& mF;
+};
+
+std::unique_ptr<Hauptfensterquelle> gQuelle;
+
+}  // namespace
+
+void Druckbefehle_verbinden(frmVelkora& f) {
+  gQuelle = std::make_unique<Hauptfensterquelle>(f);
+  gMonatsdruckquelle = gQuelle.get();
+  gHauptfensterTag = [&f]() -> QString& { return f.Tag; };
+  QObject::connect(&f, &QObject::destroyed, [] {
+    gMonatsdruckquelle = nullptr;
+    gHauptfensterTag = nullptr;
+    gQuelle.reset();
+  });
+  if (QAction* drucken = f.aktion(QStringLiteral("mnuDrucken"))) {
+    drucken->setEnabled(true);
+    drucken->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    QObject::connect(drucken, &QAction::triggered, &f, [] { Monatsansicht_drucken(QStringLiteral("E")); });
+  }
+  const auto taste = [&f](QKeyCombination k, auto handlung) {
+    auto* a = new QAction(&f);
+    a->setShortcut(QKeySequence(k));
+    a->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(a, &QAction::triggered, &f, handlung);
+    f.addAction(a);
+  };
+  taste(Qt::ALT | Qt::Key_P, [&f] {
+    f.Tag = QStringLiteral("S");
+    Monatsansicht_drucken(QStringLiteral("E"));
+  });
+  taste(Qt::CTRL | Qt::SHIFT | Qt::Key_P, [] { Monatsansicht_drucken(QStringLiteral("G")); });
+}
+
+void Monatsansicht_drucken(const QString& modus) {
+  Prozedur(QStringLiteral("frmVelkora - Monatsansicht_drucken"), [&] {
+    frmVelkora* f = frmVelkora::instanz();
+    if (!f) return;
+    if (gBenutzerwerte[22] > 1) Highlight_Off();
+    gDruckauftrag = QStringLiteral("M") + modus;
+    frmDrucken::anzeigen(f);
+    Markierung_aufheben();
+  });
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Printing from the main window: "&Drucken ...", Ctrl+P, Alt+P (quick print) and
+// Ctrl+Shift+P (all months of the year). The window serves the month printout as its
+// source of grids and tabs.
+#include <QString>
+
+class frmVelkora;
+
+void Druckbefehle_verbinden(frmVelkora& fenster);
+// mode "E" the shown month, "G" every month of the shown year.
+void Monatsansicht_drucken(const QString& modus);

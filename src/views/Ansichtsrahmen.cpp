@@ -99,7 +99,13 @@ class Ansichtsraster : public Mitarbeiterraster {
 // The window takes its keys before its controls.
 class Tastenfilter : public QObject {
  public:
-  explicit Tastenfilter(Ansichtsrahmen* f) : QObject(f), mF(f) {}
+  Tastenfilter(QWidget* f, std::function<bool(int, Qt::KeyboardModifiers)> taste)
+      : QObject(f), mF(f), mTaste(std::move(taste)) {
+    qApp->installEventFilter(this);
+  }
+  ~Tastenfilter() override {
+    if (qApp) qApp->removeEventFilter(this);
+  }
 
  protected:
   bool eventFilter(QObject* ziel, QEvent* e) override {
@@ -112,11 +118,12 @@ class Tastenfilter : public QObject {
     if (k == mLetztes && mLetztesZiel && w != mLetztesZiel && w->isAncestorOf(mLetztesZiel)) return false;
     mLetztes = k;
     mLetztesZiel = w;
-    return mF->Form_KeyDown(k->key(), k->modifiers());
+    return mTaste(k->key(), k->modifiers());
   }
 
  private:
-  Ansichtsrahmen* mF;
+  QWidget* mF;
+  std::function<bool(int, Qt::KeyboardModifiers)> mTaste;
   QKeyEvent* mLetztes = nullptr;
   QPointer<QWidget> mLetztesZiel;
 };
@@ -124,6 +131,10 @@ class Tastenfilter : public QObject {
 constexpr Qt::KeyboardModifiers kUmschalttasten = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
 
 }  // namespace
+
+QObject* Tastenvorschau_einrichten(QWidget* fenster, std::function<bool(int, Qt::KeyboardModifiers)> taste) {
+  return new Tastenfilter(fenster, std::move(taste));
+}
 
 double Ansicht_Skalierung(double dpi) {
   if (dpi <= 0) return 1.0;
@@ -209,14 +220,12 @@ Ansichtsrahmen::Ansichtsrahmen(QWidget* eltern, Rahmenwerte werte) : QDialog(elt
     }
   }
   if (mWerte.enterAlsTab) Enter_wie_Tab(this);
-  mTastenfilter = new Tastenfilter(this);
-  qApp->installEventFilter(mTastenfilter);
+  mTastenfilter = Tastenvorschau_einrichten(
+      this, [this](int taste, Qt::KeyboardModifiers umschalt) { return Form_KeyDown(taste, umschalt); });
   cmdAuswahl[1]->raise();
 }
 
-Ansichtsrahmen::~Ansichtsrahmen() {
-  if (mTastenfilter) qApp->removeEventFilter(mTastenfilter);
-}
+Ansichtsrahmen::~Ansichtsrahmen() = default;
 
 void Ansichtsrahmen::Laden_beginnen() {
   if (!gSchnellesLesen) Sanduhr_Warten_ein();

@@ -7,9 +7,11 @@
 // resize, handles the date boxes, the header-click sort, the keys and the buttons.
 // What a window shows is its own; the per-window differences are a Rahmenwerte table.
 #include <QDialog>
+#include <QList>
 #include <QString>
 #include <array>
 #include <functional>
+#include <utility>
 
 class QComboBox;
 class QGroupBox;
@@ -38,6 +40,10 @@ struct Ansichtshaken {
   std::function<QString(QWidget* fenster, const QString& aufforderung)> eingabe;
   // The help window for the calling window.
   std::function<void(QWidget* fenster)> hilfe;
+  // The main window's Tag as it stands.
+  std::function<QString()> hauptfenster_tag_lesen;
+  // The employees the main window's grid shows, in grid order: (name, user name).
+  std::function<QList<std::pair<QString, QString>>()> hauptraster_mitarbeiter;
   // After an overview has closed: the main window takes its own group choice back and
   // redisplays.
   std::function<void()> nach_schließen;
@@ -156,6 +162,10 @@ class Gruppenfilter {
   bool mErlaubt = true;
   bool mInGruppe = true;
 };
+
+// Lets the window see every key before its controls; the handler returns true for a
+// key it used, which the control then does not get. The filter goes with the window.
+QObject* Tastenvorschau_einrichten(QWidget* fenster, std::function<bool(int, Qt::KeyboardModifiers)> taste);
 
 // The layout factor for grid sizes at a screen density (1.0 at 96, 120 and 144 dpi).
 double Ansicht_Skalierung(double dpi);

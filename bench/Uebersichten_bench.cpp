@@ -1,6 +1,7 @@
-// The sums overview over the large data folder: building the sums of a year for
-// 1,000 employees and twelve codes, and the whole opening with its fresh read of all
-// 36 months.
+// The sums overview and the year overview over the large data folder: building the
+// sums of a year for 1,000 employees and twelve codes, showing one employee's year
+// (twelve month files of 1,000 lines read), and each window's whole opening with its
+// fresh read of all 36 months.
 #include <benchmark/benchmark.h>
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include "platform/widgets/Rasteransicht.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Erfassungsdaten.h"
+#include "views/frmJahresuebersicht.h"
 #include "views/frmSummenuebersicht.h"
 
 namespace {
@@ -65,3 +67,25 @@ static void BM_Summenuebersicht_oeffnen(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Summenuebersicht_oeffnen)->Unit(benchmark::kMillisecond);
+
+static void BM_Jahresuebersicht_anzeigen(benchmark::State& state) {
+  Ordner();
+  gAnsichtshaken.hauptfenster_tag_lesen = [] { return QStringLiteral("benutzer500"); };
+  frmJahresuebersicht f;
+  f.Form_Load();
+  for (auto _ : state) f.Jahresübersicht_anzeigen();
+  state.counters["Tag_1"] = f.msgFlexGrid->raster().TextMatrix(1, 1) == u"A" ? 1 : 0;
+  gAnsichtshaken = {};
+}
+BENCHMARK(BM_Jahresuebersicht_anzeigen)->Unit(benchmark::kMillisecond);
+
+static void BM_Jahresuebersicht_oeffnen(benchmark::State& state) {
+  Ordner();
+  gAnsichtshaken.hauptfenster_tag_lesen = [] { return QStringLiteral("benutzer500"); };
+  for (auto _ : state) {
+    frmJahresuebersicht f;
+    f.Form_Load();
+  }
+  gAnsichtshaken = {};
+}
+BENCHMARK(BM_Jahresuebersicht_oeffnen)->Unit(benchmark::kMillisecond);

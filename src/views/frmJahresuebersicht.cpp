@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -23,6 +24,7 @@
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
 #include "views/Ansichtsrahmen.h"
+#include "views/Jahresbeschriftung.h"
 
 bool gSonderurlaubModus = false;
 bool gÜStundenGeprüft = false;
@@ -73,8 +75,9 @@ frmJahresuebersicht::frmJahresuebersicht(QWidget* eltern) : QDialog(eltern) {
   setWindowTitle(QStringLiteral("Velkora - Jahresübersicht"));
   setModal(true);
 
-  lblBeschriftung[1] = new QLabel(QStringLiteral("Jahresübersicht"), this);
-  lblBeschriftung[2] = new QLabel(QStringLiteral("Mitarbeiter"), this);
+  lblBeschriftung = {nullptr, new QLabel(QStringLiteral("Jahresübersicht"), this),
+                     new QLabel(QStringLiteral("Mitarbeiter"), this)};
+  txtVorschau = {nullptr};
   lblBeschriftung[2]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   cmbJahr = new QComboBox(this);
   cmbJahr->setObjectName(QStringLiteral("cmbJahr"));
@@ -181,12 +184,7 @@ void frmJahresuebersicht::Form_Load() {
     else
       Wochenendtext = QStringLiteral("Arbeitsfrei");
 
-    // The window's height follows its content: the grid, then the buttons.
-    const int knopfOben = 780 + static_cast<int>(bildschirm::pixelZuTwips(msgFlexGrid->height())) + 360;
-    cmdAuswahl[1]->setGeometry(px(255), px(knopfOben), px(1800), px(495));
-    cmdAuswahl[2]->setGeometry(px(2400), px(knopfOben), px(1800), px(495));
-    cmdAuswahl[3]->setGeometry(px(10620), px(knopfOben), px(1800), px(495));
-    setFixedSize(std::max(px(12675), msgFlexGrid->geometry().right() + px(240)), px(knopfOben + 495 + 240));
+    Beschriftung_generieren();
 
     if (!gÜStundenGeprüft) {
       gÜStundenVorhanden = !QDir(gDatenordner).entryList({QStringLiteral("ÜStunden *.dat")}, QDir::Files).isEmpty();
@@ -353,6 +351,7 @@ void frmJahresuebersicht::Jahresübersicht_anzeigen() {
       for (int d = tage + 1; d <= 31; ++d) g.setCellBackColor(m, d, f2);
     }
     g.setRedraw(true);
+    Summen_anzeigen();
   });
 }
 
@@ -402,6 +401,142 @@ bool frmJahresuebersicht::Form_KeyDown(int taste, Qt::KeyboardModifiers umschalt
     return true;
   }
   return false;
+}
+
+void frmJahresuebersicht::LabelOut(int links, int oben, const QString& art) {
+  auto* l = new QLabel(this);
+  l->setObjectName(QStringLiteral("lblBeschriftung_%1").arg(lblBeschriftung.size()));
+  l->setFont(lblBeschriftung[1]->font());
+  QFont f = l->font();
+  f.setUnderline(art.contains(QStringLiteral("unterstreichen")));
+  l->setFont(f);
+  Qt::Alignment ausrichtung = Qt::AlignLeft;
+  if (art.contains(QStringLiteral("zentriert"))) ausrichtung = Qt::AlignHCenter;
+  if (art.contains(QStringLiteral("rechts"))) ausrichtung = Qt::AlignRight;
+  l->setAlignment(ausrichtung | Qt::AlignTop);
+  const qsizetype b = art.indexOf(QStringLiteral("breite:"));
+  // Without a width the label takes its caption's width (Summen_anzeigen).
+  const int breite = b >= 0 ? text::zahl(art.mid(b + 7)) : 1515;
+  // A right-aligned figure keeps its width, so that a column of figures ends at one
+  // edge and a wider font than the design's does not run it into the next caption.
+  l->setProperty("feste_breite", b >= 0 || art.contains(QStringLiteral("rechts")));
+  l->setGeometry(px(links), px(oben), px(breite), px(255));
+  l->show();
+  lblBeschriftung.push_back(l);
+}
+
+QString frmJahresuebersicht::Beschriftung(int element) const {
+  return element >= 1 && element < static_cast<int>(lblBeschriftung.size()) ? lblBeschriftung[element]->text()
+                                                                            : QString();
+}
+
+void frmJahresuebersicht::Beschriftung_generieren() {
+  Prozedur(kName + QStringLiteral(" - Beschriftung_generieren"), [&] {
+    const int T0 = static_cast<int>(bildschirm::pixelZuTwips(msgFlexGrid->height())) + 960;
+    const QString u = QStringLiteral("unterstreichen"), r = QStringLiteral("rechts");
+    LabelOut(270, T0, u);
+    for (int z : {330, 600, 870}) LabelOut(270, T0 + z, QString());
+    struct Ort {
+      int links, oben;
+      bool rechts;
+    };
+    const Ort ohne[] = {{2190, 330, true},  {2190, 600, true},  {2190, 870, true}, {4590, 330, false},
+                        {4590, 600, false}, {6510, 330, true},  {6510, 600, true}, {8910, 330, false},
+                        {8910, 600, false}, {10830, 330, true}, {10830, 600, true}};
+    const Ort mit[] = {{1770, 330, true},   {1770, 600, true}, {1770, 870, true}, {3630, 330, false},
+                       {3630, 600, false},  {5250, 330, true}, {5250, 600, true}, {3630, 870, false},
+                       {3630, 1140, false}, {5250, 870, true}, {5250, 1140, true}};
+    for (const Ort& o : gSonderurlaubModus ? mit : ohne) LabelOut(o.links, T0 + o.oben, o.rechts ? r : QString());
+    const Ort sonder[] = {{7140, 330, false}, {7350, 330, true},  {9210, 330, false}, {9210, 600, false},
+                          {10830, 330, true}, {10830, 600, true}, {9210, 870, false}, {9210, 1140, false},
+                          {10830, 870, true}, {10830, 1140, true}};
+    LabelOut(7140, T0, u);
+    for (const Ort& o : sonder) LabelOut(o.links, T0 + o.oben, o.rechts ? r : QString());
+    for (int e = 3; e <= 17; ++e) lblBeschriftung[e]->setVisible(gSFUrlaub > 0);
+    for (int e = 18; e <= 28; ++e) lblBeschriftung[e]->setVisible(gSonderurlaubModus);
+
+    const int T1 = gSFUrlaub == 0 ? T0 : T0 + (gSonderurlaubModus ? 1440 : 1320);
+    const int TL = T1 + 1500;
+    LabelOut(270, T1, u);
+    const int n = Schaltflächen_Anzahl();
+    const auto kasten = [&](int links, int oben, qint32 vorne, qint32 hinten, bool sichtbar) {
+      auto* k = new QLabel(this);
+      k->setObjectName(QStringLiteral("txtVorschau_%1").arg(txtVorschau.size()));
+      k->setAlignment(Qt::AlignCenter);
+      k->setStyleSheet(QStringLiteral("QLabel { color: %1; background-color: %2; border: 1px solid %3; }")
+                           .arg(zuQColor(vorne).name(), zuQColor(hinten).name(), zuQColor(gGrundfarben[6]).name()));
+      k->setGeometry(px(links), px(oben), px(330), px(330));
+      k->setVisible(sichtbar);
+      txtVorschau.push_back(k);
+    };
+    for (int i = 1; i <= 24; ++i)
+      kasten(270 + 510 * (i - 1), T1 + 360, gSFTextfarben.value(i), gSFHintergrundfarben.value(i), i < n);
+    for (int i = 1; i <= 24; ++i) LabelOut(270 + 510 * (i - 1), T1 + 765, QStringLiteral("zentriert, breite:330"));
+    LabelOut(270, T1 + 1140, u);
+    for (int i = 1; i <= n + 1; ++i) {
+      const int c = (i - 1) % 5, z = (i - 1) / 5;
+      const qint32 hinten = i < n ? gSFHintergrundfarben.value(i) : gGrundfarben[i == n ? 2 : 3];
+      kasten(270 + 2400 * c, TL + 390 * z, i < n ? gSFTextfarben.value(i) : hinten, hinten, true);
+      LabelOut(690 + 2400 * c, TL + 390 * z + 45, QString());
+    }
+    const int knopfOben = TL + 390 * (n / 5) + 45 + 600;
+    cmdAuswahl[1]->setGeometry(px(255), px(knopfOben), px(1800), px(495));
+    cmdAuswahl[2]->setGeometry(px(2400), px(knopfOben), px(1800), px(495));
+    cmdAuswahl[3]->setGeometry(px(10620), px(knopfOben), px(1800), px(495));
+    setFixedSize(std::max(px(12675), msgFlexGrid->geometry().right() + px(240)), px(knopfOben + 795));
+    Summen_anzeigen();
+  });
+}
+
+void frmJahresuebersicht::Summen_anzeigen() {
+  Prozedur(kName + QStringLiteral(" - Summen_anzeigen"), [&] {
+    const int Y = Jahr();
+    const QString U = Benutzer();
+    int zeile = 0;
+    if (!U.isEmpty())
+      for (int i = 1; i <= Mitarbeiterzeilen() && zeile == 0; ++i)
+        if (gBenutzerIDs[i] == U) zeile = i;
+    Kontoeinstellungen k = Kontoeinstellungen_lesen();
+    k.sonderurlaub = gSonderurlaubModus;
+    const Kontowerte werte = zeile > 0 ? Kontowerte_lesen(zeile) : Kontowerte{};
+    const auto b = Kontobeschriftung(Y, k, zeile > 0 ? &werte : nullptr, Urlaubstage(zeile), Sonderurlaubstage(zeile),
+                                     Tage_mit_Zehnteln());
+    for (const auto& [e, text] : b) {
+      QLabel* l = lblBeschriftung[e];
+      if ((e <= 17 && gSFUrlaub > 0) || (e >= 18 && gSonderurlaubModus)) l->setText(text);
+    }
+    lblBeschriftung[29]->setText(QStringLiteral("Summen"));
+    const int n = Schaltflächen_Anzahl();
+    for (int i = 1; i <= 24 && i < n; ++i) {
+      txtVorschau[i]->setText(gSFKennbuchstaben.value(i));
+      if (zeile > 0)
+        lblBeschriftung[29 + i]->setText(
+            QString::number(AnAbwesenheitstage(i, QDate(Y, 1, 1), QDate(Y, 12, 31), zeile)));
+      if (lblBeschriftung[29 + i]->text().isEmpty()) lblBeschriftung[29 + i]->setText(QStringLiteral("0"));
+    }
+    lblBeschriftung[54]->setText(QStringLiteral("Legende"));
+    for (int i = 1; i < n; ++i) {
+      txtVorschau[24 + i]->setText(gSFKennbuchstaben.value(i));
+      QLabel* l = lblBeschriftung[54 + i];
+      l->setText(gSFTexte.value(i));
+      // A long caption is shrunk to fit its place and kept on the entry's line.
+      QFont f = l->font();
+      for (int punkte = 9; bildschirm::pixelZuTwips(QFontMetrics(f).horizontalAdvance(l->text())) > 1920 && punkte >= 6;
+           --punkte) {
+        f.setPointSize(punkte);
+      }
+      l->setFont(f);
+      l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    }
+    lblBeschriftung[54 + n]->setText(Wochenendtext);
+    lblBeschriftung[55 + n]->setText(QStringLiteral("Feiertag"));
+    // Labels without a width of their own take their caption's width from their left
+    // edge on.
+    for (std::size_t e = 3; e < lblBeschriftung.size(); ++e) {
+      QLabel* l = lblBeschriftung[e];
+      if (!l->property("feste_breite").toBool()) l->resize(l->sizeHint().width(), l->height());
+    }
+  });
 }
 
 void Jahresübersicht_zeigen(QWidget* eltern) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -32,7 +33,11 @@ class frmJahresuebersicht : public QDialog {
   QComboBox* cmbName = nullptr;
   Rasteransicht* msgFlexGrid = nullptr;
   std::array<QPushButton*, 4> cmdAuswahl{};  // 1 print, 2 overtime, 3 close
-  std::array<QLabel*, 3> lblBeschriftung{};  // "Jahresübersicht", "Mitarbeiter"
+  // 1 "Jahresübersicht", 2 "Mitarbeiter", then the account block, the day sums and the
+  // legend in the order LabelOut creates them (element 0 unused).
+  std::vector<QLabel*> lblBeschriftung;
+  // The coloured boxes: 1 to 24 the day sums' code boxes, 25 on the legend's.
+  std::vector<QLabel*> txtVorschau;
 
   // 1-based, parallel: the names offered and the employees' Windows user names.
   QStringList Namensliste{QString()};
@@ -44,6 +49,11 @@ class frmJahresuebersicht : public QDialog {
   void Form_Load();
   void Jahresübersicht_anzeigen();
   void Tabelle_initialisieren();
+  void LabelOut(int links, int oben, const QString& art);
+  void Beschriftung_generieren();
+  void Summen_anzeigen();
+  // The caption of a label element ("" for one that does not exist).
+  QString Beschriftung(int element) const;
   void Jahresübersicht_drucken(const QString& art);
   void ÜStunden_anzeigen();
   void cmdAuswahl_Click(int index);

@@ -1,6 +1,7 @@
 #include "views/frmJahresuebersicht.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include "Ansichtsdaten.h"
@@ -162,6 +163,83 @@ TEST_F(JahrTest, KeysAndTheOvertimeButton) {
   EXPECT_EQ(haupttag, u"S");
   f->ÜStunden_anzeigen();
   EXPECT_EQ(skript->texte(), std::vector<QString>{"Bitte wählen Sie zuerst einen Namen aus"});
+}
+
+}  // namespace
+
+namespace {
+using namespace ansichten;
+
+TEST_F(JahrTest, TheBlockBelowTheGridWithNobodyChosenAndWithAnna) {
+  gBenutzerstufe = 2;
+  gDezimaltrennzeichen = QStringLiteral(",");
+  gUrlaubsdaten[3] = QStringLiteral("005,0:030,0:030,0:028,0:000,0");
+  auto f = öffnen(QStringLiteral("G"));
+  const int n = Schaltflächen_Anzahl();
+  ASSERT_EQ(static_cast<int>(f->lblBeschriftung.size()), 56 + n);
+  EXPECT_EQ(f->Beschriftung(7), u"0,0 Tage") << "one decimal: a half-day code exists";
+  EXPECT_EQ(f->Beschriftung(29), u"Summen");
+  EXPECT_EQ(f->Beschriftung(30), u"0");
+  EXPECT_EQ(f->Beschriftung(54), u"Legende");
+  EXPECT_EQ(f->Beschriftung(55), u"Urlaub");
+  EXPECT_EQ(f->Beschriftung(54 + n), u"Wochenende");
+  EXPECT_EQ(f->Beschriftung(55 + n), u"Feiertag");
+  EXPECT_FALSE(f->lblBeschriftung[18]->isVisible()) << "no special leave in use";
+  EXPECT_TRUE(f->txtVorschau[1]->isVisible());
+  EXPECT_FALSE(f->txtVorschau[n]->isVisible()) << "no box for the erase button";
+  EXPECT_GT(f->cmdAuswahl[1]->y(), f->txtVorschau[25 + n]->y());
+  f = öffnen(QStringLiteral("anna"));
+  // Today 12.03.26: 2026 is the account year up to today.
+  EXPECT_EQ(f->Beschriftung(4), u"Resturlaub aus 2025");
+  EXPECT_EQ(f->Beschriftung(30), u"3") << "three U days in March 2026";
+  EXPECT_EQ(f->Beschriftung(34), u"1") << "the hidden code counted too";
+  bild(*f, QStringLiteral("Jahresuebersicht_Konto"));
+}
+
+TEST_F(JahrTest, TwentyFourButtonsAndALongLegendCaption) {
+  gBenutzerstufe = 2;
+  QStringList texte{QString()}, buchstaben{QString()};
+  QList<qint32> vorne{0}, hinten{0};
+  QList<int> aus{0};
+  for (int i = 1; i <= 24; ++i) {
+    texte << (i == 3 ? QStringLiteral("Fortbildungsveranstaltung außer Haus") : QStringLiteral("Code %1").arg(i));
+    buchstaben << QString(QChar(u'A' + i - 1));
+    vorne << 0;
+    hinten << 0x80FF80;
+    aus << 0;
+  }
+  texte << QStringLiteral("Löschen");
+  buchstaben << QStringLiteral(" ");
+  vorne << 0;
+  hinten << 0xFFFFFF;
+  aus << 0;
+  gSFTexte = texte;
+  gSFKennbuchstaben = buchstaben;
+  gSFTextfarben = vorne;
+  gSFHintergrundfarben = hinten;
+  gSFVerbergen = aus;
+  gSFNurAdmins = aus;
+  const auto f = öffnen(QStringLiteral("G"));
+  for (int i = 1; i <= 24; ++i) EXPECT_TRUE(f->txtVorschau[i]->isVisible()) << i;
+  QLabel* lang = f->lblBeschriftung[54 + 3];
+  EXPECT_LT(lang->font().pointSizeF(), f->lblBeschriftung[55]->font().pointSizeF());
+  EXPECT_GE(lang->font().pointSize(), 6);
+  bild(*f, QStringLiteral("Jahresuebersicht_24"));
+}
+
+}  // namespace
+
+namespace {
+using namespace ansichten;
+
+TEST_F(JahrTest, OvertimeFilesAreLookedForAtTheFirstOpeningOnly) {
+  auto f = öffnen(QStringLiteral("G"));
+  EXPECT_TRUE(gÜStundenGeprüft);
+  EXPECT_FALSE(gÜStundenVorhanden);
+  schreiben(gDatenordner + QStringLiteral("ÜStunden 2026.dat"), "x");
+  f = öffnen(QStringLiteral("G"));
+  EXPECT_FALSE(gÜStundenVorhanden) << "a file added later is not noticed in this run";
+  EXPECT_TRUE(f->cmdAuswahl[2]->isHidden());
 }
 
 }  // namespace

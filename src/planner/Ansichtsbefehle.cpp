@@ -14,6 +14,7 @@
 #include "views/Ansichtsrahmen.h"
 #include "views/frmJahresuebersicht.h"
 #include "views/frmSummenuebersicht.h"
+#include "views/frmUrlaubsuebersicht.h"
 
 void Nach_Ansicht(frmVelkora& f) {
   if (Anzeigegruppen_Anzahl() > 0 && f.cmbMitarbeitergruppen->currentIndex() >= 0)
@@ -70,6 +71,14 @@ void Ansichtsbefehle_verbinden(frmVelkora& f) {
   if (QAction* a = f.aktion(QStringLiteral("mnuSummenübersicht"))) {
     a->setEnabled(true);
     QObject::connect(a, &QAction::triggered, &f, [&f] { Summenübersicht_zeigen(&f); });
+  }
+  if (QAction* a = f.aktion(QStringLiteral("mnuUrlaubsübersicht"))) {
+    a->setEnabled(true);
+    QObject::connect(a, &QAction::triggered, &f, [&f] { Urlaubsübersicht_zeigen(&f, QStringLiteral("U")); });
+  }
+  if (QAction* a = f.aktion(QStringLiteral("mnuRTTÜbersicht"))) {
+    a->setEnabled(true);
+    QObject::connect(a, &QAction::triggered, &f, [&f] { Urlaubsübersicht_zeigen(&f, QStringLiteral("R")); });
   }
   if (QAction* a = f.aktion(QStringLiteral("mnuJahresübersicht"))) {
     a->setEnabled(true);

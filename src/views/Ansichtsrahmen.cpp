@@ -189,13 +189,15 @@ Ansichtsrahmen::Ansichtsrahmen(QWidget* eltern, Rahmenwerte werte) : QDialog(elt
   cmdBlind->setFlat(true);
   cmdBlind->setGeometry(-20, -20, 1, 1);
 
-  for (int i = 1; i <= 3; ++i) {
+  for (int i = 1; i <= 4; ++i) {
+    if (mWerte.knöpfe[i].isEmpty()) continue;
     cmdAuswahl[i] = new QPushButton(mWerte.knöpfe[i], this);
     cmdAuswahl[i]->setObjectName(QStringLiteral("cmdAuswahl_%1").arg(i));
     cmdAuswahl[i]->setAutoDefault(false);
     connect(cmdAuswahl[i], &QPushButton::clicked, this, [this, i] { cmdAuswahl_Click(i); });
   }
-  cmdAuswahl[3]->installEventFilter(this);
+  cmdAuswahl[mWerte.schließknopf]->installEventFilter(this);
+  fraRahmen->setVisible(mWerte.rahmen);
 
   if (mWerte.gruppenauswahl) {
     cmbMitarbeitergruppen = new QComboBox(this);
@@ -222,7 +224,7 @@ Ansichtsrahmen::Ansichtsrahmen(QWidget* eltern, Rahmenwerte werte) : QDialog(elt
   if (mWerte.enterAlsTab) Enter_wie_Tab(this);
   mTastenfilter = Tastenvorschau_einrichten(
       this, [this](int taste, Qt::KeyboardModifiers umschalt) { return Form_KeyDown(taste, umschalt); });
-  cmdAuswahl[1]->raise();
+  if (cmdAuswahl[1]) cmdAuswahl[1]->raise();
 }
 
 Ansichtsrahmen::~Ansichtsrahmen() = default;
@@ -248,7 +250,7 @@ void Ansichtsrahmen::Anordnen() {
   mImAnordnen = true;
   const int b = tw(width()), h = tw(height());
   const double s = Ansicht_Skalierung(bildschirm::dpi());
-  fraRahmen->setGeometry(px(240), px(60), px(b - 480), px(1110));
+  if (mWerte.rahmen) fraRahmen->setGeometry(px(240), px(60), px(b - 480), px(1110));
   if (txtVonDatum) {
     // The two dates one above the other, clear of the action button at every width.
     lblDatum[1]->setGeometry(px(240), px(300), px(600), px(330));
@@ -260,13 +262,17 @@ void Ansichtsrahmen::Anordnen() {
   msgFlexGrid->setGeometry(px(240), px(gitterOben), px((b - 480) * s), px(std::max(0, h - mWerte.obererBlock) * s));
   if (cmbMitarbeitergruppen)
     cmbMitarbeitergruppen->setGeometry(px(240), px(gitterOben - 375), cmbMitarbeitergruppen->width(), px(345));
+  Knöpfe_anordnen(b, h);
+  Ansichtsnamensspalte spalte(*this);
+  Spaltenbreiten_anpassen(spalte, Datenbreite(), true);
+  mImAnordnen = false;
+}
+
+void Ansichtsrahmen::Knöpfe_anordnen(int b, int h) {
   cmdAuswahl[3]->setGeometry(px(b - 2055), px(h - 765), px(1815), px(450));
   cmdAuswahl[2]->setGeometry(px(240), px(h - 765), px(1815), px(450));
   if (mWerte.aktionVonRechts > 0)
     cmdAuswahl[1]->setGeometry(px(b - mWerte.aktionVonRechts), px(480), px(mWerte.aktionVonRechts - 480), px(450));
-  Ansichtsnamensspalte spalte(*this);
-  Spaltenbreiten_anpassen(spalte, Datenbreite(), true);
-  mImAnordnen = false;
 }
 
 void Ansichtsrahmen::showEvent(QShowEvent* e) {
@@ -348,7 +354,7 @@ void Ansichtsrahmen::Datumsfeld_LostFocus(QLineEdit* feld) {
   if (mEntladen || !isVisible()) return;
   // The close button leaves a half-typed date alone, so a bad date never keeps the
   // user from closing.
-  if (QApplication::focusWidget() == cmdAuswahl[3]) return;
+  if (QApplication::focusWidget() == cmdAuswahl[mWerte.schließknopf]) return;
   LineEditTextfeld t(feld);
   if (!CheckDatum(t, true)) feld->setFocus();
 }
@@ -384,7 +390,7 @@ bool Ansichtsrahmen::eventFilter(QObject* ziel, QEvent* e) {
       default:
         break;
     }
-  } else if (ziel == cmdAuswahl[3] && e->type() == QEvent::FocusOut) {
+  } else if (ziel == cmdAuswahl[mWerte.schließknopf] && e->type() == QEvent::FocusOut) {
     if (gDatumsprüfungOffen) {
       gDatumsprüfungOffen = false;
       QTimer::singleShot(0, this, [this] { close(); });
@@ -445,6 +451,10 @@ bool Ansichtsrahmen::Form_KeyDown(int taste, Qt::KeyboardModifiers umschalt) {
     Mitarbeiter_suchen_G(raster, true, false);
     return true;
   }
+  if (mWerte.hilfe && taste == Qt::Key_F1 && ohne) {
+    if (gAnsichtshaken.hilfe) gAnsichtshaken.hilfe(this);
+    return true;
+  }
   if (taste == Qt::Key_F5 && ohne) {
     Neu_lesen();
     return true;
@@ -475,7 +485,7 @@ void Ansichtsrahmen::CSV_exportieren() {
 
 void Ansichtsrahmen::Drucken(bool schnell) {
   if (schnell && gAnsichtshaken.hauptfenster_tag) gAnsichtshaken.hauptfenster_tag(QStringLiteral("S"));
-  cmdAuswahl_Click(2);
+  cmdAuswahl_Click(mWerte.druckknopf);
 }
 
 void Ansichtsrahmen::cmdAuswahl_Click(int index) {
@@ -514,7 +524,7 @@ void Ansichtsrahmen::Entladen() {
     gBenutzerwerte[n] = isMaximized() ? 2 : isMinimized() ? 1 : 0;
     gBenutzerwerte[n + 1] = tw(pos().x());
     gBenutzerwerte[n + 2] = tw(pos().y());
-    gBenutzerwerte[n + 3] = tw(width());
+    gBenutzerwerte[n + 3] = tw(width()) + Breitenzuschlag();
     gBenutzerwerte[n + 4] = tw(height());
   }
 }

@@ -67,7 +67,11 @@ struct Rahmenwerte {
   bool suche = false;             // F3, F4, Ctrl+F
   bool strgP = true;              // Ctrl+P prints
   bool escSchließt = false;       // Esc closes the window
-  std::array<QString, 4> knöpfe;  // captions of cmdAuswahl 1 to 3
+  bool hilfe = false;             // F1 opens help
+  bool rahmen = true;             // the frame fraRahmen around the upper controls
+  std::array<QString, 5> knöpfe;  // captions of cmdAuswahl 1 to 4 ("" none)
+  int druckknopf = 2;             // the print button's index
+  int schließknopf = 3;           // the close button's index
 };
 
 class Ansichtsrahmen : public QDialog {
@@ -77,7 +81,7 @@ class Ansichtsrahmen : public QDialog {
 
   // Controls.
   Rasteransicht* msgFlexGrid = nullptr;
-  std::array<QPushButton*, 4> cmdAuswahl{};  // 1 action, 2 print, 3 close
+  std::array<QPushButton*, 5> cmdAuswahl{};  // 1 action, 2 print, 3 close unless the table says otherwise
   QPushButton* cmdBlind = nullptr;
   QGroupBox* fraRahmen = nullptr;
   QComboBox* cmbMitarbeitergruppen = nullptr;
@@ -102,7 +106,7 @@ class Ansichtsrahmen : public QDialog {
   virtual void CSV_exportieren();
 
   // The frame's handlers, public so that the tests reach them as the events do.
-  void cmdAuswahl_Click(int index);
+  virtual void cmdAuswahl_Click(int index);
   void msgFlexGrid_Click();
   void cmbMitarbeitergruppen_Click();
   // Keys the window takes before its controls; true when the key was handled.
@@ -124,6 +128,10 @@ class Ansichtsrahmen : public QDialog {
   void Laden_beenden();
   // The control layout of the resize rule.
   void Anordnen();
+  // The window's own controls above the grid and its buttons, client size in twips.
+  virtual void Knöpfe_anordnen(int breite, int höhe);
+  // What the stored width adds to the window's width.
+  virtual int Breitenzuschlag() const { return 0; }
   void resizeEvent(QResizeEvent* e) override;
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;

@@ -8,6 +8,7 @@
 #include <QProcessEnvironment>
 #include <memory>
 
+#include "Arbeitsplatzprozess.h"
 #include "common/Testumgebung.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
@@ -15,76 +16,6 @@
 #include "store/Mitarbeiterdaten.h"
 
 namespace {
-
-constexpr int kFristMs = 60000;
-
-// One running workstation: commands on its stdin, one answer line each on its stdout.
-class Arbeitsplatz {
- public:
-  Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum) : mBenutzer(benutzer) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("USERNAME"), benutzer);
-    env.insert(QStringLiteral("TEMP"), basis + QStringLiteral("Temp_") + benutzer);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
-    env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
-    QDir().mkpath(basis + QStringLiteral("Temp_") + benutzer);
-    mProzess.setProcessEnvironment(env);
-    mProzess.setProcessChannelMode(QProcess::SeparateChannels);
-    mProzess.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_arbeitsplatz"),
-                   {basis + QStringLiteral("Daten"), basis + QStringLiteral("Programm"), datum});
-  }
-  ~Arbeitsplatz() {
-    if (mProzess.state() != QProcess::NotRunning) {
-      mProzess.kill();
-      mProzess.waitForFinished(kFristMs);
-    }
-  }
-
-  // The next answer line; empty when none came in time.
-  QString zeile() {
-    while (!mProzess.canReadLine()) {
-      if (mProzess.state() == QProcess::NotRunning || !mProzess.waitForReadyRead(kFristMs)) {
-        if (!mProzess.canReadLine()) return QString();
-      }
-    }
-    return QString::fromUtf8(mProzess.readLine()).chopped(1);
-  }
-  void senden(const QString& befehl) { mProzess.write((befehl + u'\n').toUtf8()); }
-  QString befehl(const QString& b) {
-    senden(b);
-    return zeile();
-  }
-  // The answer of a command that must succeed, without its "ok ".
-  QString ok(const QString& b) {
-    const QString a = befehl(b);
-    EXPECT_TRUE(a.startsWith(u"ok")) << mBenutzer.toStdString() << ": " << b.toStdString() << " -> " << a.toStdString()
-                                     << fehlerausgabe();
-    return a.mid(3);
-  }
-  int zeileVon(const QString& benutzer) { return ok(QStringLiteral("row ") + benutzer).toInt(); }
-  QString zelle(int r, int tag) { return ok(QStringLiteral("cell %1 %2").arg(r).arg(tag)); }
-  void markieren(int r, int von, int bis) {
-    EXPECT_EQ(ok(QStringLiteral("mark %1 %2 %3").arg(r).arg(von).arg(bis)),
-              QStringLiteral("%1 %1 %2 %3 1").arg(r).arg(von).arg(bis));
-  }
-  void eintragen(int r, int von, int bis, int knopf) {
-    markieren(r, von, bis);
-    ok(QStringLiteral("button %1").arg(knopf));
-    EXPECT_EQ(ok(QStringLiteral("prompts")), QString()) << "no message at " << mBenutzer.toStdString();
-  }
-  int beenden() {
-    EXPECT_EQ(befehl(QStringLiteral("quit")), u"bye");
-    mProzess.closeWriteChannel();
-    if (!mProzess.waitForFinished(kFristMs)) return -1;
-    return mProzess.exitStatus() == QProcess::NormalExit ? mProzess.exitCode() : -1;
-  }
-  std::string fehlerausgabe() { return "\n" + QString::fromUtf8(mProzess.readAllStandardError()).toStdString(); }
-
- private:
-  QString mBenutzer;
-  QProcess mProzess;
-};
 
 QString Codes(std::initializer_list<std::pair<int, char>> tage) {
   QString c(31, u' ');
@@ -217,6 +148,53 @@ TEST_F(ZweiArbeitsplaetzeTest, EachSeesTheOthersEntriesAndEntriesAtTheSameMoment
   EXPECT_EQ(a.zelle(berta, 6), u"U");
   EXPECT_EQ(b.zelle(xaver, 4), u"U");
 
+  EXPECT_EQ(a.beenden(), 0);
+  EXPECT_EQ(b.beenden(), 0);
+}
+
+// Both enter for the same employee on different days at the same moment, each from
+// the row as its grid shows it: the save lays only its own days over the row as the
+// file holds it, so both entries stay, whichever comes second.
+TEST_F(ZweiArbeitsplaetzeTest, EntriesForOneRowAtTheSameMomentBothSurvive) {
+  ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
+  const int urlaub = 1;
+  Arbeitsplatz a(QStringLiteral("anna"), basis, QStringLiteral("150426"));
+  ASSERT_EQ(a.zeile(), u"ready 2604") << a.fehlerausgabe();
+  Arbeitsplatz b(QStringLiteral("berta"), basis, QStringLiteral("150426"));
+  ASSERT_EQ(b.zeile(), u"ready 2604") << b.fehlerausgabe();
+  const int berta = a.zeileVon(QStringLiteral("berta"));
+  ASSERT_GT(berta, 0);
+  ASSERT_EQ(b.zeileVon(QStringLiteral("berta")), berta);
+
+  std::initializer_list<std::pair<int, char>> leer{};
+  QString erwartet = Codes(leer);
+  // Working days (April 2026 starts on a Wednesday).
+  const int tage[3][2] = {{16, 17}, {21, 22}, {28, 29}};
+  for (int runde = 0; runde < 3; ++runde) {
+    const int tagA = tage[runde][0], tagB = tage[runde][1];
+    a.markieren(berta, tagA, tagA);
+    b.markieren(berta, tagB, tagB);
+    const QString signal = basis + QStringLiteral("zeile%1").arg(runde);
+    for (Arbeitsplatz* p : {&a, &b}) p->senden(QStringLiteral("await ") + signal);
+    for (Arbeitsplatz* p : {&a, &b}) p->senden(QStringLiteral("button %1").arg(urlaub));
+    ASSERT_EQ(a.zeile(), u"waiting");
+    ASSERT_EQ(b.zeile(), u"waiting");
+    schreiben(signal, "los");
+    for (Arbeitsplatz* p : {&a, &b}) {
+      EXPECT_EQ(p->zeile(), u"go");
+      EXPECT_EQ(p->zeile(), u"ok");
+      EXPECT_EQ(p->ok(QStringLiteral("prompts")), QString());
+    }
+    erwartet[tagA - 1] = u'1';
+    erwartet[tagB - 1] = u'1';
+    EXPECT_EQ(LetzteZeile(dekodierteZeilen(daten + QStringLiteral("2604 260415 Data.dat")), QStringLiteral("berta")),
+              QStringLiteral("A:berta:") + erwartet)
+        << "round " << runde;
+  }
+  for (Arbeitsplatz* p : {&a, &b}) {
+    p->ok(QStringLiteral("tick"));
+    for (int tag : {16, 17, 21, 22, 28, 29}) EXPECT_EQ(p->zelle(berta, tag), u"U") << tag;
+  }
   EXPECT_EQ(a.beenden(), 0);
   EXPECT_EQ(b.beenden(), 0);
 }

@@ -5,7 +5,10 @@
 #include <QShortcut>
 #include <QTabBar>
 
+#include "planner/CSV_Export.h"
+#include "planner/Mausrad.h"
 #include "planner/Tabellenmaus.h"
+#include "planner/frmHilfe.h"
 #include "planner/frmKommentar.h"
 #include "planner/frmVelkora.h"
 #include "platform/widgets/Rasteransicht.h"
@@ -52,6 +55,14 @@ void Ansichtsbefehle_verbinden(frmVelkora& f) {
     const qsizetype v = kopf.indexOf(u'|');
     return Eingabefeld(v < 0 ? kopf : kopf.left(v), v < 0 ? QString() : kopf.mid(v + 1), titel, fenster);
   };
+  gAnsichtshaken.csv_export = [](QWidget* fenster, const QString& titel) {
+    if (fenster) CSV_Export(*fenster, titel);
+  };
+  gAnsichtshaken.hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
+  gAnsichtshaken.mausrad_prüfen = [](QWidget& fenster, Rasteransicht& grid) {
+    return ScrollbarIsVisible(fenster, grid);
+  };
+  gAnsichtshaken.mausrad_lösen = [] { UnHook(); };
   gAnsichtshaken.hauptfenster_tag_lesen = [] {
     frmVelkora* h = frmVelkora::instanz();
     return h ? h->Tag : QString();

@@ -44,7 +44,12 @@ int tw(int pixel) { return static_cast<int>(std::lround(bildschirm::pixelZuTwips
 class Ansichtsnamensspalte : public Namensspaltenfenster {
  public:
   explicit Ansichtsnamensspalte(Ansichtsrahmen& f) : mF(f) {}
-  bool Scrollbar_sichtbar() override { return mF.msgFlexGrid->senkrechteLaufleisteNötig(); }
+  bool Scrollbar_sichtbar() override {
+    // The wheel hook follows the scroll bar; the width is fitted to what the grid needs,
+    // also while the bar itself has not caught up with a change.
+    if (gAnsichtshaken.mausrad_prüfen) gAnsichtshaken.mausrad_prüfen(mF, *mF.msgFlexGrid);
+    return mF.msgFlexGrid->senkrechteLaufleisteNötig();
+  }
   int Gitterbreite() override {
     Rasteransicht* g = mF.msgFlexGrid;
     const int innen = g->width() - 2 * g->frameWidth();
@@ -519,6 +524,7 @@ void Ansichtsrahmen::done(int ergebnis) {
 void Ansichtsrahmen::Entladen() {
   if (mEntladen) return;
   mEntladen = true;
+  if (gAnsichtshaken.mausrad_lösen) gAnsichtshaken.mausrad_lösen();
   const int n = mWerte.platzierung;
   if (n > 0) {
     gBenutzerwerte[n] = isMaximized() ? 2 : isMinimized() ? 1 : 0;

@@ -40,6 +40,10 @@ struct Ansichtshaken {
   std::function<QString(QWidget* fenster, const QString& aufforderung)> eingabe;
   // The help window for the calling window.
   std::function<void(QWidget* fenster)> hilfe;
+  // The mouse-wheel hook: whether the grid shows its vertical scroll bar, hooking it when
+  // it does; and releasing the hook.
+  std::function<bool(QWidget& fenster, Rasteransicht& grid)> mausrad_prüfen;
+  std::function<void()> mausrad_lösen;
   // The main window's Tag as it stands.
   std::function<QString()> hauptfenster_tag_lesen;
   // The employees the main window's grid shows, in grid order: (name, user name).

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "planner/Aenderungspruefung.h"
+#include "planner/Ansichtsbefehle.h"
 #include "planner/Eingabe.h"
 #include "planner/Kommentare.h"
 #include "planner/Monatsanzeige.h"
@@ -18,6 +19,7 @@
 void frmVelkora::Befehle_verbinden() {
   for (int i = 1; i <= 25; ++i) connect(cmdAuswahl[i], &QPushButton::clicked, this, [i] { cmdAuswahl_Click(i); });
   Kommentarbefehle_verbinden(*this);
+  Ansichtsbefehle_verbinden(*this);
   gEingabebefehle.CheckErfassungsdaten = [] { return ::CheckErfassungsdaten(); };
   gEingabebefehle.Datensatz_speichern = [](const QString& zeile) { return ::Datensatz_speichern(zeile); };
   gEingabebefehle.Zeilen_zurückgehalten = [] {

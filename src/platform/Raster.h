@@ -189,6 +189,12 @@ class Raster {
   bool Redraw() const { return mRedraw; }
   void setRedraw(bool an);
 
+  // Texts too wide for their cell wrap at word boundaries.
+  bool WordWrap() const { return mWordWrap; }
+  void setWordWrap(bool an) {
+    mWordWrap = an;
+    geändert();
+  }
   // Row merging: neighbouring cells of a merged row with equal text show as one.
   bool MergeRow(int r) const;
   void setMergeRow(int r, bool an);
@@ -275,6 +281,7 @@ class Raster {
   int mHighLight = 1;
   bool mRedraw = true;
   bool mMergeCells = false;
+  bool mWordWrap = false;
   int mMausZeile = 0, mMausSpalte = 0;
   int mSichtBreite = 0, mSichtHöhe = 0;
   std::vector<std::function<void()>> mBeobachter;

@@ -197,7 +197,8 @@ void Rasteransicht::zelleZeichnen(QPainter& p, int r, int c, const QRect& rechte
   const QRect innen = textfläche(rechteck);
   p.save();
   p.setClipRect(rechteck.adjusted(0, 0, -1, -1));
-  p.drawText(innen, static_cast<int>(qtAusrichtung(ausrichtung, text)), text);
+  p.drawText(innen, static_cast<int>(qtAusrichtung(ausrichtung, text)) | (mRaster.WordWrap() ? Qt::TextWordWrap : 0),
+             text);
   p.restore();
 }
 

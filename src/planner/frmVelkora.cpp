@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "config/frmAnAbwesenheitsgruende.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
@@ -287,6 +288,26 @@ void frmVelkora::Menüs_anlegen() {
   QAction* beenden = mAktionen[QStringLiteral("mnuBeenden")];
   beenden->setEnabled(true);
   connect(beenden, &QAction::triggered, this, [this] { close(); });
+  connect(mAktionen[QStringLiteral("mnuAnAbwesenheitsgründe")], &QAction::triggered, this,
+          [this] { mnuAnAbwesenheitsgründe_Click(); });
+}
+
+void frmVelkora::Verwaltungsmenüs_aktivieren() {
+  // The code-button editor is an administrator's, and never in look-back mode.
+  mAktionen[QStringLiteral("mnuAnAbwesenheitsgründe")]->setEnabled(gBenutzerstufe == 2 && !gRückblick);
+}
+
+void frmVelkora::mnuAnAbwesenheitsgründe_Click() {
+  Prozedur(QStringLiteral("frmVelkora - mnuAnAbwesenheitsgründe_Click"), [&] {
+    {
+      frmAnAbwesenheitsgruende dialog(this);
+      dialog.exec();
+    }
+    // The buttons may have changed in number, width and meaning: the bar, the grid
+    // and the day sums are built anew from the table.
+    Form_Resize();
+    Daten_anzeigen(false);
+  });
 }
 
 void frmVelkora::Form_Load() {
@@ -385,6 +406,7 @@ void frmVelkora::Form_Load() {
       mNurLesen = true;
       for (int i = 1; i <= 25; ++i) cmdAuswahl[i]->hide();
     }
+    Verwaltungsmenüs_aktivieren();
     // 14. Polling for other workstations' changes, unless switched off.
     mÄnderungsprüfung->einschalten(Setting(32) != 1);
     // What this start wrote into a data folder it created, to tell at the end

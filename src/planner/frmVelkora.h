@@ -60,6 +60,12 @@ class frmVelkora : public QMainWindow {
   void SetSchaltflächen(int& breite);
   void Schaltflächenbreite_ändern(int& schritt);
 
+  // Bearbeiten - An-/Abwesenheitsgründe: the code-button editor, then the window laid
+  // out and the month shown with the new table.
+  void mnuAnAbwesenheitsgründe_Click();
+  // Offers the menu items of the dialogs built so far by level and look-back mode.
+  void Verwaltungsmenüs_aktivieren();
+
   // A menu item by its name ("mnuBeenden"); nullptr for an unknown name.
   QAction* aktion(const QString& name) const;
 

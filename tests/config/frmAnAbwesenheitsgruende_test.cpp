@@ -3,16 +3,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <memory>
 
 #include "config/Schaltflaechen_speichern.h"
 #include "planner/Planerdaten.h"
 #include "platform/Bildschirm.h"
+#include "platform/Cp1252.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"
@@ -443,6 +447,76 @@ TEST_F(KnopfeditorTest, HideColumnWhenTheFeatureIsSetUp) {
   e.chkHide[2]->setChecked(true);
   ok();
   EXPECT_EQ(gSFVerbergenText, QStringLiteral("0100100"));
+}
+
+// Another workstation appends to March while the buttons are saved: its saves wait
+// for the month lock and none of its lines is lost by the restore of the remapped copy.
+TEST_F(KnopfeditorTest, AnotherWorkstationsSavesDuringTheRemapAreKept) {
+  constexpr int kSpeicherungen = 3000;
+  // The month locks are waited for in real time, as the other workstation holds them.
+  static QElapsedTimer seit;
+  seit.start();
+  uhr::Quellen echt;
+  echt.monoton = [] { return seit.nsecsElapsed() / 1e9; };
+  echt.schlafen = [](double s) { QThread::usleep(static_cast<unsigned long>(s * 1e6)); };
+  uhr::setze(echt);
+  QProcess p;
+  p.setProgram(QStringLiteral(VELKORA_BIN_DIR) + QStringLiteral("/velkora_monatsdatei_helfer"));
+  p.setArguments({gDatenordner, QStringLiteral("anhaengen"), QStringLiteral("0"), QStringLiteral("1"),
+                  QString::number(kSpeicherungen), QStringLiteral("260310")});
+  const QString märz = gDatenordner + QStringLiteral("2603 260310 Data.dat");
+  const int anfang = static_cast<int>(dekodierteZeilen(märz).size());
+  p.start();
+  ASSERT_TRUE(p.waitForStarted(10000));
+  // The save begins while the other workstation is under way.
+  for (int i = 0; i < 2000 && dekodierteZeilen(märz).size() < anfang + 20; ++i) QThread::msleep(5);
+  öffnen();
+  füllen(7, QStringLiteral("N"), QStringLiteral("Neu"));  // "8" becomes "9"; the other's codes keep their meaning
+  ok();
+  const bool nochDabei = p.state() != QProcess::NotRunning;
+  // The other workstation was still saving when the save was done.
+  EXPECT_TRUE(nochDabei);
+  if (nochDabei) {
+    ASSERT_TRUE(p.waitForFinished(120000));
+  }
+  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+  EXPECT_EQ(Schaltflächen_Anzahl(), 8) << skript->texte().size()
+                                       << (skript->texte().empty() ? "" : qPrintable(skript->texte()[0]));
+
+  const QStringList zeilen = dekodierteZeilen(märz);
+  for (int j = 0; j < kSpeicherungen; ++j) {
+    QString codes = QStringLiteral("1");
+    for (int v = j; v > 0; v /= 5) codes += QChar(u'1' + v % 5);
+    EXPECT_TRUE(zeilen.contains(QStringLiteral("A:w0u%1:").arg(j % 5) + codes.leftJustified(31, u' '))) << "save " << j;
+  }
+  // The fixture's own entries were remapped: anna's marks "8" are now "9".
+  EXPECT_TRUE(zeilen.contains(QStringLiteral("A:ANNA:") +
+                              Codes({{2, '1'}, {3, '3'}, {4, '5'}, {5, '9'}, {12, '1'}, {19, '9'}, {26, '1'}})));
+}
+
+TEST_F(KnopfeditorTest, TheProgramLockBarsOthersFromBackupToRestoreAndAnOwnLockStays) {
+  const QString sperrdatei = gDatenordner + QStringLiteral("Lockfile.txt");
+  QString währenddessen;
+  gKnopfRestore = [&](const QString& sicherung, const QString& filter) {
+    währenddessen = cp1252::dekodieren(lesen(sperrdatei)).trimmed();
+    return Restore_aus_Backupdatei(sicherung, filter);
+  };
+  skript->antworte(dialoge::kJa);
+  öffnen();
+  leeren(2);
+  ok();
+  EXPECT_EQ(währenddessen, QString::fromUtf16(kWartungssperre) + QStringLiteral("|tester|Schulz Bernd"));
+  EXPECT_FALSE(Datei_vorhanden(sperrdatei));
+
+  // A lock this administrator set himself is neither replaced nor removed.
+  schreiben(sperrdatei, "Umzug|tester\r\n");
+  skript->antworte(dialoge::kJa);
+  öffnen();
+  leeren(3);
+  ok();
+  EXPECT_EQ(währenddessen, QStringLiteral("Umzug|tester"));
+  EXPECT_EQ(lesen(sperrdatei), QByteArray("Umzug|tester\r\n"));
 }
 
 TEST_F(KnopfeditorTest, Pictures) {

@@ -22,6 +22,7 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/Schaltflaechenleiste.h"
 #include "planner/Tabellenmaus.h"
+#include "planner/Tagessummen.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
@@ -626,8 +627,7 @@ void frmVelkora::Form_Click() {
   msgFlexGrid->setFocus();
 }
 
-// Filled by the day-sum rows.
-void frmVelkora::Tagessummen_initialisieren() {}
+void frmVelkora::Tagessummen_initialisieren() { Tagessummen_einrichten(*msgFlexTaSu, msgFlexGrid->raster()); }
 
 bool frmVelkora::Standarddatenordner_unberührt() const {
   if (!mAnfangsstand) return false;

@@ -248,6 +248,17 @@ TEST_F(KnopfeditorTest, ValidationRefusesWithItsMessagesAndFocus) {
        u"Kennbuchstabe 'U' darf nicht doppelt vorhanden sein, wenn er unter 'Bearbeiten - Einstellungen - "
        u"Urlaubstage' als Kennbuchstabe für Urlaubstage verwendet wird",
        [](auto& e) { return e.txtBuchst[1]; }},
+      {"sick-day letter twice",
+       [](auto& e) {
+         SetSetting(5, 1);
+         e.txtBuchst[7]->setText("K");
+         e.txtCaption[7]->setText("Kind krank");
+         e.Hintergrundfarbe[7] = 0x123456;
+         e.chkPublic[7]->setChecked(true);
+       },
+       u"Kennbuchstabe 'K' darf nicht doppelt vorhanden sein, wenn er unter 'Bearbeiten - Einstellungen - "
+       u"Krankheitstage' als Kennbuchstabe für Krankheitstage verwendet wird",
+       [](auto& e) { return e.txtBuchst[5]; }},
   };
   for (const Prüffall& f : fälle) {
     SCOPED_TRACE(f.name);
@@ -260,6 +271,7 @@ TEST_F(KnopfeditorTest, ValidationRefusesWithItsMessagesAndFocus) {
     EXPECT_TRUE(e.isVisible());
     EXPECT_EQ(QApplication::focusWidget(), f.fokus(e));
     editor.reset();
+    SetSetting(5, 0);
   }
   EXPECT_TRUE(sicherungen().isEmpty());
 }

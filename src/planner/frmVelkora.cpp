@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "config/frmAnAbwesenheitsgruende.h"
 #include "launch/Programmstart.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Dateibefehle.h"
@@ -27,6 +28,7 @@
 #include "planner/Schaltflaechenleiste.h"
 #include "planner/Tabellenmaus.h"
 #include "planner/Tagessummen.h"
+#include "planner/Undo.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
@@ -298,6 +300,22 @@ void frmVelkora::Menüs_anlegen() {
   // Every item starts enabled; an item whose window is not there yet never is.
   for (const auto& [name, a] : mAktionen) Menüpunkt_freigeben(name, true);
   connect(mAktionen[QStringLiteral("mnuBeenden")], &QAction::triggered, this, [this] { close(); });
+  connect(mAktionen[QStringLiteral("mnuAnAbwesenheitsgründe")], &QAction::triggered, this,
+          [this] { mnuAnAbwesenheitsgründe_Click(); });
+}
+
+void frmVelkora::mnuAnAbwesenheitsgründe_Click() {
+  Prozedur(QStringLiteral("frmVelkora - mnuAnAbwesenheitsgründe_Click"), [&] {
+    {
+      frmAnAbwesenheitsgruende dialog(this);
+      dialog.exec();
+    }
+    // The buttons may have changed in number, width and meaning: the bar, the grid
+    // and the day sums are built anew from the table.
+    Puffer_zurücksetzen();
+    Form_Resize();
+    Daten_anzeigen(false);
+  });
 }
 
 void frmVelkora::Form_Load() {

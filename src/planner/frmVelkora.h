@@ -61,6 +61,10 @@ class frmVelkora : public QMainWindow {
   void SetSchaltflächen(int& breite);
   void Schaltflächenbreite_ändern(int& schritt);
 
+  // Bearbeiten - An-/Abwesenheitsgründe: the code-button editor, then the window laid
+  // out and the month shown with the new table.
+  void mnuAnAbwesenheitsgründe_Click();
+
   // A menu item or menu by its name ("mnuBeenden", "mnuDatei"); nullptr for an unknown name.
   QAction* aktion(const QString& name) const;
   // Shows, hides, enables and disables the menu items for the settings, the user's

@@ -1,0 +1,61 @@
+#pragma once
+// What a dialog needs before it rewrites shared data that other workstations read and
+// write: the stamp check of the file it will write, the program lock that bars every
+// other workstation's saves, and the month locks of every month of the data folder.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class Monatssperre;
+
+// The message of a dialog whose file another workstation wrote since this one read it.
+inline constexpr char16_t kDatenstandGeändert[] =
+    u"Änderungen können nicht gespeichert werden, da die Daten inzwischen an einem anderen Arbeitsplatz geändert "
+    u"wurden. Bitte rufen Sie den Menüpunkt erneut auf.";
+
+// True when the file still has the time stamp this workstation last read or wrote
+// (`stand`); otherwise shows kDatenstandGeändert and returns false. Always true while
+// settings position 39 is 1.
+bool Dateistand_prüfen(const QString& pfad, const QDateTime& stand);
+// The stamp check of the configuration ("Konfigdaten.dat" against gKonfigdatenZeit).
+bool Konfigdatenstand_prüfen();
+
+// The lock text written while a dialog rewrites data files.
+inline constexpr char16_t kWartungssperre[] = u"Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich";
+
+// Holds the program lock for its lifetime: runs the lock check (another user's lock
+// ends the program) and, when no "Lockfile.txt" exists, writes one in this user's name,
+// which it removes again at its end. A lock that was there before is left as it is.
+class Programmsperre {
+ public:
+  Programmsperre();
+  ~Programmsperre();
+  Programmsperre(const Programmsperre&) = delete;
+  Programmsperre& operator=(const Programmsperre&) = delete;
+  bool geschrieben() const { return mGeschrieben; }
+
+ private:
+  bool mGeschrieben = false;
+};
+
+// Holds the month lock of every month that has a record file in the data folder and
+// of every month of the window, taken one after the other (each waited for as the
+// month writer waits; a lock left behind is taken over). While held no workstation
+// writes a month file.
+class Alle_Monatssperren {
+ public:
+  Alle_Monatssperren();
+  ~Alle_Monatssperren();
+  Alle_Monatssperren(const Alle_Monatssperren&) = delete;
+  Alle_Monatssperren& operator=(const Alle_Monatssperren&) = delete;
+  // True when every lock is held; otherwise the key of the first month whose lock
+  // could not be had is in `fehlend()` and no lock is held.
+  bool gehalten() const { return mFehlend.isEmpty(); }
+  const QString& fehlend() const { return mFehlend; }
+
+ private:
+  std::vector<std::unique_ptr<Monatssperre>> mSperren;
+  QString mFehlend;
+};

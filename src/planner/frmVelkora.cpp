@@ -288,6 +288,7 @@ void frmVelkora::Menüs_anlegen() {
   QAction* beenden = mAktionen[QStringLiteral("mnuBeenden")];
   beenden->setEnabled(true);
   connect(beenden, &QAction::triggered, this, [this] { close(); });
+  Anzeigemenüs_verbinden();
 }
 
 void frmVelkora::Form_Load() {
@@ -388,6 +389,7 @@ void frmVelkora::Form_Load() {
     }
     // 14. Polling for other workstations' changes, unless switched off.
     mÄnderungsprüfung->einschalten(Setting(32) != 1);
+    Anzeigemenüs_aktivieren();
     // What this start wrote into a data folder it created, to tell at the end
     // whether anything was entered.
     if (gDatenordnerAngelegt) mAnfangsstand = Ordnerstand_erfassen(gDatenordner);

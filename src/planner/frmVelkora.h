@@ -63,6 +63,13 @@ class frmVelkora : public QMainWindow {
   // A menu item by its name ("mnuBeenden"); nullptr for an unknown name.
   QAction* aktion(const QString& name) const;
 
+  // Bearbeiten - Anzeigeberechtigungen / Anzeigegruppen (Anzeigemenues.cpp).
+  void mnuAnzeigeberechtigungen_Click();
+  void mnuAnzeigegruppen_Click();
+  // Connects the two items; Anzeigemenüs_aktivieren offers them by level and settings.
+  void Anzeigemenüs_verbinden();
+  void Anzeigemenüs_aktivieren();
+
   // Controls.
   Rasteransicht* msgFlexGrid = nullptr;
   Rasteransicht* msgFlexKaWo = nullptr;

@@ -11,6 +11,7 @@
 #include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Velkoraini.h"
 
 namespace {
 
@@ -76,5 +77,6 @@ void frmVelkora::mnuAnzeigegruppen_Click() {
     Anzeigegruppen_füllen();
     Form_Resize();
     Daten_anzeigen(false);
+    if (gBenutzerwerte[33] == 0 && cmbMitarbeitergruppen->isHidden()) CheckAnzeigegruppen();
   });
 }

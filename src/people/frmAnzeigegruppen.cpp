@@ -112,18 +112,28 @@ void frmAnzeigegruppen::Form_Load(int anzahl) {
         QString f(n, u'0');
         for (int j = 1; j <= n; ++j)
           if (mitglieder.contains(u':' + gruppen[j - 1] + u':')) f[j - 1] = u'1';
-        cmbMitarbeitergruppe->addItem(name);
-        cmbMitarbeitergruppe->setItemData(cmbMitarbeitergruppe->count() - 1, f, kFlagrolle);
+        // The list keeps its items sorted, also those read from the file.
+        int p = 0;
+        while (p < cmbMitarbeitergruppe->count() && Anzeigegruppen_vor(cmbMitarbeitergruppe->itemText(p), name)) ++p;
+        cmbMitarbeitergruppe->insertItem(p, name);
+        cmbMitarbeitergruppe->setItemData(p, f, kFlagrolle);
       }
     }
 
     const Gruppenspalten spalten = Gruppen_anordnen(chkMitarbeitergruppe, 2160);
-    const int innenBreite = std::max(3105 + spalten.letzterVersatz + spalten.letzteBreite, 5775);
+    // The three list buttons stand in a row under the combo box, each as wide as the
+    // widest caption needs in the program's font.
+    int knopf = 1125;
+    for (int i = 1; i <= 3; ++i)
+      knopf = std::max(knopf, static_cast<int>(bildschirm::pixelZuTwips(cmdAuswahl[i]->sizeHint().width())));
+    const int innenBreite =
+        std::max({3105 + spalten.letzterVersatz + spalten.letzteBreite, 5775, 300 + 3 * knopf + 2 * 60 + 240 + 1935});
     const int innenHöhe = 2400 + 360 * spalten.höchsteZeilenzahl;
     const int links = innenBreite - 1935;
     lblBeschriftung[1]->setGeometry(px(300), px(240), px(3300), px(255));
     cmbMitarbeitergruppe->setGeometry(px(300), px(540), px(links - 540), px(330));
-    for (int i = 1; i <= 3; ++i) cmdAuswahl[i]->setGeometry(px(300 + (i - 1) * 1185), px(1080), px(1125), px(375));
+    for (int i = 1; i <= 3; ++i)
+      cmdAuswahl[i]->setGeometry(px(300 + (i - 1) * (knopf + 60)), px(1080), px(knopf), px(375));
     lblBeschriftung[2]->setGeometry(px(300), px(1800), px(3300), px(255));
     cmdAuswahl[4]->setGeometry(px(links), px(n == 2 ? innenHöhe - 2235 : 1065), px(1695), px(375));
     cmdAuswahl[5]->setGeometry(px(links), px(innenHöhe - 1515), px(1695), px(375));
@@ -140,7 +150,7 @@ void frmAnzeigegruppen::cmbMitarbeitergruppe_Click() {
   Prozedur(QStringLiteral("frmAnzeigegruppen - cmbMitarbeitergruppe_Click"), [&] {
     const int i = cmbMitarbeitergruppe->currentIndex();
     const QString f = i < 0 ? QString(mAnzahl, u'0') : Flags(i);
-    for (int j = 1; j <= mAnzahl; ++j) chkMitarbeitergruppe[j]->setChecked(f.value(j - 1) == u'1');
+    for (int j = 1; j <= mAnzahl; ++j) chkMitarbeitergruppe[j]->setChecked((j <= f.size() && f[j - 1] == u'1'));
     // The empty item left after the last group was deleted offers only adding.
     const bool da = !cmbMitarbeitergruppe->currentText().isEmpty();
     lblBeschriftung[1]->setEnabled(da);
@@ -271,7 +281,7 @@ bool frmAnzeigegruppen::Anzeigegruppen_aktualisieren() {
         QString zeile = cmbMitarbeitergruppe->itemText(i) + u'|';
         const QString f = Flags(i);
         for (int j = 1; j <= mAnzahl; ++j)
-          if (f.value(j - 1) == u'1') zeile += chkMitarbeitergruppe[j]->property("Tag").toString() + u':';
+          if ((j <= f.size() && f[j - 1] == u'1')) zeile += chkMitarbeitergruppe[j]->property("Tag").toString() + u':';
         neu << zeile;
       }
     }

@@ -1,5 +1,6 @@
 // The main window's items for display permissions and display groups.
 #include <QAction>
+#include <QComboBox>
 
 #include "people/Gruppenspalten.h"
 #include "people/frmAnzeigeberechtigungen.h"

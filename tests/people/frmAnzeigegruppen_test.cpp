@@ -3,11 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <deque>
 
 #include "people/Anzeige.h"
+#include "people/Gruppenspalten.h"
 #include "planner/Modaldialog.h"
 #include "planner/frmKommentar.h"
 
@@ -108,7 +110,7 @@ TEST_F(Anzeigegruppen, NamesDifferingOnlyInCaseAreRefused) {
     skript = &dialoge::skript();
     antworten = {antwort};
     d->cmdAuswahl[knopf]->click();
-    EXPECT_EQ(namen(*d), (QStringList{QStringLiteral("Büro"), QStringLiteral("Lager")})) << antwort;
+    EXPECT_EQ(namen(*d), (QStringList{QStringLiteral("Büro"), QStringLiteral("Lager")})) << qPrintable(antwort);
     EXPECT_EQ(skript->texte(), std::vector<QString>{QStringLiteral("Eine Anzeigegruppe mit dem Namen '") + antwort +
                                                     QStringLiteral("' existiert bereits")});
   }
@@ -213,6 +215,14 @@ TEST_F(Anzeigegruppen, Pictures) {
   gruppen(namen);
   auto groß = öffnen();
   EXPECT_TRUE(groß->grab().save(bilderordner() + QStringLiteral("Anzeigegruppen_gross.png")));
+  // Nothing clipped or covered: each button shows its whole caption, none overlaps.
+  for (auto* d : {klein.get(), groß.get()})
+    for (int i = 1; i <= 6; ++i) {
+      EXPECT_GE(d->cmdAuswahl[i]->width(), d->cmdAuswahl[i]->sizeHint().width()) << i;
+      EXPECT_TRUE(d->rect().contains(d->cmdAuswahl[i]->geometry())) << i;
+      for (int k = i + 1; k <= 6; ++k)
+        EXPECT_FALSE(d->cmdAuswahl[i]->geometry().intersects(d->cmdAuswahl[k]->geometry()));
+    }
   const QRect innen = groß->rect();
   for (size_t j = 1; j < groß->chkMitarbeitergruppe.size(); ++j)
     EXPECT_TRUE(innen.contains(groß->chkMitarbeitergruppe[j]->geometry())) << j;

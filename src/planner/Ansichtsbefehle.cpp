@@ -80,19 +80,15 @@ void Ansichtsbefehle_verbinden(frmVelkora& f) {
     if (frmVelkora* h = frmVelkora::instanz()) Nach_Ansicht(*h);
   };
   if (QAction* a = f.aktion(QStringLiteral("mnuSummenübersicht"))) {
-    a->setEnabled(true);
     QObject::connect(a, &QAction::triggered, &f, [&f] { Summenübersicht_zeigen(&f); });
   }
   if (QAction* a = f.aktion(QStringLiteral("mnuUrlaubsübersicht"))) {
-    a->setEnabled(true);
     QObject::connect(a, &QAction::triggered, &f, [&f] { Urlaubsübersicht_zeigen(&f, QStringLiteral("U")); });
   }
   if (QAction* a = f.aktion(QStringLiteral("mnuRTTÜbersicht"))) {
-    a->setEnabled(true);
     QObject::connect(a, &QAction::triggered, &f, [&f] { Urlaubsübersicht_zeigen(&f, QStringLiteral("R")); });
   }
   if (QAction* a = f.aktion(QStringLiteral("mnuJahresübersicht"))) {
-    a->setEnabled(true);
     QObject::connect(a, &QAction::triggered, &f, [&f] { Jahresübersicht_öffnen(f, QStringLiteral("G")); });
   }
   // A double click on a name opens that employee's year.

@@ -53,7 +53,6 @@ void Druckbefehle_verbinden(frmVelkora& f) {
     gQuelle.reset();
   });
   if (QAction* drucken = f.aktion(QStringLiteral("mnuDrucken"))) {
-    drucken->setEnabled(true);
     drucken->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     QObject::connect(drucken, &QAction::triggered, &f, [] { Monatsansicht_drucken(QStringLiteral("E")); });
   }

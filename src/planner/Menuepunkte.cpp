@@ -13,20 +13,12 @@ const QStringList& Menüpunkte_ohne_Fenster() {
   // Each item leaves this list when its command is wired; no item may be enabled
   // without a handler behind it.
   static const QStringList liste = {
-      QStringLiteral("mnuDrucken"),
       QStringLiteral("mnuMitarbeiter"),
-      QStringLiteral("mnuAnzeigeberechtigungen"),
-      QStringLiteral("mnuAnzeigegruppen"),
-      QStringLiteral("mnuAnAbwesenheitsgründe"),
       QStringLiteral("mnuWochenende"),
       QStringLiteral("mnuFeiertage"),
       QStringLiteral("mnuAdministratoren"),
       QStringLiteral("mnuPrivilegierteBenutzer"),
       QStringLiteral("mnuEinstellungen"),
-      QStringLiteral("mnuJahresübersicht"),
-      QStringLiteral("mnuUrlaubsübersicht"),
-      QStringLiteral("mnuRTTÜbersicht"),
-      QStringLiteral("mnuSummenübersicht"),
       QStringLiteral("mnuLogbuch"),
   };
   return liste;

@@ -4,9 +4,11 @@
 #include <QFont>
 #include <memory>
 
+#include "people/frmAnzeigegruppen.h"
 #include "planner/Dateibefehle.h"
 #include "planner/Navigation.h"
 #include "launch/Programmstart.h"
+#include "planner/frmKommentar.h"
 #include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
 #include "platform/Einzelinstanz.h"
@@ -37,6 +39,9 @@ void Programm_verdrahten() {
     if (auto* f = frmVelkora::instanz()) f->repaint();
   };
   gSicherungsauswahl_zeigen = [] { Recovery_anzeigen(nullptr); };
+  // The display-group names are asked for through the comment dialog.
+  frmAnzeigegruppen::eingabe = [](QWidget* besitzer, const QString& beschriftung, const QString& vorgabe,
+                                  const QString& titel) { return Eingabefeld(beschriftung, vorgabe, titel, besitzer); };
   gFensterhaken.titel_setzen = [] {
     if (auto* f = frmVelkora::instanz()) f->setWindowTitle(gHauptfensterTitel);
   };

@@ -316,6 +316,7 @@ void frmVelkora::mnuAnAbwesenheitsgründe_Click() {
     Form_Resize();
     Daten_anzeigen(false);
   });
+  Anzeigemenüs_verbinden();
 }
 
 void frmVelkora::Form_Load() {

@@ -75,6 +75,12 @@ class frmVelkora : public QMainWindow {
   // disabled whatever this says).
   bool Menüpunkt_freigegeben(const QString& name) const;
 
+  // Bearbeiten - Anzeigeberechtigungen / Anzeigegruppen (Anzeigemenues.cpp).
+  void mnuAnzeigeberechtigungen_Click();
+  void mnuAnzeigegruppen_Click();
+  // Connects the display permissions and display groups items.
+  void Anzeigemenüs_verbinden();
+
   // Controls.
   Rasteransicht* msgFlexGrid = nullptr;
   Rasteransicht* msgFlexKaWo = nullptr;

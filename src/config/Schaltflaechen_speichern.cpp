@@ -15,7 +15,8 @@
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Monatsdatei.h"
-#include "store/Programmsperre.h"
+#include "launch/Wartungssperre.h"
+#include "store/Stammdatenstand.h"
 #include "store/Sicherung.h"
 #include "store/Velkoraini.h"
 
@@ -186,7 +187,7 @@ void Speichern(const Knopfeditor& e) {
   Sanduhr_Warten_ein();
   // Nothing is changed over a configuration another workstation wrote since this one
   // read it: its table may already be a different one.
-  if (!Konfigdatenstand_prüfen()) return;
+  if (!Stammdatenstand().unverändert(false, true)) return;
   // From the backup until the new table is read back no other workstation may write a
   // data file: the restore puts back every data file as it was backed up.
   Programmsperre programmsperre;

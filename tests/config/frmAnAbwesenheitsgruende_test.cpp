@@ -20,7 +20,8 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"
-#include "store/Programmsperre.h"
+#include "launch/Wartungssperre.h"
+#include "store/Stammdatenstand.h"
 #include "store/Sicherung.h"
 #include "store/Velkoraini.h"
 
@@ -370,7 +371,7 @@ TEST_F(KnopfeditorTest, AConfigurationWrittenElsewhereSinceReadingIsNotOverwritt
   QFile(gDatenordner + QStringLiteral("Konfigdaten.dat"))
       .setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
   ok();
-  EXPECT_EQ(skript->texte().back(), QString::fromUtf16(kDatenstandGeändert));
+  EXPECT_EQ(skript->texte().back(), QString::fromUtf16(kStammdatenGeändert));
   EXPECT_EQ(lesen(gDatenordner + kDezember), dez);
   EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat")), fremd);
   EXPECT_TRUE(sicherungen().isEmpty());

@@ -1,8 +1,9 @@
-#include "store/Programmsperre.h"
+#include "launch/Wartungssperre.h"
 
 #include <QSet>
 #include <algorithm>
 
+#include "launch/Programmsperre.h"
 #include "platform/Programmende.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
@@ -16,17 +17,6 @@
 namespace {
 QString Sperrdateipfad() { return gDatenordner + QStringLiteral("Lockfile.txt"); }
 }  // namespace
-
-bool Dateistand_prüfen(const QString& pfad, const QDateTime& stand) {
-  if (Setting(39) == 1) return true;
-  if (Dateizeit(pfad) == stand) return true;
-  Meldung(QString::fromUtf16(kDatenstandGeändert));
-  return false;
-}
-
-bool Konfigdatenstand_prüfen() {
-  return Dateistand_prüfen(gDatenordner + QStringLiteral("Konfigdaten.dat"), gKonfigdatenZeit);
-}
 
 Programmsperre::Programmsperre() {
   Sperrdatei_prüfen();

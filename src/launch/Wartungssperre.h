@@ -1,7 +1,7 @@
 #pragma once
-// What a dialog needs before it rewrites shared data that other workstations read and
-// write: the stamp check of the file it will write, the program lock that bars every
-// other workstation's saves, and the month locks of every month of the data folder.
+// What a dialog holds while it rewrites shared data that other workstations read and
+// write: the program lock that bars every other workstation's saves, and the month
+// locks of every month of the data folder.
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -9,18 +9,6 @@
 #include <vector>
 
 class Monatssperre;
-
-// The message of a dialog whose file another workstation wrote since this one read it.
-inline constexpr char16_t kDatenstandGeändert[] =
-    u"Änderungen können nicht gespeichert werden, da die Daten inzwischen an einem anderen Arbeitsplatz geändert "
-    u"wurden. Bitte rufen Sie den Menüpunkt erneut auf.";
-
-// True when the file still has the time stamp this workstation last read or wrote
-// (`stand`); otherwise shows kDatenstandGeändert and returns false. Always true while
-// settings position 39 is 1.
-bool Dateistand_prüfen(const QString& pfad, const QDateTime& stand);
-// The stamp check of the configuration ("Konfigdaten.dat" against gKonfigdatenZeit).
-bool Konfigdatenstand_prüfen();
 
 // The lock text written while a dialog rewrites data files.
 inline constexpr char16_t kWartungssperre[] = u"Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich";

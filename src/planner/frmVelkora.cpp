@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "people/frmMitarbeiter.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
@@ -287,6 +288,17 @@ void frmVelkora::Menüs_anlegen() {
   QAction* beenden = mAktionen[QStringLiteral("mnuBeenden")];
   beenden->setEnabled(true);
   connect(beenden, &QAction::triggered, this, [this] { close(); });
+  connect(mAktionen[QStringLiteral("mnuMitarbeiter")], &QAction::triggered, this, [this] { mnuMitarbeiter_Click(); });
+}
+
+void frmVelkora::mnuMitarbeiter_Click() {
+  Prozedur(QStringLiteral("frmVelkora - mnuMitarbeiter_Click"), [&] {
+    Mitarbeiter_bearbeiten(this);
+    Form_Resize();
+    Daten_anzeigen(false);
+    if (!cmbMitarbeitergruppen->isHidden()) Anzeigegruppen_füllen();
+    // The entry clipboard and the undo list are emptied here once they exist.
+  });
 }
 
 void frmVelkora::Form_Load() {
@@ -385,6 +397,8 @@ void frmVelkora::Form_Load() {
       mNurLesen = true;
       for (int i = 1; i <= 25; ++i) cmdAuswahl[i]->hide();
     }
+    // The employee editor is for administrators, never in look-back mode.
+    aktion(QStringLiteral("mnuMitarbeiter"))->setEnabled(gBenutzerstufe == 2 && !gRückblick);
     // 14. Polling for other workstations' changes, unless switched off.
     mÄnderungsprüfung->einschalten(Setting(32) != 1);
     // What this start wrote into a data folder it created, to tell at the end

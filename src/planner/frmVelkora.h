@@ -97,6 +97,8 @@ class frmVelkora : public QMainWindow {
 
  private:
   void Menüs_anlegen();
+  // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
+  void mnuMitarbeiter_Click();
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();

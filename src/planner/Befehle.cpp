@@ -4,6 +4,7 @@
 
 #include "planner/Aenderungspruefung.h"
 #include "planner/Eingabe.h"
+#include "planner/Kommentare.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Monatsspeicher.h"
 #include "planner/Tabellenmaus.h"
@@ -12,7 +13,7 @@
 
 void frmVelkora::Befehle_verbinden() {
   for (int i = 1; i <= 25; ++i) connect(cmdAuswahl[i], &QPushButton::clicked, this, [i] { cmdAuswahl_Click(i); });
-  gTabellenbefehle.Arbeitsfrei_kennzeichnen = [] { Tabellenzeile_ändern(Schaltflächen_Anzahl() + 1); };
+  Kommentarbefehle_verbinden(*this);
   gEingabebefehle.CheckErfassungsdaten = [] { return ::CheckErfassungsdaten(); };
   gEingabebefehle.Datensatz_speichern = [](const QString& zeile) { return ::Datensatz_speichern(zeile); };
   gEingabebefehle.Zeilen_zurückgehalten = [] {

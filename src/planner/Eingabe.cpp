@@ -13,6 +13,7 @@
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "store/Feiertage.h"
+#include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
@@ -372,7 +373,7 @@ bool Vergangenheit_bestätigt() { return mVergangenheitBestätigt; }
 void cmdAuswahl_Click(int Index) {
   Prozedur(QStringLiteral("frmVelkora - cmdAuswahl_Click"), [&] {
     Raster* g = monatsraster();
-    if (!g) return;
+    if (!g || gRückblick) return;
     Knopfnummer_prüfen(Index);
     CheckErfassungsdaten();
     if (gEingabebefehle.Zwischenablage_setzen) gEingabebefehle.Zwischenablage_setzen(SFHex(Index));
@@ -389,7 +390,9 @@ void Tabellenzeile_ändern(int Index) {
   Prozedur(QStringLiteral("frmVelkora - Tabellenzeile_ändern"), [&] {
     frmVelkora* f = frmVelkora::instanz();
     Raster* g = monatsraster();
-    if (!g) return;
+    // A look at a backup takes no entry, whichever way it comes (buttons, the
+    // non-working-day mark, a paste, an undo).
+    if (!g || gRückblick) return;
     Knopfnummer_prüfen(Index);
     const int n = Schaltflächen_Anzahl();
     if (!gLogbuchPuffern) {
@@ -427,7 +430,7 @@ void Tabellenzeile_ändern(int Index) {
 void Tabellenzeilen_ändern(int Index) {
   Prozedur(QStringLiteral("frmVelkora - Tabellenzeilen_ändern"), [&] {
     Raster* g = monatsraster();
-    if (!g) return;
+    if (!g || gRückblick) return;
     Knopfnummer_prüfen(Index);
     Markierung_merken();
     const Gemerkte_Markierung m = gemerkteMarkierung();

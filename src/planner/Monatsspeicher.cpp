@@ -10,6 +10,7 @@
 #include "startup/Umrechnungen.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"
+#include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "store/Monatsdatei.h"
 #include "store/Monatsstand.h"
@@ -96,6 +97,8 @@ QString Datumskorruption_Meldung(const QString& anzeigedatum) {
 
 bool Datensatz_speichern(const QString& zeile) {
   return Prozedur(QStringLiteral("frmVelkora - Datensatz_speichern"), [&]() -> bool {
+    // In look-back mode nothing reaches a month file, whatever path the line came by.
+    if (gRückblick) return false;
     if (!zeile.isEmpty() && gLogbuchPuffern) {
       Zurückhalten(zeile);
       return true;
@@ -125,7 +128,7 @@ bool Datensatz_speichern(const QString& zeile) {
 
 void Erfassungsdatei_defragmentieren() {
   Prozedur(QStringLiteral("frmVelkora - Erfassungsdatei_defragmentieren"), [&] {
-    if (gStörungAnzeigen) return;
+    if (gStörungAnzeigen || gRückblick) return;
     if (gBenutzerstufe > 0 && !Backup_erstellen(QStringLiteral("T")))
       Logbuch_ergänzen(2, QStringLiteral("Backup vor Defragmentieren konnte nicht erstellt werden"));
     // A refused rewrite has been reported and did not happen: no logbook line for it.

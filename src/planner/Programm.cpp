@@ -4,6 +4,7 @@
 #include <QFont>
 #include <memory>
 
+#include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
 #include "platform/Einzelinstanz.h"
 #include "platform/Programmende.h"
@@ -11,6 +12,7 @@
 #include "platform/widgets/QtDialoge.h"
 #include "startup/Start.h"
 #include "startup/fenster/Fensterhilfen.h"
+#include "store/Jahreswechsel.h"
 
 void Programm_verdrahten() {
   dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
@@ -24,6 +26,7 @@ void Programm_verdrahten() {
   gFensterhaken.hauptfenster_neu_zeichnen = [] {
     if (auto* f = frmVelkora::instanz()) f->repaint();
   };
+  gSicherungsauswahl_zeigen = [] { Recovery_anzeigen(nullptr); };
   gFensterhaken.titel_setzen = [] {
     if (auto* f = frmVelkora::instanz()) f->setWindowTitle(gHauptfensterTitel);
   };

@@ -22,6 +22,7 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/Schaltflaechenleiste.h"
 #include "planner/Tabellenmaus.h"
+#include "planner/Tagessummen.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
@@ -618,8 +619,7 @@ void frmVelkora::Form_Click() {
   msgFlexGrid->setFocus();
 }
 
-// Filled by the day-sum rows.
-void frmVelkora::Tagessummen_initialisieren() {}
+void frmVelkora::Tagessummen_initialisieren() { Tagessummen_einrichten(*msgFlexTaSu, msgFlexGrid->raster()); }
 
 bool frmVelkora::Standarddatenordner_unberührt() const {
   if (!mAnfangsstand) return false;
@@ -651,10 +651,7 @@ void frmVelkora::Form_Unload() {
   });
   // 2.
   if (gRückblick) {
-    ignorieren([&] {
-      Dateien_löschen(gDatenordner, QStringLiteral("*.dat"));
-      QDir().rmdir(gDatenordner);
-    });
+    ignorieren([&] { Rückblickordner_entfernen(); });
   } else if (!entfernen) {
     // An untouched folder is removed below, so no per-user file is written into it.
     ignorieren([&] { Velkoraini_schreiben(); });

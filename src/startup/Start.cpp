@@ -240,14 +240,15 @@ void Hauptablauf() {
   gSicherungsordner = gDatenordner + QStringLiteral("Backups/");
   Ordner_sicherstellen(gSicherungsordner);
   // Workstations starting together make each backup once: it is checked again under
-  // the backup folder's lock.
-  if (!Ordner_hat(gSicherungsordner, gHeuteText.left(4) + QStringLiteral("*M.dat"))) {
+  // the backup folder's lock. A look-back run leaves the real folders as they are.
+  const bool startsicherung = !Schalter_vorhanden(QStringLiteral("lookback"));
+  if (startsicherung && !Ordner_hat(gSicherungsordner, gHeuteText.left(4) + QStringLiteral("*M.dat"))) {
     if (Backup_erstellen_wenn_fehlend(QStringLiteral("M"), {gHeuteText.left(4) + QStringLiteral("*M.dat")})) {
       Logbuch_bereinigen(QStringLiteral("M"));
       gMerker = true;
     }
   }
-  if (!Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*M.dat")) &&
+  if (startsicherung && !Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*M.dat")) &&
       !Ordner_hat(gSicherungsordner, gHeuteText + QStringLiteral("*T.dat"))) {
     if (Backup_erstellen_wenn_fehlend(QStringLiteral("T"),
                                       {gHeuteText + QStringLiteral("*M.dat"), gHeuteText + QStringLiteral("*T.dat")})) {

@@ -1,14 +1,521 @@
 #include "store/Jahreswechsel.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <charconv>
+#include <vector>
+
+#include "platform/Laufzeitfehler.h"
+#include "platform/Programmende.h"
+#include "platform/Text.h"
+#include "platform/Umgebung.h"
 #include "platform/Zustand.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Logbuch.h"
+#include "startup/Meldungen.h"
+#include "startup/Programmabbruch.h"
+#include "startup/Start.h"
+#include "startup/Umrechnungen.h"
+#include "startup/Zeilencodierung.h"
+#include "store/Erfassungsdaten.h"
+#include "store/Feiertage.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
+#include "store/Sicherung.h"
+#include "store/Velkoraini.h"
 
 bool gRückblick = false;
+std::function<void()> gSicherungsauswahl_zeigen;
 
 namespace {
-void Zustand_zurücksetzen() { gRückblick = false; }
+
+// Held while a workstation moves the window on or back. Its name matches no pattern
+// the program lists in the data folder.
+const QString kSperrdatei = QStringLiteral("Velkora Jahreswechsel.lock");
+// A year change reads all months and writes a backup of the whole folder: on a slow
+// share that takes a while. A lock of another workstation older than this is taken as
+// left behind by a crashed start (on this workstation a dead holder is seen at once).
+constexpr int kSperreVeraltetMs = 120000;
+constexpr int kSperreWartenMs = 150000;
+
+const QString kKeineÄnderung = QStringLiteral("Vollständiges Wiederherstellen der Daten nicht möglich.");
+
+void Zustand_zurücksetzen() {
+  gRückblick = false;
+  gSicherungsauswahl_zeigen = nullptr;
+}
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+QString zweistellig(int n) { return QStringLiteral("%1").arg(n % 100, 2, 10, QChar(u'0')); }
+
+// A date in the workstation's short date form with a four-digit year.
+QString Datum_lang(const QDate& d) {
+  const QString s = gDatumstrennzeichen;
+  const QString tt = zweistellig(d.day());
+  const QString mm = zweistellig(d.month());
+  const QString jjjj = QString::number(d.year());
+  switch (gDatumsreihenfolge) {
+    case 0:
+      return mm + s + tt + s + jjjj;
+    case 2:
+      return jjjj + s + mm + s + tt;
+    default:
+      return tt + s + mm + s + jjjj;
+  }
+}
+
+// A value of the employee table ("012,5" with the locale's separator) as a number; a
+// value that is no number is a run-time error.
+float Tageswert(const QString& feld) {
+  QString s = text::trim(feld);
+  if (!gDezimaltrennzeichen.isEmpty()) s.replace(gDezimaltrennzeichen.left(1), QStringLiteral("."));
+  s.replace(u',', u'.');
+  bool ok = false;
+  const float f = s.toFloat(&ok);
+  if (!ok) fehler::auslösen(fehler::kTypenUnverträglich);
+  return f;
+}
+
+// A number as BenFormat reads it.
+QString Zahltext(float wert) {
+  char puffer[64];
+  const auto [ende, ec] = std::to_chars(puffer, puffer + sizeof puffer, wert, std::chars_format::fixed);
+  if (ec != std::errc()) fehler::auslösen(6);
+  return QString::fromLatin1(puffer, ende - puffer);
+}
+
+// Whether a name is a version of a month record file ("yymm yymmdd Data.dat").
+bool Ist_Monatsversion(const QString& name) {
+  return name.size() == 20 && name.at(4) == u' ' && name.endsWith(QStringLiteral(" Data.dat"), Qt::CaseInsensitive) &&
+         text::nurZiffern(name.left(4)) && text::nurZiffern(name.mid(5, 6));
+}
+
+// The greatest writing date among the month files of the data folder; invalid when
+// there is none.
+QDate Letzte_Eingabe() {
+  QString größtes;
+  for (const QString& name : Dateiliste(gDatenordner, QStringLiteral("*Data.dat")))
+    if (Ist_Monatsversion(name) && name.mid(5, 6) > größtes) größtes = name.mid(5, 6);
+  return größtes.isEmpty() ? QDate() : FormatDatumSD(größtes);
+}
+
+// The lock of the data folder around a year change or its undo. Without the lock (a
+// holder that never lets go) nothing is changed.
+class Jahressperre {
+ public:
+  Jahressperre() : mSperre(gDatenordner + kSperrdatei) {
+    mSperre.setStaleLockTime(kSperreVeraltetMs);
+    mGehalten = mSperre.tryLock(kSperreWartenMs);
+  }
+  bool gehalten() const { return mGehalten; }
+
+ private:
+  QLockFile mSperre;
+  bool mGehalten = false;
+};
+
+// The days of one vacation code of an employee row over a range (0 for no code).
+float Tage(int knopf, const QDate& von, const QDate& bis, int zeile) {
+  if (knopf == 0 || von > bis) return 0;
+  return static_cast<float>(AnAbwesenheitstage(knopf, von, bis, zeile));
+}
+
+// Vacation taken over a range: full days count 1, half days 0.5.
+float Urlaub_genommen(const QDate& von, const QDate& bis, int zeile) {
+  return Tage(gSFUrlaub, von, bis, zeile) + Tage(gSFUrlaub2, von, bis, zeile) +
+         Tage(gSFUrlaubHalb, von, bis, zeile) / 2.0f + Tage(gSFUrlaubHalb2, von, bis, zeile) / 2.0f;
+}
+
+// The carried-over vacation of every employee into the next planning year.
+void Urlaub_übertragen() {
+  const Urlaubsjahr jahr = Urlaubsjahr_des_Planungsjahrs(gPlanungsjahr, gUrlaubsjahrBeginn, gResturlaubVerfall);
+  for (int i = 1; i <= Mitarbeiterzeilen(); ++i) {
+    if (gBenutzerIDs[i].isEmpty()) continue;
+    const QString& werte = gUrlaubsdaten[i];
+    Urlaubsübertrag u;
+    u.rest = Tageswert(werte.mid(0, 5));
+    u.anspruch = Tageswert(werte.mid(6, 5));
+    u.genommen = Urlaub_genommen(jahr.beginn, jahr.ende, i);
+    u.verfall = jahr.verfall.isValid() && !gUrlaub1Leer;
+    if (u.verfall) {
+      u.gleicherMonat = gUrlaubsjahrBeginn == gResturlaubVerfall;
+      u.vorVerfall = Urlaub_genommen(jahr.beginn, jahr.verfall.addDays(-1), i);
+    }
+    QString ansprüche = werte.mid(6, 23);
+    if (!gDezimaltrennzeichen.isEmpty()) ansprüche.replace(gDezimaltrennzeichen.left(1), QStringLiteral(","));
+    u.ohneAnspruch = ansprüche == u"000,0:000,0:000,0:000,0";
+    gUrlaubsdaten[i] = Urlaubsdaten_nach_Jahreswechsel(werte, Neuer_Resturlaub(u));
+  }
+}
+
+// Creates an empty file for every month of the new third year that has none. Under
+// the month lock, so a month another workstation writes meanwhile is left alone.
+void Leere_Monate_anlegen(int jahr) {
+  for (int monat = 1; monat <= 12; ++monat) {
+    const QString schlüssel = zweistellig(jahr) + zweistellig(monat);
+    Monatsdatei_umschreiben(
+        schlüssel, true,
+        [&](const QString& stamm, const QStringList&) -> std::optional<QStringList> {
+          if (!stamm.isEmpty()) return std::nullopt;
+          return QStringList{u'[' + schlüssel + u']', gKennzeile, QStringLiteral("NoEx:NoEx")};
+        },
+        false, false);
+  }
+}
+
+// Deletes every month file of the year bis and before; false when there was none.
+bool Alte_Monate_löschen(int bis) {
+  const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
+  if (namen.isEmpty()) return false;
+  for (const QString& name : namen)
+    if (Ist_Monatsversion(name) && name.left(2).toInt() <= bis % 100) Löschen(gDatenordner + name);
+  return true;
+}
+
+// The year change proper, under the lock.
+bool Jahr_wechseln_gesperrt() {
+  // Another workstation may have moved the window on while this one waited.
+  const int vorher = gPlanungsjahr;
+  Mitarbeiterdaten_lesen();
+  if (gPlanungsjahr != vorher || gPlanungsjahr + 1 >= gHeute.year()) {
+    Feiertage_berechnen();
+    return gPlanungsjahr > vorher;
+  }
+  if (!Backup_erstellen(QStringLiteral("J"))) {
+    Logbuch_ergänzen(2, QStringLiteral("Jahreswechsel nicht durchgeführt, da Backup nicht erstellt werden konnte"));
+    return false;
+  }
+  Alle_Erfassungsdaten_einlesen(false);
+  Urlaub_übertragen();
+
+  gPlanungsjahr += 1;
+  if (!Mitarbeiterdaten_schreiben(QStringLiteral("IgnoreErrors"))) {
+    Logbuch_ergänzen(
+        2, QStringLiteral("Jahreswechsel nicht durchgeführt, da Schreiben der Mitarbeiterdaten nicht möglich"));
+    Mitarbeiterdaten_lesen();
+    return false;
+  }
+  Logbuch_ergänzen(2,
+                   QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr ") + QString::number(gPlanungsjahr + 1));
+
+  Leere_Monate_anlegen(gPlanungsjahr + 2);
+  Logbuch_ergänzen(2, QStringLiteral("Leere Erfassungsdateien für ") + QString::number(gPlanungsjahr + 2) +
+                          QStringLiteral(" angelegt"));
+  if (Alte_Monate_löschen(gPlanungsjahr - 1))
+    Logbuch_ergänzen(2, QStringLiteral("Erfassungsdateien des Jahres ") + QString::number(gPlanungsjahr - 1) +
+                            QStringLiteral(" und älter gelöscht"));
+
+  Mitarbeiterdaten_lesen();
+  Feiertage_berechnen();
+  if (Setting(13) == 1) {
+    SetSetting(13, 0);
+    Konfigdaten_schreiben();
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------------
+// The undo after the system date was set back.
+
+// Ends the undo for want of a usable backup: it is not tried again at later starts
+// until a year change succeeds.
+void Wiederherstellung_abbrechen(const QString& text) {
+  Meldung(text);
+  SetSetting(13, 1);
+  Konfigdaten_schreiben();
+}
+
+// Writes a month of the backup back when its month has no file now.
+void Monat_zurückschreiben(const Sicherungsblock& b) {
+  const QString schlüssel = b.name.left(4);
+  Monatssperre sperre(schlüssel);
+  if (!sperre.gehalten() || !Aktuelle_Erfassungsdatei(schlüssel).isEmpty()) return;
+  FOpen(gDatenordner + b.name, QStringLiteral("Output"));
+  try {
+    for (qsizetype i = 0; i < b.zeilen.size(); ++i) LineOut(i == 1 ? gKennzeile : b.zeilen[i]);
+    FClose();
+  } catch (...) {
+    FVerwerfen();
+    throw;
+  }
+}
+
+// The employee line of the backup brought to the current layout (decimals, special
+// leave and the unused fields).
+QString Lange_Zeile(const QString& z) {
+  if (z.mid(23, 1) == u",") return z;
+  return z.left(23) + QStringLiteral(",0") + z.mid(23, 4) + QStringLiteral(",0") + z.mid(27, 4) + QStringLiteral(",0") +
+         z.mid(31, 4) + QStringLiteral(",0:000,0:000,0:000,0:000,0") + z.mid(35);
+}
+
+// Takes the planning year and each employee's values of the old first year back from
+// the employee file of a year-change backup.
+void Mitarbeiter_zurücknehmen(const Sicherungsblock& b) {
+  gPlanungsjahr = text::zahl(b.zeilen.value(2));
+  const QString trenner = gDezimaltrennzeichen.isEmpty() ? QStringLiteral(",") : gDezimaltrennzeichen.left(1);
+  for (qsizetype k = 3; k < b.zeilen.size(); ++k) {
+    const QString& zeile = b.zeilen[k];
+    for (int i = 1; i <= Mitarbeiterzeilen(); ++i) {
+      if (gBenutzerIDs[i].isEmpty() || !zeile.endsWith(u':' + gBenutzerIDs[i], Qt::CaseInsensitive)) continue;
+      QString alt = Lange_Zeile(zeile).mid(14, 12);
+      alt.replace(u',', trenner);
+      gUrlaubsdaten[i] = alt + gUrlaubsdaten[i].mid(6, 17);
+    }
+  }
+  Mitarbeiterdaten_schreiben();
+}
+
+// Undoes the year change that produced the current planning year; false when the
+// undo has to stop (the user has been told).
+bool Jahreswechsel_zurücknehmen() {
+  const QString muster = zweistellig(gPlanungsjahr + 1) + QStringLiteral("*J.dat");
+  const QStringList treffer = Dateiliste(gSicherungsordner, muster);
+  if (treffer.isEmpty()) {
+    Wiederherstellung_abbrechen(QStringLiteral("Backupdatei ") + ShowPfad(gSicherungsordner + muster, 100) +
+                                QStringLiteral(" nicht gefunden. ") + kKeineÄnderung);
+    return false;
+  }
+  // The newest, should the year change have been made more than once.
+  const QString pfad = gSicherungsordner + treffer.last();
+  std::vector<Sicherungsblock> blöcke;
+  const Sicherungsblock* mitarbeiter = nullptr;
+  if (Sicherung_einlesen(pfad, blöcke)) {
+    for (const Sicherungsblock& b : blöcke)
+      if (b.name.compare(QStringLiteral("Mitarbeiterdaten.dat"), Qt::CaseInsensitive) == 0) mitarbeiter = &b;
+  }
+  // Without its employee file (or with one that does not go back a year) the backup
+  // cannot move the window back: the undo would repeat for ever.
+  if (!mitarbeiter || mitarbeiter->zeilen.size() < 3 || text::zahl(mitarbeiter->zeilen[2]) >= gPlanungsjahr) {
+    Wiederherstellung_abbrechen(QStringLiteral("Backupdatei ") + ShowPfad(pfad, 100) +
+                                QStringLiteral(" konnte nicht ausgewertet werden. ") + kKeineÄnderung);
+    return false;
+  }
+  for (const Sicherungsblock& b : blöcke)
+    if (Ist_Monatsversion(b.name)) Monat_zurückschreiben(b);
+  Mitarbeiter_zurücknehmen(*mitarbeiter);
+  Logbuch_ergänzen(
+      2, QStringLiteral("Jahreswechsel rückgängig gemacht, aktuelles Jahr ") + QString::number(gPlanungsjahr + 1));
+  return true;
+}
+
+// ---------------------------------------------------------------------------------
+// Look-back mode.
+
+QString Klein(const QString& ordner) { return umgebung::mitSchrägstrich(QDir::cleanPath(ordner)).toLower(); }
+
+// Whether one folder lies in the other (or is it).
+bool Überschneiden(const QString& a, const QString& b) {
+  if (a.isEmpty() || b.isEmpty()) return false;
+  const QString x = Klein(QFileInfo(a).absoluteFilePath()), y = Klein(QFileInfo(b).absoluteFilePath());
+  return x.startsWith(y) || y.startsWith(x);
+}
+
+struct Teilordner {
+  const char* name;
+  const char* muster;
+};
+// The folders of the look-back set below its data folder and what the program puts
+// into them.
+constexpr Teilordner kTeilordner[] = {{"Logs/", "*.log"}, {"Backups/", "*.dat"}, {"IniFiles/", "*.ini"}};
+
 }  // namespace
 
-bool Jahreswechsel() { return false; }
-void Datumskorruption() {}
-void Datenrückblick() {}
+float Neuer_Resturlaub(const Urlaubsübertrag& u) {
+  float neu = u.anspruch + u.rest - u.genommen;
+  if (u.verfall) {
+    float verfallen = u.rest - (u.gleicherMonat ? 0.0f : u.vorVerfall);
+    if (verfallen < 0) verfallen = 0;
+    neu -= verfallen;
+  }
+  if (u.ohneAnspruch) neu = 0;
+  return neu;
+}
+
+Urlaubsjahr Urlaubsjahr_des_Planungsjahrs(int planungsjahr, int beginnMonat, int verfallMonat) {
+  Urlaubsjahr j;
+  const int beginn = beginnMonat >= 1 && beginnMonat <= 12 ? beginnMonat : 1;
+  j.beginn = QDate(planungsjahr, beginn, 1);
+  j.ende = QDate(planungsjahr + 1, beginn, 1).addDays(-1);
+  if (verfallMonat >= 1 && verfallMonat <= 12)
+    j.verfall = QDate(verfallMonat < beginn ? planungsjahr + 1 : planungsjahr, verfallMonat, 1);
+  return j;
+}
+
+QString Urlaubsdaten_nach_Jahreswechsel(const QString& alt, float neuerRest) {
+  return BenFormat(Zahltext(neuerRest)) + u':' + alt.mid(12, 5) + u':' + alt.mid(18, 5) + u':' + alt.mid(24, 5) + u':' +
+         BenFormat(QStringLiteral("0"));
+}
+
+bool Jahreswechsel() {
+  return Prozedur(QStringLiteral("modVelkora - Jahreswechsel"), [&]() -> bool {
+    if (gStörungAnzeigen) {
+      const QDate letzte = Letzte_Eingabe();
+      if (letzte.isValid() && letzte.daysTo(gHeute) > 24 &&
+          !Frage(QStringLiteral(
+                     "Achtung! Es wurde ein neues Jahr erkannt und die letzte Eingabe von An-/Abwesenheitszeiten "
+                     "liegt mehr als vier Wochen zurück. Diese Meldung erhalten Sie sicherheitshalber, um ein "
+                     "irrtümliches Verstellen des Systemdatums auszuschließen.\r\rAktuelles Systemdatum ist der ") +
+                 Datum_lang(gHeute) + QStringLiteral(". Ist dies richtig?"))) {
+        Programmabbruch(QString(),
+                        QStringLiteral("Stellen Sie das Systemdatum korrekt ein und starten Sie den Velkora erneut"),
+                        QStringLiteral("NoLog"));
+      }
+    }
+    Jahressperre sperre;
+    if (!sperre.gehalten()) {
+      Logbuch_ergänzen(
+          2, QStringLiteral("Jahreswechsel nicht durchgeführt, da ein anderer Arbeitsplatz den Datenordner sperrt"));
+      return false;
+    }
+    return Jahr_wechseln_gesperrt();
+  });
+}
+
+bool Jahreswechsel_nachholen() {
+  while (gPlanungsjahr + 1 < gHeute.year()) {
+    if (!Jahreswechsel()) return false;
+  }
+  return true;
+}
+
+void Datumskorruption() {
+  Prozedur(QStringLiteral("modVelkora - Datumskorruption"), [&] {
+    // A look at a backup changes nothing, not even its own copy.
+    if (gRückblick) return;
+    if (Setting(13) == 1 || gHeuteText.endsWith(QStringLiteral("1231"))) return;
+    const QString von = QString::number(gPlanungsjahr + 1);
+    const QString auf = QString::number(gHeute.year());
+    if (!Frage(QStringLiteral("Datumskorruption erkannt!\r\rDas Systemdatum wurde seit dem letzten Programmaufruf von "
+                              "einem Datum des Jahres ") +
+               von + QStringLiteral(" auf ein Datum des Jahres ") + auf +
+               QStringLiteral(
+                   " zurückgestellt. Das Datum kann auch auf einem anderen Rechner in Ihrem Netzwerk zurückgestellt "
+                   "worden sein.\r\rAktuelles Datum dieses Rechners ist der ") +
+               Datum_lang(gHeute) + QStringLiteral(".\r\rIst dies das korrekte heutige Datum?"))) {
+      Programmabbruch(QString(), QStringLiteral("Stellen Sie das Datum auf Ihrem Rechner korrekt ein"),
+                      QStringLiteral("NoLog"));
+    }
+    QString zweite = QStringLiteral(
+        "Ist das Datum auf allen Rechnern, die den Velkora nutzen, richtig eingestellt?\r\rWenn Sie nicht sicher "
+        "sind, beenden Sie das Programm über die Schaltfläche 'Nein' und kontrollieren Sie das Datum der "
+        "angeschlossenen Rechner.");
+    if (gBenutzerstufe < 2)
+      zweite += QStringLiteral("\r\rBitten Sie ggf. einen der folgenden Administratoren um Unterstützung: ") +
+                ShowAdmins(false);
+    if (!Frage(zweite)) Programmabbruch(QString(), QString(), QStringLiteral("NoLog"));
+    Logbuch_ergänzen(2, QStringLiteral("Datumskorruption erkannt! Systemdatum wurde von ") + von +
+                            QStringLiteral(" auf ") + auf + QStringLiteral(" zurückgestellt"));
+    const QString unbrauchbar =
+        QStringLiteral("Möglicherweise wurden durch das Rückstellen des Datums Daten unbrauchbar. ");
+    if (gBenutzerstufe == 2) {
+      Meldung(unbrauchbar + QStringLiteral("Der Velkora versucht jetzt diese Daten wiederherzustellen. Wenn Sie keine "
+                                           "weitere Meldung mehr erhalten, konnte dies erfolgreich durchgeführt "
+                                           "werden."));
+    } else {
+      Programmabbruch(QString(),
+                      unbrauchbar +
+                          QStringLiteral("Der Velkora kann diese Daten möglicherweise wiederherstellen. Dazu müssen "
+                                         "Sie einen der folgenden Administratoren bitten, das Programm zu starten: ") +
+                          ShowAdmins(false),
+                      QStringLiteral("NoLog"));
+    }
+
+    Jahressperre sperre;
+    if (!sperre.gehalten()) return;
+    // Another workstation may have undone the year changes while this one asked.
+    Mitarbeiterdaten_lesen();
+    while (gPlanungsjahr >= gHeute.year()) {
+      if (!Jahreswechsel_zurücknehmen()) break;
+    }
+    // The window has moved back: its first year needs its holidays.
+    Feiertage_berechnen();
+  });
+}
+
+QString Rückblickordner() { return gTempOrdner + QStringLiteral("Data/"); }
+
+void Datenrückblick() {
+  Prozedur(QStringLiteral("modVelkora - Datenrückblick"), [&] {
+    gRückblick = true;
+    QString datei;
+    const QString name = Aufrufparameter(QStringLiteral("lookback"));
+    if (!name.isEmpty()) {
+      datei = QFileInfo(name).absoluteFilePath();
+      if (!QFileInfo(datei).isFile()) {
+        if (QFileInfo(datei + QStringLiteral(".vel")).isFile())
+          datei += QStringLiteral(".vel");
+        else if (QFileInfo(datei + QStringLiteral(".dat")).isFile())
+          datei += QStringLiteral(".dat");
+        else
+          Programmabbruch(QString(),
+                          QStringLiteral("Die Datei ") + ShowPfad(datei, 100) + QStringLiteral(" wurde nicht gefunden"),
+                          QStringLiteral("NoLog"));
+      }
+    } else {
+      const QStringList jahr = Dateiliste(gSicherungsordner, QStringLiteral("*J.dat"));
+      gSicherungsdatei.clear();
+      if (jahr.size() == 1)
+        gSicherungsdatei = jahr.first();
+      else if (gSicherungsauswahl_zeigen)
+        gSicherungsauswahl_zeigen();
+      if (gSicherungsdatei.isEmpty()) programmende::beenden(0);
+      datei = gSicherungsordner + gSicherungsdatei;
+    }
+
+    const QString daten = Rückblickordner();
+    // The look-back set is emptied and removed again: it must never be (or hold, or
+    // lie in) one of the folders of the real data.
+    for (const QString& echt : {gDatenordner, gLogordner, gSicherungsordner, gIniOrdner}) {
+      if (Überschneiden(daten, echt))
+        Programmabbruch(QString(),
+                        QStringLiteral("Der Datenrückblick ist nicht möglich, da der Ordner ") + ShowPfad(daten, 100) +
+                            QStringLiteral(" zu den Ordnern der Daten gehört"),
+                        QStringLiteral("NoLog"));
+    }
+    const auto nicht_löschbar = [&] {
+      Programmabbruch(QString(),
+                      QStringLiteral("Es konnten nicht alle nicht mehr benötigten Dateien im Ordner ") +
+                          ShowPfad(daten, 100) + QStringLiteral(" gelöscht werden"),
+                      QStringLiteral("NoLog"));
+    };
+    if (!Verzeichnis_vorhanden(daten)) Verzeichnis_anlegen(daten);
+    if (!Dateien_löschen(daten, QStringLiteral("*.dat"))) nicht_löschbar();
+    for (const Teilordner& t : kTeilordner) {
+      const QString o = daten + QString::fromLatin1(t.name);
+      if (!Verzeichnis_vorhanden(o))
+        Verzeichnis_anlegen(o);
+      else if (!Dateien_löschen(o, QString::fromLatin1(t.muster)))
+        nicht_löschbar();
+    }
+    Verzeichnis_wechseln(gTempOrdner);
+
+    // The user's own settings (window placement, colours) as a copy: nothing of this
+    // run is written back to the real ini folder.
+    const QString ini = Velkoraini_Dateiname(gBenutzername);
+    const QString iniEcht = gIniOrdner + ini;
+    gDatenordner = daten;
+    gLogordner = daten + QStringLiteral("Logs/");
+    gSicherungsordner = daten + QStringLiteral("Backups/");
+    gIniOrdner = daten + QStringLiteral("IniFiles/");
+    if (Datei_vorhanden(iniEcht)) QFile::copy(iniEcht, gIniOrdner + ini);
+
+    if (!Restore_aus_Backupdatei(datei, QString())) programmende::beenden(1);
+  });
+}
+
+void Rückblickordner_entfernen() {
+  if (gTempOrdner.isEmpty()) return;
+  const QString daten = Rückblickordner();
+  if (!Verzeichnis_vorhanden(daten)) return;
+  QDir::setCurrent(gTempOrdner);
+  for (const Teilordner& t : kTeilordner) {
+    const QString o = daten + QString::fromLatin1(t.name);
+    Dateien_löschen(o, QString::fromLatin1(t.muster));
+    Löschen(o);
+  }
+  Dateien_löschen(daten, QStringLiteral("*.dat"));
+  Löschen(daten);
+}

@@ -137,10 +137,7 @@ QString Neueste_Sicherung() {
   return beste.isEmpty() ? QString() : gSicherungsordner + beste;
 }
 
-struct Block {
-  QString name;
-  QStringList zeilen;
-};
+using Block = Sicherungsblock;
 
 // A name a backup may write: a bare file name of a data file or logbook. Anything else
 // could write outside the data and log folders.
@@ -262,6 +259,11 @@ bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter) {
     // A single file that the backup does not hold was not restored.
     return alle || ohneLogs || geschrieben;
   });
+}
+
+bool Sicherung_einlesen(const QString& pfad, std::vector<Sicherungsblock>& blöcke) {
+  return Prozedur(QStringLiteral("modVelkora - Sicherung_einlesen"),
+                  [&]() -> bool { return Sicherung_lesen(pfad, blöcke); });
 }
 
 void Alte_Dateien_löschen(const QString& ordner, const QString& muster, int behalten) {

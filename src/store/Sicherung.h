@@ -6,6 +6,7 @@
 // file and logbook a block of "[name]", "[n]" and the file's n lines.
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // The name of the backup just written, or the one picked in the backup chooser
 // (empty = cancelled).
@@ -22,6 +23,14 @@ bool Backup_erstellen_wenn_fehlend(const QString& art, const QStringList& muster
 // kind T, M, A or E. Filter empty: every file; "NoLogs": the data files only; a file
 // name: that file only. Nothing is written unless the whole backup reads correctly.
 bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter);
+// One file held in a backup: its name and its lines.
+struct Sicherungsblock {
+  QString name;
+  QStringList zeilen;
+};
+// Reads and checks a whole backup without writing anything; false when it is not one
+// (its header, any block's name or count, a line the program cannot have written).
+bool Sicherung_einlesen(const QString& pfad, std::vector<Sicherungsblock>& blöcke);
 // Removes the oldest files of one kind, keeping the newest `behalten`.
 void Alte_Dateien_löschen(const QString& ordner, const QString& muster, int behalten);
 

@@ -77,10 +77,13 @@ TEST_F(Startablauf, DateGuard) {
       {"/d:311224", false, "31.12.2024"}, {"/d:010125", true, ""}, {"/d:311250", true, ""},
       {"/d:010151", false, "01.01.2051"}, {"/d:320125", true, ""},  // rolls over to 1 February 2025
   };
+  int n = 0;
   for (const auto& f : fälle) {
     skript->protokoll.clear();
+    // A folder of its own for each start: a later date on a folder set up earlier
+    // would be a year change.
     const QStringList argumente{QString::fromLatin1(f.d),
-                                QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")};
+                                QStringLiteral("/path:") + unterordner(QStringLiteral("Ablage%1").arg(++n))};
     if (f.startet) {
       starten(argumente);
       EXPECT_TRUE(skript->protokoll.empty()) << f.d;

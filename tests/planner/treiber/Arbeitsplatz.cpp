@@ -2,7 +2,9 @@
 // same wiring and start sequence, offscreen) and then works its main window as a user
 // would, by commands read from stdin, one answer line each:
 //
-//   velkora_arbeitsplatz DATA_FOLDER PROGRAM_FOLDER DATE(ddmmyy)
+//   velkora_arbeitsplatz DATA_FOLDER PROGRAM_FOLDER DATE(ddmmyy) [SWITCH ...]
+//
+// Further switches ("/lookback") are added to the command line.
 //
 // The user name and the temporary folder come from USERNAME and TEMP. Prompts are
 // answered by a script (messages OK, questions Yes) and collected for "prompts".
@@ -12,6 +14,10 @@
 //   button N           -> clicks code button N; "ok"
 //   month N            -> clicks month tab N (1 = January); "ok yymm" of the month shown
 //   tick               -> one event of the polling timer; "ok COUNTER"
+//   enter N            -> runs the entry of button N on the marking, as every path
+//                         into an entry does (also when the button is hidden); "ok"
+//   dblclick ROW DAY   -> double click on a day cell; "ok"
+//   title              -> "ok CAPTION" of the main window
 //   cell ROW DAY       -> "ok TEXT" (the cell's text, "-" for an empty cell)
 //   prompts            -> "ok " and the prompt texts since the last call, " | " between them
 //   await PATH         -> "waiting", then "go" once PATH exists (to act together)
@@ -32,6 +38,7 @@
 #include <cstdio>
 
 #include "planner/Aenderungspruefung.h"
+#include "planner/Eingabe.h"
 #include "planner/Programm.h"
 #include "planner/frmVelkora.h"
 #include "platform/Dialoge.h"
@@ -91,6 +98,16 @@ class Arbeitsplatz {
     } else if (befehl == u"tick") {
       mF.änderungsprüfung().tmrTimer1_Timer();
       antworten(QStringLiteral("ok %1").arg(mF.änderungsprüfung().zähler()));
+    } else if (befehl == u"enter" && w.size() == 2) {
+      Tabellenzeile_ändern(zahl(1));
+      antworten(QStringLiteral("ok"));
+    } else if (befehl == u"dblclick" && w.size() == 3) {
+      const QPoint p = punkt(zahl(1), zahl(2));
+      bewegen(p, Qt::NoButton);
+      QTest::mouseDClick(vp(), Qt::LeftButton, {}, p);
+      antworten(QStringLiteral("ok"));
+    } else if (befehl == u"title") {
+      antworten(QStringLiteral("ok ") + mF.windowTitle());
     } else if (befehl == u"cell" && w.size() == 3) {
       const QString t = g.TextMatrix(zahl(1), zahl(2));
       antworten(QStringLiteral("ok ") + (t.isEmpty() ? QStringLiteral("-") : t));
@@ -155,8 +172,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const QStringList a = app.arguments();
-  if (a.size() != 4) {
-    std::fprintf(stderr, "usage: velkora_arbeitsplatz DATA_FOLDER PROGRAM_FOLDER DATE(ddmmyy)\n");
+  if (a.size() < 4) {
+    std::fprintf(stderr, "usage: velkora_arbeitsplatz DATA_FOLDER PROGRAM_FOLDER DATE(ddmmyy) [SWITCH ...]\n");
     return 2;
   }
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
@@ -166,8 +183,9 @@ int main(int argc, char** argv) {
   JaSkript& skript = *skriptDienst;
   dialoge::setzeDienst(std::move(skriptDienst));
   umgebung::setzeProgrammordner(QDir(a[2]).absolutePath());
-  Kommandozeile_setzen({QStringLiteral("/d:") + a[3], QStringLiteral("/path:") + QDir(a[1]).absolutePath(),
-                        QStringLiteral("/nowelcomescreen")});
+  Kommandozeile_setzen(QStringList{QStringLiteral("/d:") + a[3], QStringLiteral("/path:") + QDir(a[1]).absolutePath(),
+                                   QStringLiteral("/nowelcomescreen")} +
+                       a.mid(4));
   // A start that ends the program says why instead of vanishing.
   programmende::setzeTestmodus(true);
   bool beendet = false;

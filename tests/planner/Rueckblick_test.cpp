@@ -1,0 +1,209 @@
+// Look-back mode in the main window: nothing is entered or rewritten, whatever path an
+// entry takes; and a whole look-back run, started as the program starts, leaves the
+// real data, log and backup folders byte for byte as they were.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <map>
+
+#include "planner/Eingabe.h"
+#include "planner/Monatsspeicher.h"
+#include "planner/Planerdaten.h"
+#include "platform/widgets/Rasteransicht.h"
+#include "startup/Logbuch.h"
+#include "store/Jahreswechsel.h"
+
+namespace {
+using namespace planer;
+
+// Every file below a folder with its bytes, by relative path.
+using Bestand = std::map<QString, QByteArray>;
+Bestand Bestand_von(const QString& ordner) {
+  Bestand r;
+  QDirIterator it(ordner, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString pfad = it.next();
+    r[QDir(ordner).relativeFilePath(pfad)] = lesen(pfad);
+  }
+  return r;
+}
+
+void Unverändert(const Bestand& jetzt, const Bestand& vorher) {
+  QStringList a, b;
+  for (const auto& [name, inhalt] : jetzt) a << name;
+  for (const auto& [name, inhalt] : vorher) b << name;
+  EXPECT_EQ(a.join(u' ').toStdString(), b.join(u' ').toStdString());
+  for (const auto& [name, inhalt] : vorher) {
+    const auto it = jetzt.find(name);
+    if (it != jetzt.end()) {
+      EXPECT_TRUE(it->second == inhalt) << name.toStdString() << " changed";
+    }
+  }
+}
+
+class RueckblickFensterTest : public PlanerFensterTest {};
+
+TEST_F(RueckblickFensterTest, NoPathEntersOrRewritesAnything) {
+  gRückblick = true;
+  gBenutzerstufe = 2;
+  Mitarbeiterdaten_schreiben();
+  gMitarbeiterdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
+  const Bestand vorher = Bestand_von(ordner());
+  frmVelkora& f = fensterLaden();
+  Raster& g = f.msgFlexGrid->raster();
+  ASSERT_EQ(gMonatsschlüssel, u"2603");
+  ASSERT_EQ(g.TextMatrix(4, 32), u"tester");
+  const auto markieren = [&](int von, int bis) {
+    g.setRow(3);
+    g.setCol(von);
+    g.setRowSel(4);
+    g.setColSel(bis);
+    g.setHighLight(1);
+  };
+  markieren(20, 22);
+  cmdAuswahl_Click(1);
+  markieren(20, 22);
+  Tabellenzeile_ändern(1);
+  markieren(20, 22);
+  Tabellenzeilen_ändern(1);
+  markieren(20, 20);
+  Tabellenzeile_ändern(Schaltflächen_Anzahl() + 1);
+  EXPECT_FALSE(Datensatz_speichern(QStringLiteral("A:tester:") + Codes({{20, '1'}})));
+  gLogbuchPuffern = true;
+  Datensatz_speichern(QStringLiteral("A:tester:") + Codes({{21, '1'}}));
+  Datensatz_speichern(QString());
+  gLogbuchPuffern = false;
+  Erfassungsdatei_defragmentieren();
+  for (int d = 20; d <= 22; ++d) {
+    EXPECT_TRUE(g.TextMatrix(3, d).isEmpty()) << d;
+    EXPECT_TRUE(g.TextMatrix(4, d).isEmpty()) << d;
+  }
+  EXPECT_TRUE(skript->texte().empty());
+  f.Form_Unload();
+  fenster.reset();
+  Unverändert(Bestand_von(ordner()), vorher);
+}
+
+constexpr int kFristMs = 60000;
+
+// One program process on a data folder, worked by the commands of velkora_arbeitsplatz.
+class Programmlauf {
+ public:
+  Programmlauf(const QString& basis, const QString& datum, const QStringList& schalter = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("USERNAME"), QStringLiteral("anna"));
+    env.insert(QStringLiteral("TEMP"), basis + QStringLiteral("Temp"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QDir().mkpath(basis + QStringLiteral("Temp"));
+    mProzess.setProcessEnvironment(env);
+    mProzess.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_arbeitsplatz"),
+                   QStringList{basis + QStringLiteral("Daten"), basis + QStringLiteral("Programm"), datum} + schalter);
+  }
+  ~Programmlauf() {
+    if (mProzess.state() != QProcess::NotRunning) {
+      mProzess.kill();
+      mProzess.waitForFinished(kFristMs);
+    }
+  }
+  QString zeile() {
+    while (!mProzess.canReadLine()) {
+      if (mProzess.state() == QProcess::NotRunning || !mProzess.waitForReadyRead(kFristMs)) {
+        if (!mProzess.canReadLine()) return QString();
+      }
+    }
+    return QString::fromUtf8(mProzess.readLine()).chopped(1);
+  }
+  QString befehl(const QString& b) {
+    mProzess.write((b + u'\n').toUtf8());
+    return zeile();
+  }
+  QString ok(const QString& b) {
+    const QString a = befehl(b);
+    EXPECT_TRUE(a.startsWith(u"ok")) << b.toStdString() << " -> " << a.toStdString() << fehlerausgabe();
+    return a.mid(3);
+  }
+  int beenden() {
+    EXPECT_EQ(befehl(QStringLiteral("quit")), u"bye");
+    mProzess.closeWriteChannel();
+    if (!mProzess.waitForFinished(kFristMs)) return -1;
+    return mProzess.exitStatus() == QProcess::NormalExit ? mProzess.exitCode() : -1;
+  }
+  std::string fehlerausgabe() { return "\n" + QString::fromUtf8(mProzess.readAllStandardError()).toStdString(); }
+
+ private:
+  QProcess mProzess;
+};
+
+class RueckblickLaufTest : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    basis = ordner();
+    QDir().mkpath(basis + QStringLiteral("Daten"));
+    QDir().mkpath(basis + QStringLiteral("Programm"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"),
+                            basis + QStringLiteral("Programm/VelkoraFtg.dat")));
+  }
+  QString basis;
+};
+
+// A first start in April 2026 and an entry; the start in January 2027 changes the year
+// and leaves its backup; then an administrator looks back at it and tries to enter.
+TEST_F(RueckblickLaufTest, LeavesTheRealFoldersByteIdentical) {
+  const QString daten = basis + QStringLiteral("Daten/Data/");
+  {
+    Programmlauf erster(basis, QStringLiteral("140426"));
+    ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
+    ASSERT_EQ(erster.beenden(), 0);
+  }
+  gDatenordner = daten;
+  Mitarbeiterdaten_lesen();
+  Mitarbeitertabelle_dimensionieren(1);
+  gMitarbeiterNamen[1] = QStringLiteral("Admin Anna");
+  gBenutzerIDs[1] = QStringLiteral("anna");
+  gEintrittsdaten[1] = QStringLiteral("000000");
+  gAustrittsdaten[1] = QStringLiteral("999999");
+  gUrlaubsdaten[1] = QStringLiteral("002,0:030,0:030,0:030,0:030,0");
+  gSonderurlaubsanspruch[1] = QStringLiteral("000,0");
+  ASSERT_TRUE(Mitarbeiterdaten_schreiben());
+  {
+    Programmlauf april(basis, QStringLiteral("150426"));
+    ASSERT_EQ(april.zeile(), u"ready 2604") << april.fehlerausgabe();
+    EXPECT_EQ(april.ok(QStringLiteral("mark 1 20 22")), u"1 1 20 22 1");
+    april.ok(QStringLiteral("button 1"));
+    EXPECT_EQ(april.ok(QStringLiteral("cell 1 21")), u"U");
+    ASSERT_EQ(april.beenden(), 0);
+  }
+  {
+    Programmlauf januar(basis, QStringLiteral("100127"));
+    ASSERT_EQ(januar.zeile(), u"ready 2701") << januar.fehlerausgabe();
+    ASSERT_EQ(januar.beenden(), 0);
+  }
+  ASSERT_EQ(Dateiliste(daten + QStringLiteral("Backups/"), QStringLiteral("27*J.dat")).size(), 1);
+  const Bestand vorher = Bestand_von(basis + QStringLiteral("Daten"));
+  ASSERT_FALSE(vorher.empty());
+
+  {
+    // A day later: a start on a normal run would make its daily backup now.
+    Programmlauf rückblick(basis, QStringLiteral("110127"), {QStringLiteral("/lookback")});
+    ASSERT_TRUE(rückblick.zeile().startsWith(u"ready")) << rückblick.fehlerausgabe();
+    EXPECT_TRUE(rückblick.ok(QStringLiteral("title")).endsWith(u" - Datenrückblick - keine Eingaben möglich !"));
+    EXPECT_TRUE(QFileInfo::exists(basis + QStringLiteral("Temp/Data/Mitarbeiterdaten.dat")));
+    // The backup's window begins in 2025; its year change is due and is not made.
+    EXPECT_EQ(rückblick.ok(QStringLiteral("month 4")), u"2504");
+    rückblick.ok(QStringLiteral("mark 1 20 22"));
+    EXPECT_TRUE(rückblick.befehl(QStringLiteral("button 1")).startsWith(u"error no button"));
+    rückblick.ok(QStringLiteral("enter 1"));
+    rückblick.ok(QStringLiteral("dblclick 1 24"));
+    EXPECT_EQ(rückblick.ok(QStringLiteral("cell 1 20")), u"-");
+    EXPECT_EQ(rückblick.ok(QStringLiteral("cell 1 24")), u"-");
+    EXPECT_EQ(rückblick.ok(QStringLiteral("prompts")), QString());
+    ASSERT_EQ(rückblick.beenden(), 0);
+  }
+  Unverändert(Bestand_von(basis + QStringLiteral("Daten")), vorher);
+  EXPECT_FALSE(QFileInfo::exists(basis + QStringLiteral("Temp/Data")));
+}
+
+}  // namespace

@@ -1,0 +1,586 @@
+#include "store/Jahreswechsel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <memory>
+#include <vector>
+
+#include "common/Testumgebung.h"
+#include "platform/Zustand.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Start.h"
+#include "startup/Umrechnungen.h"
+#include "store/Einrichtung.h"
+#include "store/Erfassungsdaten.h"
+#include "store/Feiertage.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
+#include "store/Sicherung.h"
+
+namespace {
+
+const QString kÜberschrift = QStringLiteral("Abteilung Nord");
+
+// An employee line of the file in the current layout.
+QString Mitarbeiterzeile(const QString& name, const QString& benutzer, const QString& urlaub) {
+  return QStringLiteral("000000:999999:") + urlaub + QStringLiteral(":000,0:000,0:000,0:000,0:") + name + u':' +
+         benutzer;
+}
+
+struct Eintrag {
+  const char* monat;  // yymm
+  const char* codes;  // from day 1 on: "1" a full day of vacation, "2" a half day
+};
+
+class JahreswechselTest : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    einrichten(QStringLiteral("Ablage"));
+  }
+
+  // A data folder as a first start on 15 March 2025 sets it up (planning year 2024),
+  // its configuration read, and one holiday (24 December) defined.
+  void einrichten(const QString& wurzel) {
+    zustand::alleZurücksetzen();
+    gBenutzername = QStringLiteral("tester");
+    gProgrammordner = unterordner(wurzel + QStringLiteral("/Programm"));
+    gBasisordner = gProgrammordner;
+    gDatenordner = unterordner(wurzel + QStringLiteral("/Data"));
+    gLogordner = unterordner(wurzel + QStringLiteral("/Data/Logs"));
+    gSicherungsordner = unterordner(wurzel + QStringLiteral("/Data/Backups"));
+    gIniOrdner = unterordner(wurzel + QStringLiteral("/Data/IniFiles"));
+    gTempOrdner = unterordner(QStringLiteral("Temp"));
+    schreiben(gBasisordner + QStringLiteral("VelkoraFtg.dat"), kodiert({QStringLiteral("[VelkoraFeiertageDat]")}));
+    heute(QDate(2025, 3, 15));
+    Setup_Datenordner();
+    Konfigdaten_lesen();
+    Feiertage_lesen();
+    gFeiertagsdefinitionen = QStringList{QString()};
+    for (int i = 1; i <= 16; ++i) gFeiertagsdefinitionen << kLeereFeiertagsdefinition;
+    gFeiertagsdefinitionen << QStringLiteral("24.12.");
+    Feiertage_schreiben();
+    Feiertage_lesen();
+  }
+  void heute(const QDate& d) {
+    gHeute = d;
+    gHeuteText = FormatDatumDS(d);
+  }
+  void einstellungen(int beginn, int verfall) {
+    SetSetting(31, beginn);
+    SetSetting(38, verfall);
+    Konfigdaten_schreiben();
+    Konfigdaten_lesen();
+  }
+  void mitarbeiter(const QStringList& zeilen) {
+    schreiben(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"),
+              kodiert(QStringList{QStringLiteral("[Mitarbeiterdaten]"), gKennzeile, QString::number(gPlanungsjahr)} +
+                      zeilen));
+    Mitarbeiterdaten_lesen();
+  }
+  void eintragen(const QString& benutzer, const std::vector<Eintrag>& einträge) {
+    for (const Eintrag& e : einträge)
+      ASSERT_TRUE(Monatsdatei_speichern(QString::fromLatin1(e.monat),
+                                        {QStringLiteral("A:") + benutzer + u':' + tage(QString::fromLatin1(e.codes))}));
+  }
+  int zeileVon(const QString& benutzer) {
+    for (int i = 1; i <= Mitarbeiterzeilen(); ++i)
+      if (gBenutzerIDs[i] == benutzer) return i;
+    return 0;
+  }
+  QStringList logbuch() { return dekodierteZeilen(gLogordner + gHeuteText.left(4) + QStringLiteral(" Velkora.log")); }
+  int logzeilen(const QString& text) {
+    int n = 0;
+    for (const QString& z : logbuch())
+      if (z.endsWith(QStringLiteral("|VelkoraAdmin|") + text)) ++n;
+    return n;
+  }
+  QStringList monatsdateien(const QString& präfix) {
+    return Dateiliste(gDatenordner, präfix + QStringLiteral("*Data.dat"));
+  }
+};
+
+// The carry-over of the remaining vacation, as the employee file holds it after the
+// change from 2024 to 2025.
+TEST_F(JahreswechselTest, CarriesOverAndLapsesTheRemainingVacation) {
+  struct Fall {
+    const char* name;
+    int beginn, verfall;
+    const char* werte;
+    std::vector<Eintrag> einträge;
+    const char* erwartet;
+  };
+  const Fall fälle[] = {
+      // 2,5 + 30 - (20 full + 3 half days) = 11.
+      {"calendar year, no lapse",
+       1,
+       0,
+       "002,5:030,0:028,0:027,0:026,0",
+       {{"2403", "1111111111"}, {"2407", "1111111111"}, {"2410", "222"}, {"2501", "11"}},
+       "011,0:028,0:027,0:026,0:000,0"},
+      // 2 of 5 carried-over days taken before April: 3 lapse; 30 + 5 - 10 - 3.
+      {"lapse in April",
+       1,
+       4,
+       "005,0:030,0:028,0:027,0:026,0",
+       {{"2402", "11"}, {"2408", "11111111"}},
+       "022,0:028,0:027,0:026,0:000,0"},
+      // More taken before the lapse than was carried over: nothing lapses.
+      {"nothing left to lapse",
+       1,
+       4,
+       "002,0:030,0:028,0:027,0:026,0",
+       {{"2402", "11111"}},
+       "027,0:028,0:027,0:026,0:000,0"},
+      // The vacation year from April: the whole remainder lapses at its start; March
+      // 2024 is outside it, January to March 2025 inside.
+      {"lapse month = start month",
+       4,
+       4,
+       "005,0:030,0:028,0:027,0:026,0",
+       {{"2403", "111"}, {"2405", "11111"}, {"2502", "11111"}},
+       "020,0:028,0:027,0:026,0:000,0"},
+      // Lapse in February, vacation year from April: it lapses on 1 February 2025;
+      // 2 days were taken before, 3 lapse; 30 + 5 - 5 - 3.
+      {"lapse month before start month",
+       4,
+       2,
+       "005,0:030,0:028,0:027,0:026,0",
+       {{"2405", "1"}, {"2501", "1"}, {"2502", "111"}},
+       "027,0:028,0:027,0:026,0:000,0"},
+      {"all entitlements zero",
+       1,
+       0,
+       "004,0:000,0:000,0:000,0:000,0",
+       {{"2403", "111"}},
+       "000,0:000,0:000,0:000,0:000,0"},
+  };
+  int n = 0;
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.name);
+    einrichten(QStringLiteral("Fall%1").arg(++n));
+    einstellungen(f.beginn, f.verfall);
+    const QString heading = kÜberschrift;
+    mitarbeiter({heading, Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"),
+                                           QString::fromLatin1(f.werte))});
+    eintragen(QStringLiteral("ameier"), f.einträge);
+    heute(QDate(2026, 1, 10));
+
+    EXPECT_TRUE(Jahreswechsel());
+    EXPECT_EQ(gPlanungsjahr, 2025);
+    const int z = zeileVon(QStringLiteral("ameier"));
+    ASSERT_GT(z, 0);
+    EXPECT_EQ(gUrlaubsdaten[z], QString::fromLatin1(f.erwartet));
+    const QStringList datei = dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
+    ASSERT_EQ(datei.size(), 5);
+    EXPECT_EQ(datei[2], QStringLiteral("2025"));
+    EXPECT_EQ(datei[3], heading) << "a heading row keeps its line";
+    EXPECT_EQ(gMitarbeiterNamen[1], heading);
+    EXPECT_TRUE(gUrlaubsdaten[1].isEmpty());
+  }
+}
+
+TEST_F(JahreswechselTest, TheComputationInSinglePrecision) {
+  Urlaubsübertrag u;
+  u.rest = 2.5f;
+  u.anspruch = 30;
+  u.genommen = 21.5f;
+  EXPECT_EQ(Neuer_Resturlaub(u), 11.0f);
+  EXPECT_EQ(Urlaubsdaten_nach_Jahreswechsel(QStringLiteral("002,5:030,0:028,5:027,0:026,0"), -3.25f),
+            QStringLiteral("-03,3:028,5:027,0:026,0:000,0"));
+  const Urlaubsjahr april = Urlaubsjahr_des_Planungsjahrs(2024, 4, 2);
+  EXPECT_EQ(april.beginn, QDate(2024, 4, 1));
+  EXPECT_EQ(april.ende, QDate(2025, 3, 31));
+  EXPECT_EQ(april.verfall, QDate(2025, 2, 1));
+  EXPECT_FALSE(Urlaubsjahr_des_Planungsjahrs(2024, 1, 0).verfall.isValid());
+}
+
+// At the start the change asks when the last entry is more than 24 days old.
+TEST_F(JahreswechselTest, AsksAboutTheDateWhenTheLastEntryIsMoreThan24DaysOld) {
+  const struct {
+    int tage;
+    bool frage;
+  } fälle[] = {{25, true}, {24, false}};
+  int n = 0;
+  for (const auto& f : fälle) {
+    SCOPED_TRACE(f.tage);
+    einrichten(QStringLiteral("Frage%1").arg(++n));
+    mitarbeiter({Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"),
+                                  QStringLiteral("000,0:030,0:030,0:030,0:030,0"))});
+    heute(QDate(2026, 1, 10).addDays(-f.tage));
+    eintragen(QStringLiteral("ameier"), {{"2512", "1"}});
+    heute(QDate(2026, 1, 10));
+    gStörungAnzeigen = true;
+    skript->protokoll.clear();
+    if (f.frage) {
+      ERWARTE_PROGRAMMENDE(Jahreswechsel());
+      ASSERT_EQ(skript->texte().size(), 2u);
+      EXPECT_EQ(skript->protokoll[0].art, dialoge::Art::JaNein);
+      EXPECT_EQ(skript->texte()[0],
+                QStringLiteral("Achtung! Es wurde ein neues Jahr erkannt und die letzte Eingabe von "
+                               "An-/Abwesenheitszeiten liegt mehr als vier Wochen zurück. Diese Meldung erhalten Sie "
+                               "sicherheitshalber, um ein irrtümliches Verstellen des Systemdatums auszuschließen.\r\r"
+                               "Aktuelles Systemdatum ist der 10.01.2026. Ist dies richtig?"));
+      EXPECT_EQ(skript->texte()[1], QStringLiteral("Stellen Sie das Systemdatum korrekt ein und starten Sie den "
+                                                   "Velkora erneut.\r\rDas Programm wird beendet."));
+      EXPECT_EQ(gPlanungsjahr, 2024);
+      EXPECT_TRUE(Dateiliste(gSicherungsordner, QStringLiteral("*J.dat")).isEmpty());
+    } else {
+      EXPECT_TRUE(Jahreswechsel());
+      EXPECT_TRUE(skript->texte().empty());
+      EXPECT_EQ(gPlanungsjahr, 2025);
+    }
+    gStörungAnzeigen = false;
+  }
+}
+
+TEST_F(JahreswechselTest, From2024To2025MovesTheMonthFilesAndLogs) {
+  mitarbeiter({Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"),
+                                QStringLiteral("000,0:030,0:030,0:030,0:030,0"))});
+  SetSetting(13, 1);
+  Konfigdaten_schreiben();
+  const QString kennzeile = gKennzeile;
+  heute(QDate(2026, 1, 10));
+  ASSERT_EQ(monatsdateien(QStringLiteral("24")).size(), 12);
+
+  EXPECT_TRUE(Jahreswechsel_nachholen());
+  EXPECT_EQ(gPlanungsjahr, 2025);
+  EXPECT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
+  EXPECT_EQ(monatsdateien(QStringLiteral("25")).size(), 12);
+  EXPECT_EQ(monatsdateien(QStringLiteral("26")).size(), 12);
+  for (int m = 1; m <= 12; ++m) {
+    const QString schlüssel = QStringLiteral("27%1").arg(m, 2, 10, QChar(u'0'));
+    EXPECT_EQ(dekodierteZeilen(gDatenordner + schlüssel + QStringLiteral(" 260110 Data.dat")),
+              (QStringList{u'[' + schlüssel + u']', kennzeile, QStringLiteral("NoEx:NoEx")}));
+  }
+  EXPECT_EQ(logzeilen(QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr 2026")), 1);
+  EXPECT_EQ(logzeilen(QStringLiteral("Leere Erfassungsdateien für 2027 angelegt")), 1);
+  EXPECT_EQ(logzeilen(QStringLiteral("Erfassungsdateien des Jahres 2024 und älter gelöscht")), 1);
+  const QStringList j = Dateiliste(gSicherungsordner, QStringLiteral("*J.dat"));
+  ASSERT_EQ(j.size(), 1);
+  EXPECT_TRUE(j[0].startsWith(QStringLiteral("260110 "))) << j[0].toStdString();
+  // The holidays of the new window; the recovery mark is cleared.
+  EXPECT_TRUE(gFeiertagsTabelle.contains(QStringLiteral("271224|")));
+  EXPECT_FALSE(gFeiertagsTabelle.contains(QStringLiteral("241224|")));
+  EXPECT_EQ(Setting(13), 0);
+  Konfigdaten_lesen();
+  EXPECT_EQ(Setting(13), 0);
+  // A second run finds nothing to do.
+  EXPECT_TRUE(Jahreswechsel_nachholen());
+  EXPECT_EQ(logzeilen(QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr 2026")), 1);
+}
+
+TEST_F(JahreswechselTest, AFailedBackupChangesNothing) {
+  mitarbeiter({Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"),
+                                QStringLiteral("002,5:030,0:030,0:030,0:030,0"))});
+  eintragen(QStringLiteral("ameier"), {{"2403", "111"}});
+  const QByteArray vorher = lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
+  const QStringList monate = monatsdateien(QString());
+  ASSERT_TRUE(QDir(gSicherungsordner).removeRecursively());
+  heute(QDate(2026, 1, 10));
+
+  EXPECT_FALSE(Jahreswechsel_nachholen());
+  EXPECT_EQ(gPlanungsjahr, 2024);
+  EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")), vorher);
+  EXPECT_EQ(monatsdateien(QString()), monate);
+  EXPECT_EQ(logzeilen(QStringLiteral("Jahreswechsel nicht durchgeführt, da Backup nicht erstellt werden konnte")), 1);
+  EXPECT_TRUE(skript->texte().empty());
+}
+
+// Two workstations start at the same moment in the new year, each with the employee
+// file read at its start: the window moves on once, with the balances computed from
+// the entries of the old year.
+TEST_F(JahreswechselTest, TwoProcessesAtOnceChangeTheYearOnce) {
+  QStringList zeilen;
+  for (int i = 0; i < 20; ++i)
+    zeilen << Mitarbeiterzeile(QStringLiteral("Person %1").arg(i), QStringLiteral("p%1").arg(i),
+                               QStringLiteral("002,5:030,0:029,0:028,0:027,0"));
+  mitarbeiter(zeilen);
+  for (int i = 0; i < 20; ++i) eintragen(QStringLiteral("p%1").arg(i), {{"2406", "1111122"}});
+  const QString start = ordner() + QStringLiteral("los");
+  std::vector<std::unique_ptr<QProcess>> ps;
+  for (int i = 0; i < 2; ++i) {
+    auto p = std::make_unique<QProcess>();
+    p->start(QStringLiteral(VELKORA_BIN_DIR "/velkora_jahreswechsel_helfer"),
+             {gDatenordner, QStringLiteral("260110"), start, QString::number(i)});
+    ASSERT_TRUE(p->waitForStarted(10000));
+    ASSERT_TRUE(p->waitForReadyRead(60000));
+    ASSERT_TRUE(p->readLine().startsWith("bereit")) << p->readAllStandardError().constData();
+    ps.push_back(std::move(p));
+  }
+  schreiben(start, "los");
+  for (auto& p : ps) {
+    ASSERT_TRUE(p->waitForFinished(180000));
+    EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().constData();
+    EXPECT_EQ(p->readAllStandardOutput().trimmed(), "2025");
+  }
+  heute(QDate(2026, 1, 10));
+  Mitarbeiterdaten_lesen();
+  EXPECT_EQ(gPlanungsjahr, 2025);
+  for (int i = 1; i <= 20; ++i) EXPECT_EQ(gUrlaubsdaten[i], QStringLiteral("026,5:029,0:028,0:027,0:000,0")) << i;
+  EXPECT_EQ(logzeilen(QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr 2026")), 1);
+  for (int m = 1; m <= 12; ++m)
+    EXPECT_EQ(monatsdateien(QStringLiteral("27%1").arg(m, 2, 10, QChar(u'0'))).size(), 1) << m;
+  EXPECT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
+  EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Velkora Jahreswechsel.lock")));
+}
+
+// ---------------------------------------------------------------------------------
+
+class DatumskorruptionTest : public JahreswechselTest {
+ protected:
+  // The window moved on to 2025 to 2027 by a workstation dated 2026 and then to 2026
+  // to 2028 by one dated 2027; this one is dated 10 March 2026 again.
+  void zweiJahreswechsel() {
+    mitarbeiter({kÜberschrift, Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"),
+                                                QStringLiteral("002,5:030,0:029,0:028,0:027,0"))});
+    eintragen(QStringLiteral("ameier"), {{"2406", "11"}});
+    heute(QDate(2026, 1, 10));
+    ASSERT_TRUE(Jahreswechsel());
+    eintragen(QStringLiteral("ameier"), {{"2502", "111"}});
+    vorher = gUrlaubsdaten[2];
+    monat2502 = dekodierteZeilen(gDatenordner + Erfassungsdatei_Name(QStringLiteral("2502")));
+    heute(QDate(2027, 1, 10));
+    ASSERT_TRUE(Jahreswechsel());
+    ASSERT_EQ(gPlanungsjahr, 2026);
+    ASSERT_TRUE(monatsdateien(QStringLiteral("25")).isEmpty());
+    heute(QDate(2026, 3, 10));
+  }
+  QString vorher;
+  QStringList monat2502;
+};
+
+TEST_F(DatumskorruptionTest, UndoesTheYearChangeFromItsBackup) {
+  zweiJahreswechsel();
+  gKennzeile = QStringLiteral("Velkora:NEU");
+  skript->antworte(dialoge::kJa);
+  skript->antworte(dialoge::kJa);
+  Datumskorruption();
+
+  const std::vector<QString> texte = skript->texte();
+  ASSERT_EQ(texte.size(), 3u);
+  EXPECT_EQ(texte[0], QStringLiteral("Datumskorruption erkannt!\r\rDas Systemdatum wurde seit dem letzten "
+                                     "Programmaufruf von einem Datum des Jahres 2027 auf ein Datum des Jahres 2026 "
+                                     "zurückgestellt. Das Datum kann auch auf einem anderen Rechner in Ihrem Netzwerk "
+                                     "zurückgestellt worden sein.\r\rAktuelles Datum dieses Rechners ist der "
+                                     "10.03.2026.\r\rIst dies das korrekte heutige Datum?"));
+  EXPECT_EQ(texte[1], QStringLiteral("Ist das Datum auf allen Rechnern, die den Velkora nutzen, richtig eingestellt?"
+                                     "\r\rWenn Sie nicht sicher sind, beenden Sie das Programm über die Schaltfläche "
+                                     "'Nein' und kontrollieren Sie das Datum der angeschlossenen Rechner."));
+  EXPECT_TRUE(
+      texte[2].startsWith(QStringLiteral("Möglicherweise wurden durch das Rückstellen des Datums Daten "
+                                         "unbrauchbar. Der Velkora versucht jetzt")));
+
+  EXPECT_EQ(gPlanungsjahr, 2025);
+  // The dropped months are back, line 2 the folder's line of now; the entitlements
+  // shift back.
+  EXPECT_EQ(monatsdateien(QStringLiteral("25")).size(), 12);
+  QStringList erwartet = monat2502;
+  erwartet[1] = QStringLiteral("Velkora:NEU");
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + Erfassungsdatei_Name(QStringLiteral("2502"))), erwartet);
+  EXPECT_EQ(gUrlaubsdaten[2], vorher);
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")).value(2), QStringLiteral("2025"));
+  EXPECT_EQ(logzeilen(QStringLiteral("Datumskorruption erkannt! Systemdatum wurde von 2027 auf 2026 zurückgestellt")),
+            1);
+  EXPECT_EQ(logzeilen(QStringLiteral("Jahreswechsel rückgängig gemacht, aktuelles Jahr 2026")), 1);
+  // The holidays of the window 2025 to 2027.
+  EXPECT_TRUE(gFeiertagsTabelle.contains(QStringLiteral("251224|")));
+  EXPECT_FALSE(gFeiertagsTabelle.contains(QStringLiteral("281224|")));
+}
+
+// Without a usable year-change backup the undo stops, marks the recovery as pending and
+// changes nothing.
+TEST_F(DatumskorruptionTest, StopsWithoutAUsableBackup) {
+  const struct {
+    const char* name;
+    bool ohneMitarbeiter;  // false: no backup at all
+  } fälle[] = {{"no backup", false}, {"backup without the employee file", true}};
+  int n = 0;
+  for (const auto& f : fälle) {
+    SCOPED_TRACE(f.name);
+    einrichten(QStringLiteral("Stopp%1").arg(++n));
+    zweiJahreswechsel();
+    for (const QString& j : Dateiliste(gSicherungsordner, QStringLiteral("27*J.dat")))
+      QFile::remove(gSicherungsordner + j);
+    const QString pfad = gSicherungsordner + QStringLiteral("270110 120000 J.dat");
+    if (f.ohneMitarbeiter)
+      schreiben(pfad, kodiert({QStringLiteral("[VelkoraBackup]"), QStringLiteral("[2501 250101 Data.dat]"),
+                               QStringLiteral("[3]"), QStringLiteral("[2501]"), QStringLiteral("x"),
+                               QStringLiteral("NoEx:NoEx")}));
+    const QByteArray mitarbeiter = lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
+    skript->protokoll.clear();
+    skript->antworte(dialoge::kJa);
+    skript->antworte(dialoge::kJa);
+    Datumskorruption();
+
+    const std::vector<QString> texte = skript->texte();
+    ASSERT_EQ(texte.size(), 4u);
+    EXPECT_EQ(texte[3], f.ohneMitarbeiter
+                            ? QStringLiteral("Backupdatei ") + ShowPfad(pfad, 100) +
+                                  QStringLiteral(" konnte nicht ausgewertet werden. Vollständiges Wiederherstellen "
+                                                 "der Daten nicht möglich.")
+                            : QStringLiteral("Backupdatei ") +
+                                  ShowPfad(gSicherungsordner + QStringLiteral("27*J.dat")) +
+                                  QStringLiteral(" nicht gefunden. Vollständiges Wiederherstellen der Daten nicht "
+                                                 "möglich."));
+    EXPECT_EQ(gPlanungsjahr, 2026);
+    EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")), mitarbeiter);
+    EXPECT_TRUE(monatsdateien(QStringLiteral("25")).isEmpty());
+    Konfigdaten_lesen();
+    EXPECT_EQ(Setting(13), 1);
+    // While the recovery is pending, a set-back date asks nothing.
+    skript->protokoll.clear();
+    Datumskorruption();
+    EXPECT_TRUE(skript->texte().empty());
+  }
+}
+
+// Declined questions and a user who is no administrator end the program before
+// anything is changed.
+TEST_F(DatumskorruptionTest, EndsBeforeAnyChangeWhenDeclinedOrNoAdministrator) {
+  const QString bitte = QStringLiteral("Bitten Sie ggf. einen der folgenden Administratoren um Unterstützung: ");
+  const struct {
+    const char* name;
+    int stufe;
+    std::vector<int> antworten;
+    QString letzte;  // the text of the last prompt
+  } fälle[] = {
+      {"first question declined",
+       2,
+       {dialoge::kNein},
+       QStringLiteral("Stellen Sie das Datum auf Ihrem Rechner korrekt ein.\r\rDas Programm wird beendet.")},
+      {"second question declined", 2, {dialoge::kJa, dialoge::kNein}, QStringLiteral("Das Programm wird beendet")},
+      {"no administrator",
+       0,
+       {dialoge::kJa, dialoge::kJa},
+       QStringLiteral("Möglicherweise wurden durch das Rückstellen des Datums Daten unbrauchbar. Der Velkora kann "
+                      "diese Daten möglicherweise wiederherstellen. Dazu müssen Sie einen der folgenden "
+                      "Administratoren bitten, das Programm zu starten: ")},
+  };
+  int n = 0;
+  for (const auto& f : fälle) {
+    SCOPED_TRACE(f.name);
+    einrichten(QStringLiteral("Ende%1").arg(++n));
+    zweiJahreswechsel();
+    const QByteArray mitarbeiter = lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
+    gBenutzerstufe = f.stufe;
+    skript->protokoll.clear();
+    for (int a : f.antworten) skript->antworte(a);
+    ERWARTE_PROGRAMMENDE(Datumskorruption());
+    const std::vector<QString> texte = skript->texte();
+    ASSERT_FALSE(texte.empty());
+    EXPECT_TRUE(texte.back().startsWith(f.letzte)) << texte.back().toStdString();
+    if (f.stufe == 0) {
+      ASSERT_GE(texte.size(), 2u);
+      EXPECT_TRUE(texte[1].contains(QStringLiteral("\r\r") + bitte + ShowAdmins(false))) << texte[1].toStdString();
+    }
+    EXPECT_EQ(gPlanungsjahr, 2026);
+    EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")), mitarbeiter);
+    EXPECT_EQ(logzeilen(QStringLiteral("Datumskorruption erkannt! Systemdatum wurde von 2027 auf 2026 zurückgestellt")),
+              f.stufe == 0 ? 1 : 0);
+  }
+}
+
+TEST_F(DatumskorruptionTest, NoRecoveryOnNewYearsEve) {
+  mitarbeiter({});
+  ASSERT_EQ(gPlanungsjahr, 2024);
+  gPlanungsjahr = 2025;
+  heute(QDate(2025, 12, 31));
+  Datumskorruption();
+  EXPECT_TRUE(skript->texte().empty());
+  EXPECT_EQ(gPlanungsjahr, 2025);
+}
+
+// ---------------------------------------------------------------------------------
+
+class RueckblickTest : public JahreswechselTest {
+ protected:
+  void SetUp() override {
+    JahreswechselTest::SetUp();
+    mitarbeiter({Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"),
+                                  QStringLiteral("002,5:030,0:029,0:028,0:027,0"))});
+    eintragen(QStringLiteral("ameier"), {{"2406", "11"}});
+    heute(QDate(2026, 1, 10));
+    echteDaten = gDatenordner;
+    echteSicherungen = gSicherungsordner;
+  }
+  // What a look at the backup should find in the look-back data folder.
+  void pruefen() {
+    EXPECT_TRUE(gRückblick);
+    EXPECT_EQ(gDatenordner, gTempOrdner + QStringLiteral("Data/"));
+    EXPECT_EQ(gLogordner, gDatenordner + QStringLiteral("Logs/"));
+    EXPECT_EQ(gSicherungsordner, gDatenordner + QStringLiteral("Backups/"));
+    EXPECT_EQ(gIniOrdner, gDatenordner + QStringLiteral("IniFiles/"));
+    EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")).value(2), QStringLiteral("2024"));
+    EXPECT_EQ(Dateiliste(gDatenordner, QStringLiteral("2406*Data.dat")).size(), 1);
+    EXPECT_FALSE(Dateiliste(gLogordner, QStringLiteral("*.log")).isEmpty());
+  }
+  QString echteDaten, echteSicherungen;
+};
+
+TEST_F(RueckblickTest, TwoYearChangeBackupsOfferTheChooser) {
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("J")));
+  const QString erste = gSicherungsdatei;
+  uhr.uhrzeit = uhr.uhrzeit.addSecs(5);
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("J")));
+  ASSERT_NE(gSicherungsdatei, erste);
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+  // Cancelled: the program ends.
+  Kommandozeile_setzen({QStringLiteral("/lookback")});
+  gSicherungsauswahl_zeigen = [] { gSicherungsdatei.clear(); };
+  ERWARTE_PROGRAMMENDE(Datenrückblick());
+  EXPECT_TRUE(skript->texte().empty());
+  EXPECT_FALSE(QFileInfo::exists(gTempOrdner + QStringLiteral("Data")));
+
+  int gezeigt = 0;
+  gSicherungsauswahl_zeigen = [&] {
+    ++gezeigt;
+    EXPECT_EQ(gSicherungsordner, echteSicherungen);
+    EXPECT_TRUE(gRückblick) << "the chooser lists only year-change backups";
+    gSicherungsdatei = erste;
+  };
+  Datenrückblick();
+  Kommandozeile_setzen({});
+  EXPECT_EQ(gezeigt, 1);
+  pruefen();
+}
+
+TEST_F(RueckblickTest, ANamedFileWithoutExtensionIsFoundAsVel) {
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("E")));
+  const QString name = ordner() + QStringLiteral("Export 2026");
+  ASSERT_TRUE(QFile::rename(gSicherungsordner + gSicherungsdatei, name + QStringLiteral(".vel")));
+  gSicherungsauswahl_zeigen = [] { ADD_FAILURE() << "no chooser for a named file"; };
+  Kommandozeile_setzen({QStringLiteral("/lookback:") + name});
+  Datenrückblick();
+  pruefen();
+  // The real folders are as they were; the unload removes the look-back set.
+  EXPECT_TRUE(Dateiliste(echteSicherungen, QStringLiteral("*.dat")).isEmpty());
+  Rückblickordner_entfernen();
+  EXPECT_FALSE(QFileInfo::exists(gTempOrdner + QStringLiteral("Data")));
+
+  Kommandozeile_setzen({QStringLiteral("/lookback:") + ordner() + QStringLiteral("fehlt")});
+  skript->protokoll.clear();
+  ERWARTE_PROGRAMMENDE(Datenrückblick());
+  ASSERT_EQ(skript->texte().size(), 1u);
+  EXPECT_EQ(skript->texte()[0], QStringLiteral("Die Datei ") + ShowPfad(ordner() + QStringLiteral("fehlt"), 100) +
+                                    QStringLiteral(" wurde nicht gefunden.\r\rDas Programm wird beendet."));
+  Kommandozeile_setzen({});
+}
+
+// The look-back set is emptied and removed: a temporary folder whose "Data" folder is
+// the real data folder must not let it touch the real data.
+TEST_F(RueckblickTest, RefusesALookBackSetThatIsTheRealDataFolder) {
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("J")));
+  const QByteArray mitarbeiter = lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
+  gTempOrdner = QDir::cleanPath(gDatenordner + QStringLiteral("..")) + u'/';
+  ASSERT_EQ(Rückblickordner(), gDatenordner);
+  Kommandozeile_setzen({QStringLiteral("/lookback")});
+  ERWARTE_PROGRAMMENDE(Datenrückblick());
+  Kommandozeile_setzen({});
+  EXPECT_EQ(lesen(echteDaten + QStringLiteral("Mitarbeiterdaten.dat")), mitarbeiter);
+  EXPECT_EQ(monatsdateien(QStringLiteral("24")).size(), 12);
+}
+
+}  // namespace

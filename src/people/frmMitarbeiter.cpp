@@ -27,7 +27,7 @@
 #include "store/Mitarbeiterdaten.h"
 
 std::function<void(QWidget*)> frmMitarbeiter::hilfe;
-std::function<QString(QWidget*, const QString&)> frmMitarbeiter::eingabe;
+std::function<QString(QWidget*, const QString&, const QString&, const QString&)> frmMitarbeiter::eingabe;
 
 namespace {
 
@@ -181,7 +181,6 @@ void frmMitarbeiter::Form_Load() {
       auto* l = new QLabel(beschriftungen[i], this);
       l->setObjectName(QStringLiteral("lblBeschriftung_%1").arg(i));
       l->setAlignment(i == 1 || i == 2 || i == 3 || i == 8 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-      l->installEventFilter(this);
       lblBeschriftung[i] = l;
       lage[l] = beschriftungsLage[i];
     }
@@ -217,7 +216,6 @@ void frmMitarbeiter::Form_Load() {
           e->setDragEnabled(false);
           e->setAcceptDrops(false);
         }
-        e->installEventFilter(this);
         (*spalten[s].feld)[z] = e;
         lage[e] = QRect(spalten[s].links, z * 360 + 480, spalten[s].breite, 360);
         if (vorher) setTabOrder(vorher, e);
@@ -228,7 +226,6 @@ void frmMitarbeiter::Form_Load() {
     }
     txtBlind = new QLineEdit(this);
     txtBlind->setObjectName(QStringLiteral("txtBlind"));
-    txtBlind->installEventFilter(this);
     lage[txtBlind] = QRect(240, 840, 375, 360);
     txtBlind->lower();
     setTabOrder(vorher, txtBlind);
@@ -263,7 +260,6 @@ void frmMitarbeiter::Form_Load() {
       b->setObjectName(QStringLiteral("cmdAuswahl_%1").arg(i));
       b->setAutoDefault(false);
       b->setDefault(false);
-      b->installEventFilter(this);
       connect(b, &QPushButton::clicked, this, [this, i] { cmdAuswahl_Click(i); });
       cmdAuswahl[i] = b;
       lage[b] = knopfLage[i];
@@ -361,6 +357,7 @@ void frmMitarbeiter::Form_Load() {
                      px(r.height()));
     setFixedSize(px(mBreite * sx), px(mHöhe));
     Enter_wie_Tab(this);
+    // Keys, focus changes and clicks of every control pass the window's one filter.
     qApp->installEventFilter(this);
 
     for (int i = 1; i <= 4; ++i) cmdAuswahl[i]->setEnabled(false);
@@ -937,25 +934,6 @@ bool frmMitarbeiter::eventFilter(QObject* ziel, QEvent* e) {
       return false;
   }
 }
-
-QString frmMitarbeiter::Eingabe(const QString& aufforderung) {
-  if (eingabe) return eingabe(this, aufforderung);
-  // Without the comment dialog the prompts service asks: label, preset and title
-  // from the prompt.
-  dialoge::Aufforderung a;
-  a.art = dialoge::Art::Meldung;
-  a.text = aufforderung;
-  const dialoge::Antwort antwort = dialoge::zeigen(a);
-  return antwort.knopf == dialoge::kOK ? antwort.wert : QString();
-}
-
-// Row operations, carry-over and search come with their own change.
-void frmMitarbeiter::Zeile_einfügen() {}
-void frmMitarbeiter::Zeile_löschen() {}
-void frmMitarbeiter::Zeile_verschieben(const QString&) {}
-void frmMitarbeiter::Urlaub_aus_Vorjahr_übernehmen(int) {}
-void frmMitarbeiter::Zelle_aus_Vorjahr_übernehmen(QLineEdit*) {}
-void frmMitarbeiter::Mitarbeiter_suchen_L(bool, bool) {}
 
 void Mitarbeiter_bearbeiten(QWidget* besitzer) {
   frmMitarbeiter f(besitzer);

@@ -99,10 +99,9 @@ class frmMitarbeiter : public QDialog {
 
   // Help for this window (F1 and button 5); set where the help window lives.
   static std::function<void(QWidget*)> hilfe;
-  // The input box: a prompt of label, "|", preset, "||", title; returns the answer
-  // ("" when cancelled). Set where the comment dialog lives; without it the prompts
-  // service asks.
-  static std::function<QString(QWidget*, const QString&)> eingabe;
+  // The input box (owner, label, preset, title): returns the accepted text, the preset
+  // when cancelled. Set where the comment dialog lives; without it nothing is asked.
+  static std::function<QString(QWidget*, const QString&, const QString&, const QString&)> eingabe;
 
   // The window's width in twips after the layout of the settings.
   int BreiteTwips() const { return mBreite; }
@@ -123,9 +122,9 @@ class frmMitarbeiter : public QDialog {
   bool Dezimal_Rest() const;
   QString Zahl_anzeigen(const QString& wert, bool dezimal) const;
   QStringList Anzeigetexte(const Zeilensatz& z) const;
+  // Sets the scroll bar without running the scroll handling.
   void Wert_setzen(int wert);
   void Seite_zeigen(int datensatz);
-  QString Eingabe(const QString& aufforderung);
 
   int mBreite = 0;  // twips
   int mHöhe = 0;

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <memory>
 
+#include "people/frmMitarbeiter.h"
+#include "planner/frmKommentar.h"
 #include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
 #include "platform/Einzelinstanz.h"
@@ -27,6 +29,9 @@ void Programm_verdrahten() {
     if (auto* f = frmVelkora::instanz()) f->repaint();
   };
   gSicherungsauswahl_zeigen = [] { Recovery_anzeigen(nullptr); };
+  // The employee editor's search asks through the comment dialog.
+  frmMitarbeiter::eingabe = [](QWidget* besitzer, const QString& beschriftung, const QString& vorgabe,
+                               const QString& titel) { return Eingabefeld(beschriftung, vorgabe, titel, besitzer); };
   gFensterhaken.titel_setzen = [] {
     if (auto* f = frmVelkora::instanz()) f->setWindowTitle(gHauptfensterTitel);
   };

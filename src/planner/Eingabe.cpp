@@ -19,6 +19,8 @@
 #include "store/Velkoraini.h"
 
 Eingabebefehle gEingabebefehle;
+// The row before the change, for the month save (planner/Monatsspeicher.h).
+extern QString gZeileVorher;
 
 namespace {
 
@@ -233,6 +235,9 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
   SaveForUndo(1, QString());
   if (!gLogbuchPuffern) mVorher.clear();
   Zellen_merken(g, zeile, erster, letzter);
+  // The row before the change: the save lays only the days that differ over the
+  // employee's newest row in the file.
+  const QString zeileVorher = Tabellenzeilendaten(zeile);
 
   for (int d = erster; d <= letzter; ++d) {
     const QString text = g.TextMatrix(zeile, d);
@@ -278,6 +283,7 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
   const bool sanduhr = gLangsamesNetz && !gLogbuchPuffern;
   if (sanduhr) Sanduhr_ein();
   const QString benutzer = g.TextMatrix(zeile, kBenutzerspalte);
+  gZeileVorher = zeileVorher;
   if (!Datensatz_speichern(Tabellenzeilendaten(zeile))) {
     // The grid must not show what the file does not hold.
     Zellen_zurücksetzen(g);

@@ -17,16 +17,28 @@
 #include "store/Sicherung.h"
 
 QStringList gUndoPuffer{QStringLiteral("NoData")};
-Speicherdienste gSpeicherdienste{&Monatsdatei_speichern};
+QString gZeileVorher;
+namespace {
+bool Zeilen_speichern(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen) {
+  return Monatsdatei_zeilen_speichern(monatsschlüssel, zeilen);
+}
+}  // namespace
+Speicherdienste gSpeicherdienste{&Zeilen_speichern};
 
 namespace {
 
 const QString kLeer = QStringLiteral("NoData");
 
-Speicherdienste Speicherdienste_Standard() { return Speicherdienste{&Monatsdatei_speichern}; }
+Speicherdienste Speicherdienste_Standard() { return Speicherdienste{&Zeilen_speichern}; }
+
+// The changed days of each held-back line, in step with gUndoPuffer (nothing: the
+// whole line).
+QList<std::optional<quint32>> mPufferTage;
 
 void Zustand_zurücksetzen() {
   gUndoPuffer = QStringList{kLeer};
+  mPufferTage.clear();
+  gZeileVorher.clear();
   gSpeicherdienste = Speicherdienste_Standard();
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
@@ -43,16 +55,34 @@ QString Eintragspräfix(const QString& zeile) {
 // Holds a line back for the one save at the end of a multi-row change. Consecutive
 // entry lines of one employee keep only the newest; comment lines all stay, since a
 // later one may cover other days.
-void Zurückhalten(const QString& zeile) {
+// A newer line of the same employee was built from the row with the earlier change in
+// it: it carries the days of both.
+void Zurückhalten(const QString& zeile, std::optional<quint32> tage) {
   if (Ist_leer(gUndoPuffer)) {
     gUndoPuffer = QStringList{zeile};
+    mPufferTage = {tage};
     return;
   }
+  if (mPufferTage.size() != gUndoPuffer.size()) mPufferTage = QList<std::optional<quint32>>(gUndoPuffer.size());
   if (zeile.startsWith(u"K:") ||
-      Eintragspräfix(zeile).compare(Eintragspräfix(gUndoPuffer.last()), Qt::CaseInsensitive) != 0)
+      Eintragspräfix(zeile).compare(Eintragspräfix(gUndoPuffer.last()), Qt::CaseInsensitive) != 0) {
     gUndoPuffer << zeile;
-  else
+    mPufferTage << tage;
+  } else {
     gUndoPuffer.last() = zeile;
+    const std::optional<quint32> früher = mPufferTage.last();
+    mPufferTage.last() = (tage && früher) ? std::optional<quint32>(*tage | *früher) : std::nullopt;
+  }
+}
+
+// The held-back lines with their changed days.
+QList<Monatszeile> Zurückgehaltene() {
+  QList<Monatszeile> r;
+  if (Ist_leer(gUndoPuffer)) return r;
+  const bool tage = mPufferTage.size() == gUndoPuffer.size();
+  for (qsizetype i = 0; i < gUndoPuffer.size(); ++i)
+    r << Monatszeile{gUndoPuffer[i], tage ? mPufferTage[i] : std::nullopt};
+  return r;
 }
 
 // The hourglass on a slow share for the time of the save, unless the busy state shows
@@ -95,24 +125,27 @@ QString Datumskorruption_Meldung(const QString& anzeigedatum) {
              "Vollzugriff auf den Datenordner diesen Eintrag für Sie vorzunehmen.");
 }
 
-bool Datensatz_speichern(const QString& zeile) {
+namespace {
+
+bool Speichern(const Monatszeile& m) {
   return Prozedur(QStringLiteral("frmVelkora - Datensatz_speichern"), [&]() -> bool {
     // In look-back mode nothing reaches a month file, whatever path the line came by.
     if (gRückblick) return false;
-    if (!zeile.isEmpty() && gLogbuchPuffern) {
-      Zurückhalten(zeile);
+    if (!m.zeile.isEmpty() && gLogbuchPuffern) {
+      Zurückhalten(m.zeile, m.tage);
       return true;
     }
     Sanduhr_beim_Speichern sanduhr;
     // A workstation started before the lock was set must not write any more.
     Sperrdatei_prüfen();
 
-    QStringList zeilen;
-    if (!zeile.isEmpty()) {
-      zeilen << zeile;
+    QList<Monatszeile> zeilen;
+    if (!m.zeile.isEmpty()) {
+      zeilen << m;
     } else if (gLogbuchPuffern) {
-      if (!Ist_leer(gUndoPuffer)) zeilen = gUndoPuffer;
+      zeilen = Zurückgehaltene();
       gUndoPuffer = QStringList{kLeer};
+      mPufferTage.clear();
       // Nothing held back: nothing to write (an empty list would rewrite the month).
       if (zeilen.isEmpty()) return true;
     }
@@ -124,6 +157,29 @@ bool Datensatz_speichern(const QString& zeile) {
     Datum_prüfen();
     return true;
   });
+}
+
+}  // namespace
+
+bool Datensatz_speichern(const QString& zeile, const QString& vorher) {
+  QString v = vorher;
+  if (v.isEmpty() && Eintragspräfix(gZeileVorher).compare(Eintragspräfix(zeile), Qt::CaseInsensitive) == 0)
+    v = gZeileVorher;
+  gZeileVorher.clear();
+  std::optional<quint32> tage;
+  if (!v.isEmpty() && zeile.startsWith(u"A:")) tage = Geänderte_Tage(v, zeile);
+  return Speichern(Monatszeile{zeile, tage});
+}
+
+bool Tage_speichern(const QString& benutzer, const QMap<int, QChar>& tage) {
+  QString codes(31, u' ');
+  quint32 maske = 0;
+  for (auto it = tage.cbegin(); it != tage.cend(); ++it) {
+    if (it.key() < 1 || it.key() > 31) continue;
+    codes[it.key() - 1] = it.value();
+    maske |= 1u << it.key();
+  }
+  return Speichern(Monatszeile{QStringLiteral("A:") + benutzer + u':' + codes, maske});
 }
 
 void Erfassungsdatei_defragmentieren() {

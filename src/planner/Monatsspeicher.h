@@ -4,9 +4,13 @@
 // of a month file that has grown from appended lines. The file work itself (month
 // lock, append or rewrite, removing older versions, the own stamp) is the month
 // writer's (store/Monatsdatei.h).
+#include <QChar>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+#include "store/Monatsdatei.h"
 
 // The month lines held back while gLogbuchPuffern is set, in order; the single element
 // "NoData" when empty (like gLogbuchPuffer).
@@ -15,7 +19,7 @@ extern QStringList gUndoPuffer;
 // What the save uses of the month writer. Starts as the real writer; tests put a
 // wrapper in its place to stage what another workstation does at the same moment.
 struct Speicherdienste {
-  std::function<bool(const QString& monatsschlüssel, const QStringList& zeilen)> monat_speichern;
+  std::function<bool(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen)> monat_speichern;
 };
 extern Speicherdienste gSpeicherdienste;
 
@@ -26,7 +30,23 @@ extern Speicherdienste gSpeicherdienste;
 // user's program ends). False when the month writer refused the save (another
 // workstation held the month too long; the user has been told): the own stamp is then
 // forgotten, so the next change check shows the month as it is on disk.
-bool Datensatz_speichern(const QString& zeile);
+//
+// With `vorher`, the row's entry line (or its 31 code characters) as it was before the
+// change, an "A:" line is a change of the days in which the two differ: the month
+// writer lays just these days over the employee's newest row in the file, so that
+// another workstation's entry on other days of the same row is kept. Every path that
+// changes a row should pass it (entry, erase, double click, paste, undo, range
+// dialog); without it the line is written whole.
+bool Datensatz_speichern(const QString& zeile, const QString& vorher = QString());
+// The row's line before the change, for a caller that reaches the save through a hook
+// that takes the line alone (the entry's Eingabebefehle): the next save of an "A:"
+// line of the same employee without `vorher` takes it as `vorher`. Every save empties
+// it.
+extern QString gZeileVorher;
+// The same change given as the days it sets: these days (1 to 31) of the employee's
+// row become these code characters (a blank empties a day); every other day stays as
+// the newest row in the month file has it.
+bool Tage_speichern(const QString& benutzer, const QMap<int, QChar>& tage);
 
 // Rewrites the shown month's file compactly, after a daily backup for privileged users
 // and administrators (a failed backup is logged and the compaction goes on). Nothing

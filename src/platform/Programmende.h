@@ -20,6 +20,10 @@ namespace programmende {
 
 // What runs before the process ends (the main window's unload); set by the planner.
 void setzeEntladen(std::function<void()> entladen);
+// Registers what must be done on every end the program controls, after the unload
+// and before the process ends (releasing lock files on a shared folder). Not run in
+// the test mode, where unwinding the stack releases them.
+void beimEnde(std::function<void()> aufräumen);
 // In tests: end by throwing ProgrammBeendet instead of ending the process.
 void setzeTestmodus(bool an);
 bool testmodus();

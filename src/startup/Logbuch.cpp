@@ -3,11 +3,13 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
+#include <optional>
 #include <vector>
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
@@ -46,8 +48,21 @@ QString Zeit_hhnnss(const QTime& t, const QString& trenner) {
 
 bool Ist_leer(const QStringList& puffer) { return puffer.isEmpty() || (puffer.size() == 1 && puffer[0] == kLeer); }
 
-// Appends lines to a file in one opening; false when it could not be opened.
+// The short lock that appends to a logbook of the log folder and its clean-up share,
+// so that no line lands between the clean-up's reading and its replacing the file.
+QString Logbuchsperre(const QString& pfad) {
+  return ParentDir(pfad) + u'~' + ShowDatei(pfad) + QStringLiteral(".vklock");
+}
+constexpr double kLogbuchsperreWartezeit = 3.0;
+
+// Appends lines to a file in one opening; false when it could not be opened. A
+// logbook of the log folder is appended under its lock; when the lock cannot be had
+// in time the line is appended all the same (a lost logbook line is worse than one
+// that a clean-up running that long may miss).
 bool Anhängen(const QString& pfad, const QStringList& zeilen) {
+  std::optional<Dateisperre> sperre;
+  if (pfad.startsWith(gLogordner) && pfad.endsWith(QStringLiteral(" Velkora.log")))
+    sperre.emplace(Logbuchsperre(pfad), kLogbuchsperreWartezeit);
   if (!FOpen(pfad, QStringLiteral("Append"), QStringLiteral("IgnoreErrors"))) return false;
   for (const QString& z : zeilen) LineOut(z);
   FClose();
@@ -164,6 +179,10 @@ void Logbuch_bereinigen(const QString& welches) {
     }
     const QString pfad = gLogordner + schlüssel + QStringLiteral(" Velkora.log");
     if (!Datei_vorhanden(pfad)) return;
+    // No append may come between the reading and the replacing; without the lock the
+    // clean-up waits for another day.
+    const Dateisperre sperre(Logbuchsperre(pfad), kLogbuchsperreWartezeit);
+    if (!sperre.gehalten()) return;
 
     // Other workstations append to this logbook while it is cleaned: remember its
     // state, and rewrite it only when it is still the file that was read.

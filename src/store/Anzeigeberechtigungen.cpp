@@ -4,12 +4,15 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSysInfo>
+#include <cerrno>
 #include <optional>
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Konfigdaten.h"
@@ -78,20 +81,12 @@ void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen) {
 
 constexpr double kPollen = 0.05;         // seconds between two tries
 constexpr double kVerlassen = 10.0;      // a holder unchanged this long has gone away
-constexpr double kHöchstwartezeit = 60;  // then the write goes ahead regardless
+constexpr double kHöchstwartezeit = 60;  // then the save is refused
 
 std::optional<QByteArray> Kennung_lesen(const QString& pfad) {
   QFile f(pfad);
   if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
   return f.readAll();
-}
-
-bool Anlegen(const QString& pfad, const QByteArray& kennung) {
-  QFile f(pfad);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
-  f.write(kennung);
-  f.close();
-  return true;
 }
 
 // Takes a left-behind lock away. It is first renamed (only one workstation can do
@@ -118,18 +113,20 @@ Anzgru_Sperre::Anzgru_Sperre() {
   const double beginn = uhr::monoton();
   std::optional<QByteArray> gesehen;
   double gesehenSeit = beginn;
-  int ohneDatei = 0;
   while (true) {
-    if (Anlegen(pfad, kennung)) {
+    const int e = Sperrdatei_anlegen(pfad, kennung);
+    if (e == 0) {
       mGehalten = true;
       return;
     }
-    const std::optional<QByteArray> jetzt = Kennung_lesen(pfad);
-    if (!jetzt && !QFile::exists(pfad)) {
-      // Released just now (try again at once), or the folder takes no lock file.
-      if (++ohneDatei >= 3) return;
-      continue;
+    if (e != EEXIST) {
+      // The folder takes no lock file (full disk, no rights).
+      mFehler = e;
+      return;
     }
+    const std::optional<QByteArray> jetzt = Kennung_lesen(pfad);
+    // Released just now: try again at once.
+    if (!jetzt && !QFile::exists(pfad)) continue;
     const double t = uhr::monoton();
     if (jetzt != gesehen) {
       gesehen = jetzt;
@@ -331,11 +328,23 @@ void Mitarbeiteranzgru_lesen() {
   });
 }
 
-void Mitarbeiteranzgru_schreiben() {
-  Prozedur(QStringLiteral("modVelkora - Mitarbeiteranzgru_schreiben"), [] {
+QString Anzgru_Sperre_Meldung() {
+  return QStringLiteral(
+      "Die Anzeigegruppen werden gerade von einem anderen Arbeitsplatz gespeichert. Ihre Anzeigegruppen wurden "
+      "nicht gespeichert.\r\rBitte versuchen Sie es in einigen Sekunden erneut.");
+}
+
+bool Mitarbeiteranzgru_schreiben() {
+  return Prozedur(QStringLiteral("modVelkora - Mitarbeiteranzgru_schreiben"), []() -> bool {
     const QString pfad = Anzgrupfad();
-    // Another workstation must not rewrite the file between our reading and writing.
+    // Another workstation must not rewrite the file between our reading and writing;
+    // without the lock nothing is written.
     const Anzgru_Sperre sperre;
+    if (!sperre.gehalten()) {
+      if (sperre.fehler() != 0) Dateisperre_Fehler(Anzgru_Sperre::Pfad(), sperre.fehler());
+      Meldung(Anzgru_Sperre_Meldung());
+      return false;
+    }
     QStringList alt;
     if (Datei_vorhanden(pfad)) alt = Alle_Zeilen(pfad);
     if (alt.isEmpty()) alt << kAnzgruKopf;
@@ -358,5 +367,6 @@ void Mitarbeiteranzgru_schreiben() {
       Löschen(pfad);
     else
       Alle_Zeilen_schreiben(pfad, neu);
+    return true;
   });
 }

@@ -38,8 +38,10 @@ void Mitarbeiteranzber_schreiben();
 // Reads the current user's block into gAnzeigegruppen.
 void Mitarbeiteranzgru_lesen();
 // Replaces the current user's block by gAnzeigegruppen and keeps every other user's
-// block, under the display-group lock.
-void Mitarbeiteranzgru_schreiben();
+// block, under the display-group lock. False, after Anzgru_Sperre_Meldung, when the
+// lock could not be had: nothing written.
+bool Mitarbeiteranzgru_schreiben();
+QString Anzgru_Sperre_Meldung();
 
 // The number of the user's display groups; 0 for "NoGroups".
 int Anzeigegruppen_Anzahl();
@@ -51,19 +53,22 @@ bool Anzeigeberechtigung_enthält(const QString& gruppe);
 // moment would otherwise lose one user's groups. An exclusive lock file in the data
 // folder; a lock whose holder has not changed for some seconds was left behind by a
 // program that ended without releasing it and is taken over. Held for the lifetime
-// of the object.
+// of the object; after a minute of waiting for a working holder it gives up.
 class Anzgru_Sperre {
  public:
   Anzgru_Sperre();
   ~Anzgru_Sperre();
   Anzgru_Sperre(const Anzgru_Sperre&) = delete;
   Anzgru_Sperre& operator=(const Anzgru_Sperre&) = delete;
-  // False when the folder allowed no lock file; the write then goes ahead unlocked.
+  // False when the lock could not be had: the write must not go ahead.
   bool gehalten() const { return mGehalten; }
+  // Not 0 when the folder allowed no lock file (full disk, no rights): the errno.
+  int fehler() const { return mFehler; }
   // The lock file's path.
   static QString Pfad();
 
  private:
   QString mKennung;
   bool mGehalten = false;
+  int mFehler = 0;
 };

@@ -19,6 +19,7 @@
 #include "platform/Laufzeitfehler.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
@@ -30,76 +31,10 @@
 
 namespace {
 
-struct GehalteneSperre {
-  QString pfad;
-  QByteArray kennung;  // what this program wrote into the lock file
-  int tiefe = 0;
-};
-
-// Locks held by this program, by lock file path. Kept for the exit handler too, so a
-// planned stop in the middle of a write does not leave the month locked for others
-// until the stale time.
-QHash<QString, GehalteneSperre>& Gehaltene() {
-  static QHash<QString, GehalteneSperre> h;
+// The month locks this program holds, by month key (nested locks share the outer one).
+QHash<QString, Dateisperre*>& Monatssperren() {
+  static QHash<QString, Dateisperre*> h;
   return h;
-}
-
-QByteArray Eigene_Kennung() {
-  return QSysInfo::machineHostName().toUtf8() + '|' + QByteArray::number(QCoreApplication::applicationPid()) + '|' +
-         QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-}
-
-QByteArray Inhalt(const QString& pfad) {
-  QFile f(pfad);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
-
-// Removes the lock file when it is still ours (a workstation that found it stale may
-// have taken it over meanwhile).
-void Sperre_entfernen(const GehalteneSperre& s) {
-  if (Inhalt(s.pfad) == s.kennung) QFile::remove(s.pfad);
-}
-
-void Alle_Sperren_entfernen() {
-  for (const GehalteneSperre& s : Gehaltene()) Sperre_entfernen(s);
-  Gehaltene().clear();
-}
-
-void Exit_Handler_einrichten() {
-  static std::once_flag einmal;
-  std::call_once(einmal, [] { std::atexit(&Alle_Sperren_entfernen); });
-}
-
-void Zustand_zurücksetzen() { Alle_Sperren_entfernen(); }
-VELKORA_ZUSTAND(Zustand_zurücksetzen);
-
-bool Veraltet(const QString& pfad) {
-  const QDateTime zeit = QFileInfo(pfad).lastModified();
-  if (!zeit.isValid()) return false;
-  return zeit.msecsTo(QDateTime::currentDateTime()) > static_cast<qint64>(kMonatssperreVeraltet * 1000.0);
-}
-
-// A lock whose holder died: moved aside by an atomic rename, so that of several
-// workstations finding it stale only one removes it. When what was moved aside turns
-// out to be a fresh lock (taken between the look and the rename), it is put back.
-void Veraltete_Sperre_übernehmen(const QString& pfad, const QString& schlüssel) {
-  const QString beiseite = pfad + u'.' + QString::number(QCoreApplication::applicationPid()) + u'.' +
-                           QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".vkstale");
-  if (::rename(QFile::encodeName(pfad).constData(), QFile::encodeName(beiseite).constData()) != 0) return;
-  if (Veraltet(beiseite)) {
-    QFile::remove(beiseite);
-    // The temporary files of a rewrite that died with its workstation.
-    for (const QString& name :
-         QDir(gDatenordner).entryList({u'~' + schlüssel + QStringLiteral(" *.vktmp")}, QDir::Files))
-      if (Veraltet(gDatenordner + name)) QFile::remove(gDatenordner + name);
-    return;
-  }
-  if (::link(QFile::encodeName(beiseite).constData(), QFile::encodeName(pfad).constData()) != 0) {
-    // Another lock stands there already; the moved one's holder checks its lock before
-    // it removes anything, so dropping it only shortens its protection.
-  }
-  QFile::remove(beiseite);
 }
 
 // Whether this program still holds the month's lock, right before it writes: a prompt
@@ -107,19 +42,13 @@ void Veraltete_Sperre_übernehmen(const QString& pfad, const QString& schlüssel
 // may have taken the lock and written since. A lock still held is freshened, so the
 // write that follows does not look stale.
 bool Sperre_noch_eigen(const QString& monatsschlüssel) {
-  const auto it = Gehaltene().constFind(Monatssperre_Datei(monatsschlüssel));
-  if (it == Gehaltene().cend() || Inhalt(it->pfad) != it->kennung) return false;
-  ::utimensat(AT_FDCWD, QFile::encodeName(it->pfad).constData(), nullptr, 0);
-  return true;
+  Dateisperre* s = Monatssperren().value(monatsschlüssel);
+  return s && s->noch_eigen();
 }
 
-bool Sperre_anlegen(const QString& pfad, const QByteArray& kennung) {
-  QFile f(pfad);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
-  const bool ok = f.write(kennung) == kennung.size();
-  f.close();
-  if (!ok) QFile::remove(pfad);
-  return ok;
+// Freshens the month's lock during long work.
+void Sperre_auffrischen(const QString& monatsschlüssel) {
+  if (Dateisperre* s = Monatssperren().value(monatsschlüssel)) s->auffrischen();
 }
 
 QString Pfad_heute(const QString& schlüssel) {
@@ -162,6 +91,49 @@ QString Benutzer_von(const QString& eintrag) {
   return p < 0 ? eintrag : eintrag.left(p);
 }
 
+// The lines to write for `zeilen`, with each change of single days laid over the
+// employee's last entry line in `bestand` (the month's lines as read inside the lock)
+// or over an earlier line of the same save.
+QStringList Zeilen_zusammenführen(const QStringList& bestand, const QList<Monatszeile>& zeilen) {
+  QHash<QString, QString> letzte;  // user in lower case -> 31 code characters
+  const auto merken = [&](const QString& z) {
+    if (!z.startsWith(u"A:")) return;
+    const qsizetype p = z.indexOf(u':', 2);
+    if (p < 0 || z.size() - p - 1 != 31) return;
+    letzte.insert(z.mid(2, p - 2).toLower(), z.mid(p + 1));
+  };
+  for (const QString& z : bestand) merken(z);
+  QStringList r;
+  r.reserve(zeilen.size());
+  for (const Monatszeile& m : zeilen) {
+    QString z = m.zeile;
+    if (m.tage && z.startsWith(u"A:")) {
+      const qsizetype p = z.indexOf(u':', 2);
+      if (p >= 0) z = Tage_übernehmen(letzte.value(z.mid(2, p - 2).toLower()), z, *m.tage);
+    }
+    merken(z);
+    r << z;
+  }
+  return r;
+}
+
+// Inside the lock no one else appends: a month file whose last line has lost its line
+// end (cut short, or edited by hand) gets one, so the appended line is not glued to it.
+void Zeilenende_sichern(const QString& pfad) {
+  QFile f(pfad);
+  if (!f.open(QIODevice::ReadWrite) || f.size() == 0) return;
+  if (!f.seek(f.size() - 1)) return;
+  char letztes = 0;
+  if (f.read(&letztes, 1) != 1 || letztes == '\n') return;
+  const QByteArray ende = letztes == '\r' ? QByteArray("\n") : QByteArray("\r\n");
+  const bool ok = f.seek(f.size()) && f.write(ende) == ende.size() && f.flush();
+  f.close();
+  if (!ok) {
+    gOffeneDatei = pfad;
+    fehler::auslösen(61);
+  }
+}
+
 }  // namespace
 
 QString Monatssperre_Datei(const QString& monatsschlüssel) {
@@ -177,41 +149,25 @@ QString Monatssperre_Meldung(const QString& monatsschlüssel) {
 }
 
 Monatssperre::Monatssperre(const QString& monatsschlüssel) : mSchlüssel(monatsschlüssel) {
-  const QString pfad = Monatssperre_Datei(monatsschlüssel);
-  auto& gehalten = Gehaltene();
-  if (auto it = gehalten.find(pfad); it != gehalten.end()) {
-    ++it->tiefe;
-    mGehalten = true;
-    return;
+  mSperre = std::make_unique<Dateisperre>(Monatssperre_Datei(monatsschlüssel), kMonatssperreWartezeit);
+  mGehalten = mSperre->gehalten();
+  mFehler = mSperre->fehler();
+  if (!mGehalten) return;
+  if (!Monatssperren().contains(monatsschlüssel)) {
+    Monatssperren().insert(monatsschlüssel, mSperre.get());
+    mÄußere = true;
   }
-  Exit_Handler_einrichten();
-  const QByteArray kennung = Eigene_Kennung();
-  const double ende = uhr::monoton() + kMonatssperreWartezeit;
-  for (;;) {
-    if (Sperre_anlegen(pfad, kennung)) {
-      gehalten.insert(pfad, GehalteneSperre{pfad, kennung, 1});
-      mGehalten = true;
-      return;
-    }
-    if (Veraltet(pfad)) {
-      Veraltete_Sperre_übernehmen(pfad, monatsschlüssel);
-      continue;
-    }
-    if (uhr::monoton() >= ende) return;
-    // A short, slightly random wait, so that waiting workstations do not retry in step.
-    uhr::schlafen(0.02 + 0.03 * uhr::zufall());
+  if (mSperre->übernommen()) {
+    // The temporary files of a rewrite whose workstation went away: no one else can
+    // be writing this month now.
+    for (const QString& name :
+         QDir(gDatenordner).entryList({u'~' + monatsschlüssel + QStringLiteral(" *.vktmp")}, QDir::Files))
+      QFile::remove(gDatenordner + name);
   }
 }
 
 Monatssperre::~Monatssperre() {
-  if (!mGehalten) return;
-  const QString pfad = Monatssperre_Datei(mSchlüssel);
-  auto& gehalten = Gehaltene();
-  auto it = gehalten.find(pfad);
-  if (it == gehalten.end()) return;
-  if (--it->tiefe > 0) return;
-  Sperre_entfernen(*it);
-  gehalten.erase(it);
+  if (mÄußere) Monatssperren().remove(mSchlüssel);
 }
 
 QStringList Monatsdatei_kompakte_Zeilen() {
@@ -266,9 +222,17 @@ QStringList Monatsdatei_kompakte_Zeilen() {
 }
 
 bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& zeilen) {
+  QList<Monatszeile> z;
+  z.reserve(zeilen.size());
+  for (const QString& zeile : zeilen) z << Monatszeile{zeile, std::nullopt};
+  return Monatsdatei_zeilen_speichern(monatsschlüssel, z);
+}
+
+bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen) {
   return Prozedur(QStringLiteral("modVelkora - Monatsdatei_speichern"), [&]() -> bool {
     Monatssperre sperre(monatsschlüssel);
     if (!sperre.gehalten()) {
+      if (sperre.fehler() != 0) Dateisperre_Fehler(Monatssperre_Datei(monatsschlüssel), sperre.fehler());
       Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
@@ -276,12 +240,19 @@ bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& z
     // The month as it is before the own write: whether another workstation wrote it
     // since this one last read or wrote it.
     const Monatsstand vorher = Monatsstand_lesen(monatsschlüssel);
+    const bool zusammenführen =
+        std::any_of(zeilen.begin(), zeilen.end(), [](const Monatszeile& z) { return z.tage.has_value(); });
     if (!zeilen.isEmpty() && Datei_vorhanden(heute)) {
+      // Changes of single days go onto the rows as they stand in the file now.
+      const QStringList geschrieben =
+          Zeilen_zusammenführen(zusammenführen ? Zeilen_lesen(heute) : QStringList(), zeilen);
+      Sperre_auffrischen(monatsschlüssel);
       if (!Sperre_noch_eigen(monatsschlüssel)) {
         Meldung(Monatssperre_Meldung(monatsschlüssel));
         return false;
       }
-      Zeilen_schreiben(heute, QStringLiteral("Append"), zeilen);
+      Zeilenende_sichern(heute);
+      Zeilen_schreiben(heute, QStringLiteral("Append"), geschrieben);
     } else {
       // A rewrite keeps the lines of the employees in the table only.
       Mitarbeiterdaten_vor_Umschreiben_prüfen();
@@ -293,18 +264,45 @@ bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& z
       } else {
         inhalt << u'[' + monatsschlüssel + u']' << gKennzeile << gMonatsAusnahmen << Monatsdatei_kompakte_Zeilen();
       }
-      inhalt << zeilen;
+      inhalt << Zeilen_zusammenführen(inhalt, zeilen);
+      Sperre_auffrischen(monatsschlüssel);
       if (!Sperre_noch_eigen(monatsschlüssel)) {
         Meldung(Monatssperre_Meldung(monatsschlüssel));
         return false;
       }
       Zeilen_schreiben(heute, QStringLiteral("Output"), inhalt);
     }
+    Sperre_auffrischen(monatsschlüssel);
     gMonatsdateiZeit = Dateizeit(heute);
     Alte_Erfassungsdateien_löschen(monatsschlüssel + u' ' + gHeuteText);
     Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, vorher);
     return true;
   });
+}
+
+std::optional<quint32> Geänderte_Tage(const QString& vorher, const QString& nachher) {
+  const auto codes = [](const QString& z) -> QString {
+    if (z.size() == 31) return z;
+    if (!z.startsWith(u"A:")) return {};
+    const qsizetype p = z.indexOf(u':', 2);
+    return p < 0 ? QString() : z.mid(p + 1);
+  };
+  const QString a = codes(vorher), b = codes(nachher);
+  if (a.size() != 31 || b.size() != 31) return std::nullopt;
+  quint32 tage = 0;
+  for (int d = 1; d <= 31; ++d)
+    if (a[d - 1] != b[d - 1]) tage |= 1u << d;
+  return tage;
+}
+
+QString Tage_übernehmen(const QString& basis, const QString& zeile, quint32 tage) {
+  const qsizetype p = zeile.indexOf(u':', 2);
+  if (!zeile.startsWith(u"A:") || p < 0) return zeile;
+  const QString codes = zeile.mid(p + 1);
+  QString neu = basis.size() == 31 ? basis : QString(31, u' ');
+  for (int d = 1; d <= 31; ++d)
+    if ((tage & (1u << d)) && d - 1 < codes.size()) neu[d - 1] = codes[d - 1];
+  return zeile.left(p + 1) + neu;
 }
 
 bool Monatsdatei_kompaktieren(const QString& monatsschlüssel) { return Monatsdatei_speichern(monatsschlüssel, {}); }
@@ -314,7 +312,9 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
   return Prozedur(QStringLiteral("modVelkora - Monatsdatei_umschreiben"), [&]() -> bool {
     Monatssperre sperre(monatsschlüssel);
     if (!sperre.gehalten()) {
-      if (meldenBeiSperre) Meldung(Monatssperre_Meldung(monatsschlüssel));
+      if (sperre.fehler() != 0 && !fehlerIgnorieren)
+        Dateisperre_Fehler(Monatssperre_Datei(monatsschlüssel), sperre.fehler());
+      if (meldenBeiSperre && sperre.fehler() == 0) Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
     const QString stamm = Aktuelle_Erfassungsdatei(monatsschlüssel);
@@ -322,6 +322,7 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
     const QStringList alt = stamm.isEmpty() ? QStringList() : Zeilen_lesen(gDatenordner + name);
     const std::optional<QStringList> neu = ändern(stamm, alt);
     if (!neu) return true;
+    Sperre_auffrischen(monatsschlüssel);
     const bool heute = unterHeute || stamm.isEmpty();
     const QString ziel = heute ? Pfad_heute(monatsschlüssel) : gDatenordner + name;
     if (!Sperre_noch_eigen(monatsschlüssel)) {

@@ -7,17 +7,21 @@
 // the lock the writer looks at the folder afresh, so the choice between appending and
 // rewriting and the write itself cannot be split by another workstation. A rewrite
 // goes to a temporary file that is renamed over the target, so no reader ever sees a
-// half-written month; an append adds whole lines in one write. A lock left behind by
-// a workstation that died is taken over once it is older than the stale time.
+// half-written month; an append adds whole lines in one write, after a line end for a
+// last line that lost its own. A lock left behind by a workstation that went away is
+// taken over by the rule of startup/Dateisperre.h (never by its file time), and every
+// planned end of the program releases the locks it holds.
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
-// How long a writer waits for the lock, and after how long a lock counts as left
-// behind (by its modification time).
+class Dateisperre;
+
+// How long a writer waits for the lock. When a lock counts as left behind by a
+// workstation that went away is the lock file's rule (startup/Dateisperre.h).
 inline constexpr double kMonatssperreWartezeit = 5.0;
-inline constexpr double kMonatssperreVeraltet = 30.0;
 
 // The lock file of a month.
 QString Monatssperre_Datei(const QString& monatsschlüssel);
@@ -25,7 +29,8 @@ QString Monatssperre_Datei(const QString& monatsschlüssel);
 QString Monatssperre_Meldung(const QString& monatsschlüssel);
 
 // Holds the month lock for its lifetime. Nested locks of the same month within this
-// program share the outer one.
+// program share the outer one. Taking over a lock left behind removes the temporary
+// files of the month that its holder left.
 class Monatssperre {
  public:
   // Waits at most kMonatssperreWartezeit seconds for the lock.
@@ -34,10 +39,15 @@ class Monatssperre {
   Monatssperre(const Monatssperre&) = delete;
   Monatssperre& operator=(const Monatssperre&) = delete;
   bool gehalten() const { return mGehalten; }
+  // Not 0 when the lock file could not be created (full disk, no rights): the errno.
+  int fehler() const { return mFehler; }
 
  private:
   QString mSchlüssel;
+  std::unique_ptr<Dateisperre> mSperre;
   bool mGehalten = false;
+  bool mÄußere = false;
+  int mFehler = 0;
 };
 
 // Saves lines ("A:" or "K:" lines) into a month: appended to today's version when it
@@ -49,7 +59,27 @@ class Monatssperre {
 // another workstation had written the month since the own stamp; a rewrite first reads
 // the employee file again when it changed.
 // False, after the refusal message, when the lock could not be had: nothing written.
+// A lock file that cannot be created at all (full disk, no rights) ends the program
+// with the file-access message naming the lock file and the cause.
 bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& zeilen);
+
+// One line to save. An entry line ("A:" + user + ":" + 31 code characters) with `tage`
+// is a change of those days only (bit d for day d): the line written is the
+// employee's newest line as read inside the month lock, with only these days taken
+// from `zeile`, so that another workstation's entry on other days of the same row,
+// saved a moment earlier, stays. Without `tage` (and for comment lines) the line is
+// written as given.
+struct Monatszeile {
+  QString zeile;
+  std::optional<quint32> tage;
+};
+bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen);
+// The days (bit d for day d) in which two rows of 31 code characters differ; a row may
+// be given as its whole entry line. Nothing when either is not such a row.
+std::optional<quint32> Geänderte_Tage(const QString& vorher, const QString& nachher);
+// The entry line `zeile` with only the days `tage` laid over the row `basis` (31 code
+// characters; blanks when empty).
+QString Tage_übernehmen(const QString& basis, const QString& zeile, quint32 tage);
 // The compact rewrite of a month under today's date.
 bool Monatsdatei_kompaktieren(const QString& monatsschlüssel);
 

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
 
 #include "common/Testumgebung.h"
 #include "planner/Aenderungspruefung.h"
@@ -129,8 +131,8 @@ TEST_F(MonatsspeicherTest, LaterDatedVersionThatStaysGivesTheDateCorruptionWarni
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   // A workstation whose system date is 15 March writes at the same moment (or its
   // version could not be removed): it stays the newest.
-  gSpeicherdienste.monat_speichern = [this](const QString& s, const QStringList& z) {
-    const bool ok = Monatsdatei_speichern(s, z);
+  gSpeicherdienste.monat_speichern = [this](const QString& s, const QList<Monatszeile>& z) {
+    const bool ok = Monatsdatei_zeilen_speichern(s, z);
     monat(QStringLiteral("260315"), {A("HMueller", "1")});
     return ok;
   };
@@ -180,9 +182,9 @@ TEST_F(MonatsspeicherTest, ProgramLockRefusesTheSaveAndWritesNothing) {
 TEST_F(MonatsspeicherTest, SlowShareShowsTheHourglassDuringTheSave) {
   monat(QStringLiteral("260310"), {A("eschmidt", "2")});
   bool sanduhr = false;
-  gSpeicherdienste.monat_speichern = [&](const QString& s, const QStringList& z) {
+  gSpeicherdienste.monat_speichern = [&](const QString& s, const QList<Monatszeile>& z) {
     sanduhr = QGuiApplication::overrideCursor() != nullptr;
-    return Monatsdatei_speichern(s, z);
+    return Monatsdatei_zeilen_speichern(s, z);
   };
   ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1")));
   EXPECT_FALSE(sanduhr);
@@ -236,6 +238,51 @@ TEST_F(MonatsspeicherTest, RefusedSaveIsNotLoggedAsDoneAndShowsTheMonthAsItIs) {
   // The grid shows an entry that was not saved: the next check redisplays the month.
   CheckErfassungsdaten();
   EXPECT_EQ(neuGeladen, 1);
+}
+
+// Another workstation, a separate process, saves day 3 of Eva's row after this one
+// showed the row; this one then enters day 5 (alone, and held back in a multi-row run
+// with a second change of the same row): every day stays.
+TEST_F(MonatsspeicherTest, ChangesOfOneRowFromTwoWorkstationsAreBothKept) {
+  monat(QStringLiteral("260310"), {A("eschmidt", "1"), A("HMueller", "2")});
+  const auto anderer = [&](int tag, int code) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VELKORA_BENUTZER"), QStringLiteral("eschmidt"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_monatsdatei_helfer"),
+            {gDatenordner, QStringLiteral("tag"), QString::number(tag), QStringLiteral("1"), QString::number(code),
+             QStringLiteral("260310")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+  };
+  const auto eva = [&] {
+    QString r;
+    for (const QString& z : dekodierteZeilen(pfad(QStringLiteral("260310"))))
+      if (z.startsWith(QStringLiteral("A:eschmidt:"))) r = z;
+    return r;
+  };
+  ASSERT_NO_FATAL_FAILURE(anderer(3, 2));
+  ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1   1"), A("eschmidt", "1")));
+  EXPECT_EQ(eva(), A("eschmidt", "1 2 1"));
+
+  ASSERT_NO_FATAL_FAILURE(anderer(7, 2));
+  gLogbuchPuffern = true;
+  ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1   1   1"), A("eschmidt", "1   1")));
+  ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1   1   1 1"), A("eschmidt", "1   1   1")));
+  ASSERT_TRUE(Datensatz_speichern(QString()));
+  gLogbuchPuffern = false;
+  EXPECT_EQ(eva(), A("eschmidt", "1 2 1 2 1 1"));
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))).filter(QStringLiteral("HMueller")),
+            QStringList{A("HMueller", "2")});
+
+  // The same change as the days it sets.
+  ASSERT_TRUE(Tage_speichern(QStringLiteral("eschmidt"), {{1, u' '}, {2, u'2'}}));
+  EXPECT_EQ(eva(), A("eschmidt", " 22 1 2 1 1"));
+  // A line alone is written whole.
+  ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1")));
+  EXPECT_EQ(eva(), A("eschmidt", "1"));
+  EXPECT_TRUE(meldungen().isEmpty());
 }
 
 }  // namespace

@@ -221,4 +221,51 @@ TEST_F(ZweiArbeitsplaetzeTest, EachSeesTheOthersEntriesAndEntriesAtTheSameMoment
   EXPECT_EQ(b.beenden(), 0);
 }
 
+// Both enter for the same employee on different days at the same moment, each from
+// the row as its grid shows it: the save lays only its own days over the row as the
+// file holds it, so both entries stay, whichever comes second.
+TEST_F(ZweiArbeitsplaetzeTest, EntriesForOneRowAtTheSameMomentBothSurvive) {
+  ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
+  const int urlaub = 1;
+  Arbeitsplatz a(QStringLiteral("anna"), basis, QStringLiteral("150426"));
+  ASSERT_EQ(a.zeile(), u"ready 2604") << a.fehlerausgabe();
+  Arbeitsplatz b(QStringLiteral("berta"), basis, QStringLiteral("150426"));
+  ASSERT_EQ(b.zeile(), u"ready 2604") << b.fehlerausgabe();
+  const int berta = a.zeileVon(QStringLiteral("berta"));
+  ASSERT_GT(berta, 0);
+  ASSERT_EQ(b.zeileVon(QStringLiteral("berta")), berta);
+
+  std::initializer_list<std::pair<int, char>> leer{};
+  QString erwartet = Codes(leer);
+  // Working days (April 2026 starts on a Wednesday).
+  const int tage[3][2] = {{16, 17}, {21, 22}, {28, 29}};
+  for (int runde = 0; runde < 3; ++runde) {
+    const int tagA = tage[runde][0], tagB = tage[runde][1];
+    a.markieren(berta, tagA, tagA);
+    b.markieren(berta, tagB, tagB);
+    const QString signal = basis + QStringLiteral("zeile%1").arg(runde);
+    for (Arbeitsplatz* p : {&a, &b}) p->senden(QStringLiteral("await ") + signal);
+    for (Arbeitsplatz* p : {&a, &b}) p->senden(QStringLiteral("button %1").arg(urlaub));
+    ASSERT_EQ(a.zeile(), u"waiting");
+    ASSERT_EQ(b.zeile(), u"waiting");
+    schreiben(signal, "los");
+    for (Arbeitsplatz* p : {&a, &b}) {
+      EXPECT_EQ(p->zeile(), u"go");
+      EXPECT_EQ(p->zeile(), u"ok");
+      EXPECT_EQ(p->ok(QStringLiteral("prompts")), QString());
+    }
+    erwartet[tagA - 1] = u'1';
+    erwartet[tagB - 1] = u'1';
+    EXPECT_EQ(LetzteZeile(dekodierteZeilen(daten + QStringLiteral("2604 260415 Data.dat")), QStringLiteral("berta")),
+              QStringLiteral("A:berta:") + erwartet)
+        << "round " << runde;
+  }
+  for (Arbeitsplatz* p : {&a, &b}) {
+    p->ok(QStringLiteral("tick"));
+    for (int tag : {16, 17, 21, 22, 28, 29}) EXPECT_EQ(p->zelle(berta, tag), u"U") << tag;
+  }
+  EXPECT_EQ(a.beenden(), 0);
+  EXPECT_EQ(b.beenden(), 0);
+}
+
 }  // namespace

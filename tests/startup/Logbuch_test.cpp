@@ -1,8 +1,11 @@
 #include "startup/Logbuch.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
 
 #include "common/Testumgebung.h"
 #include "platform/Uhr.h"
@@ -282,6 +285,53 @@ TEST_F(LogbuchTest, WrittenAndCancelledLinesAreCleanedTogether) {
   Logbuch_bereinigen(QStringLiteral("T"));
   EXPECT_EQ(dekodierteZeilen(logbuch()),
             QStringList{QStringLiteral("10.03.26 09:01:00|tester|VelkoraAdmin|Einstellungen geändert")});
+}
+
+// --- appends of another program while the logbook is cleaned up -------------------
+
+const char* const kLogbuchKind = "VELKORA_LOGBUCH_KIND";
+constexpr int kKindZeilen = 150;
+
+// Run as a separate process by AppendsDuringTheCleanUpAreKept: appends lines to the
+// logbook of the given log folder, each followed by a cancelled pair.
+TEST_F(LogbuchTest, KindprozessSchreibtLogbuch) {
+  const QString ordner = qEnvironmentVariable(kLogbuchKind);
+  if (ordner.isEmpty()) GTEST_SKIP() << "runs only as the helper process of the two-process test";
+  uhr::zurücksetzen();  // real waits between real processes
+  gLogordner = ordner;
+  for (int i = 1; i <= kKindZeilen; ++i) {
+    Logbuch_ergänzen(1, QStringLiteral("Zeile %1").arg(i));
+    Logbuch_ergänzen(1, QStringLiteral("Weg %1").arg(i));
+    Logbuch_ergänzen(1, QStringLiteral("Weg %1:Storno").arg(i));
+  }
+}
+
+TEST_F(LogbuchTest, AppendsDuringTheCleanUpAreKept) {
+  uhr::zurücksetzen();
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QString::fromLatin1(kLogbuchKind), gLogordner);
+  p.setProcessEnvironment(env);
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(QCoreApplication::applicationFilePath(),
+          {QStringLiteral("--gtest_filter=LogbuchTest.KindprozessSchreibtLogbuch")});
+  ASSERT_TRUE(p.waitForStarted(10000));
+  int bereinigt = 0;
+  while (!p.waitForFinished(0)) {
+    Logbuch_bereinigen(QStringLiteral("T"));
+    ++bereinigt;
+  }
+  const QString ausgabe = QString::fromLocal8Bit(p.readAll());
+  EXPECT_EQ(p.exitCode(), 0) << qPrintable(ausgabe);
+  EXPECT_TRUE(ausgabe.contains(QStringLiteral("[  PASSED  ] 1 test"))) << qPrintable(ausgabe);
+  Logbuch_bereinigen(QStringLiteral("T"));
+
+  QStringList erwartet;
+  for (int i = 1; i <= kKindZeilen; ++i) erwartet << QStringLiteral("tester|Zeile %1").arg(i);
+  QStringList gelesen;
+  for (const QString& z : dekodierteZeilen(logbuch())) gelesen << z.mid(18);
+  EXPECT_EQ(gelesen, erwartet) << bereinigt << " clean-ups";
+  EXPECT_EQ(QDir(gLogordner).entryList(QDir::Files), QStringList{QStringLiteral("2603 Velkora.log")});
 }
 
 }  // namespace

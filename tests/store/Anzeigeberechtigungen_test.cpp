@@ -316,6 +316,28 @@ TEST_F(AnzeigeTest, LockIsWaitedForWhileItsHolderWorks) {
   EXPECT_FALSE(QFileInfo::exists(Anzgru_Sperre::Pfad()));
 }
 
+// A holder that keeps working for more than a minute: the save is refused with a
+// message, and nothing is written without the lock.
+TEST_F(AnzeigeTest, SaveIsRefusedWhenTheLockStaysBusy) {
+  gruppen({QStringLiteral("[vera]"), QStringLiteral("Veras|Verwaltung:")});
+  const QByteArray vorher = lesen(anzgru());
+  int runde = 0;
+  uhr::Quellen q;
+  q.schlafen = [&](double s) {
+    uhr.sekunden += s;
+    ++runde;
+    schreiben(Anzgru_Sperre::Pfad(), QByteArray("vera|rechner|1|") + QByteArray::number(runde / 20));
+  };
+  uhr::setze(q);
+  schreiben(Anzgru_Sperre::Pfad(), "vera|rechner|1|0");
+  gAnzeigegruppen = liste({QStringLiteral("Neu|Lager:")});
+  EXPECT_FALSE(Mitarbeiteranzgru_schreiben());
+  EXPECT_EQ(lesen(anzgru()), vorher);
+  ASSERT_EQ(skript->texte().size(), 1u);
+  EXPECT_EQ(skript->texte()[0], Anzgru_Sperre_Meldung());
+  EXPECT_TRUE(QFileInfo::exists(Anzgru_Sperre::Pfad())) << "the other's lock stays";
+}
+
 // --- two programs saving at the same moment ----------------------------------------
 
 const char* const kKindVariable = "VELKORA_ANZGRU_KIND";

@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <functional>
 
 #include "common/Testumgebung.h"
 #include "platform/Dialoge.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Erfassungsdaten.h"
@@ -110,9 +112,46 @@ TEST_F(MonatsdateiTest, LockHeldElsewhereRefusesTheSaveAndWritesNothing) {
   EXPECT_EQ(meldungen(), (QStringList{text, text}));
 }
 
+// A change of single days goes onto the employee's row as the file holds it inside
+// the lock, on the first save of the day (rewrite) and on an append; the days it does
+// not change keep what another workstation saved meanwhile.
+TEST_F(MonatsdateiTest, ChangedDaysGoOntoTheNewestRow) {
+  monat(QStringLiteral("260309"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))});
+  const auto ändern = [](const QString& vorher, int tag, QChar code) {
+    QString nachher = vorher;
+    nachher[tag - 1] = code;
+    return Monatszeile{QStringLiteral("A:hmueller:") + nachher, Geänderte_Tage(vorher, nachher)};
+  };
+  const auto letzte = [&] {
+    QString r;
+    for (const QString& z : dekodierteZeilen(pfad(QStringLiteral("260310"))))
+      if (z.startsWith(QStringLiteral("A:"), Qt::CaseInsensitive) && z.mid(2, 8).toLower() == u"hmueller") r = z;
+    return r;
+  };
+  // The row as this workstation showed it: empty.
+  ASSERT_TRUE(Monatsdatei_zeilen_speichern(QStringLiteral("2603"), {ändern(tage(QString()), 3, u'2')}));
+  EXPECT_EQ(letzte(), QStringLiteral("A:hmueller:") + tage(QStringLiteral("1 2")));
+  ASSERT_TRUE(Monatsdatei_zeilen_speichern(QStringLiteral("2603"), {ändern(tage(QString()), 5, u'3')}));
+  EXPECT_EQ(letzte(), QStringLiteral("A:hmueller:") + tage(QStringLiteral("1 2 3")));
+  // Erasing a day, and two changes of one save one after the other.
+  ASSERT_TRUE(Monatsdatei_zeilen_speichern(
+      QStringLiteral("2603"), {ändern(tage(QStringLiteral("1")), 1, u' '), ändern(tage(QString()), 4, u'1')}));
+  EXPECT_EQ(letzte(), QStringLiteral("A:hmueller:") + tage(QStringLiteral("  213")));
+  // A whole line is written as given.
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("9"))}));
+  EXPECT_EQ(letzte(), QStringLiteral("A:HMueller:") + tage(QStringLiteral("9")));
+  EXPECT_EQ(Geänderte_Tage(tage(QStringLiteral("1")), QStringLiteral("A:x:") + tage(QStringLiteral(" 1"))),
+            std::optional<quint32>((1u << 1) | (1u << 2)));
+  EXPECT_FALSE(Geänderte_Tage(QStringLiteral("A:x:1"), tage(QString())).has_value());
+}
+
+// Another machine's lock: its file time says nothing (clocks differ between machines),
+// so it is taken over only after this workstation has watched it unchanged for the
+// stale time of its own clock, also across a refused save and the retry.
 TEST_F(MonatsdateiTest, LockLeftByACrashedWorkstationIsTakenOver) {
   const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
-  schreiben(sperre, "abgestuerzt|1|x");
+  schreiben(sperre, "abgestuerzt|anderer-kern|1|x");
   // A temporary file the crashed rewrite left behind.
   const QString rest = gDatenordner + QStringLiteral("~2603 260310 Data.dat.1.abc.vktmp");
   schreiben(rest, "halb");
@@ -122,9 +161,47 @@ TEST_F(MonatsdateiTest, LockLeftByACrashedWorkstationIsTakenOver) {
     ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
   }
   const QString neu = QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"));
+  EXPECT_FALSE(Monatsdatei_speichern(QStringLiteral("2603"), {neu})) << "an old file time alone is no sign";
+  EXPECT_EQ(meldungen(), QStringList{Monatssperre_Meldung(QStringLiteral("2603"))});
+  EXPECT_TRUE(QFile::exists(rest));
+  skript->protokoll.clear();
+
+  uhr.sekunden += kDateisperreVeraltet - kMonatssperreWartezeit;
   ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
   EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))).last(), neu);
   EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260310 Data.dat")});
+  EXPECT_TRUE(meldungen().isEmpty());
+}
+
+// A lock that changes (its holder freshens it while it works) is never taken over.
+TEST_F(MonatsdateiTest, LockOfAWorkingHolderIsNotTakenOver) {
+  const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
+  schreiben(sperre, "anderer|anderer-kern|1|x");
+  for (int versuch = 0; versuch < 10; ++versuch) {
+    EXPECT_FALSE(
+        Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+    QFile f(sperre);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(versuch + 1), QFileDevice::FileModificationTime));
+  }
+  EXPECT_EQ(lesen(sperre), QByteArray("anderer|anderer-kern|1|x"));
+  EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("260310"))));
+}
+
+// A lock of a process of this machine that has ended is taken over at once.
+TEST_F(MonatsdateiTest, LockOfAnEndedProcessOfThisMachineIsTakenOverAtOnce) {
+  QProcess p;
+  p.start(QStringLiteral("true"), {});
+  ASSERT_TRUE(p.waitForStarted(10000));
+  const qint64 pid = p.processId();
+  ASSERT_TRUE(p.waitForFinished(10000));
+  const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
+  schreiben(sperre, Dateisperre_Kennung(pid));
+  const double start = uhr.sekunden;
+  ASSERT_TRUE(
+      Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
+  EXPECT_EQ(uhr.sekunden, start);
+  EXPECT_FALSE(QFile::exists(sperre));
   EXPECT_TRUE(meldungen().isEmpty());
 }
 

@@ -8,12 +8,27 @@
 // save of the others then writes the month afresh); "kompaktieren" compacts <count>
 // times; "lesen" reads the month <count> times as an employee, so any line it cannot
 // parse ends it; "endlos" fills the month with 2000 employees and compacts it until
-// killed. Exit code 0 when every save succeeded and nothing was reported.
+// killed; "umschreiben" saves <count> lines like "anhaengen" but goes on after a save
+// refused for the lock and prints "abgelehnt <refused> <count>" at the end;
+// "tag" reads the month, says "bereit", waits for the file named by VELKORA_LOS and
+// then saves a change of day <number> of user w0u0 (or VELKORA_BENUTZER) to code <count> as a change of that
+// day onto the row it read; "halten" takes the month lock, says "bereit" and runs the
+// event loop until SIGTERM ends it; VELKORA_MITARBEITER=n adds employees m0 to m<n-1>
+// to the table; "abbruch" takes the month lock and stops the
+// program through the fatal stop.
+// Exit code 0 when every save succeeded and nothing was reported; a fatal stop prints
+// its message and the run-time error reported on stderr and gives 5.
 #include <QCoreApplication>
 #include <QDate>
+#include <QFile>
+#include <QThread>
 #include <cstdio>
 
 #include "platform/Dialoge.h"
+#include "platform/Laufzeitfehler.h"
+#include "platform/Programmende.h"
+#include "platform/Signale.h"
+#include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
@@ -36,8 +51,24 @@ QString Codes(int j) {
 
 }  // namespace
 
+int Ausführen(QCoreApplication& app, dialoge::Skript& skript);
+
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  // A fatal stop says why instead of vanishing; a planned end by signal really ends.
+  programmende::setzeTestmodus(app.arguments().value(2) != u"halten" && app.arguments().value(2) != u"abbruch");
+  dialoge::Skript& skript = dialoge::skript();
+  try {
+    return Ausführen(app, skript);
+  } catch (const ProgrammBeendet&) {
+    for (const QString& t : skript.texte()) std::fprintf(stderr, "%s\n", t.toUtf8().constData());
+    // The error the central handler reported.
+    std::fprintf(stderr, "Fehler %d: %s\n", gErr.nummer, gErr.beschreibung.toUtf8().constData());
+    return 5;
+  }
+}
+
+int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
   const QStringList a = app.arguments();
   if (a.size() < 7) return 64;
   const QString modus = a[2];
@@ -45,7 +76,6 @@ int main(int argc, char** argv) {
   const int prozesse = a[4].toInt();
   const int anzahl = a[5].toInt();
 
-  dialoge::Skript& skript = dialoge::skript();
   gDatenordner = a[1].endsWith(u'/') ? a[1] : a[1] + u'/';
   gHeuteText = a[6];
   gHeute = QDate(2000 + gHeuteText.left(2).toInt(), gHeuteText.mid(2, 2).toInt(), gHeuteText.mid(4, 2).toInt());
@@ -62,6 +92,14 @@ int main(int argc, char** argv) {
     for (int p = 0; p < prozesse; ++p)
       for (int u = 0; u < kBenutzerJeProzess; ++u) ids << Benutzer(p, u);
   }
+  // The employee whose row "tag" changes.
+  const QString tagBenutzer = qEnvironmentVariableIsEmpty("VELKORA_BENUTZER")
+                                  ? QStringLiteral("w0u0")
+                                  : qEnvironmentVariable("VELKORA_BENUTZER");
+  if (modus == u"tag" && !ids.contains(tagBenutzer)) ids << tagBenutzer;
+  // More employees in the table (m0, m1, ...), for a month of realistic size.
+  for (int i = 0, n = qEnvironmentVariableIntValue("VELKORA_MITARBEITER"); i < n && modus != u"endlos"; ++i)
+    ids << QStringLiteral("m%1").arg(i);
   Mitarbeitertabelle_dimensionieren(static_cast<int>(ids.size()) - 1);
   gBenutzerIDs = ids;
   gMitarbeiterNamen = ids;
@@ -74,6 +112,41 @@ int main(int argc, char** argv) {
     for (int j = 0; j < anzahl && ok; ++j)
       ok = Monatsdatei_speichern(schlüssel,
                                  {QStringLiteral("A:") + Benutzer(nummer, j % kBenutzerJeProzess) + u':' + Codes(j)});
+  } else if (modus == u"umschreiben") {
+    int abgelehnt = 0;
+    for (int j = 0; j < anzahl; ++j) {
+      if (Monatsdatei_speichern(schlüssel,
+                                {QStringLiteral("A:") + Benutzer(nummer, j % kBenutzerJeProzess) + u':' + Codes(j)}))
+        continue;
+      ++abgelehnt;
+      if (skript.texte().empty() || skript.texte().back() != Monatssperre_Meldung(schlüssel)) return 2;
+      skript.protokoll.clear();
+    }
+    std::printf("abgelehnt %d %d\n", abgelehnt, anzahl);
+  } else if (modus == u"tag") {
+    Erfassungsdaten_lesen(schlüssel);
+    QString vorher(31, u' ');
+    for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e)
+      if (gMonatsEinträge[e].section(u':', 0, 0).compare(tagBenutzer, Qt::CaseInsensitive) == 0)
+        vorher = gMonatsEinträge[e].section(u':', 1);
+    QString nachher = vorher;
+    nachher[nummer - 1] = QChar(u'0' + anzahl);
+    std::fputs("bereit\n", stdout);
+    std::fflush(stdout);
+    const QString los = qEnvironmentVariable("VELKORA_LOS");
+    while (!los.isEmpty() && !QFile::exists(los)) QThread::usleep(200);
+    ok = Monatsdatei_zeilen_speichern(
+        schlüssel,
+        QList<Monatszeile>{{QStringLiteral("A:") + tagBenutzer + u':' + nachher, Geänderte_Tage(vorher, nachher)}});
+  } else if (modus == u"halten" || modus == u"abbruch") {
+    signale::beimBeenden([] { programmende::beenden(0); });
+    Monatssperre sperre(schlüssel);
+    if (!sperre.gehalten()) return 2;
+    std::fputs("bereit\n", stdout);
+    std::fflush(stdout);
+    if (modus == u"abbruch")
+      Programmabbruch(QStringLiteral("Test"), QStringLiteral("Halt im Schreiben"), QStringLiteral("NoLog"));
+    return app.exec();
   } else if (modus == u"kompaktieren") {
     for (int j = 0; j < anzahl && ok; ++j) ok = Monatsdatei_kompaktieren(schlüssel);
   } else if (modus == u"lesen") {

@@ -4,6 +4,7 @@
 #include "people/Mitarbeiterdaten_aktualisieren.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QPushButton>
 #include <QSet>
 #include <map>
@@ -307,8 +308,18 @@ bool Monatsdateien_anpassen(const Umbenennungen& umbenannt, const QStringList& e
       return neu;
     };
     for (const QString& monat : monate) {
-      // Another workstation saving this month holds its lock for a moment: wait for it.
-      while (!Monatsdatei_umschreiben(monat, true, ändern, false)) QCoreApplication::processEvents();
+      // Another workstation saving this month holds its lock for a moment: wait for it
+      // (a lock left behind is taken over after a while). A month is never skipped: one
+      // still refused after two minutes is reported, and the wait goes on once the
+      // user has read the message.
+      QDeadlineTimer frist(120000);
+      while (!Monatsdatei_umschreiben(monat, true, ändern, false)) {
+        if (frist.hasExpired()) {
+          Meldung(Monatssperre_Meldung(monat));
+          frist.setRemainingTime(120000);
+        }
+        QCoreApplication::processEvents();
+      }
     }
     return true;
   });

@@ -14,6 +14,8 @@ als_root=()
 [ "$(id -u)" -eq 0 ] || als_root=(sudo)
 pakete=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev
         libbenchmark-dev fonts-dejavu-core poppler-utils xvfb xauth)
+# The fuzz targets of the test run are built with clang.
+[ "$was" = test ] && pakete+=(clang libclang-rt-14-dev)
 fehlend=()
 for p in "${pakete[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
@@ -30,4 +32,6 @@ if [ "$was" = run ]; then
   exec ./build/bin/velkora "${@:2}"
 else
   ctest --test-dir build -j "$(nproc)" --output-on-failure --timeout 300
+  # Each fuzz target for a short while, in a clang build of its own.
+  bash tools/fuzz.sh
 fi

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "people/frmMitarbeiter.h"
+#include "planner/Dateibefehle.h"
+#include "planner/Navigation.h"
 #include "planner/frmKommentar.h"
 #include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
@@ -12,17 +14,24 @@
 #include "platform/Programmende.h"
 #include "platform/Signale.h"
 #include "platform/widgets/QtDialoge.h"
+#include "startup/Datenordner.h"
 #include "startup/Start.h"
 #include "startup/fenster/Fensterhilfen.h"
+#include "startup/fenster/frmStart.h"
 #include "store/Jahreswechsel.h"
+#include "store/Konfigdaten.h"
 
 void Programm_verdrahten() {
   dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
   Fensterhilfen_einrichten();
+  gOrdnerdienste.ist_administrator = [] { return gBenutzerstufe == 2; };
+  gStörungsmeldung_anzeigen = &Störungsmeldung_anzeigen;
   programmende::setzeEntladen([] {
     Hauptfenster_entladen();
     einzelinstanz::freigeben();
   });
+  gFensterhaken.splash_zeigen = &Splash_zeigen;
+  gFensterhaken.splash_entladen = &Splash_entladen;
   gFensterhaken.hauptfenster_laden = &Hauptfenster_laden;
   gFensterhaken.hauptfenster_zeigen = &Hauptfenster_zeigen;
   gFensterhaken.hauptfenster_neu_zeichnen = [] {

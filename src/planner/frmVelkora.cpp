@@ -18,7 +18,10 @@
 
 #include "people/frmMitarbeiter.h"
 #include "planner/Aenderungspruefung.h"
+#include "planner/Dateibefehle.h"
+#include "planner/Hilfebefehle.h"
 #include "planner/Markierung.h"
+#include "planner/Mausrad.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Schaltflaechenleiste.h"
 #include "planner/Tabellenmaus.h"
@@ -228,6 +231,8 @@ frmVelkora::frmVelkora() {
 
   Anzeige_verbinden();
   Befehle_verbinden();
+  Dateibefehle_verbinden(*this);
+  Hilfebefehle_verbinden(*this);
   // An employee table read again (another workstation changed it, a dialog wrote it)
   // may bring other rows, groups or name widths.
   mMitarbeiterAnmeldung = Nach_Mitarbeiterdaten_lesen_anmelden([this] { Form_Resize(); });
@@ -402,6 +407,7 @@ void frmVelkora::Form_Load() {
     aktion(QStringLiteral("mnuMitarbeiter"))->setEnabled(gBenutzerstufe == 2 && !gRückblick);
     // 14. Polling for other workstations' changes, unless switched off.
     mÄnderungsprüfung->einschalten(Setting(32) != 1);
+    Dateibefehle_aktivieren(*this);
     // What this start wrote into a data folder it created, to tell at the end
     // whether anything was entered.
     if (gDatenordnerAngelegt) mAnfangsstand = Ordnerstand_erfassen(gDatenordner);
@@ -580,6 +586,8 @@ void frmVelkora::Tabellenfelder_anordnen(bool voll) {
     }
     Namensspalte_einpassen(voll);
     mAnzeige->zeilenLetztesLayout = g.Rows();
+    // The wheel scrolls the grid while it has more rows than it shows.
+    ScrollbarIsVisible(*this, *msgFlexGrid);
   });
 }
 
@@ -603,6 +611,8 @@ void frmVelkora::Namensspalte_einpassen(bool erzwingen) {
 
 void frmVelkora::Tabellenfeld_MouseOut() {
   Prozedur(QStringLiteral("frmVelkora - Tabellenfeld_MouseOut"), [&] {
+    // Off the grid the wheel no longer scrolls it.
+    if (gMausradAktiv && QApplication::focusWidget() == msgFlexGrid) tabMonate->setFocus();
     if (gMauszelle == 0) return;
     // The hover highlight goes with the pointer; a marking keeps its row highlighted.
     if (gBenutzerwerte[22] > 1 && msgFlexGrid->raster().HighLight() == 0) Highlight_Off();
@@ -656,6 +666,7 @@ void frmVelkora::Form_Unload() {
     // An untouched folder is removed below, so no per-user file is written into it.
     ignorieren([&] { Velkoraini_schreiben(); });
   }
+  ignorieren([&] { UnHook(); });
   // 4. The untouched default data folder goes again.
   if (entfernen) {
     ignorieren([&] {

@@ -1,5 +1,7 @@
 #include "startup/Dateizugriff.h"
 
+#include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +23,7 @@
 #include "platform/Zustand.h"
 #include "startup/Meldungen.h"
 #include "startup/Programmabbruch.h"
+#include "startup/Start.h"
 #include "store/Velkoraini.h"
 
 QString gOffeneDatei;
@@ -46,6 +49,8 @@ struct Kanal {
 };
 
 Kanal gKanal;
+// The last FClose failed while writing its lines out; the file it names is intact.
+bool sAusschreibfehler = false;
 
 void Kanal_zurücksetzen() {
   if (gKanal.datei) {
@@ -58,10 +63,71 @@ void Kanal_zurücksetzen() {
 void Zustand_zurücksetzen() {
   Kanal_zurücksetzen();
   gOffeneDatei.clear();
+  sAusschreibfehler = false;
   gDateiGeschrieben = false;
   gLangsamesNetz = false;
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+// Whether the last component of a path is a symbolic link (whatever it points to).
+bool Ist_Verweis(const QString& pfad) {
+  struct stat st {};
+  return ::lstat(QFile::encodeName(pfad).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// Whether a path lies in the data folder or the log folder (or below them): the files
+// there are the program's own, and none of them is ever a link.
+bool Im_Datenbereich(const QString& pfad) {
+  const QString p = QFileInfo(pfad).absolutePath() + u'/';
+  for (const QString& ordner : {gDatenordner, gLogordner}) {
+    if (ordner.isEmpty()) continue;
+    const QString o = umgebung::mitSchrägstrich(QFileInfo(ordner).absoluteFilePath());
+    if (p.startsWith(o)) return true;
+  }
+  return false;
+}
+
+// The program's own data files of the data folder, which the start repair may restore
+// from a backup: an empty one is damage. Files other programs write there (the overtime
+// files) and files elsewhere are not.
+bool Ist_eigene_Datendatei(const QString& pfad) {
+  if (gDatenordner.isEmpty()) return false;
+  const QFileInfo fi(pfad);
+  if (umgebung::mitSchrägstrich(fi.absolutePath()) !=
+      umgebung::mitSchrägstrich(QFileInfo(gDatenordner).absoluteFilePath()))
+    return false;
+  const QString name = fi.fileName();
+  static const QStringList kDateien = {QStringLiteral("Konfigdaten.dat"),       QStringLiteral("Mitarbeiterdaten.dat"),
+                                       QStringLiteral("Mitarbeiteranzber.dat"), QStringLiteral("Mitarbeiteranzgru.dat"),
+                                       QStringLiteral("Feiertage.dat"),         QStringLiteral("Ferientage.dat")};
+  for (const QString& d : kDateien)
+    if (name.compare(d, Qt::CaseInsensitive) == 0) return true;
+  // A month version "yymm yymmdd Data.dat".
+  return name.size() == 20 && name.at(4) == u' ' && name.at(11) == u' ' &&
+         name.endsWith(QStringLiteral(" Data.dat"), Qt::CaseInsensitive) && text::nurZiffern(name.left(4)) &&
+         text::nurZiffern(name.mid(5, 6));
+}
+
+// The error of a write that failed, by its cause: a full disk or quota is named as such.
+[[noreturn]] void Schreibfehler(int fehlernummer) {
+  if (fehlernummer == ENOSPC || fehlernummer == EDQUOT || fehlernummer == EFBIG) fehler::auslösen(61);
+  if (fehlernummer == EACCES || fehlernummer == EPERM || fehlernummer == EROFS)
+    fehler::auslösen(fehler::kZugriffVerweigert);
+  if (fehlernummer == EIO) fehler::auslösen(57);
+  fehler::auslösen(fehler::kPfadZugriffsfehler);
+}
+
+// A whole-file write replaces a file that other accounts of a shared group may have to
+// write too: the new file takes the replaced file's mode and group (as far as this
+// account may set them), not what the process's umask gives a new file.
+void Rechte_übernehmen(int fd, const QString& ziel) {
+  struct stat alt {};
+  if (::lstat(QFile::encodeName(ziel).constData(), &alt) != 0 || !S_ISREG(alt.st_mode)) return;
+  struct stat neu {};
+  if (::fstat(fd, &neu) != 0) return;
+  if (neu.st_gid != alt.st_gid) (void)!::fchown(fd, static_cast<uid_t>(-1), alt.st_gid);
+  if ((neu.st_mode & 07777) != (alt.st_mode & 07777)) (void)!::fchmod(fd, alt.st_mode & 07777);
+}
 
 QString Zwischenname(const QString& ziel) {
   const QFileInfo fi(ziel);
@@ -92,10 +158,20 @@ void Öffnen(const QString& pfad, Modus modus) {
   k.pfad = pfad;
   if (modus == Modus::Lesen) {
     if (QFileInfo(pfad).isDir()) fehler::auslösen(fehler::kPfadZugriffsfehler);
+    if (Im_Datenbereich(pfad) && Ist_Verweis(pfad)) fehler::auslösen(fehler::kPfadZugriffsfehler);
     k.inhalt = Datei_lesen(pfad);
   } else if (modus == Modus::Anhängen) {
+    // An append never follows a link: it would grow a file outside the data folder.
+    if (Ist_Verweis(pfad)) fehler::auslösen(fehler::kPfadZugriffsfehler);
+    const int fd =
+        ::open(QFile::encodeName(pfad).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) Öffnungsfehler(pfad, true);
     k.datei = std::make_unique<QFile>(pfad);
-    if (!k.datei->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) Öffnungsfehler(pfad, true);
+    if (!k.datei->open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+                       QFileDevice::AutoCloseHandle)) {
+      ::close(fd);
+      Öffnungsfehler(pfad, true);
+    }
   } else {
     const QFileInfo fi(pfad);
     if (fi.exists() && (fi.isDir() || !fi.isWritable())) Öffnungsfehler(pfad, true);
@@ -105,12 +181,23 @@ void Öffnen(const QString& pfad, Modus modus) {
   gKanal = std::move(k);
 }
 
-bool Vollständig_schreiben(QFile& f, const QByteArray& daten, qint64* teil = nullptr) {
+// Writes all bytes straight to the file's descriptor, so that a failure keeps its
+// cause in *ursache (errno).
+bool Vollständig_schreiben(QFile& f, const QByteArray& daten, qint64* teil = nullptr, int* ursache = nullptr) {
   qint64 geschrieben = 0;
   if (teil) *teil = 0;
+  if (!f.flush()) {
+    if (ursache) *ursache = EIO;
+    return false;
+  }
+  const int fd = f.handle();
   while (geschrieben < daten.size()) {
-    const qint64 n = f.write(daten.constData() + geschrieben, daten.size() - geschrieben);
-    if (n <= 0) return false;
+    const ssize_t n = ::write(fd, daten.constData() + geschrieben, static_cast<size_t>(daten.size() - geschrieben));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (ursache) *ursache = n < 0 ? errno : ENOSPC;
+      return false;
+    }
     geschrieben += n;
     if (teil) *teil = geschrieben;
   }
@@ -120,9 +207,11 @@ bool Vollständig_schreiben(QFile& f, const QByteArray& daten, qint64* teil = nu
 // Whether what was written reached the disk. A network share often reports a full
 // disk or quota only here: a file that did not get there must not replace the target.
 // A file system that cannot sync at all is no failure.
-bool Auf_Platte(int fd) {
+bool Auf_Platte(int fd, int* ursache = nullptr) {
   if (::fdatasync(fd) == 0) return true;
-  return errno == EINVAL || errno == ENOSYS || errno == ENOTSUP;
+  if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) return true;
+  if (ursache) *ursache = errno;
+  return false;
 }
 
 // Writes out what the channel holds; throws a run-time error when that fails (the
@@ -135,7 +224,8 @@ void Kanal_abschließen() {
     // One write of whole lines: another workstation appending at the same moment
     // cannot interleave inside our lines.
     qint64 teil = 0;
-    const bool ok = Vollständig_schreiben(*k.datei, k.puffer, &teil);
+    int ursache = 0;
+    const bool ok = Vollständig_schreiben(*k.datei, k.puffer, &teil, &ursache);
     if (!ok && teil > 0) {
       // A full disk took only part of the lines: that part would run into the next
       // line appended, so it is cut off again, unless someone appended behind it.
@@ -145,17 +235,22 @@ void Kanal_abschließen() {
       if (ende >= teil && ::fstat(fd, &st) == 0 && st.st_size == ende) (void)!::ftruncate(fd, ende - teil);
     }
     k.datei->close();
-    if (!ok) fehler::auslösen(61);
+    if (!ok) Schreibfehler(ursache);
     return;
   }
   const QString zwischen = k.datei->fileName();
-  bool ok = Vollständig_schreiben(*k.datei, k.puffer) && k.datei->flush();
-  if (ok) ok = Auf_Platte(k.datei->handle());
+  int ursache = 0;
+  bool ok = Vollständig_schreiben(*k.datei, k.puffer, nullptr, &ursache);
+  if (ok) ok = Auf_Platte(k.datei->handle(), &ursache);
+  if (ok) Rechte_übernehmen(k.datei->handle(), k.pfad);
   k.datei->close();
-  if (ok) ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(k.pfad).constData()) == 0;
+  if (ok) {
+    ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(k.pfad).constData()) == 0;
+    if (!ok) ursache = errno;
+  }
   if (!ok) {
     QFile::remove(zwischen);
-    fehler::auslösen(fehler::kPfadZugriffsfehler);
+    Schreibfehler(ursache);
   }
 }
 
@@ -165,6 +260,7 @@ void Dateizugriff_zurücksetzen() { Zustand_zurücksetzen(); }
 
 bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
   gOffeneDatei = pfad;
+  sAusschreibfehler = false;
   try {
     const QString m = modus.toLower();
     const Modus art = m == u"input" ? Modus::Lesen : m == u"append" ? Modus::Anhängen : Modus::Schreiben;
@@ -182,9 +278,10 @@ bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
       Pause(1.5);
       Sanduhr_Mauszeiger(false);
       Öffnen(pfad, art);
-      // Only a data file of the data folder that stays empty is damage; an empty
-      // logbook, lock file or settings file is not.
-      if (gStörungsmeldung.isEmpty() && gKanal.inhalt.isEmpty() && pfad.toLower().endsWith(u".dat")) {
+      // Only one of the program's own data files of the data folder that stays empty
+      // is damage the start repair can mend; an empty logbook, lock file, settings
+      // file, overtime file or file beside the program is left to its reader.
+      if (gStörungsmeldung.isEmpty() && gKanal.inhalt.isEmpty() && Ist_eigene_Datendatei(pfad)) {
         Startfehler(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist leer."), pfad, QString());
       }
     }
@@ -207,9 +304,16 @@ bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
 }
 
 void FClose() {
-  gOffeneDatei.clear();
   const double t0 = uhr::monoton();
-  Kanal_abschließen();
+  // The name stays while the lines are written out: a write that fails (a full disk)
+  // is reported with the file it concerns.
+  try {
+    Kanal_abschließen();
+  } catch (...) {
+    sAusschreibfehler = true;
+    throw;
+  }
+  gOffeneDatei.clear();
   const double dauer = uhr::monoton() - t0;
   if (static_cast<float>(dauer) > 0.2f) {
     gLangsamesNetz = true;
@@ -218,7 +322,10 @@ void FClose() {
   if (gBeschäftigt) QCoreApplication::processEvents();
 }
 
+bool Ausschreibfehler() { return sAusschreibfehler && !gOffeneDatei.isEmpty(); }
+
 void FVerwerfen() {
+  sAusschreibfehler = false;
   gOffeneDatei.clear();
   Kanal_zurücksetzen();
 }
@@ -240,6 +347,19 @@ QByteArray Kanal_Zeile_lesen() {
 }
 
 bool Kanal_letzte_Zeile_unvollständig() { return gKanal.letzteUnvollständig; }
+
+bool Kanal_ohne_letztes_Zeilenende() {
+  if (gKanal.modus != Modus::Lesen || gKanal.inhalt.isEmpty()) return false;
+  const char letztes = gKanal.inhalt.back();
+  return letztes != '\n' && letztes != '\r';
+}
+
+void Datei_beschädigt(const QString& pfad, int zeile) {
+  FVerwerfen();
+  Startfehler(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist beschädigt") +
+                  (zeile > 0 ? QStringLiteral(" (Zeile ") + QString::number(zeile) + u')' : QString()) + u'.',
+              pfad, QString());
+}
 
 void Kanal_Zeile_schreiben(const QByteArray& zeile) {
   if (gKanal.modus != Modus::Schreiben && gKanal.modus != Modus::Anhängen)
@@ -291,13 +411,16 @@ void Löschen(const QString& pfad) {
     QString p = pfad;
     if (p.size() > 1 && p.endsWith(u'/')) p.chop(1);
     const QFileInfo fi(p);
-    if (fi.isDir() && !fi.isSymLink()) {
+    if (Ist_Verweis(p)) {
+      // The link itself goes; its target (and the target's mode) stays as it is.
+      ::unlink(QFile::encodeName(p).constData());
+    } else if (fi.isDir()) {
       QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner);
       const QString aktuell = umgebung::mitSchrägstrich(QDir::currentPath()).toLower();
       const QString ziel = umgebung::mitSchrägstrich(p).toLower();
       if (aktuell.startsWith(ziel)) QDir::setCurrent(umgebung::tempOrdner());
       QDir().rmdir(p);
-    } else if (fi.exists() || fi.isSymLink()) {
+    } else if (fi.exists()) {
       QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner);
       QFile::remove(p);
     }
@@ -389,8 +512,9 @@ bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
   const QString zwischen = Zwischenname(pfad);
   QFile f(zwischen);
   if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
-  bool ok = Vollständig_schreiben(f, inhalt) && f.flush();
+  bool ok = Vollständig_schreiben(f, inhalt);
   if (ok) ok = Auf_Platte(f.handle());
+  if (ok) Rechte_übernehmen(f.handle(), pfad);
   f.close();
   if (ok) ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(pfad).constData()) == 0;
   if (!ok) QFile::remove(zwischen);
@@ -398,3 +522,27 @@ bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
 }
 
 bool Ist_Zwischendatei(const QString& name) { return name.endsWith(kZwischenEndung); }
+
+bool Ist_Verweis_Datei(const QString& pfad) { return Ist_Verweis(pfad); }
+
+bool Zwischenname_möglich(const QString& ziel) {
+  // The longest name Zwischenname gives: "~", the name, ".", the process number, ".",
+  // up to seven characters of the random number, the ending.
+  const QByteArray name = QFile::encodeName(QFileInfo(ziel).fileName());
+  return name.size() + 2 + 10 + 1 + 7 + kZwischenEndung.size() <= NAME_MAX;
+}
+
+void Zwischendateien_aufräumen(const QString& ordner, double alterSekunden) {
+  if (ordner.isEmpty() || !Verzeichnis_vorhanden(ordner)) return;
+  const QDir d(ordner);
+  const QDateTime jetzt = QDateTime::currentDateTime();
+  for (const QString& name : d.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    if (!name.startsWith(u'~') || !Ist_Zwischendatei(name)) continue;
+    const QString pfad = d.filePath(name);
+    if (Ist_Verweis(pfad)) continue;
+    const QDateTime zeit = QFileInfo(pfad).lastModified();
+    // Another workstation's write in progress is young: only files left behind by a
+    // write that was killed half-way are old.
+    if (zeit.isValid() && zeit.msecsTo(jetzt) > static_cast<qint64>(alterSekunden * 1000.0)) QFile::remove(pfad);
+  }
+}

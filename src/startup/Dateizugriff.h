@@ -21,12 +21,21 @@ void FClose();
 // Closes the channel and drops a pending "Output" write (the target stays as it was):
 // for the error paths, which must not leave a half-written file behind.
 void FVerwerfen();
+// Whether the error being handled came from FClose writing out the open file's lines
+// (gOffeneDatei still names it): the file itself is intact, only the write failed.
+bool Ausschreibfehler();
 // True when the channel holds no further line (or no file is open for reading).
 bool FEOF();
 
 // Raw lines of the open channel, for the line encoding and for plain files.
-QByteArray Kanal_Zeile_lesen();                       // the next line without its line end
-bool Kanal_letzte_Zeile_unvollständig();              // the line just read had no line end
+QByteArray Kanal_Zeile_lesen();           // the next line without its line end
+bool Kanal_letzte_Zeile_unvollständig();  // the line just read had no line end
+// The file open for reading holds bytes but does not end in a line end: a file written
+// whole always does, so its last line was cut off.
+bool Kanal_ohne_letztes_Zeilenende();
+// A damaged data file (cut short, a line that does not split into its fields): hands
+// it to the start repair, naming the line when one is given (> 0). Never returns.
+[[noreturn]] void Datei_beschädigt(const QString& pfad, int zeile = 0);
 void Kanal_Zeile_schreiben(const QByteArray& zeile);  // adds CR LF
 // Plain text lines (Windows-1252): the per-user settings, lock file, readme, CSV.
 QString LineInPlain();
@@ -54,6 +63,16 @@ qint64 Dateigröße(const QString& pfad);    // -1 when missing
 bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt);
 // Whether a file name is one of the channel's temporary files.
 bool Ist_Zwischendatei(const QString& name);
+// Whether a whole-file write of the target can have its temporary file beside it (the
+// temporary name is longer than the target's name).
+bool Zwischenname_möglich(const QString& ziel);
+// Whether the last component of a path is a symbolic link. Appends never follow one,
+// reads of the data and log folders refuse one, backups skip one, Löschen removes the
+// link itself.
+bool Ist_Verweis_Datei(const QString& pfad);
+// Removes the temporary files of whole-file writes older than the given age from a
+// folder: left behind by a write that was killed half-way.
+void Zwischendateien_aufräumen(const QString& ordner, double alterSekunden = 3600.0);
 
 // Test seam: the central handler for the empty data file seen twice, until the start
 // repair is wired (it is Startfehler in the running program).

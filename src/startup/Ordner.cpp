@@ -24,19 +24,6 @@ QString Ordnereintrag(const QString& eintrag, const QString& zeigerdatei) {
   return umgebung::mitSchrägstrich(o);
 }
 
-// Copies a file so that the target is never seen half written, and gives the copy the
-// file time of its source: the next start compares the two times.
-bool Datei_kopieren(const QString& quelle, const QString& ziel) {
-  QFile q(quelle);
-  if (!q.open(QIODevice::ReadOnly)) return false;
-  const QByteArray inhalt = q.readAll();
-  q.close();
-  if (!Datei_sicher_schreiben(ziel, inhalt)) return false;
-  QFile z(ziel);
-  if (z.open(QIODevice::ReadWrite)) z.setFileTime(Dateizeit(quelle), QFileDevice::FileModificationTime);
-  return true;
-}
-
 // The older location of the base folder's files: moves them into the public folder.
 // Nothing here may stop the start; a file is removed from the old folder only when
 // the public folder holds it, so a failed copy loses nothing.
@@ -54,6 +41,17 @@ void Alten_Ort_übernehmen(const QString& öffentlich) {
 }
 }  // namespace
 
+bool Datei_kopieren(const QString& quelle, const QString& ziel) {
+  QFile q(quelle);
+  if (!q.open(QIODevice::ReadOnly)) return false;
+  const QByteArray inhalt = q.readAll();
+  q.close();
+  if (!Datei_sicher_schreiben(ziel, inhalt)) return false;
+  QFile z(ziel);
+  if (z.open(QIODevice::ReadWrite)) z.setFileTime(Dateizeit(quelle), QFileDevice::FileModificationTime);
+  return true;
+}
+
 void Velkoradat_lesen() {
   Prozedur(QStringLiteral("modVelkora - Velkoradat_lesen"), [] {
     QString pfad = gBasisordner + kZeigerdatei;
@@ -69,6 +67,12 @@ void Velkoradat_lesen() {
         zeile[i] = kodiert ? Zeile_dekodieren(Kanal_Zeile_lesen()) : LineInPlain();
     };
     FOpen(pfad, QStringLiteral("Input"));
+    if (FEOF()) {
+      // An empty pointer file has no header: it is repaired as a wrong one is.
+      FClose();
+      Dateifehler(2, pfad, QStringLiteral("Velkora"), QStringLiteral("modVelkora - Velkoradat_lesen"));
+      return;
+    }
     if (Zeile_dekodieren(Kanal_Zeile_lesen()) == u"[Velkora]") {
       lesen(true);
     } else {

@@ -23,3 +23,7 @@ QString Öffentlicher_Ordner();
 // Moves the base folder to the public folder, copying the country holiday master file
 // there and migrating the files of the older location under ProgramData.
 void SetPublicPfad();
+// Copies a file so that the target is never seen half written, and gives the copy the
+// modification time of its source (a start compares the times of the two copies of the
+// country file; backups are chosen by their times). False when it could not be copied.
+bool Datei_kopieren(const QString& quelle, const QString& ziel);

@@ -179,8 +179,10 @@ void Programmabbruch_Fehler(const QString& prozedurName) {
   const QString d = gErr.beschreibung;
   const QString prozedur = prozedurName + QStringLiteral(" - v") + Programmversion();
   const QString offen = gOffeneDatei;
+  // A write that failed (a full disk) left its file as it was: no damage to repair.
+  const bool schreibfehler = Ausschreibfehler();
   FVerwerfen();
-  if (gStörungAnzeigen && !offen.isEmpty()) {
+  if (gStörungAnzeigen && !offen.isEmpty() && !schreibfehler) {
     Startfehler(QStringLiteral("Modul '") + prozedur + QStringLiteral("' - Fehler Nr. ") + QString::number(n) +
                     QStringLiteral(" - ") + d + QStringLiteral(" - Zuletzt geöffnete Datei: ") + ShowPfad(offen, 100),
                 offen, QString());
@@ -198,6 +200,8 @@ void Programmabbruch_Fehler(const QString& prozedurName) {
         else
           text += QStringLiteral(" Prüfen Sie, ob auf den Ordner ") + ShowPfad(ParentDir(gDatenordner), 100) +
                   QStringLiteral(" zugegriffen werden kann.");
+        // The cause, so that a full disk is told from missing rights.
+        text += QStringLiteral("\r\rUrsache: ") + d + QStringLiteral(" (Fehler Nr. ") + QString::number(n) + u')';
         text += QStringLiteral("\r\rDas Programm wird beendet.");
       } else {
         text = QStringLiteral("Es ist folgender Fehler aufgetreten in Modul '") + prozedur +

@@ -210,9 +210,12 @@ void Hauptablauf() {
   }
   // 15.
   if (!gDatenordner.isEmpty() && !Ordner_hat(gDatenordner, QStringLiteral("*Data.dat"))) {
-    if (gDatenordner.toLower() != (gBasisordner + QStringLiteral("Data/")).toLower() && !gPfadVorgegeben)
+    // The default folder and a folder given on the command line get the first-start
+    // data below; any other folder without data has gone missing and is searched for.
+    if (gDatenordner.toLower() != (gBasisordner + QStringLiteral("Data/")).toLower() && !gPfadVorgegeben) {
       gDatenordnerAlt = gDatenordner;
-    Datenverzeichnis_suchen();
+      Datenverzeichnis_suchen();
+    }
   }
   // 16.
   if (gDatenordner.isEmpty()) gDatenordner = gBasisordner + QStringLiteral("Data/");
@@ -259,6 +262,9 @@ void Hauptablauf() {
   // 25.
   gIniOrdner = gDatenordner + QStringLiteral("IniFiles/");
   Ordner_sicherstellen(gIniOrdner);
+  // Temporary files of whole-file writes that were killed half-way would stay for good.
+  for (const QString& ordner : {gDatenordner, gLogordner, gSicherungsordner, gIniOrdner})
+    Zwischendateien_aufräumen(ordner);
   // 26.-29.
   if (Schalter_vorhanden(QStringLiteral("lookback"))) Datenrückblick();
   Konfigdaten_lesen();

@@ -258,6 +258,8 @@ void Mitarbeiteranzber_lesen() {
   Prozedur(name, [&] {
     const QString pfad = Anzberpfad();
     FOpen(pfad, QStringLiteral("Input"));
+    // Cut short, the file would be read as fewer permissions or groups and written so.
+    if (Kanal_ohne_letztes_Zeilenende()) Datei_beschädigt(pfad);
     if (LineIn() != kAnzberKopf) {
       FVerwerfen();
       Dateifehler(2, pfad, QStringLiteral("Mitarbeiteranzber"), name);
@@ -301,6 +303,8 @@ void Mitarbeiteranzgru_lesen() {
     // What the file holds for the user now, also when the user's block has gone.
     gAnzeigegruppen = Einzeln(kNoGroups);
     FOpen(pfad, QStringLiteral("Input"));
+    // Cut short, the file would be read as fewer permissions or groups and written so.
+    if (Kanal_ohne_letztes_Zeilenende()) Datei_beschädigt(pfad);
     if (LineIn() != kAnzgruKopf) {
       FVerwerfen();
       Dateifehler(2, pfad, QStringLiteral("Mitarbeiteranzgru"), name);

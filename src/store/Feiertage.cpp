@@ -76,9 +76,11 @@ QDate Wochentag_im_Monat(int jahr, int monat, int n, int t, bool rückwärts) {
   return rückwärts ? f.addDays(-x - 7 * n) : f.addDays(-x + 7 * n);
 }
 
-QStringList Alle_Zeilen_lesen(const QString& pfad) {
+// A file the program writes whole ends in a line end; one cut short is damage (`ganz`).
+QStringList Alle_Zeilen_lesen(const QString& pfad, bool ganz = true) {
   QStringList zeilen;
   FOpen(pfad, QStringLiteral("Input"));
+  if (ganz && Kanal_ohne_letztes_Zeilenende()) Datei_beschädigt(pfad);
   while (!FEOF()) zeilen << LineIn();
   FClose();
   return zeilen;
@@ -335,7 +337,8 @@ void Ferientage_lesen() {
     // An empty file is no school-holiday data; it is never written by the program,
     // so it is not worth the wait for another workstation or a start repair.
     if (!Datei_vorhanden(pfad) || Dateigröße(pfad) <= 0) return;
-    const QStringList zeilen = Alle_Zeilen_lesen(pfad);
+    // Supplied, never written by the program: read as it stands.
+    const QStringList zeilen = Alle_Zeilen_lesen(pfad, false);
     if (zeilen.value(0) != u"[Ferientage]") return;
     const QString farbe = text::trim(zeilen.value(2));
     bool ok = false;

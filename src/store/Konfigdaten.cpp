@@ -197,6 +197,8 @@ struct Konfiguration {
 // reported then). Run-time errors of a damaged file are thrown.
 bool Datei_einlesen(const QString& pfad, const QString& prozedur, Konfiguration& k) {
   FOpen(pfad, QStringLiteral("Input"));
+  // Cut short, the file would lose its last administrators or code buttons.
+  if (Kanal_ohne_letztes_Zeilenende()) Datei_beschädigt(pfad);
   const auto kopf_prüfen = [&](const QString& zeile, const QString& erwartet, const QString& name) {
     if (zeile == erwartet) return true;
     FVerwerfen();

@@ -86,17 +86,34 @@ struct Tabelle {
   }
 };
 
-void Zeile_einlesen(Tabelle& t, const QString& zeile) {
+// Whether a line in the long layout splits into its fields: the separators stand in
+// their columns, each value has its decimal comma, and the name is followed by ":" and
+// the Windows user name.
+bool Felder_vollständig(const QString& z) {
+  if (z.size() < 70) return false;
+  for (int spalte : {7, 14, 20, 26, 32, 38, 44, 50})
+    if (z[spalte - 1] != u':') return false;
+  for (int spalte : {18, 24, 30, 36, 42, 48})
+    if (z[spalte - 1] != u',') return false;
+  return Spalten(z, 69).contains(u':');
+}
+
+// False when the line is an employee line that does not split into its fields: a
+// line cut short or damaged, which must not be read as an employee without a row.
+bool Zeile_einlesen(Tabelle& t, const QString& zeile) {
   if (!zeile.contains(u':')) {
     t.anfügen(zeile, {}, {}, {}, {}, {});
-    return;
+    return true;
   }
   QString z = zeile;
   if (Spalten(z, 24, 1) != u",") {
     // The short layout holds the entitlements without decimals and no special leave.
+    if (z.size() < 37 || z[19] != u':' || z[23] != u':' || z[27] != u':' || z[31] != u':' || z[35] != u':')
+      return false;
     z = Spalten(z, 1, 23) + QStringLiteral(",0") + Spalten(z, 24, 4) + QStringLiteral(",0") + Spalten(z, 28, 4) +
         QStringLiteral(",0") + Spalten(z, 32, 4) + QStringLiteral(",0:000,0:000,0:000,0:000,0") + Spalten(z, 36);
   }
+  if (!Felder_vollständig(z)) return false;
   QString urlaub = Spalten(z, 15, 29);
   QString sonder = Spalten(z, 45, 5);
   urlaub.replace(u',', Trenner());
@@ -106,6 +123,14 @@ void Zeile_einlesen(Tabelle& t, const QString& zeile) {
   const QString name = p < 0 ? rest : rest.left(p);
   const QString id = p < 0 ? QString() : rest.mid(p + 1);
   t.anfügen(name, id, Spalten(z, 1, 6), Spalten(z, 8, 6), urlaub, sonder);
+  return true;
+}
+
+// The planning year as line 3 holds it: four digits of a year of this century.
+int Planungsjahr_aus(const QString& zeile) {
+  if (zeile.size() != 4 || !text::nurZiffern(zeile)) return 0;
+  const int jahr = zeile.toInt();
+  return jahr >= 2000 && jahr <= 2099 ? jahr : 0;
 }
 
 // The row of a Windows user in the employee table, 0 when none.
@@ -168,12 +193,26 @@ void Mitarbeiterdaten_lesen() {
       Dateifehler(2, pfad, QStringLiteral("Mitarbeiterdaten"), QStringLiteral("Mitarbeiterdaten_lesen"));
       return;
     }
-    const QString kennzeile = LineIn();
-    const int planungsjahr = text::zahl(LineIn());
+    // A file cut short or damaged is never taken as a shorter list: the next rewrite
+    // of a month would drop the entries of every employee missing from it. It goes to
+    // the start repair like a wrong header: a line that does not split into its
+    // fields, a last line without its line end, a planning year that is none.
+    int nummer = 1;
+    const auto zeile_lesen = [&] {
+      if (FEOF()) Datei_beschädigt(pfad, nummer + 1);
+      const QString z = LineIn();
+      ++nummer;
+      if (Kanal_letzte_Zeile_unvollständig()) Datei_beschädigt(pfad, nummer);
+      return z;
+    };
+    const QString kennzeile = zeile_lesen();
+    const int planungsjahr = Planungsjahr_aus(zeile_lesen());
+    if (planungsjahr == 0) Datei_beschädigt(pfad, 3);
     // The table is built aside and replaced as a whole, so a failing read leaves the
     // previous one intact.
     Tabelle t;
-    while (!FEOF()) Zeile_einlesen(t, LineIn());
+    while (!FEOF())
+      if (!Zeile_einlesen(t, zeile_lesen())) Datei_beschädigt(pfad, nummer);
     FClose();
 
     if (t.namen.size() == 1) t.anfügen(kKeineNamen, {}, {}, {}, {}, {});

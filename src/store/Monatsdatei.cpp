@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QSysInfo>
 #include <algorithm>
 #include <cstdlib>
@@ -182,9 +183,29 @@ QStringList Monatsdatei_kompakte_Zeilen() {
     for (qsizetype k = 1; k < gMonatsKommentare.size(); ++k)
       kommentare[Benutzer_von(gMonatsKommentare[k]).toLower()] << k;
 
+  // Every user with a line keeps it: the employees in list order, then users the
+  // table does not know (yet) in the order of their first line. An employee list read
+  // short or older than the month must never delete anyone's entries; those of a
+  // deleted employee are removed by the employee editor's apply only.
+  QStringList benutzer;
+  QSet<QString> gesehen;
   for (int i = 1; i < gBenutzerIDs.size(); ++i) {
     const QString id = gBenutzerIDs[i].toLower();
-    if (id.isEmpty()) continue;
+    if (!id.isEmpty() && !gesehen.contains(id)) {
+      gesehen.insert(id);
+      benutzer << id;
+    }
+  }
+  for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e) {
+    if (gMonatsEinträge.size() == 2 && gMonatsEinträge[1] == u"NoData") break;
+    const QString id = Benutzer_von(gMonatsEinträge[e]).toLower();
+    if (!gesehen.contains(id)) {
+      gesehen.insert(id);
+      benutzer << id;
+    }
+  }
+
+  for (const QString& id : benutzer) {
     const auto it = letzterEintrag.constFind(id);
     if (it == letzterEintrag.cend()) continue;
     const QString& zeile = gMonatsEinträge[*it];
@@ -254,7 +275,8 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       Zeilenende_sichern(heute);
       Zeilen_schreiben(heute, QStringLiteral("Append"), geschrieben);
     } else {
-      // A rewrite keeps the lines of the employees in the table only.
+      // The employees of a rewrite come in the current list order (users it does not
+      // know keep their lines after them).
       Mitarbeiterdaten_vor_Umschreiben_prüfen();
       // The newest version as it is now, read inside the lock.
       QStringList inhalt;

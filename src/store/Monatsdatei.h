@@ -51,8 +51,8 @@ class Monatssperre {
 };
 
 // Saves lines ("A:" or "K:" lines) into a month: appended to today's version when it
-// exists, otherwise today's version is written afresh from the newest version (one
-// "A:" line per employee in list order, their comments as day runs) followed by the
+// exists, otherwise today's version is written afresh from the newest version (the
+// compact body of Monatsdatei_kompakte_Zeilen: every user's newest line) followed by the
 // lines. With no lines the month is rewritten compactly under today's date. Then
 // gMonatsdateiZeit takes today's version's time and every other version is deleted.
 // Still inside the lock the own stamp of the month is taken (Monatsstand.h), unless
@@ -96,7 +96,8 @@ using Monatsänderung = std::function<std::optional<QStringList>(const QString& 
 bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, const Monatsänderung& ändern,
                              bool meldenBeiSperre = true, bool fehlerIgnorieren = false);
 
-// The compact body of a month as a rewrite writes it: for every employee of the table
-// with a non-blank line, its last entry line and its comments as day runs. Built from
-// gMonatsEinträge and gMonatsKommentare.
+// The compact body of a month as a rewrite writes it: for every user with a non-blank
+// line, its last entry line and its comments as day runs; the employees of the table in
+// list order first, then users the table does not know. Built from gMonatsEinträge and
+// gMonatsKommentare.
 QStringList Monatsdatei_kompakte_Zeilen();

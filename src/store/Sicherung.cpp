@@ -68,19 +68,24 @@ bool Ist_Monatsdatei(const QString& name) { return name.endsWith(QStringLiteral(
 
 // Adds the block of every file of a folder matching the pattern. An empty file (most
 // likely one another program is writing right now) is not opened: reading it would hand
-// it to the start repair in the middle of a backup; it is kept as a block of no lines.
-// A file with a line the line encoding cannot have written is left out. Both get an
-// administrator logbook line.
+// it to the start repair in the middle of a backup; it is left out, so that a restore
+// never writes an empty file back. A link is left out too (its content lies outside the
+// folder), and so is a file with a line the line encoding cannot have written. Each
+// gets an administrator logbook line.
 void Dateien_sammeln(const QString& ordner, const QString& muster, QStringList& zeilen) {
   if (ordner.isEmpty()) return;
   for (const QString& name : Dateiliste(ordner, muster)) {
     const QString pfad = ordner + name;
+    if (Ist_Verweis_Datei(pfad)) {
+      Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
+                              QStringLiteral(" ist ein Verweis und wurde nicht gesichert"));
+      continue;
+    }
     const qint64 größe = Dateigröße(pfad);
     if (größe < 0) continue;  // removed since the listing (an older month version)
     if (größe == 0) {
       Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
-                              QStringLiteral(" ist leer und wurde leer gesichert"));
-      zeilen << u'[' + name + u']' << QStringLiteral("[0]");
+                              QStringLiteral(" ist leer und wurde nicht gesichert"));
       continue;
     }
     if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) {
@@ -243,15 +248,31 @@ bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter) {
     }
     const bool alle = filter.isEmpty();
     const bool ohneLogs = filter == u"NoLogs";
+    const auto ziel = [](const Block& b) {
+      return (b.name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive) ? gDatenordner : gLogordner) + b.name;
+    };
+    const auto gewählt = [&](const Block& b) {
+      const bool datendatei = b.name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive);
+      if (!(alle || (ohneLogs && datendatei) || (!ohneLogs && b.name.compare(filter, Qt::CaseInsensitive) == 0)))
+        return false;
+      // A file that was empty when backed up is no repair of that file.
+      return alle || ohneLogs || !b.zeilen.isEmpty();
+    };
+    // Every target is checked before the first file is written: a restore that stops
+    // half-way would leave the folder a mix of two points in time.
+    for (const Block& b : blöcke) {
+      if (!gewählt(b)) continue;
+      const QString pfad = ziel(b);
+      if (!Zwischenname_möglich(pfad) || Verzeichnis_vorhanden(pfad)) {
+        Meldung(QStringLiteral("Die Sicherung kann nicht wiederhergestellt werden: die Datei ") + ShowPfad(pfad, 100) +
+                QStringLiteral(" kann nicht geschrieben werden. Es wurde keine Datei verändert"));
+        return false;
+      }
+    }
     bool geschrieben = false;
     for (const Block& b : blöcke) {
-      const bool datendatei = b.name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive);
-      const bool gewählt =
-          alle || (ohneLogs && datendatei) || (!ohneLogs && b.name.compare(filter, Qt::CaseInsensitive) == 0);
-      if (!gewählt) continue;
-      // A file that was empty when backed up is no repair of that file.
-      if (!alle && !ohneLogs && b.zeilen.isEmpty()) continue;
-      FOpen((datendatei ? gDatenordner : gLogordner) + b.name, QStringLiteral("Output"));
+      if (!gewählt(b)) continue;
+      FOpen(ziel(b), QStringLiteral("Output"));
       for (const QString& z : b.zeilen) LineOut(z);
       FClose();
       geschrieben = true;

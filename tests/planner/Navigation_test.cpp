@@ -116,7 +116,9 @@ TEST_F(FensterTest, AnOvergrownMonthIsCompactedWhenShown) {
   ASSERT_TRUE(Datei_vorhanden(heute));
   EXPECT_EQ(dekodierteZeilen(heute),
             (QStringList{"[2604]", "Velkora:0123456789AB", "NoEx:06|", "A:anna:" + Codes({{10, '1'}}),
-                         "K:anna:10-10:Seminar", "A:tester:" + Codes({{2, '3'}})}));
+                         "K:anna:10-10:Seminar", "A:tester:" + Codes({{2, '3'}}),
+                         // not in the employee table: kept all the same
+                         "A:fremd:" + Codes({{2, '3'}})}));
   EXPECT_EQ(gMonatsdateiZeit, Dateizeit(heute));
   // The compact month shows as before.
   f.tabMonate_Click();

@@ -128,6 +128,11 @@ class PlanerTest : public VelkoraTest {
       gBenutzerIDs[i] = QString::fromUtf16(m.id);
       gEintrittsdaten[i] = QString::fromUtf16(m.eintritt);
       gAustrittsdaten[i] = QString::fromUtf16(m.austritt);
+      // An employee row always has its vacation values, as the editor sets them.
+      if (!gBenutzerIDs[i].isEmpty()) {
+        gUrlaubsdaten[i] = QStringLiteral("000,0:000,0:000,0:000,0:000,0");
+        gSonderurlaubsanspruch[i] = QStringLiteral("000,0");
+      }
     }
   }
 

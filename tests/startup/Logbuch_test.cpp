@@ -1,11 +1,14 @@
 #include "startup/Logbuch.h"
 
+#include <sys/resource.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <csignal>
 
 #include "common/Testumgebung.h"
 #include "platform/Uhr.h"
@@ -126,8 +129,24 @@ TEST_F(LogbuchTest, UnopenableLogbookIsSkippedSilently) {
 // handler reports it once and ends the program, instead of reporting the failure of
 // its own logbook line again and again.
 TEST_F(LogbuchTest, FailingWriteEndsTheProgramOnceWithoutRecursion) {
-  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), logbuch()));
-  ERWARTE_PROGRAMMENDE(Logbuch_ergänzen(1, QStringLiteral("X")));
+  // The file size limit stands in for the full disk (a link to /dev/full would be
+  // refused: appends never follow a link).
+  schreiben(logbuch(), kodiert({QStringLiteral("alt")}));
+  rlimit alt{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &alt), 0);
+  rlimit knapp = alt;
+  knapp.rlim_cur = static_cast<rlim_t>(QFileInfo(logbuch()).size());
+  const auto alterHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &knapp), 0);
+  bool beendet = false;
+  try {
+    Logbuch_ergänzen(1, QStringLiteral("X"));
+  } catch (const ProgrammBeendet&) {
+    beendet = true;
+  }
+  ::setrlimit(RLIMIT_FSIZE, &alt);
+  std::signal(SIGXFSZ, alterHandler);
+  EXPECT_TRUE(beendet);
   ASSERT_EQ(skript->protokoll.size(), 1u);
   EXPECT_TRUE(skript->protokoll[0].text.startsWith(QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten.")));
 }

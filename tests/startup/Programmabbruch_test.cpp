@@ -148,11 +148,13 @@ TEST_F(ProgrammabbruchTest, HandlerTellsFileErrorsFromOtherErrors) {
   } fälle[] = {
       {52, true,
        QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten.\r\rZuletzt geöffnete Datei: ") +
-           ShowPfad(offen) + kEnde,
+           ShowPfad(offen) + QStringLiteral("\r\rUrsache: ") + fehler::text(52) + QStringLiteral(" (Fehler Nr. 52)") +
+           kEnde,
        QStringLiteral(" - Datei ") + offen},
       {76, false,
        QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten. Prüfen Sie, ob auf den Ordner ") +
-           ShowPfad(ordner()) + QStringLiteral(" zugegriffen werden kann.") + kEnde,
+           ShowPfad(ordner()) + QStringLiteral(" zugegriffen werden kann.\r\rUrsache: ") + fehler::text(76) +
+           QStringLiteral(" (Fehler Nr. 76)") + kEnde,
        QString()},
       {51, true,
        QStringLiteral("Es ist folgender Fehler aufgetreten in Modul '") + version +

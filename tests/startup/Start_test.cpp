@@ -127,6 +127,31 @@ TEST_F(Startablauf, StartsOnAnEmptyFolder) {
   EXPECT_EQ(gezeigt, 1);
 }
 
+// 40 killed rewrites must not leave 40 files in the shared folder for good.
+TEST_F(Startablauf, TheStartRemovesTemporaryFilesOfKilledWrites) {
+  const QString daten = unterordner(QStringLiteral("Ablage/Data"));
+  const QString sicherungen = unterordner(QStringLiteral("Ablage/Data/Backups"));
+  const QDateTime jetzt = QDateTime::currentDateTime();
+  const struct {
+    QString pfad;
+    int alterMinuten;
+    bool bleibt;
+  } fälle[] = {
+      {daten + QStringLiteral("~Konfigdaten.dat.4711.k1.vktmp"), 120, false},
+      {daten + QStringLiteral("~2603 260314 Data.dat.4711.k2.vktmp"), 61, false},
+      {sicherungen + QStringLiteral("~260314 080000 T.dat.4711.k3.vktmp"), 300, false},
+      {daten + QStringLiteral("~Mitarbeiterdaten.dat.4712.k4.vktmp"), 10, true},
+  };
+  for (const auto& f : fälle) {
+    schreiben(f.pfad, "halb");
+    QFile d(f.pfad);
+    ASSERT_TRUE(d.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(d.setFileTime(jetzt.addSecs(-60LL * f.alterMinuten), QFileDevice::FileModificationTime));
+  }
+  starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage")});
+  for (const auto& f : fälle) EXPECT_EQ(QFile::exists(f.pfad), f.bleibt) << qPrintable(f.pfad);
+}
+
 TEST_F(Startablauf, DataFolderFromTheCommandLine) {
   const struct {
     QString wert;
@@ -250,4 +275,41 @@ TEST(Programm, StartsOnAnEmptyFolderAndEndsOnSigterm) {
   EXPECT_TRUE(QFile::exists(ini + QStringLiteral("/Velkora_prozess.ini")));
   // The first start set up the data folder.
   EXPECT_TRUE(QFile::exists(tmp.path() + QStringLiteral("/Ablage/Data/Konfigdaten.dat")));
+}
+
+// Starts with or without "/nowelcomescreen"; counts the splash's show and unload and
+// tells whether the start waited for the splash's 1.25 s.
+struct Splashbilanz {
+  int gezeigt = 0, entladen = 0;
+  bool gewartet = false;
+};
+Splashbilanz SplashStart(uhr::Testuhr& uhr, const QString& ordner, bool ohneSplash) {
+  Splashbilanz b;
+  gFensterhaken.splash_zeigen = [&] { ++b.gezeigt; };
+  gFensterhaken.splash_entladen = [&] { ++b.entladen; };
+  gFensterhaken.hauptfenster_laden = [] {};
+  gFensterhaken.hauptfenster_zeigen = [] {};
+  uhr.schlafprotokoll.clear();
+  QStringList argumente{QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner};
+  if (ohneSplash) argumente << QStringLiteral("/nowelcomescreen");
+  Kommandozeile_setzen(argumente);
+  Main();
+  gFensterhaken = {};
+  b.gewartet = std::any_of(uhr.schlafprotokoll.begin(), uhr.schlafprotokoll.end(),
+                           [](double s) { return s > 0.5 && s <= 1.25; });
+  return b;
+}
+
+TEST_F(Startablauf, NowelcomescreenShowsNoSplashAndDoesNotWait) {
+  const Splashbilanz b = SplashStart(uhr, ordner() + QStringLiteral("Ablage"), true);
+  EXPECT_EQ(b.gezeigt, 0);
+  EXPECT_EQ(b.entladen, 0);
+  EXPECT_FALSE(b.gewartet);
+}
+
+TEST_F(Startablauf, TheSplashStaysUntilOneAndAQuarterSecondsAfterTheStart) {
+  const Splashbilanz b = SplashStart(uhr, ordner() + QStringLiteral("Ablage"), false);
+  EXPECT_EQ(b.gezeigt, 1);
+  EXPECT_EQ(b.entladen, 1);
+  EXPECT_TRUE(b.gewartet);
 }

@@ -7,6 +7,7 @@
 #include "common/Testumgebung.h"
 #include "platform/Programmende.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"
 
@@ -228,13 +229,23 @@ TEST_F(MitarbeiterdatenTest, WrongHeaderOrMissingFileEndsWithClearMessage) {
   EXPECT_TRUE(meldungen().first().contains(QStringLiteral("Mitarbeiterdaten.dat' wurde nicht gefunden.")));
 }
 
-TEST_F(MitarbeiterdatenTest, DamagedEmployeeLinesDoNotStopTheRead) {
-  datei({kKopf, kKennzeile, QStringLiteral("2025"), QStringLiteral("000000:999"),
-         QStringLiteral("000000:999999:010,0:000:030:030:030:Nur Name")});
-  Mitarbeiterdaten_lesen();
-  ASSERT_EQ(Mitarbeiterzeilen(), 2);
-  EXPECT_EQ(gMitarbeiterNamen[2], u"Nur Name");
-  EXPECT_TRUE(gBenutzerIDs[2].isEmpty());
+// A line that does not split into its fields is damage: read as an employee without a
+// user name, the next rewrite of a month would drop that employee's entries.
+TEST_F(MitarbeiterdatenTest, DamagedEmployeeLinesGoToTheStartRepair) {
+  for (const QString& zeile :
+       {QStringLiteral("000000:999"), QStringLiteral("000000:999999:010,0:000:030:030:030:Nur Name")}) {
+    datei(kKurz);
+    Mitarbeiterdaten_lesen();
+    skript->protokoll.clear();
+    datei({kKopf, kKennzeile, QStringLiteral("2025"), zeile});
+    ERWARTE_PROGRAMMENDE(Mitarbeiterdaten_lesen());
+    ASSERT_FALSE(meldungen().isEmpty());
+    EXPECT_TRUE(meldungen().first().contains(QStringLiteral("Mitarbeiterdaten.dat' ist beschädigt (Zeile 4).")))
+        << qPrintable(meldungen().first());
+    EXPECT_EQ(Mitarbeiterzeilen(), 5) << "the table read before stays";
+    gStörungsmeldung.clear();
+    QFile::remove(gDatenordner + QStringLiteral("Lockfile.txt"));
+  }
 }
 
 TEST_F(MitarbeiterdatenTest, CurrentUserIsFoundInAnyLetterCase) {

@@ -43,7 +43,7 @@ TEST_F(MonatsdateiTest, FirstSaveOfTheDayWritesTheMonthAfreshThenSavesAppend) {
   monat(QStringLiteral("260309"),
         {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")),
          QStringLiteral("K:hmueller:01-02:alt"),                     // day 2 has no code: gone at the rewrite
-         QStringLiteral("A:entfernt:") + tage(QStringLiteral("1")),  // not in the employee list
+         QStringLiteral("A:entfernt:") + tage(QStringLiteral("1")),  // not in the employee list: kept
          QStringLiteral("A:lleer:") + tage(QString()),               // blanks only
          QStringLiteral("A:eschmidt:") + tage(QStringLiteral("11 22")), QStringLiteral("K:eschmidt:01-05:Kur"),
          QStringLiteral("K:eschmidt:04-04:Arzt"), QStringLiteral("A:hmueller:") + tage(QStringLiteral("3"))});
@@ -51,13 +51,13 @@ TEST_F(MonatsdateiTest, FirstSaveOfTheDayWritesTheMonthAfreshThenSavesAppend) {
   ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
 
   EXPECT_EQ(dateien(), QStringList{QStringLiteral("2603 260310 Data.dat")});
-  EXPECT_EQ(
-      dekodierteZeilen(pfad(QStringLiteral("260310"))),
-      (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
-                   QStringLiteral("A:eschmidt:") + tage(QStringLiteral("11 22")),
-                   QStringLiteral("K:eschmidt:01-02:Kur"), QStringLiteral("K:eschmidt:04-04:Arzt"),
-                   QStringLiteral("K:eschmidt:05-05:Kur"), QStringLiteral("A:hmueller:") + tage(QStringLiteral("3")),
-                   QStringLiteral("K:hmueller:01-01:alt"), neu}));
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))),
+            (QStringList{
+                QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
+                QStringLiteral("A:eschmidt:") + tage(QStringLiteral("11 22")), QStringLiteral("K:eschmidt:01-02:Kur"),
+                QStringLiteral("K:eschmidt:04-04:Arzt"), QStringLiteral("K:eschmidt:05-05:Kur"),
+                QStringLiteral("A:hmueller:") + tage(QStringLiteral("3")), QStringLiteral("K:hmueller:01-01:alt"),
+                QStringLiteral("A:entfernt:") + tage(QStringLiteral("1")), neu}));
   EXPECT_EQ(gMonatsdateiZeit, Dateizeit(pfad(QStringLiteral("260310"))));
 
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));

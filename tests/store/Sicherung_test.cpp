@@ -1,12 +1,14 @@
 #include "store/Sicherung.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QSemaphore>
 #include <QThread>
+#include <algorithm>
 #include <map>
 #include <thread>
 
@@ -106,16 +108,17 @@ TEST_F(Sicherung, TwelveLineExample) {
   ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
   EXPECT_TRUE(skript->protokoll.empty());
   const QStringList z = sicherung();
-  EXPECT_EQ(z.mid(0, 12), (QStringList{"[VelkoraBackup]", "[Drei.dat]", "[3]", "a", "b", "c", "[Null.dat]", "[0]",
-                                       "[2602 Velkora.log]", "[2]", "x", "y"}));
-  // The empty file was noted in this month's logbook, which the backup then holds too.
-  ASSERT_EQ(z.size(), 15);
-  EXPECT_EQ(z.mid(12, 2), (QStringList{"[2603 Velkora.log]", "[1]"}));
-  EXPECT_TRUE(z[14].startsWith(QStringLiteral("10.03.26 09:30:00|tester|VelkoraAdmin|Backup: Die Datei ")));
-  EXPECT_TRUE(z[14].endsWith(QStringLiteral("Null.dat' ist leer und wurde leer gesichert")));
+  // The empty file is left out: a restore would write it back as an empty file.
+  EXPECT_EQ(z.mid(0, 10), (QStringList{"[VelkoraBackup]", "[Drei.dat]", "[3]", "a", "b", "c", "[2602 Velkora.log]",
+                                       "[2]", "x", "y"}));
+  // It was noted in this month's logbook, which the backup then holds too.
+  ASSERT_EQ(z.size(), 13);
+  EXPECT_EQ(z.mid(10, 2), (QStringList{"[2603 Velkora.log]", "[1]"}));
+  EXPECT_TRUE(z[12].startsWith(QStringLiteral("10.03.26 09:30:00|tester|VelkoraAdmin|Backup: Die Datei ")));
+  EXPECT_TRUE(z[12].endsWith(QStringLiteral("Null.dat' ist leer und wurde nicht gesichert")));
   // Every line is encoded, CR LF after each.
   const QByteArray roh = lesen(gSicherungsordner + gSicherungsdatei);
-  EXPECT_EQ(roh.count("\r\n"), 15);
+  EXPECT_EQ(roh.count("\r\n"), 13);
   EXPECT_FALSE(roh.contains("VelkoraBackup"));
 }
 
@@ -288,6 +291,58 @@ TEST_F(Wiederherstellen, ARejectedBackupChangesNothing) {
   EXPECT_FALSE(QFile::exists(ordner() + QStringLiteral("Konfigdaten.dat")));
   // The untouched backup still restores.
   EXPECT_TRUE(Restore_aus_Backupdatei(gesichert, QString()));
+}
+
+// A restore checks every target before it writes the first file: stopping half-way
+// would leave the folder a mix of two points in time.
+TEST_F(Wiederherstellen, ATargetThatCannotBeWrittenStopsTheRestoreBeforeTheFirstWrite) {
+  QDir().mkpath(gDatenordner + QStringLiteral("Ordner.dat"));
+  const QString lang = QString(248, u'a') + QStringLiteral(".dat");
+  const struct {
+    const char* fall;
+    QString name;
+  } fälle[] = {
+      {"a name too long for its temporary name", lang},
+      {"a name of an existing folder", QStringLiteral("Ordner.dat")},
+  };
+  for (const auto& f : fälle) {
+    skript->protokoll.clear();
+    const QString pfad =
+        backup(QStringLiteral("Import.dat"), {"[VelkoraBackup]", "[Konfigdaten.dat]", "[1]", "x", "[2603 Velkora.log]",
+                                              "[1]", "y", u'[' + f.name + u']', "[1]", "z"});
+    const auto vorher = beide();
+    for (const QString& filter : {QString(), QStringLiteral("NoLogs")}) {
+      EXPECT_FALSE(Restore_aus_Backupdatei(pfad, filter)) << f.fall;
+      EXPECT_EQ(beide(), vorher) << f.fall;
+    }
+    ASSERT_EQ(skript->texte().size(), 2u) << f.fall;
+    EXPECT_TRUE(skript->texte()[0].contains(QStringLiteral("Es wurde keine Datei verändert"))) << f.fall;
+    // The file alone, when asked for, is still restored.
+    EXPECT_TRUE(Restore_aus_Backupdatei(pfad, QStringLiteral("Konfigdaten.dat"))) << f.fall;
+    EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat")), QStringList{"x"});
+  }
+}
+
+TEST_F(Sicherung, ABackupSkipsLinksAndEmptyFilesWithALogbookLine) {
+  datenAnlegen();
+  const QString außen = unterordner(QStringLiteral("Draussen")) + QStringLiteral("geheim.txt");
+  schreiben(außen, kodiert({QStringLiteral("geheim")}));
+  ASSERT_EQ(::symlink(QFile::encodeName(außen).constData(),
+                      QFile::encodeName(gDatenordner + QStringLiteral("Verweis.dat")).constData()),
+            0);
+  schreiben(gDatenordner + QStringLiteral("Leer.dat"), {});
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+  const QStringList z = sicherung();
+  EXPECT_FALSE(z.contains(QStringLiteral("[Verweis.dat]")));
+  EXPECT_FALSE(z.contains(QStringLiteral("geheim")));
+  EXPECT_FALSE(z.contains(QStringLiteral("[Leer.dat]")));
+  EXPECT_TRUE(z.contains(QStringLiteral("[Konfigdaten.dat]")));
+  const QStringList log = dekodierteZeilen(gLogordner + QStringLiteral("2603 Velkora.log"));
+  const auto hat = [&](const QString& ende) {
+    return std::any_of(log.begin(), log.end(), [&](const QString& l) { return l.endsWith(ende); });
+  };
+  EXPECT_TRUE(hat(QStringLiteral("Verweis.dat' ist ein Verweis und wurde nicht gesichert")));
+  EXPECT_TRUE(hat(QStringLiteral("Leer.dat' ist leer und wurde nicht gesichert")));
 }
 
 TEST_F(Sicherung, Housekeeping) {

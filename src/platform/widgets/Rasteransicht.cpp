@@ -296,13 +296,16 @@ void Rasteransicht::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void Rasteransicht::wheelEvent(QWheelEvent* e) {
-  const int stufen = e->angleDelta().y() / 120;
-  if (stufen == 0) return;
-  if (beiRad)
-    beiRad(stufen);
-  else
-    mRaster.setTopRow(mRaster.TopRow() - 3 * stufen);
   e->accept();
+  // Small deltas (fine wheels, touchpads) add up to whole notches of 120; a turn the
+  // other way starts afresh.
+  const int delta = e->angleDelta().y();
+  if (delta == 0) return;
+  if ((delta > 0) != (mRadRest > 0)) mRadRest = 0;
+  mRadRest += delta;
+  const int stufen = mRadRest / 120;
+  mRadRest %= 120;
+  if (stufen != 0 && beiRad) beiRad(stufen);
 }
 
 void Rasteransicht::keyPressEvent(QKeyEvent* e) {

@@ -48,8 +48,8 @@ class Rasteransicht : public QAbstractScrollArea {
   std::function<void()> beiDblClick;
   std::function<void()> beiMausVerlassen;
   std::function<bool(int taste, int umschalt)> beiKeyDown;
-  // Mouse wheel: steps of one notch (positive away from the user); without a handler
-  // the grid scrolls three rows per notch.
+  // Mouse wheel: whole notches (positive away from the user), small deltas added up;
+  // without a handler the wheel does nothing.
   std::function<void(int stufen)> beiRad;
   // The width of the viewport changed (the vertical scroll bar came or went, or the
   // grid was resized).
@@ -84,5 +84,6 @@ class Rasteransicht : public QAbstractScrollArea {
   Raster mRaster;
   QPixmap mBild;
   bool mZiehen = false;
+  int mRadRest = 0;  // wheel delta not yet a whole notch
   bool mLaufleistenSetzen = false;
 };

@@ -1,0 +1,202 @@
+#include "planner/Datenexport.h"
+
+#include "platform/Dialoge.h"
+#include "platform/Laufzeitfehler.h"
+#include "platform/Zustand.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Datenordner.h"
+#include "startup/Logbuch.h"
+#include "startup/Meldungen.h"
+#include "startup/Ordner.h"
+#include "startup/Programmabbruch.h"
+#include "startup/Start.h"
+#include "startup/Umrechnungen.h"
+#include "store/Ausgangszustand.h"
+#include "store/Erfassungsdaten.h"
+#include "store/Feiertage.h"
+#include "store/Jahreswechsel.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Sicherung.h"
+#include "store/Sperrdatei.h"
+#include "store/Velkoraini.h"
+
+std::function<void()> gDatenimport_vor_dem_Ersetzen;
+
+namespace {
+void Zustand_zurücksetzen() { gDatenimport_vor_dem_Ersetzen = nullptr; }
+VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
+const QString kImportkopie = QStringLiteral("000000 000000 I.dat");
+const QString kSperrtext = QStringLiteral("Die Daten werden gerade ersetzt. Programmaufruf zurzeit nicht möglich");
+
+QString Zwischenspeicherfehler() {
+  return QStringLiteral("Fehler beim Zwischenspeichern von Dateien im Ordner ") + ShowPfad(gSicherungsordner, 100) +
+         QStringLiteral(". Funktion kann nicht ausgeführt werden.");
+}
+
+// The program lock of an import: written when no lock is set, removed at the end
+// unless the import left the data folder inconsistent (then it bars the others until
+// an administrator has looked at it).
+class Importsperre {
+ public:
+  Importsperre() {
+    if (!Datei_vorhanden(gDatenordner + QStringLiteral("Lockfile.txt"))) mEigene = Sperrdatei_anlegen(kSperrtext);
+  }
+  ~Importsperre() {
+    if (mEigene && !mBehalten) Sperrdatei_entfernen();
+  }
+  Importsperre(const Importsperre&) = delete;
+  Importsperre& operator=(const Importsperre&) = delete;
+  void behalten() { mBehalten = true; }
+
+ private:
+  bool mEigene = false;
+  bool mBehalten = false;
+};
+}  // namespace
+
+QString Datenexport_Vorgabename() {
+  // The locale's short form, with the year in four digits.
+  const QString t = gDatumstrennzeichen;
+  const QString tag = QStringLiteral("%1").arg(gHeute.day(), 2, 10, QChar(u'0'));
+  const QString monat = QStringLiteral("%1").arg(gHeute.month(), 2, 10, QChar(u'0'));
+  const QString jahr = QString::number(gHeute.year());
+  QString datum;
+  switch (gDatumsreihenfolge) {
+    case 0:
+      datum = monat + t + tag + t + jahr;
+      break;
+    case 2:
+      datum = jahr + t + monat + t + tag;
+      break;
+    default:
+      datum = tag + t + monat + t + jahr;
+  }
+  return QStringLiteral("Velkora Datenexport vom ") + datum.replace(u'/', u'-') + QStringLiteral(".vel");
+}
+
+void Datenexport() {
+  Prozedur(QStringLiteral("frmVelkora - Datenexport"), [&] {
+    const dialoge::Antwort a =
+        dialoge::zeigen({dialoge::Art::DateiSpeichern, QString(), QStringLiteral("Velkora - Datenexport"),
+                         gImportordner + Datenexport_Vorgabename(), QStringLiteral("Velkora - Datenexport (*.vel)")});
+    if (a.wert.isEmpty()) return;
+    const QString ziel = a.wert;
+    gImportordner = ParentDir(ziel);
+    Sanduhr_Warten_ein();
+    if (!Backup_erstellen(QStringLiteral("E"))) {
+      Meldung(Zwischenspeicherfehler());
+      return;
+    }
+    // A copy that did not reach the chosen file (a folder without write access, a file
+    // that cannot be replaced) is no export.
+    if (!Datei_kopieren(gSicherungsordner + gSicherungsdatei, ziel)) {
+      Meldung(QStringLiteral("Die Datei ") + ShowPfad(ziel, 100) +
+              QStringLiteral(" konnte nicht geschrieben werden. Die Daten wurden nicht exportiert."));
+      return;
+    }
+    Meldung(QStringLiteral("Daten wurden erfolgreich nach ") + ShowPfad(gImportordner, 100) +
+            QStringLiteral(" exportiert"));
+  });
+}
+
+bool Datenimport(const QString& pfad) {
+  return Prozedur(QStringLiteral("frmVelkora - Datenimport"), [&]() -> bool {
+    const bool wiederherstellen = !pfad.isEmpty();
+    QString datei = pfad;
+    if (!wiederherstellen) {
+      const dialoge::Antwort a =
+          dialoge::zeigen({dialoge::Art::DateiÖffnen, QString(), QStringLiteral("Velkora - Datenimport"), gImportordner,
+                           QStringLiteral("Velkora - Datenimport (*.vel)")});
+      if (a.wert.isEmpty()) return false;
+      datei = a.wert;
+      gImportordner = ParentDir(datei);
+    }
+    // An empty file would be taken for one another workstation is writing.
+    if (Dateigröße(datei) <= 0) {
+      Meldung(QStringLiteral("Bei der Datei ") + ShowPfad(datei, 100) +
+              QStringLiteral(" handelt es sich um keine Exportdatei des Velkoras"));
+      return false;
+    }
+    if (!Check_ob_Admin(datei)) {
+      Sanduhr_Warten_aus();
+      return false;
+    }
+    if (!Check_ob_Ausgangszustand() &&
+        !Frage(QStringLiteral("Achtung! Alle derzeit vorhandenen An-/Abwesenheitsdaten, Mitarbeiterdaten und "
+                              "Programmeinstellungen werden vollständig ersetzt.\r\rStellen Sie sicher, dass "
+                              "momentan niemand anders den Velkora in Benutzung hat.\r\rMöchten Sie fortsetzen?"),
+               QStringLiteral("Velkora")))
+      return false;
+
+    // Whether anything was written since the last import; the lock file below does not count.
+    const bool geschrieben = gDateiGeschrieben;
+    Sanduhr_Warten_ein();
+    Importsperre sperre;
+    const QString kopie = gSicherungsordner + kImportkopie;
+    Löschen(kopie);
+    if (Datei_vorhanden(kopie)) {
+      Meldung(QStringLiteral("Löschen alter Dateien im Ordner ") + ShowPfad(gSicherungsordner, 100) +
+              QStringLiteral(" nicht möglich. Vermutlich haben Sie keine ausreichenden Zugriffsberechtigungen für "
+                             "diesen Ordner. Funktion kann nicht ausgeführt werden."));
+      return false;
+    }
+    if (!Datei_kopieren(datei, kopie)) {
+      Meldung(Zwischenspeicherfehler());
+      return false;
+    }
+    if (geschrieben && !Backup_erstellen(QStringLiteral("T"))) {
+      Meldung(Zwischenspeicherfehler());
+      return false;
+    }
+    if (gDatenimport_vor_dem_Ersetzen) gDatenimport_vor_dem_Ersetzen();
+    if (!Restore_aus_Backupdatei(kopie, QString())) {
+      Sanduhr_Warten_aus();
+      return false;
+    }
+    // The opaque line of the imported files is the one held from now on.
+    gKennzeile.clear();
+    Konfigdaten_lesen();
+    Mitarbeiterdaten_lesen();
+    Feiertage_lesen();
+
+    // Files the import does not hold (older month versions, other logbooks) go.
+    if (!Dateien_löschen(gDatenordner, QStringLiteral("*.dat")))
+      Meldung(QStringLiteral("Warnung: Es konnten nicht alle nicht mehr benötigten Dateien im Ordner ") +
+              ShowPfad(gDatenordner, 100) +
+              QStringLiteral(" gelöscht werden. Möglicherweise besteht ein "
+                             "inkonsistenter Zustand."));
+    if (!Dateien_löschen(gLogordner, QStringLiteral("*.log")))
+      Meldung(QStringLiteral("Warnung: Es konnten nicht alle nicht mehr benötigten Logdateien im Ordner ") +
+              ShowPfad(gLogordner, 100) +
+              QStringLiteral(" gelöscht werden. Möglicherweise ist die Logbuchanzeige inkonsistent."));
+    if (!Restore_aus_Backupdatei(kopie, QString())) {
+      sperre.behalten();
+      Meldung(QStringLiteral("Der Datenimport war fehlerhaft. Es besteht ein inkonsistenter Zustand."));
+      return false;
+    }
+    if (SettingStr(48, 1) == u"0") gSFBreite = 0;
+    gBenutzerwerte[36] = 0;
+    gBenutzerwerte[37] = 0;
+    Ferientage_lesen();
+    Löschen(kopie);
+    Erfassungsdaten_Cache_verwerfen();
+
+    const QString name = ShowDatei(datei);
+    const QString zeile = wiederherstellen ? QStringLiteral("Datenordner wiederhergestellt mit Sicherung vom ") +
+                                                 FormatDatumSA(name.left(6)) + QStringLiteral(", ") + name.mid(7, 2) +
+                                                 u':' + name.mid(9, 2) + u':' + name.mid(11, 2) + QStringLiteral(" Uhr")
+                                           : QStringLiteral("Datenimport durchgeführt mit Datei '") + name + u'\'';
+    Logbuch_ergänzen(2, zeile);
+    if (!Dateiliste(gDatenordner, QStringLiteral("ÜStunden *.dat")).isEmpty()) Logbuch_ÜStd_ergänzen(2, zeile);
+
+    while (gPlanungsjahr + 1 < gHeute.year())
+      if (!Jahreswechsel()) break;
+
+    Titelzeile();
+    Sanduhr_Warten_aus();
+    gDateiGeschrieben = false;
+    return true;
+  });
+}

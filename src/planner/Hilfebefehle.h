@@ -1,0 +1,14 @@
+#pragma once
+// The help menu, F1 and F12 of the main window, the mouse wheel of its month grid and
+// its busy caption.
+class frmVelkora;
+
+// Connects "&Hilfe", "&Info", the keys F1 and F12, the wheel hook of the month grid and
+// the caption timer; the backup chooser's help button gets the help window.
+void Hilfebefehle_verbinden(frmVelkora& f);
+// F1 (any modifiers): the help; F12 (any modifiers): the CSV export of the shown month.
+// True when the key was one of them. Part of the main window's key handler.
+bool Hilfe_und_Export_Tasten(frmVelkora& f, int taste, int umschalt);
+
+void mnuHilfe_Click(frmVelkora& f);
+void mnuInfo_Click(frmVelkora& f);

@@ -2,7 +2,7 @@
 
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
-#include "store/Mitarbeiterdaten.h"
+#include "store/Sperrdatei.h"
 
 namespace {
 QString Pfad() { return gDatenordner + QStringLiteral("Lockfile.txt"); }
@@ -10,13 +10,9 @@ QString Pfad() { return gDatenordner + QStringLiteral("Lockfile.txt"); }
 
 Wartungssperre::Wartungssperre() {
   if (Datei_vorhanden(Pfad())) return;
-  if (!FOpen(Pfad(), QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) return;
-  LineOutPlain(QStringLiteral("Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich|") + gBenutzername + u'|' +
-               Name_zu_BenutzerID(gBenutzername));
-  FClose();
-  mGesetzt = true;
+  mGesetzt = Sperrdatei_anlegen(QStringLiteral("Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich"));
 }
 
 Wartungssperre::~Wartungssperre() {
-  if (mGesetzt) Löschen(Pfad());
+  if (mGesetzt) Sperrdatei_entfernen();
 }

@@ -9,7 +9,10 @@
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
+#include "startup/Start.h"
 #include "store/Feiertage.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
 #include "store/Monatsstand.h"
 
 namespace {
@@ -42,7 +45,17 @@ bool CheckErfassungsdaten() {
   return Prozedur(QStringLiteral("frmVelkora - CheckErfassungsdaten"), [&]() -> bool {
     if (gMonatsschlüssel.isEmpty() || !sNeuladen.f) return false;
     const Monatsstand jetzt = Monatsstand_lesen(gMonatsschlüssel);
-    if (jetzt == gMonatsdateiStand) return false;
+    // A changed employee list or configuration counts as a changed month: entered with
+    // the old table, a renamed employee's lines would go under the old user name.
+    const bool stammdaten =
+        Setting(39) != 1 &&
+        (Dateizeit(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")) != gMitarbeiterdatenZeit ||
+         Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat")) != gKonfigdatenZeit);
+    if (jetzt == gMonatsdateiStand && !stammdaten) return false;
+    if (stammdaten) {
+      CheckKonfigdaten();
+      CheckMitarbeiterdaten();
+    }
     // Taken before the month is read again: a write while it is read differs from it
     // and is reloaded at the next check.
     gMonatsdateiStand = jetzt;

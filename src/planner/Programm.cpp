@@ -4,10 +4,11 @@
 #include <QFont>
 #include <memory>
 
+#include "launch/Programmstart.h"
 #include "people/frmAnzeigegruppen.h"
+#include "people/frmMitarbeiter.h"
 #include "planner/Dateibefehle.h"
 #include "planner/Navigation.h"
-#include "launch/Programmstart.h"
 #include "planner/frmKommentar.h"
 #include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
@@ -42,6 +43,9 @@ void Programm_verdrahten() {
   // The display-group names are asked for through the comment dialog.
   frmAnzeigegruppen::eingabe = [](QWidget* besitzer, const QString& beschriftung, const QString& vorgabe,
                                   const QString& titel) { return Eingabefeld(beschriftung, vorgabe, titel, besitzer); };
+  // The employee editor's search asks through the comment dialog.
+  frmMitarbeiter::eingabe = [](QWidget* besitzer, const QString& beschriftung, const QString& vorgabe,
+                               const QString& titel) { return Eingabefeld(beschriftung, vorgabe, titel, besitzer); };
   gFensterhaken.titel_setzen = [] {
     if (auto* f = frmVelkora::instanz()) f->setWindowTitle(gHauptfensterTitel);
   };

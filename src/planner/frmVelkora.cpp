@@ -18,6 +18,7 @@
 
 #include "config/frmAnAbwesenheitsgruende.h"
 #include "launch/Programmstart.h"
+#include "people/frmMitarbeiter.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Dateibefehle.h"
 #include "planner/Druckbefehle.h"
@@ -302,6 +303,19 @@ void frmVelkora::Menüs_anlegen() {
   connect(mAktionen[QStringLiteral("mnuBeenden")], &QAction::triggered, this, [this] { close(); });
   connect(mAktionen[QStringLiteral("mnuAnAbwesenheitsgründe")], &QAction::triggered, this,
           [this] { mnuAnAbwesenheitsgründe_Click(); });
+  connect(mAktionen[QStringLiteral("mnuMitarbeiter")], &QAction::triggered, this, [this] { mnuMitarbeiter_Click(); });
+  Anzeigemenüs_verbinden();
+}
+
+void frmVelkora::mnuMitarbeiter_Click() {
+  Prozedur(QStringLiteral("frmVelkora - mnuMitarbeiter_Click"), [&] {
+    Mitarbeiter_bearbeiten(this);
+    // The list behind the window changed: undo steps and copied codes no longer fit.
+    Puffer_zurücksetzen();
+    Form_Resize();
+    Daten_anzeigen(false);
+    if (!cmbMitarbeitergruppen->isHidden()) Anzeigegruppen_füllen();
+  });
 }
 
 void frmVelkora::mnuAnAbwesenheitsgründe_Click() {
@@ -316,7 +330,6 @@ void frmVelkora::mnuAnAbwesenheitsgründe_Click() {
     Form_Resize();
     Daten_anzeigen(false);
   });
-  Anzeigemenüs_verbinden();
 }
 
 void frmVelkora::Form_Load() {

@@ -117,6 +117,8 @@ class frmVelkora : public QMainWindow {
   void Menüs_anlegen();
   void Menüpunkt_freigeben(const QString& name, bool an);
   void Menüpunkt_zeigen(const QString& name, bool an);
+  // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
+  void mnuMitarbeiter_Click();
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();

@@ -3,6 +3,7 @@
 #include <QList>
 
 #include "config/Codeabbildung.h"
+#include "launch/Wartungssperre.h"
 #include "platform/Cp1252.h"
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
@@ -15,9 +16,8 @@
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Monatsdatei.h"
-#include "launch/Wartungssperre.h"
-#include "store/Stammdatenstand.h"
 #include "store/Sicherung.h"
+#include "store/Stammdatenstand.h"
 #include "store/Velkoraini.h"
 
 std::function<bool(const QString&, const QString&)> gKnopfRestore = Restore_aus_Backupdatei;
@@ -190,7 +190,7 @@ void Speichern(const Knopfeditor& e) {
   if (!Stammdatenstand().unverändert(false, true)) return;
   // From the backup until the new table is read back no other workstation may write a
   // data file: the restore puts back every data file as it was backed up.
-  Programmsperre programmsperre;
+  Wartungssperre programmsperre;
   std::optional<Alle_Monatssperren> monatssperren;
   if (umschlüsseln) {
     monatssperren.emplace();

@@ -13,30 +13,20 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
+#include "store/Sperrdatei.h"
 
 namespace {
 QString Sperrdateipfad() { return gDatenordner + QStringLiteral("Lockfile.txt"); }
 }  // namespace
 
-Programmsperre::Programmsperre() {
+Wartungssperre::Wartungssperre() {
   Sperrdatei_prüfen();
   if (Datei_vorhanden(Sperrdateipfad())) return;
-  try {
-    if (!FOpen(Sperrdateipfad(), QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) return;
-    const QString name = Name_zu_BenutzerID(gBenutzername);
-    LineOutPlain(QString::fromUtf16(kWartungssperre) + u'|' + gBenutzername +
-                 (name.isEmpty() ? QString() : u'|' + name));
-    FClose();
-    mGeschrieben = true;
-  } catch (const ProgrammBeendet&) {
-    throw;
-  } catch (...) {
-    FVerwerfen();
-  }
+  mGeschrieben = Sperrdatei_anlegen(QString::fromUtf16(kWartungssperre));
 }
 
-Programmsperre::~Programmsperre() {
-  if (mGeschrieben) Löschen(Sperrdateipfad());
+Wartungssperre::~Wartungssperre() {
+  if (mGeschrieben) Sperrdatei_entfernen();
 }
 
 Alle_Monatssperren::Alle_Monatssperren() {

@@ -16,12 +16,12 @@ inline constexpr char16_t kWartungssperre[] = u"Wegen Wartungsarbeiten Programma
 // Holds the program lock for its lifetime: runs the lock check (another user's lock
 // ends the program) and, when no "Lockfile.txt" exists, writes one in this user's name,
 // which it removes again at its end. A lock that was there before is left as it is.
-class Programmsperre {
+class Wartungssperre {
  public:
-  Programmsperre();
-  ~Programmsperre();
-  Programmsperre(const Programmsperre&) = delete;
-  Programmsperre& operator=(const Programmsperre&) = delete;
+  Wartungssperre();
+  ~Wartungssperre();
+  Wartungssperre(const Wartungssperre&) = delete;
+  Wartungssperre& operator=(const Wartungssperre&) = delete;
   bool geschrieben() const { return mGeschrieben; }
 
  private:

@@ -10,7 +10,7 @@
 #include <map>
 #include <optional>
 
-#include "people/Wartungssperre.h"
+#include "launch/Wartungssperre.h"
 #include "people/frmMitarbeiter.h"
 #include "platform/Laufzeitfehler.h"
 #include "startup/Dateizugriff.h"
@@ -530,10 +530,7 @@ bool Mitarbeiterdaten_aktualisieren(frmMitarbeiter& f) {
     // While month and overtime files change, no other workstation saves.
     const bool dateienÄndern = !umbenannt.empty() || !entfernt.isEmpty();
     std::optional<Wartungssperre> sperre;
-    if (dateienÄndern) {
-      Sperrdatei_prüfen();
-      sperre.emplace();
-    }
+    if (dateienÄndern) sperre.emplace();
     Sanduhr_Warten_ein();
     const bool gesichert = Backup_erstellen(QStringLiteral("A"));
     if (!gesichert) {

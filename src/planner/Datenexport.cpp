@@ -1,6 +1,6 @@
-#include "launch/Programmstart.h"
 #include "planner/Datenexport.h"
 
+#include "launch/Programmstart.h"
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"

@@ -1,6 +1,6 @@
-#include "launch/Programmstart.h"
 #include "planner/Datenordnerwechsel.h"
 
+#include "launch/Programmstart.h"
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"

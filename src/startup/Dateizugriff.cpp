@@ -362,8 +362,8 @@ bool Kanal_ohne_letztes_Zeilenende() {
 void Datei_beschädigt(const QString& pfad, int zeile) {
   FVerwerfen();
   Startfehler_melden(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) + QStringLiteral(" ist beschädigt") +
-                  (zeile > 0 ? QStringLiteral(" (Zeile ") + QString::number(zeile) + u')' : QString()) + u'.',
-              pfad, QString());
+                         (zeile > 0 ? QStringLiteral(" (Zeile ") + QString::number(zeile) + u')' : QString()) + u'.',
+                     pfad, QString());
 }
 
 void Kanal_Zeile_schreiben(const QByteArray& zeile) {

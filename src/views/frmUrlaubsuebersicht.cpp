@@ -265,11 +265,11 @@ void frmUrlaubsuebersicht::Daten_anzeigen() {
       const Kontowerte w = Kontowerte_lesen(i);
       double vorher = 0, rest = 0, ansp = 0, taken = 0, planned = 0;
       if (sonder) {
-        const Tagezähler spec = Sonderurlaubstage(i);
-        vorher = spec(QDate(Y - 1, 1, 1), QDate(Y - 1, 12, 31));
+        const Tagezähler zähler = Sonderurlaubstage(i);
+        vorher = zähler(QDate(Y - 1, 1, 1), QDate(Y - 1, 12, 31));
         ansp = w.SA;
-        taken = spec(S, D);
-        planned = D.month() == E.month() && D.day() == E.day() ? 0 : spec(D.addDays(1), E);
+        taken = zähler(S, D);
+        planned = D.month() == E.month() && D.day() == E.day() ? 0 : zähler(D.addDays(1), E);
       } else {
         const Urlaubskonto u = Urlaubskonto_zum(Y, D, k, &w, Urlaubstage(i), Sonderurlaubstage(i));
         rest = u.rest;

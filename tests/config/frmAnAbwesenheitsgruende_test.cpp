@@ -14,15 +14,15 @@
 #include <memory>
 
 #include "config/Schaltflaechen_speichern.h"
+#include "launch/Wartungssperre.h"
 #include "planner/Planerdaten.h"
 #include "platform/Bildschirm.h"
 #include "platform/Cp1252.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"
-#include "launch/Wartungssperre.h"
-#include "store/Stammdatenstand.h"
 #include "store/Sicherung.h"
+#include "store/Stammdatenstand.h"
 #include "store/Velkoraini.h"
 
 namespace {

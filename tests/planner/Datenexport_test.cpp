@@ -1,6 +1,5 @@
 // Export, import and restore of the data folder, the data folder change, the test of
 // untouched default data and the report of a data-file problem at start.
-#include "launch/Programmsperre.h"
 #include "planner/Datenexport.h"
 
 #include <QAction>
@@ -9,6 +8,7 @@
 
 #include "Arbeitsplatzprozess.h"
 #include "Planerdaten.h"
+#include "launch/Programmsperre.h"
 #include "planner/Dateibefehle.h"
 #include "planner/Datenordnerwechsel.h"
 #include "planner/Navigation.h"

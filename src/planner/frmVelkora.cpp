@@ -90,15 +90,7 @@ class Monatsnamensspalte : public Namensspaltenfenster {
  public:
   explicit Monatsnamensspalte(frmVelkora& f) : mF(f) {}
   bool Scrollbar_sichtbar() override { return mF.msgFlexGrid->senkrechteLaufleisteNötig(); }
-  // The room inside the grid's frame; a scroll bar wider than the margin the fitting
-  // leaves for it takes the rest from here, so the columns never reach under it.
-  int Gitterbreite() override {
-    Rasteransicht* g = mF.msgFlexGrid;
-    const int innen = g->width() - 2 * g->frameWidth();
-    const int leiste = g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g);
-    const int zuBreit = std::max(0, leiste + 1 - (px(330) - px(75)));
-    return tw(innen - zuBreit);
-  }
+  int Gitterbreite() override { return Gitterbreite_ohne_Laufleiste(mF.msgFlexGrid); }
   void Namensspalte_setzen(int twips) override { mF.msgFlexGrid->raster().setColWidth(0, twips); }
   QComboBox* Gruppenauswahl() override { return mF.cmbMitarbeitergruppen; }
 

@@ -46,13 +46,7 @@ class Ansichtsnamensspalte : public Namensspaltenfenster {
     if (gAnsichtshaken.mausrad_prüfen) gAnsichtshaken.mausrad_prüfen(mF, *mF.msgFlexGrid);
     return mF.msgFlexGrid->senkrechteLaufleisteNötig();
   }
-  int Gitterbreite() override {
-    Rasteransicht* g = mF.msgFlexGrid;
-    const int innen = g->width() - 2 * g->frameWidth();
-    const int leiste = g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g);
-    const int zuBreit = std::max(0, leiste + 1 - (px(330) - px(75)));
-    return tw(innen - zuBreit);
-  }
+  int Gitterbreite() override { return Gitterbreite_ohne_Laufleiste(mF.msgFlexGrid); }
   void Namensspalte_setzen(int twips) override { mF.msgFlexGrid->raster().setColWidth(0, twips); }
   QComboBox* Gruppenauswahl() override { return mF.cmbMitarbeitergruppen; }
 

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTextEdit>
 #include <cmath>
 
@@ -23,6 +24,7 @@
 #include "platform/Text.h"
 #include "platform/Zustand.h"
 #include "platform/widgets/LineEditTextfeld.h"
+#include "platform/widgets/Rasteransicht.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
@@ -302,4 +304,11 @@ void Fensterhilfen_einrichten() {
     QWidget* w = gWartefenster ? gWartefenster.data() : QApplication::activeWindow();
     if (w) w->setWindowTitle(t);
   };
+}
+
+int Gitterbreite_ohne_Laufleiste(Rasteransicht* g) {
+  const int innen = g->width() - 2 * g->frameWidth();
+  const int leiste = g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g);
+  const int zuBreit = std::max(0, leiste + 1 - (bildschirm::twipsZuPixel(330) - bildschirm::twipsZuPixel(75)));
+  return static_cast<int>(std::lround(bildschirm::pixelZuTwips(innen - zuBreit)));
 }

@@ -52,6 +52,11 @@ class Namensspaltenfenster {
 // Fits the name column to the grid less the data columns' width (twips), and the
 // group combo box to the name column.
 void Spaltenbreiten_anpassen(Namensspaltenfenster& fenster, int datenbreite, bool erzwingen);
+class Rasteransicht;
+// The room inside a grid's frame for Namensspaltenfenster::Gitterbreite (twips): a
+// scroll bar wider than the margin the fitting leaves for it takes the rest, so the
+// columns never reach under it.
+int Gitterbreite_ohne_Laufleiste(Rasteransicht* g);
 // The two widths in twips, for the layout and its tests.
 int Namensspaltenbreite(int gitterbreite, int datenbreite, bool scrollbar);
 int Gruppenauswahlbreite(int namensspalte, double dpi);

@@ -8,64 +8,12 @@
 #include <QThread>
 
 #include "people/Mitarbeitereditor.h"
+#include "planner/Arbeitsplatzprozess.h"
 #include "startup/Dateizugriff.h"
 #include "store/Feiertage.h"
 #include "store/Stammdatenstand.h"
 
 namespace {
-
-constexpr int kFristMs = 60000;
-
-// One running workstation: commands on its stdin, one answer line each on its stdout.
-class Arbeitsplatz {
- public:
-  Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum) : mBenutzer(benutzer) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("USERNAME"), benutzer);
-    env.insert(QStringLiteral("TEMP"), basis + QStringLiteral("Temp_") + benutzer);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
-    env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
-    QDir().mkpath(basis + QStringLiteral("Temp_") + benutzer);
-    mProzess.setProcessEnvironment(env);
-    mProzess.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_arbeitsplatz"),
-                   {basis + QStringLiteral("Daten"), basis + QStringLiteral("Programm"), datum});
-  }
-  ~Arbeitsplatz() {
-    if (mProzess.state() != QProcess::NotRunning) {
-      mProzess.kill();
-      mProzess.waitForFinished(kFristMs);
-    }
-  }
-  QString zeile() {
-    while (!mProzess.canReadLine()) {
-      if (mProzess.state() == QProcess::NotRunning || !mProzess.waitForReadyRead(kFristMs)) {
-        if (!mProzess.canReadLine()) return QString();
-      }
-    }
-    return QString::fromUtf8(mProzess.readLine()).chopped(1);
-  }
-  void senden(const QString& befehl) { mProzess.write((befehl + u'\n').toUtf8()); }
-  QString ok(const QString& b) {
-    senden(b);
-    const QString a = zeile();
-    EXPECT_TRUE(a.startsWith(u"ok")) << mBenutzer.toStdString() << ": " << b.toStdString() << " -> " << a.toStdString();
-    return a.mid(3);
-  }
-  int zeileVon(const QString& benutzer) { return ok(QStringLiteral("row ") + benutzer).toInt(); }
-  void eintragen(int r, int von, int bis) {
-    ok(QStringLiteral("mark %1 %2 %3").arg(r).arg(von).arg(bis));
-    ok(QStringLiteral("button 1"));
-    EXPECT_EQ(ok(QStringLiteral("prompts")), QString()) << mBenutzer.toStdString();
-  }
-  bool läuft() { return mProzess.state() != QProcess::NotRunning; }
-  bool endet() { return mProzess.waitForFinished(kFristMs); }
-  std::string fehlerausgabe() { return "\n" + QString::fromUtf8(mProzess.readAllStandardError()).toStdString(); }
-
- private:
-  QString mBenutzer;
-  QProcess mProzess;
-};
 
 // 31 code characters with button 1 on the given days.
 QString Codes(std::initializer_list<int> tage) {
@@ -102,7 +50,7 @@ class Mehrplatz : public Mitarbeitereditor {
       ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
       erster.senden(QStringLiteral("quit"));
       ASSERT_EQ(erster.zeile(), u"bye");
-      ASSERT_TRUE(erster.endet());
+      ASSERT_NE(erster.endeAbwarten(), -1);
     }
     uhr::zurücksetzen();
     gDatenordner = daten;
@@ -142,8 +90,8 @@ TEST_F(Mehrplatz, ApplyHoldsOffOtherSavesWaitsForAMonthAndTheOthersEnterUnderThe
   const int xaver = anna.zeileVon(QStringLiteral("xaver"));
   const int bertaZeile = berta.zeileVon(QStringLiteral("berta"));
   ASSERT_GT(xaver, 0);
-  anna.eintragen(xaver, 20, 21);
-  berta.eintragen(bertaZeile, 22, 23);
+  anna.eintragen(xaver, 20, 21, 1);
+  berta.eintragen(bertaZeile, 22, 23, 1);
   const QString april = daten + QStringLiteral("2604 260415 Data.dat");
   ASSERT_EQ(Zeilen_von(april, QStringLiteral("xaver")).size(), 1);
 
@@ -173,8 +121,7 @@ TEST_F(Mehrplatz, ApplyHoldsOffOtherSavesWaitsForAMonthAndTheOthersEnterUnderThe
 
   // Berta's save was stopped by the program lock: her program ended, nothing was written.
   EXPECT_EQ(berta.zeile(), u"go");
-  berta.endet();
-  EXPECT_FALSE(berta.läuft());
+  EXPECT_NE(berta.endeAbwarten(), -1) << "berta's program ended";
   EXPECT_EQ(berta.zeile(), QString()) << "no answer to the save";
   EXPECT_EQ(Zeilen_von(april, QStringLiteral("berta")), QStringList{QStringLiteral("A:berta:") + Codes({22, 23})});
   // Xaver's entry went over to the new name; no line was lost.
@@ -188,7 +135,7 @@ TEST_F(Mehrplatz, ApplyHoldsOffOtherSavesWaitsForAMonthAndTheOthersEnterUnderThe
   anna.ok(QStringLiteral("prompts"));
   EXPECT_TRUE(Zeilen_von(april, QStringLiteral("xaver")).isEmpty());
   EXPECT_EQ(anna.zeileVon(QStringLiteral("Xav2")), xaver);
-  anna.eintragen(xaver, 29, 30);
+  anna.eintragen(xaver, 29, 30, 1);
   EXPECT_TRUE(Zeilen_von(april, QStringLiteral("xaver")).isEmpty());
   const QStringList xav2 = Zeilen_von(april, QStringLiteral("Xav2"));
   ASSERT_FALSE(xav2.isEmpty());

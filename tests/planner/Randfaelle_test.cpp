@@ -9,6 +9,7 @@
 
 #include "planner/Aenderungspruefung.h"
 #include "planner/Eingabe.h"
+#include "planner/Fensterbedienung.h"
 #include "planner/Markierung.h"
 #include "planner/Planerdaten.h"
 #include "planner/frmVelkora.h"
@@ -21,46 +22,9 @@
 namespace {
 using namespace planer;
 
-class RandfallTest : public PlanerFensterTest {
+class RandfallTest : public FensterbedienungTest {
  protected:
-  frmVelkora& laden() {
-    Mitarbeiterdaten_schreiben();
-    gMitarbeiterdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
-    fensterLaden();
-    fenster->änderungsprüfung().zustand = [] { return Tickzustand{}; };
-    fenster->resize(1400, 700);
-    fenster->show();
-    QApplication::setActiveWindow(fenster.get());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
-    return *fenster;
-  }
-  Raster& raster() { return fenster->msgFlexGrid->raster(); }
-  QWidget* vp() { return fenster->msgFlexGrid->viewport(); }
-  int zeile(const QString& benutzer) {
-    for (int r = 1; r < raster().Rows(); ++r)
-      if (raster().TextMatrix(r, 32) == benutzer) return r;
-    return 0;
-  }
-  QPoint punkt(int r, int c) {
-    fenster->msgFlexGrid->zeileZeigen(r);
-    return fenster->msgFlexGrid->zellenRechteck(r, c).center();
-  }
-  void bewegen(const QPoint& p, Qt::MouseButtons knöpfe) {
-    QMouseEvent e(QEvent::MouseMove, QPointF(p), vp()->mapToGlobal(QPointF(p)), Qt::NoButton, knöpfe, Qt::NoModifier);
-    QApplication::sendEvent(vp(), &e);
-  }
-  void ziehen(int r, int von, int bis) {
-    const QPoint a = punkt(r, von), b = punkt(r, bis);
-    bewegen(a, Qt::NoButton);
-    QTest::mousePress(vp(), Qt::LeftButton, {}, a);
-    bewegen(b, Qt::LeftButton);
-    QTest::mouseRelease(vp(), Qt::LeftButton, {}, b);
-  }
   void klick(int r, int c) { ziehen(r, c, c); }
-  void knopf(int n) { QTest::mouseClick(fenster->cmdAuswahl[n], Qt::LeftButton); }
-  void monat(int i) {
-    QTest::mouseClick(fenster->tabMonate, Qt::LeftButton, {}, fenster->tabMonate->tabRect(i).center());
-  }
   std::vector<QString> texte() { return skript->texte(); }
 };
 

@@ -35,10 +35,7 @@ class Mehrplatz : public Mitarbeitereditor {
   void SetUp() override {
     Mitarbeitereditor::SetUp();
     basis = ordner();
-    QDir().mkpath(basis + QStringLiteral("Daten"));
-    QDir().mkpath(basis + QStringLiteral("Programm"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"),
-                            basis + QStringLiteral("Programm/VelkoraFtg.dat")));
+    Arbeitsplatzordner_anlegen(basis);
     daten = basis + QStringLiteral("Daten/Data/");
   }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -13,6 +14,15 @@
 namespace {
 
 constexpr int kFristMs = 60000;
+
+// The folders the workstations of one test share below `basis`: "Daten" (their data
+// folder's parent) and "Programm" with the country holiday master file.
+inline void Arbeitsplatzordner_anlegen(const QString& basis) {
+  QDir().mkpath(basis + QStringLiteral("Daten"));
+  QDir().mkpath(basis + QStringLiteral("Programm"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"),
+                          basis + QStringLiteral("Programm/VelkoraFtg.dat")));
+}
 
 // One running workstation: commands on its stdin, one answer line each on its stdout.
 class Arbeitsplatz {

@@ -260,10 +260,7 @@ class ImportMitArbeitsplatzTest : public VelkoraTest {
   void SetUp() override {
     VelkoraTest::SetUp();
     basis = ordner();
-    QDir().mkpath(basis + QStringLiteral("Daten"));
-    QDir().mkpath(basis + QStringLiteral("Programm"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"),
-                            basis + QStringLiteral("Programm/VelkoraFtg.dat")));
+    Arbeitsplatzordner_anlegen(basis);
   }
   QString basis;
 };

@@ -37,10 +37,7 @@ class ZweiArbeitsplaetzeTest : public VelkoraTest {
   void SetUp() override {
     VelkoraTest::SetUp();
     basis = ordner();
-    QDir().mkpath(basis + QStringLiteral("Daten"));
-    QDir().mkpath(basis + QStringLiteral("Programm"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"),
-                            basis + QStringLiteral("Programm/VelkoraFtg.dat")));
+    Arbeitsplatzordner_anlegen(basis);
     daten = basis + QStringLiteral("Daten/Data/");
   }
 

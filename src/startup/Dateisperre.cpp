@@ -116,7 +116,7 @@ bool Verlassen(const QString& pfad, const Stand& s) {
     Beobachtungen().insert(pfad, Beobachtung{s, jetzt});
     return false;
   }
-  return jetzt - it->seit >= kDateisperreVeraltet;
+  return jetzt - it->seit >= (s.inhalt.isEmpty() ? kLeereSperreVeraltet : kDateisperreVeraltet);
 }
 
 // Takes a left-behind lock away: moved aside by an atomic rename, so that of several

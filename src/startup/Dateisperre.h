@@ -13,13 +13,18 @@
 //     longer exists, or
 //   - the waiting workstation has watched it unchanged (same content, same file time)
 //     for kDateisperreVeraltet seconds of its own monotonic clock (the watch is kept
-//     across attempts, so a refused save followed by a retry counts the whole time).
+//     across attempts, so a refused save followed by a retry counts the whole time),
+//   - or it is empty and has stayed so for kLeereSperreVeraltet seconds: a holder
+//     writes its identity right after creating the file, so an empty lock is one
+//     whose holder ended in between (a holder slower than that finds its lock gone
+//     before it writes and gives up).
 // The holder freshens the file time during long work (auffrischen), and every held
 // lock is released on each end of the program that the program controls.
 #include <QByteArray>
 #include <QString>
 
 inline constexpr double kDateisperreVeraltet = 30.0;
+inline constexpr double kLeereSperreVeraltet = 2.0;
 
 class Dateisperre {
  public:

@@ -191,6 +191,21 @@ TEST_F(MonatsdateiTest, SperreEinesArbeitendenInhabersWirdNichtUebernommen) {
   EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("260310"))));
 }
 
+// A lock left empty (its holder ended between creating and filling it) holds the
+// month for a moment only, not for the whole stale time of a foreign lock.
+TEST_F(MonatsdateiTest, LeereSperreWirdNachKurzemBeobachtenUebernommen) {
+  const QString sperre = Monatssperre_Datei(QStringLiteral("2603"));
+  schreiben(sperre, "");
+  const double start = uhr.sekunden;
+  const QString neu = QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"));
+  ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
+  EXPECT_GE(uhr.sekunden - start, kLeereSperreVeraltet);
+  EXPECT_LT(uhr.sekunden - start, kMonatssperreWartezeit);
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))).last(), neu);
+  EXPECT_FALSE(QFile::exists(sperre));
+  EXPECT_TRUE(meldungen().isEmpty());
+}
+
 // A lock of a process of this machine that has ended is taken over at once.
 TEST_F(MonatsdateiTest, SperreEinesBeendetenProzessesDieserMaschineWirdSofortUebernommen) {
   QProcess p;

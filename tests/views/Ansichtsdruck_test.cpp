@@ -1,6 +1,8 @@
 // The views as the printouts' sources: each view's print key opens the print dialog,
 // and what is printed is what the window shows.
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -129,6 +131,63 @@ TEST_F(Ansichtsdruck, UrlaubsuebersichtMitTitelUndAltPSchnelldruck) {
   EXPECT_NE(a.suche(f->lblBeschriftung[1]->text()), nullptr);
   EXPECT_NE(a.suche(QStringLiteral("Bis ") + f->cmbDatum->currentText()), nullptr);
   EXPECT_NE(a.suche(QStringLiteral("Meier Anna")), nullptr);
+}
+
+// Keeps the printouts of the three views as PDF files in the folder VELKORA_BILDER
+// names (none: nothing printed), with the planner's employees and with a thousand.
+TEST_F(Ansichtsdruck, BilderDerAusdrucke) {
+  const QString ordner = qEnvironmentVariable("VELKORA_BILDER");
+  if (ordner.isEmpty()) GTEST_SKIP();
+  QDir().mkpath(ordner);
+  QString datei;
+  gDruckersystem.ziel = [&datei](const QString&, const QString&) { return Systemdrucker().ziel(kPdfDrucker, datei); };
+  gUrlaubsdaten[3] = QStringLiteral("005,0:030,0:030,0:028,0:000,0");
+  const auto drucken = [&](QWidget& f, const QString& name, auto&& auslösen) {
+    datei = ordner + u'/' + name + QStringLiteral(".pdf");
+    QFile::remove(datei);
+    // The PDF printer asks for its file.
+    skript->antworte(dialoge::kOK, datei);
+    auslösen(f);
+    const std::vector<QString> meldungen = skript->texte();
+    EXPECT_TRUE(QFile::exists(datei)) << name.toStdString() << " "
+                                      << QStringList(meldungen.begin(), meldungen.end()).join(u'|').toStdString();
+  };
+  {
+    const auto f = zeigen<frmJahresuebersicht>(QStringLiteral("anna"));
+    drucken(*f, QStringLiteral("Druck_Jahresuebersicht"),
+            [](QWidget& w) { QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier); });
+  }
+  for (const int mitarbeiter : {0, 1000}) {
+    if (mitarbeiter > 0) {
+      Mitarbeitertabelle_dimensionieren(mitarbeiter + 10);
+      int i = 0;
+      for (int gruppe = 0; gruppe < 10; ++gruppe) {
+        ++i;
+        gMitarbeiterNamen[i] = QStringLiteral("Abteilung %1").arg(gruppe + 1);
+        gBenutzerIDs[i].clear();
+        for (int m = 0; m < mitarbeiter / 10; ++m) {
+          ++i;
+          gMitarbeiterNamen[i] = QStringLiteral("Mitarbeiter-Langname %1").arg(gruppe * 100 + m);
+          gBenutzerIDs[i] = QStringLiteral("benutzer%1").arg(gruppe * 100 + m);
+          gEintrittsdaten[i] = QStringLiteral("000000");
+          gAustrittsdaten[i] = QStringLiteral("999999");
+          gUrlaubsdaten[i] = QStringLiteral("005,0:030,0:030,0:028,0:000,0");
+          gSonderurlaubsanspruch[i] = QStringLiteral("000,0");
+        }
+      }
+    }
+    const QString n = QString::number(mitarbeiter);
+    {
+      const auto f = zeigen<frmSummenuebersicht>(QString());
+      drucken(*f, QStringLiteral("Druck_Summen_") + n,
+              [](QWidget& w) { QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier); });
+    }
+    {
+      const auto f = zeigen<frmUrlaubsuebersicht>(QStringLiteral("U"));
+      drucken(*f, QStringLiteral("Druck_Urlaub_") + n,
+              [](QWidget& w) { QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier); });
+    }
+  }
 }
 
 }  // namespace

@@ -246,7 +246,10 @@ const Fall kFälle[] = {
      0,
      "A",
      false,
-     [](frmAdmins& d) { zeile(d, 3, QStringLiteral("Łukasz Nowak"), QStringLiteral("lukasz")); },
+     [](frmAdmins& d) {
+       zeile(d, 3, QStringLiteral("Nowak Lukasz"), QStringLiteral("lukasz"));
+       d.txtName[3]->setText(QStringLiteral("Nowak Łukasz"));  // pasted
+     },
      {kSonderzeichen},
      {},
      0,

@@ -3,6 +3,7 @@
 #include "people/frmAdmins.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -461,3 +462,52 @@ TEST_F(AdminlistenTest, EineAnAndererStelleGeschriebeneKonfigurationWirdNichtUeb
 }
 
 }  // namespace
+
+namespace {
+
+// Every control lies inside the dialog, no row box over another control, and every
+// text fits its control.
+void LayoutPruefen(const frmAdmins& d) {
+  const QRect innen = d.rect();
+  QList<QWidget*> teile;
+  for (int k = 1; k <= frmAdmins::kZeilen; ++k) teile << d.txtName[k] << d.txtBenutzerID[k];
+  for (int i = 1; i <= 2; ++i) teile << d.lblBeschriftung[i];
+  for (int i = 1; i <= 3; ++i) teile << d.cmdAuswahl[i];
+  teile << d.vsbScrollBar;
+  for (QWidget* w : teile) {
+    EXPECT_TRUE(innen.contains(w->geometry())) << w->objectName().toStdString();
+    for (QWidget* v : teile)
+      if (v != w) {
+        EXPECT_FALSE(w->geometry().intersects(v->geometry())) << w->objectName().toStdString();
+      }
+    EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString();
+  }
+  for (int i = 1; i <= 2; ++i) EXPECT_GE(d.lblBeschriftung[i]->width(), d.lblBeschriftung[i]->sizeHint().width());
+  for (int i = 1; i <= 3; ++i) EXPECT_GE(d.cmdAuswahl[i]->width(), d.cmdAuswahl[i]->sizeHint().width());
+}
+
+}  // namespace
+
+TEST_F(AdminlistenTest, BilderLeerUndMitTausendEintraegen) {
+  konfiguration({QStringLiteral("NoAdmins")}, 0, 0);
+  frmAdmins& leer = öffnen(QStringLiteral("A"));
+  LayoutPruefen(leer);
+  EXPECT_TRUE(leer.grab().save(bilderordner() + QStringLiteral("Administratoren_leer.png")));
+  dialog.reset();
+
+  QStringList liste;
+  for (int i = 1; i <= 1000; ++i)
+    liste << QStringLiteral("P:Mitarbeiterin mit langem Namen %1:benutzer.mit.langem.namen%1").arg(i);
+  konfiguration(QStringList{QStringLiteral("A:Schulz Bernd:tester")} + liste, 0, 1);
+  for (const int dpi : {96, 168}) {
+    bildschirm::setzeDpi(dpi);
+    frmAdmins& voll = öffnen(QStringLiteral("P"));
+    EXPECT_EQ(voll.Obergrenze(), 1001);
+    voll.vsbScrollBar->setValue(voll.vsbScrollBar->maximum());
+    fokus(voll.txtName[3]);
+    EXPECT_EQ(voll.txtName[6]->text(), QString());
+    LayoutPruefen(voll);
+    EXPECT_TRUE(voll.grab().save(bilderordner() + QStringLiteral("Privilegierte_Benutzer_1000_%1dpi.png").arg(dpi)));
+    dialog.reset();
+  }
+}

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 
 #include "config/Ausnahmezeitraum.h"
@@ -26,6 +28,7 @@ std::function<void(QWidget*)> frmFeiertage::hilfe;
 
 namespace {
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
+int tw(int pixel) { return static_cast<int>(bildschirm::pixelZuTwips(pixel) + 0.5); }
 
 const QString kName = QStringLiteral("frmFeiertage - ");
 
@@ -142,10 +145,17 @@ void frmFeiertage::Form_Load() {
     // Two columns; what stands below moves up by the rows the left column no longer needs.
     const int k = (mLetzte + 1) / 2 + 1;
     mVersatzOben = (9 - k) * kZeile;
+    // Each column as wide as its longest name, so that every name shows whole.
+    int linksBreite = 3255, rechtsBreite = 3255;
+    for (int j = 1; j <= mLetzte; ++j)
+      (j >= k ? rechtsBreite : linksBreite) =
+          std::max(j >= k ? rechtsBreite : linksBreite, tw(chkFeiertage[j]->sizeHint().width()));
+    const int rechtsLinks = std::max(3840, 360 + linksBreite + 225);
+    mInnenbreite = std::max(kInnenbreite, rechtsLinks + rechtsBreite + 360);
     for (int j = 1; j <= 16; ++j) {
       const bool rechts = j >= k;
-      chkFeiertage[j]->setGeometry(px(rechts ? 3840 : 360), px(840 + kZeile * (rechts ? j - k : j - 1)), px(3255),
-                                   px(255));
+      chkFeiertage[j]->setGeometry(px(rechts ? rechtsLinks : 360), px(840 + kZeile * (rechts ? j - k : j - 1)),
+                                   px(rechts ? rechtsBreite : linksBreite), px(255));
     }
     if (weitere == 0) {
       lblBeschriftung[2]->hide();
@@ -162,17 +172,23 @@ void frmFeiertage::Form_Load() {
 
 void frmFeiertage::Anordnen() {
   const int oben = mVersatzOben, unten = mVersatzOben + mVersatzUnten;
-  lblBeschriftung[1]->setGeometry(px(360), px(360), px(kInnenbreite - 720), px(255));
-  lblBeschriftung[2]->setGeometry(px(360), px(4800 - oben), px(kInnenbreite - 720), px(255));
+  lblBeschriftung[1]->setGeometry(px(360), px(360), px(mInnenbreite - 720), px(255));
+  lblBeschriftung[2]->setGeometry(px(360), px(4800 - oben), px(mInnenbreite - 720), px(255));
   for (int i = 1; i <= 16; ++i)
     txtFeiertage[i]->setGeometry(px(360 + 915 * ((i - 1) % 8)), px((i <= 8 ? 5220 : 5700) - oben), px(mFeldbreite),
                                  px(315));
-  chkEingabe->setGeometry(px(360), px(6420 - unten), px(kInnenbreite - 720), px(255));
-  lblBeschriftung[3]->setGeometry(px(630), px(6660 - unten), px(kInnenbreite - 990), px(255));
-  const int links[] = {0, 360, 2640, 4275, 5910};
+  chkEingabe->setGeometry(px(360), px(6420 - unten), px(mInnenbreite - 720), px(255));
+  // The second line of the lock's caption under the first line's text.
+  QStyleOptionButton option;
+  option.initFrom(chkEingabe);
+  const int text = chkEingabe->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, chkEingabe).left();
+  lblBeschriftung[3]->setGeometry(chkEingabe->x() + text, px(6660 - unten), px(mInnenbreite - 990), px(255));
+  // OK and cancel stay at the right edge of a window widened for long names.
+  const int mehr = mInnenbreite - kInnenbreite;
+  const int links[] = {0, 360, 2640, 4275 + mehr, 5910 + mehr};
   const int breiten[] = {0, 2115, 1455, 1455, 1575};
   for (int i = 1; i <= 4; ++i) cmdAuswahl[i]->setGeometry(px(links[i]), px(7230 - unten), px(breiten[i]), px(375));
-  setFixedSize(px(kInnenbreite), px(kInnenhöhe - unten));
+  setFixedSize(px(mInnenbreite), px(kInnenhöhe - unten));
 }
 
 void frmFeiertage::Weitere_Feiertage() {

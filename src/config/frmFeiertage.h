@@ -58,6 +58,7 @@ class frmFeiertage : public QDialog {
   int mVersatzOben = 0;   // twips the controls below the check boxes moved up
   int mVersatzUnten = 0;  // twips the lock box and the buttons moved up besides
   int mFeldbreite = 615;  // twips of a further-holiday box
+  int mInnenbreite = 0;   // twips, wider than designed for long names
   bool mPrüfung = false;  // an entry check is showing its message
   // The stamps of the files as this workstation had them when the dialog opened.
   Stammdatenstand mStand;

@@ -1,8 +1,10 @@
 // The holidays, weekend and country dialogs beside another workstation: a program
 // process on the same data folder changes a setting while a dialog is open; applying
 // the dialog must not write its older copy of the configuration over that change.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QThread>
 
 #include "common/Testumgebung.h"
@@ -12,6 +14,7 @@
 #include "planner/Arbeitsplatzprozess.h"
 #include "platform/Bildschirm.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Start.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"

@@ -12,6 +12,8 @@
 #include "planner/Modaldialog.h"
 #include "planner/frmInfo.h"
 #include "platform/Programmende.h"
+#include "platform/Raster.h"
+#include "platform/widgets/Rasteransicht.h"
 
 namespace {
 using namespace feiertage;

@@ -3,6 +3,8 @@
 // month files before the current month and the logbook.
 #include "config/frmFeiertage.h"
 
+#include <QLabel>
+
 #include "config/Feiertagsdialoge.h"
 #include "platform/Bildschirm.h"
 #include "startup/Umrechnungen.h"
@@ -44,12 +46,21 @@ TEST_F(FeiertageTest, DieFensterhoeheFolgtDenBenanntenDefinitionen) {
     feiertageSchreiben(QStringLiteral("Deutschland"), defs);
     auto d = zeigen<frmFeiertage>();
     EXPECT_EQ(d->letzteBenannte(), f.benannt);
-    int links = 0, rechts = 0;
+    // The right column starts at 3840 twips or, for the long names of the set, further right.
+    int links = 0, rechts = 0, rechtsX = 0;
     for (int i = 1; i <= 16; ++i) {
       if (d->chkFeiertage[i]->isHidden()) continue;
       const int x = d->chkFeiertage[i]->x();
-      (x == px(360) ? links : rechts) += 1;
-      EXPECT_TRUE(x == px(360) || x == px(3840));
+      if (x == px(360)) {
+        ++links;
+        EXPECT_EQ(d->chkFeiertage[i]->y(), px(840 + 480 * (i - 1)));
+      } else {
+        if (rechts++ == 0) rechtsX = x;
+        EXPECT_EQ(x, rechtsX);
+        EXPECT_GE(x, px(3840));
+        EXPECT_EQ(d->chkFeiertage[i]->y(), px(840 + 480 * (i - 1 - f.links)));
+      }
+      EXPECT_GE(d->chkFeiertage[i]->width(), d->chkFeiertage[i]->sizeHint().width());
     }
     EXPECT_EQ(links, f.links);
     EXPECT_EQ(rechts, f.rechts);
@@ -96,7 +107,8 @@ TEST_F(FeiertageTest, EingabenWerdenVervollstaendigtUndTagZuerstNachMonatUndTagS
     auto d = zeigen<frmFeiertage>();
     EXPECT_TRUE(d->lblBeschriftung[2]->text().endsWith(QString::fromUtf16(f.form)));
     const QString s = gDatumstrennzeichen;
-    EXPECT_EQ(d->txtFeiertage[1]->text(), f.reihenfolge == 1 ? u"06" + s + u"01" + s : u"01" + s + u"06");
+    EXPECT_EQ(d->txtFeiertage[1]->text(), f.reihenfolge == 1 ? QStringLiteral("06") + s + QStringLiteral("01") + s
+                                                             : QStringLiteral("01") + s + QStringLiteral("06"));
     fokus(d->txtFeiertage[3]);
     QTest::keyClicks(d->txtFeiertage[3], QString::fromUtf16(f.getippt) + QStringLiteral("x"));
     EXPECT_EQ(d->txtFeiertage[3]->text(), QString::fromUtf16(f.während));
@@ -212,8 +224,8 @@ TEST_F(FeiertageTest, VergangeneMonateBehaltenIhreFeiertageNurMitDaten) {
     d->chkFeiertage[1]->setChecked(false);
     d->chkFeiertage[2]->setChecked(true);
     QTest::mouseClick(d->cmdAuswahl[3], Qt::LeftButton);
-    EXPECT_EQ(ausnahmen(QStringLiteral("2601")), u"So:" + QString::fromUtf16(f.januar));
-    EXPECT_EQ(ausnahmen(QStringLiteral("2512")), u"NoEx:" + QString::fromUtf16(f.dezember));
+    EXPECT_EQ(ausnahmen(QStringLiteral("2601")), QStringLiteral("So:") + QString::fromUtf16(f.januar));
+    EXPECT_EQ(ausnahmen(QStringLiteral("2512")), QStringLiteral("NoEx:") + QString::fromUtf16(f.dezember));
     // The current month follows the new definitions.
     EXPECT_EQ(ausnahmen(QStringLiteral("2603")), u"NoEx:NoEx");
     EXPECT_TRUE(gFeiertagsTabelle.contains(QStringLiteral("260106|")));

@@ -111,4 +111,18 @@ TEST_F(WochenendeTest, VergangeneMonateBehaltenIhreWochentageNurMitDaten) {
   }
 }
 
+TEST_F(WochenendeTest, DerAktuelleMonatZaehltAuchImDrittenJahrDesFensters) {
+  // Window 2024 to 2026: March 2026 is month 27, so February 2026 lies before it.
+  gPlanungsjahr = 2024;
+  konfiguration(QStringLiteral("2401"));
+  monatSchreiben(QStringLiteral("2602 260205 Data.dat"), {QStringLiteral("A:anna:") + planer::Codes({{4, '1'}})});
+  Erfassungsdaten_Cache_verwerfen();
+  auto d = zeigen<frmWochenende>();
+  wählen(*d, QStringLiteral("FrSaSo"));
+  QTest::mouseClick(d->cmdAuswahl[2], Qt::LeftButton);
+  EXPECT_TRUE(skript->texte().empty()) << "no later month holds data";
+  EXPECT_EQ(ausnahmen(QStringLiteral("2602")), u"SaSo:NoEx");
+  EXPECT_EQ(gespeichertesWochenende(), u"FrSaSo");
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include "people/frmAnzeigegruppen.h"
 #include "people/frmMitarbeiter.h"
 #include "planner/Dateibefehle.h"
+#include "planner/Feiertagsbefehle.h"
 #include "planner/Navigation.h"
 #include "planner/frmKommentar.h"
 #include "planner/frmRecovery.h"
@@ -40,6 +41,7 @@ void Programm_verdrahten() {
     if (auto* f = frmVelkora::instanz()) f->repaint();
   };
   gSicherungsauswahl_zeigen = [] { Recovery_anzeigen(nullptr); };
+  Feiertagsdialoge_verdrahten();
   // The display-group names are asked for through the comment dialog.
   frmAnzeigegruppen::eingabe = [](QWidget* besitzer, const QString& beschriftung, const QString& vorgabe,
                                   const QString& titel) { return Eingabefeld(beschriftung, vorgabe, titel, besitzer); };

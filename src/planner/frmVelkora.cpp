@@ -296,6 +296,8 @@ void frmVelkora::Menüs_anlegen() {
   connect(mAktionen[QStringLiteral("mnuAnAbwesenheitsgründe")], &QAction::triggered, this,
           [this] { mnuAnAbwesenheitsgründe_Click(); });
   connect(mAktionen[QStringLiteral("mnuMitarbeiter")], &QAction::triggered, this, [this] { mnuMitarbeiter_Click(); });
+  connect(mAktionen[QStringLiteral("mnuFeiertage")], &QAction::triggered, this, [this] { mnuFeiertage_Click(); });
+  connect(mAktionen[QStringLiteral("mnuWochenende")], &QAction::triggered, this, [this] { mnuWochenende_Click(); });
   connect(mAktionen[QStringLiteral("mnuAdministratoren")], &QAction::triggered, this,
           [this] { mnuAdministratoren_Click(); });
   connect(mAktionen[QStringLiteral("mnuPrivilegierteBenutzer")], &QAction::triggered, this,

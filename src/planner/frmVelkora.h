@@ -64,6 +64,11 @@ class frmVelkora : public QMainWindow {
   // Bearbeiten - An-/Abwesenheitsgründe: the code-button editor, then the window laid
   // out and the month shown with the new table.
   void mnuAnAbwesenheitsgründe_Click();
+  // Bearbeiten - Feiertage: the country confirmed or chosen, then the holidays dialog;
+  // Bearbeiten - Wochenende: the weekend dialog; the month shown anew after both
+  // (Feiertagsbefehle.cpp).
+  void mnuFeiertage_Click();
+  void mnuWochenende_Click();
 
   // A menu item or menu by its name ("mnuBeenden", "mnuDatei"); nullptr for an unknown name.
   QAction* aktion(const QString& name) const;

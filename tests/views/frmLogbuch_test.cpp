@@ -1,5 +1,6 @@
 #include "views/frmLogbuch.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -10,7 +11,10 @@
 
 #include "Ansichtsdaten.h"
 #include "planner/Kommentare.h"
+#include "planner/Modaldialog.h"
+#include "planner/frmVelkora.h"
 #include "platform/Dialoge.h"
+#include "platform/Programmende.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"
 
@@ -273,6 +277,28 @@ TEST_F(LogbuchTest, FilterboxVervollstaendigtEinenEindeutigenAnfang) {
   // Backspace takes the completion away without completing again.
   QTest::keyClick(f->cmbBenutzerID1, Qt::Key_Backspace);
   EXPECT_EQ(f->cmbBenutzerID1->currentText(), u"bk");
+}
+
+TEST_F(LogbuchTest, MenuepunktOeffnetDasLogbuch) {
+  logbuch(QStringLiteral("2603 Velkora.log"), {benutzerzeile("02.03.26", "tester", "anna", "Urlaub")});
+  Hauptfenster_laden();
+  std::unique_ptr<frmVelkora> haupt(frmVelkora::instanz());
+  haupt->show();
+  QAction* a = haupt->aktion(QStringLiteral("mnuLogbuch"));
+  ASSERT_TRUE(a);
+  EXPECT_TRUE(a->isEnabled());
+  QString titel;
+  beimDialog<frmLogbuch>([&](frmLogbuch& f) {
+    // The first activation fills the grid right after the window shows.
+    for (int i = 0; i < 200 && f.msgFlexGrid->raster().Rows() < 2; ++i) QTest::qWait(10);
+    titel = f.windowTitle();
+    QTest::keyClick(&f, Qt::Key_Escape);
+  });
+  a->trigger();
+  EXPECT_EQ(titel, u"Velkora - Logbuch - 1 Datensatz");
+  EXPECT_EQ(offeneDialoge<frmLogbuch>(), 0);
+  haupt.reset();
+  programmende::setzeEntladen(nullptr);
 }
 
 TEST_F(LogbuchTest, Bilder) {

@@ -20,6 +20,7 @@
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "printing/Logbuchdruck.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
@@ -131,6 +132,9 @@ frmLogbuch::frmLogbuch(QWidget* eltern) : Ansichtsrahmen(eltern, Logbuchwerte())
   lblKommentar->setWordWrap(true);
   picKommentar->hide();
 
+  // The printout reads the grid as it is shown.
+  gLogbuchdruckquelle.gitter = [this]() -> const Raster& { return msgFlexGrid->raster(); };
+
   msgFlexGrid->beiClick = [this] { msgFlexGrid_Kopfklick(); };
   msgFlexGrid->beiDblClick = [this] { msgFlexGrid_DblClick(); };
   msgFlexGrid->beiMouseDown = [this](const Rasteransicht::Mausereignis& m) {
@@ -153,6 +157,8 @@ frmLogbuch::frmLogbuch(QWidget* eltern) : Ansichtsrahmen(eltern, Logbuchwerte())
     return false;
   });
 }
+
+frmLogbuch::~frmLogbuch() { gLogbuchdruckquelle = {}; }
 
 void frmLogbuch::Form_Load() {
   Prozedur(kName + QStringLiteral(" - Form_Load"), [&] {

@@ -19,6 +19,7 @@ class QRadioButton;
 class frmLogbuch : public Ansichtsrahmen {
  public:
   explicit frmLogbuch(QWidget* eltern = nullptr);
+  ~frmLogbuch() override;
 
   // Grid and rights set up, the logbooks read.
   void Form_Load();

@@ -15,6 +15,7 @@
 #include "planner/frmVelkora.h"
 #include "platform/Dialoge.h"
 #include "platform/Programmende.h"
+#include "printing/Logbuchdruck.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"
 
@@ -200,6 +201,8 @@ TEST_F(LogbuchTest, DruckenSetztDenAuftragDerGewaehltenAnsicht) {
   f->optLogbuch[2]->click();
   QTest::keyClick(f->msgFlexGrid, Qt::Key_P, Qt::ControlModifier);
   EXPECT_EQ(aufträge, (QStringList{"LB:1", "LA:1"}));
+  ASSERT_TRUE(gLogbuchdruckquelle.gitter);
+  EXPECT_EQ(&gLogbuchdruckquelle.gitter(), &f->Raster_anzeige()) << "the printout reads the shown grid";
 }
 
 TEST_F(LogbuchTest, DatumssortierungNachJahrMonatTag) {

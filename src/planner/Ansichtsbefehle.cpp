@@ -11,12 +11,14 @@
 #include "planner/frmHilfe.h"
 #include "planner/frmKommentar.h"
 #include "planner/frmVelkora.h"
+#include "platform/Laufzeitfehler.h"
 #include "platform/widgets/Rasteransicht.h"
 #include "printing/frmDrucken.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Feiertage.h"
 #include "views/Ansichtsrahmen.h"
 #include "views/frmJahresuebersicht.h"
+#include "views/frmLogbuch.h"
 #include "views/frmSummenuebersicht.h"
 #include "views/frmUrlaubsuebersicht.h"
 
@@ -29,6 +31,14 @@ void Nach_Ansicht(frmVelkora& f) {
                      QStringLiteral("%1").arg(f.tabMonate->currentIndex() + 1, 2, 10, QChar(u'0'));
   Ferientage_suchen();
   f.Daten_anzeigen(false);
+}
+
+void frmVelkora::mnuLogbuch_Click() {
+  Prozedur(QStringLiteral("frmVelkora - mnuLogbuch_Click"), [&] {
+    Logbuch_zeigen(this);
+    // The wheel hook went with the viewer's grid.
+    ScrollbarIsVisible(*this, *msgFlexGrid);
+  });
 }
 
 namespace {

@@ -225,8 +225,11 @@ void Kommentar_anzeigen(QWidget* fenster, const QString& text, int spalte, int z
           // The pointer moved on, or left the grid, while the box waited; or a dialog
           // opened meanwhile (a right click on the cell).
           if (g.MouseRow() != warten->zeile || g.MouseCol() != warten->spalte) return;
-          if (gMauszelle != warten->zeile * 32 + warten->spalte) return;
-          if (QApplication::activeModalWidget() || !fenster->isActiveWindow()) return;
+          // The main window remembers its cell in gMauszelle; the overviews only in
+          // their grid's mouse cell.
+          if (fenster->objectName() == u"frmVelkora" && gMauszelle != warten->zeile * 32 + warten->spalte) return;
+          const QWidget* modal = QApplication::activeModalWidget();
+          if ((modal && modal != fenster) || !fenster->isActiveWindow()) return;
           Box_zeigen(fenster, grid, box, label, warten->text, warten->spalte, warten->zeile);
         });
       });

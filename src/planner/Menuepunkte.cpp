@@ -14,7 +14,6 @@ const QStringList& Menüpunkte_ohne_Fenster() {
   // without a handler behind it.
   static const QStringList liste = {
       QStringLiteral("mnuEinstellungen"),
-      QStringLiteral("mnuLogbuch"),
   };
   return liste;
 }

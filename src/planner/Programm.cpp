@@ -9,6 +9,7 @@
 #include "people/frmMitarbeiter.h"
 #include "planner/Dateibefehle.h"
 #include "planner/Feiertagsbefehle.h"
+#include "planner/Kommentare.h"
 #include "planner/Navigation.h"
 #include "planner/frmKommentar.h"
 #include "planner/frmRecovery.h"
@@ -23,6 +24,7 @@
 #include "startup/fenster/frmStart.h"
 #include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
+#include "views/Ansichtsrahmen.h"
 
 void Programm_verdrahten() {
   dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
@@ -39,6 +41,10 @@ void Programm_verdrahten() {
   gFensterhaken.hauptfenster_zeigen = &Hauptfenster_zeigen;
   gFensterhaken.hauptfenster_neu_zeichnen = [] {
     if (auto* f = frmVelkora::instanz()) f->repaint();
+  };
+  // The overviews show names and long texts in the comment box the month grid uses.
+  gAnsichtshaken.kommentar_anzeigen = [](QWidget* fenster, const QString& text, int spalte, int zeile) {
+    Kommentar_anzeigen(fenster, text, spalte, zeile);
   };
   gSicherungsauswahl_zeigen = [] { Recovery_anzeigen(nullptr); };
   Feiertagsdialoge_verdrahten();

@@ -302,6 +302,7 @@ void frmVelkora::Menüs_anlegen() {
           [this] { mnuAdministratoren_Click(); });
   connect(mAktionen[QStringLiteral("mnuPrivilegierteBenutzer")], &QAction::triggered, this,
           [this] { mnuPrivilegierteBenutzer_Click(); });
+  connect(mAktionen[QStringLiteral("mnuLogbuch")], &QAction::triggered, this, [this] { mnuLogbuch_Click(); });
   Anzeigemenüs_verbinden();
 }
 

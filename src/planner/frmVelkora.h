@@ -128,6 +128,7 @@ class frmVelkora : public QMainWindow {
   // mode "A" or "P".
   void mnuAdministratoren_Click();
   void mnuPrivilegierteBenutzer_Click();
+  void mnuLogbuch_Click();
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();

@@ -82,8 +82,11 @@ void Raster::zurechtrücken() {
 
 void Raster::setRows(int n) {
   prüfeKapazität(n, Cols());
+  const size_t vorher = std::min(mZeilen.size(), static_cast<size_t>(std::max(n, 0)));
   mZeilen.resize(n);
-  for (auto& z : mZeilen) z.zellen.resize(mSpalten);
+  // The rows that were there already have their cells; adding one row to a long grid
+  // stays cheap.
+  for (size_t i = vorher; i < mZeilen.size(); ++i) mZeilen[i].zellen.resize(mSpalten);
   zurechtrücken();
   geändert();
 }

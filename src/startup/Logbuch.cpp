@@ -2,7 +2,10 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
+#include <QStringView>
 #include <QTime>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -96,27 +99,32 @@ bool Alle_Zeilen_lesen(const QString& pfad, QStringList& zeilen) {
   return true;
 }
 
-QString Ereignis(const QString& zeile) { return zeile.mid(kKopfLänge); }
+}  // namespace
 
-// Marks each cancelled line and its ":Storno" line; true when any line is marked.
-bool Stornierte_markieren(const QStringList& zeilen, std::vector<bool>& weg) {
-  bool etwas = false;
+std::vector<bool> Stornierte_Zeilen(const QStringList& zeilen) {
+  std::vector<bool> weg(static_cast<size_t>(zeilen.size()), false);
+  // The lines not cancelled so far, by their event, in reading order: the last of
+  // each list is the nearest partner, so a long logbook is not searched backwards
+  // once per ":Storno" line.
+  QHash<QStringView, std::vector<qsizetype>> offen;
+  offen.reserve(zeilen.size());
+  constexpr qsizetype kMindestlänge = kKopfLänge + 7;
   for (qsizetype i = 0; i < zeilen.size(); ++i) {
-    if (!zeilen[i].endsWith(kStorno)) continue;
-    const QString t = Ereignis(zeilen[i].chopped(kStorno.size()));
-    for (qsizetype j = i - 1; j >= 0; --j) {
-      if (!weg[j] && Ereignis(zeilen[j]) == t) {
-        weg[j] = true;
-        weg[i] = true;
-        etwas = true;
-        break;
+    const QString& z = zeilen[i];
+    if (z.size() >= kMindestlänge && z.endsWith(kStorno)) {
+      const QStringView schlüssel = QStringView(z).mid(kKopfLänge, z.size() - kMindestlänge);
+      const auto it = offen.find(schlüssel);
+      if (it != offen.end() && !it->empty()) {
+        weg[static_cast<size_t>(it->back())] = true;
+        weg[static_cast<size_t>(i)] = true;
+        it->pop_back();
+        continue;
       }
     }
+    offen[QStringView(z).mid(std::min<qsizetype>(kKopfLänge, z.size()))].push_back(i);
   }
-  return etwas;
+  return weg;
 }
-
-}  // namespace
 
 void Logbuch_ergänzen(int art, const QString& text) {
   if (gSchreibtGerade) return;
@@ -195,8 +203,8 @@ void Logbuch_bereinigen(const QString& welches) {
     QStringList zeilen;
     if (!Alle_Zeilen_lesen(pfad, zeilen) || zeilen.isEmpty()) return;
 
-    std::vector<bool> weg(static_cast<size_t>(zeilen.size()), false);
-    if (!Stornierte_markieren(zeilen, weg)) return;
+    const std::vector<bool> weg = Stornierte_Zeilen(zeilen);
+    if (std::find(weg.begin(), weg.end(), true) == weg.end()) return;
 
     QStringList bleiben;
     for (qsizetype i = 0; i < zeilen.size(); ++i)

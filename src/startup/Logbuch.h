@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 extern bool gLogbuchPuffern;        // hold lines back instead of writing them
 extern QStringList gLogbuchPuffer;  // the held-back lines; the single element "NoData" when empty
@@ -26,3 +27,11 @@ void Logbuch_ergänzen(int art, const QString& text);
 void Logbuch_bereinigen(const QString& welches);
 // Kind 2 is an administrator line ("UStdAdmin|").
 void Logbuch_ÜStd_ergänzen(int art, const QString& text);
+
+// Which lines of a logbook are cancelled, index for index: each line that ends in
+// ":Storno" and is long enough to hold the head and the suffix (25 characters), together
+// with the nearest earlier line not yet cancelled whose event (the text from character
+// 19) equals the ":Storno" line's event without the suffix, letter case included. A
+// ":Storno" line without such a line cancels nothing. The lines may span several
+// monthly files, read in month order; the clean-up and the logbook viewer share it.
+std::vector<bool> Stornierte_Zeilen(const QStringList& zeilen);

@@ -258,8 +258,10 @@ void Ansichtsrahmen::Anordnen() {
   if (cmbMitarbeitergruppen)
     cmbMitarbeitergruppen->setGeometry(px(240), px(gitterOben - 375), cmbMitarbeitergruppen->width(), px(345));
   Knöpfe_anordnen(b, h);
-  Ansichtsnamensspalte spalte(*this);
-  Spaltenbreiten_anpassen(spalte, Datenbreite(), true);
+  if (mWerte.namensspalte) {
+    Ansichtsnamensspalte spalte(*this);
+    Spaltenbreiten_anpassen(spalte, Datenbreite(), true);
+  }
   mImAnordnen = false;
 }
 

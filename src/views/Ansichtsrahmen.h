@@ -49,6 +49,9 @@ struct Ansichtshaken {
   // After an overview has closed: the main window takes its own group choice back and
   // redisplays.
   std::function<void()> nach_schließen;
+  // The pop-up box picKommentar of the window beside the cell (zeile, spalte) of its
+  // grid msgFlexGrid, showing the text.
+  std::function<void(QWidget* fenster, const QString& text, int spalte, int zeile)> kommentar_anzeigen;
 };
 extern Ansichtshaken gAnsichtshaken;
 
@@ -71,6 +74,7 @@ struct Rahmenwerte {
   bool escSchließt = false;       // Esc closes the window
   bool hilfe = false;             // F1 opens help
   bool rahmen = true;             // the frame fraRahmen around the upper controls
+  bool namensspalte = true;       // column 0 is a name column fitted to the grid
   std::array<QString, 5> knöpfe;  // captions of cmdAuswahl 1 to 4 ("" none)
   int druckknopf = 2;             // the print button's index
   int schließknopf = 3;           // the close button's index

@@ -1,0 +1,180 @@
+#include "views/Logbuchdaten.h"
+
+#include <algorithm>
+
+#include "platform/Laufzeitfehler.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Logbuch.h"
+#include "startup/Meldungen.h"
+#include "startup/Start.h"
+#include "startup/Zeilencodierung.h"
+
+namespace {
+
+const QString kKeinLogbuch = QStringLiteral("NoLog");
+const QString kAdmin = QStringLiteral("VelkoraAdmin");
+
+// Reads the lines of one logbook, empty lines left out; false when the file is empty or
+// cannot be opened (a clean-up elsewhere may have deleted it since the listing).
+bool Datei_lesen(const QString& pfad, QStringList& zeilen) {
+  // An empty file would make the channel wait for another workstation and then hand it
+  // to the start repair: the viewer only reads, so it skips the file.
+  if (Dateigröße(pfad) <= 0) return false;
+  if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return false;
+  while (!FEOF()) {
+    const QByteArray roh = Kanal_Zeile_lesen();
+    if (!roh.isEmpty()) zeilen << Zeile_dekodieren(roh);
+  }
+  FClose();
+  return true;
+}
+
+bool Nur_Ziffern(const QString& t) {
+  return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+}  // namespace
+
+QStringList Logbuchzeilen_bereinigen(const QStringList& gelesen) {
+  const std::vector<bool> weg = Stornierte_Zeilen(gelesen);
+  QStringList zeilen{QString()};
+  zeilen.reserve(gelesen.size() + 1);
+  for (qsizetype i = 0; i < gelesen.size(); ++i)
+    if (!weg[static_cast<size_t>(i)] && !gelesen[i].isEmpty()) zeilen << gelesen[i];
+  if (zeilen.size() == 1) zeilen << kKeinLogbuch;
+  return zeilen;
+}
+
+QStringList Logbuchzeilen_lesen(const QString& ordner, QStringList& übersprungen) {
+  QStringList gelesen;
+  // Dateiliste sorts by name: "yymm Velkora.log" comes in month order, which the
+  // cancellation relies on.
+  for (const QString& name : Dateiliste(ordner, QStringLiteral("*Velkora.log")))
+    if (!Datei_lesen(ordner + name, gelesen)) übersprungen << name;
+  return Logbuchzeilen_bereinigen(gelesen);
+}
+
+QStringList Logbuch_lesen() {
+  return Prozedur(QStringLiteral("frmLogbuch - Logbuch_lesen"), [&] {
+    QStringList übersprungen;
+    QStringList zeilen = Logbuchzeilen_lesen(gLogordner, übersprungen);
+    if (!übersprungen.isEmpty())
+      Meldung(QStringLiteral("Folgende Logbuchdateien sind leer oder konnten nicht geöffnet werden und wurden "
+                             "übersprungen:\n\n") +
+              übersprungen.join(u'\n'));
+    return zeilen;
+  });
+}
+
+Logbucheintrag Logbucheintrag_zerlegen(const QString& zeile, const Logbucheintrag* vorher) {
+  Logbucheintrag e;
+  const auto fehlerhaft = [&] {
+    if (vorher) e.Datum = vorher->Datum;
+    e.FürBenutzer = kAdmin;
+    e.Eintrag = QStringLiteral("Fehlerhafter Logbucheintrag: ") + zeile.left(255);
+    return e;
+  };
+  if (zeile.size() < 18 || zeile[17] != u'|') return fehlerhaft();
+  const QString tag = zeile.mid(0, 2), monat = zeile.mid(3, 2), jahr = zeile.mid(6, 2);
+  if (!Nur_Ziffern(tag) || !Nur_Ziffern(monat) || !Nur_Ziffern(jahr)) return fehlerhaft();
+  e.Datum = QDate(2000 + jahr.toInt(), monat.toInt(), tag.toInt());
+  if (!e.Datum.isValid()) return fehlerhaft();
+  e.Uhrzeit = zeile.mid(9, 5);
+
+  QString rest = zeile.mid(18);
+  const auto feld = [&rest](QString& ziel) {
+    const qsizetype p = rest.indexOf(u'|');
+    if (p < 0) return false;
+    ziel = rest.left(p);
+    rest = rest.mid(p + 1);
+    return true;
+  };
+  if (!feld(e.VonBenutzer) || !feld(e.FürBenutzer)) return fehlerhaft();
+  if (e.FürBenutzer == kAdmin) {
+    e.Administrator = e.VonBenutzer;
+    e.VonBenutzer.clear();
+    e.Eintrag = rest;
+    return e;
+  }
+  if (!feld(e.Eintrag)) return fehlerhaft();
+  e.VonDatum = rest.mid(0, 6);
+  e.BisDatum = rest.mid(7, 6);
+  if (rest.size() > 13) e.Kommentar = rest.mid(14);
+  return e;
+}
+
+std::vector<Logbucheintrag> Logbucheinträge_zerlegen(const QStringList& zeilen) {
+  std::vector<Logbucheintrag> einträge(static_cast<size_t>(std::max<qsizetype>(zeilen.size(), 1)));
+  for (qsizetype i = 1; i < zeilen.size(); ++i)
+    einträge[static_cast<size_t>(i)] =
+        Logbucheintrag_zerlegen(zeilen[i], i > 1 ? &einträge[static_cast<size_t>(i - 1)] : nullptr);
+  return einträge;
+}
+
+bool Benutzerliste::hinzufügen(const QString& name) {
+  if (name.isEmpty()) return false;
+  const QString klein = name.toLower();
+  if (mKlein.contains(klein)) return false;
+  mKlein.insert(klein);
+  mNamen << name;
+  mListe += name + u':';
+  return true;
+}
+
+QStringList Benutzerliste::sortiert() const {
+  QStringList namen = mNamen;
+  std::stable_sort(namen.begin(), namen.end(),
+                   [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  return namen;
+}
+
+Benutzerlisten Benutzerlisten_füllen(const std::vector<Logbucheintrag>& einträge) {
+  Benutzerlisten l;
+  for (size_t i = 1; i < einträge.size(); ++i) {
+    const Logbucheintrag& e = einträge[i];
+    l.liste1.hinzufügen(e.VonBenutzer);
+    if (e.FürBenutzer != kAdmin) l.liste2.hinzufügen(e.FürBenutzer);
+    l.liste3.hinzufügen(e.Administrator);
+  }
+  return l;
+}
+
+std::optional<QString> Benutzer_vervollständigen(const QString& liste, const QString& text) {
+  // A ":" typed into the box would reach across names.
+  if (text.isEmpty() || text.contains(u':')) return std::nullopt;
+  const QString klein = liste.toLower();
+  const QString suche = u':' + text.toLower();
+  const qsizetype p = klein.indexOf(suche);
+  if (p < 0 || klein.indexOf(suche, p + 1) >= 0) return std::nullopt;
+  const qsizetype ende = liste.indexOf(u':', p + 1);
+  return liste.mid(p + 1, ende < 0 ? -1 : ende - p - 1);
+}
+
+QString Adminlogbuch_Text(const QString& eintrag, bool mitBenutzernamen) {
+  const qsizetype p = eintrag.indexOf(u':');
+  if (p < 0) return eintrag;
+  const QString schlüssel = eintrag.left(p);
+  // The employee part: the entry from the given character (1-based), "name:user".
+  const auto mitarbeiter = [&](const QString& vorspann, int ab) {
+    const QString teil = eintrag.mid(ab - 1);
+    const qsizetype d = teil.indexOf(u':');
+    QString bleibt = teil;
+    if (d >= 0) {
+      const QString name = teil.left(d);
+      if (!mitBenutzernamen || teil.mid(d + 1) == name) bleibt = name;
+    }
+    return vorspann + QString(bleibt).replace(u':', QStringLiteral(", "));
+  };
+  if (schlüssel == u"Administratoren alt" || schlüssel == u"Feiertage alt" ||
+      schlüssel == u"Mitarbeiter geändert von" || schlüssel == u"Privilegierte Benutzer alt" ||
+      schlüssel == u"Wochenende alt")
+    return {};
+  if (schlüssel == u"Administratoren neu") return QStringLiteral("Administratoren geändert");
+  if (schlüssel == u"Feiertage neu") return QStringLiteral("Feiertage geändert");
+  if (schlüssel == u"Privilegierte Benutzer neu") return QStringLiteral("Privilegierte Benutzer geändert");
+  if (schlüssel == u"Mitarbeiter neu") return mitarbeiter(QStringLiteral("Mitarbeiter neu - "), 68);
+  if (schlüssel == u"Mitarbeiter gelöscht") return mitarbeiter(QStringLiteral("Mitarbeiter gelöscht - "), 73);
+  if (schlüssel == u"Mitarbeiter geändert auf") return mitarbeiter(QStringLiteral("Mitarbeiter geändert - "), 77);
+  if (schlüssel == u"Wochenende neu") return QStringLiteral("Wochenende geändert - ") + eintrag.mid(16);
+  return eintrag;
+}

@@ -1,0 +1,330 @@
+#include "views/frmLogbuch.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "Ansichtsdaten.h"
+#include "planner/Kommentare.h"
+#include "planner/Modaldialog.h"
+#include "planner/frmVelkora.h"
+#include "platform/Dialoge.h"
+#include "platform/Programmende.h"
+#include "printing/Logbuchdruck.h"
+#include "startup/Start.h"
+#include "store/Konfigdaten.h"
+
+namespace {
+using namespace ansichten;
+
+// Today is 12.03.26: the viewer opens on 10.02.26 to 12.03.26.
+class LogbuchTest : public AnsichtTest {
+ protected:
+  void SetUp() override {
+    AnsichtTest::SetUp();
+    gAnsichtshaken.kommentar_anzeigen = [](QWidget* f, const QString& t, int s, int z) {
+      Kommentar_anzeigen(f, t, s, z);
+    };
+    setzeSetting(3, '0');
+    setzeSetting(28, '0');
+  }
+  void logbuch(const QString& name, const QStringList& zeilen) { schreiben(gLogordner + name, kodiert(zeilen)); }
+  std::unique_ptr<frmLogbuch> öffnen() {
+    auto f = std::make_unique<frmLogbuch>();
+    f->Form_Load();
+    f->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
+    QApplication::processEvents();
+    return f;
+  }
+  static void setzeSetting(int position, char wert) { gSettings[position - 1] = QChar(wert); }
+  static QStringList spalte(const Raster& g, int c) {
+    QStringList r;
+    for (int z = 1; z < g.Rows(); ++z) r << g.TextMatrix(z, c);
+    return r;
+  }
+  static QPoint mitte(frmLogbuch& f, int r, int c) {
+    f.msgFlexGrid->zeileZeigen(r);
+    return f.msgFlexGrid->zellenRechteck(r, c).center();
+  }
+  static void klick(frmLogbuch& f, int r, int c, Qt::KeyboardModifiers m = {}, Qt::MouseButton k = Qt::LeftButton) {
+    QTest::mouseClick(f.msgFlexGrid->viewport(), k, m, mitte(f, r, c));
+  }
+};
+
+QString benutzerzeile(const QString& datum, const QString& von, const QString& für, const QString& eintrag,
+                      const QString& kommentar = QString()) {
+  return datum + QStringLiteral(" 09:15:00|") + von + u'|' + für + u'|' + eintrag + QStringLiteral("|010326|050326") +
+         (kommentar.isNull() ? QString() : u'|' + kommentar);
+}
+QString adminzeile(const QString& datum, const QString& von, const QString& text) {
+  return datum + QStringLiteral(" 10:00:00|") + von + QStringLiteral("|VelkoraAdmin|") + text;
+}
+
+TEST_F(LogbuchTest, ZeigtDasBenutzerlogbuchDerLetzten30TageMitAnzahlImTitel) {
+  logbuch(QStringLiteral("2602 Velkora.log"), {benutzerzeile("09.02.26", "tester", "anna", "Urlaub"),
+                                               benutzerzeile("10.02.26", "tester", "anna", "Urlaub", "Arzt")});
+  logbuch(QStringLiteral("2603 Velkora.log"),
+          {adminzeile("01.03.26", "chef", "Feiertage neu: x"), benutzerzeile("12.03.26", "vera", "vera", "Krank")});
+  const auto f = öffnen();
+  EXPECT_TRUE(f->optLogbuch[1]->isChecked());
+  EXPECT_EQ(f->txtVonDatum->text(), u"10.02.26");
+  EXPECT_EQ(f->txtBisDatum->text(), u"12.03.26");
+  EXPECT_EQ(zeilen(f->msgFlexGrid->raster()),
+            (QStringList{"10.02.26|09:15|tester|anna|Urlaub|01.03.26 - 05.03.26|Arzt|",
+                         "12.03.26|09:15|vera|vera|Krank|01.03.26 - 05.03.26||"}));
+  EXPECT_EQ(f->windowTitle(), u"Velkora - Logbuch - 2 Datensätze");
+  EXPECT_TRUE(f->cmdAuswahl[2]->isEnabled());
+  // The filter boxes list the names once, the empty item first.
+  ASSERT_EQ(f->cmbBenutzerID1->count(), 3);
+  EXPECT_EQ(f->cmbBenutzerID1->itemText(1), u"tester");
+  EXPECT_EQ(f->cmbBenutzerID1->itemText(2), u"vera");
+  EXPECT_EQ(f->cmbBenutzerID3->itemText(1), u"chef");
+  EXPECT_TRUE(f->cmbBenutzerID1->currentText().isEmpty());
+}
+
+TEST_F(LogbuchTest, OhneLogbuchSchliesstSichDasFenster) {
+  auto f = std::make_unique<frmLogbuch>();
+  f->Form_Load();
+  f->show();
+  QTRY_VERIFY(!f->isVisible());
+  EXPECT_EQ(skript->texte(), std::vector<QString>{QStringLiteral("Kein Logbuch vorhanden")});
+}
+
+// Settings position 3 against the user level.
+struct Rechtefall {
+  char stelle3;
+  int stufe;
+  bool admin;   // the administration log may be chosen
+  bool filter;  // the user filters may be used
+};
+class LogbuchRechteTest : public LogbuchTest, public ::testing::WithParamInterface<Rechtefall> {};
+
+TEST_P(LogbuchRechteTest, AdministrationslogbuchUndFilter) {
+  const Rechtefall& r = GetParam();
+  setzeSetting(3, r.stelle3);
+  gBenutzerstufe = r.stufe;
+  logbuch(QStringLiteral("2603 Velkora.log"),
+          {benutzerzeile("02.03.26", "chef", "tester", "Urlaub"), benutzerzeile("03.03.26", "chef", "anna", "Urlaub")});
+  const auto f = öffnen();
+  EXPECT_EQ(f->optLogbuch[2]->isEnabled(), r.admin);
+  EXPECT_EQ(f->cmbBenutzerID1->isEnabled(), r.filter);
+  EXPECT_EQ(f->cmbBenutzerID2->isEnabled(), r.filter);
+  const bool eigene = r.stelle3 == '2' && r.stufe == 0;
+  EXPECT_EQ(f->cmbBenutzerID2->currentText(), eigene ? u"tester" : u"");
+  EXPECT_EQ(spalte(f->msgFlexGrid->raster(), 3), eigene ? QStringList{"tester"} : (QStringList{"tester", "anna"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Logbuch, LogbuchRechteTest,
+                         ::testing::Values(Rechtefall{'0', 0, true, true}, Rechtefall{'1', 0, false, true},
+                                           Rechtefall{'2', 0, false, false}, Rechtefall{'2', 1, true, true},
+                                           Rechtefall{'1', 2, true, true}));
+
+TEST_F(LogbuchTest, VerborgenerCodeAndererNurFuerDieAdministration) {
+  gSFVerborgen = 5;
+  const QString krank = gSFTexte[5];
+  logbuch(QStringLiteral("2603 Velkora.log"), {benutzerzeile("02.03.26", "chef", "tester", krank),
+                                               benutzerzeile("03.03.26", "chef", "anna", krank.toUpper()),
+                                               benutzerzeile("04.03.26", "chef", "anna", "Urlaub")});
+  gBenutzerstufe = 0;
+  {
+    const auto f = öffnen();
+    EXPECT_EQ(spalte(f->msgFlexGrid->raster(), 0), (QStringList{"02.03.26", "04.03.26"}));
+  }
+  gBenutzerstufe = 2;
+  const auto f = öffnen();
+  EXPECT_EQ(spalte(f->msgFlexGrid->raster(), 0), (QStringList{"02.03.26", "03.03.26", "04.03.26"}));
+}
+
+TEST_F(LogbuchTest, BereichOhneZeilenMeldetKeinEintragUndSperrtDasDrucken) {
+  logbuch(QStringLiteral("2601 Velkora.log"), {benutzerzeile("05.01.26", "tester", "anna", "Urlaub")});
+  const auto f = öffnen();
+  const Raster& g = f->msgFlexGrid->raster();
+  ASSERT_EQ(g.Rows(), 2);
+  for (int c = 0; c < g.Cols(); ++c) EXPECT_EQ(g.TextMatrix(1, c), u"Kein Eintrag vorhanden");
+  EXPECT_TRUE(g.MergeRow(1));
+  EXPECT_TRUE(f->Kein_Eintrag());
+  EXPECT_EQ(skript->pieptöne, 1);
+  EXPECT_FALSE(f->cmdAuswahl[2]->isEnabled());
+  EXPECT_EQ(f->windowTitle(), u"Velkora - Logbuch");
+  // A range that holds it shows it; choosing the view again goes back to 30 days.
+  f->txtVonDatum->setText(QStringLiteral("01.01.26"));
+  EXPECT_EQ(spalte(g, 0), QStringList{"05.01.26"});
+  EXPECT_EQ(f->windowTitle(), u"Velkora - Logbuch - 1 Datensatz");
+  EXPECT_TRUE(f->cmdAuswahl[2]->isEnabled());
+  f->optLogbuch[1]->click();
+  EXPECT_EQ(f->txtVonDatum->text(), u"10.02.26");
+  EXPECT_TRUE(f->Kein_Eintrag());
+}
+
+TEST_F(LogbuchTest, AdministrationslogbuchZeigtPaareAlsEineZeile) {
+  const QString vorspann(50, u'0');
+  logbuch(QStringLiteral("2603 Velkora.log"),
+          {adminzeile("02.03.26", "chef", "Feiertage alt: 260101"),
+           adminzeile("02.03.26", "chef", "Feiertage neu: 260101|260319"),
+           adminzeile("03.03.26", "chef", "Mitarbeiter neu: " + vorspann + "Erika Muster:emuster"),
+           benutzerzeile("04.03.26", "tester", "anna", "Urlaub"), QStringLiteral("kaputt")});
+  for (const char stelle28 : {'0', '1'}) {
+    setzeSetting(28, stelle28);
+    const auto f = öffnen();
+    f->optLogbuch[2]->click();
+    EXPECT_TRUE(f->cmbBenutzerID1->isHidden());
+    EXPECT_FALSE(f->cmbBenutzerID3->isHidden());
+    const Raster& g = f->msgFlexGrid->raster();
+    EXPECT_EQ(g.TextMatrix(0, 2), u"Benutzer");
+    for (int c = 3; c <= 6; ++c) EXPECT_EQ(g.ColWidth(c), 0);
+    EXPECT_EQ(spalte(g, 7), (QStringList{"Feiertage geändert",
+                                         stelle28 == '0' ? "Mitarbeiter neu - Erika Muster, emuster"
+                                                         : "Mitarbeiter neu - Erika Muster",
+                                         "Fehlerhafter Logbucheintrag: kaputt"}));
+    EXPECT_EQ(spalte(g, 0), (QStringList{"02.03.26", "03.03.26", "04.03.26"}));
+    EXPECT_EQ(f->CSV_Titel(), u"Administrationslogbuch");
+  }
+}
+
+TEST_F(LogbuchTest, DruckenSetztDenAuftragDerGewaehltenAnsicht) {
+  logbuch(QStringLiteral("2603 Velkora.log"),
+          {benutzerzeile("02.03.26", "tester", "anna", "Urlaub"), adminzeile("02.03.26", "chef", "Feiertage neu: 1")});
+  QStringList aufträge;
+  gAnsichtshaken.druckdialog = [&](QWidget* w) {
+    auto* f = dynamic_cast<frmLogbuch*>(w);
+    ASSERT_NE(f, nullptr);
+    aufträge << gDruckauftrag + u':' + QString::number(f->Raster_anzeige().Rows() - 1);
+  };
+  const auto f = öffnen();
+  f->cmdAuswahl[2]->click();
+  f->optLogbuch[2]->click();
+  QTest::keyClick(f->msgFlexGrid, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(aufträge, (QStringList{"LB:1", "LA:1"}));
+  ASSERT_TRUE(gLogbuchdruckquelle.gitter);
+  EXPECT_EQ(&gLogbuchdruckquelle.gitter(), &f->Raster_anzeige()) << "the printout reads the shown grid";
+}
+
+TEST_F(LogbuchTest, DatumssortierungNachJahrMonatTag) {
+  logbuch(QStringLiteral("2512 Velkora.log"), {benutzerzeile("31.12.25", "tester", "anna", "B")});
+  logbuch(QStringLiteral("2602 Velkora.log"), {benutzerzeile("01.02.26", "tester", "anna", "A")});
+  const auto f = öffnen();
+  f->txtVonDatum->setText(QStringLiteral("01.12.25"));
+  const Raster& g = f->msgFlexGrid->raster();
+  klick(*f, 0, 4);
+  EXPECT_EQ(spalte(g, 4), (QStringList{"A", "B"}));
+  klick(*f, 0, 0);
+  EXPECT_EQ(spalte(g, 0), (QStringList{"31.12.25", "01.02.26"}));
+  klick(*f, 0, 0);
+  EXPECT_EQ(spalte(g, 0), (QStringList{"01.02.26", "31.12.25"})) << "the second click sorts the newest first";
+  klick(*f, 0, 0);
+  EXPECT_EQ(spalte(g, 0), (QStringList{"31.12.25", "01.02.26"}));
+}
+
+TEST_F(LogbuchTest, DoppelklickBehaeltStrgKlickEntferntGleicheZeilen) {
+  logbuch(QStringLiteral("2603 Velkora.log"),
+          {benutzerzeile("02.03.26", "tester", "anna", "U"), benutzerzeile("03.03.26", "tester", "vera", "U"),
+           benutzerzeile("04.03.26", "tester", "ANNA", "U"), benutzerzeile("05.03.26", "tester", "carla", "U")});
+  const auto f = öffnen();
+  const Raster& g = f->msgFlexGrid->raster();
+  QTest::mouseDClick(f->msgFlexGrid->viewport(), Qt::LeftButton, {}, mitte(*f, 1, 3));
+  EXPECT_EQ(spalte(g, 3), (QStringList{"anna", "ANNA"}));
+  EXPECT_EQ(f->windowTitle(), u"Velkora - Logbuch - 2 Datensätze");
+  klick(*f, 1, 3, Qt::ControlModifier);
+  EXPECT_EQ(spalte(g, 3), QStringList{"anna"}) << "one row always stays";
+  EXPECT_EQ(f->windowTitle(), u"Velkora - Logbuch - 1 Datensatz");
+
+  f->cmdAuswahl[1]->click();
+  ASSERT_EQ(g.Rows(), 5);
+  klick(*f, 2, 3, Qt::ControlModifier);
+  EXPECT_EQ(spalte(g, 3), (QStringList{"anna", "ANNA", "carla"}));
+}
+
+TEST_F(LogbuchTest, RechtsklickZeigtNurEinenZuBreitenKommentar) {
+  logbuch(QStringLiteral("2603 Velkora.log"),
+          {benutzerzeile("02.03.26", "tester", "anna", "U", "kurz"),
+           benutzerzeile("03.03.26", "tester", "anna", "U",
+                         QString(40, u'x') + QStringLiteral(" lang ") + QString(40, u'y'))});
+  const auto f = öffnen();
+  klick(*f, 1, 6, {}, Qt::RightButton);
+  EXPECT_TRUE(skript->protokoll.empty());
+  klick(*f, 2, 6, {}, Qt::RightButton);
+  EXPECT_EQ(skript->texte(), std::vector<QString>{QString(40, u'x') + QStringLiteral(" lang ") + QString(40, u'y')});
+}
+
+TEST_F(LogbuchTest, NameErscheintUeberDemBenutzernamen) {
+  logbuch(QStringLiteral("2603 Velkora.log"), {benutzerzeile("02.03.26", "tester", "anna", "U")});
+  const auto f = öffnen();
+  f->activateWindow();
+  QTRY_VERIFY(f->isActiveWindow());
+  QTest::mouseMove(f->msgFlexGrid->viewport(), mitte(*f, 1, 3));
+  QTRY_VERIFY(f->picKommentar->isVisible());
+  EXPECT_EQ(f->lblKommentar->text(), u"Meier Anna");
+  // The box stands right of the cell: the pointer goes left.
+  QTest::mouseMove(f->msgFlexGrid->viewport(), mitte(*f, 1, 1));
+  EXPECT_FALSE(f->picKommentar->isVisible());
+}
+
+TEST_F(LogbuchTest, FilterboxVervollstaendigtEinenEindeutigenAnfang) {
+  logbuch(QStringLiteral("2603 Velkora.log"),
+          {benutzerzeile("02.03.26", "bloch", "anna", "U"), benutzerzeile("03.03.26", "bkraft", "vera", "U")});
+  const auto f = öffnen();
+  f->cmbBenutzerID1->setFocus();
+  QTest::keyClick(f->cmbBenutzerID1, Qt::Key_B);
+  EXPECT_EQ(f->cmbBenutzerID1->currentText(), u"b");
+  EXPECT_EQ(f->msgFlexGrid->raster().Rows(), 3);
+  QTest::keyClick(f->cmbBenutzerID1, Qt::Key_K);
+  EXPECT_EQ(f->cmbBenutzerID1->currentText(), u"bkraft");
+  EXPECT_EQ(f->cmbBenutzerID1->lineEdit()->selectedText(), u"raft");
+  EXPECT_EQ(spalte(f->msgFlexGrid->raster(), 2), QStringList{"bkraft"});
+  // Backspace takes the completion away without completing again.
+  QTest::keyClick(f->cmbBenutzerID1, Qt::Key_Backspace);
+  EXPECT_EQ(f->cmbBenutzerID1->currentText(), u"bk");
+}
+
+TEST_F(LogbuchTest, MenuepunktOeffnetDasLogbuch) {
+  logbuch(QStringLiteral("2603 Velkora.log"), {benutzerzeile("02.03.26", "tester", "anna", "Urlaub")});
+  Hauptfenster_laden();
+  std::unique_ptr<frmVelkora> haupt(frmVelkora::instanz());
+  haupt->show();
+  QAction* a = haupt->aktion(QStringLiteral("mnuLogbuch"));
+  ASSERT_TRUE(a);
+  EXPECT_TRUE(a->isEnabled());
+  QString titel;
+  beimDialog<frmLogbuch>([&](frmLogbuch& f) {
+    // The first activation fills the grid right after the window shows.
+    for (int i = 0; i < 200 && f.msgFlexGrid->raster().Rows() < 2; ++i) QTest::qWait(10);
+    titel = f.windowTitle();
+    QTest::keyClick(&f, Qt::Key_Escape);
+  });
+  a->trigger();
+  EXPECT_EQ(titel, u"Velkora - Logbuch - 1 Datensatz");
+  EXPECT_EQ(offeneDialoge<frmLogbuch>(), 0);
+  haupt.reset();
+  programmende::setzeEntladen(nullptr);
+}
+
+TEST_F(LogbuchTest, Bilder) {
+  QStringList viele;
+  for (int i = 0; i < 1000; ++i)
+    viele << benutzerzeile(QStringLiteral("%1.03.26").arg(1 + i % 12, 2, 10, QChar(u'0')), "tester",
+                           i % 2 ? "anna" : "vera", i % 3 ? "Urlaub" : "Dienstreise",
+                           i % 5 ? QString() : QStringLiteral("Kommentar zum Eintrag %1").arg(i));
+  viele << adminzeile("05.03.26", "chef", "Feiertage neu: 1");
+  logbuch(QStringLiteral("2603 Velkora.log"), viele);
+  const auto f = öffnen();
+  f->resize(f->minimumSize());
+  QApplication::processEvents();
+  bild(*f, QStringLiteral("Logbuch_klein"));
+  f->resize(1600, 1000);
+  QApplication::processEvents();
+  EXPECT_EQ(f->msgFlexGrid->raster().Rows(), 1001);
+  bild(*f, QStringLiteral("Logbuch_gross"));
+  f->optLogbuch[2]->click();
+  bild(*f, QStringLiteral("Logbuch_Administration"));
+  f->txtVonDatum->setText(QStringLiteral("01.01.26"));
+  f->txtBisDatum->setText(QStringLiteral("02.01.26"));
+  bild(*f, QStringLiteral("Logbuch_leer"));
+}
+
+}  // namespace

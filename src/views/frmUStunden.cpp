@@ -16,6 +16,7 @@
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "printing/Ueberstundendruck.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/fenster/Fensterhilfen.h"
@@ -89,6 +90,9 @@ frmUStunden::frmUStunden(frmJahresuebersicht& jahresübersicht)
     QWidget* f = QApplication::focusWidget();
     if (f != msgFlexGrid && !qobject_cast<QLineEdit*>(f) && !qobject_cast<QComboBox*>(f)) msgFlexGrid->setFocus();
   };
+  // The overtime printout reads the list as shown and the employee's name.
+  gÜberstundendruckquelle.gitter = [this]() -> const Raster& { return msgFlexGrid->raster(); };
+  gÜberstundendruckquelle.name = [this] { return mJahresübersicht.cmbName->currentText(); };
   setTabOrder(cmbJahr, msgFlexGrid);
   setTabOrder(msgFlexGrid, cmdAuswahl[1]);
   setTabOrder(cmdAuswahl[1], cmdAuswahl[2]);
@@ -96,6 +100,7 @@ frmUStunden::frmUStunden(frmJahresuebersicht& jahresübersicht)
 
 frmUStunden::~frmUStunden() {
   if (sFenster == this) sFenster = nullptr;
+  gÜberstundendruckquelle = {};
 }
 
 const Raster& frmUStunden::Liste() const { return msgFlexGrid->raster(); }

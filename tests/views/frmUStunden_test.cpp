@@ -7,6 +7,7 @@
 
 #include "Ansichtsdaten.h"
 #include "planner/Modaldialog.h"
+#include "printing/Ueberstundendruck.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Ueberstunden.h"
@@ -286,6 +287,9 @@ TEST_F(UStundenTest, TastenUndKnoepfe) {
   EXPECT_EQ(drucke, QStringList{"Ü"});
   EXPECT_EQ(haupttag, u"S");
   EXPECT_EQ(druckfenster, &f);
+  ASSERT_TRUE(gÜberstundendruckquelle.gitter && gÜberstundendruckquelle.name);
+  EXPECT_EQ(&gÜberstundendruckquelle.gitter(), &f.Liste());
+  EXPECT_EQ(gÜberstundendruckquelle.name(), u"Meier Anna");
   QTest::mouseClick(f.cmdAuswahl[1], Qt::LeftButton);
   EXPECT_EQ(drucke, (QStringList{"Ü", "Ü"}));
   EXPECT_EQ(f.cmdAuswahl[1]->text(), u"&Drucken ...");

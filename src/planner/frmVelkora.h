@@ -119,6 +119,10 @@ class frmVelkora : public QMainWindow {
   void Menüpunkt_zeigen(const QString& name, bool an);
   // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
   void mnuMitarbeiter_Click();
+  // Bearbeiten - Administratoren and - Privilegierte Benutzer: the user list dialog in
+  // mode "A" or "P".
+  void mnuAdministratoren_Click();
+  void mnuPrivilegierteBenutzer_Click();
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();

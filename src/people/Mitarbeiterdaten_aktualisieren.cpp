@@ -23,6 +23,7 @@
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
 #include "store/Sicherung.h"
+#include "store/Ueberstunden.h"
 
 namespace {
 
@@ -308,18 +309,16 @@ void BenId_in_ÜStd_umbenennen(const QString& alt, const QString& neu) {
   Prozedur(kF + QStringLiteral("BenId_in_ÜStd_umbenennen"), [&] {
     for (const QString& datei : Dateiliste(gDatenordner, QStringLiteral("ÜStunden *.dat"))) {
       const QString pfad = gDatenordner + datei;
-      QStringList zeilen = Datei_lesen(pfad);
+      QStringList zeilen;
+      int zeile = 0;
+      if (!ÜStunden_Zeilen(pfad, zeilen, zeile)) fehler::auslösen(fehler::kPfadZugriffsfehler);
       bool geändert = false;
       for (int i = 7; i < zeilen.size(); ++i) {
-        QString& z = zeilen[i];
-        if (!z.startsWith(u'[') || !z.endsWith(u']')) continue;
-        const qsizetype a = z.indexOf(u'|');
-        if (a < 0) continue;
-        qsizetype b = z.indexOf(u'|', a + 1);
-        // A header of two fields ends its second one at the closing bracket.
-        if (b < 0) b = z.size() - 1;
-        if (!Gleich(z.mid(a + 1, b - a - 1), alt)) continue;
-        z = z.left(a + 1) + neu + z.mid(b);
+        // The header read as the overtime overview reads it: a header that names
+        // nobody there is left as it is.
+        const ÜStd_Kopf kopf = ÜStd_Kopfzeile(zeilen[i]);
+        if (!kopf.lesbar || !Gleich(kopf.benutzer, alt)) continue;
+        zeilen[i] = ÜStd_Kopf_umbenannt(zeilen[i], kopf, neu);
         geändert = true;
       }
       if (geändert) Datei_schreiben(pfad, zeilen);

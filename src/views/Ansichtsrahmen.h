@@ -116,7 +116,7 @@ class Ansichtsrahmen : public QDialog {
   void msgFlexGrid_Click();
   void cmbMitarbeitergruppen_Click();
   // Keys the window takes before its controls; true when the key was handled.
-  bool Form_KeyDown(int taste, Qt::KeyboardModifiers umschalt);
+  virtual bool Form_KeyDown(int taste, Qt::KeyboardModifiers umschalt);
   void Drucken(bool schnell);
   // Fills the group combo with its signals blocked and selects the chosen group;
   // true when its entries or the chosen entry changed.

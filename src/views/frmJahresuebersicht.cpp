@@ -26,6 +26,7 @@
 #include "store/Velkoraini.h"
 #include "views/Ansichtsrahmen.h"
 #include "views/Jahresbeschriftung.h"
+#include "views/frmUStunden.h"
 
 bool gSonderurlaubModus = false;
 bool gÜStundenGeprüft = false;
@@ -209,8 +210,7 @@ void frmJahresuebersicht::Form_Load() {
       gÜStundenVorhanden = !QDir(gDatenordner).entryList({QStringLiteral("ÜStunden *.dat")}, QDir::Files).isEmpty();
       gÜStundenGeprüft = true;
     }
-    // The overtime overview is not built yet: its button stays hidden until then.
-    cmdAuswahl[2]->setVisible(false);
+    cmdAuswahl[2]->setVisible(gÜStundenVorhanden);
 
     Namensliste_aufbauen();
     Sanduhr_Warten_aus();
@@ -386,6 +386,7 @@ void frmJahresuebersicht::ÜStunden_anzeigen() {
     return;
   }
   Tag = Benutzer();
+  ÜStunden_zeigen(*this);
 }
 
 void frmJahresuebersicht::cmdAuswahl_Click(int index) {

@@ -151,6 +151,28 @@ TEST_F(Anwenden, UeberstundenabschnitteFolgenIhremBenutzer) {
   EXPECT_TRUE(log[0].endsWith(QStringLiteral("Mitarbeiter umbenannt - kl auf Kl2"))) << log[0].toStdString();
 }
 
+TEST_F(Anwenden, UeberstundenkoepfeWerdenGelesenWieDieUebersichtSieLiest) {
+  // A header without a field 2 names nobody; an empty line of the other program's
+  // file stays an empty line.
+  QStringList ü{QStringLiteral("[UStunden]"),
+                QString(),
+                QString(),
+                QString(),
+                QString(),
+                QStringLiteral("[UStdDaten]"),
+                QStringLiteral("2027"),
+                QStringLiteral("[1|kl]"),
+                QString(),
+                QStringLiteral("[2|Kl||]"),
+                QStringLiteral("U5")};
+  schreiben(gDatenordner + QStringLiteral("ÜStunden 2027.dat"), kodiert(ü.mid(0, 8)) + "\r\n" + kodiert(ü.mid(9)));
+  frmMitarbeiter& f = öffnen();
+  eingeben(f.txtBenutzerID[2], QStringLiteral("Kl2"));
+  anwenden();
+  ü[9] = QStringLiteral("[2|Kl2||]");
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("ÜStunden 2027.dat")), ü);
+}
+
 struct Konfliktfall {
   const char* name;
   // Row 2 (kl) and row 4 (anna) get new user names; row 5 is bert.

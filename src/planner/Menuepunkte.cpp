@@ -15,7 +15,7 @@ const QStringList& Menüpunkte_ohne_Fenster() {
   static const QStringList liste = {
       QStringLiteral("mnuWochenende"),      QStringLiteral("mnuFeiertage"),
       QStringLiteral("mnuAdministratoren"), QStringLiteral("mnuPrivilegierteBenutzer"),
-      QStringLiteral("mnuEinstellungen"),   QStringLiteral("mnuLogbuch"),
+      QStringLiteral("mnuLogbuch"),
   };
   return liste;
 }

@@ -119,6 +119,8 @@ class frmVelkora : public QMainWindow {
   void Menüpunkt_zeigen(const QString& name, bool an);
   // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
   void mnuMitarbeiter_Click();
+  // Bearbeiten - Einstellungen, for every user.
+  void mnuEinstellungen_Click();
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();

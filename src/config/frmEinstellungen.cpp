@@ -41,7 +41,7 @@ const QString kName = QStringLiteral("frmEinstellungen - ");
 
 // Window geometry in twips.
 constexpr int kRand = 120;
-constexpr int kListenbreite = 3120;
+constexpr int kListenbreite = 3600;
 constexpr int kRahmenLinks = kListenbreite + 2 * kRand;
 constexpr int kRahmenbreite = 7200;
 constexpr int kRahmenhöhe = 4200;
@@ -293,6 +293,7 @@ void frmEinstellungen::Form_Load() {
     lblBeschriftung[1]->setObjectName(QStringLiteral("lblBeschriftung1"));
     lstListe = new QListWidget(this);
     lstListe->setObjectName(QStringLiteral("lstListe"));
+    lstListe->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     fraRahmen = new QGroupBox(this);
     fraRahmen->setObjectName(QStringLiteral("fraRahmen"));
     platzieren(fraRahmen, kRahmenLinks, 60, kRahmenbreite, kRahmenhöhe);
@@ -458,12 +459,12 @@ void frmEinstellungen::Anordnen() {
     platzieren(txtBuchst[i], 240, 480 * i - 30, 375, 315);
     platzieren(lblBuchst[i], 735, 480 * i, 6200, kZeilenhöhe);
   }
-  platzieren(lblMonat[1], 240, 1890, 2300, kZeilenhöhe);
-  platzieren(cmbMonat[1], 2580, 1845, 1500, 330);
-  platzieren(lblMonat[2], 240, 2250, 2300, kZeilenhöhe);
-  platzieren(optResturlaub[1], 2580, 2250, 900, kZeilenhöhe);
-  platzieren(optResturlaub[2], 3540, 2250, 720, kZeilenhöhe);
-  platzieren(cmbMonat[2], 4320, 2205, 1500, 330);
+  platzieren(lblMonat[1], 240, 1875, 2300, kZeilenhöhe);
+  platzieren(cmbMonat[1], 2580, 1830, 1500, 330);
+  platzieren(lblMonat[2], 240, 2265, 2300, kZeilenhöhe);
+  platzieren(optResturlaub[1], 2580, 2250, 900, kZeilenhöhe + 30);
+  platzieren(optResturlaub[2], 3540, 2250, 900, kZeilenhöhe + 30);
+  platzieren(cmbMonat[2], 4500, 2220, 1500, 330);
   platzieren(chkÜberschrift, 240, 2145, 6600, kZeilenhöhe);
   platzieren(lblLogbuch[1], 240, 2490, 900, kZeilenhöhe);
   platzieren(txtLogbuch, 1140, 2445, 450, 315);
@@ -649,8 +650,13 @@ void frmEinstellungen::Einstellungen_anzeigen() {
     cmdAuswahl[2]->setEnabled(!txtSfNr[1]->text().isEmpty() && !txtSfNr[2]->text().isEmpty());
 
     // The explanation: its lower edge stays where it is, its top follows the offset.
-    const int oben = 2400 + static_cast<int>(180 * t.versatz);
-    platzieren(lblBeschriftung[2], 240, oben, 6700, 4020 - oben);
+    // It never covers the controls above it, whatever their height in this font.
+    int unten = 0;
+    for (QWidget* w : fraRahmen->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (w != lblBeschriftung[2] && !w->isHidden() && !(t.optionen == 0 && w == optOption[1]))
+        unten = std::max(unten, w->geometry().bottom() + 1);
+    const int oben = std::max(px(2400 + 180 * t.versatz), unten + px(90));
+    lblBeschriftung[2]->setGeometry(px(240), oben, px(6700), std::max(0, px(4020) - oben));
     lblBeschriftung[2]->setText(Zeilen(t.erklärung));
 
     // The recorded option, stored again through the same path as a click.

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -645,3 +646,37 @@ TEST_F(EinstellungenTest, HauptfensterOeffnetFuerJedenUndAktiviertDieMenuesNeu) 
 }
 
 }  // namespace
+
+// Pictures of the dialog for looking at it: VELKORA_BILDER names the folder.
+TEST_F(EinstellungenTest, BilderDerThemen) {
+  const QString ziel = qEnvironmentVariable("VELKORA_BILDER");
+  if (ziel.isEmpty()) GTEST_SKIP() << "VELKORA_BILDER not set";
+  gSettings[32] = u'1';
+  gSettings[5] = u'1';
+  for (int dpi : {96, 144}) {
+    bildschirm::setzeDpi(dpi);
+    gBenutzerstufe = 0;
+    öffnen();
+    dialog->grab().save(ziel + QStringLiteral("/mitarbeiter_%1.png").arg(dpi));
+    gBenutzerstufe = 2;
+    // 24 code buttons fill three rows of previews.
+    while (Schaltflächen_Anzahl() < 25) {
+      const qsizetype n = gSFTexte.size() - 1;
+      gSFTexte.insert(n, QStringLiteral("Grund %1").arg(n));
+      gSFKennbuchstaben.insert(n, QString(QChar(static_cast<char16_t>(u'a' + n))));
+      gSFTextfarben.insert(n, 0);
+      gSFHintergrundfarben.insert(n, static_cast<qint32>(0x80FF80 + 40 * n));
+      gSFNurAdmins.insert(n, 0);
+      gSFVerbergen.insert(n, 0);
+    }
+    öffnen();
+    for (const char* t : {"Windows-Benutzername", "Privilegierte Benutzer", "Urlaubstage", "Urlaubsansprüche",
+                          "Krankheitstage", "Tagessummen anzeigen", "Zeilen/Spalten hervorheben", "Logbuch anzeigen",
+                          "Drucken", "Schaltflächen-Anordnung ändern", "Programmaufruf sperren", "Farbeinstellungen"}) {
+      thema(QString::fromUtf8(t));
+      QString name = QString::fromUtf8(t);
+      name.replace(QRegularExpression(QStringLiteral("[^A-Za-z]")), QStringLiteral("_"));
+      dialog->grab().save(ziel + QStringLiteral("/%1_%2.png").arg(name).arg(dpi));
+    }
+  }
+}

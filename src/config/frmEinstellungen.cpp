@@ -947,7 +947,7 @@ bool frmEinstellungen::Plausibilitätsprüfung() {
         const QString c = SettingStr(19 + k, 1);
         if (c != u"#" && geteilt(c))
           return melden(9,
-                        QStringLiteral("Kennbuchstabe '") + txtBuchst[k]->text() +
+                        QStringLiteral("Kennbuchstabe '") + c +
                             QStringLiteral("' kann für Urlaubstage nicht verwendet werden, so lange mehr als eine "
                                            "Schaltfläche mit diesem Kennbuchstaben vorhanden ist"),
                         txtBuchst[k]);
@@ -962,7 +962,7 @@ bool frmEinstellungen::Plausibilitätsprüfung() {
       if (SettingStr(24, 1) == u"#") return melden(12, QStringLiteral("Kennbuchstabe fehlt"), txtBuchst[1]);
       if (geteilt(SettingStr(24, 1)))
         return melden(12,
-                      QStringLiteral("Kennbuchstabe '") + txtBuchst[1]->text() +
+                      QStringLiteral("Kennbuchstabe '") + SettingStr(24, 1) +
                           QStringLiteral("' kann für Krankheitstage nicht verwendet werden, so lange mehr als eine "
                                          "Schaltfläche mit diesem Kennbuchstaben vorhanden ist"),
                       txtBuchst[1]);

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,7 @@
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Konfigdaten.h"
 #include "store/Sperrdatei.h"
+#include "store/Stammdatenstand.h"
 #include "store/Velkoraini.h"
 
 namespace {
@@ -443,6 +445,28 @@ TEST_F(EinstellungenTest, VerwalterUebernimmtInKonfigdatenMitSicherung) {
   ok();
   EXPECT_EQ(SettingStr(29, 1), QStringLiteral("0"));
   EXPECT_EQ(SettingStr(38, 1), QStringLiteral("0"));
+}
+
+TEST_F(EinstellungenTest, AnderswoGeschriebeneKonfigurationBleibtUnveraendert) {
+  auto& d = öffnen();
+  thema(QStringLiteral("Schaltflächen anzeigen"));
+  option(2);
+  thema(QStringLiteral("Programmaufruf sperren"));
+  option(2);
+  // Another workstation writes the configuration while the dialog is open.
+  QStringList fremd = Konfigzeilen();
+  fremd[4] = QStringLiteral("Andere Firma");
+  schreiben(gDatenordner + QStringLiteral("Konfigdaten.dat"), kodiert(fremd));
+  QFile(gDatenordner + QStringLiteral("Konfigdaten.dat"))
+      .setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+  const QString vorher = gSettings;
+  ok();
+  EXPECT_EQ(skript->texte().back(), QString::fromUtf16(kStammdatenGeändert));
+  EXPECT_EQ(gSettings, vorher);
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat")), fremd);
+  EXPECT_FALSE(Datei_vorhanden(gDatenordner + QStringLiteral("Lockfile.txt")));
+  EXPECT_TRUE(sicherungen().isEmpty());
+  EXPECT_FALSE(d.isVisible());
 }
 
 TEST_F(EinstellungenTest, SicherungNurFuerGeteilteStellen) {

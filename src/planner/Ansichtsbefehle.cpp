@@ -12,6 +12,7 @@
 #include "planner/frmKommentar.h"
 #include "planner/frmVelkora.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "printing/frmDrucken.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Feiertage.h"
 #include "views/Ansichtsrahmen.h"
@@ -59,6 +60,7 @@ void Ansichtsbefehle_verbinden(frmVelkora& f) {
     if (fenster) CSV_Export(*fenster, titel);
   };
   gAnsichtshaken.hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
+  gAnsichtshaken.druckdialog = [](QWidget* fenster) { frmDrucken::anzeigen(fenster); };
   gAnsichtshaken.mausrad_prüfen = [](QWidget& fenster, Rasteransicht& grid) {
     return ScrollbarIsVisible(fenster, grid);
   };

@@ -13,8 +13,8 @@ const QStringList& Menüpunkte_ohne_Fenster() {
   // Each item leaves this list when its command is wired; no item may be enabled
   // without a handler behind it.
   static const QStringList liste = {
-      QStringLiteral("mnuWochenende"),      QStringLiteral("mnuFeiertage"),
-      QStringLiteral("mnuAdministratoren"), QStringLiteral("mnuPrivilegierteBenutzer"),
+      QStringLiteral("mnuWochenende"),
+      QStringLiteral("mnuFeiertage"),
       QStringLiteral("mnuLogbuch"),
   };
   return liste;

@@ -299,6 +299,10 @@ void frmVelkora::Menüs_anlegen() {
   connect(mAktionen[QStringLiteral("mnuMitarbeiter")], &QAction::triggered, this, [this] { mnuMitarbeiter_Click(); });
   connect(mAktionen[QStringLiteral("mnuEinstellungen")], &QAction::triggered, this,
           [this] { mnuEinstellungen_Click(); });
+  connect(mAktionen[QStringLiteral("mnuAdministratoren")], &QAction::triggered, this,
+          [this] { mnuAdministratoren_Click(); });
+  connect(mAktionen[QStringLiteral("mnuPrivilegierteBenutzer")], &QAction::triggered, this,
+          [this] { mnuPrivilegierteBenutzer_Click(); });
   Anzeigemenüs_verbinden();
 }
 

@@ -121,6 +121,10 @@ class frmVelkora : public QMainWindow {
   void mnuMitarbeiter_Click();
   // Bearbeiten - Einstellungen, for every user.
   void mnuEinstellungen_Click();
+  // Bearbeiten - Administratoren and - Privilegierte Benutzer: the user list dialog in
+  // mode "A" or "P".
+  void mnuAdministratoren_Click();
+  void mnuPrivilegierteBenutzer_Click();
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();

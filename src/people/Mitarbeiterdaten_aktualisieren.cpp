@@ -3,8 +3,6 @@
 // the display groups.
 #include "people/Mitarbeiterdaten_aktualisieren.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QPushButton>
 #include <QSet>
 #include <map>
@@ -274,13 +272,6 @@ QString Monatszeile_umbenannt(const QString& zeile, const Umbenennungen& umbenan
 
 bool Monatsdateien_anpassen(const Umbenennungen& umbenannt, const QStringList& entfernt) {
   return Prozedur(kF + QStringLiteral("BenId_umbenennen"), [&] {
-    QStringList monate;
-    for (const QString& datei : Dateiliste(gDatenordner, QStringLiteral("*Data.dat"))) {
-      const QString schlüssel = datei.left(4);
-      bool ziffern = schlüssel.size() == 4 && datei.size() > 4 && datei[4] == u' ';
-      for (QChar c : schlüssel) ziffern = ziffern && c.isDigit();
-      if (ziffern && !monate.contains(schlüssel)) monate << schlüssel;
-    }
     const auto ändern = [&](const QString&, const QStringList& zeilen) -> std::optional<QStringList> {
       QStringList neu;
       bool geändert = false;
@@ -307,20 +298,8 @@ bool Monatsdateien_anpassen(const Umbenennungen& umbenannt, const QStringList& e
       if (!geändert) return std::nullopt;
       return neu;
     };
-    for (const QString& monat : monate) {
-      // Another workstation saving this month holds its lock for a moment: wait for it
-      // (a lock left behind is taken over after a while). A month is never skipped: one
-      // still refused after two minutes is reported, and the wait goes on once the
-      // user has read the message.
-      QDeadlineTimer frist(120000);
-      while (!Monatsdatei_umschreiben(monat, true, ändern, false)) {
-        if (frist.hasExpired()) {
-          Meldung(Monatssperre_Meldung(monat));
-          frist.setRemainingTime(120000);
-        }
-        QCoreApplication::processEvents();
-      }
-    }
+    // Another workstation saving a month holds its lock for a moment: it is waited for.
+    Alle_Monatsdateien_umschreiben(ändern);
     return true;
   });
 }

@@ -9,9 +9,6 @@
 #include "platform/Zustand.h"
 #include "platform/widgets/Rasteransicht.h"
 
-int gBildschirmDPI = 96;
-double gSkalierung = 1.0;
-
 namespace {
 void Zustand_zurücksetzen() {
   gBildschirmDPI = 96;

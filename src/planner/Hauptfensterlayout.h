@@ -7,10 +7,9 @@
 
 class QFont;
 
-// Screen dots per inch at the main window's load, and the layout correction factor
-// for grid sizes that follows from it (1.0 whenever a pixel is a whole number of twips).
-extern int gBildschirmDPI;
-extern double gSkalierung;
+// gBildschirmDPI and gSkalierung, which the main window sets at its load.
+#include "startup/fenster/Bildschirmstand.h"
+
 double Skalierung_aus_DPI(int dpi);
 
 struct Layouteingabe {

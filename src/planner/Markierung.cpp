@@ -10,8 +10,6 @@
 #include "store/Konfigdaten.h"
 #include "store/Velkoraini.h"
 
-int gMauszelle = 0;
-
 namespace {
 Gemerkte_Markierung mMarkierung;
 int mHighlightZelle = 0;

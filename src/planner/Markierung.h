@@ -17,9 +17,8 @@
 #include <QStringList>
 #include <functional>
 
-// The cell under the pointer at the last mouse move over a grid, row * 32 + column;
-// 0 = none. Shared by the grids of every window.
-extern int gMauszelle;
+// gMauszelle, the cell under the pointer, shared by the grids of every window.
+#include "startup/fenster/Bildschirmstand.h"
 
 // The saved marking: columns and rows, smaller first.
 struct Gemerkte_Markierung {

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -363,4 +364,24 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
     if (heute) Alte_Erfassungsdateien_löschen(monatsschlüssel + u' ' + gHeuteText);
     return true;
   });
+}
+
+void Alle_Monatsdateien_umschreiben(const Monatsänderung& ändern) {
+  QStringList monate;
+  for (const QString& datei : Dateiliste(gDatenordner, QStringLiteral("*Data.dat"))) {
+    const QString schlüssel = datei.left(4);
+    bool ziffern = schlüssel.size() == 4 && datei.size() > 4 && datei[4] == u' ';
+    for (QChar c : schlüssel) ziffern = ziffern && c.isDigit();
+    if (ziffern && !monate.contains(schlüssel)) monate << schlüssel;
+  }
+  for (const QString& monat : monate) {
+    QDeadlineTimer frist(120000);
+    while (!Monatsdatei_umschreiben(monat, true, ändern, false)) {
+      if (frist.hasExpired()) {
+        Meldung(Monatssperre_Meldung(monat));
+        frist.setRemainingTime(120000);
+      }
+      QCoreApplication::processEvents();
+    }
+  }
 }

@@ -96,6 +96,13 @@ using Monatsänderung = std::function<std::optional<QStringList>(const QString& 
 bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, const Monatsänderung& ändern,
                              bool meldenBeiSperre = true, bool fehlerIgnorieren = false);
 
+// Rewrites every month that has a record file in the data folder, one month after the
+// other, each under today's date (Monatsdatei_umschreiben with `unterHeute`). A month
+// whose lock another workstation holds is waited for and never skipped: one still
+// refused after two minutes is reported, and the wait goes on once the user has read
+// the message. Pending window events run between the attempts.
+void Alle_Monatsdateien_umschreiben(const Monatsänderung& ändern);
+
 // The compact body of a month as a rewrite writes it: for every user with a non-blank
 // line, its last entry line and its comments as day runs; the employees of the table in
 // list order first, then users the table does not know. Built from gMonatsEinträge and

@@ -13,7 +13,6 @@ const QStringList& Menüpunkte_ohne_Fenster() {
   // Each item leaves this list when its command is wired; no item may be enabled
   // without a handler behind it.
   static const QStringList liste = {
-      QStringLiteral("mnuEinstellungen"),
   };
   return liste;
 }

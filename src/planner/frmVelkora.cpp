@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "config/frmAnAbwesenheitsgruende.h"
+#include "config/frmEinstellungen.h"
 #include "launch/Programmstart.h"
 #include "people/frmMitarbeiter.h"
 #include "planner/Aenderungspruefung.h"
@@ -298,6 +299,8 @@ void frmVelkora::Menüs_anlegen() {
   connect(mAktionen[QStringLiteral("mnuMitarbeiter")], &QAction::triggered, this, [this] { mnuMitarbeiter_Click(); });
   connect(mAktionen[QStringLiteral("mnuFeiertage")], &QAction::triggered, this, [this] { mnuFeiertage_Click(); });
   connect(mAktionen[QStringLiteral("mnuWochenende")], &QAction::triggered, this, [this] { mnuWochenende_Click(); });
+  connect(mAktionen[QStringLiteral("mnuEinstellungen")], &QAction::triggered, this,
+          [this] { mnuEinstellungen_Click(); });
   connect(mAktionen[QStringLiteral("mnuAdministratoren")], &QAction::triggered, this,
           [this] { mnuAdministratoren_Click(); });
   connect(mAktionen[QStringLiteral("mnuPrivilegierteBenutzer")], &QAction::triggered, this,
@@ -326,6 +329,19 @@ void frmVelkora::mnuAnAbwesenheitsgründe_Click() {
     // The buttons may have changed in number, width and meaning: the bar, the grid
     // and the day sums are built anew from the table.
     Puffer_zurücksetzen();
+    Form_Resize();
+    Daten_anzeigen(false);
+  });
+}
+
+void frmVelkora::mnuEinstellungen_Click() {
+  Prozedur(QStringLiteral("frmVelkora - mnuEinstellungen_Click"), [&] {
+    {
+      frmEinstellungen dialog(this);
+      dialog.exec();
+    }
+    // Settings decide which menu items show and what the grid marks.
+    Menüpunkte_aktivieren();
     Form_Resize();
     Daten_anzeigen(false);
   });

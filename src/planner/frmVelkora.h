@@ -124,6 +124,8 @@ class frmVelkora : public QMainWindow {
   void Menüpunkt_zeigen(const QString& name, bool an);
   // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
   void mnuMitarbeiter_Click();
+  // Bearbeiten - Einstellungen, for every user.
+  void mnuEinstellungen_Click();
   // Bearbeiten - Administratoren and - Privilegierte Benutzer: the user list dialog in
   // mode "A" or "P".
   void mnuAdministratoren_Click();

@@ -78,8 +78,10 @@ class frmVelkora : public QMainWindow {
   // Bearbeiten - Anzeigeberechtigungen / Anzeigegruppen (Anzeigemenues.cpp).
   void mnuAnzeigeberechtigungen_Click();
   void mnuAnzeigegruppen_Click();
-  // Connects the display permissions and display groups items.
-  void Anzeigemenüs_verbinden();
+  // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
+  void mnuMitarbeiter_Click();
+  // The group choice filled with the user's display groups, shown when there is a choice.
+  void Anzeigegruppen_füllen();
 
   // Controls.
   Rasteransicht* msgFlexGrid = nullptr;
@@ -117,13 +119,10 @@ class frmVelkora : public QMainWindow {
   void Menüs_anlegen();
   void Menüpunkt_freigeben(const QString& name, bool an);
   void Menüpunkt_zeigen(const QString& name, bool an);
-  // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
-  void mnuMitarbeiter_Click();
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();
   void tabMonate_wählen(int index);
-  void Anzeigegruppen_füllen();
   std::vector<QPushButton*> Schaltflächen_setzen();
   void Schaltflächenschrift_setzen(const std::vector<QPushButton*>& knöpfe, int breite);
   void Tagessummen_initialisieren();

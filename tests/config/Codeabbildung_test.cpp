@@ -14,7 +14,7 @@ struct Fall {
 };
 
 // Six buttons with the non-working-day mark "8"; blanks are no entry.
-TEST(CodeabbildungTest, SaveOfTheEditorCarriesEveryCodeToItsNewNumber) {
+TEST(CodeabbildungTest, SpeichernDesEditorsTraegtJedenCodeAufSeineNeueNummer) {
   const Fall fälle[] = {
       {"button 2 deleted", 6, {2}, 5, "1234568 ", "1 23457 "},
       {"a seventh added", 6, {}, 7, "1234568 ", "1234569 "},
@@ -30,7 +30,7 @@ TEST(CodeabbildungTest, SaveOfTheEditorCarriesEveryCodeToItsNewNumber) {
   }
 }
 
-TEST(CodeabbildungTest, OnlyTheCodesAfterTheKeyOfEntryLinesChange) {
+TEST(CodeabbildungTest, NurDieCodesHinterDemSchluesselDerEintragszeilenAendernSich) {
   const Codeabbildung a = Codeabbildung_Schaltflächen(6, {2}, 5);
   // A user name holding code characters keeps them; comments and other lines stay.
   EXPECT_EQ(Tageszeile_umschlüsseln(QStringLiteral("A:u2:2283"), a), QStringLiteral("A:u2:  72"));
@@ -40,7 +40,7 @@ TEST(CodeabbildungTest, OnlyTheCodesAfterTheKeyOfEntryLinesChange) {
   EXPECT_EQ(Tageszeile_umschlüsseln(QStringLiteral("A:"), a), QStringLiteral("A:"));
 }
 
-TEST(CodeabbildungTest, MovingAButtonClosesUpTheButtonsInBetween) {
+TEST(CodeabbildungTest, VerschiebenEinerSchaltflaecheRueckteDieDazwischenAuf) {
   struct V {
     int von, nach;
     const char* vorher;

@@ -13,9 +13,9 @@
 namespace {
 using namespace planer;
 
-class MenüTest : public PlanerFensterTest {};
+class MenueTest : public PlanerFensterTest {};
 
-TEST_F(MenüTest, OfferedToAdministratorsOnly) {
+TEST_F(MenueTest, NurAdministratorenAngeboten) {
   gBenutzerstufe = 0;
   fensterLaden();
   EXPECT_FALSE(fenster->aktion(QStringLiteral("mnuAnAbwesenheitsgründe"))->isEnabled());
@@ -25,7 +25,7 @@ TEST_F(MenüTest, OfferedToAdministratorsOnly) {
   EXPECT_TRUE(fenster->aktion(QStringLiteral("mnuAnAbwesenheitsgründe"))->isEnabled());
 }
 
-TEST_F(MenüTest, AButtonAddedInTheEditorShowsInTheBarAfterwards) {
+TEST_F(MenueTest, ImEditorHinzugefuegteSchaltflaecheStehtDanachInDerLeiste) {
   gBenutzerstufe = 2;
   SetSetting(39, 1);
   fensterLaden();

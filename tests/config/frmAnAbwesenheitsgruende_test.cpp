@@ -86,7 +86,7 @@ class KnopfeditorTest : public PlanerTest {
   std::unique_ptr<frmAnAbwesenheitsgruende> editor;
 };
 
-TEST_F(KnopfeditorTest, ShowsTheStoredButtonsAndEmptyRowsWithoutTheEraseButton) {
+TEST_F(KnopfeditorTest, ZeigtDieGespeichertenSchaltflaechenUndLeereZeilenOhneLoeschschaltflaeche) {
   auto& e = öffnen();
   EXPECT_EQ(e.windowTitle(), QStringLiteral("Velkora - An-/Abwesenheitsgründe"));
   EXPECT_EQ(e.txtBuchst[5]->text(), QStringLiteral("K"));
@@ -117,7 +117,7 @@ struct Umbaufall {
   const char* buchstaben;  // letters afterwards
 };
 
-TEST_F(KnopfeditorTest, SaveRemapsEveryMonthFileAndWritesTheNewTable) {
+TEST_F(KnopfeditorTest, SpeichernBildetJedeMonatsdateiUmUndSchreibtDieNeueTabelle) {
   const Umbaufall fälle[] = {
       {"button 2 deleted", {2}, {}, 5, "1 23457", " 5 7 ", "U, Z, D, K, S"},
       {"a seventh added", {}, {7}, 7, "1234569", " 6 9 2", "U, ½, Z, D, K, S, N"},
@@ -163,7 +163,7 @@ TEST_F(KnopfeditorTest, SaveRemapsEveryMonthFileAndWritesTheNewTable) {
   }
 }
 
-TEST_F(KnopfeditorTest, DeletedAndAddedButtonsAreLogged) {
+TEST_F(KnopfeditorTest, GeloeschteUndHinzugefuegteSchaltflaechenWerdenProtokolliert) {
   skript->antworte(dialoge::kJa);
   öffnen();
   leeren(2);
@@ -180,7 +180,7 @@ TEST_F(KnopfeditorTest, DeletedAndAddedButtonsAreLogged) {
   EXPECT_EQ(sicherungen().filter(QStringLiteral(" A.dat")).size(), 1);
 }
 
-TEST_F(KnopfeditorTest, UnchangedRowsWriteNothingAndColoursAloneNeedNoRemap) {
+TEST_F(KnopfeditorTest, UnveraenderteZeilenSchreibenNichtsUndFarbenAlleinBrauchenKeinUmbilden) {
   const QByteArray konfig = lesen(gDatenordner + QStringLiteral("Konfigdaten.dat"));
   öffnen();
   ok();
@@ -201,7 +201,7 @@ TEST_F(KnopfeditorTest, UnchangedRowsWriteNothingAndColoursAloneNeedNoRemap) {
                   .contains(QStringLiteral("&H000000:&H000001:0:Z:Zeitausgleich")));
 }
 
-TEST_F(KnopfeditorTest, CancelledColourChoiceKeepsTheColour) {
+TEST_F(KnopfeditorTest, AbgebrocheneFarbwahlBehaeltDieFarbe) {
   öffnen();
   QTest::mouseClick(editor->cmdFarbe[1], Qt::LeftButton);  // the script cancels
   EXPECT_EQ(skript->protokoll.back().art, dialoge::Art::Farbe);
@@ -216,7 +216,7 @@ struct Prüffall {
   std::function<QWidget*(frmAnAbwesenheitsgruende&)> fokus;
 };
 
-TEST_F(KnopfeditorTest, ValidationRefusesWithItsMessagesAndFocus) {
+TEST_F(KnopfeditorTest, PruefungLehntMitIhrenMeldungenUndFokusAb) {
   const Prüffall fälle[] = {
       {"colon in a letter", [](auto& e) { e.txtBuchst[3]->setText(":"); }, u"Unzulässiges Sonderzeichen enthalten",
        [](auto& e) { return e.txtBuchst[3]; }},
@@ -277,7 +277,7 @@ TEST_F(KnopfeditorTest, ValidationRefusesWithItsMessagesAndFocus) {
   EXPECT_TRUE(sicherungen().isEmpty());
 }
 
-TEST_F(KnopfeditorTest, LettersDifferInCaseAndAVacationLetterMayRepeatForAdministratorsOnly) {
+TEST_F(KnopfeditorTest, BuchstabenUnterscheidenGrossKleinUndUrlaubsbuchstabeDarfSichNurFuerAdministratorenWiederholen) {
   auto& e = öffnen();
   füllen(7, QStringLiteral("u"), QStringLiteral("unbezahlt"));
   e.Hintergrundfarbe[7] = kUrlaub;
@@ -287,7 +287,7 @@ TEST_F(KnopfeditorTest, LettersDifferInCaseAndAVacationLetterMayRepeatForAdminis
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(KnopfeditorTest, NoToTheDeletionQuestionResetsTheRow) {
+TEST_F(KnopfeditorTest, NeinAufDieLoeschfrageSetztDieZeileZurueck) {
   auto& e = öffnen();
   leeren(1);
   ok();  // the script answers No
@@ -311,7 +311,7 @@ TEST_F(KnopfeditorTest, NoToTheDeletionQuestionResetsTheRow) {
   EXPECT_EQ(skript->texte().size(), vorher);
 }
 
-TEST_F(KnopfeditorTest, NoButtonLeftIsRefusedAfterTheQuestions) {
+TEST_F(KnopfeditorTest, KeineSchaltflaecheUebrigWirdNachDenFragenAbgelehnt) {
   auto& e = öffnen();
   for (int i = 0; i < 6; ++i) skript->antworte(dialoge::kJa);
   for (int r = 1; r <= 6; ++r) leeren(r);
@@ -321,7 +321,7 @@ TEST_F(KnopfeditorTest, NoButtonLeftIsRefusedAfterTheQuestions) {
   EXPECT_EQ(Schaltflächen_Anzahl(), 7);
 }
 
-TEST_F(KnopfeditorTest, AFailedBackupOrRestoreLeavesFilesAndTableAsTheyWere) {
+TEST_F(KnopfeditorTest, MisslungenesBackupOderWiederherstellenLaesstDateienUndTabelleWieSieWaren) {
   const QByteArray konfig = lesen(gDatenordner + QStringLiteral("Konfigdaten.dat"));
   const QByteArray dez = lesen(gDatenordner + kDezember);
   const QStringList texte = gSFTexte;
@@ -359,7 +359,7 @@ TEST_F(KnopfeditorTest, AFailedBackupOrRestoreLeavesFilesAndTableAsTheyWere) {
   EXPECT_TRUE(Datei_vorhanden(gSicherungsordner + QStringLiteral("000000 000000 I.dat")));
 }
 
-TEST_F(KnopfeditorTest, AConfigurationWrittenElsewhereSinceReadingIsNotOverwritten) {
+TEST_F(KnopfeditorTest, AnderswoSeitDemLesenGeschriebeneKonfigurationWirdNichtUeberschrieben) {
   const QByteArray dez = lesen(gDatenordner + kDezember);
   öffnen();
   leeren(2);
@@ -377,7 +377,7 @@ TEST_F(KnopfeditorTest, AConfigurationWrittenElsewhereSinceReadingIsNotOverwritt
   EXPECT_TRUE(sicherungen().isEmpty());
 }
 
-TEST_F(KnopfeditorTest, ButtonWidthAutomaticAndStepped) {
+TEST_F(KnopfeditorTest, SchaltflaechenbreiteAutomatischUndInSchritten) {
   auto& e = öffnen();
   e.textmessung = [](const QString& t) { return t == u"Zeitausgleich" ? 1700 : 600; };
   e.SFBreiteCode = QStringLiteral("0");
@@ -404,7 +404,7 @@ TEST_F(KnopfeditorTest, ButtonWidthAutomaticAndStepped) {
   EXPECT_EQ(gBenutzerwerte[37], 1800);
 }
 
-TEST_F(KnopfeditorTest, PageSwitchChecksFirstAndSwapsThePages) {
+TEST_F(KnopfeditorTest, SeitenwechselPrueftZuerstUndTauschtDieSeiten) {
   auto& e = öffnen();
   for (int r = 7; r <= 12; ++r) füllen(r, QString(QChar(u'a' + r)), QStringLiteral("Grund %1").arg(r));
   EXPECT_TRUE(e.cmdAuswahl[1]->isEnabled());
@@ -425,7 +425,7 @@ TEST_F(KnopfeditorTest, PageSwitchChecksFirstAndSwapsThePages) {
   EXPECT_FALSE(e.cmdAuswahl[1]->isEnabled());
 }
 
-TEST_F(KnopfeditorTest, APairOnTheHiddenPageIsShownBeforeTheFocusGoesThere) {
+TEST_F(KnopfeditorTest, PaarAufDerVerborgenenSeiteWirdGezeigtBevorDerFokusDorthinGeht) {
   auto& e = öffnen();
   for (int r = 7; r <= 14; ++r) füllen(r, QString(QChar(u'a' + r)), QStringLiteral("Grund %1").arg(r));
   QTest::mouseClick(e.cmdAuswahl[1], Qt::LeftButton);
@@ -442,7 +442,7 @@ TEST_F(KnopfeditorTest, APairOnTheHiddenPageIsShownBeforeTheFocusGoesThere) {
   EXPECT_EQ(QApplication::focusWidget(), e.txtBuchst[13]);
 }
 
-TEST_F(KnopfeditorTest, EmptyingARowClearsAndDisablesItsFlags) {
+TEST_F(KnopfeditorTest, LeerenEinerZeileLoeschtUndSperrtIhreSchalter) {
   auto& e = öffnen();
   ASSERT_TRUE(e.chkPublic[5]->isChecked());
   leeren(5);
@@ -451,7 +451,7 @@ TEST_F(KnopfeditorTest, EmptyingARowClearsAndDisablesItsFlags) {
   EXPECT_FALSE(e.cmdFarbe[5]->isEnabled());
 }
 
-TEST_F(KnopfeditorTest, HideColumnWhenTheFeatureIsSetUp) {
+TEST_F(KnopfeditorTest, VerbergenspalteWennDieFunktionEingerichtetIst) {
   gSFVerbergenText = QStringLiteral("0000100");
   auto& e = öffnen();
   EXPECT_FALSE(e.chkHide[1]->isHidden());
@@ -464,7 +464,7 @@ TEST_F(KnopfeditorTest, HideColumnWhenTheFeatureIsSetUp) {
 
 // Another workstation appends to March while the buttons are saved: its saves wait
 // for the month lock and none of its lines is lost by the restore of the remapped copy.
-TEST_F(KnopfeditorTest, AnotherWorkstationsSavesDuringTheRemapAreKept) {
+TEST_F(KnopfeditorTest, SpeicherungenEinesAnderenArbeitsplatzesWaehrendDesUmbildensBleiben) {
   // Enough saves that the other workstation is still at it when this save is done,
   // also on a busy machine.
   constexpr int kSpeicherungen = 15000;
@@ -510,7 +510,7 @@ TEST_F(KnopfeditorTest, AnotherWorkstationsSavesDuringTheRemapAreKept) {
                               Codes({{2, '1'}, {3, '3'}, {4, '5'}, {5, '9'}, {12, '1'}, {19, '9'}, {26, '1'}})));
 }
 
-TEST_F(KnopfeditorTest, TheProgramLockBarsOthersFromBackupToRestoreAndAnOwnLockStays) {
+TEST_F(KnopfeditorTest, ProgrammsperreHaeltAndereVomBackupBisZumWiederherstellenAbUndEigeneSperreBleibt) {
   const QString sperrdatei = gDatenordner + QStringLiteral("Lockfile.txt");
   QString währenddessen;
   gKnopfRestore = [&](const QString& sicherung, const QString& filter) {
@@ -534,7 +534,7 @@ TEST_F(KnopfeditorTest, TheProgramLockBarsOthersFromBackupToRestoreAndAnOwnLockS
   EXPECT_EQ(lesen(sperrdatei), QByteArray("Umzug|tester\r\n"));
 }
 
-TEST_F(KnopfeditorTest, Pictures) {
+TEST_F(KnopfeditorTest, Bildschirmfotos) {
   gSFVerbergenText = QStringLiteral("0000100");
   for (int breite : {1800, 2370}) {
     auto& e = öffnen();

@@ -301,14 +301,14 @@ Splashbilanz SplashStart(uhr::Testuhr& uhr, const QString& ordner, bool ohneSpla
   return b;
 }
 
-TEST_F(Startablauf, NowelcomescreenShowsNoSplashAndDoesNotWait) {
+TEST_F(Startablauf, NowelcomescreenZeigtKeinenStartbildschirmUndWartetNicht) {
   const Splashbilanz b = SplashStart(uhr, ordner() + QStringLiteral("Ablage"), true);
   EXPECT_EQ(b.gezeigt, 0);
   EXPECT_EQ(b.entladen, 0);
   EXPECT_FALSE(b.gewartet);
 }
 
-TEST_F(Startablauf, TheSplashStaysUntilOneAndAQuarterSecondsAfterTheStart) {
+TEST_F(Startablauf, StartbildschirmBleibtBisEinUndEineViertelSekundeNachDemStart) {
   const Splashbilanz b = SplashStart(uhr, ordner() + QStringLiteral("Ablage"), false);
   EXPECT_EQ(b.gezeigt, 1);
   EXPECT_EQ(b.entladen, 1);

@@ -29,7 +29,7 @@ class Anzeigemenues : public planer::PlanerFensterTest {
   }
 };
 
-TEST_F(Anzeigemenues, MessagesInsteadOfTheDialogs) {
+TEST_F(Anzeigemenues, MeldungenStattDerDialoge) {
   struct Fall {
     const char* wie;
     int stufe;
@@ -77,7 +77,7 @@ TEST_F(Anzeigemenues, MessagesInsteadOfTheDialogs) {
   }
 }
 
-TEST_F(Anzeigemenues, NoEmployeesYet) {
+TEST_F(Anzeigemenues, NochKeineMitarbeiter) {
   frmVelkora& fenster = fensterLaden();
   Mitarbeitertabelle_dimensionieren(1);
   gMitarbeiterNamen[1] = QStringLiteral("NoNames");
@@ -87,7 +87,7 @@ TEST_F(Anzeigemenues, NoEmployeesYet) {
   EXPECT_EQ(skript->texte(), (std::vector<QString>{kKeineNamen, kKeineNamen}));
 }
 
-TEST_F(Anzeigemenues, TheDialogsOpenWithTheirGroups) {
+TEST_F(Anzeigemenues, DialogeOeffnenMitIhrenGruppen) {
   // Display groups and permissions in use.
   SetSetting(17, 0);
   SetSetting(18, 0);
@@ -115,7 +115,7 @@ TEST_F(Anzeigemenues, TheDialogsOpenWithTheirGroups) {
   EXPECT_EQ(gAnzeigegruppen.value(1), u"Alle Mitarbeiter|Verwaltung:Lager:");
 }
 
-TEST_F(Anzeigemenues, ItemsFollowLevelAndSettings) {
+TEST_F(Anzeigemenues, PunkteFolgenStufeUndEinstellungen) {
   struct Fall {
     int stufe, stelle17, stelle18;
     bool berechtigungen, gruppen;

@@ -78,7 +78,7 @@ class Mehrplatz : public Mitarbeitereditor {
   QString basis, daten;
 };
 
-TEST_F(Mehrplatz, ApplyHoldsOffOtherSavesWaitsForAMonthAndTheOthersEnterUnderTheNewName) {
+TEST_F(Mehrplatz, AnwendenHaeltAndereSpeicherungenAufWartetAufEinenMonatUndDieAnderenTragenUnterDemNeuenNamenEin) {
   ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
   Arbeitsplatz anna(QStringLiteral("anna"), basis, QStringLiteral("150426"));
   ASSERT_EQ(anna.zeile(), u"ready 2604") << anna.fehlerausgabe();
@@ -139,7 +139,7 @@ TEST_F(Mehrplatz, ApplyHoldsOffOtherSavesWaitsForAMonthAndTheOthersEnterUnderThe
   EXPECT_EQ(xav2.last(), QStringLiteral("A:Xav2:") + Codes({20, 21, 29, 30}));
 }
 
-TEST_F(Mehrplatz, AnEmployeeFileWrittenByAnotherProcessRefusesTheApply) {
+TEST_F(Mehrplatz, VonAnderemProzessGeschriebeneMitarbeiterdateiVerweigertDasAnwenden) {
   ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
   frmMitarbeiter& f = öffnen();
   eingeben(f.txtName[3], QStringLiteral("Beispiel Bertha"));

@@ -68,7 +68,7 @@ class Anwenden : public Mitarbeitereditor {
   Zeilensatz& satz(int i) { return editor->Zeilen[static_cast<size_t>(i)]; }
 };
 
-TEST_F(Anwenden, NothingChangedWritesNothing) {
+TEST_F(Anwenden, OhneAenderungWirdNichtsGeschrieben) {
   const QStringList vorher = dateien();
   const QDateTime zeit = Dateizeit(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
   frmMitarbeiter& f = öffnen();
@@ -80,7 +80,7 @@ TEST_F(Anwenden, NothingChangedWritesNothing) {
   EXPECT_TRUE(logbuch().isEmpty());
 }
 
-TEST_F(Anwenden, NewChangedAndRemovedEmployeesAreLogged) {
+TEST_F(Anwenden, NeueGeaenderteUndEntfernteMitarbeiterWerdenProtokolliert) {
   frmMitarbeiter& f = öffnen();
   satz(4).Name = QStringLiteral("Anders Anne");  // changed
   satz(5) = Zeilensatz{};                        // removed, no absences
@@ -105,7 +105,7 @@ TEST_F(Anwenden, NewChangedAndRemovedEmployeesAreLogged) {
   EXPECT_EQ(QDir(gSicherungsordner).entryList(QDir::Files).size(), 1);
 }
 
-TEST_F(Anwenden, RenameCarriesIntoEveryMonthInAnyCase) {
+TEST_F(Anwenden, UmbenennenReichtInJedenMonatInJederSchreibweise) {
   monat(QStringLiteral("2603 260301 Data.dat"),
         {QStringLiteral("A:KL:") + tage(QStringLiteral("1")), QStringLiteral("A:klm:") + tage(QStringLiteral("11")),
          QStringLiteral("K:kL:01-01:Arzt"), QStringLiteral("A:anna:") + tage(QStringLiteral(" 1"))});
@@ -128,7 +128,7 @@ TEST_F(Anwenden, RenameCarriesIntoEveryMonthInAnyCase) {
   EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Lockfile.txt")));
 }
 
-TEST_F(Anwenden, OvertimeSectionsFollowTheirUser) {
+TEST_F(Anwenden, UeberstundenabschnitteFolgenIhremBenutzer) {
   QStringList ü{QStringLiteral("[UStunden]"),
                 QStringLiteral("x"),
                 QStringLiteral("x"),
@@ -160,7 +160,7 @@ struct Konfliktfall {
 
 class Konflikt : public Anwenden, public ::testing::WithParamInterface<Konfliktfall> {};
 
-TEST_P(Konflikt, RenamesThatWouldMergeTwoEmployeesAreRefused) {
+TEST_P(Konflikt, UmbenennungenDieZweiMitarbeiterVereinenWuerdenWerdenAbgelehnt) {
   const Konfliktfall fall = GetParam();
   monat(QStringLiteral("2603 260301 Data.dat"), {QStringLiteral("A:anna:") + tage(QStringLiteral("1")),
                                                  QStringLiteral("A:bert:") + tage(QStringLiteral("11"))});
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
         Konfliktfall{"Tausch", {}, QStringLiteral("BERT"), QStringLiteral("anna"), {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Anwenden, AChainBelowIsCarriedOutInRowOrder) {
+TEST_F(Anwenden, KetteWeiterUntenWirdInZeilenfolgeAusgefuehrt) {
   monat(QStringLiteral("2603 260301 Data.dat"), {QStringLiteral("A:anna:") + tage(QStringLiteral("1")),
                                                  QStringLiteral("A:bert:") + tage(QStringLiteral("11"))});
   öffnen();
@@ -226,7 +226,7 @@ TEST_F(Anwenden, AChainBelowIsCarriedOutInRowOrder) {
                          QStringLiteral("A:carl:") + tage(QStringLiteral("11"))}));
 }
 
-TEST_F(Anwenden, ASwapTouchesNoMonth) {
+TEST_F(Anwenden, TauschBeruehrtKeinenMonat) {
   monat(QStringLiteral("2603 260301 Data.dat"), {QStringLiteral("A:anna:") + tage(QStringLiteral("1"))});
   öffnen();
   satz(4).BenutzerID = QStringLiteral("bert");
@@ -241,7 +241,7 @@ TEST_F(Anwenden, ASwapTouchesNoMonth) {
   EXPECT_TRUE(log[3].startsWith(QStringLiteral("Mitarbeiter geändert auf: ")));
 }
 
-TEST_F(Anwenden, RemovingEmployeesWithAbsencesAsksOnceAndPurgesTheirLines) {
+TEST_F(Anwenden, EntfernenVonMitarbeiternMitAbwesenheitenFragtEinmalUndTilgtIhreZeilen) {
   monat(QStringLiteral("2603 260301 Data.dat"),
         {QStringLiteral("A:Anna:") + tage(QStringLiteral("1")), QStringLiteral("K:anna:01-01:Kur"),
          QStringLiteral("A:bert:") + tage(QStringLiteral("11")), QStringLiteral("A:kl:") + tage(QStringLiteral("1"))});
@@ -268,7 +268,7 @@ TEST_F(Anwenden, RemovingEmployeesWithAbsencesAsksOnceAndPurgesTheirLines) {
             QStringList{QStringLiteral("A:kl:") + tage(QStringLiteral("1"))});
 }
 
-TEST_F(Anwenden, OneRemovedEmployeeWithAbsences) {
+TEST_F(Anwenden, EinEntfernterMitarbeiterMitAbwesenheiten) {
   monat(QStringLiteral("2603 260301 Data.dat"), {QStringLiteral("A:bert:") + tage(QStringLiteral("11"))});
   öffnen();
   satz(5) = Zeilensatz{};
@@ -282,7 +282,7 @@ TEST_F(Anwenden, OneRemovedEmployeeWithAbsences) {
                 "Mitarbeiters löschen?")});
 }
 
-TEST_F(Anwenden, WithoutABackupNoLineIsDropped) {
+TEST_F(Anwenden, OhneBackupGehtKeineZeileVerloren) {
   monat(QStringLiteral("2603 260301 Data.dat"), {QStringLiteral("A:bert:") + tage(QStringLiteral("11"))});
   // The backup folder is a file: no backup can be written.
   QDir(gSicherungsordner).removeRecursively();
@@ -301,7 +301,7 @@ TEST_F(Anwenden, WithoutABackupNoLineIsDropped) {
             QStringList{QStringLiteral("A:bert:") + tage(QStringLiteral("11"))});
 }
 
-TEST_F(Anwenden, AListWrittenElsewhereMeanwhileIsNotOverwritten) {
+TEST_F(Anwenden, InzwischenAnderswoGeschriebeneListeWirdNichtUeberschrieben) {
   öffnen();
   // Another workstation writes the employee file after the editor opened.
   QFile datei(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
@@ -324,7 +324,7 @@ TEST_F(Anwenden, AListWrittenElsewhereMeanwhileIsNotOverwritten) {
   EXPECT_EQ(gMitarbeiterNamen[4], QStringLiteral("Anders Anne"));
 }
 
-TEST_F(Anwenden, PermissionsFollowTheHeadings) {
+TEST_F(Anwenden, BerechtigungenFolgenDenUeberschriften) {
   SetSetting(1, 2);
   gAnzeigeberechtigungen = QStringList{QString(), QStringLiteral("Team|Team:Alt:"), QStringLiteral("Alt|Alt:")};
   leute({{QStringLiteral("Team"), QString()},
@@ -340,7 +340,7 @@ TEST_F(Anwenden, PermissionsFollowTheHeadings) {
   EXPECT_EQ(gAnzeigeberechtigungen, (QStringList{QString(), QStringLiteral("Kern|Kern:"), QStringLiteral("Neu|Neu:")}));
 }
 
-TEST_F(Anwenden, DisplayGroupsOfAllUsersFollowHeadingsAndUsers) {
+TEST_F(Anwenden, AnzeigegruppenAllerBenutzerFolgenUeberschriftenUndBenutzern) {
   SetSetting(17, 0);
   schreiben(gIniOrdner + QStringLiteral("Velkora_ehemalig.ini"), "x");
   schreiben(gDatenordner + QStringLiteral("Mitarbeiteranzgru.dat"),
@@ -359,7 +359,7 @@ TEST_F(Anwenden, DisplayGroupsOfAllUsersFollowHeadingsAndUsers) {
                          QStringLiteral("[ehemalig]"), QStringLiteral("Nur Team|Team:")}));
 }
 
-TEST_F(Anwenden, OldSettingsFilesGo) {
+TEST_F(Anwenden, AlteEinstellungsdateienEntfallen) {
   const auto ini = [](const QString& name, int tageAlt) {
     const QString pfad = gIniOrdner + name;
     schreiben(pfad, "x");

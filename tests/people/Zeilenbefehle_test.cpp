@@ -49,7 +49,7 @@ class Zeilenbefehle : public Mitarbeitereditor {
 
 // --- Rows --------------------------------------------------------------------
 
-TEST_F(Zeilenbefehle, InsertOnAScrolledPage) {
+TEST_F(Zeilenbefehle, EinfuegenAufEinerGeroltenSeite) {
   mitarbeiter(40);
   frmMitarbeiter& f = öffnen();
   blättern(10);
@@ -66,7 +66,7 @@ TEST_F(Zeilenbefehle, InsertOnAScrolledPage) {
   EXPECT_EQ(f.Zeilen[16].BenutzerIDAlt, QStringLiteral("ma015"));
 }
 
-TEST_F(Zeilenbefehle, DeleteAtTheEndKeepsTheCountElsewhereShrinks) {
+TEST_F(Zeilenbefehle, LoeschenAmEndeBehaeltDieAnzahlSonstSchrumpftSie) {
   mitarbeiter(40);  // 41 records, maximum 19
   frmMitarbeiter& f = öffnen();
   fokus(f.txtName[3]);
@@ -85,7 +85,7 @@ TEST_F(Zeilenbefehle, DeleteAtTheEndKeepsTheCountElsewhereShrinks) {
   EXPECT_TRUE(f.Zeilen[39].leer());
 }
 
-TEST_F(Zeilenbefehle, MoveUpFromTheFirstRowOfAScrolledPage) {
+TEST_F(Zeilenbefehle, HochschiebenAusDerErstenZeileEinerGeroltenSeite) {
   mitarbeiter(40);
   frmMitarbeiter& f = öffnen();
   blättern(10);
@@ -105,7 +105,7 @@ TEST_F(Zeilenbefehle, MoveUpFromTheFirstRowOfAScrolledPage) {
   EXPECT_EQ(piepskript->piepser, 0);
 }
 
-TEST_F(Zeilenbefehle, TheFirstRecordUpAndTheLastDownOnlyBeep) {
+TEST_F(Zeilenbefehle, ErsterSatzHochUndLetzterRunterPiepenNur) {
   mitarbeiter(40);
   frmMitarbeiter& f = öffnen();
   fokus(f.txtName[1]);
@@ -122,7 +122,7 @@ TEST_F(Zeilenbefehle, TheFirstRecordUpAndTheLastDownOnlyBeep) {
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(Zeilenbefehle, AMoveWhoseScrollIsRefusedExchangesNothing) {
+TEST_F(Zeilenbefehle, VerschiebenMitAbgelehntemBildlaufTauschtNichts) {
   mitarbeiter(40);
   frmMitarbeiter& f = öffnen();
   blättern(10);
@@ -151,7 +151,7 @@ class Uebertrag : public Zeilenbefehle {
   }
 };
 
-TEST_F(Uebertrag, OnlyEmptyTargetsReceiveTheirPreviousYear) {
+TEST_F(Uebertrag, NurLeereZieleErhaltenIhrVorjahr) {
   frmMitarbeiter& f = öffnen();
   skript->antworte(dialoge::kJa);
   kopfklick(11, Qt::ControlModifier | Qt::AltModifier);
@@ -170,7 +170,7 @@ TEST_F(Uebertrag, OnlyEmptyTargetsReceiveTheirPreviousYear) {
   EXPECT_TRUE(f.cmdAuswahl[6]->isEnabled());
 }
 
-TEST_F(Uebertrag, RefusalsAndNo) {
+TEST_F(Uebertrag, AblehnungenUndNein) {
   frmMitarbeiter& f = öffnen();
   // No: nothing changes.
   kopfklick(11, Qt::ControlModifier | Qt::AltModifier);
@@ -200,7 +200,7 @@ TEST_F(Uebertrag, RefusalsAndNo) {
   EXPECT_EQ(skript->texte().size(), 4u);
 }
 
-TEST_F(Uebertrag, TheFourthYearHeaderIsIgnoredWhileSpecialLeaveIsInUse) {
+TEST_F(Uebertrag, VierteJahresueberschriftZaehltNichtSolangeSonderurlaubGenutztWird) {
   SetSetting(33, 1);
   gUrlaubsdaten[2] = QStringLiteral("000,0:030,0:028,0:020,0:000,0");
   frmMitarbeiter& f = öffnen();
@@ -209,7 +209,7 @@ TEST_F(Uebertrag, TheFourthYearHeaderIsIgnoredWhileSpecialLeaveIsInUse) {
   EXPECT_EQ(f.Zeilen[2].Urlaubsdaten, QStringLiteral("000,0:030,0:028,0:020,0:000,0"));
 }
 
-TEST_F(Uebertrag, ADoubleClickCopiesIntoAnEmptyOrZeroBoxOnly) {
+TEST_F(Uebertrag, DoppelklickKopiertNurInEinLeeresOderNullfeld) {
   frmMitarbeiter& f = öffnen();
   // Row 4: 2026 is 0, its 2025 value is 30.
   QTest::mouseDClick(f.txtUrlaub2[4], Qt::LeftButton);
@@ -230,7 +230,7 @@ TEST_F(Uebertrag, ADoubleClickCopiesIntoAnEmptyOrZeroBoxOnly) {
   EXPECT_EQ(f.txtUrlaub4[4]->text(), QStringLiteral("0"));
 }
 
-TEST_F(Uebertrag, TheSpecialLeaveBoxTakesNoCopy) {
+TEST_F(Uebertrag, SonderurlaubsfeldNimmtKeineKopie) {
   SetSetting(33, 1);
   gUrlaubsdaten[2] = QStringLiteral("000,0:030,0:028,0:020,0:000,0");
   frmMitarbeiter& f = öffnen();
@@ -252,7 +252,7 @@ class Suche : public Zeilenbefehle {
   }
 };
 
-TEST_F(Suche, PartOfANameInAnyCaseThenOnToTheEnd) {
+TEST_F(Suche, NamensteilInJederSchreibweiseDannWeiterBisZumEnde) {
   frmMitarbeiter& f = öffnen();
   fokus(f.txtName[2]);
   antworten << QStringLiteral("MEI");
@@ -282,7 +282,7 @@ TEST_F(Suche, PartOfANameInAnyCaseThenOnToTheEnd) {
   EXPECT_EQ(skript->texte().back(), QStringLiteral("Name 'niemand' nicht gefunden"));
 }
 
-TEST_F(Suche, F4FindsTheOwnRecordNotTheFirstContainingItsName) {
+TEST_F(Suche, F4FindetDenEigenenSatzNichtDenErstenMitSeinemNamen) {
   frmMitarbeiter& f = öffnen();
   fokus(f.txtName[2]);
   taste(Qt::Key_F4);
@@ -295,7 +295,7 @@ TEST_F(Suche, F4FindsTheOwnRecordNotTheFirstContainingItsName) {
   EXPECT_EQ(skript->texte(), std::vector<QString>{QStringLiteral("Windows-Benutzername 'fremd' nicht gefunden")});
 }
 
-TEST_F(Suche, F4DoesNothingWithoutUserNames) {
+TEST_F(Suche, F4TutOhneBenutzernamenNichts) {
   SetSetting(28, 1);
   frmMitarbeiter& f = öffnen();
   fokus(f.txtName[2]);
@@ -305,7 +305,7 @@ TEST_F(Suche, F4DoesNothingWithoutUserNames) {
   EXPECT_EQ(QApplication::focusWidget(), f.txtName[2]);
 }
 
-TEST_F(Suche, ASearchWhileTypingKeepsTheTypedTextAndStopsAtABadDate) {
+TEST_F(Suche, SucheWaehrendDerEingabeBehaeltDenGetipptenTextUndHaeltBeiFalschemDatum) {
   frmMitarbeiter& f = öffnen();
   fokus(f.txtName[3]);
   tippen(QStringLiteral("Neu Getippt"));
@@ -325,7 +325,7 @@ TEST_F(Suche, ASearchWhileTypingKeepsTheTypedTextAndStopsAtABadDate) {
 
 // --- Applying ----------------------------------------------------------------
 
-TEST_F(Zeilenbefehle, RowChangesReachTheFileOnlyWhenApplied) {
+TEST_F(Zeilenbefehle, ZeilenaenderungenErreichenDieDateiErstBeimAnwenden) {
   mitarbeiter(5);
   Mitarbeiterdaten_schreiben();
   const QByteArray vorher = lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
@@ -342,7 +342,7 @@ TEST_F(Zeilenbefehle, RowChangesReachTheFileOnlyWhenApplied) {
 
 namespace {
 
-TEST_F(Zeilenbefehle, AColonPushedOffThePageByAnInsertIsRefusedAtApply) {
+TEST_F(Zeilenbefehle, DurchEinfuegenVonDerSeiteGeschobenerDoppelpunktWirdBeimAnwendenAbgelehnt) {
   mitarbeiter(40);
   frmMitarbeiter& f = öffnen();
   eingeben(f.txtName[22], QStringLiteral("Weit:Unten"));

@@ -34,7 +34,7 @@ class Anzeigeberechtigungen : public AnzeigeTest {
   }
 };
 
-TEST_F(Anzeigeberechtigungen, BeforePermissionsAreOnEveryBoxIsTickedAndTheFirstOkSwitchesThemOn) {
+TEST_F(Anzeigeberechtigungen, VorDenBerechtigungenIstJedesFeldAngehaktUndDasErsteOkSchaltetSieEin) {
   gruppen({QStringLiteral("Verwaltung"), QStringLiteral("Lager"), QStringLiteral("Versand")});
   ASSERT_NE(Setting(1), 2);
   auto d = öffnen({QStringLiteral("Verwaltung"), QStringLiteral("Lager"), QStringLiteral("Versand")});
@@ -56,7 +56,7 @@ TEST_F(Anzeigeberechtigungen, BeforePermissionsAreOnEveryBoxIsTickedAndTheFirstO
   EXPECT_EQ(skript->texte(), std::vector<QString>{kHinweis});
 }
 
-TEST_F(Anzeigeberechtigungen, AGroupWithoutAStoredLineSeesOnlyItself) {
+TEST_F(Anzeigeberechtigungen, GruppeOhneGespeicherteZeileSiehtNurSich) {
   gruppen({QStringLiteral("Verwaltung"), QStringLiteral("Lager"), QStringLiteral("Versand")});
   berechtigungen({QStringLiteral("Verwaltung|Verwaltung:Versand:")});
   auto d = öffnen({QStringLiteral("Verwaltung"), QStringLiteral("Lager"), QStringLiteral("Versand")});
@@ -67,7 +67,7 @@ TEST_F(Anzeigeberechtigungen, AGroupWithoutAStoredLineSeesOnlyItself) {
   EXPECT_EQ(häkchen(*d), u"001");
 }
 
-TEST_F(Anzeigeberechtigungen, AnAmpersandIsShownInTheCaptionAndStoredOnce) {
+TEST_F(Anzeigeberechtigungen, UndZeichenWirdInDerBeschriftungGezeigtUndEinmalGespeichert) {
   gruppen({QStringLiteral("F&E"), QStringLiteral("Lager")});
   auto d = öffnen({QStringLiteral("F&E"), QStringLiteral("Lager")});
   EXPECT_EQ(box(*d, 1)->text(), u"F&&E");
@@ -78,7 +78,7 @@ TEST_F(Anzeigeberechtigungen, AnAmpersandIsShownInTheCaptionAndStoredOnce) {
 
 // Showing a group sets its boxes one by one; the ticks of the group shown before must
 // not leak into it, and a click's tick stays with its group.
-TEST_F(Anzeigeberechtigungen, TicksSurviveSwitchingGroupsBackAndForth) {
+TEST_F(Anzeigeberechtigungen, HakenUeberstehenDasHinUndHerSchaltenDerGruppen) {
   gruppen({QStringLiteral("Verwaltung"), QStringLiteral("Lager"), QStringLiteral("Versand")});
   berechtigungen({QStringLiteral("Verwaltung|Verwaltung:"), QStringLiteral("Lager|Verwaltung:Lager:Versand:"),
                   QStringLiteral("Versand|Versand:")});
@@ -99,7 +99,7 @@ TEST_F(Anzeigeberechtigungen, TicksSurviveSwitchingGroupsBackAndForth) {
                                         QStringLiteral("Lager|Lager:Versand:"), QStringLiteral("Versand|Versand:")}));
 }
 
-TEST_F(Anzeigeberechtigungen, AnUnchangedTableWritesNothingButStillGivesTheHint) {
+TEST_F(Anzeigeberechtigungen, UnveraenderteTabelleSchreibtNichtsGibtAberDenHinweis) {
   gruppen({QStringLiteral("Verwaltung"), QStringLiteral("Lager")});
   berechtigungen({QStringLiteral("Verwaltung|Verwaltung:"), QStringLiteral("Lager|Verwaltung:Lager:")});
   const QByteArray vorher = lesen(anzberpfad());
@@ -115,7 +115,7 @@ TEST_F(Anzeigeberechtigungen, AnUnchangedTableWritesNothingButStillGivesTheHint)
   EXPECT_EQ(skript->texte(), std::vector<QString>{kHinweis});
 }
 
-TEST_F(Anzeigeberechtigungen, NoHintWhenTheListBeginsWithAHeading) {
+TEST_F(Anzeigeberechtigungen, KeinHinweisWennDieListeMitEinerUeberschriftBeginnt) {
   gruppen({QStringLiteral("Verwaltung"), QStringLiteral("Lager")});
   gMitarbeiterNamen.removeAt(1);
   gBenutzerIDs.removeAt(1);
@@ -130,7 +130,7 @@ TEST_F(Anzeigeberechtigungen, NoHintWhenTheListBeginsWithAHeading) {
 
 // Another workstation stored the configuration after this one read it: writing this
 // one's copy with position 1 would undo that change.
-TEST_F(Anzeigeberechtigungen, AConfigurationWrittenElsewhereMeanwhileIsNotOverwritten) {
+TEST_F(Anzeigeberechtigungen, InzwischenAnderswoGeschriebeneKonfigurationWirdNichtUeberschrieben) {
   gruppen({QStringLiteral("Verwaltung"), QStringLiteral("Lager")});
   auto d = öffnen({QStringLiteral("Verwaltung"), QStringLiteral("Lager")});
   QStringList fremd = planer::Konfigzeilen();
@@ -151,7 +151,7 @@ TEST_F(Anzeigeberechtigungen, AConfigurationWrittenElsewhereMeanwhileIsNotOverwr
 }
 
 // Boxes fill columns of 10 for 16 to 20 groups, of 15 otherwise.
-TEST_F(Anzeigeberechtigungen, ColumnHeightFollowsTheNumberOfGroups) {
+TEST_F(Anzeigeberechtigungen, SpaltenhoeheFolgtDerGruppenzahl) {
   for (const auto& [n, höhe] : {std::pair{15, 15}, {16, 10}, {20, 10}, {21, 15}, {31, 15}}) {
     QStringList namen;
     for (int i = 1; i <= n; ++i) namen << QStringLiteral("Gruppe %1").arg(i);
@@ -174,7 +174,7 @@ TEST_F(Anzeigeberechtigungen, ColumnHeightFollowsTheNumberOfGroups) {
   }
 }
 
-TEST_F(Anzeigeberechtigungen, Pictures) {
+TEST_F(Anzeigeberechtigungen, Bildschirmfotos) {
   gruppen({QStringLiteral("Verwaltung"), QStringLiteral("Lager")});
   auto klein = öffnen({QStringLiteral("Verwaltung"), QStringLiteral("Lager")});
   EXPECT_TRUE(klein->grab().save(bilderordner() + QStringLiteral("Anzeigeberechtigungen_klein.png")));

@@ -60,7 +60,7 @@ class Anzeigegruppen : public AnzeigeTest {
   QStringList eingaben;
 };
 
-TEST_F(Anzeigegruppen, AUserWithoutGroupsIsOfferedAllEmployeesStoredOnOk) {
+TEST_F(Anzeigegruppen, BenutzerOhneGruppenBekommtAlleMitarbeiterGespeichertBeiOk) {
   auto d = öffnen();
   EXPECT_EQ(namen(*d), QStringList{QStringLiteral("Alle Mitarbeiter")});
   EXPECT_EQ(häkchen(*d), u"111");
@@ -72,7 +72,7 @@ TEST_F(Anzeigegruppen, AUserWithoutGroupsIsOfferedAllEmployeesStoredOnOk) {
   EXPECT_TRUE(logbuch().isEmpty()) << "the display groups write no logbook line";
 }
 
-TEST_F(Anzeigegruppen, DeletingTheLastGroupStoresNoGroupsAndKeepsOtherUsersBlocks) {
+TEST_F(Anzeigegruppen, LoeschenDerLetztenGruppeSpeichertKeineGruppenUndBehaeltAndereBenutzerbloecke) {
   gBenutzername = QStringLiteral("anna");
   gespeichert({QStringLiteral("Annas|Lager:")});
   gBenutzername = QStringLiteral("tester");
@@ -93,7 +93,7 @@ TEST_F(Anzeigegruppen, DeletingTheLastGroupStoresNoGroupsAndKeepsOtherUsersBlock
   EXPECT_EQ(datei(), (QStringList{QStringLiteral("[anna]"), QStringLiteral("Annas|Lager:")}));
 }
 
-TEST_F(Anzeigegruppen, ADeclinedQuestionDeletesNothing) {
+TEST_F(Anzeigegruppen, AbgelehnteFrageLoeschtNichts) {
   gespeichert({QStringLiteral("Mein Blick|Verwaltung:")});
   auto d = öffnen();
   d->cmdAuswahl[3]->click();  // the script answers No
@@ -102,7 +102,7 @@ TEST_F(Anzeigegruppen, ADeclinedQuestionDeletesNothing) {
 
 // A name another group has in other letter case is refused, for adding and renaming,
 // the renamed group's own name included.
-TEST_F(Anzeigegruppen, NamesDifferingOnlyInCaseAreRefused) {
+TEST_F(Anzeigegruppen, NurInGrossKleinschreibungVerschiedeneNamenWerdenAbgelehnt) {
   gespeichert({QStringLiteral("Lager|Lager:"), QStringLiteral("Büro|Verwaltung:")});
   for (const auto& [knopf, antwort] :
        {std::pair{1, QStringLiteral("LAGER")}, {2, QStringLiteral("lager")}, {2, QStringLiteral("BÜRO")}}) {
@@ -116,7 +116,7 @@ TEST_F(Anzeigegruppen, NamesDifferingOnlyInCaseAreRefused) {
   }
 }
 
-TEST_F(Anzeigegruppen, NewNamesTakeTheirSortedPlaceAndRenamingKeepsTheTicks) {
+TEST_F(Anzeigegruppen, NeueNamenNehmenIhrenSortiertenPlatzUndUmbenennenBehaeltDieHaken) {
   gespeichert({QStringLiteral("Mitte|Lager:"), QStringLiteral("Zentrale|Verwaltung:Versand:")});
   auto d = öffnen();
   antworten = {QStringLiteral("Äußeres"), QStringLiteral("alle")};
@@ -145,7 +145,7 @@ TEST_F(Anzeigegruppen, NewNamesTakeTheirSortedPlaceAndRenamingKeepsTheTicks) {
                                   QStringLiteral("Mitte|Lager:")}));
 }
 
-TEST_F(Anzeigegruppen, ALongNameIsShortenedInTheRenamePrompt) {
+TEST_F(Anzeigegruppen, LangerNameWirdInDerUmbenennungsfrageGekuerzt) {
   const QString lang = QStringLiteral("Eine sehr lange Anzeigegruppe mit vielen Wörtern");
   gespeichert({lang + QStringLiteral("|Lager:")});
   auto d = öffnen();
@@ -155,7 +155,7 @@ TEST_F(Anzeigegruppen, ALongNameIsShortenedInTheRenamePrompt) {
   EXPECT_EQ(namen(*d), QStringList{lang}) << "a cancelled prompt changes nothing";
 }
 
-TEST_F(Anzeigegruppen, StoredGroupsNoLongerVisibleAreDropped) {
+TEST_F(Anzeigegruppen, NichtMehrSichtbareGespeicherteGruppenEntfallen) {
   gespeichert({QStringLiteral("Blick|Verwaltung:Lager:Versand:")});
   gBenutzerstufe = 0;
   gAnzeigeberechtigung = QStringLiteral("Lager:Versand:");
@@ -167,7 +167,7 @@ TEST_F(Anzeigegruppen, StoredGroupsNoLongerVisibleAreDropped) {
   EXPECT_EQ(datei(), (QStringList{QStringLiteral("[tester]"), QStringLiteral("Blick|Lager:Versand:")}));
 }
 
-TEST_F(Anzeigegruppen, AGroupWithoutATickBlocksOkAndIsSelected) {
+TEST_F(Anzeigegruppen, GruppeOhneHakenSperrtOkUndWirdGewaehlt) {
   gespeichert({QStringLiteral("Alpha|Lager:"), QStringLiteral("Beta|Versand:")});
   const QByteArray vorher = lesen(anzgrupfad());
   auto d = öffnen();
@@ -182,7 +182,7 @@ TEST_F(Anzeigegruppen, AGroupWithoutATickBlocksOkAndIsSelected) {
   EXPECT_EQ(lesen(anzgrupfad()), vorher);
 }
 
-TEST_F(Anzeigegruppen, CancelDiscardsEverything) {
+TEST_F(Anzeigegruppen, AbbrechenVerwirftAlles) {
   auto d = öffnen();
   antworten = {QStringLiteral("Neu")};
   d->cmdAuswahl[1]->click();
@@ -192,7 +192,7 @@ TEST_F(Anzeigegruppen, CancelDiscardsEverything) {
 }
 
 // The names come through the real comment dialog when the main window's hook is used.
-TEST_F(Anzeigegruppen, TheCommentDialogAsksForTheName) {
+TEST_F(Anzeigegruppen, KommentardialogFragtNachDemNamen) {
   frmAnzeigegruppen::eingabe = [](QWidget* besitzer, const QString& beschriftung, const QString& vorgabe,
                                   const QString& titel) { return Eingabefeld(beschriftung, vorgabe, titel, besitzer); };
   auto d = öffnen();
@@ -207,7 +207,7 @@ TEST_F(Anzeigegruppen, TheCommentDialogAsksForTheName) {
   EXPECT_EQ(namen(*d), (QStringList{QStringLiteral("Alle Mitarbeiter"), QStringLiteral("Nord")}));
 }
 
-TEST_F(Anzeigegruppen, Pictures) {
+TEST_F(Anzeigegruppen, Bildschirmfotos) {
   auto klein = öffnen();
   EXPECT_TRUE(klein->grab().save(bilderordner() + QStringLiteral("Anzeigegruppen_klein.png")));
   QStringList namen;

@@ -23,7 +23,7 @@ struct Ladefall {
 
 class Laden : public Mitarbeitereditor, public ::testing::WithParamInterface<Ladefall> {};
 
-TEST_P(Laden, RecordsScrollRangeAndCaption) {
+TEST_P(Laden, SaetzeBildlaufbereichUndTitel) {
   const Ladefall fall = GetParam();
   mitarbeiter(fall.einträge);
   if (fall.einträge >= 3) überschrift(3, QStringLiteral("Verwaltung"));
@@ -71,7 +71,7 @@ struct Layoutfall {
 
 class Layout : public Mitarbeitereditor, public ::testing::WithParamInterface<Layoutfall> {};
 
-TEST_P(Layout, SettingsShapeTheWindow) {
+TEST_P(Layout, EinstellungenFormenDasFenster) {
   const Layoutfall fall = GetParam();
   SetSetting(28, fall.pos28);
   SetSetting(30, fall.pos30);
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Layoutfall{"Alles", 1, 2, 1, true, 10920, false, 5, 5, true, QStringLiteral("2026")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Mitarbeitereditor, YearHeadersOfAVacationYearFromApril) {
+TEST_F(Mitarbeitereditor, JahresueberschriftenEinesUrlaubsjahresAbApril) {
   gUrlaubsjahrBeginn = 4;
   gUrlaub1Leer = true;
   frmMitarbeiter& f = öffnen();
@@ -132,7 +132,7 @@ struct Eingabefall {
 
 class Eingabe : public Mitarbeitereditor, public ::testing::WithParamInterface<Eingabefall> {};
 
-TEST_P(Eingabe, FilterAndNormalise) {
+TEST_P(Eingabe, FilternUndVereinheitlichen) {
   const Eingabefall fall = GetParam();
   SetSetting(30, fall.pos30);
   gSFUrlaubHalb = fall.halbtag ? 2 : 0;
@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
         Eingabefall{"NameGetrimmt", 0, false, 1, QStringLiteral("  Neu Name "), QStringLiteral("Neu Name")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Mitarbeitereditor, StoringARowGivesTheStoredForms) {
+TEST_F(Mitarbeitereditor, SpeichernEinerZeileErgibtDieGespeichertenFormen) {
   SetSetting(30, 1);
   frmMitarbeiter& f = öffnen();
   eingeben(f.txtName[1], QStringLiteral("Maier Anna"));
@@ -185,7 +185,7 @@ TEST_F(Mitarbeitereditor, StoringARowGivesTheStoredForms) {
   EXPECT_TRUE(f.Zeilen[1].BenutzerID.isEmpty());
 }
 
-TEST_F(Mitarbeitereditor, SpecialLeaveColumnEditsItsOwnValue) {
+TEST_F(Mitarbeitereditor, SonderurlaubsspalteBearbeitetIhrenEigenenWert) {
   SetSetting(33, 1);
   mitarbeiter(2);
   gUrlaubsdaten[1] = QStringLiteral("000,0:030,0:030,0:000,0:024,0");
@@ -195,7 +195,7 @@ TEST_F(Mitarbeitereditor, SpecialLeaveColumnEditsItsOwnValue) {
   EXPECT_EQ(f.Zeilen[1].Urlaubsdaten, QStringLiteral("000,0:030,0:030,0:000,0:024,0"));
 }
 
-TEST_F(Mitarbeitereditor, ApplyButtonFollowsChangesNotTabbing) {
+TEST_F(Mitarbeitereditor, AnwendenknopfFolgtAenderungenNichtDemTabulator) {
   mitarbeiter(3);
   frmMitarbeiter& f = öffnen();
   // Through an empty row and through a loaded one, nothing changes.
@@ -215,7 +215,7 @@ TEST_F(Mitarbeitereditor, ApplyButtonFollowsChangesNotTabbing) {
   EXPECT_TRUE(f.cmdAuswahl[6]->isEnabled());
 }
 
-TEST_F(Mitarbeitereditor, FocusedRowIsHighlighted) {
+TEST_F(Mitarbeitereditor, FokussierteZeileIstHervorgehoben) {
   mitarbeiter(3);
   frmMitarbeiter& f = öffnen();
   fokus(f.txtUrlaub1[2]);
@@ -244,7 +244,7 @@ struct Prüffall {
 
 class Pruefung : public Mitarbeitereditor, public ::testing::WithParamInterface<Prüffall> {};
 
-TEST_P(Pruefung, FirstFailureWinsAndTakesTheFocus) {
+TEST_P(Pruefung, ErsterFehlerGewinntUndNimmtDenFokus) {
   const Prüffall fall = GetParam();
   SetSetting(30, 1);  // five characters in the number boxes
   mitarbeiter(5);
@@ -348,7 +348,7 @@ INSTANTIATE_TEST_SUITE_P(
                  7}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Mitarbeitereditor, EqualDatesAndBoundaryValuesPass) {
+TEST_F(Mitarbeitereditor, GleicheDatenUndGrenzwerteBestehen) {
   mitarbeiter(3);
   frmMitarbeiter& f = öffnen();
   f.txtVonDatum[1]->setText(QStringLiteral("01.03.26"));
@@ -362,7 +362,7 @@ TEST_F(Mitarbeitereditor, EqualDatesAndBoundaryValuesPass) {
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(Mitarbeitereditor, ApplyChecksRecordsOffThePage) {
+TEST_F(Mitarbeitereditor, AnwendenPrueftSaetzeAusserhalbDerSeite) {
   mitarbeiter(40);
   frmMitarbeiter& f = öffnen();
   // A record that the page never showed since it was pushed there holds a ":".
@@ -383,7 +383,7 @@ TEST_F(Mitarbeitereditor, ApplyChecksRecordsOffThePage) {
 
 // --- Scrolling ---------------------------------------------------------------
 
-TEST_F(Mitarbeitereditor, ScrollSnapsBackOnABadDate) {
+TEST_F(Mitarbeitereditor, BildlaufSpringtBeiFalschemDatumZurueck) {
   mitarbeiter(40);
   frmMitarbeiter& f = öffnen();
   fokus(f.txtVonDatum[3]);
@@ -402,7 +402,7 @@ TEST_F(Mitarbeitereditor, ScrollSnapsBackOnABadDate) {
   EXPECT_EQ(QApplication::focusWidget(), f.txtName[4]);
 }
 
-TEST_F(Mitarbeitereditor, PageKeys) {
+TEST_F(Mitarbeitereditor, Seitentasten) {
   mitarbeiter(60);  // 61 records, maximum 39
   frmMitarbeiter& f = öffnen();
   fokus(f.txtName[3]);
@@ -424,7 +424,7 @@ TEST_F(Mitarbeitereditor, PageKeys) {
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(Mitarbeitereditor, UpAndDownAtThePageEdges) {
+TEST_F(Mitarbeitereditor, AufUndAbAnDenSeitenraendern) {
   mitarbeiter(30);  // 31 records, maximum 9
   frmMitarbeiter& f = öffnen();
   fokus(f.txtUrlaub1[22]);
@@ -439,7 +439,7 @@ TEST_F(Mitarbeitereditor, UpAndDownAtThePageEdges) {
   EXPECT_EQ(QApplication::focusWidget(), f.txtName[1]);
 }
 
-TEST_F(Mitarbeitereditor, DownInTheLastRowAtTheEndAddsARecord) {
+TEST_F(Mitarbeitereditor, AbInDerLetztenZeileAmEndeFuegtEinenSatzAn) {
   mitarbeiter(23);  // 23 records
   frmMitarbeiter& f = öffnen();
   // The last page shows the last employee in row 22 and gets an empty record.
@@ -466,7 +466,7 @@ TEST_F(Mitarbeitereditor, DownInTheLastRowAtTheEndAddsARecord) {
 
 // --- Cancelling --------------------------------------------------------------
 
-TEST_F(Mitarbeitereditor, CancelLeavesEveryFileAsItWas) {
+TEST_F(Mitarbeitereditor, AbbrechenLaesstJedeDateiWieSieWar) {
   mitarbeiter(5);
   Mitarbeiterdaten_schreiben();
   const QStringList vorher = QDir(gDatenordner).entryList(QDir::Files);
@@ -500,7 +500,7 @@ class Bilder : public Mitarbeitereditor, public ::testing::WithParamInterface<Bi
 
 // Pictures of the editor, kept when VELKORA_BILDER names a folder: nothing clipped,
 // every text German.
-TEST_P(Bilder, EditorAsShown) {
+TEST_P(Bilder, EditorWieGezeigt) {
   const Bildfall fall = GetParam();
   if (fall.breit) {
     SetSetting(30, 1);

@@ -111,7 +111,7 @@ TEST_F(DatenexportTest, ExportUndImportGebenDieselbenDateien) {
   EXPECT_FALSE(gDateiGeschrieben);
 }
 
-TEST_F(DatenexportTest, NurAdministratorenDerImportiertenDatenDürfenImportieren) {
+TEST_F(DatenexportTest, NurAdministratorenDerImportiertenDatenDuerfenImportieren) {
   QStringList konfig = Konfigzeilen();
   konfig.last() = QStringLiteral("A:Chefin Clara:chefin");
   schreiben(gDatenordner + QStringLiteral("Konfigdaten.dat"), kodiert(konfig));
@@ -128,7 +128,7 @@ TEST_F(DatenexportTest, NurAdministratorenDerImportiertenDatenDürfenImportieren
   EXPECT_EQ(Datenstand(gDatenordner), vorher);
 }
 
-TEST_F(DatenexportTest, EinZweiterImportOhneÄnderungMachtKeineTagessicherung) {
+TEST_F(DatenexportTest, EinZweiterImportOhneAenderungMachtKeineTagessicherung) {
   const QString datei = exportieren();
   Dateien_löschen(gSicherungsordner, QStringLiteral("*.dat"));
   gDateiGeschrieben = true;  // as at the start of the program
@@ -141,7 +141,7 @@ TEST_F(DatenexportTest, EinZweiterImportOhneÄnderungMachtKeineTagessicherung) {
   }
 }
 
-TEST_F(DatenexportTest, VorgabenameTrägtDasHeutigeDatum) {
+TEST_F(DatenexportTest, VorgabenameTraegtDasHeutigeDatum) {
   gHeute = QDate(2026, 3, 3);
   struct Fall {
     const char16_t* trenner;
@@ -205,7 +205,7 @@ class AusgangszustandTest : public VelkoraTest {
   }
 };
 
-TEST_F(AusgangszustandTest, NurDieUnberührtenStandarddaten) { EXPECT_TRUE(Check_ob_Ausgangszustand()); }
+TEST_F(AusgangszustandTest, NurDieUnberuehrtenStandarddaten) { EXPECT_TRUE(Check_ob_Ausgangszustand()); }
 
 TEST_F(AusgangszustandTest, EinZweiterLogbucheintragBeendetDenAusgangszustand) {
   Logbuch_ergänzen(1, QStringLiteral("Eintrag"));
@@ -227,7 +227,7 @@ TEST_F(AusgangszustandTest, EinEintragBeendetDenAusgangszustand) {
   EXPECT_FALSE(Check_ob_Ausgangszustand());
 }
 
-TEST_F(AusgangszustandTest, EineÜberstundendateiBeendetDenAusgangszustand) {
+TEST_F(AusgangszustandTest, EineUeberstundendateiBeendetDenAusgangszustand) {
   schreiben(gDatenordner + QStringLiteral("ÜStunden 2026.dat"), "x");
   EXPECT_FALSE(Check_ob_Ausgangszustand());
 }
@@ -240,7 +240,7 @@ TEST_F(AusgangszustandTest, ImportInDieStandarddatenFragtNicht) {
   for (const auto& a : skript->protokoll) EXPECT_NE(a.art, dialoge::Art::JaNein) << a.text.toStdString();
 }
 
-TEST_F(AusgangszustandTest, EinImportZweiJahreZurückMachtZweiJahreswechsel) {
+TEST_F(AusgangszustandTest, EinImportZweiJahreZurueckMachtZweiJahreswechsel) {
   ASSERT_TRUE(Backup_erstellen(QStringLiteral("E")));
   const QString datei = gSicherungsordner + gSicherungsdatei;
   ASSERT_EQ(gPlanungsjahr, 2025);
@@ -265,7 +265,7 @@ class ImportMitArbeitsplatzTest : public VelkoraTest {
   QString basis;
 };
 
-TEST_F(ImportMitArbeitsplatzTest, EinSpeichernWährendDesImportsWirdGestoppt) {
+TEST_F(ImportMitArbeitsplatzTest, EinSpeichernWaehrendDesImportsWirdGestoppt) {
   const QString daten = basis + QStringLiteral("Daten/Data/");
   {
     Arbeitsplatz erster(QStringLiteral("anna"), basis, QStringLiteral("140426"));
@@ -320,7 +320,7 @@ TEST_F(ImportMitArbeitsplatzTest, EinSpeichernWährendDesImportsWirdGestoppt) {
 
 // ---- changing and moving the data folder -------------------------------------------
 
-TEST_F(DatenexportTest, VerschiebenBehältJedeDateiUndIhreZeit) {
+TEST_F(DatenexportTest, VerschiebenBehaeltJedeDateiUndIhreZeit) {
   schreiben(gSicherungsordner + QStringLiteral("260301 080000 T.dat"), "s");
   schreiben(gIniOrdner + QStringLiteral("Velkora_tester.ini"), "i");
   const QString alt = gDatenordner;
@@ -360,7 +360,7 @@ TEST_F(DatenexportTest, VerschiebenBehältJedeDateiUndIhreZeit) {
   EXPECT_EQ(skript->protokoll.back().text, QStringLiteral("Der Datenordner wurde geändert auf ") + ShowPfad(ziel, 100));
 }
 
-TEST_F(DatenexportTest, DerselbeOrdnerÄndertNichts) {
+TEST_F(DatenexportTest, DerselbeOrdnerAendertNichts) {
   skript->antworte(dialoge::kJa);
   skript->antworte(dialoge::kOK, ParentDir(gDatenordner));
   const QString vorher = gDatenordner;
@@ -391,7 +391,7 @@ TEST_F(DatenexportTest, UmschaltenLiestDieDatenDesAnderenOrdners) {
 
 // ---- menu items and the report after a start repair --------------------------------
 
-TEST_F(DatenexportTest, DateibefehleNachStufeUndRückblick) {
+TEST_F(DatenexportTest, DateibefehleNachStufeUndRueckblick) {
   // The availability of the four items by level and look-back mode.
   struct Fall {
     int stufe;
@@ -411,7 +411,7 @@ TEST_F(DatenexportTest, DateibefehleNachStufeUndRückblick) {
   gRückblick = false;
 }
 
-class StörungsmeldungTest : public PlanerFensterTest {
+class StoerungsmeldungTest : public PlanerFensterTest {
  protected:
   void SetUp() override {
     PlanerFensterTest::SetUp();
@@ -424,7 +424,7 @@ class StörungsmeldungTest : public PlanerFensterTest {
   }
 };
 
-TEST_F(StörungsmeldungTest, AdministratorenSehenDieReparatur) {
+TEST_F(StoerungsmeldungTest, AdministratorenSehenDieReparatur) {
   gBenutzerstufe = 2;
   fensterLaden();
   ASSERT_FALSE(skript->protokoll.empty());
@@ -438,7 +438,7 @@ TEST_F(StörungsmeldungTest, AdministratorenSehenDieReparatur) {
   EXPECT_FALSE(gStörungAnzeigen);
 }
 
-TEST_F(StörungsmeldungTest, MitarbeiterBleibenGesperrt) {
+TEST_F(StoerungsmeldungTest, MitarbeiterBleibenGesperrt) {
   gBenutzerstufe = 0;
   ERWARTE_PROGRAMMENDE(fensterLaden());
   fenster.reset(frmVelkora::instanz());

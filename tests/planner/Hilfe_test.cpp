@@ -148,7 +148,7 @@ TEST_F(MausradTest, EineZeileJeRastung) {
   EXPECT_EQ(g.TopRow(), 2);
 }
 
-TEST_F(MausradTest, AbgeschaltetOderNichtEingehängtScrolltNichts) {
+TEST_F(MausradTest, AbgeschaltetOderNichtEingehaengtScrolltNichts) {
   gBenutzerwerte[34] = 1;
   EXPECT_TRUE(ScrollbarIsVisible(*fenster, *grid));
   EXPECT_EQ(Mausrad_Fenster(), nullptr);
@@ -179,7 +179,7 @@ TEST(Wartetitel, PunkteWachsenUndFangenImSchmalenFensterNeuAn) {
 
 class InfoTest : public PlanerTest {};
 
-TEST_F(InfoTest, DatumstasteReihumUndAdministratorTastenNurFürAdministratoren) {
+TEST_F(InfoTest, DatumstasteReihumUndAdministratorTastenNurFuerAdministratoren) {
   int länder = 0;
   frmInfo::länderdialog = [&](QWidget*) { ++länder; };
   gDatumstrennzeichen = QStringLiteral(".");
@@ -264,7 +264,7 @@ TEST_F(CSVFensterTest, HilfethemenNachAufruferTagUndEinstellung) {
   EXPECT_FALSE(h.lblHilfetext->text().contains(u'|'));
 }
 
-TEST_F(CSVFensterTest, PdfKnöpfeNurMitIhrenDateien) {
+TEST_F(CSVFensterTest, PdfKnoepfeNurMitIhrenDateien) {
   QWidget aufrufer;
   aufrufer.setObjectName(QStringLiteral("frmWochenende"));
   {
@@ -287,7 +287,7 @@ TEST_F(CSVFensterTest, PdfKnöpfeNurMitIhrenDateien) {
   }
 }
 
-TEST_F(CSVFensterTest, HilfeUndInfoSindImMenüFreigegeben) {
+TEST_F(CSVFensterTest, HilfeUndInfoSindImMenueFreigegeben) {
   frmVelkora& f = fensterLaden();
   EXPECT_TRUE(f.aktion(QStringLiteral("mnuHilfe"))->isEnabled());
   EXPECT_TRUE(f.aktion(QStringLiteral("mnuInfo"))->isEnabled());
@@ -320,7 +320,7 @@ TEST_F(CSVFensterTest, Bildschirmfotos) {
 }  // namespace
 
 namespace {
-TEST_F(CSVFensterTest, DerWartezustandLässtDieTitelpunkteLaufen) {
+TEST_F(CSVFensterTest, DerWartezustandLaesstDieTitelpunkteLaufen) {
   frmVelkora& f = fensterLaden();
   ASSERT_FALSE(f.tmrTimer2->isActive());
   Sanduhr_Warten_ein();

@@ -72,7 +72,7 @@ struct Fall {
 
 class MenuepunkteTest : public FensterbedienungTest {};
 
-TEST_F(MenuepunkteTest, ItemsFollowSettingsLevelOwnRowAndLookBack) {
+TEST_F(MenuepunkteTest, PunkteFolgenEinstellungenStufeEigenerZeileUndRueckblick) {
   const std::vector<Fall> fälle = {
       {"administrator", 2, true, false, {}, kVerborgen, {}, true},
       {"privileged user", 1, false, false, {}, kVerborgen, kAdministrator, true},
@@ -132,7 +132,7 @@ TEST_F(MenuepunkteTest, ItemsFollowSettingsLevelOwnRowAndLookBack) {
   gRückblick = false;
 }
 
-TEST_F(MenuepunkteTest, ItemsWithoutTheirWindowAreShownButNeverEnabled) {
+TEST_F(MenuepunkteTest, PunkteOhneIhrFensterWerdenGezeigtAberNieFreigegeben) {
   gBenutzerstufe = 2;
   frmVelkora& f = laden();
   for (const QString& name : Menüpunkte_ohne_Fenster()) {
@@ -142,7 +142,7 @@ TEST_F(MenuepunkteTest, ItemsWithoutTheirWindowAreShownButNeverEnabled) {
   EXPECT_TRUE(f.aktion(QStringLiteral("mnuBeenden"))->isEnabled());
 }
 
-TEST_F(MenuepunkteTest, AnItemClosedForTheLevelStaysClosedWhenTheLevelRises) {
+TEST_F(MenuepunkteTest, FuerDieStufeGesperrterPunktBleibtGesperrtWennDieStufeSteigt) {
   gBenutzerstufe = 0;
   gIstMitarbeiter = false;
   frmVelkora& f = laden();
@@ -156,7 +156,7 @@ TEST_F(MenuepunkteTest, AnItemClosedForTheLevelStaysClosedWhenTheLevelRises) {
 
 // Another workstation switches the polling off and on again in the shared configuration;
 // each reload also empties the clipboard and the undo history.
-TEST_F(MenuepunkteTest, PositionThirtyTwoReadAgainSwitchesThePolling) {
+TEST_F(MenuepunkteTest, NeuGeleseneStelleZweiunddreissigSchaltetDieAbfrage) {
   Feiertage_schreiben();
   gBenutzerstufe = 2;
   frmVelkora& f = laden();

@@ -49,7 +49,7 @@ class UndoTest : public FensterbedienungTest {
   int pieptöne() const { return skript->pieptöne; }
 };
 
-TEST_F(UndoTest, OneRowIsUndoneAndRedoneWithItsLogbookLines) {
+TEST_F(UndoTest, EineZeileWirdMitIhrenLogbuchzeilenRueckgaengigGemachtUndWiederhergestellt) {
   laden();
   Raster& g = raster();
   undo();
@@ -85,7 +85,7 @@ TEST_F(UndoTest, OneRowIsUndoneAndRedoneWithItsLogbookLines) {
   EXPECT_EQ(pieptöne(), 1);
 }
 
-TEST_F(UndoTest, AMultiRowStepIsWrittenOnceWithOneStornoLinePerRow) {
+TEST_F(UndoTest, MehrzeiligerSchrittWirdEinmalMitEinerStornozeileJeZeileGeschrieben) {
   laden();
   const int anna = zeile(QStringLiteral("anna")), ich = zeile(QStringLiteral("tester"));
   ASSERT_EQ(ich, anna + 1);
@@ -127,7 +127,7 @@ TEST_F(UndoTest, AMultiRowStepIsWrittenOnceWithOneStornoLinePerRow) {
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(UndoTest, AStepOfAnotherMonthFirstOnlySwitchesToIt) {
+TEST_F(UndoTest, SchrittEinesAnderenMonatsWechseltZuerstNurDorthin) {
   frmVelkora& f = laden();
   const int ich = zeile(QStringLiteral("tester"));
   eintragen(ich, 16, 16, kUrlaub);
@@ -151,7 +151,7 @@ TEST_F(UndoTest, AStepOfAnotherMonthFirstOnlySwitchesToIt) {
 // Another workstation entered for the same employee after the local entry: the step is
 // refused before anything is written. Also when the local entry cleared a comment, so
 // that the step holds a comment pair before the month line.
-TEST_F(UndoTest, AStepWhoseEmployeeAnotherWorkstationChangedIsRefusedAndWritesNothing) {
+TEST_F(UndoTest, SchrittDessenMitarbeiterEinAndererArbeitsplatzAenderteWirdAbgelehntUndSchreibtNichts) {
   for (const bool kommentar : {false, true}) {
     SCOPED_TRACE(kommentar ? "with a comment cleared" : "without a comment");
     if (kommentar)
@@ -192,7 +192,7 @@ TEST_F(UndoTest, AStepWhoseEmployeeAnotherWorkstationChangedIsRefusedAndWritesNo
   }
 }
 
-TEST_F(UndoTest, AFullStackDropsItsOldestRowsAndAGroupThatLostItsStartOnlyBeeps) {
+TEST_F(UndoTest, VollerStapelVerliertSeineAeltestenZeilenUndEineGruppeOhneAnfangPieptNur) {
   monatSchreiben(QStringLiteral("2603 260311 Data.dat"),
                  {QStringLiteral("A:tester:") + Codes({{16, '3'}}), QStringLiteral("K:tester:16-18:Seminar")});
   laden();
@@ -237,7 +237,7 @@ TEST_F(UndoTest, AFullStackDropsItsOldestRowsAndAGroupThatLostItsStartOnlyBeeps)
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(UndoTest, RedoAfterANewEntryBeeps) {
+TEST_F(UndoTest, WiederherstellenNachNeuemEintragPiept) {
   laden();
   const int ich = zeile(QStringLiteral("tester"));
   eintragen(ich, 16, 16, kUrlaub);
@@ -254,7 +254,7 @@ TEST_F(UndoTest, RedoAfterANewEntryBeeps) {
 
 // The configuration or the employee list read in again: what was recorded or copied
 // may name other buttons or rows now.
-TEST_F(UndoTest, HistoryAndClipboardGoWhenTheConfigurationOrTheEmployeesAreReadAgain) {
+TEST_F(UndoTest, VerlaufUndZwischenablageEntfallenBeimNeuenLesenVonKonfigurationOderMitarbeitern) {
   // What a reload of the configuration reads besides it.
   Feiertage_schreiben();
   int tag = 16;
@@ -292,7 +292,7 @@ TEST_F(UndoTest, HistoryAndClipboardGoWhenTheConfigurationOrTheEmployeesAreReadA
   }
 }
 
-TEST_F(UndoTest, ACommentIsUndoneAndRedoneAsOnePair) {
+TEST_F(UndoTest, KommentarWirdAlsEinPaarRueckgaengigGemachtUndWiederhergestellt) {
   laden();
   const int ich = zeile(QStringLiteral("tester"));
   eintragen(ich, 16, 16, kUrlaub);
@@ -319,7 +319,7 @@ TEST_F(UndoTest, ACommentIsUndoneAndRedoneAsOnePair) {
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(UndoTest, WhileBusyTheWindowTakesNoKeysAndNoClicks) {
+TEST_F(UndoTest, BeschaeftigtesFensterNimmtKeineTastenUndKeineKlicks) {
   laden();
   const int ich = zeile(QStringLiteral("tester"));
   eintragen(ich, 16, 16, kUrlaub);

@@ -200,7 +200,7 @@ TEST_F(ZweiArbeitsplaetzeTest, GleichzeitigeEintraegeInEineZeileBleibenBeide) {
 // Undo at one workstation after the other entered for the same employee is refused and
 // writes nothing; once the other has taken its own entry back, the row is as the first
 // left it and its undo goes through.
-TEST_F(ZweiArbeitsplaetzeTest, UndoAfterTheOthersEntryForTheSameEmployeeIsRefusedAndWritesNothing) {
+TEST_F(ZweiArbeitsplaetzeTest, RueckgaengigNachFremdemEintragFuerDenselbenMitarbeiterWirdAbgelehntUndSchreibtNichts) {
   ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
   const int urlaub = 1;
   Arbeitsplatz a(QStringLiteral("anna"), basis, QStringLiteral("150426"));

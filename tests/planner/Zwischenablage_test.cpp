@@ -72,7 +72,7 @@ struct Fall {
   std::vector<Zeile> zeilen;
 };
 
-TEST_F(ZwischenablageTest, CopyAndPaste) {
+TEST_F(ZwischenablageTest, KopierenUndEinfuegen) {
   const QString zehnTage = Codes(
       {{16, '1'}, {17, '1'}, {18, '1'}, {19, '1'}, {20, '1'}, {21, '1'}, {22, '1'}, {23, '1'}, {24, '1'}, {25, '1'}});
   const std::vector<Fall> fälle = {
@@ -192,7 +192,7 @@ TEST_F(ZwischenablageTest, CopyAndPaste) {
 }
 
 // The paste is one undo step, also when it went on in the next month: two steps then.
-TEST_F(ZwischenablageTest, APasteIsOneUndoStepAndASingleCodeRepeatsTheLastButton) {
+TEST_F(ZwischenablageTest, EinfuegenIstEinRueckgaengigschrittUndEinEinzelnerCodeWiederholtDieLetzteSchaltflaeche) {
   laden();
   gBenutzerstufe = 2;
   const int vera = zeile(QStringLiteral("vera")), ich = zeile(QStringLiteral("tester"));
@@ -236,7 +236,7 @@ class FremdSchreibenBeiFrage : public dialoge::Skript {
   }
 };
 
-TEST_F(ZwischenablageTest, WhatAnotherWorkstationWroteWhileTheOverwriteQuestionStoodIsKept) {
+TEST_F(ZwischenablageTest, WasEinAndererArbeitsplatzWaehrendDerUeberschreibfrageSchriebBleibt) {
   auto eigenes = std::make_unique<FremdSchreibenBeiFrage>();
   FremdSchreibenBeiFrage& dienst = *eigenes;
   dialoge::setzeDienst(std::move(eigenes));

@@ -48,7 +48,7 @@ class Dateischutz : public VelkoraTest {
 
 // --- Links ---------------------------------------------------------------------------
 
-TEST_F(Dateischutz, AppendsAndReadsOfDataFilesRefuseALink) {
+TEST_F(Dateischutz, AnhaengenUndLesenVonDatendateienVerweigernEinenVerweis) {
   const QString außen = draußen + QStringLiteral("fremd.txt");
   schreiben(außen, "fremd\r\n");
   struct Fall {
@@ -77,7 +77,7 @@ TEST_F(Dateischutz, AppendsAndReadsOfDataFilesRefuseALink) {
   FClose();
 }
 
-TEST_F(Dateischutz, AWholeFileWriteReplacesTheLinkNotItsTarget) {
+TEST_F(Dateischutz, GanzesSchreibenErsetztDenVerweisNichtSeinZiel) {
   const QString außen = draußen + QStringLiteral("fremd.txt");
   schreiben(außen, "fremd\r\n");
   const QString verweis = gDatenordner + QStringLiteral("Feiertage.dat");
@@ -90,7 +90,7 @@ TEST_F(Dateischutz, AWholeFileWriteReplacesTheLinkNotItsTarget) {
   EXPECT_EQ(dekodierteZeilen(verweis), QStringList{QStringLiteral("[Feiertage]")});
 }
 
-TEST_F(Dateischutz, DeletingALinkRemovesTheLinkItself) {
+TEST_F(Dateischutz, LoeschenEinesVerweisesEntferntDenVerweisSelbst) {
   const QString außen = draußen + QStringLiteral("fremd.txt");
   schreiben(außen, "fremd");
   ASSERT_EQ(::chmod(QFile::encodeName(außen).constData(), 0444), 0);
@@ -111,7 +111,7 @@ TEST_F(Dateischutz, DeletingALinkRemovesTheLinkItself) {
 
 // --- Sharing a folder by group -------------------------------------------------------
 
-TEST_F(Dateischutz, AWholeFileWriteKeepsTheModeAndGroupOfTheReplacedFile) {
+TEST_F(Dateischutz, GanzesSchreibenBehaeltRechteUndGruppeDerErsetztenDatei) {
   const QString kanal = gDatenordner + QStringLiteral("2603 260310 Data.dat");
   const QString sicher = gDatenordner + QStringLiteral("Feiertage.dat");
   const mode_t maske = ::umask(022);
@@ -150,7 +150,7 @@ TEST_F(Dateischutz, AWholeFileWriteKeepsTheModeAndGroupOfTheReplacedFile) {
 
 // --- Temporary files of killed writes --------------------------------------------------
 
-TEST_F(Dateischutz, TemporaryFilesOlderThanAnHourAreRemoved) {
+TEST_F(Dateischutz, ZwischendateienAelterAlsEineStundeWerdenEntfernt) {
   const QDateTime jetzt = QDateTime::currentDateTime();
   struct Fall {
     const char* name;
@@ -180,7 +180,7 @@ TEST_F(Dateischutz, TemporaryFilesOlderThanAnHourAreRemoved) {
 
 // --- A failed write-out --------------------------------------------------------------
 
-TEST_F(Dateischutz, AFullDiskNamesTheFileAndTheCause) {
+TEST_F(Dateischutz, VolleFestplatteNenntDateiUndUrsache) {
   if (!QFile::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full";
   const QString voll = QStringLiteral("/dev/full");
   for (const bool start : {false, true}) {

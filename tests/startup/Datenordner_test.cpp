@@ -32,9 +32,9 @@ struct Wahlfall {
   bool meldung;
 };
 
-class OrdnerWählenTest : public DatenordnerTest, public ::testing::WithParamInterface<Wahlfall> {};
+class OrdnerWaehlenTest : public DatenordnerTest, public ::testing::WithParamInterface<Wahlfall> {};
 
-TEST_P(OrdnerWählenTest, MachtAusDerWahlEinenDatenordner) {
+TEST_P(OrdnerWaehlenTest, MachtAusDerWahlEinenDatenordner) {
   const Wahlfall& f = GetParam();
   for (const QString& d : f.dateien) {
     if (d.endsWith(u'/')) {
@@ -56,7 +56,7 @@ TEST_P(OrdnerWählenTest, MachtAusDerWahlEinenDatenordner) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tabelle, OrdnerWählenTest,
+    Tabelle, OrdnerWaehlenTest,
     ::testing::Values(
         Wahlfall{"Abgebrochen", "", {}, true, "", false},
         Wahlfall{"LogsOrdnerGibtSeinenDatenordner",
@@ -88,7 +88,7 @@ TEST_F(DatenordnerTest, EinGetippterPfadErsetztDenDialog) {
 
 // ---- copying and deleting ---------------------------------------------------------
 
-TEST_F(DatenordnerTest, KopierenBehältDieDateizeitenUndWarntVorÜberschreiben) {
+TEST_F(DatenordnerTest, KopierenBehaeltDieDateizeitenUndWarntVorUeberschreiben) {
   const QString quelle = unterordner(QStringLiteral("Quelle"));
   const QString ziel = ordner() + QStringLiteral("Ziel/");
   schreiben(quelle + QStringLiteral("a.dat"), "eins");
@@ -132,7 +132,7 @@ TEST_F(DatenordnerTest, OrdnerLeerErkenntDateienUndUnterordner) {
 
 // ---- Datenverzeichnis_suchen ------------------------------------------------------
 
-TEST_F(DatenordnerTest, SuchenFindetDenGewähltenOrdnerUndSchreibtDenZeiger) {
+TEST_F(DatenordnerTest, SuchenFindetDenGewaehltenOrdnerUndSchreibtDenZeiger) {
   const QString gefunden = unterordner(QStringLiteral("Neu/Data"));
   schreiben(gefunden + QStringLiteral("2603 260301 Data.dat"), "x");
   gDatenordnerAlt = gDatenordner;
@@ -145,7 +145,7 @@ TEST_F(DatenordnerTest, SuchenFindetDenGewähltenOrdnerUndSchreibtDenZeiger) {
   EXPECT_TRUE(QFile::exists(zeiger()));
 }
 
-TEST_F(DatenordnerTest, SuchenMitNeinEndetNachDerRückfrage) {
+TEST_F(DatenordnerTest, SuchenMitNeinEndetNachDerRueckfrage) {
   skript->antworte(dialoge::kNein);  // no search
   skript->antworte(dialoge::kNein);  // no reset
   ERWARTE_PROGRAMMENDE(Datenverzeichnis_suchen());
@@ -157,7 +157,7 @@ TEST_F(DatenordnerTest, SuchenMitNeinEndetNachDerRückfrage) {
   EXPECT_EQ(skript->protokoll[2].text, u"Das Programm wird beendet");
 }
 
-TEST_F(DatenordnerTest, SuchenAufEinemVorgegebenenOrdnerFragtNichtNachDemZurücksetzen) {
+TEST_F(DatenordnerTest, SuchenAufEinemVorgegebenenOrdnerFragtNichtNachDemZuruecksetzen) {
   gPfadVorgegeben = true;
   skript->antworte(dialoge::kNein);
   ERWARTE_PROGRAMMENDE(Datenverzeichnis_suchen());
@@ -165,7 +165,7 @@ TEST_F(DatenordnerTest, SuchenAufEinemVorgegebenenOrdnerFragtNichtNachDemZurück
   EXPECT_EQ(skript->protokoll[1].text, u"Das Programm wird beendet");
 }
 
-TEST_F(DatenordnerTest, ZurücksetzenLöschtDenZeigerOhneAnstehendenWechsel) {
+TEST_F(DatenordnerTest, ZuruecksetzenLoeschtDenZeigerOhneAnstehendenWechsel) {
   schreiben(zeiger(), "x");
   skript->antworte(dialoge::kNein);
   skript->antworte(dialoge::kJa);

@@ -51,7 +51,7 @@ class Beschaedigung : public VelkoraTest {
 
 // --- The employee file --------------------------------------------------------------
 
-TEST_F(Beschaedigung, ADamagedEmployeeFileGoesToTheStartRepair) {
+TEST_F(Beschaedigung, BeschaedigteMitarbeiterdateiGehtZurStartreparatur) {
   const QByteArray ganz = kodiert(mitarbeiterdatei(20));
   struct Fall {
     const char* was;
@@ -98,7 +98,7 @@ TEST_F(Beschaedigung, ADamagedEmployeeFileGoesToTheStartRepair) {
   }
 }
 
-TEST_F(Beschaedigung, AnEmployeeFileWithItsLastLineEndReadsWhole) {
+TEST_F(Beschaedigung, MitarbeiterdateiMitLetztemZeilenendeWirdGanzGelesen) {
   schreiben(mitarbeiterpfad(), kodiert(mitarbeiterdatei(20)));
   Mitarbeiterdaten_lesen();
   EXPECT_EQ(Mitarbeiterzeilen(), 21);
@@ -139,7 +139,7 @@ class Monatsumschreiben : public Beschaedigung {
   }
 };
 
-TEST_F(Monatsumschreiben, EveryRewriteKeepsTheUsersTheTableDoesNotKnow) {
+TEST_F(Monatsumschreiben, JedesNeuschreibenBehaeltDieDerTabelleUnbekanntenBenutzer) {
   struct Fall {
     const char* was;
     QString schlüssel;
@@ -185,7 +185,7 @@ TEST_F(Monatsumschreiben, EveryRewriteKeepsTheUsersTheTableDoesNotKnow) {
   }
 }
 
-TEST_F(Monatsumschreiben, TheCompactBodyListsTheEmployeesFirstThenTheOthers) {
+TEST_F(Monatsumschreiben, VerdichteterInhaltListetZuerstDieMitarbeiterDannDieAnderen) {
   schreiben(pfad(QStringLiteral("2604"), QStringLiteral("260309")), kodiert(monatszeilen(QStringLiteral("2604"))));
   ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2604")));
   const QStringList körper = Monatsdatei_kompakte_Zeilen();
@@ -201,7 +201,7 @@ TEST_F(Monatsumschreiben, TheCompactBodyListsTheEmployeesFirstThenTheOthers) {
   EXPECT_FALSE(körper.contains(QStringLiteral("A:") + benutzer(20) + u':' + tage(QStringLiteral("2"))));
 }
 
-TEST_F(Monatsumschreiben, ASaveNeverAppendsThroughALinkOutOfTheDataFolder) {
+TEST_F(Monatsumschreiben, SpeichernHaengtNieDurchEinenVerweisAusDemDatenordnerAn) {
   const QString außen = unterordner(QStringLiteral("Draussen")) + QStringLiteral("fremd.dat");
   const QByteArray inhalt = kodiert(monatszeilen(QStringLiteral("2603")));
   schreiben(außen, inhalt);
@@ -218,7 +218,7 @@ TEST_F(Monatsumschreiben, ASaveNeverAppendsThroughALinkOutOfTheDataFolder) {
 
 // --- Empty files ---------------------------------------------------------------------
 
-TEST_F(Beschaedigung, OnlyTheProgramsOwnEmptyDataFilesGoToTheStartRepair) {
+TEST_F(Beschaedigung, NurLeereDatendateienDesProgrammsGehenZurStartreparatur) {
   struct Fall {
     QString pfad;
     bool reparatur;
@@ -255,7 +255,7 @@ TEST_F(Beschaedigung, OnlyTheProgramsOwnEmptyDataFilesGoToTheStartRepair) {
   }
 }
 
-TEST_F(Beschaedigung, AnEmptyMasterFileAsksForAReinstallAndStaysWhereItIs) {
+TEST_F(Beschaedigung, LeereMasterdateiFordertNeuinstallationUndBleibtWoSieIst) {
   const QString pfad = gBasisordner + QStringLiteral("VelkoraFtg.dat");
   schreiben(pfad, {});
   ERWARTE_PROGRAMMENDE(VelkoraFeiertageDat_lesen(QStringLiteral("049")));
@@ -267,7 +267,7 @@ TEST_F(Beschaedigung, AnEmptyMasterFileAsksForAReinstallAndStaysWhereItIs) {
   EXPECT_TRUE(QFile::exists(pfad));
 }
 
-TEST_F(Beschaedigung, AnEmptyPointerFileIsRepairedAndTheMasterFileStays) {
+TEST_F(Beschaedigung, LeereZeigerdateiWirdRepariertUndDieMasterdateiBleibt) {
   const QString zeiger = gBasisordner + QStringLiteral("Velkora.dat");
   const QString master = gBasisordner + QStringLiteral("VelkoraFtg.dat");
   schreiben(zeiger, {});

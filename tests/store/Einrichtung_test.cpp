@@ -82,7 +82,7 @@ class Erststart : public EinrichtungTest {
   }
 };
 
-TEST_F(Erststart, TheConfigurationDecodesToTheDefaults) {
+TEST_F(Erststart, KonfigurationDekodiertZuDenVorgaben) {
   Setup_Datenordner();
   const QStringList z = zeilen(QStringLiteral("Konfigdaten.dat"));
   ASSERT_EQ(z.size(), 32) << qPrintable(z.join(u'\n'));
@@ -111,7 +111,7 @@ TEST_F(Erststart, TheConfigurationDecodesToTheDefaults) {
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(Erststart, TheHolidaysFollowTheCountry) {
+TEST_F(Erststart, FeiertageFolgenDemLand) {
   struct Fall {
     const char* was;
     QString landnummer;
@@ -141,7 +141,7 @@ TEST_F(Erststart, TheHolidaysFollowTheCountry) {
   }
 }
 
-TEST_F(Erststart, ThirtySixMonthFilesFromThePlanningYear) {
+TEST_F(Erststart, SechsunddreissigMonatsdateienAbDemPlanungsjahr) {
   heute(QDate(2026, 3, 5));
   Setup_Datenordner();
   EXPECT_EQ(gPlanungsjahr, 2025);
@@ -161,7 +161,7 @@ TEST_F(Erststart, ThirtySixMonthFilesFromThePlanningYear) {
   EXPECT_TRUE(meldungen().isEmpty());
 }
 
-TEST_F(Erststart, AnExistingConfigurationKeepsItsBytes) {
+TEST_F(Erststart, VorhandeneKonfigurationBehaeltIhreBytes) {
   const QByteArray eigene = kodiert({QStringLiteral("[Velkora]"), QStringLiteral("Kennung X"), QStringLiteral("1.0.0"),
                                      QStringLiteral("[Firma]"), QStringLiteral("Muster")});
   schreiben(gDatenordner + QStringLiteral("Konfigdaten.dat"), eigene);
@@ -174,7 +174,7 @@ TEST_F(Erststart, AnExistingConfigurationKeepsItsBytes) {
   EXPECT_TRUE(QFile::exists(gDatenordner + QStringLiteral("Feiertage.dat")));
 }
 
-TEST_F(Erststart, AMasterFileWithAWrongFirstLineAsksForAReinstall) {
+TEST_F(Erststart, MasterdateiMitFalscherErsterZeileFordertNeuinstallation) {
   const QString master = gBasisordner + QStringLiteral("VelkoraFtg.dat");
   schreiben(master, kodiert({QStringLiteral("[Feiertage]"), QStringLiteral("[049 Deutschland]")}));
   const QByteArray vorher = lesen(master);

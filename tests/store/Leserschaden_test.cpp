@@ -52,7 +52,7 @@ class Leserschaden : public VelkoraTest {
   }
 };
 
-TEST_F(Leserschaden, EveryReaderReportsOrReadsEveryKindOfDamage) {
+TEST_F(Leserschaden, JederLeserMeldetOderLiestJedeArtVonSchaden) {
   const std::vector<Datei> dateien{
       {"Konfigdaten.dat",
        "Konfigdaten.dat",

@@ -51,7 +51,7 @@ struct Kontofall {
 };
 class KontoTabelleTest : public KontoTest, public ::testing::WithParamInterface<Kontofall> {};
 
-TEST_P(KontoTabelleTest, Figures) {
+TEST_P(KontoTabelleTest, Zahlen) {
   const Kontofall& f = GetParam();
   auto b = beschriftung(f.Y, f.S, f.E, QDate(2026, 5, 10));
   const auto tage = [](const char16_t* t) {
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Kontofall{2027, 1, 1, u"verfallen", u"20,0", u"3,0", u"27,0", u"2,5", u"24,5"},
                       Kontofall{2025, 4, 0, u"am 01.04.25", u"5,0", u"8,0", u"27,0", u"", u""}));
 
-TEST_F(KontoTest, AVacationYearFromAprilBeforeItsStartCountsThePlanningYear) {
+TEST_F(KontoTest, UrlaubsjahrAbAprilZaehltVorSeinemBeginnDasPlanungsjahr) {
   auto b = beschriftung(2026, 4, 0, QDate(2026, 2, 10));
   EXPECT_EQ(b[3], u"Urlaubsübersicht  01.04.25 - 31.03.26");
   EXPECT_EQ(b[5], u"Urlaubsanspruch 2025/26");
@@ -83,7 +83,7 @@ TEST_F(KontoTest, AVacationYearFromAprilBeforeItsStartCountsThePlanningYear) {
   EXPECT_EQ(b[12], u"8,0 Tage");
 }
 
-TEST_F(KontoTest, NoEmployeeGivesZeroAndSpecialLeaveOnlyForTheYearAfterThePlanningYear) {
+TEST_F(KontoTest, KeinMitarbeiterGibtNullUndSonderurlaubNurFuerDasJahrNachDemPlanungsjahr) {
   Kontoeinstellungen k;
   k.P = 2025;
   k.heute = QDate(2026, 5, 10);
@@ -98,7 +98,7 @@ TEST_F(KontoTest, NoEmployeeGivesZeroAndSpecialLeaveOnlyForTheYearAfterThePlanni
   EXPECT_EQ(b[28], QString());
 }
 
-TEST_F(KontoTest, OnlyASecondHalfDayCodeAlsoGivesOneDecimal) {
+TEST_F(KontoTest, AuchNurEinZweiterHalbtagescodeGibtEineDezimale) {
   gSFUrlaubHalb = 0;
   gSFSonderurlaubHalb = 0;
   SetSetting(30, 0);

@@ -40,7 +40,7 @@ struct Namensfall {
 };
 class NamenTest : public ::testing::TestWithParam<Namensfall> {};
 
-TEST_P(NamenTest, EqualNamesAreNumbered) {
+TEST_P(NamenTest, GleicheNamenWerdenNummeriert) {
   QStringList n = GetParam().vorher;
   Gleiche_Namen_nummerieren(n);
   EXPECT_EQ(n, GetParam().nachher);
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Namen, NamenTest,
                                                       {"Karl II", "Karl III", "Karl IIII"}},
                                            Namensfall{{"Ada", "Bea"}, {"Ada", "Bea"}}));
 
-TEST_F(JahrTest, TheMenuChoosesNobodyAndListsTheTableSortedIgnoringCase) {
+TEST_F(JahrTest, MenueWaehltNiemandenUndListetDieTabelleOhneGrossKleinSortiert) {
   gBenutzerstufe = 2;
   Mitarbeiter_setzen({{u"meier Anna", u"anna", u"000000", u"999999"},
                       {u"Gruppe", u"", u"", u""},
@@ -73,7 +73,7 @@ TEST_F(JahrTest, TheMenuChoosesNobodyAndListsTheTableSortedIgnoringCase) {
   bild(*f, QStringLiteral("Jahresuebersicht_leer"));
 }
 
-TEST_F(JahrTest, AnEmployeeWithAnOwnRowSeesOnlyHimselfEvenUnderT) {
+TEST_F(JahrTest, MitarbeiterMitEigenerZeileSiehtAuchUnterTNurSich) {
   gBenutzerstufe = 0;
   gAnsichtshaken.hauptraster_mitarbeiter = [] { return QList<std::pair<QString, QString>>{{"Meier Anna", "anna"}}; };
   const auto f = öffnen(QStringLiteral("T"));
@@ -81,7 +81,7 @@ TEST_F(JahrTest, AnEmployeeWithAnOwnRowSeesOnlyHimselfEvenUnderT) {
   EXPECT_EQ(f->cmbName->currentIndex(), 0);
 }
 
-TEST_F(JahrTest, TWithAnEmptyGridOpensEmptyAndTakesTheGridsRowsOtherwise) {
+TEST_F(JahrTest, TMitLeeremRasterOeffnetLeerSonstMitDenZeilenDesRasters) {
   gBenutzerstufe = 2;
   auto f = öffnen(QStringLiteral("T"));
   EXPECT_EQ(f->cmbName->count(), 0);
@@ -94,7 +94,7 @@ TEST_F(JahrTest, TWithAnEmptyGridOpensEmptyAndTakesTheGridsRowsOtherwise) {
   EXPECT_EQ(namen(f->cmbName), (QStringList{"Kurz Carla", "Meier Anna"}));
 }
 
-TEST_F(JahrTest, ARestrictedUserSeesHisGroupAndTheRowsAboveTheFirstHeading) {
+TEST_F(JahrTest, EingeschraenkterBenutzerSiehtSeineGruppeUndDieZeilenUeberDerErstenUeberschrift) {
   gBenutzerstufe = 1;
   SetSetting(1, 2);
   gAnzeigeberechtigung = QStringLiteral("Lager:");
@@ -102,7 +102,7 @@ TEST_F(JahrTest, ARestrictedUserSeesHisGroupAndTheRowsAboveTheFirstHeading) {
   EXPECT_EQ(namen(f->cmbName), (QStringList{"Alt Dieter", "Frei Vera", "Kurz Carla"}));
 }
 
-TEST_F(JahrTest, ADoubleClickedEmployeeIsShownAtOnce) {
+TEST_F(JahrTest, DoppelgeklickterMitarbeiterWirdSofortGezeigt) {
   gBenutzerstufe = 2;
   gSFVerborgen = 5;
   SetSetting(5, 1);
@@ -131,7 +131,7 @@ TEST_F(JahrTest, ADoubleClickedEmployeeIsShownAtOnce) {
   bild(*f, QStringLiteral("Jahresuebersicht"));
 }
 
-TEST_F(JahrTest, EmploymentIsPaintedOnlyWithSettingFortySeven) {
+TEST_F(JahrTest, BeschaeftigungWirdNurMitStelleSiebenundvierzigGemalt) {
   gBenutzerstufe = 2;
   gEintrittsdaten[6] = QStringLiteral("260315");  // Kurz Carla
   auto f = öffnen(QStringLiteral("carla"));
@@ -145,7 +145,7 @@ TEST_F(JahrTest, EmploymentIsPaintedOnlyWithSettingFortySeven) {
   EXPECT_EQ(farbe(g, 12, 31), gGrundfarben[1]);
 }
 
-TEST_F(JahrTest, KeysAndTheOvertimeButton) {
+TEST_F(JahrTest, TastenUndUeberstundenknopf) {
   gBenutzerstufe = 0;
   gIstMitarbeiter = false;
   gBenutzername = QStringLiteral("niemand");
@@ -170,7 +170,7 @@ TEST_F(JahrTest, KeysAndTheOvertimeButton) {
 namespace {
 using namespace ansichten;
 
-TEST_F(JahrTest, TheBlockBelowTheGridWithNobodyChosenAndWithAnna) {
+TEST_F(JahrTest, BlockUnterDemRasterOhneAuswahlUndMitAnna) {
   gBenutzerstufe = 2;
   gDezimaltrennzeichen = QStringLiteral(",");
   gUrlaubsdaten[3] = QStringLiteral("005,0:030,0:030,0:028,0:000,0");
@@ -196,7 +196,7 @@ TEST_F(JahrTest, TheBlockBelowTheGridWithNobodyChosenAndWithAnna) {
   bild(*f, QStringLiteral("Jahresuebersicht_Konto"));
 }
 
-TEST_F(JahrTest, TwentyFourButtonsAndALongLegendCaption) {
+TEST_F(JahrTest, VierundzwanzigSchaltflaechenUndEineLangeLegendenbeschriftung) {
   gBenutzerstufe = 2;
   QStringList texte{QString()}, buchstaben{QString()};
   QList<qint32> vorne{0}, hinten{0};
@@ -232,7 +232,7 @@ TEST_F(JahrTest, TwentyFourButtonsAndALongLegendCaption) {
 namespace {
 using namespace ansichten;
 
-TEST_F(JahrTest, OvertimeFilesAreLookedForAtTheFirstOpeningOnly) {
+TEST_F(JahrTest, UeberstundendateienWerdenNurBeimErstenOeffnenGesucht) {
   auto f = öffnen(QStringLiteral("G"));
   EXPECT_TRUE(gÜStundenGeprüft);
   EXPECT_FALSE(gÜStundenVorhanden);

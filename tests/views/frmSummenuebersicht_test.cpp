@@ -37,7 +37,7 @@ class SummenTest : public AnsichtTest {
   }
 };
 
-TEST_F(SummenTest, OpensOnTheYearAfterThePlanningYearWithLettersInTheButtonsColours) {
+TEST_F(SummenTest, OeffnetAufDemJahrNachDemPlanungsjahrMitBuchstabenInDenFarbenDerSchaltflaechen) {
   const auto f = öffnen();
   EXPECT_EQ(f->windowTitle(), u"Velkora - Summenübersicht");
   EXPECT_EQ(f->txtVonDatum->text(), u"01.01.26");
@@ -68,7 +68,7 @@ struct Stufenfall {
 };
 class SummenStufenTest : public SummenTest, public ::testing::WithParamInterface<Stufenfall> {};
 
-TEST_P(SummenStufenTest, CellsAndTotal) {
+TEST_P(SummenStufenTest, ZellenUndSumme) {
   gBenutzerstufe = GetParam().stufe;
   gSFVerborgen = 5;
   const auto f = öffnen();
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"Frei Vera|3|1|0|0|1|0", "Verwaltung||||||", "Meier Anna|3|0|1|0|1|0", "Schulz Bernd|0|1|0|0|1|0",
                     "Lager||||||", "Kurz Carla|0|0|0|1|0|0", "Alt Dieter|0|0|0|0|0|0", "Gesamtsumme|6|2|1|1|3|0"}}));
 
-TEST_F(SummenTest, CellsKeepTheirTrailingBlanksAndTheDashItsThree) {
+TEST_F(SummenTest, ZellenBehaltenIhreEndleerzeichenUndDerStrichSeineDrei) {
   gSFVerborgen = 5;
   const auto f = öffnen();
   const Raster& g = f->msgFlexGrid->raster();
@@ -96,7 +96,7 @@ TEST_F(SummenTest, CellsKeepTheirTrailingBlanksAndTheDashItsThree) {
   EXPECT_EQ(g.CellBackColor(8, 3), gGrundfarben[5]);
 }
 
-TEST_F(SummenTest, PermissionsInForceHideAGroupWithItsEmployeesButNotFromAnAdministrator) {
+TEST_F(SummenTest, GeltendeBerechtigungenVerbergenEineGruppeMitIhrenMitarbeiternNichtAberVorAdministratoren) {
   SetSetting(1, 2);
   gAnzeigeberechtigung = QStringLiteral("Lager:");
   auto f = öffnen();
@@ -109,7 +109,7 @@ TEST_F(SummenTest, PermissionsInForceHideAGroupWithItsEmployeesButNotFromAnAdmin
   EXPECT_EQ(f->msgFlexGrid->raster().Rows(), 9);
 }
 
-TEST_F(SummenTest, TheChosenDisplayGroupShowsItsHeadingsAndTheRowsBeforeTheFirst) {
+TEST_F(SummenTest, GewaehlteAnzeigegruppeZeigtIhreUeberschriftenUndDieZeilenVorDerErsten) {
   gAnzeigegruppen = QStringList{QString(), QStringLiteral("Alle|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
   gAnzeigegruppe = 1;
   const auto f = öffnen();
@@ -126,7 +126,7 @@ TEST_F(SummenTest, TheChosenDisplayGroupShowsItsHeadingsAndTheRowsBeforeTheFirst
   EXPECT_EQ(f->msgFlexGrid->raster().Rows(), 9);
 }
 
-TEST_F(SummenTest, NoGroupsHidesTheComboAndAStoredIndexBeyondTheListGivesTheFirst) {
+TEST_F(SummenTest, OhneGruppenVerschwindetDieAuswahlUndEinGespeicherterIndexHinterDerListeGibtDieErste) {
   gAnzeigegruppen = QStringList{QString(), QStringLiteral("Alle|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
   gAnzeigegruppe = 5;
   auto f = öffnen();
@@ -140,7 +140,7 @@ TEST_F(SummenTest, NoGroupsHidesTheComboAndAStoredIndexBeyondTheListGivesTheFirs
   EXPECT_EQ(f->cmbMitarbeitergruppen->count(), 0);
 }
 
-TEST_F(SummenTest, NoNamesShowsTheHeadingRowOnly) {
+TEST_F(SummenTest, OhneNamenNurDieKopfzeile) {
   Mitarbeitertabelle_dimensionieren(1);
   gMitarbeiterNamen[1] = QStringLiteral("NoNames");
   const auto f = öffnen();
@@ -156,7 +156,7 @@ struct Datumsfall {
 };
 class SummenDatumTest : public SummenTest, public ::testing::WithParamInterface<Datumsfall> {};
 
-TEST_P(SummenDatumTest, ARangeOutsideTheWindowIsRefusedAndNothingIsShown) {
+TEST_P(SummenDatumTest, ZeitraumAusserhalbDesFenstersWirdAbgelehntUndNichtsGezeigt) {
   const auto f = öffnen();
   const QStringList vorher = zeilen(f->msgFlexGrid->raster());
   datum(*f, QString::fromUtf16(GetParam().von), QString::fromUtf16(GetParam().bis));
@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
         Datumsfall{u"31.12.24", u"31.12.26", u"'Von-Datum' darf nicht vor dem 01.01.2025 liegen", "txtVonDatum"},
         Datumsfall{u"01.01.26", u"01.01.28", u"'Bis-Datum' darf nicht nach dem 31.12.2027 liegen", "txtBisDatum"}));
 
-TEST_F(SummenTest, EmptyBoxesShowTheWholeWindow) {
+TEST_F(SummenTest, LeereFelderZeigenDasGanzeFenster) {
   const auto f = öffnen();
   datum(*f, QString(), QString());
   f->cmdAuswahl[1]->click();
@@ -185,7 +185,7 @@ TEST_F(SummenTest, EmptyBoxesShowTheWholeWindow) {
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(SummenTest, TypingACompleteRangeRedisplays) {
+TEST_F(SummenTest, EingabeEinesVollstaendigenZeitraumsZeigtNeu) {
   const auto f = öffnen();
   f->txtVonDatum->setFocus();
   f->txtVonDatum->selectAll();
@@ -196,7 +196,7 @@ TEST_F(SummenTest, TypingACompleteRangeRedisplays) {
   EXPECT_EQ(f->txtBisDatum->text(), u"31.12.26") << "letters are dropped";
 }
 
-TEST_F(SummenTest, HeaderClicksSortAndDropTheTotalAndTheHeadings) {
+TEST_F(SummenTest, KopfklicksSortierenUndEntfernenSummeUndUeberschriften) {
   const auto f = öffnen();
   const Raster& g = f->msgFlexGrid->raster();
   kopfKlick(*f, 0);
@@ -221,7 +221,7 @@ TEST_F(SummenTest, HeaderClicksSortAndDropTheTotalAndTheHeadings) {
   EXPECT_EQ(g.TextMatrix(8, 0), u"Gesamtsumme");
 }
 
-TEST_F(SummenTest, ATotalWiderThanItsColumnShowsHashes) {
+TEST_F(SummenTest, SummeBreiterAlsIhreSpalteZeigtRauten) {
   const auto f = öffnen();
   EXPECT_EQ(f->msgFlexGrid->raster().TextMatrix(8, 1), u"6  ");
   QFont gross = f->msgFlexGrid->font();
@@ -231,7 +231,7 @@ TEST_F(SummenTest, ATotalWiderThanItsColumnShowsHashes) {
   EXPECT_EQ(f->msgFlexGrid->raster().TextMatrix(8, 1), u"####  ");
 }
 
-TEST_F(SummenTest, F12WithAHalfTypedDateReportsItInsteadOfEndingTheProgram) {
+TEST_F(SummenTest, F12MitHalbGetipptemDatumMeldetEsStattDasProgrammZuBeenden) {
   QStringList exporte;
   gAnsichtshaken.csv_export = [&](QWidget*, const QString& titel) { exporte << titel; };
   const auto f = öffnen();
@@ -247,7 +247,7 @@ TEST_F(SummenTest, F12WithAHalfTypedDateReportsItInsteadOfEndingTheProgram) {
   EXPECT_EQ(skript->texte().size(), 2u);
 }
 
-TEST_F(SummenTest, PrintKeysHandTheJobToThePrintDialog) {
+TEST_F(SummenTest, DrucktastenGebenDenAuftragAnDenDruckdialog) {
   int drucke = 0;
   QStringList tags;
   gAnsichtshaken.druckdialog = [&](QWidget*) { ++drucke; };
@@ -266,21 +266,21 @@ TEST_F(SummenTest, PrintKeysHandTheJobToThePrintDialog) {
   EXPECT_EQ(drucke, 3);
 }
 
-TEST_F(SummenTest, F4FindsTheOwnRow) {
+TEST_F(SummenTest, F4FindetDieEigeneZeile) {
   const auto f = öffnen();
   QTest::keyClick(f.get(), Qt::Key_F4);
   EXPECT_EQ(f->msgFlexGrid->raster().Row(), 4);
   EXPECT_EQ(f->msgFlexGrid->raster().HighLight(), 1);
 }
 
-TEST_F(SummenTest, F5ReadsTheMonthsAgain) {
+TEST_F(SummenTest, F5LiestDieMonateNeu) {
   const auto f = öffnen();
   monatSchreiben(QStringLiteral("2603 260311 Data.dat"), {QStringLiteral("A:carla:") + Codes({{24, '4'}, {25, '4'}})});
   QTest::keyClick(f.get(), Qt::Key_F5);
   EXPECT_EQ(f->msgFlexGrid->raster().TextMatrix(6, 4), u"2  ");
 }
 
-TEST_F(SummenTest, ThePlacementIsKeptPerUser) {
+TEST_F(SummenTest, PlatzierungWirdJeBenutzerGemerkt) {
   const QRect schirm = QGuiApplication::primaryScreen()->geometry();
   // Left near the right edge: centred.
   gBenutzerwerte[11] = 0;
@@ -315,7 +315,7 @@ TEST_F(SummenTest, ThePlacementIsKeptPerUser) {
   EXPECT_EQ(gBenutzerwerte[11], 2);
 }
 
-TEST_F(SummenTest, TheMenuItemOpensItAndTheMainWindowTakesItsGroupBack) {
+TEST_F(SummenTest, MenuepunktOeffnetSieUndDasHauptfensterNimmtSeineGruppeZurueck) {
   gAnzeigegruppen = QStringList{QString(), QStringLiteral("Alle|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
   gAnzeigegruppe = 0;
   Hauptfenster_laden();
@@ -349,7 +349,7 @@ using namespace ansichten;
 // 1,000 employees under ten headings, for the look of a full window.
 class SummenGrossTest : public AnsichtTest {};
 
-TEST_F(SummenGrossTest, AThousandEmployeesAtTheMinimumAndALargeSize) {
+TEST_F(SummenGrossTest, TausendMitarbeiterInKleinsterUndGrosserGroesse) {
   Mitarbeitertabelle_dimensionieren(1010);
   int i = 0;
   for (int gruppe = 0; gruppe < 10; ++gruppe) {

@@ -60,7 +60,7 @@ struct Urlaubsfall {
 };
 class UrlaubTabelleTest : public UrlaubTest, public ::testing::WithParamInterface<Urlaubsfall> {};
 
-TEST_P(UrlaubTabelleTest, Columns) {
+TEST_P(UrlaubTabelleTest, Spalten) {
   const Urlaubsfall& u = GetParam();
   gUrlaubsjahrBeginn = u.S;
   gResturlaubVerfall = u.M;
@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Urlaubsfall{1, 4, u"20.06.25", u"-02,0", false, u"-2,0", u"5,0", u"5,0", u"18,0"},
                       Urlaubsfall{1, 4, u"20.06.25", u"005,0", true, u"0,0", u"5,0", u"5,0", u"-10,0"}));
 
-TEST_F(UrlaubTest, HeadingsForTheCalendarYearAndAVacationYearFromApril) {
+TEST_F(UrlaubTest, UeberschriftenFuerKalenderjahrUndUrlaubsjahrAbApril) {
   auto f = öffnen();
   EXPECT_EQ(f->windowTitle(), u"Velkora - Urlaubsübersicht");
   EXPECT_EQ(f->cmbDatum->currentText(), u"12.03.26") << "today lies in the middle year";
@@ -111,7 +111,7 @@ TEST_F(UrlaubTest, HeadingsForTheCalendarYearAndAVacationYearFromApril) {
   EXPECT_EQ(f->msgFlexGrid->raster().TextMatrix(0, 6), u"Resturlaub 2026/27");
 }
 
-TEST_F(UrlaubTest, EmploymentOutsideTheAccountYearIsNotListed) {
+TEST_F(UrlaubTest, BeschaeftigungAusserhalbDesKontojahresWirdNichtGelistet) {
   Mitarbeiter_setzen({{u"Meier Anna", u"anna", u"000000", u"999999"},
                       {u"Alt Bert", u"bert", u"000000", u"251231"},
                       {u"Neu Cora", u"cora", u"270101", u"999999"},
@@ -123,7 +123,7 @@ TEST_F(UrlaubTest, EmploymentOutsideTheAccountYearIsNotListed) {
   EXPECT_EQ(namen, (QStringList{"Meier Anna", "Da Dora"}));
 }
 
-TEST_F(UrlaubTest, SpecialLeaveModeHidesTheSumAndKeepsADateOfTheMiddleYear) {
+TEST_F(UrlaubTest, SonderurlaubsmodusVerbirgtDieSummeUndBehaeltEinDatumDesMittlerenJahres) {
   SetSetting(33, 1);
   auto f = öffnen();
   const int breite = f->width();
@@ -146,7 +146,7 @@ TEST_F(UrlaubTest, SpecialLeaveModeHidesTheSumAndKeepsADateOfTheMiddleYear) {
   EXPECT_EQ(gBenutzerwerte[9], static_cast<int>(std::lround(bildschirm::pixelZuTwips(breite))));
 }
 
-TEST_F(UrlaubTest, TheHintComesOnceAndNeverInSpecialLeaveMode) {
+TEST_F(UrlaubTest, HinweisKommtEinmalUndNieImSonderurlaubsmodus) {
   gUrlaubsdaten[1] = QStringLiteral("005,0:030,0:000,0:028,0:000,0");
   auto f = öffnen(QStringLiteral("R"));
   EXPECT_TRUE(skript->texte().empty());
@@ -158,7 +158,7 @@ TEST_F(UrlaubTest, TheHintComesOnceAndNeverInSpecialLeaveMode) {
   EXPECT_EQ(skript->texte().size(), 1u);
 }
 
-TEST_F(UrlaubTest, TheHelpButtonOnlyForAnAdministratorInTheFirstMonths) {
+TEST_F(UrlaubTest, HilfeknopfNurFuerAdministratorenInDenErstenMonaten) {
   gMonateSeitEinrichtung = 3;
   auto f = öffnen();
   EXPECT_TRUE(f->cmdAuswahl[3]->isVisible());
@@ -171,7 +171,7 @@ TEST_F(UrlaubTest, TheHelpButtonOnlyForAnAdministratorInTheFirstMonths) {
   EXPECT_FALSE(f->cmdAuswahl[3]->isVisible());
 }
 
-TEST_F(UrlaubTest, AGroupWithoutAVisibleHeadingLeavesTheHeadingRowOnly) {
+TEST_F(UrlaubTest, GruppeOhneSichtbareUeberschriftLaesstNurDieKopfzeile) {
   Mitarbeiter_setzen({{u"Lager", u"", u"", u""}, {u"Meier Anna", u"anna", u"000000", u"999999"}});
   gAnzeigegruppen = QStringList{QString(), QStringLiteral("Büro|Büro:"), QStringLiteral("Lager|Lager:")};
   gAnzeigegruppe = 0;
@@ -180,7 +180,7 @@ TEST_F(UrlaubTest, AGroupWithoutAVisibleHeadingLeavesTheHeadingRowOnly) {
   EXPECT_TRUE(skript->texte().empty());
 }
 
-TEST_F(UrlaubTest, KeysOfTheWindow) {
+TEST_F(UrlaubTest, TastenDesFensters) {
   QStringList exporte;
   int hilfe = 0, drucke = 0;
   gAnsichtshaken.csv_export = [&](QWidget*, const QString& t) { exporte << t; };

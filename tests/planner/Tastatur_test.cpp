@@ -231,6 +231,34 @@ TEST_F(TastaturTest, AltF5NimmtNurEinenAbsolutenVorhandenenOrdner) {
   }
 }
 
+// A folder that exists goes to the change of the data folder in place of the folder
+// dialog, without the question whether to change it.
+TEST_F(TastaturTest, AltF5MitVorhandenemOrdnerWechseltOhneOrdnerdialog) {
+  gBenutzerstufe = 0;
+  laden();
+  const QString leer = unterordner(QStringLiteral("Freigabe/leer"));
+  eingeben(leer);
+  taste(Qt::Key_F5, Qt::AltModifier);  // "search another folder?" answered No
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_TRUE(skript->protokoll[0].text.startsWith(u"Im Ordner ")) << skript->protokoll[0].text.toStdString();
+  EXPECT_TRUE(gUNCPfad.isEmpty());
+}
+
+// At load the window takes the user's font when this machine has it; a missing one
+// gives way to the program font, or to the design font.
+TEST_F(TastaturTest, FormLoadPrueftDieSchriftDesBenutzers) {
+  const QString vorhanden = QApplication::font().family();
+  gSchriftart = vorhanden;
+  frmVelkora& f = laden();
+  EXPECT_EQ(gSchriftart, vorhanden);
+  EXPECT_EQ(f.font().family(), vorhanden);
+  fenster.reset();
+  gSchriftart = QStringLiteral("Keine solche Schrift");
+  laden();
+  EXPECT_TRUE(gSchriftart.isEmpty() || gSchriftart == u"Microsoft Sans Serif") << gSchriftart.toStdString();
+  EXPECT_TRUE(skript->protokoll.empty());
+}
+
 TEST_F(TastaturTest, AlleDatenUndZeigerdateiLoeschenNurAdministratorenAusserhalbDesRueckblicks) {
   struct Fall {
     const char* wer;

@@ -13,6 +13,7 @@
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "printing/frmDrucken.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Feiertage.h"
 #include "views/Ansichtsrahmen.h"
@@ -60,6 +61,7 @@ void Ansichtsbefehle_verbinden(frmVelkora& f) {
     if (fenster) CSV_Export(*fenster, titel);
   };
   gAnsichtshaken.hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
+  gAnsichtshaken.druckdialog = [](QWidget* fenster) { frmDrucken::anzeigen(fenster); };
   gAnsichtshaken.mausrad_prüfen = [](QWidget& fenster, Rasteransicht& grid) {
     return ScrollbarIsVisible(fenster, grid);
   };

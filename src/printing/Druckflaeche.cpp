@@ -115,8 +115,10 @@ double Malfläche::textbreite(const QString& text, const Druckschrift& s) {
 }
 
 double Malfläche::zeilenhöhe(const Druckschrift& s) {
-  const QFontMetricsF fm(schrift(s), mDrucker.get());
-  return fm.height() / mDrucker->resolution() * 2.54;
+  // The line advance of Arial (1.15 of the size, its leading included), whatever font
+  // stands in for it: the layouts are measured in it, and a substitute with taller
+  // ascenders would push the year overview's legend into the footer.
+  return s.größe * 1.15 / 72.0 * 2.54;
 }
 
 void Malfläche::text(double x, double y, const QString& text, const Druckschrift& s, Farbwert farbe, bool transparent) {

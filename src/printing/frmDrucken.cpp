@@ -16,7 +16,11 @@
 #include "platform/Zustand.h"
 #include "printing/Druckauftrag.h"
 #include "printing/Druckprimitive.h"
+#include "printing/Logbuchdruck.h"
 #include "printing/Monatsdruck.h"
+#include "printing/Summendruck.h"
+#include "printing/Ueberstundendruck.h"
+#include "printing/Urlaubsdruck.h"
 #include "startup/Meldungen.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
@@ -25,15 +29,25 @@
 #include "store/Velkoraini.h"
 
 std::function<QString&()> gHauptfensterTag;
-Jahresdruckquelle gJahresdruckquelle;
 
 namespace {
 frmDrucken* gInstanz = nullptr;
-std::map<QString, Druckroutinenzeiger> gRoutinen;
+
+// The printouts of the views, each under its job code.
+std::map<QString, Druckroutinenzeiger> Standardroutinen() {
+  return {
+      {QStringLiteral("JE"), [](int n) { return Jahresübersicht_drucken(n); }},
+      {QStringLiteral("LA"), [](int n) { return Logbuch_drucken(QStringLiteral("A"), n); }},
+      {QStringLiteral("LB"), [](int n) { return Logbuch_drucken(QStringLiteral("B"), n); }},
+      {QStringLiteral("S"), [](int n) { return Summenübersicht_drucken(n); }},
+      {QStringLiteral("U"), [](int n) { return Urlaubsübersicht_drucken(n); }},
+      {QStringLiteral("Ü"), [](int n) { return Überstunden_drucken(n); }},
+  };
+}
+std::map<QString, Druckroutinenzeiger> gRoutinen = Standardroutinen();
 void zurücksetzen() {
   gHauptfensterTag = nullptr;
-  gJahresdruckquelle = {};
-  gRoutinen.clear();
+  gRoutinen = Standardroutinen();
 }
 VELKORA_ZUSTAND(zurücksetzen);
 

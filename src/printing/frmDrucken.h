@@ -7,6 +7,8 @@
 #include <array>
 #include <functional>
 
+#include "printing/Jahresdruck.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -49,16 +51,9 @@ class frmDrucken : public QDialog {
 // the dialog. Set by the main window.
 extern std::function<QString&()> gHauptfensterTag;
 
-// Printouts of the other job codes, entered by the units that print them; a code
-// without an entry prints nothing. The argument is the number of copies.
+// The printouts of the job codes other than the month planner's ("JE" also serves
+// "JG"); every view's printout is entered from the start, and an entry replaces the
+// one of its code. A code without an entry prints nothing. The argument is the
+// number of copies.
 using Druckroutinenzeiger = std::function<bool(int exemplare)>;
 void Druckroutine_eintragen(const QString& code, Druckroutinenzeiger routine);
-
-// The all-employees job of the year overview, driven through its window.
-struct Jahresdruckquelle {
-  std::function<int()> anzahl;      // entries of the name list
-  std::function<void(int)> wählen;  // shows entry i (redisplayed on return)
-  std::function<QString()> name;    // the shown entry's text
-  std::function<QString()> jahr;    // the year shown
-};
-extern Jahresdruckquelle gJahresdruckquelle;

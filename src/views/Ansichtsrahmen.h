@@ -23,8 +23,7 @@ class QPushButton;
 class Rasteransicht;
 
 // What the overviews reach above them: the main window and the services that come
-// with other parts of the program. A hook left empty does nothing (the print dialog
-// until printing is built; the CSV export until it is there).
+// with other parts of the program. A hook left empty does nothing.
 struct Ansichtshaken {
   // CSV export of a window's grid under a title.
   std::function<void(QWidget* fenster, const QString& titel)> csv_export;

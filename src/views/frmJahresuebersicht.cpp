@@ -13,6 +13,7 @@
 #include "platform/Text.h"
 #include "platform/Zustand.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "printing/Jahresdruck.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
@@ -107,9 +108,27 @@ frmJahresuebersicht::frmJahresuebersicht(QWidget* eltern) : QDialog(eltern) {
   setTabOrder(cmdAuswahl[3], cmbJahr);
   setTabOrder(cmbJahr, cmbName);
   setTabOrder(cmbName, cmdAuswahl[1]);
+  Druckquelle_setzen();
 }
 
-frmJahresuebersicht::~frmJahresuebersicht() = default;
+frmJahresuebersicht::~frmJahresuebersicht() { gJahresdruckquelle = {}; }
+
+void frmJahresuebersicht::Druckquelle_setzen() {
+  // The print dialog reads the window as it shows it, and for the all-employees job
+  // chooses each name in turn.
+  Jahresdruckquelle& q = gJahresdruckquelle;
+  q.anzahl = [this] { return cmbName->count(); };
+  q.wählen = [this](int i) {
+    cmbName->setCurrentIndex(i);
+    repaint();
+  };
+  q.name = [this] { return cmbName->currentText(); };
+  q.jahr = [this] { return cmbJahr->currentText(); };
+  q.gitter = [this]() -> const Raster& { return msgFlexGrid->raster(); };
+  q.beschriftung = [this](int element) { return Beschriftung(element); };
+  q.letztesElement = [this] { return static_cast<int>(lblBeschriftung.size()) - 1; };
+  q.sonderurlaub = [] { return gSonderurlaubModus; };
+}
 
 int frmJahresuebersicht::Jahr() const { return text::zahl(cmbJahr->currentText()); }
 

@@ -64,6 +64,7 @@ class frmJahresuebersicht : public QDialog {
 
  private:
   void Namensliste_aufbauen();
+  void Druckquelle_setzen();
   QObject* mTastenfilter = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "printing/Summendruck.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
@@ -66,7 +67,12 @@ QString Kurzdatum(const QDate& datum) {
 
 frmSummenuebersicht::frmSummenuebersicht(QWidget* eltern) : Ansichtsrahmen(eltern, Summenwerte()) {
   fraRahmen->setTitle(QStringLiteral("Summen anzeigen"));
+  gSummendruckquelle.gitter = [this]() -> const Raster& { return msgFlexGrid->raster(); };
+  gSummendruckquelle.vonDatum = [this] { return txtVonDatum->text(); };
+  gSummendruckquelle.bisDatum = [this] { return txtBisDatum->text(); };
 }
+
+frmSummenuebersicht::~frmSummenuebersicht() { gSummendruckquelle = {}; }
 
 int frmSummenuebersicht::Datenbreite() const { return (msgFlexGrid->raster().Cols() - 1) * kSpaltenbreite; }
 

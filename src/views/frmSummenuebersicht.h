@@ -9,6 +9,7 @@
 class frmSummenuebersicht : public Ansichtsrahmen {
  public:
   explicit frmSummenuebersicht(QWidget* eltern = nullptr);
+  ~frmSummenuebersicht() override;
 
   // Re-reads the shared data, builds the headings, sizes and places the window, sets
   // the date range and shows it once.

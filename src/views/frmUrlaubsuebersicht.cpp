@@ -11,6 +11,7 @@
 #include "platform/Text.h"
 #include "platform/Zustand.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "printing/Urlaubsdruck.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
@@ -65,7 +66,13 @@ frmUrlaubsuebersicht::frmUrlaubsuebersicht(QWidget* eltern) : Ansichtsrahmen(elt
   cmbDatum->setObjectName(QStringLiteral("cmbDatum"));
   cmbDatum->setMaxVisibleItems(20);
   connect(cmbDatum, &QComboBox::currentIndexChanged, this, [this] { Daten_anzeigen(); });
+  gUrlaubsdruckquelle.gitter = [this]() -> const Raster& { return msgFlexGrid->raster(); };
+  gUrlaubsdruckquelle.datum = [this] { return cmbDatum->currentText(); };
+  gUrlaubsdruckquelle.titel = [this] { return lblBeschriftung[1]->text(); };
+  gUrlaubsdruckquelle.sonderurlaub = [] { return gSonderurlaubModus; };
 }
+
+frmUrlaubsuebersicht::~frmUrlaubsuebersicht() { gUrlaubsdruckquelle = {}; }
 
 int frmUrlaubsuebersicht::Mindestbreite() const { return gSonderurlaubModus ? 10950 : 12150; }
 

@@ -10,6 +10,7 @@
 class frmUrlaubsuebersicht : public Ansichtsrahmen {
  public:
   explicit frmUrlaubsuebersicht(QWidget* eltern = nullptr);
+  ~frmUrlaubsuebersicht() override;
 
   QComboBox* cmbDatum = nullptr;
   std::array<QLabel*, 3> lblBeschriftung{};  // 1 heading, 2 "Berechnung zum"

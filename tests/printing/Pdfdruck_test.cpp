@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include "printing/Druckhelfer.h"
+#include "printing/Ansichtsquellen.h"
 #include "printing/frmDrucken.h"
 
 namespace {
@@ -24,8 +24,8 @@ class Pdfdruck : public DruckTest {
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput());
   }
-  bool drucken(int exemplare, const QString& datei) {
-    gDruckauftrag = QStringLiteral("ME");
+  bool drucken(int exemplare, const QString& datei, const QString& code = QStringLiteral("ME")) {
+    gDruckauftrag = code;
     frmDrucken d;
     d.Form_Load();
     d.txtAnzahl->setText(QString::number(exemplare));
@@ -98,6 +98,84 @@ TEST_F(Pdfdruck, AbgebrochenerAuftragHinterlaesstKeineDatei) {
   EXPECT_FALSE(QFile::exists(pdf));
   EXPECT_TRUE(brechend.gitter.Redraw());
   gMonatsdruckquelle = &quelle;
+}
+
+TEST_F(Pdfdruck, AlleMitarbeiterJeEineDateiMitIhremNamen) {
+  Jahresquelle_Test jahr;
+  jahr.füllen();
+  jahr.einsetzen();
+  jahr.namen = {QStringLiteral("Anna Beispiel"), QStringLiteral("Bernd Muster"), QStringLiteral("Carla Probe")};
+  gSFUrlaub = 1;
+  const QString pdf = ordner() + QStringLiteral("Jahr.pdf");
+  ASSERT_TRUE(drucken(1, pdf, QStringLiteral("JG")));
+  const QString dateien[] = {pdf, ordner() + QStringLiteral("Jahr (2).pdf"), ordner() + QStringLiteral("Jahr (3).pdf")};
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(QFile::exists(dateien[i])) << i;
+    const QString info = ausführen(QStringLiteral("pdfinfo"), {dateien[i]});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+84[12][.0-9]* x 595"))))
+        << info.toStdString();
+    const QString text =
+        ausführen(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), dateien[i], QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(jahr.namen[i])) << i << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Jahresübersicht 2026"))) << text.toStdString();
+    for (int j = 0; j < 3; ++j)
+      if (j != i) {
+        EXPECT_FALSE(text.contains(jahr.namen[j])) << i << " " << j;
+      }
+  }
+  EXPECT_FALSE(QFile::exists(ordner() + QStringLiteral("Jahr (4).pdf")));
+}
+
+TEST_F(Pdfdruck, SummenHochkantBis13KnoepfenQuerAb14) {
+  Summenquelle_Test summen;
+  summen.einsetzen();
+  for (const int einträge : {13, 14}) {
+    knöpfe(einträge - 1);
+    Raster& g = summen.gitter;
+    g.setCols(einträge);
+    g.setRows(3);
+    g.setTextMatrix(1, 0, QStringLiteral("Anna Beispiel"));
+    g.setTextMatrix(2, 0, QStringLiteral("Gesamtsumme"));
+    const QString pdf = ordner() + QStringLiteral("Summen%1.pdf").arg(einträge);
+    ASSERT_TRUE(drucken(1, pdf, QStringLiteral("S")));
+    const QString info = ausführen(QStringLiteral("pdfinfo"), {pdf});
+    const QString hochkant = QStringLiteral("Page size:\\s+595[.0-9]* x 84[12][.0-9]* pts \\(A4\\)");
+    const QString quer = QStringLiteral("Page size:\\s+84[12][.0-9]* x 595[.0-9]* pts \\(A4\\)");
+    EXPECT_TRUE(info.contains(QRegularExpression(einträge < 14 ? hochkant : quer))) << einträge << info.toStdString();
+    const QString text = ausführen(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Anna Beispiel"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Seite 1"))) << text.toStdString();
+  }
+}
+
+TEST_F(Pdfdruck, GebuchterTagDerJahresuebersichtInDerFarbeSeinesKnopfs) {
+  Jahresquelle_Test jahr;
+  jahr.füllen();
+  jahr.einsetzen();
+  gSFUrlaub = 1;
+  // The 5th of March booked with a code in its button's colours.
+  jahr.gitter.setTextMatrix(3, 5, QStringLiteral("U"));
+  jahr.gitter.setCellBackColor(3, 5, 0x00AA00);
+  jahr.gitter.setCellForeColor(3, 5, 0x0000FF);
+  const QString pdf = ordner() + QStringLiteral("Eine.pdf");
+  ASSERT_TRUE(drucken(1, pdf, QStringLiteral("JE")));
+  const QString bild = ordner() + QStringLiteral("jahr");
+  ausführen(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"), pdf, bild});
+  QImage seite(bild + QStringLiteral("-1.png"));
+  ASSERT_FALSE(seite.isNull());
+  EXPECT_GT(seite.width(), seite.height());
+  // Inside the cell of day 5: the column's pixels in the button's colour.
+  const int x = static_cast<int>((6.16 + 0.63 * 5 + 0.33) / 2.54 * 100);
+  int grün = 0;
+  for (int y = 0; y < seite.height(); ++y) grün += seite.pixelColor(x, y) == QColor(0, 0xAA, 0);
+  EXPECT_GT(grün, 10);
+  // The neighbouring day without an entry is not.
+  const int daneben = static_cast<int>((6.16 + 0.63 * 6 + 0.33) / 2.54 * 100);
+  int dortGrün = 0;
+  for (int y = 0; y < seite.height(); ++y) dortGrün += seite.pixelColor(daneben, y) == QColor(0, 0xAA, 0);
+  EXPECT_EQ(dortGrün, 0);
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ TEST_F(Druckdialog, EinAuftragWartetHalbeSekundeAufDerMonotonenUhr) {
 }
 
 TEST_F(Druckdialog, UnbekannterAuftragDrucktNichtsUndSchliesst) {
-  gDruckauftrag = QStringLiteral("LA");
+  gDruckauftrag = QStringLiteral("XY");
   frmDrucken d;
   d.Form_Load();
   d.cmdAuswahl_Click(1);

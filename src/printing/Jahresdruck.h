@@ -1,0 +1,30 @@
+#pragma once
+// The printout of the year overview: one landscape page per employee with the
+// coloured year grid, the vacation account, the day sums under their code boxes and
+// the legend, exactly as the window shows them.
+#include <QString>
+#include <functional>
+
+class Raster;
+
+// What the printout and the all-employees job read of the year overview window.
+struct Jahresdruckquelle {
+  std::function<int()> anzahl;      // entries of the name list
+  std::function<void(int)> wählen;  // shows entry i (redisplayed on return)
+  std::function<QString()> name;    // the shown entry's text
+  std::function<QString()> jahr;    // the year shown
+  // The year grid: row 0 the headings, rows 1 to 12 the months; column 0 the month
+  // name, columns 1 to 31 the days.
+  std::function<const Raster&()> gitter;
+  // The caption of a label element by its number ("" for one that does not exist),
+  // and the highest element number.
+  std::function<QString(int element)> beschriftung;
+  std::function<int()> letztesElement;
+  // Special leave is in use: the account block takes its wider layout.
+  std::function<bool()> sonderurlaub;
+};
+// The year overview while it is open; empty otherwise.
+extern Jahresdruckquelle gJahresdruckquelle;
+
+// True when the pages were printed. True also for 0 copies.
+bool Jahresübersicht_drucken(int exemplare);

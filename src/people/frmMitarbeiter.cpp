@@ -95,7 +95,7 @@ QString Zeilensatz::Änderungskennung() const {
   return Name + Von + Bis + Urlaubsdaten + Sonderurlaub + BenutzerID + BenutzerIDAlt;
 }
 
-frmMitarbeiter::frmMitarbeiter(QWidget* besitzer) : QDialog(besitzer) {
+frmMitarbeiter::frmMitarbeiter(QWidget* besitzer) : Zeilendialog(kFenster, kZeilen, 9, besitzer) {
   setObjectName(QStringLiteral("frmMitarbeiter"));
   setModal(true);
   Form_Load();
@@ -127,13 +127,6 @@ QLineEdit* frmMitarbeiter::Feld(int spalte, int zeile) const {
     default:
       return nullptr;
   }
-}
-
-std::pair<int, int> frmMitarbeiter::Position(const QWidget* w) const {
-  if (!w) return {0, 0};
-  const QVariant s = w->property("spalte"), z = w->property("zeile");
-  if (!s.isValid() || !z.isValid()) return {0, 0};
-  return {s.toInt(), z.toInt()};
 }
 
 bool frmMitarbeiter::Dezimal_Rest() const { return Setting(30) > 0 || gSFUrlaubHalb > 0; }
@@ -358,7 +351,7 @@ void frmMitarbeiter::Form_Load() {
     setFixedSize(px(mBreite * sx), px(mHöhe));
     Enter_wie_Tab(this);
     // Keys, focus changes and clicks of every control pass the window's one filter.
-    qApp->installEventFilter(this);
+    Ereignisse_verbinden();
 
     for (int i = 1; i <= 4; ++i) cmdAuswahl[i]->setEnabled(false);
     cmdAuswahl[6]->setEnabled(false);
@@ -400,27 +393,6 @@ void frmMitarbeiter::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   if (Mitarbeiterzeilen() == 1 && gMitarbeiterNamen[1] == u"NoNames") txtName[1]->setFocus(Qt::OtherFocusReason);
 }
-
-void frmMitarbeiter::done(int r) {
-  mEnde = true;
-  mFokusfeld = nullptr;
-  QDialog::done(r);
-}
-
-void frmMitarbeiter::Farbe_setzen(int zeile, int farbe) {
-  if (zeile < 1 || zeile > kZeilen) return;
-  mFarbe[static_cast<size_t>(zeile)] = farbe;
-  const QColor c = zuQColor(gGrundfarben[static_cast<size_t>(farbe)]);
-  for (int s = 1; s <= 9; ++s) {
-    QLineEdit* e = Feld(s, zeile);
-    QPalette p = e->palette();
-    if (p.color(QPalette::Base) == c) continue;
-    p.setColor(QPalette::Base, c);
-    e->setPalette(p);
-  }
-}
-
-int frmMitarbeiter::Farbe(int zeile) const { return mFarbe[static_cast<size_t>(zeile)]; }
 
 void frmMitarbeiter::Überschrift_formatieren(int zeile) {
   Prozedur(kFenster + QStringLiteral("Überschrift formatieren"), [&] { Farbe_setzen(zeile, 5); });
@@ -501,14 +473,11 @@ void frmMitarbeiter::Eingabezeile_speichern(int k) {
   });
 }
 
-void frmMitarbeiter::Eingabezeile_hinzufügen() {
-  Prozedur(kFenster + QStringLiteral("Eingabezeile_hinzufügen"), [&] {
-    if (Zeilenmodus == u"verschieben") return;
-    if (txtName[kZeilen]->text().isEmpty()) return;
-    Zeilen.emplace_back();
-    const QSignalBlocker b(vsbScrollBar);
-    vsbScrollBar->setMaximum(vsbScrollBar->maximum() + 1);
-  });
+bool frmMitarbeiter::Zeile_anhängen() {
+  // While a row is moved the list keeps its length.
+  if (Zeilenmodus == u"verschieben") return false;
+  Zeilen.emplace_back();
+  return true;
 }
 
 void frmMitarbeiter::Mitarbeiteranzahl_anzeigen() {
@@ -565,6 +534,13 @@ void frmMitarbeiter::TextBox_LostFocus(int spalte, int zeile) {
   });
 }
 
+bool frmMitarbeiter::Feld_gültig(QLineEdit* feld) {
+  const auto [spalte, zeile] = Position(feld);
+  if (spalte != 3 && spalte != 4) return true;
+  LineEditTextfeld t(feld);
+  return CheckDatum(t, true);
+}
+
 void frmMitarbeiter::Feld_verlassen(QLineEdit* feld, QWidget* neu) {
   const auto [spalte, zeile] = Position(feld);
   if (spalte == 3 || spalte == 4) {
@@ -577,52 +553,6 @@ void frmMitarbeiter::Feld_verlassen(QLineEdit* feld, QWidget* neu) {
     }
   }
   TextBox_LostFocus(spalte, zeile);
-}
-
-bool frmMitarbeiter::txtBlind_GotFocus() {
-  return Prozedur(kFenster + QStringLiteral("txtBlind_GotFocus"), [&] {
-    if (!Plausibilitätsprüfung()) return false;
-    if (vsbScrollBar->value() == vsbScrollBar->maximum()) Eingabezeile_hinzufügen();
-    if (vsbScrollBar->value() < vsbScrollBar->maximum()) {
-      const int vorher = vsbScrollBar->value();
-      vsbScrollBar->setValue(vorher + 1);
-      if (ErsteZeile != vorher + 1) return false;
-    }
-    txtName[kZeilen]->setFocus(Qt::OtherFocusReason);
-    return true;
-  });
-}
-
-void frmMitarbeiter::Wert_setzen(int wert) {
-  const QSignalBlocker b(vsbScrollBar);
-  vsbScrollBar->setValue(wert);
-}
-
-void frmMitarbeiter::vsbScrollBar_Change(int wert) {
-  Prozedur(kFenster + QStringLiteral("vsbScrollBar_Change"), [&] {
-    if (wert == ErsteZeile) return;
-    QLineEdit* f = mFokusfeld;
-    if (f) {
-      const auto [spalte, zeile] = Position(f);
-      if (spalte == 3 || spalte == 4) {
-        LineEditTextfeld t(f);
-        if (!CheckDatum(t, true)) {
-          Wert_setzen(ErsteZeile);
-          return;
-        }
-      }
-      TextBox_LostFocus(spalte, zeile);
-      TextBox_GotFocus(zeile);
-    }
-    for (int k = 1; k <= kZeilen; ++k) Eingabezeile_speichern(k);
-    if (!Plausibilitätsprüfung()) {
-      Wert_setzen(ErsteZeile);
-      return;
-    }
-    ErsteZeile = wert;
-    Anzeige_aktualisieren();
-    if (mFokusfeld) mFokusfeld->selectAll();
-  });
 }
 
 void frmMitarbeiter::Seite_zeigen(int datensatz) {
@@ -825,33 +755,8 @@ bool frmMitarbeiter::Form_KeyDown(QKeyEvent* k) {
         if (!strg) break;
         vsbScrollBar->setValue(max);
         return true;
-      case Qt::Key_Up:
-      case Qt::Key_Down: {
-        const auto [spalte, zeile] = Position(QApplication::focusWidget());
-        if (spalte == 0) break;
-        if (k->key() == Qt::Key_Up) {
-          if (zeile > 1) {
-            Feld(spalte, zeile - 1)->setFocus(Qt::OtherFocusReason);
-          } else {
-            if (v > 0) {
-              vsbScrollBar->setValue(v - 1);
-              if (ErsteZeile == v) return true;  // the scroll was refused
-            }
-            (spalte == 1 ? txtVonDatum[1] : txtName[1])->setFocus(Qt::OtherFocusReason);
-            Feld(spalte, 1)->setFocus(Qt::OtherFocusReason);
-          }
-        } else if (zeile < kZeilen) {
-          Feld(spalte, zeile + 1)->setFocus(Qt::OtherFocusReason);
-        } else {
-          mFangErgebnis = false;
-          txtBlind->setFocus(Qt::OtherFocusReason);
-          if (!mFangErgebnis) return true;
-          if (spalte == 1) txtVonDatum[kZeilen]->setFocus(Qt::OtherFocusReason);
-          Feld(spalte, kZeilen)->setFocus(Qt::OtherFocusReason);
-        }
-        return true;
-      }
       default:
+        if (Pfeiltaste(k)) return true;
         break;
     }
     // A key that changes a box's text makes the list changed.
@@ -865,55 +770,31 @@ bool frmMitarbeiter::Form_KeyDown(QKeyEvent* k) {
   });
 }
 
+bool frmMitarbeiter::Taste(QWidget* w, QKeyEvent* k) {
+  if (Form_KeyDown(k)) return true;
+  const auto [spalte, zeile] = Position(w);
+  if (spalte >= 3) return Taste_gefiltert(spalte, static_cast<QLineEdit*>(w), k);
+  return false;
+}
+
 bool frmMitarbeiter::eventFilter(QObject* ziel, QEvent* e) {
-  if (mEnde) return false;
-  auto* w = qobject_cast<QWidget*>(ziel);
-  if (!w || w->window() != this) return false;
+  QWidget* w = Fensterelement(ziel);
+  if (!w) return false;
   switch (e->type()) {
-    case QEvent::KeyPress: {
-      // The key once, at the widget that has the focus.
-      QWidget* fokus = QApplication::focusWidget();
-      if (fokus ? w != fokus : w != this) return false;
-      auto* k = static_cast<QKeyEvent*>(e);
-      if (Form_KeyDown(k)) return true;
-      const auto [spalte, zeile] = Position(w);
-      if (spalte >= 3) return Taste_gefiltert(spalte, static_cast<QLineEdit*>(w), k);
-      return false;
-    }
-    case QEvent::FocusIn: {
-      const auto* f = static_cast<QFocusEvent*>(e);
-      if (w == txtBlind) {
-        if (f->reason() == Qt::ActiveWindowFocusReason || f->reason() == Qt::PopupFocusReason) return false;
-        // Once per arrival: the catcher itself moves the focus on.
-        if (mImFang || QApplication::focusWidget() != txtBlind) return false;
-        mImFang = true;
-        mFangErgebnis = txtBlind_GotFocus();
-        mImFang = false;
-        return false;
-      }
+    case QEvent::FocusIn:
       for (int i = 5; i <= 8; ++i)
         if (w == cmdAuswahl[i])
           for (int j = 1; j <= 4; ++j) cmdAuswahl[j]->setEnabled(false);
-      const auto [spalte, zeile] = Position(w);
-      if (spalte == 0) return false;
-      if (w == mFokusfeld) return false;
-      mFokusfeld = static_cast<QLineEdit*>(w);
-      TextBox_GotFocus(zeile);
-      return false;
-    }
+      break;
     case QEvent::FocusOut: {
       const auto* f = static_cast<QFocusEvent*>(e);
-      // A message box or menu taking the focus is no move of the user's.
-      if (f->reason() == Qt::ActiveWindowFocusReason || f->reason() == Qt::PopupFocusReason) return false;
+      if (f->reason() == Qt::ActiveWindowFocusReason || f->reason() == Qt::PopupFocusReason) break;
       if (w == cmdAuswahl[7] && gDatumsprüfungOffen) {
         gDatumsprüfungOffen = false;
         reject();
         return false;
       }
-      if (w != mFokusfeld) return false;
-      mFokusfeld = nullptr;
-      Feld_verlassen(static_cast<QLineEdit*>(w), QApplication::focusWidget());
-      return false;
+      break;
     }
     case QEvent::MouseButtonDblClick: {
       const auto [spalte, zeile] = Position(w);
@@ -931,8 +812,9 @@ bool frmMitarbeiter::eventFilter(QObject* ziel, QEvent* e) {
       return false;
     }
     default:
-      return false;
+      break;
   }
+  return Zeilendialog::eventFilter(ziel, e);
 }
 
 void Mitarbeiter_bearbeiten(QWidget* besitzer) {

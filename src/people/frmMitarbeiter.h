@@ -4,12 +4,12 @@
 // scroll bar whose value is the first record shown. A field is stored into its record
 // when it is left; the rows in view are checked before the page moves; the records
 // reach the employee table only when the list is applied.
-#include <QDialog>
 #include <QString>
 #include <array>
 #include <functional>
 #include <vector>
 
+#include "people/Zeilendialog.h"
 #include "store/Stammdatenstand.h"
 
 class QLabel;
@@ -35,7 +35,7 @@ struct Zeilensatz {
   bool operator==(const Zeilensatz&) const = default;
 };
 
-class frmMitarbeiter : public QDialog {
+class frmMitarbeiter : public Zeilendialog {
  public:
   static constexpr int kZeilen = 22;  // visible rows
 
@@ -45,7 +45,6 @@ class frmMitarbeiter : public QDialog {
   // Row records, 1-based (element 0 unused).
   std::vector<Zeilensatz> Zeilen;
   int Obergrenze() const { return static_cast<int>(Zeilen.size()) - 1; }
-  int ErsteZeile = 0;
   // The visible row (1 to 22) of the box that last lost the focus; the row commands
   // act on record ErsteZeile + AktuelleZeile.
   int AktuelleZeile = 0;
@@ -65,28 +64,20 @@ class frmMitarbeiter : public QDialog {
   // 1 "Zeile &einfügen", 2 "Zeile &löschen", 3 up, 4 down, 5 "&Hilfe ...",
   // 6 "&Übernehmen", 7 "&Abbrechen", 8 "&OK".
   std::array<QPushButton*, 9> cmdAuswahl{};
-  QScrollBar* vsbScrollBar = nullptr;
-  QLineEdit* txtBlind = nullptr;  // the focus catcher after the last row
 
   // The box of a column (1 to 9) and a visible row (1 to 22).
-  QLineEdit* Feld(int spalte, int zeile) const;
-  // Column and row of a row box; {0, 0} for any other widget.
-  std::pair<int, int> Position(const QWidget* w) const;
+  QLineEdit* Feld(int spalte, int zeile) const override;
 
-  void Anzeige_aktualisieren();
-  void Eingabezeile_speichern(int zeile);
-  void Eingabezeile_hinzufügen();
+  void Anzeige_aktualisieren() override;
+  void Eingabezeile_speichern(int zeile) override;
   void Überschrift_formatieren(int zeile);
   void Mitarbeiteranzahl_anzeigen();
   // Checks the rows in view (alleDatensätze: every record; a failing record off the
   // page is scrolled into view). False after the message, with the focus in the box.
   bool Plausibilitätsprüfung(bool alleDatensätze = false);
 
-  void TextBox_GotFocus(int zeile);
-  void TextBox_LostFocus(int spalte, int zeile);
-  // The focus catcher; false when the check of the page failed.
-  bool txtBlind_GotFocus();
-  void vsbScrollBar_Change(int wert);
+  void TextBox_GotFocus(int zeile) override;
+  void TextBox_LostFocus(int spalte, int zeile) override;
   void cmdAuswahl_Click(int index);
 
   // Row operations, carry-over and search.
@@ -109,31 +100,25 @@ class frmMitarbeiter : public QDialog {
  protected:
   bool eventFilter(QObject* ziel, QEvent* e) override;
   void showEvent(QShowEvent* e) override;
-  void done(int r) override;
+  bool Seite_prüfen() override { return Plausibilitätsprüfung(); }
+  bool Zeile_anhängen() override;
+  void Feld_verlassen(QLineEdit* feld, QWidget* neu) override;
+  bool Feld_gültig(QLineEdit* feld) override;
+  bool Taste(QWidget* w, QKeyEvent* k) override;
 
  private:
   void Form_Load();
   bool Form_KeyDown(QKeyEvent* k);
   bool Taste_gefiltert(int spalte, QLineEdit* feld, QKeyEvent* k);
-  void Feld_verlassen(QLineEdit* feld, QWidget* neu);
   void txtName_Change(int zeile);
-  void Farbe_setzen(int zeile, int farbe);
-  int Farbe(int zeile) const;
   bool Dezimal_Rest() const;
   QString Zahl_anzeigen(const QString& wert, bool dezimal) const;
   QStringList Anzeigetexte(const Zeilensatz& z) const;
-  // Sets the scroll bar without running the scroll handling.
-  void Wert_setzen(int wert);
   void Seite_zeigen(int datensatz);
 
   int mBreite = 0;  // twips
   int mHöhe = 0;
-  QLineEdit* mFokusfeld = nullptr;  // the row box that has the focus
-  std::array<int, kZeilen + 1> mFarbe{};
-  bool mAnzeigen = false;      // the rows are being filled: no change handling
-  bool mEnde = false;          // closing: focus changes are no user moves
-  bool mFangErgebnis = false;  // the focus catcher's last result
-  bool mImFang = false;        // the focus catcher is running
+  bool mAnzeigen = false;  // the rows are being filled: no change handling
 };
 
 // Opens the editor modally over its owner.

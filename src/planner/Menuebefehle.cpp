@@ -77,8 +77,8 @@ bool Info(frmVelkora& f) {
 }  // namespace
 
 const std::vector<Menübefehl>& Menübefehle() {
-  // The Bearbeiten items Wochenende, Feiertage, Administratoren ("A"), Privilegierte
-  // Benutzer ("P") and Einstellungen and the Ansicht item Logbuch join with one row each
+  // The Bearbeiten items Wochenende, Feiertage and Einstellungen and the Ansicht item
+  // Logbuch join with one row each
   // once their windows are there, their click handlers doing the whole command:
   //   {u"mnuWochenende", nullptr, &Ganzer_Befehl<&frmVelkora::mnuWochenende_Click>, kNichts, nullptr},
   //   {u"mnuLogbuch", nullptr, &Ganzer_Befehl<&frmVelkora::mnuLogbuch_Click>, kMausrad, nullptr},
@@ -97,6 +97,9 @@ const std::vector<Menübefehl>& Menübefehle() {
       {u"mnuAnzeigegruppen", u"AllGroups", &Anzeigegruppen_zeigen, kLayout | kAnzeigen | kGruppenprüfung | kPuffer,
        nullptr},
       {u"mnuAnAbwesenheitsgründe", nullptr, &AnAbwesenheitsgründe, kLayout | kAnzeigen | kPuffer, nullptr},
+      {u"mnuAdministratoren", u"A", &Ganzer_Befehl<&frmVelkora::mnuAdministratoren_Click>, kNichts, nullptr},
+      {u"mnuPrivilegierteBenutzer", u"P", &Ganzer_Befehl<&frmVelkora::mnuPrivilegierteBenutzer_Click>, kNichts,
+       nullptr},
       {u"mnuJahresübersicht", u"G", &Jahresübersicht, kNachÜbersicht, nullptr},
       {u"mnuUrlaubsübersicht", u"U", &Urlaubsübersicht, kNachÜbersicht, nullptr},
       {u"mnuRTTÜbersicht", u"R", &Urlaubsübersicht, kNachÜbersicht, nullptr},

@@ -13,9 +13,10 @@ const QStringList& Menüpunkte_ohne_Fenster() {
   // Each item leaves this list when its command is wired; no item may be enabled
   // without a handler behind it.
   static const QStringList liste = {
-      QStringLiteral("mnuWochenende"),      QStringLiteral("mnuFeiertage"),
-      QStringLiteral("mnuAdministratoren"), QStringLiteral("mnuPrivilegierteBenutzer"),
-      QStringLiteral("mnuEinstellungen"),   QStringLiteral("mnuLogbuch"),
+      QStringLiteral("mnuWochenende"),
+      QStringLiteral("mnuFeiertage"),
+      QStringLiteral("mnuEinstellungen"),
+      QStringLiteral("mnuLogbuch"),
   };
   return liste;
 }

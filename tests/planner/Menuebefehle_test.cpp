@@ -84,6 +84,8 @@ TEST_F(MenuebefehleTest, JederMenuepunktOeffnetSeinFensterMitSeinemTagUndFrischt
       {"mnuAnzeigeberechtigungen", "frmAnzeigeberechtigungen", "", true, false},
       {"mnuAnzeigegruppen", "frmAnzeigegruppen", "AllGroups", true, true},
       {"mnuAnAbwesenheitsgründe", "frmAnAbwesenheitsgruende", nullptr, true, true},
+      {"mnuAdministratoren", "frmAdmins", "A", false, false},
+      {"mnuPrivilegierteBenutzer", "frmAdmins", "P", false, false},
       {"mnuJahresübersicht", "frmJahresuebersicht", "G", true, false},
       {"mnuUrlaubsübersicht", "frmUrlaubsuebersicht", "U", true, false},
       {"mnuRTTÜbersicht", "frmUrlaubsuebersicht", "R", true, false},

@@ -80,6 +80,10 @@ class frmVelkora : public QMainWindow {
   void mnuAnzeigegruppen_Click();
   // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
   void mnuMitarbeiter_Click();
+  // Bearbeiten - Administratoren and - Privilegierte Benutzer: the user list dialog in
+  // mode "A" or "P" (Benutzerlistenbefehle.cpp).
+  void mnuAdministratoren_Click();
+  void mnuPrivilegierteBenutzer_Click();
   // The group choice filled with the user's display groups, shown when there is a choice.
   void Anzeigegruppen_füllen();
 
@@ -119,10 +123,6 @@ class frmVelkora : public QMainWindow {
   void Menüs_anlegen();
   void Menüpunkt_freigeben(const QString& name, bool an);
   void Menüpunkt_zeigen(const QString& name, bool an);
-  // Bearbeiten - Administratoren and - Privilegierte Benutzer: the user list dialog in
-  // mode "A" or "P" (Benutzerlistenbefehle.cpp).
-  void mnuAdministratoren_Click();
-  void mnuPrivilegierteBenutzer_Click();
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();

@@ -2,11 +2,11 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QShortcut>
 #include <QTabBar>
 
 #include "planner/CSV_Export.h"
 #include "planner/Mausrad.h"
+#include "planner/Menuebefehle.h"
 #include "planner/Tabellenmaus.h"
 #include "planner/frmHilfe.h"
 #include "planner/frmKommentar.h"
@@ -22,7 +22,7 @@
 #include "views/frmSummenuebersicht.h"
 #include "views/frmUrlaubsuebersicht.h"
 
-void Nach_Ansicht(frmVelkora& f) {
+void Ansicht_übernehmen(frmVelkora& f) {
   if (Anzeigegruppen_Anzahl() > 0 && f.cmbMitarbeitergruppen->currentIndex() >= 0)
     gAnzeigegruppe = f.cmbMitarbeitergruppen->currentIndex();
   // The year overview reads other months through the shared month state: the shown
@@ -30,25 +30,24 @@ void Nach_Ansicht(frmVelkora& f) {
   gMonatsschlüssel = f.tabJahre->tabText(f.tabJahre->currentIndex()).right(2) +
                      QStringLiteral("%1").arg(f.tabMonate->currentIndex() + 1, 2, 10, QChar(u'0'));
   Ferientage_suchen();
-  f.Daten_anzeigen(false);
 }
 
-void frmVelkora::mnuLogbuch_Click() {
-  Prozedur(QStringLiteral("frmVelkora - mnuLogbuch_Click"), [&] {
-    Logbuch_zeigen(this);
-    // The wheel hook went with the viewer's grid.
-    ScrollbarIsVisible(*this, *msgFlexGrid);
+QString Eingabe_im_Kommentarfeld(QWidget* fenster, const QString& aufforderung) {
+  // "label|preset||title"
+  const qsizetype t = aufforderung.indexOf(QStringLiteral("||"));
+  const QString kopf = t < 0 ? aufforderung : aufforderung.left(t);
+  const QString titel = t < 0 ? QString() : aufforderung.mid(t + 2);
+  const qsizetype v = kopf.indexOf(u'|');
+  return Eingabefeld(v < 0 ? kopf : kopf.left(v), v < 0 ? QString() : kopf.mid(v + 1), titel, fenster);
+}
+
+void Jahresübersicht_anzeigen(frmVelkora& f, const QString& parameter) {
+  Prozedur(QStringLiteral("frmVelkora - Jahresübersicht_anzeigen"), [&] {
+    f.Tag = parameter;
+    Jahresübersicht_zeigen(&f);
+    Nachschritte(f, Menübefehl_zu(QStringLiteral("mnuJahresübersicht"))->danach);
   });
 }
-
-namespace {
-
-void Jahresübersicht_öffnen(frmVelkora& f, const QString& parameter) {
-  f.Tag = parameter;
-  Jahresübersicht_zeigen(&f);
-}
-
-}  // namespace
 
 void Ansichtsbefehle_verbinden(frmVelkora& f) {
   gAnsichtshaken.hauptfenster_tag = [](const QString& wert) {
@@ -58,14 +57,7 @@ void Ansichtsbefehle_verbinden(frmVelkora& f) {
     frmVelkora* h = frmVelkora::instanz();
     return h ? h->msgFlexGrid->raster().ColWidth(0) : 2700;
   };
-  gAnsichtshaken.eingabe = [](QWidget* fenster, const QString& aufforderung) {
-    // "label|preset||title"
-    const qsizetype t = aufforderung.indexOf(QStringLiteral("||"));
-    const QString kopf = t < 0 ? aufforderung : aufforderung.left(t);
-    const QString titel = t < 0 ? QString() : aufforderung.mid(t + 2);
-    const qsizetype v = kopf.indexOf(u'|');
-    return Eingabefeld(v < 0 ? kopf : kopf.left(v), v < 0 ? QString() : kopf.mid(v + 1), titel, fenster);
-  };
+  gAnsichtshaken.eingabe = &Eingabe_im_Kommentarfeld;
   gAnsichtshaken.csv_export = [](QWidget* fenster, const QString& titel) {
     if (fenster) CSV_Export(*fenster, titel);
   };
@@ -88,25 +80,8 @@ void Ansichtsbefehle_verbinden(frmVelkora& f) {
       if (g.Cols() > 32 && !g.TextMatrix(r, 32).isEmpty()) liste.append({g.TextMatrix(r, 0), g.TextMatrix(r, 32)});
     return liste;
   };
-  gAnsichtshaken.nach_schließen = [] {
-    if (frmVelkora* h = frmVelkora::instanz()) Nach_Ansicht(*h);
-  };
-  if (QAction* a = f.aktion(QStringLiteral("mnuSummenübersicht"))) {
-    QObject::connect(a, &QAction::triggered, &f, [&f] { Summenübersicht_zeigen(&f); });
-  }
-  if (QAction* a = f.aktion(QStringLiteral("mnuUrlaubsübersicht"))) {
-    QObject::connect(a, &QAction::triggered, &f, [&f] { Urlaubsübersicht_zeigen(&f, QStringLiteral("U")); });
-  }
-  if (QAction* a = f.aktion(QStringLiteral("mnuRTTÜbersicht"))) {
-    QObject::connect(a, &QAction::triggered, &f, [&f] { Urlaubsübersicht_zeigen(&f, QStringLiteral("R")); });
-  }
-  if (QAction* a = f.aktion(QStringLiteral("mnuJahresübersicht"))) {
-    QObject::connect(a, &QAction::triggered, &f, [&f] { Jahresübersicht_öffnen(f, QStringLiteral("G")); });
-  }
+  // What the main window does after an overview stands in its menu table (Menuebefehle.cpp).
+  gAnsichtshaken.nach_schließen = nullptr;
   // A double click on a name opens that employee's year.
-  gTabellenbefehle.Jahresübersicht_anzeigen = [&f](const QString& benutzer) { Jahresübersicht_öffnen(f, benutzer); };
-  // Ctrl+Shift+J: the year overview of the employees the grid shows.
-  auto* kurz = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J), &f);
-  kurz->setObjectName(QStringLiteral("kurzJahresübersicht"));
-  QObject::connect(kurz, &QShortcut::activated, &f, [&f] { Jahresübersicht_öffnen(f, QStringLiteral("T")); });
+  gTabellenbefehle.Jahresübersicht_anzeigen = [&f](const QString& benutzer) { Jahresübersicht_anzeigen(f, benutzer); };
 }

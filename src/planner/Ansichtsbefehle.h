@@ -1,9 +1,19 @@
 #pragma once
-// The main window's menu items of the overviews and the hooks the overviews call back
-// into the main window with.
+// The hooks the overviews call back into the main window with, and the year overview
+// as the grid's double click and Ctrl+Shift+J open it.
+#include <QString>
+
+class QWidget;
 class frmVelkora;
 
 void Ansichtsbefehle_verbinden(frmVelkora& f);
-// After an overview has closed: the main window's own group choice holds again and the
-// month is shown anew.
-void Nach_Ansicht(frmVelkora& f);
+// After an overview has closed: the group chosen there becomes the main window's, and
+// the shown month is the one of the tabs again (before the month is shown anew).
+void Ansicht_übernehmen(frmVelkora& f);
+// The year overview with the parameter in the main window's Tag: "G" the user chooses
+// the employee, "T" the employees of the month grid, else a Windows user name; the main
+// window is brought up to date afterwards.
+void Jahresübersicht_anzeigen(frmVelkora& f, const QString& parameter);
+// The comment dialog as input box for a prompt "label|preset||title" (preset and
+// title may be left out); the typed text, the preset when cancelled.
+QString Eingabe_im_Kommentarfeld(QWidget* fenster, const QString& aufforderung);

@@ -6,6 +6,7 @@
 #include "planner/Datenexport.h"
 #include "planner/Datenordnerwechsel.h"
 #include "planner/Markierung.h"
+#include "planner/Menuebefehle.h"
 #include "planner/Navigation.h"
 #include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
@@ -24,66 +25,39 @@
 #include "store/Velkoraini.h"
 
 namespace {
-// The main window after the data behind it changed: menus, layout, the month, and the
-// display-group check.
-void Nach_Datenwechsel(frmVelkora& f, bool gruppenprüfung) {
-  Anzber_und_Anzgru_init();
-  f.Menüpunkte_aktivieren();
-  f.Form_Resize();
-  f.Daten_anzeigen(false);
-  if (gruppenprüfung && gBenutzerwerte[33] == 0 && f.cmbMitarbeitergruppen->isHidden()) f.CheckAnzeigegruppen();
-}
-
 bool Keine_Administratoren() {
   return gAdministratoren.isEmpty() || gAdministratoren.first().compare(u"NoAdmins", Qt::CaseInsensitive) == 0;
 }
 }  // namespace
 
-void Dateibefehle_verbinden(frmVelkora& f) {
-  const auto verbinden = [&f](const char16_t* name, void (*handler)(frmVelkora&)) {
-    QAction* a = f.aktion(QString::fromUtf16(name));
-    QObject::connect(a, &QAction::triggered, &f, [&f, handler] { handler(f); });
-  };
-  verbinden(u"mnuDatenordner_ändern", &mnuDatenordner_ändern_Click);
-  verbinden(u"mnuDatenexport", &mnuDatenexport_Click);
-  verbinden(u"mnuDatenimport", &mnuDatenimport_Click);
-  verbinden(u"mnuRecovery", &mnuRecovery_Click);
+void mnuDatenordner_ändern_Click(frmVelkora& f) { Menübefehl_ausführen(f, QStringLiteral("mnuDatenordner_ändern")); }
+void mnuDatenexport_Click(frmVelkora& f) { Menübefehl_ausführen(f, QStringLiteral("mnuDatenexport")); }
+void mnuDatenimport_Click(frmVelkora& f) { Menübefehl_ausführen(f, QStringLiteral("mnuDatenimport")); }
+void mnuRecovery_Click(frmVelkora& f) { Menübefehl_ausführen(f, QStringLiteral("mnuRecovery")); }
+
+bool Datenordner_ändern(frmVelkora&) {
+  Markierung_und_Highlight_Off();
+  Datenverzeichnis_ändern();
+  return true;
 }
 
-void mnuDatenordner_ändern_Click(frmVelkora& f) {
-  Prozedur(QStringLiteral("frmVelkora - mnuDatenordner_ändern_Click"), [&] {
-    Markierung_und_Highlight_Off();
-    Datenverzeichnis_ändern();
-    Nach_Datenwechsel(f, false);
-  });
+bool Datenordner_exportieren(frmVelkora&) {
+  Markierung_und_Highlight_Off();
+  Datenexport();
+  return false;
 }
 
-void mnuDatenexport_Click(frmVelkora&) {
-  Prozedur(QStringLiteral("frmVelkora - mnuDatenexport_Click"), [&] {
-    Markierung_und_Highlight_Off();
-    Datenexport();
-  });
+bool Datenordner_importieren(frmVelkora&) {
+  Markierung_und_Highlight_Off();
+  return Datenimport(QString());
 }
 
-void mnuDatenimport_Click(frmVelkora& f) {
-  Prozedur(QStringLiteral("frmVelkora - mnuDatenimport_Click"), [&] {
-    Markierung_und_Highlight_Off();
-    if (!Datenimport(QString())) return;
-    Nach_Datenwechsel(f, true);
-    Meldung(QStringLiteral("Die Daten wurden erfolgreich importiert"));
-  });
-}
-
-void mnuRecovery_Click(frmVelkora& f) {
-  Prozedur(QStringLiteral("frmVelkora - mnuRecovery_Click"), [&] {
-    Markierung_und_Highlight_Off();
-    gSicherungsdatei.clear();
-    Recovery_anzeigen(&f);
-    if (gSicherungsdatei.isEmpty()) return;
-    if (!Datenimport(gSicherungsordner + gSicherungsdatei)) return;
-    Nach_Datenwechsel(f, true);
-    Meldung(QStringLiteral("Die Daten wurden erfolgreich wiederhergestellt"));
-  });
+bool Datenordner_wiederherstellen(frmVelkora& f) {
+  Markierung_und_Highlight_Off();
+  gSicherungsdatei.clear();
+  Recovery_anzeigen(&f);
+  if (gSicherungsdatei.isEmpty()) return false;
+  return Datenimport(gSicherungsordner + gSicherungsdatei);
 }
 
 void Störungsmeldung_anzeigen() {

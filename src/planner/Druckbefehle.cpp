@@ -1,7 +1,5 @@
 #include "planner/Druckbefehle.h"
 
-#include <QAction>
-#include <QKeySequence>
 #include <QTabBar>
 #include <memory>
 
@@ -52,22 +50,6 @@ void Druckbefehle_verbinden(frmVelkora& f) {
     gHauptfensterTag = nullptr;
     gQuelle.reset();
   });
-  if (QAction* drucken = f.aktion(QStringLiteral("mnuDrucken"))) {
-    drucken->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    QObject::connect(drucken, &QAction::triggered, &f, [] { Monatsansicht_drucken(QStringLiteral("E")); });
-  }
-  const auto taste = [&f](QKeyCombination k, auto handlung) {
-    auto* a = new QAction(&f);
-    a->setShortcut(QKeySequence(k));
-    a->setShortcutContext(Qt::WindowShortcut);
-    QObject::connect(a, &QAction::triggered, &f, handlung);
-    f.addAction(a);
-  };
-  taste(Qt::ALT | Qt::Key_P, [&f] {
-    f.Tag = QStringLiteral("S");
-    Monatsansicht_drucken(QStringLiteral("E"));
-  });
-  taste(Qt::CTRL | Qt::SHIFT | Qt::Key_P, [] { Monatsansicht_drucken(QStringLiteral("G")); });
 }
 
 void Monatsansicht_drucken(const QString& modus) {

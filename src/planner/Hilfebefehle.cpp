@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QTabBar>
 
+#include "people/frmAnzeigeberechtigungen.h"
+#include "people/frmAnzeigegruppen.h"
+#include "people/frmMitarbeiter.h"
 #include "planner/CSV_Export.h"
 #include "planner/Mausrad.h"
 #include "planner/Tabellenmaus.h"
@@ -17,13 +20,12 @@
 #include "startup/Umrechnungen.h"
 
 void Hilfebefehle_verbinden(frmVelkora& f) {
-  for (const char16_t* name : {u"mnuHilfe", u"mnuInfo"}) {
-    QAction* a = f.aktion(QString::fromUtf16(name));
-    a->setEnabled(true);
-    const bool hilfe = QString::fromUtf16(name) == u"mnuHilfe";
-    QObject::connect(a, &QAction::triggered, &f, [&f, hilfe] { hilfe ? mnuHilfe_Click(f) : mnuInfo_Click(f); });
-  }
-  frmRecovery::hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
+  // The help buttons and F1 of the dialogs open the help window over them.
+  const auto hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
+  frmRecovery::hilfe = hilfe;
+  frmMitarbeiter::hilfe = hilfe;
+  frmAnzeigeberechtigungen::hilfe = hilfe;
+  frmAnzeigegruppen::hilfe = hilfe;
   Wartetitel_verbinden(f);
   gTabellenbefehle.Mausrad_einhängen = [&f] { ScrollbarIsVisible(f, *f.msgFlexGrid); };
   gTabellenbefehle.Mausrad_aushängen = [] { UnHook(); };

@@ -9,19 +9,11 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 
-const QStringList& Menüpunkte_ohne_Fenster() {
-  // Each item leaves this list when its command is wired; no item may be enabled
-  // without a handler behind it.
-  static const QStringList liste = {
-  };
-  return liste;
-}
-
 void frmVelkora::Menüpunkt_freigeben(const QString& name, bool an) {
   QAction* a = aktion(name);
   if (!a) return;
   mFreigegeben[name] = an;
-  a->setEnabled(an && !Menüpunkte_ohne_Fenster().contains(name));
+  a->setEnabled(an);
 }
 
 void frmVelkora::Menüpunkt_zeigen(const QString& name, bool an) {

@@ -258,7 +258,6 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
   mSummen.assign(static_cast<size_t>(mKnöpfe) * 31, 0);
 
   const QString monat = gMonatsschlüssel;
-  gMonatsdateiZeit = Dateizeit(Heutige_Monatsdatei(monat));
   // The stamp of what is about to be read, taken first: a write by another workstation
   // during the read differs from it and is reloaded at the next check, while showing
   // another month causes no reload of its own.

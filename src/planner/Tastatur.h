@@ -1,7 +1,9 @@
 #pragma once
 // The keys of the main window: every key pressed anywhere in the window reaches
 // Form_KeyDown before the control that has the focus. A key that finds its row in the
-// table below runs that command and goes no further.
+// window's key table (Tastatur.cpp: help, search, reload, printing, undo and redo, CSV
+// export, row heights and button widths, and the support keys on F4 to F11) runs that
+// command and goes no further; no key of the window is a shortcut of its own.
 //
 // While the program is busy (gBeschäftigt), the window takes no mouse or key input at
 // all: events that a long save or an undo lets through in between must not start

@@ -17,7 +17,6 @@
 #include <cmath>
 
 #include "config/frmAnAbwesenheitsgruende.h"
-#include "config/frmEinstellungen.h"
 #include "launch/Programmstart.h"
 #include "people/frmMitarbeiter.h"
 #include "planner/Aenderungspruefung.h"
@@ -26,6 +25,7 @@
 #include "planner/Hilfebefehle.h"
 #include "planner/Markierung.h"
 #include "planner/Mausrad.h"
+#include "planner/Menuebefehle.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Schaltflaechenleiste.h"
 #include "planner/Tabellenmaus.h"
@@ -228,7 +228,6 @@ frmVelkora::frmVelkora() {
 
   Anzeige_verbinden();
   Befehle_verbinden();
-  Dateibefehle_verbinden(*this);
   Hilfebefehle_verbinden(*this);
   Druckbefehle_verbinden(*this);
   // An employee table read again (another workstation changed it, a dialog wrote it)
@@ -293,62 +292,32 @@ void frmVelkora::Menüs_anlegen() {
   menü(u"mnuHelp", QStringLiteral("&?"), {{u"mnuHilfe", u"&Hilfe"}, {u"mnuInfo", u"&Info"}});
   // Every item starts enabled; an item whose window is not there yet never is.
   for (const auto& [name, a] : mAktionen) Menüpunkt_freigeben(name, true);
-  connect(mAktionen[QStringLiteral("mnuBeenden")], &QAction::triggered, this, [this] { close(); });
-  connect(mAktionen[QStringLiteral("mnuAnAbwesenheitsgründe")], &QAction::triggered, this,
-          [this] { mnuAnAbwesenheitsgründe_Click(); });
-  connect(mAktionen[QStringLiteral("mnuMitarbeiter")], &QAction::triggered, this, [this] { mnuMitarbeiter_Click(); });
-  connect(mAktionen[QStringLiteral("mnuFeiertage")], &QAction::triggered, this, [this] { mnuFeiertage_Click(); });
-  connect(mAktionen[QStringLiteral("mnuWochenende")], &QAction::triggered, this, [this] { mnuWochenende_Click(); });
-  connect(mAktionen[QStringLiteral("mnuEinstellungen")], &QAction::triggered, this,
-          [this] { mnuEinstellungen_Click(); });
-  connect(mAktionen[QStringLiteral("mnuAdministratoren")], &QAction::triggered, this,
-          [this] { mnuAdministratoren_Click(); });
-  connect(mAktionen[QStringLiteral("mnuPrivilegierteBenutzer")], &QAction::triggered, this,
-          [this] { mnuPrivilegierteBenutzer_Click(); });
-  connect(mAktionen[QStringLiteral("mnuLogbuch")], &QAction::triggered, this, [this] { mnuLogbuch_Click(); });
-  Anzeigemenüs_verbinden();
+  // The items' commands and after-steps: Menuebefehle.cpp.
+  Menübefehle_verbinden(*this);
 }
 
-void frmVelkora::mnuMitarbeiter_Click() {
-  Prozedur(QStringLiteral("frmVelkora - mnuMitarbeiter_Click"), [&] {
-    Mitarbeiter_bearbeiten(this);
-    // The list behind the window changed: undo steps and copied codes no longer fit.
-    Puffer_zurücksetzen();
-    Form_Resize();
-    Daten_anzeigen(false);
-    if (!cmbMitarbeitergruppen->isHidden()) Anzeigegruppen_füllen();
-  });
-}
+// The list behind the window changed: undo steps and copied codes no longer fit.
+void frmVelkora::mnuMitarbeiter_Click() { Menübefehl_ausführen(*this, QStringLiteral("mnuMitarbeiter")); }
 
+// The buttons may have changed in number, width and meaning: the bar, the grid and the
+// day sums are built anew from the table.
 void frmVelkora::mnuAnAbwesenheitsgründe_Click() {
-  Prozedur(QStringLiteral("frmVelkora - mnuAnAbwesenheitsgründe_Click"), [&] {
-    {
-      frmAnAbwesenheitsgruende dialog(this);
-      dialog.exec();
-    }
-    // The buttons may have changed in number, width and meaning: the bar, the grid
-    // and the day sums are built anew from the table.
-    Puffer_zurücksetzen();
-    Form_Resize();
-    Daten_anzeigen(false);
-  });
+  Menübefehl_ausführen(*this, QStringLiteral("mnuAnAbwesenheitsgründe"));
 }
 
-void frmVelkora::mnuEinstellungen_Click() {
-  Prozedur(QStringLiteral("frmVelkora - mnuEinstellungen_Click"), [&] {
-    {
-      frmEinstellungen dialog(this);
-      dialog.exec();
-    }
-    // Settings decide which menu items show and what the grid marks.
-    Menüpunkte_aktivieren();
-    Form_Resize();
-    Daten_anzeigen(false);
-  });
-}
+void frmVelkora::mnuEinstellungen_Click() { Menübefehl_ausführen(*this, QStringLiteral("mnuEinstellungen")); }
+
+void frmVelkora::mnuLogbuch_Click() { Menübefehl_ausführen(*this, QStringLiteral("mnuLogbuch")); }
 
 void frmVelkora::Form_Load() {
   Prozedur(QStringLiteral("frmVelkora - Form_Load"), [&] {
+    // The user's font, when this machine has it; else the program font, else the
+    // design font.
+    if (!gSchriftart.isEmpty() && !CheckSchriftart(gSchriftart)) {
+      gSchriftart = QStringLiteral("Microsoft Sans Serif");
+      if (!CheckSchriftart(gSchriftart)) gSchriftart.clear();
+    }
+    SetSchriftart(this);
     // Caption and menus.
     Titelzeile();
     setWindowTitle(gHauptfensterTitel);

@@ -83,8 +83,17 @@ class frmVelkora : public QMainWindow {
   // Bearbeiten - Anzeigeberechtigungen / Anzeigegruppen (Anzeigemenues.cpp).
   void mnuAnzeigeberechtigungen_Click();
   void mnuAnzeigegruppen_Click();
-  // Connects the display permissions and display groups items.
-  void Anzeigemenüs_verbinden();
+  // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
+  void mnuMitarbeiter_Click();
+  // Bearbeiten - Einstellungen, for every user; Ansicht - Logbuch.
+  void mnuEinstellungen_Click();
+  void mnuLogbuch_Click();
+  // Bearbeiten - Administratoren and - Privilegierte Benutzer: the user list dialog in
+  // mode "A" or "P" (Benutzerlistenbefehle.cpp).
+  void mnuAdministratoren_Click();
+  void mnuPrivilegierteBenutzer_Click();
+  // The group choice filled with the user's display groups, shown when there is a choice.
+  void Anzeigegruppen_füllen();
 
   // Controls.
   Rasteransicht* msgFlexGrid = nullptr;
@@ -122,20 +131,10 @@ class frmVelkora : public QMainWindow {
   void Menüs_anlegen();
   void Menüpunkt_freigeben(const QString& name, bool an);
   void Menüpunkt_zeigen(const QString& name, bool an);
-  // Bearbeiten - Mitarbeiter: the employee editor, then the month laid out anew.
-  void mnuMitarbeiter_Click();
-  // Bearbeiten - Einstellungen, for every user.
-  void mnuEinstellungen_Click();
-  // Bearbeiten - Administratoren and - Privilegierte Benutzer: the user list dialog in
-  // mode "A" or "P".
-  void mnuAdministratoren_Click();
-  void mnuPrivilegierteBenutzer_Click();
-  void mnuLogbuch_Click();
   void Anzeige_verbinden();
   // The code buttons and the grid's commands reach the entry procedures.
   void Befehle_verbinden();
   void tabMonate_wählen(int index);
-  void Anzeigegruppen_füllen();
   std::vector<QPushButton*> Schaltflächen_setzen();
   void Schaltflächenschrift_setzen(const std::vector<QPushButton*>& knöpfe, int breite);
   void Tagessummen_initialisieren();
@@ -163,9 +162,6 @@ class frmVelkora : public QMainWindow {
   std::unique_ptr<Änderungsprüfung> mÄnderungsprüfung;
   int mMitarbeiterAnmeldung = -1;
 };
-
-// The menu items whose windows are not built yet: shown, never enabled.
-const QStringList& Menüpunkte_ohne_Fenster();
 
 // Whether a font is installed (exact, case-sensitive name).
 bool CheckSchriftart(const QString& name);

@@ -22,7 +22,6 @@ Erfassungstabelle gErfassungsdaten;
 QStringList gMonatsEinträge{QString(), QStringLiteral("NoData")};
 QStringList gMonatsKommentare{QString(), QStringLiteral("NoComments")};
 QString gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
-QDateTime gMonatsdateiZeit;
 bool gSchnellesLesen = true;
 double gLesezeit = 0.0;
 
@@ -39,7 +38,6 @@ void Zustand_zurücksetzen() {
   gMonatsEinträge = QStringList{QString(), QStringLiteral("NoData")};
   gMonatsKommentare = QStringList{QString(), QStringLiteral("NoComments")};
   gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
-  gMonatsdateiZeit = QDateTime();
   gSchnellesLesen = true;
   gLesezeit = 0.0;
   sLesezeitGültig = false;

@@ -38,9 +38,6 @@ extern Erfassungstabelle gErfassungsdaten;
 extern QStringList gMonatsEinträge;
 extern QStringList gMonatsKommentare;
 extern QString gMonatsAusnahmen;
-// Modification time of today's version of the shown month right after this
-// workstation's last own read or write of it.
-extern QDateTime gMonatsdateiZeit;
 // The last full read took less than 0.2 s.
 extern bool gSchnellesLesen;
 // Monotonic seconds at which the last full read began (the 30-second cache).

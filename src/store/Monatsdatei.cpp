@@ -296,7 +296,6 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       Zeilen_schreiben(heute, QStringLiteral("Output"), inhalt);
     }
     Sperre_auffrischen(monatsschlüssel);
-    gMonatsdateiZeit = Dateizeit(heute);
     Alte_Erfassungsdateien_löschen(monatsschlüssel + u' ' + gHeuteText);
     Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, vorher);
     return true;

@@ -54,7 +54,7 @@ class Monatssperre {
 // exists, otherwise today's version is written afresh from the newest version (the
 // compact body of Monatsdatei_kompakte_Zeilen: every user's newest line) followed by the
 // lines. With no lines the month is rewritten compactly under today's date. Then
-// gMonatsdateiZeit takes today's version's time and every other version is deleted.
+// every other version is deleted.
 // Still inside the lock the own stamp of the month is taken (Monatsstand.h), unless
 // another workstation had written the month since the own stamp; a rewrite first reads
 // the employee file again when it changed.

@@ -337,6 +337,8 @@ void Velkoraini_schreiben() {
   }
 }
 
+bool Velkoraini_vorhanden() { return !Zu_lesende_Datei().isEmpty(); }
+
 void Velkoraini_löschen() {
   for (const QString& ordner : {gIniOrdner, gTempOrdner}) {
     const QString pfad = Pfad_in(ordner);

@@ -42,3 +42,5 @@ void Velkoraini_schreiben();
 // Deletes the file in the ini folder and in the temporary folder; nothing is written
 // for the rest of the run.
 void Velkoraini_löschen();
+// Whether a copy of the user's file is there, in the ini folder or the temporary folder.
+bool Velkoraini_vorhanden();

@@ -5,6 +5,7 @@
 #include "planner/Planerdaten.h"
 #include "platform/Uhr.h"
 #include "startup/Dateizugriff.h"
+#include "store/Monatsstand.h"
 
 namespace {
 using namespace planer;
@@ -231,16 +232,19 @@ TEST_F(MonatsanzeigeTest, MonatOhneDateiZeigtZeilenNurMitFarben) {
   EXPECT_EQ(grid.Rows(), 7);
   EXPECT_EQ(grid.TextMatrix(3, 4), u"");
   EXPECT_EQ(grid.CellBackColor(3, 2), kFarbe[2]) << "2 May 2026 is a Saturday";
-  EXPECT_FALSE(gMonatsdateiZeit.isValid());
+  EXPECT_EQ(gMonatsdateiStand, Monatsstand_lesen(QStringLiteral("2605")));
+  EXPECT_TRUE(gMonatsdateiStand.name.isEmpty());
   EXPECT_EQ(gMonatsAusnahmen, u"NoEx:NoEx");
 }
 
 TEST_F(MonatsanzeigeTest, EigenerZeitstempelDerHeutigenVersionBleibt) {
   anzeigen();
-  EXPECT_FALSE(gMonatsdateiZeit.isValid()) << "no version of today";
+  const Monatsstand vorher = gMonatsdateiStand;
   monatSchreiben(QStringLiteral("2603 260312 Data.dat"), {});
   anzeigen();
-  EXPECT_EQ(gMonatsdateiZeit, Dateizeit(gDatenordner + QStringLiteral("2603 260312 Data.dat")));
+  EXPECT_NE(gMonatsdateiStand, vorher);
+  EXPECT_EQ(gMonatsdateiStand.name, u"2603 260312 Data.dat");
+  EXPECT_FALSE(Monatsstand_geändert(QStringLiteral("2603")));
 }
 
 TEST_F(MonatsanzeigeTest, LangsameAnzeigeMarkiertDieFreigabeAlsLangsam) {

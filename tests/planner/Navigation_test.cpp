@@ -19,6 +19,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Programmabbruch.h"
 #include "store/Monatsdatei.h"
+#include "store/Monatsstand.h"
 
 namespace {
 using namespace planer;
@@ -119,7 +120,7 @@ TEST_F(FensterTest, UeberwachsenerMonatWirdBeimAnzeigenVerdichtet) {
                          "K:anna:10-10:Seminar", "A:tester:" + Codes({{2, '3'}}),
                          // not in the employee table: kept all the same
                          "A:fremd:" + Codes({{2, '3'}})}));
-  EXPECT_EQ(gMonatsdateiZeit, Dateizeit(heute));
+  EXPECT_EQ(gMonatsdateiStand, Monatsstand_lesen(QStringLiteral("2604")));
   // The compact month shows as before.
   f.tabMonate_Click();
   EXPECT_EQ(f.msgFlexGrid->raster().TextMatrix(3, 10), u"U");

@@ -53,7 +53,7 @@ TEST_F(Ueberstundendruck, VerborgeneUndVerbundeneZeilenNichtGedruckt) {
 
 TEST_F(Ueberstundendruck, LangerFirmennameEntfaelltLangeBemerkungGekuerzt) {
   zeile(QStringLiteral("01.03.26"), QString(60, u'b'));
-  gFirmenname = QString(42, u'F');  // 8.4 cm on the recording printer
+  gFirmenname = QString(42, u'F');  // measures 8.4 cm on the recording printer
   Aufzeichnung& a = drucken();
   const auto* firma = a.suche(gFirmenname);
   ASSERT_NE(firma, nullptr);

@@ -38,10 +38,6 @@ constexpr qint32 kSystemKnopffläche = static_cast<qint32>(0x8000000F);
 
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
 
-void platzieren(QWidget* w, int links, int oben, int breite, int höhe) {
-  w->setGeometry(px(links), px(oben), px(breite), px(höhe));
-}
-
 QString Farbstil(qint32 text, qint32 hintergrund) {
   return QStringLiteral("color: %1; background-color: %2;").arg(zuQColor(text).name(), zuQColor(hintergrund).name());
 }

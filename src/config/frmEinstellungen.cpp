@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <map>
 
 #include "config/Schaltflaechenverschiebung.h"
 #include "config/frmFarbeinstellungen.h"
@@ -51,10 +52,6 @@ constexpr int kVorschauabstand = 810;
 constexpr int kVorschauzeile = 420;
 
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
-
-void platzieren(QWidget* w, int links, int oben, int breite, int höhe) {
-  w->setGeometry(px(links), px(oben), px(breite), px(höhe));
-}
 
 QString Zeilen(const QString& text) { return QString(text).replace(u'|', u'\n'); }
 
@@ -739,6 +736,11 @@ bool frmEinstellungen::eventFilter(QObject* ziel, QEvent* e) {
 // ---------------------------------------------------------------------------------------
 // Storing a choice and the checks
 
+namespace {
+// Topic number and the setting that holds its choice unchanged.
+const std::map<int, int> kEinfacheThemen = {{3, 10}, {4, 11}, {7, 8}, {8, 4}, {11, 30}, {13, 19}, {18, 6}, {19, 3}};
+}  // namespace
+
 void frmEinstellungen::Einstellungen_merken(int index, bool prüfen) {
   Prozedur(kName + QStringLiteral("Einstellungen_merken"), [&] {
     if (!lstListe->currentItem()) return;
@@ -758,12 +760,6 @@ void frmEinstellungen::Einstellungen_merken(int index, bool prüfen) {
         else
           SetSetting(1, option);
         break;
-      case 3:
-        SetSetting(10, option);
-        break;
-      case 4:
-        SetSetting(11, option);
-        break;
       case 5:
         SetSetting(18, option == 0 ? 1 : 0);
         if (::SettingStr(1, 1) == u"2" && Setting(1) == 1 && Setting(18) == 0) SetSetting(1, 2);
@@ -771,27 +767,15 @@ void frmEinstellungen::Einstellungen_merken(int index, bool prüfen) {
       case 6:
         SetSetting(17, option == 0 ? 1 : 0);
         break;
-      case 7:
-        SetSetting(8, option);
-        break;
-      case 8:
-        SetSetting(4, option);
-        break;
       case 9:
         if (index >= 1 && index <= 4) SetSetting(19 + index, Buchstabe(txtBuchst[index]));
         break;
       case 10:
         if (index >= 1 && index <= 4) SetSetting(33 + index, Buchstabe(txtBuchst[index]));
         break;
-      case 11:
-        SetSetting(30, option);
-        break;
       case 12:
         if (index == 1) SetSetting(24, Buchstabe(txtBuchst[1]));
         SetSetting(5, option);
-        break;
-      case 13:
-        SetSetting(19, option);
         break;
       case 14:
         Schulferien = option;
@@ -810,12 +794,6 @@ void frmEinstellungen::Einstellungen_merken(int index, bool prüfen) {
         SetSetting(25, option);
         Überschrift = chkÜberschrift->isChecked() ? 1 : 0;
         break;
-      case 18:
-        SetSetting(6, option);
-        break;
-      case 19:
-        SetSetting(3, option);
-        break;
       case 20:
         SetSetting(26, chkDrucker[1]->isChecked() ? 1 : 0);
         SetSetting(42, chkDrucker[2]->isChecked() ? 1 : 0);
@@ -824,6 +802,8 @@ void frmEinstellungen::Einstellungen_merken(int index, bool prüfen) {
         Druckboxen_unberührt = false;
         break;
       default:
+        // The other topics store their choice as it is in one setting.
+        if (const auto p = kEinfacheThemen.find(n); p != kEinfacheThemen.end()) SetSetting(p->second, option);
         break;
     }
     if (index == 0) {

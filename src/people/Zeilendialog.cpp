@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -21,6 +22,51 @@ Zeilendialog::~Zeilendialog() {
 }
 
 void Zeilendialog::Ereignisse_verbinden() { qApp->installEventFilter(this); }
+
+QLineEdit* Zeilendialog::Zeilenfeld_anlegen(const QString& name, int länge, int spalte, int zeile, const QRect& r,
+                                            std::map<QWidget*, QRect>& lage, QWidget*& vorher) {
+  auto* e = new QLineEdit(this);
+  e->setObjectName(name + QStringLiteral("_%1").arg(zeile));
+  e->setMaxLength(länge);
+  e->setProperty("spalte", spalte);
+  e->setProperty("zeile", zeile);
+  lage[e] = r;
+  if (vorher) setTabOrder(vorher, e);
+  vorher = e;
+  return e;
+}
+
+void Zeilendialog::Fang_und_Leiste_anlegen(const QRect& blind, const QRect& leiste, std::map<QWidget*, QRect>& lage,
+                                           QWidget*& vorher) {
+  txtBlind = new QLineEdit(this);
+  txtBlind->setObjectName(QStringLiteral("txtBlind"));
+  lage[txtBlind] = blind;
+  txtBlind->lower();
+  setTabOrder(vorher, txtBlind);
+  vorher = txtBlind;
+
+  vsbScrollBar = new QScrollBar(Qt::Vertical, this);
+  vsbScrollBar->setObjectName(QStringLiteral("vsbScrollBar"));
+  vsbScrollBar->setFocusPolicy(Qt::NoFocus);
+  lage[vsbScrollBar] = leiste;
+  connect(vsbScrollBar, &QScrollBar::valueChanged, this, [this](int w) { vsbScrollBar_Change(w); });
+}
+
+void Zeilendialog::Knöpfe_anlegen(std::span<const QString> texte, std::span<const QRect> orte,
+                                  std::span<QPushButton*> knöpfe, const std::function<void(int)>& klick,
+                                  std::map<QWidget*, QRect>& lage, QWidget*& vorher) {
+  for (int i = 1; i < static_cast<int>(texte.size()); ++i) {
+    auto* b = new QPushButton(texte[i], this);
+    b->setObjectName(QStringLiteral("cmdAuswahl_%1").arg(i));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    connect(b, &QPushButton::clicked, this, [klick, i] { klick(i); });
+    knöpfe[i] = b;
+    lage[b] = orte[i];
+    setTabOrder(vorher, b);
+    vorher = b;
+  }
+}
 
 std::pair<int, int> Zeilendialog::Position(const QWidget* w) const {
   if (!w) return {0, 0};

@@ -9,12 +9,17 @@
 // A dialog derived from it creates the row boxes (with the properties "spalte" and
 // "zeile"), vsbScrollBar and txtBlind, then calls Ereignisse_verbinden().
 #include <QDialog>
+#include <QRect>
 #include <QString>
+#include <functional>
+#include <map>
+#include <span>
 #include <utility>
 #include <vector>
 
 class QKeyEvent;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 
 class Zeilendialog : public QDialog {
@@ -51,6 +56,21 @@ class Zeilendialog : public QDialog {
   // fenster: "frmName - ", the prefix of the procedure names; zeilen: visible rows;
   // spalten: boxes per row.
   Zeilendialog(const QString& fenster, int zeilen, int spalten, QWidget* besitzer);
+
+  // Building the controls: lage collects each control's place in twips, vorher is the
+  // control last in the tab order so far and moves on to each new one.
+  //
+  // A row box named name_<zeile> of column spalte, at r, taking at most länge characters.
+  QLineEdit* Zeilenfeld_anlegen(const QString& name, int länge, int spalte, int zeile, const QRect& r,
+                                std::map<QWidget*, QRect>& lage, QWidget*& vorher);
+  // The focus stop txtBlind at blind, below the row boxes, and the scroll bar
+  // vsbScrollBar at leiste, which takes no focus.
+  void Fang_und_Leiste_anlegen(const QRect& blind, const QRect& leiste, std::map<QWidget*, QRect>& lage,
+                               QWidget*& vorher);
+  // The buttons cmdAuswahl_1 onwards from texte and orte (index 0 unused) into knöpfe;
+  // a click on button i runs klick(i).
+  void Knöpfe_anlegen(std::span<const QString> texte, std::span<const QRect> orte, std::span<QPushButton*> knöpfe,
+                      const std::function<void(int)>& klick, std::map<QWidget*, QRect>& lage, QWidget*& vorher);
 
   // Lets every key, focus change and click of the dialog's controls through the
   // dialog's filter; call when the controls exist.

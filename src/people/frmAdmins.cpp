@@ -74,50 +74,23 @@ void frmAdmins::Form_Load() {
     }
     QWidget* vorher = nullptr;
     for (int z = 1; z <= kZeilen; ++z) {
-      for (int s = 1; s <= 2; ++s) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName((s == 1 ? QStringLiteral("txtName_%1") : QStringLiteral("txtBenutzerID_%1")).arg(z));
-        e->setMaxLength(40);
-        e->setProperty("spalte", s);
-        e->setProperty("zeile", z);
-        (s == 1 ? txtName : txtBenutzerID)[z] = e;
-        lage[e] = QRect(spaltenLinks[s], 360 + (z - 1) * 360, spaltenBreite[s], 360);
-        if (vorher) setTabOrder(vorher, e);
-        vorher = e;
-      }
+      for (int s = 1; s <= 2; ++s)
+        (s == 1 ? txtName : txtBenutzerID)[z] =
+            Zeilenfeld_anlegen(s == 1 ? QStringLiteral("txtName") : QStringLiteral("txtBenutzerID"), 40, s, z,
+                               QRect(spaltenLinks[s], 360 + (z - 1) * 360, spaltenBreite[s], 360), lage, vorher);
       const int zeile = z;
       connect(txtName[z], &QLineEdit::textChanged, this, [this, zeile] { txtName_Change(zeile); });
     }
     // The focus stop lies behind the first row's name: it takes the focus in the tab
     // order but never shows it.
-    txtBlind = new QLineEdit(this);
-    txtBlind->setObjectName(QStringLiteral("txtBlind"));
-    lage[txtBlind] = QRect(240, 360, 375, 360);
-    txtBlind->lower();
-    setTabOrder(vorher, txtBlind);
-    vorher = txtBlind;
-
-    vsbScrollBar = new QScrollBar(Qt::Vertical, this);
-    vsbScrollBar->setObjectName(QStringLiteral("vsbScrollBar"));
-    vsbScrollBar->setFocusPolicy(Qt::NoFocus);
-    lage[vsbScrollBar] = QRect(5070, 360, 255, kZeilen * 360);
-    connect(vsbScrollBar, &QScrollBar::valueChanged, this, [this](int w) { vsbScrollBar_Change(w); });
+    Fang_und_Leiste_anlegen(QRect(240, 360, 375, 360), QRect(5070, 360, 255, kZeilen * 360), lage, vorher);
 
     const QString knöpfe[4] = {QString(), QStringLiteral("&Hilfe ..."), QStringLiteral("&OK"),
                                QStringLiteral("&Abbrechen")};
     const QRect knopfLage[4] = {QRect(), QRect(240, 2760, 1215, 375), QRect(2835, 2760, 1215, 375),
                                 QRect(4110, 2760, 1215, 375)};
-    for (int i = 1; i <= 3; ++i) {
-      auto* b = new QPushButton(knöpfe[i], this);
-      b->setObjectName(QStringLiteral("cmdAuswahl_%1").arg(i));
-      b->setAutoDefault(false);
-      b->setDefault(false);
-      connect(b, &QPushButton::clicked, this, [this, i] { cmdAuswahl_Click(i); });
-      cmdAuswahl[i] = b;
-      lage[b] = knopfLage[i];
-      setTabOrder(vorher, b);
-      vorher = b;
-    }
+    Knöpfe_anlegen(
+        knöpfe, knopfLage, cmdAuswahl, [this](int i) { cmdAuswahl_Click(i); }, lage, vorher);
 
     SetSchriftart(this);
     // The twips layout was drawn for a narrow font: the columns widen as much as the

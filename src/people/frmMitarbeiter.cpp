@@ -197,11 +197,8 @@ void frmMitarbeiter::Form_Load() {
     QWidget* vorher = nullptr;
     for (int z = 1; z <= kZeilen; ++z) {
       for (int s = 1; s <= 9; ++s) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromUtf16(spalten[s].name) + QStringLiteral("_%1").arg(z));
-        e->setMaxLength(spalten[s].länge);
-        e->setProperty("spalte", s);
-        e->setProperty("zeile", z);
+        auto* e = Zeilenfeld_anlegen(QString::fromUtf16(spalten[s].name), spalten[s].länge, s, z,
+                                     QRect(spalten[s].links, z * 360 + 480, spalten[s].breite, 360), lage, vorher);
         e->setFrame(true);
         if (s >= 3) {
           // Number and date boxes take only what their key filter lets through.
@@ -210,25 +207,11 @@ void frmMitarbeiter::Form_Load() {
           e->setAcceptDrops(false);
         }
         (*spalten[s].feld)[z] = e;
-        lage[e] = QRect(spalten[s].links, z * 360 + 480, spalten[s].breite, 360);
-        if (vorher) setTabOrder(vorher, e);
-        vorher = e;
       }
       const int zeile = z;
       connect(txtName[z], &QLineEdit::textChanged, this, [this, zeile] { txtName_Change(zeile); });
     }
-    txtBlind = new QLineEdit(this);
-    txtBlind->setObjectName(QStringLiteral("txtBlind"));
-    lage[txtBlind] = QRect(240, 840, 375, 360);
-    txtBlind->lower();
-    setTabOrder(vorher, txtBlind);
-    vorher = txtBlind;
-
-    vsbScrollBar = new QScrollBar(Qt::Vertical, this);
-    vsbScrollBar->setObjectName(QStringLiteral("vsbScrollBar"));
-    vsbScrollBar->setFocusPolicy(Qt::NoFocus);
-    lage[vsbScrollBar] = QRect(9900, 840, 255, 7935);
-    connect(vsbScrollBar, &QScrollBar::valueChanged, this, [this](int w) { vsbScrollBar_Change(w); });
+    Fang_und_Leiste_anlegen(QRect(240, 840, 375, 360), QRect(9900, 840, 255, 7935), lage, vorher);
 
     const QString knöpfe[9] = {QString(),
                                QStringLiteral("Zeile &einfügen"),
@@ -248,17 +231,8 @@ void frmMitarbeiter::Form_Load() {
                                 QRect(10380, 6840, 1800, 495),
                                 QRect(10380, 7560, 1800, 495),
                                 QRect(10380, 8280, 1800, 495)};
-    for (int i = 1; i <= 8; ++i) {
-      auto* b = new QPushButton(knöpfe[i], this);
-      b->setObjectName(QStringLiteral("cmdAuswahl_%1").arg(i));
-      b->setAutoDefault(false);
-      b->setDefault(false);
-      connect(b, &QPushButton::clicked, this, [this, i] { cmdAuswahl_Click(i); });
-      cmdAuswahl[i] = b;
-      lage[b] = knopfLage[i];
-      setTabOrder(vorher, b);
-      vorher = b;
-    }
+    Knöpfe_anlegen(
+        knöpfe, knopfLage, cmdAuswahl, [this](int i) { cmdAuswahl_Click(i); }, lage, vorher);
     cmdAuswahl[3]->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     cmdAuswahl[4]->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     cmdAuswahl[3]->setToolTip(QStringLiteral("Zeile nach oben verschieben"));

@@ -1,7 +1,9 @@
 #include "common/Testumgebung.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 
 #include "launch/Programmstart.h"
 #include "platform/Gebietsschema.h"
@@ -123,4 +125,13 @@ QByteArray kodiert(const QStringList& zeilen, unsigned char schlüssel) {
     r += "\r\n";
   }
   return r;
+}
+
+void echteWartezeiten() {
+  static QElapsedTimer seit;
+  seit.start();
+  uhr::Quellen echt;
+  echt.monoton = [] { return seit.nsecsElapsed() / 1e9; };
+  echt.schlafen = [](double s) { QThread::usleep(static_cast<unsigned long>(s * 1e6)); };
+  uhr::setze(echt);
 }

@@ -39,6 +39,10 @@ class VelkoraTest : public ::testing::Test {
   QString mOrdner;
 };
 
+// Waits block for real on a real monotonic clock, for tests against another process
+// that holds a lock in real time; the date and the time of day stay the test clock's.
+void echteWartezeiten();
+
 // The opaque line 2 of the data files the month record tests write.
 inline const QString kKennzeile = QStringLiteral("Kennung 4711-ABC");
 // 31 code characters from a shorter text, padded with blanks.

@@ -3,9 +3,7 @@
 #include "config/Schaltflaechenverschiebung.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
 #include <QTimer>
 
 #include "planner/Planerdaten.h"
@@ -233,12 +231,7 @@ TEST_F(VerschiebungTest, EineAnderswoGeschriebeneKonfigurationWirdNichtUeberschr
 // Another workstation holds March's month lock longer than one wait for it lasts: the
 // move waits until it is free and rewrites March too, instead of skipping it.
 TEST_F(VerschiebungTest, EineVonEinemAnderenProzessGehalteneMonatssperreWirdAbgewartet) {
-  static QElapsedTimer seit;
-  seit.start();
-  uhr::Quellen echt;
-  echt.monoton = [] { return seit.nsecsElapsed() / 1e9; };
-  echt.schlafen = [](double s) { QThread::usleep(static_cast<unsigned long>(s * 1e6)); };
-  uhr::setze(echt);
+  echteWartezeiten();
   QProcess halter;
   halter.setProgram(QStringLiteral(VELKORA_BIN_DIR) + QStringLiteral("/velkora_monatsdatei_helfer"));
   halter.setArguments({gDatenordner, QStringLiteral("halten"), QStringLiteral("0"), QStringLiteral("1"),

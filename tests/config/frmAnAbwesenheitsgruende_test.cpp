@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -469,12 +468,7 @@ TEST_F(KnopfeditorTest, SpeicherungenEinesAnderenArbeitsplatzesWaehrendDesUmbild
   // also on a busy machine.
   constexpr int kSpeicherungen = 15000;
   // The month locks are waited for in real time, as the other workstation holds them.
-  static QElapsedTimer seit;
-  seit.start();
-  uhr::Quellen echt;
-  echt.monoton = [] { return seit.nsecsElapsed() / 1e9; };
-  echt.schlafen = [](double s) { QThread::usleep(static_cast<unsigned long>(s * 1e6)); };
-  uhr::setze(echt);
+  echteWartezeiten();
   QProcess p;
   p.setProgram(QStringLiteral(VELKORA_BIN_DIR) + QStringLiteral("/velkora_monatsdatei_helfer"));
   p.setArguments({gDatenordner, QStringLiteral("anhaengen"), QStringLiteral("0"), QStringLiteral("1"),

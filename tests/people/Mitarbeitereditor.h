@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "common/Testumgebung.h"
+#include "people/Tasteneingabe.h"
 #include "people/frmMitarbeiter.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"
@@ -71,26 +72,6 @@ class Mitarbeitereditor : public VelkoraTest {
     QApplication::setActiveWindow(editor.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     return *editor;
-  }
-  // Puts the focus into a box as a click would.
-  void fokus(QWidget* w) {
-    w->setFocus(Qt::MouseFocusReason);
-    QApplication::processEvents();
-  }
-  // Types into the focused box (its text selected on entry, so typing replaces it).
-  void tippen(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
-  void taste(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    QTest::keyClick(QApplication::focusWidget(), k, m);
-  }
-  // Enters a text into a box and leaves it with Tab.
-  void eingeben(QLineEdit* e, const QString& text) {
-    fokus(e);
-    e->selectAll();
-    if (text.isEmpty())
-      taste(Qt::Key_Delete);
-    else
-      tippen(text);
-    taste(Qt::Key_Tab);
   }
   QStringList meldungen() const {
     QStringList r;

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "people/Anzeige.h"
+#include "people/Tasteneingabe.h"
 #include "platform/Cp1252.h"
 #include "platform/Raster.h"
 #include "store/Feiertage.h"
@@ -26,22 +27,6 @@ const QString kEigenerName = QStringLiteral(
     "Liste der Administratoren löschen.");
 const QString kSonderzeichen = QString::fromUtf16(cp1252::kUnzulässigesSonderzeichen);
 
-// Puts the focus into a box as a click would.
-void fokus(QWidget* w) {
-  w->setFocus(Qt::MouseFocusReason);
-  QApplication::processEvents();
-}
-void taste(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
-// Types a text into a box (replacing what it held) and leaves it with Tab.
-void eingeben(QLineEdit* e, const QString& text) {
-  fokus(e);
-  e->selectAll();
-  if (text.isEmpty())
-    taste(Qt::Key_Delete);
-  else
-    QTest::keyClicks(e, text);
-  taste(Qt::Key_Tab);
-}
 void zeile(frmAdmins& d, int k, const QString& name, const QString& benutzer) {
   eingeben(d.txtName[k], name);
   eingeben(d.txtBenutzerID[k], benutzer);

@@ -194,6 +194,11 @@ void Fenstergröße_wiederherstellen(QWidget* fenster, int n) {
   });
 }
 
+void platzieren(QWidget* w, int links, int oben, int breite, int höhe) {
+  const auto px = [](double twips) { return bildschirm::twipsZuPixel(twips); };
+  w->setGeometry(px(links), px(oben), px(breite), px(höhe));
+}
+
 bool Ist_fokussierbar(QWidget* c) {
   if (!c) return false;
   return c->isEnabled() && c->isVisibleTo(c->window()) && (c->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;

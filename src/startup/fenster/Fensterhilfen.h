@@ -19,6 +19,9 @@ void SetSchriftart(QWidget* fenster);
 // restored: the window is centred with its present size.
 void Fenstergröße_wiederherstellen(QWidget* fenster, int n);
 
+// Places a control at a place given in twips, each edge converted to pixels.
+void platzieren(QWidget* w, int links, int oben, int breite, int höhe);
+
 // Enabled, visible and reached by Tab.
 bool Ist_fokussierbar(QWidget* steuerelement);
 // From a check box, combo box, list, option button or text box: the focus goes to the

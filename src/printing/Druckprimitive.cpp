@@ -86,11 +86,17 @@ QString Text_kürzen(const QString& text, double breite) {
   return t;
 }
 
+void Leerzeile(double y) { Schreibe_Text(0, y, QString(), QString()); }
+
+QString Firmenzeile() {
+  QString zeile = gFirmenname;
+  if (!gFirmenzusatz.isEmpty()) zeile += QStringLiteral(" - ") + gFirmenzusatz;
+  return zeile;
+}
+
 void Header_drucken(const QString& titel) {
   const double h = gSeite.hVerschiebung, v = gSeite.vVerschiebung;
-  QString links = gFirmenname;
-  if (!gFirmenzusatz.isEmpty()) links += QStringLiteral(" - ") + gFirmenzusatz;
-  Schreibe_Text(2.3 - h, 1.6 - v, links, QStringLiteral("NoCr"));
+  Schreibe_Text(2.3 - h, 1.6 - v, Firmenzeile(), QStringLiteral("NoCr"));
   Schreibe_Text(27.4 - h, 0, titel, QStringLiteral("rechts"));
   Rahmen_drucken(2.2 - h, 2.15 - v, 25.3);
 }

@@ -39,6 +39,10 @@ void Schreibe_Text(double x, double y, const QString& text, const QString& optio
 void Rahmen_drucken(double x, double y, double länge);
 void Setze_Hintergrund(double x, double y, double breite, double höhe, Farbwert farbe);
 QString Text_kürzen(const QString& text, double breite);
+// Ends the current line and moves the print position to paper y (0: stays).
+void Leerzeile(double y);
+// The organisation's name, with its addition where there is one.
+QString Firmenzeile();
 void Header_drucken(const QString& titel);
 void Fußzeile_drucken(int seite);
 void Monatskopf_drucken(double x);

@@ -17,8 +17,6 @@ namespace {
 void zurücksetzen() { gJahresdruckquelle = {}; }
 VELKORA_ZUSTAND(zurücksetzen);
 
-void leerzeile(double y) { Schreibe_Text(0, y, QString(), QString()); }
-
 // One text of the account block: its label element, its x and whether it stands right.
 struct Kontotext {
   int element;
@@ -98,7 +96,7 @@ bool Jahresübersicht_drucken(int exemplare) {
       const double h = gSeite.hVerschiebung;
       Header_drucken(QStringLiteral("Jahresübersicht ") + q.jahr());
       Schreibe_Text(3.38 - h, gSeite.aktZeile + 0.65, q.name(), QStringLiteral("bold, italic"));
-      leerzeile(gSeite.aktZeile + 0.15);
+      Leerzeile(gSeite.aktZeile + 0.15);
       for (int r = 0; r <= 12; ++r) {
         const double zeile = gSeite.aktZeile;
         const Farbwert kopf = gGrundfarben[5];
@@ -112,11 +110,11 @@ bool Jahresübersicht_drucken(int exemplare) {
           Schreibe_Text(6.5 + 0.63 * d - h, 0, g.TextMatrix(r, d), QStringLiteral("transparent, zentriert, NoCr"));
           gDruckfarbe = 0;
         }
-        leerzeile(gSeite.aktZeile + 0.15);
+        Leerzeile(gSeite.aktZeile + 0.15);
       }
       if (gSFUrlaub > 0) Kontoblock_drucken(q, lücke, q.sonderurlaub ? q.sonderurlaub() : false);
       Schreibe_Text(3.3 - h, gSeite.aktZeile + 0.4 + lücke, q.beschriftung(29), QStringLiteral("bold, italic, NoCr"));
-      leerzeile(gSeite.aktZeile + 0.35);
+      Leerzeile(gSeite.aktZeile + 0.35);
       const auto spalte = [](int i) { return 0.974 * (i - 1); };
       const double kästen = gSeite.aktZeile;
       for (int i = 1; i <= n - 1; ++i) {
@@ -125,11 +123,11 @@ bool Jahresübersicht_drucken(int exemplare) {
         Schreibe_Text(3.64 + spalte(i) - h, 0, gSFKennbuchstaben[i], QStringLiteral("transparent, zentriert, NoCr"));
         gDruckfarbe = 0;
       }
-      leerzeile(gSeite.aktZeile + 0.3);
+      Leerzeile(gSeite.aktZeile + 0.3);
       for (int i = 1; i <= n - 1; ++i)
         Schreibe_Text(3.64 + spalte(i) - h, 0, q.beschriftung(29 + i), QStringLiteral("zentriert, NoCr"));
       Schreibe_Text(3.3 - h, gSeite.aktZeile + 0.65 + lücke, q.beschriftung(54), QStringLiteral("bold, italic, NoCr"));
-      leerzeile(gSeite.aktZeile + 0.35);
+      Leerzeile(gSeite.aktZeile + 0.35);
       Monatskopf_drucken(3.3);
       Fußzeile_drucken(1);
       Druckauftrag_beenden();

@@ -7,6 +7,7 @@
 #include "platform/Zustand.h"
 #include "printing/Druckauftrag.h"
 #include "printing/Druckprimitive.h"
+#include "printing/Listendruck.h"
 
 Logbuchdruckquelle gLogbuchdruckquelle;
 
@@ -44,40 +45,29 @@ bool Logbuch_drucken(const QString& modus, int exemplare) {
     const bool benutzer = modus == u"B";
     const std::vector<Logbuchspalte>& spalten = benutzer ? kBenutzer : kVerwaltung;
     const QString titel = benutzer ? QStringLiteral("Benutzerlogbuch") : QStringLiteral("Administrationslogbuch");
-    const int zeilen = g.Rows();
-    for (int kopie = 1; kopie <= exemplare; ++kopie) {
-      if (!Druckereinstellungen_setzen()) return false;
+    Listenblatt blatt;
+    blatt.kopf = [&] {
       const double h = gSeite.hVerschiebung;
-      int seite = 0;
-      bool neueSeite = true;
-      for (int r = 1; r <= zeilen - 1; ++r) {
-        const bool letzte = r == zeilen - 1;
-        if (neueSeite) {
-          ++seite;
-          Header_drucken(titel);
-          for (std::size_t i = 0; i < spalten.size(); ++i) {
-            const bool zuletzt = i + 1 == spalten.size();
-            Schreibe_Text(spalten[i].kopfX - h, i == 0 ? gSeite.aktZeile + 0.65 : 0,
-                          QString::fromUtf16(spalten[i].überschrift),
-                          zuletzt ? QStringLiteral("italic") : QStringLiteral("italic, NoCr"));
-          }
-          Schreibe_Text(0, 0, QString(), QString());
-          neueSeite = false;
-        }
-        for (std::size_t i = 0; i < spalten.size(); ++i) {
-          const Logbuchspalte& s = spalten[i];
-          QString wert = s.spalte < g.Cols() ? g.TextMatrix(r, s.spalte) : QString();
-          if (s.breite > 0) wert = Text_kürzen(wert, s.breite);
-          Schreibe_Text(s.wertX - h, 0, wert, i + 1 == spalten.size() ? QString() : QStringLiteral("NoCr"));
-        }
-        if (gSeite.aktZeile > 18.25 + 3 * gSeite.vVerschiebung || letzte) {
-          Fußzeile_drucken(seite);
-          if (!letzte) gDruckfläche->neueSeite();
-          neueSeite = true;
-        }
+      Header_drucken(titel);
+      for (std::size_t i = 0; i < spalten.size(); ++i) {
+        const bool zuletzt = i + 1 == spalten.size();
+        Schreibe_Text(spalten[i].kopfX - h, i == 0 ? gSeite.aktZeile + 0.65 : 0,
+                      QString::fromUtf16(spalten[i].überschrift),
+                      zuletzt ? QStringLiteral("italic") : QStringLiteral("italic, NoCr"));
       }
-      Druckauftrag_beenden();
-    }
-    return true;
+      Schreibe_Text(0, 0, QString(), QString());
+    };
+    blatt.zeile = [&](int r, bool) {
+      const double h = gSeite.hVerschiebung;
+      for (std::size_t i = 0; i < spalten.size(); ++i) {
+        const Logbuchspalte& s = spalten[i];
+        QString wert = s.spalte < g.Cols() ? g.TextMatrix(r, s.spalte) : QString();
+        if (s.breite > 0) wert = Text_kürzen(wert, s.breite);
+        Schreibe_Text(s.wertX - h, 0, wert, i + 1 == spalten.size() ? QString() : QStringLiteral("NoCr"));
+      }
+    };
+    blatt.voll = [] { return gSeite.aktZeile > 18.25 + 3 * gSeite.vVerschiebung; };
+    blatt.fuß = Fußzeile_drucken;
+    return Liste_drucken(exemplare, g.Rows(), blatt);
   });
 }

@@ -29,8 +29,6 @@ double tagX(int d) { return 7.16 + 0.63 * d - gSeite.hVerschiebung; }
 double textX(int d) { return 7.5 + 0.63 * d - gSeite.hVerschiebung; }
 double seitenende() { return 18.25 + 3 * gSeite.vVerschiebung; }
 
-void leerzeile(double y) { Schreibe_Text(0, y, QString(), QString()); }
-
 void neueSeite() { gDruckfläche->neueSeite(); }
 }  // namespace
 
@@ -82,13 +80,13 @@ bool Monatsübersicht_drucken(int exemplare) {
           const bool passt =
               zeilenLegende >= 1 && zeilenLegende <= 4 && gSeite.aktZeile < seitenende() - kHöhe[zeilenLegende];
           if (passt) {
-            leerzeile(0);
+            Leerzeile(0);
           } else {
             Fußzeile_drucken(seite);
             neueSeite();
             ++seite;
             Header_drucken(QStringLiteral("Velkora"));
-            leerzeile(gSeite.aktZeile + 0.85);
+            Leerzeile(gSeite.aktZeile + 0.85);
           }
           Monatskopf_drucken(2.3);
         }
@@ -126,7 +124,7 @@ void Monatsraster_drucken() {
         a = d + 1;
       }
     }
-    leerzeile(gSeite.aktZeile + 0.15);
+    Leerzeile(gSeite.aktZeile + 0.15);
   }
   const double zeile = gSeite.aktZeile;
   for (int d = 1; d <= gMonatstage; ++d) {
@@ -137,11 +135,11 @@ void Monatsraster_drucken() {
   }
   for (int d = 1; d <= gMonatstage; ++d)
     Schreibe_Text(textX(d), zeile, gitter.TextMatrix(0, d).left(2), QStringLiteral("transparent, zentriert, NoCr"));
-  leerzeile(gSeite.aktZeile + 0.03);
+  Leerzeile(gSeite.aktZeile + 0.03);
   const double zeile2 = gSeite.aktZeile;
   for (int d = 1; d <= gMonatstage; ++d)
     Schreibe_Text(textX(d), zeile2, QString::number(d), QStringLiteral("transparent, zentriert, NoCr"));
-  leerzeile(gSeite.aktZeile + 0.18);
+  Leerzeile(gSeite.aktZeile + 0.18);
 }
 
 void Mitarbeiterzeile_drucken(const Raster& raster, int r) {
@@ -161,5 +159,5 @@ void Mitarbeiterzeile_drucken(const Raster& raster, int r) {
     Schreibe_Text(textX(d), zeile, text, QStringLiteral("transparent, zentriert, NoCr"));
     gDruckfarbe = 0;
   }
-  leerzeile(gSeite.aktZeile + 0.15);
+  Leerzeile(gSeite.aktZeile + 0.15);
 }

@@ -8,6 +8,7 @@
 #include "platform/Zustand.h"
 #include "printing/Druckauftrag.h"
 #include "printing/Druckprimitive.h"
+#include "printing/Listendruck.h"
 #include "startup/Umrechnungen.h"
 #include "store/Konfigdaten.h"
 #include "store/Velkoraini.h"
@@ -17,8 +18,6 @@ Urlaubsdruckquelle gUrlaubsdruckquelle;
 namespace {
 void zurücksetzen() { gUrlaubsdruckquelle = {}; }
 VELKORA_ZUSTAND(zurücksetzen);
-
-void leerzeile(double y) { Schreibe_Text(0, y, QString(), QString()); }
 }  // namespace
 
 QList<Urlaubsspalte> Urlaubsspalten(const QString& datum, int beginn, bool sonderurlaub) {
@@ -56,55 +55,44 @@ bool Urlaubsübersicht_drucken(int exemplare) {
     // Special leave has one column fewer; the table moves right to stay centred.
     const double s = sonder ? 1.37 : 0;
     const int zeilen = g.Rows();
-    for (int kopie = 1; kopie <= exemplare; ++kopie) {
-      if (!Druckereinstellungen_setzen()) return false;
+    const auto links = [&](int k) { return s + 5.35 + 2.75 * k - gSeite.hVerschiebung; };
+    const auto mitte = [&](int k) { return s + 6.73 + 2.75 * k - gSeite.hVerschiebung; };
+    const auto kopfzeile = [&](QString Urlaubsspalte::*zeile) {
+      for (int k = 1; k <= spalten.size(); ++k)
+        Schreibe_Text(mitte(k), 0, spalten[k - 1].*zeile, QStringLiteral("transparent, zentriert, NoCr"));
+    };
+    Listenblatt blatt;
+    blatt.kopf = [&] {
       const double h = gSeite.hVerschiebung;
-      const auto links = [&](int k) { return s + 5.35 + 2.75 * k - h; };
-      const auto mitte = [&](int k) { return s + 6.73 + 2.75 * k - h; };
-      const auto kopfzeile = [&](QString Urlaubsspalte::*zeile) {
-        for (int k = 1; k <= spalten.size(); ++k)
-          Schreibe_Text(mitte(k), 0, spalten[k - 1].*zeile, QStringLiteral("transparent, zentriert, NoCr"));
-      };
-      int seite = 0;
-      bool neueSeite = true;
-      for (int r = 1; r <= zeilen - 1; ++r) {
-        const bool letzte = r == zeilen - 1;
-        if (neueSeite) {
-          ++seite;
-          Header_drucken(q.titel());
-          leerzeile(gSeite.aktZeile + (gSeite.vVerschiebung != 0 ? -0.20 : 0.05));
-          const double band = gSeite.aktZeile + 0.39;
-          Setze_Hintergrund(s + 2.3 - h, band, 5.83, 1.19, gGrundfarben[5]);
-          for (int k = 1; k <= spalten.size(); ++k) Setze_Hintergrund(links(k), band, 2.78, 1.19, gGrundfarben[5]);
-          leerzeile(gSeite.aktZeile + 0.15);
-          kopfzeile(&Urlaubsspalte::zeile1);
-          Schreibe_Text(s + 2.38 - h, gSeite.aktZeile + 0.25, QStringLiteral("Name"),
-                        QStringLiteral("transparent, NoCr"));
-          kopfzeile(&Urlaubsspalte::zeile2);
-          leerzeile(gSeite.aktZeile - 0.15);
-          kopfzeile(&Urlaubsspalte::zeile3);
-          leerzeile(gSeite.aktZeile + 0.06);
-          neueSeite = false;
-        }
-        Setze_Hintergrund(s + 2.3 - h, gSeite.aktZeile + 0.05, 5.83, 0.58,
-                          g.CellBackColor(r, 0).value_or(g.BackColorFixed()));
-        Schreibe_Text(s + 2.38 - h, gSeite.aktZeile + 0.15, Text_kürzen(g.TextMatrix(r, 0), 5.83),
-                      QStringLiteral("transparent, NoCr"));
-        for (int k = 1; k <= spalten.size(); ++k) {
-          Setze_Hintergrund(links(k), gSeite.aktZeile - 0.1, 2.78, 0.58, gGrundfarben[1]);
-          const int c = spalten[k - 1].spalte;
-          Schreibe_Text(s + 7.9 + 2.75 * k - h, 0, c < g.Cols() ? g.TextMatrix(r, c) : QString(),
-                        QStringLiteral("transparent, rechts, NoCr"));
-        }
-        Schreibe_Text(0, 0, QString(), QString());
-        if (gSeite.aktZeile > 18.25 + 3 * gSeite.vVerschiebung || letzte) {
-          Fußzeile_drucken(seite);
-          if (!letzte) gDruckfläche->neueSeite();
-          neueSeite = true;
-        }
+      Header_drucken(q.titel());
+      Leerzeile(gSeite.aktZeile + (gSeite.vVerschiebung != 0 ? -0.20 : 0.05));
+      const double band = gSeite.aktZeile + 0.39;
+      Setze_Hintergrund(s + 2.3 - h, band, 5.83, 1.19, gGrundfarben[5]);
+      for (int k = 1; k <= spalten.size(); ++k) Setze_Hintergrund(links(k), band, 2.78, 1.19, gGrundfarben[5]);
+      Leerzeile(gSeite.aktZeile + 0.15);
+      kopfzeile(&Urlaubsspalte::zeile1);
+      Schreibe_Text(s + 2.38 - h, gSeite.aktZeile + 0.25, QStringLiteral("Name"), QStringLiteral("transparent, NoCr"));
+      kopfzeile(&Urlaubsspalte::zeile2);
+      Leerzeile(gSeite.aktZeile - 0.15);
+      kopfzeile(&Urlaubsspalte::zeile3);
+      Leerzeile(gSeite.aktZeile + 0.06);
+    };
+    blatt.zeile = [&](int r, bool) {
+      const double h = gSeite.hVerschiebung;
+      Setze_Hintergrund(s + 2.3 - h, gSeite.aktZeile + 0.05, 5.83, 0.58,
+                        g.CellBackColor(r, 0).value_or(g.BackColorFixed()));
+      Schreibe_Text(s + 2.38 - h, gSeite.aktZeile + 0.15, Text_kürzen(g.TextMatrix(r, 0), 5.83),
+                    QStringLiteral("transparent, NoCr"));
+      for (int k = 1; k <= spalten.size(); ++k) {
+        Setze_Hintergrund(links(k), gSeite.aktZeile - 0.1, 2.78, 0.58, gGrundfarben[1]);
+        const int c = spalten[k - 1].spalte;
+        Schreibe_Text(s + 7.9 + 2.75 * k - h, 0, c < g.Cols() ? g.TextMatrix(r, c) : QString(),
+                      QStringLiteral("transparent, rechts, NoCr"));
       }
-      Druckauftrag_beenden();
-    }
-    return true;
+      Leerzeile(0);
+    };
+    blatt.voll = [] { return gSeite.aktZeile > 18.25 + 3 * gSeite.vVerschiebung; };
+    blatt.fuß = Fußzeile_drucken;
+    return Liste_drucken(exemplare, zeilen, blatt);
   });
 }

@@ -8,6 +8,7 @@
 #include "platform/Umgebung.h"
 #include "platform/Zustand.h"
 #include "startup/Start.h"
+#include "startup/Zeilencodierung.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 
@@ -120,6 +121,15 @@ QByteArray kodiert(const QStringList& zeilen, unsigned char schlüssel) {
       if (e > 255) e -= 224;
       r += static_cast<char>(e);
     }
+    r += "\r\n";
+  }
+  return r;
+}
+
+QByteArray kodierteDatei(const QStringList& zeilen) {
+  QByteArray r;
+  for (const QString& z : zeilen) {
+    if (!z.isEmpty()) r += Zeile_kodieren(z, 'K');
     r += "\r\n";
   }
   return r;

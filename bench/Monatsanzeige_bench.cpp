@@ -29,12 +29,7 @@ void Daten_einrichten(const QString& ordner, int mitarbeiter) {
   gWochenende = QStringLiteral("SaSo");
   for (int i = 1; i <= 9; ++i) gGrundfarben[i] = 0x101010 * i;
   const QStringList texte = {"Urlaub", "½ Urlaub", "Zeitausgleich", "Dienstreise", "Krank", "Sonstiges", "Löschen"};
-  gSFTexte = {QString()};
-  gSFKennbuchstaben = {QString()};
-  gSFTextfarben = {0};
-  gSFHintergrundfarben = {0};
-  gSFNurAdmins = {0};
-  gSFVerbergen = {0};
+  Schaltflächen_leeren();
   for (int i = 0; i < texte.size(); ++i) {
     gSFTexte << texte[i];
     gSFKennbuchstaben << texte[i].left(1);

@@ -42,10 +42,7 @@ class Hauptraster : public Mitarbeiterraster {
   QString benutzer(int z) const override { return g().Cols() > 32 ? g().TextMatrix(z, 32) : QString(); }
   int obersteZeile() const override { return g().TopRow(); }
   void setzeObersteZeile(int z) override { mF.msgFlexGrid->raster().setTopRow(z); }
-  int sichtbareZeilen() const override {
-    const int zeile = std::max(1, g().zeilenPixel(std::min(1, g().Rows() - 1)));
-    return std::max(1, (g().sichtHöhePixel() - g().zeilenPixel(0)) / zeile);
-  }
+  int sichtbareZeilen() const override { return g().zeilenImSichtfeld(); }
   bool zeileSichtbar(int z) const override { return g().RowIsVisible(z); }
   // The found row is marked on its name, so that no day of it is marked for an entry.
   void zeileMarkieren(int z) override {

@@ -34,6 +34,7 @@
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
+#include "platform/widgets/Kommentarfeld.h"
 #include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Ordner.h"
@@ -217,14 +218,7 @@ frmVelkora::frmVelkora() {
   tmrTimer2 = new QTimer(this);
   tmrTimer2->setInterval(1500);
 
-  picKommentar = new QFrame(fläche);
-  picKommentar->setObjectName(QStringLiteral("picKommentar"));
-  picKommentar->setFrameShape(QFrame::Box);
-  picKommentar->setAutoFillBackground(true);
-  lblKommentar = new QLabel(picKommentar);
-  lblKommentar->setObjectName(QStringLiteral("lblKommentar"));
-  lblKommentar->setWordWrap(true);
-  picKommentar->hide();
+  Kommentarfeld_anlegen(fläche, picKommentar, lblKommentar);
 
   Anzeige_verbinden();
   Befehle_verbinden();

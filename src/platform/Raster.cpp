@@ -1,6 +1,7 @@
 #include "platform/Raster.h"
 
 #include <QLocale>
+#include <algorithm>
 
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
@@ -434,3 +435,8 @@ void Raster::setzeSichtfeld(int breitePixel, int höhePixel) {
 
 int Raster::zeilenPixel(int r) const { return bildschirm::twipsZuPixel(RowHeight(r)); }
 int Raster::spaltenPixel(int c) const { return bildschirm::twipsZuPixel(ColWidth(c)); }
+
+int Raster::zeilenImSichtfeld() const {
+  const int zeile = std::max(1, zeilenPixel(std::min(1, Rows() - 1)));
+  return std::max(1, (sichtHöhePixel() - zeilenPixel(0)) / zeile);
+}

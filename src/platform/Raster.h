@@ -227,6 +227,9 @@ class Raster {
   // Heights and widths in whole screen pixels, as the view paints them.
   int zeilenPixel(int r) const;
   int spaltenPixel(int c) const;
+  // How many rows of the height of row 1 fit into the view below the header row; at
+  // least 1.
+  int zeilenImSichtfeld() const;
 
   // Observers: called after every change that is to be shown (not while Redraw is
   // off; switching it on calls them once).

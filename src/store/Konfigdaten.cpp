@@ -63,8 +63,6 @@ int gSFBreite = 0;
 int gMonateSeitEinrichtung = 0;
 QDateTime gKonfigdatenZeit;
 
-namespace {
-
 void Schaltflächen_leeren() {
   gSFTextfarben = {0};
   gSFHintergrundfarben = {0};
@@ -73,6 +71,8 @@ void Schaltflächen_leeren() {
   gSFTexte = {QString()};
   gSFVerbergen = {0};
 }
+
+namespace {
 
 void Zustand_zurücksetzen() {
   gKennzeile.clear();

@@ -33,6 +33,8 @@ extern QList<int> gSFNurAdmins;        // 1: reserved for administrators
 extern QStringList gSFKennbuchstaben;  // the letter shown in day cells
 extern QStringList gSFTexte;           // the caption
 extern QList<int> gSFVerbergen;        // 1: entries hidden from other users
+// Leaves the code-button table with only its unused entry 0.
+void Schaltflächen_leeren();
 
 // The lines of the administrator section: "A:" lines and the privileged-user lines;
 // each holds the single entry "NoAdmins" when it has no line.

@@ -70,10 +70,7 @@ class Ansichtsraster : public Mitarbeiterraster {
   }
   int obersteZeile() const override { return g().TopRow(); }
   void setzeObersteZeile(int z) override { mF.msgFlexGrid->raster().setTopRow(z); }
-  int sichtbareZeilen() const override {
-    const int zeile = std::max(1, g().zeilenPixel(std::min(1, g().Rows() - 1)));
-    return std::max(1, (g().sichtHöhePixel() - g().zeilenPixel(0)) / zeile);
-  }
+  int sichtbareZeilen() const override { return g().zeilenImSichtfeld(); }
   bool zeileSichtbar(int z) const override { return g().RowIsVisible(z); }
   void zeileMarkieren(int z) override {
     Raster& r = mF.msgFlexGrid->raster();
@@ -525,4 +522,10 @@ void Ansichtsrahmen::Entladen() {
     gBenutzerwerte[n + 3] = tw(width()) + Breitenzuschlag();
     gBenutzerwerte[n + 4] = tw(height());
   }
+}
+
+QLabel* Ansichtsrahmen::Beschriftung_anlegen(int nummer, const QString& text) {
+  auto* l = new QLabel(text, this);
+  l->setObjectName(QStringLiteral("lblBeschriftung_%1").arg(nummer));
+  return l;
 }

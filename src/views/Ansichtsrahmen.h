@@ -138,6 +138,8 @@ class Ansichtsrahmen : public QDialog {
   virtual void Knöpfe_anordnen(int breite, int höhe);
   // What the stored width adds to the window's width.
   virtual int Breitenzuschlag() const { return 0; }
+  // A caption label of this window named "lblBeschriftung_<nummer>".
+  QLabel* Beschriftung_anlegen(int nummer, const QString& text = QString());
   void resizeEvent(QResizeEvent* e) override;
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;

@@ -19,6 +19,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
+#include "platform/widgets/Kommentarfeld.h"
 #include "platform/widgets/Rasteransicht.h"
 #include "printing/Logbuchdruck.h"
 #include "startup/Dateizugriff.h"
@@ -123,14 +124,7 @@ frmLogbuch::frmLogbuch(QWidget* eltern) : Ansichtsrahmen(eltern, Logbuchwerte())
   lblBeschriftung[4]->setBuddy(cmbBenutzerID2);
   cmbBenutzerID3->hide();
 
-  picKommentar = new QFrame(this);
-  picKommentar->setObjectName(QStringLiteral("picKommentar"));
-  picKommentar->setFrameShape(QFrame::Box);
-  picKommentar->setAutoFillBackground(true);
-  lblKommentar = new QLabel(picKommentar);
-  lblKommentar->setObjectName(QStringLiteral("lblKommentar"));
-  lblKommentar->setWordWrap(true);
-  picKommentar->hide();
+  Kommentarfeld_anlegen(this, picKommentar, lblKommentar);
 
   // The printout reads the grid as it is shown.
   gLogbuchdruckquelle.gitter = [this]() -> const Raster& { return msgFlexGrid->raster(); };

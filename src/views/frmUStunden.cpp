@@ -74,10 +74,8 @@ frmUStunden* ÜStunden_Fenster() { return sFenster; }
 frmUStunden::frmUStunden(frmJahresuebersicht& jahresübersicht)
     : Ansichtsrahmen(&jahresübersicht, Überstundenwerte()), mJahresübersicht(jahresübersicht) {
   sFenster = this;
-  lblBeschriftung[1] = new QLabel(this);
-  lblBeschriftung[1]->setObjectName(QStringLiteral("lblBeschriftung_1"));
-  lblBeschriftung[2] = new QLabel(QStringLiteral("Jahr"), this);
-  lblBeschriftung[2]->setObjectName(QStringLiteral("lblBeschriftung_2"));
+  lblBeschriftung[1] = Beschriftung_anlegen(1);
+  lblBeschriftung[2] = Beschriftung_anlegen(2, QStringLiteral("Jahr"));
   cmbJahr = new QComboBox(this);
   cmbJahr->setObjectName(QStringLiteral("cmbJahr"));
   // A choice of the user, also of the year already shown, counts: the file may have

@@ -58,10 +58,8 @@ Rahmenwerte Urlaubswerte() {
 }  // namespace
 
 frmUrlaubsuebersicht::frmUrlaubsuebersicht(QWidget* eltern) : Ansichtsrahmen(eltern, Urlaubswerte()) {
-  lblBeschriftung[1] = new QLabel(this);
-  lblBeschriftung[1]->setObjectName(QStringLiteral("lblBeschriftung_1"));
-  lblBeschriftung[2] = new QLabel(QStringLiteral("Berechnung zum"), this);
-  lblBeschriftung[2]->setObjectName(QStringLiteral("lblBeschriftung_2"));
+  lblBeschriftung[1] = Beschriftung_anlegen(1);
+  lblBeschriftung[2] = Beschriftung_anlegen(2, QStringLiteral("Berechnung zum"));
   cmbDatum = new QComboBox(this);
   cmbDatum->setObjectName(QStringLiteral("cmbDatum"));
   cmbDatum->setMaxVisibleItems(20);

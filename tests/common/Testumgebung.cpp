@@ -10,6 +10,7 @@
 #include "platform/Umgebung.h"
 #include "platform/Zustand.h"
 #include "startup/Start.h"
+#include "startup/Zeilencodierung.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 
@@ -134,4 +135,13 @@ void echteWartezeiten() {
   echt.monoton = [] { return seit.nsecsElapsed() / 1e9; };
   echt.schlafen = [](double s) { QThread::usleep(static_cast<unsigned long>(s * 1e6)); };
   uhr::setze(echt);
+}
+
+QByteArray kodierteDatei(const QStringList& zeilen) {
+  QByteArray r;
+  for (const QString& z : zeilen) {
+    if (!z.isEmpty()) r += Zeile_kodieren(z, 'K');
+    r += "\r\n";
+  }
+  return r;
 }

@@ -54,6 +54,9 @@ void schreiben(const QString& pfad, const QByteArray& inhalt);
 // An independent reading of the line encoding, for checking written files.
 QStringList dekodierteZeilen(const QString& pfad);
 QByteArray kodiert(const QStringList& zeilen, unsigned char schlüssel = 'K');
+// The lines in the program's own line encoding over Windows-1252, key 'K'; an empty
+// text is an empty line of the file, without even a key character.
+QByteArray kodierteDatei(const QStringList& zeilen);
 
 // Expects a fatal stop from the statement and returns the exception's code.
 #define ERWARTE_PROGRAMMENDE(stmt)                              \

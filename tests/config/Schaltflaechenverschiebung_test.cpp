@@ -32,12 +32,7 @@ class VerschiebungTest : public PlanerTest {
   // A table of `anzahl` buttons "B1", "B2", ... (letters "a", "b", ...) and the erase
   // button, written and read back as a stored configuration.
   void knöpfeAnlegen(int anzahl) {
-    gSFTexte = {QString()};
-    gSFKennbuchstaben = {QString()};
-    gSFTextfarben = {0};
-    gSFHintergrundfarben = {0};
-    gSFNurAdmins = {0};
-    gSFVerbergen = {0};
+    Schaltflächen_leeren();
     for (int b = 1; b <= anzahl + 1; ++b) {
       const bool löschen = b == anzahl + 1;
       gSFTexte << (löschen ? QStringLiteral("Löschen") : QStringLiteral("B%1").arg(b));

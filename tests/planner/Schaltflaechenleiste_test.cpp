@@ -10,6 +10,7 @@
 #include "platform/Programmende.h"
 #include "platform/Raster.h"
 #include "startup/Dateizugriff.h"
+#include "store/Konfigdaten.h"
 
 namespace {
 using namespace planer;
@@ -36,12 +37,7 @@ class SchaltflaechenTest : public PlanerFensterTest {
   }
   // A table of 24 code buttons and the erase button; button 3 for administrators only.
   void vierundzwanzig() {
-    gSFTexte = {QString()};
-    gSFKennbuchstaben = {QString()};
-    gSFTextfarben = {0};
-    gSFHintergrundfarben = {0};
-    gSFNurAdmins = {0};
-    gSFVerbergen = {0};
+    Schaltflächen_leeren();
     for (int i = 1; i <= 25; ++i) {
       gSFTexte << (i == 25 ? QStringLiteral("Löschen") : QStringLiteral("Grund %1").arg(i));
       gSFKennbuchstaben << (i == 25 ? QStringLiteral(" ") : QString(QChar(u'A' + i - 1)));

@@ -15,17 +15,6 @@ namespace {
 const QString kMeldung =
     QStringLiteral("Die Überstundendaten können nicht angezeigt werden, da folgendes Problem aufgetreten ist:\r\r");
 
-// The lines in the line encoding over Windows-1252; an empty text is an empty line of
-// the file, without even a key character.
-QByteArray Windows1252(const QStringList& zeilen) {
-  QByteArray r;
-  for (const QString& z : zeilen) {
-    if (!z.isEmpty()) r += Zeile_kodieren(z, 'K');
-    r += "\r\n";
-  }
-  return r;
-}
-
 QStringList Kopf(const QString& jahr = QStringLiteral("2026")) {
   return {QStringLiteral("[UStunden]"),
           QStringLiteral("Programm"),
@@ -44,7 +33,7 @@ class UeberstundenTest : public VelkoraTest {
     gDatumstrennzeichen = QStringLiteral(".");
   }
   QString pfad() const { return gDatenordner + QStringLiteral("ÜStunden 2026.dat"); }
-  void datei(const QStringList& zeilen) const { schreiben(pfad(), Windows1252(zeilen)); }
+  void datei(const QStringList& zeilen) const { schreiben(pfad(), kodierteDatei(zeilen)); }
   QString meldung(const QString& problemzeile) const {
     return kMeldung + problemzeile + QStringLiteral("\r\rBetroffene Datei: ") + ShowPfad(pfad(), 100);
   }
@@ -115,7 +104,7 @@ TEST_F(UeberstundenTest, EineLeereDateiIstEinUnvollstaendigerKopfNieDieStartrepa
 TEST_F(UeberstundenTest, EineDateiDieSichNichtOeffnenLaesstWirdGemeldetOhneProgrammende) {
   // The data folder never follows a link: the file is there but does not open.
   const QString ziel = ordner() + QStringLiteral("woanders.dat");
-  schreiben(ziel, Windows1252(Kopf()));
+  schreiben(ziel, kodierteDatei(Kopf()));
   ASSERT_TRUE(QFile::link(ziel, pfad()));
   EXPECT_EQ(ÜStunden_lesen(2026), std::nullopt);
   EXPECT_EQ(skript->texte(), std::vector<QString>{meldung(

@@ -16,17 +16,6 @@
 namespace {
 using namespace ansichten;
 
-// The lines in the line encoding over Windows-1252; an empty text is an empty line of
-// the file, without even a key character.
-QByteArray Windows1252(const QStringList& zeilen) {
-  QByteArray r;
-  for (const QString& z : zeilen) {
-    if (!z.isEmpty()) r += Zeile_kodieren(z, 'K');
-    r += "\r\n";
-  }
-  return r;
-}
-
 QStringList Kopf(int jahr) {
   return {QStringLiteral("[UStunden]"), QStringLiteral("Zeiterfassung"), QStringLiteral("x"),  QStringLiteral("x"),
           QStringLiteral("x"),          QStringLiteral("[UStdDaten]"),   QString::number(jahr)};
@@ -60,7 +49,7 @@ class UStundenTest : public AnsichtTest {
     jahr.reset();
     AnsichtTest::TearDown();
   }
-  static void datei(int j, const QStringList& zeilen) { schreiben(ÜStunden_Pfad(j), Windows1252(zeilen)); }
+  static void datei(int j, const QStringList& zeilen) { schreiben(ÜStunden_Pfad(j), kodierteDatei(zeilen)); }
 
   frmJahresuebersicht& jahresübersicht(const QString& benutzer, int j = 2026) {
     ü.reset();

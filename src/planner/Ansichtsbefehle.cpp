@@ -80,8 +80,6 @@ void Ansichtsbefehle_verbinden(frmVelkora& f) {
       if (g.Cols() > 32 && !g.TextMatrix(r, 32).isEmpty()) liste.append({g.TextMatrix(r, 0), g.TextMatrix(r, 32)});
     return liste;
   };
-  // What the main window does after an overview stands in its menu table (Menuebefehle.cpp).
-  gAnsichtshaken.nach_schließen = nullptr;
   // A double click on a name opens that employee's year.
   gTabellenbefehle.Jahresübersicht_anzeigen = [&f](const QString& benutzer) { Jahresübersicht_anzeigen(f, benutzer); };
 }

@@ -46,9 +46,6 @@ struct Ansichtshaken {
   std::function<QString()> hauptfenster_tag_lesen;
   // The employees the main window's grid shows, in grid order: (name, user name).
   std::function<QList<std::pair<QString, QString>>()> hauptraster_mitarbeiter;
-  // After an overview has closed: the main window takes its own group choice back and
-  // redisplays.
-  std::function<void()> nach_schließen;
   // The pop-up box picKommentar of the window beside the cell (zeile, spalte) of its
   // grid msgFlexGrid, showing the text.
   std::function<void(QWidget* fenster, const QString& text, int spalte, int zeile)> kommentar_anzeigen;

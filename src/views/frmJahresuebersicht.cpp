@@ -560,10 +560,7 @@ void frmJahresuebersicht::Summen_anzeigen() {
 }
 
 void Jahresübersicht_zeigen(QWidget* eltern) {
-  {
-    frmJahresuebersicht f(eltern);
-    f.Form_Load();
-    f.exec();
-  }
-  if (gAnsichtshaken.nach_schließen) gAnsichtshaken.nach_schließen();
+  frmJahresuebersicht f(eltern);
+  f.Form_Load();
+  f.exec();
 }

@@ -222,10 +222,7 @@ void frmSummenuebersicht::CSV_exportieren() {
 }
 
 void Summenübersicht_zeigen(QWidget* eltern) {
-  {
-    frmSummenuebersicht f(eltern);
-    f.Form_Load();
-    f.exec();
-  }
-  if (gAnsichtshaken.nach_schließen) gAnsichtshaken.nach_schließen();
+  frmSummenuebersicht f(eltern);
+  f.Form_Load();
+  f.exec();
 }

@@ -336,10 +336,7 @@ void frmUrlaubsuebersicht::cmdAuswahl_Click(int index) {
 
 void Urlaubsübersicht_zeigen(QWidget* eltern, const QString& modus) {
   if (gAnsichtshaken.hauptfenster_tag) gAnsichtshaken.hauptfenster_tag(modus);
-  {
-    frmUrlaubsuebersicht f(eltern);
-    f.Form_Load();
-    f.exec();
-  }
-  if (gAnsichtshaken.nach_schließen) gAnsichtshaken.nach_schließen();
+  frmUrlaubsuebersicht f(eltern);
+  f.Form_Load();
+  f.exec();
 }

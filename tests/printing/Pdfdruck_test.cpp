@@ -1,4 +1,6 @@
 // The month printout as real PDF files, checked with the poppler tools.
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -176,6 +178,101 @@ TEST_F(Pdfdruck, GebuchterTagDerJahresuebersichtInDerFarbeSeinesKnopfs) {
   int dortGrün = 0;
   for (int y = 0; y < seite.height(); ++y) dortGrün += seite.pixelColor(daneben, y) == QColor(0, 0xAA, 0);
   EXPECT_EQ(dortGrün, 0);
+}
+
+// A folder that takes no new file, a printer that cannot be opened and a disk that
+// fills up while the document is finished: each is a print error with its message
+// and administrator logbook line, never the user's cancel; the dialog stays open and
+// no partial file is left.
+class Ausgabefehler : public Pdfdruck {
+ protected:
+  void SetUp() override {
+    Pdfdruck::SetUp();
+    ordnerEinrichten();
+    monat(3);
+  }
+  void TearDown() override {
+    for (const QString& m : mEingehängt) QProcess::execute(QStringLiteral("umount"), {m});
+    Pdfdruck::TearDown();
+  }
+  // A small memory file system mounted under the test folder; empty when not root or
+  // when mounting fails.
+  QString einhängen(const QString& name, const QString& optionen) {
+    const QString ziel = unterordner(name);
+    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                    optionen, QStringLiteral("tmpfs"), ziel}) != 0)
+      return {};
+    mEingehängt << ziel;
+    return ziel;
+  }
+  QStringList logbuch() const {
+    QStringList zeilen;
+    for (const QString& n : QDir(gLogordner).entryList({QStringLiteral("*.log")}, QDir::Files))
+      zeilen += dekodierteZeilen(gLogordner + n);
+    return zeilen;
+  }
+  // OK in the dialog on the chosen printer; the error must be reported as a print
+  // error of the month printout with the given number.
+  void druckfehlerErwartet(const QString& druckername, const QString& pdf, int nummer) {
+    gDruckauftrag = QStringLiteral("ME");
+    frmDrucken d;
+    d.Form_Load();
+    d.cmbDrucker->setCurrentIndex(d.cmbDrucker->findText(druckername));
+    ASSERT_EQ(d.cmbDrucker->currentText(), druckername);
+    if (!pdf.isEmpty()) skript->antworte(dialoge::kOK, pdf);
+    const qsizetype vorher = logbuch().size();
+    d.cmdAuswahl_Click(1);
+    EXPECT_FALSE(d.mEntladen) << "the dialog closed as after success";
+    const QString ort = QStringLiteral("'frmDrucken - Monatsübersicht_drucken'");
+    ASSERT_FALSE(skript->texte().empty());
+    const QString meldung = skript->texte().back();
+    EXPECT_TRUE(meldung.startsWith(QStringLiteral("Es ist folgender Druckfehler aufgetreten in Modul ") + ort +
+                                   QStringLiteral(":\r\rFehler Nr. %1\r").arg(nummer)))
+        << meldung.toStdString();
+    EXPECT_TRUE(meldung.endsWith(QStringLiteral("\r\rDruckvorgang wird abgebrochen.")));
+    ASSERT_EQ(logbuch().size(), vorher + 1);
+    EXPECT_TRUE(logbuch().back().contains(QStringLiteral("Druckfehler in ") + ort +
+                                          QStringLiteral(" - Fehler Nr. %1 - ").arg(nummer)))
+        << logbuch().back().toStdString();
+    EXPECT_EQ(gDruckername, QString());
+    if (!pdf.isEmpty()) {
+      EXPECT_FALSE(QFile::exists(pdf));
+    }
+  }
+  QStringList mEingehängt;
+};
+
+TEST_F(Ausgabefehler, PdfInEinemOrdnerDerKeineDateiAnnimmt) {
+  // A "folder" that is a file: no file can be created in it, not even by root.
+  schreiben(ordner() + QStringLiteral("Ablage"), QByteArray("kein Ordner"));
+  druckfehlerErwartet(kPdfDrucker, ordner() + QStringLiteral("Ablage/Monat.pdf"), fehler::kPfadZugriffsfehler);
+  // A folder on a file system mounted read-only.
+  const QString nurLesen = einhängen(QStringLiteral("nurlesen"), QStringLiteral("ro,size=64k"));
+  if (nurLesen.isEmpty()) GTEST_SKIP() << "cannot mount a read-only file system (not root?)";
+  druckfehlerErwartet(kPdfDrucker, nurLesen + QStringLiteral("Monat.pdf"), fehler::kPfadZugriffsfehler);
+}
+
+TEST_F(Ausgabefehler, DruckerDerSichNichtOeffnenLaesst) {
+  // A printer the system lists but that cannot be opened.
+  drucker = {QStringLiteral("Laser Keller")};
+  druckfehlerErwartet(QStringLiteral("Laser Keller"), QString(), 57);
+}
+
+TEST_F(Ausgabefehler, VollerDatentraegerBeimAbschliessenLoeschtDieTeildatei) {
+  const QString klein = einhängen(QStringLiteral("klein"), QStringLiteral("size=64k"));
+  if (klein.isEmpty()) GTEST_SKIP() << "cannot mount a small file system (not root?)";
+  // Only a few kilobytes stay free: the file is created, its end cannot be written.
+  QFile füller(klein + QStringLiteral("Fueller"));
+  ASSERT_TRUE(füller.open(QIODevice::WriteOnly));
+  füller.write(QByteArray(60 * 1024, 'x'));
+  füller.close();
+  const QString pdf = klein + QStringLiteral("Monat.pdf");
+  druckfehlerErwartet(kPdfDrucker, pdf, fehler::kPfadZugriffsfehler);
+  // With room again the same job is written completely.
+  QFile::remove(klein + QStringLiteral("Fueller"));
+  ASSERT_TRUE(drucken(1, pdf));
+  const QString info = ausführen(QStringLiteral("pdfinfo"), {pdf});
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << info.toStdString();
 }
 
 }  // namespace

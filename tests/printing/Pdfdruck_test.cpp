@@ -275,4 +275,42 @@ TEST_F(Ausgabefehler, VollerDatentraegerBeimAbschliessenLoeschtDieTeildatei) {
   EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << info.toStdString();
 }
 
+// A text printed on the line after another, with its opaque background, covers
+// nothing of the line above: every dark pixel of the first line alone is still dark
+// when the second line follows, in the font really used and at every size the
+// layouts print.
+TEST_F(Pdfdruck, FolgezeileUeberdecktKeineUnterlaengen) {
+  const auto seite = [this](double größe, bool zweiteZeile) {
+    const QString pdf = ordner() + QStringLiteral("Zeilen%1%2.pdf").arg(größe).arg(zweiteZeile);
+    gDruckauftrag = QStringLiteral("LA");
+    gDrucker = Systemdrucker().ziel(kPdfDrucker, pdf);
+    EXPECT_TRUE(Druckereinstellungen_setzen());
+    gDruckschrift.größe = größe;
+    Schreibe_Text(2.3, 3, QStringLiteral("gjpqy,;|()[]{}§µ Ågjpqy,;|"), QString());
+    if (zweiteZeile) Schreibe_Text(2.3, 0, QString(40, u'W'), QString());
+    Druckauftrag_beenden();
+    const QString bild = ordner() + QStringLiteral("zeilen%1%2").arg(größe).arg(zweiteZeile);
+    ausführen(QStringLiteral("pdftoppm"),
+              {QStringLiteral("-r"), QStringLiteral("1200"), QStringLiteral("-gray"), QStringLiteral("-png"),
+               QStringLiteral("-x"), QStringLiteral("1000"), QStringLiteral("-y"), QStringLiteral("1300"),
+               QStringLiteral("-W"), QStringLiteral("5000"), QStringLiteral("-H"), QStringLiteral("500"), pdf, bild});
+    return QImage(bild + QStringLiteral("-1.png"));
+  };
+  for (const double größe : {9.0, 10.0}) {
+    SCOPED_TRACE(größe);
+    const QImage eine = seite(größe, false), zwei = seite(größe, true);
+    ASSERT_FALSE(eine.isNull());
+    ASSERT_EQ(eine.size(), zwei.size());
+    int dunkel = 0, verdeckt = 0;
+    for (int y = 0; y < eine.height(); ++y)
+      for (int x = 0; x < eine.width(); ++x) {
+        if (qGray(eine.pixel(x, y)) >= 128) continue;
+        ++dunkel;
+        if (qGray(zwei.pixel(x, y)) >= 128) ++verdeckt;
+      }
+    EXPECT_GT(dunkel, 1000);
+    EXPECT_EQ(verdeckt, 0);
+  }
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -203,6 +204,8 @@ TEST_F(LogbuchTest, SpaltenbreitenBeiKleinemUndGrossemFenster) {
       SCOPED_TRACE(std::to_string(größe.width()) + " " + std::to_string(log));
       f->optLogbuch[log]->click();
       QApplication::processEvents();
+      if (const QString ziel = qEnvironmentVariable("VELKORA_BILDER"); !ziel.isEmpty())
+        f->grab().save(QDir(ziel).filePath(QStringLiteral("Logbuch-%1-%2.png").arg(log).arg(größe.width())));
       const Raster& g = f->msgFlexGrid->raster();
       const std::vector<int> fest =
           log == 1 ? std::vector<int>{900, 630, 1440, 1440, 1560, 1740} : std::vector<int>{900, 630, 1440, 0, 0, 0, 0};

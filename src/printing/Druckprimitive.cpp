@@ -28,7 +28,8 @@ void zurücksetzen() {
 VELKORA_ZUSTAND(zurücksetzen);
 
 Druckfläche& fläche() {
-  if (!gDruckfläche) throw Laufzeitfehler(482, QStringLiteral("Kein Druckauftrag"));
+  // Drawing without an open job is a fault of the program, never the driver's cancel.
+  if (!gDruckfläche) throw Laufzeitfehler(91, QStringLiteral("Objektvariable nicht festgelegt"));
   return *gDruckfläche;
 }
 }  // namespace

@@ -134,6 +134,20 @@ TEST_F(Primitive, FusszeilendatumFolgtDenRegionseinstellungen) {
   }
 }
 
+// Drawing without an open job is reported as a print error, not as the user's cancel.
+TEST_F(Primitive, ZeichnenOhneAuftragIstEinDruckfehler) {
+  ordnerEinrichten();
+  gDruckfläche = nullptr;
+  EXPECT_FALSE(Druckroutine(QStringLiteral("Logbuch_drucken"), [] {
+    Schreibe_Text(2.3, 2, QStringLiteral("Text"), QString());
+    return true;
+  }));
+  ASSERT_FALSE(skript->texte().empty());
+  EXPECT_TRUE(skript->texte().back().startsWith(QStringLiteral(
+      "Es ist folgender Druckfehler aufgetreten in Modul 'frmDrucken - Logbuch_drucken':\r\rFehler Nr. 91\r")))
+      << skript->texte().back().toStdString();
+}
+
 TEST_F(Primitive, SeiteneinrichtungNachAuftragUndKnopfzahl) {
   struct Fall {
     QString code;

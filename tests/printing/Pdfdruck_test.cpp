@@ -213,7 +213,8 @@ class Ausgabefehler : public Pdfdruck {
   }
   // OK in the dialog on the chosen printer; the error must be reported as a print
   // error of the month printout with the given number.
-  void druckfehlerErwartet(const QString& druckername, const QString& pdf, int nummer) {
+  void druckfehlerErwartet(const QString& druckername, const QString& pdf, int nummer,
+                           const QString& prozedur = QStringLiteral("Monatsübersicht_drucken")) {
     gDruckauftrag = QStringLiteral("ME");
     frmDrucken d;
     d.Form_Load();
@@ -223,7 +224,7 @@ class Ausgabefehler : public Pdfdruck {
     const qsizetype vorher = logbuch().size();
     d.cmdAuswahl_Click(1);
     EXPECT_FALSE(d.mEntladen) << "the dialog closed as after success";
-    const QString ort = QStringLiteral("'frmDrucken - Monatsübersicht_drucken'");
+    const QString ort = QStringLiteral("'frmDrucken - ") + prozedur + u'\'';
     ASSERT_FALSE(skript->texte().empty());
     const QString meldung = skript->texte().back();
     EXPECT_TRUE(meldung.startsWith(QStringLiteral("Es ist folgender Druckfehler aufgetreten in Modul ") + ort +
@@ -253,9 +254,10 @@ TEST_F(Ausgabefehler, PdfInEinemOrdnerDerKeineDateiAnnimmt) {
 }
 
 TEST_F(Ausgabefehler, DruckerDerSichNichtOeffnenLaesst) {
-  // A printer the system lists but that cannot be opened.
+  // A printer the list offers but that cannot be opened (it is no longer installed):
+  // the job never goes to the default printer instead.
   drucker = {QStringLiteral("Laser Keller")};
-  druckfehlerErwartet(QStringLiteral("Laser Keller"), QString(), 57);
+  druckfehlerErwartet(QStringLiteral("Laser Keller"), QString(), 57, QStringLiteral("Druckereinstellungen_setzen"));
 }
 
 TEST_F(Ausgabefehler, VollerDatentraegerBeimAbschliessenLoeschtDieTeildatei) {

@@ -47,6 +47,8 @@ int Zeilenoben(int r, int oben) { return oben + ((r - 1) % 12) * kZeilenabstand;
 
 }  // namespace
 
+std::function<void(QWidget*)> frmAnAbwesenheitsgruende::hilfe;
+
 frmAnAbwesenheitsgruende::frmAnAbwesenheitsgruende(QWidget* eltern) : QDialog(eltern) {
   setObjectName(QStringLiteral("frmAnAbwesenheitsgruende"));
   setWindowTitle(QStringLiteral("Velkora - An-/Abwesenheitsgründe"));
@@ -148,8 +150,7 @@ void frmAnAbwesenheitsgruende::Form_Load() {
     platzieren(cmdAuswahl[1], 360, kKnopfOben, 3600, 495);
     platzieren(cmdAuswahl[2], 4245, kKnopfOben, 1515, 495);
     connect(cmdAuswahl[1], &QPushButton::clicked, this, [this] { Switch_Schaltfläche(); });
-    // The help window is not part of the program yet; the button keeps its place.
-    cmdAuswahl[2]->setEnabled(false);
+    connect(cmdAuswahl[2], &QPushButton::clicked, this, [this] { Hilfe_zeigen(); });
     connect(cmdAuswahl[3], &QPushButton::clicked, this, [this] { OK_Click(); });
     connect(cmdAuswahl[4], &QPushButton::clicked, this, [this] { reject(); });
 
@@ -229,6 +230,21 @@ void frmAnAbwesenheitsgruende::Form_Activate() {
 void frmAnAbwesenheitsgruende::resizeEvent(QResizeEvent* e) {
   QDialog::resizeEvent(e);
   if (mGeladen) Anordnen();
+}
+
+void frmAnAbwesenheitsgruende::Hilfe_zeigen() {
+  Prozedur(kName + QStringLiteral("cmdAuswahl_Click"), [&] {
+    if (hilfe) hilfe(this);
+  });
+}
+
+void frmAnAbwesenheitsgruende::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
+    e->accept();
+    Hilfe_zeigen();
+    return;
+  }
+  QDialog::keyPressEvent(e);
 }
 
 bool frmAnAbwesenheitsgruende::eventFilter(QObject* ziel, QEvent* e) {

@@ -19,6 +19,8 @@ class QPushButton;
 class frmAnAbwesenheitsgruende : public QDialog, public Knopfeditor {
  public:
   explicit frmAnAbwesenheitsgruende(QWidget* eltern = nullptr);
+  // Opens the help window over the dialog ("&Hilfe ..." and F1); set by the main window.
+  static std::function<void(QWidget*)> hilfe;
 
   // Knopfeditor
   Knopfzeile zeile(int r) const override;
@@ -39,6 +41,7 @@ class frmAnAbwesenheitsgruende : public QDialog, public Knopfeditor {
   // The window's layout after a width change or a resize.
   void Anordnen();
   void OK_Click();
+  void Hilfe_zeigen();
 
   static constexpr int N = Knopfeditor::kZeilen;
   std::array<QLineEdit*, N + 1> txtBuchst{};
@@ -63,6 +66,7 @@ class frmAnAbwesenheitsgruende : public QDialog, public Knopfeditor {
   void showEvent(QShowEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   bool eventFilter(QObject* ziel, QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   void Form_Load();

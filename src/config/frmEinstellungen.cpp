@@ -695,13 +695,15 @@ void frmEinstellungen::cmdAuswahl_Click(int index) {
     switch (index) {
       case 1:
         setProperty("Tag", SettingStr(25, 1));
-        frmFarbeinstellungen::anzeigen(this, Setting(25), chkÜberschrift->isChecked());
+        eigenes_Schreiben([this] { frmFarbeinstellungen::anzeigen(this, Setting(25), chkÜberschrift->isChecked()); });
         break;
       case 2:
-        if (Schaltflächen_verschieben(txtSfNr[1]->text(), txtSfNr[2]->text(), TaSum)) {
-          txtSfNr[1]->clear();
-          txtSfNr[2]->clear();
-        }
+        eigenes_Schreiben([this] {
+          if (Schaltflächen_verschieben(txtSfNr[1]->text(), txtSfNr[2]->text(), TaSum)) {
+            txtSfNr[1]->clear();
+            txtSfNr[2]->clear();
+          }
+        });
         Einstellungen_anzeigen();
         break;
       case 3:
@@ -713,6 +715,15 @@ void frmEinstellungen::cmdAuswahl_Click(int index) {
         reject();
     }
   });
+}
+
+void frmEinstellungen::eigenes_Schreiben(const std::function<void()>& schreiben) {
+  // A button move or a colour change writes the configuration at once; that write is
+  // this dialog's own and must not refuse its OK later. A write of another workstation
+  // from before it still does.
+  const bool fremd = mStand->fremdGeschrieben(false, true);
+  schreiben();
+  if (!fremd) mStand.emplace();
 }
 
 bool frmEinstellungen::eventFilter(QObject* ziel, QEvent* e) {

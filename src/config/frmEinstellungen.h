@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "store/Stammdatenstand.h"
@@ -110,6 +111,7 @@ class frmEinstellungen : public QDialog {
   // Selects the topic in the list, which shows it.
   void Thema_zeigen(int nr);
   bool Sperre_geändert() const;
+  void eigenes_Schreiben(const std::function<void()>& schreiben);
 
   QButtonGroup* mOptionen = nullptr;
   QButtonGroup* mResturlaub = nullptr;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTabBar>
 
+#include "config/frmAnAbwesenheitsgruende.h"
 #include "people/frmAnzeigeberechtigungen.h"
 #include "people/frmAnzeigegruppen.h"
 #include "people/frmMitarbeiter.h"
@@ -26,6 +27,7 @@ void Hilfebefehle_verbinden(frmVelkora& f) {
   frmMitarbeiter::hilfe = hilfe;
   frmAnzeigeberechtigungen::hilfe = hilfe;
   frmAnzeigegruppen::hilfe = hilfe;
+  frmAnAbwesenheitsgruende::hilfe = hilfe;
   Wartetitel_verbinden(f);
   gTabellenbefehle.Mausrad_einhängen = [&f] { ScrollbarIsVisible(f, *f.msgFlexGrid); };
   gTabellenbefehle.Mausrad_aushängen = [] { UnHook(); };

@@ -45,7 +45,10 @@ class QtDruckziel : public Druckziel {
       }
       p->setOutputFileName(datei);
     } else {
-      p = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(mName), QPrinter::HighResolution);
+      // A printer no longer installed is not replaced by the default printer.
+      const QPrinterInfo info = QPrinterInfo::printerInfo(mName);
+      if (info.isNull()) throw Laufzeitfehler(57, fehler::text(57) + QStringLiteral(": ") + mName);
+      p = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
     p->setFullPage(true);
     p->setPageSize(QPageSize(mLetter ? QPageSize::Letter : QPageSize::A4));

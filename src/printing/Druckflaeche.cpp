@@ -8,6 +8,16 @@
 
 #include "platform/Laufzeitfehler.h"
 
+namespace {
+// Whether the file ends with the end-of-file marker of a completely written PDF.
+bool Pdf_vollständig(const QString& datei) {
+  QFile f(datei);
+  if (!f.open(QIODevice::ReadOnly) || f.size() < 32) return false;
+  if (!f.seek(f.size() - 32)) return false;
+  return f.read(32).contains("%%EOF");
+}
+}  // namespace
+
 double Aufzeichnung::textbreite(const QString& text, const Druckschrift& s) {
   return text.size() * (s.fett ? 0.25 : 0.2) * s.größe / 10.0;
 }
@@ -89,14 +99,24 @@ QPainter& Malfläche::maler() {
     mMaler = std::make_unique<QPainter>();
     if (!mMaler->begin(mDrucker.get())) {
       mMaler.reset();
-      throw Laufzeitfehler(482, QStringLiteral("Druckerfehler"));
+      throw Ausgabefehler();
     }
     mSeiteOffen = true;
   } else if (mNeueSeiteAngefordert) {
-    if (!mDrucker->newPage()) throw Laufzeitfehler(482, QStringLiteral("Druckerfehler"));
+    if (!mDrucker->newPage()) throw Ausgabefehler();
   }
   mNeueSeiteAngefordert = false;
   return *mMaler;
+}
+
+Laufzeitfehler Malfläche::Ausgabefehler() const {
+  // Only the driver's own cancel is the user's; a file that cannot be written or a
+  // printer that cannot be opened is a print error.
+  if (mDrucker->printerState() == QPrinter::Aborted) return Laufzeitfehler(482, QStringLiteral("Druckerfehler"));
+  if (!mPdfDatei.isEmpty())
+    return Laufzeitfehler(fehler::kPfadZugriffsfehler,
+                          fehler::text(fehler::kPfadZugriffsfehler) + QStringLiteral(": ") + mPdfDatei);
+  return Laufzeitfehler(57, fehler::text(57) + QStringLiteral(": ") + mDrucker->printerName());
 }
 
 double Malfläche::px(double cm) const { return cm / 2.54 * mDrucker->resolution(); }
@@ -115,10 +135,10 @@ double Malfläche::textbreite(const QString& text, const Druckschrift& s) {
 }
 
 double Malfläche::zeilenhöhe(const Druckschrift& s) {
-  // The line advance of Arial (1.15 of the size, its leading included), whatever font
-  // stands in for it: the layouts are measured in it, and a substitute with taller
-  // ascenders would push the year overview's legend into the footer.
-  return s.größe * 1.15 / 72.0 * 2.54;
+  // The printer's own line advance of the font that is really used: a text's opaque
+  // background is the font's height, so the next line never covers its descenders.
+  const QFontMetricsF fm(schrift(s), mDrucker.get());
+  return fm.lineSpacing() / mDrucker->resolution() * 2.54;
 }
 
 void Malfläche::text(double x, double y, const QString& text, const Druckschrift& s, Farbwert farbe, bool transparent) {
@@ -149,8 +169,14 @@ void Malfläche::neueSeite() {
 }
 
 void Malfläche::beenden() {
-  if (mMaler && mMaler->isActive()) mMaler->end();
+  if (!mMaler) return;
+  const bool beendet = !mMaler->isActive() || mMaler->end();
   mMaler.reset();
+  // The PDF engine does not report a failed write (a full disk): a file without its
+  // end marker is one no reader opens.
+  if (beendet && (mPdfDatei.isEmpty() || Pdf_vollständig(mPdfDatei))) return;
+  if (!mPdfDatei.isEmpty()) QFile::remove(mPdfDatei);
+  throw Ausgabefehler();
 }
 
 void Malfläche::abbrechen() {

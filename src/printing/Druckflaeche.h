@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Laufzeitfehler.h"
 #include "platform/Raster.h"
 
 struct Druckschrift {
@@ -100,6 +101,8 @@ class Malfläche : public Druckfläche {
 
  private:
   QPainter& maler();
+  // The error of a failed output: 482 only when the driver cancelled the job.
+  Laufzeitfehler Ausgabefehler() const;
   double px(double cm) const;
   QFont schrift(const Druckschrift& s) const;
   std::unique_ptr<QPrinter> mDrucker;

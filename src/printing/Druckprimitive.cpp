@@ -1,10 +1,9 @@
 #include "printing/Druckprimitive.h"
 
-#include <QLocale>
-
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
 #include "startup/Start.h"
+#include "startup/Umrechnungen.h"
 #include "store/Konfigdaten.h"
 #include "store/Velkoraini.h"
 
@@ -29,7 +28,8 @@ void zurücksetzen() {
 VELKORA_ZUSTAND(zurücksetzen);
 
 Druckfläche& fläche() {
-  if (!gDruckfläche) throw Laufzeitfehler(482, QStringLiteral("Kein Druckauftrag"));
+  // Drawing without an open job is a fault of the program, never the driver's cancel.
+  if (!gDruckfläche) throw Laufzeitfehler(91, QStringLiteral("Objektvariable nicht festgelegt"));
   return *gDruckfläche;
 }
 }  // namespace
@@ -106,7 +106,7 @@ void Fußzeile_drucken(int seite) {
   Rahmen_drucken(2.2 - h, 19 + 3 * v, 25.3);
   const QString text = gDruckauftrag.startsWith(u'J') ? QString() : QStringLiteral("Seite %1").arg(seite);
   Schreibe_Text(2.3 - h, 19.15 + 3 * v, text, QStringLiteral("NoCr"));
-  Schreibe_Text(27.4 - h, 0, QLocale(QLocale::German).toString(gHeute, QLocale::ShortFormat), QStringLiteral("rechts"));
+  Schreibe_Text(27.4 - h, 0, FormatDatumDA(gHeute), QStringLiteral("rechts"));
 }
 
 void Monatskopf_drucken(double x) {

@@ -1,10 +1,9 @@
 #include "printing/Listendruck.h"
 
-#include <QLocale>
-
 #include "printing/Druckauftrag.h"
 #include "printing/Druckprimitive.h"
 #include "startup/Start.h"
+#include "startup/Umrechnungen.h"
 
 bool Liste_drucken(int exemplare, int zeilen, const Listenblatt& blatt) {
   for (int kopie = 1; kopie <= exemplare; ++kopie) {
@@ -34,6 +33,5 @@ void Hochformat_Fußzeile_drucken(int seite, double links, double breiter, doubl
   Rahmen_drucken(2.3 - links, 27.7 - breiter - abzug + 3 * v, 16.4 + breiter);
   Schreibe_Text(2.4 - links, 27.85 - breiter - abzug + 3 * v, QStringLiteral("Seite %1").arg(seite),
                 QStringLiteral("NoCr"));
-  Schreibe_Text(18.6 + breiter - links, 0, QLocale(QLocale::German).toString(gHeute, QLocale::ShortFormat),
-                QStringLiteral("rechts"));
+  Schreibe_Text(18.6 + breiter - links, 0, FormatDatumDA(gHeute), QStringLiteral("rechts"));
 }

@@ -185,19 +185,20 @@ void frmDrucken::reject() {
 bool frmDrucken::Druckerwahl() {
   const QString name = cmbDrucker->currentText();
   if (name.isEmpty() || !Druckersammlung().contains(name)) return true;
-  if (name == kPdfDrucker) {
+  // Copies "0" print nothing, so no file is asked for.
+  const bool nichts = txtAnzahl->text().toInt() == 0 && !gDruckauftrag.endsWith(u'G');
+  QString datei;
+  if (name == kPdfDrucker && !nichts) {
     // The file is asked once for every run of the job; each print job then writes a
     // file of its own.
     const dialoge::Antwort a =
         dialoge::zeigen({dialoge::Art::DateiSpeichern, QString(), QStringLiteral("PDF-Datei speichern"),
                          QStringLiteral("Velkora.pdf"), QStringLiteral("PDF-Dateien (*.pdf)")});
     if (a.wert.isEmpty()) return false;
-    QString datei = a.wert;
+    datei = a.wert;
     if (!datei.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) datei += QStringLiteral(".pdf");
-    gDrucker = gDruckersystem.ziel(name, datei);
-  } else {
-    gDrucker = gDruckersystem.ziel(name, QString());
   }
+  gDrucker = gDruckersystem.ziel(name, datei);
   if (!gDrucker) {
     Meldung(QStringLiteral("Drucken mit diesem Drucker nicht möglich"));
     return false;

@@ -8,12 +8,14 @@
 
 Stammdatenstand::Stammdatenstand() : mMitarbeiter(gMitarbeiterdatenZeit), mKonfiguration(gKonfigdatenZeit) {}
 
+bool Stammdatenstand::fremdGeschrieben(bool mitarbeiter, bool konfiguration) const {
+  if (Setting(39) == 1) return false;
+  return (mitarbeiter && Dateizeit(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")) != mMitarbeiter) ||
+         (konfiguration && Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat")) != mKonfiguration);
+}
+
 bool Stammdatenstand::unverändert(bool mitarbeiter, bool konfiguration) const {
-  if (Setting(39) == 1) return true;
-  const bool geändert =
-      (mitarbeiter && Dateizeit(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")) != mMitarbeiter) ||
-      (konfiguration && Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat")) != mKonfiguration);
-  if (!geändert) return true;
+  if (!fremdGeschrieben(mitarbeiter, konfiguration)) return true;
   Meldung(QString::fromUtf16(kStammdatenGeändert));
   return false;
 }

@@ -19,6 +19,8 @@ class Stammdatenstand {
   // mitarbeiter) or the configuration (with konfiguration) since. Always true while
   // settings position 39 is 1.
   bool unverändert(bool mitarbeiter, bool konfiguration) const;
+  // The same question without the message: true when a file no longer carries its stamp.
+  bool fremdGeschrieben(bool mitarbeiter, bool konfiguration) const;
 
  private:
   QDateTime mMitarbeiter;

@@ -36,10 +36,12 @@ const QString kName = QStringLiteral("frmLogbuch");
 const QString kAdmin = QStringLiteral("VelkoraAdmin");
 const QString kKeinEintrag = QStringLiteral("Kein Eintrag vorhanden");
 constexpr int kSpalten = 8;
-// The widths of the columns before the comment (user log) and before the action
-// (administration log), twips.
-constexpr int kVorKommentar = 7980;
-constexpr int kVorAktion = 3060;
+// The user log's widths of the columns before the comment, twips; the comment takes
+// the rest of the grid. The administration log keeps the first three and gives the
+// rest to the action.
+constexpr int kBreiten[6] = {900, 630, 1440, 1440, 1560, 1740};
+constexpr int kVorKommentar = kBreiten[0] + kBreiten[1] + kBreiten[2] + kBreiten[3] + kBreiten[4] + kBreiten[5];
+constexpr int kVorAktion = kBreiten[0] + kBreiten[1] + kBreiten[2];
 // Pending window events run after this many entries of the user-log fill.
 constexpr int kEreignisschritt = 5000;
 
@@ -168,10 +170,9 @@ void frmLogbuch::Form_Load() {
                                      QStringLiteral("Von Benutzer"), QStringLiteral("Für Benutzer"),
                                      QStringLiteral("Eintrag"),      QStringLiteral("Zeitraum"),
                                      QStringLiteral("Kommentar"),    QStringLiteral("Aktion")};
-    const int breiten[kSpalten] = {900, 720, 1440, 1440, 1560, 1920, 3000, 0};
     for (int c = 0; c < kSpalten; ++c) {
       g.setTextMatrix(0, c, köpfe[c]);
-      g.setColWidth(c, breiten[c]);
+      g.setColWidth(c, c < 6 ? kBreiten[c] : c == 6 ? 3000 : 0);
       const int a = c <= 1 ? Raster::MitteMitte : Raster::LinksMitte;
       g.setColAlignment(c, a);
       g.setFixedAlignment(c, a);
@@ -329,8 +330,7 @@ void frmLogbuch::Benutzerlogbuch_anzeigen() {
     lblBeschriftung[3]->setBuddy(cmbBenutzerID1);
     Raster& g = msgFlexGrid->raster();
     g.setTextMatrix(0, 2, QStringLiteral("Von Benutzer"));
-    const int breiten[] = {900, 720, 1440, 1440, 1560, 1920};
-    for (int c = 0; c < 6; ++c) g.setColWidth(c, breiten[c]);
+    for (int c = 0; c < 6; ++c) g.setColWidth(c, kBreiten[c]);
     g.setColWidth(7, 0);
     Spalten_anpassen();
     if (Setting(3) == 2 && gBenutzerstufe == 0) {

@@ -1,13 +1,18 @@
-// The holidays, weekend and country dialogs beside another workstation: a program
+// The holidays, weekend, country and settings dialogs beside another workstation: a program
 // process on the same data folder changes a setting while a dialog is open; applying
 // the dialog must not write its older copy of the configuration over that change.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 #include <QThread>
 
 #include "common/Testumgebung.h"
+#include "config/frmEinstellungen.h"
 #include "config/frmFeiertage.h"
 #include "config/frmLaendereinstellungen.h"
 #include "config/frmWochenende.h"
@@ -126,6 +131,50 @@ TEST_F(FeiertageMehrplatz, EineInzwischenGeschriebeneKonfigurationWirdNichtUeber
     EXPECT_EQ(lesen(gDatenordner + QStringLiteral("Feiertage.dat")), feiertage);
     EXPECT_EQ(gWochenende, wochenende);
     ++position;
+  }
+}
+
+// The settings dialog writes the configuration itself when a code button is moved;
+// its OK then still applies the other changes of the same opening. When another
+// workstation writes after that move, the OK is refused and that write stands.
+TEST_F(FeiertageMehrplatz, EinstellungenNachEigenerVerschiebungNurOhneAnderenArbeitsplatz) {
+  ASSERT_NO_FATAL_FAILURE(datenordnerAnlegen());
+  gSicherungsordner = gDatenordner + QStringLiteral("Backups/");
+  ASSERT_GE(Schaltflächen_Anzahl(), 3);
+  for (const bool anderer : {false, true}) {
+    SCOPED_TRACE(anderer);
+    skript->protokoll.clear();
+    const QString vorher = einstellungenImOrdner();
+    frmEinstellungen d;
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    const auto thema = [&d](const QString& caption) {
+      const auto t = d.lstListe->findItems(caption, Qt::MatchExactly);
+      ASSERT_FALSE(t.isEmpty());
+      d.lstListe->setCurrentItem(t.first());
+    };
+    thema(QStringLiteral("Schaltflächen anzeigen"));
+    const int neu = vorher.mid(7, 1) == u"0" ? 1 : 0;
+    d.optOption[neu + 1]->click();
+    ASSERT_EQ(d.Einstellungen.mid(7, 1), QString::number(neu));
+    thema(QStringLiteral("Schaltflächen-Anordnung ändern"));
+    d.txtSfNr[1]->setText(QStringLiteral("1"));
+    d.txtSfNr[2]->setText(QStringLiteral("2"));
+    d.cmdAuswahl[2]->click();
+    ASSERT_EQ(skript->texte().size(), 1u);
+    ASSERT_EQ(skript->texte()[0], QStringLiteral("Schaltfläche '1' an Position von Schaltfläche '2' verschoben"))
+        << skript->texte()[0].toStdString();
+    if (anderer) andererArbeitsplatzÄndert(QStringLiteral("2=1"));
+    d.cmdAuswahl[3]->click();
+    const QString danach = einstellungenImOrdner();
+    if (anderer) {
+      EXPECT_EQ(skript->texte().back(), QString::fromUtf16(kStammdatenGeändert));
+      EXPECT_EQ(danach.mid(1, 1), u"1");
+      EXPECT_EQ(danach.mid(7, 1), vorher.mid(7, 1));
+    } else {
+      EXPECT_EQ(skript->texte().size(), 1u);
+      EXPECT_EQ(danach.mid(7, 1), QString::number(neu));
+    }
   }
 }
 

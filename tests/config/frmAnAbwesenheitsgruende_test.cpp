@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QThread>
 #include <memory>
+#include <vector>
 
 #include "config/Schaltflaechen_speichern.h"
 #include "launch/Wartungssperre.h"
@@ -526,6 +527,22 @@ TEST_F(KnopfeditorTest, ProgrammsperreHaeltAndereVomBackupBisZumWiederherstellen
   ok();
   EXPECT_EQ(währenddessen, QStringLiteral("Umzug|tester"));
   EXPECT_EQ(lesen(sperrdatei), QByteArray("Umzug|tester\r\n"));
+}
+
+// "&Hilfe ..." and F1 open the help over the editor, on either page.
+TEST_F(KnopfeditorTest, HilfeknopfUndF1OeffnenDieHilfeUeberDemEditor) {
+  std::vector<QString> aufrufer;
+  frmAnAbwesenheitsgruende::hilfe = [&](QWidget* w) { aufrufer.push_back(w->objectName()); };
+  auto& e = öffnen();
+  ASSERT_TRUE(e.cmdAuswahl[2]->isEnabled());
+  QTest::mouseClick(e.cmdAuswahl[2], Qt::LeftButton);
+  e.txtCaption[3]->setFocus();
+  QTest::keyClick(e.txtCaption[3], Qt::Key_F1);
+  e.Switch_Schaltfläche();
+  QTest::keyClick(&e, Qt::Key_F1);
+  frmAnAbwesenheitsgruende::hilfe = nullptr;
+  EXPECT_EQ(aufrufer, std::vector<QString>(3, QStringLiteral("frmAnAbwesenheitsgruende")));
+  EXPECT_TRUE(e.isVisible());
 }
 
 TEST_F(KnopfeditorTest, Bildschirmfotos) {

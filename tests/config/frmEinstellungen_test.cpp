@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "config/frmFarbeinstellungen.h"
 #include "planner/Planerdaten.h"
 #include "platform/Bildschirm.h"
 #include "startup/Dateizugriff.h"
@@ -467,6 +468,70 @@ TEST_F(EinstellungenTest, AnderswoGeschriebeneKonfigurationBleibtUnveraendert) {
   EXPECT_FALSE(Datei_vorhanden(gDatenordner + QStringLiteral("Lockfile.txt")));
   EXPECT_TRUE(sicherungen().isEmpty());
   EXPECT_FALSE(d.isVisible());
+}
+
+// A button move or a colour change writes the configuration from inside the dialog;
+// that write is the dialog's own, so its OK still applies the other changes of the
+// same opening. A write of another workstation after it still refuses the OK.
+TEST_F(EinstellungenTest, EigeneVerschiebungOderFarbaenderungLaesstDasOKGelten) {
+  const QByteArray konfig = lesen(gDatenordner + QStringLiteral("Konfigdaten.dat"));
+  for (const char* schreiber : {"verschieben", "farben"}) {
+    for (const bool fremd : {false, true}) {
+      SCOPED_TRACE(std::string(schreiber) + (fremd ? " fremd" : ""));
+      schreiben(gDatenordner + QStringLiteral("Konfigdaten.dat"), konfig);
+      QFile(gDatenordner + QStringLiteral("Konfigdaten.dat"))
+          .setFileTime(QDateTime::currentDateTime().addSecs(-30), QFileDevice::FileModificationTime);
+      Konfigdaten_lesen();
+      skript->protokoll.clear();
+      auto& d = öffnen();
+      thema(QStringLiteral("Schaltflächen anzeigen"));
+      option(2);
+      const QString gewählt = d.Einstellungen;
+      if (std::string(schreiber) == "verschieben") {
+        thema(QStringLiteral("Schaltflächen-Anordnung ändern"));
+        d.txtSfNr[1]->setText(QStringLiteral("1"));
+        d.txtSfNr[2]->setText(QStringLiteral("2"));
+        d.cmdAuswahl[2]->click();
+        ASSERT_FALSE(skript->texte().empty());
+        EXPECT_EQ(skript->texte().back(),
+                  QStringLiteral("Schaltfläche '1' an Position von Schaltfläche '2' verschoben"));
+      } else {
+        thema(QStringLiteral("Farbeinstellungen"));
+        skript->antworte(dialoge::kOK, QStringLiteral("#102030"));
+        QTimer::singleShot(0, [] {
+          auto* f = dynamic_cast<frmFarbeinstellungen*>(QApplication::activeModalWidget());
+          ASSERT_NE(f, nullptr);
+          f->cmdFarbe[1]->click();
+          f->cmdAuswahl[1]->click();
+        });
+        d.cmdAuswahl[1]->click();
+        EXPECT_EQ(gGrundfarben[1], 0x302010);
+      }
+      const QByteArray eigen = lesen(gDatenordner + QStringLiteral("Konfigdaten.dat"));
+      ASSERT_NE(eigen, konfig) << "the dialog wrote nothing of its own";
+      QStringList anders;
+      if (fremd) {
+        // Another workstation writes after the dialog's own write.
+        anders = dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat"));
+        anders[4] = QStringLiteral("Andere Firma");
+        schreiben(gDatenordner + QStringLiteral("Konfigdaten.dat"), kodiert(anders));
+        QFile(gDatenordner + QStringLiteral("Konfigdaten.dat"))
+            .setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+      }
+      ok();
+      EXPECT_FALSE(d.isVisible());
+      const bool abgewiesen =
+          !skript->texte().empty() && skript->texte().back() == QString::fromUtf16(kStammdatenGeändert);
+      EXPECT_EQ(abgewiesen, fremd);
+      if (fremd) {
+        EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat")), anders);
+        EXPECT_NE(gSettings, gewählt);
+      } else {
+        EXPECT_EQ(gSettings, gewählt);
+        EXPECT_TRUE(dekodierteZeilen(gDatenordner + QStringLiteral("Konfigdaten.dat")).contains(gewählt));
+      }
+    }
+  }
 }
 
 TEST_F(EinstellungenTest, SicherungNurFuerGeteilteStellen) {

@@ -4,12 +4,17 @@
 #include "planner/Menuebefehle.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 
 #include "Fensterbedienung.h"
+#include "config/frmAnAbwesenheitsgruende.h"
 #include "people/frmAnzeigeberechtigungen.h"
 #include "people/frmAnzeigegruppen.h"
 #include "people/frmMitarbeiter.h"
@@ -17,6 +22,7 @@
 #include "planner/Tabellenmaus.h"
 #include "planner/Undo.h"
 #include "planner/Zwischenablage.h"
+#include "planner/frmHilfe.h"
 #include "planner/frmRecovery.h"
 #include "printing/Druckprimitive.h"
 #include "store/Anzeigeberechtigungen.h"
@@ -195,20 +201,41 @@ TEST_F(MenuebefehleTest, KeinHakenBleibtLeer) {
                              bool(e.Daten_anzeigen), bool(e.SaveForUndo), bool(e.frmEingabe_zeigen),
                              bool(e.Zwischenablage_setzen), bool(e.Kommentarmarke), bool(e.Kommentarmarke_leeren)})
     EXPECT_TRUE(gesetzt);
-  for (const bool gesetzt : {bool(frmRecovery::hilfe), bool(frmMitarbeiter::hilfe),
-                             bool(frmAnzeigeberechtigungen::hilfe), bool(frmAnzeigegruppen::hilfe)})
+  for (const bool gesetzt :
+       {bool(frmRecovery::hilfe), bool(frmMitarbeiter::hilfe), bool(frmAnzeigeberechtigungen::hilfe),
+        bool(frmAnzeigegruppen::hilfe), bool(frmAnAbwesenheitsgruende::hilfe)})
     EXPECT_TRUE(gesetzt);
 }
 
 // F1 in a dialog of the employees opens the help over it.
 TEST_F(MenuebefehleTest, HilfeDerMitarbeiterdialogeOeffnetDasHilfefenster) {
   frmVelkora& f = laden();
-  for (const auto& hilfe : {frmMitarbeiter::hilfe, frmAnzeigeberechtigungen::hilfe, frmAnzeigegruppen::hilfe}) {
+  for (const auto& hilfe : {frmMitarbeiter::hilfe, frmAnzeigeberechtigungen::hilfe, frmAnzeigegruppen::hilfe,
+                            frmAnAbwesenheitsgruende::hilfe}) {
     auto geöffnet = std::make_shared<Geöffnet>();
     beimFenster(geöffnet, f);
     hilfe(&f);
     EXPECT_EQ(geöffnet->fenster, u"frmHilfe");
   }
+}
+
+// The code button editor's help shows its own topic.
+TEST_F(MenuebefehleTest, HilfeDesSchaltflaecheneditorsZeigtSeinThema) {
+  laden();
+  frmAnAbwesenheitsgruende editor;
+  editor.show();
+  int thema = 0;
+  QString titel;
+  QTimer::singleShot(0, [&] {
+    if (auto* h = dynamic_cast<frmHilfe*>(QApplication::activeModalWidget())) {
+      thema = h->thema();
+      titel = h->lblTitel->text();
+      h->reject();
+    }
+  });
+  QTest::mouseClick(editor.cmdAuswahl[2], Qt::LeftButton);
+  EXPECT_EQ(thema, 7);
+  EXPECT_EQ(titel, QStringLiteral("An-/Abwesenheitsgründe"));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "printing/Druckprimitive.h"
 
+#include "platform/Gebietsschema.h"
 #include "printing/Druckhelfer.h"
+#include "printing/Listendruck.h"
 
 namespace {
 
@@ -105,6 +107,45 @@ TEST_F(Primitive, KopfUndFusszeile) {
   Fußzeile_drucken(1);
   for (const auto& e : j.texte()) EXPECT_FALSE(e.text.startsWith(u"Seite"));
   EXPECT_NE(j.suche(QStringLiteral("10.03.26")), nullptr);
+}
+
+// The footers print today's date as the screen shows dates: in the order and with the
+// separator of the workstation's regional settings.
+TEST_F(Primitive, FusszeilendatumFolgtDenRegionseinstellungen) {
+  struct Fall {
+    const char* folge;
+    const char* trenner;
+    const char* datum;
+  };
+  for (const Fall& f : {Fall{"1", ".", "10.03.26"}, Fall{"0", "/", "03/10/26"}, Fall{"2", "-", "26-03-10"}}) {
+    SCOPED_TRACE(f.datum);
+    gebietsschema::setze(gebietsschema::Werte{QStringLiteral("1"), QStringLiteral("USA"), QStringLiteral(","),
+                                              QString::fromLatin1(f.trenner), QString::fromLatin1(f.folge),
+                                              QStringLiteral(".")});
+    Datumsformat_ermitteln();
+    aufträge.clear();
+    Aufzeichnung& quer = einzelauftrag(QStringLiteral("ME"));
+    Fußzeile_drucken(1);
+    EXPECT_NE(quer.suche(QString::fromLatin1(f.datum)), nullptr);
+    aufträge.clear();
+    Aufzeichnung& hoch = einzelauftrag(QStringLiteral("Ü"));
+    Hochformat_Fußzeile_drucken(1, 0, 0, 0, 0);
+    EXPECT_NE(hoch.suche(QString::fromLatin1(f.datum)), nullptr);
+  }
+}
+
+// Drawing without an open job is reported as a print error, not as the user's cancel.
+TEST_F(Primitive, ZeichnenOhneAuftragIstEinDruckfehler) {
+  ordnerEinrichten();
+  gDruckfläche = nullptr;
+  EXPECT_FALSE(Druckroutine(QStringLiteral("Logbuch_drucken"), [] {
+    Schreibe_Text(2.3, 2, QStringLiteral("Text"), QString());
+    return true;
+  }));
+  ASSERT_FALSE(skript->texte().empty());
+  EXPECT_TRUE(skript->texte().back().startsWith(QStringLiteral(
+      "Es ist folgender Druckfehler aufgetreten in Modul 'frmDrucken - Logbuch_drucken':\r\rFehler Nr. 91\r")))
+      << skript->texte().back().toStdString();
 }
 
 TEST_F(Primitive, SeiteneinrichtungNachAuftragUndKnopfzahl) {

@@ -1,4 +1,6 @@
 // The month printout as real PDF files, checked with the poppler tools.
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -176,6 +178,141 @@ TEST_F(Pdfdruck, GebuchterTagDerJahresuebersichtInDerFarbeSeinesKnopfs) {
   int dortGrün = 0;
   for (int y = 0; y < seite.height(); ++y) dortGrün += seite.pixelColor(daneben, y) == QColor(0, 0xAA, 0);
   EXPECT_EQ(dortGrün, 0);
+}
+
+// A folder that takes no new file, a printer that cannot be opened and a disk that
+// fills up while the document is finished: each is a print error with its message
+// and administrator logbook line, never the user's cancel; the dialog stays open and
+// no partial file is left.
+class Ausgabefehler : public Pdfdruck {
+ protected:
+  void SetUp() override {
+    Pdfdruck::SetUp();
+    ordnerEinrichten();
+    monat(3);
+  }
+  void TearDown() override {
+    for (const QString& m : mEingehängt) QProcess::execute(QStringLiteral("umount"), {m});
+    Pdfdruck::TearDown();
+  }
+  // A small memory file system mounted under the test folder; empty when not root or
+  // when mounting fails.
+  QString einhängen(const QString& name, const QString& optionen) {
+    const QString ziel = unterordner(name);
+    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                    optionen, QStringLiteral("tmpfs"), ziel}) != 0)
+      return {};
+    mEingehängt << ziel;
+    return ziel;
+  }
+  QStringList logbuch() const {
+    QStringList zeilen;
+    for (const QString& n : QDir(gLogordner).entryList({QStringLiteral("*.log")}, QDir::Files))
+      zeilen += dekodierteZeilen(gLogordner + n);
+    return zeilen;
+  }
+  // OK in the dialog on the chosen printer; the error must be reported as a print
+  // error of the month printout with the given number.
+  void druckfehlerErwartet(const QString& druckername, const QString& pdf, int nummer,
+                           const QString& prozedur = QStringLiteral("Monatsübersicht_drucken")) {
+    gDruckauftrag = QStringLiteral("ME");
+    frmDrucken d;
+    d.Form_Load();
+    d.cmbDrucker->setCurrentIndex(d.cmbDrucker->findText(druckername));
+    ASSERT_EQ(d.cmbDrucker->currentText(), druckername);
+    if (!pdf.isEmpty()) skript->antworte(dialoge::kOK, pdf);
+    const qsizetype vorher = logbuch().size();
+    d.cmdAuswahl_Click(1);
+    EXPECT_FALSE(d.mEntladen) << "the dialog closed as after success";
+    const QString ort = QStringLiteral("'frmDrucken - ") + prozedur + u'\'';
+    ASSERT_FALSE(skript->texte().empty());
+    const QString meldung = skript->texte().back();
+    EXPECT_TRUE(meldung.startsWith(QStringLiteral("Es ist folgender Druckfehler aufgetreten in Modul ") + ort +
+                                   QStringLiteral(":\r\rFehler Nr. %1\r").arg(nummer)))
+        << meldung.toStdString();
+    EXPECT_TRUE(meldung.endsWith(QStringLiteral("\r\rDruckvorgang wird abgebrochen.")));
+    ASSERT_EQ(logbuch().size(), vorher + 1);
+    EXPECT_TRUE(logbuch().back().contains(QStringLiteral("Druckfehler in ") + ort +
+                                          QStringLiteral(" - Fehler Nr. %1 - ").arg(nummer)))
+        << logbuch().back().toStdString();
+    EXPECT_EQ(gDruckername, QString());
+    if (!pdf.isEmpty()) {
+      EXPECT_FALSE(QFile::exists(pdf));
+    }
+  }
+  QStringList mEingehängt;
+};
+
+TEST_F(Ausgabefehler, PdfInEinemOrdnerDerKeineDateiAnnimmt) {
+  // A "folder" that is a file: no file can be created in it, not even by root.
+  schreiben(ordner() + QStringLiteral("Ablage"), QByteArray("kein Ordner"));
+  druckfehlerErwartet(kPdfDrucker, ordner() + QStringLiteral("Ablage/Monat.pdf"), fehler::kPfadZugriffsfehler);
+  // A folder on a file system mounted read-only.
+  const QString nurLesen = einhängen(QStringLiteral("nurlesen"), QStringLiteral("ro,size=64k"));
+  if (nurLesen.isEmpty()) GTEST_SKIP() << "cannot mount a read-only file system (not root?)";
+  druckfehlerErwartet(kPdfDrucker, nurLesen + QStringLiteral("Monat.pdf"), fehler::kPfadZugriffsfehler);
+}
+
+TEST_F(Ausgabefehler, DruckerDerSichNichtOeffnenLaesst) {
+  // A printer the list offers but that cannot be opened (it is no longer installed):
+  // the job never goes to the default printer instead.
+  drucker = {QStringLiteral("Laser Keller")};
+  druckfehlerErwartet(QStringLiteral("Laser Keller"), QString(), 57, QStringLiteral("Druckereinstellungen_setzen"));
+}
+
+TEST_F(Ausgabefehler, VollerDatentraegerBeimAbschliessenLoeschtDieTeildatei) {
+  const QString klein = einhängen(QStringLiteral("klein"), QStringLiteral("size=64k"));
+  if (klein.isEmpty()) GTEST_SKIP() << "cannot mount a small file system (not root?)";
+  // Only a few kilobytes stay free: the file is created, its end cannot be written.
+  QFile füller(klein + QStringLiteral("Fueller"));
+  ASSERT_TRUE(füller.open(QIODevice::WriteOnly));
+  füller.write(QByteArray(60 * 1024, 'x'));
+  füller.close();
+  const QString pdf = klein + QStringLiteral("Monat.pdf");
+  druckfehlerErwartet(kPdfDrucker, pdf, fehler::kPfadZugriffsfehler);
+  // With room again the same job is written completely.
+  QFile::remove(klein + QStringLiteral("Fueller"));
+  ASSERT_TRUE(drucken(1, pdf));
+  const QString info = ausführen(QStringLiteral("pdfinfo"), {pdf});
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << info.toStdString();
+}
+
+// A text printed on the line after another, with its opaque background, covers
+// nothing of the line above: every dark pixel of the first line alone is still dark
+// when the second line follows, in the font really used and at every size the
+// layouts print.
+TEST_F(Pdfdruck, FolgezeileUeberdecktKeineUnterlaengen) {
+  const auto seite = [this](double größe, bool zweiteZeile) {
+    const QString pdf = ordner() + QStringLiteral("Zeilen%1%2.pdf").arg(größe).arg(zweiteZeile);
+    gDruckauftrag = QStringLiteral("LA");
+    gDrucker = Systemdrucker().ziel(kPdfDrucker, pdf);
+    EXPECT_TRUE(Druckereinstellungen_setzen());
+    gDruckschrift.größe = größe;
+    Schreibe_Text(2.3, 3, QStringLiteral("gjpqy,;|()[]{}§µ Ågjpqy,;|"), QString());
+    if (zweiteZeile) Schreibe_Text(2.3, 0, QString(40, u'W'), QString());
+    Druckauftrag_beenden();
+    const QString bild = ordner() + QStringLiteral("zeilen%1%2").arg(größe).arg(zweiteZeile);
+    ausführen(QStringLiteral("pdftoppm"),
+              {QStringLiteral("-r"), QStringLiteral("1200"), QStringLiteral("-gray"), QStringLiteral("-png"),
+               QStringLiteral("-x"), QStringLiteral("1000"), QStringLiteral("-y"), QStringLiteral("1300"),
+               QStringLiteral("-W"), QStringLiteral("5000"), QStringLiteral("-H"), QStringLiteral("500"), pdf, bild});
+    return QImage(bild + QStringLiteral("-1.png"));
+  };
+  for (const double größe : {9.0, 10.0}) {
+    SCOPED_TRACE(größe);
+    const QImage eine = seite(größe, false), zwei = seite(größe, true);
+    ASSERT_FALSE(eine.isNull());
+    ASSERT_EQ(eine.size(), zwei.size());
+    int dunkel = 0, verdeckt = 0;
+    for (int y = 0; y < eine.height(); ++y)
+      for (int x = 0; x < eine.width(); ++x) {
+        if (qGray(eine.pixel(x, y)) >= 128) continue;
+        ++dunkel;
+        if (qGray(zwei.pixel(x, y)) >= 128) ++verdeckt;
+      }
+    EXPECT_GT(dunkel, 1000);
+    EXPECT_EQ(verdeckt, 0);
+  }
 }
 
 }  // namespace

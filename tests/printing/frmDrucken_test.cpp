@@ -68,6 +68,16 @@ TEST_F(Druckdialog, NullExemplareDruckenNichtsUndSchliessen) {
   d.cmdAuswahl_Click(1);
   EXPECT_TRUE(d.mEntladen);
   EXPECT_TRUE(aufträge.empty());
+  // On "PDF-Datei" no file is asked for.
+  frmDrucken p;
+  p.Form_Load();
+  p.cmbDrucker->setCurrentIndex(p.cmbDrucker->findText(kPdfDrucker));
+  ASSERT_EQ(p.cmbDrucker->currentText(), kPdfDrucker);
+  p.txtAnzahl->setText(QStringLiteral("0"));
+  p.cmdAuswahl_Click(1);
+  EXPECT_TRUE(p.mEntladen);
+  EXPECT_TRUE(skript->protokoll.empty());
+  EXPECT_TRUE(aufträge.empty());
   // An empty box: OK does nothing.
   frmDrucken e;
   e.Form_Load();

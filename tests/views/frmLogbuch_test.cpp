@@ -2,17 +2,21 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <string>
+#include <vector>
 
 #include "Ansichtsdaten.h"
 #include "planner/Kommentare.h"
 #include "planner/Modaldialog.h"
 #include "planner/frmVelkora.h"
+#include "platform/Bildschirm.h"
 #include "platform/Dialoge.h"
 #include "platform/Programmende.h"
 #include "printing/Logbuchdruck.h"
@@ -184,6 +188,37 @@ TEST_F(LogbuchTest, AdministrationslogbuchZeigtPaareAlsEineZeile) {
                                          "Fehlerhafter Logbucheintrag: kaputt"}));
     EXPECT_EQ(spalte(g, 0), (QStringList{"02.03.26", "03.03.26", "04.03.26"}));
     EXPECT_EQ(f->CSV_Titel(), u"Administrationslogbuch");
+  }
+}
+
+// The columns have their fixed widths in both logs and the text column takes the rest
+// of the grid, at the smallest and at a large window size.
+TEST_F(LogbuchTest, SpaltenbreitenBeiKleinemUndGrossemFenster) {
+  logbuch(QStringLiteral("2603 Velkora.log"),
+          {benutzerzeile("02.03.26", "tester", "anna", "Urlaub"), adminzeile("02.03.26", "chef", "Feiertage neu: 1")});
+  const auto f = öffnen();
+  for (const QSize größe : {f->minimumSize(), QSize(1600, 1000)}) {
+    f->resize(größe);
+    QApplication::processEvents();
+    for (const int log : {1, 2}) {
+      SCOPED_TRACE(std::to_string(größe.width()) + " " + std::to_string(log));
+      f->optLogbuch[log]->click();
+      QApplication::processEvents();
+      if (const QString ziel = qEnvironmentVariable("VELKORA_BILDER"); !ziel.isEmpty())
+        f->grab().save(QDir(ziel).filePath(QStringLiteral("Logbuch-%1-%2.png").arg(log).arg(größe.width())));
+      const Raster& g = f->msgFlexGrid->raster();
+      const std::vector<int> fest =
+          log == 1 ? std::vector<int>{900, 630, 1440, 1440, 1560, 1740} : std::vector<int>{900, 630, 1440, 0, 0, 0, 0};
+      for (std::size_t c = 0; c < fest.size(); ++c) EXPECT_EQ(g.ColWidth(static_cast<int>(c)), fest[c]) << c;
+      const int rest = log == 1 ? 6 : 7;
+      EXPECT_EQ(g.ColWidth(log == 1 ? 7 : 6), 0);
+      int summe = 0;
+      for (int c = 0; c < g.Cols(); ++c) summe += g.ColWidth(c);
+      // Up to the grid's inner width, a scroll bar's room left free.
+      const double innen = bildschirm::pixelZuTwips(f->msgFlexGrid->viewport()->width());
+      EXPECT_LE(summe, innen) << rest;
+      EXPECT_GE(summe, innen - 60) << rest;
+    }
   }
 }
 

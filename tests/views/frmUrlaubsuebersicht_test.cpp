@@ -1,9 +1,14 @@
 #include "views/frmUrlaubsuebersicht.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "Ansichtsdaten.h"
 #include "views/frmJahresuebersicht.h"
@@ -89,6 +94,46 @@ INSTANTIATE_TEST_SUITE_P(
                       Urlaubsfall{4, 6, u"15.07.26", u"005,0", false, u"0,0", u"2,0", u"0,5", u"27,5"},
                       Urlaubsfall{1, 4, u"20.06.25", u"-02,0", false, u"-2,0", u"5,0", u"5,0", u"18,0"},
                       Urlaubsfall{1, 4, u"20.06.25", u"005,0", true, u"0,0", u"5,0", u"5,0", u"-10,0"}));
+
+// A name too long for its column stays on its one line, cut off at the column's edge:
+// its start is drawn exactly like the short name it begins with, at the smallest and
+// at a large window size. The headings still wrap into their two lines.
+TEST_F(UrlaubTest, LangerNameBleibtAufSeinerZeile) {
+  const char16_t* lang = u"Meier Anna Maximiliane Friederike von Hohenzollern-Sigmaringen und Wittgenstein";
+  Mitarbeiter_setzen({{u"Meier Anna", u"anna", u"000000", u"999999"}, {lang, u"max", u"000000", u"999999"}});
+  const auto f = öffnen();
+  const QString ziel = qEnvironmentVariable("VELKORA_BILDER");
+  for (const QSize größe : {f->minimumSize(), QSize(1500, 900)}) {
+    SCOPED_TRACE(größe.width());
+    f->resize(größe);
+    QApplication::processEvents();
+    const Raster& g = f->msgFlexGrid->raster();
+    ASSERT_EQ(g.Rows(), 3);
+    ASSERT_EQ(g.TextMatrix(2, 0), QString::fromUtf16(lang));
+    const QImage bild = f->msgFlexGrid->viewport()->grab().toImage();
+    if (!ziel.isEmpty()) f->grab().save(QDir(ziel).filePath(QStringLiteral("Urlaub-%1.png").arg(größe.width())));
+    const QRect kurz = f->msgFlexGrid->zellenRechteck(1, 0), langZelle = f->msgFlexGrid->zellenRechteck(2, 0);
+    const int breite = QFontMetrics(f->msgFlexGrid->font()).horizontalAdvance(QStringLiteral("Meier Anna")) + 2;
+    int unterschiede = 0, dunkel = 0;
+    for (int y = 0; y < kurz.height() - 1; ++y)
+      for (int x = 0; x < std::min(breite, kurz.width() - 1); ++x) {
+        const QRgb a = bild.pixel(kurz.left() + x, kurz.top() + y),
+                   b = bild.pixel(langZelle.left() + x, langZelle.top() + y);
+        dunkel += qGray(a) < 128;
+        unterschiede += a != b;
+      }
+    EXPECT_GT(dunkel, 20);
+    EXPECT_EQ(unterschiede, 0);
+    // The heading of column 5 is two lines: ink in the upper and the lower half.
+    const QRect kopf = f->msgFlexGrid->zellenRechteck(0, 5);
+    int oben = 0, unten = 0;
+    for (int y = 0; y < kopf.height() - 1; ++y)
+      for (int x = 0; x < kopf.width() - 1; ++x)
+        if (qGray(bild.pixel(kopf.left() + x, kopf.top() + y)) < 128) ++(y < kopf.height() / 2 ? oben : unten);
+    EXPECT_GT(oben, 10);
+    EXPECT_GT(unten, 10);
+  }
+}
 
 TEST_F(UrlaubTest, UeberschriftenFuerKalenderjahrUndUrlaubsjahrAbApril) {
   auto f = öffnen();

@@ -197,8 +197,10 @@ void Rasteransicht::zelleZeichnen(QPainter& p, int r, int c, const QRect& rechte
   const QRect innen = textfläche(rechteck);
   p.save();
   p.setClipRect(rechteck.adjusted(0, 0, -1, -1));
-  p.drawText(innen, static_cast<int>(qtAusrichtung(ausrichtung, text)) | (mRaster.WordWrap() ? Qt::TextWordWrap : 0),
-             text);
+  // Text wraps only into lines the cell can show: in a cell one line high a long text
+  // stays on its line, cut at the cell's edge, instead of a half-hidden second line.
+  const bool umbrechen = mRaster.WordWrap() && innen.height() >= 2 * p.fontMetrics().height();
+  p.drawText(innen, static_cast<int>(qtAusrichtung(ausrichtung, text)) | (umbrechen ? Qt::TextWordWrap : 0), text);
   p.restore();
 }
 

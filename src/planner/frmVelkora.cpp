@@ -575,12 +575,13 @@ void frmVelkora::Tabellenfelder_anordnen(bool voll) {
       g.setRowHeightMin(t.zeilenhöhe);
       ts.setRowHeightMin(t.zeilenhöhe);
     }
+    // mTabellenhöhe stays the room Form_Resize gave: a month with more rows after one
+    // with fewer is laid out in the whole room again, not in what the rows took.
     const QRect raster = msgFlexGrid->geometry();
     msgFlexGrid->resize(raster.width(), px(t.rasterhöhe));
     if (summenzeilen > 0) {
       msgFlexTaSu->setGeometry(raster.left(), raster.top() + px(t.summenOben), raster.width(), px(t.summenhöhe));
       msgFlexTaSu->show();
-      mTabellenhöhe = t.rasterhöhe;
     } else {
       msgFlexTaSu->hide();
     }

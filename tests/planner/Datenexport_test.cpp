@@ -3,6 +3,7 @@
 #include "planner/Datenexport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 
@@ -496,5 +497,41 @@ TEST_F(FensterImportTest, NachDemImportZeigtDasFensterDieImportiertenDaten) {
   EXPECT_EQ(skript->protokoll.back().text, u"Die Daten wurden erfolgreich importiert") << Protokoll(*skript);
   EXPECT_EQ(f.msgFlexGrid->raster().TextMatrix(3, 2), u"U");
   EXPECT_TRUE(gHauptfensterTitel.contains(QStringLiteral("Muster GmbH")));
+}
+}  // namespace
+
+namespace {
+// A second import right after the first, both through the menu with the window's
+// after-steps: only the first makes a daily backup, as nothing was written between.
+TEST_F(FensterImportTest, ZweiterImportOhneZwischenzeitlichesSchreibenMachtKeineTagessicherung) {
+  const QString datei = unterordner(QStringLiteral("Export")) + QStringLiteral("A.vel");
+  skript->antworte(dialoge::kOK, datei);
+  Datenexport();
+  frmVelkora& f = fensterLaden();
+  gDateiGeschrieben = true;  // as at the start of every run
+  const auto tagessicherungen = [] { return Dateiliste(gSicherungsordner, QStringLiteral("*T.dat")); };
+  const auto importieren = [&] {
+    skript = &dialoge::skript();
+    skript->antworte(dialoge::kOK, datei);
+    skript->antworte(dialoge::kJa);
+    f.aktion(QStringLiteral("mnuDatenimport"))->trigger();
+    QApplication::processEvents();
+    ASSERT_FALSE(skript->protokoll.empty());
+    EXPECT_EQ(skript->protokoll.back().text, u"Die Daten wurden erfolgreich importiert") << Protokoll(*skript);
+  };
+  importieren();
+  const QStringList erste = tagessicherungen();
+  ASSERT_EQ(erste.size(), 1) << "the first import of a run makes one";
+  ASSERT_TRUE(QFile::remove(gSicherungsordner + erste.first()));
+  // The redisplay after the import has stored the user's settings.
+  ASSERT_TRUE(QFile::exists(gIniOrdner + gIniDateiname));
+
+  importieren();
+  EXPECT_TRUE(tagessicherungen().isEmpty()) << qPrintable(tagessicherungen().join(u' '));
+
+  // A change of data in between calls for one again.
+  ASSERT_TRUE(Mitarbeiterdaten_schreiben());
+  importieren();
+  EXPECT_EQ(tagessicherungen().size(), 1);
 }
 }  // namespace

@@ -13,6 +13,7 @@
 #include "planner/Dateibefehle.h"
 #include "planner/Datenordnerwechsel.h"
 #include "planner/Navigation.h"
+#include "platform/Umgebung.h"
 #include "platform/widgets/Rasteransicht.h"
 #include "startup/Datenordner.h"
 #include "startup/Logbuch.h"
@@ -533,5 +534,40 @@ TEST_F(FensterImportTest, ZweiterImportOhneZwischenzeitlichesSchreibenMachtKeine
   ASSERT_TRUE(Mitarbeiterdaten_schreiben());
   importieren();
   EXPECT_EQ(tagessicherungen().size(), 1);
+}
+}  // namespace
+
+namespace {
+// "Datenordner ändern" names the public folder only for a data folder inside it: by
+// whole path components, with links resolved.
+TEST_F(FensterImportTest, DatenordnerAendernNenntDenOeffentlichenOrdnerNurWennErDarinLiegt) {
+  frmVelkora& f = fensterLaden();
+  ASSERT_TRUE(QFile::link(ordner(), ordner() + QStringLiteral("Verweis")));
+  const QString eltern = ShowPfad(ParentDir(gDatenordner), 100);
+  const struct {
+    QString öffentlich;
+    bool darin;
+  } fälle[] = {
+      {ordner(), true},
+      {gDatenordner, true},
+      {ordner() + QStringLiteral("Verweis"), true},
+      {ordner() + QStringLiteral("Verweis/Data"), true},
+      {ordner() + QStringLiteral("Da"), false},      // the same characters, not a folder of the path
+      {ordner() + QStringLiteral("Public"), false},  // the first 15 characters alike
+      {ordner() + QStringLiteral("Data/Logs"), false},
+  };
+  for (const auto& fall : fälle) {
+    SCOPED_TRACE(fall.öffentlich.toStdString());
+    qputenv("PUBLIC", QFile::encodeName(fall.öffentlich));
+    skript = &dialoge::skript();
+    skript->antworte(dialoge::kNein);
+    f.aktion(QStringLiteral("mnuDatenordner_ändern"))->trigger();
+    ASSERT_FALSE(skript->protokoll.empty());
+    const QString gezeigt =
+        fall.darin ? umgebung::mitSchrägstrich(fall.öffentlich) + QStringLiteral("AppData/.../Velkora") : eltern;
+    EXPECT_EQ(skript->protokoll.front().text, QStringLiteral("Aktueller Datenordner ist ") + gezeigt +
+                                                  QStringLiteral(".\r\rMöchten Sie den Datenordner ändern?"));
+  }
+  qunsetenv("PUBLIC");
 }
 }  // namespace

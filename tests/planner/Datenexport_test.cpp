@@ -6,6 +6,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QTimer>
+#include <functional>
+#include <memory>
 
 #include "Arbeitsplatzprozess.h"
 #include "Planerdaten.h"
@@ -14,6 +18,7 @@
 #include "planner/Datenordnerwechsel.h"
 #include "planner/Navigation.h"
 #include "platform/Umgebung.h"
+#include "platform/widgets/QtDialoge.h"
 #include "platform/widgets/Rasteransicht.h"
 #include "startup/Datenordner.h"
 #include "startup/Logbuch.h"
@@ -569,5 +574,42 @@ TEST_F(FensterImportTest, DatenordnerAendernNenntDenOeffentlichenOrdnerNurWennEr
                                                   QStringLiteral(".\r\rMöchten Sie den Datenordner ändern?"));
   }
   qunsetenv("PUBLIC");
+}
+}  // namespace
+
+namespace {
+// The data export from the menu, with the program's own dialogs, after a start that
+// left the current folder in the data folder: the save dialog opens in the user's
+// documents folder.
+TEST_F(FensterImportTest, DatenexportDialogOeffnetImDokumentenordner) {
+  frmVelkora& f = fensterLaden();
+  const QString heim = unterordner(QStringLiteral("Heim"));
+  const QByteArray altesHeim = qgetenv("HOME");
+  qputenv("HOME", QFile::encodeName(heim));
+  const QByteArray altesXdg = qgetenv("XDG_CONFIG_HOME");
+  qunsetenv("XDG_CONFIG_HOME");
+  QDir(heim).mkpath(QStringLiteral("Documents"));
+  const QString aktuell = QDir::currentPath();
+  QDir::setCurrent(gIniOrdner);
+  gImportordner.clear();
+  dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
+  QString ordner;
+  std::function<void()> beobachten = [&] {
+    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!d) {
+      QTimer::singleShot(10, beobachten);
+      return;
+    }
+    ordner = QDir(d->directory()).canonicalPath();
+    d->reject();
+  };
+  QTimer::singleShot(10, beobachten);
+  f.aktion(QStringLiteral("mnuDatenexport"))->trigger();
+  skript = &dialoge::skript();
+  QDir::setCurrent(aktuell);
+  qputenv("HOME", altesHeim);
+  if (!altesXdg.isEmpty()) qputenv("XDG_CONFIG_HOME", altesXdg);
+  EXPECT_EQ(ordner.toStdString(), QDir(heim + QStringLiteral("Documents")).canonicalPath().toStdString());
+  EXPECT_TRUE(Dateiliste(gSicherungsordner, QStringLiteral("*E.dat")).isEmpty()) << "cancelled: no export";
 }
 }  // namespace

@@ -125,8 +125,8 @@ void Hauptablauf() {
     // Without a folder the current one would be taken, and with "/setpath" stored.
     const QString wert = Aufrufparameter(QStringLiteral("path"));
     if (wert.isEmpty()) {
-      const QString schalter = Schalter_vorhanden(QStringLiteral("setpath")) ? QStringLiteral("/setpath")
-                                                                             : QStringLiteral("/path");
+      const QString schalter =
+          Schalter_vorhanden(QStringLiteral("setpath")) ? QStringLiteral("/setpath") : QStringLiteral("/path");
       Programmabbruch(QString(),
                       QStringLiteral("Beim Aufrufparameter ") + schalter +
                           QStringLiteral(" fehlt der Ordner. Geben Sie den Datenordner an, z. B. ") + schalter +

@@ -205,8 +205,8 @@ TEST_F(Startablauf, PathOhneOrdnerWirdAbgewiesenNieDerAktuelleOrdner) {
     SCOPED_TRACE(argumente.join(u' ').toStdString());
     skript->protokoll.clear();
     QDir::setCurrent(arbeit);
-    const QString schalter = argumente[0].startsWith(QStringLiteral("/setpath")) ? QStringLiteral("/setpath")
-                                                                                 : QStringLiteral("/path");
+    const QString schalter =
+        argumente[0].startsWith(QStringLiteral("/setpath")) ? QStringLiteral("/setpath") : QStringLiteral("/path");
     ERWARTE_PROGRAMMENDE(starten(QStringList{QStringLiteral("/d:150326")} + argumente));
     ASSERT_EQ(skript->protokoll.size(), 1u);
     EXPECT_EQ(skript->protokoll[0].text, QStringLiteral("Beim Aufrufparameter ") + schalter +
@@ -221,8 +221,9 @@ TEST_F(Startablauf, SettingMitBlankAendertDieStelle) {
   starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage"),
            QStringLiteral("/nowelcomescreen")});
   ASSERT_EQ(Setting(18), 1);
-  ERWARTE_PROGRAMMENDE(starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() +
-                                QStringLiteral("Ablage"), QStringLiteral("/setting"), QStringLiteral("18=0")}));
+  ERWARTE_PROGRAMMENDE(
+      starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage"),
+               QStringLiteral("/setting"), QStringLiteral("18=0")}));
   gSettings.clear();
   Konfigdaten_lesen();
   EXPECT_EQ(Setting(18), 0);

@@ -307,8 +307,8 @@ TEST_F(TagessummenfensterTest, JedeMitarbeiterzeileBleibtBeimMonatswechselSichtb
     for (const int monat : {2, 3, 1, 2, 3, 2, 1, 0, 3}) {
       QTest::mouseClick(f.tabMonate, Qt::LeftButton, {}, f.tabMonate->tabRect(monat).center());
       QApplication::processEvents();
-      const std::string fall = std::to_string(größe.width()) + "x" + std::to_string(größe.height()) + ", month " +
-                               std::to_string(monat + 1);
+      const std::string fall =
+          std::to_string(größe.width()) + "x" + std::to_string(größe.height()) + ", month " + std::to_string(monat + 1);
       Rasteransicht* a = f.msgFlexGrid;
       const Raster& g = a->raster();
       zeilenzahlen.insert(g.Rows());

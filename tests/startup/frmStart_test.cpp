@@ -16,9 +16,8 @@ TEST(Startbildschirm, TexteStehenAufDemBildschirmBevorDerStartWeiterlaeuft) {
   if (xvfb.isEmpty()) GTEST_SKIP() << "Xvfb is not installed";
   QProcess server;
   // The server picks a free display and names it on its standard output.
-  server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                      QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                      QStringLiteral("tcp")});
+  server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                      QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
   ASSERT_TRUE(server.waitForStarted());
   QByteArray nummer;
   while (!nummer.contains('\n') && server.waitForReadyRead(10000)) nummer += server.readAllStandardOutput();

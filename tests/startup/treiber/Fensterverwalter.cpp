@@ -34,12 +34,11 @@ int main() {
       }
       case XCB_CONFIGURE_REQUEST: {
         const auto* r = reinterpret_cast<xcb_configure_request_event_t*>(e);
-        const std::uint32_t werte[] = {static_cast<std::uint32_t>(r->x), static_cast<std::uint32_t>(r->y),
-                                       r->width, r->height};
-        xcb_configure_window(c, r->window,
-                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                                 XCB_CONFIG_WINDOW_HEIGHT,
-                             werte);
+        const std::uint32_t werte[] = {static_cast<std::uint32_t>(r->x), static_cast<std::uint32_t>(r->y), r->width,
+                                       r->height};
+        xcb_configure_window(
+            c, r->window,
+            XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, werte);
         xcb_flush(c);
         break;
       }

@@ -301,7 +301,7 @@ TEST_F(TagessummenfensterTest, JedeMitarbeiterzeileBleibtBeimMonatswechselSichtb
                       {u"Alt Dieter", u"dieter", u"000000", u"260228"}});
   frmVelkora& f = zeigen();
   QSet<int> zeilenzahlen;
-  for (const QSize größe : {QSize(1400, 700), QSize(1070, 420), QSize(1590, 900), QSize(1200, 560)}) {
+  for (const QSize größe : {QSize(1400, 700), QSize(1070, 420), QSize(1590, 900), QSize(1200, 560), QSize(1590, 330)}) {
     f.resize(größe.width(), größe.height() + f.menuBar()->height());
     QApplication::processEvents();
     for (const int monat : {2, 3, 1, 2, 3, 2, 1, 0, 3}) {

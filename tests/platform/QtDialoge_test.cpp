@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -88,7 +89,9 @@ TEST(QtDialoge, DateidialogeOhneOrdnerOeffnenImDokumentenordner) {
     a.vorgabe = f.vorgabe;
     EXPECT_EQ(dienst.zeigen(a).knopf, dialoge::kAbbrechen);
     EXPECT_EQ(b.ordner.toStdString(), f.ordner.toStdString());
-    if (!f.datei.isEmpty()) EXPECT_EQ(QFileInfo(b.datei).fileName(), f.datei);
+    if (!f.datei.isEmpty()) {
+      EXPECT_EQ(QFileInfo(b.datei).fileName(), f.datei);
+    }
   }
   QDir::setCurrent(aktuell);
   qputenv("HOME", altesHeim);

@@ -290,15 +290,14 @@ class TagessummenfensterTest : public MonatsfensterTest {};
 TEST_F(TagessummenfensterTest, JedeMitarbeiterzeileBleibtBeimMonatswechselSichtbar) {
   gBenutzerwerte[25] = 1;
   gTaSum[1] = QStringLiteral("1010100");
-  // One more employee from April on; Dieter left at the end of February.
-  Mitarbeiter_setzen({{u"Frei Vera", u"vera", u"000000", u"999999"},
-                      {u"Verwaltung", u"", u"", u""},
-                      {u"Meier Anna", u"anna", u"000000", u"999999"},
-                      {u"Schulz Bernd", u"tester", u"000000", u"999999"},
-                      {u"Lager", u"", u"", u""},
-                      {u"Kurz Carla", u"carla", u"260320", u"999999"},
-                      {u"Neu Emil", u"emil", u"260401", u"999999"},
-                      {u"Alt Dieter", u"dieter", u"000000", u"260228"}});
+  // The fixture's employees (Carla from 20 March, Dieter until February) and one more
+  // from April on.
+  const int neu = static_cast<int>(gMitarbeiterNamen.size());
+  Mitarbeitertabelle_dimensionieren(neu);
+  gMitarbeiterNamen[neu] = QStringLiteral("Neu Emil");
+  gBenutzerIDs[neu] = QStringLiteral("emil");
+  gEintrittsdaten[neu] = QStringLiteral("260401");
+  gAustrittsdaten[neu] = QStringLiteral("999999");
   frmVelkora& f = zeigen();
   QSet<int> zeilenzahlen;
   for (const QSize größe : {QSize(1400, 700), QSize(1070, 420), QSize(1590, 900), QSize(1200, 560), QSize(1590, 330)}) {

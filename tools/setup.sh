@@ -13,7 +13,7 @@ fi
 als_root=()
 [ "$(id -u)" -eq 0 ] || als_root=(sudo)
 pakete=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev
-        libbenchmark-dev fonts-dejavu-core poppler-utils xvfb xauth)
+        libbenchmark-dev fonts-dejavu-core poppler-utils xvfb xauth libxcb1-dev)
 # The fuzz targets of the test run are built with clang.
 [ "$was" = test ] && pakete+=(clang libclang-rt-14-dev)
 fehlend=()

@@ -122,7 +122,18 @@ void Hauptablauf() {
   // The data folder: "/path" (or "/setpath", which also stores it in the pointer
   // file) names it, otherwise the pointer file.
   if (Schalter_vorhanden(QStringLiteral("path"))) {
-    gDatenordner = umgebung::mitSchrägstrich(Aufrufparameter(QStringLiteral("path")));
+    // Without a folder the current one would be taken, and with "/setpath" stored.
+    const QString wert = Aufrufparameter(QStringLiteral("path"));
+    if (wert.isEmpty()) {
+      const QString schalter =
+          Schalter_vorhanden(QStringLiteral("setpath")) ? QStringLiteral("/setpath") : QStringLiteral("/path");
+      Programmabbruch(QString(),
+                      QStringLiteral("Beim Aufrufparameter ") + schalter +
+                          QStringLiteral(" fehlt der Ordner. Geben Sie den Datenordner an, z. B. ") + schalter +
+                          QStringLiteral(":/srv/velkora"),
+                      QStringLiteral("NoLog"));
+    }
+    gDatenordner = umgebung::mitSchrägstrich(wert);
     if (gDatenordner.right(6).toLower() != u"/data/") gDatenordner += QStringLiteral("Data/");
     if (!QDir::isAbsolutePath(gDatenordner))
       gDatenordner = umgebung::mitSchrägstrich(QDir::current().absoluteFilePath(gDatenordner));

@@ -1,5 +1,8 @@
 #include "planner/Datenordnerwechsel.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "launch/Programmstart.h"
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
@@ -27,9 +30,23 @@ bool Ja(const QString& text) {
          dialoge::kJa;
 }
 
+// A path with its links resolved as far as it exists, without "." and "..".
+QString Aufgelöst(const QString& pfad) {
+  const QFileInfo fi(pfad);
+  const QString echt = fi.canonicalFilePath();
+  return echt.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath()) : echt;
+}
+
+// Whether a path is a folder or lies inside it, by whole path components: "/srv/pub2"
+// does not lie inside "/srv/pub".
+bool Liegt_in(const QString& pfad, const QString& ordner) {
+  const QString p = Aufgelöst(pfad), o = Aufgelöst(ordner);
+  return p == o || p.startsWith(umgebung::mitSchrägstrich(o));
+}
+
 QString Angezeigter_Ordner() {
   const QString öffentlich = umgebung::publicOrdner();
-  if (!öffentlich.isEmpty() && gDatenordner.left(15).toLower() == öffentlich.left(15).toLower())
+  if (!öffentlich.isEmpty() && Liegt_in(gDatenordner, öffentlich))
     return öffentlich + QStringLiteral("AppData/.../Velkora");
   return ShowPfad(ParentDir(gDatenordner), 100);
 }

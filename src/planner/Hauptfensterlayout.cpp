@@ -161,7 +161,9 @@ Tabellenergebnis Tabellenhöhen_berechnen(const Tabelleneingabe& e) {
   if (e.neuBerechnen && !e.zurücksetzen && zeilen > 0) {
     // Rows grow to fill the room, never below the user's height and never higher
     // than a day column is wide, so cells stay at most square.
-    const int proZeile = aufPixel(static_cast<double>(e.tabellenhöhe - e.kopfhöhe) / zeilen);
+    // With day sums the frames of both grids come off the room too.
+    const int rahmen = e.summenzeilen > 0 ? 2 * e.rahmen : 0;
+    const int proZeile = aufPixel(static_cast<double>(e.tabellenhöhe - e.kopfhöhe - rahmen) / zeilen);
     höhe = std::max(höhe, proZeile);
     höhe = std::min(höhe, aufPixel(e.tagesspalte - px));
     if (e.summenzeilen == 0) {
@@ -172,8 +174,8 @@ Tabellenergebnis Tabellenhöhen_berechnen(const Tabelleneingabe& e) {
   }
   r.zeilenhöhe = höhe;
   if (e.summenzeilen > 0) {
-    r.summenhöhe = e.summenzeilen * höhe + 30;
-    const int zeilenRaum = e.kopfhöhe + datenzeilen * höhe + 30;
+    r.summenhöhe = e.summenzeilen * höhe + e.rahmen;
+    const int zeilenRaum = e.kopfhöhe + datenzeilen * höhe + e.rahmen;
     r.rasterhöhe = std::max(std::min(zeilenRaum, e.tabellenhöhe - r.summenhöhe), 0);
     r.summenOben = r.rasterhöhe;
   } else {

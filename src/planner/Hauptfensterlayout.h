@@ -58,6 +58,7 @@ struct Tabelleneingabe {
   int summenzeilen = 0;       // visible day-sum rows; 0 = day sums hidden
   int tagesspalte = 360;
   double twipsProPixel = 15;
+  int rahmen = 30;  // a grid's frame, top and bottom together
 };
 
 struct Tabellenergebnis {

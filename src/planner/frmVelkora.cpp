@@ -565,22 +565,30 @@ void frmVelkora::Tabellenfelder_anordnen(bool voll) {
     ein.kopfhöhe = g.RowHeight(0);
     ein.zeilen = g.Rows();
     ein.zeilenhöhe = gBenutzerwerte[32] > 0 ? gBenutzerwerte[32] : 300;
+    // Without a full recalculation the rows keep the height they have.
+    if (!voll && g.RowHeightMin() > 0) ein.zeilenhöhe = g.RowHeightMin();
     ein.neuBerechnen = voll;
     ein.zurücksetzen = gBenutzerwerte[33] == 1;
     ein.summenzeilen = summenzeilen;
     ein.tagesspalte = g.Cols() > 1 ? g.ColWidth(1) : 360;
     ein.twipsProPixel = 1440.0 / bildschirm::dpi();
+    ein.rahmen = tw(2 * msgFlexGrid->frameWidth());
     const Tabellenergebnis t = Tabellenhöhen_berechnen(ein);
     if (voll && !ein.zurücksetzen) {
       g.setRowHeightMin(t.zeilenhöhe);
       ts.setRowHeightMin(t.zeilenhöhe);
     }
+    // The visible sum rows are as high as the employee rows.
+    if (summenzeilen > 0)
+      for (int r = 1; r < ts.Rows(); ++r)
+        if (ts.RowHeight(r) != 0) ts.setRowHeight(r, t.zeilenhöhe);
+    // mTabellenhöhe stays the room Form_Resize gave: a month with more rows after one
+    // with fewer is laid out in the whole room again, not in what the rows took.
     const QRect raster = msgFlexGrid->geometry();
     msgFlexGrid->resize(raster.width(), px(t.rasterhöhe));
     if (summenzeilen > 0) {
       msgFlexTaSu->setGeometry(raster.left(), raster.top() + px(t.summenOben), raster.width(), px(t.summenhöhe));
       msgFlexTaSu->show();
-      mTabellenhöhe = t.rasterhöhe;
     } else {
       msgFlexTaSu->hide();
     }

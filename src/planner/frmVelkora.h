@@ -111,7 +111,7 @@ class frmVelkora : public QMainWindow {
   // The parameter mailbox of the dialogs.
   QString Tag;
 
-  int mTabellenhöhe = 0;  // twips
+  int mTabellenhöhe = 0;  // twips: the room for the grid and the day sums, set by Form_Resize only
 
   // The polling for other workstations' changes of the shown month (its timer
   // tmrTimer1 and the tick counter).

@@ -49,6 +49,25 @@ const QStringList kSchalter = {
     QStringLiteral("d:"),
 };
 
+// Switches that carry a value.
+const QStringList kMitWert = {QStringLiteral("lookback"), QStringLiteral("setpath"), QStringLiteral("setting"),
+                              QStringLiteral("path"), QStringLiteral("d:")};
+
+// The switch an argument gives, or empty. The name ends the argument or is followed by
+// ":", a blank or a quote; "/setting" may run on into its position, "/d:" into its date.
+QString Schaltername(const QString& arg) {
+  if (!arg.startsWith(u'/')) return {};
+  const QString rest = arg.mid(1);
+  for (const QString& name : kSchalter) {
+    if (!rest.startsWith(name, Qt::CaseInsensitive)) continue;
+    if (rest.size() == name.size() || name.endsWith(u':')) return name;
+    const QChar danach = rest.at(name.size());
+    if (danach == u':' || danach == u' ' || danach == u'"' || (name == u"setting" && danach.isDigit())) return name;
+    return {};
+  }
+  return {};
+}
+
 void Zustand_zurücksetzen() {
   gStörungAnzeigen = false;
   gHeute = QDate();
@@ -95,15 +114,16 @@ QString Wert_säubern(QString s) {
 
 void Kommandozeile_setzen(const QStringList& argumente) {
   gSchalter.clear();
-  for (const QString& arg : argumente) {
-    if (!arg.startsWith(u'/')) continue;
-    const QString rest = arg.mid(1);
-    for (const QString& name : kSchalter) {
-      if (rest.startsWith(name, Qt::CaseInsensitive)) {
-        gSchalter[name] = Wert_säubern(rest.mid(name.size()));
-        break;
-      }
-    }
+  for (qsizetype i = 0; i < argumente.size(); ++i) {
+    const QString name = Schaltername(argumente[i]);
+    if (name.isEmpty()) continue;
+    QString wert = Wert_säubern(argumente[i].mid(1 + name.size()));
+    // A blank instead of ":" hands the value over as the next argument; a folder
+    // begins with "/" here, so only one of the switches ends the value.
+    if (wert.isEmpty() && kMitWert.contains(name) && i + 1 < argumente.size() &&
+        Schaltername(argumente[i + 1]).isEmpty())
+      wert = Wert_säubern(argumente[++i]);
+    gSchalter[name] = wert;
   }
 }
 

@@ -32,7 +32,8 @@ extern bool gJahreswechselOffen;
 extern QString gStartfehler;
 extern QString gHauptfensterTitel;  // the caption Titelzeile composes
 
-// The command line, one switch per argument (program name excluded).
+// The command line, one switch per argument (program name excluded); a switch whose
+// value is empty takes the next argument as its value unless that is a switch itself.
 void Kommandozeile_setzen(const QStringList& argumente);
 bool Schalter_vorhanden(const QString& name);
 QString Aufrufparameter(const QString& name);

@@ -273,15 +273,22 @@ QStringList Dateizeilen() {
 // Writes the whole file; false when it could not be opened or replaced (the old file
 // then stays as it was).
 bool Schreiben_nach(const QString& pfad, const QStringList& zeilen) {
-  if (pfad.isEmpty() || !FOpen(pfad, QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) return false;
-  try {
-    for (const QString& z : zeilen) LineOutPlain(z);
-    FClose();
-  } catch (const Laufzeitfehler&) {
-    FVerwerfen();
-    return false;
-  }
-  return true;
+  // The user's own settings are no shared data: writing them does not call for a
+  // backup before the next import.
+  const bool geschrieben = gDateiGeschrieben;
+  const bool ok = [&] {
+    if (pfad.isEmpty() || !FOpen(pfad, QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) return false;
+    try {
+      for (const QString& z : zeilen) LineOutPlain(z);
+      FClose();
+    } catch (const Laufzeitfehler&) {
+      FVerwerfen();
+      return false;
+    }
+    return true;
+  }();
+  gDateiGeschrieben = geschrieben;
+  return ok;
 }
 
 }  // namespace

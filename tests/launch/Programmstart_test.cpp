@@ -15,6 +15,7 @@
 #include "platform/Umgebung.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
+#include "store/Konfigdaten.h"
 
 TEST(Kommandozeile, SchalterUndWerte) {
   struct Fall {
@@ -41,6 +42,23 @@ TEST(Kommandozeile, SchalterUndWerte) {
       {{"/setting:12=1"}, "setting", true, "12=1"},
       {{"/a:lampenholz"}, "a:lampenholz", true, ""},
       {{"/a:falsch"}, "a:lampenholz", false, ""},
+      // A blank instead of ":" hands the value over as the next argument, unless that
+      // is a switch itself.
+      {{"/path", "/srv/velkora"}, "path", true, "/srv/velkora"},
+      {{"/setpath", "/srv/velkora", "/nowelcomescreen"}, "setpath", true, "/srv/velkora"},
+      {{"/setpath", "/srv/velkora", "/nowelcomescreen"}, "nowelcomescreen", true, ""},
+      {{"/path", "/path/zu/daten"}, "path", true, "/path/zu/daten"},
+      {{"/path", "/settings/daten"}, "path", true, "/settings/daten"},
+      {{"/path", "/nowelcomescreen"}, "path", true, ""},
+      {{"/path", "/nowelcomescreen"}, "nowelcomescreen", true, ""},
+      {{"/path", "/d:150326"}, "d:", true, "150326"},
+      {{"/setting", "18=0"}, "setting", true, "18=0"},
+      {{"/d:", "150326"}, "d:", true, "150326"},
+      {{"/lookback", "/x/260101 1200J.dat"}, "lookback", true, "/x/260101 1200J.dat"},
+      {{"/lookback", "/enforcestart"}, "lookback", true, ""},
+      {{"/enforcestart", "/srv/velkora"}, "enforcestart", true, ""},
+      {{"/enforcestart", "/srv/velkora"}, "path", false, ""},
+      {{"/pathfinder:/x"}, "path", false, ""},
       {{"path:/x", "-d:150326", "/unbekannt"}, "path", false, ""},
       {{"path:/x", "-d:150326", "/unbekannt"}, "d:", false, ""},
       {{}, "d:", false, ""},
@@ -168,6 +186,49 @@ TEST_F(Startablauf, DatenordnerAusDerKommandozeile) {
   }
 }
 
+TEST_F(Startablauf, OrdnerNachEinemBlankIstDerDatenordner) {
+  const QString arbeit = unterordner(QStringLiteral("Arbeit"));
+  QDir::setCurrent(arbeit);
+  starten({QStringLiteral("/d:150326"), QStringLiteral("/setpath"), ordner() + QStringLiteral("Ablage")});
+  EXPECT_EQ(gDatenordner, ordner() + QStringLiteral("Ablage/Data/"));
+  EXPECT_TRUE(dekodierteZeilen(programm + QStringLiteral("Velkora.dat"))
+                  .contains(QStringLiteral("data_pfad=") + ordner() + QStringLiteral("Ablage/Data/")));
+  EXPECT_TRUE(QDir(arbeit).isEmpty());
+}
+
+TEST_F(Startablauf, PathOhneOrdnerWirdAbgewiesenNieDerAktuelleOrdner) {
+  const QString arbeit = unterordner(QStringLiteral("Arbeit"));
+  for (const QStringList& argumente :
+       {QStringList{QStringLiteral("/path")}, QStringList{QStringLiteral("/setpath")},
+        QStringList{QStringLiteral("/setpath:")}, QStringList{QStringLiteral("/path"), QStringLiteral("/enforcestart")},
+        QStringList{QStringLiteral("/setpath: \"\"")}}) {
+    SCOPED_TRACE(argumente.join(u' ').toStdString());
+    skript->protokoll.clear();
+    QDir::setCurrent(arbeit);
+    const QString schalter =
+        argumente[0].startsWith(QStringLiteral("/setpath")) ? QStringLiteral("/setpath") : QStringLiteral("/path");
+    ERWARTE_PROGRAMMENDE(starten(QStringList{QStringLiteral("/d:150326")} + argumente));
+    ASSERT_EQ(skript->protokoll.size(), 1u);
+    EXPECT_EQ(skript->protokoll[0].text, QStringLiteral("Beim Aufrufparameter ") + schalter +
+                                             QStringLiteral(" fehlt der Ordner. Geben Sie den Datenordner an, z. B. ") +
+                                             schalter + QStringLiteral(":/srv/velkora.\r\rDas Programm wird beendet."));
+    EXPECT_TRUE(QDir(arbeit).isEmpty()) << "no data folder in the current folder";
+    EXPECT_FALSE(QFile::exists(programm + QStringLiteral("Velkora.dat"))) << "no pointer file";
+  }
+}
+
+TEST_F(Startablauf, SettingMitBlankAendertDieStelle) {
+  starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage"),
+           QStringLiteral("/nowelcomescreen")});
+  ASSERT_EQ(Setting(18), 1);
+  ERWARTE_PROGRAMMENDE(
+      starten({QStringLiteral("/d:150326"), QStringLiteral("/path:") + ordner() + QStringLiteral("Ablage"),
+               QStringLiteral("/setting"), QStringLiteral("18=0")}));
+  gSettings.clear();
+  Konfigdaten_lesen();
+  EXPECT_EQ(Setting(18), 0);
+}
+
 TEST_F(Startablauf, GebietsschemaBestimmtDieDatumsform) {
   gebietsschema::setze(gebietsschema::Werte{QStringLiteral("1"), QStringLiteral("USA"), QStringLiteral(","),
                                             QStringLiteral("/"), QStringLiteral("0"), QStringLiteral(".")});
@@ -238,31 +299,30 @@ TEST(Einzelinstanz, ZweiteKopieDesselbenBenutzersWirdAbgewiesen) {
   EXPECT_TRUE(zweiter.tryLock(0));
 }
 
-// The real program, installed into a temporary folder, started offscreen on an empty
-// data folder and ended as a logout ends it.
-TEST(Programm, StartetInEinemLeerenOrdnerUndEndetBeiSigterm) {
-  QTemporaryDir tmp;
+// The real program, installed into a temporary folder beside the folders "Ablage" and
+// "Temp", started offscreen from the folder "Arbeit".
+void Programm_starten(QProcess& p, const QTemporaryDir& tmp, const QStringList& argumente) {
   const QString inst = tmp.path() + QStringLiteral("/Programm/");
-  QDir().mkpath(inst);
-  QDir().mkpath(tmp.path() + QStringLiteral("/Ablage"));
-  QDir().mkpath(tmp.path() + QStringLiteral("/Temp"));
+  for (const char* o : {"/Programm", "/Ablage", "/Temp", "/Arbeit"}) QDir().mkpath(tmp.path() + QString::fromLatin1(o));
   const QString bin = QStringLiteral(VELKORA_BIN_DIR);
   ASSERT_TRUE(QFile::copy(bin + QStringLiteral("/velkora"), inst + QStringLiteral("velkora")));
   ASSERT_TRUE(QFile::copy(bin + QStringLiteral("/VelkoraFtg.dat"), inst + QStringLiteral("VelkoraFtg.dat")));
   QFile::setPermissions(inst + QStringLiteral("velkora"), QFile::permissions(bin + QStringLiteral("/velkora")));
-
-  QProcess p;
   auto env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   env.insert(QStringLiteral("TEMP"), tmp.path() + QStringLiteral("/Temp"));
   env.insert(QStringLiteral("USERNAME"), QStringLiteral("prozess"));
   env.remove(QStringLiteral("ProgramFiles"));
   p.setProcessEnvironment(env);
-  p.start(inst + QStringLiteral("velkora"),
-          {QStringLiteral("/d:150326"), QStringLiteral("/path:") + tmp.path() + QStringLiteral("/Ablage"),
-           QStringLiteral("/nowelcomescreen")});
+  p.setWorkingDirectory(tmp.path() + QStringLiteral("/Arbeit"));
+  p.start(inst + QStringLiteral("velkora"), argumente);
   ASSERT_TRUE(p.waitForStarted());
-  const QString ini = tmp.path() + QStringLiteral("/Ablage/Data/IniFiles");
+}
+
+// Waits until the started program has set up its data folder and runs, then ends it as
+// a logout ends it.
+void Bis_zum_Hauptfenster_und_Sigterm(QProcess& p, const QString& datenordner) {
+  const QString ini = datenordner + QStringLiteral("IniFiles");
   for (int i = 0; i < 100 && !QFileInfo(ini).isDir(); ++i) QThread::msleep(50);
   ASSERT_TRUE(QFileInfo(ini).isDir()) << p.readAllStandardError().constData();
   QThread::msleep(300);
@@ -271,11 +331,34 @@ TEST(Programm, StartetInEinemLeerenOrdnerUndEndetBeiSigterm) {
   ASSERT_TRUE(p.waitForFinished(10000));
   EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(p.exitCode(), 0);
-  EXPECT_TRUE(QFile::exists(inst + QStringLiteral("Velkora.dat")));
+}
+
+// Started on an empty data folder and ended as a logout ends it.
+TEST(Programm, StartetInEinemLeerenOrdnerUndEndetBeiSigterm) {
+  QTemporaryDir tmp;
+  QProcess p;
+  Programm_starten(p, tmp,
+                   {QStringLiteral("/d:150326"), QStringLiteral("/path:") + tmp.path() + QStringLiteral("/Ablage"),
+                    QStringLiteral("/nowelcomescreen")});
+  const QString daten = tmp.path() + QStringLiteral("/Ablage/Data/");
+  Bis_zum_Hauptfenster_und_Sigterm(p, daten);
+  EXPECT_TRUE(QFile::exists(tmp.path() + QStringLiteral("/Programm/Velkora.dat")));
   // The end went through the main window's unload: the user's settings are saved.
-  EXPECT_TRUE(QFile::exists(ini + QStringLiteral("/Velkora_prozess.ini")));
+  EXPECT_TRUE(QFile::exists(daten + QStringLiteral("IniFiles/Velkora_prozess.ini")));
   // The first start set up the data folder.
+  EXPECT_TRUE(QFile::exists(daten + QStringLiteral("Konfigdaten.dat")));
+}
+
+// "velkora /path FOLDER", as a shell passes it: two arguments.
+TEST(Programm, OrdnerAlsEigenesArgumentOeffnetDiesenOrdner) {
+  QTemporaryDir tmp;
+  QProcess p;
+  Programm_starten(p, tmp,
+                   {QStringLiteral("/d:150326"), QStringLiteral("/path"), tmp.path() + QStringLiteral("/Ablage"),
+                    QStringLiteral("/nowelcomescreen")});
+  Bis_zum_Hauptfenster_und_Sigterm(p, tmp.path() + QStringLiteral("/Ablage/Data/"));
   EXPECT_TRUE(QFile::exists(tmp.path() + QStringLiteral("/Ablage/Data/Konfigdaten.dat")));
+  EXPECT_TRUE(QDir(tmp.path() + QStringLiteral("/Arbeit")).isEmpty()) << "nothing in the current folder";
 }
 
 // Starts with or without "/nowelcomescreen"; counts the splash's show and unload and

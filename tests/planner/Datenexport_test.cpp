@@ -3,8 +3,13 @@
 #include "planner/Datenexport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QTimer>
+#include <functional>
+#include <memory>
 
 #include "Arbeitsplatzprozess.h"
 #include "Planerdaten.h"
@@ -12,6 +17,8 @@
 #include "planner/Dateibefehle.h"
 #include "planner/Datenordnerwechsel.h"
 #include "planner/Navigation.h"
+#include "platform/Umgebung.h"
+#include "platform/widgets/QtDialoge.h"
 #include "platform/widgets/Rasteransicht.h"
 #include "startup/Datenordner.h"
 #include "startup/Logbuch.h"
@@ -496,5 +503,113 @@ TEST_F(FensterImportTest, NachDemImportZeigtDasFensterDieImportiertenDaten) {
   EXPECT_EQ(skript->protokoll.back().text, u"Die Daten wurden erfolgreich importiert") << Protokoll(*skript);
   EXPECT_EQ(f.msgFlexGrid->raster().TextMatrix(3, 2), u"U");
   EXPECT_TRUE(gHauptfensterTitel.contains(QStringLiteral("Muster GmbH")));
+}
+}  // namespace
+
+namespace {
+// A second import right after the first, both through the menu with the window's
+// after-steps: only the first makes a daily backup, as nothing was written between.
+TEST_F(FensterImportTest, ZweiterImportOhneZwischenzeitlichesSchreibenMachtKeineTagessicherung) {
+  const QString datei = unterordner(QStringLiteral("Export")) + QStringLiteral("A.vel");
+  skript->antworte(dialoge::kOK, datei);
+  Datenexport();
+  frmVelkora& f = fensterLaden();
+  gDateiGeschrieben = true;  // as at the start of every run
+  const auto tagessicherungen = [] { return Dateiliste(gSicherungsordner, QStringLiteral("*T.dat")); };
+  const auto importieren = [&] {
+    skript = &dialoge::skript();
+    skript->antworte(dialoge::kOK, datei);
+    skript->antworte(dialoge::kJa);
+    f.aktion(QStringLiteral("mnuDatenimport"))->trigger();
+    QApplication::processEvents();
+    ASSERT_FALSE(skript->protokoll.empty());
+    EXPECT_EQ(skript->protokoll.back().text, u"Die Daten wurden erfolgreich importiert") << Protokoll(*skript);
+  };
+  importieren();
+  const QStringList erste = tagessicherungen();
+  ASSERT_EQ(erste.size(), 1) << "the first import of a run makes one";
+  ASSERT_TRUE(QFile::remove(gSicherungsordner + erste.first()));
+  // The redisplay after the import has stored the user's settings.
+  ASSERT_TRUE(QFile::exists(gIniOrdner + gIniDateiname));
+
+  importieren();
+  EXPECT_TRUE(tagessicherungen().isEmpty()) << qPrintable(tagessicherungen().join(u' '));
+
+  // A change of data in between calls for one again.
+  ASSERT_TRUE(Mitarbeiterdaten_schreiben());
+  importieren();
+  EXPECT_EQ(tagessicherungen().size(), 1);
+}
+}  // namespace
+
+namespace {
+// "Datenordner ändern" names the public folder only for a data folder inside it: by
+// whole path components, with links resolved.
+TEST_F(FensterImportTest, DatenordnerAendernNenntDenOeffentlichenOrdnerNurWennErDarinLiegt) {
+  frmVelkora& f = fensterLaden();
+  ASSERT_TRUE(QFile::link(ordner(), ordner() + QStringLiteral("Verweis")));
+  const QString eltern = ShowPfad(ParentDir(gDatenordner), 100);
+  const struct {
+    QString öffentlich;
+    bool darin;
+  } fälle[] = {
+      {ordner(), true},
+      {gDatenordner, true},
+      {ordner() + QStringLiteral("Verweis"), true},
+      {ordner() + QStringLiteral("Verweis/Data"), true},
+      {ordner() + QStringLiteral("Da"), false},      // the same characters, not a folder of the path
+      {ordner() + QStringLiteral("Public"), false},  // the first 15 characters alike
+      {ordner() + QStringLiteral("Data/Logs"), false},
+  };
+  for (const auto& fall : fälle) {
+    SCOPED_TRACE(fall.öffentlich.toStdString());
+    qputenv("PUBLIC", QFile::encodeName(fall.öffentlich));
+    skript = &dialoge::skript();
+    skript->antworte(dialoge::kNein);
+    f.aktion(QStringLiteral("mnuDatenordner_ändern"))->trigger();
+    ASSERT_FALSE(skript->protokoll.empty());
+    const QString gezeigt =
+        fall.darin ? umgebung::mitSchrägstrich(fall.öffentlich) + QStringLiteral("AppData/.../Velkora") : eltern;
+    EXPECT_EQ(skript->protokoll.front().text, QStringLiteral("Aktueller Datenordner ist ") + gezeigt +
+                                                  QStringLiteral(".\r\rMöchten Sie den Datenordner ändern?"));
+  }
+  qunsetenv("PUBLIC");
+}
+}  // namespace
+
+namespace {
+// The data export from the menu, with the program's own dialogs, after a start that
+// left the current folder in the data folder: the save dialog opens in the user's
+// documents folder.
+TEST_F(FensterImportTest, DatenexportDialogOeffnetImDokumentenordner) {
+  frmVelkora& f = fensterLaden();
+  const QString heim = unterordner(QStringLiteral("Heim"));
+  const QByteArray altesHeim = qgetenv("HOME");
+  qputenv("HOME", QFile::encodeName(heim));
+  const QByteArray altesXdg = qgetenv("XDG_CONFIG_HOME");
+  qunsetenv("XDG_CONFIG_HOME");
+  QDir(heim).mkpath(QStringLiteral("Documents"));
+  const QString aktuell = QDir::currentPath();
+  QDir::setCurrent(gIniOrdner);
+  gImportordner.clear();
+  dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
+  QString ordner;
+  std::function<void()> beobachten = [&] {
+    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!d) {
+      QTimer::singleShot(10, beobachten);
+      return;
+    }
+    ordner = QDir(d->directory()).canonicalPath();
+    d->reject();
+  };
+  QTimer::singleShot(10, beobachten);
+  f.aktion(QStringLiteral("mnuDatenexport"))->trigger();
+  skript = &dialoge::skript();
+  QDir::setCurrent(aktuell);
+  qputenv("HOME", altesHeim);
+  if (!altesXdg.isEmpty()) qputenv("XDG_CONFIG_HOME", altesXdg);
+  EXPECT_EQ(ordner.toStdString(), QDir(heim + QStringLiteral("Documents")).canonicalPath().toStdString());
+  EXPECT_TRUE(Dateiliste(gSicherungsordner, QStringLiteral("*E.dat")).isEmpty()) << "cancelled: no export";
 }
 }  // namespace

@@ -214,4 +214,27 @@ TEST(Tabellenhoehen, TagessummenStehenUnterDerLetztenZeileImRaum) {
   EXPECT_EQ(voll.rasterhöhe + voll.summenhöhe, 6000);
 }
 
+// With day sums, rows recomputed to fill the room leave every row and both grids'
+// frames inside it: no row is cut and the grid needs no scroll bar.
+TEST(Tabellenhoehen, MitTagessummenPassenAlleZeilenSamtRahmenInDenRaum) {
+  for (const int rahmen : {30, 60})
+    for (const int höhe : {3000, 4815, 6000, 9780})
+      for (const int zeilen : {2, 7, 8, 12})
+        for (const int summen : {1, 3}) {
+          Tabelleneingabe e;
+          e.tabellenhöhe = höhe;
+          e.zeilen = zeilen;
+          e.summenzeilen = summen;
+          e.tagesspalte = 2000;
+          e.zeilenhöhe = 15;  // the user's height never holds the rows back here
+          e.rahmen = rahmen;
+          const Tabellenergebnis t = Tabellenhöhen_berechnen(e);
+          const std::string fall = std::to_string(rahmen) + "/" + std::to_string(höhe) + "/" + std::to_string(zeilen) +
+                                   "/" + std::to_string(summen);
+          EXPECT_EQ(t.rasterhöhe, e.kopfhöhe + (zeilen - 1) * t.zeilenhöhe + rahmen) << fall;
+          EXPECT_EQ(t.summenhöhe, summen * t.zeilenhöhe + rahmen) << fall;
+          EXPECT_LE(t.rasterhöhe + t.summenhöhe, höhe) << fall;
+        }
+}
+
 }  // namespace

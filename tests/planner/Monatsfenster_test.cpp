@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QTabBar>
 #include <QTest>
 
@@ -274,6 +275,62 @@ TEST_F(MonatsfensterTest, BilderInKleinsterUndFullHdGroesse) {
     }
     fenster.reset();
   }
+}
+
+}  // namespace
+
+namespace {
+using namespace planer;
+
+class TagessummenfensterTest : public MonatsfensterTest {};
+
+// Day sums on: through months with different numbers of rows and at several window
+// sizes, every employee row stays in view, the sums stand right below the last row and
+// the grid shows no scroll bar for rows that all fit.
+TEST_F(TagessummenfensterTest, JedeMitarbeiterzeileBleibtBeimMonatswechselSichtbar) {
+  gBenutzerwerte[25] = 1;
+  gTaSum[1] = QStringLiteral("1010100");
+  // The fixture's employees (Carla from 20 March, Dieter until February) and one more
+  // from April on.
+  const int neu = static_cast<int>(gMitarbeiterNamen.size());
+  Mitarbeitertabelle_dimensionieren(neu);
+  gMitarbeiterNamen[neu] = QStringLiteral("Neu Emil");
+  gBenutzerIDs[neu] = QStringLiteral("emil");
+  gEintrittsdaten[neu] = QStringLiteral("260401");
+  gAustrittsdaten[neu] = QStringLiteral("999999");
+  frmVelkora& f = zeigen();
+  QSet<int> zeilenzahlen;
+  for (const QSize größe : {QSize(1400, 700), QSize(1070, 420), QSize(1590, 900), QSize(1200, 560), QSize(1590, 330)}) {
+    f.resize(größe.width(), größe.height() + f.menuBar()->height());
+    QApplication::processEvents();
+    for (const int monat : {2, 3, 1, 2, 3, 2, 1, 0, 3}) {
+      QTest::mouseClick(f.tabMonate, Qt::LeftButton, {}, f.tabMonate->tabRect(monat).center());
+      QApplication::processEvents();
+      const std::string fall =
+          std::to_string(größe.width()) + "x" + std::to_string(größe.height()) + ", month " + std::to_string(monat + 1);
+      Rasteransicht* a = f.msgFlexGrid;
+      const Raster& g = a->raster();
+      zeilenzahlen.insert(g.Rows());
+      ASSERT_GT(g.Rows(), 1) << fall;
+      EXPECT_FALSE(a->verticalScrollBar()->isVisible()) << fall << ": every row fits";
+      for (int r = 1; r < g.Rows(); ++r) {
+        const QRect zelle = a->zellenRechteck(r, 0);
+        ASSERT_FALSE(zelle.isEmpty()) << fall << ": row " << r << " of " << g.Rows() - 1 << " is not shown";
+        EXPECT_LE(zelle.bottom(), a->viewport()->height() - 1) << fall << ": row " << r << " is cut off";
+      }
+      // The sum rows right below the grid, with all three chosen rows inside the window.
+      Rasteransicht* s = f.msgFlexTaSu;
+      ASSERT_TRUE(s->isVisible()) << fall;
+      EXPECT_EQ(s->geometry().top(), a->geometry().bottom() + 1) << fall;
+      EXPECT_LE(s->geometry().bottom(), f.centralWidget()->height() - 1) << fall;
+      for (const int r : {1, 3, 5}) {
+        const QRect summe = s->zellenRechteck(r, 0);
+        ASSERT_FALSE(summe.isEmpty()) << fall << ": sum row " << r;
+        EXPECT_LE(summe.bottom(), s->viewport()->height() - 1) << fall << ": sum row " << r << " is cut off";
+      }
+    }
+  }
+  EXPECT_GE(zeilenzahlen.size(), 2u) << "the months differ in their rows";
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTranslator>
 
 namespace dialoge {
@@ -35,6 +38,23 @@ void Knopftexte(QMessageBox& box) {
     if (QAbstractButton* b = box.button(t.knopf)) b->setText(QString::fromUtf8(t.text));
 }
 
+// The user's documents folder, or the home folder when there is none.
+QString Dokumentenordner() {
+  const QString d = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return !d.isEmpty() && QFileInfo(d).isDir() ? d : QDir::homePath();
+}
+
+// Where a file or folder dialog opens. A preset that names no existing folder (a bare
+// file name, an empty remembered folder) would open the current folder, which is
+// inside the shared data folder: the user's documents folder instead, with the
+// preset's file name.
+QString Startpfad(const QString& vorgabe, bool ordner) {
+  if (ordner) return QFileInfo(vorgabe).isAbsolute() && QFileInfo(vorgabe).isDir() ? vorgabe : Dokumentenordner();
+  const QFileInfo fi(vorgabe);
+  if (fi.isAbsolute() && fi.dir().exists()) return vorgabe;
+  return QDir(Dokumentenordner()).filePath(fi.fileName());
+}
+
 }  // namespace
 
 void QtDienst::piepen() { QApplication::beep(); }
@@ -61,15 +81,15 @@ Antwort QtDienst::zeigen(const Aufforderung& a) {
       return {r == QMessageBox::Yes ? kJa : r == QMessageBox::No ? kNein : kAbbrechen, {}};
     }
     case Art::DateiÖffnen: {
-      const QString f = QFileDialog::getOpenFileName(eltern, Titel(a), a.vorgabe, a.filter);
+      const QString f = QFileDialog::getOpenFileName(eltern, Titel(a), Startpfad(a.vorgabe, false), a.filter);
       return {f.isEmpty() ? kAbbrechen : kOK, f};
     }
     case Art::DateiSpeichern: {
-      const QString f = QFileDialog::getSaveFileName(eltern, Titel(a), a.vorgabe, a.filter);
+      const QString f = QFileDialog::getSaveFileName(eltern, Titel(a), Startpfad(a.vorgabe, false), a.filter);
       return {f.isEmpty() ? kAbbrechen : kOK, f};
     }
     case Art::Ordner: {
-      const QString f = QFileDialog::getExistingDirectory(eltern, Titel(a), a.vorgabe);
+      const QString f = QFileDialog::getExistingDirectory(eltern, Titel(a), Startpfad(a.vorgabe, true));
       return {f.isEmpty() ? kAbbrechen : kOK, f};
     }
     case Art::Farbe: {

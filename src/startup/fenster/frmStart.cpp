@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
+#include "platform/Uhr.h"
 #include "startup/fenster/Logo.h"
 
 namespace {
@@ -75,7 +77,18 @@ void Splash_zeigen() {
     gSplash->move(b.center() - gSplash->rect().center());
   }
   gSplash->show();
+  // The start serves no window events until the main window is up: the window is
+  // painted here, once the windowing system has put it on the screen (a window
+  // manager takes a moment to map it; what is drawn before is lost).
+  if (QWindow* w = gSplash->windowHandle()) {
+    for (int i = 0; i < 200 && !w->isExposed(); ++i) {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      if (!w->isExposed()) uhr::schlafen(0.01);
+    }
+  }
   gSplash->repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QGuiApplication::sync();
 }
 
 void Splash_entladen() {

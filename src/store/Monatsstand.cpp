@@ -1,8 +1,12 @@
 #include "store/Monatsstand.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
+#include <QHashFunctions>
+#include <cerrno>
 
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
@@ -19,20 +23,48 @@ VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
 }  // namespace
 
+namespace {
+
+// Time, size, identity and content hash of an open version.
+void Datei_stempeln(int fd, Monatsstand& s) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return;
+  s.zeit = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  s.datei = static_cast<quint64>(st.st_ino) ^ (static_cast<quint64>(st.st_dev) << 40);
+  // Read to the end, whatever size the share's attributes say.
+  QByteArray inhalt;
+  char puffer[16384];
+  for (;;) {
+    const ssize_t n = ::read(fd, puffer, sizeof puffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    inhalt.append(puffer, n);
+  }
+  s.größe = inhalt.size();
+  s.inhalt = static_cast<quint64>(qHashBits(inhalt.constData(), static_cast<size_t>(inhalt.size()), 0));
+}
+
+}  // namespace
+
 Monatsstand Monatsstand_lesen(const QString& monatsschlüssel) {
   Monatsstand s;
   s.schlüssel = monatsschlüssel;
   s.bekannt = true;
-  s.name = Erfassungsdatei_Name(monatsschlüssel);
-  if (s.name.isEmpty()) return s;
-  struct stat st {};
-  // Gone between the listing and this look (another workstation replaced it): the
-  // stamp keeps the name with size -1, which differs from any real one.
-  if (::stat(QFile::encodeName(gDatenordner + s.name).constData(), &st) != 0) return s;
-  s.zeit = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  s.größe = static_cast<qint64>(st.st_size);
-  s.datei = static_cast<quint64>(st.st_ino) ^ (static_cast<quint64>(st.st_dev) << 40);
-  return s;
+  for (int versuch = 0;; ++versuch) {
+    s.name = Erfassungsdatei_Name(monatsschlüssel);
+    if (s.name.isEmpty()) return s;
+    const int fd = ::open(QFile::encodeName(gDatenordner + s.name).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+      Datei_stempeln(fd, s);
+      ::close(fd);
+      return s;
+    }
+    // Gone between the listing and this look (another workstation replaced it): the
+    // listing is asked again once; then the stamp keeps the name with size -1, which
+    // differs from any real one.
+    if (versuch > 0) return s;
+    Ordneransicht_erneuern(gDatenordner);
+  }
 }
 
 void Monatsstand_merken(const QString& monatsschlüssel) { gMonatsdateiStand = Monatsstand_lesen(monatsschlüssel); }

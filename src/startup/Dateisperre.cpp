@@ -123,8 +123,9 @@ bool Verlassen(const QString& pfad, const Stand& s) {
 // workstations finding it left behind only one removes it. When what was moved aside
 // is not the lock that was judged (a fresh one taken in between), it is put back.
 bool Übernehmen(const QString& pfad, const Stand& gesehen) {
-  const QString beiseite = pfad + u'.' + QString::number(::getpid()) + u'.' +
-                           QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".vkstale");
+  // A name of this machine's own (host name, process id, random part): two machines
+  // taking over at once must not move their locks onto one name.
+  const QString beiseite = Eigener_Zwischenname(pfad) + QStringLiteral(".vkstale");
   const QByteArray b = QFile::encodeName(beiseite);
   if (::rename(QFile::encodeName(pfad).constData(), b.constData()) != 0) return false;
   const std::optional<Stand> s = Stand_lesen(beiseite);

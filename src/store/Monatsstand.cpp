@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QHashFunctions>
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/Zustand.h"
@@ -25,22 +26,43 @@ VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
 namespace {
 
+constexpr qint64 kGanzGelesen = 16384;
+constexpr qint64 kEndeGelesen = 8192;
+
+// Reads from the file's position up to `höchstens` bytes (-1: to the end).
+QByteArray Lesen_bis(int fd, qint64 höchstens) {
+  QByteArray r;
+  char puffer[8192];
+  while (höchstens < 0 || r.size() < höchstens) {
+    const size_t rest = höchstens < 0 ? sizeof puffer : std::min<size_t>(sizeof puffer, höchstens - r.size());
+    const ssize_t n = ::read(fd, puffer, rest);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    r.append(puffer, n);
+  }
+  return r;
+}
+
 // Time, size, identity and content hash of an open version.
 void Datei_stempeln(int fd, Monatsstand& s) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return;
   s.zeit = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   s.datei = static_cast<quint64>(st.st_ino) ^ (static_cast<quint64>(st.st_dev) << 40);
-  // Read to the end, whatever size the share's attributes say.
-  QByteArray inhalt;
-  char puffer[16384];
-  for (;;) {
-    const ssize_t n = ::read(fd, puffer, sizeof puffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    inhalt.append(puffer, n);
+  // A month as a rewrite leaves it (one line per employee) is hashed whole; a longer one,
+  // grown by appends, by its beginning and its end, so a save costs no read of all of
+  // it. Read to the end, whatever size the share's attributes say.
+  QByteArray inhalt = Lesen_bis(fd, kGanzGelesen);
+  qint64 größe = inhalt.size();
+  if (größe == kGanzGelesen) {
+    const off_t ab = std::max<off_t>(kGanzGelesen, st.st_size - kEndeGelesen);
+    if (::lseek(fd, ab, SEEK_SET) == ab) {
+      const QByteArray ende = Lesen_bis(fd, -1);
+      inhalt += ende;
+      größe = ab + ende.size();
+    }
   }
-  s.größe = inhalt.size();
+  s.größe = größe;
   s.inhalt = static_cast<quint64>(qHashBits(inhalt.constData(), static_cast<size_t>(inhalt.size()), 0));
 }
 

@@ -7,8 +7,9 @@
 // under another day's name. A rewrite under the same name with the same size is told
 // apart by its time, and by its new file identity (every rewrite renames a new file
 // over the old one). A share may give whole-second file times and inode numbers of
-// its own and cache both for seconds, so the stamp also holds a hash of the content,
-// read when the stamp is taken (which also makes the share look at the file afresh).
+// its own and cache both for seconds, so the stamp also holds a hash of the content
+// (of all of a compact month, of the beginning and end of one grown long by appends),
+// read when the stamp is taken, which also makes the share look at the file afresh.
 //
 // The own stamp is taken by the month writer inside the month lock right after the
 // own write, and by the month display before it reads. A foreign change that came

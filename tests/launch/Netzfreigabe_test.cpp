@@ -74,7 +74,8 @@ class Netzfreigabe : public ::testing::Test {
     for (const char* p : {"sshfs", "ssh-keygen", "unshare", "fusermount3"})
       if (QStandardPaths::findExecutable(QString::fromLatin1(p)).isEmpty())
         GTEST_SKIP() << p << " is not installed (tools/setup.sh test installs it)";
-    mSshd = QStandardPaths::findExecutable(QStringLiteral("sshd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+    mSshd =
+        QStandardPaths::findExecutable(QStringLiteral("sshd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
     if (mSshd.isEmpty()) GTEST_SKIP() << "no SSH server (openssh-server)";
     if (Ausführen(QStringLiteral("unshare"), {QStringLiteral("-p"), QStringLiteral("-f"), QStringLiteral("true")}) != 0)
       GTEST_SKIP() << "process-id namespaces are not available";
@@ -83,13 +84,13 @@ class Netzfreigabe : public ::testing::Test {
     mFreigabe = t + QStringLiteral("freigabe/");
     for (const QString& d : {mFreigabe, t + QStringLiteral("m1"), t + QStringLiteral("m2")}) QDir().mkpath(d);
     QDir().mkpath(QStringLiteral("/run/sshd"));
-    ASSERT_EQ(Ausführen(QStringLiteral("ssh-keygen"), {QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("ed25519"),
-                                                       QStringLiteral("-N"), QString(), QStringLiteral("-f"),
-                                                       t + QStringLiteral("rechner")}),
+    ASSERT_EQ(Ausführen(QStringLiteral("ssh-keygen"),
+                        {QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("ed25519"), QStringLiteral("-N"),
+                         QString(), QStringLiteral("-f"), t + QStringLiteral("rechner")}),
               0);
-    ASSERT_EQ(Ausführen(QStringLiteral("ssh-keygen"), {QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("ed25519"),
-                                                       QStringLiteral("-N"), QString(), QStringLiteral("-f"),
-                                                       t + QStringLiteral("schluessel")}),
+    ASSERT_EQ(Ausführen(QStringLiteral("ssh-keygen"),
+                        {QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("ed25519"), QStringLiteral("-N"),
+                         QString(), QStringLiteral("-f"), t + QStringLiteral("schluessel")}),
               0);
     ASSERT_TRUE(QFile::copy(t + QStringLiteral("schluessel.pub"), t + QStringLiteral("zugelassen")));
     const int port = Freier_Port();
@@ -102,7 +103,8 @@ class Netzfreigabe : public ::testing::Test {
                   .arg(port)
                   .arg(t)
                   .toUtf8());
-    mServer.start(mSshd, {QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"), t + QStringLiteral("sshd_config")});
+    mServer.start(
+        mSshd, {QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"), t + QStringLiteral("sshd_config")});
     ASSERT_TRUE(mServer.waitForStarted(10000));
     for (int m = 1; m <= 2; ++m) {
       const QString punkt = t + QStringLiteral("m%1").arg(m);
@@ -114,8 +116,8 @@ class Netzfreigabe : public ::testing::Test {
                          {QStringLiteral("-p"), QString::number(port), QStringLiteral("-o"),
                           QStringLiteral("IdentityFile=") + t + QStringLiteral("schluessel"), QStringLiteral("-o"),
                           QStringLiteral("StrictHostKeyChecking=no"), QStringLiteral("-o"),
-                          QStringLiteral("UserKnownHostsFile=/dev/null"), QStringLiteral("-o"), QStringLiteral("BatchMode=yes"),
-                          QStringLiteral("root@127.0.0.1:") + mFreigabe, punkt},
+                          QStringLiteral("UserKnownHostsFile=/dev/null"), QStringLiteral("-o"),
+                          QStringLiteral("BatchMode=yes"), QStringLiteral("root@127.0.0.1:") + mFreigabe, punkt},
                          &aus);
       }
       if (code != 0) GTEST_SKIP() << "sshfs mount failed: " << qPrintable(aus) << mServer.readAll().constData();
@@ -146,9 +148,9 @@ class Netzfreigabe : public ::testing::Test {
     p->setProcessEnvironment(env);
     if (maschine == 2) {
       p->setProgram(QStringLiteral("unshare"));
-      p->setArguments(QStringList{QStringLiteral("-p"), QStringLiteral("-f"), QStringLiteral("--kill-child=SIGKILL"),
-                                  programm} +
-                      argumente);
+      p->setArguments(
+          QStringList{QStringLiteral("-p"), QStringLiteral("-f"), QStringLiteral("--kill-child=SIGKILL"), programm} +
+          argumente);
     } else {
       p->setProgram(programm);
       p->setArguments(argumente);
@@ -289,10 +291,11 @@ TEST_F(Netzfreigabe, ZweiMaschinenVerlierenNichtsHaltenNichtAnUndRichtenDenOrdne
     env.insert(QStringLiteral("TEMP"), temp);
     env.insert(QStringLiteral("USERNAME"), QStringLiteral("start%1").arg(i));
     env.remove(QStringLiteral("ProgramFiles"));
-    starts.push_back(starten(1 + i % 2, inst + QStringLiteral("velkora"),
-                             {QStringLiteral("/d:150326"), QStringLiteral("/path:") + mMount[i % 2] + QStringLiteral("Neu"),
-                              QStringLiteral("/nowelcomescreen")},
-                             env));
+    starts.push_back(
+        starten(1 + i % 2, inst + QStringLiteral("velkora"),
+                {QStringLiteral("/d:150326"), QStringLiteral("/path:") + mMount[i % 2] + QStringLiteral("Neu"),
+                 QStringLiteral("/nowelcomescreen")},
+                env));
   }
   const QString neu = mFreigabe + QStringLiteral("Neu/Data/");
   // Each start has come through to its main window when its user's settings are saved

@@ -262,8 +262,7 @@ void Getoetet(Mehrplatzfall& t) {
 // `was` is VELKORA_LISTE_ALT or VELKORA_LISTE_OHNE, for the first `bis` listings (0: all).
 QStringList Zwischenspeicher(const char* was, const QString& name, int bis = 0) {
   QStringList env{QStringLiteral("LD_PRELOAD=") + Bin("velkora_stoerungen.so"),
-                  QStringLiteral("VELKORA_LISTE_ORDNER=") + gDatenordner,
-                  QString::fromLatin1(was) + u'=' + name};
+                  QStringLiteral("VELKORA_LISTE_ORDNER=") + gDatenordner, QString::fromLatin1(was) + u'=' + name};
   if (bis > 0) env << QStringLiteral("VELKORA_LISTE_BIS=%1").arg(bis);
   return env;
 }

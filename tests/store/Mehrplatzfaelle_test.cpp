@@ -294,35 +294,35 @@ void ExklusivMitEperm(Mehrplatzfall& t) {
   EXPECT_FALSE(QFile::exists(t.sperre()));
 }
 
-// The listing still names a newer version that another workstation has removed (its
-// attributes are still cached, opening it fails): readers and the writer list again
-// and take the version that is there; nothing ends, nothing is lost.
-void ListeNenntGeloeschte(Mehrplatzfall& t) {
+// Runs the helper with `läufe` (its arguments each) under `env` on a month that holds a
+// line of w1u0: none ends otherwise than with 0, and both w1u0's line and the save of
+// w0u0 stand in the month's only version.
+void Ohne_Verlust(Mehrplatzfall& t, const QStringList& env, const QList<QStringList>& läufe) {
   t.monat(QStringLiteral("260310"), {QStringLiteral("A:w1u0:") + tage(QStringLiteral("2"))});
-  const QStringList env = Zwischenspeicher("VELKORA_LISTE_ALT", QStringLiteral("2603 260311 Data.dat"), 8);
-  const Ergebnis lesen = t.lauf(Argumente("lesen", 1, QStringLiteral("260310")), env);
-  EXPECT_EQ(lesen.code, 0) << qPrintable(lesen.fehler);
-  const Ergebnis dicht = t.lauf(Argumente("kompaktieren", 1, QStringLiteral("260310")), env);
-  EXPECT_EQ(dicht.code, 0) << qPrintable(dicht.fehler);
-  const Ergebnis neu = t.lauf(Argumente("anhaengen", 1, QStringLiteral("260312")), env);
-  EXPECT_EQ(neu.code, 0) << qPrintable(neu.fehler);
+  for (const QStringList& lauf : läufe) {
+    const Ergebnis e = t.lauf(lauf, env);
+    EXPECT_EQ(e.code, 0) << qPrintable(lauf.join(u' ')) << ": " << qPrintable(e.fehler);
+  }
   const QStringList zeilen = t.monatszeilen();
   EXPECT_EQ(Mehrplatzfall::letzte(zeilen, QStringLiteral("w1u0")), tage(QStringLiteral("2")));
   EXPECT_EQ(Mehrplatzfall::letzte(zeilen, QStringLiteral("w0u0")), Codes(0));
 }
 
+// The listing still names a newer version that another workstation has removed (its
+// attributes are still cached, opening it fails): readers and the writer list again
+// and take the version that is there; nothing ends, nothing is lost.
+void ListeNenntGeloeschte(Mehrplatzfall& t) {
+  Ohne_Verlust(t, Zwischenspeicher("VELKORA_LISTE_ALT", QStringLiteral("2603 260311 Data.dat"), 8),
+               {Argumente("lesen", 1, QStringLiteral("260310")), Argumente("kompaktieren", 1, QStringLiteral("260310")),
+                Argumente("anhaengen", 1, QStringLiteral("260312"))});
+}
+
 // The listing lacks today's version, which another workstation made a moment ago:
 // the writer finds it by opening it, so a compaction or a save keeps its lines.
 void ListeOhneHeutige(Mehrplatzfall& t) {
-  t.monat(QStringLiteral("260310"), {QStringLiteral("A:w1u0:") + tage(QStringLiteral("2"))});
-  const QStringList env = Zwischenspeicher("VELKORA_LISTE_OHNE", QStringLiteral("2603 260310 Data.dat"));
-  const Ergebnis dicht = t.lauf(Argumente("kompaktieren", 1, QStringLiteral("260310")), env);
-  EXPECT_EQ(dicht.code, 0) << qPrintable(dicht.fehler);
-  const Ergebnis neu = t.lauf(Argumente("anhaengen", 1, QStringLiteral("260310")), env);
-  EXPECT_EQ(neu.code, 0) << qPrintable(neu.fehler);
-  const QStringList zeilen = t.monatszeilen();
-  EXPECT_EQ(Mehrplatzfall::letzte(zeilen, QStringLiteral("w1u0")), tage(QStringLiteral("2")));
-  EXPECT_EQ(Mehrplatzfall::letzte(zeilen, QStringLiteral("w0u0")), Codes(0));
+  Ohne_Verlust(
+      t, Zwischenspeicher("VELKORA_LISTE_OHNE", QStringLiteral("2603 260310 Data.dat")),
+      {Argumente("kompaktieren", 1, QStringLiteral("260310")), Argumente("anhaengen", 1, QStringLiteral("260310"))});
 }
 
 // The listing lacks a version newer than the one it shows (written on another

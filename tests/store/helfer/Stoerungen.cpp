@@ -144,13 +144,14 @@ bool Gecachter_Ordner(const char* pfad) {
 }
 
 // Attributes of the file that is gone, as the cache still has them.
-void Alte_Attribute(struct stat* st) {
+int Alte_Attribute(struct stat* st) {
   std::memset(st, 0, sizeof *st);
   st->st_mode = S_IFREG | 0644;
   st->st_nlink = 1;
   st->st_size = 64;
   st->st_ino = 4711;
   st->st_mtime = ::time(nullptr);
+  return 0;
 }
 
 }  // namespace
@@ -233,20 +234,12 @@ struct dirent64* readdir64(DIR* d) {
 
 int stat(const char* pfad, struct stat* st) {
   static auto f = Original<int (*)(const char*, struct stat*)>("stat");
-  if (Alt(pfad)) {
-    Alte_Attribute(st);
-    return 0;
-  }
-  return f(pfad, st);
+  return Alt(pfad) ? Alte_Attribute(st) : f(pfad, st);
 }
 
 int lstat(const char* pfad, struct stat* st) {
   static auto f = Original<int (*)(const char*, struct stat*)>("lstat");
-  if (Alt(pfad)) {
-    Alte_Attribute(st);
-    return 0;
-  }
-  return f(pfad, st);
+  return Alt(pfad) ? Alte_Attribute(st) : f(pfad, st);
 }
 
 int statx(int dirfd, const char* pfad, int flags, unsigned int maske, struct statx* st) {

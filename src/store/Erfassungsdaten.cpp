@@ -93,12 +93,11 @@ Version Neueste_Version(const QString& schlüssel) {
   return v;
 }
 
-// Opens a version listed a moment ago for reading. One that is gone meanwhile was
-// replaced by another workstation: the folder is listed again, asking the server
-// itself, and the newest version then is tried, with a short wait between the tries.
-// The version opened, "" when the month has no file (any more).
 }  // namespace
 
+// A version gone when opened was replaced by another workstation: the folder is listed
+// again, asking the server itself, and the newest version then is tried, with a short
+// wait between the tries.
 QString Erfassungsversion_öffnen(const QString& schlüssel, QString name) {
   for (int versuch = 0;; ++versuch) {
     if (name.isEmpty()) return {};

@@ -53,13 +53,21 @@ void Sperre_auffrischen(const QString& monatsschlüssel) {
   if (Dateisperre* s = Monatssperren().value(monatsschlüssel)) s->auffrischen();
 }
 
-QString Pfad_heute(const QString& schlüssel) {
+// `versionen`: the month's names in the folder listing.
+QString Pfad_heute(const QString& schlüssel, const QStringList& versionen) {
   const QString name = schlüssel + u' ' + gHeuteText + QStringLiteral(" Data.dat");
   // Today's version may stand in the folder in another letter case: a second name
   // beside it would not be the one readers take.
-  const QStringList vorhanden = Dateiliste(gDatenordner, name);
-  return gDatenordner + (vorhanden.isEmpty() ? name : vorhanden.first());
+  for (const QString& v : versionen)
+    if (v.compare(name, Qt::CaseInsensitive) == 0) return gDatenordner + v;
+  return gDatenordner + name;
 }
+
+QStringList Versionsnamen(const QString& schlüssel) {
+  return Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"));
+}
+
+QString Pfad_heute(const QString& schlüssel) { return Pfad_heute(schlüssel, Versionsnamen(schlüssel)); }
 
 // The lines of a month file; an unterminated last line (another writer's line in
 // flight) is left out.
@@ -148,6 +156,12 @@ bool Ist_Versionsname(const QString& name) {
   return true;
 }
 
+// Whether the listing holds a version newer than `stamm`.
+bool Neuere_Version(const QStringList& versionen, const QString& stamm) {
+  return std::any_of(versionen.begin(), versionen.end(),
+                     [&](const QString& v) { return Ist_Versionsname(v) && v.left(11) > stamm.left(11); });
+}
+
 // After a save wrote the version `eigene`, made from the version `basis` ("" when the
 // month had no file): deletes the versions that this made stale, the one read and every
 // older one. A version newer than `basis` (other than `eigene`) was not read by this
@@ -156,7 +170,7 @@ bool Ist_Versionsname(const QString& name) {
 QString Überholte_Versionen_löschen(const QString& monatsschlüssel, const QString& eigene, const QString& basis) {
   const QString basisStamm = basis.left(11);
   QString neuere;
-  for (const QString& name : Dateiliste(gDatenordner, monatsschlüssel + QStringLiteral("*Data.dat"))) {
+  for (const QString& name : Versionsnamen(monatsschlüssel)) {
     if (name.compare(eigene, Qt::CaseInsensitive) == 0) continue;
     if (Ist_Versionsname(name) && name.left(11) > basisStamm) {
       if (name.left(11) > neuere.left(11)) neuere = name;
@@ -289,7 +303,8 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
-    const QString heute = Pfad_heute(monatsschlüssel);
+    const QStringList versionen = Versionsnamen(monatsschlüssel);
+    const QString heute = Pfad_heute(monatsschlüssel, versionen);
     // The month as it is before the own write: whether another workstation wrote it
     // since this one last read or wrote it.
     const Monatsstand vorher = Monatsstand_lesen(monatsschlüssel);
@@ -297,8 +312,11 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
         std::any_of(zeilen.begin(), zeilen.end(), [](const Monatszeile& z) { return z.tage.has_value(); });
     // Today's version is asked of the server by opening it: a share's cached listing
     // or file attributes may not show yet the version another workstation just made.
+    // Beside a newer version (a workstation with a later date, whose save stopped
+    // before it deleted this one) an append would not be read: the month is written
+    // afresh from the newer one, which holds what today's held when it was made.
     const QString heuteName = ShowDatei(heute);
-    if (!zeilen.isEmpty() && Datei_öffnenbar(heute)) {
+    if (!zeilen.isEmpty() && !Neuere_Version(versionen, heuteName) && Datei_öffnenbar(heute)) {
       // Changes of single days go onto the rows as they stand in the file now.
       const QStringList geschrieben =
           Zeilen_zusammenführen(zusammenführen ? Zeilen_lesen(heute) : QStringList(), zeilen);

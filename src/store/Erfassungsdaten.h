@@ -44,6 +44,8 @@ extern bool gSchnellesLesen;
 extern double gLesezeit;
 
 // The stem ("yymm yymmdd") of the newest version of a month, "" when it has no file.
+// Today's version counts when it can be opened, also while a share's cached listing
+// does not show it yet.
 QString Aktuelle_Erfassungsdatei(const QString& monatsschlüssel);
 // The name of the newest version's file as it stands in the folder (its letter case
 // may differ from stem + " Data.dat"), "" when none.

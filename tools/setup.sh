@@ -14,8 +14,9 @@ als_root=()
 [ "$(id -u)" -eq 0 ] || als_root=(sudo)
 pakete=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev
         libbenchmark-dev fonts-dejavu-core poppler-utils xvfb xauth libxcb1-dev)
-# The fuzz targets of the test run are built with clang.
-[ "$was" = test ] && pakete+=(clang libclang-rt-14-dev)
+# The fuzz targets of the test run are built with clang; the test of two machines on
+# one share mounts a folder twice with sshfs over a local SSH server.
+[ "$was" = test ] && pakete+=(clang libclang-rt-14-dev openssh-server sshfs)
 fehlend=()
 for p in "${pakete[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")

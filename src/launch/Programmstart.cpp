@@ -168,10 +168,15 @@ void Hauptablauf() {
   // An administrator's lock or a pending repair notice bars the start.
   Sperrdatei_prüfen();
   // An empty data folder gets the default files; they need the holiday master file.
-  if (!Ordner_hat(gDatenordner, QStringLiteral("*.dat"))) {
-    if (!Datei_vorhanden(gBasisordner + QStringLiteral("VelkoraFtg.dat")))
-      Dateifehler(3, gBasisordner + QStringLiteral("VelkoraFtg.dat"), QString(), QStringLiteral("modVelkora - Main"));
-    Setup_Datenordner();
+  // Workstations starting on it together set it up once: the others wait for the
+  // first-start lock and look at the folder again inside it.
+  if (!Ordner_hat(gDatenordner, QStringLiteral("*.dat")) || Einrichtung_läuft()) {
+    const Einrichtungssperre einrichtung;
+    if (!Ordner_hat(gDatenordner, QStringLiteral("*.dat")) || einrichtung.übernommen()) {
+      if (!Datei_vorhanden(gBasisordner + QStringLiteral("VelkoraFtg.dat")))
+        Dateifehler(3, gBasisordner + QStringLiteral("VelkoraFtg.dat"), QString(), QStringLiteral("modVelkora - Main"));
+      Setup_Datenordner();
+    }
   }
   // The pointer file is written at the first start.
   if (!Datei_vorhanden(gBasisordner + QStringLiteral("Velkora.dat"))) Velkoradat_schreiben();

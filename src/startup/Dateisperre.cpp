@@ -123,8 +123,9 @@ bool Verlassen(const QString& pfad, const Stand& s) {
 // workstations finding it left behind only one removes it. When what was moved aside
 // is not the lock that was judged (a fresh one taken in between), it is put back.
 bool Übernehmen(const QString& pfad, const Stand& gesehen) {
-  const QString beiseite = pfad + u'.' + QString::number(::getpid()) + u'.' +
-                           QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".vkstale");
+  // A name of this machine's own (host name, process id, random part): two machines
+  // taking over at once must not move their locks onto one name.
+  const QString beiseite = Eigener_Zwischenname(pfad) + QStringLiteral(".vkstale");
   const QByteArray b = QFile::encodeName(beiseite);
   if (::rename(QFile::encodeName(pfad).constData(), b.constData()) != 0) return false;
   const std::optional<Stand> s = Stand_lesen(beiseite);
@@ -144,10 +145,37 @@ int Anlegen(const QString& pfad, const QByteArray& kennung) { return Sperrdatei_
 
 }  // namespace
 
+namespace {
+
+bool Pfad_vorhanden(const QByteArray& p) {
+  struct stat st {};
+  return ::lstat(p.constData(), &st) == 0;
+}
+
+// The exclusive create of a lock file. A network share does not always answer "exists"
+// when another workstation made the file a moment earlier (some say "no rights", some
+// "I/O error"): a failed create counts as "held by another" whenever the path stands
+// there afterwards. Only a failure with the path absent, twice, is a real error.
+int Exklusiv_öffnen(const QByteArray& p, int* fd) {
+  for (int versuch = 0;; ++versuch) {
+    *fd = ::open(p.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (*fd >= 0) return 0;
+    const int e = errno == 0 ? EIO : errno;
+    if (e == EEXIST || Pfad_vorhanden(p)) return EEXIST;
+    if (versuch == 0 || (e == EINTR && versuch < 10)) {
+      uhr::schlafen(0.01 + 0.02 * uhr::zufall());
+      continue;
+    }
+    return e;
+  }
+}
+
+}  // namespace
+
 int Sperrdatei_anlegen(const QString& pfad, const QByteArray& kennung) {
   const QByteArray p = QFile::encodeName(pfad);
-  const int fd = ::open(p.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno == 0 ? EIO : errno;
+  int fd = -1;
+  if (const int e = Exklusiv_öffnen(p, &fd); e != 0) return e;
   int fehler = 0;
   qsizetype geschrieben = 0;
   while (geschrieben < kennung.size()) {
@@ -233,10 +261,10 @@ Dateisperre::Dateisperre(const QString& pfad, double wartezeit) : mPfad(pfad) {
       mÜbernommen = false;
       return;
     }
-    // Released just now: try again at once.
-    if (!s) continue;
-    // A short, slightly random wait, so that waiting workstations do not retry in step.
-    uhr::schlafen(0.02 + 0.03 * uhr::zufall());
+    // A short, slightly random wait, so that waiting workstations do not retry in step;
+    // shorter when the lock was released just now. Never none: a share whose cached
+    // view still shows a released lock would have this loop spin without end.
+    uhr::schlafen(s ? 0.02 + 0.03 * uhr::zufall() : 0.005 + 0.01 * uhr::zufall());
   }
 }
 

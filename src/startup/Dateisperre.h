@@ -62,8 +62,10 @@ class Dateisperre {
 // handler's file-access message names the file and the cause.
 [[noreturn]] void Dateisperre_Fehler(const QString& pfad, int fehlernummer);
 
-// Creates a lock file exclusively and whole: 0 when made, EEXIST when it exists,
-// otherwise the errno of what failed (a half-made file is removed again).
+// Creates a lock file exclusively and whole: 0 when made, EEXIST when it exists (also
+// when the create failed with another error but the path stands there afterwards, as a
+// share may answer a lost race with "no rights"), otherwise the errno of what failed,
+// tried twice (a half-made file is removed again).
 int Sperrdatei_anlegen(const QString& pfad, const QByteArray& inhalt);
 // The identity a lock file of process `pid` on this machine holds (for tests: a lock
 // of a process that has ended).

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <algorithm>
 #include <cerrno>
 #include <memory>
@@ -133,12 +134,19 @@ void Rechte_übernehmen(int fd, const QString& ziel) {
   if ((neu.st_mode & 07777) != (alt.st_mode & 07777)) (void)!::fchmod(fd, alt.st_mode & 07777);
 }
 
-QString Zwischenname(const QString& ziel) {
-  const QFileInfo fi(ziel);
-  return fi.absolutePath() + QStringLiteral("/~") + fi.fileName() + u'.' +
-         QString::number(QCoreApplication::applicationPid()) + u'.' +
-         QString::number(QRandomGenerator::global()->generate(), 36) + kZwischenEndung;
+// This machine's host name as it may stand in a file name: at most 16 letters, digits
+// and '-' (two machines on one share with the same process id must not meet).
+const QString& Rechnername() {
+  static const QString n = [] {
+    QString r;
+    for (QChar c : QSysInfo::machineHostName())
+      if (r.size() < 16 && c.unicode() < 128 && (c.isLetterOrNumber() || c == u'-')) r += c;
+    return r.isEmpty() ? QStringLiteral("x") : r;
+  }();
+  return n;
 }
+
+QString Zwischenname(const QString& ziel) { return Eigener_Zwischenname(ziel); }
 
 [[noreturn]] void Öffnungsfehler(const QString& pfad, bool schreiben) {
   const QFileInfo fi(pfad);
@@ -528,13 +536,37 @@ bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
 
 bool Ist_Zwischendatei(const QString& name) { return name.endsWith(kZwischenEndung); }
 
+QString Eigener_Zwischenname(const QString& ziel) {
+  const QFileInfo fi(ziel);
+  return fi.absolutePath() + QStringLiteral("/~") + fi.fileName() + u'.' + Rechnername() + u'.' +
+         QString::number(QCoreApplication::applicationPid()) + u'.' +
+         QString::number(QRandomGenerator::global()->generate(), 36) + kZwischenEndung;
+}
+
+bool Datei_öffnenbar(const QString& pfad) {
+  const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd >= 0) {
+    ::close(fd);
+    return true;
+  }
+  return errno != ENOENT && errno != ENOTDIR;
+}
+
+void Ordneransicht_erneuern(const QString& ordner) {
+  const QByteArray p = QFile::encodeName(Eigener_Zwischenname(umgebung::mitSchrägstrich(ordner) + u'~'));
+  const int fd = ::open(p.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return;
+  ::close(fd);
+  ::unlink(p.constData());
+}
+
 bool Ist_Verweis_Datei(const QString& pfad) { return Ist_Verweis(pfad); }
 
 bool Zwischenname_möglich(const QString& ziel) {
-  // The longest name Zwischenname gives: "~", the name, ".", the process number, ".",
-  // up to seven characters of the random number, the ending.
+  // The longest name Zwischenname gives: "~", the name, ".", the host name, ".", the
+  // process number, ".", up to seven characters of the random number, the ending.
   const QByteArray name = QFile::encodeName(QFileInfo(ziel).fileName());
-  return name.size() + 2 + 10 + 1 + 7 + kZwischenEndung.size() <= NAME_MAX;
+  return name.size() + 2 + 17 + 10 + 1 + 7 + kZwischenEndung.size() <= NAME_MAX;
 }
 
 void Zwischendateien_aufräumen(const QString& ordner, double alterSekunden) {

@@ -71,6 +71,20 @@ qint64 Dateigröße(const QString& pfad);    // -1 when missing
 // Writes a whole file so that no reader sees it half written: a temporary file in the
 // same folder is renamed over the target. False when it could not be written.
 bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt);
+// A name for a temporary file beside `ziel` that no other workstation uses: the target's
+// name, this machine's host name, the process id and a random part, ending in the
+// channel's temporary ending. Create it exclusively.
+QString Eigener_Zwischenname(const QString& ziel);
+// Whether a file can be opened now, asked of the file server itself: on a share whose
+// listings and file attributes are cached, a file made by another workstation a
+// moment ago is missing from the listing, and one it removed is still listed. False
+// only when the file is not there (a file that exists but cannot be read counts).
+bool Datei_öffnenbar(const QString& pfad);
+// Makes the next listing of a folder ask the file server: a share drops its cached
+// listing of a folder in which this workstation itself made or removed a file, so a
+// file of its own is made exclusively and removed again. Does nothing when the folder
+// takes no file.
+void Ordneransicht_erneuern(const QString& ordner);
 // Whether a file name is one of the channel's temporary files.
 bool Ist_Zwischendatei(const QString& name);
 // Whether a whole-file write of the target can have its temporary file beside it (the

@@ -125,8 +125,12 @@ Anzgru_Sperre::Anzgru_Sperre() {
       return;
     }
     const std::optional<QByteArray> jetzt = Kennung_lesen(pfad);
-    // Released just now: try again at once.
-    if (!jetzt && !QFile::exists(pfad)) continue;
+    // Released just now: try again soon (never at once: a share's cached view may
+    // still show the lock, and the loop would spin).
+    if (!jetzt && !QFile::exists(pfad)) {
+      uhr::schlafen(0.005 + 0.01 * uhr::zufall());
+      continue;
+    }
     const double t = uhr::monoton();
     if (jetzt != gesehen) {
       gesehen = jetzt;

@@ -2,12 +2,12 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <cerrno>
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Programmabbruch.h"
@@ -37,16 +37,21 @@ const QStringList kStandardSchaltflächen = {
 // folder at the same moment: the file is written whole under a temporary name and
 // renamed, so neither ever sees the other's file half written, and one that appeared
 // meanwhile is kept.
+// The first-start lock this program holds, freshened while the set-up writes.
+Dateisperre* sEinrichtung = nullptr;
+
+QString Einrichtungssperre_Datei() { return gDatenordner + QStringLiteral("~Einrichtung.vklock"); }
+
 void Standarddatei(const QString& name, const QStringList& zeilen) {
   const QString pfad = gDatenordner + name;
+  if (sEinrichtung) sEinrichtung->auffrischen();
   if (Datei_vorhanden(pfad)) return;
   // Opened once under its own name only for the error a folder that takes no file gives.
   FOpen(pfad, QStringLiteral("Output"));
   FVerwerfen();
   // Written under a name of this workstation's own, then linked in: a link never
   // replaces the file the other workstation may have put there meanwhile.
-  const QString eigene = gDatenordner + u'~' + name + u'.' + QString::number(QCoreApplication::applicationPid()) +
-                         QStringLiteral(".vktmp");
+  const QString eigene = Eigener_Zwischenname(pfad);
   FOpen(eigene, QStringLiteral("Output"));
   for (const QString& z : zeilen) LineOut(z);
   FClose();
@@ -58,8 +63,25 @@ void Standarddatei(const QString& name, const QStringList& zeilen) {
   QFile::remove(eigene);
 }
 
-// The data folder's opaque line: the one held, or a new one for a new folder.
+// The folder id line of a file the folder holds already (a set-up cut short and
+// finished now), "" when none has one.
+QString Vorhandene_Kennzeile() {
+  for (const char* name : {"Konfigdaten.dat", "Mitarbeiterdaten.dat", "Feiertage.dat"}) {
+    const QString pfad = gDatenordner + QString::fromLatin1(name);
+    if (Dateigröße(pfad) <= 0 || !FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) continue;
+    QString zeile;
+    if (!FEOF()) LineIn();
+    if (!FEOF()) zeile = LineIn();
+    FClose();
+    if (!zeile.isEmpty()) return zeile;
+  }
+  return {};
+}
+
+// The data folder's opaque line: the one held, the one of the folder's files, or a new
+// one for a new folder.
 const QString& Kennzeile_für_neuen_Ordner() {
+  if (gKennzeile.isEmpty()) gKennzeile = Vorhandene_Kennzeile();
   if (gKennzeile.isEmpty()) gKennzeile = Kennzeile_neu();
   return gKennzeile;
 }
@@ -70,8 +92,24 @@ QString Monatsschlüssel(int jahr, int monat) {
 
 }  // namespace
 
+Einrichtungssperre::Einrichtungssperre()
+    : mSperre(std::make_unique<Dateisperre>(Einrichtungssperre_Datei(), kEinrichtungssperreWartezeit)) {
+  if (mSperre->gehalten() && !sEinrichtung) sEinrichtung = mSperre.get();
+}
+
+Einrichtungssperre::~Einrichtungssperre() {
+  if (sEinrichtung == mSperre.get()) sEinrichtung = nullptr;
+}
+
+bool Einrichtungssperre::übernommen() const { return mSperre->übernommen(); }
+
+bool Einrichtung_läuft() { return Datei_öffnenbar(Einrichtungssperre_Datei()); }
+
 void Setup_Datenordner() {
   Prozedur(QStringLiteral("modVelkora - Setup_Datenordner"), [] {
+    // Under the first-start lock (shared with the caller's): another workstation
+    // starting now waits instead of finding the folder half set up.
+    const Einrichtungssperre sperre;
     gPlanungsjahr = gHeute.year() - 1;
     const QString code = Ländercode_ermitteln();
     gLand = code;

@@ -13,6 +13,7 @@
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
+#include "store/Einrichtung.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
@@ -32,6 +33,8 @@ const QString kEndung = QStringLiteral(" Data.dat");
 constexpr double kCachedauer = 30.0;
 
 bool sLesezeitGültig = false;
+// The name of the version the last read of one month opened.
+QString sGelesen;
 
 void Zustand_zurücksetzen() {
   gErfassungsdaten.dimensionieren(0);
@@ -41,6 +44,7 @@ void Zustand_zurücksetzen() {
   gSchnellesLesen = true;
   gLesezeit = 0.0;
   sLesezeitGültig = false;
+  sGelesen.clear();
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
@@ -78,9 +82,39 @@ QHash<QString, Version> Neueste_Versionen(const QStringList& namen) {
   return r;
 }
 
+// The newest version of one month. Today's version is looked for by opening it too: a
+// share that caches folder listings lists it only seconds after another workstation
+// made it.
 Version Neueste_Version(const QString& schlüssel) {
-  return Neueste_Versionen(Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"))).value(schlüssel);
+  Version v = Neueste_Versionen(Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"))).value(schlüssel);
+  if (gHeuteText.size() != 6) return v;
+  const QString heute = schlüssel + u' ' + gHeuteText;
+  if (heute > v.stamm && Datei_öffnenbar(gDatenordner + heute + kEndung)) v = Version{heute, heute + kEndung};
+  return v;
 }
+
+}  // namespace
+
+// A version gone when opened was replaced by another workstation: the folder is listed
+// again, asking the server itself, and the newest version then is tried, with a short
+// wait between the tries.
+QString Erfassungsversion_öffnen(const QString& schlüssel, QString name) {
+  for (int versuch = 0;; ++versuch) {
+    if (name.isEmpty()) return {};
+    const QString pfad = gDatenordner + name;
+    if (FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return name;
+    // Anything but a file gone fails as any open does.
+    if (Datei_öffnenbar(pfad) || versuch >= 40) {
+      FOpen(pfad, QStringLiteral("Input"));
+      return name;
+    }
+    uhr::schlafen(std::min(0.02 * (versuch + 1), 0.5));
+    Ordneransicht_erneuern(gDatenordner);
+    name = Neueste_Version(schlüssel).name;
+  }
+}
+
+namespace {
 
 void Andere_Versionen_löschen(const QStringList& namen, const QString& stamm) {
   const QString eigene = stamm + kEndung;
@@ -101,19 +135,9 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   gMonatsEinträge = QStringList{QString(), QStringLiteral("NoData")};
   gMonatsKommentare = QStringList{QString(), QStringLiteral("NoComments")};
 
-  QString pfad;
-  for (int versuch = 0;; ++versuch) {
-    if (name.isEmpty()) return false;
-    pfad = gDatenordner + name;
-    if (FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) break;
-    // Gone since the folder was listed: another workstation has written a newer
-    // version and removed this one. Anything else fails as any open does.
-    if (Datei_vorhanden(pfad) || versuch >= 5) {
-      FOpen(pfad, QStringLiteral("Input"));
-      break;
-    }
-    name = Neueste_Version(schlüssel).name;
-  }
+  sGelesen = Erfassungsversion_öffnen(schlüssel, name);
+  if (sGelesen.isEmpty()) return false;
+  const QString pfad = gDatenordner + sGelesen;
   QStringList zeilen;
   while (!FEOF()) {
     const QString z = LineIn();
@@ -284,6 +308,15 @@ QString Aktuelle_Erfassungsdatei(const QString& monatsschlüssel) { return Neues
 
 QString Erfassungsdatei_Name(const QString& monatsschlüssel) { return Neueste_Version(monatsschlüssel).name; }
 
+QString Erfassungsdatei_gelesen() { return sGelesen; }
+
+bool Erfassungsversion_lesen(const QString& monatsschlüssel, const QString& name) {
+  return Prozedur(QStringLiteral("modVelkora - Erfassungsdaten_lesen"), [&]() -> bool {
+    Anmelden();
+    return Monat_lesen(monatsschlüssel, name);
+  });
+}
+
 void Alte_Erfassungsdateien_löschen(const QString& stamm) {
   Andere_Versionen_löschen(Dateiliste(gDatenordner, stamm.left(4) + QStringLiteral("*Data.dat")), stamm);
 }
@@ -384,6 +417,11 @@ int AnAbwesenheitstage(int schaltfläche, const QDate& von, const QDate& bis, in
 void Erfassungsdateien_checken() {
   Prozedur(QStringLiteral("modVelkora - Erfassungsdateien_checken"), [&] {
     Anmelden();
+    // A month missing while another workstation sets the folder up is not damage: its
+    // first start is waited for.
+    if (Einrichtung_läuft()) {
+      const Einrichtungssperre abwarten;
+    }
     const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
     const QHash<QString, Version> versionen = Neueste_Versionen(namen);
     QStringList fehlend;

@@ -44,10 +44,23 @@ extern bool gSchnellesLesen;
 extern double gLesezeit;
 
 // The stem ("yymm yymmdd") of the newest version of a month, "" when it has no file.
+// Today's version counts when it can be opened, also while a share's cached listing
+// does not show it yet.
 QString Aktuelle_Erfassungsdatei(const QString& monatsschlüssel);
 // The name of the newest version's file as it stands in the folder (its letter case
 // may differ from stem + " Data.dat"), "" when none.
 QString Erfassungsdatei_Name(const QString& monatsschlüssel);
+// The file name of the version the last read of one month opened ("" when it found
+// none): a listed version gone when opened is replaced by the newest one then.
+QString Erfassungsdatei_gelesen();
+// Opens the named version of a month for input on the file channel. A listed version
+// gone when opened was replaced by another workstation meanwhile: the folder is listed
+// again and the newest version then is opened, never a fatal stop for that. The name
+// of the version open on the channel; "" (nothing open) when the month has no file.
+QString Erfassungsversion_öffnen(const QString& monatsschlüssel, QString name);
+// Reads one named version of a month like Erfassungsdaten_lesen (a version gone
+// meanwhile gives the newest one then).
+bool Erfassungsversion_lesen(const QString& monatsschlüssel, const QString& name);
 // Deletes every other version of the stem's month.
 void Alte_Erfassungsdateien_löschen(const QString& stamm);
 // Reads and checks the newest version of a month into gMonatsEinträge,

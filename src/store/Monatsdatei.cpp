@@ -53,19 +53,26 @@ void Sperre_auffrischen(const QString& monatsschlüssel) {
   if (Dateisperre* s = Monatssperren().value(monatsschlüssel)) s->auffrischen();
 }
 
-QString Pfad_heute(const QString& schlüssel) {
+// `versionen`: the month's names in the folder listing.
+QString Pfad_heute(const QString& schlüssel, const QStringList& versionen) {
   const QString name = schlüssel + u' ' + gHeuteText + QStringLiteral(" Data.dat");
   // Today's version may stand in the folder in another letter case: a second name
   // beside it would not be the one readers take.
-  const QStringList vorhanden = Dateiliste(gDatenordner, name);
-  return gDatenordner + (vorhanden.isEmpty() ? name : vorhanden.first());
+  for (const QString& v : versionen)
+    if (v.compare(name, Qt::CaseInsensitive) == 0) return gDatenordner + v;
+  return gDatenordner + name;
 }
+
+QStringList Versionsnamen(const QString& schlüssel) {
+  return Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"));
+}
+
+QString Pfad_heute(const QString& schlüssel) { return Pfad_heute(schlüssel, Versionsnamen(schlüssel)); }
 
 // The lines of a month file; an unterminated last line (another writer's line in
 // flight) is left out.
-QStringList Zeilen_lesen(const QString& pfad) {
+QStringList Offene_Zeilen_lesen() {
   QStringList zeilen;
-  FOpen(pfad, QStringLiteral("Input"));
   while (!FEOF()) {
     const QString z = LineIn();
     if (Kanal_letzte_Zeile_unvollständig() && zeilen.size() >= 3) break;
@@ -73,6 +80,11 @@ QStringList Zeilen_lesen(const QString& pfad) {
   }
   FClose();
   return zeilen;
+}
+
+QStringList Zeilen_lesen(const QString& pfad) {
+  FOpen(pfad, QStringLiteral("Input"));
+  return Offene_Zeilen_lesen();
 }
 
 void Zeilen_schreiben(const QString& pfad, const QString& modus, const QStringList& zeilen) {
@@ -134,6 +146,39 @@ void Zeilenende_sichern(const QString& pfad) {
     gOffeneDatei = pfad;
     fehler::auslösen(61);
   }
+}
+
+// Whether a name has the form of a month version, "yymm yymmdd Data.dat".
+bool Ist_Versionsname(const QString& name) {
+  if (name.size() != 20 || name[4] != u' ' || name[11] != u' ') return false;
+  for (int i : {0, 1, 2, 3, 5, 6, 7, 8, 9, 10})
+    if (!name[i].isDigit()) return false;
+  return true;
+}
+
+// Whether the listing holds a version newer than `stamm`.
+bool Neuere_Version(const QStringList& versionen, const QString& stamm) {
+  return std::any_of(versionen.begin(), versionen.end(),
+                     [&](const QString& v) { return Ist_Versionsname(v) && v.left(11) > stamm.left(11); });
+}
+
+// After a save wrote the version `eigene`, made from the version `basis` ("" when the
+// month had no file): deletes the versions that this made stale, the one read and every
+// older one. A version newer than `basis` (other than `eigene`) was not read by this
+// save, so its lines are not in `eigene`: it is left, and the newest such one is
+// returned. Other names the pattern matches go as before.
+QString Überholte_Versionen_löschen(const QString& monatsschlüssel, const QString& eigene, const QString& basis) {
+  const QString basisStamm = basis.left(11);
+  QString neuere;
+  for (const QString& name : Versionsnamen(monatsschlüssel)) {
+    if (name.compare(eigene, Qt::CaseInsensitive) == 0) continue;
+    if (Ist_Versionsname(name) && name.left(11) > basisStamm) {
+      if (name.left(11) > neuere.left(11)) neuere = name;
+      continue;
+    }
+    Löschen(gDatenordner + name);
+  }
+  return neuere;
 }
 
 }  // namespace
@@ -258,13 +303,20 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
-    const QString heute = Pfad_heute(monatsschlüssel);
+    const QStringList versionen = Versionsnamen(monatsschlüssel);
+    const QString heute = Pfad_heute(monatsschlüssel, versionen);
     // The month as it is before the own write: whether another workstation wrote it
     // since this one last read or wrote it.
     const Monatsstand vorher = Monatsstand_lesen(monatsschlüssel);
     const bool zusammenführen =
         std::any_of(zeilen.begin(), zeilen.end(), [](const Monatszeile& z) { return z.tage.has_value(); });
-    if (!zeilen.isEmpty() && Datei_vorhanden(heute)) {
+    // Today's version is asked of the server by opening it: a share's cached listing
+    // or file attributes may not show yet the version another workstation just made.
+    // Beside a newer version (a workstation with a later date, whose save stopped
+    // before it deleted this one) an append would not be read: the month is written
+    // afresh from the newer one, which holds what today's held when it was made.
+    const QString heuteName = ShowDatei(heute);
+    if (!zeilen.isEmpty() && !Neuere_Version(versionen, heuteName) && Datei_öffnenbar(heute)) {
       // Changes of single days go onto the rows as they stand in the file now.
       const QStringList geschrieben =
           Zeilen_zusammenführen(zusammenführen ? Zeilen_lesen(heute) : QStringList(), zeilen);
@@ -275,28 +327,33 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       }
       Zeilenende_sichern(heute);
       Zeilen_schreiben(heute, QStringLiteral("Append"), geschrieben);
+      Sperre_auffrischen(monatsschlüssel);
+      Überholte_Versionen_löschen(monatsschlüssel, heuteName, heuteName);
     } else {
       // The employees of a rewrite come in the current list order (users it does not
       // know keep their lines after them).
       Mitarbeiterdaten_vor_Umschreiben_prüfen();
       // The newest version as it is now, read inside the lock.
-      QStringList inhalt;
-      if (!Erfassungsdaten_lesen(monatsschlüssel)) {
-        if (Aktuelle_Erfassungsdatei(monatsschlüssel).isEmpty()) gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
-        inhalt << u'[' + monatsschlüssel + u']' << gKennzeile << gMonatsAusnahmen;
-      } else {
-        inhalt << u'[' + monatsschlüssel + u']' << gKennzeile << gMonatsAusnahmen << Monatsdatei_kompakte_Zeilen();
+      bool gelesen = Erfassungsdaten_lesen(monatsschlüssel);
+      for (int runde = 0;; ++runde) {
+        const QString basis = Erfassungsdatei_gelesen();
+        QStringList inhalt{u'[' + monatsschlüssel + u']', gKennzeile, gMonatsAusnahmen};
+        if (gelesen) inhalt << Monatsdatei_kompakte_Zeilen();
+        inhalt << Zeilen_zusammenführen(inhalt, zeilen);
+        Sperre_auffrischen(monatsschlüssel);
+        if (!Sperre_noch_eigen(monatsschlüssel)) {
+          Meldung(Monatssperre_Meldung(monatsschlüssel));
+          return false;
+        }
+        Zeilen_schreiben(heute, QStringLiteral("Output"), inhalt);
+        Sperre_auffrischen(monatsschlüssel);
+        // A version newer than the one read that the listing did not show before (a
+        // share's cached listing): today's version is made again from it.
+        const QString neuere = Überholte_Versionen_löschen(monatsschlüssel, heuteName, basis);
+        if (neuere.isEmpty() || runde >= 3) break;
+        gelesen = Erfassungsversion_lesen(monatsschlüssel, neuere);
       }
-      inhalt << Zeilen_zusammenführen(inhalt, zeilen);
-      Sperre_auffrischen(monatsschlüssel);
-      if (!Sperre_noch_eigen(monatsschlüssel)) {
-        Meldung(Monatssperre_Meldung(monatsschlüssel));
-        return false;
-      }
-      Zeilen_schreiben(heute, QStringLiteral("Output"), inhalt);
     }
-    Sperre_auffrischen(monatsschlüssel);
-    Alte_Erfassungsdateien_löschen(monatsschlüssel + u' ' + gHeuteText);
     Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, vorher);
     return true;
   });
@@ -339,9 +396,9 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
       if (meldenBeiSperre && sperre.fehler() == 0) Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
-    const QString stamm = Aktuelle_Erfassungsdatei(monatsschlüssel);
-    const QString name = Erfassungsdatei_Name(monatsschlüssel);
-    const QStringList alt = stamm.isEmpty() ? QStringList() : Zeilen_lesen(gDatenordner + name);
+    const QString name = Erfassungsversion_öffnen(monatsschlüssel, Erfassungsdatei_Name(monatsschlüssel));
+    const QString stamm = name.left(11);
+    const QStringList alt = name.isEmpty() ? QStringList() : Offene_Zeilen_lesen();
     const std::optional<QStringList> neu = ändern(stamm, alt);
     if (!neu) return true;
     Sperre_auffrischen(monatsschlüssel);
@@ -360,7 +417,7 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
       FVerwerfen();
       throw;
     }
-    if (heute) Alte_Erfassungsdateien_löschen(monatsschlüssel + u' ' + gHeuteText);
+    if (heute) Überholte_Versionen_löschen(monatsschlüssel, ShowDatei(ziel), name);
     return true;
   });
 }

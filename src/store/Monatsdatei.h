@@ -53,8 +53,11 @@ class Monatssperre {
 // Saves lines ("A:" or "K:" lines) into a month: appended to today's version when it
 // exists, otherwise today's version is written afresh from the newest version (the
 // compact body of Monatsdatei_kompakte_Zeilen: every user's newest line) followed by the
-// lines. With no lines the month is rewritten compactly under today's date. Then
-// every other version is deleted.
+// lines. With no lines the month is rewritten compactly under today's date. Beside a
+// newer version today's version is written afresh from that one, not appended to. Then
+// the version read and every older one are deleted; a newer version that appears only
+// now (a share's cached listing hid it) is not deleted unread: today's version is
+// written again from it.
 // Still inside the lock the own stamp of the month is taken (Monatsstand.h), unless
 // another workstation had written the month since the own stamp; a rewrite first reads
 // the employee file again when it changed.
@@ -88,7 +91,8 @@ bool Monatsdatei_kompaktieren(const QString& monatsschlüssel);
 // lines (lines 1 to 3 and on; an unterminated last line is left out) and returns the
 // whole new content, or nothing to leave the month as it is. The content replaces the
 // newest version under its own name, or with `unterHeute` (or when the month has no
-// file) becomes today's version, after which every other version is deleted.
+// file) becomes today's version, after which the version read and every older one are
+// deleted.
 // `meldenBeiSperre` shows the refusal message when the lock cannot be had;
 // `fehlerIgnorieren` gives False instead of ending the program when the file cannot
 // be written. True when written or when nothing was to be written.

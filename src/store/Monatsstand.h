@@ -6,7 +6,10 @@
 // with another system date (or one left running past midnight): it writes a version
 // under another day's name. A rewrite under the same name with the same size is told
 // apart by its time, and by its new file identity (every rewrite renames a new file
-// over the old one).
+// over the old one). A share may give whole-second file times and inode numbers of
+// its own and cache both for seconds, so the stamp also holds a hash of the content
+// (of all of a compact month, of the beginning and end of one grown long by appends),
+// read when the stamp is taken, which also makes the share look at the file afresh.
 //
 // The own stamp is taken by the month writer inside the month lock right after the
 // own write, and by the month display before it reads. A foreign change that came
@@ -21,6 +24,7 @@ struct Monatsstand {
   qint64 zeit = 0;       // modification time, nanoseconds since the epoch
   qint64 größe = -1;     // bytes; -1 when there is no file
   quint64 datei = 0;     // file identity (device and inode mixed)
+  quint64 inhalt = 0;    // hash of the content
   bool bekannt = false;  // false: no stamp; differs from every stamp read from the folder
 
   bool operator==(const Monatsstand&) const = default;

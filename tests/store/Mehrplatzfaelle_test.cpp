@@ -258,6 +258,95 @@ void Getoetet(Mehrplatzfall& t) {
   EXPECT_FALSE(QFile::exists(t.sperre()));
 }
 
+// The helper's environment for a share whose listings of the data folder are cached:
+// `was` is VELKORA_LISTE_ALT or VELKORA_LISTE_OHNE, for the first `bis` listings (0: all).
+QStringList Zwischenspeicher(const char* was, const QString& name, int bis = 0) {
+  QStringList env{QStringLiteral("LD_PRELOAD=") + Bin("velkora_stoerungen.so"),
+                  QStringLiteral("VELKORA_LISTE_ORDNER=") + gDatenordner, QString::fromLatin1(was) + u'=' + name};
+  if (bis > 0) env << QStringLiteral("VELKORA_LISTE_BIS=%1").arg(bis);
+  return env;
+}
+
+QStringList Argumente(const char* modus, int anzahl, const QString& heute) {
+  return {QString::fromLatin1(modus), QStringLiteral("0"), QStringLiteral("2"), QString::number(anzahl), heute};
+}
+
+// Another workstation holds the lock, and the share answers the exclusive create of
+// the existing lock file with EPERM: the save is refused as busy, not ended as a
+// fault; once the lock is released the next save goes through.
+void ExklusivMitEperm(Mehrplatzfall& t) {
+  t.monat(QStringLiteral("260310"), {QStringLiteral("A:w1u0:") + tage(QStringLiteral("2"))});
+  const QStringList eperm{QStringLiteral("LD_PRELOAD=") + Bin("velkora_stoerungen.so"),
+                          QStringLiteral("VELKORA_SPERRE_FEHLER=eperm")};
+  auto halter = t.starten(Argumente("halten", 0, QStringLiteral("260310")));
+  ASSERT_NO_FATAL_FAILURE(Mehrplatzfall::bereit(*halter));
+  const Ergebnis besetzt = t.lauf(Argumente("umschreiben", 1, QStringLiteral("260310")), eperm);
+  EXPECT_EQ(besetzt.code, 0) << qPrintable(besetzt.fehler);
+  EXPECT_EQ(besetzt.aus, QStringLiteral("abgelehnt 1 1\n"));
+  ::kill(static_cast<pid_t>(halter->processId()), SIGTERM);
+  EXPECT_EQ(Mehrplatzfall::warten(*halter).code, 0);
+  const Ergebnis frei = t.lauf(Argumente("umschreiben", 1, QStringLiteral("260310")), eperm);
+  EXPECT_EQ(frei.code, 0) << qPrintable(frei.fehler);
+  EXPECT_EQ(frei.aus, QStringLiteral("abgelehnt 0 1\n"));
+  const QStringList zeilen = t.monatszeilen();
+  EXPECT_EQ(Mehrplatzfall::letzte(zeilen, QStringLiteral("w0u0")), Codes(0));
+  EXPECT_EQ(Mehrplatzfall::letzte(zeilen, QStringLiteral("w1u0")), tage(QStringLiteral("2")));
+  EXPECT_FALSE(QFile::exists(t.sperre()));
+}
+
+// Runs the helper with `läufe` (its arguments each) under `env` on a month that holds a
+// line of w1u0: none ends otherwise than with 0, and both w1u0's line and the save of
+// w0u0 stand in the month's only version.
+void Ohne_Verlust(Mehrplatzfall& t, const QStringList& env, const QList<QStringList>& läufe) {
+  t.monat(QStringLiteral("260310"), {QStringLiteral("A:w1u0:") + tage(QStringLiteral("2"))});
+  for (const QStringList& lauf : läufe) {
+    const Ergebnis e = t.lauf(lauf, env);
+    EXPECT_EQ(e.code, 0) << qPrintable(lauf.join(u' ')) << ": " << qPrintable(e.fehler);
+  }
+  const QStringList zeilen = t.monatszeilen();
+  EXPECT_EQ(Mehrplatzfall::letzte(zeilen, QStringLiteral("w1u0")), tage(QStringLiteral("2")));
+  EXPECT_EQ(Mehrplatzfall::letzte(zeilen, QStringLiteral("w0u0")), Codes(0));
+}
+
+// The listing still names a newer version that another workstation has removed (its
+// attributes are still cached, opening it fails): readers and the writer list again
+// and take the version that is there; nothing ends, nothing is lost.
+void ListeNenntGeloeschte(Mehrplatzfall& t) {
+  Ohne_Verlust(t, Zwischenspeicher("VELKORA_LISTE_ALT", QStringLiteral("2603 260311 Data.dat"), 8),
+               {Argumente("lesen", 1, QStringLiteral("260310")), Argumente("kompaktieren", 1, QStringLiteral("260310")),
+                Argumente("anhaengen", 1, QStringLiteral("260312"))});
+}
+
+// The listing lacks today's version, which another workstation made a moment ago:
+// the writer finds it by opening it, so a compaction or a save keeps its lines.
+void ListeOhneHeutige(Mehrplatzfall& t) {
+  Ohne_Verlust(
+      t, Zwischenspeicher("VELKORA_LISTE_OHNE", QStringLiteral("2603 260310 Data.dat")),
+      {Argumente("kompaktieren", 1, QStringLiteral("260310")), Argumente("anhaengen", 1, QStringLiteral("260310"))});
+}
+
+// The listing lacks a version newer than the one it shows (written on another
+// workstation's date) for its first listings: whenever it shows up, before or after the
+// writer's own version is written, its lines are never deleted unread. Once the writer
+// has seen it, they stand in today's version.
+void ListeOhneNeuere(Mehrplatzfall& t) {
+  const QString neuere = QStringLiteral("2603 260311 Data.dat");
+  for (int bis = 1; bis <= 6; ++bis) {
+    for (const QString& n : Dateiliste(gDatenordner, QStringLiteral("2603*Data.dat"))) QFile::remove(gDatenordner + n);
+    t.monat(QStringLiteral("260309"), {QStringLiteral("A:w1u0:") + tage(QStringLiteral("2"))});
+    t.monat(QStringLiteral("260311"), {QStringLiteral("A:w1u0:") + tage(QStringLiteral("2")),
+                                       QStringLiteral("A:w1u1:") + tage(QStringLiteral("3"))});
+    const Ergebnis e = t.lauf(Argumente("anhaengen", 1, QStringLiteral("260312")),
+                              Zwischenspeicher("VELKORA_LISTE_OHNE", neuere, bis));
+    EXPECT_EQ(e.code, 0) << "listings cached: " << bis << ": " << qPrintable(e.fehler);
+    const QStringList heute = dekodierteZeilen(t.monatspfad(QStringLiteral("260312")));
+    EXPECT_EQ(Mehrplatzfall::letzte(heute, QStringLiteral("w0u0")), Codes(0)) << bis;
+    if (QFile::exists(gDatenordner + neuere)) continue;
+    EXPECT_EQ(Mehrplatzfall::letzte(heute, QStringLiteral("w1u1")), tage(QStringLiteral("3")))
+        << "listings cached: " << bis << ": deleted unread";
+  }
+}
+
 TEST_P(Mehrplatzfall, VerliertNichtsUndHaeltKeinenArbeitsplatzAuf) { GetParam().ablauf(*this); }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -266,7 +355,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Fall{"LetzteZeileOhneZeilenende", OhneZeilenende},
                       Fall{"VolleFestplatteBeimSperren", VolleFestplatte}, Fall{"KeineRechteBeimSperren", KeineRechte},
                       Fall{"InDerSperreBeendet", Beenden}, Fall{"ProgrammabbruchInDerSperre", Programmabbruch},
-                      Fall{"InDerSperreGetoetet", Getoetet}),
+                      Fall{"InDerSperreGetoetet", Getoetet}, Fall{"SperreBesetztMitEperm", ExklusivMitEperm},
+                      Fall{"ListeNenntGeloeschteVersion", ListeNenntGeloeschte},
+                      Fall{"ListeOhneHeutigeVersion", ListeOhneHeutige},
+                      Fall{"ListeOhneNeuereVersion", ListeOhneNeuere}),
     [](const ::testing::TestParamInfo<Fall>& i) { return std::string(i.param.name); });
 
 }  // namespace

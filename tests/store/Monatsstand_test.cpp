@@ -1,5 +1,8 @@
 #include "store/Monatsstand.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -67,6 +70,23 @@ TEST_F(MonatsstandTest, JedeArtFremdenSchreibensAendertDenStand) {
                                          QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))});
          ASSERT_TRUE(Datei_sicher_schreiben(pfad(QStringLiteral("260310")), neu));
          zeitSetzen(pfad(QStringLiteral("260310")), zeit);
+       }},
+      // What a share shows of a same-size rewrite by another machine: its own inode
+      // number and a whole-second time, both unchanged; only the content differs.
+      {"same size rewritten in place, time kept",
+       [&] {
+         const QString p = pfad(QStringLiteral("260310"));
+         struct stat vorher {};
+         ASSERT_EQ(::stat(QFile::encodeName(p).constData(), &vorher), 0);
+         QFile f(p);
+         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+         const QByteArray neu = kodiert({QStringLiteral("[2603]"), kKennzeile, QStringLiteral("NoEx:NoEx"),
+                                         QStringLiteral("A:eschmidt:") + tage(QStringLiteral("2"))});
+         ASSERT_EQ(neu.size(), f.size());
+         ASSERT_EQ(f.write(neu), neu.size());
+         f.close();
+         const struct timespec zeiten[2] = {vorher.st_atim, vorher.st_mtim};
+         ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), zeiten, 0), 0);
        }},
       {"only the time", [&] { zeitSetzen(pfad(QStringLiteral("260310")), QDateTime::currentDateTime().addSecs(5)); }},
       {"month removed", [&] { QFile::remove(pfad(QStringLiteral("260310"))); }},

@@ -15,7 +15,9 @@
 // day onto the row it read; "halten" takes the month lock, says "bereit" and runs the
 // event loop until SIGTERM ends it; VELKORA_MITARBEITER=n adds employees m0 to m<n-1>
 // to the table; "abbruch" takes the month lock and stops the
-// program through the fatal stop.
+// program through the fatal stop; "netz" saves <count> lines like "anhaengen", also
+// compacting before every VELKORA_VERDICHTEN-th save, goes on after a save refused for
+// the lock and prints "ok <j>" (flushed) for every save j that succeeded.
 // Exit code 0 when every save succeeded and nothing was reported; a fatal stop prints
 // its message and the run-time error reported on stderr and gives 5.
 #include <QCoreApplication>
@@ -123,6 +125,25 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
       skript.protokoll.clear();
     }
     std::printf("abgelehnt %d %d\n", abgelehnt, anzahl);
+  } else if (modus == u"netz") {
+    const int verdichten = qEnvironmentVariableIntValue("VELKORA_VERDICHTEN");
+    // A refusal for the lock is the only message a save may give.
+    const auto abgelehnt = [&] {
+      if (skript.texte().empty() || skript.texte().back() != Monatssperre_Meldung(schlüssel)) return false;
+      skript.protokoll.clear();
+      return true;
+    };
+    for (int j = 0; j < anzahl; ++j) {
+      if (verdichten > 0 && j % verdichten == verdichten - 1 && !Monatsdatei_kompaktieren(schlüssel) && !abgelehnt())
+        return 2;
+      if (Monatsdatei_speichern(schlüssel,
+                                {QStringLiteral("A:") + Benutzer(nummer, j % kBenutzerJeProzess) + u':' + Codes(j)})) {
+        std::printf("ok %d\n", j);
+        std::fflush(stdout);
+      } else if (!abgelehnt()) {
+        return 2;
+      }
+    }
   } else if (modus == u"tag") {
     Erfassungsdaten_lesen(schlüssel);
     QString vorher(31, u' ');

@@ -4,7 +4,16 @@
 //   VELKORA_UHRVERSATZ=<seconds>   its wall clock runs that far ahead (file times, which
 //                                  the file system sets, do not);
 //   VELKORA_SPERRE_FEHLER=voll     writing a lock file ("*.vklock") fails: disk full;
-//   VELKORA_SPERRE_FEHLER=rechte   creating a lock file fails: no rights.
+//   VELKORA_SPERRE_FEHLER=rechte   creating a lock file fails: no rights;
+//   VELKORA_SPERRE_FEHLER=eperm    creating a lock file that exists fails with EPERM
+//                                  instead of EEXIST (a share's answer to a lost race).
+//
+// and a share whose folder listings and file attributes are cached: for the first
+// VELKORA_LISTE_BIS listings (all when unset) of the folder VELKORA_LISTE_ORDNER,
+//   VELKORA_LISTE_ALT=<name>       a file gone is still listed and its attributes still
+//                                  read, but opening it fails (ENOENT);
+//   VELKORA_LISTE_OHNE=<name>      a file there is missing from the listing.
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,6 +62,30 @@ F Original(const char* name) {
   return reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
 }
 
+const char* Umgebung(const char* name) {
+  const char* e = std::getenv(name);
+  return e && *e ? e : nullptr;
+}
+
+// Listings of the cached folder so far.
+int sListungen = 0;
+
+bool Zwischengespeichert() {
+  const char* bis = Umgebung("VELKORA_LISTE_BIS");
+  return !bis || sListungen <= std::atoi(bis);
+}
+
+const char* Name_von(const char* pfad) {
+  const char* s = pfad ? std::strrchr(pfad, '/') : nullptr;
+  return s ? s + 1 : pfad;
+}
+
+// Whether a path names the file the cached listing still shows although it is gone.
+bool Alt(const char* pfad) {
+  const char* alt = Umgebung("VELKORA_LISTE_ALT");
+  return alt && pfad && Zwischengespeichert() && std::strcmp(Name_von(pfad), alt) == 0;
+}
+
 int Öffnen(const char* name, const char* pfad, int flags, mode_t mode) {
   using Open = int (*)(const char*, int, ...);
   static Open open_ = Original<Open>("open");
@@ -61,7 +94,64 @@ int Öffnen(const char* name, const char* pfad, int flags, mode_t mode) {
     errno = EACCES;
     return -1;
   }
-  return (std::strcmp(name, "open64") == 0 ? open64_ : open_)(pfad, flags, mode);
+  if (Alt(pfad) && !(flags & O_CREAT)) {
+    errno = ENOENT;
+    return -1;
+  }
+  const int fd = (std::strcmp(name, "open64") == 0 ? open64_ : open_)(pfad, flags, mode);
+  if (fd < 0 && errno == EEXIST && std::strcmp(Fehler(), "eperm") == 0 && Sperrdatei(pfad)) errno = EPERM;
+  return fd;
+}
+
+// The listing being read of the cached folder, and whether it has given the file
+// that is gone yet.
+DIR* sListe = nullptr;
+bool sAltGegeben = false;
+
+template <class Eintrag>
+Eintrag* Eintrag_lesen(DIR* d, Eintrag* (*original)(DIR*)) {
+  for (;;) {
+    Eintrag* e = original(d);
+    if (d != sListe || !Zwischengespeichert()) return e;
+    if (!e) {
+      const char* alt = Umgebung("VELKORA_LISTE_ALT");
+      if (!alt || sAltGegeben) return nullptr;
+      sAltGegeben = true;
+      static Eintrag eintrag;
+      std::memset(&eintrag, 0, sizeof eintrag);
+      std::snprintf(eintrag.d_name, sizeof eintrag.d_name, "%s", alt);
+      eintrag.d_type = DT_REG;
+      eintrag.d_ino = 4711;
+      eintrag.d_reclen = sizeof eintrag;
+      return &eintrag;
+    }
+    const char* ohne = Umgebung("VELKORA_LISTE_OHNE");
+    if (ohne && std::strcmp(e->d_name, ohne) == 0) continue;
+    const char* alt = Umgebung("VELKORA_LISTE_ALT");
+    if (alt && std::strcmp(e->d_name, alt) == 0) continue;
+    return e;
+  }
+}
+
+bool Gecachter_Ordner(const char* pfad) {
+  const char* ordner = Umgebung("VELKORA_LISTE_ORDNER");
+  if (!ordner || !pfad) return false;
+  size_t n = std::strlen(ordner);
+  while (n > 1 && ordner[n - 1] == '/') --n;
+  size_t m = std::strlen(pfad);
+  while (m > 1 && pfad[m - 1] == '/') --m;
+  return n == m && std::strncmp(ordner, pfad, n) == 0;
+}
+
+// Attributes of the file that is gone, as the cache still has them.
+int Alte_Attribute(struct stat* st) {
+  std::memset(st, 0, sizeof *st);
+  st->st_mode = S_IFREG | 0644;
+  st->st_nlink = 1;
+  st->st_size = 64;
+  st->st_ino = 4711;
+  st->st_mtime = ::time(nullptr);
+  return 0;
 }
 
 }  // namespace
@@ -111,6 +201,60 @@ int open64(const char* pfad, int flags, ...) {
     va_end(a);
   }
   return Öffnen("open64", pfad, flags, mode);
+}
+
+DIR* opendir(const char* pfad) {
+  using F = DIR* (*)(const char*);
+  static F f = Original<F>("opendir");
+  DIR* d = f(pfad);
+  if (d && Gecachter_Ordner(pfad)) {
+    ++sListungen;
+    sListe = d;
+    sAltGegeben = false;
+  }
+  return d;
+}
+
+int closedir(DIR* d) {
+  using F = int (*)(DIR*);
+  static F f = Original<F>("closedir");
+  if (d == sListe) sListe = nullptr;
+  return f(d);
+}
+
+struct dirent* readdir(DIR* d) {
+  static auto f = Original<struct dirent* (*)(DIR*)>("readdir");
+  return Eintrag_lesen(d, f);
+}
+
+struct dirent64* readdir64(DIR* d) {
+  static auto f = Original<struct dirent64* (*)(DIR*)>("readdir64");
+  return Eintrag_lesen(d, f);
+}
+
+int stat(const char* pfad, struct stat* st) {
+  static auto f = Original<int (*)(const char*, struct stat*)>("stat");
+  return Alt(pfad) ? Alte_Attribute(st) : f(pfad, st);
+}
+
+int lstat(const char* pfad, struct stat* st) {
+  static auto f = Original<int (*)(const char*, struct stat*)>("lstat");
+  return Alt(pfad) ? Alte_Attribute(st) : f(pfad, st);
+}
+
+int statx(int dirfd, const char* pfad, int flags, unsigned int maske, struct statx* st) {
+  static auto f = Original<int (*)(int, const char*, int, unsigned int, struct statx*)>("statx");
+  if (Alt(pfad)) {
+    std::memset(st, 0, sizeof *st);
+    st->stx_mask = STATX_BASIC_STATS;
+    st->stx_mode = S_IFREG | 0644;
+    st->stx_nlink = 1;
+    st->stx_size = 64;
+    st->stx_ino = 4711;
+    st->stx_mtime.tv_sec = ::time(nullptr);
+    return 0;
+  }
+  return f(dirfd, pfad, flags, maske, st);
 }
 
 ssize_t write(int fd, const void* daten, size_t n) {

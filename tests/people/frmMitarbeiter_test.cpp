@@ -311,6 +311,38 @@ TEST_P(Wiedergabe, GetipptGespeichertWiederGezeigt) {
 
 INSTANTIATE_GEBIETSSCHEMATA(Wiedergabe);
 
+// A click into a box selects its text as the keyboard does, so typing replaces it;
+// Ctrl+A selects it again in every column.
+TEST_F(Mitarbeitereditor, KlickUndStrgAMarkierenDenGanzenText) {
+  mitarbeiter(3);
+  gEintrittsdaten[2] = QStringLiteral("260301");
+  frmMitarbeiter& f = öffnen();
+  fokus(f.txtName[1]);
+  for (int spalte : {1, 3, 6}) {
+    SCOPED_TRACE(spalte);
+    QLineEdit* box = f.Feld(spalte, 2);
+    const QString vorher = box->text();
+    ASSERT_FALSE(vorher.isEmpty());
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
+    EXPECT_EQ(QApplication::focusWidget(), box);
+    EXPECT_EQ(box->selectedText(), vorher);
+    box->deselect();
+    box->setCursorPosition(0);
+    taste(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(box->selectedText(), vorher);
+    EXPECT_EQ(box->text(), vorher);
+    // A click into the box that has the focus places the cursor.
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(2, box->height() / 2));
+    EXPECT_FALSE(box->hasSelectedText());
+    fokus(f.txtName[1]);
+  }
+  QTest::mouseClick(f.txtUrlaub1[2], Qt::LeftButton, {}, QPoint(4, 4));
+  tippen(QStringLiteral("28"));
+  taste(Qt::Key_Tab);
+  EXPECT_EQ(f.Zeilen[2].Urlaubsdaten, QStringLiteral("000,0:028,0:030,0:000,0:000,0"));
+  EXPECT_TRUE(skript->texte().empty());
+}
+
 // --- Validation --------------------------------------------------------------
 
 struct Prüffall {

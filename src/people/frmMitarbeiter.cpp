@@ -88,8 +88,9 @@ QString Untergrenze_Text() {
 
 QString Von_Datum_zu_früh() {
   return QStringLiteral("'Von-Datum' darf nicht vor dem ") + Untergrenze_Text() +
-         QStringLiteral(" liegen.\r\rSie brauchen bei 'befristet beschäftigt von' nur ein Datum "
-                        "einzutragen, wenn der Beschäftigungsbeginn nach dem ") +
+         QStringLiteral(
+             " liegen.\r\rSie brauchen bei 'befristet beschäftigt von' nur ein Datum "
+             "einzutragen, wenn der Beschäftigungsbeginn nach dem ") +
          FormatDatumDA(QDate(gPlanungsjahr, 1, 1)) + QStringLiteral(" liegt.");
 }
 

@@ -24,8 +24,8 @@ inline const Gebietsschemafall kGebietsschemata[] = {{"C", ".", "C"}, {"de_DE.UT
 class Gebietsschemawechsel {
  public:
   explicit Gebietsschemawechsel(const Gebietsschemafall& f) : mAlt(std::setlocale(LC_ALL, nullptr)) {
-    mGesetzt = std::setlocale(LC_ALL, f.name) != nullptr &&
-               std::string(std::localeconv()->decimal_point) == f.dezimalpunkt;
+    mGesetzt =
+        std::setlocale(LC_ALL, f.name) != nullptr && std::string(std::localeconv()->decimal_point) == f.dezimalpunkt;
   }
   ~Gebietsschemawechsel() { std::setlocale(LC_ALL, mAlt.c_str()); }
   Gebietsschemawechsel(const Gebietsschemawechsel&) = delete;

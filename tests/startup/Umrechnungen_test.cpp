@@ -294,9 +294,9 @@ class UmrechnungenImGebietsschema : public UnterGebietsschema<UmrechnungenTest> 
 
 TEST_P(UmrechnungenImGebietsschema, TageszahlenUndDatenFolgenNichtDemProzessgebietsschema) {
   const std::pair<const char*, const char*> fälle[] = {
-      {"3,5", "003,5"},   {"61,5", "061,5"}, {"-3,5", "-03,5"}, {"2.5", "002,5"},   {"0,5", "000,5"},
-      {"1,05", "001,1"},  {"+4,5", "004,5"}, {",5", "000,5"},   {"999,5", "999,5"}, {"-150,5", "-99,5"},
-      {"61.25", "061,3"}, {"30", "030,0"},
+      {"3,5", "003,5"},   {"61,5", "061,5"},   {"-3,5", "-03,5"},  {"2.5", "002,5"},
+      {"0,5", "000,5"},   {"1,05", "001,1"},   {"+4,5", "004,5"},  {",5", "000,5"},
+      {"999,5", "999,5"}, {"-150,5", "-99,5"}, {"61.25", "061,3"}, {"30", "030,0"},
   };
   for (const auto& [ein, aus] : fälle) EXPECT_EQ(BenFormat(QString::fromLatin1(ein)), QString::fromLatin1(aus)) << ein;
   gDezimaltrennzeichen = QStringLiteral(".");

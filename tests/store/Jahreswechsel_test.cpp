@@ -213,7 +213,8 @@ TEST_P(JahreswechselImGebietsschema, HalbeTageGehenUeberDenJahreswechsel) {
     SCOPED_TRACE(f.werte);
     einrichten(QStringLiteral("Halbtag%1").arg(++n));
     einstellungen(1, 0);
-    mitarbeiter({Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"), QString::fromLatin1(f.werte))});
+    mitarbeiter(
+        {Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"), QString::fromLatin1(f.werte))});
     eintragen(QStringLiteral("ameier"), f.einträge);
     heute(QDate(2026, 1, 10));
     ASSERT_TRUE(Jahreswechsel()) << (skript->texte().empty() ? QString() : skript->texte().back()).toStdString();

@@ -16,3 +16,12 @@ function(velkora_tests name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELKORA_BIN_DIR=${VELKORA_BIN_DIR}")
 endfunction()
+
+# The tests of a test program that turn numbers and dates into text and back, once
+# more under the C library's plain locale: the suite itself runs under the users'
+# German one (tools/setup.sh), and neither may change a stored value.
+function(velkora_tests_unter_c name filter)
+  add_test(NAME ${name}_unter_C COMMAND ${name} --gtest_filter=${filter})
+  set_tests_properties(${name}_unter_C PROPERTIES
+    ENVIRONMENT "LC_ALL=C;QT_QPA_PLATFORM=offscreen;VELKORA_BIN_DIR=${VELKORA_BIN_DIR}")
+endfunction()

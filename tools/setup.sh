@@ -14,9 +14,10 @@ als_root=()
 [ "$(id -u)" -eq 0 ] || als_root=(sudo)
 pakete=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev
         libbenchmark-dev fonts-dejavu-core poppler-utils xvfb xauth libxcb1-dev)
-# The fuzz targets of the test run are built with clang; the test of two machines on
-# one share mounts a folder twice with sshfs over a local SSH server.
-[ "$was" = test ] && pakete+=(clang libclang-rt-14-dev openssh-server sshfs)
+# The fuzz targets of the test run are built with clang; the tests run under the
+# users' German locale, which the package locales generates; the test of two machines
+# on one share mounts a folder twice with sshfs over a local SSH server.
+[ "$was" = test ] && pakete+=(clang libclang-rt-14-dev locales openssh-server sshfs)
 fehlend=()
 for p in "${pakete[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
@@ -26,13 +27,20 @@ if [ ${#fehlend[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${als_root[@]}" apt-get install -y "${fehlend[@]}"
 fi
 
+# Without the generated locale LC_ALL=de_DE.UTF-8 would fall back to C without a word.
+if [ "$was" = test ] && ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  "${als_root[@]}" sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | "${als_root[@]}" tee -a /etc/locale.gen >/dev/null
+  "${als_root[@]}" locale-gen
+fi
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 
 if [ "$was" = run ]; then
   exec ./build/bin/velkora "${@:2}"
 else
-  ctest --test-dir build -j "$(nproc)" --output-on-failure --timeout 300
+  LC_ALL=de_DE.UTF-8 ctest --test-dir build -j "$(nproc)" --output-on-failure --timeout 300
   # Each fuzz target for a short while, in a clang build of its own.
   bash tools/fuzz.sh
 fi

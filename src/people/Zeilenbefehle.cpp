@@ -14,7 +14,6 @@
 #include "people/frmMitarbeiter.h"
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/LineEditTextfeld.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
@@ -197,10 +196,7 @@ void frmMitarbeiter::Mitarbeiter_suchen_L(bool neueSuche, bool eigenerBenutzer) 
     if (mFokusfeld) {
       QLineEdit* f = mFokusfeld;
       const auto [spalte, zeile] = Position(f);
-      if (spalte == 3 || spalte == 4) {
-        LineEditTextfeld t(f);
-        if (!CheckDatum(t, true)) return;
-      }
+      if ((spalte == 3 || spalte == 4) && !Datum_prüfen(f)) return;
       TextBox_LostFocus(spalte, zeile);
       TextBox_GotFocus(zeile);
     }

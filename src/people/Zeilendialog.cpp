@@ -219,6 +219,16 @@ bool Zeilendialog::eventFilter(QObject* ziel, QEvent* e) {
       if (spalte == 0 || w == mFokusfeld) return false;
       mFokusfeld = static_cast<QLineEdit*>(w);
       TextBox_GotFocus(zeile);
+      // The click that brought the focus places the cursor after the selection was
+      // made; the release selects the text again unless the mouse chose a part.
+      mKlickfeld = f->reason() == Qt::MouseFocusReason ? mFokusfeld : nullptr;
+      return false;
+    }
+    case QEvent::MouseButtonRelease: {
+      if (w != mKlickfeld) return false;
+      mKlickfeld = nullptr;
+      if (!mFokusfeld || w != mFokusfeld || mFokusfeld->hasSelectedText()) return false;
+      mFokusfeld->selectAll();
       return false;
     }
     case QEvent::FocusOut: {

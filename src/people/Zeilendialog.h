@@ -105,6 +105,7 @@ class Zeilendialog : public QDialog {
   const int mZeilen;
   const int mSpalten;
   QLineEdit* mFokusfeld = nullptr;  // the row box that has the focus
+  QLineEdit* mKlickfeld = nullptr;  // the row box a mouse press just put the focus into
   bool mEnde = false;               // closing: focus changes are no user moves
 
  private:

@@ -60,15 +60,17 @@ QString Format0(double w, bool eineStelle) {
 // The value k (1 to 5) of a vacation text.
 QString Wert(const QString& urlaubsdaten, int k) { return urlaubsdaten.mid(6 * (k - 1), 5); }
 
-// A date box's text as a date; invalid when it is no complete display date.
+// A date box's text as a date; invalid when it is no complete display date. Its year
+// is read as the date check reads two digits (from 50 on the last century), so that a
+// start before 2000 is refused rather than stored as a year of this century.
 QDate Datum_aus_Anzeige(const QString& t) {
   const QString s = Datumstrenner();
   if (t.size() != 8 || t.mid(2, 1) != s || t.mid(5, 1) != s) return {};
   for (int i : {0, 1, 3, 4, 6, 7})
     if (!t[i].isDigit()) return {};
   const QString stamm = FormatDatumAS(t);
-  const QDate d(2000 + stamm.left(2).toInt(), stamm.mid(2, 2).toInt(), stamm.mid(4, 2).toInt());
-  return d;
+  const int jj = stamm.left(2).toInt();
+  return QDate(jj >= 50 ? 1900 + jj : 2000 + jj, stamm.mid(2, 2).toInt(), stamm.mid(4, 2).toInt());
 }
 
 // 1 January 2000 in the locale's order with a four-digit year.
@@ -82,6 +84,14 @@ QString Untergrenze_Text() {
     default:
       return QStringLiteral("01") + s + QStringLiteral("01") + s + QStringLiteral("2000");
   }
+}
+
+QString Von_Datum_zu_früh() {
+  return QStringLiteral("'Von-Datum' darf nicht vor dem ") + Untergrenze_Text() +
+         QStringLiteral(
+             " liegen.\r\rSie brauchen bei 'befristet beschäftigt von' nur ein Datum "
+             "einzutragen, wenn der Beschäftigungsbeginn nach dem ") +
+         FormatDatumDA(QDate(gPlanungsjahr, 1, 1)) + QStringLiteral(" liegt.");
 }
 
 }  // namespace
@@ -187,8 +197,9 @@ void frmMitarbeiter::Form_Load() {
     const Spalte spalten[10] = {{},
                                 {u"txtName", 240, 2775, 40, &txtName},
                                 {u"txtBenutzerID", 3015, 2055, 40, &txtBenutzerID},
-                                {u"txtVonDatum", 5175, 855, 8, &txtVonDatum},
-                                {u"txtBisDatum", 6030, 855, 8, &txtBisDatum},
+                                // Room for a four-digit year, shown in two digits once checked.
+                                {u"txtVonDatum", 5175, 855, 10, &txtVonDatum},
+                                {u"txtBisDatum", 6030, 855, 10, &txtBisDatum},
                                 {u"txtResturlaub", 7065, 435, 3, &txtResturlaub},
                                 {u"txtUrlaub1", 7680, 435, 3, &txtUrlaub1},
                                 {u"txtUrlaub2", 8220, 435, 3, &txtUrlaub2},
@@ -470,8 +481,17 @@ void frmMitarbeiter::txtName_Change(int zeile) {
   });
 }
 
+void frmMitarbeiter::Zeile_abwählen(int zeile) {
+  Farbe_setzen(zeile, 1);
+  if (txtName[zeile]->text().startsWith(u'>')) Überschrift_formatieren(zeile);
+}
+
 void frmMitarbeiter::TextBox_GotFocus(int zeile) {
   Prozedur(kFenster + QStringLiteral("TextBox_GotFocus"), [&] {
+    // Exactly one row is current, also when the focus came back without leaving a box
+    // (a search sets it while the window waits to be active again).
+    for (int k = 1; k <= kZeilen; ++k)
+      if (k != zeile && Farbe(k) == 9) Zeile_abwählen(k);
     Farbe_setzen(zeile, 9);
     Text_markieren();
     for (int i = 1; i <= 4; ++i) cmdAuswahl[i]->setEnabled(true);
@@ -480,8 +500,7 @@ void frmMitarbeiter::TextBox_GotFocus(int zeile) {
 
 void frmMitarbeiter::TextBox_LostFocus(int spalte, int zeile) {
   Prozedur(kFenster + QStringLiteral("TextBox_LostFocus"), [&] {
-    Farbe_setzen(zeile, 1);
-    if (txtName[zeile]->text().startsWith(u'>')) Überschrift_formatieren(zeile);
+    Zeile_abwählen(zeile);
     QLineEdit* e = Feld(spalte, zeile);
     QString t = e->text();
     const QString sep = Trenner();
@@ -508,11 +527,35 @@ void frmMitarbeiter::TextBox_LostFocus(int spalte, int zeile) {
   });
 }
 
+bool frmMitarbeiter::Datum_prüfen(QLineEdit* feld) {
+  LineEditTextfeld t(feld);
+  const QString getippt = feld->text();
+  QDate gelesen;
+  const bool gültig = CheckDatum(t, false, &gelesen);
+  const auto ablehnen = [&](const QString& meldung) {
+    gDatumsprüfungOffen = true;  // as after a date the check refused itself
+    feld->setText(getippt);
+    Meldung(meldung);
+    feld->setFocus(Qt::OtherFocusReason);
+    feld->selectAll();
+    return false;
+  };
+  // A start typed with a year before 2000 gets the message of the list check.
+  if (!gültig && Position(feld).first == 3 && gelesen.isValid() && gelesen.year() < 2000)
+    return ablehnen(Von_Datum_zu_früh());
+  if (!gültig) return CheckDatum(t, true);
+  // The box shows two digits of the year, read back from 50 on as the last century:
+  // a four-digit year the box cannot show again is refused, not turned into another.
+  const QDate angezeigt = Datum_aus_Anzeige(feld->text());
+  if (angezeigt.isValid() && angezeigt.year() != gelesen.year())
+    return ablehnen(QStringLiteral("Datumseingabe nicht plausibel"));
+  return true;
+}
+
 bool frmMitarbeiter::Feld_gültig(QLineEdit* feld) {
   const auto [spalte, zeile] = Position(feld);
   if (spalte != 3 && spalte != 4) return true;
-  LineEditTextfeld t(feld);
-  return CheckDatum(t, true);
+  return Datum_prüfen(feld);
 }
 
 void frmMitarbeiter::Feld_verlassen(QLineEdit* feld, QWidget* neu) {
@@ -520,8 +563,7 @@ void frmMitarbeiter::Feld_verlassen(QLineEdit* feld, QWidget* neu) {
   if (spalte == 3 || spalte == 4) {
     // Cancelling leaves an unconfirmed date alone.
     if (neu == cmdAuswahl[7]) return;
-    LineEditTextfeld t(feld);
-    if (!CheckDatum(t, true)) {
+    if (!Datum_prüfen(feld)) {
       feld->setFocus(Qt::OtherFocusReason);
       return;
     }
@@ -603,14 +645,12 @@ bool frmMitarbeiter::Plausibilitätsprüfung(bool alleDatensätze) {
     for (int r = erster; r <= letzter; ++r) {
       const QDate von = text(r, 3).isEmpty() ? QDate() : Datum_aus_Anzeige(text(r, 3));
       const QDate bis = text(r, 4).isEmpty() ? QDate() : Datum_aus_Anzeige(text(r, 4));
-      if (von.isValid() && untergrenze.daysTo(von) < 0)
-        return melden(r, 3,
-                      QStringLiteral("'Von-Datum' darf nicht vor dem ") + Untergrenze_Text() +
-                          QStringLiteral(" liegen.\r\rSie brauchen bei 'befristet beschäftigt von' nur ein Datum "
-                                         "einzutragen, wenn der Beschäftigungsbeginn nach dem ") +
-                          FormatDatumDA(QDate(gPlanungsjahr, 1, 1)) + QStringLiteral(" liegt."));
+      if (von.isValid() && untergrenze.daysTo(von) < 0) return melden(r, 3, Von_Datum_zu_früh());
       if (von.isValid() && bis.isValid() && von.daysTo(bis) < 0)
         return melden(r, 3, QStringLiteral("'Von-Datum' ist größer als 'Bis-Datum'"));
+      // An end before 2000 would be stored as the same day a century later.
+      if (bis.isValid() && untergrenze.daysTo(bis) < 0)
+        return melden(r, 4, QStringLiteral("Datumseingabe nicht plausibel"));
     }
     // Vacation numbers.
     const QString sep = Trenner();
@@ -680,6 +720,8 @@ bool frmMitarbeiter::Taste_gefiltert(int spalte, QLineEdit* feld, QKeyEvent* k) 
     default:
       break;
   }
+  // Selecting and copying the text is no input; pasting would pass the filter.
+  if (k->matches(QKeySequence::SelectAll) || k->matches(QKeySequence::Copy)) return false;
   const QChar c = t[0];
   if (spalte == 3 || spalte == 4) {
     if (c.isDigit() && c.unicode() < 128) return false;

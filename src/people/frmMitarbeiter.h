@@ -76,6 +76,10 @@ class frmMitarbeiter : public Zeilendialog {
   // page is scrolled into view). False after the message, with the focus in the box.
   bool Plausibilitätsprüfung(bool alleDatensätze = false);
 
+  // Checks and completes the date in a date box as leaving it does; false after the
+  // message, with the focus back in the box.
+  bool Datum_prüfen(QLineEdit* feld);
+
   void TextBox_GotFocus(int zeile) override;
   void TextBox_LostFocus(int spalte, int zeile) override;
   void cmdAuswahl_Click(int index);
@@ -111,6 +115,8 @@ class frmMitarbeiter : public Zeilendialog {
   bool Form_KeyDown(QKeyEvent* k);
   bool Taste_gefiltert(int spalte, QLineEdit* feld, QKeyEvent* k);
   void txtName_Change(int zeile);
+  // The row's base colour, or the heading colour on a heading row.
+  void Zeile_abwählen(int zeile);
   bool Dezimal_Rest() const;
   QString Zahl_anzeigen(const QString& wert, bool dezimal) const;
   QStringList Anzeigetexte(const Zeilensatz& z) const;

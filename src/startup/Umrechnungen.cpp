@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
@@ -85,7 +84,19 @@ float tageswert(const QString& s) {
     }
   }
   if (!ziffer) fehler::auslösen(fehler::kTypenUnverträglich);
-  const float f = std::strtof(c.constData(), nullptr);
+  // from_chars reads "." whatever the process locale (strtof would stop at it under a
+  // decimal comma and cut the half day off). It takes no leading "+".
+  const char* anfang = c.constData();
+  if (*anfang == '+') ++anfang;
+  float f = 0;
+  const auto [ende, ec] = std::from_chars(anfang, c.constData() + c.size(), f, std::chars_format::fixed);
+  if (ec == std::errc::result_out_of_range) {
+    // Too small a fraction reads as 0, as strtof gives; too large is an overflow.
+    const QByteArray ganz = c.left(c.indexOf('.')).replace('-', "").replace('+', "");
+    if (ganz.count('0') != ganz.size()) fehler::auslösen(6);
+    return 0.0f;
+  }
+  if (ec != std::errc() || ende != c.constData() + c.size()) fehler::auslösen(fehler::kTypenUnverträglich);
   if (!std::isfinite(f)) fehler::auslösen(6);
   return f;
 }
@@ -134,8 +145,9 @@ QDate FormatDatumAD(const QString& a) {
   return Prozedur(QStringLiteral("modVelkora - FormatDatumAD"), [&] { return FormatDatumSD(FormatDatumAS(a)); });
 }
 
-bool CheckDatum(Textfeld& feld, bool meldungen) {
+bool CheckDatum(Textfeld& feld, bool meldungen, QDate* gelesen) {
   return Prozedur(QStringLiteral("modVelkora - CheckDatum"), [&] {
+    if (gelesen) *gelesen = QDate();
     const auto ablehnen = [&](const QString& meldung) {
       if (meldungen) {
         Meldung(meldung);
@@ -192,17 +204,22 @@ bool CheckDatum(Textfeld& feld, bool meldungen) {
     }
     const int T = ziffernwert(tag), M = ziffernwert(monat);
     if (T < 1 || T > 31 || M < 1 || M > 12) return ablehnen(unplausibel);
-    // Stored dates keep two digits of the year and read them back as 20yy: a year
-    // outside 2000 to 2099 would come back as another year.
+    // Stored dates keep two digits of the year and read them back as 20yy: a typed
+    // year outside 2000 to 2099 would come back as another year. Two digits from 50 on
+    // are a year of the last century, which a caller may refuse; the text is the same.
     int J;
+    bool vierstellig = false;
     if (jahr.isEmpty()) {
       J = 2000 + gHeute.year() % 100;
     } else if (jahr.size() <= 2) {
-      J = 2000 + ziffernwert(jahr);
+      const int j = ziffernwert(jahr);
+      J = j >= 50 ? 1900 + j : 2000 + j;
     } else {
       J = ziffernwert(jahr);
-      if (J < 2000 || J > 2099) return ablehnen(unplausibel);
+      vierstellig = true;
     }
+    if (gelesen) *gelesen = J >= 1 && J <= 9999 ? QDate(J, M, std::min(T, QDate(J, M, 1).daysInMonth())) : QDate();
+    if (vierstellig && (J < 2000 || J > 2099)) return ablehnen(unplausibel);
     const QDate datum(J, M, std::min(T, Anzahl_Monatstage(J, M)));
     t = FormatDatumDA(datum);
     if (feld.maxLength() > 0 && feld.maxLength() < 8) t = gDatumsreihenfolge == 2 ? t.mid(3, 5) + s : t.left(6);

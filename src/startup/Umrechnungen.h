@@ -27,8 +27,11 @@ QDate FormatDatumAD(const QString& angezeigt);
 // a date, which is then written back complete in the displayed form (without the
 // year when the box takes fewer than eight characters). A refused date is reported
 // through Meldung when meldungen is set; the focus then goes back to the box with
-// its text selected. A year has two digits (20yy) or four (2000 to 2099).
-bool CheckDatum(Textfeld& feld, bool meldungen);
+// its text selected. A year of two digits is 1950 to 1999 from 50 on, else 2000 to
+// 2049 (both shown and stored as the same two digits); a year of four digits must lie
+// in 2000 to 2099, which the stored form holds. When gelesen is given it receives the
+// date read with its full year, also when only its year was refused.
+bool CheckDatum(Textfeld& feld, bool meldungen, QDate* gelesen = nullptr);
 
 // Code characters "1".."9", "A".."Q" for 1..26; empty for anything else.
 QString DecHex(int wert);

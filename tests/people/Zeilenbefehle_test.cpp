@@ -295,6 +295,50 @@ TEST_F(Suche, F4FindetDenEigenenSatzNichtDenErstenMitSeinemNamen) {
   EXPECT_EQ(skript->texte(), std::vector<QString>{QStringLiteral("Windows-Benutzername 'fremd' nicht gefunden")});
 }
 
+// The prompt of a real search is a window of its own: the editor gets the focus back
+// only once it is active again. Whichever way the search went, one row is current.
+TEST_F(Suche, NachDerSucheIstGenauEineZeileHervorgehoben) {
+  QWidget eingabefenster;
+  frmMitarbeiter::eingabe = [&](QWidget*, const QString&, const QString&, const QString&) {
+    eingabefenster.show();
+    QApplication::setActiveWindow(&eingabefenster);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&eingabefenster));
+    eingabefenster.hide();
+    return antworten.isEmpty() ? QString() : antworten.takeFirst();
+  };
+  frmMitarbeiter& f = öffnen();
+  const QColor hervorgehoben(0xFF, 0xFF, 0xC0);
+  const auto hervorgehobeneZeilen = [&] {
+    QList<int> zeilen;
+    for (int k = 1; k <= frmMitarbeiter::kZeilen; ++k)
+      if (f.txtName[k]->palette().color(QPalette::Base) == hervorgehoben) zeilen << k;
+    return zeilen;
+  };
+  struct Schritt {
+    Qt::Key taste;
+    Qt::KeyboardModifiers mods;
+    const char* antwort;
+    int ersteZeile, zeile;
+  };
+  const Schritt schritte[] = {{Qt::Key_F, Qt::ControlModifier, "Meier", 0, 5},
+                              {Qt::Key_F3, Qt::NoModifier, nullptr, 19, 11},
+                              {Qt::Key_F4, Qt::NoModifier, nullptr, 19, 11},
+                              {Qt::Key_F, Qt::ControlModifier, "Zander", 19, 20},
+                              {Qt::Key_F, Qt::ControlModifier, "Name 002", 0, 2}};
+  fokus(f.txtUrlaub1[3]);
+  for (const Schritt& s : schritte) {
+    SCOPED_TRACE(s.antwort ? s.antwort : "weiter");
+    if (s.antwort) antworten << QString::fromUtf8(s.antwort);
+    taste(s.taste, s.mods);
+    QApplication::setActiveWindow(&f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    QApplication::processEvents();
+    EXPECT_EQ(f.ErsteZeile, s.ersteZeile);
+    EXPECT_EQ(QApplication::focusWidget(), f.txtName[s.zeile]);
+    EXPECT_EQ(hervorgehobeneZeilen(), QList<int>{s.zeile});
+  }
+}
+
 TEST_F(Suche, F4TutOhneBenutzernamenNichts) {
   SetSetting(28, 1);
   frmMitarbeiter& f = öffnen();

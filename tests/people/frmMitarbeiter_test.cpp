@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "common/Gebietsschema.h"
 #include "people/Mitarbeitereditor.h"
 #include "platform/Bildschirm.h"
 #include "startup/Dateizugriff.h"
@@ -228,6 +229,118 @@ TEST_F(Mitarbeitereditor, FokussierteZeileIstHervorgehoben) {
   taste(Qt::Key_Return);
   EXPECT_EQ(QApplication::focusWidget(), f.txtUrlaub2[3]);
   EXPECT_TRUE(f.isVisible());
+}
+
+// --- Typed, stored, shown again -----------------------------------------------
+
+// What a box holds after typing comes back from the record, from the file and after
+// reopening exactly as typed, whatever the process locale; a year the record cannot
+// hold is refused, never turned into another one.
+class Wiedergabe : public UnterGebietsschema<Mitarbeitereditor> {};
+
+TEST_P(Wiedergabe, GetipptGespeichertWiederGezeigt) {
+  const QString vorJahr2000 = QStringLiteral(
+      "'Von-Datum' darf nicht vor dem 01.01.2000 liegen.\r\rSie brauchen bei 'befristet beschäftigt von' nur ein "
+      "Datum einzutragen, wenn der Beschäftigungsbeginn nach dem 01.01.25 liegt.");
+  const QString unplausibel = QStringLiteral("Datumseingabe nicht plausibel");
+  struct Fall {
+    const char* name;
+    int pos30;
+    bool halbtag;
+    int spalte;
+    QString getippt;
+    QString gespeichert;  // the record's field; empty when leaving the box is refused
+    QString angezeigt;    // the box after leaving it (the typed text when refused)
+    QString meldung;      // on leaving the box, or else on applying the list
+  };
+  const Fall fälle[] = {
+      {"HalberResttag", 0, true, 5, "3,5", "003,5", "3,5", {}},
+      {"HalberAnspruch", 1, false, 6, "28,5", "028,5", "28,5", {}},
+      {"ZehntelAnspruch", 2, false, 7, "1,3", "001,3", "1,3", {}},
+      {"VierstelligesJahrVon", 0, false, 3, "31.12.2026", "261231", "31.12.26", {}},
+      {"VierstelligesJahrBis", 0, false, 4, "1.3.2030", "300301", "01.03.30", {}},
+      {"ZweistelligesJahrDiesesJahrhunderts", 0, false, 3, "31.12.35", "351231", "31.12.35", {}},
+      {"VonVor2000Vierstellig", 0, false, 3, "31.12.1999", {}, "31.12.1999", vorJahr2000},
+      {"VonVor2000Zweistellig", 0, false, 3, "31.12.99", "991231", "31.12.99", vorJahr2000},
+      {"BisVor2000", 0, false, 4, "31.12.99", "991231", "31.12.99", unplausibel},
+      {"BisNach2099", 0, false, 4, "1.1.2100", {}, "1.1.2100", unplausibel},
+      {"JahrDasDieAnzeigeNichtWiedergibt", 0, false, 4, "31.12.2060", {}, "31.12.2060", unplausibel},
+  };
+  const auto feldwert = [](const Zeilensatz& z, int spalte) {
+    if (spalte == 3) return z.Von;
+    if (spalte == 4) return z.Bis;
+    return z.Urlaubsdaten.mid(6 * (spalte - 5), 5);
+  };
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.name);
+    editor.reset();
+    skript->protokoll.clear();
+    SetSetting(30, f.pos30);
+    gSFUrlaubHalb = f.halbtag ? 2 : 0;
+    mitarbeiter(3);
+    Mitarbeiterdaten_schreiben();
+    frmMitarbeiter* e = &öffnen();
+    QLineEdit* box = e->Feld(f.spalte, 2);
+    eingeben(box, f.getippt);
+    EXPECT_EQ(box->text(), f.angezeigt);
+    if (f.gespeichert.isEmpty()) {
+      EXPECT_EQ(meldungen(), QStringList{f.meldung});
+      EXPECT_EQ(QApplication::focusWidget(), box);
+      EXPECT_EQ(e->Zeilen[2].Von + e->Zeilen[2].Bis, QStringLiteral("000000999999"));
+      continue;
+    }
+    EXPECT_TRUE(meldungen().isEmpty());
+    EXPECT_EQ(feldwert(e->Zeilen[2], f.spalte), f.gespeichert);
+    e->Anzeige_aktualisieren();
+    EXPECT_EQ(box->text(), f.angezeigt);
+    QTest::mouseClick(e->cmdAuswahl[6], Qt::LeftButton);
+    if (!f.meldung.isEmpty()) {
+      EXPECT_EQ(meldungen(), QStringList{f.meldung});
+      EXPECT_EQ(QApplication::focusWidget(), box);
+      continue;
+    }
+    EXPECT_TRUE(meldungen().isEmpty());
+    const QStringList datei = dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
+    ASSERT_GE(datei.size(), 5);
+    EXPECT_TRUE(datei[4].contains(f.gespeichert)) << datei[4].toStdString();
+    e = &öffnen();
+    EXPECT_EQ(e->Feld(f.spalte, 2)->text(), f.angezeigt);
+    EXPECT_EQ(feldwert(e->Zeilen[2], f.spalte), f.gespeichert);
+  }
+}
+
+INSTANTIATE_GEBIETSSCHEMATA(Wiedergabe);
+
+// A click into a box selects its text as the keyboard does, so typing replaces it;
+// Ctrl+A selects it again in every column.
+TEST_F(Mitarbeitereditor, KlickUndStrgAMarkierenDenGanzenText) {
+  mitarbeiter(3);
+  gEintrittsdaten[2] = QStringLiteral("260301");
+  frmMitarbeiter& f = öffnen();
+  fokus(f.txtName[1]);
+  for (int spalte : {1, 3, 6}) {
+    SCOPED_TRACE(spalte);
+    QLineEdit* box = f.Feld(spalte, 2);
+    const QString vorher = box->text();
+    ASSERT_FALSE(vorher.isEmpty());
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
+    EXPECT_EQ(QApplication::focusWidget(), box);
+    EXPECT_EQ(box->selectedText(), vorher);
+    box->deselect();
+    box->setCursorPosition(0);
+    taste(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(box->selectedText(), vorher);
+    EXPECT_EQ(box->text(), vorher);
+    // A click into the box that has the focus places the cursor.
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(2, box->height() / 2));
+    EXPECT_FALSE(box->hasSelectedText());
+    fokus(f.txtName[1]);
+  }
+  QTest::mouseClick(f.txtUrlaub1[2], Qt::LeftButton, {}, QPoint(4, 4));
+  tippen(QStringLiteral("28"));
+  taste(Qt::Key_Tab);
+  EXPECT_EQ(f.Zeilen[2].Urlaubsdaten, QStringLiteral("000,0:028,0:030,0:000,0:000,0"));
+  EXPECT_TRUE(skript->texte().empty());
 }
 
 // --- Validation --------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "common/Gebietsschema.h"
 #include "common/Testumgebung.h"
 #include "platform/Textfeld.h"
 #include "platform/widgets/LineEditTextfeld.h"
@@ -286,6 +287,57 @@ TEST_F(UmrechnungenTest, BenFormat) {
   EXPECT_EQ(BenFormat(QStringLiteral("12.5")), u"012.5");
   EXPECT_EQ(BenFormat(QStringLiteral("-150.5")), u"-99.5");
 }
+
+// Day counts and dates come out the same whatever the process locale: a half day is
+// not cut off where the C library reads a decimal comma.
+class UmrechnungenImGebietsschema : public UnterGebietsschema<UmrechnungenTest> {};
+
+TEST_P(UmrechnungenImGebietsschema, TageszahlenUndDatenFolgenNichtDemProzessgebietsschema) {
+  const std::pair<const char*, const char*> fälle[] = {
+      {"3,5", "003,5"},   {"61,5", "061,5"},   {"-3,5", "-03,5"},  {"2.5", "002,5"},
+      {"0,5", "000,5"},   {"1,05", "001,1"},   {"+4,5", "004,5"},  {",5", "000,5"},
+      {"999,5", "999,5"}, {"-150,5", "-99,5"}, {"61.25", "061,3"}, {"30", "030,0"},
+  };
+  for (const auto& [ein, aus] : fälle) EXPECT_EQ(BenFormat(QString::fromLatin1(ein)), QString::fromLatin1(aus)) << ein;
+  gDezimaltrennzeichen = QStringLiteral(".");
+  EXPECT_EQ(BenFormat(QStringLiteral("3.5")), u"003.5");
+
+  // Dates: typed -> completed box -> stored, and the year the check read.
+  struct Datumsfall {
+    const char* getippt;
+    bool ok;
+    const char* angezeigt;
+    const char* gespeichert;
+    QDate gelesen;
+  };
+  const Datumsfall daten[] = {
+      {"31.12.2026", true, "31.12.26", "261231", QDate(2026, 12, 31)},
+      {"1.3.2099", true, "01.03.99", "990301", QDate(2099, 3, 1)},
+      {"31.12.35", true, "31.12.35", "351231", QDate(2035, 12, 31)},
+      {"31.12.99", true, "31.12.99", "991231", QDate(1999, 12, 31)},
+      {"1.1.50", true, "01.01.50", "500101", QDate(1950, 1, 1)},
+      {"31.12.49", true, "31.12.49", "491231", QDate(2049, 12, 31)},
+      {"31.12.1999", false, "31.12.1999", "", QDate(1999, 12, 31)},
+      {"1.1.2100", false, "1.1.2100", "", QDate(2100, 1, 1)},
+      {"32.1.2026", false, "32.1.2026", "", QDate()},
+  };
+  gHeute = QDate(2027, 6, 10);
+  reihenfolge(1, QStringLiteral("."));
+  for (const Datumsfall& d : daten) {
+    SCOPED_TRACE(d.getippt);
+    Testfeld feld;
+    feld.inhalt = QString::fromLatin1(d.getippt);
+    QDate gelesen(2001, 1, 1);
+    EXPECT_EQ(CheckDatum(feld, false, &gelesen), d.ok);
+    EXPECT_EQ(feld.inhalt, QString::fromLatin1(d.angezeigt));
+    EXPECT_EQ(gelesen, d.gelesen);
+    if (d.ok) {
+      EXPECT_EQ(FormatDatumAS(feld.inhalt), QString::fromLatin1(d.gespeichert));
+    }
+  }
+}
+
+INSTANTIATE_GEBIETSSCHEMATA(UmrechnungenImGebietsschema);
 
 TEST_F(UmrechnungenTest, BenFormatOhneZahlGehtAnDieFehlerbehandlung) {
   for (const char* s : {"abc", "1,2,3", "-", "1e5"}) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/Gebietsschema.h"
 #include "common/Testumgebung.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
@@ -182,6 +183,52 @@ TEST_F(JahreswechselTest, UebertraegtUndVerfaelltDenResturlaub) {
   }
 }
 
+// Half days carried over at the year change, in the table and in the file, whatever
+// the process locale.
+class JahreswechselImGebietsschema : public UnterGebietsschema<JahreswechselTest> {};
+
+TEST_P(JahreswechselImGebietsschema, HalbeTageGehenUeberDenJahreswechsel) {
+  struct Fall {
+    const char* werte;
+    std::vector<Eintrag> einträge;
+    const char* tabelle;
+    const char* datei;
+  };
+  const Fall fälle[] = {
+      // 31,5 + 30 = 61,5.
+      {"031,5:030,0:028,0:027,0:026,0", {}, "061,5:028,0:027,0:026,0:000,0", "000000:999999:061,5:028:027:026:000:"},
+      // 2,5 + 30 - 1,5 = 31.
+      {"002,5:030,0:028,5:027,0:026,0",
+       {{"2405", "12"}},
+       "031,0:028,5:027,0:026,0:000,0",
+       "000000:999999:031,0:028,5:027,0:026,0:000,0:"},
+      // 0 + 20,5 - 3 half days = 19.
+      {"000,0:020,5:020,5:027,0:026,0",
+       {{"2406", "222"}},
+       "019,0:020,5:027,0:026,0:000,0",
+       "000000:999999:019,0:020,5:027,0:026,0:000,0:"},
+  };
+  int n = 0;
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.werte);
+    einrichten(QStringLiteral("Halbtag%1").arg(++n));
+    einstellungen(1, 0);
+    mitarbeiter(
+        {Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"), QString::fromLatin1(f.werte))});
+    eintragen(QStringLiteral("ameier"), f.einträge);
+    heute(QDate(2026, 1, 10));
+    ASSERT_TRUE(Jahreswechsel()) << (skript->texte().empty() ? QString() : skript->texte().back()).toStdString();
+    const int z = zeileVon(QStringLiteral("ameier"));
+    ASSERT_GT(z, 0);
+    EXPECT_EQ(gUrlaubsdaten[z], QString::fromLatin1(f.tabelle));
+    const QStringList datei = dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
+    ASSERT_EQ(datei.size(), 4);
+    EXPECT_TRUE(datei[3].startsWith(QString::fromLatin1(f.datei))) << datei[3].toStdString();
+  }
+}
+
+INSTANTIATE_GEBIETSSCHEMATA(JahreswechselImGebietsschema);
+
 TEST_F(JahreswechselTest, DieRechnungInEinfacherGenauigkeit) {
   Urlaubsübertrag u;
   u.rest = 2.5f;
@@ -338,7 +385,7 @@ class DatumskorruptionTest : public JahreswechselTest {
                                                 QStringLiteral("002,5:030,0:029,0:028,0:027,0"))});
     eintragen(QStringLiteral("ameier"), {{"2406", "11"}});
     heute(QDate(2026, 1, 10));
-    ASSERT_TRUE(Jahreswechsel());
+    ASSERT_TRUE(Jahreswechsel()) << (skript->texte().empty() ? QString() : skript->texte().back()).toStdString();
     eintragen(QStringLiteral("ameier"), {{"2502", "111"}});
     vorher = gUrlaubsdaten[2];
     monat2502 = dekodierteZeilen(gDatenordner + Erfassungsdatei_Name(QStringLiteral("2502")));

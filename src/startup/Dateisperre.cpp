@@ -20,6 +20,7 @@
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Logbuch.h"
 
 namespace {
 
@@ -148,6 +149,7 @@ int Sperrdatei_anlegen(const QString& pfad, const QByteArray& kennung) {
   const QByteArray p = QFile::encodeName(pfad);
   const int fd = ::open(p.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return errno == 0 ? EIO : errno;
+  Rechte_wie_Nachbarn(fd, pfad);
   int fehler = 0;
   qsizetype geschrieben = 0;
   while (geschrieben < kennung.size()) {
@@ -224,6 +226,7 @@ Dateisperre::Dateisperre(const QString& pfad, double wartezeit) : mPfad(pfad) {
       mÜbernommen = false;
       return;
     }
+    if (Unechte_Sperre_entfernen(pfad)) continue;
     const std::optional<Stand> s = Stand_lesen(pfad);
     if (s && Verlassen(pfad, *s) && Übernehmen(pfad, *s)) {
       mÜbernommen = true;
@@ -269,6 +272,32 @@ void Dateisperre::auffrischen() {
 }
 
 void Dateisperren_freigeben() { Alle_freigeben(); }
+
+bool Unechte_Sperre_entfernen(const QString& pfad) {
+  const QByteArray p = QFile::encodeName(pfad);
+  struct stat st {};
+  if (::lstat(p.constData(), &st) != 0 || S_ISREG(st.st_mode)) return false;
+  // Moved aside first: when another workstation removed the same link and took a
+  // real lock in between, that lock is what was moved, and it goes back.
+  const QByteArray beiseite = QFile::encodeName(pfad + u'.' + QString::number(::getpid()) + u'.' +
+                                                QString::number(QRandomGenerator::global()->generate(), 36) +
+                                                QStringLiteral(".vkstale"));
+  if (::rename(p.constData(), beiseite.constData()) != 0) return false;
+  if (::lstat(beiseite.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+    (void)!::link(beiseite.constData(), p.constData());
+    ::unlink(beiseite.constData());
+    return false;
+  }
+  // A link goes itself, whatever it points to; its target is never touched.
+  const bool weg = S_ISDIR(st.st_mode) ? ::rmdir(beiseite.constData()) == 0 : ::unlink(beiseite.constData()) == 0;
+  if (!weg) {
+    (void)!::rename(beiseite.constData(), p.constData());
+    return false;
+  }
+  Beobachtungen().remove(pfad);
+  Sperrverweis_gemeldet(pfad);
+  return true;
+}
 
 void Dateisperre_Fehler(const QString& pfad, int fehlernummer) {
   int nummer = fehler::kPfadZugriffsfehler;

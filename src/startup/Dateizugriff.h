@@ -71,6 +71,14 @@ qint64 Dateigröße(const QString& pfad);    // -1 when missing
 // Writes a whole file so that no reader sees it half written: a temporary file in the
 // same folder is renamed over the target. False when it could not be written.
 bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt);
+// A file just created in the data folder (or the log folder, or below them) takes the
+// rights of the folder it is shared in, whatever the process's umask: the mode of its
+// family's files (a month version the mode and group of the version before it), the
+// folder's group. A replaced file keeps its own mode and group instead (the channel's
+// whole-file writes do that themselves). Files elsewhere are left as they are.
+void Rechte_wie_Nachbarn(int fd, const QString& pfad);
+// Whether a file name is a month version "yymm yymmdd Data.dat" (in any letter case).
+bool Ist_Monatsdateiname(const QString& name);
 // Whether a file name is one of the channel's temporary files.
 bool Ist_Zwischendatei(const QString& name);
 // Whether a whole-file write of the target can have its temporary file beside it (the

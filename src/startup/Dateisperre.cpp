@@ -203,6 +203,9 @@ void Zeit_setzen(const QString& pfad) { ::utimensat(AT_FDCWD, QFile::encodeName(
 
 }  // namespace
 
+// After this many seconds of waiting a waiter looks for the lock more often.
+constexpr double kLangeGewartet = 0.5;
+
 Dateisperre::Dateisperre(const QString& pfad, double wartezeit) : mPfad(pfad) {
   auto& gehalten = Gehaltene();
   if (auto it = gehalten.find(pfad); it != gehalten.end()) {
@@ -239,7 +242,11 @@ Dateisperre::Dateisperre(const QString& pfad, double wartezeit) : mPfad(pfad) {
     // Released just now: try again at once.
     if (!s) continue;
     // A short, slightly random wait, so that waiting workstations do not retry in step.
-    uhr::schlafen(0.02 + 0.03 * uhr::zufall());
+    // A holder that saves again and again lets go only for a moment between its saves
+    // (each of which waits for the disk): one that has waited a while looks more often,
+    // so that it is not shut out until its time runs out.
+    const bool lange = uhr::monoton() - (ende - wartezeit) >= kLangeGewartet;
+    uhr::schlafen(lange ? 0.001 + 0.002 * uhr::zufall() : 0.02 + 0.03 * uhr::zufall());
   }
 }
 
@@ -279,9 +286,9 @@ bool Unechte_Sperre_entfernen(const QString& pfad) {
   if (::lstat(p.constData(), &st) != 0 || S_ISREG(st.st_mode)) return false;
   // Moved aside first: when another workstation removed the same link and took a
   // real lock in between, that lock is what was moved, and it goes back.
-  const QByteArray beiseite = QFile::encodeName(pfad + u'.' + QString::number(::getpid()) + u'.' +
-                                                QString::number(QRandomGenerator::global()->generate(), 36) +
-                                                QStringLiteral(".vkstale"));
+  const QByteArray beiseite =
+      QFile::encodeName(pfad + u'.' + QString::number(::getpid()) + u'.' +
+                        QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".vkstale"));
   if (::rename(p.constData(), beiseite.constData()) != 0) return false;
   if (::lstat(beiseite.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
     (void)!::link(beiseite.constData(), p.constData());

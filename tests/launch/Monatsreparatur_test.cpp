@@ -17,7 +17,9 @@ const QString kMonat = QStringLiteral("2603 260305 Data.dat");
 QStringList Monat(const QString& kopf, const QStringList& einträge) {
   return QStringList{kopf, kKennzeile, QStringLiteral("NoEx:NoEx")} + einträge;
 }
-QString A(const QString& benutzer, const QString& codes) { return QStringLiteral("A:") + benutzer + u':' + tage(codes); }
+QString A(const QString& benutzer, const QString& codes) {
+  return QStringLiteral("A:") + benutzer + u':' + tage(codes);
+}
 
 class Monatsreparatur : public VelkoraTest {
  protected:
@@ -56,7 +58,7 @@ class Monatsreparatur : public VelkoraTest {
 
 TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSicherung) {
   const QStringList gut = Monat(QStringLiteral("[2603]"), {A(QStringLiteral("anna"), QStringLiteral("11")),
-                                                            A(QStringLiteral("bert"), QStringLiteral("2"))});
+                                                           A(QStringLiteral("bert"), QStringLiteral("2"))});
   const QStringList gesichert = Monat(QStringLiteral("[2603]"), {A(QStringLiteral("anna"), QStringLiteral("1"))});
   const QStringList älter = Monat(QStringLiteral("[2603]"), {A(QStringLiteral("bert"), QStringLiteral("222"))});
   const QStringList april = Monat(QStringLiteral("[2604]"), {A(QStringLiteral("anna"), QStringLiteral("2222"))});
@@ -75,8 +77,8 @@ TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSiche
        {admin + QStringLiteral("Wiederherstellen der Datei ") + kMonat +
         QStringLiteral(": Zeile 6 unvollständig und entfernt")}},
       {"beschaedigte Zeile",
-       kodierteDatei(Monat(QStringLiteral("[2603]"), {gut[3], QStringLiteral("A:bert:12"), QStringLiteral("Unsinn"),
-                                                      gut[4]})),
+       kodierteDatei(
+           Monat(QStringLiteral("[2603]"), {gut[3], QStringLiteral("A:bert:12"), QStringLiteral("Unsinn"), gut[4]})),
        {},
        gut,
        {admin + QStringLiteral("Wiederherstellen der Datei ") + kMonat +
@@ -87,23 +89,27 @@ TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSiche
        kodierteDatei(april),
        {{QStringLiteral("260309 080000 T.dat"), {{kMonat, gesichert}}}},
        gesichert,
-       {admin + QStringLiteral("Datei ") + kMonat + QStringLiteral(" aus Backup 260309 080000 T.dat wiederhergestellt")}},
+       {admin + QStringLiteral("Datei ") + kMonat +
+        QStringLiteral(" aus Backup 260309 080000 T.dat wiederhergestellt")}},
       {"keine lesbare Zeile",
        QByteArray("x\r\n"),
        {{QStringLiteral("260309 170000 A.dat"), {{kMonat, gesichert}}}},
        gesichert,
-       {admin + QStringLiteral("Datei ") + kMonat + QStringLiteral(" aus Backup 260309 170000 A.dat wiederhergestellt")}},
+       {admin + QStringLiteral("Datei ") + kMonat +
+        QStringLiteral(" aus Backup 260309 170000 A.dat wiederhergestellt")}},
       {"neueste Sicherung haelt den Schaden, die aeltere nicht",
        kodierteDatei(april),
        {{QStringLiteral("260310 080000 T.dat"), {{kMonat, april}}},
         {QStringLiteral("260301 080000 M.dat"), {{QStringLiteral("2603 260228 Data.dat"), älter}}}},
        älter,
-       {admin + QStringLiteral("Datei ") + kMonat + QStringLiteral(" aus Backup 260301 080000 M.dat wiederhergestellt")}},
+       {admin + QStringLiteral("Datei ") + kMonat +
+        QStringLiteral(" aus Backup 260301 080000 M.dat wiederhergestellt")}},
       {"nur die ersten drei Zeilen: nie leer, solange eine Sicherung den Monat hat",
        kodierteDatei(Monat(QStringLiteral("[2603]"), {})),
        {{QStringLiteral("260309 080000 T.dat"), {{kMonat, gesichert}}}},
        gesichert,
-       {admin + QStringLiteral("Datei ") + kMonat + QStringLiteral(" aus Backup 260309 080000 T.dat wiederhergestellt")}},
+       {admin + QStringLiteral("Datei ") + kMonat +
+        QStringLiteral(" aus Backup 260309 080000 T.dat wiederhergestellt")}},
       {"anderer Kopf ohne Sicherung: nie die Tage des anderen Monats",
        kodierteDatei(april),
        {},

@@ -40,8 +40,8 @@ void Setzen(const QString& pfad, uid_t besitzer, mode_t modus) {
 int Speichern_als(uid_t benutzer, const QString& daten, int nummer, QString& ausgabe) {
   QProcess p;
   p.setProgram(Helfer());
-  p.setArguments({daten, QStringLiteral("anhaengen"), QString::number(nummer), QStringLiteral("2"),
-                  QStringLiteral("1"), QStringLiteral("260310")});
+  p.setArguments({daten, QStringLiteral("anhaengen"), QString::number(nummer), QStringLiteral("2"), QStringLiteral("1"),
+                  QStringLiteral("260310")});
   p.setChildProcessModifier([benutzer] {
     const gid_t gruppen[] = {kGruppe};
     if (::setgroups(1, gruppen) != 0 || ::setgid(benutzer + 100) != 0 || ::setuid(benutzer) != 0) ::_exit(90);
@@ -73,7 +73,8 @@ TEST(Dateirechte, NeueDateienImGeteiltenOrdnerBehaltenModusUndGruppe) {
     QStringList inhalt;
     QString neu;  // the file the first account's save creates
   } fälle[] = {
-      {"neue Version des Monats", QStringLiteral("2603 260309 Data.dat"), monat, QStringLiteral("2603 260310 Data.dat")},
+      {"neue Version des Monats", QStringLiteral("2603 260309 Data.dat"), monat,
+       QStringLiteral("2603 260310 Data.dat")},
       {"neuer Monat neben einem anderen", QStringLiteral("2602 260201 Data.dat"),
        QStringList{QStringLiteral("[2602]"), QStringLiteral("Kennung"), QStringLiteral("NoEx:NoEx")},
        QStringLiteral("2603 260310 Data.dat")},

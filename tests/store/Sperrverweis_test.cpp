@@ -22,7 +22,8 @@ class Sperrverweise : public VelkoraTest {
  protected:
   void SetUp() override {
     VelkoraTest::SetUp();
-    monatsbestand({QStringLiteral("Urlaub"), QStringLiteral("Löschen")}, {{QStringLiteral("Anna"), QStringLiteral("anna")}});
+    monatsbestand({QStringLiteral("Urlaub"), QStringLiteral("Löschen")},
+                  {{QStringLiteral("Anna"), QStringLiteral("anna")}});
     ziel = ordner() + QStringLiteral("anderswo.txt");
     schreiben(ziel, "fremde Datei\r\n");
   }
@@ -46,7 +47,9 @@ TEST_F(Sperrverweise, SperreDieKeineDateiIstBlockiertNieUndWirdProtokolliert) {
     std::function<bool()> nehmen;  // takes the lock and does its work; true when it went through
   } sperren[] = {
       {"Monat", [] { return Monatssperre_Datei(QStringLiteral("2603")); },
-       [] { return Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:anna:") + tage(QStringLiteral("1"))}); }},
+       [] {
+         return Monatsdatei_speichern(QStringLiteral("2603"), {QStringLiteral("A:anna:") + tage(QStringLiteral("1"))});
+       }},
       {"Logbuch", [] { return gLogordner + QStringLiteral("~2603 Velkora.log.vklock"); },
        [] {
          Logbuch_ergänzen(1, QStringLiteral("Eintrag"));
@@ -63,10 +66,14 @@ TEST_F(Sperrverweise, SperreDieKeineDateiIstBlockiertNieUndWirdProtokolliert) {
     std::function<void(const QString& pfad, const QString& ziel)> anlegen;
   } arten[] = {
       {"Verweis auf eine Datei",
-       [](const QString& p, const QString& z) { ASSERT_EQ(::symlink(QFile::encodeName(z).constData(), QFile::encodeName(p).constData()), 0); }},
+       [](const QString& p, const QString& z) {
+         ASSERT_EQ(::symlink(QFile::encodeName(z).constData(), QFile::encodeName(p).constData()), 0);
+       }},
       {"Verweis ins Leere",
        [](const QString& p, const QString& z) {
-         ASSERT_EQ(::symlink(QFile::encodeName(z + QStringLiteral(".fehlt")).constData(), QFile::encodeName(p).constData()), 0);
+         ASSERT_EQ(
+             ::symlink(QFile::encodeName(z + QStringLiteral(".fehlt")).constData(), QFile::encodeName(p).constData()),
+             0);
        }},
       {"leerer Ordner", [](const QString& p, const QString&) { ASSERT_TRUE(QDir().mkdir(p)); }},
   };

@@ -1,12 +1,17 @@
 // Saving one line of a month of 1,000 employees: an append to today's version, and
-// the first save of a day, which writes the month afresh from the newest version.
+// the first save of a day, which writes the month afresh from the newest version; and
+// a save as the grid makes it, the appended line and its logbook line each synced to
+// the disk. The folder lies below the working directory, not in a temporary folder
+// that may live in memory, so that the syncs cost what they cost on a disk.
 #include <benchmark/benchmark.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "Grossbestand.h"
 #include "planner/Monatsspeicher.h"
+#include "startup/Logbuch.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
@@ -16,7 +21,7 @@ namespace {
 
 // A data folder holding month 2603 of the large data folder.
 struct Monatsordner {
-  QTemporaryDir tmp;
+  QTemporaryDir tmp{QDir::currentPath() + QStringLiteral("/velkora-bench-XXXXXX")};
   QByteArray inhalt;
   Monatsordner() {
     gDatenordner = tmp.path() + u'/';
@@ -69,3 +74,17 @@ static void BM_Datensatz_speichern_erstes_des_Tages(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Datensatz_speichern_erstes_des_Tages)->Unit(benchmark::kMillisecond);
+
+static void BM_Datensatz_speichern_mit_Logbuchzeile(benchmark::State& state) {
+  Monatsordner& o = Ordner();
+  o.zurücksetzen(QStringLiteral("260310"));
+  int j = 0;
+  for (auto _ : state) {
+    const QString benutzer = QStringLiteral("benutzer%1").arg(j % kMitarbeiter);
+    const QString codes = QString(31, u' ').replace(j % 31, 1, u'2');
+    benchmark::DoNotOptimize(Datensatz_speichern(QStringLiteral("A:") + benutzer + u':' + codes));
+    Logbuch_ergänzen(1, QStringLiteral("Eingabe ") + benutzer + QStringLiteral(" 2603"));
+    ++j;
+  }
+}
+BENCHMARK(BM_Datensatz_speichern_mit_Logbuchzeile)->Unit(benchmark::kMillisecond);

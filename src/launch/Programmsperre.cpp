@@ -6,6 +6,7 @@
 #include "platform/Programmende.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
 #include "startup/Programmabbruch.h"
@@ -41,7 +42,9 @@ void Sperrdatei_schreiben(const QString& datei, const QString& protokoll) {
 void Sperrdatei_prüfen() {
   const QString pfad = gDatenordner + kSperrdatei;
   try {
-    if (gDatenordner.isEmpty() || !Datei_vorhanden(pfad)) return;
+    if (gDatenordner.isEmpty()) return;
+    // A link or folder in the lock file's place was set by no one: it bars nobody.
+    if (Unechte_Sperre_entfernen(pfad) || !Datei_vorhanden(pfad)) return;
     QString zeile1;
     if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return;
     if (!FEOF()) zeile1 = LineInPlain();

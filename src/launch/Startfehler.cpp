@@ -1,6 +1,7 @@
 #include "launch/Startfehler.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -17,6 +18,7 @@
 #include "store/Einrichtung.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsreparatur.h"
 #include "store/Sicherung.h"
 
 Reparaturdienste gReparaturdienste = Reparaturdienste_Standard();
@@ -66,6 +68,14 @@ void Logbuch(int art, const QString& text) {
   if (gAbbruchdienste.logbuch) gAbbruchdienste.logbuch(art, text);
 }
 
+// The bytes of a damaged month file, read before it is deleted: the repair keeps what
+// can be read of them. A link is no month of the data folder.
+QByteArray Monatsbytes(const QString& datei) {
+  if (Ist_Verweis_Datei(datei)) return {};
+  QFile f(datei);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 bool Keine_Administratoren() {
   return gAdministratoren.isEmpty() || gAdministratoren.first().compare(u"NoAdmins", Qt::CaseInsensitive) == 0;
 }
@@ -79,6 +89,7 @@ Reparaturdienste Reparaturdienste_Standard() {
   d.setup_datenordner = [] { Setup_Datenordner(); };
   d.datenverzeichnis_suchen = [] { Datenverzeichnis_suchen(); };
   d.konfigdaten_lesen = [] { Konfigdaten_lesen(); };
+  d.monat_reparieren = [](const QString& datei, const QByteArray& roh) { return Monatsdatei_reparieren(datei, roh); };
   return d;
 }
 
@@ -115,6 +126,9 @@ void Startfehler(const QString& text, const QString& datei, const QString& proto
   Merker reparatur(gReparaturLäuft);
   const QString ende = QStringLiteral("Startfehler: ") + text;
   gStörungsmeldung = datei;
+  const QString name = ShowDatei(datei);
+  const bool monat = !datei.isEmpty() && Ist_Monatsdateiname(name);
+  QByteArray roh;
   if (!datei.isEmpty()) {
     FVerwerfen();
     if (!gSicherungsordner.isEmpty() &&
@@ -128,6 +142,7 @@ void Startfehler(const QString& text, const QString& datei, const QString& proto
                                        "angelegt werden"),
                         QStringLiteral("NoLog"));
     }
+    if (monat) roh = Monatsbytes(datei);
     Löschen(datei);
     if (Datei_vorhanden(datei))
       Programmabbruch(QString(),
@@ -157,8 +172,15 @@ void Startfehler(const QString& text, const QString& datei, const QString& proto
 
   Sperrdatei_schreiben(datei, protokoll);
 
-  const QString name = ShowDatei(datei);
-  if (!datei.isEmpty() && !name.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
+  if (monat) {
+    // A month keeps its entries: what can be read of it, or the newest backup's copy.
+    bool ok = false;
+    if (!Reparaturschritt([&] { ok = gReparaturdienste.monat_reparieren(datei, roh); })) ok = false;
+    if (!ok)
+      Ohne_Fehler([&] {
+        Logbuch(2, QStringLiteral("Wiederherstellen der Datei ") + name + QStringLiteral(" aus Backup fehlgeschlagen"));
+      });
+  } else if (!datei.isEmpty() && !name.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
     gStörungsmeldung = name;
     const QString ordner = !gSicherungsordner.isEmpty() ? gSicherungsordner
                            : gDatenordner.isEmpty()     ? QString()

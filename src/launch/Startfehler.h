@@ -4,6 +4,7 @@
 // the file from the newest backup made before this run, locks the program for the
 // other users and ends the program. Lower units reach it through Startfehler_melden
 // (startup/Programmabbruch.h).
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -18,6 +19,9 @@ struct Reparaturdienste {
   std::function<void()> setup_datenordner;
   std::function<void()> datenverzeichnis_suchen;
   std::function<void()> konfigdaten_lesen;
+  // Writes a damaged month back from what can be read of it (its bytes before it was
+  // deleted) or from a backup; false when nothing could be written.
+  std::function<bool(const QString& datei, const QByteArray& roh)> monat_reparieren;
 };
 extern Reparaturdienste gReparaturdienste;
 // The real functions, as gReparaturdienste holds them at start.

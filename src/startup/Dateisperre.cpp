@@ -20,6 +20,7 @@
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Logbuch.h"
 
 namespace {
 
@@ -176,6 +177,7 @@ int Sperrdatei_anlegen(const QString& pfad, const QByteArray& kennung) {
   const QByteArray p = QFile::encodeName(pfad);
   int fd = -1;
   if (const int e = Exklusiv_öffnen(p, &fd); e != 0) return e;
+  Rechte_wie_Nachbarn(fd, pfad);
   int fehler = 0;
   qsizetype geschrieben = 0;
   while (geschrieben < kennung.size()) {
@@ -229,6 +231,9 @@ void Zeit_setzen(const QString& pfad) { ::utimensat(AT_FDCWD, QFile::encodeName(
 
 }  // namespace
 
+// After this many seconds of waiting a waiter looks for the lock more often.
+constexpr double kLangeGewartet = 0.5;
+
 Dateisperre::Dateisperre(const QString& pfad, double wartezeit) : mPfad(pfad) {
   auto& gehalten = Gehaltene();
   if (auto it = gehalten.find(pfad); it != gehalten.end()) {
@@ -252,6 +257,7 @@ Dateisperre::Dateisperre(const QString& pfad, double wartezeit) : mPfad(pfad) {
       mÜbernommen = false;
       return;
     }
+    if (Unechte_Sperre_entfernen(pfad)) continue;
     const std::optional<Stand> s = Stand_lesen(pfad);
     if (s && Verlassen(pfad, *s) && Übernehmen(pfad, *s)) {
       mÜbernommen = true;
@@ -263,8 +269,12 @@ Dateisperre::Dateisperre(const QString& pfad, double wartezeit) : mPfad(pfad) {
     }
     // A short, slightly random wait, so that waiting workstations do not retry in step;
     // shorter when the lock was released just now. Never none: a share whose cached
-    // view still shows a released lock would have this loop spin without end.
-    uhr::schlafen(s ? 0.02 + 0.03 * uhr::zufall() : 0.005 + 0.01 * uhr::zufall());
+    // view still shows a released lock would have this loop spin without end. A holder
+    // that saves again and again lets go only for a moment between its saves (each of
+    // which waits for the disk): one that has waited a while looks more often, so that
+    // it is not shut out until its time runs out.
+    const bool lange = uhr::monoton() - (ende - wartezeit) >= kLangeGewartet;
+    uhr::schlafen(lange || !s ? 0.001 + 0.004 * uhr::zufall() : 0.02 + 0.03 * uhr::zufall());
   }
 }
 
@@ -297,6 +307,32 @@ void Dateisperre::auffrischen() {
 }
 
 void Dateisperren_freigeben() { Alle_freigeben(); }
+
+bool Unechte_Sperre_entfernen(const QString& pfad) {
+  const QByteArray p = QFile::encodeName(pfad);
+  struct stat st {};
+  if (::lstat(p.constData(), &st) != 0 || S_ISREG(st.st_mode)) return false;
+  // Moved aside first: when another workstation removed the same link and took a
+  // real lock in between, that lock is what was moved, and it goes back.
+  const QByteArray beiseite =
+      QFile::encodeName(pfad + u'.' + QString::number(::getpid()) + u'.' +
+                        QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".vkstale"));
+  if (::rename(p.constData(), beiseite.constData()) != 0) return false;
+  if (::lstat(beiseite.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+    (void)!::link(beiseite.constData(), p.constData());
+    ::unlink(beiseite.constData());
+    return false;
+  }
+  // A link goes itself, whatever it points to; its target is never touched.
+  const bool weg = S_ISDIR(st.st_mode) ? ::rmdir(beiseite.constData()) == 0 : ::unlink(beiseite.constData()) == 0;
+  if (!weg) {
+    (void)!::rename(beiseite.constData(), p.constData());
+    return false;
+  }
+  Beobachtungen().remove(pfad);
+  Sperrverweis_gemeldet(pfad);
+  return true;
+}
 
 void Dateisperre_Fehler(const QString& pfad, int fehlernummer) {
   int nummer = fehler::kPfadZugriffsfehler;

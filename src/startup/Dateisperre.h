@@ -71,5 +71,11 @@ int Sperrdatei_anlegen(const QString& pfad, const QByteArray& inhalt);
 // of a process that has ended).
 QByteArray Dateisperre_Kennung(qint64 pid);
 
+// A lock path that holds no regular file (a symbolic link, a folder, a pipe) is no
+// holder's lock: it is removed (a link itself, never what it points to; a folder only
+// when empty), an administrator logbook line names it, and true is returned. False
+// when the path is a regular file, missing, or could not be removed.
+bool Unechte_Sperre_entfernen(const QString& pfad);
+
 // Releases every lock this program holds (planned ends; the test reset).
 void Dateisperren_freigeben();

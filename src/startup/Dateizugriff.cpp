@@ -92,6 +92,16 @@ bool Im_Datenbereich(const QString& pfad) {
   return false;
 }
 
+}  // namespace
+
+bool Ist_Monatsdateiname(const QString& name) {
+  return name.size() == 20 && name.at(4) == u' ' && name.at(11) == u' ' &&
+         name.endsWith(QStringLiteral(" Data.dat"), Qt::CaseInsensitive) && text::nurZiffern(name.left(4)) &&
+         text::nurZiffern(name.mid(5, 6));
+}
+
+namespace {
+
 // The program's own data files of the data folder, which the start repair may restore
 // from a backup: an empty one is damage. Files other programs write there (the overtime
 // files) and files elsewhere are not.
@@ -107,10 +117,7 @@ bool Ist_eigene_Datendatei(const QString& pfad) {
                                        QStringLiteral("Feiertage.dat"),         QStringLiteral("Ferientage.dat")};
   for (const QString& d : kDateien)
     if (name.compare(d, Qt::CaseInsensitive) == 0) return true;
-  // A month version "yymm yymmdd Data.dat".
-  return name.size() == 20 && name.at(4) == u' ' && name.at(11) == u' ' &&
-         name.endsWith(QStringLiteral(" Data.dat"), Qt::CaseInsensitive) && text::nurZiffern(name.left(4)) &&
-         text::nurZiffern(name.mid(5, 6));
+  return Ist_Monatsdateiname(name);
 }
 
 // The error of a write that failed, by its cause: a full disk or quota is named as such.
@@ -127,7 +134,10 @@ bool Ist_eigene_Datendatei(const QString& pfad) {
 // account may set them), not what the process's umask gives a new file.
 void Rechte_übernehmen(int fd, const QString& ziel) {
   struct stat alt {};
-  if (::lstat(QFile::encodeName(ziel).constData(), &alt) != 0 || !S_ISREG(alt.st_mode)) return;
+  if (::lstat(QFile::encodeName(ziel).constData(), &alt) != 0 || !S_ISREG(alt.st_mode)) {
+    Rechte_wie_Nachbarn(fd, ziel);
+    return;
+  }
   struct stat neu {};
   if (::fstat(fd, &neu) != 0) return;
   if (neu.st_gid != alt.st_gid) (void)!::fchown(fd, static_cast<uid_t>(-1), alt.st_gid);
@@ -144,6 +154,24 @@ const QString& Rechnername() {
     return r.isEmpty() ? QStringLiteral("x") : r;
   }();
   return n;
+}
+
+// Opens a file for appending; a file this call creates takes the mode and group of its
+// neighbours in a shared folder. -1 when it cannot be opened.
+int Zum_Anhängen_öffnen(const QString& pfad) {
+  const QByteArray p = QFile::encodeName(pfad);
+  constexpr int kArt = O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC;
+  for (int versuch = 0; versuch < 3; ++versuch) {
+    int fd = ::open(p.constData(), kArt);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    fd = ::open(p.constData(), kArt | O_CREAT | O_EXCL, 0666);
+    if (fd >= 0) {
+      Rechte_wie_Nachbarn(fd, pfad);
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return ::open(p.constData(), kArt | O_CREAT, 0666);
 }
 
 QString Zwischenname(const QString& ziel) { return Eigener_Zwischenname(ziel); }
@@ -175,8 +203,7 @@ void Öffnen(const QString& pfad, Modus modus) {
   } else if (modus == Modus::Anhängen) {
     // An append never follows a link: it would grow a file outside the data folder.
     if (Ist_Verweis(pfad)) fehler::auslösen(fehler::kPfadZugriffsfehler);
-    const int fd =
-        ::open(QFile::encodeName(pfad).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = Zum_Anhängen_öffnen(pfad);
     if (fd < 0) Öffnungsfehler(pfad, true);
     k.datei = std::make_unique<QFile>(pfad);
     if (!k.datei->open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
@@ -237,7 +264,13 @@ void Kanal_abschließen() {
     // cannot interleave inside our lines.
     qint64 teil = 0;
     int ursache = 0;
-    const bool ok = Vollständig_schreiben(*k.datei, k.puffer, &teil, &ursache);
+    bool ok = Vollständig_schreiben(*k.datei, k.puffer, &teil, &ursache);
+    // The appended lines are whole on the disk before the caller lets go of its lock
+    // or reports the save: one sync per opening, however many lines it took.
+    if (ok && !Auf_Platte(k.datei->handle(), &ursache)) {
+      k.datei->close();
+      Schreibfehler(ursache);
+    }
     if (!ok && teil > 0) {
       // A full disk took only part of the lines: that part would run into the next
       // line appended, so it is cut off again, unless someone appended behind it.
@@ -269,6 +302,58 @@ void Kanal_abschließen() {
 }  // namespace
 
 void Dateizugriff_zurücksetzen() { Zustand_zurücksetzen(); }
+
+namespace {
+
+// The file of the same family whose mode (and, for a month version, group) a new file
+// takes: for a month version the newest other version of that month, else any other
+// month; for any other file a file of the folder with the same ending. `eigeneGruppe`
+// tells whether the group comes with it. Empty when the folder holds none.
+QString Vorbild(const QString& ordner, const QString& name, bool& eigeneGruppe) {
+  eigeneGruppe = false;
+  const QDir d(ordner);
+  const QStringList alle = d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::Reversed);
+  const auto passend = [&](const QString& n) {
+    return n.compare(name, Qt::CaseInsensitive) != 0 && !Ist_Zwischendatei(n) && !Ist_Verweis(d.filePath(n));
+  };
+  if (Ist_Monatsdateiname(name)) {
+    for (const QString& n : alle)
+      if (passend(n) && Ist_Monatsdateiname(n) && n.left(4) == name.left(4)) {
+        eigeneGruppe = true;
+        return d.filePath(n);
+      }
+    for (const QString& n : alle)
+      if (passend(n) && Ist_Monatsdateiname(n)) return d.filePath(n);
+    return {};
+  }
+  const qsizetype punkt = name.lastIndexOf(u'.');
+  if (punkt <= 0) return {};
+  const QString endung = name.mid(punkt);
+  for (const QString& n : alle)
+    if (passend(n) && n.endsWith(endung, Qt::CaseInsensitive)) return d.filePath(n);
+  return {};
+}
+
+}  // namespace
+
+void Rechte_wie_Nachbarn(int fd, const QString& pfad) {
+  if (!Im_Datenbereich(pfad)) return;
+  const QFileInfo fi(pfad);
+  struct stat ordner {};
+  if (::stat(QFile::encodeName(fi.absolutePath()).constData(), &ordner) != 0) return;
+  bool eigeneGruppe = false;
+  const QString vorbild = Vorbild(fi.absolutePath(), fi.fileName(), eigeneGruppe);
+  struct stat v {};
+  const bool mitVorbild = !vorbild.isEmpty() && ::stat(QFile::encodeName(vorbild).constData(), &v) == 0;
+  // Without a neighbour the folder's own rights tell who shares it: whoever may read
+  // or write the folder may read or write its files.
+  const mode_t modus = mitVorbild ? (v.st_mode & 0666) : (ordner.st_mode & 0666);
+  const gid_t gruppe = mitVorbild && eigeneGruppe ? v.st_gid : ordner.st_gid;
+  struct stat neu {};
+  if (::fstat(fd, &neu) != 0) return;
+  if (neu.st_gid != gruppe) (void)!::fchown(fd, static_cast<uid_t>(-1), gruppe);
+  if ((neu.st_mode & 07777) != modus) (void)!::fchmod(fd, modus);
+}
 
 bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
   gOffeneDatei = pfad;

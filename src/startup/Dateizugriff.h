@@ -85,6 +85,14 @@ bool Datei_öffnenbar(const QString& pfad);
 // file of its own is made exclusively and removed again. Does nothing when the folder
 // takes no file.
 void Ordneransicht_erneuern(const QString& ordner);
+// A file just created in the data folder (or the log folder, or below them) takes the
+// rights of the folder it is shared in, whatever the process's umask: the mode of its
+// family's files (a month version the mode and group of the version before it), the
+// folder's group. A replaced file keeps its own mode and group instead (the channel's
+// whole-file writes do that themselves). Files elsewhere are left as they are.
+void Rechte_wie_Nachbarn(int fd, const QString& pfad);
+// Whether a file name is a month version "yymm yymmdd Data.dat" (in any letter case).
+bool Ist_Monatsdateiname(const QString& name);
 // Whether a file name is one of the channel's temporary files.
 bool Ist_Zwischendatei(const QString& name);
 // Whether a whole-file write of the target can have its temporary file beside it (the

@@ -32,10 +32,16 @@ constexpr int kKopfLänge = 18;  // "dd.mm.yy hh:nn:ss|"
 // (it would fail the same way, over and over).
 bool gSchreibtGerade = false;
 
+// Lines naming lock paths that were no lock, not yet written: one found while a
+// logbook line is written (under the logbook's own lock) or while the channel is open
+// goes out with the next line.
+QStringList sVerweiszeilen;
+
 void Zustand_zurücksetzen() {
   gLogbuchPuffern = false;
   gLogbuchPuffer = QStringList{kLeer};
   gSchreibtGerade = false;
+  sVerweiszeilen.clear();
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
@@ -126,7 +132,28 @@ std::vector<bool> Stornierte_Zeilen(const QStringList& zeilen) {
   return weg;
 }
 
+namespace {
+void Zeile_ergänzen(int art, const QString& text);
+
+void Verweiszeilen_schreiben() {
+  if (gSchreibtGerade || !gOffeneDatei.isEmpty()) return;
+  while (!sVerweiszeilen.isEmpty()) Zeile_ergänzen(2, sVerweiszeilen.takeFirst());
+}
+}  // namespace
+
+void Sperrverweis_gemeldet(const QString& pfad) {
+  sVerweiszeilen << QStringLiteral("Die Sperrdatei ") + ShowPfad(pfad, 100) +
+                        QStringLiteral(" war keine Datei und wurde entfernt");
+  Verweiszeilen_schreiben();
+}
+
 void Logbuch_ergänzen(int art, const QString& text) {
+  Zeile_ergänzen(art, text);
+  Verweiszeilen_schreiben();
+}
+
+namespace {
+void Zeile_ergänzen(int art, const QString& text) {
   if (gSchreibtGerade) return;
   gSchreibtGerade = true;
   struct Ende {
@@ -166,6 +193,7 @@ void Logbuch_ergänzen(int art, const QString& text) {
     if (!text.isEmpty() && Kopie_im_Tempordner()) Anhängen(gTempOrdner + name, {zeile});
   });
 }
+}  // namespace
 
 void Logbuch_ÜStd_ergänzen(int art, const QString& text) {
   Prozedur(QStringLiteral("modVelkora - Logbuch_ÜStd_ergänzen"), [&] {

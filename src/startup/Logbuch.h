@@ -22,6 +22,10 @@ extern std::function<bool()> gLogbuchKopieImTempordner;
 // gLogbuchPuffern is set a line is held back; an empty text then writes the
 // held-back lines out in one go. An empty text otherwise writes nothing.
 void Logbuch_ergänzen(int art, const QString& text);
+// A lock path that was no lock (a link, a folder) was removed: an administrator line
+// names it, now or, while a logbook line or another file is being written, with the
+// next line.
+void Sperrverweis_gemeldet(const QString& pfad);
 // "M": the previous month's logbook, anything else the current month's. Drops every
 // cancelled line together with its ":Storno" line.
 void Logbuch_bereinigen(const QString& welches);

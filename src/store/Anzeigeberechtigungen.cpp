@@ -124,6 +124,7 @@ Anzgru_Sperre::Anzgru_Sperre() {
       mFehler = e;
       return;
     }
+    if (Unechte_Sperre_entfernen(pfad)) continue;
     const std::optional<QByteArray> jetzt = Kennung_lesen(pfad);
     // Released just now: try again soon (never at once: a share's cached view may
     // still show the lock, and the loop would spin).

@@ -12,6 +12,7 @@
 #include "platform/Text.h"
 #include "platform/Umgebung.h"
 #include "platform/Zustand.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
@@ -107,6 +108,7 @@ QDate Letzte_Eingabe() {
 class Jahressperre {
  public:
   Jahressperre() : mSperre(gDatenordner + kSperrdatei) {
+    Unechte_Sperre_entfernen(gDatenordner + kSperrdatei);
     mSperre.setStaleLockTime(kSperreVeraltetMs);
     mGehalten = mSperre.tryLock(kSperreWartenMs);
   }

@@ -10,6 +10,7 @@
 #include "platform/Uhr.h"
 #include "platform/Umgebung.h"
 #include "platform/Zustand.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
@@ -226,6 +227,7 @@ bool Backup_erstellen(const QString& art) {
 bool Backup_erstellen_wenn_fehlend(const QString& art, const QStringList& muster) {
   return Prozedur(QStringLiteral("modVelkora - Backup_erstellen"), [&]() -> bool {
     if (!Verzeichnis_vorhanden(gSicherungsordner) || !Kein_Treffer(muster)) return false;
+    Unechte_Sperre_entfernen(gSicherungsordner + kSperrdatei);
     QLockFile sperre(gSicherungsordner + kSperrdatei);
     sperre.setStaleLockTime(kSperreVeraltetMs);
     // Without the lock (a folder that takes no file, a holder that never lets go) the

@@ -1,6 +1,9 @@
 #include "launch/Programmsperre.h"
 
+#include <unistd.h>
+
 #include <QFile>
+#include <QFileInfo>
 
 #include "common/Testumgebung.h"
 #include "startup/Dateizugriff.h"
@@ -82,6 +85,28 @@ TEST_F(ProgrammsperreTest, Sperrtabelle) {
   skript = &dialoge::skript();
   Sperrdatei_prüfen();
   EXPECT_TRUE(skript->protokoll.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ProgrammsperreTest, SperrdateiAlsVerweisSperrtNiemandenUndDasZielBleibt) {
+  // A link in the lock file's place, pointing at a file that reads as another user's
+  // lock: no one set it, so it bars no one.
+  const QString ziel = ordner() + QStringLiteral("fremd.txt");
+  schreiben(ziel, "Inventur|chef\r\n");
+  const QString pfad = gDatenordner + QStringLiteral("Lockfile.txt");
+  ASSERT_EQ(::symlink(QFile::encodeName(ziel).constData(), QFile::encodeName(pfad).constData()), 0);
+  Sperrdatei_prüfen();
+  EXPECT_TRUE(skript->protokoll.empty()) << qPrintable(letzteMeldung());
+  EXPECT_FALSE(QFileInfo(pfad).isSymLink());
+  EXPECT_FALSE(QFile::exists(pfad));
+  EXPECT_EQ(lesen(ziel), QByteArray("Inventur|chef\r\n"));
+  const QStringList logbuch = dekodierteZeilen(gLogordner + QStringLiteral("2603 Velkora.log"));
+  ASSERT_EQ(logbuch.size(), 1);
+  EXPECT_EQ(logbuch[0].mid(18), QStringLiteral("tester|VelkoraAdmin|Die Sperrdatei ") + ShowPfad(pfad, 100) +
+                                    QStringLiteral(" war keine Datei und wurde entfernt"));
 }
 
 }  // namespace

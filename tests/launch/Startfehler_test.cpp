@@ -37,6 +37,10 @@ class StartfehlerTest : public VelkoraTest {
     };
     gReparaturdienste.datenverzeichnis_suchen = [this] { aufrufe << QStringLiteral("suchen"); };
     gReparaturdienste.konfigdaten_lesen = [this] { aufrufe << QStringLiteral("konfig"); };
+    gReparaturdienste.monat_reparieren = [this](const QString& d, const QByteArray& roh) {
+      aufrufe << QStringLiteral("monat ") + QFileInfo(d).fileName() + u'|' + QString::fromLatin1(roh);
+      return true;
+    };
   }
 
   QString datei(const QString& name, const QByteArray& inhalt = "x\r\n") {
@@ -150,14 +154,15 @@ TEST_F(StartfehlerTest, ReparaturOhneFrueheresBackupProtokolliertDasMisslungeneW
 }
 
 TEST_F(StartfehlerTest, ReparaturEinerMonatsdateiOderOhneDatei) {
-  // A month file is rebuilt by the month check, not restored; today's repair backup
-  // exists already, so none is made.
+  // A month file is written back from what can be read of it (its bytes as they were
+  // before it was deleted), after the default files; today's repair backup exists
+  // already, so none is made.
   sicherung(QStringLiteral("260310 080000 F.dat"), 3600);
   sicherung(QStringLiteral("260309 080000 T.dat"), 86400);
   geschädigt = datei(QStringLiteral("2603 260305 Data.dat"));
   skript->antworte(dialoge::kJa);
   ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Monat defekt"), geschädigt, QString()));
-  EXPECT_EQ(aufrufe, QStringList{QStringLiteral("setup")});
+  EXPECT_EQ(aufrufe, (QStringList{QStringLiteral("setup"), QStringLiteral("monat 2603 260305 Data.dat|x\r\n")}));
   EXPECT_FALSE(QFile::exists(geschädigt));
 
   // Without a file: only the set-up and the lock with the log text as notice.

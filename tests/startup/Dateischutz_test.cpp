@@ -138,14 +138,24 @@ TEST_F(Dateischutz, GanzesSchreibenBehaeltRechteUndGruppeDerErsetztenDatei) {
       EXPECT_EQ(gruppe(pfad), andere);
     }
   }
-  // A new file follows the umask as ever.
+  // A new file takes the mode of the files of its kind beside it and the folder's
+  // group, whatever the umask; a new month version the mode and group of the version
+  // before it.
   const QString neu = gDatenordner + QStringLiteral("Mitarbeiteranzgru.dat");
+  const QString version = gDatenordner + QStringLiteral("2603 260311 Data.dat");
   ::umask(027);
-  ASSERT_TRUE(FOpen(neu, QStringLiteral("Output")));
-  LineOut(QStringLiteral("x"));
-  FClose();
+  for (const QString& pfad : {neu, version}) {
+    ASSERT_TRUE(FOpen(pfad, QStringLiteral("Output")));
+    LineOut(QStringLiteral("x"));
+    FClose();
+  }
   ::umask(maske);
-  EXPECT_EQ(modus(neu), 0640u);
+  EXPECT_EQ(modus(neu), 0660u);
+  EXPECT_EQ(gruppe(neu), gruppe(gDatenordner));
+  EXPECT_EQ(modus(version), 0660u);
+  if (gruppeSetzbar) {
+    EXPECT_EQ(gruppe(version), andere);
+  }
 }
 
 // --- Temporary files of killed writes --------------------------------------------------

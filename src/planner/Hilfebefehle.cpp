@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <QTabBar>
 
 #include "people/frmAnzeigeberechtigungen.h"
@@ -27,7 +28,9 @@ void Hilfebefehle_verbinden(frmVelkora& f) {
   frmAnzeigeberechtigungen::hilfe = hilfe;
   frmAnzeigegruppen::hilfe = hilfe;
   Wartetitel_verbinden(f);
-  gTabellenbefehle.Mausrad_einhängen = [&f] { ScrollbarIsVisible(f, *f.msgFlexGrid); };
+  gTabellenbefehle.Mausrad_einhängen = [fenster = QPointer<frmVelkora>(&f)] {
+    if (fenster) ScrollbarIsVisible(*fenster, *fenster->msgFlexGrid);
+  };
   gTabellenbefehle.Mausrad_aushängen = [] { UnHook(); };
 }
 

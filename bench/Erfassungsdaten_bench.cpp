@@ -17,12 +17,7 @@ struct Datenordner {
   Datenordner() {
     gDatenordner = tmp.path() + u'/';
     Großbestand_einrichten();
-    for (int m = 1; m <= 36; ++m) {
-      const QString schlüssel = Monatsschlüssel_zu_Index(m);
-      QFile f(gDatenordner + schlüssel + QStringLiteral(" 250101 Data.dat"));
-      f.open(QIODevice::WriteOnly);
-      f.write(Großmonat(schlüssel));
-    }
+    Großmonate_schreiben(gDatenordner);
   }
 };
 

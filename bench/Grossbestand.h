@@ -12,6 +12,7 @@
 #include "platform/Cp1252.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
+#include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 
@@ -46,6 +47,16 @@ inline QByteArray Großmonat(const QString& schlüssel, int mitarbeiter = kMitar
   }
   for (int i = 0; i < mitarbeiter; i += 4) zeile(QStringLiteral("A:benutzer%1:").arg(i) + QString(31, u'1'));
   return inhalt;
+}
+
+// The 36 months of the window as files of the folder.
+inline void Großmonate_schreiben(const QString& ordner, int mitarbeiter = kMitarbeiter) {
+  for (int m = 1; m <= 36; ++m) {
+    const QString schlüssel = Monatsschlüssel_zu_Index(m);
+    QFile f(ordner + schlüssel + QStringLiteral(" 250101 Data.dat"));
+    f.open(QIODevice::WriteOnly);
+    f.write(Großmonat(schlüssel, mitarbeiter));
+  }
 }
 
 // The floor of reading a month: the raw bytes of the file, split at the line ends and

@@ -26,12 +26,7 @@ struct Sicherungsordner {
     log = tmp.path() + QStringLiteral("/Log/");
     for (const QString& o : {daten, sicherung, log}) QDir().mkpath(o);
     Großbestand_einrichten();
-    for (int m = 1; m <= 36; ++m) {
-      const QString schlüssel = Monatsschlüssel_zu_Index(m);
-      QFile f(daten + schlüssel + QStringLiteral(" 250101 Data.dat"));
-      f.open(QIODevice::WriteOnly);
-      f.write(Großmonat(schlüssel));
-    }
+    Großmonate_schreiben(daten);
   }
 };
 

@@ -42,12 +42,7 @@ struct Summenordner {
   int mitarbeiter;
   explicit Summenordner(int n) : mitarbeiter(n) {
     Übersichten_einrichten(tmp.path() + u'/', n);
-    for (int m = 1; m <= 36; ++m) {
-      const QString schlüssel = Monatsschlüssel_zu_Index(m);
-      QFile f(gDatenordner + schlüssel + QStringLiteral(" 250101 Data.dat"));
-      f.open(QIODevice::WriteOnly);
-      f.write(Großmonat(schlüssel, n));
-    }
+    Großmonate_schreiben(gDatenordner, n);
   }
 };
 

@@ -179,8 +179,9 @@ void Rasteransicht::zeichnen(QPainter& p) {
   if (lückenlos(zeilen) && lückenlos(spalten)) {
     const int breite = spalten.back().anfang + spalten.back().länge;
     const int höhe = zeilen.back().anfang + zeilen.back().länge;
-    p.fillRect(QRect(breite, 0, alles.width() - breite, alles.height()), hintergrund);
-    p.fillRect(QRect(0, höhe, std::min(breite, alles.width()), alles.height() - höhe), hintergrund);
+    if (breite < alles.width()) p.fillRect(QRect(breite, 0, alles.width() - breite, alles.height()), hintergrund);
+    if (höhe < alles.height())
+      p.fillRect(QRect(0, höhe, std::min(breite, alles.width()), alles.height() - höhe), hintergrund);
   } else {
     p.fillRect(alles, hintergrund);
   }

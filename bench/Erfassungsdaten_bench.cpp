@@ -17,21 +17,36 @@ struct Datenordner {
   Datenordner() {
     gDatenordner = tmp.path() + u'/';
     Großbestand_einrichten();
-    for (int m = 1; m <= 36; ++m) {
-      const QString schlüssel = Monatsschlüssel_zu_Index(m);
-      QFile f(gDatenordner + schlüssel + QStringLiteral(" 250101 Data.dat"));
-      f.open(QIODevice::WriteOnly);
-      f.write(Großmonat(schlüssel));
-    }
+    Großmonate_schreiben(gDatenordner);
   }
 };
 
+// Set up again for every benchmark: the others change the same tables.
 Datenordner& Ordner() {
   static Datenordner d;
+  gDatenordner = d.tmp.path() + u'/';
+  Großbestand_einrichten();
   return d;
 }
 
 }  // namespace
+
+static void BM_Boden_ein_Monat_roh_mit_Tabellendekodierer(benchmark::State& state) {
+  Ordner();
+  const QString pfad = gDatenordner + QStringLiteral("2603 250101 Data.dat");
+  for (auto _ : state) benchmark::DoNotOptimize(Roh_mit_Tabelle_dekodieren(pfad));
+}
+BENCHMARK(BM_Boden_ein_Monat_roh_mit_Tabellendekodierer)->Unit(benchmark::kMillisecond);
+
+static void BM_Boden_alle_Monate_roh_mit_Tabellendekodierer(benchmark::State& state) {
+  Ordner();
+  QStringList pfade;
+  for (int m = 1; m <= 36; ++m)
+    pfade << gDatenordner + Monatsschlüssel_zu_Index(m) + QStringLiteral(" 250101 Data.dat");
+  for (auto _ : state)
+    for (const QString& p : pfade) benchmark::DoNotOptimize(Roh_mit_Tabelle_dekodieren(p));
+}
+BENCHMARK(BM_Boden_alle_Monate_roh_mit_Tabellendekodierer)->Unit(benchmark::kMillisecond);
 
 static void BM_Erfassungsdaten_lesen_ein_Monat(benchmark::State& state) {
   Ordner();

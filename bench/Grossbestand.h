@@ -4,18 +4,22 @@
 // per employee plus a quarter of the employees with a second, later line (appended
 // saves).
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <array>
 
+#include "platform/Cp1252.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
+#include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 
 inline constexpr int kMitarbeiter = 1000;
 
 // The employee and button tables, the planning year 2025 and an administrator.
-inline void Großbestand_einrichten() {
+inline void Großbestand_einrichten(int mitarbeiter = kMitarbeiter) {
   gHeuteText = QStringLiteral("260310");
   gDatumstrennzeichen = QStringLiteral(".");
   gPlanungsjahr = 2025;
@@ -24,23 +28,69 @@ inline void Großbestand_einrichten() {
   for (int i = 1; i <= 12; ++i) gSFTexte << QStringLiteral("B%1").arg(i);
   gSFTexte << QStringLiteral("Löschen");
   QStringList ids{QString()};
-  for (int i = 0; i < kMitarbeiter; ++i) ids << QStringLiteral("benutzer%1").arg(i);
-  Mitarbeitertabelle_dimensionieren(kMitarbeiter);
+  for (int i = 0; i < mitarbeiter; ++i) ids << QStringLiteral("benutzer%1").arg(i);
+  Mitarbeitertabelle_dimensionieren(mitarbeiter);
   gBenutzerIDs = ids;
   gMitarbeiterNamen = ids;
 }
 
 // The encoded month file of month yymm.
-inline QByteArray Großmonat(const QString& schlüssel) {
+inline QByteArray Großmonat(const QString& schlüssel, int mitarbeiter = kMitarbeiter) {
   QByteArray inhalt;
   const auto zeile = [&](const QString& t) { inhalt += Zeile_kodieren(t, 65 + (inhalt.size() % 60)) + "\r\n"; };
   zeile(u'[' + schlüssel + u']');
   zeile(QStringLiteral("Kennung"));
   zeile(QStringLiteral("NoEx:NoEx"));
-  for (int i = 0; i < kMitarbeiter; ++i) {
+  for (int i = 0; i < mitarbeiter; ++i) {
     zeile(QStringLiteral("A:benutzer%1:").arg(i) + QStringLiteral("11  A   3 2   BB     1   C  4  ").left(31));
     zeile(QStringLiteral("K:benutzer%1:01-02:Seminar in Berlin").arg(i));
   }
-  for (int i = 0; i < kMitarbeiter; i += 4) zeile(QStringLiteral("A:benutzer%1:").arg(i) + QString(31, u'1'));
+  for (int i = 0; i < mitarbeiter; i += 4) zeile(QStringLiteral("A:benutzer%1:").arg(i) + QString(31, u'1'));
   return inhalt;
+}
+
+// The 36 months of the window as files of the folder.
+inline void Großmonate_schreiben(const QString& ordner, int mitarbeiter = kMitarbeiter) {
+  for (int m = 1; m <= 36; ++m) {
+    const QString schlüssel = Monatsschlüssel_zu_Index(m);
+    QFile f(ordner + schlüssel + QStringLiteral(" 250101 Data.dat"));
+    f.open(QIODevice::WriteOnly);
+    f.write(Großmonat(schlüssel, mitarbeiter));
+  }
+}
+
+// The floor of reading a month: the raw bytes of the file, split at the line ends and
+// each line decoded into a string through a 256-entry table (no checks, no records).
+inline qsizetype Roh_mit_Tabelle_dekodieren(const QString& pfad) {
+  static const std::array<char16_t, 256> tabelle = [] {
+    std::array<char16_t, 256> t{};
+    for (int b = 0; b < 256; ++b) t[b] = cp1252::zeichen(static_cast<unsigned char>(b)).unicode();
+    return t;
+  }();
+  QFile f(pfad);
+  if (!f.open(QIODevice::ReadOnly)) return 0;
+  const QByteArray inhalt = f.readAll();
+  const auto* d = reinterpret_cast<const unsigned char*>(inhalt.constData());
+  const qsizetype n = inhalt.size();
+  qsizetype zeichen = 0;
+  for (qsizetype i = 0; i < n;) {
+    qsizetype e = i;
+    while (e < n && d[e] != '\r' && d[e] != '\n') ++e;
+    if (e > i) {
+      QString s(e - i - 1, Qt::Uninitialized);
+      char16_t* q = reinterpret_cast<char16_t*>(s.data());
+      int zähler = d[i] & 63;
+      for (qsizetype k = i + 1; k < e; ++k) {
+        zähler = (zähler + 1) & 63;
+        int b = d[k] - zähler;
+        if (b < 32) b += 224;
+        *q++ = tabelle[b];
+      }
+      zeichen += s.size();
+    }
+    i = e;
+    if (i < n && d[i] == '\r') ++i;
+    if (i < n && d[i] == '\n') ++i;
+  }
+  return zeichen;
 }

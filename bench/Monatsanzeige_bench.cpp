@@ -3,11 +3,16 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
+#include <QPainter>
+#include <QPixmap>
 #include <QTemporaryDir>
 
+#include "Grossbestand.h"
 #include "launch/Programmstart.h"
 #include "planner/Monatsanzeige.h"
+#include "platform/Bildschirm.h"
 #include "platform/Zustand.h"
+#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
@@ -86,5 +91,109 @@ void BM_Monat_anzeigen(benchmark::State& state) {
   zustand::alleZurücksetzen();
 }
 BENCHMARK(BM_Monat_anzeigen)->Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)->Complexity();
+
+}  // namespace
+
+namespace {
+
+// The floor of the model: decoding the month file's lines.
+void BM_Boden_Monat_dekodieren(benchmark::State& state) {
+  QTemporaryDir tmp;
+  const QString ordner = tmp.path() + u'/';
+  Daten_einrichten(ordner, static_cast<int>(state.range(0)));
+  const QString pfad = ordner + QStringLiteral("2603 260310 Data.dat");
+  for (auto _ : state) benchmark::DoNotOptimize(Roh_mit_Tabelle_dekodieren(pfad));
+  zustand::alleZurücksetzen();
+}
+BENCHMARK(BM_Boden_Monat_dekodieren)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The folder listings one shown month costs.
+void BM_Ordnerlisten_je_gezeigtem_Monat(benchmark::State& state) {
+  QTemporaryDir tmp;
+  const QString ordner = tmp.path() + u'/';
+  Daten_einrichten(ordner, 100);
+  Raster grid(1, 33), kawo(1, 33), tasu(7, 32);
+  Monatsanzeige anzeige(grid, kawo, tasu);
+  const quint64 vorher = Dateilisten_bisher();
+  int gezeigt = 0;
+  for (auto _ : state) {
+    anzeige.anzeigen(true);
+    ++gezeigt;
+  }
+  state.counters["Listen_je_Monat"] = static_cast<double>(Dateilisten_bisher() - vorher) / std::max(gezeigt, 1);
+  zustand::alleZurücksetzen();
+}
+BENCHMARK(BM_Ordnerlisten_je_gezeigtem_Monat);
+
+// A month grid of 1,000 employees in a window-sized view, painted: the grid's paint
+// beside a bare QPainter drawing the same visible cells (background, two lines, text).
+struct Gitterbild {
+  Rasteransicht ansicht;
+  Gitterbild() {
+    bildschirm::setzeDpi(96);
+    ansicht.resize(1600, 1000);
+    Raster& r = ansicht.raster();
+    r.setRows(1001);
+    r.setCols(33);
+    r.setFixedRows(1);
+    r.setFixedCols(1);
+    r.setColWidth(0, 2400);
+    for (int c = 1; c < 33; ++c) r.setColWidth(c, 675);
+    for (int z = 0; z < 1001; ++z) {
+      r.setRowHeight(z, 300);
+      r.setTextMatrix(z, 0, QStringLiteral("Mitarbeiter %1").arg(z));
+      for (int c = 1; c < 33; ++c)
+        if ((z + c) % 3 == 0) {
+          r.setTextMatrix(z, c, QStringLiteral("U"));
+          r.setCellBackColor(z, c, 0x40C040);
+        }
+    }
+    ansicht.show();
+  }
+};
+
+void BM_Monatsraster_zeichnen(benchmark::State& state) {
+  Gitterbild g;
+  // Rendered through the grid's own paint into a window-sized target.
+  QPixmap ziel(g.ansicht.viewport()->size());
+  for (auto _ : state) g.ansicht.viewport()->render(&ziel);
+}
+BENCHMARK(BM_Monatsraster_zeichnen)->Unit(benchmark::kMillisecond);
+
+void BM_Boden_Monatsraster_bloss_gezeichnet(benchmark::State& state) {
+  Gitterbild g;
+  const QSize größe = g.ansicht.viewport()->size();
+  QPixmap bild(größe), ziel(größe);
+  const Raster& r = g.ansicht.raster();
+  const QFont schrift = g.ansicht.font();
+  for (auto _ : state) {
+    QPainter p(&bild);
+    p.setFont(schrift);
+    int y = 0;
+    for (int z = 0; z < r.Rows() && y < größe.height(); ++z) {
+      int x = 0;
+      for (int c = 0; c < r.Cols() && x < größe.width(); ++c) {
+        const QRect zelle(x, y, c == 0 ? 160 : 45, 20);
+        p.fillRect(zelle, (z + c) % 3 == 0 ? QColor(0x40C040) : QColor(Qt::white));
+        p.setPen(Qt::gray);
+        p.drawLine(zelle.topRight(), zelle.bottomRight());
+        p.drawLine(zelle.bottomLeft(), zelle.bottomRight());
+        const QString text = r.TextMatrix(z, c);
+        if (!text.isEmpty()) {
+          p.setPen(Qt::black);
+          p.save();
+          p.setClipRect(zelle.adjusted(0, 0, -1, -1));
+          p.drawText(zelle.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+          p.restore();
+        }
+        x += zelle.width();
+      }
+      y += 20;
+    }
+    p.end();
+    QPainter(&ziel).drawPixmap(0, 0, bild);  // the grid's copy onto its window
+  }
+}
+BENCHMARK(BM_Boden_Monatsraster_bloss_gezeichnet)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -6,10 +6,12 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "Grossbestand.h"
 #include "platform/Bildschirm.h"
 #include "platform/widgets/Rasteransicht.h"
+#include "printing/Jahresdruck.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Erfassungsdaten.h"
 #include "views/frmJahresuebersicht.h"
@@ -17,35 +19,45 @@
 
 namespace {
 
+// The tables the overviews need besides the large data folder's.
+void Übersichten_einrichten(const QString& ordner, int mitarbeiter) {
+  gDatenordner = ordner;
+  Großbestand_einrichten(mitarbeiter);
+  gDatumstrennzeichen = QStringLiteral(".");
+  gDatumsreihenfolge = 1;
+  gSFKennbuchstaben = QStringList{QString()};
+  gSFTextfarben = {0};
+  gSFHintergrundfarben = {0};
+  for (int i = 1; i < gSFTexte.size(); ++i) {
+    gSFKennbuchstaben << QString(QChar(u'A' + i - 1));
+    gSFTextfarben << 0;
+    gSFHintergrundfarben << 0xFFFFFF;
+  }
+  gAnzeigegruppen = QStringList{QString(), QStringLiteral("NoGroups")};
+  bildschirm::setzeDpi(96);
+}
+
 struct Summenordner {
   QTemporaryDir tmp;
-  Summenordner() {
-    gDatenordner = tmp.path() + u'/';
-    Großbestand_einrichten();
-    gDatumstrennzeichen = QStringLiteral(".");
-    gDatumsreihenfolge = 1;
-    gSFKennbuchstaben = QStringList{QString()};
-    gSFTextfarben = {0};
-    gSFHintergrundfarben = {0};
-    for (int i = 1; i < gSFTexte.size(); ++i) {
-      gSFKennbuchstaben << QString(QChar(u'A' + i - 1));
-      gSFTextfarben << 0;
-      gSFHintergrundfarben << 0xFFFFFF;
-    }
-    gAnzeigegruppen = QStringList{QString(), QStringLiteral("NoGroups")};
-    for (int m = 1; m <= 36; ++m) {
-      const QString schlüssel = Monatsschlüssel_zu_Index(m);
-      QFile f(gDatenordner + schlüssel + QStringLiteral(" 250101 Data.dat"));
-      f.open(QIODevice::WriteOnly);
-      f.write(Großmonat(schlüssel));
-    }
-    bildschirm::setzeDpi(96);
+  int mitarbeiter;
+  explicit Summenordner(int n) : mitarbeiter(n) {
+    Übersichten_einrichten(tmp.path() + u'/', n);
+    Großmonate_schreiben(gDatenordner, n);
   }
 };
 
-Summenordner& Ordner() {
-  static Summenordner d;
-  return d;
+// The folder of 1,000 (or 4,000) employees, its tables set up again for every
+// benchmark: the others change the same tables.
+Summenordner& Ordner(int mitarbeiter = kMitarbeiter) {
+  static Summenordner tausend(kMitarbeiter);
+  static std::unique_ptr<Summenordner> viertausend;
+  Summenordner* d = &tausend;
+  if (mitarbeiter != kMitarbeiter) {
+    if (!viertausend) viertausend = std::make_unique<Summenordner>(mitarbeiter);
+    d = viertausend.get();
+  }
+  Übersichten_einrichten(d->tmp.path() + u'/', d->mitarbeiter);
+  return *d;
 }
 
 }  // namespace
@@ -80,12 +92,29 @@ static void BM_Jahresuebersicht_anzeigen(benchmark::State& state) {
 BENCHMARK(BM_Jahresuebersicht_anzeigen)->Unit(benchmark::kMillisecond);
 
 static void BM_Jahresuebersicht_oeffnen(benchmark::State& state) {
-  Ordner();
+  Ordner(static_cast<int>(state.range(0)));
   gAnsichtshaken.hauptfenster_tag_lesen = [] { return QStringLiteral("benutzer500"); };
   for (auto _ : state) {
     frmJahresuebersicht f;
     f.Form_Load();
   }
   gAnsichtshaken = {};
+  state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_Jahresuebersicht_oeffnen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Jahresuebersicht_oeffnen)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)->Complexity();
+
+// The all-employees print of the year overview makes every employee's page in turn:
+// choosing each name of the open window, as the print dialog does.
+static void BM_Jahresuebersicht_jedes_Mitarbeiters_zeigen(benchmark::State& state) {
+  Ordner();
+  frmJahresuebersicht f;
+  f.Form_Load();
+  const Jahresdruckquelle& q = gJahresdruckquelle;
+  for (auto _ : state) {
+    q.serie(true);
+    for (int i = 0; i < q.anzahl(); ++i) q.wählen(i);
+    q.serie(false);
+  }
+  state.counters["Mitarbeiter"] = q.anzahl();
+}
+BENCHMARK(BM_Jahresuebersicht_jedes_Mitarbeiters_zeigen)->Unit(benchmark::kMillisecond)->Iterations(1);

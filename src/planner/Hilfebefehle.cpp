@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <QTabBar>
 
 #include "config/frmAnAbwesenheitsgruende.h"
@@ -29,7 +30,9 @@ void Hilfebefehle_verbinden(frmVelkora& f) {
   frmAnzeigegruppen::hilfe = hilfe;
   frmAnAbwesenheitsgruende::hilfe = hilfe;
   Wartetitel_verbinden(f);
-  gTabellenbefehle.Mausrad_einhängen = [&f] { ScrollbarIsVisible(f, *f.msgFlexGrid); };
+  gTabellenbefehle.Mausrad_einhängen = [fenster = QPointer<frmVelkora>(&f)] {
+    if (fenster) ScrollbarIsVisible(*fenster, *fenster->msgFlexGrid);
+  };
   gTabellenbefehle.Mausrad_aushängen = [] { UnHook(); };
 }
 

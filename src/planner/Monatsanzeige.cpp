@@ -263,7 +263,10 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
   // another month causes no reload of its own.
   Monatsstand_merken(monat);
 
+  // The stamp's listing names the version to read.
+  Monatsversion_vorgeben(monat, gMonatsdateiStand.name);
   mMonat = gMonatsquelle.lesen(monat);
+  Monatsversion_vorgeben(QString(), QString());
   gMonatsAusnahmen = mMonat.ausnahmen;
   if (mMonat.einträge.isEmpty() || mGrid.Cols() <= 32) return;
 

@@ -1,5 +1,7 @@
 #include "planner/Monatsquelle.h"
 
+#include <utility>
+
 #include "platform/Text.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
@@ -13,7 +15,7 @@ Monatsquelle gMonatsquelle = Monatsquelle_Standard();
 
 namespace {
 
-void Zustand_zurücksetzen() { gMonatsquelle = Monatsquelle_Standard(); }
+void Zustand_zurücksetzen();
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
 // A 1-based list of the store without its unused element 0 and its "empty" word.
@@ -23,17 +25,35 @@ QStringList Liste(const QStringList& einsbasiert, const QString& leer) {
   return r;
 }
 
+struct Vorgabe {
+  QString monat, name;
+};
+Vorgabe sVorgabe;
+
 Monatsinhalt Lesen(const QString& monat) {
   Monatsinhalt m;
-  m.vorhanden = !Aktuelle_Erfassungsdatei(monat).isEmpty();
-  Erfassungsdaten_lesen(monat);
+  if (!sVorgabe.monat.isEmpty() && sVorgabe.monat == monat) {
+    const QString name = std::exchange(sVorgabe, Vorgabe{}).name;
+    m.vorhanden = !name.isEmpty();
+    Erfassungsdaten_lesen(monat, name);
+  } else {
+    m.vorhanden = !Aktuelle_Erfassungsdatei(monat).isEmpty();
+    Erfassungsdaten_lesen(monat);
+  }
   m.einträge = Liste(gMonatsEinträge, QStringLiteral("NoData"));
   m.kommentare = Liste(gMonatsKommentare, QStringLiteral("NoComments"));
   m.ausnahmen = gMonatsAusnahmen;
   return m;
 }
 
+void Zustand_zurücksetzen() {
+  gMonatsquelle = Monatsquelle_Standard();
+  sVorgabe = {};
+}
+
 }  // namespace
+
+void Monatsversion_vorgeben(const QString& monat, const QString& name) { sVorgabe = {monat, name}; }
 
 QString Heutige_Monatsdatei(const QString& monat) {
   return gDatenordner + monat + u' ' + gHeuteText + QStringLiteral(" Data.dat");

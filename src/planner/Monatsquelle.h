@@ -32,6 +32,9 @@ extern Monatsquelle gMonatsquelle;
 // The data store behind the window: the month record files and the user's display
 // permission and groups.
 Monatsquelle Monatsquelle_Standard();
+// Hands the newest version's name, just listed, to the standard source's next read of
+// that month (one folder listing per shown month); an empty key takes it back.
+void Monatsversion_vorgeben(const QString& monat, const QString& name);
 
 // Path of today's version of a month: data folder, yymm, " ", today's yymmdd, " Data.dat".
 QString Heutige_Monatsdatei(const QString& monat);

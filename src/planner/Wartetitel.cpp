@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QPointer>
 #include <QTimer>
 #include <cmath>
 
@@ -39,6 +40,21 @@ void tmrTimer2_Timer(frmVelkora& f) {
 
 void Wartetitel_verbinden(frmVelkora& f) {
   QObject::connect(f.tmrTimer2, &QTimer::timeout, &f, [&f] { tmrTimer2_Timer(f); });
-  gWartehaken.punkte_starten = [&f] { f.tmrTimer2->start(); };
-  gWartehaken.punkte_stoppen = [&f] { f.tmrTimer2->stop(); };
+  // The busy state outlives the window (a later window, the end of the program): the
+  // hooks go with the window, and one that still runs finds no timer.
+  const QPointer<QTimer> uhr(f.tmrTimer2);
+  gWartehaken.punkte_starten = [uhr] {
+    if (uhr) uhr->start();
+  };
+  gWartehaken.punkte_stoppen = [uhr] {
+    if (uhr) uhr->stop();
+  };
+  static const QObject* sHakenfenster = nullptr;
+  sHakenfenster = &f;
+  QObject::connect(&f, &QObject::destroyed, [fenster = static_cast<const QObject*>(&f)] {
+    if (sHakenfenster != fenster) return;  // a later window has taken the hooks over
+    sHakenfenster = nullptr;
+    gWartehaken.punkte_starten = nullptr;
+    gWartehaken.punkte_stoppen = nullptr;
+  });
 }

@@ -23,7 +23,15 @@ const std::unordered_map<char16_t, unsigned char>& rückwärts() {
   return tabelle;
 }
 
+const std::array<char16_t, 256> kZeichen = [] {
+  std::array<char16_t, 256> t{};
+  for (int b = 0; b < 256; ++b) t[b] = b >= 0x80 && b < 0xA0 ? kObereSteuerzeichen[b - 0x80] : char16_t(b);
+  return t;
+}();
+
 }  // namespace
+
+const char16_t* zeichentabelle() { return kZeichen.data(); }
 
 QChar zeichen(unsigned char b) {
   if (b >= 0x80 && b < 0xA0) return QChar(kObereSteuerzeichen[b - 0x80]);
@@ -54,10 +62,9 @@ bool eingabeZulässig(const QString& text) {
 }
 
 QString dekodieren(const QByteArray& bytes) {
-  QString s;
-  s.resize(bytes.size());
-  QChar* d = s.data();
-  for (qsizetype i = 0; i < bytes.size(); ++i) d[i] = zeichen(static_cast<unsigned char>(bytes[i]));
+  QString s(bytes.size(), Qt::Uninitialized);
+  char16_t* d = reinterpret_cast<char16_t*>(s.data());
+  for (qsizetype i = 0; i < bytes.size(); ++i) d[i] = kZeichen[static_cast<unsigned char>(bytes[i])];
   return s;
 }
 

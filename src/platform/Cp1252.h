@@ -10,6 +10,8 @@ namespace cp1252 {
 
 // The character of one byte.
 QChar zeichen(unsigned char byte);
+// The characters of all 256 bytes, for decoders that go through a table.
+const char16_t* zeichentabelle();
 // The byte of one character; a character that Windows-1252 cannot hold becomes '?'.
 unsigned char byte(QChar c);
 

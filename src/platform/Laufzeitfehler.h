@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <type_traits>
+#include <utility>
 
 class Laufzeitfehler : public std::exception {
  public:
@@ -54,9 +55,12 @@ void behandleFehler(const QString& prozedur);
 bool istProgrammende(const std::exception& e);
 
 // Runs body; a run-time error (or any other std::exception) is handed to the central
-// handler with the procedure's name; the result is then the default value.
-template <class F>
-auto Prozedur(const QString& name, F&& body) -> std::invoke_result_t<F> {
+// handler with the procedure's name; the result is then the default value. The name
+// may be given as a function that builds it: it is then built only when an error is
+// raised (for procedures that run once per line of a file).
+template <class N, class F>
+requires std::is_invocable_r_v<QString, N&>
+auto Prozedur(N&& name, F&& body) -> std::invoke_result_t<F> {
   using R = std::invoke_result_t<F>;
   try {
     return body();
@@ -66,6 +70,11 @@ auto Prozedur(const QString& name, F&& body) -> std::invoke_result_t<F> {
     if (istProgrammende(e)) throw;
     gErr = {51, QString::fromUtf8(e.what())};
   }
-  behandleFehler(name);
+  behandleFehler(name());
   if constexpr (!std::is_void_v<R>) return R{};
+}
+
+template <class F>
+auto Prozedur(const QString& name, F&& body) -> std::invoke_result_t<F> {
+  return Prozedur([&name] { return name; }, std::forward<F>(body));
 }

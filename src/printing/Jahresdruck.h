@@ -22,6 +22,9 @@ struct Jahresdruckquelle {
   std::function<int()> letztesElement;
   // Special leave is in use: the account block takes its wider layout.
   std::function<bool()> sonderurlaub;
+  // Called with true before the pages of every employee are made one after another and
+  // with false after: in between, the window may read each month only once.
+  std::function<void(bool)> serie;
 };
 // The year overview while it is open; empty otherwise.
 extern Jahresdruckquelle gJahresdruckquelle;

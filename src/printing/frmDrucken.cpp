@@ -240,6 +240,16 @@ bool frmDrucken::Drucken() {
       q.Monat_wählen(gemerkt);
     } else if (gDruckauftrag == u"JG" && routine && gJahresdruckquelle.anzahl) {
       const Jahresdruckquelle& q = gJahresdruckquelle;
+      // The series ends however the loop is left (a failed page, a cancel, an error).
+      struct Serie {
+        const Jahresdruckquelle& q;
+        explicit Serie(const Jahresdruckquelle& quelle) : q(quelle) {
+          if (q.serie) q.serie(true);
+        }
+        ~Serie() {
+          if (q.serie) q.serie(false);
+        }
+      } serie(q);
       for (int i = 0; i < q.anzahl(); ++i) {
         q.wählen(i);
         lblBeschriftung[2]->setText(QStringLiteral("Jahresübersicht ") + q.jahr() +

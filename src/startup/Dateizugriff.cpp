@@ -430,13 +430,20 @@ void FVerwerfen() {
 
 bool FEOF() { return gKanal.modus != Modus::Lesen || gKanal.pos >= gKanal.inhalt.size(); }
 
-QByteArray Kanal_Zeile_lesen() {
+QByteArray Kanal_Zeile_lesen() { return Kanal_Zeile_sehen().toByteArray(); }
+
+QByteArray Kanal_Inhalt() { return gKanal.modus == Modus::Lesen ? gKanal.inhalt : QByteArray(); }
+
+QByteArrayView Kanal_Zeile_sehen() {
   if (gKanal.modus != Modus::Lesen) fehler::auslösen(fehler::kFalscherDateimodus);
   if (gKanal.pos >= gKanal.inhalt.size()) fehler::auslösen(fehler::kEingabeHinterDateiende);
   const QByteArray& d = gKanal.inhalt;
-  qsizetype ende = gKanal.pos;
-  while (ende < d.size() && d[ende] != '\r' && d[ende] != '\n') ++ende;
-  QByteArray zeile = d.mid(gKanal.pos, ende - gKanal.pos);
+  const char* anfang = d.constData() + gKanal.pos;
+  const char* schluss = d.constData() + d.size();
+  const char* e = anfang;
+  while (e < schluss && *e != '\r' && *e != '\n') ++e;
+  const QByteArrayView zeile(anfang, e - anfang);
+  qsizetype ende = e - d.constData();
   gKanal.letzteUnvollständig = ende >= d.size();
   if (ende < d.size() && d[ende] == '\r') ++ende;
   if (ende < d.size() && d[ende] == '\n') ++ende;
@@ -464,6 +471,15 @@ void Kanal_Zeile_schreiben(const QByteArray& zeile) {
     fehler::auslösen(gKanal.modus == Modus::Zu ? 52 : fehler::kFalscherDateimodus);
   gKanal.puffer += zeile;
   gKanal.puffer += "\r\n";
+}
+
+void Kanal_Bytes_schreiben(const QByteArray& bytes) {
+  if (gKanal.modus != Modus::Schreiben && gKanal.modus != Modus::Anhängen)
+    fehler::auslösen(gKanal.modus == Modus::Zu ? 52 : fehler::kFalscherDateimodus);
+  if (gKanal.puffer.isEmpty())
+    gKanal.puffer = bytes;
+  else
+    gKanal.puffer += bytes;
 }
 
 QString LineInPlain() { return cp1252::dekodieren(Kanal_Zeile_lesen()); }
@@ -587,7 +603,14 @@ bool Datei_vorhanden(const QString& pfad) {
   return fi.exists() && fi.isFile();
 }
 
+namespace {
+quint64 sDateilisten = 0;
+}
+
+quint64 Dateilisten_bisher() { return sDateilisten; }
+
 QStringList Dateiliste(const QString& ordner, const QString& muster) {
+  ++sDateilisten;
   QStringList r;
   const QDir d(ordner);
   for (const QString& name : d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {

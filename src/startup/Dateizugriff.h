@@ -6,6 +6,7 @@
 // done: "Output" writes go to a temporary file in the same folder that replaces the
 // target on FClose.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -33,7 +34,12 @@ bool Ausschreibfehler();
 bool FEOF();
 
 // Raw lines of the open channel, for the line encoding and for plain files.
-QByteArray Kanal_Zeile_lesen();           // the next line without its line end
+QByteArray Kanal_Zeile_lesen();  // the next line without its line end
+// The same as a view into the channel's content (valid until the channel closes, or
+// as long as a copy of Kanal_Inhalt() lives).
+QByteArrayView Kanal_Zeile_sehen();
+// The whole content of the file open for reading (shared, not copied).
+QByteArray Kanal_Inhalt();
 bool Kanal_letzte_Zeile_unvollständig();  // the line just read had no line end
 // The file open for reading holds bytes but does not end in a line end: a file written
 // whole always does, so its last line was cut off.
@@ -42,6 +48,9 @@ bool Kanal_ohne_letztes_Zeilenende();
 // it to the start repair, naming the line when one is given (> 0). Never returns.
 [[noreturn]] void Datei_beschädigt(const QString& pfad, int zeile = 0);
 void Kanal_Zeile_schreiben(const QByteArray& zeile);  // adds CR LF
+// Bytes already made of whole lines (each with its CR LF), taken over without a copy
+// when nothing was written before.
+void Kanal_Bytes_schreiben(const QByteArray& bytes);
 // Plain text lines (Windows-1252): the per-user settings, lock file, readme, CSV.
 QString LineInPlain();
 void LineOutPlain(const QString& text);
@@ -66,6 +75,8 @@ bool Datei_vorhanden(const QString& pfad);
 // Names (not paths) of the normal files of a folder matching a pattern with * and ?,
 // compared without regard to letter case, sorted by name.
 QStringList Dateiliste(const QString& ordner, const QString& muster);
+// How many folders Dateiliste has listed since the program started (for measuring).
+quint64 Dateilisten_bisher();
 QDateTime Dateizeit(const QString& pfad);  // invalid when missing
 qint64 Dateigröße(const QString& pfad);    // -1 when missing
 // Writes a whole file so that no reader sees it half written: a temporary file in the

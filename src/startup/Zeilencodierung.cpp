@@ -26,18 +26,23 @@ QByteArray Zeile_kodieren(const QString& text, unsigned char schlüssel) {
   return z;
 }
 
-QString Zeile_dekodieren(const QByteArray& zeile) {
+QString Zeile_dekodieren(QByteArrayView zeile) {
   if (zeile.isEmpty()) return {};
-  QByteArray roh;
-  roh.reserve(zeile.size() - 1);
-  int zähler = static_cast<unsigned char>(zeile[0]) & 63;
-  for (qsizetype i = 1; i < zeile.size(); ++i) {
-    if (++zähler == 64) zähler = 0;
-    int d = static_cast<unsigned char>(zeile[i]) - zähler;
-    if (d < 32) d += 224;
-    roh.append(static_cast<char>(d));
+  // Straight into the string: every encoded byte gives one character (a shifted byte
+  // is never below 32), so the length is known before the first one.
+  const auto* q = reinterpret_cast<const unsigned char*>(zeile.data());
+  const qsizetype n = zeile.size() - 1;
+  QString s(n, Qt::Uninitialized);
+  char16_t* d = reinterpret_cast<char16_t*>(s.data());
+  const char16_t* zeichen = cp1252::zeichentabelle();
+  int zähler = q[0] & 63;
+  for (qsizetype i = 0; i < n; ++i) {
+    zähler = (zähler + 1) & 63;
+    int b = q[i + 1] - zähler;
+    if (b < 32) b += 224;
+    d[i] = zeichen[b];
   }
-  return cp1252::dekodieren(roh);
+  return s;
 }
 
 unsigned char Zufallsschlüssel() {
@@ -48,23 +53,24 @@ unsigned char Zufallsschlüssel() {
 }
 
 namespace {
-QString Prozedurname(const char* name) {
-  QString n = QStringLiteral("modVelkora - ") + QString::fromUtf8(name);
-  if (!gStörungAnzeigen) n += QStringLiteral(" - Datei ") + gOffeneDatei;
-  return n;
+// The procedure's name for the error handler; built only when an error is raised.
+auto Prozedurname(const char* name) {
+  return [name] {
+    QString n = QStringLiteral("modVelkora - ") + QString::fromUtf8(name);
+    if (!gStörungAnzeigen) n += QStringLiteral(" - Datei ") + gOffeneDatei;
+    return n;
+  };
 }
 }  // namespace
 
 void LineOut(const QString& text) {
-  const QString name = Prozedurname("LineOut");
-  Prozedur(name, [&] { Kanal_Zeile_schreiben(Zeile_kodieren(text, Zufallsschlüssel())); });
+  Prozedur(Prozedurname("LineOut"), [&] { Kanal_Zeile_schreiben(Zeile_kodieren(text, Zufallsschlüssel())); });
 }
 
 QString LineIn() {
-  const QString name = Prozedurname("LineIn");
-  return Prozedur(name, [&]() -> QString {
-    QByteArray z;
-    if (!FEOF()) z = Kanal_Zeile_lesen();
+  return Prozedur(Prozedurname("LineIn"), [&]() -> QString {
+    QByteArrayView z;
+    if (!FEOF()) z = Kanal_Zeile_sehen();
     if (z.isEmpty()) {
       // Month record files tolerate empty lines and reading past their end.
       if (gOffeneDatei.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) return QString();

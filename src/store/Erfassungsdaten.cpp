@@ -2,6 +2,8 @@
 
 #include <QHash>
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
@@ -256,49 +258,53 @@ const QString& Erfassungstabelle::operator()(int zeile, int monat) const {
 
 Monatsprüfung Monatszeilen_prüfen(const QStringList& zeilen) {
   Monatsprüfung r;
+  // Shared with the caller's list; only a line that is repaired detaches it.
   r.zeilen = zeilen;
   const int n = Schaltflächen_Anzahl();
-  QString gültig = kCodezeichen.left(std::max(n - 1, 0)) + u' ';
-  if (n + 1 <= kCodezeichen.size()) gültig += kCodezeichen[n];
+  // The day codes a cell may hold, by character: the buttons' codes (the last button
+  // is the erase button), a blank, and the code after the last button.
+  std::array<bool, 256> gültig{};
+  gültig[u' '] = true;
+  for (qsizetype k = 0; k < std::min<qsizetype>(std::max(n - 1, 0), kCodezeichen.size()); ++k)
+    gültig[kCodezeichen[k].unicode()] = true;
+  if (n + 1 <= kCodezeichen.size()) gültig[kCodezeichen[n].unicode()] = true;
+  const auto zulässig = [&](QChar c) { return c.unicode() < 256 && gültig[c.unicode()]; };
   for (qsizetype i = 3; i < r.zeilen.size(); ++i) {
-    QString& z = r.zeilen[i];
+    const QString& z = std::as_const(r.zeilen)[i];
     const bool eintrag = z.startsWith(u"A:");
     const qsizetype p = z.indexOf(u':', 2);
     if ((!eintrag && !z.startsWith(u"K:")) || p < 0) {
       r.funde << Monatsprüfung::Fund{true, QString()};
       r.reparieren = true;
-      z.clear();
+      r.zeilen[i].clear();
       continue;
     }
-    QString rest = z.mid(p + 1);
+    const QStringView rest = QStringView(z).mid(p + 1);
     bool schlecht = false;
     if (eintrag) {
       if (rest.size() != 31) {
         schlecht = true;
-      } else {
-        bool ersetzt = false;
-        for (QChar& c : rest)
-          if (!gültig.contains(c)) {
-            c = u' ';
-            ersetzt = true;
-          }
-        if (ersetzt) z = z.left(p + 1) + rest;
+      } else if (!std::all_of(rest.begin(), rest.end(), zulässig)) {
+        QString& geändert = r.zeilen[i];
+        for (qsizetype k = p + 1; k < geändert.size(); ++k)
+          if (!zulässig(geändert[k])) geändert[k] = u' ';
       }
     } else {
       // "dd-dd:" with 1 <= first <= last <= 31: any other range would address days
       // that no month has.
-      schlecht = rest.size() < 6 || rest[2] != u'-' || rest[5] != u':' || !text::nurZiffern(rest.left(2)) ||
-                 !text::nurZiffern(rest.mid(3, 2));
+      const auto ziffer = [](QChar c) { return c >= u'0' && c <= u'9'; };
+      schlecht = rest.size() < 6 || rest[2] != u'-' || rest[5] != u':' || !ziffer(rest[0]) || !ziffer(rest[1]) ||
+                 !ziffer(rest[3]) || !ziffer(rest[4]);
       if (!schlecht) {
-        const int von = rest.left(2).toInt();
-        const int bis = rest.mid(3, 2).toInt();
+        const int von = (rest[0].unicode() - u'0') * 10 + (rest[1].unicode() - u'0');
+        const int bis = (rest[3].unicode() - u'0') * 10 + (rest[4].unicode() - u'0');
         schlecht = von < 1 || von > bis || bis > 31;
       }
     }
     if (schlecht) {
       r.funde << Monatsprüfung::Fund{false, z.mid(2, p - 2)};
       r.reparieren = true;
-      z.clear();
+      r.zeilen[i].clear();
     }
   }
   return r;
@@ -325,6 +331,13 @@ bool Erfassungsdaten_lesen(const QString& monatsschlüssel) {
   return Prozedur(QStringLiteral("modVelkora - Erfassungsdaten_lesen"), [&]() -> bool {
     Anmelden();
     return Monat_lesen(monatsschlüssel, Neueste_Version(monatsschlüssel).name);
+  });
+}
+
+bool Erfassungsdaten_lesen(const QString& monatsschlüssel, const QString& name) {
+  return Prozedur(QStringLiteral("modVelkora - Erfassungsdaten_lesen"), [&]() -> bool {
+    Anmelden();
+    return Monat_lesen(monatsschlüssel, name);
   });
 }
 

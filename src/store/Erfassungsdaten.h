@@ -66,6 +66,9 @@ void Alte_Erfassungsdateien_löschen(const QString& stamm);
 // Reads and checks the newest version of a month into gMonatsEinträge,
 // gMonatsKommentare and gMonatsAusnahmen; true when it holds an entry line.
 bool Erfassungsdaten_lesen(const QString& monatsschlüssel);
+// The same with the newest version's file name just listed ("" for no file), so that
+// the folder is not listed again.
+bool Erfassungsdaten_lesen(const QString& monatsschlüssel, const QString& name);
 // Reads all 36 months into gErfassungsdaten; with the cache allowed not again within
 // 30 seconds of the last full read.
 void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt);

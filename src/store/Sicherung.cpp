@@ -67,13 +67,21 @@ QString Sicherungsname(const QString& art) {
 // Month record files tolerate empty lines; every other file of the program has none.
 bool Ist_Monatsdatei(const QString& name) { return name.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive); }
 
-// Adds the block of every file of a folder matching the pattern. An empty file (most
-// likely one another program is writing right now) is not opened: reading it would hand
-// it to the start repair in the middle of a backup; it is left out, so that a restore
-// never writes an empty file back. A link is left out too (its content lies outside the
+// One file as a backup holds it: its lines' bytes as they stand in the file.
+struct Gesicherte_Datei {
+  QString name;
+  QByteArray inhalt;                   // keeps the bytes the lines point into
+  std::vector<QByteArrayView> zeilen;  // without their line ends
+};
+
+// Adds every file of a folder matching the pattern. An empty file (most likely one
+// another program is writing right now) is not opened: reading it would hand it to the
+// start repair in the middle of a backup; it is left out, so that a restore never
+// writes an empty file back. A link is left out too (its content lies outside the
 // folder), and so is a file with a line the line encoding cannot have written. Each
-// gets an administrator logbook line.
-void Dateien_sammeln(const QString& ordner, const QString& muster, QStringList& zeilen) {
+// gets an administrator logbook line. A file that cannot be opened goes the file
+// access path as any read does.
+void Dateien_sammeln(const QString& ordner, const QString& muster, std::vector<Gesicherte_Datei>& dateien) {
   if (ordner.isEmpty()) return;
   for (const QString& name : Dateiliste(ordner, muster)) {
     const QString pfad = ordner + name;
@@ -93,26 +101,64 @@ void Dateien_sammeln(const QString& ordner, const QString& muster, QStringList& 
       if (!Datei_vorhanden(pfad)) continue;
       FOpen(pfad, QStringLiteral("Input"));  // reports the access problem
     }
-    QStringList block;
+    Gesicherte_Datei d{name, Kanal_Inhalt(), {}};
     bool lesbar = true;
     const bool monatsdatei = Ist_Monatsdatei(name);
     while (!FEOF()) {
-      const QByteArray z = Kanal_Zeile_lesen();
+      const QByteArrayView z = Kanal_Zeile_sehen();
       if (z.isEmpty() && !monatsdatei) {
         lesbar = false;
         break;
       }
-      block << Zeile_dekodieren(z);
+      d.zeilen.push_back(z);
     }
     FClose();
-    if (!lesbar || block.isEmpty()) {
+    if (!lesbar || d.zeilen.empty()) {
       Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
                               QStringLiteral(" ist nicht lesbar und wurde nicht gesichert"));
       continue;
     }
-    zeilen << u'[' + name + u']' << u'[' + QString::number(block.size()) + u']';
-    zeilen += block;
+    dateien.push_back(std::move(d));
   }
+}
+
+// Whether a line is kept byte for byte: one the line encoding can have written. An
+// empty line (month files tolerate them) or one with a control byte is written anew
+// from its text, which the restore then reads as before.
+bool Wie_kodiert(QByteArrayView z) {
+  return !z.isEmpty() && std::none_of(z.begin(), z.end(), [](char c) { return static_cast<unsigned char>(c) < 32; });
+}
+
+// The whole backup file: the header line, then per file its name and line count in
+// brackets and its lines. Each line decodes to the text the file's line decodes to.
+QByteArray Sicherungsinhalt(const std::vector<Gesicherte_Datei>& dateien) {
+  const auto kopf = [](const QString& name) { return u'[' + name + u']'; };
+  // An encoded line has at most one byte per character plus its key.
+  qsizetype größe = kKopfzeile.size() + 3;
+  for (const Gesicherte_Datei& d : dateien) {
+    größe += d.name.size() + 5 + QString::number(d.zeilen.size()).size() + 5;
+    for (const QByteArrayView z : d.zeilen) größe += std::max<qsizetype>(z.size(), 1) + 2;
+  }
+  QByteArray b;
+  b.reserve(größe);
+  const auto zeile = [&](const QString& text) {
+    b += Zeile_kodieren(text, Zufallsschlüssel());
+    b += "\r\n";
+  };
+  zeile(kKopfzeile);
+  for (const Gesicherte_Datei& d : dateien) {
+    zeile(kopf(d.name));
+    zeile(kopf(QString::number(d.zeilen.size())));
+    for (const QByteArrayView z : d.zeilen) {
+      if (Wie_kodiert(z)) {
+        b += z;
+        b += "\r\n";
+      } else {
+        zeile(Zeile_dekodieren(z));
+      }
+    }
+  }
+  return b;
 }
 
 bool Kein_Treffer(const QStringList& muster) {
@@ -209,12 +255,13 @@ bool Backup_erstellen(const QString& art) {
     if (!Verzeichnis_vorhanden(gSicherungsordner)) return false;
     Sanduhr_bei_langsamem_Netz sanduhr;
     gSicherungsdatei = Sicherungsname(art);
-    QStringList zeilen{kKopfzeile};
-    Dateien_sammeln(gDatenordner, QStringLiteral("*.dat"), zeilen);
-    Dateien_sammeln(gLogordner, QStringLiteral("*.log"), zeilen);
+    std::vector<Gesicherte_Datei> dateien;
+    Dateien_sammeln(gDatenordner, QStringLiteral("*.dat"), dateien);
+    Dateien_sammeln(gLogordner, QStringLiteral("*.log"), dateien);
+    const QByteArray inhalt = Sicherungsinhalt(dateien);
     if (!FOpen(gSicherungsordner + gSicherungsdatei, QStringLiteral("Output"), QStringLiteral("IgnoreErrors")))
       return false;
-    for (const QString& z : zeilen) LineOut(z);
+    Kanal_Bytes_schreiben(inhalt);
     try {
       FClose();
     } catch (const Laufzeitfehler&) {

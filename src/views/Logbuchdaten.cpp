@@ -29,7 +29,7 @@ bool Datei_lesen(const QString& pfad, QStringList& zeilen) {
   return true;
 }
 
-bool Nur_Ziffern(const QString& t) {
+bool Nur_Ziffern(QStringView t) {
   return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
@@ -75,17 +75,19 @@ Logbucheintrag Logbucheintrag_zerlegen(const QString& zeile, const Logbucheintra
     return e;
   };
   if (zeile.size() < 18 || zeile[17] != u'|') return fehlerhaft();
-  const QString tag = zeile.mid(0, 2), monat = zeile.mid(3, 2), jahr = zeile.mid(6, 2);
+  // Taken apart through views: only the fields become strings of their own.
+  const QStringView z(zeile);
+  const QStringView tag = z.mid(0, 2), monat = z.mid(3, 2), jahr = z.mid(6, 2);
   if (!Nur_Ziffern(tag) || !Nur_Ziffern(monat) || !Nur_Ziffern(jahr)) return fehlerhaft();
   e.Datum = QDate(2000 + jahr.toInt(), monat.toInt(), tag.toInt());
   if (!e.Datum.isValid()) return fehlerhaft();
-  e.Uhrzeit = zeile.mid(9, 5);
+  e.Uhrzeit = z.mid(9, 5).toString();
 
-  QString rest = zeile.mid(18);
+  QStringView rest = z.mid(18);
   const auto feld = [&rest](QString& ziel) {
     const qsizetype p = rest.indexOf(u'|');
     if (p < 0) return false;
-    ziel = rest.left(p);
+    ziel = rest.left(p).toString();
     rest = rest.mid(p + 1);
     return true;
   };
@@ -93,13 +95,13 @@ Logbucheintrag Logbucheintrag_zerlegen(const QString& zeile, const Logbucheintra
   if (e.FürBenutzer == kAdmin) {
     e.Administrator = e.VonBenutzer;
     e.VonBenutzer.clear();
-    e.Eintrag = rest;
+    e.Eintrag = rest.toString();
     return e;
   }
   if (!feld(e.Eintrag)) return fehlerhaft();
-  e.VonDatum = rest.mid(0, 6);
-  e.BisDatum = rest.mid(7, 6);
-  if (rest.size() > 13) e.Kommentar = rest.mid(14);
+  e.VonDatum = rest.mid(0, 6).toString();
+  e.BisDatum = rest.mid(7, 6).toString();
+  if (rest.size() > 13) e.Kommentar = rest.mid(14).toString();
   return e;
 }
 

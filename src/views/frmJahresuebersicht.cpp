@@ -3,10 +3,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <vector>
 
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
@@ -56,20 +59,48 @@ void Haupttag_setzen(const QString& t) {
 
 }  // namespace
 
+// Three passes, each in list order, through hashes of the names as they stand:
+// 1. a repeated name that does not end in "I" gets " I" from its second occurrence on;
+// 2. a name that reappears later with " I" takes the " I" itself;
+// 3. a name that reappears later gets one "I" more there, and again for the names
+//    that this makes equal.
 void Gleiche_Namen_nummerieren(QStringList& n) {
   const qsizetype z = n.size();
-  for (qsizetype i = 0; i < z; ++i)
-    for (qsizetype j = i + 1; j < z; ++j)
-      if (n[j] == n[i] && !n[i].endsWith(u'I')) n[j] += QStringLiteral(" I");
-  for (qsizetype i = 0; i < z; ++i)
-    for (qsizetype j = i + 1; j < z; ++j)
-      if (n[j] == n[i] + QStringLiteral(" I")) {
-        n[i] = n[j];
-        break;
-      }
-  for (qsizetype i = 0; i < z; ++i)
-    for (qsizetype j = i + 1; j < z; ++j)
-      if (n[j] == n[i]) n[j] += u'I';
+  {
+    QSet<QString> gesehen;
+    gesehen.reserve(z);
+    for (QString& name : n) {
+      if (name.endsWith(u'I')) continue;
+      if (gesehen.contains(name))
+        name += QStringLiteral(" I");
+      else
+        gesehen.insert(name);
+    }
+  }
+  {
+    QHash<QString, qsizetype> letzte;
+    letzte.reserve(z);
+    for (qsizetype i = 0; i < z; ++i) letzte.insert(n[i], i);
+    for (qsizetype i = 0; i < z; ++i) {
+      QString mit = n[i] + QStringLiteral(" I");
+      const auto it = letzte.constFind(mit);
+      if (it != letzte.cend() && *it > i) n[i] = std::move(mit);
+    }
+  }
+  // Every name not yet reached, by the name it has now.
+  QHash<QString, std::vector<qsizetype>> offen;
+  offen.reserve(z);
+  for (qsizetype i = 0; i < z; ++i) offen[n[i]].push_back(i);
+  for (qsizetype i = 0; i < z; ++i) {
+    const std::vector<qsizetype> gleich = offen.take(n[i]);
+    if (gleich.size() < 2) continue;
+    std::vector<qsizetype>& weiter = offen[n[i] + u'I'];
+    for (const qsizetype j : gleich) {
+      if (j == i) continue;
+      n[j] += u'I';
+      weiter.push_back(j);
+    }
+  }
 }
 
 frmJahresuebersicht::frmJahresuebersicht(QWidget* eltern) : QDialog(eltern) {
@@ -129,6 +160,27 @@ void frmJahresuebersicht::Druckquelle_setzen() {
   q.beschriftung = [this](int element) { return Beschriftung(element); };
   q.letztesElement = [this] { return static_cast<int>(lblBeschriftung.size()) - 1; };
   q.sonderurlaub = [] { return gSonderurlaubModus; };
+  q.serie = [this](bool an) {
+    if (an)
+      mSerienmonate.emplace();
+    else
+      mSerienmonate.reset();
+  };
+}
+
+bool frmJahresuebersicht::Monat_lesen(const QString& monatsschlüssel) {
+  if (!mSerienmonate) return Erfassungsdaten_lesen(monatsschlüssel);
+  auto it = mSerienmonate->constFind(monatsschlüssel);
+  if (it == mSerienmonate->cend()) {
+    const bool ergebnis = Erfassungsdaten_lesen(monatsschlüssel);
+    it = mSerienmonate->insert(monatsschlüssel,
+                               Gelesener_Monat{ergebnis, gMonatsEinträge, gMonatsKommentare, gMonatsAusnahmen});
+  } else {
+    gMonatsEinträge = it->einträge;
+    gMonatsKommentare = it->kommentare;
+    gMonatsAusnahmen = it->ausnahmen;
+  }
+  return it->ergebnis;
 }
 
 int frmJahresuebersicht::Jahr() const { return text::zahl(cmbJahr->currentText()); }
@@ -258,9 +310,11 @@ void frmJahresuebersicht::Namensliste_aufbauen() {
   // Alphabetical without regard to letter case, by name and then by user name.
   std::vector<int> folge(namen.size());
   for (int i = 0; i < static_cast<int>(folge.size()); ++i) folge[i] = i;
-  std::stable_sort(folge.begin(), folge.end(), [&](int a, int b) {
-    return QString::compare(namen[a] + u':' + ids[a], namen[b] + u':' + ids[b], Qt::CaseInsensitive) < 0;
-  });
+  QStringList schlüssel;
+  schlüssel.reserve(namen.size());
+  for (qsizetype i = 0; i < namen.size(); ++i) schlüssel << namen[i] + u':' + ids[i];
+  std::stable_sort(folge.begin(), folge.end(),
+                   [&](int a, int b) { return QString::compare(schlüssel[a], schlüssel[b], Qt::CaseInsensitive) < 0; });
   Namensliste = {QString()};
   BenutzerIDListe = {QString()};
   {
@@ -326,7 +380,7 @@ void frmJahresuebersicht::Jahresübersicht_anzeigen() {
     for (int m = 1; m <= 12; ++m) {
       const int tage = Anzahl_Monatstage(jahr, m);
       gMonatsschlüssel = QStringLiteral("%1%2").arg(jahr % 100, 2, 10, QChar(u'0')).arg(m, 2, 10, QChar(u'0'));
-      if (!U.isEmpty() && Erfassungsdaten_lesen(gMonatsschlüssel)) {
+      if (!U.isEmpty() && Monat_lesen(gMonatsschlüssel)) {
         for (qsizetype e = gMonatsEinträge.size() - 1; e >= 1; --e) {
           const QString& zeile = gMonatsEinträge[e];
           const qsizetype p = zeile.indexOf(u':');

@@ -6,9 +6,11 @@
 // and the employee; the main window hands in "G" (choose), "T" (the employees its grid
 // shows) or a Windows user name (shown at once) through its Tag.
 #include <QDialog>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -65,6 +67,14 @@ class frmJahresuebersicht : public QDialog {
  private:
   void Namensliste_aufbauen();
   void Druckquelle_setzen();
+  // Erfassungsdaten_lesen, or during a print series the month as read first in it.
+  bool Monat_lesen(const QString& monatsschlüssel);
+  struct Gelesener_Monat {
+    bool ergebnis = false;
+    QStringList einträge, kommentare;
+    QString ausnahmen;
+  };
+  std::optional<QHash<QString, Gelesener_Monat>> mSerienmonate;
   QObject* mTastenfilter = nullptr;
 };
 

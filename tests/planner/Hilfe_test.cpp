@@ -333,4 +333,20 @@ TEST_F(CSVFensterTest, DerWartezustandLaesstDieTitelpunkteLaufen) {
   Sanduhr_Warten_aus();
   EXPECT_FALSE(f.tmrTimer2->isActive());
 }
+
+TEST_F(CSVFensterTest, DerWartezustandNachDemHauptfensterBeruehrtEsNichtMehr) {
+  fensterLaden();
+  ASSERT_TRUE(gWartehaken.punkte_starten);
+  fenster.reset();
+  // A later busy state (another window's, the end of the program) finds no hooks.
+  EXPECT_FALSE(gWartehaken.punkte_starten);
+  EXPECT_FALSE(gWartehaken.punkte_stoppen);
+  Sanduhr_Warten_ein();
+  Sanduhr_Warten_aus();
+  // A window loaded after it takes the hooks over.
+  frmVelkora& neu = fensterLaden();
+  Sanduhr_Warten_ein();
+  EXPECT_TRUE(neu.tmrTimer2->isActive());
+  Sanduhr_Warten_aus();
+}
 }  // namespace

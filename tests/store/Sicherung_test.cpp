@@ -19,6 +19,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
+#include "startup/Zeilencodierung.h"
 #include "store/Jahreswechsel.h"
 #include "store/Mitarbeiterdaten.h"
 
@@ -153,6 +154,46 @@ TEST_F(Sicherung, DateiMitLeererZeileWirdAusgelassenOhneDasBackupAbzubrechen) {
   const qsizetype i = z.indexOf(QStringLiteral("[2604 260301 Data.dat]"));
   ASSERT_GE(i, 0);
   EXPECT_EQ(z.mid(i + 1, 4), (QStringList{"[3]", "[2604]", "", "NoEx:NoEx"}));
+}
+
+TEST_F(Sicherung, BackupUebernimmtDieZeilenBytegenauUndLaesstBeschaedigteDateienMitLogbuchzeileAus) {
+  datenAnlegen();
+  // A month file as workstations leave it: a line ended by LF alone, an empty line, a
+  // line with a control byte (no encoder writes one) and a last line without its end.
+  const QByteArray a = Zeile_kodieren(QStringLiteral("[2604]"), 70);
+  const QByteArray b = Zeile_kodieren(QStringLiteral("Kennung"), 200);
+  const QByteArray c = Zeile_kodieren(QStringLiteral("NoEx:NoEx"), 33);
+  QByteArray steuer = Zeile_kodieren(QStringLiteral("A:anna:") + QString(31, u' '), 90);
+  steuer[3] = '\x01';
+  const QByteArray d = Zeile_kodieren(QStringLiteral("K:anna:01-02:Messe in Köln"), 120);
+  schreiben(gDatenordner + QStringLiteral("2604 260301 Data.dat"),
+            a + "\n" + b + "\r\n\r\n" + c + "\r\n" + steuer + "\r\n" + d);
+  // A data file with an empty line is not one the program wrote.
+  schreiben(gDatenordner + QStringLiteral("Kaputt.dat"), a + "\r\n\r\n" + b + "\r\n");
+
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+  const QByteArray roh = lesen(gSicherungsordner + gSicherungsdatei);
+  for (const QByteArray& z : {a, b, c, d}) EXPECT_TRUE(roh.contains("\r\n" + z + "\r\n")) << z.toHex().toStdString();
+  const QByteArray konfig = lesen(gDatenordner + QStringLiteral("Konfigdaten.dat"));
+  EXPECT_TRUE(roh.contains(konfig));
+  // Every line of the backup is one the encoder can have written.
+  EXPECT_FALSE(std::any_of(roh.begin(), roh.end(),
+                           [](char ch) { return static_cast<unsigned char>(ch) < 32 && ch != '\r' && ch != '\n'; }));
+  EXPECT_TRUE(roh.endsWith("\r\n"));
+
+  const QStringList z = sicherung();
+  const qsizetype i = z.indexOf(QStringLiteral("[2604 260301 Data.dat]"));
+  ASSERT_GE(i, 0);
+  EXPECT_EQ(z.mid(i + 1, 7), (QStringList{"[6]", "[2604]", "Kennung", "", "NoEx:NoEx", Zeile_dekodieren(steuer),
+                                          QStringLiteral("K:anna:01-02:Messe in Köln")}));
+  EXPECT_FALSE(z.contains(QStringLiteral("[Kaputt.dat]")));
+  const QStringList log = dekodierteZeilen(gLogordner + QStringLiteral("2603 Velkora.log"));
+  EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const QString& l) {
+    return l.endsWith(QStringLiteral("Kaputt.dat' ist nicht lesbar und wurde nicht gesichert"));
+  }));
+  // And a restore takes the backup as one.
+  std::vector<Sicherungsblock> blöcke;
+  EXPECT_TRUE(Sicherung_einlesen(gSicherungsordner + gSicherungsdatei, blöcke));
 }
 
 class Wiederherstellen : public Sicherung {

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <random>
 
 #include "Ansichtsdaten.h"
 #include "store/Feiertage.h"
@@ -46,12 +47,45 @@ TEST_P(NamenTest, GleicheNamenWerdenNummeriert) {
   EXPECT_EQ(n, GetParam().nachher);
 }
 
-INSTANTIATE_TEST_SUITE_P(Namen, NamenTest,
-                         ::testing::Values(Namensfall{{"Nowak Ina", "Berg Udo", "Nowak Ina", "Nowak Ina"},
-                                                      {"Nowak Ina I", "Berg Udo", "Nowak Ina II", "Nowak Ina III"}},
-                                           Namensfall{{"Karl II", "Karl II", "Karl II"},
-                                                      {"Karl II", "Karl III", "Karl IIII"}},
-                                           Namensfall{{"Ada", "Bea"}, {"Ada", "Bea"}}));
+INSTANTIATE_TEST_SUITE_P(
+    Namen, NamenTest,
+    ::testing::Values(Namensfall{{"Nowak Ina", "Berg Udo", "Nowak Ina", "Nowak Ina"},
+                                 {"Nowak Ina I", "Berg Udo", "Nowak Ina II", "Nowak Ina III"}},
+                      Namensfall{{"Karl II", "Karl II", "Karl II"}, {"Karl II", "Karl III", "Karl IIII"}},
+                      Namensfall{{"Ada", "Bea"}, {"Ada", "Bea"}}, Namensfall{{"AI", "A", "A"}, {"AI", "A I", "A II"}},
+                      Namensfall{{"A I", "A", "A", "A I"}, {"A I", "A II", "A III", "A IIII"}}));
+
+// The numbering as it was first written, pair by pair: the numbering through hashes
+// must give the same names for any list, however the repetitions interleave.
+QStringList Paarweise_nummeriert(QStringList n) {
+  const qsizetype z = n.size();
+  for (qsizetype i = 0; i < z; ++i)
+    for (qsizetype j = i + 1; j < z; ++j)
+      if (n[j] == n[i] && !n[i].endsWith(u'I')) n[j] += QStringLiteral(" I");
+  for (qsizetype i = 0; i < z; ++i)
+    for (qsizetype j = i + 1; j < z; ++j)
+      if (n[j] == n[i] + QStringLiteral(" I")) {
+        n[i] = n[j];
+        break;
+      }
+  for (qsizetype i = 0; i < z; ++i)
+    for (qsizetype j = i + 1; j < z; ++j)
+      if (n[j] == n[i]) n[j] += u'I';
+  return n;
+}
+
+TEST(Namen, NummerierungGleichtDerPaarweisenFuerZufaelligeListen) {
+  const QStringList bausteine{"A", "A I", "AI", "A II", "A I I", "B", "B I", "", " I", "I"};
+  std::mt19937 zufall(57);
+  for (int runde = 0; runde < 3000; ++runde) {
+    QStringList n;
+    const int länge = static_cast<int>(zufall() % 9);
+    for (int k = 0; k < länge; ++k) n << bausteine[static_cast<qsizetype>(zufall() % bausteine.size())];
+    QStringList ist = n;
+    Gleiche_Namen_nummerieren(ist);
+    ASSERT_EQ(ist, Paarweise_nummeriert(n)) << n.join(u'|').toStdString();
+  }
+}
 
 TEST_F(JahrTest, MenueWaehltNiemandenUndListetDieTabelleOhneGrossKleinSortiert) {
   gBenutzerstufe = 2;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "platform/Bildschirm.h"
 
@@ -152,7 +153,9 @@ void Rasteransicht::paintEvent(QPaintEvent*) {
     p.drawPixmap(0, 0, mBild);
     return;
   }
-  mBild = QPixmap(viewport()->size());
+  // The pixmap is kept while the size stays: a new one per paint costs more than the
+  // cells drawn on it.
+  if (mBild.size() != viewport()->size()) mBild = QPixmap(viewport()->size());
   {
     QPainter bild(&mBild);
     zeichnen(bild);
@@ -161,9 +164,27 @@ void Rasteransicht::paintEvent(QPaintEvent*) {
 }
 
 void Rasteransicht::zeichnen(QPainter& p) {
-  p.fillRect(QRect(QPoint(0, 0), viewport()->size()), zuQColor(mRaster.BackColorBkg()));
   const auto zeilen = sichtbareZeilen();
   const auto spalten = sichtbareSpalten();
+  const QRect alles(QPoint(0, 0), viewport()->size());
+  const QColor hintergrund = zuQColor(mRaster.BackColorBkg());
+  // The background only where no cell lies: the cells are painted over everything they
+  // cover, as long as they lie edge to edge from the top left corner.
+  const auto lückenlos = [](const auto& strecken) {
+    if (strecken.empty() || strecken.front().anfang != 0) return false;
+    for (size_t i = 1; i < strecken.size(); ++i)
+      if (strecken[i].anfang != strecken[i - 1].anfang + strecken[i - 1].länge) return false;
+    return true;
+  };
+  if (lückenlos(zeilen) && lückenlos(spalten)) {
+    const int breite = spalten.back().anfang + spalten.back().länge;
+    const int höhe = zeilen.back().anfang + zeilen.back().länge;
+    if (breite < alles.width()) p.fillRect(QRect(breite, 0, alles.width() - breite, alles.height()), hintergrund);
+    if (höhe < alles.height())
+      p.fillRect(QRect(0, höhe, std::min(breite, alles.width()), alles.height() - höhe), hintergrund);
+  } else {
+    p.fillRect(alles, hintergrund);
+  }
   if (spalten.empty()) return;
   for (const auto& z : zeilen) {
     for (size_t i = 0; i < spalten.size(); ++i) {
@@ -188,7 +209,7 @@ void Rasteransicht::zelleZeichnen(QPainter& p, int r, int c, const QRect& rechte
   p.drawLine(rechteck.bottomLeft(), rechteck.bottomRight());
   QString text = mRaster.TextMatrix(r, c);
   if (text.isEmpty()) return;
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  if (text.contains(u'\r')) text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
   p.setFont(zellenschrift(r, c));
   p.setPen(zuQColor(mRaster.Vordergrund(r, c)));
   int ausrichtung = mRaster.CellAlignment(r, c);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "common/Testnamen.h"
 #include "people/Mitarbeitereditor.h"
 #include "startup/Dateizugriff.h"
 #include "store/Anzeigeberechtigungen.h"
@@ -230,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
                      QStringLiteral("Ändern des Mitarbeiter-/Benutzernamens von kl auf anna nicht möglich, da anna "
                                     "bereits existiert.")},
         Konfliktfall{"Tausch", {}, QStringLiteral("BERT"), QStringLiteral("anna"), {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(Anwenden, KetteWeiterUntenWirdInZeilenfolgeAusgefuehrt) {
   monat(QStringLiteral("2603 260301 Data.dat"), {QStringLiteral("A:anna:") + tage(QStringLiteral("1")),

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/Testnamen.h"
 #include "common/Testumgebung.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
@@ -267,6 +268,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Fall{"VolleFestplatteBeimSperren", VolleFestplatte}, Fall{"KeineRechteBeimSperren", KeineRechte},
                       Fall{"InDerSperreBeendet", Beenden}, Fall{"ProgrammabbruchInDerSperre", Programmabbruch},
                       Fall{"InDerSperreGetoetet", Getoetet}),
-    [](const ::testing::TestParamInfo<Fall>& i) { return std::string(i.param.name); });
+    NachName{});
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "Ansichtsdaten.h"
+#include "common/Testnamen.h"
 #include "store/Feiertage.h"
 
 namespace {
@@ -51,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(Namen, NamenTest,
                                                       {"Nowak Ina I", "Berg Udo", "Nowak Ina II", "Nowak Ina III"}},
                                            Namensfall{{"Karl II", "Karl II", "Karl II"},
                                                       {"Karl II", "Karl III", "Karl IIII"}},
-                                           Namensfall{{"Ada", "Bea"}, {"Ada", "Bea"}}));
+                                           Namensfall{{"Ada", "Bea"}, {"Ada", "Bea"}}),
+                         [](const auto& info) { return testname(info.param.vorher.join(u' ')); });
 
 TEST_F(JahrTest, MenueWaehltNiemandenUndListetDieTabelleOhneGrossKleinSortiert) {
   gBenutzerstufe = 2;

@@ -47,9 +47,7 @@ void Standarddatei(const QString& name, const QStringList& zeilen) {
   // replaces the file the other workstation may have put there meanwhile.
   const QString eigene = gDatenordner + u'~' + name + u'.' + QString::number(QCoreApplication::applicationPid()) +
                          QStringLiteral(".vktmp");
-  FOpen(eigene, QStringLiteral("Output"));
-  for (const QString& z : zeilen) LineOut(z);
-  FClose();
+  Alle_Zeilen_schreiben(eigene, zeilen);
   const QByteArray von = QFile::encodeName(eigene);
   const QByteArray nach = QFile::encodeName(pfad);
   // A share without links: renamed, unless the other file came meanwhile.

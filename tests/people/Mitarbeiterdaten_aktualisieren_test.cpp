@@ -382,6 +382,25 @@ TEST_F(Anwenden, AnzeigegruppenAllerBenutzerFolgenUeberschriftenUndBenutzern) {
                          QStringLiteral("[ehemalig]"), QStringLiteral("Nur Team|Team:")}));
 }
 
+// A heading that stands twice in the table is one group: a display group names it once.
+TEST_F(Anwenden, DoppelteUeberschriftStehtInDenListenEinmal) {
+  SetSetting(17, 0);
+  leute({{QStringLiteral("Team"), QString()},
+         {QStringLiteral("Klein Karl"), QStringLiteral("kl")},
+         {QStringLiteral("Team"), QString()},
+         {QStringLiteral("Anders Anna"), QStringLiteral("anna")}});
+  schreiben(gDatenordner + QStringLiteral("Mitarbeiteranzgru.dat"),
+            kodiert({QStringLiteral("[Mitarbeiteranzgru]"), kKennzeile, QStringLiteral("[KL]"),
+                     QStringLiteral("Alle Mitarbeiter|Team:")}));
+  öffnen();
+  eingeben(editor->txtBenutzerID[2], QStringLiteral("Kl2"));
+  anwenden();
+  EXPECT_TRUE(skript->texte().empty());
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiteranzgru.dat")),
+            (QStringList{QStringLiteral("[Mitarbeiteranzgru]"), kKennzeile, QStringLiteral("[Kl2]"),
+                         QStringLiteral("Alle Mitarbeiter|Team:")}));
+}
+
 TEST_F(Anwenden, AlteEinstellungsdateienEntfallen) {
   const auto ini = [](const QString& name, int tageAlt) {
     const QString pfad = gIniOrdner + name;

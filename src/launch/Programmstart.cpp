@@ -36,21 +36,6 @@ namespace {
 // month 13 is January of the next year, day 0 the last day of the month before.
 QDate Datum_aus_Teilen(int jahr, int monat, int tag) { return QDate(jahr, 1, 1).addMonths(monat - 1).addDays(tag - 1); }
 
-QString Datum_lang(const QDate& d) {
-  const QString s = gDatumstrennzeichen;
-  const QString tt = QStringLiteral("%1").arg(d.day(), 2, 10, QChar(u'0'));
-  const QString mm = QStringLiteral("%1").arg(d.month(), 2, 10, QChar(u'0'));
-  const QString jjjj = QString::number(d.year());
-  switch (gDatumsreihenfolge) {
-    case 0:
-      return mm + s + tt + s + jjjj;
-    case 2:
-      return jjjj + s + mm + s + tt;
-    default:
-      return tt + s + mm + s + jjjj;
-  }
-}
-
 bool Ordner_hat(const QString& ordner, const QString& muster) { return !Dateiliste(ordner, muster).isEmpty(); }
 
 void Ordner_sicherstellen(const QString& ordner) {

@@ -6,17 +6,6 @@
 #include <cmath>
 
 #include "platform/Bildschirm.h"
-#include "store/Mitarbeiterdaten.h"
-
-QStringList Gruppenüberschriften() {
-  QStringList r;
-  if (gMitarbeiterNamen.size() == 2 && gMitarbeiterNamen[1] == u"NoNames") return r;
-  for (int i = 1; i <= Mitarbeiterzeilen() && i < gBenutzerIDs.size(); ++i) {
-    const QString& name = gMitarbeiterNamen[i];
-    if (gBenutzerIDs[i].isEmpty() && !name.isEmpty() && !r.contains(name)) r << name;
-  }
-  return r;
-}
 
 QString Gruppenbeschriftung(const QString& überschrift) {
   QString s = überschrift;

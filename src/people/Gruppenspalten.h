@@ -8,10 +8,6 @@
 class QCheckBox;
 class QWidget;
 
-// The distinct headings of the employee list in list order (a heading is a row with a
-// name and an empty Windows user name); empty for "NoNames".
-QStringList Gruppenüberschriften();
-
 // A heading as a caption: every "&" doubled, so it is shown and not taken as an
 // access key.
 QString Gruppenbeschriftung(const QString& überschrift);

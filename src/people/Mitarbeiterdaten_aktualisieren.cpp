@@ -34,30 +34,6 @@ bool Gleich(const QString& a, const QString& b) { return a.compare(b, Qt::CaseIn
 
 QString Anzgrupfad() { return gDatenordner + QStringLiteral("Mitarbeiteranzgru.dat"); }
 
-QStringList Datei_lesen(const QString& pfad) {
-  QStringList r;
-  FOpen(pfad, QStringLiteral("Input"));
-  try {
-    while (!FEOF()) r << LineIn();
-    FClose();
-  } catch (...) {
-    FVerwerfen();
-    throw;
-  }
-  return r;
-}
-
-void Datei_schreiben(const QString& pfad, const QStringList& zeilen) {
-  FOpen(pfad, QStringLiteral("Output"));
-  try {
-    for (const QString& z : zeilen) LineOut(z);
-    FClose();
-  } catch (...) {
-    FVerwerfen();
-    throw;
-  }
-}
-
 // One entry of the state text: an employee with all six values, a heading by its text.
 QStringList Zustand() {
   QStringList r;
@@ -81,15 +57,6 @@ QString Benutzer_des_Eintrags(const QString& e) {
 QString Benutzerteil(const QString& eintrag) {
   const qsizetype p = eintrag.indexOf(u':', 2);
   return p < 0 ? QString() : eintrag.mid(p + 1);
-}
-
-// The headings of the employee table, in list order.
-QStringList Überschriften() {
-  QStringList r;
-  for (int i = 1; i <= Mitarbeiterzeilen(); ++i)
-    if (!gMitarbeiterNamen[i].isEmpty() && gBenutzerIDs[i].isEmpty() && gMitarbeiterNamen[i] != u"NoNames")
-      r << gMitarbeiterNamen[i];
-  return r;
 }
 
 // A list "a:b:" rebuilt from the headings of the table that it names, in list order.
@@ -126,7 +93,7 @@ QString Listeneintrag_ersetzen(const QString& liste, const QString& alt, const Q
 
 void Alle_Anzeigegruppen_lesen(Anzeigegruppendatei& d) {
   Prozedur(kF + QStringLiteral("Alle_Anzeigegruppen_lesen"), [&] {
-    const QStringList zeilen = Datei_lesen(Anzgrupfad());
+    const QStringList zeilen = Alle_Zeilen_lesen(Anzgrupfad());
     if (zeilen.isEmpty()) return;
     d.zeilen = zeilen;
     d.alt = zeilen.mid(2).join(QString());
@@ -139,7 +106,7 @@ void Alle_Anzeigegruppen_schreiben(const Anzeigegruppendatei& d) {
     for (const QString& z : d.zeilen)
       if (!z.isEmpty()) zeilen << z;
     if (zeilen.size() >= 3) {
-      Datei_schreiben(Anzgrupfad(), zeilen);
+      Alle_Zeilen_schreiben(Anzgrupfad(), zeilen);
       Mitarbeiteranzgru_lesen();
     } else {
       gAnzeigegruppen = QStringList{QString(), kNoGroups};
@@ -197,7 +164,7 @@ void Anzeigegruppen_aktualisieren(Anzeigegruppendatei& d, const std::vector<std:
       }
       if (leeren) z[i].clear();
     }
-    const QStringList überschriften = Überschriften();
+    const QStringList überschriften = Gruppenüberschriften();
     for (int i = 2; i < z.size(); ++i) {
       if (z[i].isEmpty() || z[i].startsWith(u'[')) continue;
       const qsizetype p = z[i].indexOf(u'|');
@@ -240,7 +207,7 @@ void Anzeigeberechtigungen_aktualisieren(const std::vector<std::pair<QString, QS
         if ((u':' + l).contains(u':' + von + u':')) l = Listeneintrag_ersetzen(l, von, auf);
         b[i] = k + u'|' + l;
       }
-    const QStringList überschriften = Überschriften();
+    const QStringList überschriften = Gruppenüberschriften();
     for (const QString& h : überschriften) {
       bool da = false;
       for (int i = 1; i < b.size() && !da; ++i) da = !b[i].isEmpty() && schlüssel(b[i]) == h;
@@ -321,7 +288,7 @@ void BenId_in_ÜStd_umbenennen(const QString& alt, const QString& neu) {
         zeilen[i] = ÜStd_Kopf_umbenannt(zeilen[i], kopf, neu);
         geändert = true;
       }
-      if (geändert) Datei_schreiben(pfad, zeilen);
+      if (geändert) Alle_Zeilen_schreiben(pfad, zeilen);
     }
     Logbuch_ÜStd_ergänzen(2, QStringLiteral("Mitarbeiter umbenannt - ") + alt + QStringLiteral(" auf ") + neu);
   });

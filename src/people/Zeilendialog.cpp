@@ -158,9 +158,9 @@ bool Zeilendialog::Pfeiltaste(QKeyEvent* k) {
   if (spalte == 0) return false;
   // Through a neighbour box and back, so that the box that keeps the focus gets it
   // anew: its row coloured, its text selected.
-  const auto zurück = [&](int z) {
-    if (QLineEdit* n = Nachbarfeld(spalte, z)) n->setFocus(Qt::OtherFocusReason);
-    Feld(spalte, z)->setFocus(Qt::OtherFocusReason);
+  const auto zurück = [this, s = spalte](int z) {
+    if (QLineEdit* n = Nachbarfeld(s, z)) n->setFocus(Qt::OtherFocusReason);
+    Feld(s, z)->setFocus(Qt::OtherFocusReason);
   };
   const int v = vsbScrollBar->value();
   if (k->key() == Qt::Key_Up) {

@@ -14,6 +14,7 @@
 #include "startup/Meldungen.h"
 #include "startup/fenster/Fensterhilfen.h"
 #include "store/Anzeigeberechtigungen.h"
+#include "store/Mitarbeiterdaten.h"
 
 std::function<QString(QWidget*, const QString&, const QString&, const QString&)> frmAnzeigegruppen::eingabe;
 std::function<void(QWidget*)> frmAnzeigegruppen::hilfe;

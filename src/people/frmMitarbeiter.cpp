@@ -74,17 +74,7 @@ QDate Datum_aus_Anzeige(const QString& t) {
 }
 
 // 1 January 2000 in the locale's order with a four-digit year.
-QString Untergrenze_Text() {
-  const QString s = Datumstrenner();
-  switch (gDatumsreihenfolge) {
-    case 0:
-      return QStringLiteral("01") + s + QStringLiteral("01") + s + QStringLiteral("2000");
-    case 2:
-      return QStringLiteral("2000") + s + QStringLiteral("01") + s + QStringLiteral("01");
-    default:
-      return QStringLiteral("01") + s + QStringLiteral("01") + s + QStringLiteral("2000");
-  }
-}
+QString Untergrenze_Text() { return Datum_lang(QDate(2000, 1, 1), Datumstrenner()); }
 
 QString Von_Datum_zu_früh() {
   return QStringLiteral("'Von-Datum' darf nicht vor dem ") + Untergrenze_Text() +

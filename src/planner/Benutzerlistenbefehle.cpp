@@ -1,7 +1,6 @@
 // Bearbeiten - Administratoren and Bearbeiten - Privilegierte Benutzer: the main
 // window's Tag tells the dialog which list it edits (and the help which topic).
 #include "people/frmAdmins.h"
-#include "planner/frmHilfe.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 
@@ -9,7 +8,6 @@ namespace {
 
 void Benutzerliste_bearbeiten(frmVelkora& f, const QString& modus) {
   f.Tag = modus;
-  frmAdmins::hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
   Administratoren_bearbeiten(&f, f.Tag);
 }
 

@@ -59,22 +59,7 @@ class Importsperre {
 
 QString Datenexport_Vorgabename() {
   // The locale's short form, with the year in four digits.
-  const QString t = gDatumstrennzeichen;
-  const QString tag = QStringLiteral("%1").arg(gHeute.day(), 2, 10, QChar(u'0'));
-  const QString monat = QStringLiteral("%1").arg(gHeute.month(), 2, 10, QChar(u'0'));
-  const QString jahr = QString::number(gHeute.year());
-  QString datum;
-  switch (gDatumsreihenfolge) {
-    case 0:
-      datum = monat + t + tag + t + jahr;
-      break;
-    case 2:
-      datum = jahr + t + monat + t + tag;
-      break;
-    default:
-      datum = tag + t + monat + t + jahr;
-  }
-  return QStringLiteral("Velkora Datenexport vom ") + datum.replace(u'/', u'-') + QStringLiteral(".vel");
+  return QStringLiteral("Velkora Datenexport vom ") + Datum_lang(gHeute).replace(u'/', u'-') + QStringLiteral(".vel");
 }
 
 void Datenexport() {

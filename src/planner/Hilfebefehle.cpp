@@ -6,6 +6,7 @@
 #include <QTabBar>
 
 #include "config/frmAnAbwesenheitsgruende.h"
+#include "people/frmAdmins.h"
 #include "people/frmAnzeigeberechtigungen.h"
 #include "people/frmAnzeigegruppen.h"
 #include "people/frmMitarbeiter.h"
@@ -25,6 +26,7 @@ void Hilfebefehle_verbinden(frmVelkora& f) {
   // The help buttons and F1 of the dialogs open the help window over them.
   const auto hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
   frmRecovery::hilfe = hilfe;
+  frmAdmins::hilfe = hilfe;
   frmMitarbeiter::hilfe = hilfe;
   frmAnzeigeberechtigungen::hilfe = hilfe;
   frmAnzeigegruppen::hilfe = hilfe;

@@ -31,9 +31,8 @@ const QString kKeineDaten = QStringLiteral("NoData");
 const QString kGruppeAnfang = QStringLiteral(">");
 const QString kGruppeEnde = QStringLiteral("<");
 constexpr int kBenutzerspalte = 32;
-// The view key's length and the part of it that names the view.
+// The view key's length.
 constexpr int kSchlüssellänge = 12;
-constexpr int kAnsichtslänge = 11;
 
 std::vector<Undoeintrag> Leerer_Stapel() { return std::vector<Undoeintrag>(kUndoZeilen + 1, {kKeineDaten, {}}); }
 

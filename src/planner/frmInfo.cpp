@@ -42,18 +42,8 @@ QString Fünfergruppen(const QString& s) {
 }  // namespace
 
 QString Diagnosetext() {
-  const QString t = gDatumstrennzeichen;
-  QString format;
-  switch (gDatumsreihenfolge) {
-    case 0:
-      format = QStringLiteral("mm") + t + QStringLiteral("tt") + t + QStringLiteral("jj");
-      break;
-    case 2:
-      format = QStringLiteral("jj") + t + QStringLiteral("mm") + t + QStringLiteral("tt");
-      break;
-    default:
-      format = QStringLiteral("tt") + t + QStringLiteral("mm") + t + QStringLiteral("jj");
-  }
+  const QString format =
+      In_Datumsreihenfolge(QStringLiteral("tt"), QStringLiteral("mm"), QStringLiteral("jj"), gDatumstrennzeichen);
   QString berechtigung = gAnzeigeberechtigung;
   if (berechtigung.endsWith(u':')) berechtigung.chop(1);
   return QStringLiteral("Diagnoseinformationen:\r\r") + QStringLiteral("Ländereinstellung: ") + gLand + u'\r' +

@@ -80,7 +80,6 @@ void zurücksetzen() {
   gStandarddrucker.clear();
   gDrucker.reset();
   gLaufenderAuftrag.reset();
-  gMonatsdruckAufräumen = nullptr;
 }
 VELKORA_ZUSTAND(zurücksetzen);
 
@@ -91,7 +90,6 @@ Druckersystem gDruckersystem = Systemdrucker();
 Druckersystem Systemdrucker() { return standard(); }
 QString gStandarddrucker;
 std::unique_ptr<Druckziel> gDrucker;
-std::function<void()> gMonatsdruckAufräumen;
 
 QStringList Druckersammlung() {
   QStringList liste = gDruckersystem.drucker();
@@ -155,7 +153,6 @@ void Druckfehler(const QString& prozedur) {
   const int nummer = gErr.nummer;
   const QString beschreibung = gErr.beschreibung;
   try {
-    if (gDruckauftrag.startsWith(u'M') && gMonatsdruckAufräumen) gMonatsdruckAufräumen();
     if (gLaufenderAuftrag) gLaufenderAuftrag->abbrechen();
   } catch (...) {
   }

@@ -53,6 +53,3 @@ void Druckfehler(const QString& prozedur);
 // Runs a printout routine; a run-time error goes to Druckfehler with its name and
 // the routine returns false.
 bool Druckroutine(const QString& name, const std::function<bool()>& rumpf);
-
-// Called by Druckfehler for jobs of the month planner: the main grid shows again.
-extern std::function<void()> gMonatsdruckAufräumen;

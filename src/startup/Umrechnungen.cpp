@@ -115,16 +115,25 @@ QDate FormatDatumSD(const QString& s) {
   });
 }
 
-QString FormatDatumSA(const QString& s) {
-  const QString t = gDatumstrennzeichen;
+QString In_Datumsreihenfolge(const QString& tag, const QString& monat, const QString& jahr, const QString& trenner) {
   switch (gDatumsreihenfolge) {
     case 0:
-      return s.mid(2, 2) + t + s.mid(4, 2) + t + s.left(2);
+      return monat + trenner + tag + trenner + jahr;
     case 2:
-      return s.left(2) + t + s.mid(2, 2) + t + s.mid(4, 2);
+      return jahr + trenner + monat + trenner + tag;
     default:
-      return s.mid(4, 2) + t + s.mid(2, 2) + t + s.left(2);
+      return tag + trenner + monat + trenner + jahr;
   }
+}
+
+QString Datum_lang(const QDate& d, const QString& trenner) {
+  return In_Datumsreihenfolge(zweistellig(d.day()), zweistellig(d.month()), QString::number(d.year()), trenner);
+}
+
+QString Datum_lang(const QDate& d) { return Datum_lang(d, gDatumstrennzeichen); }
+
+QString FormatDatumSA(const QString& s) {
+  return In_Datumsreihenfolge(s.mid(4, 2), s.mid(2, 2), s.left(2), gDatumstrennzeichen);
 }
 
 QString FormatDatumAS(const QString& a) {

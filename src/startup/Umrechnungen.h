@@ -22,6 +22,12 @@ QString FormatDatumSA(const QString& gespeichert);
 QString FormatDatumAS(const QString& angezeigt);
 QString FormatDatumDA(const QDate& datum);
 QDate FormatDatumAD(const QString& angezeigt);
+// Day, month and year parts joined in the workstation's date order with the separator.
+QString In_Datumsreihenfolge(const QString& tag, const QString& monat, const QString& jahr, const QString& trenner);
+// A date in the workstation's short form with a four-digit year, with its separator
+// (gDatumstrennzeichen) or another one.
+QString Datum_lang(const QDate& datum);
+QString Datum_lang(const QDate& datum, const QString& trenner);
 
 // Checks and completes the date typed into a box. True when the box is empty or holds
 // a date, which is then written back complete in the displayed form (without the

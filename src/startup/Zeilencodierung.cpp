@@ -79,3 +79,28 @@ QString LineIn() {
     return Zeile_dekodieren(z);
   });
 }
+
+QStringList Alle_Zeilen_lesen(const QString& pfad, bool ganz) {
+  QStringList zeilen;
+  FOpen(pfad, QStringLiteral("Input"));
+  if (ganz && Kanal_ohne_letztes_Zeilenende()) Datei_beschädigt(pfad);
+  try {
+    while (!FEOF()) zeilen << LineIn();
+    FClose();
+  } catch (...) {
+    FVerwerfen();
+    throw;
+  }
+  return zeilen;
+}
+
+void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen) {
+  FOpen(pfad, QStringLiteral("Output"));
+  try {
+    for (const QString& z : zeilen) LineOut(z);
+    FClose();
+  } catch (...) {
+    FVerwerfen();
+    throw;
+  }
+}

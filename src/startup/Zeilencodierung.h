@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 // Encodes one line with the given key character (32..254).
 QByteArray Zeile_kodieren(const QString& text, unsigned char schlüssel);
@@ -16,3 +17,11 @@ unsigned char Zufallsschlüssel();
 // On the open channel.
 void LineOut(const QString& text);
 QString LineIn();
+
+// A whole file in the line encoding, through the channel. Reading gives every line;
+// with `ganz` a file cut short (no line end after its last line) is damage for the
+// start repair, as a file the program writes whole always ends in one. Writing
+// replaces the file on close. A read or write that fails leaves no file open and no
+// half-written one behind, and passes the error on.
+QStringList Alle_Zeilen_lesen(const QString& pfad, bool ganz = false);
+void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen);

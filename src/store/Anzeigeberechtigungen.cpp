@@ -49,33 +49,7 @@ QString Anzgrupfad() { return gDatenordner + QStringLiteral("Mitarbeiteranzgru.d
 
 QString Erster(const QStringList& liste) { return liste.value(1); }
 
-// The headings of the employee list in list order, each once.
-QStringList Überschriften() {
-  QStringList r;
-  if (gMitarbeiterNamen.size() == 2 && gMitarbeiterNamen[1] == u"NoNames") return r;
-  for (int i = 1; i <= Mitarbeiterzeilen() && i < gBenutzerIDs.size(); ++i) {
-    const QString& name = gMitarbeiterNamen[i];
-    if (gBenutzerIDs[i].isEmpty() && !name.isEmpty() && !r.contains(name)) r << name;
-  }
-  return r;
-}
-
 QString Benutzerblock() { return u'[' + gBenutzername + u']'; }
-
-// Every line of a coded file.
-QStringList Alle_Zeilen(const QString& pfad) {
-  QStringList r;
-  FOpen(pfad, QStringLiteral("Input"));
-  while (!FEOF()) r << LineIn();
-  FClose();
-  return r;
-}
-
-void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen) {
-  FOpen(pfad, QStringLiteral("Output"));
-  for (const QString& z : zeilen) LineOut(z);
-  FClose();
-}
 
 // --- the display-group lock -------------------------------------------------------
 
@@ -233,7 +207,7 @@ void Anzeigeberechtigungen_ermitteln() {
 
 void Anzeigegruppen_bereinigen() {
   Prozedur(QStringLiteral("modVelkora - Anzeigegruppen_bereinigen"), [] {
-    const QStringList überschriften = Überschriften();
+    const QStringList überschriften = Gruppenüberschriften();
     QStringList neu{QString()};
     for (int i = 1; i < gAnzeigegruppen.size(); ++i) {
       const QString& eintrag = gAnzeigegruppen[i];
@@ -355,7 +329,7 @@ bool Mitarbeiteranzgru_schreiben() {
       return false;
     }
     QStringList alt;
-    if (Datei_vorhanden(pfad)) alt = Alle_Zeilen(pfad);
+    if (Datei_vorhanden(pfad)) alt = Alle_Zeilen_lesen(pfad);
     if (alt.isEmpty()) alt << kAnzgruKopf;
     if (alt.size() < 2) alt << gKennzeile;
 

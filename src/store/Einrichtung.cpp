@@ -52,9 +52,7 @@ void Standarddatei(const QString& name, const QStringList& zeilen) {
   // Written under a name of this workstation's own, then linked in: a link never
   // replaces the file the other workstation may have put there meanwhile.
   const QString eigene = Eigener_Zwischenname(pfad);
-  FOpen(eigene, QStringLiteral("Output"));
-  for (const QString& z : zeilen) LineOut(z);
-  FClose();
+  Alle_Zeilen_schreiben(eigene, zeilen);
   const QByteArray von = QFile::encodeName(eigene);
   const QByteArray nach = QFile::encodeName(pfad);
   // A share without links: renamed, unless the other file came meanwhile.

@@ -76,16 +76,6 @@ QDate Wochentag_im_Monat(int jahr, int monat, int n, int t, bool rückwärts) {
   return rückwärts ? f.addDays(-x - 7 * n) : f.addDays(-x + 7 * n);
 }
 
-// A file the program writes whole ends in a line end; one cut short is damage (`ganz`).
-QStringList Alle_Zeilen_lesen(const QString& pfad, bool ganz = true) {
-  QStringList zeilen;
-  FOpen(pfad, QStringLiteral("Input"));
-  if (ganz && Kanal_ohne_letztes_Zeilenende()) Datei_beschädigt(pfad);
-  while (!FEOF()) zeilen << LineIn();
-  FClose();
-  return zeilen;
-}
-
 // Takes the country set of code "049" from the master file, as the old file format
 // had no country of its own.
 void Konvertieren(const QStringList& zeilen) {
@@ -288,7 +278,7 @@ void Feiertage_lesen() {
       Dateifehler(1, pfad, QString(), QStringLiteral("modVelkora - Feiertage_lesen"));
       return;
     }
-    const QStringList zeilen = Alle_Zeilen_lesen(pfad);
+    const QStringList zeilen = Alle_Zeilen_lesen(pfad, true);
     if (zeilen.value(0) != u"[Feiertage]") {
       Dateifehler(2, pfad, QStringLiteral("Feiertage"), QStringLiteral("modVelkora - Feiertage_lesen"));
       return;
@@ -307,7 +297,7 @@ void Feiertage_lesen() {
 
 void Feiertage_konvertieren() {
   Prozedur(QStringLiteral("modVelkora - Feiertage_konvertieren"),
-           [&] { Konvertieren(Alle_Zeilen_lesen(gDatenordner + QStringLiteral("Feiertage.dat"))); });
+           [&] { Konvertieren(Alle_Zeilen_lesen(gDatenordner + QStringLiteral("Feiertage.dat"), true)); });
 }
 
 void Feiertage_schreiben() {
@@ -338,7 +328,7 @@ void Ferientage_lesen() {
     // so it is not worth the wait for another workstation or a start repair.
     if (!Datei_vorhanden(pfad) || Dateigröße(pfad) <= 0) return;
     // Supplied, never written by the program: read as it stands.
-    const QStringList zeilen = Alle_Zeilen_lesen(pfad, false);
+    const QStringList zeilen = Alle_Zeilen_lesen(pfad);
     if (zeilen.value(0) != u"[Ferientage]") return;
     const QString farbe = text::trim(zeilen.value(2));
     bool ok = false;

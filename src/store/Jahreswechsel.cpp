@@ -52,22 +52,6 @@ VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
 QString zweistellig(int n) { return QStringLiteral("%1").arg(n % 100, 2, 10, QChar(u'0')); }
 
-// A date in the workstation's short date form with a four-digit year.
-QString Datum_lang(const QDate& d) {
-  const QString s = gDatumstrennzeichen;
-  const QString tt = zweistellig(d.day());
-  const QString mm = zweistellig(d.month());
-  const QString jjjj = QString::number(d.year());
-  switch (gDatumsreihenfolge) {
-    case 0:
-      return mm + s + tt + s + jjjj;
-    case 2:
-      return jjjj + s + mm + s + tt;
-    default:
-      return tt + s + mm + s + jjjj;
-  }
-}
-
 // A value of the employee table ("012,5" with the locale's separator) as a number; a
 // value that is no number is a run-time error.
 float Tageswert(const QString& feld) {

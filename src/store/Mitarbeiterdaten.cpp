@@ -169,6 +169,16 @@ void Mitarbeitertabelle_dimensionieren(int n) {
   }
 }
 
+QStringList Gruppenüberschriften() {
+  QStringList r;
+  if (gMitarbeiterNamen.size() == 2 && gMitarbeiterNamen[1] == u"NoNames") return r;
+  for (int i = 1; i <= Mitarbeiterzeilen() && i < gBenutzerIDs.size(); ++i) {
+    const QString& name = gMitarbeiterNamen[i];
+    if (gBenutzerIDs[i].isEmpty() && !name.isEmpty() && !r.contains(name)) r << name;
+  }
+  return r;
+}
+
 int Nach_Mitarbeiterdaten_lesen_anmelden(std::function<void()> f) {
   const int nummer = sNächsterBeobachter++;
   sBeobachter[nummer] = std::move(f);

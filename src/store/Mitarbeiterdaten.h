@@ -27,6 +27,9 @@ extern QDateTime gMitarbeiterdatenZeit;  // time stamp of the file at the last r
 inline int Mitarbeiterzeilen() { return static_cast<int>(gMitarbeiterNamen.size()) - 1; }
 // Gives all six arrays rows 1 to n, keeping the contents of the rows that stay.
 void Mitarbeitertabelle_dimensionieren(int n);
+// The employee groups: the distinct headings of the employee list in list order (a
+// heading is a row with a name and an empty Windows user name); empty for "NoNames".
+QStringList Gruppenüberschriften();
 
 void Mitarbeiterdaten_lesen();
 // "IgnoreErrors": a file that cannot be opened gives False instead of ending the program.

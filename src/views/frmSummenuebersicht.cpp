@@ -50,20 +50,7 @@ int Letztes_Jahr() { return gPlanungsjahr + (gJahreswechselOffen ? 0 : 2); }
 
 }  // namespace
 
-QString Kurzdatum(const QDate& datum) {
-  const QString t = QStringLiteral("%1").arg(datum.day(), 2, 10, QChar(u'0'));
-  const QString m = QStringLiteral("%1").arg(datum.month(), 2, 10, QChar(u'0'));
-  const QString j = QString::number(datum.year());
-  const QString s = gDatumstrennzeichen.left(1);
-  switch (gDatumsreihenfolge) {
-    case 0:
-      return m + s + t + s + j;
-    case 2:
-      return j + s + m + s + t;
-    default:
-      return t + s + m + s + j;
-  }
-}
+QString Kurzdatum(const QDate& datum) { return Datum_lang(datum, gDatumstrennzeichen.left(1)); }
 
 frmSummenuebersicht::frmSummenuebersicht(QWidget* eltern) : Ansichtsrahmen(eltern, Summenwerte()) {
   fraRahmen->setTitle(QStringLiteral("Summen anzeigen"));

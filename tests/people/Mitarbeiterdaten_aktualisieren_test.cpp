@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "common/Testnamen.h"
 #include "people/Mitarbeitereditor.h"
 #include "startup/Dateizugriff.h"
 #include "store/Anzeigeberechtigungen.h"
@@ -230,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
                      QStringLiteral("Ändern des Mitarbeiter-/Benutzernamens von kl auf anna nicht möglich, da anna "
                                     "bereits existiert.")},
         Konfliktfall{"Tausch", {}, QStringLiteral("BERT"), QStringLiteral("anna"), {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(Anwenden, KetteWeiterUntenWirdInZeilenfolgeAusgefuehrt) {
   monat(QStringLiteral("2603 260301 Data.dat"), {QStringLiteral("A:anna:") + tage(QStringLiteral("1")),
@@ -379,6 +380,25 @@ TEST_F(Anwenden, AnzeigegruppenAllerBenutzerFolgenUeberschriftenUndBenutzern) {
             (QStringList{QStringLiteral("[Mitarbeiteranzgru]"), kKennzeile, QStringLiteral("[Kl2]"),
                          QStringLiteral("Alle Mitarbeiter|Team:Lager:"), QStringLiteral("Meine|Team:"),
                          QStringLiteral("[ehemalig]"), QStringLiteral("Nur Team|Team:")}));
+}
+
+// A heading that stands twice in the table is one group: a display group names it once.
+TEST_F(Anwenden, DoppelteUeberschriftStehtInDenListenEinmal) {
+  SetSetting(17, 0);
+  leute({{QStringLiteral("Team"), QString()},
+         {QStringLiteral("Klein Karl"), QStringLiteral("kl")},
+         {QStringLiteral("Team"), QString()},
+         {QStringLiteral("Anders Anna"), QStringLiteral("anna")}});
+  schreiben(gDatenordner + QStringLiteral("Mitarbeiteranzgru.dat"),
+            kodiert({QStringLiteral("[Mitarbeiteranzgru]"), kKennzeile, QStringLiteral("[KL]"),
+                     QStringLiteral("Alle Mitarbeiter|Team:")}));
+  öffnen();
+  eingeben(editor->txtBenutzerID[2], QStringLiteral("Kl2"));
+  anwenden();
+  EXPECT_TRUE(skript->texte().empty());
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiteranzgru.dat")),
+            (QStringList{QStringLiteral("[Mitarbeiteranzgru]"), kKennzeile, QStringLiteral("[Kl2]"),
+                         QStringLiteral("Alle Mitarbeiter|Team:")}));
 }
 
 TEST_F(Anwenden, AlteEinstellungsdateienEntfallen) {

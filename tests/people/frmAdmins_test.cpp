@@ -12,6 +12,7 @@
 #include <QThread>
 #include <functional>
 
+#include "common/Testnamen.h"
 #include "people/Anzeige.h"
 #include "people/Tasteneingabe.h"
 #include "platform/Cp1252.h"
@@ -296,8 +297,7 @@ TEST_P(Adminliste, OkGibtMeldungUndKonfiguration) {
   EXPECT_EQ(logbuch().size(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faelle, Adminliste, ::testing::ValuesIn(kFälle),
-                         [](const ::testing::TestParamInfo<Fall>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faelle, Adminliste, ::testing::ValuesIn(kFälle), NachName{});
 
 TEST_F(AdminlistenTest, LeereListeZeigtSechsLeereZeilenUeberSiebenEintraegen) {
   konfiguration({QStringLiteral("NoAdmins")}, 0, 0);

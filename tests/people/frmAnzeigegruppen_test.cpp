@@ -12,6 +12,7 @@
 #include "people/Gruppenspalten.h"
 #include "planner/Modaldialog.h"
 #include "planner/frmKommentar.h"
+#include "store/Mitarbeiterdaten.h"
 
 namespace {
 using namespace anzeige;

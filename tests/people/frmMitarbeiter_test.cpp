@@ -7,6 +7,7 @@
 #include <QPixmap>
 
 #include "common/Gebietsschema.h"
+#include "common/Testnamen.h"
 #include "people/Mitarbeitereditor.h"
 #include "platform/Bildschirm.h"
 #include "startup/Dateizugriff.h"
@@ -54,7 +55,10 @@ TEST_P(Laden, SaetzeBildlaufbereichUndTitel) {
 
 INSTANTIATE_TEST_SUITE_P(Listen, Laden,
                          ::testing::Values(Ladefall{0, 23, 1, 0}, Ladefall{5, 23, 1, 4}, Ladefall{23, 23, 1, 22},
-                                           Ladefall{40, 41, 19, 39}));
+                                           Ladefall{40, 41, 19, 39}),
+                         [](const auto& info) {
+                           return testname(QStringLiteral("Eintraege %1").arg(info.param.einträge));
+                         });
 
 // --- Layout ------------------------------------------------------------------
 
@@ -109,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Layoutfall{"Dezimal", 0, 1, 0, false, 12900, true, 5, 5, false, QStringLiteral("2028")},
                       Layoutfall{"Sonderurlaub", 0, 0, 1, false, 12495, true, 3, 3, true, QStringLiteral("2026")},
                       Layoutfall{"Alles", 1, 2, 1, true, 10920, false, 5, 5, true, QStringLiteral("2026")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(Mitarbeitereditor, JahresueberschriftenEinesUrlaubsjahresAbApril) {
   gUrlaubsjahrBeginn = 4;
@@ -160,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
         Eingabefall{"HalbtagImRest", 0, true, 5, QStringLiteral("2,5"), QStringLiteral("2,5")},
         Eingabefall{"HalbtagNichtImAnspruch", 0, true, 6, QStringLiteral("2,5"), QStringLiteral("25")},
         Eingabefall{"NameGetrimmt", 0, false, 1, QStringLiteral("  Neu Name "), QStringLiteral("Neu Name")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(Mitarbeitereditor, SpeichernEinerZeileErgibtDieGespeichertenFormen) {
   SetSetting(30, 1);
@@ -459,7 +463,7 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral("Urlaub muss auf ,0 oder ,5 enden"),
                  3,
                  7}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(Mitarbeitereditor, GleicheDatenUndGrenzwerteBestehen) {
   mitarbeiter(3);
@@ -651,4 +655,4 @@ INSTANTIATE_TEST_SUITE_P(Varianten, Bilder,
                                            Bildfall{"tausend", 1000, false, false},
                                            Bildfall{"tausend_breit", 1000, true, false},
                                            Bildfall{"tausend_schmal", 1000, false, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         NachName{});

@@ -209,9 +209,9 @@ TEST_F(Dateizugriff, LangsamesSchliessenMarkiertDieFreigabeAlsLangsam) {
     gBenutzerwerte[31] = 0;
     double t = 0;
     uhr::Quellen q;
-    q.monoton = [&] {
+    q.monoton = [&t, schritt = dauer] {
       const double r = t;
-      t += dauer;
+      t += schritt;
       return r;
     };
     uhr::setze(q);

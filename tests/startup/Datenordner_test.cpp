@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "common/Testnamen.h"
 #include "common/Testumgebung.h"
 #include "platform/Programmende.h"
 #include "startup/Dateizugriff.h"
@@ -78,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
             "OrdnerMitDataUnterordner", "Firma2", {"Firma2/brief.txt", "Firma2/Data/"}, true, "Firma2/Data/", false},
         Wahlfall{"LeererOrdnerBekommtData", "Leer", {"Leer/"}, true, "Leer/Data/", false},
         Wahlfall{"NichtSpeicherbarerPfad", "Ordner \u4e2d", {"Ordner \u4e2d/"}, true, "", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(DatenordnerTest, EinGetippterPfadErsetztDenDialog) {
   gUNCPfad = unterordner(QStringLiteral("Server/Freigabe"));

@@ -10,6 +10,7 @@
 #include <QProcessEnvironment>
 #include <csignal>
 
+#include "common/Testnamen.h"
 #include "common/Testumgebung.h"
 #include "platform/Uhr.h"
 #include "startup/Dateizugriff.h"
@@ -229,7 +230,7 @@ INSTANTIATE_TEST_SUITE_P(
                           k4 + "tester|A:Storno"},
                          {},
                          false}),
-    [](const ::testing::TestParamInfo<Bereinigungsfall>& i) { return std::string(i.param.name); });
+    NachName{});
 
 TEST_F(LogbuchTest, MonatsbereinigungAmErstenJanuarNimmtDenDezemberDesVorjahres) {
   struct Fall {

@@ -51,6 +51,23 @@ TEST_F(UmrechnungenTest, AngezeigtesDatumInAllenReihenfolgen) {
   }
 }
 
+TEST_F(UmrechnungenTest, LangesDatumMitVierstelligemJahrInAllenReihenfolgen) {
+  struct Fall {
+    int reihenfolge;
+    QString trenner, lang, mitStrich;
+  };
+  const Fall fälle[] = {{1, ".", "05.03.2027", "05-03-2027"},
+                        {0, "/", "03/05/2027", "03-05-2027"},
+                        {2, " ", "2027 03 05", "2027-03-05"},
+                        {7, ".", "05.03.2027", "05-03-2027"}};
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(qPrintable(f.lang));
+    reihenfolge(f.reihenfolge, f.trenner);
+    EXPECT_EQ(Datum_lang(QDate(2027, 3, 5)), f.lang);
+    EXPECT_EQ(Datum_lang(QDate(2027, 3, 5), QStringLiteral("-")), f.mitStrich);
+  }
+}
+
 TEST_F(UmrechnungenTest, DatumsumwandlungenSindUmkehrbar) {
   for (int r = 0; r <= 2; ++r) {
     reihenfolge(r, r == 0 ? QStringLiteral("/") : r == 1 ? QStringLiteral(".") : QStringLiteral("-"));

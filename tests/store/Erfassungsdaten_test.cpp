@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "common/Testnamen.h"
 #include "common/Testumgebung.h"
 #include "platform/Programmende.h"
 #include "startup/Dateizugriff.h"
@@ -176,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      {}},
                       SchlechteZeile{
                           "GoodComment", QStringLiteral("K:HMueller:03-15:Kur: mit Doppelpunkt"), true, {}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(ErfassungsdatenTest, UnbeendeteLetzteZeileWirdOhneReparaturIgnoriert) {
   const QString stamm = QStringLiteral("2503 250301");

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "common/Testnamen.h"
 #include "common/Testumgebung.h"
 #include "startup/Start.h"
 #include "store/Erfassungsdaten.h"
@@ -64,7 +65,11 @@ INSTANTIATE_TEST_SUITE_P(Tabelle, Feiertagsregel,
                                            Regelfall{"VOx100", 2025, ""}, Regelfall{"NO 100", 2025, ""},
                                            Regelfall{"W1D100", 2025, ""}, Regelfall{"W1x100", 2025, ""},
                                            Regelfall{"XX0000", 2025, ""}, Regelfall{"000000", 2025, ""},
-                                           Regelfall{"ab.cd.", 2025, ""}, Regelfall{"VO", 2025, ""}));
+                                           Regelfall{"ab.cd.", 2025, ""}, Regelfall{"VO", 2025, ""}),
+                         [](const auto& info) {
+                           return testname(
+                               QStringLiteral("%1 %2").arg(QString::fromUtf8(info.param.regel)).arg(info.param.jahr));
+                         });
 
 TEST(Feiertage_ermitteln, NamenFlaggenUndReihenfolge) {
   const QStringList d =
@@ -160,7 +165,12 @@ INSTANTIATE_TEST_SUITE_P(
         Tagfall{"NoEx:NoEx15|", "SaSo", 15, true, false}, Tagfall{"NoEx:NoEx15|", "SaSo", 18, true, false},
         Tagfall{"NoEx:21|", "SaSo", 18, false, false}, Tagfall{"NoEx:21|", "SaSo", 21, true, false},
         // A day past the month's end is neither.
-        Tagfall{"NoEx:NoEx", "MoDiMiDoFrSaSo", 31, false, false}));
+        Tagfall{"NoEx:NoEx", "MoDiMiDoFrSaSo", 31, false, false}),
+    [](const auto& info) {
+      return testname(QStringLiteral("%1 %2 Tag %3")
+                          .arg(QString::fromUtf8(info.param.ausnahmen), QString::fromUtf8(info.param.wochenende))
+                          .arg(info.param.tag));
+    });
 
 TEST(Ist_Wochenende, JahrAusDemSchluessel2031) {
   // 4 January 2031 is a Saturday (in 1931 it was a Sunday).

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/Testnamen.h"
 #include "common/Testumgebung.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
@@ -359,6 +360,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Fall{"ListeNenntGeloeschteVersion", ListeNenntGeloeschte},
                       Fall{"ListeOhneHeutigeVersion", ListeOhneHeutige},
                       Fall{"ListeOhneNeuereVersion", ListeOhneNeuere}),
-    [](const ::testing::TestParamInfo<Fall>& i) { return std::string(i.param.name); });
+    NachName{});
 
 }  // namespace

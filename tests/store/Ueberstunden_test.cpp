@@ -3,6 +3,7 @@
 #include <QFile>
 #include <limits>
 
+#include "common/Testnamen.h"
 #include "common/Testumgebung.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Programmabbruch.h"
@@ -68,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Kopffall{"JahrMitMehrZeichen", Kopf(QStringLiteral("2026 ")) + QStringList{"[a|anna|b]"},
                                u"Dateikorruption entdeckt! Daten für '2026' erwartet, aber Daten für '2026' gefunden"},
                       Kopffall{"GenauSiebenZeilen", Kopf(), nullptr}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(UeberstundenTest, DieDatenzeilenBeginnenMitZeileAchtUndLeereZeilenBleibenLeer) {
   datei(Kopf() + QStringList{"[a|anna|b]", QString(), QStringLiteral("0203€45|Auszahlung")});
@@ -165,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
         Satzfall{"UebertragOhneZahl", u"U", 1, false, u"", u"", 0, 0, u""},
         Satzfall{"UebertragNurMinus", u"U-", 1, false, u"", u"", 0, 0, u""},
         Satzfall{"UebertragZuGross", u"U-2147483648", 1, false, u"", u"", 0, 0, u""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(UeberstundenTest, DasKontoNimmtDenErstenAbschnittDesBenutzersOhneRuecksichtAufGrossschreibung) {
   const QStringList daten{QString(), "vor dem ersten Abschnitt", "[a|AnNa|b]", "U-90", "0115+30|x", "[a|anna|b]",
@@ -222,7 +223,13 @@ INSTANTIATE_TEST_SUITE_P(Kopfzeilen, UeberstundenKopfzeileTest,
                                            Kopfzeilenfall{u"[a|anna]", true, false, u"", u"[a|anna]"},
                                            Kopfzeilenfall{u"[a]", true, false, u"", u"[a]"},
                                            Kopfzeilenfall{u"[a|anna|b", false, false, u"", u"[a|anna|b"},
-                                           Kopfzeilenfall{u"x[a|anna|b]", false, false, u"", u"x[a|anna|b]"}));
+                                           Kopfzeilenfall{u"x[a|anna|b]", false, false, u"", u"x[a|anna|b]"}),
+                         [](const auto& info) {
+                           const Kopfzeilenfall& f = info.param;
+                           return testname(QString::fromUtf16(f.zeile) + QString::fromUtf16(!f.kopf    ? u" kein Kopf"
+                                                                                            : f.lesbar ? u""
+                                                                                                       : u" unlesbar"));
+                         });
 
 struct Minutenfall {
   qint64 minuten;
@@ -238,6 +245,9 @@ INSTANTIATE_TEST_SUITE_P(Minuten, FormatMinStdTest,
                          ::testing::Values(Minutenfall{0, "0:00"}, Minutenfall{5, "0:05"}, Minutenfall{-90, "1:30"},
                                            Minutenfall{600, "10:00"}, Minutenfall{32768LL * 60, "32768:00"},
                                            Minutenfall{-4294967294LL, "71582788:14"},
-                                           Minutenfall{std::numeric_limits<qint64>::min(), "153722867280912930:08"}));
+                                           Minutenfall{std::numeric_limits<qint64>::min(), "153722867280912930:08"}),
+                         [](const auto& info) {
+                           return testname(QStringLiteral("%1 Minuten").arg(info.param.minuten));
+                         });
 
 }  // namespace

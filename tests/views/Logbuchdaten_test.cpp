@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "common/Testnamen.h"
 #include "common/Testumgebung.h"
 #include "startup/Start.h"
 
@@ -65,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"NoLog"}},
         Stornofall{"LeereZeilenFallenWeg", {"", k1 + kAnna, ""}, {k1 + kAnna}},
         Stornofall{"NichtsBleibtIstKeinLogbuch", {k1 + kAnna, k2 + kAnna + ":Storno"}, {"NoLog"}}),
-    [](const ::testing::TestParamInfo<Stornofall>& i) { return std::string(i.param.name); });
+    NachName{});
 
 TEST_F(LogbuchdatenTest, LeereUndVerschwundeneDateienWerdenMitEinerMeldungUebersprungen) {
   logbuch(QStringLiteral("2604 Velkora.log"), {k1 + kAnna});

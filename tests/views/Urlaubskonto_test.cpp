@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "Ansichtsdaten.h"
+#include "common/Testnamen.h"
 #include "views/Jahresbeschriftung.h"
 
 namespace {
@@ -73,7 +74,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Kontofall{2027, 1, 0, u"aus 2026", u"49,5", u"0,0", u"77,5", u"", u""},
                       Kontofall{2026, 1, 4, u"verfallen", u"22,0", u"0,0", u"30,0", u"2,5", u"27,5"},
                       Kontofall{2027, 1, 1, u"verfallen", u"20,0", u"3,0", u"27,0", u"2,5", u"24,5"},
-                      Kontofall{2025, 4, 0, u"am 01.04.25", u"5,0", u"8,0", u"27,0", u"", u""}));
+                      Kontofall{2025, 4, 0, u"am 01.04.25", u"5,0", u"8,0", u"27,0", u"", u""}),
+    [](const auto& info) {
+      return testname(
+          QStringLiteral("Jahr %1 Beginn %2 Verfall %3").arg(info.param.Y).arg(info.param.S).arg(info.param.E));
+    });
 
 TEST_F(KontoTest, UrlaubsjahrAbAprilZaehltVorSeinemBeginnDasPlanungsjahr) {
   auto b = beschriftung(2026, 4, 0, QDate(2026, 2, 10));

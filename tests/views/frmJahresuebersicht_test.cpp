@@ -6,6 +6,7 @@
 #include <random>
 
 #include "Ansichtsdaten.h"
+#include "common/Testnamen.h"
 #include "store/Feiertage.h"
 
 namespace {
@@ -53,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"Nowak Ina I", "Berg Udo", "Nowak Ina II", "Nowak Ina III"}},
                       Namensfall{{"Karl II", "Karl II", "Karl II"}, {"Karl II", "Karl III", "Karl IIII"}},
                       Namensfall{{"Ada", "Bea"}, {"Ada", "Bea"}}, Namensfall{{"AI", "A", "A"}, {"AI", "A I", "A II"}},
-                      Namensfall{{"A I", "A", "A", "A I"}, {"A I", "A II", "A III", "A IIII"}}));
+                      Namensfall{{"A I", "A", "A", "A I"}, {"A I", "A II", "A III", "A IIII"}}),
+    [](const auto& info) { return testname(info.param.vorher.join(u' ')); });
 
 // The numbering as it was first written, pair by pair: the numbering through hashes
 // must give the same names for any list, however the repetitions interleave.

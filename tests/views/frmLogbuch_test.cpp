@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Ansichtsdaten.h"
+#include "common/Testnamen.h"
 #include "planner/Kommentare.h"
 #include "planner/Modaldialog.h"
 #include "planner/frmVelkora.h"
@@ -124,10 +125,14 @@ TEST_P(LogbuchRechteTest, AdministrationslogbuchUndFilter) {
   EXPECT_EQ(spalte(f->msgFlexGrid->raster(), 3), eigene ? QStringList{"tester"} : (QStringList{"tester", "anna"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Logbuch, LogbuchRechteTest,
-                         ::testing::Values(Rechtefall{'0', 0, true, true}, Rechtefall{'1', 0, false, true},
-                                           Rechtefall{'2', 0, false, false}, Rechtefall{'2', 1, true, true},
-                                           Rechtefall{'1', 2, true, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Logbuch, LogbuchRechteTest,
+    ::testing::Values(Rechtefall{'0', 0, true, true}, Rechtefall{'1', 0, false, true}, Rechtefall{'2', 0, false, false},
+                      Rechtefall{'2', 1, true, true}, Rechtefall{'1', 2, true, true}),
+    [](const auto& info) {
+      return testname(
+          QStringLiteral("Stelle3 %1 Stufe %2").arg(QChar::fromLatin1(info.param.stelle3)).arg(info.param.stufe));
+    });
 
 TEST_F(LogbuchTest, VerborgenerCodeAndererNurFuerDieAdministration) {
   gSFVerborgen = 5;

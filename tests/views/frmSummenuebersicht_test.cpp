@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 
 #include "Ansichtsdaten.h"
+#include "common/Testnamen.h"
 #include "planner/Modaldialog.h"
 #include "startup/Umrechnungen.h"
 #include "store/Velkoraini.h"
@@ -83,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "Lager||||||", "Kurz Carla|0|0|0|1|-|0", "Alt Dieter|0|0|0|0|-|0", "Gesamtsumme|6|2|1|1|1|0"}},
         Stufenfall{1,
                    {"Frei Vera|3|1|0|0|1|0", "Verwaltung||||||", "Meier Anna|3|0|1|0|1|0", "Schulz Bernd|0|1|0|0|1|0",
-                    "Lager||||||", "Kurz Carla|0|0|0|1|0|0", "Alt Dieter|0|0|0|0|0|0", "Gesamtsumme|6|2|1|1|3|0"}}));
+                    "Lager||||||", "Kurz Carla|0|0|0|1|0|0", "Alt Dieter|0|0|0|0|0|0", "Gesamtsumme|6|2|1|1|3|0"}}),
+    [](const auto& info) { return testname(QStringLiteral("Stufe %1").arg(info.param.stufe)); });
 
 TEST_F(SummenTest, ZellenBehaltenIhreEndleerzeichenUndDerStrichSeineDrei) {
   gSFVerborgen = 5;
@@ -173,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Datumsfall{u"05.01.26", u"04.01.26", u"'Von-Datum' ist größer als 'Bis-Datum'", "txtVonDatum"},
         Datumsfall{u"31.12.24", u"31.12.26", u"'Von-Datum' darf nicht vor dem 01.01.2025 liegen", "txtVonDatum"},
-        Datumsfall{u"01.01.26", u"01.01.28", u"'Bis-Datum' darf nicht nach dem 31.12.2027 liegen", "txtBisDatum"}));
+        Datumsfall{u"01.01.26", u"01.01.28", u"'Bis-Datum' darf nicht nach dem 31.12.2027 liegen", "txtBisDatum"}),
+    [](const auto& info) { return testname(info.param.meldung); });
 
 TEST_F(SummenTest, LeereFelderZeigenDasGanzeFenster) {
   const auto f = öffnen();

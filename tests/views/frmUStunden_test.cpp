@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "Ansichtsdaten.h"
+#include "common/Testnamen.h"
 #include "planner/Modaldialog.h"
 #include "printing/Ueberstundendruck.h"
 #include "startup/Programmabbruch.h"
@@ -171,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"01.01.27|- 1:30|- 1:30|Übertrag aus Vorjahr", "15.01.27|+ 0:30|- 1:00|Gleitzeit",
                                  "03.02.27|€ - 0:45|- 1:45|Auszahlung", "31.12.27|- 0:15|- 2:00|"}},
                       Kontofall{"OhneAbschnitt", u"carla", 2026, {}}, Kontofall{"OhneDatei", u"anna", 2025, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(UStundenTest, NullUebertragVerborgenSaldoNullOhneVorzeichenUndDerErsteAbschnittZaehlt) {
   datei(2026, Kopf(2026) + QStringList{"[a|anna|b]", "U0", "0301+1|Weg|Zeit|", "0302-1|", "[x|ANNA|y]", "U500"});
@@ -251,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  u"+ 35791392:37"},
         Mendfall{"KopfOhneBenutzer", {"[a]", "U7", "[a|anna|b]", "U-90"}, u"Zeile 8", 1, u"- 1:30"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NachName{});
 
 TEST_F(UStundenTest, EineLeereDateiIstEinUnvollstaendigerKopf) {
   schreiben(ÜStunden_Pfad(2026), QByteArray());

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "Ansichtsdaten.h"
+#include "common/Testnamen.h"
 #include "views/frmJahresuebersicht.h"
 
 namespace {
@@ -93,7 +94,15 @@ INSTANTIATE_TEST_SUITE_P(
                       Urlaubsfall{4, 0, u"15.02.27", u"005,0", false, u"27,0", u"2,5", u"0,0", u"54,5"},
                       Urlaubsfall{4, 6, u"15.07.26", u"005,0", false, u"0,0", u"2,0", u"0,5", u"27,5"},
                       Urlaubsfall{1, 4, u"20.06.25", u"-02,0", false, u"-2,0", u"5,0", u"5,0", u"18,0"},
-                      Urlaubsfall{1, 4, u"20.06.25", u"005,0", true, u"0,0", u"5,0", u"5,0", u"-10,0"}));
+                      Urlaubsfall{1, 4, u"20.06.25", u"005,0", true, u"0,0", u"5,0", u"5,0", u"-10,0"}),
+    [](const auto& info) {
+      const Urlaubsfall& u = info.param;
+      return testname(QStringLiteral("Beginn %1 Verfall %2 am %3 Rest %4%5")
+                          .arg(u.S)
+                          .arg(u.M)
+                          .arg(QString::fromUtf16(u.datum), QString::fromUtf16(u.R),
+                               u.urlaub1Leer ? QStringLiteral(" Urlaub1 leer") : QString()));
+    });
 
 // A name too long for its column stays on its one line, cut off at the column's edge:
 // its start is drawn exactly like the short name it begins with, at the smallest and

@@ -47,7 +47,7 @@ static_assert(hatGlieder<Ordnerdienste>(1));
 static_assert(hatGlieder<Wartehaken>(6));
 static_assert(hatGlieder<Abbruchdienste>(1));
 static_assert(hatGlieder<Abbruchhaken>(2));
-static_assert(hatGlieder<Reparaturdienste>(5));
+static_assert(hatGlieder<Reparaturdienste>(6));
 static_assert(hatGlieder<Ansichtshaken>(11));
 
 using Slots = std::vector<std::pair<const char*, bool>>;
@@ -81,6 +81,7 @@ Slots Startslots() {
       {"gReparaturdienste.setup_datenordner", bool(gReparaturdienste.setup_datenordner)},
       {"gReparaturdienste.datenverzeichnis_suchen", bool(gReparaturdienste.datenverzeichnis_suchen)},
       {"gReparaturdienste.konfigdaten_lesen", bool(gReparaturdienste.konfigdaten_lesen)},
+      {"gReparaturdienste.monat_reparieren", bool(gReparaturdienste.monat_reparieren)},
       {"gLogbuchKopieImTempordner", bool(gLogbuchKopieImTempordner)},
       {"gLangsamesNetzGesehen", bool(gLangsamesNetzGesehen)},
       {"gDateiEntfernen", bool(gDateiEntfernen)},

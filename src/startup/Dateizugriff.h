@@ -71,6 +71,11 @@ qint64 Dateigröße(const QString& pfad);    // -1 when missing
 // Writes a whole file so that no reader sees it half written: a temporary file in the
 // same folder is renamed over the target. False when it could not be written.
 bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt);
+// The first half of that: the temporary file beside the target, written and on disk,
+// for the caller to rename over the target (or remove). Empty when it failed.
+QString Zwischendatei_schreiben(const QString& ziel, const QByteArray& inhalt);
+// A new name of a temporary file beside the target (the start removes old ones).
+QString Zwischendateiname(const QString& ziel);
 // Whether a file name is one of the channel's temporary files.
 bool Ist_Zwischendatei(const QString& name);
 // Whether a whole-file write of the target can have its temporary file beside it (the

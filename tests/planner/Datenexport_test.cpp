@@ -98,7 +98,16 @@ TEST_F(DatenexportTest, ExportUndImportGebenDieselbenDateien) {
   skript->antworte(dialoge::kOK, datei);
   skript->antworte(dialoge::kJa);
   ASSERT_TRUE(Datenimport(QString()));
-  EXPECT_EQ(Datenstand(gDatenordner), a);
+  // Of a month with several versions only the newest, the one the folder reads, comes in.
+  std::map<QString, QStringList> erwartet = a;
+  for (auto it = erwartet.begin(); it != erwartet.end();) {
+    const auto neuer = std::next(it);
+    if (neuer != erwartet.end() && it->first.endsWith(u" Data.dat") && neuer->first.left(4) == it->first.left(4))
+      it = erwartet.erase(it);
+    else
+      ++it;
+  }
+  EXPECT_EQ(Datenstand(gDatenordner), erwartet);
   EXPECT_EQ(gFirmenname, u"Muster GmbH");
   EXPECT_EQ(gImportordner, ParentDir(datei));
   // The logbooks came along, with the import's own line.

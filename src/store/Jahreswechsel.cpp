@@ -204,6 +204,13 @@ bool Jahr_wechseln_gesperrt() {
   Alle_Erfassungsdaten_einlesen(false);
   Urlaub_übertragen();
 
+  // The employee file is the commit point: the new year's empty months come first (a
+  // change killed before the commit is redone from the start, finding them there), the
+  // dropped year's months go only after it (deleted before, a re-run would count no
+  // vacation taken in them).
+  Leere_Monate_anlegen(gPlanungsjahr + 3);
+  Logbuch_ergänzen(2, QStringLiteral("Leere Erfassungsdateien für ") + QString::number(gPlanungsjahr + 3) +
+                          QStringLiteral(" angelegt"));
   gPlanungsjahr += 1;
   if (!Mitarbeiterdaten_schreiben(QStringLiteral("IgnoreErrors"))) {
     Logbuch_ergänzen(
@@ -213,10 +220,6 @@ bool Jahr_wechseln_gesperrt() {
   }
   Logbuch_ergänzen(2,
                    QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr ") + QString::number(gPlanungsjahr + 1));
-
-  Leere_Monate_anlegen(gPlanungsjahr + 2);
-  Logbuch_ergänzen(2, QStringLiteral("Leere Erfassungsdateien für ") + QString::number(gPlanungsjahr + 2) +
-                          QStringLiteral(" angelegt"));
   if (Alte_Monate_löschen(gPlanungsjahr - 1))
     Logbuch_ergänzen(2, QStringLiteral("Erfassungsdateien des Jahres ") + QString::number(gPlanungsjahr - 1) +
                             QStringLiteral(" und älter gelöscht"));

@@ -205,7 +205,6 @@ QDate Datum_des_Namens(const QString& name) {
   return FormatDatumSD(s);
 }
 
-
 // The name a block has in the data or log folder, matched as Windows matches names
 // (letter case aside) and given in the program's own form; empty for a name of no file
 // of those folders. The fixed data files, the month versions "yymm yymmdd Data.dat",
@@ -266,9 +265,8 @@ QString Satz_prüfen(std::vector<Block>& blöcke) {
   for (const char* n : {"Konfigdaten.dat", "Mitarbeiterdaten.dat", "Feiertage.dat"})
     if (!enthalten(QString::fromLatin1(n)))
       return QStringLiteral("die Datei '") + QString::fromLatin1(n) + QStringLiteral("' fehlt");
-  const auto mitarbeiter = std::find_if(blöcke.begin(), blöcke.end(), [](const Block& b) {
-    return b.name == u"Mitarbeiterdaten.dat";
-  });
+  const auto mitarbeiter =
+      std::find_if(blöcke.begin(), blöcke.end(), [](const Block& b) { return b.name == u"Mitarbeiterdaten.dat"; });
   const int planungsjahr = mitarbeiter->zeilen.size() > 2 ? text::zahl(mitarbeiter->zeilen[2]) : 0;
   if (planungsjahr < 1990 || planungsjahr > 9000)
     return QStringLiteral("die Datei 'Mitarbeiterdaten.dat' nennt kein Planungsjahr");
@@ -363,7 +361,8 @@ bool Umstellen(std::vector<Umstellung>& liste, bool& zurück) {
   }
   const auto ziel = [](const Block& b) { return (Ist_Logbuch(b.name) ? gLogordner : gDatenordner) + b.name; };
   const auto gewählt = [&](const Block& b) {
-    if (!(alle || (ohneLogs && !Ist_Logbuch(b.name)) || (!ohneLogs && b.name.compare(filter, Qt::CaseInsensitive) == 0)))
+    if (!(alle || (ohneLogs && !Ist_Logbuch(b.name)) ||
+          (!ohneLogs && b.name.compare(filter, Qt::CaseInsensitive) == 0)))
       return false;
     // A file that was empty when backed up is no repair of that file.
     return alle || ohneLogs || !b.zeilen.isEmpty();
@@ -408,8 +407,8 @@ bool Umstellen(std::vector<Umstellung>& liste, bool& zurück) {
   if (ersetzen) {
     // Files the backup does not hold (older month versions, other logbooks) go with
     // the rest, so that no older state shows through.
-    for (const auto& [ordner, muster] : {std::pair{gDatenordner, QStringLiteral("*.dat")},
-                                         std::pair{gLogordner, QStringLiteral("*.log")}}) {
+    for (const auto& [ordner, muster] :
+         {std::pair{gDatenordner, QStringLiteral("*.dat")}, std::pair{gLogordner, QStringLiteral("*.log")}}) {
       for (const QString& name : Dateiliste(ordner, muster)) {
         const QString z = ordner + name;
         const bool gehalten = std::any_of(liste.begin(), liste.end(), [&](const Umstellung& u) {
@@ -462,9 +461,8 @@ bool Backup_erstellen_wenn_fehlend(const QString& art, const QStringList& muster
 }
 
 bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter) {
-  return Prozedur(QStringLiteral("modVelkora - Restore_aus_Backupdatei"), [&]() -> bool {
-    return Zurückschreiben(sicherung, filter, false) == Übernahme::Ersetzt;
-  });
+  return Prozedur(QStringLiteral("modVelkora - Restore_aus_Backupdatei"),
+                  [&]() -> bool { return Zurückschreiben(sicherung, filter, false) == Übernahme::Ersetzt; });
 }
 
 Übernahme Sicherung_übernehmen(const QString& sicherung) {

@@ -1,7 +1,6 @@
 // Export, import and restore of the data folder, the data folder change, the test of
 // untouched default data and the report of a data-file problem at start.
 #include "planner/Datenexport.h"
-#include "config/Codeabbildung.h"
 
 #include <QAction>
 #include <QDir>
@@ -150,14 +149,24 @@ TEST_F(DatenexportTest, ImportPrueftDieBloeckeVorDemErstenSchreiben) {
     const char* grund;
   } fälle[] = {
       {"month twice, the later only its header",
-       [&](auto& b) { b.push_back({monat.name, monat.zeilen.mid(0, 3)}); }, "ist mehrfach enthalten"},
+       [&](auto& b) {
+         b.push_back({monat.name, monat.zeilen.mid(0, 3)});
+       },
+       "ist mehrfach enthalten"},
       {"same name in another case",
-       [&](auto& b) { b.push_back({QStringLiteral("KONFIGDATEN.DAT"), {QStringLiteral("[Velkora]")}}); },
+       [&](auto& b) {
+         b.push_back({QStringLiteral("KONFIGDATEN.DAT"), {QStringLiteral("[Velkora]")}});
+       },
        "ist mehrfach enthalten"},
       {"month version dated after today",
-       [&](auto& b) { b.push_back({monat.name.left(5) + morgen + QStringLiteral(" Data.dat"), monat.zeilen.mid(0, 3)}); },
+       [&](auto& b) {
+         b.push_back({monat.name.left(5) + morgen + QStringLiteral(" Data.dat"), monat.zeilen.mid(0, 3)});
+       },
        "trägt ein Datum nach dem heutigen"},
-      {"blank before the dot", [&](auto& b) { b.push_back({QStringLiteral("Konfigdaten .dat"), {QStringLiteral("x")}}); },
+      {"blank before the dot",
+       [&](auto& b) {
+         b.push_back({QStringLiteral("Konfigdaten .dat"), {QStringLiteral("x")}});
+       },
        "ist keine Datei des Datenordners"},
       {"no employee file", [&](auto& b) { b = ohne(QStringLiteral("Mitarbeiterdaten.dat")); }, "fehlt"},
       {"no month of this year",
@@ -199,8 +208,9 @@ TEST_F(DatenexportTest, ImportPrueftDieBloeckeVorDemErstenSchreiben) {
       EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")), b.zeilen);
     }
   }
-  EXPECT_TRUE(QDir(gDatenordner).entryList({QStringLiteral("KONFIGDATEN.DAT")}, QDir::Files, QDir::Name).contains(
-      QStringLiteral("Konfigdaten.dat")));
+  EXPECT_TRUE(QDir(gDatenordner)
+                  .entryList({QStringLiteral("KONFIGDATEN.DAT")}, QDir::Files, QDir::Name)
+                  .contains(QStringLiteral("Konfigdaten.dat")));
   EXPECT_EQ(gFirmenname, u"Muster GmbH");
 }
 

@@ -192,7 +192,8 @@ TEST_F(RueckblickLaufTest, LaesstDieEchtenOrdnerBytegleich) {
     EXPECT_TRUE(rückblick.ok(QStringLiteral("title")).endsWith(u" - Datenrückblick - keine Eingaben möglich !"));
     const QStringList sätze = QDir(basis + QStringLiteral("Temp")).entryList({QStringLiteral("Velkora Rueckblick *")});
     ASSERT_EQ(sätze.size(), 1);
-    EXPECT_TRUE(QFileInfo::exists(basis + QStringLiteral("Temp/") + sätze[0] + QStringLiteral("/Mitarbeiterdaten.dat")));
+    EXPECT_TRUE(
+        QFileInfo::exists(basis + QStringLiteral("Temp/") + sätze[0] + QStringLiteral("/Mitarbeiterdaten.dat")));
     // The backup's window begins in 2025; its year change is due and is not made.
     EXPECT_EQ(rückblick.ok(QStringLiteral("month 4")), u"2504");
     rückblick.ok(QStringLiteral("mark 1 20 22"));
@@ -205,8 +206,9 @@ TEST_F(RueckblickLaufTest, LaesstDieEchtenOrdnerBytegleich) {
     ASSERT_EQ(rückblick.beenden(), 0);
   }
   Unverändert(Bestand_von(basis + QStringLiteral("Daten")), vorher);
-  EXPECT_TRUE(
-      QDir(basis + QStringLiteral("Temp")).entryList({QStringLiteral("Velkora Rueckblick *")}, QDir::AllEntries).isEmpty());
+  EXPECT_TRUE(QDir(basis + QStringLiteral("Temp"))
+                  .entryList({QStringLiteral("Velkora Rueckblick *")}, QDir::AllEntries)
+                  .isEmpty());
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QFile>
 #include <QDirIterator>
+#include <QFile>
 #include <QLockFile>
 #include <QProcess>
 #include <map>
@@ -691,7 +691,8 @@ TEST_F(RueckblickTest, LehntTempordnerAbDerVerweisOderFremdIst) {
     ERWARTE_PROGRAMMENDE(Datenrückblick());
     Kommandozeile_setzen({});
     ASSERT_EQ(skript->texte().size(), 1u);
-    EXPECT_TRUE(skript->texte()[0].startsWith(QStringLiteral("Der Ordner für temporäre Dateien '") + QDir::cleanPath(temp) +
+    EXPECT_TRUE(skript->texte()[0].startsWith(QStringLiteral("Der Ordner für temporäre Dateien '") +
+                                              QDir::cleanPath(temp) +
                                               QStringLiteral("' ist ein Verweis oder gehört nicht dem Benutzer")))
         << skript->texte()[0].toStdString();
     EXPECT_TRUE(QDir(temp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());

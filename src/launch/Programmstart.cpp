@@ -63,6 +63,7 @@ void Hauptablauf() {
                         QStringLiteral(" (Umgebungsvariable TEMP) ist nicht vorhanden"),
                     QStringLiteral("NoLog"));
   }
+  Tempordner_prüfen(umgebung::tempOrdner());
   // One copy of the program per user.
   if (!einzelinstanz::sichern()) {
     Meldung(QStringLiteral("Programm ist bereits gestartet"));

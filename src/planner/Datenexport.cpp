@@ -137,31 +137,25 @@ bool Datenimport(const QString& pfad) {
       return false;
     }
     if (gDatenimport_vor_dem_Ersetzen) gDatenimport_vor_dem_Ersetzen();
-    if (!Restore_aus_Backupdatei(kopie, QString())) {
-      Sanduhr_Warten_aus();
-      return false;
+    // All files at once, the ones the import does not hold (older month versions,
+    // other logbooks) going with them; a failure leaves the folder as it was.
+    switch (Sicherung_übernehmen(kopie)) {
+      case Übernahme::Ersetzt:
+        break;
+      case Übernahme::Unverändert:
+        Löschen(kopie);
+        Sanduhr_Warten_aus();
+        return false;
+      case Übernahme::Inkonsistent:
+        sperre.behalten();
+        Meldung(QStringLiteral("Der Datenimport war fehlerhaft. Es besteht ein inkonsistenter Zustand."));
+        return false;
     }
     // The opaque line of the imported files is the one held from now on.
     gKennzeile.clear();
     Konfigdaten_lesen();
     Mitarbeiterdaten_lesen();
     Feiertage_lesen();
-
-    // Files the import does not hold (older month versions, other logbooks) go.
-    if (!Dateien_löschen(gDatenordner, QStringLiteral("*.dat")))
-      Meldung(QStringLiteral("Warnung: Es konnten nicht alle nicht mehr benötigten Dateien im Ordner ") +
-              ShowPfad(gDatenordner, 100) +
-              QStringLiteral(" gelöscht werden. Möglicherweise besteht ein "
-                             "inkonsistenter Zustand."));
-    if (!Dateien_löschen(gLogordner, QStringLiteral("*.log")))
-      Meldung(QStringLiteral("Warnung: Es konnten nicht alle nicht mehr benötigten Logdateien im Ordner ") +
-              ShowPfad(gLogordner, 100) +
-              QStringLiteral(" gelöscht werden. Möglicherweise ist die Logbuchanzeige inkonsistent."));
-    if (!Restore_aus_Backupdatei(kopie, QString())) {
-      sperre.behalten();
-      Meldung(QStringLiteral("Der Datenimport war fehlerhaft. Es besteht ein inkonsistenter Zustand."));
-      return false;
-    }
     if (SettingStr(48, 1) == u"0") gSFBreite = 0;
     gBenutzerwerte[36] = 0;
     gBenutzerwerte[37] = 0;

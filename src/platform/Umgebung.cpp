@@ -1,10 +1,12 @@
 #include "platform/Umgebung.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -32,9 +34,21 @@ QString tempOrdner() {
   const QString t = qEnvironmentVariable("TEMP");
   if (!t.isEmpty()) return mitSchrägstrich(t);
   const QString ordner = QDir::tempPath() + QStringLiteral("/velkora-") + QString::number(geteuid());
-  QDir().mkpath(ordner);
-  QFile::setPermissions(ordner, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  // Another local account may have made this name first: a folder that is not this
+  // user's own (or a link) is taken as it is and refused by the start.
+  const QByteArray pfad = QFile::encodeName(ordner);
+  ::mkdir(pfad.constData(), 0700);
+  if (eigenerOrdner(ordner)) ::chmod(pfad.constData(), 0700);
   return ordner + u'/';
+}
+
+bool eigenerOrdner(const QString& ordner) {
+  QString o = ordner;
+  // With a trailing slash lstat would follow a link.
+  while (o.size() > 1 && o.endsWith(u'/')) o.chop(1);
+  struct stat st {};
+  if (::lstat(QFile::encodeName(o).constData(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == geteuid();
 }
 
 QString publicOrdner() {

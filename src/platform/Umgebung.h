@@ -10,6 +10,8 @@ QString benutzername();
 // TEMP when set, else a per-user folder below the system's temporary folder
 // (created on demand, private to the user).
 QString tempOrdner();
+// Whether a folder is a real folder (no link) owned by this process's user.
+bool eigenerOrdner(const QString& ordner);
 // PUBLIC when set, else the user's writable data folder (a program folder that is
 // not writable moves the base folder below it).
 QString publicOrdner();

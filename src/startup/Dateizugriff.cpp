@@ -629,15 +629,22 @@ qint64 Dateigröße(const QString& pfad) {
   return fi.exists() ? fi.size() : -1;
 }
 
-bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
-  const QString zwischen = Zwischenname(pfad);
+QString Zwischendatei_schreiben(const QString& ziel, const QByteArray& inhalt) {
+  const QString zwischen = Zwischenname(ziel);
   QFile f(zwischen);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+  if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return QString();
   bool ok = Vollständig_schreiben(f, inhalt);
   if (ok) ok = Auf_Platte(f.handle());
-  if (ok) Rechte_übernehmen(f.handle(), pfad);
+  if (ok) Rechte_übernehmen(f.handle(), ziel);
   f.close();
-  if (ok) ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(pfad).constData()) == 0;
+  if (!ok) QFile::remove(zwischen);
+  return ok ? zwischen : QString();
+}
+
+bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
+  const QString zwischen = Zwischendatei_schreiben(pfad, inhalt);
+  if (zwischen.isEmpty()) return false;
+  const bool ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(pfad).constData()) == 0;
   if (!ok) QFile::remove(zwischen);
   return ok;
 }

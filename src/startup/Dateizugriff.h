@@ -82,6 +82,9 @@ qint64 Dateigröße(const QString& pfad);    // -1 when missing
 // Writes a whole file so that no reader sees it half written: a temporary file in the
 // same folder is renamed over the target. False when it could not be written.
 bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt);
+// The first half of that: the temporary file beside the target, written and on disk,
+// for the caller to rename over the target (or remove). Empty when it failed.
+QString Zwischendatei_schreiben(const QString& ziel, const QByteArray& inhalt);
 // A name for a temporary file beside `ziel` that no other workstation uses: the target's
 // name, this machine's host name, the process id and a random part, ending in the
 // channel's temporary ending. Create it exclusively.

@@ -175,3 +175,12 @@ void SetPublicPfad() {
     if (!Datei_vorhanden(öffentlich + kZeigerdatei)) Alten_Ort_übernehmen(öffentlich);
   });
 }
+
+void Tempordner_prüfen(const QString& ordner) {
+  if (umgebung::eigenerOrdner(ordner)) return;
+  Programmabbruch(QString(),
+                  QStringLiteral("Der Ordner für temporäre Dateien ") + ShowPfad(ordner, 100) +
+                      QStringLiteral(" ist ein Verweis oder gehört nicht dem Benutzer ") + umgebung::benutzername() +
+                      QStringLiteral(". Bitte wählen Sie einen eigenen Ordner (Umgebungsvariable TEMP)"),
+                  QStringLiteral("NoLog"));
+}

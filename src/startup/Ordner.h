@@ -27,3 +27,6 @@ void SetPublicPfad();
 // modification time of its source (a start compares the times of the two copies of the
 // country file; backups are chosen by their times). False when it could not be copied.
 bool Datei_kopieren(const QString& quelle, const QString& ziel);
+// Ends the program when the temporary folder is a link or is not the user's own: the
+// instance lock, the logbook copies and the look-back set live there.
+void Tempordner_prüfen(const QString& ordner);

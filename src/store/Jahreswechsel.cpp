@@ -1,10 +1,17 @@
 #include "store/Jahreswechsel.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <charconv>
+#include <memory>
 #include <vector>
 
 #include "platform/Laufzeitfehler.h"
@@ -16,6 +23,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
+#include "startup/Ordner.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
@@ -44,8 +52,13 @@ constexpr int kSperreWartenMs = 150000;
 
 const QString kKeineÄnderung = QStringLiteral("Vollständiges Wiederherstellen der Daten nicht möglich.");
 
+QString gRückblickordner;
+std::unique_ptr<QLockFile> gRückblickhalter;
+
 void Zustand_zurücksetzen() {
   gRückblick = false;
+  gRückblickordner.clear();
+  gRückblickhalter.reset();
   gSicherungsauswahl_zeigen = nullptr;
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
@@ -177,6 +190,13 @@ bool Jahr_wechseln_gesperrt() {
   Alle_Erfassungsdaten_einlesen(false);
   Urlaub_übertragen();
 
+  // The employee file is the commit point: the new year's empty months come first (a
+  // change killed before the commit is redone from the start, finding them there), the
+  // dropped year's months go only after it (deleted before, a re-run would count no
+  // vacation taken in them).
+  Leere_Monate_anlegen(gPlanungsjahr + 3);
+  Logbuch_ergänzen(2, QStringLiteral("Leere Erfassungsdateien für ") + QString::number(gPlanungsjahr + 3) +
+                          QStringLiteral(" angelegt"));
   gPlanungsjahr += 1;
   if (!Mitarbeiterdaten_schreiben(QStringLiteral("IgnoreErrors"))) {
     Logbuch_ergänzen(
@@ -186,10 +206,6 @@ bool Jahr_wechseln_gesperrt() {
   }
   Logbuch_ergänzen(2,
                    QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr ") + QString::number(gPlanungsjahr + 1));
-
-  Leere_Monate_anlegen(gPlanungsjahr + 2);
-  Logbuch_ergänzen(2, QStringLiteral("Leere Erfassungsdateien für ") + QString::number(gPlanungsjahr + 2) +
-                          QStringLiteral(" angelegt"));
   if (Alte_Monate_löschen(gPlanungsjahr - 1))
     Logbuch_ergänzen(2, QStringLiteral("Erfassungsdateien des Jahres ") + QString::number(gPlanungsjahr - 1) +
                             QStringLiteral(" und älter gelöscht"));
@@ -290,22 +306,103 @@ bool Jahreswechsel_zurücknehmen() {
 // ---------------------------------------------------------------------------------
 // Look-back mode.
 
-QString Klein(const QString& ordner) { return umgebung::mitSchrägstrich(QDir::cleanPath(ordner)).toLower(); }
+// The look-back set is a folder of its own that the run creates in the temporary
+// folder; its lock tells a set of a running look-back from one a killed run left.
+const QString kRückblickpräfix = QStringLiteral("Velkora Rueckblick ");
+const QString kRückblicksperre = QStringLiteral("Velkora Rueckblick.lock");
 
-// Whether one folder lies in the other (or is it).
+// A folder with links resolved (the folder itself or its nearest existing parent),
+// lower case, ending in "/".
+QString Aufgelöst(const QString& ordner) {
+  QString o = QFileInfo(QDir::cleanPath(ordner)).absoluteFilePath();
+  QString rest;
+  while (!o.isEmpty() && QFileInfo(o).canonicalFilePath().isEmpty()) {
+    const qsizetype schnitt = o.lastIndexOf(u'/');
+    if (schnitt <= 0) break;
+    rest = o.mid(schnitt) + rest;
+    o = o.left(schnitt);
+  }
+  const QString echt = QFileInfo(o).canonicalFilePath();
+  return umgebung::mitSchrägstrich(QDir::cleanPath((echt.isEmpty() ? o : echt) + rest)).toLower();
+}
+
+// Whether one folder lies in the other (or is it), after resolving links.
 bool Überschneiden(const QString& a, const QString& b) {
   if (a.isEmpty() || b.isEmpty()) return false;
-  const QString x = Klein(QFileInfo(a).absoluteFilePath()), y = Klein(QFileInfo(b).absoluteFilePath());
+  const QString x = Aufgelöst(a), y = Aufgelöst(b);
   return x.startsWith(y) || y.startsWith(x);
 }
 
-struct Teilordner {
-  const char* name;
-  const char* muster;
-};
-// The folders of the look-back set below its data folder and what the program puts
-// into them.
-constexpr Teilordner kTeilordner[] = {{"Logs/", "*.log"}, {"Backups/", "*.dat"}, {"IniFiles/", "*.ini"}};
+// Removes a folder and everything below it without following any link: a link inside
+// is removed as a link, never what it points to.
+bool Baum_entfernen(int elternFd, const QByteArray& name) {
+  const int fd = ::openat(elternFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  DIR* dir = ::fdopendir(fd);
+  if (!dir) {
+    ::close(fd);
+    return false;
+  }
+  bool ok = true;
+  while (const dirent* e = ::readdir(dir)) {
+    const QByteArray n(e->d_name);
+    if (n == "." || n == "..") continue;
+    struct stat st {};
+    if (::fstatat(fd, n.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISDIR(st.st_mode))
+      ok = Baum_entfernen(fd, n) && ok;
+    else
+      ok = ::unlinkat(fd, n.constData(), 0) == 0 && ok;
+  }
+  ::closedir(dir);
+  return ::unlinkat(elternFd, name.constData(), AT_REMOVEDIR) == 0 && ok;
+}
+
+bool Ordner_entfernen(const QString& ordner) {
+  QString o = ordner;
+  while (o.endsWith(u'/')) o.chop(1);
+  const QFileInfo fi(o);
+  const int eltern = ::open(QFile::encodeName(fi.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (eltern < 0) return false;
+  const bool ok = Baum_entfernen(eltern, QFile::encodeName(fi.fileName()));
+  ::close(eltern);
+  return ok;
+}
+
+// Look-back sets of this user that no running look-back holds (left by a killed run).
+void Verwaiste_Rückblicke_entfernen(const QString& temp) {
+  const QDir d(temp);
+  for (const QString& name :
+       d.entryList({kRückblickpräfix + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+    const QString pfad = temp + name + u'/';
+    if (!umgebung::eigenerOrdner(pfad)) continue;
+    QLockFile sperre(pfad + kRückblicksperre);
+    if (!sperre.tryLock(0)) continue;
+    sperre.unlock();
+    Ordner_entfernen(pfad);
+  }
+}
+
+// Creates this run's look-back set: a new owner-only folder of a name that did not
+// exist; the program ends when it cannot.
+QString Rückblicksatz_anlegen() {
+  Tempordner_prüfen(gTempOrdner);
+  Verwaiste_Rückblicke_entfernen(gTempOrdner);
+  QByteArray muster = QFile::encodeName(gTempOrdner + kRückblickpräfix + QStringLiteral("XXXXXX"));
+  if (!::mkdtemp(muster.data()))
+    Programmabbruch(QString(),
+                    QStringLiteral("Der Datenrückblick ist nicht möglich, da im Ordner ") + ShowPfad(gTempOrdner, 100) +
+                        QStringLiteral(" kein Ordner angelegt werden kann"),
+                    QStringLiteral("NoLog"));
+  const QString ordner = QFile::decodeName(muster) + u'/';
+  gRückblickordner = ordner;
+  gRückblickhalter = std::make_unique<QLockFile>(ordner + kRückblicksperre);
+  gRückblickhalter->setStaleLockTime(0);
+  gRückblickhalter->tryLock(0);
+  for (const char* unter : {"Logs", "Backups", "IniFiles"})
+    ::mkdir(QFile::encodeName(ordner + QString::fromLatin1(unter)).constData(), 0700);
+  return ordner;
+}
 
 }  // namespace
 
@@ -421,7 +518,7 @@ void Datumskorruption() {
   });
 }
 
-QString Rückblickordner() { return gTempOrdner + QStringLiteral("Data/"); }
+QString Rückblickordner() { return gRückblickordner; }
 
 void Datenrückblick() {
   Prozedur(QStringLiteral("modVelkora - Datenrückblick"), [&] {
@@ -451,30 +548,17 @@ void Datenrückblick() {
       datei = gSicherungsordner + gSicherungsdatei;
     }
 
-    const QString daten = Rückblickordner();
-    // The look-back set is emptied and removed again: it must never be (or hold, or
-    // lie in) one of the folders of the real data.
+    const QString daten = Rückblicksatz_anlegen();
+    // A temporary folder inside one of the folders of the real data would put the set
+    // among the real files.
     for (const QString& echt : {gDatenordner, gLogordner, gSicherungsordner, gIniOrdner}) {
-      if (Überschneiden(daten, echt))
+      if (Überschneiden(daten, echt)) {
+        Rückblickordner_entfernen();
         Programmabbruch(QString(),
                         QStringLiteral("Der Datenrückblick ist nicht möglich, da der Ordner ") + ShowPfad(daten, 100) +
                             QStringLiteral(" zu den Ordnern der Daten gehört"),
                         QStringLiteral("NoLog"));
-    }
-    const auto nicht_löschbar = [&] {
-      Programmabbruch(QString(),
-                      QStringLiteral("Es konnten nicht alle nicht mehr benötigten Dateien im Ordner ") +
-                          ShowPfad(daten, 100) + QStringLiteral(" gelöscht werden"),
-                      QStringLiteral("NoLog"));
-    };
-    if (!Verzeichnis_vorhanden(daten)) Verzeichnis_anlegen(daten);
-    if (!Dateien_löschen(daten, QStringLiteral("*.dat"))) nicht_löschbar();
-    for (const Teilordner& t : kTeilordner) {
-      const QString o = daten + QString::fromLatin1(t.name);
-      if (!Verzeichnis_vorhanden(o))
-        Verzeichnis_anlegen(o);
-      else if (!Dateien_löschen(o, QString::fromLatin1(t.muster)))
-        nicht_löschbar();
+      }
     }
     Verzeichnis_wechseln(gTempOrdner);
 
@@ -493,15 +577,12 @@ void Datenrückblick() {
 }
 
 void Rückblickordner_entfernen() {
-  if (gTempOrdner.isEmpty()) return;
-  const QString daten = Rückblickordner();
-  if (!Verzeichnis_vorhanden(daten)) return;
-  QDir::setCurrent(gTempOrdner);
-  for (const Teilordner& t : kTeilordner) {
-    const QString o = daten + QString::fromLatin1(t.name);
-    Dateien_löschen(o, QString::fromLatin1(t.muster));
-    Löschen(o);
-  }
-  Dateien_löschen(daten, QStringLiteral("*.dat"));
-  Löschen(daten);
+  if (gRückblickordner.isEmpty()) return;
+  if (!gTempOrdner.isEmpty()) QDir::setCurrent(gTempOrdner);
+  const QString ordner = gRückblickordner;
+  gRückblickordner.clear();
+  // The set is this run's own folder: everything in it was written by this run.
+  if (gRückblickhalter) gRückblickhalter->unlock();
+  gRückblickhalter.reset();
+  Ordner_entfernen(ordner);
 }

@@ -11,7 +11,7 @@
 //
 // The recovery undoes year changes from their backups when the system date lies in or
 // before the planning year. Look-back mode restores a year-change backup or an export
-// file into a folder set of its own in the temporary folder (data, logbooks, backups,
+// file into a new folder set of its own in the temporary folder (data, logbooks, backups,
 // per-user settings) and shows it read-only.
 #include <QDate>
 #include <QString>
@@ -37,11 +37,12 @@ bool Jahreswechsel_nachholen();
 void Datumskorruption();
 // Look-back mode for "/lookback" (start only, before the configuration is read).
 void Datenrückblick();
-// The look-back folder set: the temporary folder + "Data/", with "Logs/", "Backups/"
-// and "IniFiles/" inside it.
+// The look-back folder set of this run: a new owner-only folder in the temporary
+// folder, its data folder, with "Logs/", "Backups/" and "IniFiles/" inside it; empty
+// when none was made. A set left by a killed run goes with the next look-back.
 QString Rückblickordner();
-// Removes the look-back folder set: the files the program puts there and the folders
-// (a folder that holds anything else stays). For the main window's unload.
+// Removes this run's look-back set and all in it, never following a link. For the
+// main window's unload.
 void Rückblickordner_entfernen();
 
 // --- The computation underneath, free of global state. ---

@@ -1,6 +1,11 @@
 #include "store/Sicherung.h"
 
+#include <unistd.h>
+
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <algorithm>
 #include <vector>
@@ -247,7 +252,226 @@ QDate Datum_des_Namens(const QString& name) {
   return FormatDatumSD(s);
 }
 
-// A stored date yymmdd in the workstation's displayed form.
+// The name a block has in the data or log folder, matched as Windows matches names
+// (letter case aside) and given in the program's own form; empty for a name of no file
+// of those folders. The fixed data files, the month versions "yymm yymmdd Data.dat",
+// the overtime files "ÜStunden yyyy.dat" and the logbooks "yymm Velkora.log" and
+// "yymm ÜStunden.log".
+QString Dateiname_im_Ordner(const QString& name) {
+  static const QStringList feste{QStringLiteral("Konfigdaten.dat"),       QStringLiteral("Mitarbeiterdaten.dat"),
+                                 QStringLiteral("Mitarbeiteranzber.dat"), QStringLiteral("Mitarbeiteranzgru.dat"),
+                                 QStringLiteral("Feiertage.dat"),         QStringLiteral("Ferientage.dat")};
+  for (const QString& f : feste)
+    if (name.compare(f, Qt::CaseInsensitive) == 0) return f;
+  const auto endet = [&](qsizetype vorn, const QString& ende) {
+    return name.size() == vorn + ende.size() && text::nurZiffern(name.left(vorn - 1)) && name.at(vorn - 1) == u' ' &&
+           name.endsWith(ende, Qt::CaseInsensitive);
+  };
+  if (name.size() == 20 && text::nurZiffern(name.left(4)) && name.at(4) == u' ' && text::nurZiffern(name.mid(5, 6)) &&
+      name.endsWith(QStringLiteral(" Data.dat"), Qt::CaseInsensitive)) {
+    const int monat = name.mid(2, 2).toInt();
+    if (monat < 1 || monat > 12 || !FormatDatumSD(name.mid(5, 6)).isValid()) return QString();
+    return name.left(11) + QStringLiteral(" Data.dat");
+  }
+  if (name.size() == 17 && name.startsWith(QStringLiteral("ÜStunden "), Qt::CaseInsensitive) &&
+      text::nurZiffern(name.mid(9, 4)) && name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive))
+    return QStringLiteral("ÜStunden ") + name.mid(9, 4) + QStringLiteral(".dat");
+  if (endet(5, QStringLiteral("Velkora.log"))) return name.left(4) + QStringLiteral(" Velkora.log");
+  if (endet(5, QStringLiteral("ÜStunden.log"))) return name.left(4) + QStringLiteral(" ÜStunden.log");
+  return QString();
+}
+
+bool Ist_Logbuch(const QString& name) { return name.endsWith(QStringLiteral(".log"), Qt::CaseInsensitive); }
+
+// Brings the blocks of a whole backup into the form the folders take: every name in
+// its own form, of a month only its newest version. Empty when they can go in as they
+// are, else why not (the folder has not been touched yet).
+QString Satz_prüfen(std::vector<Block>& blöcke) {
+  QHash<QString, qsizetype> gesehen;
+  QHash<QString, QString> neuesteVersion;  // month key -> stem
+  for (Block& b : blöcke) {
+    const QString name = Dateiname_im_Ordner(b.name);
+    if (name.isEmpty()) return QStringLiteral("'") + b.name + QStringLiteral("' ist keine Datei des Datenordners");
+    if (gesehen.contains(name.toLower()))
+      return QStringLiteral("die Datei '") + name + QStringLiteral("' ist mehrfach enthalten");
+    gesehen.insert(name.toLower(), 0);
+    b.name = name;
+    if (!name.endsWith(QStringLiteral(" Data.dat"))) continue;
+    if (name.mid(5, 6) > gHeuteText)
+      return QStringLiteral("die Erfassungsdatei '") + name + QStringLiteral("' trägt ein Datum nach dem heutigen");
+    QString& stamm = neuesteVersion[name.left(4)];
+    if (name.left(11) > stamm) stamm = name.left(11);
+  }
+  // Older versions of a month would never be read: they are not written.
+  std::erase_if(blöcke, [&](const Block& b) {
+    return b.name.endsWith(QStringLiteral(" Data.dat")) && b.name.left(11) != neuesteVersion.value(b.name.left(4));
+  });
+  // What the start needs: the three master files and every month of the planning
+  // window from this year on.
+  const auto enthalten = [&](const QString& n) { return gesehen.contains(n.toLower()); };
+  for (const char* n : {"Konfigdaten.dat", "Mitarbeiterdaten.dat", "Feiertage.dat"})
+    if (!enthalten(QString::fromLatin1(n)))
+      return QStringLiteral("die Datei '") + QString::fromLatin1(n) + QStringLiteral("' fehlt");
+  const auto mitarbeiter =
+      std::find_if(blöcke.begin(), blöcke.end(), [](const Block& b) { return b.name == u"Mitarbeiterdaten.dat"; });
+  const int planungsjahr = mitarbeiter->zeilen.size() > 2 ? text::zahl(mitarbeiter->zeilen[2]) : 0;
+  if (planungsjahr < 1990 || planungsjahr > 9000)
+    return QStringLiteral("die Datei 'Mitarbeiterdaten.dat' nennt kein Planungsjahr");
+  QStringList fehlend;
+  for (int index = 0; index < 36; ++index) {
+    const int jahr = planungsjahr + index / 12;
+    const QString schlüssel = zweistellig(jahr % 100) + zweistellig(index % 12 + 1);
+    if (jahr >= gHeute.year() && !neuesteVersion.contains(schlüssel))
+      fehlend << zweistellig(index % 12 + 1) + gDatumstrennzeichen + QString::number(jahr);
+  }
+  if (!fehlend.isEmpty())
+    return QStringLiteral("die Erfassungsdatei(en) für folgende(n) Monat(e) fehlen: ") +
+           fehlend.join(QStringLiteral(", "));
+  return QString();
+}
+
+// One file of a restore: the target, the temporary file beside it that takes its
+// place and, while the old file is kept for going back, that old file's second name.
+struct Umstellung {
+  QString ziel, neu, alt;
+  bool entfernen = false;  // a file the backup does not hold: it goes
+};
+
+bool Umbenennen(const QString& von, const QString& nach) {
+  return ::rename(QFile::encodeName(von).constData(), QFile::encodeName(nach).constData()) == 0;
+}
+
+// Puts the prepared files in place; on a failure everything done so far is undone.
+// False when it failed; `zurück` false when even the undo failed.
+bool Umstellen(std::vector<Umstellung>& liste, bool& zurück) {
+  std::size_t fertig = 0;
+  bool ok = true;
+  for (; fertig < liste.size() && ok; ++fertig) {
+    Umstellung& u = liste[fertig];
+    const QByteArray ziel = QFile::encodeName(u.ziel);
+    if (QFileInfo::exists(u.ziel) || QFileInfo(u.ziel).isSymLink()) {
+      // The old file keeps a second name until all are in place; the target itself
+      // is never missing for a reader.
+      u.alt = Eigener_Zwischenname(u.ziel);
+      if (u.entfernen) {
+        ok = Umbenennen(u.ziel, u.alt);
+      } else if (::link(ziel.constData(), QFile::encodeName(u.alt).constData()) != 0) {
+        ok = false;
+        u.alt.clear();
+      }
+    }
+    if (ok && !u.entfernen) ok = Umbenennen(u.neu, u.ziel);
+    if (!ok) ++fertig;
+  }
+  if (ok) {
+    for (const Umstellung& u : liste)
+      if (!u.alt.isEmpty()) QFile::remove(u.alt);
+    return true;
+  }
+  zurück = true;
+  for (std::size_t i = fertig; i-- > 0;) {
+    const Umstellung& u = liste[i];
+    if (!u.alt.isEmpty()) {
+      if (QFileInfo::exists(u.alt) && !Umbenennen(u.alt, u.ziel)) zurück = false;
+    } else if (!u.entfernen && !QFileInfo::exists(u.neu)) {
+      // A file the folder did not have before.
+      if (!QFile::remove(u.ziel)) zurück = false;
+    }
+  }
+  for (const Umstellung& u : liste)
+    if (!u.neu.isEmpty()) QFile::remove(u.neu);
+  return false;
+}
+
+// The restore proper: everything the backup holds for the filter is written beside
+// its target as a temporary file, read back, and only then put in place; with
+// `ersetzen` the data files and logbooks the backup does not hold go too.
+Übernahme Zurückschreiben(const QString& sicherung, const QString& filter, bool ersetzen) {
+  const QString pfad = sicherung.isEmpty() ? Neueste_Sicherung() : sicherung;
+  if (pfad.isEmpty()) return Übernahme::Unverändert;
+  Sanduhr_bei_langsamem_Netz sanduhr;
+  std::vector<Block> blöcke;
+  if (!Sicherung_lesen(pfad, blöcke)) {
+    Meldung(kKeineSicherung);
+    return Übernahme::Unverändert;
+  }
+  const bool alle = filter.isEmpty();
+  const bool ohneLogs = filter == u"NoLogs";
+  const QString kein = QStringLiteral(". Es wurde keine Datei verändert.");
+  if (ersetzen) {
+    const QString grund = Satz_prüfen(blöcke);
+    if (!grund.isEmpty()) {
+      Meldung(QStringLiteral("Die Sicherung ") + ShowPfad(pfad, 100) +
+              QStringLiteral(" kann nicht übernommen werden: ") + grund + kein);
+      return Übernahme::Unverändert;
+    }
+  }
+  const auto ziel = [](const Block& b) { return (Ist_Logbuch(b.name) ? gLogordner : gDatenordner) + b.name; };
+  const auto gewählt = [&](const Block& b) {
+    if (!(alle || (ohneLogs && !Ist_Logbuch(b.name)) ||
+          (!ohneLogs && b.name.compare(filter, Qt::CaseInsensitive) == 0)))
+      return false;
+    // A file that was empty when backed up is no repair of that file.
+    return alle || ohneLogs || !b.zeilen.isEmpty();
+  };
+  const auto nicht_schreibbar = [&](const QString& datei) {
+    Meldung(QStringLiteral("Die Sicherung kann nicht wiederhergestellt werden: die Datei ") + ShowPfad(datei, 100) +
+            QStringLiteral(" kann nicht geschrieben werden") + kein);
+    return Übernahme::Unverändert;
+  };
+  // Every target is checked before the first file is written: a restore that stops
+  // half-way would leave the folder a mix of two points in time.
+  std::vector<Umstellung> liste;
+  std::vector<const Block*> quelle;
+  for (const Block& b : blöcke) {
+    if (!gewählt(b)) continue;
+    const QString z = ziel(b);
+    if (!Zwischenname_möglich(z) || Verzeichnis_vorhanden(z)) return nicht_schreibbar(z);
+    liste.push_back(Umstellung{z, QString(), QString()});
+    quelle.push_back(&b);
+  }
+  // A single file that the backup does not hold was not restored.
+  if (liste.empty() && !alle && !ohneLogs) return Übernahme::Unverändert;
+  const auto verwerfen = [&] {
+    for (const Umstellung& u : liste)
+      if (!u.neu.isEmpty()) QFile::remove(u.neu);
+  };
+  for (std::size_t i = 0; i < liste.size(); ++i) {
+    QByteArray inhalt;
+    for (const QString& z : quelle[i]->zeilen) inhalt += Zeile_kodieren(z, Zufallsschlüssel()) + "\r\n";
+    liste[i].neu = Zwischendatei_schreiben(liste[i].ziel, inhalt);
+    // Read back: what stands in the temporary file is what goes in place.
+    bool gleich = !liste[i].neu.isEmpty();
+    if (gleich) {
+      QFile f(liste[i].neu);
+      gleich = f.open(QIODevice::ReadOnly) && f.readAll() == inhalt;
+    }
+    if (!gleich) {
+      verwerfen();
+      return nicht_schreibbar(liste[i].ziel);
+    }
+  }
+  if (ersetzen) {
+    // Files the backup does not hold (older month versions, other logbooks) go with
+    // the rest, so that no older state shows through.
+    for (const auto& [ordner, muster] :
+         {std::pair{gDatenordner, QStringLiteral("*.dat")}, std::pair{gLogordner, QStringLiteral("*.log")}}) {
+      for (const QString& name : Dateiliste(ordner, muster)) {
+        const QString z = ordner + name;
+        const bool gehalten = std::any_of(liste.begin(), liste.end(), [&](const Umstellung& u) {
+          return !u.entfernen && u.ziel.compare(z, Qt::CaseInsensitive) == 0;
+        });
+        if (!gehalten) liste.push_back(Umstellung{z, QString(), QString(), true});
+      }
+    }
+  }
+  bool zurück = true;
+  if (Umstellen(liste, zurück)) return Übernahme::Ersetzt;
+  if (!zurück) return Übernahme::Inkonsistent;
+  Meldung(QStringLiteral("Die Sicherung ") + ShowPfad(pfad, 100) +
+          QStringLiteral(" konnte nicht vollständig übernommen werden") + kein);
+  return Übernahme::Unverändert;
+}
 }  // namespace
 
 bool Backup_erstellen(const QString& art) {
@@ -286,49 +510,13 @@ bool Backup_erstellen_wenn_fehlend(const QString& art, const QStringList& muster
 }
 
 bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter) {
-  return Prozedur(QStringLiteral("modVelkora - Restore_aus_Backupdatei"), [&]() -> bool {
-    const QString pfad = sicherung.isEmpty() ? Neueste_Sicherung() : sicherung;
-    if (pfad.isEmpty()) return false;
-    Sanduhr_bei_langsamem_Netz sanduhr;
-    std::vector<Block> blöcke;
-    if (!Sicherung_lesen(pfad, blöcke)) {
-      Meldung(kKeineSicherung);
-      return false;
-    }
-    const bool alle = filter.isEmpty();
-    const bool ohneLogs = filter == u"NoLogs";
-    const auto ziel = [](const Block& b) {
-      return (b.name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive) ? gDatenordner : gLogordner) + b.name;
-    };
-    const auto gewählt = [&](const Block& b) {
-      const bool datendatei = b.name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive);
-      if (!(alle || (ohneLogs && datendatei) || (!ohneLogs && b.name.compare(filter, Qt::CaseInsensitive) == 0)))
-        return false;
-      // A file that was empty when backed up is no repair of that file.
-      return alle || ohneLogs || !b.zeilen.isEmpty();
-    };
-    // Every target is checked before the first file is written: a restore that stops
-    // half-way would leave the folder a mix of two points in time.
-    for (const Block& b : blöcke) {
-      if (!gewählt(b)) continue;
-      const QString pfad = ziel(b);
-      if (!Zwischenname_möglich(pfad) || Verzeichnis_vorhanden(pfad)) {
-        Meldung(QStringLiteral("Die Sicherung kann nicht wiederhergestellt werden: die Datei ") + ShowPfad(pfad, 100) +
-                QStringLiteral(" kann nicht geschrieben werden. Es wurde keine Datei verändert"));
-        return false;
-      }
-    }
-    bool geschrieben = false;
-    for (const Block& b : blöcke) {
-      if (!gewählt(b)) continue;
-      FOpen(ziel(b), QStringLiteral("Output"));
-      for (const QString& z : b.zeilen) LineOut(z);
-      FClose();
-      geschrieben = true;
-    }
-    // A single file that the backup does not hold was not restored.
-    return alle || ohneLogs || geschrieben;
-  });
+  return Prozedur(QStringLiteral("modVelkora - Restore_aus_Backupdatei"),
+                  [&]() -> bool { return Zurückschreiben(sicherung, filter, false) == Übernahme::Ersetzt; });
+}
+
+Übernahme Sicherung_übernehmen(const QString& sicherung) {
+  return Prozedur(QStringLiteral("modVelkora - Restore_aus_Backupdatei"),
+                  [&]() -> Übernahme { return Zurückschreiben(sicherung, QString(), true); });
 }
 
 bool Sicherung_einlesen(const QString& pfad, std::vector<Sicherungsblock>& blöcke) {

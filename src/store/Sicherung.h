@@ -22,7 +22,18 @@ bool Backup_erstellen_wenn_fehlend(const QString& art, const QStringList& muster
 // Writes the files held in a backup back. An empty path takes the newest backup of
 // kind T, M, A or E. Filter empty: every file; "NoLogs": the data files only; a file
 // name: that file only. Nothing is written unless the whole backup reads correctly.
+// Every file is written beside its target, read back, and all are put in place
+// together: on any failure the folders are as before and the message says so.
 bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter);
+enum class Übernahme { Ersetzt, Unverändert, Inkonsistent };
+// The whole restore of an import or of a backup point. It first checks the backup:
+// every name is a file of the data or log folder (matched regardless of letter case
+// and written in its own form), none twice, no month version dated after today, the
+// files the start needs are there; of a month with several versions only the newest
+// is written. The data files and logbooks the backup does not hold go in the same
+// step. Inkonsistent when putting the files in place failed and so did going back
+// (nothing said yet).
+Übernahme Sicherung_übernehmen(const QString& sicherung);
 // One file held in a backup: its name and its lines.
 struct Sicherungsblock {
   QString name;

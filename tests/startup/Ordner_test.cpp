@@ -1,5 +1,7 @@
 #include "startup/Ordner.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 
@@ -353,6 +355,43 @@ TEST_F(OrdnerTest, BasisordnerZiehtUnterProgrammdateienUm) {
   EXPECT_EQ(lesen(gProgrammordner + QStringLiteral("Velkora.dat")),
             "[Velkora]\r\ndata_pfad=/srv/Data/\r\nlog_pfad=\r\n");
   EXPECT_TRUE(Datei_vorhanden(gBasisordner + QStringLiteral("VelkoraFtg.dat")));
+}
+
+// The default temporary folder "velkora-<uid>" below the system's temporary folder:
+// made owner-only by the first start; a folder of that name another account made
+// first, or a link of that name, is refused by name.
+TEST_F(OrdnerTest, VorgabeTempordnerNurWennErDemBenutzerGehoert) {
+  const QByteArray temp = qgetenv("TEMP"), tmpdir = qgetenv("TMPDIR");
+  qunsetenv("TEMP");
+  qputenv("TMPDIR", QFile::encodeName(QDir::cleanPath(ordner())));
+  const QString vorgabe = ordner() + QStringLiteral("velkora-") + QString::number(::geteuid()) + u'/';
+  EXPECT_EQ(umgebung::tempOrdner(), vorgabe);
+  EXPECT_EQ(QFile::permissions(vorgabe) & 0x0077, 0);
+  Tempordner_prüfen(umgebung::tempOrdner());
+  EXPECT_TRUE(skript->texte().empty());
+
+  const QString anderswo = unterordner(QStringLiteral("anderswo"));
+  ASSERT_TRUE(QDir().rmdir(vorgabe));
+  ASSERT_TRUE(QFile::link(QDir::cleanPath(anderswo), QDir::cleanPath(vorgabe)));
+  ERWARTE_PROGRAMMENDE(Tempordner_prüfen(umgebung::tempOrdner()));
+  ASSERT_TRUE(QFile::remove(QDir::cleanPath(vorgabe)));
+  ASSERT_TRUE(QDir().mkdir(vorgabe));
+  ASSERT_EQ(::chown(QFile::encodeName(vorgabe).constData(), 4711, 4711), 0);
+  ASSERT_EQ(::chmod(QFile::encodeName(vorgabe).constData(), 0777), 0);
+  ERWARTE_PROGRAMMENDE(Tempordner_prüfen(umgebung::tempOrdner()));
+  // The other account's folder keeps its mode: it is not this user's to change.
+  EXPECT_EQ(QFileInfo(vorgabe).permissions() & QFileDevice::WriteOther, QFileDevice::WriteOther);
+  const std::vector<QString> texte = skript->texte();
+  ASSERT_EQ(texte.size(), 2u);
+  for (const QString& t : texte)
+    EXPECT_TRUE(t.startsWith(QStringLiteral("Der Ordner für temporäre Dateien '") + QDir::cleanPath(vorgabe) +
+                             QStringLiteral("' ist ein Verweis oder gehört nicht dem Benutzer")))
+        << t.toStdString();
+  qputenv("TEMP", temp);
+  if (tmpdir.isNull())
+    qunsetenv("TMPDIR");
+  else
+    qputenv("TMPDIR", tmpdir);
 }
 
 }  // namespace

@@ -1,8 +1,14 @@
 #include "store/Jahreswechsel.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -557,13 +563,21 @@ class RueckblickTest : public JahreswechselTest {
   // What a look at the backup should find in the look-back data folder.
   void pruefen() {
     EXPECT_TRUE(gRückblick);
-    EXPECT_EQ(gDatenordner, gTempOrdner + QStringLiteral("Data/"));
+    EXPECT_EQ(gDatenordner, Rückblickordner());
+    EXPECT_TRUE(gDatenordner.startsWith(gTempOrdner + QStringLiteral("Velkora Rueckblick ")));
+    EXPECT_EQ(QFile::permissions(gDatenordner), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner | QFileDevice::ReadUser |
+                                                    QFileDevice::WriteUser | QFileDevice::ExeUser);
     EXPECT_EQ(gLogordner, gDatenordner + QStringLiteral("Logs/"));
     EXPECT_EQ(gSicherungsordner, gDatenordner + QStringLiteral("Backups/"));
     EXPECT_EQ(gIniOrdner, gDatenordner + QStringLiteral("IniFiles/"));
     EXPECT_EQ(dekodierteZeilen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat")).value(2), QStringLiteral("2024"));
     EXPECT_EQ(Dateiliste(gDatenordner, QStringLiteral("2406*Data.dat")).size(), 1);
     EXPECT_FALSE(Dateiliste(gLogordner, QStringLiteral("*.log")).isEmpty());
+  }
+  // The look-back sets in the temporary folder.
+  QStringList Rückblicksaetze() const {
+    return QDir(gTempOrdner).entryList({QStringLiteral("Velkora Rueckblick *")}, QDir::AllEntries | QDir::System);
   }
   QString echteDaten, echteSicherungen;
 };
@@ -580,7 +594,7 @@ TEST_F(RueckblickTest, ZweiJahreswechselbackupsBietenDieAuswahl) {
   gSicherungsauswahl_zeigen = [] { gSicherungsdatei.clear(); };
   ERWARTE_PROGRAMMENDE(Datenrückblick());
   EXPECT_TRUE(skript->texte().empty());
-  EXPECT_FALSE(QFileInfo::exists(gTempOrdner + QStringLiteral("Data")));
+  EXPECT_TRUE(Rückblicksaetze().isEmpty());
 
   int gezeigt = 0;
   gSicherungsauswahl_zeigen = [&] {
@@ -606,7 +620,7 @@ TEST_F(RueckblickTest, BenannteDateiOhneEndungWirdAlsVelGefunden) {
   // The real folders are as they were; the unload removes the look-back set.
   EXPECT_TRUE(Dateiliste(echteSicherungen, QStringLiteral("*.dat")).isEmpty());
   Rückblickordner_entfernen();
-  EXPECT_FALSE(QFileInfo::exists(gTempOrdner + QStringLiteral("Data")));
+  EXPECT_TRUE(Rückblicksaetze().isEmpty());
 
   Kommandozeile_setzen({QStringLiteral("/lookback:") + ordner() + QStringLiteral("fehlt")});
   skript->protokoll.clear();
@@ -617,18 +631,119 @@ TEST_F(RueckblickTest, BenannteDateiOhneEndungWirdAlsVelGefunden) {
   Kommandozeile_setzen({});
 }
 
-// The look-back set is emptied and removed: a temporary folder whose "Data" folder is
-// the real data folder must not let it touch the real data.
-TEST_F(RueckblickTest, LehntRueckblicksatzAbDerDerEchteDatenordnerIst) {
+// A temporary folder inside the real data folder would put the look-back set among
+// the real files.
+TEST_F(RueckblickTest, LehntRueckblicksatzImEchtenDatenordnerAb) {
   ASSERT_TRUE(Backup_erstellen(QStringLiteral("J")));
   const QByteArray mitarbeiter = lesen(gDatenordner + QStringLiteral("Mitarbeiterdaten.dat"));
-  gTempOrdner = QDir::cleanPath(gDatenordner + QStringLiteral("..")) + u'/';
-  ASSERT_EQ(Rückblickordner(), gDatenordner);
+  gTempOrdner = gDatenordner;
   Kommandozeile_setzen({QStringLiteral("/lookback")});
   ERWARTE_PROGRAMMENDE(Datenrückblick());
   Kommandozeile_setzen({});
+  ASSERT_EQ(skript->texte().size(), 1u);
+  EXPECT_TRUE(skript->texte()[0].contains(QStringLiteral(" zu den Ordnern der Daten gehört")))
+      << skript->texte()[0].toStdString();
   EXPECT_EQ(lesen(echteDaten + QStringLiteral("Mitarbeiterdaten.dat")), mitarbeiter);
   EXPECT_EQ(monatsdateien(QStringLiteral("24")).size(), 12);
+  EXPECT_TRUE(Rückblicksaetze().isEmpty());
+}
+
+// Every file below a folder with its bytes, links as their targets' names.
+std::map<QString, QByteArray> Bestand(const QString& ordner) {
+  std::map<QString, QByteArray> r;
+  QDirIterator it(ordner, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString pfad = it.next();
+    const QFileInfo fi(pfad);
+    r[QDir(ordner).relativeFilePath(pfad)] =
+        fi.isSymLink() ? fi.symLinkTarget().toUtf8() : (fi.isDir() ? QByteArray("<dir>") : lesen(pfad));
+  }
+  return r;
+}
+
+// Links in the temporary folder and inside the look-back set (planted while it is
+// open) lead to the real data: the look-back writes into a set of its own and its
+// clean-up removes the links, never what they point to.
+TEST_F(RueckblickTest, VerweiseImTempordnerFuehrenNichtZuDenEchtenDaten) {
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("J")));
+  const QString echt = QDir::cleanPath(gDatenordner + QStringLiteral(".."));
+  ASSERT_TRUE(QFile::link(QDir::cleanPath(gDatenordner), gTempOrdner + QStringLiteral("Data")));
+  ASSERT_TRUE(QFile::link(QDir::cleanPath(gDatenordner), gTempOrdner + QStringLiteral("Velkora Rueckblick aaaaaa")));
+  const auto vorher = Bestand(echt);
+  Kommandozeile_setzen({QStringLiteral("/lookback")});
+  Datenrückblick();
+  Kommandozeile_setzen({});
+  pruefen();
+  const QString satz = Rückblickordner();
+  ASSERT_TRUE(QFile::link(QDir::cleanPath(echteDaten), satz + QStringLiteral("Verweis")));
+  ASSERT_TRUE(QFile::link(echteDaten + QStringLiteral("Mitarbeiterdaten.dat"), satz + QStringLiteral("Backups/x.dat")));
+  Rückblickordner_entfernen();
+  EXPECT_FALSE(QFileInfo::exists(satz));
+  EXPECT_TRUE(Bestand(echt) == vorher);
+  EXPECT_TRUE(QFileInfo(gTempOrdner + QStringLiteral("Data")).isSymLink());
+  EXPECT_EQ(Rückblicksaetze(), QStringList{QStringLiteral("Velkora Rueckblick aaaaaa")});
+}
+
+// A set left by a killed look-back of the same user goes with the next; a set of a
+// look-back that still runs, a link and another account's folder stay.
+TEST_F(RueckblickTest, EntferntDenSatzEinesAbgebrochenenLaufs) {
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("J")));
+  const QString alt = gTempOrdner + QStringLiteral("Velkora Rueckblick altalt/");
+  const QString fremd = gTempOrdner + QStringLiteral("Velkora Rueckblick fremd1/");
+  const QString läuft = gTempOrdner + QStringLiteral("Velkora Rueckblick laeuft/");
+  for (const QString& o : {alt, fremd, läuft}) ASSERT_TRUE(QDir().mkpath(o + QStringLiteral("Backups")));
+  schreiben(alt + QStringLiteral("Mitarbeiterdaten.dat"), "alt");
+  ASSERT_TRUE(QFile::link(QDir::cleanPath(echteDaten), alt + QStringLiteral("Backups/Daten")));
+  // The lock of a run that was killed: taken by a child process that ends without
+  // letting go.
+  const pid_t kind = ::fork();
+  if (kind == 0) {
+    QLockFile sperre(alt + QStringLiteral("Velkora Rueckblick.lock"));
+    ::_exit(sperre.tryLock(0) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(kind, &status, 0), kind);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(QFileInfo::exists(alt + QStringLiteral("Velkora Rueckblick.lock")));
+  QLockFile gehalten(läuft + QStringLiteral("Velkora Rueckblick.lock"));
+  ASSERT_TRUE(gehalten.tryLock(0));
+  ASSERT_EQ(::chown(QFile::encodeName(fremd).constData(), 4711, 4711), 0);
+  const QByteArray mitarbeiter = lesen(echteDaten + QStringLiteral("Mitarbeiterdaten.dat"));
+
+  Kommandozeile_setzen({QStringLiteral("/lookback")});
+  Datenrückblick();
+  Kommandozeile_setzen({});
+  pruefen();
+  EXPECT_FALSE(QFileInfo::exists(alt));
+  EXPECT_TRUE(QFileInfo::exists(fremd));
+  EXPECT_TRUE(QFileInfo::exists(läuft + QStringLiteral("Backups")));
+  EXPECT_EQ(lesen(echteDaten + QStringLiteral("Mitarbeiterdaten.dat")), mitarbeiter);
+  EXPECT_EQ(Rückblicksaetze().size(), 3);
+  Rückblickordner_entfernen();
+  EXPECT_EQ(Rückblicksaetze().size(), 2);
+}
+
+// A temporary folder that is a link or another account's is refused by name.
+TEST_F(RueckblickTest, LehntTempordnerAbDerVerweisOderFremdIst) {
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("J")));
+  const QString verweis = ordner() + QStringLiteral("TempVerweis/");
+  ASSERT_TRUE(QFile::link(QDir::cleanPath(gTempOrdner), QDir::cleanPath(verweis)));
+  const QString fremd = unterordner(QStringLiteral("TempFremd"));
+  ASSERT_EQ(::chown(QFile::encodeName(fremd).constData(), 4711, 4711), 0);
+  for (const QString& temp : {verweis, fremd}) {
+    gTempOrdner = temp;
+    skript->protokoll.clear();
+    Kommandozeile_setzen({QStringLiteral("/lookback")});
+    ERWARTE_PROGRAMMENDE(Datenrückblick());
+    Kommandozeile_setzen({});
+    ASSERT_EQ(skript->texte().size(), 1u);
+    EXPECT_TRUE(skript->texte()[0].startsWith(QStringLiteral("Der Ordner für temporäre Dateien '") +
+                                              QDir::cleanPath(temp) +
+                                              QStringLiteral("' ist ein Verweis oder gehört nicht dem Benutzer")))
+        << skript->texte()[0].toStdString();
+    EXPECT_TRUE(QDir(temp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+  }
 }
 
 }  // namespace

@@ -59,11 +59,10 @@ void Haupttag_setzen(const QString& t) {
 
 }  // namespace
 
-// Three passes, each in list order, through hashes of the names as they stand:
-// 1. a repeated name that does not end in "I" gets " I" from its second occurrence on;
-// 2. a name that reappears later with " I" takes the " I" itself;
-// 3. a name that reappears later gets one "I" more there, and again for the names
-//    that this makes equal.
+// Three passes, each in list order, through hashes of the names as they stand: first a
+// repeated name that does not end in "I" gets " I" from its second occurrence on; then a
+// name that reappears later with " I" takes the " I" itself; last a name that reappears
+// later gets one "I" more there, and again for the names that this makes equal.
 void Gleiche_Namen_nummerieren(QStringList& n) {
   const qsizetype z = n.size();
   {

@@ -94,8 +94,8 @@ QStringList Alle_Zeilen_lesen(const QString& pfad, bool ganz) {
   return zeilen;
 }
 
-void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen) {
-  FOpen(pfad, QStringLiteral("Output"));
+void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen, const QString& modus) {
+  FOpen(pfad, modus);
   try {
     for (const QString& z : zeilen) LineOut(z);
     FClose();

@@ -21,7 +21,8 @@ QString LineIn();
 // A whole file in the line encoding, through the channel. Reading gives every line;
 // with `ganz` a file cut short (no line end after its last line) is damage for the
 // start repair, as a file the program writes whole always ends in one. Writing
-// replaces the file on close. A read or write that fails leaves no file open and no
+// replaces the file on close (in "Append" mode adds the lines in one write). A read or write that fails leaves no file open and no
 // half-written one behind, and passes the error on.
 QStringList Alle_Zeilen_lesen(const QString& pfad, bool ganz = false);
-void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen);
+void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen,
+                           const QString& modus = QStringLiteral("Output"));

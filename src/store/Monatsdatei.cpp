@@ -87,17 +87,6 @@ QStringList Zeilen_lesen(const QString& pfad) {
   return Offene_Zeilen_lesen();
 }
 
-void Zeilen_schreiben(const QString& pfad, const QString& modus, const QStringList& zeilen) {
-  FOpen(pfad, modus);
-  try {
-    for (const QString& z : zeilen) LineOut(z);
-    FClose();
-  } catch (...) {
-    FVerwerfen();
-    throw;
-  }
-}
-
 QString Zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')); }
 
 QString Benutzer_von(const QString& eintrag) {
@@ -326,7 +315,7 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
         return false;
       }
       Zeilenende_sichern(heute);
-      Zeilen_schreiben(heute, QStringLiteral("Append"), geschrieben);
+      Alle_Zeilen_schreiben(heute, geschrieben, QStringLiteral("Append"));
       Sperre_auffrischen(monatsschlüssel);
       Überholte_Versionen_löschen(monatsschlüssel, heuteName, heuteName);
     } else {
@@ -345,7 +334,7 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
           Meldung(Monatssperre_Meldung(monatsschlüssel));
           return false;
         }
-        Zeilen_schreiben(heute, QStringLiteral("Output"), inhalt);
+        Alle_Zeilen_schreiben(heute, inhalt);
         Sperre_auffrischen(monatsschlüssel);
         // A version newer than the one read that the listing did not show before (a
         // share's cached listing): today's version is made again from it.

@@ -108,7 +108,21 @@ class Jahressperre {
   Jahressperre() : mSperre(gDatenordner + kSperrdatei) {
     Unechte_Sperre_entfernen(gDatenordner + kSperrdatei);
     mSperre.setStaleLockTime(kSperreVeraltetMs);
-    mGehalten = mSperre.tryLock(kSperreWartenMs);
+    // A holder killed between creating the lock and writing its name into it leaves an
+    // empty lock, which would be waited for until it is stale: still empty after four
+    // waits of half a second, it is no lock being taken.
+    constexpr int kSchrittMs = 500;
+    int leer = 0;
+    for (int gewartet = 0; !mGehalten && gewartet < kSperreWartenMs; gewartet += kSchrittMs) {
+      mGehalten = mSperre.tryLock(kSchrittMs);
+      if (mGehalten) break;
+      const QFileInfo fi(gDatenordner + kSperrdatei);
+      leer = fi.exists() && fi.size() == 0 ? leer + 1 : 0;
+      if (leer >= 4) {
+        mSperre.removeStaleLockFile();
+        leer = 0;
+      }
+    }
   }
   bool gehalten() const { return mGehalten; }
 

@@ -445,9 +445,9 @@ TEST_F(JahreswechselTest, AbgebrochenerJahreswechselWirdBeimNaechstenStartVollen
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(gUrlaubsdaten[i], QStringLiteral("026,5:029,0:028,0:027,0:000,0")) << i;
     for (int jahr = 25; jahr <= 27; ++jahr)
       for (int m = 1; m <= 12; ++m)
-      for (int m = 1; m <= 12; ++m) {
-        EXPECT_EQ(monatsdateien(QStringLiteral("%1%2").arg(jahr).arg(m, 2, 10, QChar(u'0'))).size(), 1) << jahr << m;
-      }
+        for (int m = 1; m <= 12; ++m) {
+          EXPECT_EQ(monatsdateien(QStringLiteral("%1%2").arg(jahr).arg(m, 2, 10, QChar(u'0'))).size(), 1) << jahr << m;
+        }
     EXPECT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
     for (const auto& [monat, inhalt] : behalten)
       EXPECT_EQ(dekodierteZeilen(gDatenordner + Erfassungsdatei_Name(monat)), inhalt) << monat.toStdString();

@@ -19,8 +19,8 @@
 //                                  its n-th file change (write, rename, link, unlink).
 #include <dirent.h>
 #include <dlfcn.h>
-#include <signal.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>

@@ -92,6 +92,15 @@ class JahreswechselTest : public VelkoraTest {
       ASSERT_TRUE(Monatsdatei_speichern(QString::fromLatin1(e.monat),
                                         {QStringLiteral("A:") + benutzer + u':' + tage(QString::fromLatin1(e.codes))}));
   }
+  // Employees "p0", "p1", ... with the same balances and the same entries.
+  void personen(int anzahl, const std::vector<Eintrag>& einträge) {
+    QStringList zeilen;
+    for (int i = 0; i < anzahl; ++i)
+      zeilen << Mitarbeiterzeile(QStringLiteral("Person %1").arg(i), QStringLiteral("p%1").arg(i),
+                                 QStringLiteral("002,5:030,0:029,0:028,0:027,0"));
+    mitarbeiter(zeilen);
+    for (int i = 0; i < anzahl; ++i) eintragen(QStringLiteral("p%1").arg(i), einträge);
+  }
   int zeileVon(const QString& benutzer) {
     for (int i = 1; i <= Mitarbeiterzeilen(); ++i)
       if (gBenutzerIDs[i] == benutzer) return i;
@@ -346,12 +355,7 @@ TEST_F(JahreswechselTest, MisslungenesBackupAendertNichts) {
 // file read at its start: the window moves on once, with the balances computed from
 // the entries of the old year.
 TEST_F(JahreswechselTest, ZweiProzesseZugleichWechselnDasJahrEinmal) {
-  QStringList zeilen;
-  for (int i = 0; i < 20; ++i)
-    zeilen << Mitarbeiterzeile(QStringLiteral("Person %1").arg(i), QStringLiteral("p%1").arg(i),
-                               QStringLiteral("002,5:030,0:029,0:028,0:027,0"));
-  mitarbeiter(zeilen);
-  for (int i = 0; i < 20; ++i) eintragen(QStringLiteral("p%1").arg(i), {{"2406", "1111122"}});
+  personen(20, {{"2406", "1111122"}});
   const QString start = ordner() + QStringLiteral("los");
   std::vector<std::unique_ptr<QProcess>> ps;
   for (int i = 0; i < 2; ++i) {
@@ -384,13 +388,7 @@ TEST_F(JahreswechselTest, ZweiProzesseZugleichWechselnDasJahrEinmal) {
 // the last: the next start completes the change without a fatal stop, with the 36
 // months of the new window, every entry and the balances counted from the old year.
 TEST_F(JahreswechselTest, AbgebrochenerJahreswechselWirdBeimNaechstenStartVollendet) {
-  QStringList zeilen;
-  for (int i = 0; i < 3; ++i)
-    zeilen << Mitarbeiterzeile(QStringLiteral("Person %1").arg(i), QStringLiteral("p%1").arg(i),
-                               QStringLiteral("002,5:030,0:029,0:028,0:027,0"));
-  mitarbeiter(zeilen);
-  for (int i = 0; i < 3; ++i)
-    eintragen(QStringLiteral("p%1").arg(i), {{"2406", "1111122"}, {"2505", "11"}, {"2601", "2"}});
+  personen(3, {{"2406", "1111122"}, {"2505", "11"}, {"2601", "2"}});
   const QString vorlage = ordner() + QStringLiteral("Ablage/");
   std::map<QString, QStringList> behalten;
   for (const char* m : {"2505", "2601"})
@@ -444,10 +442,9 @@ TEST_F(JahreswechselTest, AbgebrochenerJahreswechselWirdBeimNaechstenStartVollen
     ASSERT_EQ(gPlanungsjahr, 2025);
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(gUrlaubsdaten[i], QStringLiteral("026,5:029,0:028,0:027,0:000,0")) << i;
     for (int jahr = 25; jahr <= 27; ++jahr)
-      for (int m = 1; m <= 12; ++m)
-        for (int m = 1; m <= 12; ++m) {
-          EXPECT_EQ(monatsdateien(QStringLiteral("%1%2").arg(jahr).arg(m, 2, 10, QChar(u'0'))).size(), 1) << jahr << m;
-        }
+      for (int m = 1; m <= 12; ++m) {
+        EXPECT_EQ(monatsdateien(QStringLiteral("%1%2").arg(jahr).arg(m, 2, 10, QChar(u'0'))).size(), 1) << jahr << m;
+      }
     EXPECT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
     for (const auto& [monat, inhalt] : behalten)
       EXPECT_EQ(dekodierteZeilen(gDatenordner + Erfassungsdatei_Name(monat)), inhalt) << monat.toStdString();

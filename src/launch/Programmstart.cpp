@@ -233,6 +233,8 @@ void Hauptablauf() {
     const QDateTime zeit = Dateizeit(gTempOrdner + name);
     if (zeit.isValid() && zeit.date().daysTo(gHeute) > 120) Löschen(gTempOrdner + name);
   }
+  // A year change killed half-way is completed first: a month of it missing is no damage.
+  Jahreswechsel_vollenden();
   Erfassungsdateien_checken();
   // The data hold at most last year and this year: a year change is due for every
   // year the planning year lags behind. A look back only notes it. A planning year not

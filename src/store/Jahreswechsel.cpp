@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSet>
 #include <charconv>
 #include <memory>
 #include <vector>
@@ -107,7 +108,21 @@ class Jahressperre {
   Jahressperre() : mSperre(gDatenordner + kSperrdatei) {
     Unechte_Sperre_entfernen(gDatenordner + kSperrdatei);
     mSperre.setStaleLockTime(kSperreVeraltetMs);
-    mGehalten = mSperre.tryLock(kSperreWartenMs);
+    // A holder killed between creating the lock and writing its name into it leaves an
+    // empty lock, which would be waited for until it is stale: still empty after four
+    // waits of half a second, it is no lock being taken.
+    constexpr int kSchrittMs = 500;
+    int leer = 0;
+    for (int gewartet = 0; !mGehalten && gewartet < kSperreWartenMs; gewartet += kSchrittMs) {
+      mGehalten = mSperre.tryLock(kSchrittMs);
+      if (mGehalten) break;
+      const QFileInfo fi(gDatenordner + kSperrdatei);
+      leer = fi.exists() && fi.size() == 0 ? leer + 1 : 0;
+      if (leer >= 4) {
+        mSperre.removeStaleLockFile();
+        leer = 0;
+      }
+    }
   }
   bool gehalten() const { return mGehalten; }
 
@@ -152,17 +167,18 @@ void Urlaub_übertragen() {
 
 // Creates an empty file for every month of the new third year that has none. Under
 // the month lock, so a month another workstation writes meanwhile is left alone.
+void Leeren_Monat_anlegen(const QString& schlüssel) {
+  Monatsdatei_umschreiben(
+      schlüssel, true,
+      [&](const QString& stamm, const QStringList&) -> std::optional<QStringList> {
+        if (!stamm.isEmpty()) return std::nullopt;
+        return QStringList{u'[' + schlüssel + u']', gKennzeile, QStringLiteral("NoEx:NoEx")};
+      },
+      false, false);
+}
+
 void Leere_Monate_anlegen(int jahr) {
-  for (int monat = 1; monat <= 12; ++monat) {
-    const QString schlüssel = zweistellig(jahr) + zweistellig(monat);
-    Monatsdatei_umschreiben(
-        schlüssel, true,
-        [&](const QString& stamm, const QStringList&) -> std::optional<QStringList> {
-          if (!stamm.isEmpty()) return std::nullopt;
-          return QStringList{u'[' + schlüssel + u']', gKennzeile, QStringLiteral("NoEx:NoEx")};
-        },
-        false, false);
-  }
+  for (int monat = 1; monat <= 12; ++monat) Leeren_Monat_anlegen(zweistellig(jahr) + zweistellig(monat));
 }
 
 // Deletes every month file of the year bis and before; false when there was none.
@@ -172,6 +188,58 @@ bool Alte_Monate_löschen(int bis) {
   for (const QString& name : namen)
     if (Ist_Monatsversion(name) && name.left(2).toInt() <= bis % 100) Löschen(gDatenordner + name);
   return true;
+}
+
+// A year change killed half-way, as the next start finds it: its lock left behind, a
+// month of the new third year missing, or a month of a dropped year still there.
+bool Halber_Jahreswechsel() {
+  if (Datei_vorhanden(gDatenordner + kSperrdatei)) return true;
+  const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
+  QSet<QString> drittes;
+  for (const QString& name : namen) {
+    if (!Ist_Monatsversion(name)) continue;
+    const int jahr = 2000 + name.left(2).toInt();
+    if (jahr < gPlanungsjahr) return true;
+    if (jahr == gPlanungsjahr + 2) drittes.insert(name.left(4));
+  }
+  return drittes.size() < 12;
+}
+
+// Completes a change whose employee file took the new planning year: the missing empty
+// months of the new third year, the dropped year's months deleted. A month the
+// year-change backup holds is never made anew as an empty one (nor is any month when
+// that backup is missing): that is a damaged folder, left to the start check.
+void Jahreswechsel_vollenden_gesperrt() {
+  Mitarbeiterdaten_lesen();
+  const int drittes = gPlanungsjahr + 2;
+  const QStringList j = Dateiliste(gSicherungsordner, zweistellig(gPlanungsjahr + 1) + QStringLiteral("*J.dat"));
+  if (!j.isEmpty()) {
+    std::vector<Sicherungsblock> blöcke;
+    QSet<QString> gesichert;
+    if (Sicherung_einlesen(gSicherungsordner + j.last(), blöcke)) {
+      for (const Sicherungsblock& b : blöcke)
+        if (Ist_Monatsversion(b.name)) gesichert.insert(b.name.left(4));
+      QSet<QString> vorhanden;
+      for (const QString& name : Dateiliste(gDatenordner, zweistellig(drittes) + QStringLiteral("*Data.dat")))
+        if (Ist_Monatsversion(name)) vorhanden.insert(name.left(4));
+      bool angelegt = false;
+      for (int monat = 1; monat <= 12; ++monat) {
+        const QString schlüssel = zweistellig(drittes) + zweistellig(monat);
+        if (vorhanden.contains(schlüssel) || gesichert.contains(schlüssel)) continue;
+        Leeren_Monat_anlegen(schlüssel);
+        angelegt = true;
+      }
+      if (angelegt)
+        Logbuch_ergänzen(2, QStringLiteral("Leere Erfassungsdateien für ") + QString::number(drittes) +
+                                QStringLiteral(" nach abgebrochenem Jahreswechsel angelegt"));
+    }
+  }
+  bool alt = false;
+  for (const QString& name : Dateiliste(gDatenordner, QStringLiteral("*Data.dat")))
+    alt = alt || (Ist_Monatsversion(name) && 2000 + name.left(2).toInt() < gPlanungsjahr);
+  if (alt && Alte_Monate_löschen(gPlanungsjahr - 1))
+    Logbuch_ergänzen(2, QStringLiteral("Erfassungsdateien des Jahres ") + QString::number(gPlanungsjahr - 1) +
+                            QStringLiteral(" und älter nach abgebrochenem Jahreswechsel gelöscht"));
 }
 
 // The year change proper, under the lock.
@@ -454,6 +522,16 @@ bool Jahreswechsel() {
       return false;
     }
     return Jahr_wechseln_gesperrt();
+  });
+}
+
+void Jahreswechsel_vollenden() {
+  Prozedur(QStringLiteral("modVelkora - Jahreswechsel_vollenden"), [&] {
+    if (gRückblick || !Halber_Jahreswechsel()) return;
+    // The lock of a workstation that is gone is taken over; one still running a change
+    // finishes it itself.
+    Jahressperre sperre;
+    if (sperre.gehalten()) Jahreswechsel_vollenden_gesperrt();
   });
 }
 

@@ -30,6 +30,10 @@ extern std::function<void()> gSicherungsauswahl_zeigen;
 // it first asks when the last entry lies more than 24 days back; a "No" ends the
 // program.
 bool Jahreswechsel();
+// Completes a year change that a killed workstation left half done, before the start
+// checks the month files: the missing empty months of the new third year, the months
+// of dropped years deleted, its lock taken over. Under the year-change lock.
+void Jahreswechsel_vollenden();
 // Runs the year change while the window lags behind today, stopping at the first
 // that fails. For the start and the data import. True when the window fits today.
 bool Jahreswechsel_nachholen();

@@ -92,6 +92,15 @@ class JahreswechselTest : public VelkoraTest {
       ASSERT_TRUE(Monatsdatei_speichern(QString::fromLatin1(e.monat),
                                         {QStringLiteral("A:") + benutzer + u':' + tage(QString::fromLatin1(e.codes))}));
   }
+  // Employees "p0", "p1", ... with the same balances and the same entries.
+  void personen(int anzahl, const std::vector<Eintrag>& einträge) {
+    QStringList zeilen;
+    for (int i = 0; i < anzahl; ++i)
+      zeilen << Mitarbeiterzeile(QStringLiteral("Person %1").arg(i), QStringLiteral("p%1").arg(i),
+                                 QStringLiteral("002,5:030,0:029,0:028,0:027,0"));
+    mitarbeiter(zeilen);
+    for (int i = 0; i < anzahl; ++i) eintragen(QStringLiteral("p%1").arg(i), einträge);
+  }
   int zeileVon(const QString& benutzer) {
     for (int i = 1; i <= Mitarbeiterzeilen(); ++i)
       if (gBenutzerIDs[i] == benutzer) return i;
@@ -346,12 +355,7 @@ TEST_F(JahreswechselTest, MisslungenesBackupAendertNichts) {
 // file read at its start: the window moves on once, with the balances computed from
 // the entries of the old year.
 TEST_F(JahreswechselTest, ZweiProzesseZugleichWechselnDasJahrEinmal) {
-  QStringList zeilen;
-  for (int i = 0; i < 20; ++i)
-    zeilen << Mitarbeiterzeile(QStringLiteral("Person %1").arg(i), QStringLiteral("p%1").arg(i),
-                               QStringLiteral("002,5:030,0:029,0:028,0:027,0"));
-  mitarbeiter(zeilen);
-  for (int i = 0; i < 20; ++i) eintragen(QStringLiteral("p%1").arg(i), {{"2406", "1111122"}});
+  personen(20, {{"2406", "1111122"}});
   const QString start = ordner() + QStringLiteral("los");
   std::vector<std::unique_ptr<QProcess>> ps;
   for (int i = 0; i < 2; ++i) {
@@ -378,6 +382,78 @@ TEST_F(JahreswechselTest, ZweiProzesseZugleichWechselnDasJahrEinmal) {
     EXPECT_EQ(monatsdateien(QStringLiteral("27%1").arg(m, 2, 10, QChar(u'0'))).size(), 1) << m;
   EXPECT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
   EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Velkora Jahreswechsel.lock")));
+}
+
+// A workstation killed after its n-th file change of the year change, for every n up to
+// the last: the next start completes the change without a fatal stop, with the 36
+// months of the new window, every entry and the balances counted from the old year.
+TEST_F(JahreswechselTest, AbgebrochenerJahreswechselWirdBeimNaechstenStartVollendet) {
+  personen(3, {{"2406", "1111122"}, {"2505", "11"}, {"2601", "2"}});
+  const QString vorlage = ordner() + QStringLiteral("Ablage/");
+  std::map<QString, QStringList> behalten;
+  for (const char* m : {"2505", "2601"})
+    behalten[QString::fromLatin1(m)] = dekodierteZeilen(gDatenordner + Erfassungsdatei_Name(QString::fromLatin1(m)));
+  ASSERT_TRUE(behalten[QStringLiteral("2505")].join(u'\n').contains(QStringLiteral("p2")));
+  const QString start = ordner() + QStringLiteral("los");
+  schreiben(start, "los");
+
+  bool vollständig = false;
+  int n = 1;
+  for (; n <= 400 && !vollständig; ++n) {
+    SCOPED_TRACE(n);
+    const QString lauf = ordner() + QStringLiteral("Lauf/");
+    ASSERT_TRUE(QDir(lauf).removeRecursively());
+    ASSERT_EQ(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), vorlage, lauf}), 0);
+    QProcess p;
+    QStringList env = QProcess::systemEnvironment();
+    env << QStringLiteral("LD_PRELOAD=" VELKORA_BIN_DIR "/velkora_stoerungen.so")
+        << QStringLiteral("VELKORA_TOT_NACH=%1").arg(n);
+    p.setEnvironment(env);
+    p.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_jahreswechsel_helfer"),
+            {lauf + QStringLiteral("Data"), QStringLiteral("260110"), start, QStringLiteral("0")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    vollständig = p.exitStatus() == QProcess::NormalExit;
+    if (vollständig) {
+      ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    }
+
+    // The next start on this workstation, as far as the year change concerns it.
+    zustand::alleZurücksetzen();
+    gBenutzername = QStringLiteral("tester");
+    gDatenordner = lauf + QStringLiteral("Data/");
+    gLogordner = gDatenordner + QStringLiteral("Logs/");
+    gSicherungsordner = gDatenordner + QStringLiteral("Backups/");
+    gIniOrdner = gDatenordner + QStringLiteral("IniFiles/");
+    gDezimaltrennzeichen = QStringLiteral(",");
+    gDatumstrennzeichen = QStringLiteral(".");
+    heute(QDate(2026, 1, 10));
+    try {
+      Konfigdaten_lesen();
+      Mitarbeiterdaten_lesen();
+      Feiertage_lesen();
+      Jahreswechsel_vollenden();
+      Erfassungsdateien_checken();
+      ASSERT_TRUE(Jahreswechsel_nachholen());
+    } catch (const ProgrammBeendet&) {
+      FAIL() << "the start ended: " << (skript->texte().empty() ? QString() : skript->texte().back()).toStdString();
+    }
+    EXPECT_TRUE(skript->texte().empty()) << skript->texte().front().toStdString();
+    Mitarbeiterdaten_lesen();
+    ASSERT_EQ(gPlanungsjahr, 2025);
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(gUrlaubsdaten[i], QStringLiteral("026,5:029,0:028,0:027,0:000,0")) << i;
+    for (int jahr = 25; jahr <= 27; ++jahr)
+      for (int m = 1; m <= 12; ++m) {
+        EXPECT_EQ(monatsdateien(QStringLiteral("%1%2").arg(jahr).arg(m, 2, 10, QChar(u'0'))).size(), 1) << jahr << m;
+      }
+    EXPECT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
+    for (const auto& [monat, inhalt] : behalten)
+      EXPECT_EQ(dekodierteZeilen(gDatenordner + Erfassungsdatei_Name(monat)), inhalt) << monat.toStdString();
+    EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Lockfile.txt")));
+    EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Velkora Jahreswechsel.lock")));
+    if (HasFailure()) break;
+  }
+  EXPECT_TRUE(vollständig) << "the year change did not end within " << n - 1 << " file changes";
+  EXPECT_GT(n, 20);
 }
 
 // ---------------------------------------------------------------------------------

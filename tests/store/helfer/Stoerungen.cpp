@@ -13,9 +13,14 @@
 //   VELKORA_LISTE_ALT=<name>       a file gone is still listed and its attributes still
 //                                  read, but opening it fails (ENOENT);
 //   VELKORA_LISTE_OHNE=<name>      a file there is missing from the listing.
+//
+// and a workstation that dies in the middle of its work:
+//   VELKORA_TOT_NACH=<n>           the process kills itself (SIGKILL) instead of making
+//                                  its n-th file change (write, rename, link, unlink).
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -154,9 +159,37 @@ int Alte_Attribute(struct stat* st) {
   return 0;
 }
 
+// Counts one file change; the one named by VELKORA_TOT_NACH is never made.
+void Änderung() {
+  static const long tot = [] {
+    const char* e = std::getenv("VELKORA_TOT_NACH");
+    return e ? std::atol(e) : 0L;
+  }();
+  static long n = 0;
+  if (tot > 0 && ++n >= tot) ::raise(SIGKILL);
+}
+
 }  // namespace
 
 extern "C" {
+
+int rename(const char* alt, const char* neu) {
+  static auto f = Original<int (*)(const char*, const char*)>("rename");
+  Änderung();
+  return f(alt, neu);
+}
+
+int link(const char* alt, const char* neu) {
+  static auto f = Original<int (*)(const char*, const char*)>("link");
+  Änderung();
+  return f(alt, neu);
+}
+
+int unlink(const char* pfad) {
+  static auto f = Original<int (*)(const char*)>("unlink");
+  Änderung();
+  return f(pfad);
+}
 
 int clock_gettime(clockid_t uhr, struct timespec* ts) {
   using F = int (*)(clockid_t, struct timespec*);
@@ -260,6 +293,7 @@ int statx(int dirfd, const char* pfad, int flags, unsigned int maske, struct sta
 ssize_t write(int fd, const void* daten, size_t n) {
   using F = ssize_t (*)(int, const void*, size_t);
   static F f = Original<F>("write");
+  Änderung();
   if (std::strcmp(Fehler(), "voll") == 0 && Sperrdatei_fd(fd)) {
     errno = ENOSPC;
     return -1;

@@ -14,6 +14,7 @@
 #include <QSysInfo>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "platform/Cp1252.h"
@@ -440,8 +441,11 @@ QByteArrayView Kanal_Zeile_sehen() {
   const QByteArray& d = gKanal.inhalt;
   const char* anfang = d.constData() + gKanal.pos;
   const char* schluss = d.constData() + d.size();
-  const char* e = anfang;
-  while (e < schluss && *e != '\r' && *e != '\n') ++e;
+  // The line ends at the first CR or LF; both are searched for by memchr, the LF only
+  // before the CR.
+  const char* e = static_cast<const char*>(std::memchr(anfang, '\r', static_cast<size_t>(schluss - anfang)));
+  if (!e) e = schluss;
+  if (const void* lf = std::memchr(anfang, '\n', static_cast<size_t>(e - anfang))) e = static_cast<const char*>(lf);
   const QByteArrayView zeile(anfang, e - anfang);
   qsizetype ende = e - d.constData();
   gKanal.letzteUnvollständig = ende >= d.size();

@@ -1,7 +1,9 @@
 #include "startup/Umrechnungen.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
@@ -18,7 +20,13 @@ const QString kCodes = QStringLiteral("123456789ABCDEFGHIJKLMNOPQ");
 void Zustand_zurücksetzen() { gDatumsprüfungOffen = false; }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
-QString zweistellig(int wert) { return QStringLiteral("%1").arg(wert, 2, 10, QChar(u'0')); }
+// Two digits straight into the string: dates are formatted once per row of the longest
+// lists (the logbook viewer), where arg() was the larger part of the time.
+QString zweistellig(int wert) {
+  if (wert < 0 || wert > 99) return QStringLiteral("%1").arg(wert, 2, 10, QChar(u'0'));
+  const char16_t z[2] = {static_cast<char16_t>(u'0' + wert / 10), static_cast<char16_t>(u'0' + wert % 10)};
+  return QString(reinterpret_cast<const QChar*>(z), 2);
+}
 
 bool istZiffer(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -103,7 +111,16 @@ float tageswert(const QString& s) {
 }  // namespace
 
 QString FormatDatumDS(const QDate& d) {
-  return zweistellig(d.year() % 100) + zweistellig(d.month()) + zweistellig(d.day());
+  const int teile[3] = {d.year() % 100, d.month(), d.day()};
+  if (std::any_of(std::begin(teile), std::end(teile), [](int t) { return t < 0 || t > 99; }))
+    return zweistellig(teile[0]) + zweistellig(teile[1]) + zweistellig(teile[2]);
+  QString r(6, Qt::Uninitialized);
+  char16_t* z = reinterpret_cast<char16_t*>(r.data());
+  for (int i = 0; i < 3; ++i) {
+    z[2 * i] = static_cast<char16_t>(u'0' + teile[i] / 10);
+    z[2 * i + 1] = static_cast<char16_t>(u'0' + teile[i] % 10);
+  }
+  return r;
 }
 
 QDate FormatDatumSD(const QString& s) {
@@ -115,15 +132,19 @@ QDate FormatDatumSD(const QString& s) {
   });
 }
 
-QString In_Datumsreihenfolge(const QString& tag, const QString& monat, const QString& jahr, const QString& trenner) {
-  switch (gDatumsreihenfolge) {
-    case 0:
-      return monat + trenner + tag + trenner + jahr;
-    case 2:
-      return jahr + trenner + monat + trenner + tag;
-    default:
-      return tag + trenner + monat + trenner + jahr;
+QString In_Datumsreihenfolge(QStringView tag, QStringView monat, QStringView jahr, QStringView trenner) {
+  QStringView a = tag, b = monat, c = jahr;
+  if (gDatumsreihenfolge == 0) {
+    a = monat;
+    b = tag;
+  } else if (gDatumsreihenfolge == 2) {
+    a = jahr;
+    c = tag;
   }
+  QString r;
+  r.reserve(a.size() + b.size() + c.size() + 2 * trenner.size());
+  r.append(a).append(trenner).append(b).append(trenner).append(c);
+  return r;
 }
 
 QString Datum_lang(const QDate& d, const QString& trenner) {
@@ -133,7 +154,8 @@ QString Datum_lang(const QDate& d, const QString& trenner) {
 QString Datum_lang(const QDate& d) { return Datum_lang(d, gDatumstrennzeichen); }
 
 QString FormatDatumSA(const QString& s) {
-  return In_Datumsreihenfolge(s.mid(4, 2), s.mid(2, 2), s.left(2), gDatumstrennzeichen);
+  const QStringView v(s);
+  return In_Datumsreihenfolge(v.mid(4, 2), v.mid(2, 2), v.left(2), gDatumstrennzeichen);
 }
 
 QString FormatDatumAS(const QString& a) {

@@ -23,7 +23,7 @@ QString FormatDatumAS(const QString& angezeigt);
 QString FormatDatumDA(const QDate& datum);
 QDate FormatDatumAD(const QString& angezeigt);
 // Day, month and year parts joined in the workstation's date order with the separator.
-QString In_Datumsreihenfolge(const QString& tag, const QString& monat, const QString& jahr, const QString& trenner);
+QString In_Datumsreihenfolge(QStringView tag, QStringView monat, QStringView jahr, QStringView trenner);
 // A date in the workstation's short form with a four-digit year, with its separator
 // (gDatumstrennzeichen) or another one.
 QString Datum_lang(const QDate& datum);

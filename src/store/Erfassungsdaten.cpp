@@ -60,6 +60,28 @@ void Anmelden() {
   (void)nummer;
 }
 
+// Whether a line begins with a one-letter prefix and its colon ("A:", "K:"); checked
+// in place, once per line of every month read.
+bool Hat_Präfix(const QString& z, char16_t buchstabe) {
+  return z.size() >= 2 && z.at(1) == u':' && z.at(0) == buchstabe;
+}
+
+// The lower-case form of an identifier, into a buffer reused from line to line; an
+// identifier other than plain ASCII goes the general way.
+const QString& Klein(QStringView id, QString& puffer) {
+  if (!std::all_of(id.begin(), id.end(), [](QChar c) { return c.unicode() < 128; })) {
+    puffer = id.toString().toLower();
+    return puffer;
+  }
+  puffer.resize(id.size());
+  char16_t* d = reinterpret_cast<char16_t*>(puffer.data());
+  for (qsizetype k = 0; k < id.size(); ++k) {
+    const char16_t c = id[k].unicode();
+    d[k] = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+  }
+  return puffer;
+}
+
 struct Version {
   QString stamm;  // "yymm yymmdd"
   QString name;   // the file's name as it stands in the folder
@@ -142,11 +164,11 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   const QString pfad = gDatenordner + sGelesen;
   QStringList zeilen;
   while (!FEOF()) {
-    const QString z = LineIn();
+    QString z = LineIn();
     // A last line without its line end is another workstation's append in flight; it
     // is read next time.
     if (Kanal_letzte_Zeile_unvollständig() && zeilen.size() >= 3) break;
-    zeilen << z;
+    zeilen << std::move(z);
   }
   FClose();
 
@@ -165,7 +187,11 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   if (gKennzeile.isEmpty()) gKennzeile = zeilen[1];
   gMonatsAusnahmen = zeilen[2];
 
-  const Monatsprüfung prüfung = Monatszeilen_prüfen(zeilen);
+  const QString kopf = zeilen[0];
+  Monatsprüfung prüfung = Monatszeilen_prüfen(zeilen);
+  // The lines are the check's own from here: each entry and comment keeps its string
+  // with the two-character prefix dropped in place instead of being copied.
+  zeilen = QStringList();
   if (gBenutzerstufe > 0) {
     const QString text = QStringLiteral("Fehlerhafte Daten erkannt in Monat ") + Monatstext(schlüssel);
     for (qsizetype i = 0; i < prüfung.funde.size(); ++i) {
@@ -179,16 +205,17 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
 
   QStringList einträge{QString()};
   QStringList kommentare{QString()};
+  einträge.reserve(prüfung.zeilen.size());
   for (qsizetype i = 3; i < prüfung.zeilen.size(); ++i) {
-    const QString& z = prüfung.zeilen[i];
-    if (z.startsWith(u"A:"))
-      einträge << z.mid(2);
-    else if (z.startsWith(u"K:"))
-      kommentare << z.mid(2);
+    QString& z = prüfung.zeilen[i];
+    const bool eintrag = Hat_Präfix(z, u'A');
+    if (!eintrag && !Hat_Präfix(z, u'K')) continue;
+    z.remove(0, 2);
+    (eintrag ? einträge : kommentare) << std::move(z);
   }
   const bool ergebnis = einträge.size() > 1;
-  if (ergebnis) gMonatsEinträge = einträge;
-  if (kommentare.size() > 1) gMonatsKommentare = kommentare;
+  if (ergebnis) gMonatsEinträge = std::move(einträge);
+  if (kommentare.size() > 1) gMonatsKommentare = std::move(kommentare);
 
   if (!prüfung.reparieren) return ergebnis;
   if (gBenutzerstufe == 0) {
@@ -206,7 +233,7 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   const bool geschrieben = Monatsdatei_umschreiben(
       schlüssel, false,
       [&](const QString& stamm, const QStringList& aktuell) -> std::optional<QStringList> {
-        if (stamm.isEmpty() || aktuell.size() < 3 || aktuell[0] != zeilen[0]) return std::nullopt;
+        if (stamm.isEmpty() || aktuell.size() < 3 || aktuell[0] != kopf) return std::nullopt;
         const Monatsprüfung neu = Monatszeilen_prüfen(aktuell);
         if (!neu.reparieren) return std::nullopt;
         QStringList r;
@@ -271,9 +298,9 @@ Monatsprüfung Monatszeilen_prüfen(const QStringList& zeilen) {
   const auto zulässig = [&](QChar c) { return c.unicode() < 256 && gültig[c.unicode()]; };
   for (qsizetype i = 3; i < r.zeilen.size(); ++i) {
     const QString& z = std::as_const(r.zeilen)[i];
-    const bool eintrag = z.startsWith(u"A:");
+    const bool eintrag = Hat_Präfix(z, u'A');
     const qsizetype p = z.indexOf(u':', 2);
-    if ((!eintrag && !z.startsWith(u"K:")) || p < 0) {
+    if ((!eintrag && !Hat_Präfix(z, u'K')) || p < 0) {
       r.funde << Monatsprüfung::Fund{true, QString()};
       r.reparieren = true;
       r.zeilen[i].clear();
@@ -369,6 +396,7 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
 
     // One listing of the folder for all 36 months.
     const QHash<QString, Version> versionen = Neueste_Versionen(Dateiliste(gDatenordner, QStringLiteral("*Data.dat")));
+    QString id;
     for (int index = 1; index <= Erfassungstabelle::kMonate; ++index) {
       const QString schlüssel = Monatsschlüssel_zu_Index(index);
       if (!Monat_lesen(schlüssel, versionen.value(schlüssel).name)) continue;
@@ -376,7 +404,7 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
         const QString& eintrag = gMonatsEinträge[e];
         const qsizetype p = eintrag.indexOf(u':');
         if (p < 0) continue;
-        const auto it = zeilenDesBenutzers.constFind(eintrag.left(p).toLower());
+        const auto it = zeilenDesBenutzers.constFind(Klein(QStringView(eintrag).left(p), id));
         if (it == zeilenDesBenutzers.cend()) continue;
         const QString codes = eintrag.mid(p + 1);
         for (int zeile : *it) gErfassungsdaten(zeile, index) = codes;

@@ -76,6 +76,12 @@ class Eingabefilter : public QValidator {
 // The period of a user entry: both ddmmyy fields in the display form.
 QString Zeitraum(const Logbucheintrag& e) {
   const auto anzeige = [](const QString& ttmmjj) {
+    // Six characters are the day, month and year as they stand; turned round into the
+    // stored order only for anything else.
+    if (ttmmjj.size() == 6) {
+      const QStringView v(ttmmjj);
+      return In_Datumsreihenfolge(v.left(2), v.mid(2, 2), v.mid(4, 2), gDatumstrennzeichen);
+    }
     return FormatDatumSA(ttmmjj.mid(4, 2) + ttmmjj.mid(2, 2) + ttmmjj.left(2));
   };
   return anzeige(e.VonDatum) + QStringLiteral(" - ") + anzeige(e.BisDatum);

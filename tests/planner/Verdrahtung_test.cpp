@@ -10,6 +10,7 @@
 
 #include "common/Testumgebung.h"
 #include "config/Schaltflaechen_speichern.h"
+#include "config/frmAnAbwesenheitsgruende.h"
 #include "config/frmFeiertage.h"
 #include "config/frmWochenende.h"
 #include "launch/Startfehler.h"
@@ -116,6 +117,7 @@ Slots Fensterslots() {
       {"frmAnzeigeberechtigungen::hilfe", bool(frmAnzeigeberechtigungen::hilfe)},
       {"frmAnzeigegruppen::hilfe", bool(frmAnzeigegruppen::hilfe)},
       {"frmAdmins::hilfe", bool(frmAdmins::hilfe)},
+      {"frmAnAbwesenheitsgruende::hilfe", bool(frmAnAbwesenheitsgruende::hilfe)},
   };
 }
 
@@ -134,6 +136,7 @@ class VerdrahtungTest : public VelkoraTest {
     frmAnzeigeberechtigungen::hilfe = nullptr;
     frmAnzeigegruppen::hilfe = nullptr;
     frmAdmins::hilfe = nullptr;
+    frmAnAbwesenheitsgruende::hilfe = nullptr;
   }
   void TearDown() override {
     fenster.reset();

@@ -17,12 +17,12 @@
 #include "platform/Einzelinstanz.h"
 #include "platform/Umgebung.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Feiertage.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 
 #include "platform/Bildschirm.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Konfigdaten.h"
 #include "views/frmLogbuch.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "planner/Monatsanzeige.h"
 #include "platform/Bildschirm.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
@@ -20,6 +19,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 
 #include "Grossbestand.h"
 #include "platform/Bildschirm.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "printing/Jahresdruck.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Erfassungsdaten.h"
 #include "views/frmJahresuebersicht.h"
 #include "views/frmSummenuebersicht.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include "platform/Laufzeitfehler.h"
 #include "platform/Raster.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Konfigdaten.h"
 #include "store/Velkoraini.h"
+#include "widgets/Fensterhilfen.h"
 
 namespace {
 

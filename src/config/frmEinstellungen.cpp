@@ -27,7 +27,6 @@
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
@@ -35,6 +34,7 @@
 #include "store/Sicherung.h"
 #include "store/Sperrdatei.h"
 #include "store/Velkoraini.h"
+#include "widgets/Fensterhilfen.h"
 
 namespace {
 

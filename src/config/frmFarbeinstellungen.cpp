@@ -15,13 +15,13 @@
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Raster.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
-#include "startup/fenster/Bildschirmstand.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Konfigdaten.h"
+#include "widgets/Bildschirmstand.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

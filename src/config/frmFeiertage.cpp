@@ -14,15 +14,15 @@
 #include "config/Ausnahmezeitraum.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/LineEditTextfeld.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/LineEditTextfeld.h"
 
 std::function<void(QWidget*)> frmFeiertage::hilfe;
 

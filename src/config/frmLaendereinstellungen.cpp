@@ -10,10 +10,10 @@
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Einrichtung.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
+#include "widgets/Fensterhilfen.h"
 
 namespace {
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }

@@ -11,9 +11,9 @@
 #include "platform/Laufzeitfehler.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
+#include "widgets/Fensterhilfen.h"
 
 std::function<void(QWidget*)> frmWochenende::hilfe;
 

@@ -15,8 +15,8 @@
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Konfigdaten.h"
+#include "widgets/Fensterhilfen.h"
 
 std::function<void(QWidget*)> frmAdmins::hilfe;
 

@@ -13,11 +13,11 @@
 #include "platform/Laufzeitfehler.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Stammdatenstand.h"
+#include "widgets/Fensterhilfen.h"
 
 std::function<void(QWidget*)> frmAnzeigeberechtigungen::hilfe;
 

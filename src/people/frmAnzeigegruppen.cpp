@@ -12,9 +12,9 @@
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "startup/Meldungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Mitarbeiterdaten.h"
+#include "widgets/Fensterhilfen.h"
 
 std::function<QString(QWidget*, const QString&, const QString&, const QString&)> frmAnzeigegruppen::eingabe;
 std::function<void(QWidget*)> frmAnzeigegruppen::hilfe;

@@ -18,13 +18,13 @@
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Raster.h"
-#include "platform/widgets/LineEditTextfeld.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/LineEditTextfeld.h"
 
 std::function<void(QWidget*)> frmMitarbeiter::hilfe;
 std::function<QString(QWidget*, const QString&, const QString&, const QString&)> frmMitarbeiter::eingabe;

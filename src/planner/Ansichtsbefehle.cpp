@@ -12,7 +12,6 @@
 #include "planner/frmKommentar.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "printing/frmDrucken.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Feiertage.h"
@@ -21,6 +20,7 @@
 #include "views/frmLogbuch.h"
 #include "views/frmSummenuebersicht.h"
 #include "views/frmUrlaubsuebersicht.h"
+#include "widgets/Rasteransicht.h"
 
 void Ansicht_übernehmen(frmVelkora& f) {
   if (Anzeigegruppen_Anzahl() > 0 && f.cmbMitarbeitergruppen->currentIndex() >= 0)

@@ -6,7 +6,6 @@
 #include "planner/Markierung.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
@@ -15,6 +14,7 @@
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Monatsdatei.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Raster.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 QString Feld(QString text, const QString& trenner) {

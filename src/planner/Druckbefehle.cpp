@@ -7,11 +7,11 @@
 #include "planner/Markierung.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "printing/Druckprimitive.h"
 #include "printing/Monatsdruck.h"
 #include "printing/frmDrucken.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

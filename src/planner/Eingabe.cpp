@@ -7,7 +7,6 @@
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
@@ -17,6 +16,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 Eingabebefehle gEingabebefehle;
 // The row before the change, for the month save (planner/Monatsspeicher.h).

@@ -7,7 +7,7 @@
 #include "planner/Monatsanzeige.h"
 #include "platform/Bildschirm.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 void Zustand_zurücksetzen() {

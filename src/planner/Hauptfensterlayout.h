@@ -8,7 +8,7 @@
 class QFont;
 
 // gBildschirmDPI and gSkalierung, which the main window sets at its load.
-#include "startup/fenster/Bildschirmstand.h"
+#include "widgets/Bildschirmstand.h"
 
 double Skalierung_aus_DPI(int dpi);
 

@@ -19,8 +19,8 @@
 #include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Umrechnungen.h"
+#include "widgets/Rasteransicht.h"
 
 void Hilfebefehle_verbinden(frmVelkora& f) {
   // The help buttons and F1 of the dialogs open the help window over them.

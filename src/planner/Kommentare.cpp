@@ -19,13 +19,13 @@
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

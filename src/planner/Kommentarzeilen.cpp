@@ -4,7 +4,7 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Rasteransicht.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 QString zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')); }

@@ -3,12 +3,12 @@
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 Gemerkte_Markierung mMarkierung;

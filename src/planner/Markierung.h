@@ -18,7 +18,7 @@
 #include <functional>
 
 // gMauszelle, the cell under the pointer, shared by the grids of every window.
-#include "startup/fenster/Bildschirmstand.h"
+#include "widgets/Bildschirmstand.h"
 
 // The saved marking: columns and rows, smaller first.
 struct Gemerkte_Markierung {

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 bool gMausradAktiv = false;
 

@@ -16,7 +16,6 @@
 #include "planner/Undo.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Meldungen.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Velkoraini.h"
@@ -24,6 +23,7 @@
 #include "views/frmLogbuch.h"
 #include "views/frmSummenuebersicht.h"
 #include "views/frmUrlaubsuebersicht.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -17,7 +17,6 @@
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
@@ -28,6 +27,7 @@
 #include "store/Mitarbeiterdaten.h"
 #include "store/Sicherung.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 std::function<void()> gStörungsmeldung_anzeigen;
 

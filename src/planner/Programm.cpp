@@ -17,14 +17,14 @@
 #include "platform/Einzelinstanz.h"
 #include "platform/Programmende.h"
 #include "platform/Signale.h"
-#include "platform/widgets/QtDialoge.h"
 #include "startup/Datenordner.h"
 #include "startup/Start.h"
-#include "startup/fenster/Fensterhilfen.h"
-#include "startup/fenster/frmStart.h"
 #include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "views/Ansichtsrahmen.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/QtDialoge.h"
+#include "widgets/frmStart.h"
 
 void Programm_verdrahten() {
   dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());

@@ -8,11 +8,11 @@
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 Tabellenbefehle gTabellenbefehle;
 

@@ -2,9 +2,9 @@
 
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "store/Konfigdaten.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 void Tagessummen_einrichten(Rasteransicht& tagessummen, const Raster& monatsraster) {
   Prozedur(QStringLiteral("frmVelkora - Tagessummen_initialisieren"), [&] {

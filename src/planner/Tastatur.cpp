@@ -15,20 +15,20 @@
 #include "planner/Undo.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Datenordner.h"
 #include "startup/Meldungen.h"
 #include "startup/Ordner.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Sicherung.h"
 #include "store/Sperrdatei.h"
 #include "store/Velkoraini.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -19,11 +19,11 @@
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
 #include "startup/Programmabbruch.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

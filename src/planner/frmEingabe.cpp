@@ -16,13 +16,13 @@
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Logo.h"
-#include "startup/fenster/frmStart.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "widgets/Logo.h"
+#include "widgets/frmStart.h"
 
 std::function<void(QWidget*)> frmInfo::länderdialog;
 QString frmInfo::webadresse;

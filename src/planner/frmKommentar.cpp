@@ -17,7 +17,7 @@
 #include "platform/Text.h"
 #include "platform/Zustand.h"
 #include "startup/Meldungen.h"
-#include "startup/fenster/Fensterhilfen.h"
+#include "widgets/Fensterhilfen.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "startup/Start.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Jahreswechsel.h"
 #include "store/Sicherung.h"
+#include "widgets/Fensterhilfen.h"
 
 std::function<void(QWidget*)> frmRecovery::hilfe;
 

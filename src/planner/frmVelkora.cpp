@@ -34,17 +34,17 @@
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Umgebung.h"
-#include "platform/widgets/Kommentarfeld.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Ordner.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/Kommentarfeld.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 frmVelkora* gHauptfenster = nullptr;

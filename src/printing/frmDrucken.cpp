@@ -25,8 +25,8 @@
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Velkoraini.h"
+#include "widgets/Fensterhilfen.h"
 
 std::function<QString&()> gHauptfensterTag;
 

@@ -17,17 +17,17 @@
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/LineEditTextfeld.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/LineEditTextfeld.h"
+#include "widgets/Rasteransicht.h"
 
 Ansichtshaken gAnsichtshaken;
 

@@ -15,12 +15,10 @@
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "printing/Jahresdruck.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"
@@ -30,6 +28,8 @@
 #include "views/Ansichtsrahmen.h"
 #include "views/Jahresbeschriftung.h"
 #include "views/frmUStunden.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/Rasteransicht.h"
 
 bool gSonderurlaubModus = false;
 bool gÜStundenGeprüft = false;

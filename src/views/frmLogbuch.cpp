@@ -19,16 +19,16 @@
 #include "platform/Cp1252.h"
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Kommentarfeld.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "printing/Logbuchdruck.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/Kommentarfeld.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "printing/Summendruck.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
@@ -17,6 +16,7 @@
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

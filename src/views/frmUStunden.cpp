@@ -15,14 +15,14 @@
 #include "platform/Text.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "printing/Ueberstundendruck.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
-#include "startup/fenster/Fensterhilfen.h"
 #include "store/Konfigdaten.h"
 #include "store/Ueberstunden.h"
 #include "views/frmJahresuebersicht.h"
+#include "widgets/Fensterhilfen.h"
+#include "widgets/Rasteransicht.h"
 
 QStringList gÜStdDaten{QString(), QStringLiteral("NoData")};
 double gÜStdLesezeit = -1;

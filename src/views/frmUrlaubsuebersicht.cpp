@@ -10,7 +10,6 @@
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "printing/Urlaubsdruck.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
@@ -21,6 +20,7 @@
 #include "store/Mitarbeiterdaten.h"
 #include "views/Urlaubskonto.h"
 #include "views/frmJahresuebersicht.h"
+#include "widgets/Rasteransicht.h"
 
 bool gUrlaubshinweisGezeigt = false;
 

@@ -13,7 +13,7 @@
 #include "planner/frmInfo.h"
 #include "platform/Programmende.h"
 #include "platform/Raster.h"
-#include "platform/widgets/Rasteransicht.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace feiertage;

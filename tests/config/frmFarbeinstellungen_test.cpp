@@ -13,11 +13,11 @@
 
 #include "planner/Planerdaten.h"
 #include "platform/Bildschirm.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
-#include "startup/fenster/Bildschirmstand.h"
 #include "store/Konfigdaten.h"
 #include "store/Stammdatenstand.h"
+#include "widgets/Bildschirmstand.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

@@ -16,9 +16,9 @@
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
 #include "platform/Programmende.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "store/Monatsstand.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

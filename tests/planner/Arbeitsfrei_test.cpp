@@ -10,9 +10,9 @@
 
 #include "planner/Eingabe.h"
 #include "planner/Planerdaten.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

@@ -19,8 +19,6 @@
 #include "planner/Datenordnerwechsel.h"
 #include "planner/Navigation.h"
 #include "platform/Umgebung.h"
-#include "platform/widgets/QtDialoge.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Datenordner.h"
 #include "startup/Logbuch.h"
 #include "startup/Ordner.h"
@@ -31,6 +29,8 @@
 #include "store/Erfassungsdaten.h"
 #include "store/Jahreswechsel.h"
 #include "store/Sicherung.h"
+#include "widgets/QtDialoge.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

@@ -8,10 +8,10 @@
 
 #include "planner/Modaldialog.h"
 #include "planner/Planerdaten.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "printing/Druckauftrag.h"
 #include "printing/Druckprimitive.h"
 #include "printing/frmDrucken.h"
+#include "widgets/Rasteransicht.h"
 
 namespace planer {
 namespace {

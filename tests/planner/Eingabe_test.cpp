@@ -10,7 +10,6 @@
 #include "planner/Markierung.h"
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
@@ -20,6 +19,7 @@
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsstand.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "planner/Aenderungspruefung.h"
 #include "planner/Planerdaten.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
+#include "widgets/Rasteransicht.h"
 
 namespace planer {
 

@@ -16,10 +16,10 @@
 #include "planner/Wartetitel.h"
 #include "planner/frmHilfe.h"
 #include "planner/frmInfo.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Meldungen.h"
-#include "startup/fenster/frmStart.h"
 #include "store/Anzeigeberechtigungen.h"
+#include "widgets/Rasteransicht.h"
+#include "widgets/frmStart.h"
 
 namespace {
 using namespace planer;

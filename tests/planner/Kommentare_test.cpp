@@ -15,9 +15,9 @@
 #include "planner/Planerdaten.h"
 #include "planner/frmKommentar.h"
 #include "platform/Bildschirm.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Logbuch.h"
 #include "store/Feiertage.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

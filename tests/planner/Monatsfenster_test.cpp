@@ -20,7 +20,7 @@
 #include "planner/Schaltflaechenleiste.h"
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
-#include "platform/widgets/Rasteransicht.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

@@ -15,11 +15,11 @@
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
 #include "platform/Programmende.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Programmabbruch.h"
 #include "store/Monatsdatei.h"
 #include "store/Monatsstand.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

@@ -16,8 +16,8 @@
 #include "platform/Bildschirm.h"
 #include "platform/Dialoge.h"
 #include "platform/Programmende.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Dateizugriff.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

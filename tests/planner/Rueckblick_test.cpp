@@ -11,9 +11,9 @@
 #include "planner/Eingabe.h"
 #include "planner/Monatsspeicher.h"
 #include "planner/Planerdaten.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Logbuch.h"
 #include "store/Jahreswechsel.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

@@ -13,7 +13,6 @@
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
 #include "store/Erfassungsdaten.h"
@@ -22,6 +21,7 @@
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsstand.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

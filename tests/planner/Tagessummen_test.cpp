@@ -2,9 +2,9 @@
 
 #include "common/Testumgebung.h"
 #include "platform/Bildschirm.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "store/Konfigdaten.h"
 #include "store/Velkoraini.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "planner/Markierung.h"
 #include "planner/Modaldialog.h"
 #include "planner/Planerdaten.h"
-#include "platform/widgets/Rasteransicht.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 using namespace planer;

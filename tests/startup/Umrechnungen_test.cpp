@@ -1,11 +1,8 @@
 #include "startup/Umrechnungen.h"
 
-#include <QLineEdit>
-
 #include "common/Gebietsschema.h"
 #include "common/Testumgebung.h"
 #include "platform/Textfeld.h"
-#include "platform/widgets/LineEditTextfeld.h"
 #include "startup/Start.h"
 
 namespace {
@@ -386,19 +383,4 @@ TEST_F(UmrechnungenTest, ExtrahiereKonsonanten) {
   EXPECT_EQ(Extrahiere_Konsonanten(QStringLiteral("aeiouÄÖÜ")), u"");
 }
 
-TEST_F(UmrechnungenTest, CheckDatumAufEinerZeileneingabe) {
-  gHeute = QDate(2027, 6, 10);
-  QLineEdit eingabe;
-  LineEditTextfeld feld(&eingabe);
-  eingabe.setText(QStringLiteral("1505"));
-  EXPECT_TRUE(CheckDatum(feld, true));
-  EXPECT_EQ(eingabe.text(), u"15.05.27");
-  eingabe.setMaxLength(6);
-  eingabe.setText(QStringLiteral("3.4"));
-  EXPECT_TRUE(CheckDatum(feld, true));
-  EXPECT_EQ(eingabe.text(), u"03.04.");
-  eingabe.setText(QStringLiteral("3x4"));
-  EXPECT_FALSE(CheckDatum(feld, true));
-  EXPECT_EQ(eingabe.selectedText(), u"3x4");
-}
 }  // namespace

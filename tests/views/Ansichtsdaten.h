@@ -8,10 +8,10 @@
 #include <QTest>
 
 #include "planner/Planerdaten.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Erfassungsdaten.h"
 #include "views/Ansichtsrahmen.h"
+#include "widgets/Rasteransicht.h"
 
 namespace ansichten {
 

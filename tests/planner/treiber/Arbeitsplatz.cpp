@@ -47,9 +47,9 @@
 #include "platform/Dialoge.h"
 #include "platform/Programmende.h"
 #include "platform/Umgebung.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Start.h"
 #include "store/Feiertage.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/widgets/Kommentarfeld.h"
+#include "widgets/Kommentarfeld.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "platform/widgets/QtDialoge.h"
+#include "widgets/QtDialoge.h"
 
 #include <gtest/gtest.h>
 

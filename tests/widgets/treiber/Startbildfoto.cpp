@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include "startup/fenster/frmStart.h"
+#include "widgets/frmStart.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

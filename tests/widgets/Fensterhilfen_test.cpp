@@ -1,4 +1,4 @@
-#include "startup/fenster/Fensterhilfen.h"
+#include "widgets/Fensterhilfen.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "platform/widgets/Rasteransicht.h"
+#include "widgets/Rasteransicht.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

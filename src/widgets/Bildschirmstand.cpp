@@ -1,4 +1,4 @@
-#include "startup/fenster/Bildschirmstand.h"
+#include "widgets/Bildschirmstand.h"
 
 #include "platform/Zustand.h"
 

@@ -1,4 +1,4 @@
-#include "startup/fenster/Fensterhilfen.h"
+#include "widgets/Fensterhilfen.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -23,12 +23,12 @@
 #include "platform/Programmende.h"
 #include "platform/Text.h"
 #include "platform/Zustand.h"
-#include "platform/widgets/LineEditTextfeld.h"
-#include "platform/widgets/Rasteransicht.h"
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
 #include "store/Velkoraini.h"
+#include "widgets/LineEditTextfeld.h"
+#include "widgets/Rasteransicht.h"
 
 namespace {
 

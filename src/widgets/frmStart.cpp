@@ -1,4 +1,4 @@
-#include "startup/fenster/frmStart.h"
+#include "widgets/frmStart.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -11,7 +11,7 @@
 #include <QWindow>
 
 #include "platform/Uhr.h"
-#include "startup/fenster/Logo.h"
+#include "widgets/Logo.h"
 
 namespace {
 QPointer<frmStart> gSplash;

@@ -1,4 +1,4 @@
-#include "startup/fenster/Logo.h"
+#include "widgets/Logo.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
 // The splash window as the user sees it on a real X server: its texts are on the
 // screen when the start goes on with its blocking steps, not a black box.
-#include "startup/fenster/frmStart.h"
+#include "widgets/frmStart.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/widgets/LineEditTextfeld.h"
+#include "widgets/LineEditTextfeld.h"
 
 #include <QLineEdit>
 

@@ -2,6 +2,15 @@
 # a header of a folder listed after it in the top-level CMakeLists.txt. The folders
 # then show the layers, and an include that runs back up is caught before it becomes
 # a link that the linker only sees once something calls it.
+#
+# The tests are held to the same order: a file of tests/<folder>/ includes headers of
+# the libraries its test program links (its folder's library, the libraries before it
+# and, through the test support, those up to the start sequence), its own folder's test
+# headers and the shared ones of tests/common/, never another test folder's. A shared
+# header counts at the highest library it includes, so a store test cannot reach the
+# windows through tests/common/ either; the compiled test support stays at the library
+# it links.
+cmake_policy(SET CMP0057 NEW)
 file(STRINGS ${QUELLE}/CMakeLists.txt zeilen REGEX "^add_subdirectory\\(src/[a-z]+\\)")
 set(reihe "")
 foreach(z IN LISTS zeilen)
@@ -29,7 +38,127 @@ foreach(ordner IN LISTS reihe)
     endforeach()
   endforeach()
 endforeach()
+
+# ---- the tests ------------------------------------------------------------------------
+
+# The level of the test support library: the highest library velkora_testhilfe links.
+file(STRINGS ${QUELLE}/tests/CMakeLists.txt hilfe REGEX "target_link_libraries\\(velkora_testhilfe ")
+set(hilfestufe -1)
+string(REGEX MATCHALL "velkora_[a-z]+" hilfeziele "${hilfe}")
+foreach(z IN LISTS hilfeziele)
+  string(REPLACE "velkora_" "" z "${z}")
+  list(FIND reihe ${z} s)
+  if(s GREATER hilfestufe)
+    set(hilfestufe ${s})
+  endif()
+endforeach()
+if(hilfestufe EQUAL -1)
+  message(FATAL_ERROR "no library of velkora_testhilfe found in ${QUELLE}/tests/CMakeLists.txt")
+endif()
+
+# The level of a file of tests/common/ (its path below tests/common/) in `aus`: the
+# highest library it includes, directly or through other shared headers; -1 for none.
+# `besucht` holds the shared headers on the way there, so a loop of includes ends.
+function(gemeinsame_stufe name besucht aus)
+  set(hoechste -1)
+  if(EXISTS ${QUELLE}/tests/common/${name} AND NOT name IN_LIST besucht)
+    list(APPEND besucht ${name})
+    file(STRINGS ${QUELLE}/tests/common/${name} includes REGEX "^#include \"[a-z]+/")
+    foreach(inc IN LISTS includes)
+      string(REGEX REPLACE "^#include \"([a-z]+)/([^\"]*)\".*" "\\1" ziel "${inc}")
+      string(REGEX REPLACE "^#include \"([a-z]+)/([^\"]*)\".*" "\\2" rest "${inc}")
+      if(ziel STREQUAL "common")
+        gemeinsame_stufe(${rest} "${besucht}" s)
+      else()
+        list(FIND reihe ${ziel} s)
+      endif()
+      if(s GREATER hoechste)
+        set(hoechste ${s})
+      endif()
+    endforeach()
+  endif()
+  set(${aus} ${hoechste} PARENT_SCOPE)
+endfunction()
+
+# What an include of a test file names: "src" (a library's header, which the compiler
+# finds first), "test" (a test folder's header) or "" (neither).
+function(art_der_datei ziel rest aus)
+  if(EXISTS ${QUELLE}/src/${ziel}/${rest})
+    set(${aus} src PARENT_SCOPE)
+  elseif(EXISTS ${QUELLE}/tests/${ziel}/${rest})
+    set(${aus} test PARENT_SCOPE)
+  else()
+    set(${aus} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# The shared files use no test folder's own header, and the compiled ones (the test
+# support libraries) no library above the one they link.
+list(GET reihe ${hilfestufe} hilfeordner)
+file(GLOB gemeinsame RELATIVE ${QUELLE}/tests/common ${QUELLE}/tests/common/*.cpp ${QUELLE}/tests/common/*.h)
+foreach(name IN LISTS gemeinsame)
+  file(STRINGS ${QUELLE}/tests/common/${name} includes REGEX "^#include \"[a-z]+/")
+  foreach(inc IN LISTS includes)
+    string(REGEX REPLACE "^#include \"([a-z]+)/([^\"]*)\".*" "\\1" ziel "${inc}")
+    string(REGEX REPLACE "^#include \"([a-z]+)/([^\"]*)\".*" "\\2" rest "${inc}")
+    art_der_datei(${ziel} ${rest} art)
+    if(art STREQUAL "test" AND NOT ziel STREQUAL "common")
+      string(APPEND fehler "  tests/common/${name}: ${inc} (a test folder's own header)\n")
+    elseif(art STREQUAL "src")
+      list(FIND reihe ${ziel} s)
+      if(s EQUAL -1)
+        string(APPEND fehler "  tests/common/${name}: ${inc}\n")
+      endif()
+    endif()
+  endforeach()
+  if(name MATCHES "\\.cpp$")
+    gemeinsame_stufe(${name} "" s)
+    if(s GREATER hilfestufe)
+      string(APPEND fehler "  tests/common/${name}: includes above ${hilfeordner}, the test support's library\n")
+    endif()
+  endif()
+endforeach()
+
+foreach(ordner IN LISTS reihe)
+  list(FIND reihe ${ordner} stufe)
+  # A test program below the test support links it, and with it the libraries up to
+  # the one the test support stands on.
+  set(programm ${QUELLE}/tests/${ordner}/CMakeLists.txt)
+  if(EXISTS ${programm} AND stufe LESS hilfestufe)
+    file(STRINGS ${programm} mit_hilfe REGEX "velkora_testhilfe")
+    if(mit_hilfe)
+      set(stufe ${hilfestufe})
+    endif()
+  endif()
+  file(GLOB_RECURSE dateien ${QUELLE}/tests/${ordner}/*.cpp ${QUELLE}/tests/${ordner}/*.h)
+  foreach(datei IN LISTS dateien)
+    file(RELATIVE_PATH kurz ${QUELLE} ${datei})
+    file(STRINGS ${datei} includes REGEX "^#include \"[a-z]+/")
+    foreach(inc IN LISTS includes)
+      string(REGEX REPLACE "^#include \"([a-z]+)/([^\"]*)\".*" "\\1" ziel "${inc}")
+      string(REGEX REPLACE "^#include \"([a-z]+)/([^\"]*)\".*" "\\2" rest "${inc}")
+      art_der_datei(${ziel} ${rest} art)
+      if(art STREQUAL "test" AND ziel STREQUAL "common")
+        gemeinsame_stufe(${rest} "" zielstufe)
+        if(zielstufe GREATER stufe)
+          list(GET reihe ${zielstufe} hoch)
+          string(APPEND fehler "  ${kurz}: ${inc} (reaches ${hoch})\n")
+        endif()
+      elseif(art STREQUAL "test")
+        if(NOT ziel STREQUAL ordner)
+          string(APPEND fehler "  ${kurz}: ${inc} (another test folder's header: share it in tests/common)\n")
+        endif()
+      else()
+        list(FIND reihe ${ziel} zielstufe)
+        if(zielstufe EQUAL -1 OR zielstufe GREATER stufe)
+          string(APPEND fehler "  ${kurz}: ${inc}\n")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
 if(fehler)
   message(FATAL_ERROR "includes that run up the library order (${reihe}):\n${fehler}")
 endif()
-message(STATUS "library order ${reihe}: no include runs back up")
+message(STATUS "library order ${reihe}: no include runs back up, in src/ or in tests/")

@@ -11,12 +11,12 @@
 #include <QTest>
 #include <QThread>
 
+#include "common/Arbeitsplatzprozess.h"
 #include "common/Testumgebung.h"
 #include "config/frmEinstellungen.h"
 #include "config/frmFeiertage.h"
 #include "config/frmLaendereinstellungen.h"
 #include "config/frmWochenende.h"
-#include "planner/Arbeitsplatzprozess.h"
 #include "platform/Bildschirm.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"

@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QTimer>
 
-#include "planner/Planerdaten.h"
+#include "common/Planerordner.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"

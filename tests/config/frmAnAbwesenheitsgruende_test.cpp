@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
+#include "common/Planerordner.h"
 #include "config/Schaltflaechen_speichern.h"
 #include "launch/Wartungssperre.h"
-#include "planner/Planerdaten.h"
 #include "platform/Bildschirm.h"
 #include "platform/Cp1252.h"
 #include "startup/Dateizugriff.h"

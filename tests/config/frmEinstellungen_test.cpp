@@ -2,7 +2,6 @@
 // of a single choice and of OK, applying, the lock file and the texts.
 #include "config/frmEinstellungen.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,8 +20,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/Planerordner.h"
 #include "config/frmFarbeinstellungen.h"
-#include "planner/Planerdaten.h"
 #include "platform/Bildschirm.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
@@ -35,15 +34,18 @@
 namespace {
 using namespace planer;
 
-class EinstellungenTest : public PlanerFensterTest {
+class EinstellungenTest : public PlanerTest {
  protected:
   void SetUp() override {
-    PlanerFensterTest::SetUp();
+    PlanerTest::SetUp();
+    bildschirm::setzeDpi(96);
+    gKonfigdatenZeit = Dateizeit(gDatenordner + QStringLiteral("Konfigdaten.dat"));
     gBenutzerstufe = 2;
   }
   void TearDown() override {
     dialog.reset();
-    PlanerFensterTest::TearDown();
+    bildschirm::setzeDpi(0);
+    PlanerTest::TearDown();
   }
   frmEinstellungen& öffnen() {
     dialog = std::make_unique<frmEinstellungen>();
@@ -709,29 +711,6 @@ TEST_F(EinstellungenTest, NummernfelderNehmenNurZiffern) {
   EXPECT_FALSE(d.lblVorschau[6]->isHidden());
   EXPECT_EQ(d.txtVorschau[5]->text(), QStringLiteral("K"));
   EXPECT_TRUE(d.chkTaSum[1]->isHidden());
-}
-
-TEST_F(EinstellungenTest, HauptfensterOeffnetFuerJedenUndAktiviertDieMenuesNeu) {
-  gBenutzerstufe = 0;
-  fensterLaden();
-  fenster->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(fenster.get()));
-  QAction* menü = fenster->aktion(QStringLiteral("mnuEinstellungen"));
-  ASSERT_TRUE(menü->isEnabled());
-  bool gesehen = false;
-  QTimer::singleShot(0, [&] {
-    auto* e = dynamic_cast<frmEinstellungen*>(QApplication::activeModalWidget());
-    ASSERT_NE(e, nullptr);
-    gesehen = true;
-    EXPECT_EQ(e->windowTitle(), QStringLiteral("Velkora - Einstellungen"));
-    // Another user's choice reaches the memory only; the menus follow it.
-    e->SetSetting(17, 0);
-    e->cmdAuswahl[3]->click();
-  });
-  EXPECT_FALSE(fenster->aktion(QStringLiteral("mnuAnzeigegruppen"))->isVisible());
-  menü->trigger();
-  EXPECT_TRUE(gesehen);
-  EXPECT_TRUE(fenster->aktion(QStringLiteral("mnuAnzeigegruppen"))->isVisible());
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <memory>
 #include <tuple>
 
-#include "planner/Planerdaten.h"
+#include "common/Planerordner.h"
 #include "platform/Bildschirm.h"
 #include "startup/Dateizugriff.h"
 #include "store/Konfigdaten.h"

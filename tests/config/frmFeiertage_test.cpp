@@ -5,7 +5,7 @@
 
 #include <QLabel>
 
-#include "config/Feiertagsdialoge.h"
+#include "common/Feiertagsdialoge.h"
 #include "platform/Bildschirm.h"
 #include "startup/Umrechnungen.h"
 

@@ -4,7 +4,7 @@
 
 #include <QComboBox>
 
-#include "config/Feiertagsdialoge.h"
+#include "common/Feiertagsdialoge.h"
 
 namespace {
 using namespace feiertage;

@@ -2,7 +2,7 @@
 // month files before the current month and the logbook, and when it asks first.
 #include "config/frmWochenende.h"
 
-#include "config/Feiertagsdialoge.h"
+#include "common/Feiertagsdialoge.h"
 
 namespace {
 using namespace feiertage;

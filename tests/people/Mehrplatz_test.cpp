@@ -7,8 +7,8 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
+#include "common/Arbeitsplatzprozess.h"
 #include "people/Mitarbeitereditor.h"
-#include "planner/Arbeitsplatzprozess.h"
 #include "startup/Dateizugriff.h"
 #include "store/Feiertage.h"
 #include "store/Stammdatenstand.h"

@@ -12,8 +12,8 @@
 #include <QThread>
 #include <functional>
 
+#include "common/Anzeige.h"
 #include "common/Testnamen.h"
-#include "people/Anzeige.h"
 #include "people/Tasteneingabe.h"
 #include "platform/Cp1252.h"
 #include "platform/Raster.h"

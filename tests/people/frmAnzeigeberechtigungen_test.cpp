@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "people/Anzeige.h"
+#include "common/Anzeige.h"
 #include "store/Stammdatenstand.h"
 
 namespace {

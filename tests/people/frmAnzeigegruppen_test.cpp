@@ -8,10 +8,8 @@
 #include <QTest>
 #include <deque>
 
-#include "people/Anzeige.h"
+#include "common/Anzeige.h"
 #include "people/Gruppenspalten.h"
-#include "planner/Modaldialog.h"
-#include "planner/frmKommentar.h"
 #include "store/Mitarbeiterdaten.h"
 
 namespace {
@@ -190,22 +188,6 @@ TEST_F(Anzeigegruppen, AbbrechenVerwirftAlles) {
   d->cmdAuswahl[5]->click();
   EXPECT_FALSE(QFile::exists(anzgrupfad()));
   EXPECT_EQ(gAnzeigegruppen, (QStringList{QString(), QStringLiteral("NoGroups")}));
-}
-
-// The names come through the real comment dialog when the main window's hook is used.
-TEST_F(Anzeigegruppen, KommentardialogFragtNachDemNamen) {
-  frmAnzeigegruppen::eingabe = [](QWidget* besitzer, const QString& beschriftung, const QString& vorgabe,
-                                  const QString& titel) { return Eingabefeld(beschriftung, vorgabe, titel, besitzer); };
-  auto d = öffnen();
-  QString titel;
-  beimDialog<frmKommentar>([&](frmKommentar& k) {
-    titel = k.windowTitle();
-    k.txtKommentar->setText(QStringLiteral("Nord"));
-    k.cmdAuswahl[1]->click();
-  });
-  d->cmdAuswahl[1]->click();
-  EXPECT_EQ(titel, u"Velkora - Anzeigegruppen");
-  EXPECT_EQ(namen(*d), (QStringList{QStringLiteral("Alle Mitarbeiter"), QStringLiteral("Nord")}));
 }
 
 TEST_F(Anzeigegruppen, Bildschirmfotos) {

@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "Ansichtsdaten.h"
-#include "printing/Druckhelfer.h"
+#include "common/Ansichtsdaten.h"
+#include "common/Druckhelfer.h"
 #include "printing/frmDrucken.h"
 #include "views/frmJahresuebersicht.h"
 #include "views/frmSummenuebersicht.h"

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "Ansichtsdaten.h"
+#include "common/Ansichtsdaten.h"
 #include "common/Testnamen.h"
 #include "views/Jahresbeschriftung.h"
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <random>
 
-#include "Ansichtsdaten.h"
+#include "common/Ansichtsdaten.h"
 #include "common/Testnamen.h"
 #include "store/Feiertage.h"
 

@@ -1,6 +1,5 @@
 #include "views/frmSummenuebersicht.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -8,9 +7,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
-#include "Ansichtsdaten.h"
+#include "common/Ansichtsdaten.h"
 #include "common/Testnamen.h"
-#include "planner/Modaldialog.h"
 #include "startup/Umrechnungen.h"
 #include "store/Velkoraini.h"
 
@@ -316,32 +314,6 @@ TEST_F(SummenTest, PlatzierungWirdJeBenutzerGemerkt) {
   bild(*f, QStringLiteral("Summenuebersicht_gross"));
   f->close();
   EXPECT_EQ(gBenutzerwerte[11], 2);
-}
-
-TEST_F(SummenTest, MenuepunktOeffnetSieUndDasHauptfensterNimmtSeineGruppeZurueck) {
-  gAnzeigegruppen = QStringList{QString(), QStringLiteral("Alle|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
-  gAnzeigegruppe = 0;
-  Hauptfenster_laden();
-  std::unique_ptr<frmVelkora> haupt(frmVelkora::instanz());
-  haupt->resize(1100, 700);
-  haupt->show();
-  QAction* a = haupt->aktion(QStringLiteral("mnuSummenübersicht"));
-  ASSERT_TRUE(a);
-  EXPECT_TRUE(a->isEnabled());
-  bool gesehen = false;
-  beimDialog<frmSummenuebersicht>([&](frmSummenuebersicht& f) {
-    gesehen = true;
-    EXPECT_EQ(f.msgFlexGrid->raster().TextMatrix(0, 0), u"Name");
-    f.cmbMitarbeitergruppen->setCurrentIndex(1);
-    emit f.cmbMitarbeitergruppen->activated(1);
-    EXPECT_EQ(gAnzeigegruppe, 1);
-    f.cmdAuswahl[3]->click();
-  });
-  a->trigger();
-  EXPECT_TRUE(gesehen);
-  EXPECT_EQ(gAnzeigegruppe, 0) << "the main window's own choice again";
-  haupt.reset();
-  programmende::setzeEntladen(nullptr);
 }
 
 }  // namespace

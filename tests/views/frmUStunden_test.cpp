@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "Ansichtsdaten.h"
+#include "common/Ansichtsdaten.h"
+#include "common/Modaldialog.h"
 #include "common/Testnamen.h"
-#include "planner/Modaldialog.h"
 #include "printing/Ueberstundendruck.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Zeilencodierung.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "Ansichtsdaten.h"
+#include "common/Ansichtsdaten.h"
 #include "common/Testnamen.h"
 #include "views/frmJahresuebersicht.h"
 

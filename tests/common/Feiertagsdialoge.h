@@ -10,7 +10,7 @@
 #include <QTest>
 #include <memory>
 
-#include "planner/Planerdaten.h"
+#include "common/Planerordner.h"
 #include "startup/Dateizugriff.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"

@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QTest>
 
-#include "planner/Planerdaten.h"
+#include "common/Planerordner.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Erfassungsdaten.h"
 #include "views/Ansichtsrahmen.h"

@@ -1,10 +1,11 @@
 // The main window's items for display permissions and display groups.
 #include <QAction>
 
-#include "people/Anzeige.h"
+#include "common/Anzeige.h"
+#include "common/Modaldialog.h"
 #include "people/frmAnzeigeberechtigungen.h"
 #include "people/frmAnzeigegruppen.h"
-#include "planner/Modaldialog.h"
+#include "planner/Planerdaten.h"
 
 namespace {
 

@@ -4,13 +4,14 @@
 #include <QComboBox>
 #include <QDir>
 
-#include "config/Feiertagsdialoge.h"
+#include "common/Feiertagsdialoge.h"
+#include "common/Modaldialog.h"
 #include "config/frmFeiertage.h"
 #include "config/frmLaendereinstellungen.h"
 #include "config/frmWochenende.h"
 #include "planner/Feiertagsbefehle.h"
-#include "planner/Modaldialog.h"
 #include "planner/frmInfo.h"
+#include "planner/frmVelkora.h"
 #include "platform/Programmende.h"
 #include "platform/Raster.h"
 #include "widgets/Rasteransicht.h"

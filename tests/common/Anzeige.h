@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "planner/Planerdaten.h"
+#include "common/Planerordner.h"
 #include "startup/Logbuch.h"
 #include "store/Anzeigeberechtigungen.h"
 

@@ -54,12 +54,11 @@ void Sicherung_umschlüsseln(std::vector<Sicherungsblock>& blöcke, const Codeab
 }
 
 void Sicherung_schreiben(const QString& pfad, const std::vector<Sicherungsblock>& blöcke) {
-  FOpen(pfad, QStringLiteral("Output"));
-  LineOut(QStringLiteral("[VelkoraBackup]"));
+  QStringList zeilen{QStringLiteral("[VelkoraBackup]")};
   for (const Sicherungsblock& b : blöcke) {
-    LineOut(u'[' + b.name + u']');
-    LineOut(u'[' + QString::number(b.zeilen.size()) + u']');
-    for (const QString& z : b.zeilen) LineOut(z);
+    zeilen << u'[' + b.name + u']';
+    zeilen << u'[' + QString::number(b.zeilen.size()) + u']';
+    zeilen << b.zeilen;
   }
-  FClose();
+  Alle_Zeilen_schreiben(pfad, zeilen);
 }

@@ -87,20 +87,19 @@ void frmLaendereinstellungen::Auswahl_geändert() { cmdAuswahl[1]->setEnabled(cm
 void frmLaendereinstellungen::Länder_aus_VelkoraFeiertageDat_lesen() {
   Prozedur(kName + QStringLiteral("Länder_aus_VelkoraFeiertageDat_lesen"), [&] {
     const QString pfad = gBasisordner + QStringLiteral("VelkoraFtg.dat");
-    FOpen(pfad, QStringLiteral("Input"));
-    if (FEOF() || LineIn() != u"[VelkoraFeiertageDat]") {
-      FClose();
+    const std::optional<QStringList> zeilen =
+        Alle_Zeilen_lesen_wie(pfad, {.kopf = QStringLiteral("[VelkoraFeiertageDat]")});
+    if (!zeilen) {
       Dateifehler(4, pfad, QStringLiteral("VelkoraFeiertageDat"),
                   kName + QStringLiteral("Länder_aus_VelkoraFeiertageDat_lesen"));
       return;
     }
-    while (!FEOF()) {
-      const QString z = LineIn();
+    // The header itself names no country.
+    for (const QString& z : zeilen->mid(1)) {
       if (!z.startsWith(u'[')) continue;
       mCodes << z.mid(1, 3);
       mNamen << (z.size() > 6 ? z.mid(5, z.size() - 6) : QString());
     }
-    FClose();
   });
 }
 

@@ -12,6 +12,7 @@
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
+#include "startup/Zeilencodierung.h"
 
 namespace {
 
@@ -25,13 +26,13 @@ void Sperrdatei_schreiben(const QString& datei, const QString& protokoll) {
   const QString pfad = gDatenordner + kSperrdatei;
   if (Datei_vorhanden(pfad)) return;
   try {
-    if (!FOpen(pfad, QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) return;
-    LineOutPlain(QStringLiteral("Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich|") + gBenutzername);
-    LineOutPlain(datei.isEmpty() ? QStringLiteral("NoFile ") + protokoll : datei);
     const QTime jetzt = uhr::zeit();
-    LineOutPlain(FormatDatumDA(gHeute.isValid() ? gHeute : uhr::heute()) + u'|' + Zweistellig(jetzt.hour()) + u':' +
-                 Zweistellig(jetzt.minute()));
-    FClose();
+    const QStringList zeilen{
+        QStringLiteral("Wegen Wartungsarbeiten Programmaufruf zurzeit nicht möglich|") + gBenutzername,
+        datei.isEmpty() ? QStringLiteral("NoFile ") + protokoll : datei,
+        FormatDatumDA(gHeute.isValid() ? gHeute : uhr::heute()) + u'|' + Zweistellig(jetzt.hour()) + u':' +
+            Zweistellig(jetzt.minute())};
+    Alle_Zeilen_schreiben_wie(pfad, zeilen, {.art = Zeilenart::Klartext, .fehlerIgnorieren = true});
   } catch (const ProgrammBeendet&) {
     throw;
   } catch (...) {

@@ -10,6 +10,7 @@
 #include "startup/Meldungen.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
+#include "startup/Zeilencodierung.h"
 #include "store/Velkoraini.h"
 #include "widgets/Rasteransicht.h"
 
@@ -72,13 +73,11 @@ void CSV_Export(QWidget& fenster, const QString& titel) {
     if (auto* f = dynamic_cast<frmVelkora*>(&fenster); f && !f->msgFlexTaSu->isHidden())
       summen = &f->msgFlexTaSu->raster();
     const QStringList zeilen = CSV_Zeilen(titel, grid->raster(), summen, CSV_Trennzeichen());
-    if (!FOpen(pfad, QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) {
+    if (!Alle_Zeilen_schreiben_wie(pfad, zeilen, {.art = Zeilenart::Klartext, .fehlerIgnorieren = true})) {
       Meldung(QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) +
               QStringLiteral(" konnte nicht geöffnet werden. Datenexport fehlgeschlagen."));
       return;
     }
-    for (const QString& z : zeilen) LineOutPlain(z);
-    FClose();
     Meldung(QStringLiteral("Daten wurden erfolgreich nach ") + ShowPfad(ParentDir(pfad), 100) +
             QStringLiteral(" exportiert"));
   });

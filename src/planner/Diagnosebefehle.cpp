@@ -12,6 +12,7 @@
 #include "startup/Meldungen.h"
 #include "startup/Ordner.h"
 #include "startup/Start.h"
+#include "startup/Zeilencodierung.h"
 
 QString Schreibtest_Dateiname() {
   // Never the lock file or any other file a workstation keeps there: a name no other
@@ -31,13 +32,12 @@ void CheckSchreibberechtigung() {
         return;
       }
       if (durchgang == 2) break;
-      if (!FOpen(datei, QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) {
+      if (!Alle_Zeilen_schreiben_wie(datei, {QStringLiteral("Dummy")},
+                                     {.art = Zeilenart::Klartext, .fehlerIgnorieren = true})) {
         Meldung(QStringLiteral("Fehler: Testdatei im Ordner ") + ordner +
                 QStringLiteral(" konnte nicht angelegt werden"));
         return;
       }
-      LineOutPlain(QStringLiteral("Dummy"));
-      FClose();
     }
     Meldung(QStringLiteral("Test OK"));
   });

@@ -123,7 +123,14 @@ bool Check_ob_Admin(const QString& konfigdatei) {
 void Liesmichdatei_schreiben(const QString& datenordner) {
   Prozedur(QStringLiteral("modOrdner - Liesmichdatei_schreiben"), [&] {
     const QString eltern = ParentDir(datenordner);
-    if (!FOpen(eltern + kLiesmich, QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) {
+    QStringList zeilen{QString(), QString(), QString()};
+    for (const char16_t* z :
+         {u"\tDieser Ordner enthält die Daten des Programms", u"\tVelkora. Nehmen Sie in diesem Ord-",
+          u"\tner keine Änderungen vor. Jede Änderung kann die",
+          u"\tFunktionsfähigkeit des Programms beeinträchtigen."})
+      zeilen << QString::fromUtf16(z);
+    if (!Alle_Zeilen_schreiben_wie(eltern + kLiesmich, zeilen,
+                                   {.art = Zeilenart::Klartext, .fehlerIgnorieren = true})) {
       Programmabbruch(QString(),
                       QStringLiteral("Der Datenordner kann nicht in ") + ShowPfad(eltern, 100) +
                           QStringLiteral(" gespeichert werden.\r\rVermutlich haben Sie keine ausreichenden "
@@ -131,13 +138,6 @@ void Liesmichdatei_schreiben(const QString& datenordner) {
                                          "Sie durchzuführen"),
                       QStringLiteral("NoLog"));
     }
-    for (int i = 0; i < 3; ++i) LineOutPlain(QString());
-    for (const char16_t* z :
-         {u"\tDieser Ordner enthält die Daten des Programms", u"\tVelkora. Nehmen Sie in diesem Ord-",
-          u"\tner keine Änderungen vor. Jede Änderung kann die",
-          u"\tFunktionsfähigkeit des Programms beeinträchtigen."})
-      LineOutPlain(QString::fromUtf16(z));
-    FClose();
   });
 }
 

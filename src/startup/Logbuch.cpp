@@ -76,10 +76,7 @@ bool Anhängen(const QString& pfad, const QStringList& zeilen) {
   std::optional<Dateisperre> sperre;
   if (pfad.startsWith(gLogordner) && pfad.endsWith(QStringLiteral(" Velkora.log")))
     sperre.emplace(Logbuchsperre(pfad), kLogbuchsperreWartezeit);
-  if (!FOpen(pfad, QStringLiteral("Append"), QStringLiteral("IgnoreErrors"))) return false;
-  for (const QString& z : zeilen) LineOut(z);
-  FClose();
-  return true;
+  return Alle_Zeilen_schreiben_wie(pfad, zeilen, {.modus = QStringLiteral("Append"), .fehlerIgnorieren = true});
 }
 
 struct Dateistand {
@@ -88,22 +85,6 @@ struct Dateistand {
   bool operator==(const Dateistand&) const = default;
 };
 Dateistand Stand(const QString& pfad) { return {Dateigröße(pfad), Dateizeit(pfad)}; }
-
-// Reads every line of a logbook; false when it cannot be read completely (a damaged
-// line included), so that nothing is rewritten from a partial reading.
-bool Alle_Zeilen_lesen(const QString& pfad, QStringList& zeilen) {
-  if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return false;
-  while (!FEOF()) {
-    const QByteArray roh = Kanal_Zeile_lesen();
-    if (roh.isEmpty()) {
-      FVerwerfen();
-      return false;
-    }
-    zeilen << Zeile_dekodieren(roh);
-  }
-  FClose();
-  return true;
-}
 
 }  // namespace
 
@@ -228,8 +209,12 @@ void Logbuch_bereinigen(const QString& welches) {
     // state, and rewrite it only when it is still the file that was read.
     const Dateistand gelesen = Stand(pfad);
     if (gelesen.größe <= 0) return;
-    QStringList zeilen;
-    if (!Alle_Zeilen_lesen(pfad, zeilen) || zeilen.isEmpty()) return;
+    // Only a logbook read completely (a damaged line fails the read) is rewritten, so
+    // that nothing is rewritten from a partial reading.
+    const std::optional<QStringList> alle =
+        Alle_Zeilen_lesen_wie(pfad, {.leer = Leerzeilenart::Unlesbar, .fehlerIgnorieren = true});
+    if (!alle || alle->isEmpty()) return;
+    const QStringList& zeilen = *alle;
 
     const std::vector<bool> weg = Stornierte_Zeilen(zeilen);
     if (std::find(weg.begin(), weg.end(), true) == weg.end()) return;

@@ -122,7 +122,10 @@ void Velkoradat_lesen() {
 void Velkoradat_schreiben() {
   Prozedur(QStringLiteral("modVelkora - Velkoradat_schreiben"), [] {
     const QString pfad = gBasisordner + kZeigerdatei;
-    if (!FOpen(pfad, QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) {
+    QStringList zeilen{QStringLiteral("[Velkora]"), QStringLiteral("data_pfad=") + gDatenordner,
+                       QStringLiteral("log_pfad=") + gLogordner};
+    if (!gDatenordnerAlt.isEmpty()) zeilen << QStringLiteral("data_pfad_alt=") + gDatenordnerAlt;
+    if (!Alle_Zeilen_schreiben_wie(pfad, zeilen, {.fehlerIgnorieren = true})) {
       Programmabbruch(QString(),
                       QStringLiteral("Der Datenordner kann nicht in ") + ShowPfad(pfad, 100) +
                           QStringLiteral(" gespeichert werden.\r\rVermutlich haben Sie keine ausreichenden "
@@ -130,11 +133,6 @@ void Velkoradat_schreiben() {
                                          "Sie durchzuführen"),
                       QStringLiteral("NoLog"));
     }
-    LineOut(QStringLiteral("[Velkora]"));
-    LineOut(QStringLiteral("data_pfad=") + gDatenordner);
-    LineOut(QStringLiteral("log_pfad=") + gLogordner);
-    if (!gDatenordnerAlt.isEmpty()) LineOut(QStringLiteral("data_pfad_alt=") + gDatenordnerAlt);
-    FClose();
   });
 }
 

@@ -80,27 +80,82 @@ QString LineIn() {
   });
 }
 
-QStringList Alle_Zeilen_lesen(const QString& pfad, bool ganz) {
+namespace {
+
+// After a failure: the channel is closed, unless the failure was the close writing the
+// lines out, whose file the error handler still has to name (the channel is closed
+// then already).
+void Nach_Fehler_schließen() {
+  if (!Ausschreibfehler()) FVerwerfen();
+}
+
+}  // namespace
+
+std::optional<QStringList> Alle_Zeilen_lesen_wie(const QString& pfad, const Leseweise& weise) {
+  if (!FOpen(pfad, QStringLiteral("Input"), weise.fehlerIgnorieren ? QStringLiteral("IgnoreErrors") : QString()))
+    return std::nullopt;
+  if (weise.ganz && Kanal_ohne_letztes_Zeilenende()) Datei_beschädigt(pfad);
   QStringList zeilen;
-  FOpen(pfad, QStringLiteral("Input"));
-  if (ganz && Kanal_ohne_letztes_Zeilenende()) Datei_beschädigt(pfad);
   try {
-    while (!FEOF()) zeilen << LineIn();
+    // The next line into zeilen; false when the read fails on it.
+    const auto nächste = [&]() -> bool {
+      if (weise.art == Zeilenart::Klartext) {
+        zeilen << LineInPlain();
+        return true;
+      }
+      if (weise.leer == Leerzeilenart::Dateifehler) {
+        zeilen << LineIn();
+        return true;
+      }
+      const QByteArrayView roh = Kanal_Zeile_sehen();
+      if (!roh.isEmpty())
+        zeilen << Zeile_dekodieren(roh);
+      else if (weise.leer == Leerzeilenart::Leer)
+        zeilen << QString();
+      else if (weise.leer == Leerzeilenart::Unlesbar)
+        return false;
+      return true;
+    };
+    if (!weise.kopf.isEmpty() && (FEOF() || !nächste() || zeilen.value(0) != weise.kopf)) {
+      FClose();
+      return std::nullopt;
+    }
+    while (!FEOF())
+      if (!nächste()) {
+        FVerwerfen();
+        return std::nullopt;
+      }
     FClose();
   } catch (...) {
-    FVerwerfen();
+    Nach_Fehler_schließen();
     throw;
   }
   return zeilen;
 }
 
-void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen, const QString& modus) {
-  FOpen(pfad, modus);
+bool Alle_Zeilen_schreiben_wie(const QString& pfad, const QStringList& zeilen, const Schreibweise& weise) {
+  if (!FOpen(pfad, weise.modus, weise.fehlerIgnorieren ? QStringLiteral("IgnoreErrors") : QString())) return false;
   try {
-    for (const QString& z : zeilen) LineOut(z);
+    if (weise.art == Zeilenart::Klartext)
+      for (const QString& z : zeilen) LineOutPlain(z);
+    else
+      for (const QString& z : zeilen) LineOut(z);
     FClose();
   } catch (...) {
-    FVerwerfen();
+    Nach_Fehler_schließen();
     throw;
   }
+  return true;
+}
+
+QStringList Alle_Zeilen_lesen(const QString& pfad, bool ganz) {
+  Leseweise weise;
+  weise.ganz = ganz;
+  return Alle_Zeilen_lesen_wie(pfad, weise).value_or(QStringList());
+}
+
+void Alle_Zeilen_schreiben(const QString& pfad, const QStringList& zeilen, const QString& modus) {
+  Schreibweise weise;
+  weise.modus = modus;
+  Alle_Zeilen_schreiben_wie(pfad, zeilen, weise);
 }

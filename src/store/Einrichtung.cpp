@@ -145,17 +145,14 @@ void VelkoraFeiertageDat_lesen(const QString& ländercode) {
       Dateifehler(3, pfad, QString(), QStringLiteral("modVelkora - VelkoraFeiertageDat_lesen"));
       return;
     }
-    FOpen(pfad, QStringLiteral("Input"));
-    if (FEOF() || LineIn() != u"[VelkoraFeiertageDat]") {
-      FClose();
+    const std::optional<QStringList> zeilen =
+        Alle_Zeilen_lesen_wie(pfad, {.kopf = QStringLiteral("[VelkoraFeiertageDat]")});
+    if (!zeilen) {
       Dateifehler(4, pfad, QStringLiteral("VelkoraFeiertageDat"),
                   QStringLiteral("modVelkora - VelkoraFeiertageDat_lesen"));
       return;
     }
-    QStringList zeilen{QStringLiteral("[VelkoraFeiertageDat]")};
-    while (!FEOF()) zeilen << LineIn();
-    FClose();
-    const Ländervorlage v = Länderblock(zeilen, ländercode.left(3));
+    const Ländervorlage v = Länderblock(*zeilen, ländercode.left(3));
     gLand = v.gefunden ? v.land : QString();
     QStringList definitionen{QString()};
     definitionen << v.definitionen;

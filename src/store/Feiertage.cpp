@@ -302,12 +302,9 @@ void Feiertage_konvertieren() {
 
 void Feiertage_schreiben() {
   Prozedur(QStringLiteral("modVelkora - Feiertage_schreiben"), [&] {
-    FOpen(gDatenordner + QStringLiteral("Feiertage.dat"), QStringLiteral("Output"));
-    LineOut(QStringLiteral("[Feiertage]"));
-    LineOut(gKennzeile);
-    LineOut(gLand);
-    for (qsizetype i = 1; i < gFeiertagsdefinitionen.size(); ++i) LineOut(gFeiertagsdefinitionen[i]);
-    FClose();
+    QStringList zeilen{QStringLiteral("[Feiertage]"), gKennzeile, gLand};
+    for (qsizetype i = 1; i < gFeiertagsdefinitionen.size(); ++i) zeilen << gFeiertagsdefinitionen[i];
+    Alle_Zeilen_schreiben(gDatenordner + QStringLiteral("Feiertage.dat"), zeilen);
   });
 }
 

@@ -303,14 +303,9 @@ void Monat_zurückschreiben(const Sicherungsblock& b) {
   const QString schlüssel = b.name.left(4);
   Monatssperre sperre(schlüssel);
   if (!sperre.gehalten() || !Aktuelle_Erfassungsdatei(schlüssel).isEmpty()) return;
-  FOpen(gDatenordner + b.name, QStringLiteral("Output"));
-  try {
-    for (qsizetype i = 0; i < b.zeilen.size(); ++i) LineOut(i == 1 ? gKennzeile : b.zeilen[i]);
-    FClose();
-  } catch (...) {
-    FVerwerfen();
-    throw;
-  }
+  QStringList zeilen = b.zeilen;
+  if (zeilen.size() > 1) zeilen[1] = gKennzeile;
+  Alle_Zeilen_schreiben(gDatenordner + b.name, zeilen);
 }
 
 // The employee line of the backup brought to the current layout (decimals, special

@@ -334,33 +334,33 @@ void Schreiben() {
       gSFNurAdmins.size() != n + 1 || gSFKennbuchstaben.size() != n + 1 || gSFVerbergen.size() != n + 1)
     fehler::auslösen(fehler::kIndexAusserhalb);
 
-  FOpen(Konfigpfad(), QStringLiteral("Output"));
-  LineOut(QStringLiteral("[Velkora]"));
-  LineOut(gKennzeile);
-  LineOut(Programmversion());
-  LineOut(QStringLiteral("[Firma]"));
-  LineOut(gFirmenname);
-  LineOut(gFirmenzusatz);
-  LineOut(QStringLiteral("[Settings]"));
-  LineOut(gSettings);
-  LineOut(gEinrichtungszeile);
-  LineOut(gSFVerbergenText);
-  LineOut(QStringLiteral("[Wochenende]"));
-  LineOut(gWochenende);
-  LineOut(QStringLiteral("[Grundfarben]"));
-  for (int i = 1; i <= 9; ++i) LineOut(HexFarbe(gGrundfarben[i]));
-  LineOut(QStringLiteral("[Schaltflächen]"));
+  QStringList zeilen;
+  zeilen << QStringLiteral("[Velkora]");
+  zeilen << gKennzeile;
+  zeilen << Programmversion();
+  zeilen << QStringLiteral("[Firma]");
+  zeilen << gFirmenname;
+  zeilen << gFirmenzusatz;
+  zeilen << QStringLiteral("[Settings]");
+  zeilen << gSettings;
+  zeilen << gEinrichtungszeile;
+  zeilen << gSFVerbergenText;
+  zeilen << QStringLiteral("[Wochenende]");
+  zeilen << gWochenende;
+  zeilen << QStringLiteral("[Grundfarben]");
+  for (int i = 1; i <= 9; ++i) zeilen << HexFarbe(gGrundfarben[i]);
+  zeilen << QStringLiteral("[Schaltflächen]");
   for (int i = 1; i <= n; ++i) {
-    LineOut(HexFarbe(gSFTextfarben[i]) + u':' + HexFarbe(gSFHintergrundfarben[i]) + u':' +
-            QString::number(gSFNurAdmins[i]) + u':' + gSFKennbuchstaben[i] + u':' + gSFTexte[i]);
+    zeilen << HexFarbe(gSFTextfarben[i]) + u':' + HexFarbe(gSFHintergrundfarben[i]) + u':' +
+                  QString::number(gSFNurAdmins[i]) + u':' + gSFKennbuchstaben[i] + u':' + gSFTexte[i];
   }
-  LineOut(QStringLiteral("[Administratoren]"));
-  if (gAdministratoren.isEmpty()) LineOut(kNoAdmins);
-  for (const QString& z : gAdministratoren) LineOut(z);
+  zeilen << QStringLiteral("[Administratoren]");
+  if (gAdministratoren.isEmpty()) zeilen << kNoAdmins;
+  zeilen << gAdministratoren;
   for (const QString& z : gPrivilegierte) {
-    if (z != kNoAdmins) LineOut(z);
+    if (z != kNoAdmins) zeilen << z;
   }
-  FClose();
+  Alle_Zeilen_schreiben(Konfigpfad(), zeilen);
 }
 
 // The six-digit key of a version "major.minor.revision".

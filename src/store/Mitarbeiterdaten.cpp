@@ -282,35 +282,26 @@ bool Mitarbeiterdaten_schreiben(const QString& modus) {
     }
 
     const bool ignorieren = modus.compare(u"IgnoreErrors", Qt::CaseInsensitive) == 0;
-    if (!FOpen(Pfad(), QStringLiteral("Output"), ignorieren ? QStringLiteral("IgnoreErrors") : QString())) return false;
-    try {
-      LineOut(kKopf);
-      LineOut(gKennzeile);
-      LineOut(QString::number(gPlanungsjahr));
-      for (qsizetype i = 1; i < n; ++i) {
-        if (gBenutzerIDs[i].isEmpty()) {
-          LineOut(gMitarbeiterNamen[i]);
-          continue;
-        }
-        QString urlaub = gUrlaubsdaten[i];
-        QString sonder = gSonderurlaubsanspruch[i];
-        urlaub.replace(Trenner(), QStringLiteral(","));
-        sonder.replace(Trenner(), QStringLiteral(","));
-        QString zeile = gEintrittsdaten[i] + u':' + gAustrittsdaten[i] + u':';
-        if (lang)
-          zeile += urlaub + u':' + sonder + kLangerRest;
-        else
-          zeile +=
-              Spalten(urlaub, 1, 9) + Spalten(urlaub, 12, 4) + Spalten(urlaub, 18, 4) + Spalten(urlaub, 24, 4) + u':';
-        LineOut(zeile + gMitarbeiterNamen[i] + u':' + gBenutzerIDs[i]);
+    QStringList zeilen{kKopf, gKennzeile, QString::number(gPlanungsjahr)};
+    for (qsizetype i = 1; i < n; ++i) {
+      if (gBenutzerIDs[i].isEmpty()) {
+        zeilen << gMitarbeiterNamen[i];
+        continue;
       }
-      FClose();
-    } catch (...) {
-      // The old file stays as it was.
-      FVerwerfen();
-      throw;
+      QString urlaub = gUrlaubsdaten[i];
+      QString sonder = gSonderurlaubsanspruch[i];
+      urlaub.replace(Trenner(), QStringLiteral(","));
+      sonder.replace(Trenner(), QStringLiteral(","));
+      QString zeile = gEintrittsdaten[i] + u':' + gAustrittsdaten[i] + u':';
+      if (lang)
+        zeile += urlaub + u':' + sonder + kLangerRest;
+      else
+        zeile +=
+            Spalten(urlaub, 1, 9) + Spalten(urlaub, 12, 4) + Spalten(urlaub, 18, 4) + Spalten(urlaub, 24, 4) + u':';
+      zeilen << zeile + gMitarbeiterNamen[i] + u':' + gBenutzerIDs[i];
     }
-    return true;
+    // A failed write leaves the old file as it was.
+    return Alle_Zeilen_schreiben_wie(Pfad(), zeilen, {.fehlerIgnorieren = ignorieren});
   });
 }
 

@@ -5,6 +5,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
+#include "startup/Zeilencodierung.h"
 #include "store/Mitarbeiterdaten.h"
 
 QString gSperrmeldung;
@@ -22,10 +23,10 @@ QString Sperrdateipfad() { return gDatenordner + QStringLiteral("Lockfile.txt");
 
 bool Sperrdatei_anlegen(const QString& sperrtext) {
   try {
-    if (!FOpen(Sperrdateipfad(), QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) return false;
     const QString name = Name_zu_BenutzerID(gBenutzername);
-    LineOutPlain(sperrtext + u'|' + gBenutzername + (name.isEmpty() ? QString() : u'|' + name));
-    FClose();
+    const QString zeile = sperrtext + u'|' + gBenutzername + (name.isEmpty() ? QString() : u'|' + name);
+    if (!Alle_Zeilen_schreiben_wie(Sperrdateipfad(), {zeile}, {.art = Zeilenart::Klartext, .fehlerIgnorieren = true}))
+      return false;
   } catch (const ProgrammBeendet&) {
     throw;
   } catch (...) {

@@ -54,14 +54,12 @@ bool ÜStunden_Zeilen(const QString& pfad, QStringList& zeilen, int& zeile) {
   try {
     // A file that cannot be opened is a failure of its own here, never the end of the
     // program: the file belongs to another program.
-    if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return false;
-    // Line by line in the line encoding; an empty line is an empty line, not the end
-    // of the file.
-    while (!FEOF()) {
-      ++zeile;
-      zeilen << Zeile_dekodieren(Kanal_Zeile_lesen());
-    }
-    FClose();
+    // In the line encoding; an empty line is an empty line, not the end of the file.
+    const std::optional<QStringList> gelesen =
+        Alle_Zeilen_lesen_wie(pfad, {.leer = Leerzeilenart::Leer, .fehlerIgnorieren = true});
+    if (!gelesen) return false;
+    zeilen = *gelesen;
+    zeile = static_cast<int>(zeilen.size());
     return true;
   } catch (const std::exception& e) {
     if (istProgrammende(e)) throw;

@@ -10,6 +10,7 @@
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
+#include "startup/Zeilencodierung.h"
 #include "store/Anzeigeberechtigungen.h"
 #include "store/Konfigdaten.h"
 
@@ -234,10 +235,11 @@ bool Zeilen_lesen(const QString& pfad, QStringList& zeilen) {
   // An empty settings file is a damaged one: nobody else writes it, and the file
   // access would wait for a writer that does not exist.
   if (Dateigröße(pfad) == 0) return true;
-  if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return false;
   try {
-    while (!FEOF()) zeilen << LineInPlain();
-    FClose();
+    const std::optional<QStringList> gelesen =
+        Alle_Zeilen_lesen_wie(pfad, {.art = Zeilenart::Klartext, .fehlerIgnorieren = true});
+    if (!gelesen) return false;
+    zeilen << *gelesen;
   } catch (const Laufzeitfehler&) {
     FVerwerfen();
     return false;
@@ -277,15 +279,13 @@ bool Schreiben_nach(const QString& pfad, const QStringList& zeilen) {
   // backup before the next import.
   const bool geschrieben = gDateiGeschrieben;
   const bool ok = [&] {
-    if (pfad.isEmpty() || !FOpen(pfad, QStringLiteral("Output"), QStringLiteral("IgnoreErrors"))) return false;
+    if (pfad.isEmpty()) return false;
     try {
-      for (const QString& z : zeilen) LineOutPlain(z);
-      FClose();
+      return Alle_Zeilen_schreiben_wie(pfad, zeilen, {.art = Zeilenart::Klartext, .fehlerIgnorieren = true});
     } catch (const Laufzeitfehler&) {
       FVerwerfen();
       return false;
     }
-    return true;
   }();
   gDateiGeschrieben = geschrieben;
   return ok;

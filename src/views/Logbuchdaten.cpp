@@ -20,12 +20,10 @@ bool Datei_lesen(const QString& pfad, QStringList& zeilen) {
   // An empty file would make the channel wait for another workstation and then hand it
   // to the start repair: the viewer only reads, so it skips the file.
   if (Dateigröße(pfad) <= 0) return false;
-  if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return false;
-  while (!FEOF()) {
-    const QByteArray roh = Kanal_Zeile_lesen();
-    if (!roh.isEmpty()) zeilen << Zeile_dekodieren(roh);
-  }
-  FClose();
+  const std::optional<QStringList> gelesen =
+      Alle_Zeilen_lesen_wie(pfad, {.leer = Leerzeilenart::Auslassen, .fehlerIgnorieren = true});
+  if (!gelesen) return false;
+  zeilen << *gelesen;
   return true;
 }
 

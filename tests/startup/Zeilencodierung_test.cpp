@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <optional>
+
 #include "common/Testumgebung.h"
 #include "platform/Cp1252.h"
+#include "platform/Laufzeitfehler.h"
 #include "startup/Dateizugriff.h"
 
 namespace {
@@ -113,4 +117,133 @@ TEST_F(LineInOut, LesenHinterDemEndeAndererDateienIstEinDateifehler) {
   EXPECT_TRUE(skript->protokoll[0].text.startsWith(QStringLiteral("Es ist ein Fehler beim Dateizugriff aufgetreten.")));
   EXPECT_TRUE(skript->protokoll[0].text.contains(QStringLiteral("Konfigdaten.dat")));
   EXPECT_TRUE(gOffeneDatei.isEmpty());
+}
+
+// --- Whole files through the channel --------------------------------------------------
+
+class GanzeDatei : public VelkoraTest {
+ protected:
+  void SetUp() override {
+    VelkoraTest::SetUp();
+    ordnerEinrichten();
+  }
+};
+
+TEST_F(GanzeDatei, LesenJeNachLeseweise) {
+  const QByteArray keine;  // no file
+  // "a", an empty text (its key character alone), an empty line of the file, "b".
+  const QByteArray mitLeerzeile = kodiert({QStringLiteral("a"), QString()}) + "\r\n" + kodiert({QStringLiteral("b")});
+  const QByteArray mitKopf = kodiert({QStringLiteral("[Kopf]"), QStringLiteral("Grün")});
+  const QByteArray falscherKopf = kodiert({QStringLiteral("[Anders]")}) + "\r\n" + kodiert({QStringLiteral("x")});
+  const QByteArray klartext = QByteArray("Gr\xfcn\r\n\r\nx", 9);
+  const QByteArray abgeschnitten = kodiert({QStringLiteral("a")}) + kodiert({QStringLiteral("b")}).chopped(2);
+  const QString a = QStringLiteral("a"), b = QStringLiteral("b");
+  using Zeilen = std::optional<QStringList>;
+  struct Fall {
+    const char* name;
+    QByteArray inhalt;  // null: no file
+    Leseweise weise;
+    Zeilen erwartet;
+    const char16_t* ende = nullptr;  // the message the program ends with
+  };
+  const Fall fälle[] = {
+      {"empty line a file error", mitLeerzeile, {}, {}, u"Es ist ein Fehler beim Dateizugriff aufgetreten."},
+      {"empty line an empty text", mitLeerzeile, {.leer = Leerzeilenart::Leer}, QStringList{a, {}, {}, b}},
+      {"empty line left out", mitLeerzeile, {.leer = Leerzeilenart::Auslassen}, QStringList{a, {}, b}},
+      {"empty line fails the read", mitLeerzeile, {.leer = Leerzeilenart::Unlesbar}, std::nullopt},
+      {"plain lines",
+       klartext,
+       {.art = Zeilenart::Klartext},
+       QStringList{QStringLiteral("Grün"), {}, QStringLiteral("x")}},
+      {"header found",
+       mitKopf,
+       {.kopf = QStringLiteral("[Kopf]")},
+       QStringList{QStringLiteral("[Kopf]"), QStringLiteral("Grün")}},
+      // The header is checked before the rest is read: the empty line after a wrong
+      // one is no file error.
+      {"header wrong", falscherKopf, {.kopf = QStringLiteral("[Kopf]")}, std::nullopt},
+      {"missing file ignored", keine, {.fehlerIgnorieren = true}, std::nullopt},
+      {"missing file ends the program", keine, {}, {}, u"konnte nicht geöffnet werden"},
+      {"cut short read as it stands", abgeschnitten, {}, QStringList{a, b}},
+      {"cut short is damage when whole", abgeschnitten, {.ganz = true}, {}, u"Test.dat' ist beschädigt."},
+  };
+  const QString pfad = ordner() + QStringLiteral("Test.dat");
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.name);
+    QFile::remove(pfad);
+    if (!f.inhalt.isNull()) schreiben(pfad, f.inhalt);
+    skript->protokoll.clear();
+    if (f.ende) {
+      ERWARTE_PROGRAMMENDE(Alle_Zeilen_lesen_wie(pfad, f.weise));
+      ASSERT_FALSE(skript->protokoll.empty());
+      EXPECT_TRUE(skript->protokoll[0].text.contains(QString::fromUtf16(f.ende)))
+          << qPrintable(skript->protokoll[0].text);
+    } else {
+      EXPECT_EQ(Alle_Zeilen_lesen_wie(pfad, f.weise), f.erwartet);
+      EXPECT_TRUE(skript->protokoll.empty()) << qPrintable(skript->texte().front());
+    }
+    EXPECT_TRUE(gOffeneDatei.isEmpty());
+    EXPECT_TRUE(FEOF()) << "the channel is closed";
+  }
+}
+
+TEST_F(GanzeDatei, SchreibenJeNachSchreibweise) {
+  const QStringList zeilen = {QStringLiteral("[Kopf]"), QString(), QStringLiteral("Grün")};
+  const QByteArray vorher = kodiert({QStringLiteral("alt")}) + "\r\n";
+  struct Fall {
+    const char* name;
+    Schreibweise weise;
+    QByteArray erwartet;  // the file after the write, decoded when not plain
+    bool geöffnet = true;
+  };
+  const Fall fälle[] = {
+      {"encoded replaces", {}, {}},
+      {"encoded appends", {.modus = QStringLiteral("Append")}, {}},
+      {"plain replaces", {.art = Zeilenart::Klartext}, QByteArray("[Kopf]\r\n\r\nGr\xfcn\r\n", 16)},
+      {"plain appends",
+       {.modus = QStringLiteral("Append"), .art = Zeilenart::Klartext},
+       vorher + QByteArray("[Kopf]\r\n\r\nGr\xfcn\r\n", 16)},
+  };
+  const QString pfad = ordner() + QStringLiteral("Test.dat");
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.name);
+    schreiben(pfad, vorher);
+    EXPECT_TRUE(Alle_Zeilen_schreiben_wie(pfad, zeilen, f.weise));
+    EXPECT_TRUE(gOffeneDatei.isEmpty());
+    if (f.weise.art == Zeilenart::Klartext) {
+      EXPECT_EQ(lesen(pfad), f.erwartet);
+    } else {
+      const bool anhängen = f.weise.modus == u"Append";
+      EXPECT_EQ(dekodierteZeilen(pfad), anhängen ? QStringList{QStringLiteral("alt")} + zeilen : zeilen);
+    }
+  }
+  EXPECT_TRUE(skript->protokoll.empty());
+}
+
+TEST_F(GanzeDatei, NichtZuOeffnendeDateiBeimSchreiben) {
+  const QString pfad = ordner() + QStringLiteral("Fehlt/Test.dat");
+  EXPECT_FALSE(Alle_Zeilen_schreiben_wie(pfad, {QStringLiteral("x")}, {.fehlerIgnorieren = true}));
+  EXPECT_TRUE(skript->protokoll.empty());
+  ERWARTE_PROGRAMMENDE(Alle_Zeilen_schreiben_wie(pfad, {QStringLiteral("x")}, {}));
+  ASSERT_EQ(skript->protokoll.size(), 1u);
+  EXPECT_TRUE(skript->protokoll[0].text.contains(QStringLiteral("konnte nicht geöffnet werden")));
+  EXPECT_TRUE(gOffeneDatei.isEmpty());
+}
+
+// A write that fails when the lines go out is reported with the file it concerns, as
+// a write without the helper is.
+TEST_F(GanzeDatei, FehlgeschlagenesAusschreibenNenntDieDatei) {
+  if (!QFile::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full";
+  for (const Zeilenart art : {Zeilenart::Kodiert, Zeilenart::Klartext}) {
+    skript->protokoll.clear();
+    ERWARTE_PROGRAMMENDE(Prozedur(QStringLiteral("modVelkora - Test"), [&] {
+      Alle_Zeilen_schreiben_wie(QStringLiteral("/dev/full"), {QStringLiteral("Zeile")},
+                                {.modus = QStringLiteral("Append"), .art = art});
+    }));
+    ASSERT_EQ(skript->protokoll.size(), 1u);
+    EXPECT_TRUE(skript->protokoll[0].text.contains(QStringLiteral("Zuletzt geöffnete Datei: '/dev/full'")))
+        << qPrintable(skript->protokoll[0].text);
+    EXPECT_TRUE(skript->protokoll[0].text.contains(QStringLiteral("Datenträger voll")));
+    EXPECT_TRUE(gOffeneDatei.isEmpty());
+  }
 }

@@ -7,7 +7,6 @@
 #include "planner/CSV_Export.h"
 #include "planner/Mausrad.h"
 #include "planner/Menuebefehle.h"
-#include "planner/Tabellenmaus.h"
 #include "planner/frmHilfe.h"
 #include "planner/frmKommentar.h"
 #include "planner/frmVelkora.h"
@@ -49,7 +48,7 @@ void Jahresübersicht_anzeigen(frmVelkora& f, const QString& parameter) {
   });
 }
 
-void Ansichtsbefehle_verbinden(frmVelkora& f) {
+void Ansichtsbefehle_verbinden() {
   gAnsichtshaken.hauptfenster_tag = [](const QString& wert) {
     if (frmVelkora* h = frmVelkora::instanz()) h->Tag = wert;
   };
@@ -80,6 +79,4 @@ void Ansichtsbefehle_verbinden(frmVelkora& f) {
       if (g.Cols() > 32 && !g.TextMatrix(r, 32).isEmpty()) liste.append({g.TextMatrix(r, 0), g.TextMatrix(r, 32)});
     return liste;
   };
-  // A double click on a name opens that employee's year.
-  gTabellenbefehle.Jahresübersicht_anzeigen = [&f](const QString& benutzer) { Jahresübersicht_anzeigen(f, benutzer); };
 }

@@ -6,7 +6,7 @@
 class QWidget;
 class frmVelkora;
 
-void Ansichtsbefehle_verbinden(frmVelkora& f);
+void Ansichtsbefehle_verbinden();
 // After an overview has closed: the group chosen there becomes the main window's, and
 // the shown month is the one of the tabs again (before the month is shown anew).
 void Ansicht_übernehmen(frmVelkora& f);

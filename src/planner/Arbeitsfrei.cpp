@@ -2,8 +2,10 @@
 
 #include <optional>
 
+#include "planner/Aenderungspruefung.h"
 #include "planner/Eingabe.h"
 #include "planner/Markierung.h"
+#include "planner/Zwischenablage.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "startup/Logbuch.h"
@@ -19,8 +21,6 @@
 namespace {
 
 QString zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')); }
-
-bool CheckErfassungsdaten() { return gEingabebefehle.CheckErfassungsdaten && gEingabebefehle.CheckErfassungsdaten(); }
 
 // Whether a part of the exceptions line lists the day: entries are two digits and "|"
 // each, after a prefix without digits.
@@ -72,7 +72,7 @@ void Arbeitsfrei_kennzeichnen() {
     Tabellenzeile_ändern(markierung);
     g.setRedraw(true);
     // A following paste sets marks.
-    if (gEingabebefehle.Zwischenablage_setzen) gEingabebefehle.Zwischenablage_setzen(SFHex(markierung));
+    Zwischenablage_setzen(SFHex(markierung));
   });
 }
 

@@ -1,36 +1,15 @@
-// The main window's commands: the code buttons, the grid's mouse commands and the keys
-// reach the entry, clipboard and undo procedures, which redisplay through the window and
-// keep the comment marks.
+// The main window's commands: the code buttons reach the entry (planner/Eingabe.h), the
+// views and the keys their procedures. The grid's mouse is connected by
+// Tabellenmaus_verbinden.
 #include <QPushButton>
 
-#include "planner/Aenderungspruefung.h"
 #include "planner/Ansichtsbefehle.h"
 #include "planner/Eingabe.h"
-#include "planner/Kommentare.h"
-#include "planner/Monatsanzeige.h"
-#include "planner/Monatsspeicher.h"
-#include "planner/Tabellenmaus.h"
 #include "planner/Tastatur.h"
-#include "planner/Undo.h"
-#include "planner/Zwischenablage.h"
 #include "planner/frmVelkora.h"
-#include "store/Konfigdaten.h"
 
 void frmVelkora::Befehle_verbinden() {
   for (int i = 1; i <= 25; ++i) connect(cmdAuswahl[i], &QPushButton::clicked, this, [i] { cmdAuswahl_Click(i); });
-  Kommentarbefehle_verbinden(*this);
-  Ansichtsbefehle_verbinden(*this);
-  gEingabebefehle.CheckErfassungsdaten = [] { return ::CheckErfassungsdaten(); };
-  gEingabebefehle.Datensatz_speichern = [](const QString& zeile) { return ::Datensatz_speichern(zeile); };
-  gEingabebefehle.Zeilen_zurückgehalten = [] {
-    return !gUndoPuffer.isEmpty() && gUndoPuffer.first() != QStringLiteral("NoData");
-  };
-  gEingabebefehle.Daten_anzeigen = [this](bool beschäftigt) { Daten_anzeigen(beschäftigt); };
-  gEingabebefehle.Kommentarmarke = [](int zeile, int tag) { return gKommentarMarken.text(zeile, tag); };
-  gEingabebefehle.Kommentarmarke_leeren = [](int zeile, int tag) { gKommentarMarken.setzen(zeile, tag, QString()); };
-  gEingabebefehle.SaveForUndo = [](int art, const QString& text) { ::SaveForUndo(art, text); };
-  gEingabebefehle.Zwischenablage_setzen = [](const QString& code) { ::Zwischenablage_setzen(code); };
-  gTabellenbefehle.Eintrag_kopieren = [] { ::Eintrag_kopieren(); };
-  gTabellenbefehle.Eintrag_einfügen = [] { ::Eintrag_einfügen(); };
+  Ansichtsbefehle_verbinden();
   Tastatur_verbinden(*this);
 }

@@ -3,7 +3,13 @@
 #include <optional>
 #include <vector>
 
+#include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
+#include "planner/Monatsanzeige.h"
+#include "planner/Monatsspeicher.h"
+#include "planner/Undo.h"
+#include "planner/Zwischenablage.h"
+#include "planner/frmEingabe.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
@@ -17,10 +23,6 @@
 #include "store/Mitarbeiterdaten.h"
 #include "store/Velkoraini.h"
 #include "widgets/Rasteransicht.h"
-
-Eingabebefehle gEingabebefehle;
-// The row before the change, for the month save (planner/Monatsspeicher.h).
-extern QString gZeileVorher;
 
 namespace {
 
@@ -46,7 +48,6 @@ struct Zellstand {
 std::vector<Zellstand> mVorher;
 
 void Eingabe_zurücksetzen() {
-  gEingabebefehle = {};
   mMarkierungshinweis = false;
   mVergangenheitBestätigt = false;
   mFrageGestellt = false;
@@ -66,24 +67,8 @@ QString zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0
 bool Überschriftszeile(const Raster& g, int r) { return g.TextMatrix(r, kBenutzerspalte).isEmpty(); }
 bool Arbeitstag(int tag) { return !CheckWochenende(tag) && !CheckFeiertag(tag); }
 
-bool Datensatz_speichern(const QString& zeile) {
-  return gEingabebefehle.Datensatz_speichern && gEingabebefehle.Datensatz_speichern(zeile);
-}
-bool Zeilen_zurückgehalten() {
-  return gEingabebefehle.Zeilen_zurückgehalten && gEingabebefehle.Zeilen_zurückgehalten();
-}
-bool CheckErfassungsdaten() { return gEingabebefehle.CheckErfassungsdaten && gEingabebefehle.CheckErfassungsdaten(); }
-void SaveForUndo(int art, const QString& text) {
-  if (gEingabebefehle.SaveForUndo) gEingabebefehle.SaveForUndo(art, text);
-}
 void Daten_anzeigen(bool beschäftigt) {
-  if (gEingabebefehle.Daten_anzeigen) gEingabebefehle.Daten_anzeigen(beschäftigt);
-}
-QString Kommentarmarke(int zeile, int tag) {
-  return gEingabebefehle.Kommentarmarke ? gEingabebefehle.Kommentarmarke(zeile, tag) : QString();
-}
-void Kommentarmarke_leeren(int zeile, int tag) {
-  if (gEingabebefehle.Kommentarmarke_leeren) gEingabebefehle.Kommentarmarke_leeren(zeile, tag);
+  if (frmVelkora* f = frmVelkora::instanz()) f->Daten_anzeigen(beschäftigt);
 }
 
 void Knopfnummer_prüfen(int index) {
@@ -285,8 +270,7 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
   const bool sanduhr = gLangsamesNetz && !gLogbuchPuffern;
   if (sanduhr) Sanduhr_ein();
   const QString benutzer = g.TextMatrix(zeile, kBenutzerspalte);
-  gZeileVorher = zeileVorher;
-  if (!Datensatz_speichern(Tabellenzeilendaten(zeile))) {
+  if (!Datensatz_speichern(Tabellenzeilendaten(zeile), zeileVorher)) {
     // The grid must not show what the file does not hold.
     Zellen_zurücksetzen(g);
     SaveForUndo(-1, QString());
@@ -308,8 +292,8 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
 
   bool kommentar = false;
   for (int d = erster; d <= letzter; ++d) {
-    if (!Kommentarmarke(zeile, d).isEmpty()) kommentar = true;
-    Kommentarmarke_leeren(zeile, d);
+    if (!gKommentarMarken.text(zeile, d).isEmpty()) kommentar = true;
+    gKommentarMarken.setzen(zeile, d, QString());
     g.setCellFontBold(zeile, d, false);
   }
   if (kommentar) {
@@ -384,7 +368,7 @@ void cmdAuswahl_Click(int Index) {
     if (!g || gRückblick) return;
     Knopfnummer_prüfen(Index);
     CheckErfassungsdaten();
-    if (gEingabebefehle.Zwischenablage_setzen) gEingabebefehle.Zwischenablage_setzen(SFHex(Index));
+    Zwischenablage_setzen(SFHex(Index));
     g->setRedraw(false);
     if (gBenutzerstufe >= 1 && g->Row() != g->RowSel() && Markierung_sichtbar() && Setting(44) == 0)
       Tabellenzeilen_ändern(Index);
@@ -420,10 +404,7 @@ void Tabellenzeile_ändern(int Index) {
           return;
         }
         f->Tag = QString::number(Index);
-        if (gEingabebefehle.frmEingabe_zeigen)
-          gEingabebefehle.frmEingabe_zeigen();
-        else
-          f->Tag.clear();
+        frmEingabe_zeigen(f);
         if (f->Tag.isEmpty()) return;
         CheckErfassungsdaten();
         g->setRedraw(false);

@@ -6,7 +6,8 @@
 // the same way with the number of buttons + 1.
 //
 // The handlers take the button number and act on the running main window's grid; the
-// window only turns its events into these calls.
+// window only turns its events into these calls. A change of a row goes to
+// Datensatz_speichern (planner/Monatsspeicher.h) with the row's line before the change.
 //
 // Several workstations share the month files. An entry always looks for another
 // workstation's change first; and when the past-period question stayed open, it looks
@@ -14,37 +15,8 @@
 // row was marked and to the button of the same letter and colour, wherever they stand
 // now, or changes nothing and says so when one of them is gone.
 #include <QString>
-#include <functional>
 
 class Raster;
-
-// What the entry needs of the rest of the main window. An empty member does nothing,
-// except where a stand-in is named.
-struct Eingabebefehle {
-  // Reloads the shown month when another workstation changed it, keeping the marking;
-  // true when it reloaded.
-  std::function<bool()> CheckErfassungsdaten;
-  // Saves one "A:" or "K:" line of the shown month; while gLogbuchPuffern is set a
-  // line is held back, and the empty line then writes the held-back lines. False when
-  // nothing could be written (also when none is set).
-  std::function<bool(const QString& zeile)> Datensatz_speichern;
-  // Whether month lines are held back.
-  std::function<bool()> Zeilen_zurückgehalten;
-  // Redisplays the whole month.
-  std::function<void(bool beschäftigt)> Daten_anzeigen;
-  // Records a step for undo (kinds -1, 1 to 5).
-  std::function<void(int art, const QString& text)> SaveForUndo;
-  // The range-entry dialog: reads the button number from the main window's Tag, sets
-  // the grid marking and leaves "OK" there; an empty Tag means cancelled. Stand-in:
-  // cancelled.
-  std::function<void()> frmEingabe_zeigen;
-  // The entry clipboard becomes this one code character.
-  std::function<void(const QString& codezeichen)> Zwischenablage_setzen;
-  // The comment of a day cell of the shown month (empty when none), and emptying it.
-  std::function<QString(int zeile, int tag)> Kommentarmarke;
-  std::function<void(int zeile, int tag)> Kommentarmarke_leeren;
-};
-extern Eingabebefehle gEingabebefehle;
 
 // The click on code button Index (1 to the number of buttons; the last is the erase
 // button).

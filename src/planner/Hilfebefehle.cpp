@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPointer>
 #include <QTabBar>
 
 #include "config/frmAnAbwesenheitsgruende.h"
@@ -11,8 +10,6 @@
 #include "people/frmAnzeigegruppen.h"
 #include "people/frmMitarbeiter.h"
 #include "planner/CSV_Export.h"
-#include "planner/Mausrad.h"
-#include "planner/Tabellenmaus.h"
 #include "planner/Wartetitel.h"
 #include "planner/frmHilfe.h"
 #include "planner/frmInfo.h"
@@ -32,10 +29,6 @@ void Hilfebefehle_verbinden(frmVelkora& f) {
   frmAnzeigegruppen::hilfe = hilfe;
   frmAnAbwesenheitsgruende::hilfe = hilfe;
   Wartetitel_verbinden(f);
-  gTabellenbefehle.Mausrad_einhängen = [fenster = QPointer<frmVelkora>(&f)] {
-    if (fenster) ScrollbarIsVisible(*fenster, *fenster->msgFlexGrid);
-  };
-  gTabellenbefehle.Mausrad_aushängen = [] { UnHook(); };
 }
 
 bool Hilfe_und_Export_Tasten(frmVelkora& f, int taste, int) {

@@ -9,12 +9,13 @@
 #include <optional>
 #include <vector>
 
+#include "planner/Aenderungspruefung.h"
 #include "planner/Arbeitsfrei.h"
 #include "planner/Eingabe.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
-#include "planner/Tabellenmaus.h"
-#include "planner/frmEingabe.h"
+#include "planner/Monatsspeicher.h"
+#include "planner/Undo.h"
 #include "planner/frmKommentar.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
@@ -37,10 +38,6 @@ constexpr int kRand = 4;
 constexpr int kHöchstbreite = 320;
 
 QString zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')); }
-
-void SaveForUndo(int art, const QString& text) {
-  if (gEingabebefehle.SaveForUndo) gEingabebefehle.SaveForUndo(art, text);
-}
 
 // The rest before the comment box appears: the cell it waits for and the text.
 class Kommentarverzögerung : public QTimer {
@@ -149,7 +146,7 @@ void Kommentar_hinzufügen() {
 
     // The dialog may have stood open for long: the comment goes to the month as it is
     // now, on the same employee's row wherever it stands after a reload.
-    if (gEingabebefehle.CheckErfassungsdaten && gEingabebefehle.CheckErfassungsdaten()) {
+    if (CheckErfassungsdaten()) {
       zeile = Zeile_von(g, benutzer);
       if (zeile == 0) {
         Meldung(Eintrag_verworfen_Meldung_Mitarbeiter(name));
@@ -174,9 +171,7 @@ void Kommentar_hinzufügen() {
     }
 
     const QString zeitraum = zweistellig(erster) + u'-' + zweistellig(letzter);
-    const bool gespeichert =
-        gEingabebefehle.Datensatz_speichern &&
-        gEingabebefehle.Datensatz_speichern(QStringLiteral("K:") + benutzer + u':' + zeitraum + u':' + antwort);
+    const bool gespeichert = Datensatz_speichern(QStringLiteral("K:") + benutzer + u':' + zeitraum + u':' + antwort);
     if (!gespeichert) {
       // The grid must not show what the file does not hold.
       for (int d = erster; d <= letzter; ++d) {
@@ -264,15 +259,4 @@ void Feiertag_anzeigen() {
     const int spalte = f->msgFlexGrid->raster().MouseCol();
     Kommentar_anzeigen(f, Feiertag_Text(spalte), spalte, 0);
   });
-}
-
-void Kommentarbefehle_verbinden(frmVelkora& f) {
-  gTabellenbefehle.Kommentar_hinzufügen = [] { Kommentar_hinzufügen(); };
-  gTabellenbefehle.Kommentar_anzeigen = [&f](const QString& text, int spalte, int zeile) {
-    Kommentar_anzeigen(&f, text, spalte, zeile);
-  };
-  gTabellenbefehle.Feiertag_anzeigen = [] { Feiertag_anzeigen(); };
-  gTabellenbefehle.Arbeitsfrei_kennzeichnen = [] { Arbeitsfrei_kennzeichnen(); };
-  gTabellenbefehle.Wofeiausn_bearbeiten = [](int art, int spalte) { Wofeiausn_bearbeiten(art, spalte); };
-  gEingabebefehle.frmEingabe_zeigen = [&f] { frmEingabe_zeigen(&f); };
 }

@@ -30,7 +30,3 @@ void Feiertag_anzeigen();
 
 // The period of a comment as its label names it: one date, or first and last date.
 QString Kommentar_Zeitraum(const QString& monatsschlüssel, int erster, int letzter);
-
-// Installs the comment commands, the comment box, the non-working-day commands and the
-// range-entry dialog as the main window's grid commands.
-void Kommentarbefehle_verbinden(frmVelkora& f);

@@ -103,14 +103,14 @@ void Monatsanzeige::Zeilen_anlegen() {
   // shown. Employees are shown only in the months they are employed.
   const QString& monat = gMonatsschlüssel;
   const bool alleSichtbar = !(Setting(1) == 2 && gBenutzerstufe != 2);
-  const QString berechtigung = alleSichtbar ? QString() : gMonatsquelle.anzeigeberechtigung();
+  const QString berechtigung = alleSichtbar ? QString() : Anzeigeberechtigung();
   const QString berechtigungSuche = u':' + berechtigung;
-  const QStringList gruppen = gMonatsquelle.anzeigegruppen();
+  const QStringList gruppen = Anzeigegruppen();
   const bool mitGruppen = !gruppen.isEmpty() && gruppen.first() != u"NoGroups";
   QString gruppenSuche;
   bool gruppeBekannt = false;
   if (mitGruppen) {
-    const int g = gMonatsquelle.anzeigegruppe();
+    const int g = Anzeigegruppe();
     if (g >= 0 && g < gruppen.size()) {
       const QString& eintrag = gruppen[g];
       const qsizetype p = eintrag.indexOf(u'|');
@@ -265,7 +265,7 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
 
   // The stamp's listing names the version to read.
   Monatsversion_vorgeben(monat, gMonatsdateiStand.name);
-  mMonat = gMonatsquelle.lesen(monat);
+  mMonat = Monatsinhalt_lesen(monat);
   Monatsversion_vorgeben(QString(), QString());
   gMonatsAusnahmen = mMonat.ausnahmen;
   if (mMonat.einträge.isEmpty() || mGrid.Cols() <= 32) return;

@@ -11,8 +11,6 @@
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 
-Monatsquelle gMonatsquelle = Monatsquelle_Standard();
-
 namespace {
 
 void Zustand_zurücksetzen();
@@ -30,7 +28,9 @@ struct Vorgabe {
 };
 Vorgabe sVorgabe;
 
-Monatsinhalt Lesen(const QString& monat) {
+}  // namespace
+
+Monatsinhalt Monatsinhalt_lesen(const QString& monat) {
   Monatsinhalt m;
   if (!sVorgabe.monat.isEmpty() && sVorgabe.monat == monat) {
     const QString name = std::exchange(sVorgabe, Vorgabe{}).name;
@@ -46,10 +46,9 @@ Monatsinhalt Lesen(const QString& monat) {
   return m;
 }
 
-void Zustand_zurücksetzen() {
-  gMonatsquelle = Monatsquelle_Standard();
-  sVorgabe = {};
-}
+namespace {
+
+void Zustand_zurücksetzen() { sVorgabe = {}; }
 
 }  // namespace
 
@@ -59,15 +58,12 @@ QString Heutige_Monatsdatei(const QString& monat) {
   return gDatenordner + monat + u' ' + gHeuteText + QStringLiteral(" Data.dat");
 }
 
-Monatsquelle Monatsquelle_Standard() {
-  Monatsquelle q;
-  q.lesen = Lesen;
-  q.anzeigeberechtigung = [] { return gAnzeigeberechtigung; };
-  q.anzeigegruppen = [] {
-    QStringList g = gAnzeigegruppen.mid(1);
-    return g.isEmpty() ? QStringList{QStringLiteral("NoGroups")} : g;
-  };
-  q.anzeigegruppe = [] { return gAnzeigegruppe; };
-  q.anzeigegruppe_setzen = [](int i) { gAnzeigegruppe = i; };
-  return q;
+QString Anzeigeberechtigung() { return gAnzeigeberechtigung; }
+
+QStringList Anzeigegruppen() {
+  QStringList g = gAnzeigegruppen.mid(1);
+  return g.isEmpty() ? QStringList{QStringLiteral("NoGroups")} : g;
 }
+
+int Anzeigegruppe() { return gAnzeigegruppe; }
+void Anzeigegruppe_setzen(int gruppe) { gAnzeigegruppe = gruppe; }

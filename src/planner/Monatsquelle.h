@@ -1,11 +1,10 @@
 #pragma once
 // What the month planner window needs of the month record files and of the display
-// permissions and groups, in one small place. The window reads and rewrites months
-// and asks which employee groups the user sees only through gMonatsquelle, so the
-// store units behind it can change without touching the window.
+// permissions and groups, in one small place. The window reads months and asks which
+// employee groups the user sees only through these functions, so the store units
+// behind them can change without touching the window.
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 // One month as read from its newest version.
 struct Monatsinhalt {
@@ -15,25 +14,19 @@ struct Monatsinhalt {
   QString ausnahmen = QStringLiteral("NoEx:NoEx");
 };
 
-struct Monatsquelle {
-  // Reads the newest version of month yymm; a month without a file reads empty.
-  std::function<Monatsinhalt(const QString& monat)> lesen;
-  // The user's permission: "AllGroups", or the visible employee groups each followed by ":".
-  std::function<QString()> anzeigeberechtigung;
-  // The user's display groups, "Name|" and the member groups each followed by ":";
-  // the single entry "NoGroups" when the user has none.
-  std::function<QStringList()> anzeigegruppen;
-  // The chosen display group (0 = the first), kept with the user's settings.
-  std::function<int()> anzeigegruppe;
-  std::function<void(int)> anzeigegruppe_setzen;
-};
-extern Monatsquelle gMonatsquelle;
+// Reads the newest version of month yymm; a month without a file reads empty.
+Monatsinhalt Monatsinhalt_lesen(const QString& monat);
+// The user's permission: "AllGroups", or the visible employee groups each followed by ":".
+QString Anzeigeberechtigung();
+// The user's display groups, "Name|" and the member groups each followed by ":";
+// the single entry "NoGroups" when the user has none.
+QStringList Anzeigegruppen();
+// The chosen display group (0 = the first), kept with the user's settings.
+int Anzeigegruppe();
+void Anzeigegruppe_setzen(int gruppe);
 
-// The data store behind the window: the month record files and the user's display
-// permission and groups.
-Monatsquelle Monatsquelle_Standard();
-// Hands the newest version's name, just listed, to the standard source's next read of
-// that month (one folder listing per shown month); an empty key takes it back.
+// Hands the newest version's name, just listed, to the next read of that month (one
+// folder listing per shown month); an empty key takes it back.
 void Monatsversion_vorgeben(const QString& monat, const QString& name);
 
 // Path of today's version of a month: data folder, yymm, " ", today's yymmdd, " Data.dat".

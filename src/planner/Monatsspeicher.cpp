@@ -18,19 +18,10 @@
 #include "store/Sicherung.h"
 
 QStringList gUndoPuffer{QStringLiteral("NoData")};
-QString gZeileVorher;
-namespace {
-bool Zeilen_speichern(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen) {
-  return Monatsdatei_zeilen_speichern(monatsschlüssel, zeilen);
-}
-}  // namespace
-Speicherdienste gSpeicherdienste{&Zeilen_speichern};
 
 namespace {
 
 const QString kLeer = QStringLiteral("NoData");
-
-Speicherdienste Speicherdienste_Standard() { return Speicherdienste{&Zeilen_speichern}; }
 
 // The changed days of each held-back line, in step with gUndoPuffer (nothing: the
 // whole line).
@@ -39,8 +30,6 @@ QList<std::optional<quint32>> mPufferTage;
 void Zustand_zurücksetzen() {
   gUndoPuffer = QStringList{kLeer};
   mPufferTage.clear();
-  gZeileVorher.clear();
-  gSpeicherdienste = Speicherdienste_Standard();
 }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
@@ -150,7 +139,7 @@ bool Speichern(const Monatszeile& m) {
       // Nothing held back: nothing to write (an empty list would rewrite the month).
       if (zeilen.isEmpty()) return true;
     }
-    if (!gSpeicherdienste.monat_speichern(gMonatsschlüssel, zeilen)) {
+    if (!Monatsdatei_zeilen_speichern(gMonatsschlüssel, zeilen)) {
       // The grid shows what was not saved: the next check shows the month as it is.
       Monatsstand_verwerfen();
       return false;
@@ -162,13 +151,11 @@ bool Speichern(const Monatszeile& m) {
 
 }  // namespace
 
+bool Zeilen_zurückgehalten() { return !gUndoPuffer.isEmpty() && gUndoPuffer.first() != kLeer; }
+
 bool Datensatz_speichern(const QString& zeile, const QString& vorher) {
-  QString v = vorher;
-  if (v.isEmpty() && Eintragspräfix(gZeileVorher).compare(Eintragspräfix(zeile), Qt::CaseInsensitive) == 0)
-    v = gZeileVorher;
-  gZeileVorher.clear();
   std::optional<quint32> tage;
-  if (!v.isEmpty() && zeile.startsWith(u"A:")) tage = Geänderte_Tage(v, zeile);
+  if (!vorher.isEmpty() && zeile.startsWith(u"A:")) tage = Geänderte_Tage(vorher, zeile);
   return Speichern(Monatszeile{zeile, tage});
 }
 

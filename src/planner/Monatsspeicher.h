@@ -8,7 +8,6 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 #include "store/Monatsdatei.h"
 
@@ -16,12 +15,8 @@
 // "NoData" when empty (like gLogbuchPuffer).
 extern QStringList gUndoPuffer;
 
-// What the save uses of the month writer. Starts as the real writer; tests put a
-// wrapper in its place to stage what another workstation does at the same moment.
-struct Speicherdienste {
-  std::function<bool(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen)> monat_speichern;
-};
-extern Speicherdienste gSpeicherdienste;
+// Whether month lines are held back for the one save at the end of a multi-row change.
+bool Zeilen_zurückgehalten();
 
 // Saves one line of the shown month (gMonatsschlüssel). A non-empty line ("A:" or
 // "K:") is held back in gUndoPuffer while gLogbuchPuffern is set, else written. An
@@ -38,11 +33,6 @@ extern Speicherdienste gSpeicherdienste;
 // changes a row should pass it (entry, erase, double click, paste, undo, range
 // dialog); without it the line is written whole.
 bool Datensatz_speichern(const QString& zeile, const QString& vorher = QString());
-// The row's line before the change, for a caller that reaches the save through a hook
-// that takes the line alone (the entry's Eingabebefehle): the next save of an "A:"
-// line of the same employee without `vorher` takes it as `vorher`. Every save empties
-// it.
-extern QString gZeileVorher;
 // The same change given as the days it sets: these days (1 to 31) of the employee's
 // row become these code characters (a blank empties a day); every other day stays as
 // the newest row in the month file has it.

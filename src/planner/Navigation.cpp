@@ -58,7 +58,6 @@ void frmVelkora::Anzeige_verbinden() {
   mAnzeige = std::make_unique<Monatsanzeige>(msgFlexGrid->raster(), msgFlexKaWo->raster(), msgFlexTaSu->raster());
   mAnzeige->zeilenzahl_geändert = [this] { Tabellenfelder_anordnen(false); };
   mAnzeige->markierung_aufheben = [] { Markierung_aufheben(); };
-  gTabellenbefehle.Kommentarmarke = [](int zeile, int tag) { return gKommentarMarken.text(zeile, tag); };
   mAnzeige->kopf_zweizeilig = [this] { return mZweizeiligerKopf; };
   connect(cmbMitarbeitergruppen, &QComboBox::activated, this, [this](int) { cmbMitarbeitergruppen_Click(); });
   // A click on a tab gives it the focus, so that the arrow keys reach it next.
@@ -158,23 +157,23 @@ void frmVelkora::tabJahre_KeyDown(int taste) {
 }
 
 void frmVelkora::Anzeigegruppen_füllen() {
-  const QStringList gruppen = gMonatsquelle.anzeigegruppen();
+  const QStringList gruppen = Anzeigegruppen();
   const bool keine = gruppen.isEmpty() || gruppen.first() == u"NoGroups";
   cmbMitarbeitergruppen->setVisible(!keine && gruppen.size() > 1);
   if (keine) return;
   const QSignalBlocker b(cmbMitarbeitergruppen);
   cmbMitarbeitergruppen->clear();
   for (const QString& g : gruppen) cmbMitarbeitergruppen->addItem(g.left(g.indexOf(u'|')));
-  if (gMonatsquelle.anzeigegruppe() >= cmbMitarbeitergruppen->count()) gMonatsquelle.anzeigegruppe_setzen(0);
-  cmbMitarbeitergruppen->setCurrentIndex(gMonatsquelle.anzeigegruppe());
+  if (Anzeigegruppe() >= cmbMitarbeitergruppen->count()) Anzeigegruppe_setzen(0);
+  cmbMitarbeitergruppen->setCurrentIndex(Anzeigegruppe());
 }
 
 void frmVelkora::cmbMitarbeitergruppen_Click() {
   Prozedur(QStringLiteral("frmVelkora - cmbMitarbeitergruppen_Click"), [&] {
     const int gewählt = cmbMitarbeitergruppen->currentIndex();
-    if (gewählt == gMonatsquelle.anzeigegruppe()) return;
+    if (gewählt == Anzeigegruppe()) return;
     msgFlexGrid->raster().setTopRow(1);
-    gMonatsquelle.anzeigegruppe_setzen(gewählt);
+    Anzeigegruppe_setzen(gewählt);
     Daten_anzeigen(false);
   });
 }

@@ -4,7 +4,13 @@
 #include <QFrame>
 
 #include "planner/Aenderungspruefung.h"
+#include "planner/Ansichtsbefehle.h"
+#include "planner/Arbeitsfrei.h"
+#include "planner/Kommentare.h"
 #include "planner/Markierung.h"
+#include "planner/Mausrad.h"
+#include "planner/Monatsanzeige.h"
+#include "planner/Zwischenablage.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
@@ -14,8 +20,6 @@
 #include "store/Velkoraini.h"
 #include "widgets/Rasteransicht.h"
 
-Tabellenbefehle gTabellenbefehle;
-
 namespace {
 // The wheel was taken from the grid while another window was in front.
 bool mMausradPausiert = false;
@@ -23,16 +27,10 @@ bool mMausradPausiert = false;
 bool mZiehen = false;
 
 void Tabellenmaus_zurücksetzen() {
-  gTabellenbefehle = {};
   mMausradPausiert = false;
   mZiehen = false;
 }
 VELKORA_ZUSTAND(Tabellenmaus_zurücksetzen);
-
-template <class F, class... A>
-void ausführen(const F& befehl, A&&... argumente) {
-  if (befehl) befehl(std::forward<A>(argumente)...);
-}
 
 constexpr int kLinks = 1;
 constexpr int kRechts = 2;
@@ -80,7 +78,7 @@ void msgFlexGrid_MouseMove(frmVelkora& f, int knopf, int) {
     const int zeile = g.MouseRow(), spalte = g.MouseCol();
     if (!f.isActiveWindow()) {
       if (Mausrad_erlaubt() && !mMausradPausiert) {
-        ausführen(gTabellenbefehle.Mausrad_aushängen);
+        UnHook();
         mMausradPausiert = true;
       }
       f.mImHintergrund = true;
@@ -88,7 +86,7 @@ void msgFlexGrid_MouseMove(frmVelkora& f, int knopf, int) {
     }
     if (mMausradPausiert) {
       mMausradPausiert = false;
-      ausführen(gTabellenbefehle.Mausrad_einhängen);
+      ScrollbarIsVisible(f, *f.msgFlexGrid);
     }
     // Back in front: the user may have been away for long, so the polling runs at its
     // fast rate again.
@@ -107,23 +105,22 @@ void msgFlexGrid_MouseMove(frmVelkora& f, int knopf, int) {
     }
     if (knopf == 0 && spalte >= 1 && spalte <= 31) {
       if (zeile >= 1) {
-        const QString kommentar =
-            gTabellenbefehle.Kommentarmarke ? gTabellenbefehle.Kommentarmarke(zeile, spalte) : QString();
+        const QString kommentar = gKommentarMarken.text(zeile, spalte);
         if (!kommentar.isEmpty()) {
           if (modus == 2 || modus == 3) {
             f.msgFlexGrid->viewport()->repaint();
             f.msgFlexTaSu->viewport()->repaint();
           }
-          ausführen(gTabellenbefehle.Kommentar_anzeigen, kommentar, spalte, zeile);
+          Kommentar_anzeigen(&f, kommentar, spalte, zeile);
           return;
         }
       } else {
         if (CheckFeiertag(spalte)) {
-          ausführen(gTabellenbefehle.Feiertag_anzeigen);
+          Feiertag_anzeigen();
           return;
         }
         if (Ferientag(spalte)) {
-          ausführen(gTabellenbefehle.Kommentar_anzeigen, QStringLiteral("Ferientag"), spalte, zeile);
+          Kommentar_anzeigen(&f, QStringLiteral("Ferientag"), spalte, zeile);
           return;
         }
       }
@@ -144,15 +141,15 @@ void msgFlexGrid_MouseDown(frmVelkora& f, int knopf, int umschalt) {
     if (knopf == kRechts) {
       if (spalte == 0) return;
       if (zeile == 0) {
-        if (tasten == kUmschalt || tasten == kStrg) ausführen(gTabellenbefehle.Wofeiausn_bearbeiten, tasten, spalte);
+        if (tasten == kUmschalt || tasten == kStrg) Wofeiausn_bearbeiten(tasten, spalte);
         return;
       }
       if (tasten == kUmschalt) {
-        ausführen(gTabellenbefehle.Eintrag_einfügen);
+        Eintrag_einfügen();
         return;
       }
       if (tasten == kStrg) {
-        ausführen(gTabellenbefehle.Eintrag_kopieren);
+        Eintrag_kopieren();
         return;
       }
       if (tasten != 0) return;
@@ -161,7 +158,7 @@ void msgFlexGrid_MouseDown(frmVelkora& f, int knopf, int umschalt) {
         g.setCol(spalte);
       }
       g.setRedraw(false);
-      ausführen(gTabellenbefehle.Kommentar_hinzufügen);
+      Kommentar_hinzufügen();
       g.setRedraw(true);
       return;
     }
@@ -191,12 +188,11 @@ void msgFlexGrid_DblClick(frmVelkora& f) {
     const Raster& g = f.msgFlexGrid->raster();
     const int zeile = g.MouseRow(), spalte = g.MouseCol();
     if (zeile >= 1 && spalte >= 1 && spalte <= 31) {
-      ausführen(gTabellenbefehle.Arbeitsfrei_kennzeichnen);
+      Arbeitsfrei_kennzeichnen();
       return;
     }
     if (gBenutzerstufe == 0 && !gIstMitarbeiter) return;
-    if (spalte == 0 && Mitarbeiterzeile(g, zeile))
-      ausführen(gTabellenbefehle.Jahresübersicht_anzeigen, g.TextMatrix(zeile, 32));
+    if (spalte == 0 && Mitarbeiterzeile(g, zeile)) Jahresübersicht_anzeigen(f, g.TextMatrix(zeile, 32));
   });
 }
 

@@ -9,11 +9,11 @@
 
 #include "planner/Aenderungspruefung.h"
 #include "planner/Eingabe.h"
+#include "planner/Kommentare.h"
 #include "planner/Kommentarzeilen.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsquelle.h"
 #include "planner/Monatsspeicher.h"
-#include "planner/Tabellenmaus.h"
 #include "planner/Zwischenablage.h"
 #include "planner/frmVelkora.h"
 #include "platform/Dialoge.h"
@@ -118,7 +118,7 @@ Ansicht Ansicht_wechseln(frmVelkora& f, const QString& schlüssel) {
     f.tabMonate->setCurrentIndex(monat);
     if (gruppe >= 0) {
       f.cmbMitarbeitergruppen->setCurrentIndex(gruppe);
-      if (gMonatsquelle.anzeigegruppe_setzen) gMonatsquelle.anzeigegruppe_setzen(gruppe);
+      Anzeigegruppe_setzen(gruppe);
     }
   }
   Markierung_aufheben();
@@ -275,10 +275,10 @@ void Ausführen(int richtung) {
   if (gespeichert && !kommentar.isEmpty()) {
     const qsizetype nach = kommentar.indexOf(u':', 2);
     const QString teil = nach < 0 ? QString() : kommentar.mid(nach + 1);
-    if (!teil.contains(QStringLiteral("||")) && teil.size() > 6 && gTabellenbefehle.Kommentar_anzeigen) {
+    if (!teil.contains(QStringLiteral("||")) && teil.size() > 6) {
       const int zeile = Zeile_des_Eintrags(*g, QString(kSchlüssellänge, u' ') + kommentar);
       if (zeile > 0) {
-        gTabellenbefehle.Kommentar_anzeigen(teil.mid(6), teil.left(2).toInt(), zeile);
+        Kommentar_anzeigen(f, teil.mid(6), teil.left(2).toInt(), zeile);
         Pause(0.75);
         f->picKommentar->hide();
       }

@@ -10,6 +10,7 @@
 
 #include "planner/Eingabe.h"
 #include "planner/Planerdaten.h"
+#include "planner/Zwischenablage.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Feiertage.h"
 #include "widgets/Rasteransicht.h"
@@ -56,7 +57,6 @@ class ArbeitsfreiTest : public PlanerFensterTest {
     QApplication::setActiveWindow(fenster.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
     ASSERT_EQ(g().TextMatrix(4, 32), u"tester");
-    gEingabebefehle.Zwischenablage_setzen = [this](const QString& c) { zwischenablage = c; };
     vorher = dekodierteZeilen(gDatenordner + kNeueste);
   }
   Raster& g() { return fenster->msgFlexGrid->raster(); }
@@ -84,7 +84,6 @@ class ArbeitsfreiTest : public PlanerFensterTest {
   }
 
   Antworten* antworten = nullptr;
-  QString zwischenablage;
   QStringList vorher;
 };
 
@@ -95,7 +94,7 @@ TEST_F(ArbeitsfreiTest, DoppelklickAufMontagSetztDieMarkeUndEinZweiterEntferntSi
   const QString heute = gDatenordner + QStringLiteral("2603 260312 Data.dat");
   ASSERT_TRUE(QFile::exists(heute));
   EXPECT_EQ(dekodierteZeilen(heute).last(), QStringLiteral("A:tester:") + Codes({{16, '8'}, {23, '1'}}));
-  EXPECT_EQ(zwischenablage, u"8") << "a following paste sets marks";
+  EXPECT_EQ(Zwischenablage(), QStringList{QStringLiteral("8")}) << "a following paste sets marks";
   EXPECT_TRUE(logbuch().isEmpty()) << "no logbook line for a mark";
 
   doppelklick(4, 16);

@@ -17,6 +17,7 @@
 #include "platform/Bildschirm.h"
 #include "startup/Logbuch.h"
 #include "store/Feiertage.h"
+#include "store/Monatsdatei.h"
 #include "widgets/Rasteransicht.h"
 
 namespace {
@@ -141,7 +142,8 @@ TEST_F(KommentarTest, VonAnderemArbeitsplatzBeiOffenemDialogGeaenderterMonatBeko
 }
 
 TEST_F(KommentarTest, NichtSpeicherbarerKommentarLaesstDasRasterWieEsWar) {
-  gEingabebefehle.Datensatz_speichern = [](const QString&) { return false; };
+  // Another workstation holds the month: the comment line cannot be saved.
+  schreiben(Monatssperre_Datei(gMonatsschlüssel), "andererPC|4711|x");
   markieren(4, 30, 30);
   antworten(QStringLiteral("Neu"));
   rechtsklick(4, 30);

@@ -5,6 +5,7 @@
 #include "planner/Planerdaten.h"
 #include "platform/Uhr.h"
 #include "startup/Dateizugriff.h"
+#include "store/Anzeigeberechtigungen.h"
 #include "store/Monatsstand.h"
 
 namespace {
@@ -152,7 +153,7 @@ TEST_F(MonatsanzeigeTest, AusnahmezeileDesMonatsBestimmtWochenendeUndFeiertage) 
 
 TEST_F(MonatsanzeigeTest, SichtbarkeitNachBerechtigungUndAnzeigegruppe) {
   SetSetting(1, 2);
-  gMonatsquelle.anzeigeberechtigung = [] { return QStringLiteral("Lager:"); };
+  gAnzeigeberechtigung = QStringLiteral("Lager:");
   for (int stufe : {0, 1}) {
     gBenutzerstufe = stufe;
     anzeigen();
@@ -167,18 +168,17 @@ TEST_F(MonatsanzeigeTest, SichtbarkeitNachBerechtigungUndAnzeigegruppe) {
   anzeigen();
   EXPECT_EQ(namen().size(), 6);
 
-  gMonatsquelle.anzeigegruppen = [] {
-    return QStringList{QStringLiteral("Alle Mitarbeiter|Verwaltung:Lager:"), QStringLiteral("Büro|Verwaltung:")};
-  };
-  gMonatsquelle.anzeigegruppe_setzen(1);
+  gAnzeigegruppen =
+      QStringList{QString(), QStringLiteral("Alle Mitarbeiter|Verwaltung:Lager:"), QStringLiteral("Büro|Verwaltung:")};
+  Anzeigegruppe_setzen(1);
   anzeigen();
   EXPECT_EQ(namen(), (QStringList{"Frei Vera", "Verwaltung", "Meier Anna", "Schulz Bernd"}));
   EXPECT_EQ(grid.TextMatrix(3, 2), u"U") << "entries follow their rows";
-  gMonatsquelle.anzeigegruppe_setzen(0);
+  Anzeigegruppe_setzen(0);
   anzeigen();
   EXPECT_EQ(namen().size(), 6);
   // A chosen group that no longer exists hides nobody.
-  gMonatsquelle.anzeigegruppe_setzen(7);
+  Anzeigegruppe_setzen(7);
   anzeigen();
   EXPECT_EQ(namen().size(), 6);
 }
@@ -248,17 +248,24 @@ TEST_F(MonatsanzeigeTest, EigenerZeitstempelDerHeutigenVersionBleibt) {
 }
 
 TEST_F(MonatsanzeigeTest, LangsameAnzeigeMarkiertDieFreigabeAlsLangsam) {
-  const auto lesen = gMonatsquelle.lesen;
-  gMonatsquelle.lesen = [lesen](const QString& m) {
-    uhr::schlafen(0.2);
-    return lesen(m);
+  // A slow share: the clock runs on by the same step at every look at it, so that the
+  // whole display takes the time given.
+  int blicke = 0;
+  double schritt = 0.0;
+  uhr::Quellen q;
+  q.monoton = [&] {
+    ++blicke;
+    return uhr.sekunden += schritt;
   };
+  uhr::setze(q);
+  anzeigen();
+  const int jeAnzeige = blicke;
+  ASSERT_GE(jeAnzeige, 2) << "the display times itself";
+  const auto dauert = [&](double sekunden) { schritt = sekunden / (jeAnzeige - 1); };
+  dauert(0.2);
   anzeigen();
   EXPECT_FALSE(gLangsamesNetz) << "0.2 s is not slow";
-  gMonatsquelle.lesen = [lesen](const QString& m) {
-    uhr::schlafen(0.3);
-    return lesen(m);
-  };
+  dauert(0.3);
   anzeigen();
   EXPECT_TRUE(gLangsamesNetz);
   EXPECT_EQ(gBenutzerwerte[31], 1);

@@ -20,6 +20,7 @@
 #include "planner/Schaltflaechenleiste.h"
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
+#include "store/Anzeigeberechtigungen.h"
 #include "widgets/Rasteransicht.h"
 
 namespace {
@@ -153,9 +154,8 @@ TEST_F(MonatsfensterTest, ZweizeiligerKopfWennEineZeileNichtPasst) {
 }
 
 TEST_F(MonatsfensterTest, GruppenwahlStehtVorDerNamensspalteUndWechseltGruppen) {
-  gMonatsquelle.anzeigegruppen = [] {
-    return QStringList{QStringLiteral("Alle Mitarbeiter|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
-  };
+  gAnzeigegruppen =
+      QStringList{QString(), QStringLiteral("Alle Mitarbeiter|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
   frmVelkora& f = zeigen();
   for (const int breite : {0, 1400}) {
     größe(f, breite);
@@ -177,12 +177,12 @@ TEST_F(MonatsfensterTest, GruppenwahlStehtVorDerNamensspalteUndWechseltGruppen) 
   f.cmbMitarbeitergruppen->setFocus();
   QTest::keyClick(f.cmbMitarbeitergruppen, Qt::Key_Down);
   EXPECT_EQ(f.cmbMitarbeitergruppen->currentIndex(), 1);
-  EXPECT_EQ(gMonatsquelle.anzeigegruppe(), 1);
+  EXPECT_EQ(gAnzeigegruppe, 1);
   const Raster& g = f.msgFlexGrid->raster();
   ASSERT_EQ(g.Rows(), 4);
   EXPECT_EQ(g.TextMatrix(2, 0), u"Lager");
   QTest::keyClick(f.cmbMitarbeitergruppen, Qt::Key_Up);
-  EXPECT_EQ(gMonatsquelle.anzeigegruppe(), 0);
+  EXPECT_EQ(gAnzeigegruppe, 0);
   EXPECT_EQ(g.Rows(), 7);
 }
 

@@ -128,12 +128,13 @@ TEST_F(MonatsspeicherTest, GehalteneZeilenEinesMonatsOhneHeutigeVersionGehenInDa
 }
 
 TEST_F(MonatsspeicherTest, BleibendeSpaeterDatierteVersionGibtDieDatumswarnung) {
-  monat(QStringLiteral("260310"), {A("eschmidt", "2")});
-  // A workstation whose system date is 15 March writes at the same moment (or its
-  // version could not be removed): it stays the newest.
-  gSpeicherdienste.monat_speichern = [this](const QString& s, const QList<Monatszeile>& z) {
-    const bool ok = Monatsdatei_zeilen_speichern(s, z);
-    monat(QStringLiteral("260315"), {A("HMueller", "1")});
+  // Yesterday's version goes with the save; at that moment a workstation whose system
+  // date is 15 March writes the month: its version stays the newest.
+  monat(QStringLiteral("260309"), {A("eschmidt", "2")});
+  const auto entfernen = gDateiEntfernen;
+  gDateiEntfernen = [&](const QString& p) {
+    const bool ok = entfernen(p);
+    if (p.endsWith(QStringLiteral("2603 260309 Data.dat"))) monat(QStringLiteral("260315"), {A("HMueller", "1")});
     return ok;
   };
   ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1")));
@@ -180,16 +181,25 @@ TEST_F(MonatsspeicherTest, ProgrammsperreVerweigertDasSpeichernUndSchreibtNichts
 }
 
 TEST_F(MonatsspeicherTest, LangsameFreigabeZeigtDieSanduhrBeimSpeichern) {
-  monat(QStringLiteral("260310"), {A("eschmidt", "2")});
+  // Each save rewrites the month from the version before and removes that one: the
+  // pointer is looked at while the file is removed.
   bool sanduhr = false;
-  gSpeicherdienste.monat_speichern = [&](const QString& s, const QList<Monatszeile>& z) {
+  int entfernt = 0;
+  const auto entfernen = gDateiEntfernen;
+  gDateiEntfernen = [&](const QString& p) {
     sanduhr = QGuiApplication::overrideCursor() != nullptr;
-    return Monatsdatei_zeilen_speichern(s, z);
+    ++entfernt;
+    return entfernen(p);
   };
+  monat(QStringLiteral("260309"), {A("eschmidt", "2")});
   ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "1")));
+  ASSERT_EQ(entfernt, 1);
   EXPECT_FALSE(sanduhr);
+  QFile::remove(pfad(QStringLiteral("260310")));
+  monat(QStringLiteral("260309"), {A("eschmidt", "2")});
   gLangsamesNetz = true;
   ASSERT_TRUE(Datensatz_speichern(A("eschmidt", "11")));
+  ASSERT_EQ(entfernt, 2);
   EXPECT_TRUE(sanduhr);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }

@@ -17,6 +17,7 @@
 #include "platform/Programmende.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Programmabbruch.h"
+#include "store/Anzeigeberechtigungen.h"
 #include "store/Monatsdatei.h"
 #include "store/Monatsstand.h"
 #include "widgets/Rasteransicht.h"
@@ -138,9 +139,8 @@ TEST_F(FensterTest, VerdichtenBehaeltKommentarfolgenJeTag) {
 }
 
 TEST_F(FensterTest, GruppenwahlSchraenktDieZeilenEin) {
-  gMonatsquelle.anzeigegruppen = [] {
-    return QStringList{QStringLiteral("Alle Mitarbeiter|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
-  };
+  gAnzeigegruppen =
+      QStringList{QString(), QStringLiteral("Alle Mitarbeiter|Verwaltung:Lager:"), QStringLiteral("Lager|Lager:")};
   frmVelkora& f = laden();
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
@@ -150,7 +150,7 @@ TEST_F(FensterTest, GruppenwahlSchraenktDieZeilenEin) {
   EXPECT_EQ(f.msgFlexGrid->raster().Rows(), 7);
   f.cmbMitarbeitergruppen->setCurrentIndex(1);
   f.cmbMitarbeitergruppen_Click();
-  EXPECT_EQ(gMonatsquelle.anzeigegruppe(), 1);
+  EXPECT_EQ(gAnzeigegruppe, 1);
   const Raster& g = f.msgFlexGrid->raster();
   ASSERT_EQ(g.Rows(), 4);
   EXPECT_EQ(g.TextMatrix(2, 0), u"Lager");

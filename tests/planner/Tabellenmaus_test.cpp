@@ -2,14 +2,22 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "Monatsraster.h"
 #include "common/Testumgebung.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
+#include "planner/Mausrad.h"
+#include "planner/Monatsanzeige.h"
+#include "planner/Undo.h"
+#include "planner/Zwischenablage.h"
+#include "planner/frmKommentar.h"
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
 #include "platform/Laufzeitfehler.h"
@@ -21,6 +29,7 @@
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsstand.h"
 #include "store/Velkoraini.h"
+#include "views/frmJahresuebersicht.h"
 #include "widgets/Rasteransicht.h"
 
 namespace {
@@ -61,12 +70,15 @@ class TabellenmausTest : public VelkoraTest {
     g.setColWidth(0, 1500);
     for (int c = 1; c <= 31; ++c) g.setColWidth(c, 300);
     g.setColWidth(32, 0);
-    füllen({{QStringLiteral("Vertrieb"), {}},
+    füllen(leute());
+  }
+  static std::vector<Person> leute() {
+    return {{QStringLiteral("Vertrieb"), {}},
             {QStringLiteral("Anna"), QStringLiteral("Anna")},
             {QStringLiteral("Bernd"), QStringLiteral("bernd")},
             {QStringLiteral("Technik"), {}},
             {QStringLiteral("Clara"), QStringLiteral("clara")},
-            {QStringLiteral("Dieter"), QStringLiteral("dieter")}});
+            {QStringLiteral("Dieter"), QStringLiteral("dieter")}};
   }
   void TearDown() override {
     fenster.reset();
@@ -118,30 +130,69 @@ class TabellenmausTest : public VelkoraTest {
     const Raster& g = raster();
     return {g.Row(), g.Col(), g.RowSel(), g.ColSel(), g.HighLight()};
   }
-  // Records which command the mouse reached.
-  void befehleAufzeichnen() {
-    Tabellenbefehle& b = gTabellenbefehle;
-    b.Arbeitsfrei_kennzeichnen = [this] { aufrufe << QStringLiteral("Arbeitsfrei"); };
-    b.Jahresübersicht_anzeigen = [this](const QString& u) { aufrufe << QStringLiteral("Jahr ") + u; };
-    b.Wofeiausn_bearbeiten = [this](int art, int spalte) {
-      aufrufe << QStringLiteral("Ausnahme %1 %2").arg(art).arg(spalte);
-    };
-    b.Eintrag_einfügen = [this] { aufrufe << QStringLiteral("Einfügen"); };
-    b.Eintrag_kopieren = [this] { aufrufe << QStringLiteral("Kopieren"); };
-    b.Kommentar_hinzufügen = [this] {
-      const Raster& g = raster();
-      aufrufe << QStringLiteral("Kommentar %1,%2-%3,%4%5")
-                     .arg(g.Row())
-                     .arg(g.Col())
-                     .arg(g.RowSel())
-                     .arg(g.ColSel())
-                     .arg(g.Redraw() ? QString() : QStringLiteral(" ohne Neuzeichnen"));
-    };
+  // Lets each of the grid's commands leave a trace that tells which one the mouse
+  // reached: code buttons (the erase button last) and entries in the cells the cases
+  // comment on, past periods confirmed; the commands' prompts, the comment dialog and
+  // the year overview (each closed at once, the main window's cell and Tag as they
+  // were then) and the entry clipboard when a copy changed it.
+  void befehleBeobachten() {
+    gSFTexte = {QString(), QStringLiteral("Urlaub"), QStringLiteral("Löschen")};
+    gSFKennbuchstaben = {QString(), QStringLiteral("U"), QStringLiteral(" ")};
+    gSFTextfarben = {0, 0x11, 0x44};
+    gSFHintergrundfarben = {0, 0x00FF00, 0xFFFFFF};
+    gSFNurAdmins = {0, 0, 0};
+    gSFVerbergen = {0, 0, 0};
+    SetSetting(45, 1);
+    // Nothing changed on disk: the commands' looks at the month reload nothing.
+    Monatsstand_merken(gMonatsschlüssel);
+    einträgeSetzen();
+    mAblage = Zwischenablage();
+    mWächter = std::make_unique<QTimer>();
+    QObject::connect(mWächter.get(), &QTimer::timeout, [this] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible()) continue;
+        if (auto* d = dynamic_cast<frmKommentar*>(w)) {
+          const Raster& g = raster();
+          mAufrufe << QStringLiteral("Kommentar %1,%2-%3,%4%5")
+                          .arg(g.Row())
+                          .arg(g.Col())
+                          .arg(g.RowSel())
+                          .arg(g.ColSel())
+                          .arg(g.Redraw() ? QString() : QStringLiteral(" ohne Neuzeichnen"));
+          d->cmdAuswahl[2]->click();
+        } else if (auto* j = dynamic_cast<frmJahresuebersicht*>(w)) {
+          mAufrufe << QStringLiteral("Jahr ") + fenster->Tag;
+          j->reject();
+        }
+      }
+    });
+    mWächter->start(5);
+  }
+  void einträgeSetzen() {
+    for (const auto& [r, c] : {std::pair{2, 8}, std::pair{3, 9}}) {
+      raster().setTextMatrix(r, c, QStringLiteral("U"));
+      raster().setCellBackColor(r, c, 0x00FF00);
+    }
+  }
+  QStringList aufrufe() {
+    QStringList r = mAufrufe;
+    for (size_t i = mGesehen; i < skript->protokoll.size(); ++i) r << skript->protokoll[i].text;
+    if (Zwischenablage() != mAblage) r << QStringLiteral("Kopiert ") + Zwischenablage().join(u'|');
+    return r;
+  }
+  void aufrufeLeeren() {
+    Puffer_zurücksetzen();
+    mAufrufe.clear();
+    mGesehen = skript->protokoll.size();
+    mAblage = Zwischenablage();
   }
 
   std::unique_ptr<frmVelkora> fenster;
   Rasteransicht* ansicht = nullptr;
-  QStringList aufrufe;
+  std::unique_ptr<QTimer> mWächter;
+  QStringList mAufrufe;
+  size_t mGesehen = 0;
+  QStringList mAblage;
 };
 
 // --- Marking with the mouse ----------------------------------------------------------
@@ -198,30 +249,36 @@ TEST_F(TabellenmausTest, MehrereZeilenNurFuerPrivilegierteAusserDieEinstellungen
 // --- Buttons, Shift and Ctrl ---------------------------------------------------------
 
 TEST_F(TabellenmausTest, MaustastenUndTastenErreichenIhreBefehle) {
-  befehleAufzeichnen();
+  befehleBeobachten();
+  const QString arbeitsfrei = QStringLiteral("Möchten Sie den 09.04.26 als arbeitsfreien Tag kennzeichnen?");
+  const QString feiertag = QStringLiteral("Möchten Sie den 09.04.26 als Feiertag kennzeichnen?");
+  const QString einfügen = QStringLiteral(
+      "Einfügen nicht möglich, Zwischenablage ist leer. Markieren Sie einen Eintrag und kopieren Sie diesen mit "
+      "STRG-Taste und rechtem Mausklick in die Zwischenablage.");
   struct Fall {
     const char* was;
     std::pair<int, int> zelle;
     Qt::MouseButton knopf;
     Qt::KeyboardModifiers tasten;
     QStringList erwartet;
+    bool markiert = false;  // the cell is marked first
   };
   const Fall fälle[] = {
-      {"right on a day header with Shift", {0, 9}, Qt::RightButton, Qt::ShiftModifier, {"Ausnahme 1 9"}},
-      {"right on a day header with Ctrl", {0, 9}, Qt::RightButton, Qt::ControlModifier, {"Ausnahme 2 9"}},
+      {"right on a day header with Shift", {0, 9}, Qt::RightButton, Qt::ShiftModifier, {arbeitsfrei}},
+      {"right on a day header with Ctrl", {0, 9}, Qt::RightButton, Qt::ControlModifier, {feiertag}},
       {"right on a day header alone", {0, 9}, Qt::RightButton, {}, {}},
       {"right on a day header with Shift and Ctrl",
        {0, 9},
        Qt::RightButton,
        Qt::ShiftModifier | Qt::ControlModifier,
        {}},
-      {"right on a day with Shift pastes", {3, 9}, Qt::RightButton, Qt::ShiftModifier, {"Einfügen"}},
-      {"right on a day with Ctrl copies", {3, 9}, Qt::RightButton, Qt::ControlModifier, {"Kopieren"}},
+      {"right on a day with Shift pastes", {3, 9}, Qt::RightButton, Qt::ShiftModifier, {einfügen}},
+      {"right on a day with Ctrl copies", {3, 9}, Qt::RightButton, Qt::ControlModifier, {"Kopiert 1"}, true},
       {"right on a day with Shift and Alt pastes",
        {3, 9},
        Qt::RightButton,
        Qt::ShiftModifier | Qt::AltModifier,
-       {"Einfügen"}},
+       {einfügen}},
       {"right on a day with Shift and Ctrl does nothing",
        {3, 9},
        Qt::RightButton,
@@ -238,24 +295,33 @@ TEST_F(TabellenmausTest, MaustastenUndTastenErreichenIhreBefehle) {
   };
   for (const Fall& f : fälle) {
     SCOPED_TRACE(f.was);
-    aufrufe.clear();
+    if (f.markiert) ziehen(f.zelle, f.zelle);
+    aufrufeLeeren();
     klicken(f.zelle.first, f.zelle.second, f.knopf, f.tasten);
-    EXPECT_EQ(aufrufe, f.erwartet);
+    EXPECT_EQ(aufrufe(), f.erwartet) << aufrufe().join(u'|').toStdString();
     klicken(6, 0);
   }
 }
 
 TEST_F(TabellenmausTest, RechtsklickKommentiertDieMarkierungWennEineGezeigtIst) {
-  befehleAufzeichnen();
+  befehleBeobachten();
   ziehen({2, 4}, {2, 10});
   klicken(5, 20, Qt::RightButton);
-  EXPECT_EQ(aufrufe, QStringList{"Kommentar 2,4-2,10 ohne Neuzeichnen"});
+  EXPECT_EQ(aufrufe(), QStringList{"Kommentar 2,4-2,10 ohne Neuzeichnen"});
   EXPECT_TRUE(raster().Redraw());
   EXPECT_EQ(stand(), (Markierungsstand{2, 4, 2, 10, 1}));
 }
 
 TEST_F(TabellenmausTest, Doppelklickfaelle) {
-  befehleAufzeichnen();
+  befehleBeobachten();
+  gBenutzername = QStringLiteral("tester");
+  // The non-working-day mark refused for a user without a row, its button number left
+  // in the entry clipboard for a following paste.
+  const QStringList arbeitsfrei{
+      QStringLiteral("Sie sind mit Ihrem Windows-Benutzernamen 'tester' nicht als Mitarbeiter im Velkora "
+                     "eingetragen.\r\rEinträge können nur von folgenden Administratoren vorgenommen werden: ") +
+          ShowAdmins(true),
+      QStringLiteral("Kopiert 3")};
   struct Fall {
     const char* was;
     std::pair<int, int> zelle;
@@ -264,7 +330,7 @@ TEST_F(TabellenmausTest, Doppelklickfaelle) {
     QStringList erwartet;
   };
   const Fall fälle[] = {
-      {"a day cell", {3, 12}, 0, false, {"Arbeitsfrei"}},
+      {"a day cell", {3, 12}, 0, false, arbeitsfrei},
       {"an employee's name", {2, 0}, 2, true, {"Jahr Anna"}},
       {"an employee's name, employee with a row", {3, 0}, 0, true, {"Jahr bernd"}},
       {"an employee's name, employee without a row", {3, 0}, 0, false, {}},
@@ -273,12 +339,16 @@ TEST_F(TabellenmausTest, Doppelklickfaelle) {
   };
   for (const Fall& f : fälle) {
     SCOPED_TRACE(f.was);
-    aufrufe.clear();
+    // The year overview shows the month anew when it closes: each case on the grid as
+    // built here.
+    füllen(leute());
+    einträgeSetzen();
+    aufrufeLeeren();
     gBenutzerstufe = f.stufe;
     gIstMitarbeiter = f.istMitarbeiter;
     bewegen(f.zelle.first, f.zelle.second);
     QTest::mouseDClick(vp(), Qt::LeftButton, {}, punkt(f.zelle.first, f.zelle.second));
-    EXPECT_EQ(aufrufe, f.erwartet);
+    EXPECT_EQ(aufrufe(), f.erwartet) << aufrufe().join(u'|').toStdString();
   }
 }
 
@@ -424,14 +494,21 @@ TEST_F(TabellenmausTest, ZeigerZeigtKommentareFeiertageUndSchulferien) {
   gFerientage = QStringList{QString(), QStringLiteral("2604:") + QString(31, u'0')};
   gFerientage[1][4 + 9] = u'1';
   gFerienIndex = 1;
-  QStringList gezeigt;
-  gTabellenbefehle.Kommentarmarke = [](int zeile, int tag) {
-    return zeile == 3 && tag == 8 ? QStringLiteral("Arzt") : QString();
+  gKommentarMarken.dimensionieren(raster().Rows() - 1);
+  gKommentarMarken.setzen(3, 8, QStringLiteral("Arzt"));
+  // What the comment box shows, and the cell below which it stands.
+  const auto gezeigt = [this]() -> QStringList {
+    const QString text = fenster->lblKommentar->text();
+    if (text.isEmpty()) return {};
+    for (int r = 0; r < raster().Rows(); ++r)
+      for (int c = 0; c <= 31; ++c) {
+        const QRect z = ansicht->zellenRechteck(r, c);
+        const QPoint unten =
+            vp()->mapTo(fenster->picKommentar->parentWidget(), QPoint(z.left() + z.width() / 2, z.bottom() + 3));
+        if (fenster->picKommentar->pos() == unten) return {QStringLiteral("%1 %2,%3").arg(text).arg(r).arg(c)};
+      }
+    return {text + QStringLiteral(" elsewhere")};
   };
-  gTabellenbefehle.Kommentar_anzeigen = [&](const QString& text, int spalte, int zeile) {
-    gezeigt << QStringLiteral("%1 %2,%3").arg(text).arg(zeile).arg(spalte);
-  };
-  gTabellenbefehle.Feiertag_anzeigen = [&] { gezeigt << QStringLiteral("Feiertag"); };
   struct Fall {
     const char* was;
     std::pair<int, int> zelle;
@@ -443,26 +520,29 @@ TEST_F(TabellenmausTest, ZeigerZeigtKommentareFeiertageUndSchulferien) {
       {"a commented cell", {3, 8}, Qt::NoButton, {"Arzt 3,8"}, true},
       {"a commented cell while dragging", {3, 8}, Qt::LeftButton, {}, false},
       {"a cell without comment", {3, 9}, Qt::NoButton, {}, false},
-      {"a holiday's header", {0, 3}, Qt::NoButton, {"Feiertag"}, true},
+      {"a holiday's header", {0, 3}, Qt::NoButton, {"Einmaliger Feiertag 03.04.26 0,3"}, true},
       {"a school holiday's header", {0, 9}, Qt::NoButton, {"Ferientag 0,9"}, true},
       {"a working day's header", {0, 10}, Qt::NoButton, {}, false},
   };
   for (const Fall& f : fälle) {
     SCOPED_TRACE(f.was);
     bewegen(6, 20);
-    gezeigt.clear();
+    fenster->lblKommentar->clear();
     fenster->picKommentar->show();
     bewegen(f.zelle.first, f.zelle.second, f.knöpfe);
-    EXPECT_EQ(gezeigt, f.erwartet);
+    EXPECT_EQ(gezeigt(), f.erwartet) << gezeigt().join(u'|').toStdString();
     EXPECT_EQ(fenster->picKommentar->isVisible(), f.kastenBleibt);
   }
 }
 
 TEST_F(TabellenmausTest, MausradZurueckUndAbfrageSchnellerWennDasFensterWiederVorneIst) {
   gBenutzerwerte[34] = 0;
+  // A grid lower than its rows shows its scroll bar and takes the wheel.
+  ansicht->setGeometry(0, 0, 900, 100);
+  QApplication::processEvents();
+  ASSERT_TRUE(ScrollbarIsVisible(*fenster, *ansicht));
   QStringList rad;
-  gTabellenbefehle.Mausrad_aushängen = [&] { rad << QStringLiteral("aus"); };
-  gTabellenbefehle.Mausrad_einhängen = [&] { rad << QStringLiteral("ein"); };
+  const auto merken = [&] { rad << (Mausrad_Fenster() == ansicht ? QStringLiteral("ein") : QStringLiteral("aus")); };
   QWidget anderes;
   anderes.show();
   QApplication::setActiveWindow(&anderes);
@@ -473,13 +553,16 @@ TEST_F(TabellenmausTest, MausradZurueckUndAbfrageSchnellerWennDasFensterWiederVo
   for (int i = 0; i < 5; ++i) fenster->änderungsprüfung().tmrTimer1_Timer();
   ASSERT_EQ(fenster->änderungsprüfung().zähler(), 5);
   bewegen(2, 5);
+  merken();
   bewegen(2, 6);
-  EXPECT_EQ(rad, QStringList{"aus"});
+  merken();
+  EXPECT_EQ(rad, (QStringList{"aus", "aus"}));
   EXPECT_EQ(Highlight_Zelle(), 0) << "nothing is highlighted behind another window";
   QApplication::setActiveWindow(fenster.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
   bewegen(2, 7);
-  EXPECT_EQ(rad, (QStringList{"aus", "ein"}));
+  merken();
+  EXPECT_EQ(rad, (QStringList{"aus", "aus", "ein"}));
   EXPECT_EQ(fenster->änderungsprüfung().zähler(), 0);
   EXPECT_EQ(Highlight_Zelle(), 2 * 32 + 7);
   EXPECT_TRUE(fenster->msgFlexGrid->hasFocus());

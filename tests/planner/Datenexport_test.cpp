@@ -11,8 +11,8 @@
 #include <functional>
 #include <memory>
 
-#include "Arbeitsplatzprozess.h"
 #include "Planerdaten.h"
+#include "common/Arbeitsplatzprozess.h"
 #include "config/Codeabbildung.h"
 #include "launch/Programmsperre.h"
 #include "planner/Dateibefehle.h"

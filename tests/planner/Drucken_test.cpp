@@ -6,7 +6,7 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "planner/Modaldialog.h"
+#include "common/Modaldialog.h"
 #include "planner/Planerdaten.h"
 #include "printing/Druckauftrag.h"
 #include "printing/Druckprimitive.h"

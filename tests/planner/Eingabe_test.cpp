@@ -10,10 +10,10 @@
 
 #include "Monatsraster.h"
 #include "Schreibvorgaenge.h"
+#include "common/Modaldialog.h"
 #include "common/Testumgebung.h"
 #include "planner/Aenderungspruefung.h"
 #include "planner/Markierung.h"
-#include "planner/Modaldialog.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Undo.h"
 #include "planner/Zwischenablage.h"

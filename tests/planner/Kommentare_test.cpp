@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "common/Modaldialog.h"
 #include "planner/Eingabe.h"
 #include "planner/Markierung.h"
-#include "planner/Modaldialog.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Planerdaten.h"
 #include "planner/frmKommentar.h"

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "Fensterbedienung.h"
-#include "Modaldialog.h"
+#include "common/Modaldialog.h"
 #include "planner/Diagnosebefehle.h"
 #include "planner/frmKommentar.h"
 #include "startup/Datenordner.h"

@@ -10,9 +10,9 @@
 
 #include "Fensterbedienung.h"
 #include "Schreibvorgaenge.h"
+#include "common/Modaldialog.h"
 #include "planner/Eingabe.h"
 #include "planner/Markierung.h"
-#include "planner/Modaldialog.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Monatsspeicher.h"
 #include "planner/Zwischenablage.h"

@@ -9,7 +9,7 @@
 #include <QProcessEnvironment>
 #include <memory>
 
-#include "Arbeitsplatzprozess.h"
+#include "common/Arbeitsplatzprozess.h"
 #include "common/Testumgebung.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"

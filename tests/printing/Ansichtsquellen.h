@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <map>
 
-#include "printing/Druckhelfer.h"
+#include "common/Druckhelfer.h"
 #include "printing/Jahresdruck.h"
 #include "printing/Logbuchdruck.h"
 #include "printing/Summendruck.h"

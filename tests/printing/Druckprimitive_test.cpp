@@ -1,7 +1,7 @@
 #include "printing/Druckprimitive.h"
 
+#include "common/Druckhelfer.h"
 #include "platform/Gebietsschema.h"
-#include "printing/Druckhelfer.h"
 #include "printing/Listendruck.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "printing/Monatsdruck.h"
 
-#include "printing/Druckhelfer.h"
+#include "common/Druckhelfer.h"
 
 namespace {
 

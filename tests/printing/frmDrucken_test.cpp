@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "printing/Druckhelfer.h"
+#include "common/Druckhelfer.h"
 #include "startup/Ordner.h"
 
 namespace {

@@ -249,8 +249,10 @@ static void BM_Jahresuebersicht_alle_Mitarbeiter_drucken(benchmark::State& state
   gStandarddrucker.clear();
   gDruckername.clear();
   gFirmenname = QStringLiteral("Muster GmbH");
+  // The window is open under the dialog and shows each employee as the page is made.
   frmJahresuebersicht f;
   f.Form_Load();
+  f.show();
   int dateien = 0, seiten = 0, falsch = 0;
   bool gedruckt = false;
   for (auto _ : state) {

@@ -89,7 +89,7 @@ bool Jahresübersicht_drucken(int exemplare) {
       };
     }
     const Raster& g = q.gitter();
-    const QString kZelle = QStringLiteral("transparent, zentriert, NoCr");
+    const QString zellenart = QStringLiteral("transparent, zentriert, NoCr");
     const int n = static_cast<int>(gSFKennbuchstaben.size()) - 1;
     const double lücke = n < 15 || gSFUrlaub == 0 ? 0.15 : 0;
     for (int kopie = 1; kopie <= exemplare; ++kopie) {
@@ -112,7 +112,7 @@ bool Jahresübersicht_drucken(int exemplare) {
           const QString text = g.TextMatrix(r, d);
           if (text.isEmpty()) continue;
           gDruckfarbe = g.CellForeColor(r, d).value_or(0);
-          Schreibe_Text(6.5 + 0.63 * d - h, 0, text, kZelle);
+          Schreibe_Text(6.5 + 0.63 * d - h, 0, text, zellenart);
           gDruckfarbe = 0;
         }
         Leerzeile(gSeite.aktZeile + 0.15);

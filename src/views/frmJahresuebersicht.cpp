@@ -51,8 +51,8 @@ const QChar kArbeitsfrei(160);
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
 
 // A user name folded code point by code point, as the case-insensitive comparison
-// folds it: two names compare equal without regard to case exactly when their keys
-// are equal.
+// folds it (one letter stays one letter, "ß" is not "ss"): names that compare equal
+// without regard to case have equal keys.
 QString Faltschlüssel(QStringView name) {
   QString k;
   k.reserve(name.size());

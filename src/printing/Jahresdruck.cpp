@@ -89,6 +89,7 @@ bool Jahresübersicht_drucken(int exemplare) {
       };
     }
     const Raster& g = q.gitter();
+    const QString zellenart = QStringLiteral("transparent, zentriert, NoCr");
     const int n = static_cast<int>(gSFKennbuchstaben.size()) - 1;
     const double lücke = n < 15 || gSFUrlaub == 0 ? 0.15 : 0;
     for (int kopie = 1; kopie <= exemplare; ++kopie) {
@@ -106,8 +107,12 @@ bool Jahresübersicht_drucken(int exemplare) {
         for (int d = 1; d <= 31; ++d) {
           Setze_Hintergrund(6.16 + 0.63 * d - h, zeile - 0.1, 0.66, 0.59,
                             r == 0 ? kopf : g.CellBackColor(r, d).value_or(gGrundfarben[1]));
+          // A day without a text draws nothing, and the next text of the line or the
+          // line end sets the position anew: it is not measured at all.
+          const QString text = g.TextMatrix(r, d);
+          if (text.isEmpty()) continue;
           gDruckfarbe = g.CellForeColor(r, d).value_or(0);
-          Schreibe_Text(6.5 + 0.63 * d - h, 0, g.TextMatrix(r, d), QStringLiteral("transparent, zentriert, NoCr"));
+          Schreibe_Text(6.5 + 0.63 * d - h, 0, text, zellenart);
           gDruckfarbe = 0;
         }
         Leerzeile(gSeite.aktZeile + 0.15);

@@ -80,18 +80,47 @@ bool Tage_mit_Zehnteln() {
 
 namespace {
 
-double Zahl(const QString& t) {
-  QString s = t.trimmed();
-  if (!gDezimaltrennzeichen.isEmpty()) s.replace(gDezimaltrennzeichen.left(1), QStringLiteral("."));
-  s.replace(u',', u'.');
-  return s.toDouble();
+// A stored figure: blanks around it, the workstation's decimal separator or a comma
+// for the point. The usual "ddd,d" is read directly (digits over a power of ten is
+// the correctly rounded value, as the general conversion gives it); anything else
+// goes the general way.
+double Zahl(QStringView t) {
+  const QStringView s = t.trimmed();
+  const QChar trenner = gDezimaltrennzeichen.isEmpty() ? QChar(u'.') : gDezimaltrennzeichen[0];
+  qint64 ziffern = 0;
+  qsizetype vorne = 0, hinten = -1;
+  bool einfach = !s.isEmpty() && s.size() <= 15;
+  for (qsizetype i = 0; i < s.size() && einfach; ++i) {
+    const QChar c = s[i];
+    if (c >= u'0' && c <= u'9') {
+      ziffern = ziffern * 10 + (c.unicode() - u'0');
+      if (hinten >= 0)
+        ++hinten;
+      else
+        ++vorne;
+    } else if ((c == u',' || c == u'.' || c == trenner) && hinten < 0) {
+      hinten = 0;
+    } else {
+      einfach = false;
+    }
+  }
+  if (einfach && vorne > 0 && hinten != 0) {
+    static constexpr double kZehner[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
+    return static_cast<double>(ziffern) / kZehner[std::max<qsizetype>(hinten, 0)];
+  }
+  QString z = s.toString();
+  if (!gDezimaltrennzeichen.isEmpty()) z.replace(gDezimaltrennzeichen.left(1), QStringLiteral("."));
+  z.replace(u',', u'.');
+  return z.toDouble();
 }
 
+// A button number 0 counts no day: it is not asked for.
 Tagezähler Zähler(int zeile, int voll, int voll2, int halb, int halb2) {
   return [=](const QDate& von, const QDate& bis) {
-    double t = AnAbwesenheitstage(voll, von, bis, zeile) + AnAbwesenheitstage(voll2, von, bis, zeile);
-    t += static_cast<float>(AnAbwesenheitstage(halb, von, bis, zeile) / 2.0);
-    t += static_cast<float>(AnAbwesenheitstage(halb2, von, bis, zeile) / 2.0);
+    const auto tage = [&](int knopf) { return knopf == 0 ? 0 : AnAbwesenheitstage(knopf, von, bis, zeile); };
+    double t = tage(voll) + tage(voll2);
+    t += static_cast<float>(tage(halb) / 2.0);
+    t += static_cast<float>(tage(halb2) / 2.0);
     return t;
   };
 }
@@ -101,10 +130,11 @@ Tagezähler Zähler(int zeile, int voll, int voll2, int halb, int halb2) {
 Kontowerte Kontowerte_lesen(int zeile) {
   Kontowerte w;
   const QString u = gUrlaubsdaten.value(zeile);
-  w.R = Zahl(u.mid(0, 5));
-  w.A1 = Zahl(u.mid(6, 5));
-  w.A2 = Zahl(u.mid(12, 5));
-  w.A3 = Zahl(u.mid(18, 5));
+  const QStringView v = u;
+  w.R = Zahl(v.mid(0, 5));
+  w.A1 = Zahl(v.mid(6, 5));
+  w.A2 = Zahl(v.mid(12, 5));
+  w.A3 = Zahl(v.mid(18, 5));
   w.SA = Zahl(gSonderurlaubsanspruch.value(zeile));
   return w;
 }

@@ -50,6 +50,23 @@ const QChar kArbeitsfrei(160);
 
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
 
+// A user name folded code point by code point, as the case-insensitive comparison
+// folds it (one letter stays one letter, "ß" is not "ss"): names that compare equal
+// without regard to case have equal keys.
+QString Faltschlüssel(QStringView name) {
+  QString k;
+  k.reserve(name.size());
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    char32_t c = name[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(name[i].unicode(), name[i + 1].unicode());
+      ++i;
+    }
+    k += QChar::fromUcs4(QChar::toCaseFolded(c));
+  }
+  return k;
+}
+
 QString Haupttag() {
   return gAnsichtshaken.hauptfenster_tag_lesen ? gAnsichtshaken.hauptfenster_tag_lesen() : QString();
 }
@@ -160,6 +177,7 @@ void frmJahresuebersicht::Druckquelle_setzen() {
   q.letztesElement = [this] { return static_cast<int>(lblBeschriftung.size()) - 1; };
   q.sonderurlaub = [] { return gSonderurlaubModus; };
   q.serie = [this](bool an) {
+    mSerienmonat = nullptr;
     if (an)
       mSerienmonate.emplace();
     else
@@ -168,18 +186,35 @@ void frmJahresuebersicht::Druckquelle_setzen() {
 }
 
 bool frmJahresuebersicht::Monat_lesen(const QString& monatsschlüssel) {
+  mSerienmonat = nullptr;
   if (!mSerienmonate) return Erfassungsdaten_lesen(monatsschlüssel);
   auto it = mSerienmonate->constFind(monatsschlüssel);
   if (it == mSerienmonate->cend()) {
     const bool ergebnis = Erfassungsdaten_lesen(monatsschlüssel);
-    it = mSerienmonate->insert(monatsschlüssel,
-                               Gelesener_Monat{ergebnis, gMonatsEinträge, gMonatsKommentare, gMonatsAusnahmen});
+    Gelesener_Monat m{ergebnis, gMonatsEinträge, gMonatsKommentare, gMonatsAusnahmen, {}};
+    m.letzte.reserve(m.einträge.size());
+    for (qsizetype e = 1; e < m.einträge.size(); ++e) {
+      const qsizetype p = m.einträge.at(e).indexOf(u':');
+      if (p >= 0) m.letzte.insert(Faltschlüssel(QStringView(m.einträge.at(e)).left(p)), e);
+    }
+    it = mSerienmonate->insert(monatsschlüssel, std::move(m));
   } else {
     gMonatsEinträge = it->einträge;
     gMonatsKommentare = it->kommentare;
     gMonatsAusnahmen = it->ausnahmen;
   }
+  mSerienmonat = &*it;
   return it->ergebnis;
+}
+
+qsizetype frmJahresuebersicht::Letzter_Eintrag(const QString& benutzer) const {
+  if (mSerienmonat) return mSerienmonat->letzte.value(Faltschlüssel(benutzer), 0);
+  for (qsizetype e = gMonatsEinträge.size() - 1; e >= 1; --e) {
+    const QStringView zeile = gMonatsEinträge.at(e);
+    const qsizetype p = zeile.indexOf(u':');
+    if (p >= 0 && zeile.left(p).compare(benutzer, Qt::CaseInsensitive) == 0) return e;
+  }
+  return 0;
 }
 
 int frmJahresuebersicht::Jahr() const { return text::zahl(cmbJahr->currentText()); }
@@ -380,19 +415,16 @@ void frmJahresuebersicht::Jahresübersicht_anzeigen() {
       const int tage = Anzahl_Monatstage(jahr, m);
       gMonatsschlüssel = QStringLiteral("%1%2").arg(jahr % 100, 2, 10, QChar(u'0')).arg(m, 2, 10, QChar(u'0'));
       if (!U.isEmpty() && Monat_lesen(gMonatsschlüssel)) {
-        for (qsizetype e = gMonatsEinträge.size() - 1; e >= 1; --e) {
-          const QString& zeile = gMonatsEinträge[e];
-          const qsizetype p = zeile.indexOf(u':');
-          if (p < 0 || zeile.left(p).compare(U, Qt::CaseInsensitive) != 0) continue;
-          const QString codes = zeile.mid(p + 1);
+        if (const qsizetype e = Letzter_Eintrag(U)) {
+          const QString& zeile = gMonatsEinträge.at(e);
+          const QStringView codes = QStringView(zeile).mid(zeile.indexOf(u':') + 1);
           for (int d = 1; d <= 31; ++d) {
-            const QString c = codes.mid(d - 1, 1);
-            if (c.isEmpty() || c == u" ") {
+            if (d > codes.size() || codes[d - 1] == u' ') {
               g.setCellForeColor(m, d, f1);
               g.setCellBackColor(m, d, f1);
               continue;
             }
-            const int b = SFDec(c);
+            const int b = SFDec(QString(codes[d - 1]));
             if (b >= 1 && b <= knöpfe) {
               g.setTextMatrix(m, d, gSFKennbuchstaben.value(b));
               g.setCellForeColor(m, d, gSFTextfarben.value(b));
@@ -403,7 +435,6 @@ void frmJahresuebersicht::Jahresübersicht_anzeigen() {
               g.setCellBackColor(m, d, f2);
             }
           }
-          break;
         }
       } else if (U.isEmpty()) {
         // Nothing chosen: the month's exceptions are those of no file.

@@ -69,12 +69,19 @@ class frmJahresuebersicht : public QDialog {
   void Druckquelle_setzen();
   // Erfassungsdaten_lesen, or during a print series the month as read first in it.
   bool Monat_lesen(const QString& monatsschlüssel);
+  // The index in gMonatsEinträge of the month just read of the user's last entry
+  // line (user names compared without regard to letter case); 0 when none.
+  qsizetype Letzter_Eintrag(const QString& benutzer) const;
   struct Gelesener_Monat {
     bool ergebnis = false;
     QStringList einträge, kommentare;
     QString ausnahmen;
+    // Every user's last entry line, by the case-folded user name: the series looks
+    // up each employee instead of going through the month's lines again.
+    QHash<QString, qsizetype> letzte;
   };
   std::optional<QHash<QString, Gelesener_Monat>> mSerienmonate;
+  const Gelesener_Monat* mSerienmonat = nullptr;  // the series' month read last
   QObject* mTastenfilter = nullptr;
 };
 

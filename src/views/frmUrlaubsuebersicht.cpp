@@ -240,7 +240,8 @@ void frmUrlaubsuebersicht::Daten_anzeigen() {
 
     const bool zehntel = Setting(30) > 0 || gSFUrlaubHalb > 0 || gSFSonderurlaubHalb > 0 || gSFUrlaubHalb2 > 0 ||
                          gSFSonderurlaubHalb2 > 0;
-    const auto zelle = [&](double x) { return Tageszahl(x, zehntel) + QString(zehntel ? 9 : 10, u' '); };
+    const QString blanks(zehntel ? 9 : 10, u' ');
+    const auto zelle = [&](double x) { return Tageszahl(x, zehntel) + blanks; };
     Kontoeinstellungen k = Kontoeinstellungen_lesen();
     k.S = SM;
     k.E = M;

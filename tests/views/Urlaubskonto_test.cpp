@@ -80,6 +80,36 @@ INSTANTIATE_TEST_SUITE_P(
           QStringLiteral("Jahr %1 Beginn %2 Verfall %3").arg(info.param.Y).arg(info.param.S).arg(info.param.E));
     });
 
+// The stored figures as the employee editor writes them and as older or hand-edited
+// files may hold them: the direct reading of "ddd,d" gives what the general
+// conversion gives, and anything else still goes the general way.
+struct Zahlenfall {
+  const char16_t* trenner;
+  const char16_t* feld;
+  double wert;
+};
+class ZahlenTest : public KontoTest, public ::testing::WithParamInterface<Zahlenfall> {};
+
+TEST_P(ZahlenTest, GespeicherteZahl) {
+  const Zahlenfall& z = GetParam();
+  gDezimaltrennzeichen = QString::fromUtf16(z.trenner);
+  // Every field five characters wide, as the employee table stores it.
+  const QString feld = QString::fromUtf16(z.feld).leftJustified(5, u' ');
+  gUrlaubsdaten[1] = feld + u':' + feld + u':' + feld + u':' + feld;
+  gSonderurlaubsanspruch[1] = feld;
+  const Kontowerte w = Kontowerte_lesen(1);
+  for (const double x : {w.R, w.A1, w.A2, w.A3, w.SA}) EXPECT_EQ(x, z.wert) << feld.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Felder, ZahlenTest,
+    ::testing::Values(Zahlenfall{u",", u"030,0", 30}, Zahlenfall{u",", u"005,5", 5.5}, Zahlenfall{u",", u"012,3", 12.3},
+                      Zahlenfall{u",", u" 12,7", 12.7}, Zahlenfall{u",", u"1.5  ", 1.5},
+                      Zahlenfall{u".", u"002,5", 2.5}, Zahlenfall{u"", u"007,1", 7.1}, Zahlenfall{u"", u"00030", 30},
+                      Zahlenfall{u",", u"5,", 5}, Zahlenfall{u",", u",25", 0.25}, Zahlenfall{u",", u"-02,5", -2.5},
+                      Zahlenfall{u",", u"+3,0", 3}, Zahlenfall{u",", u"1,2,3", 0}, Zahlenfall{u",", u"abc", 0},
+                      Zahlenfall{u",", u"", 0}, Zahlenfall{u",", u"1e2", 100}, Zahlenfall{u"#", u"04#5", 4.5}));
+
 TEST_F(KontoTest, UrlaubsjahrAbAprilZaehltVorSeinemBeginnDasPlanungsjahr) {
   auto b = beschriftung(2026, 4, 0, QDate(2026, 2, 10));
   EXPECT_EQ(b[3], u"Urlaubsübersicht  01.04.25 - 31.03.26");

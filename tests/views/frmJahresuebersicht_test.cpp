@@ -7,6 +7,7 @@
 
 #include "common/Ansichtsdaten.h"
 #include "common/Testnamen.h"
+#include "printing/Jahresdruck.h"
 #include "store/Feiertage.h"
 
 namespace {
@@ -165,6 +166,59 @@ TEST_F(JahrTest, DoppelgeklickterMitarbeiterWirdSofortGezeigt) {
   for (int d = 29; d <= 31; ++d) EXPECT_EQ(farbe(g, 2, d), gGrundfarben[2]) << "February " << d;
   EXPECT_EQ(g.CellBackColor(1, 0), gGrundfarben[4]);
   bild(*f, QStringLiteral("Jahresuebersicht"));
+}
+
+// The all-employees job reads each month once and looks every employee up in it: each
+// page shows what choosing the employee alone shows, user names matched without regard
+// to case (also beyond ASCII, "ß" staying one letter) and the later line winning.
+TEST_F(JahrTest, SerieZeigtJedenWieEinzelnGewaehlt) {
+  gBenutzerstufe = 2;
+  Mitarbeiter_setzen({{u"Meier Anna", u"anna", u"000000", u"999999"},
+                      {u"Ärger Björn", u"ärger", u"000000", u"999999"},
+                      {u"Strauß Uwe", u"strauß", u"000000", u"999999"},
+                      {u"Ohne Eintrag", u"niemand", u"000000", u"999999"}});
+  monatSchreiben(
+      QStringLiteral("2603 260310 Data.dat"),
+      {QStringLiteral("A:anna:") + Codes({{2, '1'}}), QStringLiteral("A:ÄRGER:") + Codes({{3, '1'}}),
+       QStringLiteral("A:ANNA:") + Codes({{7, '1'}, {9, '5'}}), QStringLiteral("A:STRAUSS:") + Codes({{4, '1'}}),
+       QStringLiteral("A:STRAUß:") + Codes({{5, '3'}}), QStringLiteral("A:strauss:") + Codes({{6, '1'}})});
+  monatSchreiben(QStringLiteral("2601 260105 Data.dat"),
+                 {QStringLiteral("A:Ärger:") + Codes({{5, '1'}}), QStringLiteral("A:ärger:") + Codes({{12, '3'}})});
+  const auto f = öffnen(QStringLiteral("G"));
+  const Raster& g = f->msgFlexGrid->raster();
+  const auto seite = [&] {
+    QStringList r = zeilen(g);
+    for (int m = 1; m <= 12; ++m)
+      for (int d = 1; d <= 31; ++d)
+        r << QString::number(farbe(g, m, d)) + u'/' + QString::number(g.CellForeColor(m, d).value_or(-1));
+    return r;
+  };
+  const int n = f->cmbName->count();
+  ASSERT_EQ(n, 4);
+  std::vector<QStringList> einzeln;
+  for (int i = 0; i < n; ++i) {
+    f->cmbName->setCurrentIndex(i);
+    einzeln.push_back(seite());
+  }
+  const int März = 3, Januar = 1;
+  f->cmbName->setCurrentIndex(f->cmbName->findText(QStringLiteral("Meier Anna")));
+  EXPECT_EQ(g.TextMatrix(März, 2), QString()) << "the earlier line does not count";
+  EXPECT_EQ(g.TextMatrix(März, 7), u"U");
+  f->cmbName->setCurrentIndex(f->cmbName->findText(QStringLiteral("Strauß Uwe")));
+  EXPECT_EQ(g.TextMatrix(März, 5), u"Z");
+  EXPECT_EQ(g.TextMatrix(März, 4), QString()) << "\"SS\" is not \"ß\"";
+  f->cmbName->setCurrentIndex(f->cmbName->findText(QStringLiteral("Ärger Björn")));
+  EXPECT_EQ(g.TextMatrix(März, 3), u"U");
+  EXPECT_EQ(g.TextMatrix(Januar, 12), u"Z");
+  EXPECT_EQ(g.TextMatrix(Januar, 5), QString());
+
+  const Jahresdruckquelle& q = gJahresdruckquelle;
+  q.serie(true);
+  for (int i = 0; i < n; ++i) {
+    q.wählen(i);
+    EXPECT_EQ(seite(), einzeln[static_cast<std::size_t>(i)]) << f->cmbName->itemText(i).toStdString();
+  }
+  q.serie(false);
 }
 
 TEST_F(JahrTest, BeschaeftigungWirdNurMitStelleSiebenundvierzigGemalt) {

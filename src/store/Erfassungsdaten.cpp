@@ -82,6 +82,34 @@ const QString& Klein(QStringView id, QString& puffer) {
   return puffer;
 }
 
+// Drops a string's first n characters: a string that shares its characters with
+// others (the lines of one file read) goes on sharing them instead of being copied.
+// Its end, and so its terminating zero, stays where it is.
+void Anfang_abschneiden(QString& s, qsizetype n) {
+  s.data_ptr().setBegin(s.data_ptr().data() + n);
+  s.data_ptr().size -= n;
+}
+
+// The lines of the month file open on the channel, as LineIn reads them one by one. A
+// last line without its line end is another workstation's append in flight; it is
+// read next time. Only a month file's name ends in "Data.dat": any other file goes
+// LineIn's way, which stops at an empty line.
+QStringList Monatszeilen_lesen() {
+  QStringList zeilen;
+  if (!gOffeneDatei.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
+    while (!FEOF()) {
+      QString z = LineIn();
+      if (Kanal_letzte_Zeile_unvollständig() && zeilen.size() >= 3) break;
+      zeilen << std::move(z);
+    }
+    return zeilen;
+  }
+  bool ohneEnde = false;
+  zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &ohneEnde);
+  if (ohneEnde && zeilen.size() > 3) zeilen.removeLast();
+  return zeilen;
+}
+
 struct Version {
   QString stamm;  // "yymm yymmdd"
   QString name;   // the file's name as it stands in the folder
@@ -162,14 +190,7 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   sGelesen = Erfassungsversion_öffnen(schlüssel, name);
   if (sGelesen.isEmpty()) return false;
   const QString pfad = gDatenordner + sGelesen;
-  QStringList zeilen;
-  while (!FEOF()) {
-    QString z = LineIn();
-    // A last line without its line end is another workstation's append in flight; it
-    // is read next time.
-    if (Kanal_letzte_Zeile_unvollständig() && zeilen.size() >= 3) break;
-    zeilen << std::move(z);
-  }
+  QStringList zeilen = Monatszeilen_lesen();
   FClose();
 
   if (zeilen.size() < 3) {
@@ -210,7 +231,7 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
     QString& z = prüfung.zeilen[i];
     const bool eintrag = Hat_Präfix(z, u'A');
     if (!eintrag && !Hat_Präfix(z, u'K')) continue;
-    z.remove(0, 2);
+    Anfang_abschneiden(z, 2);
     (eintrag ? einträge : kommentare) << std::move(z);
   }
   const bool ergebnis = einträge.size() > 1;
@@ -406,7 +427,8 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
         if (p < 0) continue;
         const auto it = zeilenDesBenutzers.constFind(Klein(QStringView(eintrag).left(p), id));
         if (it == zeilenDesBenutzers.cend()) continue;
-        const QString codes = eintrag.mid(p + 1);
+        QString codes = eintrag;
+        Anfang_abschneiden(codes, p + 1);
         for (int zeile : *it) gErfassungsdaten(zeile, index) = codes;
       }
     }

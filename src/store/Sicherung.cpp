@@ -76,8 +76,47 @@ bool Ist_Monatsdatei(const QString& name) { return name.endsWith(QStringLiteral(
 struct Gesicherte_Datei {
   QString name;
   QByteArray inhalt;                   // keeps the bytes the lines point into
-  std::vector<QByteArrayView> zeilen;  // without their line ends
+  std::vector<QByteArrayView> zeilen;  // without their line ends; empty when `ganz`
+  bool ganz = false;                   // the content goes into the backup as it stands
+  qsizetype anzahl = 0;                // its number of lines
 };
+
+// Whether a file's content goes into the backup as it stands, as the copy of each of
+// its lines with CR LF would give it: every line one the line encoding can have
+// written (not empty, no control byte), each ended by CR LF but the last, which may
+// have none. `anzahl` its number of lines then. Anything else (a line end of its own
+// kind, an empty line, a control byte) goes line by line.
+bool Unverändert_übernehmbar(const QByteArray& inhalt, qsizetype& anzahl) {
+  const auto* p = reinterpret_cast<const unsigned char*>(inhalt.constData());
+  const qsizetype n = inhalt.size();
+  if (n == 0 || p[0] < 32) return false;
+  if (n == 1) {
+    anzahl = 1;
+    return true;
+  }
+  // Every control byte is the CR of a CR LF or the LF of one that a line follows
+  // (none: an empty line). Byte-wide steps in short runs, which the compiler turns
+  // into a few vector instructions for many bytes.
+  unsigned char fehler = p[n - 1] < 32 && !(p[n - 1] == '\n' && p[n - 2] == '\r');
+  qsizetype zeilenenden = p[n - 1] == '\n';
+  for (qsizetype anfang = 1; anfang < n - 1; anfang += 128) {
+    const qsizetype ende = std::min(anfang + 128, n - 1);
+    unsigned char lf = 0;
+    for (qsizetype i = anfang; i < ende; ++i) {
+      const unsigned char c = p[i];
+      const unsigned char davor = p[i - 1];
+      const unsigned char danach = p[i + 1];
+      const bool cr = (c == '\r') & (danach == '\n');
+      const bool ok = (c == '\n') & (davor == '\r') & (danach >= 32);
+      fehler |= (c < 32) & !(cr | ok);
+      lf += c == '\n';
+    }
+    zeilenenden += lf;
+  }
+  if (fehler) return false;
+  anzahl = zeilenenden + (p[n - 1] != '\n');
+  return true;
+}
 
 // Adds every file of a folder matching the pattern. An empty file (most likely one
 // another program is writing right now) is not opened: reading it would hand it to the
@@ -107,6 +146,12 @@ void Dateien_sammeln(const QString& ordner, const QString& muster, std::vector<G
       FOpen(pfad, QStringLiteral("Input"));  // reports the access problem
     }
     Gesicherte_Datei d{name, Kanal_Inhalt(), {}};
+    if (Unverändert_übernehmbar(d.inhalt, d.anzahl)) {
+      FClose();
+      d.ganz = true;
+      dateien.push_back(std::move(d));
+      continue;
+    }
     bool lesbar = true;
     const bool monatsdatei = Ist_Monatsdatei(name);
     while (!FEOF()) {
@@ -118,6 +163,7 @@ void Dateien_sammeln(const QString& ordner, const QString& muster, std::vector<G
       d.zeilen.push_back(z);
     }
     FClose();
+    d.anzahl = static_cast<qsizetype>(d.zeilen.size());
     if (!lesbar || d.zeilen.empty()) {
       Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
                               QStringLiteral(" ist nicht lesbar und wurde nicht gesichert"));
@@ -141,7 +187,8 @@ QByteArray Sicherungsinhalt(const std::vector<Gesicherte_Datei>& dateien) {
   // An encoded line has at most one byte per character plus its key.
   qsizetype größe = kKopfzeile.size() + 3;
   for (const Gesicherte_Datei& d : dateien) {
-    größe += d.name.size() + 5 + QString::number(d.zeilen.size()).size() + 5;
+    größe += d.name.size() + 5 + QString::number(d.anzahl).size() + 5;
+    if (d.ganz) größe += d.inhalt.size() + 2;
     for (const QByteArrayView z : d.zeilen) größe += std::max<qsizetype>(z.size(), 1) + 2;
   }
   QByteArray b;
@@ -153,7 +200,12 @@ QByteArray Sicherungsinhalt(const std::vector<Gesicherte_Datei>& dateien) {
   zeile(kKopfzeile);
   for (const Gesicherte_Datei& d : dateien) {
     zeile(kopf(d.name));
-    zeile(kopf(QString::number(d.zeilen.size())));
+    zeile(kopf(QString::number(d.anzahl)));
+    if (d.ganz) {
+      b.append(d.inhalt);
+      if (!d.inhalt.endsWith('\n')) b.append("\r\n", 2);
+      continue;
+    }
     for (const QByteArrayView z : d.zeilen) {
       if (Wie_kodiert(z)) {
         b += z;

@@ -196,6 +196,62 @@ TEST_F(Sicherung, BackupUebernimmtDieZeilenBytegenauUndLaesstBeschaedigteDateien
   EXPECT_TRUE(Sicherung_einlesen(gSicherungsordner + gSicherungsdatei, blöcke));
 }
 
+TEST_F(Sicherung, JedeMonatsdateiGehtMitDenZeilenDieDerKanalLiestInsBackup) {
+  datenAnlegen();
+  // Whole files of encoded lines go in as they stand; anything else line by line. Each
+  // way gives the lines, and the count, that reading the file line by line gives.
+  const QByteArray a = Zeile_kodieren(QStringLiteral("[2604]"), 70);
+  const QByteArray b = Zeile_kodieren(QStringLiteral("Kennung"), 200);
+  const QByteArray c = Zeile_kodieren(QStringLiteral("K:anna:01-02:Messe in Köln"), 33);
+  const std::vector<QByteArray> fälle = {
+      a + "\r\n" + b + "\r\n" + c + "\r\n",
+      a + "\r\n" + b + "\r\n" + c,
+      a,
+      "A",
+      a + "\r\n" + b + "\n" + c + "\r\n",
+      a + "\r\n" + b + "\r" + c + "\r\n",
+      a + "\r\n" + b + "\r\n" + c + "\r",
+      a + "\r\n" + b + "\r\n\r\n" + c + "\r\n",
+      a + "\r\n" + b + "\r\n" + c + "\r\n\r\n",
+      a + "\r\n" + b + "\r\r\n" + c,
+      "\r\n" + a + "\r\n" + b + "\r\n",
+      a + "\r\n" + b + "\x1f" + c + "\r\n",
+      a + "\r\n\n" + b,
+  };
+  const QString name = QStringLiteral("2604 260301 Data.dat");
+  for (const QByteArray& inhalt : fälle) {
+    schreiben(gDatenordner + name, inhalt);
+    QStringList erwartet;
+    std::vector<QByteArray> roheZeilen;
+    ASSERT_TRUE(FOpen(gDatenordner + name, QStringLiteral("Input")));
+    while (!FEOF()) {
+      const QByteArrayView z = Kanal_Zeile_sehen();
+      roheZeilen.push_back(z.toByteArray());
+      erwartet << Zeile_dekodieren(z);
+    }
+    FClose();
+
+    ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+    std::vector<Sicherungsblock> blöcke;
+    ASSERT_TRUE(Sicherung_einlesen(gSicherungsordner + gSicherungsdatei, blöcke));
+    const auto block =
+        std::find_if(blöcke.begin(), blöcke.end(), [&](const Sicherungsblock& s) { return s.name == name; });
+    ASSERT_NE(block, blöcke.end()) << inhalt.toHex().toStdString();
+    EXPECT_EQ(block->zeilen, erwartet) << inhalt.toHex().toStdString();
+    ASSERT_NE(block + 1, blöcke.end());
+    EXPECT_EQ((block + 1)->name, QStringLiteral("Konfigdaten.dat"));
+    const QByteArray roh = lesen(gSicherungsordner + gSicherungsdatei);
+    for (const QByteArray& zeile : roheZeilen) {
+      if (!zeile.isEmpty() && std::none_of(zeile.begin(), zeile.end(), [](char ch) { return uchar(ch) < 32; })) {
+        EXPECT_TRUE(roh.contains("\r\n" + zeile + "\r\n")) << inhalt.toHex().toStdString();
+      }
+    }
+    EXPECT_FALSE(std::any_of(roh.begin(), roh.end(),
+                             [](char ch) { return static_cast<unsigned char>(ch) < 32 && ch != '\r' && ch != '\n'; }));
+    QFile::remove(gSicherungsordner + gSicherungsdatei);
+  }
+}
+
 class Wiederherstellen : public Sicherung {
  protected:
   void SetUp() override {

@@ -36,8 +36,11 @@ namespace {
 // Decodes the n bytes after a line's key into n characters; `zähler` is the key's low
 // six bits. Every byte but 0x80 to 0x9F stands for the character of its own number, so
 // eight bytes are decoded at a time and only a group that holds one of those goes
-// through the table.
-void Dekodieren(const unsigned char* q, qsizetype n, int zähler, char16_t* d) {
+// through the table. `reichweite` (at least n): how many bytes may be read from q and
+// characters written to d, so that a last group shorter than eight can still go in one
+// step when the bytes after the line are there to be read (and the characters after
+// it are written again later).
+void Dekodieren(const unsigned char* q, qsizetype n, int zähler, char16_t* d, qsizetype reichweite) {
   const char16_t* zeichen = cp1252::zeichentabelle();
   qsizetype i = 0;
 #if defined(__SSE2__)
@@ -51,7 +54,7 @@ void Dekodieren(const unsigned char* q, qsizetype n, int zähler, char16_t* d) {
   const __m128i obereBits = _mm_set1_epi16(0xE0);
   const __m128i steuerbereich = _mm_set1_epi16(0x80);
   const __m128i null = _mm_setzero_si128();
-  for (; i + 8 <= n; i += 8) {
+  for (; i < n && i + 8 <= reichweite; i += 8) {
     __m128i b = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(q + i)), null);
     b = _mm_sub_epi16(b, z);
     b = _mm_add_epi16(b, _mm_and_si128(_mm_cmplt_epi16(b, zweiunddreißig), überlauf));
@@ -60,7 +63,10 @@ void Dekodieren(const unsigned char* q, qsizetype n, int zähler, char16_t* d) {
       for (qsizetype k = i; k < i + 8; ++k) d[k] = zeichen[d[k]];
     z = _mm_and_si128(_mm_add_epi16(z, acht), maske);
   }
+  if (i >= n) return;
   zähler = static_cast<int>((zähler + i) & 63);
+#else
+  (void)reichweite;
 #endif
   for (; i < n; ++i) {
     zähler = (zähler + 1) & 63;
@@ -78,7 +84,7 @@ QString Zeile_dekodieren(QByteArrayView zeile) {
   // is never below 32), so the length is known before the first one.
   const auto* q = reinterpret_cast<const unsigned char*>(zeile.data());
   QString s(zeile.size() - 1, Qt::Uninitialized);
-  Dekodieren(q + 1, zeile.size() - 1, q[0] & 63, reinterpret_cast<char16_t*>(s.data()));
+  Dekodieren(q + 1, zeile.size() - 1, q[0] & 63, reinterpret_cast<char16_t*>(s.data()), zeile.size() - 1);
   return s;
 }
 
@@ -121,8 +127,21 @@ QStringList Zeilen_dekodieren(QByteArrayView inhalt, bool* ohneEnde) {
     const void* p = std::memchr(von, c, static_cast<size_t>(schluss - von));
     return p ? static_cast<const char*>(p) : schluss;
   };
-  zeilen.reserve(std::count(anfang, schluss, '\n') + 1);
+  // Each line holds the block once. The block's count goes up once for many lines, not
+  // once a line: the lines made since are only in the list, which takes them without
+  // allocating (it is grown beforehand, with the count brought up to date first).
+  QTypedArrayData<char16_t>* const kopf = block->data_ptr().d_ptr();
+  int offen = 0;
+  const auto anrechnen = [&] {
+    kopf->ref_.fetchAndAddRelaxed(offen);
+    offen = 0;
+  };
+  zeilen.reserve(inhalt.size() / 16 + 8);
   while (anfang < schluss) {
+    if (zeilen.size() == zeilen.capacity()) {
+      anrechnen();
+      zeilen.reserve(2 * zeilen.capacity());
+    }
     if (cr < anfang) cr = nächstes(anfang, '\r');
     if (lf < anfang) lf = nächstes(anfang, '\n');
     const char* e = std::min(cr, lf);
@@ -131,13 +150,13 @@ QStringList Zeilen_dekodieren(QByteArrayView inhalt, bool* ohneEnde) {
       zeilen.append(QString());
     } else {
       const auto* q = reinterpret_cast<const unsigned char*>(anfang);
-      Dekodieren(q + 1, n - 1, q[0] & 63, d);
+      // The block has a character for every byte of the content, and the line's
+      // characters start no later than its bytes: as far as bytes are left to read,
+      // there is room to write.
+      Dekodieren(q + 1, n - 1, q[0] & 63, d, schluss - anfang - 1);
       d[n - 1] = u'\0';
-      // A copy of the block's string shares its allocation; it is narrowed to the line.
-      QString z = *block;
-      z.data_ptr().setBegin(d);
-      z.data_ptr().size = n - 1;
-      zeilen.append(std::move(z));
+      zeilen.append(QString(QStringPrivate(kopf, d, n - 1)));
+      ++offen;
       d += n;
     }
     if (e == schluss) {
@@ -148,6 +167,7 @@ QStringList Zeilen_dekodieren(QByteArrayView inhalt, bool* ohneEnde) {
     if (e < schluss && *e == '\n') ++e;
     anfang = e;
   }
+  anrechnen();
   return zeilen;
 }
 

@@ -170,10 +170,29 @@ namespace {
 
 void Andere_Versionen_löschen(const QStringList& namen, const QString& stamm) {
   const QString eigene = stamm + kEndung;
-  for (const QString& name : namen)
-    if (text::passtMuster(name, stamm.left(4) + QStringLiteral("*Data.dat")) &&
-        name.compare(eigene, Qt::CaseInsensitive) != 0)
-      Löschen(gDatenordner + name);
+  const QString muster = stamm.left(4) + QStringLiteral("*Data.dat");
+  // The pattern "<month key>*Data.dat" as the folder listing matches it (letter case
+  // aside): the key in front, "data.dat" at the end, both in the name. The start checks
+  // every month against every name, so the pattern is not taken apart for each pair.
+  const QString vorn = stamm.left(4).toLower();
+  const auto ascii = [](const QString& t) {
+    return std::all_of(t.begin(), t.end(), [](QChar c) { return c.unicode() < 128; });
+  };
+  const bool einfach = ascii(vorn) && !vorn.contains(u'*') && !vorn.contains(u'?');
+  const QString hinten = QStringLiteral("data.dat");
+  for (const QString& name : namen) {
+    bool passt = false;
+    if (einfach) {
+      // A plain ASCII name compares without a lower-case copy.
+      const bool nurAscii = ascii(name);
+      const QString n = nurAscii ? name : name.toLower();
+      const Qt::CaseSensitivity art = nurAscii ? Qt::CaseInsensitive : Qt::CaseSensitive;
+      passt = n.size() >= vorn.size() + hinten.size() && n.startsWith(vorn, art) && n.endsWith(hinten, art);
+    } else {
+      passt = text::passtMuster(name, muster);
+    }
+    if (passt && name.compare(eigene, Qt::CaseInsensitive) != 0) Löschen(gDatenordner + name);
+  }
 }
 
 QString Monatstext(const QString& schlüssel) {
@@ -320,7 +339,14 @@ Monatsprüfung Monatszeilen_prüfen(const QStringList& zeilen) {
   for (qsizetype i = 3; i < r.zeilen.size(); ++i) {
     const QString& z = std::as_const(r.zeilen)[i];
     const bool eintrag = Hat_Präfix(z, u'A');
-    const qsizetype p = z.indexOf(u':', 2);
+    // The colon after the user name, looked for in place: the names are short.
+    qsizetype p = -1;
+    for (qsizetype k = 2; k < z.size(); ++k) {
+      if (z[k] == u':') {
+        p = k;
+        break;
+      }
+    }
     if ((!eintrag && !Hat_Präfix(z, u'K')) || p < 0) {
       r.funde << Monatsprüfung::Fund{true, QString()};
       r.reparieren = true;
@@ -429,7 +455,9 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
         if (it == zeilenDesBenutzers.cend()) continue;
         QString codes = eintrag;
         Anfang_abschneiden(codes, p + 1);
-        for (int zeile : *it) gErfassungsdaten(zeile, index) = codes;
+        const QList<int>& zeilen = *it;
+        for (qsizetype k = 0; k + 1 < zeilen.size(); ++k) gErfassungsdaten(zeilen[k], index) = codes;
+        gErfassungsdaten(zeilen.back(), index) = std::move(codes);
       }
     }
     gSchnellesLesen = uhr::monoton() - jetzt < 0.2;

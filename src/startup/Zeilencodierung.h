@@ -12,6 +12,14 @@
 QByteArray Zeile_kodieren(const QString& text, unsigned char schlüssel);
 // Decodes one encoded line (key character first); an empty line gives "".
 QString Zeile_dekodieren(QByteArrayView zeile);
+// The lines of a whole file's content, split as the file channel splits them (a line
+// ends at its first CR or LF; one CR and then one LF after it are skipped) and each
+// decoded as Zeile_dekodieren does (an empty line gives a null string). The strings
+// share one allocation, each followed by its terminating zero as every string is, so
+// that a file of a thousand lines makes one allocation instead of a thousand; a line
+// changed later gets its own copy as any shared string does. `ohneEnde` tells whether
+// the last line has no line end.
+QStringList Zeilen_dekodieren(QByteArrayView inhalt, bool* ohneEnde = nullptr);
 // A key character drawn from the program's random source.
 unsigned char Zufallsschlüssel();
 

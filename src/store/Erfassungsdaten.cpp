@@ -82,6 +82,34 @@ const QString& Klein(QStringView id, QString& puffer) {
   return puffer;
 }
 
+// Drops a string's first n characters: a string that shares its characters with
+// others (the lines of one file read) goes on sharing them instead of being copied.
+// Its end, and so its terminating zero, stays where it is.
+void Anfang_abschneiden(QString& s, qsizetype n) {
+  s.data_ptr().setBegin(s.data_ptr().data() + n);
+  s.data_ptr().size -= n;
+}
+
+// The lines of the month file open on the channel, as LineIn reads them one by one. A
+// last line without its line end is another workstation's append in flight; it is
+// read next time. Only a month file's name ends in "Data.dat": any other file goes
+// LineIn's way, which stops at an empty line.
+QStringList Monatszeilen_lesen() {
+  QStringList zeilen;
+  if (!gOffeneDatei.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
+    while (!FEOF()) {
+      QString z = LineIn();
+      if (Kanal_letzte_Zeile_unvollständig() && zeilen.size() >= 3) break;
+      zeilen << std::move(z);
+    }
+    return zeilen;
+  }
+  bool ohneEnde = false;
+  zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &ohneEnde);
+  if (ohneEnde && zeilen.size() > 3) zeilen.removeLast();
+  return zeilen;
+}
+
 struct Version {
   QString stamm;  // "yymm yymmdd"
   QString name;   // the file's name as it stands in the folder
@@ -142,10 +170,29 @@ namespace {
 
 void Andere_Versionen_löschen(const QStringList& namen, const QString& stamm) {
   const QString eigene = stamm + kEndung;
-  for (const QString& name : namen)
-    if (text::passtMuster(name, stamm.left(4) + QStringLiteral("*Data.dat")) &&
-        name.compare(eigene, Qt::CaseInsensitive) != 0)
-      Löschen(gDatenordner + name);
+  const QString muster = stamm.left(4) + QStringLiteral("*Data.dat");
+  // The pattern "<month key>*Data.dat" as the folder listing matches it (letter case
+  // aside): the key in front, "data.dat" at the end, both in the name. The start checks
+  // every month against every name, so the pattern is not taken apart for each pair.
+  const QString vorn = stamm.left(4).toLower();
+  const auto ascii = [](const QString& t) {
+    return std::all_of(t.begin(), t.end(), [](QChar c) { return c.unicode() < 128; });
+  };
+  const bool einfach = ascii(vorn) && !vorn.contains(u'*') && !vorn.contains(u'?');
+  const QString hinten = QStringLiteral("data.dat");
+  for (const QString& name : namen) {
+    bool passt = false;
+    if (einfach) {
+      // A plain ASCII name compares without a lower-case copy.
+      const bool nurAscii = ascii(name);
+      const QString n = nurAscii ? name : name.toLower();
+      const Qt::CaseSensitivity art = nurAscii ? Qt::CaseInsensitive : Qt::CaseSensitive;
+      passt = n.size() >= vorn.size() + hinten.size() && n.startsWith(vorn, art) && n.endsWith(hinten, art);
+    } else {
+      passt = text::passtMuster(name, muster);
+    }
+    if (passt && name.compare(eigene, Qt::CaseInsensitive) != 0) Löschen(gDatenordner + name);
+  }
 }
 
 QString Monatstext(const QString& schlüssel) {
@@ -162,14 +209,7 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   sGelesen = Erfassungsversion_öffnen(schlüssel, name);
   if (sGelesen.isEmpty()) return false;
   const QString pfad = gDatenordner + sGelesen;
-  QStringList zeilen;
-  while (!FEOF()) {
-    QString z = LineIn();
-    // A last line without its line end is another workstation's append in flight; it
-    // is read next time.
-    if (Kanal_letzte_Zeile_unvollständig() && zeilen.size() >= 3) break;
-    zeilen << std::move(z);
-  }
+  QStringList zeilen = Monatszeilen_lesen();
   FClose();
 
   if (zeilen.size() < 3) {
@@ -210,7 +250,7 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
     QString& z = prüfung.zeilen[i];
     const bool eintrag = Hat_Präfix(z, u'A');
     if (!eintrag && !Hat_Präfix(z, u'K')) continue;
-    z.remove(0, 2);
+    Anfang_abschneiden(z, 2);
     (eintrag ? einträge : kommentare) << std::move(z);
   }
   const bool ergebnis = einträge.size() > 1;
@@ -299,7 +339,14 @@ Monatsprüfung Monatszeilen_prüfen(const QStringList& zeilen) {
   for (qsizetype i = 3; i < r.zeilen.size(); ++i) {
     const QString& z = std::as_const(r.zeilen)[i];
     const bool eintrag = Hat_Präfix(z, u'A');
-    const qsizetype p = z.indexOf(u':', 2);
+    // The colon after the user name, looked for in place: the names are short.
+    qsizetype p = -1;
+    for (qsizetype k = 2; k < z.size(); ++k) {
+      if (z[k] == u':') {
+        p = k;
+        break;
+      }
+    }
     if ((!eintrag && !Hat_Präfix(z, u'K')) || p < 0) {
       r.funde << Monatsprüfung::Fund{true, QString()};
       r.reparieren = true;
@@ -406,8 +453,11 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
         if (p < 0) continue;
         const auto it = zeilenDesBenutzers.constFind(Klein(QStringView(eintrag).left(p), id));
         if (it == zeilenDesBenutzers.cend()) continue;
-        const QString codes = eintrag.mid(p + 1);
-        for (int zeile : *it) gErfassungsdaten(zeile, index) = codes;
+        QString codes = eintrag;
+        Anfang_abschneiden(codes, p + 1);
+        const QList<int>& zeilen = *it;
+        for (qsizetype k = 0; k + 1 < zeilen.size(); ++k) gErfassungsdaten(zeilen[k], index) = codes;
+        gErfassungsdaten(zeilen.back(), index) = std::move(codes);
       }
     }
     gSchnellesLesen = uhr::monoton() - jetzt < 0.2;

@@ -9,6 +9,9 @@
 #include <QLockFile>
 #include <algorithm>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
@@ -76,8 +79,73 @@ bool Ist_Monatsdatei(const QString& name) { return name.endsWith(QStringLiteral(
 struct Gesicherte_Datei {
   QString name;
   QByteArray inhalt;                   // keeps the bytes the lines point into
-  std::vector<QByteArrayView> zeilen;  // without their line ends
+  std::vector<QByteArrayView> zeilen;  // without their line ends; empty when `ganz`
+  bool ganz = false;                   // the content goes into the backup as it stands
+  qsizetype anzahl = 0;                // its number of lines
 };
+
+// Whether a file's content goes into the backup as it stands, as the copy of each of
+// its lines with CR LF would give it: every line one the line encoding can have
+// written (not empty, no control byte), each ended by CR LF but the last, which may
+// have none. `anzahl` its number of lines then. Anything else (a line end of its own
+// kind, an empty line, a control byte) goes line by line.
+bool Unverändert_übernehmbar(const QByteArray& inhalt, qsizetype& anzahl) {
+  const auto* p = reinterpret_cast<const unsigned char*>(inhalt.constData());
+  const qsizetype n = inhalt.size();
+  if (n == 0 || p[0] < 32) return false;
+  if (n == 1) {
+    anzahl = 1;
+    return true;
+  }
+  // Every control byte is the CR of a CR LF or the LF of one that a line follows
+  // (none: an empty line); sixteen bytes at a time where the machine has the
+  // instructions for it.
+  bool fehler = p[n - 1] < 32 && !(p[n - 1] == '\n' && p[n - 2] == '\r');
+  qsizetype zeilenenden = p[n - 1] == '\n';
+  qsizetype i = 1;
+#if defined(__SSE2__)
+  const auto laden = [&](qsizetype k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k)); };
+  const __m128i kCR = _mm_set1_epi8('\r');
+  const __m128i kLF = _mm_set1_epi8('\n');
+  const __m128i k31 = _mm_set1_epi8(31);
+  __m128i schlecht = _mm_setzero_si128();
+  // The line ends per byte lane, summed up before a lane could overflow.
+  __m128i lfZähler = _mm_setzero_si128();
+  int schritte = 0;
+  const auto lfSumme = [&] {
+    const __m128i summe = _mm_sad_epu8(lfZähler, _mm_setzero_si128());
+    zeilenenden += _mm_cvtsi128_si32(summe) + _mm_cvtsi128_si32(_mm_srli_si128(summe, 8));
+    lfZähler = _mm_setzero_si128();
+    schritte = 0;
+  };
+  for (; i + 17 <= n; i += 16) {
+    const __m128i c = laden(i);
+    const __m128i davor = laden(i - 1);
+    const __m128i danach = laden(i + 1);
+    const __m128i steuer = _mm_cmpeq_epi8(_mm_min_epu8(c, k31), c);
+    const __m128i danachSteuer = _mm_cmpeq_epi8(_mm_min_epu8(danach, k31), danach);
+    const __m128i lf = _mm_cmpeq_epi8(c, kLF);
+    const __m128i cr = _mm_and_si128(_mm_cmpeq_epi8(c, kCR), _mm_cmpeq_epi8(danach, kLF));
+    const __m128i ende = _mm_andnot_si128(danachSteuer, _mm_and_si128(lf, _mm_cmpeq_epi8(davor, kCR)));
+    schlecht = _mm_or_si128(schlecht, _mm_andnot_si128(_mm_or_si128(cr, ende), steuer));
+    lfZähler = _mm_sub_epi8(lfZähler, lf);
+    if (++schritte == 255) lfSumme();
+  }
+  lfSumme();
+  fehler |= _mm_movemask_epi8(schlecht) != 0;
+#endif
+  for (; i < n - 1; ++i) {
+    const unsigned char c = p[i];
+    if (c >= 32) continue;
+    const bool cr = c == '\r' && p[i + 1] == '\n';
+    const bool ende = c == '\n' && p[i - 1] == '\r' && p[i + 1] >= 32;
+    fehler |= !(cr || ende);
+    zeilenenden += c == '\n';
+  }
+  if (fehler) return false;
+  anzahl = zeilenenden + (p[n - 1] != '\n');
+  return true;
+}
 
 // Adds every file of a folder matching the pattern. An empty file (most likely one
 // another program is writing right now) is not opened: reading it would hand it to the
@@ -107,6 +175,12 @@ void Dateien_sammeln(const QString& ordner, const QString& muster, std::vector<G
       FOpen(pfad, QStringLiteral("Input"));  // reports the access problem
     }
     Gesicherte_Datei d{name, Kanal_Inhalt(), {}};
+    if (Unverändert_übernehmbar(d.inhalt, d.anzahl)) {
+      FClose();
+      d.ganz = true;
+      dateien.push_back(std::move(d));
+      continue;
+    }
     bool lesbar = true;
     const bool monatsdatei = Ist_Monatsdatei(name);
     while (!FEOF()) {
@@ -118,6 +192,7 @@ void Dateien_sammeln(const QString& ordner, const QString& muster, std::vector<G
       d.zeilen.push_back(z);
     }
     FClose();
+    d.anzahl = static_cast<qsizetype>(d.zeilen.size());
     if (!lesbar || d.zeilen.empty()) {
       Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
                               QStringLiteral(" ist nicht lesbar und wurde nicht gesichert"));
@@ -141,7 +216,8 @@ QByteArray Sicherungsinhalt(const std::vector<Gesicherte_Datei>& dateien) {
   // An encoded line has at most one byte per character plus its key.
   qsizetype größe = kKopfzeile.size() + 3;
   for (const Gesicherte_Datei& d : dateien) {
-    größe += d.name.size() + 5 + QString::number(d.zeilen.size()).size() + 5;
+    größe += d.name.size() + 5 + QString::number(d.anzahl).size() + 5;
+    if (d.ganz) größe += d.inhalt.size() + 2;
     for (const QByteArrayView z : d.zeilen) größe += std::max<qsizetype>(z.size(), 1) + 2;
   }
   QByteArray b;
@@ -153,7 +229,12 @@ QByteArray Sicherungsinhalt(const std::vector<Gesicherte_Datei>& dateien) {
   zeile(kKopfzeile);
   for (const Gesicherte_Datei& d : dateien) {
     zeile(kopf(d.name));
-    zeile(kopf(QString::number(d.zeilen.size())));
+    zeile(kopf(QString::number(d.anzahl)));
+    if (d.ganz) {
+      b.append(d.inhalt);
+      if (!d.inhalt.endsWith('\n')) b.append("\r\n", 2);
+      continue;
+    }
     for (const QByteArrayView z : d.zeilen) {
       if (Wie_kodiert(z)) {
         b += z;

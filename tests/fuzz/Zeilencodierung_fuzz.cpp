@@ -1,6 +1,7 @@
 // Fuzz target of the line decoder: any bytes decode without a fault, and what they
 // decode to is written back as a line that holds no line break and decodes to the
-// same text.
+// same text. The same bytes as a whole file decode into the lines the file channel
+// splits them into, each as the single line decoder gives it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,5 +16,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t größe) {
   for (const char c : wieder)
     if (static_cast<unsigned char>(c) < 32) std::abort();
   if (Zeile_dekodieren(wieder) != text) std::abort();
+
+  bool ohneEnde = false;
+  const QStringList block = Zeilen_dekodieren(zeile, &ohneEnde);
+  qsizetype n = 0;
+  bool letzteOhneEnde = false;
+  for (qsizetype i = 0; i < zeile.size(); ++n) {
+    qsizetype e = i;
+    while (e < zeile.size() && zeile[e] != '\r' && zeile[e] != '\n') ++e;
+    if (n >= block.size() || block[n] != Zeile_dekodieren(QByteArrayView(zeile).sliced(i, e - i))) std::abort();
+    if (block[n].isNull() != (e == i)) std::abort();
+    letzteOhneEnde = e == zeile.size();
+    if (e < zeile.size() && zeile[e] == '\r') ++e;
+    if (e < zeile.size() && zeile[e] == '\n') ++e;
+    i = e;
+  }
+  if (n != block.size() || ohneEnde != letzteOhneEnde) std::abort();
   return 0;
 }

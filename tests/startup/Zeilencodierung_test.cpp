@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <optional>
+#include <vector>
 
 #include "common/Testumgebung.h"
 #include "platform/Cp1252.h"
@@ -25,7 +27,141 @@ QString ohneSteuerzeichen(const QString& s) {
   return r;
 }
 
+// The decoding as the encoding defines it, one byte after the other through the
+// character of every byte.
+QString einfachDekodiert(QByteArrayView zeile) {
+  QString s;
+  if (zeile.isEmpty()) return s;
+  int zähler = static_cast<unsigned char>(zeile[0]) & 63;
+  for (qsizetype i = 1; i < zeile.size(); ++i) {
+    zähler = (zähler + 1) % 64;
+    int b = static_cast<unsigned char>(zeile[i]) - zähler;
+    if (b < 32) b += 224;
+    s += cp1252::zeichen(static_cast<unsigned char>(b));
+  }
+  return s;
+}
+
+// Random bytes from the given alphabet (all 256 values when empty).
+QByteArray zufallsbytes(QRandomGenerator& zufall, qsizetype n, QByteArrayView alphabet = {}) {
+  QByteArray b(n, Qt::Uninitialized);
+  for (char& c : b)
+    c = alphabet.isEmpty() ? static_cast<char>(zufall.bounded(256))
+                           : alphabet[static_cast<qsizetype>(zufall.bounded(static_cast<quint32>(alphabet.size())))];
+  return b;
+}
+
 }  // namespace
+
+TEST(Zeilencodierung, DekodierenGleichtDemEinfachenWegFuerJedesByteUndJedeLaenge) {
+  // Every key byte and every byte value in every position of the eight-byte groups,
+  // lengths across several groups and their remainders.
+  QRandomGenerator zufall(4711);
+  for (int schlüssel = 0; schlüssel < 256; ++schlüssel) {
+    for (int wert = 0; wert < 256; ++wert) {
+      QByteArray z(1, static_cast<char>(schlüssel));
+      z += QByteArray(19, static_cast<char>(wert));
+      ASSERT_EQ(Zeile_dekodieren(z), einfachDekodiert(z)) << schlüssel << ' ' << wert;
+    }
+    for (qsizetype n = 0; n <= 70; ++n) {
+      const QByteArray z = QByteArray(1, static_cast<char>(schlüssel)) + zufallsbytes(zufall, n);
+      ASSERT_EQ(Zeile_dekodieren(z), einfachDekodiert(z)) << schlüssel << ' ' << n;
+      // Where the encoder's bytes lie, where the upper control range 0x80 to 0x9F of
+      // Windows-1252 is hit.
+      const QByteArray k = QByteArray(1, static_cast<char>(schlüssel)) + zufallsbytes(zufall, n, "\x80\x9f\xa0 ~\xff");
+      ASSERT_EQ(Zeile_dekodieren(k), einfachDekodiert(k)) << schlüssel << ' ' << n;
+    }
+  }
+}
+
+class Zeilenblock : public VelkoraTest {
+ protected:
+  // The lines as the file channel reads them one by one, each decoded on its own, and
+  // whether the last had no line end.
+  std::pair<QStringList, bool> einzeln(const QByteArray& inhalt) {
+    const QString pfad = ordner() + QStringLiteral("Block.dat");
+    schreiben(pfad, inhalt);
+    QStringList zeilen;
+    bool ohneEnde = false;
+    EXPECT_TRUE(FOpen(pfad, QStringLiteral("Input")));
+    while (!FEOF()) {
+      zeilen << Zeile_dekodieren(Kanal_Zeile_sehen());
+      ohneEnde = Kanal_letzte_Zeile_unvollständig();
+    }
+    FClose();
+    return {zeilen, ohneEnde};
+  }
+};
+
+TEST_F(Zeilenblock, GibtDieZeilenDesKanalsMitJedemZeilenende) {
+  const QByteArray a = Zeile_kodieren(QStringLiteral("[2603]"), 70);
+  const QByteArray b = Zeile_kodieren(QStringLiteral("A:anna:UU   ½ ") + QString(17, u' '), 200);
+  const QByteArray c = Zeile_kodieren(QStringLiteral("K:anna:01-02:Messe in Köln"), 33);
+  const std::vector<QByteArray> fälle = {
+      a,
+      a + "\r\n",
+      a + "\r\n" + b + "\r\n" + c + "\r\n",
+      a + "\r\n" + b + "\r\n" + c,
+      a + "\n" + b + "\n" + c + "\n",
+      a + "\r" + b + "\r" + c,
+      a + "\r\n\r\n" + b + "\n\r" + c + "\r\r\n",
+      "\r\n" + a + "\r\n\r\n",
+      "\n\n\n" + a,
+      "\r",
+      "A",
+      "A\r\nB",
+  };
+  for (const QByteArray& inhalt : fälle) {
+    const auto [zeilen, ohneEnde] = einzeln(inhalt);
+    bool blockOhneEnde = !ohneEnde;
+    const QStringList block = Zeilen_dekodieren(inhalt, &blockOhneEnde);
+    EXPECT_EQ(block, zeilen) << inhalt.toHex().toStdString();
+    EXPECT_EQ(blockOhneEnde, ohneEnde) << inhalt.toHex().toStdString();
+    for (qsizetype i = 0; i < block.size(); ++i)
+      EXPECT_EQ(block[i].isNull(), zeilen[i].isNull()) << inhalt.toHex().toStdString() << ' ' << i;
+  }
+  EXPECT_TRUE(Zeilen_dekodieren(QByteArray()).isEmpty());
+}
+
+TEST_F(Zeilenblock, ZufaelligeInhalteGleichenDemKanal) {
+  // Lines of random bytes with CR and LF often among them, so that every kind of line
+  // end, empty lines and lines of every length come up.
+  QRandomGenerator zufall(815);
+  for (int runde = 0; runde < 300; ++runde) {
+    QByteArray inhalt = zufallsbytes(zufall, 1 + zufall.bounded(400));
+    for (char& c : inhalt)
+      if (zufall.bounded(12) == 0) c = zufall.bounded(2) ? '\r' : '\n';
+    const auto [zeilen, ohneEnde] = einzeln(inhalt);
+    bool blockOhneEnde = false;
+    ASSERT_EQ(Zeilen_dekodieren(inhalt, &blockOhneEnde), zeilen) << inhalt.toHex().toStdString();
+    ASSERT_EQ(blockOhneEnde, ohneEnde) << inhalt.toHex().toStdString();
+  }
+}
+
+TEST_F(Zeilenblock, ZeilenBleibenUnabhaengigVoneinanderUndVomNaechstenLesen) {
+  const QByteArray inhalt = kodiert({QStringLiteral("eins"), QStringLiteral("zwei"), QStringLiteral("drei")});
+  QStringList erste = Zeilen_dekodieren(inhalt);
+  ASSERT_EQ(erste, (QStringList{"eins", "zwei", "drei"}));
+  // Changing one line, growing it or cutting it, leaves the others as they were.
+  erste[0] += QStringLiteral(" und noch viel mehr Text dahinter");
+  erste[1][0] = u'Z';
+  erste[2].truncate(2);
+  EXPECT_EQ(erste, (QStringList{"eins und noch viel mehr Text dahinter", "Zwei", "dr"}));
+  // Each line ends in its terminating zero, as every string does.
+  QString zwei = Zeilen_dekodieren(inhalt)[1];
+  EXPECT_EQ(zwei.constData()[zwei.size()], QChar(u'\0'));
+  // A read while lines of the last one are held leaves them; one after they are all
+  // gone may take their memory.
+  const QStringList zweite = Zeilen_dekodieren(kodiert({QStringLiteral("anders"), QStringLiteral("x")}));
+  EXPECT_EQ(zwei, QStringLiteral("zwei"));
+  EXPECT_EQ(zweite, (QStringList{"anders", "x"}));
+  zwei.clear();
+  EXPECT_EQ(Zeilen_dekodieren(inhalt), (QStringList{"eins", "zwei", "drei"}));
+  EXPECT_EQ(zweite, (QStringList{"anders", "x"}));
+  erste.clear();
+  EXPECT_EQ(Zeilen_dekodieren(inhalt + kodiert({QStringLiteral("vier")})),
+            (QStringList{"eins", "zwei", "drei", "vier"}));
+}
 
 TEST(Zeilencodierung, HinUndZurueckFuerJedesSchluesselzeichen) {
   const QString text = alleZeichen();

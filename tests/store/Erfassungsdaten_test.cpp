@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <vector>
 
 #include "common/Testnamen.h"
 #include "common/Testumgebung.h"
@@ -68,6 +69,24 @@ TEST_F(ErfassungsdatenTest, NeuesteVersionWirdGelesenUndDieStartpruefungLoeschtA
   EXPECT_TRUE(QFile::exists(gDatenordner + name(QStringLiteral("2503 250317"))));
   EXPECT_EQ(dateien().size(), 36);
   EXPECT_TRUE(meldungen().isEmpty());
+}
+
+TEST_F(ErfassungsdatenTest, StartpruefungLoeschtJedenNamenDesMonatsmustersAusserDerNeuestenVersion) {
+  alleMonate();
+  monat(QStringLiteral("2503 250317"), {});
+  // Name in the folder, and whether it stays: whatever the month's pattern
+  // "2503*Data.dat" matches (letter case aside) goes, but the newest version.
+  const std::vector<std::pair<QString, bool>> fälle = {
+      {u"2503 250317 Data.dat"_qs, true},     {u"2503 250301 data.DAT"_qs, false}, {u"2503Data.dat"_qs, false},
+      {u"25031 Data.dat"_qs, false},          {u"2503 Ärger Data.dat"_qs, false},  {u"2503 ÄRGER DATA.DAT"_qs, false},
+      {u"2503 250301 Data.dat.alt"_qs, true}, {u"x2503 250301 Data.dat"_qs, true}, {u"2503 250301 Daten.dat"_qs, true},
+      {u"2504 250101 Data.dat"_qs, true},
+  };
+  for (const auto& [datei, bleibt] : fälle)
+    if (!QFile::exists(gDatenordner + datei)) schreiben(gDatenordner + datei, kodiert({QStringLiteral("[2503]")}));
+  Erfassungsdateien_checken();
+  for (const auto& [datei, bleibt] : fälle)
+    EXPECT_EQ(QFile::exists(gDatenordner + datei), bleibt) << datei.toStdString();
 }
 
 TEST_F(ErfassungsdatenTest, VersionenWerdenInJederSchreibweiseGefunden) {
@@ -193,6 +212,44 @@ TEST_F(ErfassungsdatenTest, UnbeendeteLetzteZeileWirdOhneReparaturIgnoriert) {
     EXPECT_EQ(gMonatsEinträge, (QStringList{QString(), QStringLiteral("eschmidt:") + tage(QStringLiteral("1"))}));
   }
   EXPECT_EQ(lesen(gDatenordner + name(stamm)), vorher);
+  EXPECT_TRUE(logzeilen().isEmpty());
+  EXPECT_TRUE(meldungen().isEmpty());
+}
+
+TEST_F(ErfassungsdatenTest, JedeArtVonZeilenendeGibtDieselbenZeilen) {
+  const QString stamm = QStringLiteral("2503 250301");
+  const auto roh = [](const QString& t) { return kodiert({t}).chopped(2); };
+  const QByteArray kopf = roh(QStringLiteral("[2503]"));
+  const QByteArray kennung = roh(kKennzeile);
+  const QByteArray ausnahmen = roh(QStringLiteral("NoEx:NoEx"));
+  const QString a1 = QStringLiteral("HMueller:") + tage(QStringLiteral("1"));
+  const QString a2 = QStringLiteral("eschmidt:") + tage(QStringLiteral(" 2"));
+  const QByteArray z1 = roh(u"A:"_qs + a1);
+  const QByteArray z2 = roh(u"A:"_qs + a2);
+  struct Fall {
+    const char* name;
+    QByteArray inhalt;
+    QStringList einträge;
+  };
+  const std::vector<Fall> fälle = {
+      {"CR LF", kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1 + "\r\n" + z2 + "\r\n", {a1, a2}},
+      {"LF", kopf + "\n" + kennung + "\n" + ausnahmen + "\n" + z1 + "\n" + z2 + "\n", {a1, a2}},
+      {"CR", kopf + "\r" + kennung + "\r" + ausnahmen + "\r" + z1 + "\r" + z2, {a1}},
+      {"gemischt", kopf + "\n" + kennung + "\r" + ausnahmen + "\r\n" + z1 + "\r" + z2 + "\n", {a1, a2}},
+      // A last line without its end after the three first lines is an append in flight.
+      {"letzte offen", kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1 + "\r\n" + z2, {a1}},
+      {"erste Eintragszeile offen", kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1, {}},
+      // Before that it is one of the three, read as it stands.
+      {"Ausnahmezeile offen", kopf + "\r\n" + kennung + "\r\n" + ausnahmen, {}},
+  };
+  for (const Fall& f : fälle) {
+    schreiben(gDatenordner + name(stamm), f.inhalt);
+    EXPECT_EQ(Erfassungsdaten_lesen(QStringLiteral("2503")), !f.einträge.isEmpty()) << f.name;
+    EXPECT_EQ(gMonatsEinträge, f.einträge.isEmpty() ? (QStringList{QString(), QStringLiteral("NoData")})
+                                                    : QStringList{QString()} + f.einträge)
+        << f.name;
+    EXPECT_EQ(gMonatsAusnahmen, QStringLiteral("NoEx:NoEx")) << f.name;
+  }
   EXPECT_TRUE(logzeilen().isEmpty());
   EXPECT_TRUE(meldungen().isEmpty());
 }

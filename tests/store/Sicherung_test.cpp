@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QSemaphore>
 #include <QThread>
 #include <algorithm>
@@ -194,6 +195,97 @@ TEST_F(Sicherung, BackupUebernimmtDieZeilenBytegenauUndLaesstBeschaedigteDateien
   // And a restore takes the backup as one.
   std::vector<Sicherungsblock> blöcke;
   EXPECT_TRUE(Sicherung_einlesen(gSicherungsordner + gSicherungsdatei, blöcke));
+}
+
+TEST_F(Sicherung, JedeMonatsdateiGehtMitDenZeilenDieDerKanalLiestInsBackup) {
+  datenAnlegen();
+  // Whole files of encoded lines go in as they stand; anything else line by line. Each
+  // way gives the lines, and the count, that reading the file line by line gives.
+  const QByteArray a = Zeile_kodieren(QStringLiteral("[2604]"), 70);
+  const QByteArray b = Zeile_kodieren(QStringLiteral("Kennung"), 200);
+  const QByteArray c = Zeile_kodieren(QStringLiteral("K:anna:01-02:Messe in Köln"), 33);
+  const std::vector<QByteArray> fälle = {
+      a + "\r\n" + b + "\r\n" + c + "\r\n",
+      a + "\r\n" + b + "\r\n" + c,
+      a,
+      "A",
+      a + "\r\n" + b + "\n" + c + "\r\n",
+      a + "\r\n" + b + "\r" + c + "\r\n",
+      a + "\r\n" + b + "\r\n" + c + "\r",
+      a + "\r\n" + b + "\r\n\r\n" + c + "\r\n",
+      a + "\r\n" + b + "\r\n" + c + "\r\n\r\n",
+      a + "\r\n" + b + "\r\r\n" + c,
+      "\r\n" + a + "\r\n" + b + "\r\n",
+      a + "\r\n" + b + "\x1f" + c + "\r\n",
+      a + "\r\n\n" + b,
+  };
+  const QString name = QStringLiteral("2604 260301 Data.dat");
+  for (const QByteArray& inhalt : fälle) {
+    schreiben(gDatenordner + name, inhalt);
+    QStringList erwartet;
+    std::vector<QByteArray> roheZeilen;
+    ASSERT_TRUE(FOpen(gDatenordner + name, QStringLiteral("Input")));
+    while (!FEOF()) {
+      const QByteArrayView z = Kanal_Zeile_sehen();
+      roheZeilen.push_back(z.toByteArray());
+      erwartet << Zeile_dekodieren(z);
+    }
+    FClose();
+
+    ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+    std::vector<Sicherungsblock> blöcke;
+    ASSERT_TRUE(Sicherung_einlesen(gSicherungsordner + gSicherungsdatei, blöcke));
+    const auto block =
+        std::find_if(blöcke.begin(), blöcke.end(), [&](const Sicherungsblock& s) { return s.name == name; });
+    ASSERT_NE(block, blöcke.end()) << inhalt.toHex().toStdString();
+    EXPECT_EQ(block->zeilen, erwartet) << inhalt.toHex().toStdString();
+    ASSERT_NE(block + 1, blöcke.end());
+    EXPECT_EQ((block + 1)->name, QStringLiteral("Konfigdaten.dat"));
+    const QByteArray roh = lesen(gSicherungsordner + gSicherungsdatei);
+    for (const QByteArray& zeile : roheZeilen) {
+      if (!zeile.isEmpty() && std::none_of(zeile.begin(), zeile.end(), [](char ch) { return uchar(ch) < 32; })) {
+        EXPECT_TRUE(roh.contains("\r\n" + zeile + "\r\n")) << inhalt.toHex().toStdString();
+      }
+    }
+    EXPECT_FALSE(std::any_of(roh.begin(), roh.end(),
+                             [](char ch) { return static_cast<unsigned char>(ch) < 32 && ch != '\r' && ch != '\n'; }));
+    QFile::remove(gSicherungsordner + gSicherungsdatei);
+  }
+}
+
+TEST_F(Sicherung, ZufaelligeMonatsdateienGehenMitDenZeilenDesKanalsInsBackup) {
+  datenAnlegen();
+  // Encoded lines of every length with, now and then, a line end of another kind, an
+  // empty line or a control byte, at every position of the sixteen-byte steps.
+  QRandomGenerator zufall(2603);
+  const QString name = QStringLiteral("2604 260301 Data.dat");
+  for (int runde = 0; runde < 80; ++runde) {
+    QByteArray inhalt;
+    const int zeilen = 1 + zufall.bounded(12);
+    for (int k = 0; k < zeilen; ++k) {
+      QString text;
+      for (int n = zufall.bounded(45); n > 0; --n) text += QChar(32 + zufall.bounded(224));
+      QByteArray z = Zeile_kodieren(text, static_cast<unsigned char>(32 + zufall.bounded(223)));
+      if (zufall.bounded(10) == 0) z[zufall.bounded(z.size())] = static_cast<char>(zufall.bounded(32));
+      inhalt += z;
+      static const char* const enden[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r", "\r\n\r\n", "\r\r\n", ""};
+      if (k + 1 < zeilen || zufall.bounded(2)) inhalt += enden[zufall.bounded(9)];
+    }
+    schreiben(gDatenordner + name, inhalt);
+    QStringList erwartet;
+    ASSERT_TRUE(FOpen(gDatenordner + name, QStringLiteral("Input")));
+    while (!FEOF()) erwartet << Zeile_dekodieren(Kanal_Zeile_sehen());
+    FClose();
+
+    ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+    std::vector<Sicherungsblock> blöcke;
+    ASSERT_TRUE(Sicherung_einlesen(gSicherungsordner + gSicherungsdatei, blöcke)) << inhalt.toHex().toStdString();
+    const auto block =
+        std::find_if(blöcke.begin(), blöcke.end(), [&](const Sicherungsblock& s) { return s.name == name; });
+    ASSERT_NE(block, blöcke.end()) << inhalt.toHex().toStdString();
+    ASSERT_EQ(block->zeilen, erwartet) << inhalt.toHex().toStdString();
+    QFile::remove(gSicherungsordner + gSicherungsdatei);
+  }
 }
 
 class Wiederherstellen : public Sicherung {

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 #include "platform/Cp1252.h"
 #include "platform/Laufzeitfehler.h"
@@ -122,12 +123,21 @@ QSet<QString> Tageweise_Benutzer(const QList<Monatszeile>& zeilen) {
   return r;
 }
 
-// Whether a user part is one of `gesucht` (lower case).
+// Whether a user part is one of `gesucht` (lower case). Plain ASCII is compared in
+// place; anything else by its lower-case form.
 bool Gesucht(QStringView benutzer, const QSet<QString>& gesucht) {
-  for (const QString& g : gesucht)
-    if (g.size() == benutzer.size() && benutzer.compare(g, Qt::CaseInsensitive) == 0 &&
-        benutzer.toString().toLower() == g)
-      return true;
+  for (const QString& g : gesucht) {
+    if (g.size() != benutzer.size()) continue;
+    bool gleich = true, ascii = true;
+    for (qsizetype k = 0; gleich && ascii && k < g.size(); ++k) {
+      char16_t c = benutzer[k].unicode();
+      ascii = c < 128 && g[k].unicode() < 128;
+      if (c >= u'A' && c <= u'Z') c += 32;
+      gleich = c == g[k].unicode();
+    }
+    if (!ascii) gleich = benutzer.toString().toLower() == g;
+    if (gleich) return true;
+  }
   return false;
 }
 
@@ -239,25 +249,30 @@ Neueste Neueste_aus_Liste(const QString& schlüssel, const QStringList& versione
 // by its position alone). An unterminated last line (another writer's line in flight)
 // is left out. For users other than plain ASCII: every line.
 QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) {
-  const bool ascii = std::all_of(gesucht.begin(), gesucht.end(), [](const QString& g) {
-    return std::all_of(g.begin(), g.end(), [](QChar c) { return c.unicode() < 128 && c != u':'; });
-  });
+  // The users as bytes, looked at for every line of the month.
+  std::vector<QByteArray> namen;
+  bool ascii = true;
+  for (const QString& g : gesucht) {
+    ascii = ascii && std::all_of(g.begin(), g.end(), [](QChar c) { return c.unicode() < 128 && c != u':'; });
+    namen.push_back(g.toLatin1());
+  }
   // Whether the encoded line decodes to "A:" + one of the users + ":".
   const auto passt = [&](const unsigned char* z, qsizetype n) {
     if (!ascii) return true;
+    const int schlüssel = z[0];
     const auto zeichen = [&](qsizetype i) {
-      int b = z[i + 1] - static_cast<int>((z[0] + i + 1) & 63);
+      int b = z[i + 1] - static_cast<int>((schlüssel + i + 1) & 63);
       if (b < 32) b += 224;
       return b;
     };
     if (n < 4 || zeichen(0) != 'A' || zeichen(1) != ':') return false;
-    for (const QString& g : gesucht) {
-      if (n < 1 + 2 + g.size() + 1) continue;
-      bool gleich = zeichen(2 + g.size()) == ':';
+    for (const QByteArray& g : namen) {
+      if (n < g.size() + 4 || zeichen(2 + g.size()) != ':') continue;
+      bool gleich = true;
       for (qsizetype k = 0; gleich && k < g.size(); ++k) {
         int c = zeichen(2 + k);
         if (c >= 'A' && c <= 'Z') c += 32;
-        gleich = c == g[k].unicode();
+        gleich = c == static_cast<unsigned char>(g[k]);
       }
       if (gleich) return true;
     }
@@ -298,7 +313,8 @@ QByteArray Kodiert(const QStringList& zeilen, QByteArray bytes = QByteArray()) {
     *d++ = static_cast<char>(schlüssel);
     int zähler = schlüssel & 63;
     for (const QChar c : z) {
-      const int a = cp1252::byte(c);
+      const char16_t u = c.unicode();
+      const int a = u < 0x80 ? u : cp1252::byte(c);
       // Control characters are dropped.
       if (a < 32) continue;
       zähler = (zähler + 1) & 63;
@@ -373,10 +389,23 @@ QStringList Monatsdatei_kompakte_Zeilen() {
   letzterEintrag.reserve(gMonatsEinträge.size());
   for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e)
     letzterEintrag.insert(Klein(Benutzerteil(gMonatsEinträge[e]), kopien), e);
-  QHash<QStringView, QList<qsizetype>> kommentare;
-  if (!(gMonatsKommentare.size() == 2 && gMonatsKommentare[1] == u"NoComments"))
-    for (qsizetype k = 1; k < gMonatsKommentare.size(); ++k)
-      kommentare[Klein(Benutzerteil(gMonatsKommentare[k]), kopien)] << k;
+  // The comments of a user as a chain in file order: the first by the user, each
+  // one's successor in `nächster` (0: none).
+  QHash<QStringView, std::pair<qsizetype, qsizetype>> kommentare;  // first, last
+  std::vector<qsizetype> nächster(static_cast<size_t>(gMonatsKommentare.size()), 0);
+  if (!(gMonatsKommentare.size() == 2 && gMonatsKommentare[1] == u"NoComments")) {
+    kommentare.reserve(gMonatsKommentare.size());
+    for (qsizetype k = 1; k < gMonatsKommentare.size(); ++k) {
+      const QStringView id = Klein(Benutzerteil(gMonatsKommentare[k]), kopien);
+      const auto it = kommentare.find(id);
+      if (it == kommentare.end()) {
+        kommentare.insert(id, {k, k});
+      } else {
+        nächster[static_cast<size_t>(it->second)] = k;
+        it->second = k;
+      }
+    }
+  }
 
   // Every user with a line keeps it: the employees in list order, then users the
   // table does not know (yet) in the order of their first line. An employee list read
@@ -417,7 +446,7 @@ QStringList Monatsdatei_kompakte_Zeilen() {
     // that hold a code; runs of days with the same text become one line.
     QStringView tage[32];
     bool belegt[32] = {};
-    for (qsizetype k : *kt) {
+    for (qsizetype k = kt->first; k != 0; k = nächster[static_cast<size_t>(k)]) {
       const QString& kom = gMonatsKommentare[k];
       const QStringView rest = QStringView(kom).mid(Benutzerteil(kom).size() + 1);
       const int von = std::max(1, rest.left(2).toInt());

@@ -1,5 +1,6 @@
 #include "startup/Dateizugriff.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -671,10 +672,26 @@ quint64 Dateilisten_bisher() { return sDateilisten; }
 QStringList Dateiliste(const QString& ordner, const QString& muster) {
   ++sDateilisten;
   QStringList r;
-  const QDir d(ordner);
-  for (const QString& name : d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
-    if (text::passtMuster(name, muster) && !Ist_Zwischendatei(name)) r << name;
+  // The folder's entries straight from the system (every save lists the data folder):
+  // the kind of an entry comes with its name, so only a link, or an entry of unknown
+  // kind, is looked at. Every entry but a folder or a link to one is listed, hidden and
+  // special ones and broken links included.
+  const QString o = ordner.isEmpty() ? QStringLiteral(".") : ordner;
+  DIR* d = ::opendir(QFile::encodeName(o).constData());
+  if (!d) return r;
+  const QString basis = umgebung::mitSchrägstrich(o);
+  while (const dirent* e = ::readdir(d)) {
+    if (e->d_type == DT_DIR) continue;
+    const QString name = QFile::decodeName(e->d_name);
+    if (name == u"." || name == u".." || !text::passtMuster(name, muster) || Ist_Zwischendatei(name)) continue;
+    if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+      struct stat st {};
+      if (::stat(QFile::encodeName(basis + name).constData(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+    }
+    r << name;
   }
+  ::closedir(d);
+  std::sort(r.begin(), r.end());
   return r;
 }
 

@@ -125,7 +125,7 @@ QSet<QString> Tageweise_Benutzer(const QList<Monatszeile>& zeilen) {
 
 // Whether a user part is one of `gesucht` (lower case). Plain ASCII is compared in
 // place; anything else by its lower-case form.
-bool Gesucht(QStringView benutzer, const QSet<QString>& gesucht) {
+bool Gesucht(QStringView benutzer, const QStringList& gesucht) {
   for (const QString& g : gesucht) {
     if (g.size() != benutzer.size()) continue;
     bool gleich = true, ascii = true;
@@ -146,7 +146,8 @@ bool Gesucht(QStringView benutzer, const QSet<QString>& gesucht) {
 // or over an earlier line of the same save. Only the rows of users changing single
 // days are looked up.
 QStringList Zeilen_zusammenführen(const QStringList& bestand, const QList<Monatszeile>& zeilen) {
-  const QSet<QString> gesucht = Tageweise_Benutzer(zeilen);
+  // As a list: it is gone through for every line of the month.
+  const QStringList gesucht = Tageweise_Benutzer(zeilen).values();
   QHash<QString, QString> letzte;  // user in lower case -> 31 code characters
   const auto merken = [&](const QString& z) {
     if (gesucht.isEmpty() || !z.startsWith(u"A:")) return;

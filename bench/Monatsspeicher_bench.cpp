@@ -3,12 +3,26 @@
 // a save as the grid makes it, the appended line and its logbook line each synced to
 // the disk. The folder lies below the working directory, not in a temporary folder
 // that may live in memory, so that the syncs cost what they cost on a disk.
+//
+// The saves as the grid makes them (the line and its logbook line) are measured beside
+// their floor in the same run: the syncs the save makes, each of a file of the same
+// size (an append of one line to a file of the month's size and to one of the
+// logbook's, or a whole new file of the month's size renamed over another). The
+// file-system calls of each kind of save are counted under strace.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <vector>
 
+#include "Dateizugriffe.h"
 #include "Grossbestand.h"
 #include "planner/Monatsspeicher.h"
 #include "startup/Logbuch.h"
@@ -16,6 +30,8 @@
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
+#include "store/Monatsstand.h"
 
 namespace {
 
@@ -39,6 +55,9 @@ struct Monatsordner {
     QFile f(gDatenordner + QStringLiteral("2603 ") + tag + QStringLiteral(" Data.dat"));
     f.open(QIODevice::WriteOnly);
     f.write(inhalt);
+    f.close();
+    // The grid shows the month as read, and took its stamp then.
+    Monatsstand_merken(gMonatsschlüssel);
   }
 };
 
@@ -46,6 +65,142 @@ Monatsordner& Ordner() {
   static Monatsordner o;
   return o;
 }
+
+double Sekunden_seit(std::chrono::steady_clock::time_point t0) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// The grid's save of one changed day of an employee: the line, then its logbook line.
+void Eingabe_speichern(int j, QChar code) {
+  const QString benutzer = QStringLiteral("benutzer%1").arg(j % kMitarbeiter);
+  const QString codes = QString(31, u' ').replace(j % 31, 1, code);
+  // The row as the grid showed it before: the save lays the changed day over the row
+  // as it stands in the file.
+  benchmark::DoNotOptimize(Datensatz_speichern(QStringLiteral("A:") + benutzer + u':' + codes,
+                                               QStringLiteral("A:") + benutzer + u':' + QString(31, u' ')));
+  Logbuch_ergänzen(1, benutzer + QStringLiteral("|B2|") + QStringLiteral("%1").arg(j % 31 + 1, 2, 10, QChar(u'0')) +
+                          QStringLiteral("0326|") + QStringLiteral("%1").arg(j % 31 + 1, 2, 10, QChar(u'0')) +
+                          QStringLiteral("0326"));
+}
+
+// The floor of the saves: files beside the month, as large as the month and its logbook.
+struct Boden {
+  QByteArray zeile = QByteArray(52, 'x') + "\r\n";
+  QString monat, logbuch, neu;
+  Boden() {
+    monat = gDatenordner + QStringLiteral("boden-monat.bin");
+    logbuch = gDatenordner + QStringLiteral("boden-logbuch.bin");
+    neu = gDatenordner + QStringLiteral("boden-neu.bin");
+    for (const QString& p : {monat, logbuch}) {
+      QFile f(p);
+      f.open(QIODevice::WriteOnly);
+      f.write(p == monat ? Ordner().inhalt : QByteArray(200 * 60, 'x'));
+      f.flush();
+      ::fdatasync(f.handle());
+    }
+  }
+  // One line appended and synced.
+  void anhängen(const QString& pfad) const {
+    const int fd = ::open(QFile::encodeName(pfad).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    (void)!::write(fd, zeile.constData(), static_cast<size_t>(zeile.size()));
+    ::fdatasync(fd);
+    ::close(fd);
+  }
+  // A new file of the month's size, synced and renamed over another.
+  void neu_schreiben() const {
+    const QByteArray z = QFile::encodeName(neu + QStringLiteral(".tmp"));
+    const int fd = ::open(z.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    (void)!::write(fd, Ordner().inhalt.constData(), static_cast<size_t>(Ordner().inhalt.size()));
+    ::fdatasync(fd);
+    ::close(fd);
+    ::rename(z.constData(), QFile::encodeName(neu).constData());
+  }
+};
+
+// The save and its floor in turns, so that both see the same load of the machine; the
+// time is the save's, the counters give the floor and the ratio.
+void Mit_Boden_messen(benchmark::State& state, const std::function<void()>& vorbereiten,
+                      const std::function<void(int)>& speichern, const std::function<void(const Boden&)>& boden) {
+  static const Boden b;
+  double zeit = 0, bodenzeit = 0;
+  int j = 0;
+  for (auto _ : state) {
+    vorbereiten();
+    auto t0 = std::chrono::steady_clock::now();
+    speichern(j++);
+    const double t = Sekunden_seit(t0);
+    zeit += t;
+    state.SetIterationTime(t);
+    t0 = std::chrono::steady_clock::now();
+    boden(b);
+    bodenzeit += Sekunden_seit(t0);
+  }
+  const double n = std::max<double>(1, static_cast<double>(state.iterations()));
+  state.counters["Boden_ms"] = 1000.0 * bodenzeit / n;
+  state.counters["Faktor"] = bodenzeit > 0 ? zeit / bodenzeit : 0.0;
+}
+
+double Kleinstes(const std::vector<double>& v) { return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end()); }
+
+// The counting modes: the saves run again under strace.
+const bool kZählarten = [] {
+  Zählart_anmelden(QStringLiteral("anhaengen"), [](int n) {
+    Ordner().zurücksetzen(QStringLiteral("260310"));
+    for (int j = 0; j < n; ++j) {
+      Zählmarke(true);
+      Eingabe_speichern(j, u'2');
+      Zählmarke(false);
+    }
+  });
+  Zählart_anmelden(QStringLiteral("erstes_des_Tages"), [](int n) {
+    for (int j = 0; j < n; ++j) {
+      Ordner().zurücksetzen(QStringLiteral("260309"));
+      Zählmarke(true);
+      Eingabe_speichern(j, u'3');
+      Zählmarke(false);
+    }
+  });
+  // The month file's part alone: the store's save of one changed day, without the
+  // grid's checks around it and without the logbook line.
+  Zählart_anmelden(QStringLiteral("anhaengen_Monatsdatei"), [](int n) {
+    Ordner().zurücksetzen(QStringLiteral("260310"));
+    for (int j = 0; j < n; ++j) {
+      Zählmarke(true);
+      Monatsdatei_zeilen_speichern(gMonatsschlüssel, {Monatszeile{QStringLiteral("A:benutzer%1:").arg(j) +
+                                                                      QString(31, u' ').replace(j % 31, 1, u'2'),
+                                                                  1u << (j % 31 + 1)}});
+      Zählmarke(false);
+    }
+  });
+  Zählart_anmelden(QStringLiteral("erstes_des_Tages_Monatsdatei"), [](int n) {
+    for (int j = 0; j < n; ++j) {
+      Ordner().zurücksetzen(QStringLiteral("260309"));
+      Zählmarke(true);
+      Monatsdatei_zeilen_speichern(gMonatsschlüssel, {Monatszeile{QStringLiteral("A:benutzer%1:").arg(j) +
+                                                                      QString(31, u' ').replace(j % 31, 1, u'3'),
+                                                                  1u << (j % 31 + 1)}});
+      Zählmarke(false);
+    }
+  });
+  Zählart_anmelden(QStringLiteral("kompaktieren"), [](int n) {
+    for (int j = 0; j < n; ++j) {
+      Ordner().zurücksetzen(QStringLiteral("260310"));
+      Zählmarke(true);
+      Datensatz_speichern(QString());
+      Zählmarke(false);
+    }
+  });
+  Zählart_anmelden(QStringLiteral("umschreiben"), [](int n) {
+    for (int j = 0; j < n; ++j) {
+      Ordner().zurücksetzen(QStringLiteral("260310"));
+      Zählmarke(true);
+      Monatsdatei_umschreiben(QStringLiteral("2603"), true,
+                              [](const QString&, const QStringList& z) -> std::optional<QStringList> { return z; });
+      Zählmarke(false);
+    }
+  });
+  return true;
+}();
 
 }  // namespace
 
@@ -88,3 +243,68 @@ static void BM_Datensatz_speichern_mit_Logbuchzeile(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Datensatz_speichern_mit_Logbuchzeile)->Unit(benchmark::kMillisecond);
+
+// An appended save as the grid makes it, beside the two appends with their syncs it
+// makes (the month file and the logbook).
+static void BM_Eingabe_speichern_anhaengen(benchmark::State& state) {
+  Monatsordner& o = Ordner();
+  o.zurücksetzen(QStringLiteral("260310"));
+  Mit_Boden_messen(
+      state, [] {}, [](int j) { Eingabe_speichern(j, u'2'); },
+      [](const Boden& b) {
+        b.anhängen(b.monat);
+        b.anhängen(b.logbuch);
+      });
+}
+BENCHMARK(BM_Eingabe_speichern_anhaengen)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->ComputeStatistics("min", Kleinstes);
+
+// The first save of a day as the grid makes it, beside a new file of the month's size
+// and the logbook's append, each synced.
+static void BM_Eingabe_speichern_erstes_des_Tages(benchmark::State& state) {
+  Monatsordner& o = Ordner();
+  Mit_Boden_messen(
+      state, [&] { o.zurücksetzen(QStringLiteral("260309")); }, [](int j) { Eingabe_speichern(j, u'3'); },
+      [](const Boden& b) {
+        b.neu_schreiben();
+        b.anhängen(b.logbuch);
+      });
+}
+BENCHMARK(BM_Eingabe_speichern_erstes_des_Tages)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->ComputeStatistics("min", Kleinstes);
+
+// File-system calls per save, counted under strace: an append and the first save of a
+// day as the grid makes them (with the program lock check, the date check and the
+// logbook line), the same two of the month file alone, a compaction of today's version
+// and a rewrite of the month through Monatsdatei_umschreiben.
+static void BM_Dateizugriffe_je_Speicherung(benchmark::State& state, const char* art) {
+  Dateizugriffe z;
+  for (auto _ : state) z = Dateizugriffe_zählen(QString::fromLatin1(art), 20);
+  if (!z.gezählt) {
+    state.SkipWithError("strace is missing or the counting run failed");
+    return;
+  }
+  state.counters["Aufrufe"] = z.aufrufe;
+  state.counters["Listen"] = z.listen;
+  state.counters["Syncs"] = z.syncs;
+  state.counters["Monat_geoeffnet"] = z.monatsöffnungen;
+  state.SetLabel(Dateizugriffe_Text(z).toStdString());
+}
+BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Speicherung, anhaengen, "anhaengen")->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Speicherung, erstes_des_Tages, "erstes_des_Tages")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Speicherung, anhaengen_Monatsdatei, "anhaengen_Monatsdatei")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Speicherung, erstes_des_Tages_Monatsdatei, "erstes_des_Tages_Monatsdatei")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Speicherung, kompaktieren, "kompaktieren")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Speicherung, umschreiben, "umschreiben")->Iterations(1)->Unit(benchmark::kSecond);

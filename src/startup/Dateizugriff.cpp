@@ -1,5 +1,6 @@
 #include "startup/Dateizugriff.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -49,10 +50,18 @@ struct Kanal {
   bool letzteUnvollständig = false;
   // Writing: the lines, written in one go at close.
   QByteArray puffer;
-  std::unique_ptr<QFile> datei;  // the temporary file (Output) or the target (Append)
+  std::unique_ptr<QFile> datei;  // the temporary file (Output)
+  int anhängen = -1;             // the target's descriptor (Append)
 };
 
 Kanal gKanal;
+// The last file read whole through the channel.
+Gelesene_Datei sZuletzt;
+// The neighbour named by Rechte_Vorbild_vormerken for the next whole-file write.
+struct Vorgemerkt {
+  QString ziel, vorbild;
+};
+Vorgemerkt sVorbild;
 // The last FClose failed while writing its lines out; the file it names is intact.
 bool sAusschreibfehler = false;
 
@@ -61,11 +70,14 @@ void Kanal_zurücksetzen() {
     gKanal.datei->close();
     if (gKanal.modus == Modus::Schreiben) QFile::remove(gKanal.datei->fileName());
   }
+  if (gKanal.anhängen >= 0) ::close(gKanal.anhängen);
+  sVorbild = Vorgemerkt{};
   gKanal = Kanal{};
 }
 
 void Zustand_zurücksetzen() {
   Kanal_zurücksetzen();
+  sZuletzt = Gelesene_Datei{};
   gOffeneDatei.clear();
   sAusschreibfehler = false;
   gDateiGeschrieben = false;
@@ -186,9 +198,23 @@ QString Zwischenname(const QString& ziel) { return Eigener_Zwischenname(ziel); }
 }
 
 QByteArray Datei_lesen(const QString& pfad) {
-  QFile f(pfad);
-  if (!f.open(QIODevice::ReadOnly)) Öffnungsfehler(pfad, false);
-  return f.readAll();
+  sZuletzt = Gelesene_Datei{};
+  const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) Öffnungsfehler(pfad, false);
+  struct stat st {};
+  const bool stand = ::fstat(fd, &st) == 0;
+  const QByteArray inhalt = Ganz_lesen(fd, stand ? st.st_size : 0);
+  ::close(fd);
+  sZuletzt = Gelesene_Datei{};
+  if (stand) {
+    sZuletzt.pfad = pfad;
+    sZuletzt.inhalt = inhalt;
+    sZuletzt.zeit = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    sZuletzt.gerät = static_cast<quint64>(st.st_dev);
+    sZuletzt.inode = static_cast<quint64>(st.st_ino);
+    sZuletzt.größe = st.st_size;
+  }
+  return inhalt;
 }
 
 void Öffnen(const QString& pfad, Modus modus) {
@@ -198,20 +224,24 @@ void Öffnen(const QString& pfad, Modus modus) {
   k.modus = modus;
   k.pfad = pfad;
   if (modus == Modus::Lesen) {
-    if (QFileInfo(pfad).isDir()) fehler::auslösen(fehler::kPfadZugriffsfehler);
-    if (Im_Datenbereich(pfad) && Ist_Verweis(pfad)) fehler::auslösen(fehler::kPfadZugriffsfehler);
+    // One look at the path: a folder, or a link in the data folder, is not read; a link
+    // elsewhere is read unless it leads to a folder.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(pfad).constData(), &st) == 0) {
+      if (S_ISDIR(st.st_mode)) fehler::auslösen(fehler::kPfadZugriffsfehler);
+      if (S_ISLNK(st.st_mode) && (Im_Datenbereich(pfad) || QFileInfo(pfad).isDir()))
+        fehler::auslösen(fehler::kPfadZugriffsfehler);
+    }
     k.inhalt = Datei_lesen(pfad);
   } else if (modus == Modus::Anhängen) {
     // An append never follows a link: it would grow a file outside the data folder.
-    if (Ist_Verweis(pfad)) fehler::auslösen(fehler::kPfadZugriffsfehler);
+    // The open itself refuses one (O_NOFOLLOW), so no look at the path comes first.
     const int fd = Zum_Anhängen_öffnen(pfad);
-    if (fd < 0) Öffnungsfehler(pfad, true);
-    k.datei = std::make_unique<QFile>(pfad);
-    if (!k.datei->open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
-                       QFileDevice::AutoCloseHandle)) {
-      ::close(fd);
+    if (fd < 0) {
+      if (errno == ELOOP) fehler::auslösen(fehler::kPfadZugriffsfehler);
       Öffnungsfehler(pfad, true);
     }
+    k.anhängen = fd;
   } else {
     const QFileInfo fi(pfad);
     if (fi.exists() && (fi.isDir() || !fi.isWritable())) Öffnungsfehler(pfad, true);
@@ -221,16 +251,11 @@ void Öffnen(const QString& pfad, Modus modus) {
   gKanal = std::move(k);
 }
 
-// Writes all bytes straight to the file's descriptor, so that a failure keeps its
-// cause in *ursache (errno).
-bool Vollständig_schreiben(QFile& f, const QByteArray& daten, qint64* teil = nullptr, int* ursache = nullptr) {
+// Writes all bytes straight to a descriptor, so that a failure keeps its cause in
+// *ursache (errno).
+bool Vollständig_schreiben(int fd, const QByteArray& daten, qint64* teil = nullptr, int* ursache = nullptr) {
   qint64 geschrieben = 0;
   if (teil) *teil = 0;
-  if (!f.flush()) {
-    if (ursache) *ursache = EIO;
-    return false;
-  }
-  const int fd = f.handle();
   while (geschrieben < daten.size()) {
     const ssize_t n = ::write(fd, daten.constData() + geschrieben, static_cast<size_t>(daten.size() - geschrieben));
     if (n < 0 && errno == EINTR) continue;
@@ -242,6 +267,15 @@ bool Vollständig_schreiben(QFile& f, const QByteArray& daten, qint64* teil = nu
     if (teil) *teil = geschrieben;
   }
   return true;
+}
+
+bool Vollständig_schreiben(QFile& f, const QByteArray& daten, qint64* teil = nullptr, int* ursache = nullptr) {
+  if (!f.flush()) {
+    if (teil) *teil = 0;
+    if (ursache) *ursache = EIO;
+    return false;
+  }
+  return Vollständig_schreiben(f.handle(), daten, teil, ursache);
 }
 
 // Whether what was written reached the disk. A network share often reports a full
@@ -259,36 +293,37 @@ bool Auf_Platte(int fd, int* ursache = nullptr) {
 void Kanal_abschließen() {
   Kanal k = std::move(gKanal);
   gKanal = Kanal{};
-  if (!k.datei) return;
-  if (k.modus == Modus::Anhängen) {
+  if (k.modus == Modus::Anhängen && k.anhängen >= 0) {
+    const int fd = k.anhängen;
     // One write of whole lines: another workstation appending at the same moment
     // cannot interleave inside our lines.
     qint64 teil = 0;
     int ursache = 0;
-    bool ok = Vollständig_schreiben(*k.datei, k.puffer, &teil, &ursache);
+    bool ok = Vollständig_schreiben(fd, k.puffer, &teil, &ursache);
     // The appended lines are whole on the disk before the caller lets go of its lock
     // or reports the save: one sync per opening, however many lines it took.
-    if (ok && !Auf_Platte(k.datei->handle(), &ursache)) {
-      k.datei->close();
+    if (ok && !Auf_Platte(fd, &ursache)) {
+      ::close(fd);
       Schreibfehler(ursache);
     }
     if (!ok && teil > 0) {
       // A full disk took only part of the lines: that part would run into the next
       // line appended, so it is cut off again, unless someone appended behind it.
-      const int fd = k.datei->handle();
       const off_t ende = ::lseek(fd, 0, SEEK_CUR);
       struct stat st {};
       if (ende >= teil && ::fstat(fd, &st) == 0 && st.st_size == ende) (void)!::ftruncate(fd, ende - teil);
     }
-    k.datei->close();
+    ::close(fd);
     if (!ok) Schreibfehler(ursache);
     return;
   }
+  if (!k.datei) return;
   const QString zwischen = k.datei->fileName();
   int ursache = 0;
   bool ok = Vollständig_schreiben(*k.datei, k.puffer, nullptr, &ursache);
   if (ok) ok = Auf_Platte(k.datei->handle(), &ursache);
   if (ok) Rechte_übernehmen(k.datei->handle(), k.pfad);
+  sVorbild = Vorgemerkt{};
   k.datei->close();
   if (ok) {
     ok = ::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(k.pfad).constData()) == 0;
@@ -314,24 +349,25 @@ QString Vorbild(const QString& ordner, const QString& name, bool& eigeneGruppe) 
   eigeneGruppe = false;
   const QDir d(ordner);
   const QStringList alle = d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::Reversed);
+  // The look at the file itself (whether it is a link) comes last, for a candidate only.
   const auto passend = [&](const QString& n) {
     return n.compare(name, Qt::CaseInsensitive) != 0 && !Ist_Zwischendatei(n) && !Ist_Verweis(d.filePath(n));
   };
   if (Ist_Monatsdateiname(name)) {
     for (const QString& n : alle)
-      if (passend(n) && Ist_Monatsdateiname(n) && n.left(4) == name.left(4)) {
+      if (Ist_Monatsdateiname(n) && n.left(4) == name.left(4) && passend(n)) {
         eigeneGruppe = true;
         return d.filePath(n);
       }
     for (const QString& n : alle)
-      if (passend(n) && Ist_Monatsdateiname(n)) return d.filePath(n);
+      if (Ist_Monatsdateiname(n) && passend(n)) return d.filePath(n);
     return {};
   }
   const qsizetype punkt = name.lastIndexOf(u'.');
   if (punkt <= 0) return {};
   const QString endung = name.mid(punkt);
   for (const QString& n : alle)
-    if (passend(n) && n.endsWith(endung, Qt::CaseInsensitive)) return d.filePath(n);
+    if (n.endsWith(endung, Qt::CaseInsensitive) && passend(n)) return d.filePath(n);
   return {};
 }
 
@@ -343,7 +379,19 @@ void Rechte_wie_Nachbarn(int fd, const QString& pfad) {
   struct stat ordner {};
   if (::stat(QFile::encodeName(fi.absolutePath()).constData(), &ordner) != 0) return;
   bool eigeneGruppe = false;
-  const QString vorbild = Vorbild(fi.absolutePath(), fi.fileName(), eigeneGruppe);
+  QString vorbild;
+  const QString vorgemerkt = sVorbild.ziel == pfad ? sVorbild.vorbild : QString();
+  if (!vorgemerkt.isEmpty() && !Ist_Verweis(vorgemerkt) &&
+      QFileInfo(vorgemerkt).fileName().compare(fi.fileName(), Qt::CaseInsensitive) != 0) {
+    // Named by the caller: the neighbour a listing would find.
+    const QString n = QFileInfo(vorgemerkt).fileName();
+    vorbild = vorgemerkt;
+    eigeneGruppe = Ist_Monatsdateiname(fi.fileName()) && Ist_Monatsdateiname(n) && n.left(4) == fi.fileName().left(4);
+  } else if (!fi.fileName().endsWith(QStringLiteral(".vklock"))) {
+    // A lock file belongs to no family: the folder's rights are what another
+    // workstation needs to read it, and no listing is made for each lock taken.
+    vorbild = Vorbild(fi.absolutePath(), fi.fileName(), eigeneGruppe);
+  }
   struct stat v {};
   const bool mitVorbild = !vorbild.isEmpty() && ::stat(QFile::encodeName(vorbild).constData(), &v) == 0;
   // Without a neighbour the folder's own rights tell who shares it: whoever may read
@@ -355,6 +403,8 @@ void Rechte_wie_Nachbarn(int fd, const QString& pfad) {
   if (neu.st_gid != gruppe) (void)!::fchown(fd, static_cast<uid_t>(-1), gruppe);
   if ((neu.st_mode & 07777) != modus) (void)!::fchmod(fd, modus);
 }
+
+void Rechte_Vorbild_vormerken(const QString& ziel, const QString& vorbild) { sVorbild = Vorgemerkt{ziel, vorbild}; }
 
 bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
   gOffeneDatei = pfad;
@@ -528,18 +578,24 @@ void Löschen(const QString& pfad) {
   try {
     QString p = pfad;
     if (p.size() > 1 && p.endsWith(u'/')) p.chop(1);
-    const QFileInfo fi(p);
-    if (Ist_Verweis(p)) {
+    // One look at the path tells a link, a folder and a file apart (a save deletes
+    // versions on every first save of a day).
+    const QByteArray name = QFile::encodeName(p);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0) return;
+    if (S_ISLNK(st.st_mode)) {
       // The link itself goes; its target (and the target's mode) stays as it is.
-      ::unlink(QFile::encodeName(p).constData());
-    } else if (fi.isDir()) {
+      ::unlink(name.constData());
+    } else if (S_ISDIR(st.st_mode)) {
       QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner);
       const QString aktuell = umgebung::mitSchrägstrich(QDir::currentPath()).toLower();
       const QString ziel = umgebung::mitSchrägstrich(p).toLower();
       if (aktuell.startsWith(ziel)) QDir::setCurrent(umgebung::tempOrdner());
       QDir().rmdir(p);
-    } else if (fi.exists()) {
-      QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner);
+    } else {
+      // A write-protected file is made writable first, as a read-only file must be
+      // before it can be deleted on the workstations' own file systems.
+      if (!(st.st_mode & S_IWUSR)) (void)!::chmod(name.constData(), (st.st_mode & 07777) | S_IWUSR);
       gDateiEntfernen(p);
     }
   } catch (...) {
@@ -616,10 +672,26 @@ quint64 Dateilisten_bisher() { return sDateilisten; }
 QStringList Dateiliste(const QString& ordner, const QString& muster) {
   ++sDateilisten;
   QStringList r;
-  const QDir d(ordner);
-  for (const QString& name : d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
-    if (text::passtMuster(name, muster) && !Ist_Zwischendatei(name)) r << name;
+  // The folder's entries straight from the system (every save lists the data folder):
+  // the kind of an entry comes with its name, so only a link, or an entry of unknown
+  // kind, is looked at. Every entry but a folder or a link to one is listed, hidden and
+  // special ones and broken links included.
+  const QString o = ordner.isEmpty() ? QStringLiteral(".") : ordner;
+  DIR* d = ::opendir(QFile::encodeName(o).constData());
+  if (!d) return r;
+  const QString basis = umgebung::mitSchrägstrich(o);
+  while (const dirent* e = ::readdir(d)) {
+    if (e->d_type == DT_DIR) continue;
+    const QString name = QFile::decodeName(e->d_name);
+    if (name == u"." || name == u".." || !text::passtMuster(name, muster) || Ist_Zwischendatei(name)) continue;
+    if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+      struct stat st {};
+      if (::stat(QFile::encodeName(basis + name).constData(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+    }
+    r << name;
   }
+  ::closedir(d);
+  std::sort(r.begin(), r.end());
   return r;
 }
 
@@ -654,6 +726,25 @@ bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
 }
 
 bool Ist_Zwischendatei(const QString& name) { return name.endsWith(kZwischenEndung); }
+
+QByteArray Ganz_lesen(int fd, qint64 attributgröße) {
+  QByteArray r;
+  qsizetype gelesen = 0;
+  qsizetype gewünscht = static_cast<qsizetype>(std::max<qint64>(attributgröße, 0)) + 1;
+  for (;;) {
+    if (r.size() < gelesen + gewünscht) r.resize(gelesen + gewünscht);
+    const ssize_t n = ::read(fd, r.data() + gelesen, static_cast<size_t>(gewünscht));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    gelesen += n;
+    if (n < gewünscht && gelesen >= attributgröße) break;
+    gewünscht = std::max<qsizetype>(65536, gewünscht - n);
+  }
+  r.resize(gelesen);
+  return r;
+}
+
+const Gelesene_Datei& Zuletzt_gelesen() { return sZuletzt; }
 
 QString Eigener_Zwischenname(const QString& ziel) {
   const QFileInfo fi(ziel);

@@ -105,6 +105,28 @@ void Ordneransicht_erneuern(const QString& ordner);
 // folder's group. A replaced file keeps its own mode and group instead (the channel's
 // whole-file writes do that themselves). Files elsewhere are left as they are.
 void Rechte_wie_Nachbarn(int fd, const QString& pfad);
+// The file whose mode and group the next whole-file write of `ziel` gives it when it
+// makes `ziel` new, for a caller that knows it (a month writer: the version it read,
+// the newest other version of the month), so that no listing looks for it. Holds for
+// that one write only.
+void Rechte_Vorbild_vormerken(const QString& ziel, const QString& vorbild);
+// Reads all of an open file. The read asks for one byte more than the file's
+// attributes give: a shorter answer past that size is the end, so a file costs one
+// read, and one larger than its (cached) attributes say is read on to its end.
+QByteArray Ganz_lesen(int fd, qint64 attributgröße);
+// The last file the channel read ("Input"): its path, its content (shared, not
+// copied) and its attributes as the opening saw them; an empty path when none was read
+// since the last reset. A month writer takes its stamp of the month from it instead of
+// opening the file again.
+struct Gelesene_Datei {
+  QString pfad;
+  QByteArray inhalt;
+  qint64 zeit = 0;  // modification time, nanoseconds since the epoch
+  quint64 gerät = 0;
+  quint64 inode = 0;
+  qint64 größe = -1;  // by the attributes
+};
+const Gelesene_Datei& Zuletzt_gelesen();
 // Whether a file name is a month version "yymm yymmdd Data.dat" (in any letter case).
 bool Ist_Monatsdateiname(const QString& name);
 // Whether a file name is one of the channel's temporary files.

@@ -16,8 +16,12 @@
 #include <QSysInfo>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <deque>
 #include <mutex>
+#include <vector>
 
+#include "platform/Cp1252.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
@@ -67,8 +71,6 @@ QStringList Versionsnamen(const QString& schlüssel) {
   return Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"));
 }
 
-QString Pfad_heute(const QString& schlüssel) { return Pfad_heute(schlüssel, Versionsnamen(schlüssel)); }
-
 // The lines of a month file; an unterminated last line (another writer's line in
 // flight) is left out.
 QStringList Offene_Zeilen_lesen() {
@@ -87,23 +89,73 @@ QStringList Zeilen_lesen(const QString& pfad) {
   return Offene_Zeilen_lesen();
 }
 
-QString Zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')); }
+void Zweistellig_anfügen(QString& s, int n) {
+  s += QChar(u'0' + n / 10 % 10);
+  s += QChar(u'0' + n % 10);
+}
 
-QString Benutzer_von(const QString& eintrag) {
+// The user of a line: its text up to the first ":" (all of it without one).
+QStringView Benutzerteil(const QString& eintrag) {
   const qsizetype p = eintrag.indexOf(u':');
-  return p < 0 ? eintrag : eintrag.left(p);
+  return p < 0 ? QStringView(eintrag) : QStringView(eintrag).left(p);
+}
+
+// A name in lower case: the name itself when it has no upper-case letter (the usual
+// case), otherwise a lower-cased copy kept in `kopien` (which never moves its strings).
+QStringView Klein(QStringView name, std::deque<QString>& kopien) {
+  const bool klein = std::all_of(name.begin(), name.end(), [](QChar c) {
+    return c.unicode() < 128 && !(c.unicode() >= u'A' && c.unicode() <= u'Z');
+  });
+  if (klein) return name;
+  kopien.push_back(name.toString().toLower());
+  return kopien.back();
+}
+
+// The users (in lower case) whose entry lines in `zeilen` change single days: only
+// their rows in the month matter to a save.
+QSet<QString> Tageweise_Benutzer(const QList<Monatszeile>& zeilen) {
+  QSet<QString> r;
+  for (const Monatszeile& m : zeilen) {
+    if (!m.tage || !m.zeile.startsWith(u"A:")) continue;
+    const qsizetype p = m.zeile.indexOf(u':', 2);
+    if (p >= 0) r.insert(m.zeile.mid(2, p - 2).toLower());
+  }
+  return r;
+}
+
+// Whether a user part is one of `gesucht` (lower case). Plain ASCII is compared in
+// place; anything else by its lower-case form.
+bool Gesucht(QStringView benutzer, const QStringList& gesucht) {
+  for (const QString& g : gesucht) {
+    if (g.size() != benutzer.size()) continue;
+    bool gleich = true, ascii = true;
+    for (qsizetype k = 0; gleich && ascii && k < g.size(); ++k) {
+      char16_t c = benutzer[k].unicode();
+      ascii = c < 128 && g[k].unicode() < 128;
+      if (c >= u'A' && c <= u'Z') c += 32;
+      gleich = c == g[k].unicode();
+    }
+    if (!ascii) gleich = benutzer.toString().toLower() == g;
+    if (gleich) return true;
+  }
+  return false;
 }
 
 // The lines to write for `zeilen`, with each change of single days laid over the
 // employee's last entry line in `bestand` (the month's lines as read inside the lock)
-// or over an earlier line of the same save.
+// or over an earlier line of the same save. Only the rows of users changing single
+// days are looked up.
 QStringList Zeilen_zusammenführen(const QStringList& bestand, const QList<Monatszeile>& zeilen) {
+  // As a list: it is gone through for every line of the month.
+  const QStringList gesucht = Tageweise_Benutzer(zeilen).values();
   QHash<QString, QString> letzte;  // user in lower case -> 31 code characters
   const auto merken = [&](const QString& z) {
-    if (!z.startsWith(u"A:")) return;
+    if (gesucht.isEmpty() || !z.startsWith(u"A:")) return;
     const qsizetype p = z.indexOf(u':', 2);
     if (p < 0 || z.size() - p - 1 != 31) return;
-    letzte.insert(z.mid(2, p - 2).toLower(), z.mid(p + 1));
+    const QStringView benutzer = QStringView(z).mid(2, p - 2);
+    if (!Gesucht(benutzer, gesucht)) return;
+    letzte.insert(benutzer.toString().toLower(), z.mid(p + 1));
   };
   for (const QString& z : bestand) merken(z);
   QStringList r;
@@ -152,14 +204,14 @@ bool Neuere_Version(const QStringList& versionen, const QString& stamm) {
 }
 
 // After a save wrote the version `eigene`, made from the version `basis` ("" when the
-// month had no file): deletes the versions that this made stale, the one read and every
-// older one. A version newer than `basis` (other than `eigene`) was not read by this
-// save, so its lines are not in `eigene`: it is left, and the newest such one is
-// returned. Other names the pattern matches go as before.
-QString Überholte_Versionen_löschen(const QString& monatsschlüssel, const QString& eigene, const QString& basis) {
+// month had no file): deletes the versions of the listing `namen` that this made
+// stale, the one read and every older one. A version newer than `basis` (other than
+// `eigene`) was not read by this save, so its lines are not in `eigene`: it is left,
+// and the newest such one is returned. Other names the pattern matches go as before.
+QString Überholte_Versionen_löschen(const QStringList& namen, const QString& eigene, const QString& basis) {
   const QString basisStamm = basis.left(11);
   QString neuere;
-  for (const QString& name : Versionsnamen(monatsschlüssel)) {
+  for (const QString& name : namen) {
     if (name.compare(eigene, Qt::CaseInsensitive) == 0) continue;
     if (Ist_Versionsname(name) && name.left(11) > basisStamm) {
       if (name.left(11) > neuere.left(11)) neuere = name;
@@ -168,6 +220,126 @@ QString Überholte_Versionen_löschen(const QString& monatsschlüssel, const QSt
     Löschen(gDatenordner + name);
   }
   return neuere;
+}
+
+// The newest version of a month in one listing, as the month readers take it: today's
+// version also when only opening it finds it (a share's cached listing shows it only
+// seconds after another workstation made it).
+struct Neueste {
+  QString name;               // "" when the month has no file
+  bool heuteGeprüft = false;  // today's version was looked for by opening it
+  bool heuteDa = false;       // and found
+};
+Neueste Neueste_aus_Liste(const QString& schlüssel, const QStringList& versionen) {
+  Neueste r;
+  for (const QString& v : versionen)
+    if (Ist_Monatsdateiname(v) && (r.name.isEmpty() || v.left(11) > r.name.left(11))) r.name = v;
+  if (gHeuteText.size() != 6) return r;
+  const QString heute = schlüssel + u' ' + gHeuteText;
+  if (heute > r.name.left(11)) {
+    r.heuteGeprüft = true;
+    r.heuteDa = Datei_öffnenbar(gDatenordner + heute + QStringLiteral(" Data.dat"));
+    if (r.heuteDa) r.name = heute + QStringLiteral(" Data.dat");
+  }
+  return r;
+}
+
+// Of a month file's bytes, the lines as the channel reads them that an append of
+// single days needs: the entry lines of the users `gesucht` (lower case), found by
+// decoding only the beginning of each line (the line encoding shifts each character
+// by its position alone). An unterminated last line (another writer's line in flight)
+// is left out. For users other than plain ASCII: every line.
+QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) {
+  // The users as bytes, looked at for every line of the month.
+  std::vector<QByteArray> namen;
+  bool ascii = true;
+  for (const QString& g : gesucht) {
+    ascii = ascii && std::all_of(g.begin(), g.end(), [](QChar c) { return c.unicode() < 128 && c != u':'; });
+    namen.push_back(g.toLatin1());
+  }
+  // Whether the encoded line decodes to "A:" + one of the users + ":".
+  const auto passt = [&](const unsigned char* z, qsizetype n) {
+    if (!ascii) return true;
+    const int schlüssel = z[0];
+    const auto zeichen = [&](qsizetype i) {
+      int b = z[i + 1] - static_cast<int>((schlüssel + i + 1) & 63);
+      if (b < 32) b += 224;
+      return b;
+    };
+    if (n < 4 || zeichen(0) != 'A' || zeichen(1) != ':') return false;
+    for (const QByteArray& g : namen) {
+      if (n < g.size() + 4 || zeichen(2 + g.size()) != ':') continue;
+      bool gleich = true;
+      for (qsizetype k = 0; gleich && k < g.size(); ++k) {
+        int c = zeichen(2 + k);
+        if (c >= 'A' && c <= 'Z') c += 32;
+        gleich = c == static_cast<unsigned char>(g[k]);
+      }
+      if (gleich) return true;
+    }
+    return false;
+  };
+  QStringList zeilen;
+  qsizetype gezählt = 0;
+  const char* p = d.constData();
+  const qsizetype n = d.size();
+  for (qsizetype i = 0; i < n;) {
+    // The line ends at the first CR or LF, as the channel finds it.
+    const char* cr = static_cast<const char*>(std::memchr(p + i, '\r', static_cast<size_t>(n - i)));
+    qsizetype e = cr ? cr - p : n;
+    if (const void* lf = std::memchr(p + i, '\n', static_cast<size_t>(e - i))) e = static_cast<const char*>(lf) - p;
+    if (e >= n && gezählt >= 3) break;
+    ++gezählt;
+    if (passt(reinterpret_cast<const unsigned char*>(p + i), e - i))
+      zeilen << Zeile_dekodieren(QByteArrayView(p + i, e - i));
+    if (e < n && p[e] == '\r') ++e;
+    if (e < n && p[e] == '\n') ++e;
+    i = e;
+  }
+  return zeilen;
+}
+
+// The encoded bytes of lines as LineOut writes them (Zeile_kodieren with a key drawn
+// per line, then CR LF), encoded straight into one buffer sized once: a rewrite
+// encodes every line of the month.
+QByteArray Kodiert(const QStringList& zeilen, QByteArray bytes = QByteArray()) {
+  qsizetype länge = bytes.size();
+  for (const QString& z : zeilen) länge += z.size() + 3;
+  bytes.reserve(länge);
+  for (const QString& z : zeilen) {
+    const unsigned char schlüssel = Zufallsschlüssel();
+    const qsizetype anfang = bytes.size();
+    bytes.resize(anfang + 1 + z.size());
+    char* d = bytes.data() + anfang;
+    *d++ = static_cast<char>(schlüssel);
+    int zähler = schlüssel & 63;
+    for (const QChar c : z) {
+      const char16_t u = c.unicode();
+      const int a = u < 0x80 ? u : cp1252::byte(c);
+      // Control characters are dropped.
+      if (a < 32) continue;
+      zähler = (zähler + 1) & 63;
+      int e = a + zähler;
+      if (e > 255) e -= 224;
+      *d++ = static_cast<char>(e);
+    }
+    bytes.resize(d - bytes.constData());
+    bytes += "\r\n";
+  }
+  return bytes;
+}
+
+// Writes bytes of whole lines through the channel ("Output": replacing the file;
+// "Append": in one write).
+void Bytes_schreiben(const QString& pfad, const QByteArray& bytes, const QString& modus) {
+  FOpen(pfad, modus);
+  try {
+    Kanal_Bytes_schreiben(bytes);
+    FClose();
+  } catch (...) {
+    FVerwerfen();
+    throw;
+  }
 }
 
 }  // namespace
@@ -207,25 +379,45 @@ Monatssperre::~Monatssperre() {
 }
 
 QStringList Monatsdatei_kompakte_Zeilen() {
+  // Users are compared in lower case; every first save of a day builds this for the
+  // whole month, so the names are looked at in place, not copied.
+  std::deque<QString> kopien;
   QStringList r;
+  r.reserve(gMonatsEinträge.size() + gMonatsKommentare.size());
   // The last entry line and the comment lines of each user, by the user name in
   // lower case.
-  QHash<QString, qsizetype> letzterEintrag;
+  QHash<QStringView, qsizetype> letzterEintrag;
+  letzterEintrag.reserve(gMonatsEinträge.size());
   for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e)
-    letzterEintrag.insert(Benutzer_von(gMonatsEinträge[e]).toLower(), e);
-  QHash<QString, QList<qsizetype>> kommentare;
-  if (!(gMonatsKommentare.size() == 2 && gMonatsKommentare[1] == u"NoComments"))
-    for (qsizetype k = 1; k < gMonatsKommentare.size(); ++k)
-      kommentare[Benutzer_von(gMonatsKommentare[k]).toLower()] << k;
+    letzterEintrag.insert(Klein(Benutzerteil(gMonatsEinträge[e]), kopien), e);
+  // The comments of a user as a chain in file order: the first by the user, each
+  // one's successor in `nächster` (0: none).
+  QHash<QStringView, std::pair<qsizetype, qsizetype>> kommentare;  // first, last
+  std::vector<qsizetype> nächster(static_cast<size_t>(gMonatsKommentare.size()), 0);
+  if (!(gMonatsKommentare.size() == 2 && gMonatsKommentare[1] == u"NoComments")) {
+    kommentare.reserve(gMonatsKommentare.size());
+    for (qsizetype k = 1; k < gMonatsKommentare.size(); ++k) {
+      const QStringView id = Klein(Benutzerteil(gMonatsKommentare[k]), kopien);
+      const auto it = kommentare.find(id);
+      if (it == kommentare.end()) {
+        kommentare.insert(id, {k, k});
+      } else {
+        nächster[static_cast<size_t>(it->second)] = k;
+        it->second = k;
+      }
+    }
+  }
 
   // Every user with a line keeps it: the employees in list order, then users the
   // table does not know (yet) in the order of their first line. An employee list read
   // short or older than the month must never delete anyone's entries; those of a
   // deleted employee are removed by the employee editor's apply only.
-  QStringList benutzer;
-  QSet<QString> gesehen;
+  QList<QStringView> benutzer;
+  benutzer.reserve(gBenutzerIDs.size() + 16);
+  QSet<QStringView> gesehen;
+  gesehen.reserve(gBenutzerIDs.size() + 16);
   for (int i = 1; i < gBenutzerIDs.size(); ++i) {
-    const QString id = gBenutzerIDs[i].toLower();
+    const QStringView id = Klein(gBenutzerIDs[i], kopien);
     if (!id.isEmpty() && !gesehen.contains(id)) {
       gesehen.insert(id);
       benutzer << id;
@@ -233,19 +425,19 @@ QStringList Monatsdatei_kompakte_Zeilen() {
   }
   for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e) {
     if (gMonatsEinträge.size() == 2 && gMonatsEinträge[1] == u"NoData") break;
-    const QString id = Benutzer_von(gMonatsEinträge[e]).toLower();
+    const QStringView id = Klein(Benutzerteil(gMonatsEinträge[e]), kopien);
     if (!gesehen.contains(id)) {
       gesehen.insert(id);
       benutzer << id;
     }
   }
 
-  for (const QString& id : benutzer) {
+  for (const QStringView id : benutzer) {
     const auto it = letzterEintrag.constFind(id);
     if (it == letzterEintrag.cend()) continue;
     const QString& zeile = gMonatsEinträge[*it];
-    const QString benutzer = Benutzer_von(zeile);
-    const QString codes = zeile.mid(benutzer.size() + 1);
+    const QStringView name = Benutzerteil(zeile);
+    const QStringView codes = QStringView(zeile).mid(name.size() + 1);
     // A line of blanks only carries nothing.
     if (std::all_of(codes.begin(), codes.end(), [](QChar c) { return c == u' '; })) continue;
     r << QStringLiteral("A:") + zeile;
@@ -253,24 +445,38 @@ QStringList Monatsdatei_kompakte_Zeilen() {
     if (kt == kommentare.cend()) continue;
     // Each day of the month gets the text of the last comment covering it, on days
     // that hold a code; runs of days with the same text become one line.
-    QString tage[32];
-    for (qsizetype k : *kt) {
+    QStringView tage[32];
+    bool belegt[32] = {};
+    for (qsizetype k = kt->first; k != 0; k = nächster[static_cast<size_t>(k)]) {
       const QString& kom = gMonatsKommentare[k];
-      const QString rest = kom.mid(Benutzer_von(kom).size() + 1);
+      const QStringView rest = QStringView(kom).mid(Benutzerteil(kom).size() + 1);
       const int von = std::max(1, rest.left(2).toInt());
       const int bis = std::min(31, rest.mid(3, 2).toInt());
-      const QString text = rest.mid(6);
+      const QStringView text = rest.mid(6);
       for (int d = von; d <= bis; ++d)
-        if (d - 1 < codes.size() && codes[d - 1] != u' ') tage[d] = text;
+        if (d - 1 < codes.size() && codes[d - 1] != u' ') {
+          tage[d] = text;
+          belegt[d] = !text.isEmpty();
+        }
     }
     for (int d = 1; d <= 31;) {
-      if (tage[d].isEmpty()) {
+      if (!belegt[d]) {
         ++d;
         continue;
       }
       int e = d;
-      while (e < 31 && tage[e + 1] == tage[d]) ++e;
-      r << QStringLiteral("K:") + benutzer + u':' + Zweistellig(d) + u'-' + Zweistellig(e) + u':' + tage[d];
+      while (e < 31 && belegt[e + 1] && tage[e + 1] == tage[d]) ++e;
+      QString k;
+      k.reserve(2 + name.size() + 8 + tage[d].size());
+      k += u"K:";
+      k += name;
+      k += u':';
+      Zweistellig_anfügen(k, d);
+      k += u'-';
+      Zweistellig_anfügen(k, e);
+      k += u':';
+      k += tage[d];
+      r << std::move(k);
       d = e + 1;
     }
   }
@@ -292,38 +498,81 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
+    // The folder is listed once: which version is the newest, whether today's version
+    // is there, what an append makes stale.
     const QStringList versionen = Versionsnamen(monatsschlüssel);
     const QString heute = Pfad_heute(monatsschlüssel, versionen);
-    // The month as it is before the own write: whether another workstation wrote it
-    // since this one last read or wrote it.
-    const Monatsstand vorher = Monatsstand_lesen(monatsschlüssel);
+    const QString heuteName = ShowDatei(heute);
+    const Neueste neueste = Neueste_aus_Liste(monatsschlüssel, versionen);
     const bool zusammenführen =
         std::any_of(zeilen.begin(), zeilen.end(), [](const Monatszeile& z) { return z.tage.has_value(); });
-    // Today's version is asked of the server by opening it: a share's cached listing
-    // or file attributes may not show yet the version another workstation just made.
     // Beside a newer version (a workstation with a later date, whose save stopped
     // before it deleted this one) an append would not be read: the month is written
     // afresh from the newer one, which holds what today's held when it was made.
-    const QString heuteName = ShowDatei(heute);
-    if (!zeilen.isEmpty() && !Neuere_Version(versionen, heuteName) && Datei_öffnenbar(heute)) {
+    const bool anhängbar = !zeilen.isEmpty() && !Neuere_Version(versionen, heuteName);
+    const bool heuteNeueste = !neueste.name.isEmpty() && neueste.name.compare(heuteName, Qt::CaseInsensitive) == 0;
+    // The month as it is before the own write: whether another workstation wrote it
+    // since this one last read or wrote it. Today's version, to be appended to, is read
+    // whole in the same opening: its rows, and its last byte. A rewrite takes the stamp
+    // from its own reading of the newest version.
+    Monatsstand vorher;
+    QByteArray bestand;
+    const bool ganzLesen = anhängbar && heuteNeueste;
+    bool geöffnet = false;
+    if (ganzLesen) {
+      geöffnet = Monatsstand_der_Version(monatsschlüssel, neueste.name, vorher, &bestand);
+      if (!geöffnet) vorher = Monatsstand_lesen(monatsschlüssel);
+    }
+    // Today's version is asked of the server by opening it: a share's cached listing
+    // or file attributes may not show yet the version another workstation just made.
+    bool anhängen = false;
+    if (anhängbar) {
+      if (heuteNeueste && geöffnet)
+        anhängen = true;
+      else if (!(neueste.heuteGeprüft && !neueste.heuteDa))
+        anhängen = Datei_öffnenbar(heute);
+    }
+    // Today's version found only by opening it: its stamp as the folder gives it.
+    if (anhängen && !ganzLesen) vorher = Monatsstand_lesen(monatsschlüssel);
+    Monatsstand nachher;
+    if (anhängen) {
+      // Read whole above unless it was empty or gone meanwhile: then as before, by the
+      // channel.
+      const bool ganz = heuteNeueste && geöffnet && !bestand.isEmpty();
       // Changes of single days go onto the rows as they stand in the file now.
-      const QStringList geschrieben =
-          Zeilen_zusammenführen(zusammenführen ? Zeilen_lesen(heute) : QStringList(), zeilen);
+      const QStringList geschrieben = Zeilen_zusammenführen(
+          zusammenführen ? (ganz ? Zeilen_aus_Bytes(bestand, Tageweise_Benutzer(zeilen)) : Zeilen_lesen(heute))
+                         : QStringList(),
+          zeilen);
       Sperre_auffrischen(monatsschlüssel);
       if (!Sperre_noch_eigen(monatsschlüssel)) {
         Meldung(Monatssperre_Meldung(monatsschlüssel));
         return false;
       }
-      Zeilenende_sichern(heute);
-      Alle_Zeilen_schreiben(heute, geschrieben, QStringLiteral("Append"));
+      // Inside the lock no one else appends: a last line that has lost its line end
+      // (cut short, or edited by hand) gets one in the same write, so the appended line
+      // is not glued to it.
+      QByteArray bytes;
+      if (!ganz)
+        Zeilenende_sichern(heute);
+      else if (bestand.back() != '\n')
+        bytes = bestand.back() == '\r' ? QByteArray("\n") : QByteArray("\r\n");
+      bytes = Kodiert(geschrieben, bytes);
+      Bytes_schreiben(heute, bytes, QStringLiteral("Append"));
       Sperre_auffrischen(monatsschlüssel);
-      Überholte_Versionen_löschen(monatsschlüssel, heuteName, heuteName);
+      // The listing above showed no newer version; what it showed older goes.
+      Überholte_Versionen_löschen(versionen, heuteName, heuteName);
+      if (ganz) Monatsstand_aus_Inhalt(monatsschlüssel, neueste.name, bestand, nachher, bytes);
     } else {
       // The employees of a rewrite come in the current list order (users it does not
       // know keep their lines after them).
       Mitarbeiterdaten_vor_Umschreiben_prüfen();
       // The newest version as it is now, read inside the lock.
-      bool gelesen = Erfassungsdaten_lesen(monatsschlüssel);
+      bool gelesen = !ganzLesen || geöffnet ? Erfassungsdaten_lesen(monatsschlüssel, neueste.name)
+                                            : Erfassungsdaten_lesen(monatsschlüssel);
+      if (!ganzLesen && !Monatsstand_aus_Gelesenem(monatsschlüssel, Erfassungsdatei_gelesen(), vorher) &&
+          !Monatsstand_der_Version(monatsschlüssel, neueste.name, vorher))
+        vorher = Monatsstand_lesen(monatsschlüssel);
       for (int runde = 0;; ++runde) {
         const QString basis = Erfassungsdatei_gelesen();
         QStringList inhalt{u'[' + monatsschlüssel + u']', gKennzeile, gMonatsAusnahmen};
@@ -334,16 +583,24 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
           Meldung(Monatssperre_Meldung(monatsschlüssel));
           return false;
         }
-        Alle_Zeilen_schreiben(heute, inhalt);
+        const QByteArray bytes = Kodiert(inhalt);
+        // A new version takes the rights of the version it was made from.
+        if (!basis.isEmpty()) Rechte_Vorbild_vormerken(heute, gDatenordner + basis);
+        Bytes_schreiben(heute, bytes, QStringLiteral("Output"));
         Sperre_auffrischen(monatsschlüssel);
         // A version newer than the one read that the listing did not show before (a
-        // share's cached listing): today's version is made again from it.
-        const QString neuere = Überholte_Versionen_löschen(monatsschlüssel, heuteName, basis);
-        if (neuere.isEmpty() || runde >= 3) break;
+        // share's cached listing): today's version is made again from it. This second
+        // listing stays, whatever it costs: it is what finds such a version.
+        const QString neuere = Überholte_Versionen_löschen(Versionsnamen(monatsschlüssel), heuteName, basis);
+        if (neuere.isEmpty()) {
+          Monatsstand_aus_Inhalt(monatsschlüssel, heuteName, bytes, nachher);
+          break;
+        }
+        if (runde >= 3) break;
         gelesen = Erfassungsversion_lesen(monatsschlüssel, neuere);
       }
     }
-    Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, vorher);
+    Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, vorher, nachher);
     return true;
   });
 }
@@ -385,14 +642,17 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
       if (meldenBeiSperre && sperre.fehler() == 0) Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
-    const QString name = Erfassungsversion_öffnen(monatsschlüssel, Erfassungsdatei_Name(monatsschlüssel));
+    // One listing gives the newest version and today's name; the one after the write
+    // looks for a newer version.
+    const QStringList versionen = Versionsnamen(monatsschlüssel);
+    const QString name = Erfassungsversion_öffnen(monatsschlüssel, Neueste_aus_Liste(monatsschlüssel, versionen).name);
     const QString stamm = name.left(11);
     const QStringList alt = name.isEmpty() ? QStringList() : Offene_Zeilen_lesen();
     const std::optional<QStringList> neu = ändern(stamm, alt);
     if (!neu) return true;
     Sperre_auffrischen(monatsschlüssel);
     const bool heute = unterHeute || stamm.isEmpty();
-    const QString ziel = heute ? Pfad_heute(monatsschlüssel) : gDatenordner + name;
+    const QString ziel = heute ? Pfad_heute(monatsschlüssel, versionen) : gDatenordner + name;
     if (!Sperre_noch_eigen(monatsschlüssel)) {
       if (meldenBeiSperre) Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
@@ -406,7 +666,7 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
       FVerwerfen();
       throw;
     }
-    if (heute) Überholte_Versionen_löschen(monatsschlüssel, ShowDatei(ziel), name);
+    if (heute) Überholte_Versionen_löschen(Versionsnamen(monatsschlüssel), ShowDatei(ziel), name);
     return true;
   });
 }

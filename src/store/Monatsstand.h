@@ -49,6 +49,30 @@ bool Monatsstand_geändert(const QString& monatsschlüssel);
 // another month stays.
 void Monatsstand_nach_eigenem_Schreiben(const QString& monatsschlüssel, const Monatsstand& vorher);
 
+// For the month writer, which has listed the folder once inside the month lock: the
+// stamp of the version `name` (the newest as that listing and the open of today's
+// version tell), read in one opening. With `inhalt` all of the file's bytes are read
+// into it (for a writer that appends, which needs the rows as they stand); without,
+// only what the stamp takes. False when the version cannot be opened (gone meanwhile):
+// the writer then takes the stamp by Monatsstand_lesen.
+bool Monatsstand_der_Version(const QString& monatsschlüssel, const QString& name, Monatsstand& s,
+                             QByteArray* inhalt = nullptr);
+// The stamp of the version `name` as the channel read it last (Zuletzt_gelesen), for a
+// writer that has just read it inside the month lock. False when the channel's last
+// read was of another file.
+bool Monatsstand_aus_Gelesenem(const QString& monatsschlüssel, const QString& name, Monatsstand& s);
+// The stamp of the version `name` whose whole content this program has just written
+// under the month lock: the content hash from `inhalt`, time and identity from one look
+// at the file; a writer that appended gives what it appended as `angehängt` after the
+// content it read. False when the file does not have the size of the content (then the
+// writer reads the stamp as usual).
+bool Monatsstand_aus_Inhalt(const QString& monatsschlüssel, const QString& name, const QByteArray& inhalt,
+                            Monatsstand& s, const QByteArray& angehängt = QByteArray());
+// As Monatsstand_nach_eigenem_Schreiben, with the stamp after the own write already
+// known (`nachher`; one not `bekannt` is read from the folder).
+void Monatsstand_nach_eigenem_Schreiben(const QString& monatsschlüssel, const Monatsstand& vorher,
+                                        const Monatsstand& nachher);
+
 // Before a month is rewritten: the employee file is read again when its time stamp
 // differs from the last read, whatever the settings say about reload checks. A
 // rewrite keeps only the lines of employees in the table; a table that missed an

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "common/Testumgebung.h"
 #include "startup/Dateizugriff.h"
@@ -121,6 +123,54 @@ TEST_F(MonatsstandTest, EigenesSpeichernNimmtDenStandInnerhalbDerSperre) {
   ASSERT_TRUE(
       Monatsdatei_speichern(QStringLiteral("2604"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))}));
   EXPECT_EQ(gMonatsdateiStand, stand);
+}
+
+// The writer takes its stamp after the own write from what it read and wrote, not by
+// reading the month again: it must be the stamp a look at the folder gives, also for a
+// month longer than the part of it the stamp hashes whole, and for one whose last line
+// had lost its line end.
+TEST_F(MonatsstandTest, EigenerStandNachDemSchreibenGleichtDemDerPlatte) {
+  QStringList viele;
+  for (int i = 0; i < 600; ++i) viele << QStringLiteral("A:m%1:").arg(i) + tage(QStringLiteral("1"));
+  struct Fall {
+    const char* name;
+    QString tag;          // the version there before the save
+    QStringList zeilen;   // its lines after the head
+    bool ohneZeilenende;  // its last line without CR LF
+    std::optional<quint32> tage;
+  };
+  const std::vector<Fall> fälle{
+      {"small month, append",
+       QStringLiteral("260310"),
+       {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))},
+       false,
+       std::nullopt},
+      {"long month, append", QStringLiteral("260310"), viele, false, std::nullopt},
+      {"long month, append of one day", QStringLiteral("260310"), viele, false, 1u << 5},
+      {"long month, last line cut short", QStringLiteral("260310"), viele, true, 1u << 5},
+      {"long month, first save of the day", QStringLiteral("260309"), viele, false, 1u << 5},
+  };
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.name);
+    for (const QString& n : QDir(gDatenordner).entryList(QDir::Files)) QFile::remove(gDatenordner + n);
+    monat(f.tag, f.zeilen);
+    if (f.ohneZeilenende) {
+      QFile d(pfad(f.tag));
+      ASSERT_TRUE(d.open(QIODevice::ReadWrite));
+      ASSERT_TRUE(d.resize(d.size() - 2));
+    }
+    Monatsstand_merken(QStringLiteral("2603"));
+    const QString zeile = QStringLiteral("A:eschmidt:") + tage(QStringLiteral("    2"));
+    ASSERT_TRUE(Monatsdatei_zeilen_speichern(QStringLiteral("2603"), {Monatszeile{zeile, f.tage}}));
+    EXPECT_EQ(gMonatsdateiStand, Monatsstand_lesen(QStringLiteral("2603")));
+    EXPECT_FALSE(Monatsstand_geändert(QStringLiteral("2603")));
+    const QStringList gelesen = dekodierteZeilen(pfad(QStringLiteral("260310")));
+    EXPECT_EQ(gelesen.last(), zeile);
+    EXPECT_TRUE(gelesen.contains(f.zeilen.last()));
+    QFile d(pfad(QStringLiteral("260310")));
+    ASSERT_TRUE(d.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(d.readAll().endsWith("\r\n"));
+  }
 }
 
 TEST_F(MonatsstandTest, FremdesSchreibenVorDemEigenenGiltNichtAlsEigenes) {

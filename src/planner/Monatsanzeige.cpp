@@ -37,6 +37,25 @@ Farbwert Farbe(int i) { return gGrundfarben[i]; }
 bool Arbeitstagfarbe(const std::optional<Farbwert>& f) { return !f || *f == 0 || *f == Farbe(1); }
 
 bool Ist_Heading(int i) { return gBenutzerIDs[i].isEmpty() && !gMitarbeiterNamen[i].isEmpty(); }
+
+// Whether lower-casing leaves the text as it is: ASCII without capitals, as user names
+// nearly always are.
+bool Schon_klein(QStringView s) {
+  for (const QChar c : s)
+    if (c.unicode() >= 128 || (c >= u'A' && c <= u'Z')) return false;
+  return true;
+}
+
+// The text in lower case; a text that is so already is shared, not copied.
+QString Klein(const QString& s) { return Schon_klein(s) ? s : s.toLower(); }
+
+// The user of a record line ("user:..."), in lower case, as the rows are matched by.
+// When it is lower case already it points into the line instead of copying it, so the line must
+// outlive the result.
+QString Benutzer_der_Zeile(const QString& zeile) {
+  const QStringView name = QStringView(zeile).left(zeile.indexOf(u':'));
+  return Schon_klein(name) ? QString::fromRawData(name.data(), name.size()) : name.toString().toLower();
+}
 }  // namespace
 
 void Kommentarmarken::dimensionieren(int zeilen) {
@@ -132,8 +151,9 @@ void Monatsanzeige::Zeilen_anlegen() {
       if (gruppeBekannt) inGruppe = gruppenSuche.contains(suche);
     }
     if (!erlaubt || !inGruppe) continue;
-    if (!überschrift &&
-        (gEintrittsdaten[i].left(4) > monat || (!gAustrittsdaten[i].isEmpty() && gAustrittsdaten[i].left(4) < monat)))
+    // Compared in place: this runs once per employee on every display.
+    if (!überschrift && (QStringView(gEintrittsdaten[i]).left(4).compare(monat) > 0 ||
+                         (!gAustrittsdaten[i].isEmpty() && QStringView(gAustrittsdaten[i]).left(4).compare(monat) < 0)))
       continue;
     zeilen.push_back(i);
   }
@@ -275,55 +295,79 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
   letzteZeile.reserve(mMonat.einträge.size());
   for (qsizetype i = 0; i < mMonat.einträge.size(); ++i) {
     const QString& e = mMonat.einträge[i];
-    letzteZeile.insert(e.left(e.indexOf(u':')).toLower(), i);
+    letzteZeile.insert(Benutzer_der_Zeile(e), i);
   }
-  // Button numbers of the code characters, as SFDec gives them.
-  std::array<int, 128> nummer{};
-  for (int c = 0; c < 128; ++c) nummer[c] = SFDec(QString(QChar(c)));
-
   const QString ich = gBenutzername.toLower();
   const bool verbergenAktiv = gBenutzerstufe < 1;
   const bool verborgeneZeigen = Setting(43) == 1;
   const Farbwert f1 = Farbe(1), f2 = Farbe(2);
-  const QString nbsp(kGeschütztesLeerzeichen);
+
+  // What each code character puts into its cell, worked out once per display rather
+  // than once per cell: a blank is a working day without entry, the number after the
+  // last button a reserved day, the erase button's own number never stands for an
+  // entry. Entries hidden from other users show as reserved, or not at all.
+  using Füllung = Raster::Zellfüllung;
+  static const QString kReserviert = QStringLiteral("\u00A0");
+  const Füllung arbeitstag{f1, f1, nullptr};
+  const Füllung reserviert{f2, f2, &kReserviert};
+  const Füllung verborgen{f2, f2, &kBlank};
+  const int knöpfe = std::max(b, 1);
+  std::vector<QString> kennbuchstaben(static_cast<size_t>(knöpfe));
+  std::vector<Füllung> eintrag(static_cast<size_t>(knöpfe));
+  for (int k = 1; k < b; ++k) {
+    kennbuchstaben[k] = gSFKennbuchstaben.value(k);
+    eintrag[k] = Füllung{gSFTextfarben.value(k), gSFHintergrundfarben.value(k), &kennbuchstaben[k]};
+  }
+  // Per character: the fill, and the button counted in the day sums (0: none); for the
+  // user's own row (or when nothing is hidden) and for everybody else's.
+  struct Zeichenwirkung {
+    std::array<const Füllung*, 128> füllung{};
+    std::array<int, 128> knopf{};
+  };
+  Zeichenwirkung eigene, fremde;
+  for (int c = 0; c < 128; ++c) {
+    if (c == u' ') {
+      eigene.füllung[c] = fremde.füllung[c] = &arbeitstag;
+      continue;
+    }
+    // Button numbers of the code characters, as SFDec gives them.
+    const int k = SFDec(QString(QChar(c)));
+    if (k == b + 1) {
+      eigene.füllung[c] = fremde.füllung[c] = &reserviert;
+    } else if (k >= 1 && k < b) {
+      eigene.füllung[c] = &eintrag[k];
+      eigene.knopf[c] = k;
+      if (gSFVerbergen.value(k) != 1 || !verbergenAktiv) {
+        fremde.füllung[c] = &eintrag[k];
+        fremde.knopf[c] = k;
+      } else if (verborgeneZeigen) {
+        fremde.füllung[c] = &verborgen;
+      }
+    }
+  }
 
   std::vector<QString> benutzer(static_cast<size_t>(zeilen));
-  for (int r = 1; r < zeilen; ++r) benutzer[r] = mGrid.TextMatrix(r, 32).toLower();
+  for (int r = 1; r < zeilen; ++r) benutzer[r] = Klein(mGrid.TextMatrix(r, 32));
 
+  std::array<const Füllung*, 31> zeile{};
   for (int r = 1; r < zeilen; ++r) {
     if (benutzer[r].isEmpty()) continue;
     const auto it = letzteZeile.constFind(benutzer[r]);
     if (it == letzteZeile.cend()) continue;
     const QString& e = mMonat.einträge[*it];
-    const QString codes = e.mid(e.indexOf(u':') + 1);
-    const bool eigeneZeile = benutzer[r] == ich;
-    for (int d = 1; d <= 31 && d <= codes.size(); ++d) {
-      const QChar c = codes[d - 1];
-      if (c == u' ') {
-        mGrid.setCellForeColor(r, d, f1);
-        mGrid.setCellBackColor(r, d, f1);
+    const QStringView codes = QStringView(e).mid(e.indexOf(u':') + 1);
+    const Zeichenwirkung& wirkung = benutzer[r] == ich ? eigene : fremde;
+    const int tage = static_cast<int>(std::min<qsizetype>(31, codes.size()));
+    for (int d = 0; d < tage; ++d) {
+      const char16_t c = codes[d].unicode();
+      if (c >= 128) {
+        zeile[d] = nullptr;
         continue;
       }
-      const int k = c.unicode() < 128 ? nummer[c.unicode()] : b;
-      if (k == b + 1) {
-        mGrid.setCellForeColor(r, d, f2);
-        mGrid.setCellBackColor(r, d, f2);
-        mGrid.setTextMatrix(r, d, nbsp);
-      } else if (k >= 1 && k < b) {
-        // The erase button's own number never stands for an entry.
-        const bool sichtbar = gSFVerbergen.value(k) != 1 || eigeneZeile || !verbergenAktiv;
-        if (sichtbar) {
-          mGrid.setCellForeColor(r, d, gSFTextfarben.value(k));
-          mGrid.setCellBackColor(r, d, gSFHintergrundfarben.value(k));
-          mGrid.setTextMatrix(r, d, gSFKennbuchstaben.value(k));
-          ++mSummen[static_cast<size_t>(k - 1) * 31 + (d - 1)];
-        } else if (verborgeneZeigen) {
-          mGrid.setCellForeColor(r, d, f2);
-          mGrid.setCellBackColor(r, d, f2);
-          mGrid.setTextMatrix(r, d, kBlank);
-        }
-      }
+      zeile[d] = wirkung.füllung[c];
+      if (const int k = wirkung.knopf[c]) ++mSummen[static_cast<size_t>(k - 1) * 31 + d];
     }
+    mGrid.setzeZellen(r, 1, std::span(zeile.data(), static_cast<size_t>(tage)));
   }
 
   if (mMonat.kommentare.isEmpty()) return;
@@ -332,10 +376,15 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
     const QString& k = mMonat.kommentare[i];
     kommentareJeBenutzer[k.left(k.indexOf(u':')).toLower()].append(i);
   }
+  // The marks set, kept beside gKommentarMarken so that the bold pass visits only the
+  // rows with comments: row * 32 + day, 1 where the mark is not empty.
+  std::vector<int> kommentarZeilen;
+  std::vector<quint8> markiert(static_cast<size_t>(zeilen) * 32);
   for (int r = 1; r < zeilen; ++r) {
     if (benutzer[r].isEmpty()) continue;
     const auto it = kommentareJeBenutzer.constFind(benutzer[r]);
     if (it == kommentareJeBenutzer.cend()) continue;
+    kommentarZeilen.push_back(r);
     for (const qsizetype i : *it) {
       const QString& k = mMonat.kommentare[i];
       const QString rest = k.mid(k.indexOf(u':') + 1);
@@ -344,11 +393,14 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
       const int letzter = std::min(text::zahl(rest.mid(3, 2)), 31);
       const QString kommentar = rest.mid(6);
       for (int d = erster; d <= letzter; ++d)
-        if (!text::trim(mGrid.TextMatrix(r, d)).isEmpty()) gKommentarMarken.setzen(r, d, kommentar);
+        if (!text::trim(mGrid.TextMatrix(r, d)).isEmpty()) {
+          gKommentarMarken.setzen(r, d, kommentar);
+          markiert[static_cast<size_t>(r) * 32 + d] = !kommentar.isEmpty();
+        }
     }
   }
   if (Setting(6) != 0) return;
-  for (int r = 1; r < zeilen; ++r)
+  for (const int r : kommentarZeilen)
     for (int d = 1; d <= 31; ++d)
-      if (!gKommentarMarken.text(r, d).isEmpty()) mGrid.setCellFontBold(r, d, true);
+      if (markiert[static_cast<size_t>(r) * 32 + d]) mGrid.setCellFontBold(r, d, true);
 }

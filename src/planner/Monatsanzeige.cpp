@@ -211,20 +211,30 @@ void Monatsanzeige::anzeigen(bool beschäftigt) {
     for (int r = 1; r < tsZeilen; ++r) mTaSu.setCellBackColor(r, d, f);
   };
 
+  // Holidays colour their empty and reserved cells, weekends their empty ones. The
+  // cells are visited row by row, in the order the grid stores them.
+  struct Freier_Tag {
+    int tag;
+    bool feiertag;
+  };
+  std::array<Freier_Tag, 31> freieTage;
+  int anzahlFrei = 0;
   for (int d = 1; d <= std::min(tage, letzteSpalte); ++d) {
-    const bool feiertag = CheckFeiertag(d);
-    if (feiertag) {
-      for (int r = 1; r < zeilen; ++r) {
-        const QString t = mGrid.TextMatrix(r, d);
-        if (t.isEmpty() || t == kGeschütztesLeerzeichen) mGrid.setCellBackColor(r, d, Farbe(3));
-      }
+    if (CheckFeiertag(d)) {
+      freieTage[anzahlFrei++] = {d, true};
       summenspalte(d, Farbe(3));
     } else if (CheckWochenende(d)) {
-      for (int r = 1; r < zeilen; ++r)
-        if (mGrid.TextMatrix(r, d).isEmpty()) mGrid.setCellBackColor(r, d, Farbe(2));
+      freieTage[anzahlFrei++] = {d, false};
       summenspalte(d, Farbe(2));
     }
   }
+  const Farbwert f2 = Farbe(2), f3 = Farbe(3);
+  for (int r = 1; r < zeilen && anzahlFrei > 0; ++r)
+    for (int i = 0; i < anzahlFrei; ++i) {
+      const auto [d, feiertag] = freieTage[i];
+      const QString t = mGrid.TextMatrix(r, d);
+      if (t.isEmpty() || (feiertag && t == kGeschütztesLeerzeichen)) mGrid.setCellBackColor(r, d, feiertag ? f3 : f2);
+    }
 
   if (gFerienIndex >= 1 && gFerienIndex < gFerientage.size()) {
     const QString& ferien = gFerientage[gFerienIndex];

@@ -279,11 +279,11 @@ void Raster::setzeZellen(int r, int ersteSpalte, std::span<const Zellfüllung* c
     const Zellfüllung* f = füllungen[i];
     if (!f) continue;
     Zelle& z = zellen[i];
-    z.mitVorne = f->vorne.has_value();
-    z.vorne = f->vorne.value_or(0);
-    z.mitHinten = f->hinten.has_value();
-    z.hinten = f->hinten.value_or(0);
-    if (f->text) z.text = QString(*f->text);  // copied inline and swapped in
+    z.hinten = f->mHinten;
+    z.vorne = f->mVorne;
+    z.mitHinten = f->mMitHinten;
+    z.mitVorne = f->mMitVorne;
+    if (f->mText) z.text = QString(*f->mText);  // copied inline and swapped in
   }
   geändert();
 }

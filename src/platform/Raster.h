@@ -233,11 +233,27 @@ class Raster {
   void setzeMaus(int zeile, int spalte);
 
   // What a bulk write puts into one cell: both colours, and the text unless it is
-  // null.
-  struct Zellfüllung {
-    std::optional<Farbwert> vorne;
-    std::optional<Farbwert> hinten;
-    const QString* text = nullptr;
+  // null. Held in the cell's own form, so that writing it is a plain copy.
+  class Zellfüllung {
+   public:
+    Zellfüllung() = default;
+    Zellfüllung(std::optional<Farbwert> vorne, std::optional<Farbwert> hinten, const QString* text = nullptr)
+        : mHinten(hinten.value_or(0)),
+          mVorne(vorne.value_or(0)),
+          mMitHinten(hinten.has_value()),
+          mMitVorne(vorne.has_value()),
+          mText(text) {}
+    std::optional<Farbwert> vorne() const { return mMitVorne ? std::optional<Farbwert>(mVorne) : std::nullopt; }
+    std::optional<Farbwert> hinten() const { return mMitHinten ? std::optional<Farbwert>(mHinten) : std::nullopt; }
+    const QString* text() const { return mText; }
+
+   private:
+    friend class Raster;
+    Farbwert mHinten = 0;
+    Farbwert mVorne = 0;
+    bool mMitHinten = false;
+    bool mMitVorne = false;
+    const QString* mText = nullptr;
   };
   // Fills the cells (r, ersteSpalte), (r, ersteSpalte + 1), ... from `füllungen`; a null
   // entry leaves its cell as it is. The same as setCellForeColor, setCellBackColor and

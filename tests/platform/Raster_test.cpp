@@ -286,13 +286,22 @@ TEST_F(RasterTest, ZellenAufEinmalSetzenWirktWieZelleFuerZelle) {
       const F* z = f.füllungen[i];
       if (!z) continue;
       const int c = f.ersteSpalte + static_cast<int>(i);
-      einzeln.setCellForeColor(f.zeile, c, z->vorne);
-      einzeln.setCellBackColor(f.zeile, c, z->hinten);
-      if (z->text) einzeln.setTextMatrix(f.zeile, c, *z->text);
+      einzeln.setCellForeColor(f.zeile, c, z->vorne());
+      einzeln.setCellBackColor(f.zeile, c, z->hinten());
+      if (z->text()) einzeln.setTextMatrix(f.zeile, c, *z->text());
     }
     erwarteGleicheZellen(bulk, einzeln, f.name);
     EXPECT_EQ(meldungen, f.füllungen.empty() ? 0 : 1) << f.name << ": one notification for the whole row";
   }
+  // The fills themselves, read back in a grid.
+  Raster g(2, 5);
+  const std::vector<const F*> zeile = {&eintrag, &ohneFarben, &leererText, &nurVorne};
+  g.setTextMatrix(1, 4, u);
+  g.setzeZellen(1, 1, zeile);
+  EXPECT_TRUE((bild(g, 1, 1) == Zellbild{u, 0x40C040, 0x000000, false, 0, -1}));
+  EXPECT_TRUE((bild(g, 1, 2) == Zellbild{blank, std::nullopt, std::nullopt, false, 0, -1}));
+  EXPECT_TRUE((bild(g, 1, 3) == Zellbild{leer, std::nullopt, 0x0000FF, false, 0, -1}));
+  EXPECT_TRUE((bild(g, 1, 4) == Zellbild{u, std::nullopt, 0x00FF00, false, 0, -1})) << "the text stays";
 }
 
 TEST_F(RasterTest, ZellenAufEinmalAusserhalbAendertNichts) {

@@ -50,8 +50,8 @@ bool Schon_klein(QStringView s) {
 QString Klein(const QString& s) { return Schon_klein(s) ? s : s.toLower(); }
 
 // The user of a record line ("user:..."), in lower case, as the rows are matched by.
-// When it is lower case already it points into the line instead of copying it, so the line must
-// outlive the result.
+// When it is lower case already it points into the line instead of copying it, so the
+// line must outlive the result.
 QString Benutzer_der_Zeile(const QString& zeile) {
   const QStringView name = QStringView(zeile).left(zeile.indexOf(u':'));
   return Schon_klein(name) ? QString::fromRawData(name.data(), name.size()) : name.toString().toLower();

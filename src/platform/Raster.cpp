@@ -47,12 +47,11 @@ void Raster::leeren(Zeile& zeile) {
   for (Zelle& z : zeile.zellen) {
     // Most cells of a grid have no text; those are not written through QString.
     if (!z.text.isNull()) z.text = QString();
-    z.grösse = 0;
     z.hinten = 0;
     z.vorne = 0;
-    z.ausrichtung = -1;
     z.mitHinten = z.mitVorne = z.fett = false;
   }
+  zeile.formate.clear();
   zeile.höhe = -1;
   zeile.verbinden = false;
 }
@@ -108,7 +107,10 @@ void Raster::setCols(int n) {
   mBreiten.resize(n, -1);
   mAusrichtungen.resize(n, Allgemein);
   mFestAusrichtungen.resize(n, -1);
-  for (auto& z : mZeilen) z.zellen.resize(n);
+  for (auto& z : mZeilen) {
+    z.zellen.resize(n);
+    if (!z.formate.empty()) z.formate.resize(n);
+  }
   zurechtrücken();
   geändert();
 }
@@ -295,17 +297,38 @@ void Raster::setCellFontBold(int r, int c, bool fett) {
   geändert();
 }
 
-double Raster::CellFontSize(int r, int c) const { return zelle(r, c).grösse; }
+const Raster::Format* Raster::formatOderNull(int r, int c) const {
+  prüfeZeile(r);
+  prüfeSpalte(c);
+  const auto& formate = mZeilen[r].formate;
+  return formate.empty() ? nullptr : &formate[c];
+}
+
+Raster::Format& Raster::format(int r, int c) {
+  prüfeZeile(r);
+  prüfeSpalte(c);
+  auto& formate = mZeilen[r].formate;
+  if (formate.empty()) formate.resize(mSpalten);
+  return formate[c];
+}
+
+double Raster::CellFontSize(int r, int c) const {
+  const Format* f = formatOderNull(r, c);
+  return f ? f->grösse : 0;
+}
 
 void Raster::setCellFontSize(int r, int c, double punkte) {
-  zelle(r, c).grösse = std::max(punkte, 0.0);
+  format(r, c).grösse = std::max(punkte, 0.0);
   geändert();
 }
 
-int Raster::CellAlignment(int r, int c) const { return zelle(r, c).ausrichtung; }
+int Raster::CellAlignment(int r, int c) const {
+  const Format* f = formatOderNull(r, c);
+  return f ? f->ausrichtung : -1;
+}
 
 void Raster::setCellAlignment(int r, int c, int ausrichtung) {
-  zelle(r, c).ausrichtung = ausrichtung;
+  format(r, c).ausrichtung = ausrichtung;
   geändert();
 }
 
@@ -387,8 +410,10 @@ void Raster::RemoveItem(int r) {
 }
 
 void Raster::Clear() {
-  for (auto& z : mZeilen)
+  for (auto& z : mZeilen) {
     for (auto& zelle : z.zellen) zelle = Zelle{};
+    z.formate.clear();
+  }
   geändert();
 }
 

@@ -290,20 +290,24 @@ class Raster {
   std::function<void()> beiScroll;
 
  private:
-  // A cell in 48 bytes: the colours' "none" kept in flags beside them rather than in
-  // two optionals, so that a month of thousands of rows stays small in the cache.
+  // A cell in 40 bytes: the colours' "none" kept in flags beside them rather than in
+  // two optionals, and font size and alignment, which few grids set, beside the row's
+  // cells; so that a month of thousands of rows stays small in the cache.
   struct Zelle {
     QString text;
-    double grösse = 0;
     Farbwert hinten = 0;  // valid with mitHinten
     Farbwert vorne = 0;   // valid with mitVorne
-    int ausrichtung = -1;
     bool mitHinten = false;
     bool mitVorne = false;
     bool fett = false;
   };
+  struct Format {
+    double grösse = 0;
+    int ausrichtung = -1;
+  };
   struct Zeile {
     std::vector<Zelle> zellen;
+    std::vector<Format> formate;  // empty until a cell of the row has a font size or alignment
     int höhe = -1;
     bool verbinden = false;
   };
@@ -332,6 +336,8 @@ class Raster {
   }
   void benachrichtigen();
   static void leeren(Zeile& zeile);
+  const Format* formatOderNull(int r, int c) const;
+  Format& format(int r, int c);
   void rowColGeändert(int alteZeile, int alteSpalte);
   void zurechtrücken();
 

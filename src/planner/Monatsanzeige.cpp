@@ -1,7 +1,6 @@
 #include "planner/Monatsanzeige.h"
 
 #include <QDate>
-#include <QHash>
 #include <array>
 
 #include "platform/Text.h"
@@ -49,13 +48,57 @@ bool Schon_klein(QStringView s) {
 // The text in lower case; a text that is so already is shared, not copied.
 QString Klein(const QString& s) { return Schon_klein(s) ? s : s.toLower(); }
 
-// The user of a record line ("user:..."), in lower case, as the rows are matched by.
-// When it is lower case already it points into the line instead of copying it, so the
-// line must outlive the result.
-QString Benutzer_der_Zeile(const QString& zeile) {
-  const QStringView name = QStringView(zeile).left(zeile.indexOf(u':'));
-  return Schon_klein(name) ? QString::fromRawData(name.data(), name.size()) : name.toString().toLower();
-}
+// The rows of the month grid by their user (lower case), for matching the record lines
+// to them: an open-addressed table over the rows' own names, looked up with views into
+// the lines, so that neither side copies a name. Rows without a user are not in it.
+class Zeilen_nach_Benutzer {
+ public:
+  explicit Zeilen_nach_Benutzer(const std::vector<QString>& benutzer)
+      : mBenutzer(benutzer), mNächste(benutzer.size(), 0) {
+    size_t plätze = 16;
+    while (plätze < 2 * benutzer.size()) plätze *= 2;
+    mPlätze.assign(plätze, 0);
+    mMaske = plätze - 1;
+    for (int r = 1; r < static_cast<int>(benutzer.size()); ++r) {
+      if (benutzer[r].isEmpty()) continue;
+      size_t i = Streuwert(benutzer[r]) & mMaske;
+      while (mPlätze[i] != 0 && QStringView(mBenutzer[mPlätze[i]]) != QStringView(benutzer[r])) i = (i + 1) & mMaske;
+      if (mPlätze[i] == 0) {
+        mPlätze[i] = r;
+      } else {
+        // A second row of the same user joins the first one's chain.
+        mNächste[r] = mNächste[mPlätze[i]];
+        mNächste[mPlätze[i]] = r;
+      }
+    }
+  }
+  // The first row of `name` (in lower case), 0 for none; the others through nächste.
+  int erste(QStringView name) const {
+    if (name.isEmpty()) return 0;
+    for (size_t i = Streuwert(name) & mMaske; mPlätze[i] != 0; i = (i + 1) & mMaske)
+      if (QStringView(mBenutzer[mPlätze[i]]) == name) return mPlätze[i];
+    return 0;
+  }
+  int nächste(int zeile) const { return mNächste[zeile]; }
+  // The first row of the user of a record line ("user:..."), whose name is compared
+  // without regard to case.
+  int erste_der_Zeile(const QString& zeile) const {
+    const QStringView name = QStringView(zeile).left(zeile.indexOf(u':'));
+    return Schon_klein(name) ? erste(name) : erste(name.toString().toLower());
+  }
+
+ private:
+  // FNV-1a over the UTF-16 units: user names are short.
+  static size_t Streuwert(QStringView s) {
+    quint32 h = 2166136261u;
+    for (const QChar c : s) h = (h ^ c.unicode()) * 16777619u;
+    return h;
+  }
+  const std::vector<QString>& mBenutzer;
+  std::vector<int> mPlätze;   // a row, 0 for a free place
+  std::vector<int> mNächste;  // the next row of the same user, 0 for none
+  size_t mMaske = 0;
+};
 }  // namespace
 
 void Kommentarmarken::dimensionieren(int zeilen) {
@@ -300,13 +343,16 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
   gMonatsAusnahmen = mMonat.ausnahmen;
   if (mMonat.einträge.isEmpty() || mGrid.Cols() <= 32) return;
 
+  std::vector<QString> benutzer(static_cast<size_t>(zeilen));
+  for (int r = 1; r < zeilen; ++r) benutzer[r] = Klein(mGrid.TextMatrix(r, 32));
+  const Zeilen_nach_Benutzer zeilenDes(benutzer);
+
   // The last line of each user wins; users compared without regard to case.
-  QHash<QString, qsizetype> letzteZeile;
-  letzteZeile.reserve(mMonat.einträge.size());
-  for (qsizetype i = 0; i < mMonat.einträge.size(); ++i) {
-    const QString& e = mMonat.einträge[i];
-    letzteZeile.insert(Benutzer_der_Zeile(e), i);
-  }
+  std::vector<qsizetype> eintragDerZeile(static_cast<size_t>(zeilen), -1);
+  for (qsizetype i = 0; i < mMonat.einträge.size(); ++i)
+    for (int r = zeilenDes.erste_der_Zeile(mMonat.einträge[i]); r != 0; r = zeilenDes.nächste(r))
+      eintragDerZeile[r] = i;
+
   const QString ich = gBenutzername.toLower();
   const bool verbergenAktiv = gBenutzerstufe < 1;
   const bool verborgeneZeigen = Setting(43) == 1;
@@ -356,15 +402,10 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
     }
   }
 
-  std::vector<QString> benutzer(static_cast<size_t>(zeilen));
-  for (int r = 1; r < zeilen; ++r) benutzer[r] = Klein(mGrid.TextMatrix(r, 32));
-
   std::array<const Füllung*, 31> zeile{};
   for (int r = 1; r < zeilen; ++r) {
-    if (benutzer[r].isEmpty()) continue;
-    const auto it = letzteZeile.constFind(benutzer[r]);
-    if (it == letzteZeile.cend()) continue;
-    const QString& e = mMonat.einträge[*it];
+    if (eintragDerZeile[r] < 0) continue;
+    const QString& e = mMonat.einträge[eintragDerZeile[r]];
     const QStringView codes = QStringView(e).mid(e.indexOf(u':') + 1);
     const Zeichenwirkung& wirkung = benutzer[r] == ich ? eigene : fremde;
     const int tage = static_cast<int>(std::min<qsizetype>(31, codes.size()));
@@ -381,27 +422,25 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
   }
 
   if (mMonat.kommentare.isEmpty()) return;
-  QHash<QString, QList<qsizetype>> kommentareJeBenutzer;
-  for (qsizetype i = 0; i < mMonat.kommentare.size(); ++i) {
-    const QString& k = mMonat.kommentare[i];
-    kommentareJeBenutzer[k.left(k.indexOf(u':')).toLower()].append(i);
-  }
   // The marks set, kept beside gKommentarMarken so that the bold pass visits only the
-  // rows with comments: row * 32 + day, 1 where the mark is not empty.
+  // rows with comments: row * 32 + day, 1 where the mark is not empty. A row's comments
+  // apply in the order of the file, the later one winning on a day.
   std::vector<int> kommentarZeilen;
+  std::vector<quint8> mitKommentar(static_cast<size_t>(zeilen), 0);
   std::vector<quint8> markiert(static_cast<size_t>(zeilen) * 32);
-  for (int r = 1; r < zeilen; ++r) {
-    if (benutzer[r].isEmpty()) continue;
-    const auto it = kommentareJeBenutzer.constFind(benutzer[r]);
-    if (it == kommentareJeBenutzer.cend()) continue;
-    kommentarZeilen.push_back(r);
-    for (const qsizetype i : *it) {
-      const QString& k = mMonat.kommentare[i];
-      const QString rest = k.mid(k.indexOf(u':') + 1);
-      // A range outside the month's days marks only the days it covers.
-      const int erster = std::max(text::zahl(rest.mid(0, 2)), 1);
-      const int letzter = std::min(text::zahl(rest.mid(3, 2)), 31);
-      const QString kommentar = rest.mid(6);
+  for (const QString& k : mMonat.kommentare) {
+    const int ersteZeile = zeilenDes.erste_der_Zeile(k);
+    if (ersteZeile == 0) continue;
+    const QString rest = k.mid(k.indexOf(u':') + 1);
+    // A range outside the month's days marks only the days it covers.
+    const int erster = std::max(text::zahl(rest.mid(0, 2)), 1);
+    const int letzter = std::min(text::zahl(rest.mid(3, 2)), 31);
+    const QString kommentar = rest.mid(6);
+    for (int r = ersteZeile; r != 0; r = zeilenDes.nächste(r)) {
+      if (!mitKommentar[r]) {
+        mitKommentar[r] = 1;
+        kommentarZeilen.push_back(r);
+      }
       for (int d = erster; d <= letzter; ++d)
         if (!text::trim(mGrid.TextMatrix(r, d)).isEmpty()) {
           gKommentarMarken.setzen(r, d, kommentar);

@@ -1,7 +1,6 @@
 #include "planner/Monatsanzeige.h"
 
 #include <QDate>
-#include <QHash>
 #include <array>
 
 #include "platform/Text.h"
@@ -37,6 +36,69 @@ Farbwert Farbe(int i) { return gGrundfarben[i]; }
 bool Arbeitstagfarbe(const std::optional<Farbwert>& f) { return !f || *f == 0 || *f == Farbe(1); }
 
 bool Ist_Heading(int i) { return gBenutzerIDs[i].isEmpty() && !gMitarbeiterNamen[i].isEmpty(); }
+
+// Whether lower-casing leaves the text as it is: ASCII without capitals, as user names
+// nearly always are.
+bool Schon_klein(QStringView s) {
+  for (const QChar c : s)
+    if (c.unicode() >= 128 || (c >= u'A' && c <= u'Z')) return false;
+  return true;
+}
+
+// The text in lower case; a text that is so already is shared, not copied.
+QString Klein(const QString& s) { return Schon_klein(s) ? s : s.toLower(); }
+
+// The rows of the month grid by their user (lower case), for matching the record lines
+// to them: an open-addressed table over the rows' own names, looked up with views into
+// the lines, so that neither side copies a name. Rows without a user are not in it.
+class Zeilen_nach_Benutzer {
+ public:
+  explicit Zeilen_nach_Benutzer(const std::vector<QString>& benutzer)
+      : mBenutzer(benutzer), mNächste(benutzer.size(), 0) {
+    size_t plätze = 16;
+    while (plätze < 2 * benutzer.size()) plätze *= 2;
+    mPlätze.assign(plätze, 0);
+    mMaske = plätze - 1;
+    for (int r = 1; r < static_cast<int>(benutzer.size()); ++r) {
+      if (benutzer[r].isEmpty()) continue;
+      size_t i = Streuwert(benutzer[r]) & mMaske;
+      while (mPlätze[i] != 0 && QStringView(mBenutzer[mPlätze[i]]) != QStringView(benutzer[r])) i = (i + 1) & mMaske;
+      if (mPlätze[i] == 0) {
+        mPlätze[i] = r;
+      } else {
+        // A second row of the same user joins the first one's chain.
+        mNächste[r] = mNächste[mPlätze[i]];
+        mNächste[mPlätze[i]] = r;
+      }
+    }
+  }
+  // The first row of `name` (in lower case), 0 for none; the others through nächste.
+  int erste(QStringView name) const {
+    if (name.isEmpty()) return 0;
+    for (size_t i = Streuwert(name) & mMaske; mPlätze[i] != 0; i = (i + 1) & mMaske)
+      if (QStringView(mBenutzer[mPlätze[i]]) == name) return mPlätze[i];
+    return 0;
+  }
+  int nächste(int zeile) const { return mNächste[zeile]; }
+  // The first row of the user of a record line ("user:..."), whose name is compared
+  // without regard to case.
+  int erste_der_Zeile(const QString& zeile) const {
+    const QStringView name = QStringView(zeile).left(zeile.indexOf(u':'));
+    return Schon_klein(name) ? erste(name) : erste(name.toString().toLower());
+  }
+
+ private:
+  // FNV-1a over the UTF-16 units: user names are short.
+  static size_t Streuwert(QStringView s) {
+    quint32 h = 2166136261u;
+    for (const QChar c : s) h = (h ^ c.unicode()) * 16777619u;
+    return h;
+  }
+  const std::vector<QString>& mBenutzer;
+  std::vector<int> mPlätze;   // a row, 0 for a free place
+  std::vector<int> mNächste;  // the next row of the same user, 0 for none
+  size_t mMaske = 0;
+};
 }  // namespace
 
 void Kommentarmarken::dimensionieren(int zeilen) {
@@ -132,8 +194,9 @@ void Monatsanzeige::Zeilen_anlegen() {
       if (gruppeBekannt) inGruppe = gruppenSuche.contains(suche);
     }
     if (!erlaubt || !inGruppe) continue;
-    if (!überschrift &&
-        (gEintrittsdaten[i].left(4) > monat || (!gAustrittsdaten[i].isEmpty() && gAustrittsdaten[i].left(4) < monat)))
+    // Compared in place: this runs once per employee on every display.
+    if (!überschrift && (QStringView(gEintrittsdaten[i]).left(4).compare(monat) > 0 ||
+                         (!gAustrittsdaten[i].isEmpty() && QStringView(gAustrittsdaten[i]).left(4).compare(monat) < 0)))
       continue;
     zeilen.push_back(i);
   }
@@ -191,20 +254,30 @@ void Monatsanzeige::anzeigen(bool beschäftigt) {
     for (int r = 1; r < tsZeilen; ++r) mTaSu.setCellBackColor(r, d, f);
   };
 
+  // Holidays colour their empty and reserved cells, weekends their empty ones. The
+  // cells are visited row by row, in the order the grid stores them.
+  struct Freier_Tag {
+    int tag;
+    bool feiertag;
+  };
+  std::array<Freier_Tag, 31> freieTage;
+  int anzahlFrei = 0;
   for (int d = 1; d <= std::min(tage, letzteSpalte); ++d) {
-    const bool feiertag = CheckFeiertag(d);
-    if (feiertag) {
-      for (int r = 1; r < zeilen; ++r) {
-        const QString t = mGrid.TextMatrix(r, d);
-        if (t.isEmpty() || t == kGeschütztesLeerzeichen) mGrid.setCellBackColor(r, d, Farbe(3));
-      }
+    if (CheckFeiertag(d)) {
+      freieTage[anzahlFrei++] = {d, true};
       summenspalte(d, Farbe(3));
     } else if (CheckWochenende(d)) {
-      for (int r = 1; r < zeilen; ++r)
-        if (mGrid.TextMatrix(r, d).isEmpty()) mGrid.setCellBackColor(r, d, Farbe(2));
+      freieTage[anzahlFrei++] = {d, false};
       summenspalte(d, Farbe(2));
     }
   }
+  const Farbwert f2 = Farbe(2), f3 = Farbe(3);
+  for (int r = 1; r < zeilen && anzahlFrei > 0; ++r)
+    for (int i = 0; i < anzahlFrei; ++i) {
+      const auto [d, feiertag] = freieTage[i];
+      const QString t = mGrid.TextMatrix(r, d);
+      if (t.isEmpty() || (feiertag && t == kGeschütztesLeerzeichen)) mGrid.setCellBackColor(r, d, feiertag ? f3 : f2);
+    }
 
   if (gFerienIndex >= 1 && gFerienIndex < gFerientage.size()) {
     const QString& ferien = gFerientage[gFerienIndex];
@@ -270,85 +343,113 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
   gMonatsAusnahmen = mMonat.ausnahmen;
   if (mMonat.einträge.isEmpty() || mGrid.Cols() <= 32) return;
 
+  std::vector<QString> benutzer(static_cast<size_t>(zeilen));
+  for (int r = 1; r < zeilen; ++r) benutzer[r] = Klein(mGrid.TextMatrix(r, 32));
+  const Zeilen_nach_Benutzer zeilenDes(benutzer);
+
   // The last line of each user wins; users compared without regard to case.
-  QHash<QString, qsizetype> letzteZeile;
-  letzteZeile.reserve(mMonat.einträge.size());
-  for (qsizetype i = 0; i < mMonat.einträge.size(); ++i) {
-    const QString& e = mMonat.einträge[i];
-    letzteZeile.insert(e.left(e.indexOf(u':')).toLower(), i);
-  }
-  // Button numbers of the code characters, as SFDec gives them.
-  std::array<int, 128> nummer{};
-  for (int c = 0; c < 128; ++c) nummer[c] = SFDec(QString(QChar(c)));
+  std::vector<qsizetype> eintragDerZeile(static_cast<size_t>(zeilen), -1);
+  for (qsizetype i = 0; i < mMonat.einträge.size(); ++i)
+    for (int r = zeilenDes.erste_der_Zeile(mMonat.einträge[i]); r != 0; r = zeilenDes.nächste(r))
+      eintragDerZeile[r] = i;
 
   const QString ich = gBenutzername.toLower();
   const bool verbergenAktiv = gBenutzerstufe < 1;
   const bool verborgeneZeigen = Setting(43) == 1;
   const Farbwert f1 = Farbe(1), f2 = Farbe(2);
-  const QString nbsp(kGeschütztesLeerzeichen);
 
-  std::vector<QString> benutzer(static_cast<size_t>(zeilen));
-  for (int r = 1; r < zeilen; ++r) benutzer[r] = mGrid.TextMatrix(r, 32).toLower();
-
-  for (int r = 1; r < zeilen; ++r) {
-    if (benutzer[r].isEmpty()) continue;
-    const auto it = letzteZeile.constFind(benutzer[r]);
-    if (it == letzteZeile.cend()) continue;
-    const QString& e = mMonat.einträge[*it];
-    const QString codes = e.mid(e.indexOf(u':') + 1);
-    const bool eigeneZeile = benutzer[r] == ich;
-    for (int d = 1; d <= 31 && d <= codes.size(); ++d) {
-      const QChar c = codes[d - 1];
-      if (c == u' ') {
-        mGrid.setCellForeColor(r, d, f1);
-        mGrid.setCellBackColor(r, d, f1);
-        continue;
-      }
-      const int k = c.unicode() < 128 ? nummer[c.unicode()] : b;
-      if (k == b + 1) {
-        mGrid.setCellForeColor(r, d, f2);
-        mGrid.setCellBackColor(r, d, f2);
-        mGrid.setTextMatrix(r, d, nbsp);
-      } else if (k >= 1 && k < b) {
-        // The erase button's own number never stands for an entry.
-        const bool sichtbar = gSFVerbergen.value(k) != 1 || eigeneZeile || !verbergenAktiv;
-        if (sichtbar) {
-          mGrid.setCellForeColor(r, d, gSFTextfarben.value(k));
-          mGrid.setCellBackColor(r, d, gSFHintergrundfarben.value(k));
-          mGrid.setTextMatrix(r, d, gSFKennbuchstaben.value(k));
-          ++mSummen[static_cast<size_t>(k - 1) * 31 + (d - 1)];
-        } else if (verborgeneZeigen) {
-          mGrid.setCellForeColor(r, d, f2);
-          mGrid.setCellBackColor(r, d, f2);
-          mGrid.setTextMatrix(r, d, kBlank);
-        }
+  // What each code character puts into its cell, worked out once per display rather
+  // than once per cell: a blank is a working day without entry, the number after the
+  // last button a reserved day, the erase button's own number never stands for an
+  // entry. Entries hidden from other users show as reserved, or not at all.
+  using Füllung = Raster::Zellfüllung;
+  static const QString kReserviert = QStringLiteral("\u00A0");
+  const Füllung arbeitstag{f1, f1, nullptr};
+  const Füllung reserviert{f2, f2, &kReserviert};
+  const Füllung verborgen{f2, f2, &kBlank};
+  const int knöpfe = std::max(b, 1);
+  std::vector<QString> kennbuchstaben(static_cast<size_t>(knöpfe));
+  std::vector<Füllung> eintrag(static_cast<size_t>(knöpfe));
+  for (int k = 1; k < b; ++k) {
+    kennbuchstaben[k] = gSFKennbuchstaben.value(k);
+    eintrag[k] = Füllung{gSFTextfarben.value(k), gSFHintergrundfarben.value(k), &kennbuchstaben[k]};
+  }
+  // Per character: the fill, and the button counted in the day sums (0: none); for the
+  // user's own row (or when nothing is hidden) and for everybody else's.
+  struct Zeichenwirkung {
+    std::array<const Füllung*, 128> füllung{};
+    std::array<int, 128> knopf{};
+  };
+  Zeichenwirkung eigene, fremde;
+  for (int c = 0; c < 128; ++c) {
+    if (c == u' ') {
+      eigene.füllung[c] = fremde.füllung[c] = &arbeitstag;
+      continue;
+    }
+    // Button numbers of the code characters, as SFDec gives them.
+    const int k = SFDec(QString(QChar(c)));
+    if (k == b + 1) {
+      eigene.füllung[c] = fremde.füllung[c] = &reserviert;
+    } else if (k >= 1 && k < b) {
+      eigene.füllung[c] = &eintrag[k];
+      eigene.knopf[c] = k;
+      if (gSFVerbergen.value(k) != 1 || !verbergenAktiv) {
+        fremde.füllung[c] = &eintrag[k];
+        fremde.knopf[c] = k;
+      } else if (verborgeneZeigen) {
+        fremde.füllung[c] = &verborgen;
       }
     }
+  }
+
+  std::array<const Füllung*, 31> zeile{};
+  for (int r = 1; r < zeilen; ++r) {
+    if (eintragDerZeile[r] < 0) continue;
+    const QString& e = mMonat.einträge[eintragDerZeile[r]];
+    const QStringView codes = QStringView(e).mid(e.indexOf(u':') + 1);
+    const Zeichenwirkung& wirkung = benutzer[r] == ich ? eigene : fremde;
+    const int tage = static_cast<int>(std::min<qsizetype>(31, codes.size()));
+    for (int d = 0; d < tage; ++d) {
+      const char16_t c = codes[d].unicode();
+      if (c >= 128) {
+        zeile[d] = nullptr;
+        continue;
+      }
+      zeile[d] = wirkung.füllung[c];
+      if (const int k = wirkung.knopf[c]) ++mSummen[static_cast<size_t>(k - 1) * 31 + d];
+    }
+    mGrid.setzeZellen(r, 1, std::span(zeile.data(), static_cast<size_t>(tage)));
   }
 
   if (mMonat.kommentare.isEmpty()) return;
-  QHash<QString, QList<qsizetype>> kommentareJeBenutzer;
-  for (qsizetype i = 0; i < mMonat.kommentare.size(); ++i) {
-    const QString& k = mMonat.kommentare[i];
-    kommentareJeBenutzer[k.left(k.indexOf(u':')).toLower()].append(i);
-  }
-  for (int r = 1; r < zeilen; ++r) {
-    if (benutzer[r].isEmpty()) continue;
-    const auto it = kommentareJeBenutzer.constFind(benutzer[r]);
-    if (it == kommentareJeBenutzer.cend()) continue;
-    for (const qsizetype i : *it) {
-      const QString& k = mMonat.kommentare[i];
-      const QString rest = k.mid(k.indexOf(u':') + 1);
-      // A range outside the month's days marks only the days it covers.
-      const int erster = std::max(text::zahl(rest.mid(0, 2)), 1);
-      const int letzter = std::min(text::zahl(rest.mid(3, 2)), 31);
-      const QString kommentar = rest.mid(6);
+  // The marks set, kept beside gKommentarMarken so that the bold pass visits only the
+  // rows with comments: row * 32 + day, 1 where the mark is not empty. A row's comments
+  // apply in the order of the file, the later one winning on a day.
+  std::vector<int> kommentarZeilen;
+  std::vector<quint8> mitKommentar(static_cast<size_t>(zeilen), 0);
+  std::vector<quint8> markiert(static_cast<size_t>(zeilen) * 32);
+  for (const QString& k : mMonat.kommentare) {
+    const int ersteZeile = zeilenDes.erste_der_Zeile(k);
+    if (ersteZeile == 0) continue;
+    const QString rest = k.mid(k.indexOf(u':') + 1);
+    // A range outside the month's days marks only the days it covers.
+    const int erster = std::max(text::zahl(rest.mid(0, 2)), 1);
+    const int letzter = std::min(text::zahl(rest.mid(3, 2)), 31);
+    const QString kommentar = rest.mid(6);
+    for (int r = ersteZeile; r != 0; r = zeilenDes.nächste(r)) {
+      if (!mitKommentar[r]) {
+        mitKommentar[r] = 1;
+        kommentarZeilen.push_back(r);
+      }
       for (int d = erster; d <= letzter; ++d)
-        if (!text::trim(mGrid.TextMatrix(r, d)).isEmpty()) gKommentarMarken.setzen(r, d, kommentar);
+        if (!text::trim(mGrid.TextMatrix(r, d)).isEmpty()) {
+          gKommentarMarken.setzen(r, d, kommentar);
+          markiert[static_cast<size_t>(r) * 32 + d] = !kommentar.isEmpty();
+        }
     }
   }
   if (Setting(6) != 0) return;
-  for (int r = 1; r < zeilen; ++r)
+  for (const int r : kommentarZeilen)
     for (int d = 1; d <= 31; ++d)
-      if (!gKommentarMarken.text(r, d).isEmpty()) mGrid.setCellFontBold(r, d, true);
+      if (markiert[static_cast<size_t>(r) * 32 + d]) mGrid.setCellFontBold(r, d, true);
 }

@@ -35,29 +35,25 @@ void Raster::prüfeKapazität(long long zeilen, long long spalten) const {
     throw Laufzeitfehler(kKapazitätFehler, QStringLiteral("Nicht genügend Speicher für das Tabellenfeld"));
 }
 
-void Raster::prüfeZeile(int r) const {
-  if (r < 0 || r >= Rows()) throw Laufzeitfehler(kUngültigeZeile, QStringLiteral("Ungültiger Zeilenwert"));
-}
+void Raster::zeileUngültig() { throw Laufzeitfehler(kUngültigeZeile, QStringLiteral("Ungültiger Zeilenwert")); }
 
-void Raster::prüfeSpalte(int c) const {
-  if (c < 0 || c >= Cols()) throw Laufzeitfehler(kUngültigeSpalte, QStringLiteral("Ungültiger Spaltenwert"));
-}
+void Raster::spalteUngültig() { throw Laufzeitfehler(kUngültigeSpalte, QStringLiteral("Ungültiger Spaltenwert")); }
 
-Raster::Zelle& Raster::zelle(int r, int c) {
-  prüfeZeile(r);
-  prüfeSpalte(c);
-  return mZeilen[r].zellen[c];
-}
-
-const Raster::Zelle& Raster::zelle(int r, int c) const {
-  prüfeZeile(r);
-  prüfeSpalte(c);
-  return mZeilen[r].zellen[c];
-}
-
-void Raster::geändert() {
-  if (!mRedraw) return;
+void Raster::benachrichtigen() {
   for (auto& f : mBeobachter) f();
+}
+
+void Raster::leeren(Zeile& zeile) {
+  for (Zelle& z : zeile.zellen) {
+    // Most cells of a grid have no text; those are not written through QString.
+    if (!z.text.isNull()) z.text = QString();
+    z.hinten = 0;
+    z.vorne = 0;
+    z.mitHinten = z.mitVorne = z.fett = false;
+  }
+  zeile.formate.clear();
+  zeile.höhe = -1;
+  zeile.verbinden = false;
 }
 
 void Raster::rowColGeändert(int alteZeile, int alteSpalte) {
@@ -83,11 +79,24 @@ void Raster::zurechtrücken() {
 
 void Raster::setRows(int n) {
   prüfeKapazität(n, Cols());
-  const size_t vorher = std::min(mZeilen.size(), static_cast<size_t>(std::max(n, 0)));
-  mZeilen.resize(n);
-  // The rows that were there already have their cells; adding one row to a long grid
-  // stays cheap.
-  for (size_t i = vorher; i < mZeilen.size(); ++i) mZeilen[i].zellen.resize(mSpalten);
+  const size_t ziel = static_cast<size_t>(n);
+  while (mZeilen.size() > ziel) {
+    leeren(mZeilen.back());
+    mVorrat.push_back(std::move(mZeilen.back()));
+    mZeilen.pop_back();
+  }
+  // Only the rows added are touched (adding one row to a long grid stays cheap); the
+  // vector grows by its own steps, not to the exact size each time.
+  while (mZeilen.size() < ziel) {
+    if (mVorrat.empty()) {
+      mZeilen.emplace_back();
+    } else {
+      mZeilen.push_back(std::move(mVorrat.back()));
+      mVorrat.pop_back();
+    }
+    // A kept row may come from before a change of the column count.
+    mZeilen.back().zellen.resize(mSpalten);
+  }
   zurechtrücken();
   geändert();
 }
@@ -98,7 +107,10 @@ void Raster::setCols(int n) {
   mBreiten.resize(n, -1);
   mAusrichtungen.resize(n, Allgemein);
   mFestAusrichtungen.resize(n, -1);
-  for (auto& z : mZeilen) z.zellen.resize(n);
+  for (auto& z : mZeilen) {
+    z.zellen.resize(n);
+    if (!z.formate.empty()) z.formate.resize(n);
+  }
   zurechtrücken();
   geändert();
 }
@@ -259,24 +271,22 @@ void Raster::setFixedAlignment(int c, int ausrichtung) {
   geändert();
 }
 
-QString Raster::TextMatrix(int r, int c) const { return zelle(r, c).text; }
-
-void Raster::setTextMatrix(int r, int c, const QString& text) {
-  zelle(r, c).text = text;
-  geändert();
-}
-
-std::optional<Farbwert> Raster::CellBackColor(int r, int c) const { return zelle(r, c).hinten; }
-
-void Raster::setCellBackColor(int r, int c, std::optional<Farbwert> farbe) {
-  zelle(r, c).hinten = farbe;
-  geändert();
-}
-
-std::optional<Farbwert> Raster::CellForeColor(int r, int c) const { return zelle(r, c).vorne; }
-
-void Raster::setCellForeColor(int r, int c, std::optional<Farbwert> farbe) {
-  zelle(r, c).vorne = farbe;
+void Raster::setzeZellen(int r, int ersteSpalte, std::span<const Zellfüllung* const> füllungen) {
+  prüfeZeile(r);
+  if (füllungen.empty()) return;
+  prüfeSpalte(ersteSpalte);
+  prüfeSpalte(ersteSpalte + static_cast<int>(füllungen.size()) - 1);
+  Zelle* zellen = mZeilen[r].zellen.data() + ersteSpalte;
+  for (size_t i = 0; i < füllungen.size(); ++i) {
+    const Zellfüllung* f = füllungen[i];
+    if (!f) continue;
+    Zelle& z = zellen[i];
+    z.hinten = f->mHinten;
+    z.vorne = f->mVorne;
+    z.mitHinten = f->mMitHinten;
+    z.mitVorne = f->mMitVorne;
+    if (f->mText) z.text = QString(*f->mText);  // copied inline and swapped in
+  }
   geändert();
 }
 
@@ -287,31 +297,52 @@ void Raster::setCellFontBold(int r, int c, bool fett) {
   geändert();
 }
 
-double Raster::CellFontSize(int r, int c) const { return zelle(r, c).grösse; }
+const Raster::Format* Raster::formatOderNull(int r, int c) const {
+  prüfeZeile(r);
+  prüfeSpalte(c);
+  const auto& formate = mZeilen[r].formate;
+  return formate.empty() ? nullptr : &formate[c];
+}
+
+Raster::Format& Raster::format(int r, int c) {
+  prüfeZeile(r);
+  prüfeSpalte(c);
+  auto& formate = mZeilen[r].formate;
+  if (formate.empty()) formate.resize(mSpalten);
+  return formate[c];
+}
+
+double Raster::CellFontSize(int r, int c) const {
+  const Format* f = formatOderNull(r, c);
+  return f ? f->grösse : 0;
+}
 
 void Raster::setCellFontSize(int r, int c, double punkte) {
-  zelle(r, c).grösse = std::max(punkte, 0.0);
+  format(r, c).grösse = std::max(punkte, 0.0);
   geändert();
 }
 
-int Raster::CellAlignment(int r, int c) const { return zelle(r, c).ausrichtung; }
+int Raster::CellAlignment(int r, int c) const {
+  const Format* f = formatOderNull(r, c);
+  return f ? f->ausrichtung : -1;
+}
 
 void Raster::setCellAlignment(int r, int c, int ausrichtung) {
-  zelle(r, c).ausrichtung = ausrichtung;
+  format(r, c).ausrichtung = ausrichtung;
   geändert();
 }
 
 Farbwert Raster::Hintergrund(int r, int c) const {
   if (istMarkiert(r, c)) return mBackColorSel;
   const Zelle& z = zelle(r, c);
-  if (z.hinten) return *z.hinten;
+  if (z.mitHinten) return z.hinten;
   return (r < mFesteZeilen || c < mFesteSpalten) ? mBackColorFixed : mBackColor;
 }
 
 Farbwert Raster::Vordergrund(int r, int c) const {
   if (istMarkiert(r, c)) return mForeColorSel;
   const Zelle& z = zelle(r, c);
-  if (z.vorne) return *z.vorne;
+  if (z.mitVorne) return z.vorne;
   return (r < mFesteZeilen || c < mFesteSpalten) ? mForeColorFixed : mForeColor;
 }
 
@@ -379,8 +410,10 @@ void Raster::RemoveItem(int r) {
 }
 
 void Raster::Clear() {
-  for (auto& z : mZeilen)
+  for (auto& z : mZeilen) {
     for (auto& zelle : z.zellen) zelle = Zelle{};
+    z.formate.clear();
+  }
   geändert();
 }
 

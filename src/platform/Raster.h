@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 using Farbwert = qint32;
@@ -117,13 +118,33 @@ class Raster {
   int FixedAlignment(int c) const;  // -1 when the column's own alignment applies
   void setFixedAlignment(int c, int ausrichtung);
 
-  // Cells.
-  QString TextMatrix(int r, int c) const;
-  void setTextMatrix(int r, int c, const QString& text);
-  std::optional<Farbwert> CellBackColor(int r, int c) const;
-  void setCellBackColor(int r, int c, std::optional<Farbwert> farbe);
-  std::optional<Farbwert> CellForeColor(int r, int c) const;
-  void setCellForeColor(int r, int c, std::optional<Farbwert> farbe);
+  // Cells. Texts and colours are read and set for every cell of a shown table, so
+  // these stay inline.
+  QString TextMatrix(int r, int c) const { return zelle(r, c).text; }
+  void setTextMatrix(int r, int c, const QString& text) {
+    zelle(r, c).text = text;
+    geändert();
+  }
+  std::optional<Farbwert> CellBackColor(int r, int c) const {
+    const Zelle& z = zelle(r, c);
+    return z.mitHinten ? std::optional<Farbwert>(z.hinten) : std::nullopt;
+  }
+  void setCellBackColor(int r, int c, std::optional<Farbwert> farbe) {
+    Zelle& z = zelle(r, c);
+    z.mitHinten = farbe.has_value();
+    z.hinten = farbe.value_or(0);
+    geändert();
+  }
+  std::optional<Farbwert> CellForeColor(int r, int c) const {
+    const Zelle& z = zelle(r, c);
+    return z.mitVorne ? std::optional<Farbwert>(z.vorne) : std::nullopt;
+  }
+  void setCellForeColor(int r, int c, std::optional<Farbwert> farbe) {
+    Zelle& z = zelle(r, c);
+    z.mitVorne = farbe.has_value();
+    z.vorne = farbe.value_or(0);
+    geändert();
+  }
   bool CellFontBold(int r, int c) const;
   void setCellFontBold(int r, int c, bool fett);
   double CellFontSize(int r, int c) const;  // 0: the grid's font size
@@ -211,6 +232,36 @@ class Raster {
   int MouseCol() const { return mMausSpalte; }
   void setzeMaus(int zeile, int spalte);
 
+  // What a bulk write puts into one cell: both colours, and the text unless it is
+  // null. Held in the cell's own form, so that writing it is a plain copy.
+  class Zellfüllung {
+   public:
+    Zellfüllung() = default;
+    Zellfüllung(std::optional<Farbwert> vorne, std::optional<Farbwert> hinten, const QString* text = nullptr)
+        : mHinten(hinten.value_or(0)),
+          mVorne(vorne.value_or(0)),
+          mMitHinten(hinten.has_value()),
+          mMitVorne(vorne.has_value()),
+          mText(text) {}
+    std::optional<Farbwert> vorne() const { return mMitVorne ? std::optional<Farbwert>(mVorne) : std::nullopt; }
+    std::optional<Farbwert> hinten() const { return mMitHinten ? std::optional<Farbwert>(mHinten) : std::nullopt; }
+    const QString* text() const { return mText; }
+
+   private:
+    friend class Raster;
+    Farbwert mHinten = 0;
+    Farbwert mVorne = 0;
+    bool mMitHinten = false;
+    bool mMitVorne = false;
+    const QString* mText = nullptr;
+  };
+  // Fills the cells (r, ersteSpalte), (r, ersteSpalte + 1), ... from `füllungen`; a null
+  // entry leaves its cell as it is. The same as setCellForeColor, setCellBackColor and
+  // setTextMatrix cell by cell, with one notification for the whole row: a month view
+  // writes thousands of cells per display. A range reaching past the last column raises
+  // before any cell changes.
+  void setzeZellen(int r, int ersteSpalte, std::span<const Zellfüllung* const> füllungen);
+
   // Rows as a whole.
   void AddItem(const QString& tabGetrennt, int vorZeile = -1);
   void RemoveItem(int r);
@@ -239,30 +290,61 @@ class Raster {
   std::function<void()> beiScroll;
 
  private:
+  // A cell in 40 bytes: the colours' "none" kept in flags beside them rather than in
+  // two optionals, and font size and alignment, which few grids set, beside the row's
+  // cells; so that a month of thousands of rows stays small in the cache.
   struct Zelle {
     QString text;
-    std::optional<Farbwert> hinten;
-    std::optional<Farbwert> vorne;
+    Farbwert hinten = 0;  // valid with mitHinten
+    Farbwert vorne = 0;   // valid with mitVorne
+    bool mitHinten = false;
+    bool mitVorne = false;
     bool fett = false;
+  };
+  struct Format {
     double grösse = 0;
     int ausrichtung = -1;
   };
   struct Zeile {
     std::vector<Zelle> zellen;
+    std::vector<Format> formate;  // empty until a cell of the row has a font size or alignment
     int höhe = -1;
     bool verbinden = false;
   };
 
-  void prüfeZeile(int r) const;
-  void prüfeSpalte(int c) const;
+  void prüfeZeile(int r) const {
+    if (static_cast<unsigned>(r) >= mZeilen.size()) zeileUngültig();
+  }
+  void prüfeSpalte(int c) const {
+    if (static_cast<unsigned>(c) >= static_cast<unsigned>(mSpalten)) spalteUngültig();
+  }
+  [[noreturn]] static void zeileUngültig();
+  [[noreturn]] static void spalteUngültig();
   void prüfeKapazität(long long zeilen, long long spalten) const;
-  Zelle& zelle(int r, int c);
-  const Zelle& zelle(int r, int c) const;
-  void geändert();
+  Zelle& zelle(int r, int c) {
+    prüfeZeile(r);
+    prüfeSpalte(c);
+    return mZeilen[r].zellen[c];
+  }
+  const Zelle& zelle(int r, int c) const {
+    prüfeZeile(r);
+    prüfeSpalte(c);
+    return mZeilen[r].zellen[c];
+  }
+  void geändert() {
+    if (mRedraw && !mBeobachter.empty()) benachrichtigen();
+  }
+  void benachrichtigen();
+  static void leeren(Zeile& zeile);
+  const Format* formatOderNull(int r, int c) const;
+  Format& format(int r, int c);
   void rowColGeändert(int alteZeile, int alteSpalte);
   void zurechtrücken();
 
   std::vector<Zeile> mZeilen;
+  // Rows cut off by setRows, emptied, with their cell storage kept for the next growth:
+  // a display that shrinks the grid to its header and fills it again allocates nothing.
+  std::vector<Zeile> mVorrat;
   int mSpalten = 0;
   std::vector<int> mBreiten;
   std::vector<int> mAusrichtungen;

@@ -213,6 +213,156 @@ TEST_F(RasterTest, ZeilenWerdenHinzugefuegtUndEntfernt) {
   EXPECT_FALSE(s.CellFontBold(1, 1));
 }
 
+// Everything a cell holds, to compare two grids cell by cell.
+struct Zellbild {
+  QString text;
+  std::optional<Farbwert> hinten, vorne;
+  bool fett;
+  double grösse;
+  int ausrichtung;
+  bool operator==(const Zellbild&) const = default;
+};
+
+Zellbild bild(const Raster& g, int r, int c) {
+  return {g.TextMatrix(r, c),   g.CellBackColor(r, c), g.CellForeColor(r, c),
+          g.CellFontBold(r, c), g.CellFontSize(r, c),  g.CellAlignment(r, c)};
+}
+
+void erwarteGleicheZellen(const Raster& a, const Raster& b, const std::string& fall) {
+  ASSERT_EQ(a.Rows(), b.Rows()) << fall;
+  ASSERT_EQ(a.Cols(), b.Cols()) << fall;
+  for (int r = 0; r < a.Rows(); ++r) {
+    EXPECT_EQ(a.RowHeight(r), b.RowHeight(r)) << fall << ", Zeile " << r;
+    EXPECT_EQ(a.MergeRow(r), b.MergeRow(r)) << fall << ", Zeile " << r;
+    for (int c = 0; c < a.Cols(); ++c)
+      EXPECT_TRUE(bild(a, r, c) == bild(b, r, c)) << fall << ", Zelle " << r << "/" << c;
+  }
+}
+
+// Some of everything in every cell of the grid, so that "left as it is" shows.
+void vorbelegen(Raster& g) {
+  for (int r = 0; r < g.Rows(); ++r) {
+    g.setRowHeight(r, 300 + r);
+    g.setMergeRow(r, r % 2 == 0);
+    for (int c = 0; c < g.Cols(); ++c) {
+      if ((r + c) % 3 != 0) g.setTextMatrix(r, c, QStringLiteral("t%1/%2").arg(r).arg(c));
+      if ((r + c) % 2 == 0) g.setCellBackColor(r, c, 0x010203 * c);
+      if ((r + c) % 4 == 1) g.setCellForeColor(r, c, 0x000000);
+      g.setCellFontBold(r, c, c % 5 == 0);
+      g.setCellFontSize(r, c, c % 7 == 0 ? 9.75 : 0);
+      g.setCellAlignment(r, c, c % 3 == 0 ? Raster::RechtsMitte : -1);
+    }
+  }
+}
+
+TEST_F(RasterTest, ZellenAufEinmalSetzenWirktWieZelleFuerZelle) {
+  const QString u = QStringLiteral("U"), leer, blank = QStringLiteral(" ");
+  using F = Raster::Zellfüllung;
+  const F eintrag{0x000000, 0x40C040, &u}, arbeitstag{0x101010, 0x101010, nullptr};
+  const F ohneFarben{std::nullopt, std::nullopt, &blank}, leererText{0x0000FF, std::nullopt, &leer};
+  const F nurVorne{0x00FF00, std::nullopt, nullptr};
+  struct Fall {
+    const char* name;
+    int zeile, ersteSpalte;
+    std::vector<const F*> füllungen;
+  };
+  const std::vector<Fall> fälle = {
+      {"Tagesspalten einer Zeile", 3, 1, {&eintrag, &arbeitstag, nullptr, &eintrag, &ohneFarben, &leererText}},
+      {"ab der festen Spalte", 1, 0, {&arbeitstag, &nurVorne}},
+      {"bis zur letzten Spalte", 9, 30, {&eintrag, nullptr, &ohneFarben}},
+      {"nur Lücken", 5, 4, {nullptr, nullptr, nullptr}},
+      {"keine Zelle", 2, 7, {}},
+      {"Kopfzeile, eine Füllung mehrmals", 0, 10, {&leererText, &leererText, &eintrag, &eintrag}},
+      {"ganze Zeile", 7, 0, std::vector<const F*>(33, &nurVorne)},
+  };
+  for (const Fall& f : fälle) {
+    Raster bulk(10, 33), einzeln(10, 33);
+    vorbelegen(bulk);
+    vorbelegen(einzeln);
+    int meldungen = 0;
+    bulk.beobachten([&] { ++meldungen; });
+    bulk.setzeZellen(f.zeile, f.ersteSpalte, f.füllungen);
+    for (size_t i = 0; i < f.füllungen.size(); ++i) {
+      const F* z = f.füllungen[i];
+      if (!z) continue;
+      const int c = f.ersteSpalte + static_cast<int>(i);
+      einzeln.setCellForeColor(f.zeile, c, z->vorne());
+      einzeln.setCellBackColor(f.zeile, c, z->hinten());
+      if (z->text()) einzeln.setTextMatrix(f.zeile, c, *z->text());
+    }
+    erwarteGleicheZellen(bulk, einzeln, f.name);
+    EXPECT_EQ(meldungen, f.füllungen.empty() ? 0 : 1) << f.name << ": one notification for the whole row";
+  }
+  // The fills themselves, read back in a grid.
+  Raster g(2, 5);
+  const std::vector<const F*> zeile = {&eintrag, &ohneFarben, &leererText, &nurVorne};
+  g.setTextMatrix(1, 4, u);
+  g.setzeZellen(1, 1, zeile);
+  EXPECT_TRUE((bild(g, 1, 1) == Zellbild{u, 0x40C040, 0x000000, false, 0, -1}));
+  EXPECT_TRUE((bild(g, 1, 2) == Zellbild{blank, std::nullopt, std::nullopt, false, 0, -1}));
+  EXPECT_TRUE((bild(g, 1, 3) == Zellbild{leer, std::nullopt, 0x0000FF, false, 0, -1}));
+  EXPECT_TRUE((bild(g, 1, 4) == Zellbild{u, std::nullopt, 0x00FF00, false, 0, -1})) << "the text stays";
+}
+
+TEST_F(RasterTest, ZellenAufEinmalAusserhalbAendertNichts) {
+  const QString u = QStringLiteral("U");
+  const Raster::Zellfüllung eintrag{0x000000, 0x40C040, &u};
+  const std::vector<const Raster::Zellfüllung*> drei(3, &eintrag);
+  struct Fall {
+    int zeile, ersteSpalte, fehler;
+  };
+  for (const Fall f : {Fall{10, 1, Raster::kUngültigeZeile}, Fall{-1, 1, Raster::kUngültigeZeile},
+                       Fall{4, 31, Raster::kUngültigeSpalte}, Fall{4, -1, Raster::kUngültigeSpalte}}) {
+    Raster a(10, 33), b(10, 33);
+    vorbelegen(a);
+    vorbelegen(b);
+    EXPECT_EQ(fehlernummer([&] { a.setzeZellen(f.zeile, f.ersteSpalte, drei); }), f.fehler)
+        << f.zeile << "/" << f.ersteSpalte;
+    erwarteGleicheZellen(a, b, "nach dem Fehler");
+  }
+}
+
+TEST_F(RasterTest, GekuerzteUndWiederGewachseneZeilenSindLeerWieNeue) {
+  // Shrinking and growing again, also with column counts changed in between: the rows
+  // that come back are as empty as those of a new grid of the final size.
+  struct Fall {
+    const char* name;
+    int kürzenAuf, spaltenDazwischen, wachsenAuf;
+  };
+  const std::vector<Fall> fälle = {
+      {"auf die Kopfzeile und zurück", 1, 33, 12}, {"auf nichts und zurück", 0, 33, 12},
+      {"halb und darüber hinaus", 6, 33, 20},      {"weniger Spalten dazwischen", 1, 20, 12},
+      {"mehr Spalten dazwischen", 3, 40, 12},      {"zurück auf weniger als vorher", 2, 33, 5},
+  };
+  for (const Fall& f : fälle) {
+    Raster g(12, 33);
+    vorbelegen(g);
+    g.setRows(f.kürzenAuf);
+    g.setCols(f.spaltenDazwischen);
+    g.setRows(f.wachsenAuf);
+    Raster neu(f.wachsenAuf, f.spaltenDazwischen);
+    // The rows kept through the shrinking keep their contents, as before.
+    for (int r = 0; r < std::min(f.kürzenAuf, f.wachsenAuf); ++r) {
+      neu.setRowHeight(r, g.RowHeight(r));
+      neu.setMergeRow(r, g.MergeRow(r));
+      for (int c = 0; c < neu.Cols(); ++c) {
+        neu.setTextMatrix(r, c, g.TextMatrix(r, c));
+        neu.setCellBackColor(r, c, g.CellBackColor(r, c));
+        neu.setCellForeColor(r, c, g.CellForeColor(r, c));
+        neu.setCellFontBold(r, c, g.CellFontBold(r, c));
+        neu.setCellFontSize(r, c, g.CellFontSize(r, c));
+        neu.setCellAlignment(r, c, g.CellAlignment(r, c));
+      }
+    }
+    erwarteGleicheZellen(g, neu, f.name);
+    for (int r = f.kürzenAuf; r < f.wachsenAuf; ++r) {
+      EXPECT_EQ(g.RowHeight(r), Raster::kStandardZeilenhöhe) << f.name << ", Zeile " << r;
+      EXPECT_TRUE(g.TextMatrix(r, 1).isEmpty()) << f.name << ", Zeile " << r;
+      EXPECT_FALSE(g.CellBackColor(r, 0).has_value()) << f.name << ", Zeile " << r;
+    }
+  }
+}
+
 TEST_F(RasterTest, RowColChangeNurBeiEchterAenderung) {
   int wechsel = 0;
   g.beiRowColChange = [&] { ++wechsel; };

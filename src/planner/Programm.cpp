@@ -30,7 +30,6 @@ void Programm_verdrahten() {
   dialoge::setzeDienst(std::make_unique<dialoge::QtDienst>());
   Starthaken_setzen();
   Fensterhilfen_einrichten();
-  gOrdnerdienste.ist_administrator = [] { return gBenutzerstufe == 2; };
   gStörungsmeldung_anzeigen = &Störungsmeldung_anzeigen;
   programmende::setzeEntladen([] {
     Hauptfenster_entladen();

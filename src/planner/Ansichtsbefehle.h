@@ -1,6 +1,6 @@
 #pragma once
-// The hooks the overviews call back into the main window with, and the year overview
-// as the grid's double click and Ctrl+Shift+J open it.
+// What the overviews call back into the main window with (wired in Programm.cpp), and
+// the year overview as the grid's double click and Ctrl+Shift+J open it.
 #include <QString>
 
 class QWidget;

@@ -34,6 +34,7 @@
 #include "platform/Programmende.h"
 #include "platform/Signale.h"
 #include "platform/Zustand.h"
+#include "printing/Monatsdruck.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Datenordner.h"
 #include "startup/Logbuch.h"
@@ -93,7 +94,7 @@ void alleLeeren(const Slots& s) {
     if (e.leeren) e.leeren();
 }
 
-// What the program's start needs before any window exists.
+// What the program's wiring sets before any window exists.
 Slots Startslots() {
   return {
       slot(gFensterhaken.splash_zeigen),
@@ -123,17 +124,6 @@ Slots Startslots() {
       slot(gSicherungsauswahl_zeigen),
       vorbelegt("gKnopfRestore", gKnopfRestore),
       slot(gAnsichtshaken.kommentar_anzeigen),
-      slot(frmFeiertage::hilfe),
-      slot(frmWochenende::hilfe),
-      slot(frmInfo::länderdialog),
-      slot(frmAnzeigegruppen::eingabe),
-      slot(frmMitarbeiter::eingabe),
-  };
-}
-
-// What the main window adds when it loads: the links that reach into it.
-Slots Fensterslots() {
-  return {
       slot(gAnsichtshaken.csv_export),
       slot(gAnsichtshaken.druckdialog),
       slot(gAnsichtshaken.hauptfenster_tag),
@@ -144,14 +134,26 @@ Slots Fensterslots() {
       slot(gAnsichtshaken.mausrad_lösen),
       slot(gAnsichtshaken.hauptfenster_tag_lesen),
       slot(gAnsichtshaken.hauptraster_mitarbeiter),
-      slot(gWartehaken.punkte_starten),
-      slot(gWartehaken.punkte_stoppen),
       slot(frmRecovery::hilfe),
       slot(frmMitarbeiter::hilfe),
       slot(frmAnzeigeberechtigungen::hilfe),
       slot(frmAnzeigegruppen::hilfe),
       slot(frmAdmins::hilfe),
       slot(frmAnAbwesenheitsgruende::hilfe),
+      slot(frmFeiertage::hilfe),
+      slot(frmWochenende::hilfe),
+      slot(frmInfo::länderdialog),
+      slot(frmAnzeigegruppen::eingabe),
+      slot(frmMitarbeiter::eingabe),
+  };
+}
+
+// What the main window adds when it loads: the links that reach into it, emptied
+// again when it goes.
+Slots Fensterslots() {
+  return {
+      slot(gWartehaken.punkte_starten),
+      slot(gWartehaken.punkte_stoppen),
   };
 }
 
@@ -196,6 +198,28 @@ TEST_F(VerdrahtungTest, DasGeladeneHauptfensterSetztJedenFensterslot) {
   ASSERT_NE(fenster, nullptr);
   EXPECT_EQ(leere(Startslots()), std::vector<std::string>{});
   EXPECT_EQ(leere(Fensterslots()), std::vector<std::string>{});
+}
+
+// The links into the main window go with it: a later call finds no window instead of
+// a deleted one.
+TEST_F(VerdrahtungTest, DasGeschlosseneHauptfensterLeertSeineSlots) {
+  Programm_verdrahten();
+  ordnerEinrichten();
+  bildschirm::setzeDpi(96);
+  gPlanungsjahr = 2025;
+  gHeute = QDate(2026, 3, 12);
+  Hauptfenster_laden();
+  fenster.reset(frmVelkora::instanz());
+  ASSERT_NE(fenster, nullptr);
+  ASSERT_NE(gMonatsdruckquelle, nullptr);
+  fenster.reset();
+  EXPECT_EQ(leere(Fensterslots()).size(), Fensterslots().size());
+  EXPECT_EQ(gMonatsdruckquelle, nullptr);
+  // The wiring's own links ask for the window at each call and stay.
+  EXPECT_EQ(leere(Startslots()), std::vector<std::string>{});
+  EXPECT_EQ(gAnsichtshaken.hauptfenster_tag_lesen(), QString());
+  EXPECT_EQ(gAnsichtshaken.namensspaltenbreite(), 2700);
+  gFensterhaken.titel_setzen();
 }
 
 // A slot a caller needs that is empty when the caller runs is a programming error

@@ -62,3 +62,10 @@ class Haken<R(A...)> {
   const char* mName;
   Funktion mF;
 };
+
+// For a caller that needs several slots before it starts (a printout that must not
+// stop half-way): raises the error for the first one that is empty.
+template <class... H>
+void Haken_prüfen(const H&... haken) {
+  ((haken ? void() : fehler::Haken_fehlt(haken.name())), ...);
+}

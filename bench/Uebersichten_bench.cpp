@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "Grossbestand.h"
+#include "planner/Programm.h"
 #include "platform/Bildschirm.h"
 #include "platform/Dialoge.h"
 #include "printing/Druckauftrag.h"
@@ -37,6 +38,8 @@ namespace {
 
 // The tables the overviews need besides the large data folder's.
 void Übersichten_einrichten(const QString& ordner, int mitarbeiter) {
+  // The overviews' links as the program sets them, here without a main window.
+  Ansichtshaken_verdrahten();
   gDatenordner = ordner;
   Großbestand_einrichten(mitarbeiter);
   gDatumstrennzeichen = QStringLiteral(".");
@@ -180,7 +183,7 @@ static void BM_Jahresuebersicht_anzeigen(benchmark::State& state) {
   f.Form_Load();
   for (auto _ : state) f.Jahresübersicht_anzeigen();
   state.counters["Tag_1"] = f.msgFlexGrid->raster().TextMatrix(1, 1) == u"A" ? 1 : 0;
-  gAnsichtshaken = {};
+  Ansichtshaken_verdrahten();
 }
 BENCHMARK(BM_Jahresuebersicht_anzeigen)->Unit(benchmark::kMillisecond);
 
@@ -191,7 +194,7 @@ static void BM_Jahresuebersicht_oeffnen(benchmark::State& state) {
     frmJahresuebersicht f;
     f.Form_Load();
   }
-  gAnsichtshaken = {};
+  Ansichtshaken_verdrahten();
   state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_Jahresuebersicht_oeffnen)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)->Complexity();

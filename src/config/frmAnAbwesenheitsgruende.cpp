@@ -47,7 +47,7 @@ int Zeilenoben(int r, int oben) { return oben + ((r - 1) % 12) * kZeilenabstand;
 
 }  // namespace
 
-std::function<void(QWidget*)> frmAnAbwesenheitsgruende::hilfe;
+Haken<void(QWidget*)> frmAnAbwesenheitsgruende::hilfe{"frmAnAbwesenheitsgruende::hilfe"};
 
 frmAnAbwesenheitsgruende::frmAnAbwesenheitsgruende(QWidget* eltern) : QDialog(eltern) {
   setObjectName(QStringLiteral("frmAnAbwesenheitsgruende"));
@@ -233,9 +233,7 @@ void frmAnAbwesenheitsgruende::resizeEvent(QResizeEvent* e) {
 }
 
 void frmAnAbwesenheitsgruende::Hilfe_zeigen() {
-  Prozedur(kName + QStringLiteral("cmdAuswahl_Click"), [&] {
-    if (hilfe) hilfe(this);
-  });
+  Prozedur(kName + QStringLiteral("cmdAuswahl_Click"), [&] { hilfe(this); });
 }
 
 void frmAnAbwesenheitsgruende::keyPressEvent(QKeyEvent* e) {

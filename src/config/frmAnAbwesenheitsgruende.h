@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "config/Schaltflaechen_speichern.h"
+#include "platform/Haken.h"
 
 class QCheckBox;
 class QFrame;
@@ -19,8 +20,8 @@ class QPushButton;
 class frmAnAbwesenheitsgruende : public QDialog, public Knopfeditor {
  public:
   explicit frmAnAbwesenheitsgruende(QWidget* eltern = nullptr);
-  // Opens the help window over the dialog ("&Hilfe ..." and F1); set by the main window.
-  static std::function<void(QWidget*)> hilfe;
+  // Opens the help window over the dialog ("&Hilfe ..." and F1); set by the program's wiring.
+  static Haken<void(QWidget*)> hilfe;
 
   // Knopfeditor
   Knopfzeile zeile(int r) const override;

@@ -24,7 +24,7 @@
 #include "widgets/Fensterhilfen.h"
 #include "widgets/LineEditTextfeld.h"
 
-std::function<void(QWidget*)> frmFeiertage::hilfe;
+Haken<void(QWidget*)> frmFeiertage::hilfe{"frmFeiertage::hilfe"};
 
 namespace {
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
@@ -342,7 +342,7 @@ void frmFeiertage::cmdAuswahl_Click(int index) {
         Weitere_Feiertage();
         break;
       case 2:
-        if (hilfe) hilfe(this);
+        hilfe(this);
         break;
       case 3:
         // A refused entry never reaches the file: the dialog stays open on it.

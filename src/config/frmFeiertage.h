@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 
+#include "platform/Haken.h"
 #include "store/Stammdatenstand.h"
 
 class QCheckBox;
@@ -24,8 +25,8 @@ class frmFeiertage : public QDialog {
  public:
   explicit frmFeiertage(QWidget* besitzer = nullptr);
 
-  // The help window, set by the main window; unset: no help.
-  static std::function<void(QWidget*)> hilfe;
+  // The help window, set by the program's wiring.
+  static Haken<void(QWidget*)> hilfe;
 
   std::array<QLabel*, 4> lblBeschriftung{};   // 1 heading, 2 input form, 3 second line of chkEingabe
   std::array<QCheckBox*, 17> chkFeiertage{};  // 1 to 16

@@ -15,7 +15,7 @@
 #include "store/Konfigdaten.h"
 #include "widgets/Fensterhilfen.h"
 
-std::function<void(QWidget*)> frmWochenende::hilfe;
+Haken<void(QWidget*)> frmWochenende::hilfe{"frmWochenende::hilfe"};
 
 namespace {
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
@@ -140,7 +140,7 @@ void frmWochenende::cmdAuswahl_Click(int index) {
   Prozedur(kName + QStringLiteral("cmdAuswahl_Click"), [&] {
     switch (index) {
       case 1:
-        if (hilfe) hilfe(this);
+        hilfe(this);
         break;
       case 2:
         Wochenenddaten_aktualisieren();

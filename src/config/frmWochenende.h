@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 
+#include "platform/Haken.h"
 #include "store/Stammdatenstand.h"
 
 class QCheckBox;
@@ -18,8 +19,8 @@ class frmWochenende : public QDialog {
  public:
   explicit frmWochenende(QWidget* besitzer = nullptr);
 
-  // The help window, set by the main window; unset: no help.
-  static std::function<void(QWidget*)> hilfe;
+  // The help window, set by the program's wiring.
+  static Haken<void(QWidget*)> hilfe;
 
   QLabel* lblBeschriftung = nullptr;
   std::array<QCheckBox*, 8> chkWochenende{};  // 1 Monday to 7 Sunday

@@ -84,7 +84,7 @@ void Hauptablauf() {
   uhr::säen(static_cast<unsigned>(gStartzeit * 1000.0) ^
             static_cast<unsigned>(QTime::currentTime().msecsSinceStartOfDay()));
   // The splash window is gone at the earliest 1.25 s after the start (see below).
-  if (splash && gFensterhaken.splash_zeigen) gFensterhaken.splash_zeigen();
+  if (splash) gFensterhaken.splash_zeigen();
   // The locale decides how numbers and dates are shown.
   gDezimaltrennzeichen = gebietsschema::werte().dezimaltrenner.left(1);
   if (gDezimaltrennzeichen.isEmpty()) gDezimaltrennzeichen = QStringLiteral(".");
@@ -249,16 +249,16 @@ void Hauptablauf() {
   if (gPlanungsjahr >= gHeute.year()) Datumskorruption();
   // The main window replaces the splash window, which stays at least until 1.25 s
   // after the start.
-  if (gFensterhaken.hauptfenster_laden) gFensterhaken.hauptfenster_laden();
-  if (splash && gFensterhaken.splash_zeigen) {
+  gFensterhaken.hauptfenster_laden();
+  if (splash) {
     Pause(-1.25);
-    if (gFensterhaken.splash_entladen) gFensterhaken.splash_entladen();
+    gFensterhaken.splash_entladen();
   }
-  if (gFensterhaken.hauptfenster_zeigen) gFensterhaken.hauptfenster_zeigen();
+  gFensterhaken.hauptfenster_zeigen();
   // A start error (e.g. the user is no employee) leaves the main window shown empty
   // for a second, then ends the program with its text.
   if (!gStartfehler.isEmpty()) {
-    if (gFensterhaken.hauptfenster_neu_zeichnen) gFensterhaken.hauptfenster_neu_zeichnen();
+    gFensterhaken.hauptfenster_neu_zeichnen();
     Pause(1);
     Programmabbruch(QString(), gStartfehler, QStringLiteral("NoLog"));
   }
@@ -271,6 +271,7 @@ void Starthaken_setzen() {
     Startfehler(text, datei, protokoll);
   };
   gAbbruchhaken.firmenname = [] { return gFirmenname; };
+  gOrdnerdienste.ist_administrator = [] { return gBenutzerstufe == 2; };
   gLogbuchKopieImTempordner = [] { return Setting(2) == 1; };
   gLangsamesNetzGesehen = [] { gBenutzerwerte[31] = 1; };
 }
@@ -285,5 +286,5 @@ void Titelzeile() {
   if (!gFirmenzusatz.isEmpty()) t += QStringLiteral(" - ") + gFirmenzusatz;
   if (gRückblick) t += QStringLiteral(" - Datenrückblick - keine Eingaben möglich !");
   gHauptfensterTitel = t;
-  if (gFensterhaken.titel_setzen) gFensterhaken.titel_setzen();
+  gFensterhaken.titel_setzen();
 }

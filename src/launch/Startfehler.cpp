@@ -64,9 +64,7 @@ bool Reparaturschritt(F&& f) {
   return false;
 }
 
-void Logbuch(int art, const QString& text) {
-  if (gAbbruchdienste.logbuch) gAbbruchdienste.logbuch(art, text);
-}
+void Logbuch(int art, const QString& text) { gAbbruchdienste.logbuch(art, text); }
 
 // The bytes of a damaged month file, read before it is deleted: the repair keeps what
 // can be read of them. A link is no month of the data folder.

@@ -6,7 +6,8 @@
 // (startup/Programmabbruch.h).
 #include <QByteArray>
 #include <QString>
-#include <functional>
+
+#include "platform/Haken.h"
 
 // Never returns.
 [[noreturn]] void Startfehler(const QString& text, const QString& datei, const QString& protokoll);
@@ -14,14 +15,14 @@
 // What the repair uses of the data store. Each member starts as the real function;
 // tests put recording fakes in its place.
 struct Reparaturdienste {
-  std::function<bool(const QString& art)> backup_erstellen;
-  std::function<bool(const QString& sicherung, const QString& filter)> restore;
-  std::function<void()> setup_datenordner;
-  std::function<void()> datenverzeichnis_suchen;
-  std::function<void()> konfigdaten_lesen;
+  Haken<bool(const QString& art)> backup_erstellen{"gReparaturdienste.backup_erstellen"};
+  Haken<bool(const QString& sicherung, const QString& filter)> restore{"gReparaturdienste.restore"};
+  Haken<void()> setup_datenordner{"gReparaturdienste.setup_datenordner"};
+  Haken<void()> datenverzeichnis_suchen{"gReparaturdienste.datenverzeichnis_suchen"};
+  Haken<void()> konfigdaten_lesen{"gReparaturdienste.konfigdaten_lesen"};
   // Writes a damaged month back from what can be read of it (its bytes before it was
   // deleted) or from a backup; false when nothing could be written.
-  std::function<bool(const QString& datei, const QByteArray& roh)> monat_reparieren;
+  Haken<bool(const QString& datei, const QByteArray& roh)> monat_reparieren{"gReparaturdienste.monat_reparieren"};
 };
 extern Reparaturdienste gReparaturdienste;
 // The real functions, as gReparaturdienste holds them at start.

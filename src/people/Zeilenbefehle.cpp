@@ -217,7 +217,7 @@ void frmMitarbeiter::Mitarbeiter_suchen_L(bool neueSuche, bool eigenerBenutzer) 
       }
       Suchtext = Zeilen[static_cast<size_t>(treffer)].Name;
     } else {
-      if (Suchtext.isEmpty() && eingabe)
+      if (Suchtext.isEmpty())
         Suchtext = eingabe(this, QStringLiteral("Mitarbeiter suchen:\r\rName des Mitarbeiters"), QString(),
                            QStringLiteral("Mitarbeiter suchen"));
       if (Suchtext.isEmpty()) return;

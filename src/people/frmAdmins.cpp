@@ -18,7 +18,7 @@
 #include "store/Konfigdaten.h"
 #include "widgets/Fensterhilfen.h"
 
-std::function<void(QWidget*)> frmAdmins::hilfe;
+Haken<void(QWidget*)> frmAdmins::hilfe{"frmAdmins::hilfe"};
 
 namespace {
 
@@ -311,7 +311,7 @@ void frmAdmins::cmdAuswahl_Click(int index) {
     }
     switch (index) {
       case 1:
-        if (hilfe) hilfe(this);
+        hilfe(this);
         break;
       case 2:
         if (Plausibilitätsprüfung() && Konfigdaten_aktualisieren()) accept();
@@ -328,7 +328,7 @@ void frmAdmins::cmdAuswahl_Click(int index) {
 bool frmAdmins::Taste(QWidget* w, QKeyEvent* k) {
   return Prozedur(kFenster + QStringLiteral("Form_KeyDown"), [&] {
     if (k->key() == Qt::Key_F1) {
-      if (hilfe) hilfe(this);
+      hilfe(this);
       return true;
     }
     return Zeilendialog::Taste(w, k);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "people/Zeilendialog.h"
+#include "platform/Haken.h"
 #include "store/Stammdatenstand.h"
 
 class QLabel;
@@ -51,7 +52,7 @@ class frmAdmins : public Zeilendialog {
   void cmdAuswahl_Click(int index);
 
   // Help for this window (F1 and button 1); set where the help window lives.
-  static std::function<void(QWidget*)> hilfe;
+  static Haken<void(QWidget*)> hilfe;
 
  protected:
   bool Seite_prüfen() override { return Plausibilitätsprüfung(); }

@@ -19,7 +19,7 @@
 #include "store/Stammdatenstand.h"
 #include "widgets/Fensterhilfen.h"
 
-std::function<void(QWidget*)> frmAnzeigeberechtigungen::hilfe;
+Haken<void(QWidget*)> frmAnzeigeberechtigungen::hilfe{"frmAnzeigeberechtigungen::hilfe"};
 
 namespace {
 int px(double twips) { return bildschirm::twipsZuPixel(twips); }
@@ -176,7 +176,7 @@ void frmAnzeigeberechtigungen::cmdAuswahl_Click(int index) {
   Prozedur(QStringLiteral("frmAnzeigeberechtigungen - cmdAuswahl_Click"), [&] {
     switch (index) {
       case 1:
-        if (hilfe) hilfe(this);
+        hilfe(this);
         break;
       case 2:
         reject();

@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/Haken.h"
 #include "store/Stammdatenstand.h"
 
 class QCheckBox;
@@ -23,8 +24,8 @@ class frmAnzeigeberechtigungen : public QDialog {
  public:
   frmAnzeigeberechtigungen(QString& tag, QWidget* besitzer = nullptr);
 
-  // The help window, set by the main window; unset: no help.
-  static std::function<void(QWidget*)> hilfe;
+  // The help window, set by the program's wiring.
+  static Haken<void(QWidget*)> hilfe;
 
   QComboBox* cmbMitarbeitergruppe = nullptr;
   std::array<QLabel*, 3> lblBeschriftung{};               // 1 and 2

@@ -16,8 +16,9 @@
 #include "store/Mitarbeiterdaten.h"
 #include "widgets/Fensterhilfen.h"
 
-std::function<QString(QWidget*, const QString&, const QString&, const QString&)> frmAnzeigegruppen::eingabe;
-std::function<void(QWidget*)> frmAnzeigegruppen::hilfe;
+Haken<QString(QWidget*, const QString&, const QString&, const QString&)> frmAnzeigegruppen::eingabe{
+    "frmAnzeigegruppen::eingabe"};
+Haken<void(QWidget*)> frmAnzeigegruppen::hilfe{"frmAnzeigegruppen::hilfe"};
 
 namespace {
 
@@ -197,9 +198,7 @@ void frmAnzeigegruppen::Einfügen(const QString& name, const QString& flags) {
 void frmAnzeigegruppen::Anzeigegruppe_hinzufügen() {
   Prozedur(QStringLiteral("frmAnzeigegruppen - Anzeigegruppe_hinzufügen"), [&] {
     const QString antwort =
-        eingabe
-            ? eingabe(this, QStringLiteral("Anzeigegruppe hinzufügen:\r\rName der Anzeigegruppe"), QString(), kTitel)
-            : QString();
+        eingabe(this, QStringLiteral("Anzeigegruppe hinzufügen:\r\rName der Anzeigegruppe"), QString(), kTitel);
     if (antwort.isEmpty() || Vorhanden(antwort)) return;
     if (cmbMitarbeitergruppe->currentText().isEmpty()) {
       // Only the empty item is left: the answer takes its place and its empty ticks.
@@ -221,11 +220,10 @@ void frmAnzeigegruppen::Anzeigegruppe_umbenennen() {
     if (alt < 0) return;
     QString gezeigt = cmbMitarbeitergruppe->itemText(alt);
     if (gezeigt.size() > 35) gezeigt = gezeigt.left(32) + QStringLiteral(" ...");
-    const QString antwort = eingabe ? eingabe(this,
-                                              QStringLiteral("Anzeigegruppe '") + gezeigt +
-                                                  QStringLiteral("' umbenennen:\r\rName der Anzeigegruppe ändern auf"),
-                                              QString(), kTitel)
-                                    : QString();
+    const QString antwort = eingabe(this,
+                                    QStringLiteral("Anzeigegruppe '") + gezeigt +
+                                        QStringLiteral("' umbenennen:\r\rName der Anzeigegruppe ändern auf"),
+                                    QString(), kTitel);
     if (antwort.isEmpty() || Vorhanden(antwort)) return;
     const QString f = Flags(alt);
     {
@@ -308,7 +306,7 @@ void frmAnzeigegruppen::cmdAuswahl_Click(int index) {
         Anzeigegruppe_löschen();
         break;
       case 4:
-        if (hilfe) hilfe(this);
+        hilfe(this);
         break;
       case 5:
         reject();

@@ -12,6 +12,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/Haken.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -21,10 +23,10 @@ class frmAnzeigegruppen : public QDialog {
  public:
   frmAnzeigegruppen(int anzahl, QWidget* besitzer = nullptr);
 
-  // The input box (owner, label, preset, title) and the help window, set by the main
-  // window. Unset input box: every prompt counts as cancelled.
-  static std::function<QString(QWidget*, const QString&, const QString&, const QString&)> eingabe;
-  static std::function<void(QWidget*)> hilfe;
+  // The input box (owner, label, preset, title) and the help window, set by the
+  // program's wiring.
+  static Haken<QString(QWidget*, const QString&, const QString&, const QString&)> eingabe;
+  static Haken<void(QWidget*)> hilfe;
 
   QComboBox* cmbMitarbeitergruppe = nullptr;
   std::array<QLabel*, 3> lblBeschriftung{};               // 1 and 2

@@ -26,8 +26,9 @@
 #include "widgets/Fensterhilfen.h"
 #include "widgets/LineEditTextfeld.h"
 
-std::function<void(QWidget*)> frmMitarbeiter::hilfe;
-std::function<QString(QWidget*, const QString&, const QString&, const QString&)> frmMitarbeiter::eingabe;
+Haken<void(QWidget*)> frmMitarbeiter::hilfe{"frmMitarbeiter::hilfe"};
+Haken<QString(QWidget*, const QString&, const QString&, const QString&)> frmMitarbeiter::eingabe{
+    "frmMitarbeiter::eingabe"};
 
 namespace {
 
@@ -679,7 +680,7 @@ void frmMitarbeiter::cmdAuswahl_Click(int index) {
         Zeile_verschieben(QStringLiteral("ab"));
         break;
       case 5:
-        if (hilfe) hilfe(this);
+        hilfe(this);
         break;
       case 6:
         if (Plausibilitätsprüfung(true)) Mitarbeiterdaten_aktualisieren(*this);
@@ -735,7 +736,7 @@ bool frmMitarbeiter::Form_KeyDown(QKeyEvent* k) {
     const int v = vsbScrollBar->value(), max = vsbScrollBar->maximum();
     switch (k->key()) {
       case Qt::Key_F1:
-        if (hilfe) hilfe(this);
+        hilfe(this);
         return true;
       case Qt::Key_F3:
         Mitarbeiter_suchen_L(false, false);

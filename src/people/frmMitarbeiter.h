@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "people/Zeilendialog.h"
+#include "platform/Haken.h"
 #include "store/Stammdatenstand.h"
 
 class QLabel;
@@ -93,10 +94,10 @@ class frmMitarbeiter : public Zeilendialog {
   void Mitarbeiter_suchen_L(bool neueSuche, bool eigenerBenutzer);
 
   // Help for this window (F1 and button 5); set where the help window lives.
-  static std::function<void(QWidget*)> hilfe;
+  static Haken<void(QWidget*)> hilfe;
   // The input box (owner, label, preset, title): returns the accepted text, the preset
-  // when cancelled. Set where the comment dialog lives; without it nothing is asked.
-  static std::function<QString(QWidget*, const QString&, const QString&, const QString&)> eingabe;
+  // when cancelled. Set by the program's wiring, where the comment dialog lives.
+  static Haken<QString(QWidget*, const QString&, const QString&, const QString&)> eingabe;
 
   // The window's width in twips after the layout of the settings.
   int BreiteTwips() const { return mBreite; }

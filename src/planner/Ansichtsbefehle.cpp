@@ -47,36 +47,3 @@ void Jahresübersicht_anzeigen(frmVelkora& f, const QString& parameter) {
     Nachschritte(f, Menübefehl_zu(QStringLiteral("mnuJahresübersicht"))->danach);
   });
 }
-
-void Ansichtsbefehle_verbinden() {
-  gAnsichtshaken.hauptfenster_tag = [](const QString& wert) {
-    if (frmVelkora* h = frmVelkora::instanz()) h->Tag = wert;
-  };
-  gAnsichtshaken.namensspaltenbreite = [] {
-    frmVelkora* h = frmVelkora::instanz();
-    return h ? h->msgFlexGrid->raster().ColWidth(0) : 2700;
-  };
-  gAnsichtshaken.eingabe = &Eingabe_im_Kommentarfeld;
-  gAnsichtshaken.csv_export = [](QWidget* fenster, const QString& titel) {
-    if (fenster) CSV_Export(*fenster, titel);
-  };
-  gAnsichtshaken.hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
-  gAnsichtshaken.druckdialog = [](QWidget* fenster) { frmDrucken::anzeigen(fenster); };
-  gAnsichtshaken.mausrad_prüfen = [](QWidget& fenster, Rasteransicht& grid) {
-    return ScrollbarIsVisible(fenster, grid);
-  };
-  gAnsichtshaken.mausrad_lösen = [] { UnHook(); };
-  gAnsichtshaken.hauptfenster_tag_lesen = [] {
-    frmVelkora* h = frmVelkora::instanz();
-    return h ? h->Tag : QString();
-  };
-  gAnsichtshaken.hauptraster_mitarbeiter = [] {
-    QList<std::pair<QString, QString>> liste;
-    frmVelkora* h = frmVelkora::instanz();
-    if (!h) return liste;
-    const Raster& g = h->msgFlexGrid->raster();
-    for (int r = 1; r < g.Rows(); ++r)
-      if (g.Cols() > 32 && !g.TextMatrix(r, 32).isEmpty()) liste.append({g.TextMatrix(r, 0), g.TextMatrix(r, 32)});
-    return liste;
-  };
-}

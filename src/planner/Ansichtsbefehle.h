@@ -1,12 +1,11 @@
 #pragma once
-// The hooks the overviews call back into the main window with, and the year overview
-// as the grid's double click and Ctrl+Shift+J open it.
+// What the overviews call back into the main window with (wired in Programm.cpp), and
+// the year overview as the grid's double click and Ctrl+Shift+J open it.
 #include <QString>
 
 class QWidget;
 class frmVelkora;
 
-void Ansichtsbefehle_verbinden();
 // After an overview has closed: the group chosen there becomes the main window's, and
 // the shown month is the one of the tabs again (before the month is shown anew).
 void Ansicht_übernehmen(frmVelkora& f);

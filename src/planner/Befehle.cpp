@@ -3,13 +3,11 @@
 // Tabellenmaus_verbinden.
 #include <QPushButton>
 
-#include "planner/Ansichtsbefehle.h"
 #include "planner/Eingabe.h"
 #include "planner/Tastatur.h"
 #include "planner/frmVelkora.h"
 
 void frmVelkora::Befehle_verbinden() {
   for (int i = 1; i <= 25; ++i) connect(cmdAuswahl[i], &QPushButton::clicked, this, [i] { cmdAuswahl_Click(i); });
-  Ansichtsbefehle_verbinden();
   Tastatur_verbinden(*this);
 }

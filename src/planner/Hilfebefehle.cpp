@@ -20,14 +20,6 @@
 #include "widgets/Rasteransicht.h"
 
 void Hilfebefehle_verbinden(frmVelkora& f) {
-  // The help buttons and F1 of the dialogs open the help window over them.
-  const auto hilfe = [](QWidget* fenster) { Hilfe_anzeigen(fenster); };
-  frmRecovery::hilfe = hilfe;
-  frmAdmins::hilfe = hilfe;
-  frmMitarbeiter::hilfe = hilfe;
-  frmAnzeigeberechtigungen::hilfe = hilfe;
-  frmAnzeigegruppen::hilfe = hilfe;
-  frmAnAbwesenheitsgruende::hilfe = hilfe;
   Wartetitel_verbinden(f);
 }
 

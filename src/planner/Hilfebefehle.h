@@ -3,8 +3,7 @@
 // its busy caption.
 class frmVelkora;
 
-// Connects the wheel hook of the month grid and the caption timer; the help buttons of
-// the backup chooser, the employee editor and the display dialogs get the help window.
+// Connects the wheel hook of the month grid and the caption timer.
 void Hilfebefehle_verbinden(frmVelkora& f);
 // F1 (any modifiers): the help; F12 (any modifiers): the CSV export of the shown month.
 // True when the key was one of them. Rows of the main window's key table.

@@ -6,3 +6,8 @@ int Programm_ausführen(QApplication& app);
 // Only the wiring (the prompts, the windows, the end), for drivers that run the start
 // sequence themselves.
 void Programm_verdrahten();
+// Two parts of it, for tests and drivers that load the main window without the rest
+// (the prompts, the end): the overviews' links (gAnsichtshaken) and the dialogs' links
+// into the help window and the comment dialog.
+void Ansichtshaken_verdrahten();
+void Dialoghaken_verdrahten();

@@ -20,7 +20,7 @@
 #include "widgets/Logo.h"
 #include "widgets/frmStart.h"
 
-std::function<void(QWidget*)> frmInfo::länderdialog;
+Haken<void(QWidget*)> frmInfo::länderdialog{"frmInfo::länderdialog"};
 QString frmInfo::webadresse;
 
 namespace {
@@ -105,9 +105,7 @@ frmInfo::frmInfo(QWidget* besitzer) : QDialog(besitzer) {
   außen->addLayout(knöpfe);
 }
 
-void frmInfo::Länderdialog_öffnen() {
-  if (länderdialog) länderdialog(this);
-}
+void frmInfo::Länderdialog_öffnen() { länderdialog(this); }
 
 bool frmInfo::Form_KeyDown(int taste, int umschalt) {
   return Prozedur(QStringLiteral("frmInfo - Form_KeyDown"), [&]() -> bool {

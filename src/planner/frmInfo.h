@@ -8,6 +8,8 @@
 #include <array>
 #include <functional>
 
+#include "platform/Haken.h"
+
 class QLabel;
 class QPushButton;
 
@@ -28,7 +30,7 @@ class frmInfo : public QDialog {
   QPushButton* cmdAuswahl = nullptr;
 
   // Opens the country dialog over the given owner; set by the country dialog's unit.
-  static std::function<void(QWidget*)> länderdialog;
+  static Haken<void(QWidget*)> länderdialog;
   // The maker's web page; empty (the link hidden) while none is configured.
   static QString webadresse;
 

@@ -14,7 +14,7 @@
 #include "store/Sicherung.h"
 #include "widgets/Fensterhilfen.h"
 
-std::function<void(QWidget*)> frmRecovery::hilfe;
+Haken<void(QWidget*)> frmRecovery::hilfe{"frmRecovery::hilfe"};
 
 frmRecovery::frmRecovery(QWidget* besitzer) : QDialog(besitzer) {
   setObjectName(QStringLiteral("frmRecovery"));
@@ -68,7 +68,7 @@ void frmRecovery::cmdAuswahl_Click(int index) {
   Prozedur(QStringLiteral("frmRecovery - cmdAuswahl_Click"), [&] {
     switch (index) {
       case 1:
-        if (hilfe) hilfe(this);
+        hilfe(this);
         break;
       case 2: {
         const int i = cmbDateiliste->currentIndex();

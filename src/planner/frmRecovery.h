@@ -6,6 +6,8 @@
 #include <array>
 #include <functional>
 
+#include "platform/Haken.h"
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -23,7 +25,7 @@ class frmRecovery : public QDialog {
   std::array<QPushButton*, 4> cmdAuswahl{};
 
   // Opens the help for this window (F1 and button 1); set where the help window lives.
-  static std::function<void(QWidget*)> hilfe;
+  static Haken<void(QWidget*)> hilfe;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;

@@ -1,5 +1,6 @@
 #include "platform/Laufzeitfehler.h"
 
+#include "platform/Haken.h"
 #include "platform/Programmende.h"
 
 Fehlerzustand gErr;
@@ -45,6 +46,14 @@ QString text(int nummer) {
 }
 
 void auslösen(int nummer) { throw Laufzeitfehler(nummer, text(nummer)); }
+
+QString Haken_fehlt_Text(const char* name) {
+  return QStringLiteral("Objektvariable nicht festgelegt: ") + QString::fromUtf8(name);
+}
+
+void Haken_fehlt(const char* name) {
+  throw Laufzeitfehler(kObjektNichtFestgelegt, Haken_fehlt_Text(name));
+}
 
 }  // namespace fehler
 

@@ -74,20 +74,17 @@ void Kontoblock_drucken(const Jahresdruckquelle& q, double g, bool sonderurlaub)
 bool Jahresübersicht_drucken(int exemplare) {
   return Druckroutine(QStringLiteral("Jahresübersicht_drucken"), [exemplare] {
     const Jahresdruckquelle& q = gJahresdruckquelle;
-    if (!q.gitter || !q.beschriftung || !q.name || !q.jahr)
-      throw Laufzeitfehler(91, QStringLiteral("Objektvariable nicht festgelegt"));
+    Haken_prüfen(q.gitter, q.beschriftung, q.name, q.jahr, q.letztesElement, q.sonderurlaub);
     // The legend's two extra entries are the window's last two label elements.
     const auto gemerkt = gJahreslegende;
     struct Zurück {
       std::function<QStringList()> alt;
       ~Zurück() { gJahreslegende = alt; }
     } zurück{gemerkt};
-    if (q.letztesElement) {
-      const int k = q.letztesElement();
-      gJahreslegende = [k] {
-        return QStringList{gJahresdruckquelle.beschriftung(k - 1), gJahresdruckquelle.beschriftung(k)};
-      };
-    }
+    const int k = q.letztesElement();
+    gJahreslegende = [k] {
+      return QStringList{gJahresdruckquelle.beschriftung(k - 1), gJahresdruckquelle.beschriftung(k)};
+    };
     const Raster& g = q.gitter();
     const QString zellenart = QStringLiteral("transparent, zentriert, NoCr");
     const int n = static_cast<int>(gSFKennbuchstaben.size()) - 1;
@@ -117,7 +114,7 @@ bool Jahresübersicht_drucken(int exemplare) {
         }
         Leerzeile(gSeite.aktZeile + 0.15);
       }
-      if (gSFUrlaub > 0) Kontoblock_drucken(q, lücke, q.sonderurlaub ? q.sonderurlaub() : false);
+      if (gSFUrlaub > 0) Kontoblock_drucken(q, lücke, q.sonderurlaub());
       Schreibe_Text(3.3 - h, gSeite.aktZeile + 0.4 + lücke, q.beschriftung(29), QStringLiteral("bold, italic, NoCr"));
       Leerzeile(gSeite.aktZeile + 0.35);
       const auto spalte = [](int i) { return 0.974 * (i - 1); };

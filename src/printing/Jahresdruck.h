@@ -5,26 +5,28 @@
 #include <QString>
 #include <functional>
 
+#include "platform/Haken.h"
+
 class Raster;
 
 // What the printout and the all-employees job read of the year overview window.
 struct Jahresdruckquelle {
-  std::function<int()> anzahl;      // entries of the name list
-  std::function<void(int)> wählen;  // shows entry i (redisplayed on return)
-  std::function<QString()> name;    // the shown entry's text
-  std::function<QString()> jahr;    // the year shown
+  Haken<int()> anzahl{"gJahresdruckquelle.anzahl"};      // entries of the name list
+  Haken<void(int)> wählen{"gJahresdruckquelle.wählen"};  // shows entry i (redisplayed on return)
+  Haken<QString()> name{"gJahresdruckquelle.name"};      // the shown entry's text
+  Haken<QString()> jahr{"gJahresdruckquelle.jahr"};      // the year shown
   // The year grid: row 0 the headings, rows 1 to 12 the months; column 0 the month
   // name, columns 1 to 31 the days.
-  std::function<const Raster&()> gitter;
+  Haken<const Raster&()> gitter{"gJahresdruckquelle.gitter"};
   // The caption of a label element by its number ("" for one that does not exist),
   // and the highest element number.
-  std::function<QString(int element)> beschriftung;
-  std::function<int()> letztesElement;
+  Haken<QString(int element)> beschriftung{"gJahresdruckquelle.beschriftung"};
+  Haken<int()> letztesElement{"gJahresdruckquelle.letztesElement"};
   // Special leave is in use: the account block takes its wider layout.
-  std::function<bool()> sonderurlaub;
+  Haken<bool()> sonderurlaub{"gJahresdruckquelle.sonderurlaub"};
   // Called with true before the pages of every employee are made one after another and
   // with false after: in between, the window may read each month only once.
-  std::function<void(bool)> serie;
+  Haken<void(bool)> serie{"gJahresdruckquelle.serie"};
 };
 // The year overview while it is open; empty otherwise.
 extern Jahresdruckquelle gJahresdruckquelle;

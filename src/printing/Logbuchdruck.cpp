@@ -40,7 +40,7 @@ const std::vector<Logbuchspalte> kBenutzer = {
 
 bool Logbuch_drucken(const QString& modus, int exemplare) {
   return Druckroutine(QStringLiteral("Logbuch_drucken"), [&modus, exemplare] {
-    if (!gLogbuchdruckquelle.gitter) throw Laufzeitfehler(91, QStringLiteral("Objektvariable nicht festgelegt"));
+    Haken_prüfen(gLogbuchdruckquelle.gitter);
     const Raster& g = gLogbuchdruckquelle.gitter();
     const bool benutzer = modus == u"B";
     const std::vector<Logbuchspalte>& spalten = benutzer ? kBenutzer : kVerwaltung;

@@ -4,12 +4,14 @@
 #include <QString>
 #include <functional>
 
+#include "platform/Haken.h"
+
 class Raster;
 
 // What the printout reads of the logbook viewer: its grid as it shows it. Row 0 holds
 // the window's headings and is not printed.
 struct Logbuchdruckquelle {
-  std::function<const Raster&()> gitter;
+  Haken<const Raster&()> gitter{"gLogbuchdruckquelle.gitter"};
 };
 // The logbook viewer while it is open; empty otherwise.
 extern Logbuchdruckquelle gLogbuchdruckquelle;

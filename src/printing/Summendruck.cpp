@@ -19,8 +19,7 @@ VELKORA_ZUSTAND(zurücksetzen);
 bool Summenübersicht_drucken(int exemplare) {
   return Druckroutine(QStringLiteral("Summenübersicht_drucken"), [exemplare] {
     const Summendruckquelle& q = gSummendruckquelle;
-    if (!q.gitter || !q.vonDatum || !q.bisDatum)
-      throw Laufzeitfehler(91, QStringLiteral("Objektvariable nicht festgelegt"));
+    Haken_prüfen(q.gitter, q.vonDatum, q.bisDatum);
     const Raster& g = q.gitter();
     const int spalten = g.Cols(), zeilen = g.Rows();
     // The table narrows its name column where the code columns need the room.

@@ -5,14 +5,17 @@
 #include <QString>
 #include <functional>
 
+#include "platform/Haken.h"
+
 class Raster;
 
 // What the printout reads of the sums overview.
 struct Summendruckquelle {
   // Row 0 the headings (column 0 the name, column c code button c), then the rows the
   // window shows, normally ending with the "Gesamtsumme" row.
-  std::function<const Raster&()> gitter;
-  std::function<QString()> vonDatum, bisDatum;  // the date boxes' texts
+  Haken<const Raster&()> gitter{"gSummendruckquelle.gitter"};
+  Haken<QString()> vonDatum{"gSummendruckquelle.vonDatum"};
+  Haken<QString()> bisDatum{"gSummendruckquelle.bisDatum"};  // the date boxes' texts
 };
 extern Summendruckquelle gSummendruckquelle;
 

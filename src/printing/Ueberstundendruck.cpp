@@ -17,7 +17,7 @@ VELKORA_ZUSTAND(zurücksetzen);
 bool Überstunden_drucken(int exemplare) {
   return Druckroutine(QStringLiteral("Überstunden_drucken"), [exemplare] {
     const Überstundendruckquelle& q = gÜberstundendruckquelle;
-    if (!q.gitter || !q.name) throw Laufzeitfehler(91, QStringLiteral("Objektvariable nicht festgelegt"));
+    Haken_prüfen(q.gitter, q.name);
     const Raster& g = q.gitter();
     const int zeilen = g.Rows();
     const auto wert = [&g](int r, int c) { return c < g.Cols() ? g.TextMatrix(r, c) : QString(); };

@@ -47,8 +47,7 @@ QList<Urlaubsspalte> Urlaubsspalten(const QString& datum, int beginn, bool sonde
 bool Urlaubsübersicht_drucken(int exemplare) {
   return Druckroutine(QStringLiteral("Urlaubsübersicht_drucken"), [exemplare] {
     const Urlaubsdruckquelle& q = gUrlaubsdruckquelle;
-    if (!q.gitter || !q.datum || !q.titel || !q.sonderurlaub)
-      throw Laufzeitfehler(91, QStringLiteral("Objektvariable nicht festgelegt"));
+    Haken_prüfen(q.gitter, q.datum, q.titel, q.sonderurlaub);
     const Raster& g = q.gitter();
     const bool sonder = q.sonderurlaub();
     const QList<Urlaubsspalte> spalten = Urlaubsspalten(q.datum(), gUrlaubsjahrBeginn, sonder);

@@ -5,15 +5,17 @@
 #include <QString>
 #include <functional>
 
+#include "platform/Haken.h"
+
 class Raster;
 
 // What the printout reads of the vacation overview.
 struct Urlaubsdruckquelle {
   // Row 0 the headings; columns 0 name, 1 to 9 the figures (4 and 7 are spacers).
-  std::function<const Raster&()> gitter;
-  std::function<QString()> datum;      // the reference date as displayed
-  std::function<QString()> titel;      // the heading above the grid
-  std::function<bool()> sonderurlaub;  // the window shows special leave
+  Haken<const Raster&()> gitter{"gUrlaubsdruckquelle.gitter"};
+  Haken<QString()> datum{"gUrlaubsdruckquelle.datum"};             // the reference date as displayed
+  Haken<QString()> titel{"gUrlaubsdruckquelle.titel"};             // the heading above the grid
+  Haken<bool()> sonderurlaub{"gUrlaubsdruckquelle.sonderurlaub"};  // the window shows special leave
 };
 extern Urlaubsdruckquelle gUrlaubsdruckquelle;
 

@@ -126,8 +126,7 @@ void frmDrucken::Form_Load() {
     } else if (gDruckauftrag == u"JG") {
       txtAnzahl->hide();
       lblBeschriftung[2]->move(lblBeschriftung[2]->x(), bildschirm::twipsZuPixel(1470));
-      lblBeschriftung[2]->setText(QStringLiteral("Jahresübersicht ") +
-                                  (gJahresdruckquelle.jahr ? gJahresdruckquelle.jahr() : QString()) +
+      lblBeschriftung[2]->setText(QStringLiteral("Jahresübersicht ") + gJahresdruckquelle.jahr() +
                                   QStringLiteral(" für alle\n\nMitarbeiter drucken?"));
     }
   });
@@ -238,17 +237,13 @@ bool frmDrucken::Drucken() {
         if (!mLäuft) return false;
       }
       q.Monat_wählen(gemerkt);
-    } else if (gDruckauftrag == u"JG" && routine && gJahresdruckquelle.anzahl) {
+    } else if (gDruckauftrag == u"JG" && routine) {
       const Jahresdruckquelle& q = gJahresdruckquelle;
       // The series ends however the loop is left (a failed page, a cancel, an error).
       struct Serie {
         const Jahresdruckquelle& q;
-        explicit Serie(const Jahresdruckquelle& quelle) : q(quelle) {
-          if (q.serie) q.serie(true);
-        }
-        ~Serie() {
-          if (q.serie) q.serie(false);
-        }
+        explicit Serie(const Jahresdruckquelle& quelle) : q(quelle) { q.serie(true); }
+        ~Serie() { q.serie(false); }
       } serie(q);
       for (int i = 0; i < q.anzahl(); ++i) {
         q.wählen(i);

@@ -31,7 +31,7 @@
 QString gOffeneDatei;
 bool gDateiGeschrieben = false;
 bool gLangsamesNetz = false;
-std::function<void()> gLangsamesNetzGesehen;
+Haken<void()> gLangsamesNetzGesehen{"gLangsamesNetzGesehen"};
 std::function<bool(const QString& pfad)> gDateiEntfernen = [](const QString& pfad) { return QFile::remove(pfad); };
 std::function<bool(const QString& pfad)> gOrdnerAnlegen = [](const QString& pfad) { return QDir().mkdir(pfad); };
 
@@ -466,7 +466,7 @@ void FClose() {
   const double dauer = uhr::monoton() - t0;
   if (static_cast<float>(dauer) > 0.2f) {
     gLangsamesNetz = true;
-    if (gLangsamesNetzGesehen) gLangsamesNetzGesehen();
+    gLangsamesNetzGesehen();
   }
   if (gBeschäftigt) QCoreApplication::processEvents();
 }

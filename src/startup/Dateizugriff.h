@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "platform/Haken.h"
+
 // State of the channel.
 extern QString gOffeneDatei;    // full path of the open file, empty when none
 extern bool gDateiGeschrieben;  // some FOpen of this run wrote
@@ -19,7 +21,7 @@ extern bool gLangsamesNetz;     // a close took more than 0.2 s
 // Called when a close took more than 0.2 s, so that the user's settings remember the
 // slow share. Set by the start sequence, as the settings sit above the file channel,
 // and left by a reset of the state.
-extern std::function<void()> gLangsamesNetzGesehen;
+extern Haken<void()> gLangsamesNetzGesehen;
 
 bool FOpen(const QString& pfad, const QString& modus, const QString& option = QString());
 // Closes the channel; a pending "Output" write replaces its target now.

@@ -21,13 +21,10 @@ Ordnerdienste gOrdnerdienste;
 namespace {
 const QString kLiesmich = QStringLiteral("Lies mich - Velkora.txt");
 
-void Zustand_zurücksetzen() {
-  gUNCPfad.clear();
-  gOrdnerdienste = {};
-}
+void Zustand_zurücksetzen() { gUNCPfad.clear(); }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
-bool Ist_Administrator() { return gOrdnerdienste.ist_administrator && gOrdnerdienste.ist_administrator(); }
+bool Ist_Administrator() { return gOrdnerdienste.ist_administrator(); }
 
 bool Hat_Monatsdateien(const QString& ordner) {
   return !ordner.isEmpty() && !Dateiliste(ordner, QStringLiteral("*Data.dat")).isEmpty();

@@ -4,14 +4,17 @@
 // A data folder is recognised by holding at least one month record file ("*Data.dat").
 // The folder shown to the user is always the parent of the data folder.
 #include <QString>
-#include <functional>
+
+#include "platform/Haken.h"
 
 // A data folder typed by the user (Alt+F5): when set, it replaces the folder dialog once.
 extern QString gUNCPfad;
 
-// What the folder choice needs of the higher units; an empty hook answers false.
+// What the folder choice needs of the data store above it; set by the start sequence
+// (launch/Programmstart.h, Starthaken_setzen) and left by a reset of the state.
 struct Ordnerdienste {
-  std::function<bool()> ist_administrator;  // the current user is an administrator
+  // The current user is an administrator.
+  Haken<bool()> ist_administrator{"gOrdnerdienste.ist_administrator"};
 };
 extern Ordnerdienste gOrdnerdienste;
 

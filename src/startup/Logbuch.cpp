@@ -19,7 +19,7 @@
 
 bool gLogbuchPuffern = false;
 QStringList gLogbuchPuffer{QStringLiteral("NoData")};
-std::function<bool()> gLogbuchKopieImTempordner;
+Haken<bool()> gLogbuchKopieImTempordner{"gLogbuchKopieImTempordner", [] { return false; }};
 
 namespace {
 
@@ -55,9 +55,7 @@ QString Zeit_hhnnss(const QTime& t, const QString& trenner) {
   return zweistellig(t.hour()) + trenner + zweistellig(t.minute()) + trenner + zweistellig(t.second());
 }
 
-bool Kopie_im_Tempordner() {
-  return gLogbuchKopieImTempordner && gLogbuchKopieImTempordner() && !gTempOrdner.isEmpty();
-}
+bool Kopie_im_Tempordner() { return gLogbuchKopieImTempordner() && !gTempOrdner.isEmpty(); }
 
 bool Ist_leer(const QStringList& puffer) { return puffer.isEmpty() || (puffer.size() == 1 && puffer[0] == kLeer); }
 

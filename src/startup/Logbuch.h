@@ -11,12 +11,15 @@
 #include <functional>
 #include <vector>
 
+#include "platform/Haken.h"
+
 extern bool gLogbuchPuffern;        // hold lines back instead of writing them
 extern QStringList gLogbuchPuffer;  // the held-back lines; the single element "NoData" when empty
 // Whether each line also goes to a copy of the logbook in the temporary folder: a
 // setting of the shared configuration, which sits above the logbook writer. Set by
-// the start sequence and left by a reset of the state; unset, there is no copy.
-extern std::function<bool()> gLogbuchKopieImTempordner;
+// the start sequence and left by a reset of the state. Until then (a program of the
+// store alone) there is no copy.
+extern Haken<bool()> gLogbuchKopieImTempordner;
 
 // Kind 2 is an administrator line, any other kind an ordinary line. While
 // gLogbuchPuffern is set a line is held back; an empty text then writes the

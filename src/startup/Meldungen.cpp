@@ -34,7 +34,8 @@ void Ohne_Fehler(F&& f) {
   }
 }
 
-void Haken(const std::function<void()>& h) {
+// The busy state's hooks are optional (see Wartehaken): an empty one is skipped.
+void Haken_wenn_gesetzt(const Haken<void()>& h) {
   if (h) Ohne_Fehler(h);
 }
 }  // namespace
@@ -63,16 +64,16 @@ void Sanduhr_aus() {
 
 void Sanduhr_Warten_ein() {
   Sanduhr_ein();
-  Haken(gWartehaken.eingabe_sperren);
-  Haken(gWartehaken.punkte_starten);
+  Haken_wenn_gesetzt(gWartehaken.eingabe_sperren);
+  Haken_wenn_gesetzt(gWartehaken.punkte_starten);
   Ohne_Fehler([] {
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
   });
 }
 
 void Sanduhr_Warten_aus() {
-  Haken(gWartehaken.punkte_stoppen);
-  Haken(gWartehaken.eingabe_freigeben);
+  Haken_wenn_gesetzt(gWartehaken.punkte_stoppen);
+  Haken_wenn_gesetzt(gWartehaken.eingabe_freigeben);
   Sanduhr_aus();
   if (gWartehaken.titel && gWartehaken.titel_setzen) {
     Ohne_Fehler([] {

@@ -1,7 +1,8 @@
 #pragma once
 // The one message box of the program, the Yes/No question and the busy state.
 #include <QString>
-#include <functional>
+
+#include "platform/Haken.h"
 
 extern bool gBeschäftigt;  // busy state: the hourglass is on
 
@@ -22,15 +23,22 @@ void Sanduhr_Warten_aus();
 void Sanduhr_Mauszeiger(bool sanduhr);
 
 // What the waiting state needs of the windows. The window helpers fill in the input
-// switch and the caption; the main window fills in its caption-dot timer. An empty
-// hook is skipped.
+// switch and the caption (the program's wiring); the main window fills in its
+// caption-dot timer when it loads and empties it when it goes. Each hook is optional,
+// and an empty one is skipped: the busy state belongs to the libraries below the
+// windows, which also run without any window (the store's workers of the
+// multi-workstation runs, the start before the main window, the end after it), and
+// then there is no input to lock, no caption and no dots.
 struct Wartehaken {
-  std::function<void()> eingabe_sperren;    // input of the active window off (remembers that window)
-  std::function<void()> eingabe_freigeben;  // input of the window switched off before on again
-  std::function<void()> punkte_starten;     // the caption-dot timer of the main window
-  std::function<void()> punkte_stoppen;
-  std::function<QString()> titel;  // caption of the waiting window
-  std::function<void(const QString&)> titel_setzen;
+  // Input of the active window off (remembers that window).
+  Haken<void()> eingabe_sperren{"gWartehaken.eingabe_sperren"};
+  // Input of the window switched off before on again.
+  Haken<void()> eingabe_freigeben{"gWartehaken.eingabe_freigeben"};
+  // The caption-dot timer of the main window.
+  Haken<void()> punkte_starten{"gWartehaken.punkte_starten"};
+  Haken<void()> punkte_stoppen{"gWartehaken.punkte_stoppen"};
+  Haken<QString()> titel{"gWartehaken.titel"};  // caption of the waiting window
+  Haken<void(const QString&)> titel_setzen{"gWartehaken.titel_setzen"};
 };
 extern Wartehaken gWartehaken;
 

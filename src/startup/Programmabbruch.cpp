@@ -43,9 +43,9 @@ struct Merker {
   ~Merker() { flag = alt; }
 };
 
-void Logbuch(int art, const QString& text) {
-  if (gAbbruchdienste.logbuch) gAbbruchdienste.logbuch(art, text);
-}
+// Runs inside the stops' own catch-all: a missing logbook service ends the stop
+// without its line, as a failing one does.
+void Logbuch(int art, const QString& text) { gAbbruchdienste.logbuch(art, text); }
 
 QString Firmenname() { return gAbbruchhaken.firmenname ? gAbbruchhaken.firmenname() : QString(); }
 

@@ -3,7 +3,8 @@
 // and the program's one wait. The start repair (launch/Startfehler.h) sits above the
 // data store; the units below it reach it through Startfehler_melden.
 #include <QString>
-#include <functional>
+
+#include "platform/Haken.h"
 
 extern QString gStörungsmeldung;  // pending fault notice (lock file line 2), or the file under repair
 
@@ -17,7 +18,8 @@ void Pause(double s);
 // a file open goes to the start repair instead.
 void Programmabbruch_Fehler(const QString& prozedur);
 // Hands a missing, empty or damaged data file to the start repair; never returns.
-// Without the repair hook (a unit tested on its own) it is a fatal stop with the text.
+// Without the repair hook it is still a fatal stop with the text: this path runs
+// inside the central error handler, which must not fail itself.
 [[noreturn]] void Startfehler_melden(const QString& text, const QString& datei, const QString& protokoll);
 
 // The program's version as the error handler names it ("1.16.1").
@@ -26,7 +28,7 @@ QString Programmversion();
 // What the stops use of the other units. Each member starts as the real function;
 // tests put recording fakes in its place.
 struct Abbruchdienste {
-  std::function<void(int art, const QString& text)> logbuch;
+  Haken<void(int art, const QString& text)> logbuch{"gAbbruchdienste.logbuch"};
 };
 extern Abbruchdienste gAbbruchdienste;
 // The real functions, as gAbbruchdienste holds them at start.
@@ -34,10 +36,14 @@ Abbruchdienste Abbruchdienste_Standard();
 
 // The stops' hooks into the units above the data store, set by the start sequence
 // (launch/Programmstart.h, Starthaken_setzen). Wiring rather than state: resetting the
-// state leaves them.
+// state leaves them. The stops and the central error handler are the last line: they
+// must not fail themselves, so they alone ask these hooks before calling them (an
+// error raised in them would hide the error they report); the wiring test keeps both
+// set.
 struct Abbruchhaken {
-  std::function<void(const QString& text, const QString& datei, const QString& protokoll)> startfehler;
-  std::function<QString()> firmenname;  // the error handler's message names it
+  Haken<void(const QString& text, const QString& datei, const QString& protokoll)> startfehler{
+      "gAbbruchhaken.startfehler"};
+  Haken<QString()> firmenname{"gAbbruchhaken.firmenname"};  // the error handler's message names it
 };
 extern Abbruchhaken gAbbruchhaken;
 

@@ -5,7 +5,8 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
-#include <functional>
+
+#include "platform/Haken.h"
 
 extern bool gStörungAnzeigen;  // start-up phase: until the main window first shows a month
 extern QDate gHeute;           // today, or the date of "/d:"
@@ -39,14 +40,15 @@ bool Schalter_vorhanden(const QString& name);
 QString Aufrufparameter(const QString& name);
 
 // Hooks into the windows, which the start sequence loads and shows; set by the
-// program's main window (and by tests).
+// program's wiring (planner/Programm.cpp) and by tests. Each one is needed.
 struct Fensterhaken {
-  std::function<void()> splash_zeigen;
-  std::function<void()> splash_entladen;
-  std::function<void()> hauptfenster_laden;
-  std::function<void()> hauptfenster_zeigen;
-  std::function<void()> hauptfenster_neu_zeichnen;
-  std::function<void()> titel_setzen;  // applies gHauptfensterTitel to the main window
+  Haken<void()> splash_zeigen{"gFensterhaken.splash_zeigen"};
+  Haken<void()> splash_entladen{"gFensterhaken.splash_entladen"};
+  Haken<void()> hauptfenster_laden{"gFensterhaken.hauptfenster_laden"};
+  Haken<void()> hauptfenster_zeigen{"gFensterhaken.hauptfenster_zeigen"};
+  Haken<void()> hauptfenster_neu_zeichnen{"gFensterhaken.hauptfenster_neu_zeichnen"};
+  // Applies gHauptfensterTitel to the main window.
+  Haken<void()> titel_setzen{"gFensterhaken.titel_setzen"};
 };
 extern Fensterhaken gFensterhaken;
 

@@ -38,7 +38,7 @@
 #include "store/Velkoraini.h"
 
 bool gRückblick = false;
-std::function<void()> gSicherungsauswahl_zeigen;
+Haken<void()> gSicherungsauswahl_zeigen{"gSicherungsauswahl_zeigen"};
 
 namespace {
 
@@ -615,7 +615,7 @@ void Datenrückblick() {
       gSicherungsdatei.clear();
       if (jahr.size() == 1)
         gSicherungsdatei = jahr.first();
-      else if (gSicherungsauswahl_zeigen)
+      else
         gSicherungsauswahl_zeigen();
       if (gSicherungsdatei.isEmpty()) programmende::beenden(0);
       datei = gSicherungsordner + gSicherungsdatei;

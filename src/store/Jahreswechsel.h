@@ -17,12 +17,14 @@
 #include <QString>
 #include <functional>
 
+#include "platform/Haken.h"
+
 extern bool gRückblick;  // look-back mode: a read-only look at a backup
 
 // Shows the backup chooser modally (in look-back mode it lists only year-change
 // backups); afterwards gSicherungsdatei holds the chosen name, empty when cancelled.
-// Set by the window layer at start; unset means cancelled.
-extern std::function<void()> gSicherungsauswahl_zeigen;
+// Set by the program's wiring at start.
+extern Haken<void()> gSicherungsauswahl_zeigen;
 
 // One year change. True when the window has moved on by one year, by this call or,
 // seen inside the lock, by another workstation meanwhile; false when it could not be

@@ -43,7 +43,7 @@ class Ansichtsnamensspalte : public Namensspaltenfenster {
   bool Scrollbar_sichtbar() override {
     // The wheel hook follows the scroll bar; the width is fitted to what the grid needs,
     // also while the bar itself has not caught up with a change.
-    if (gAnsichtshaken.mausrad_prüfen) gAnsichtshaken.mausrad_prüfen(mF, *mF.msgFlexGrid);
+    gAnsichtshaken.mausrad_prüfen(mF, *mF.msgFlexGrid);
     return mF.msgFlexGrid->senkrechteLaufleisteNötig();
   }
   int Gitterbreite() override { return Gitterbreite_ohne_Laufleiste(mF.msgFlexGrid); }
@@ -79,9 +79,7 @@ class Ansichtsraster : public Mitarbeiterraster {
     r.setColSel(r.Cols() - 1);
     r.setHighLight(1);
   }
-  QString eingabe(const QString& aufforderung) override {
-    return gAnsichtshaken.eingabe ? gAnsichtshaken.eingabe(&mF, aufforderung) : QString();
-  }
+  QString eingabe(const QString& aufforderung) override { return gAnsichtshaken.eingabe(&mF, aufforderung); }
 
  private:
   const Raster& g() const { return mF.msgFlexGrid->raster(); }
@@ -446,7 +444,7 @@ bool Ansichtsrahmen::Form_KeyDown(int taste, Qt::KeyboardModifiers umschalt) {
     return true;
   }
   if (mWerte.hilfe && taste == Qt::Key_F1 && ohne) {
-    if (gAnsichtshaken.hilfe) gAnsichtshaken.hilfe(this);
+    gAnsichtshaken.hilfe(this);
     return true;
   }
   if (taste == Qt::Key_F5 && ohne) {
@@ -473,12 +471,10 @@ bool Ansichtsrahmen::Form_KeyDown(int taste, Qt::KeyboardModifiers umschalt) {
   return false;
 }
 
-void Ansichtsrahmen::CSV_exportieren() {
-  if (gAnsichtshaken.csv_export) gAnsichtshaken.csv_export(this, CSV_Titel());
-}
+void Ansichtsrahmen::CSV_exportieren() { gAnsichtshaken.csv_export(this, CSV_Titel()); }
 
 void Ansichtsrahmen::Drucken(bool schnell) {
-  if (schnell && gAnsichtshaken.hauptfenster_tag) gAnsichtshaken.hauptfenster_tag(QStringLiteral("S"));
+  if (schnell) gAnsichtshaken.hauptfenster_tag(QStringLiteral("S"));
   cmdAuswahl_Click(mWerte.druckknopf);
 }
 
@@ -490,7 +486,7 @@ void Ansichtsrahmen::cmdAuswahl_Click(int index) {
     case 2:
       msgFlexGrid->raster().setHighLight(0);
       gDruckauftrag = mWerte.druckauftrag;
-      if (gAnsichtshaken.druckdialog) gAnsichtshaken.druckdialog(this);
+      gAnsichtshaken.druckdialog(this);
       break;
     case 3:
       close();
@@ -513,7 +509,7 @@ void Ansichtsrahmen::done(int ergebnis) {
 void Ansichtsrahmen::Entladen() {
   if (mEntladen) return;
   mEntladen = true;
-  if (gAnsichtshaken.mausrad_lösen) gAnsichtshaken.mausrad_lösen();
+  gAnsichtshaken.mausrad_lösen();
   const int n = mWerte.platzierung;
   if (n > 0) {
     gBenutzerwerte[n] = isMaximized() ? 2 : isMinimized() ? 1 : 0;

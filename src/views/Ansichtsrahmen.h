@@ -17,38 +17,41 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+#include "platform/Haken.h"
 #include "printing/Druckprimitive.h"
 
 class QPushButton;
 class Rasteransicht;
 
 // What the overviews reach above them: the main window and the services that come
-// with other parts of the program. A hook left empty does nothing.
+// with other parts of the program, set by the program's wiring (planner/Programm.cpp).
+// Each one is needed: an overview opens only over the main window.
 struct Ansichtshaken {
   // CSV export of a window's grid under a title.
-  std::function<void(QWidget* fenster, const QString& titel)> csv_export;
+  Haken<void(QWidget* fenster, const QString& titel)> csv_export{"gAnsichtshaken.csv_export"};
   // The print dialog, shown modally with the window as owner; it reads gDruckauftrag.
-  std::function<void(QWidget* fenster)> druckdialog;
+  Haken<void(QWidget* fenster)> druckdialog{"gAnsichtshaken.druckdialog"};
   // Writes the main window's Tag ("S": quick print without the print dialog's choices).
-  std::function<void(const QString& wert)> hauptfenster_tag;
+  Haken<void(const QString& wert)> hauptfenster_tag{"gAnsichtshaken.hauptfenster_tag"};
   // The width of the main window grid's name column, twips.
-  std::function<int()> namensspaltenbreite;
+  Haken<int()> namensspaltenbreite{"gAnsichtshaken.namensspaltenbreite"};
   // The input box: prompt "label||title" style as Mitarbeiter_suchen_G gives it;
   // returns the typed text, "" when cancelled.
-  std::function<QString(QWidget* fenster, const QString& aufforderung)> eingabe;
+  Haken<QString(QWidget* fenster, const QString& aufforderung)> eingabe{"gAnsichtshaken.eingabe"};
   // The help window for the calling window.
-  std::function<void(QWidget* fenster)> hilfe;
+  Haken<void(QWidget* fenster)> hilfe{"gAnsichtshaken.hilfe"};
   // The mouse-wheel hook: whether the grid shows its vertical scroll bar, hooking it when
   // it does; and releasing the hook.
-  std::function<bool(QWidget& fenster, Rasteransicht& grid)> mausrad_prüfen;
-  std::function<void()> mausrad_lösen;
+  Haken<bool(QWidget& fenster, Rasteransicht& grid)> mausrad_prüfen{"gAnsichtshaken.mausrad_prüfen"};
+  Haken<void()> mausrad_lösen{"gAnsichtshaken.mausrad_lösen"};
   // The main window's Tag as it stands.
-  std::function<QString()> hauptfenster_tag_lesen;
+  Haken<QString()> hauptfenster_tag_lesen{"gAnsichtshaken.hauptfenster_tag_lesen"};
   // The employees the main window's grid shows, in grid order: (name, user name).
-  std::function<QList<std::pair<QString, QString>>()> hauptraster_mitarbeiter;
+  Haken<QList<std::pair<QString, QString>>()> hauptraster_mitarbeiter{"gAnsichtshaken.hauptraster_mitarbeiter"};
   // The pop-up box picKommentar of the window beside the cell (zeile, spalte) of its
   // grid msgFlexGrid, showing the text.
-  std::function<void(QWidget* fenster, const QString& text, int spalte, int zeile)> kommentar_anzeigen;
+  Haken<void(QWidget* fenster, const QString& text, int spalte, int zeile)> kommentar_anzeigen{
+      "gAnsichtshaken.kommentar_anzeigen"};
 };
 extern Ansichtshaken gAnsichtshaken;
 

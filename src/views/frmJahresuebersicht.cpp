@@ -67,12 +67,8 @@ QString Faltschlüssel(QStringView name) {
   return k;
 }
 
-QString Haupttag() {
-  return gAnsichtshaken.hauptfenster_tag_lesen ? gAnsichtshaken.hauptfenster_tag_lesen() : QString();
-}
-void Haupttag_setzen(const QString& t) {
-  if (gAnsichtshaken.hauptfenster_tag) gAnsichtshaken.hauptfenster_tag(t);
-}
+QString Haupttag() { return gAnsichtshaken.hauptfenster_tag_lesen(); }
+void Haupttag_setzen(const QString& t) { gAnsichtshaken.hauptfenster_tag(t); }
 
 }  // namespace
 
@@ -319,11 +315,10 @@ void frmJahresuebersicht::Namensliste_aufbauen() {
     }
   }
   if (Haupttag() == u"T") {
-    if (gAnsichtshaken.hauptraster_mitarbeiter)
-      for (const auto& [name, id] : gAnsichtshaken.hauptraster_mitarbeiter()) {
-        namen << name;
-        ids << id;
-      }
+    for (const auto& [name, id] : gAnsichtshaken.hauptraster_mitarbeiter()) {
+      namen << name;
+      ids << id;
+    }
   } else if (!keineNamen) {
     const bool beschränkt = Setting(1) == 2 && gBenutzerstufe < 2;
     const QString berechtigung = u':' + gAnzeigeberechtigung;
@@ -461,7 +456,7 @@ void frmJahresuebersicht::Jahresübersicht_anzeigen() {
 void frmJahresuebersicht::Jahresübersicht_drucken(const QString& art) {
   const QString a = art == u"G" && cmbName->count() == 0 ? QStringLiteral("E") : art;
   gDruckauftrag = QStringLiteral("J") + a;
-  if (gAnsichtshaken.druckdialog) gAnsichtshaken.druckdialog(this);
+  gAnsichtshaken.druckdialog(this);
 }
 
 void frmJahresuebersicht::ÜStunden_anzeigen() {
@@ -484,7 +479,7 @@ bool frmJahresuebersicht::Form_KeyDown(int taste, Qt::KeyboardModifiers umschalt
   if (taste == Qt::Key_F12 && m == Qt::NoModifier) {
     QString titel = QStringLiteral("Jahresübersicht ") + cmbJahr->currentText();
     if (!cmbName->currentText().isEmpty()) titel += QStringLiteral(", ") + cmbName->currentText();
-    if (gAnsichtshaken.csv_export) gAnsichtshaken.csv_export(this, titel);
+    gAnsichtshaken.csv_export(this, titel);
     return true;
   }
   if (taste == Qt::Key_P && m == Qt::ControlModifier) {

@@ -144,7 +144,7 @@ frmLogbuch::frmLogbuch(QWidget* eltern) : Ansichtsrahmen(eltern, Logbuchwerte())
   };
   msgFlexGrid->beiMouseMove = [this, fokus = msgFlexGrid->beiMouseMove](const Rasteransicht::Mausereignis& m) {
     if (!isActiveWindow()) {
-      if (gAnsichtshaken.mausrad_lösen) gAnsichtshaken.mausrad_lösen();
+      gAnsichtshaken.mausrad_lösen();
       return;
     }
     if (fokus) fokus(m);
@@ -309,7 +309,7 @@ void frmLogbuch::Logbuch_anzeigen() {
     else
       Adminlogbuch_anzeigen();
     g.setRedraw(true);
-    if (gAnsichtshaken.mausrad_prüfen) gAnsichtshaken.mausrad_prüfen(*this, *msgFlexGrid);
+    gAnsichtshaken.mausrad_prüfen(*this, *msgFlexGrid);
     if (g.Rows() > 1) g.setTopRow(g.Rows() - 1);
     Sanduhr_aus();
     if (g.Rows() > 1) {
@@ -441,7 +441,7 @@ void frmLogbuch::Knöpfe_anordnen(int b, int h) {
   cmbBenutzerID2->setGeometry(px(4860), px(1200), px(1920), px(330));
   cmdAuswahl[1]->setGeometry(px(b - 2610), px(780), px(2130), px(450));
   msgFlexGrid->setGeometry(px(240), px(2040), px((b - 480) * s), px(std::max(0, h - 3075) * s));
-  if (gAnsichtshaken.mausrad_prüfen) gAnsichtshaken.mausrad_prüfen(*this, *msgFlexGrid);
+  gAnsichtshaken.mausrad_prüfen(*this, *msgFlexGrid);
   Spalten_anpassen();
 }
 
@@ -453,7 +453,7 @@ void frmLogbuch::cmdAuswahl_Click(int index) {
   if (!cmdAuswahl[2]->isEnabled()) return;
   msgFlexGrid->raster().setHighLight(0);
   gDruckauftrag = Benutzerlogbuch_gewählt() ? QStringLiteral("LB") : QStringLiteral("LA");
-  if (gAnsichtshaken.druckdialog) gAnsichtshaken.druckdialog(this);
+  gAnsichtshaken.druckdialog(this);
 }
 
 void frmLogbuch::ComboBox_Benutzer_suchen(QComboBox* box, const QString& liste) {
@@ -493,7 +493,7 @@ void frmLogbuch::msgFlexGrid_MouseMove() {
     QString name;
     if (!QApplication::overrideCursor() && (c == 2 || c == 3) && r > 0 && !mKeinEintrag)
       name = Name_zu_BenutzerID(g.TextMatrix(r, c));
-    if (name.isEmpty() || !gAnsichtshaken.kommentar_anzeigen)
+    if (name.isEmpty())
       picKommentar->hide();
     else
       gAnsichtshaken.kommentar_anzeigen(this, name, c, r);

@@ -87,7 +87,7 @@ void frmSummenuebersicht::Form_Load() {
     g.setRowHeight(0, 540);
     g.setColAlignment(0, Raster::LinksMitte);
     g.setFixedAlignment(0, Raster::LinksMitte);
-    const int namensbreite = gAnsichtshaken.namensspaltenbreite ? gAnsichtshaken.namensspaltenbreite() : 2700;
+    const int namensbreite = gAnsichtshaken.namensspaltenbreite();
     g.setColWidth(0, namensbreite);
     g.setTextMatrix(0, 0, QStringLiteral("Name"));
     for (int c = 1; c < g.Cols(); ++c) {

@@ -237,7 +237,7 @@ void frmUStunden::Daten_anzeigen() {
 void frmUStunden::Bemerkungsspalte_anpassen() {
   // The remark takes the room the other columns leave, left of the scroll bar.
   Raster& g = msgFlexGrid->raster();
-  const bool leiste = gAnsichtshaken.mausrad_prüfen ? gAnsichtshaken.mausrad_prüfen(*this, *msgFlexGrid) : false;
+  const bool leiste = gAnsichtshaken.mausrad_prüfen(*this, *msgFlexGrid);
   g.setColWidth(3, Namensspaltenbreite(Gitterbreite_ohne_Laufleiste(msgFlexGrid), Datenbreite(),
                                        leiste || msgFlexGrid->senkrechteLaufleisteNötig()));
 }
@@ -296,7 +296,7 @@ void frmUStunden::cmdAuswahl_Click(int index) {
   if (index == 1) {
     msgFlexGrid->raster().setHighLight(0);
     gDruckauftrag = werte().druckauftrag;
-    if (gAnsichtshaken.druckdialog) gAnsichtshaken.druckdialog(this);
+    gAnsichtshaken.druckdialog(this);
   } else if (index == 2) {
     close();
   }

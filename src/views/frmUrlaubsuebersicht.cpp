@@ -96,8 +96,7 @@ void frmUrlaubsuebersicht::Knöpfe_anordnen(int b, int h) {
 
 void frmUrlaubsuebersicht::Form_Load() {
   Prozedur(kName + QStringLiteral(" - Form_Load"), [&] {
-    const QString modus =
-        gAnsichtshaken.hauptfenster_tag_lesen ? gAnsichtshaken.hauptfenster_tag_lesen() : QStringLiteral("U");
+    const QString modus = gAnsichtshaken.hauptfenster_tag_lesen();
     Laden_beginnen();
     CheckKonfigdaten();
     CheckMitarbeiterdaten();
@@ -319,13 +318,13 @@ void frmUrlaubsuebersicht::cmdAuswahl_Click(int index) {
     case 1:
       msgFlexGrid->raster().setHighLight(0);
       gDruckauftrag = QStringLiteral("U");
-      if (gAnsichtshaken.druckdialog) gAnsichtshaken.druckdialog(this);
+      gAnsichtshaken.druckdialog(this);
       break;
     case 2:
       Switch_Schaltfläche(QString());
       break;
     case 3:
-      if (gAnsichtshaken.hilfe) gAnsichtshaken.hilfe(this);
+      gAnsichtshaken.hilfe(this);
       break;
     case 4:
       close();
@@ -336,7 +335,7 @@ void frmUrlaubsuebersicht::cmdAuswahl_Click(int index) {
 }
 
 void Urlaubsübersicht_zeigen(QWidget* eltern, const QString& modus) {
-  if (gAnsichtshaken.hauptfenster_tag) gAnsichtshaken.hauptfenster_tag(modus);
+  gAnsichtshaken.hauptfenster_tag(modus);
   frmUrlaubsuebersicht f(eltern);
   f.Form_Load();
   f.exec();

@@ -26,6 +26,14 @@ class AnsichtTest : public planer::PlanerTest {
     gDatumstrennzeichen = QStringLiteral(".");
     gDatumsreihenfolge = 1;
     gAnsichtshaken = {};
+    // What the wired hooks answer while no main window is loaded; a test that looks at
+    // one of them puts in its own.
+    gAnsichtshaken.namensspaltenbreite = [] { return 2700; };
+    gAnsichtshaken.mausrad_prüfen = [](QWidget&, Rasteransicht&) { return false; };
+    gAnsichtshaken.mausrad_lösen = [] {};
+    gAnsichtshaken.hauptraster_mitarbeiter = [] { return QList<std::pair<QString, QString>>{}; };
+    gAnsichtshaken.hauptfenster_tag_lesen = [] { return QString(); };
+    gAnsichtshaken.hauptfenster_tag = [](const QString&) {};
     gAnzeigegruppen = QStringList{QString(), QStringLiteral("NoGroups")};
     gAnzeigegruppe = 0;
     gAnzeigeberechtigung = QStringLiteral("AllGroups");

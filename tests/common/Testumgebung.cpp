@@ -19,6 +19,7 @@ void VelkoraTest::SetUp() {
   mOrdner = mTmp.path() + u'/';
   zustand::alleZurücksetzen();
   Starthaken_setzen();
+  Fensterhaken_ohne_Fenster();
   uhr::zurücksetzen();
   uhr.einsetzen();
   skript = &dialoge::skript();
@@ -27,6 +28,18 @@ void VelkoraTest::SetUp() {
   qputenv("TEMP", QFile::encodeName(unterordner(QStringLiteral("Temp"))));
   qputenv("USERNAME", "tester");
   umgebung::setzeProgrammordner(unterordner(QStringLiteral("Programm")));
+}
+
+// The start sequence's hooks into the windows, for the tests that run it (or parts of
+// it) without windows; the program's wiring, and the tests that watch the windows
+// come and go, put in their own.
+void Fensterhaken_ohne_Fenster() {
+  gFensterhaken.splash_zeigen = [] {};
+  gFensterhaken.splash_entladen = [] {};
+  gFensterhaken.hauptfenster_laden = [] {};
+  gFensterhaken.hauptfenster_zeigen = [] {};
+  gFensterhaken.hauptfenster_neu_zeichnen = [] {};
+  gFensterhaken.titel_setzen = [] {};
 }
 
 void VelkoraTest::TearDown() {

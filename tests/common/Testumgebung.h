@@ -39,6 +39,10 @@ class VelkoraTest : public ::testing::Test {
   QString mOrdner;
 };
 
+// The start sequence's hooks into the windows as inert stand-ins, for tests that run
+// without the program's wiring and without windows; the set-up installs them.
+void Fensterhaken_ohne_Fenster();
+
 // Waits block for real on a real monotonic clock, for tests against another process
 // that holds a lock in real time; the date and the time of day stay the test clock's.
 void echteWartezeiten();

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/Planerordner.h"
+#include "planner/Programm.h"
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
 #include "platform/Programmende.h"
@@ -25,6 +26,9 @@ class PlanerFensterTest : public PlanerTest {
     PlanerTest::TearDown();
   }
   frmVelkora& fensterLaden() {
+    // The links the overviews and the dialogs reach the loaded program through.
+    Ansichtshaken_verdrahten();
+    Dialoghaken_verdrahten();
     Hauptfenster_laden();
     fenster.reset(frmVelkora::instanz());
     return *fenster;

@@ -15,6 +15,7 @@
 #include "planner/Markierung.h"
 #include "planner/Mausrad.h"
 #include "planner/Monatsanzeige.h"
+#include "planner/Programm.h"
 #include "planner/Undo.h"
 #include "planner/Zwischenablage.h"
 #include "planner/frmKommentar.h"
@@ -56,6 +57,9 @@ class TabellenmausTest : public VelkoraTest {
     gBenutzerwerte[34] = 1;
     gBenutzerstufe = 2;
     gIstMitarbeiter = true;
+    // The year overview a double click opens reaches the window through these.
+    Ansichtshaken_verdrahten();
+    Dialoghaken_verdrahten();
 
     fenster = std::make_unique<frmVelkora>();
     fenster->resize(1000, 600);

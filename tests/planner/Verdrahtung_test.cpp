@@ -4,7 +4,12 @@
 // that stays empty turns a click into silence, so each one is listed here and checked.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <cctype>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,18 +18,23 @@
 #include "config/frmAnAbwesenheitsgruende.h"
 #include "config/frmFeiertage.h"
 #include "config/frmWochenende.h"
+#include "launch/Programmstart.h"
 #include "launch/Startfehler.h"
 #include "people/frmAdmins.h"
 #include "people/frmAnzeigeberechtigungen.h"
 #include "people/frmAnzeigegruppen.h"
 #include "people/frmMitarbeiter.h"
 #include "planner/Programm.h"
+#include "planner/frmInfo.h"
 #include "planner/frmRecovery.h"
 #include "planner/frmVelkora.h"
 #include "platform/Bildschirm.h"
+#include "platform/Haken.h"
+#include "platform/Laufzeitfehler.h"
 #include "platform/Programmende.h"
 #include "platform/Signale.h"
 #include "platform/Zustand.h"
+#include "printing/Monatsdruck.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Datenordner.h"
 #include "startup/Logbuch.h"
@@ -39,9 +49,9 @@ namespace {
 
 // A hook struct that gains a member no longer matches its count here, so the lists
 // below cannot silently miss the new slot.
-template <class Haken>
+template <class Glieder>
 constexpr bool hatGlieder(std::size_t n) {
-  return sizeof(Haken) == n * sizeof(std::function<void()>);
+  return sizeof(Glieder) == n * sizeof(Haken<void()>);
 }
 static_assert(hatGlieder<Fensterhaken>(6));
 static_assert(hatGlieder<Ordnerdienste>(1));
@@ -51,73 +61,99 @@ static_assert(hatGlieder<Abbruchhaken>(2));
 static_assert(hatGlieder<Reparaturdienste>(6));
 static_assert(hatGlieder<Ansichtshaken>(11));
 
-using Slots = std::vector<std::pair<const char*, bool>>;
+// One slot of the wiring: its name, whether it is set, and how the test empties it.
+// Slots that start as the real function (the services tests replace by fakes) are
+// checked but not emptied: the wiring does not set them again.
+struct Slot {
+  std::string name;
+  std::function<bool()> gesetzt;
+  std::function<void()> leeren;
+};
+template <class S>
+Slot slot(Haken<S>& h) {
+  return {h.name(), [&h] { return static_cast<bool>(h); }, [&h] { h = nullptr; }};
+}
+template <class S>
+Slot vorbelegt(Haken<S>& h) {
+  return {h.name(), [&h] { return static_cast<bool>(h); }, nullptr};
+}
+template <class S>
+Slot vorbelegt(const char* name, std::function<S>& f) {
+  return {name, [&f] { return static_cast<bool>(f); }, nullptr};
+}
+using Slots = std::vector<Slot>;
 
 std::vector<std::string> leere(const Slots& s) {
   std::vector<std::string> r;
-  for (const auto& [name, gesetzt] : s)
-    if (!gesetzt) r.emplace_back(name);
+  for (const Slot& e : s)
+    if (!e.gesetzt()) r.push_back(e.name);
   return r;
 }
+void alleLeeren(const Slots& s) {
+  for (const Slot& e : s)
+    if (e.leeren) e.leeren();
+}
 
-// What the program's start needs before any window exists.
+// What the program's wiring sets before any window exists.
 Slots Startslots() {
   return {
-      {"gFensterhaken.splash_zeigen", bool(gFensterhaken.splash_zeigen)},
-      {"gFensterhaken.splash_entladen", bool(gFensterhaken.splash_entladen)},
-      {"gFensterhaken.hauptfenster_laden", bool(gFensterhaken.hauptfenster_laden)},
-      {"gFensterhaken.hauptfenster_zeigen", bool(gFensterhaken.hauptfenster_zeigen)},
-      {"gFensterhaken.hauptfenster_neu_zeichnen", bool(gFensterhaken.hauptfenster_neu_zeichnen)},
-      {"gFensterhaken.titel_setzen", bool(gFensterhaken.titel_setzen)},
-      {"gOrdnerdienste.ist_administrator", bool(gOrdnerdienste.ist_administrator)},
-      {"gWartehaken.eingabe_sperren", bool(gWartehaken.eingabe_sperren)},
-      {"gWartehaken.eingabe_freigeben", bool(gWartehaken.eingabe_freigeben)},
-      {"gWartehaken.titel", bool(gWartehaken.titel)},
-      {"gWartehaken.titel_setzen", bool(gWartehaken.titel_setzen)},
-      {"gAbbruchdienste.logbuch", bool(gAbbruchdienste.logbuch)},
-      {"gAbbruchhaken.startfehler", bool(gAbbruchhaken.startfehler)},
-      {"gAbbruchhaken.firmenname", bool(gAbbruchhaken.firmenname)},
-      {"gReparaturdienste.backup_erstellen", bool(gReparaturdienste.backup_erstellen)},
-      {"gReparaturdienste.restore", bool(gReparaturdienste.restore)},
-      {"gReparaturdienste.setup_datenordner", bool(gReparaturdienste.setup_datenordner)},
-      {"gReparaturdienste.datenverzeichnis_suchen", bool(gReparaturdienste.datenverzeichnis_suchen)},
-      {"gReparaturdienste.konfigdaten_lesen", bool(gReparaturdienste.konfigdaten_lesen)},
-      {"gReparaturdienste.monat_reparieren", bool(gReparaturdienste.monat_reparieren)},
-      {"gLogbuchKopieImTempordner", bool(gLogbuchKopieImTempordner)},
-      {"gLangsamesNetzGesehen", bool(gLangsamesNetzGesehen)},
-      {"gDateiEntfernen", bool(gDateiEntfernen)},
-      {"gOrdnerAnlegen", bool(gOrdnerAnlegen)},
-      {"gSicherungsauswahl_zeigen", bool(gSicherungsauswahl_zeigen)},
-      {"gKnopfRestore", bool(gKnopfRestore)},
-      {"gAnsichtshaken.kommentar_anzeigen", bool(gAnsichtshaken.kommentar_anzeigen)},
-      {"frmFeiertage::hilfe", bool(frmFeiertage::hilfe)},
-      {"frmWochenende::hilfe", bool(frmWochenende::hilfe)},
-      {"frmAnzeigegruppen::eingabe", bool(frmAnzeigegruppen::eingabe)},
-      {"frmMitarbeiter::eingabe", bool(frmMitarbeiter::eingabe)},
+      slot(gFensterhaken.splash_zeigen),
+      slot(gFensterhaken.splash_entladen),
+      slot(gFensterhaken.hauptfenster_laden),
+      slot(gFensterhaken.hauptfenster_zeigen),
+      slot(gFensterhaken.hauptfenster_neu_zeichnen),
+      slot(gFensterhaken.titel_setzen),
+      slot(gOrdnerdienste.ist_administrator),
+      slot(gWartehaken.eingabe_sperren),
+      slot(gWartehaken.eingabe_freigeben),
+      slot(gWartehaken.titel),
+      slot(gWartehaken.titel_setzen),
+      vorbelegt(gAbbruchdienste.logbuch),
+      slot(gAbbruchhaken.startfehler),
+      slot(gAbbruchhaken.firmenname),
+      vorbelegt(gReparaturdienste.backup_erstellen),
+      vorbelegt(gReparaturdienste.restore),
+      vorbelegt(gReparaturdienste.setup_datenordner),
+      vorbelegt(gReparaturdienste.datenverzeichnis_suchen),
+      vorbelegt(gReparaturdienste.konfigdaten_lesen),
+      vorbelegt(gReparaturdienste.monat_reparieren),
+      slot(gLogbuchKopieImTempordner),
+      slot(gLangsamesNetzGesehen),
+      vorbelegt("gDateiEntfernen", gDateiEntfernen),
+      vorbelegt("gOrdnerAnlegen", gOrdnerAnlegen),
+      slot(gSicherungsauswahl_zeigen),
+      vorbelegt("gKnopfRestore", gKnopfRestore),
+      slot(gAnsichtshaken.kommentar_anzeigen),
+      slot(gAnsichtshaken.csv_export),
+      slot(gAnsichtshaken.druckdialog),
+      slot(gAnsichtshaken.hauptfenster_tag),
+      slot(gAnsichtshaken.namensspaltenbreite),
+      slot(gAnsichtshaken.eingabe),
+      slot(gAnsichtshaken.hilfe),
+      slot(gAnsichtshaken.mausrad_prüfen),
+      slot(gAnsichtshaken.mausrad_lösen),
+      slot(gAnsichtshaken.hauptfenster_tag_lesen),
+      slot(gAnsichtshaken.hauptraster_mitarbeiter),
+      slot(frmRecovery::hilfe),
+      slot(frmMitarbeiter::hilfe),
+      slot(frmAnzeigeberechtigungen::hilfe),
+      slot(frmAnzeigegruppen::hilfe),
+      slot(frmAdmins::hilfe),
+      slot(frmAnAbwesenheitsgruende::hilfe),
+      slot(frmFeiertage::hilfe),
+      slot(frmWochenende::hilfe),
+      slot(frmInfo::länderdialog),
+      slot(frmAnzeigegruppen::eingabe),
+      slot(frmMitarbeiter::eingabe),
   };
 }
 
-// What the main window adds when it loads: the links that reach into it.
+// What the main window adds when it loads: the links that reach into it, emptied
+// again when it goes.
 Slots Fensterslots() {
   return {
-      {"gAnsichtshaken.csv_export", bool(gAnsichtshaken.csv_export)},
-      {"gAnsichtshaken.druckdialog", bool(gAnsichtshaken.druckdialog)},
-      {"gAnsichtshaken.hauptfenster_tag", bool(gAnsichtshaken.hauptfenster_tag)},
-      {"gAnsichtshaken.namensspaltenbreite", bool(gAnsichtshaken.namensspaltenbreite)},
-      {"gAnsichtshaken.eingabe", bool(gAnsichtshaken.eingabe)},
-      {"gAnsichtshaken.hilfe", bool(gAnsichtshaken.hilfe)},
-      {"gAnsichtshaken.mausrad_pruefen", bool(gAnsichtshaken.mausrad_prüfen)},
-      {"gAnsichtshaken.mausrad_loesen", bool(gAnsichtshaken.mausrad_lösen)},
-      {"gAnsichtshaken.hauptfenster_tag_lesen", bool(gAnsichtshaken.hauptfenster_tag_lesen)},
-      {"gAnsichtshaken.hauptraster_mitarbeiter", bool(gAnsichtshaken.hauptraster_mitarbeiter)},
-      {"gWartehaken.punkte_starten", bool(gWartehaken.punkte_starten)},
-      {"gWartehaken.punkte_stoppen", bool(gWartehaken.punkte_stoppen)},
-      {"frmRecovery::hilfe", bool(frmRecovery::hilfe)},
-      {"frmMitarbeiter::hilfe", bool(frmMitarbeiter::hilfe)},
-      {"frmAnzeigeberechtigungen::hilfe", bool(frmAnzeigeberechtigungen::hilfe)},
-      {"frmAnzeigegruppen::hilfe", bool(frmAnzeigegruppen::hilfe)},
-      {"frmAdmins::hilfe", bool(frmAdmins::hilfe)},
-      {"frmAnAbwesenheitsgruende::hilfe", bool(frmAnAbwesenheitsgruende::hilfe)},
+      slot(gWartehaken.punkte_starten),
+      slot(gWartehaken.punkte_stoppen),
   };
 }
 
@@ -125,21 +161,15 @@ class VerdrahtungTest : public VelkoraTest {
  protected:
   void SetUp() override {
     VelkoraTest::SetUp();
-    // From nothing: the slots the test setup fills itself are emptied again.
+    // From nothing: also the slots the test set-up fills itself are emptied again.
     zustand::alleZurücksetzen();
-    frmFeiertage::hilfe = nullptr;
-    frmWochenende::hilfe = nullptr;
-    frmAnzeigegruppen::eingabe = nullptr;
-    frmMitarbeiter::eingabe = nullptr;
-    frmRecovery::hilfe = nullptr;
-    frmMitarbeiter::hilfe = nullptr;
-    frmAnzeigeberechtigungen::hilfe = nullptr;
-    frmAnzeigegruppen::hilfe = nullptr;
-    frmAdmins::hilfe = nullptr;
-    frmAnAbwesenheitsgruende::hilfe = nullptr;
+    alleLeeren(Startslots());
+    alleLeeren(Fensterslots());
   }
   void TearDown() override {
     fenster.reset();
+    // The emptied links of the start sequence, as every test finds them.
+    Starthaken_setzen();
     programmende::setzeEntladen(nullptr);
     signale::beimBeenden(nullptr);
     bildschirm::setzeDpi(0);
@@ -149,7 +179,10 @@ class VerdrahtungTest : public VelkoraTest {
 };
 
 TEST_F(VerdrahtungTest, NachDerVerdrahtungIstJederStartslotGesetzt) {
-  ASSERT_FALSE(leere(Startslots()).empty()) << "the reset leaves slots empty, else the check proves nothing";
+  const Slots start = Startslots();
+  const auto leerbar = std::count_if(start.begin(), start.end(), [](const Slot& e) { return bool(e.leeren); });
+  ASSERT_EQ(leere(start).size(), static_cast<std::size_t>(leerbar))
+      << "the set-up empties every slot it can, else the check proves nothing";
   Programm_verdrahten();
   EXPECT_EQ(leere(Startslots()), std::vector<std::string>{});
 }
@@ -165,6 +198,106 @@ TEST_F(VerdrahtungTest, DasGeladeneHauptfensterSetztJedenFensterslot) {
   ASSERT_NE(fenster, nullptr);
   EXPECT_EQ(leere(Startslots()), std::vector<std::string>{});
   EXPECT_EQ(leere(Fensterslots()), std::vector<std::string>{});
+}
+
+// The links into the main window go with it: a later call finds no window instead of
+// a deleted one.
+TEST_F(VerdrahtungTest, DasGeschlosseneHauptfensterLeertSeineSlots) {
+  Programm_verdrahten();
+  ordnerEinrichten();
+  bildschirm::setzeDpi(96);
+  gPlanungsjahr = 2025;
+  gHeute = QDate(2026, 3, 12);
+  Hauptfenster_laden();
+  fenster.reset(frmVelkora::instanz());
+  ASSERT_NE(fenster, nullptr);
+  ASSERT_NE(gMonatsdruckquelle, nullptr);
+  fenster.reset();
+  EXPECT_EQ(leere(Fensterslots()).size(), Fensterslots().size());
+  EXPECT_EQ(gMonatsdruckquelle, nullptr);
+  // The wiring's own links ask for the window at each call and stay.
+  EXPECT_EQ(leere(Startslots()), std::vector<std::string>{});
+  EXPECT_EQ(gAnsichtshaken.hauptfenster_tag_lesen(), QString());
+  EXPECT_EQ(gAnsichtshaken.namensspaltenbreite(), 2700);
+  gFensterhaken.titel_setzen();
+}
+
+// A slot a caller needs that is empty when the caller runs is a programming error
+// that names the slot: thrown as a run-time error, or, inside a procedure, handed to
+// the central error handler, which ends the program.
+struct Leerfall {
+  const char* slot;
+  std::function<void()> leeren;
+  std::function<void()> aufruf;
+};
+
+class LeererSlotTest : public VelkoraTest, public ::testing::WithParamInterface<Leerfall> {};
+
+// The error the call raised: number and text, whichever way it went.
+std::pair<int, QString> Fehler_beim_Aufruf(const std::function<void()>& aufruf) {
+  gErr = {};
+  try {
+    aufruf();
+  } catch (const Laufzeitfehler& e) {
+    return {e.nummer(), e.beschreibung()};
+  } catch (const ProgrammBeendet&) {
+    return {gErr.nummer, gErr.beschreibung};
+  }
+  return {0, QString()};
+}
+
+TEST_P(LeererSlotTest, IstEinProgrammierfehlerDerDenSlotNennt) {
+  const Leerfall& f = GetParam();
+  ordnerEinrichten();
+  f.leeren();
+  const auto [nummer, text] = Fehler_beim_Aufruf(f.aufruf);
+  EXPECT_EQ(nummer, fehler::kObjektNichtFestgelegt);
+  EXPECT_EQ(text, fehler::Haken_fehlt_Text(f.slot));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Aufrufer, LeererSlotTest,
+    ::testing::Values(Leerfall{"gFensterhaken.titel_setzen", [] { gFensterhaken.titel_setzen = nullptr; },
+                               [] { Titelzeile(); }},
+                      Leerfall{"gOrdnerdienste.ist_administrator", [] { gOrdnerdienste.ist_administrator = nullptr; },
+                               [] {
+                                 // A folder of other files: whether it may become the data folder
+                                 // depends on the user's level.
+                                 QDir().mkpath(gTempOrdner + QStringLiteral("Fremd"));
+                                 QFile f(gTempOrdner + QStringLiteral("Fremd/Brief.txt"));
+                                 ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                                 f.write("x");
+                                 f.close();
+                                 gUNCPfad = gTempOrdner + QStringLiteral("Fremd/");
+                                 Ordner_wählen();
+                               }},
+                      Leerfall{"gLogbuchKopieImTempordner", [] { gLogbuchKopieImTempordner = nullptr; },
+                               [] { Logbuch_ergänzen(1, QStringLiteral("eine Zeile")); }},
+                      Leerfall{"gAnsichtshaken.druckdialog", [] { gAnsichtshaken.druckdialog = nullptr; },
+                               [] { gAnsichtshaken.druckdialog(nullptr); }},
+                      Leerfall{"frmAnzeigegruppen::eingabe", [] { frmAnzeigegruppen::eingabe = nullptr; },
+                               [] { frmAnzeigegruppen::eingabe(nullptr, QString(), QString(), QString()); }}),
+    [](const ::testing::TestParamInfo<Leerfall>& i) {
+      std::string n;
+      for (const char c : std::string(i.param.slot))
+        if (std::isalnum(static_cast<unsigned char>(c))) n += c;
+      return n;
+    });
+
+// Filling a slot keeps its name; copying a whole hook struct (a test's saved state put
+// back) keeps the names too.
+TEST(Haken, BehaeltSeinenNamenBeimFuellenUndKopieren) {
+  Haken<int(int)> h("gBeispiel.slot");
+  h = [](int x) { return x + 1; };
+  EXPECT_EQ(h(1), 2);
+  EXPECT_STREQ(h.name(), "gBeispiel.slot");
+  Haken<int(int)> andere("gAnderer.slot");
+  h = andere;
+  EXPECT_FALSE(h);
+  EXPECT_STREQ(h.name(), "gBeispiel.slot");
+  const Ansichtshaken gesichert = gAnsichtshaken;
+  gAnsichtshaken = gesichert;
+  EXPECT_STREQ(gAnsichtshaken.druckdialog.name(), "gAnsichtshaken.druckdialog");
 }
 
 }  // namespace

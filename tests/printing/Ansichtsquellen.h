@@ -41,6 +41,7 @@ struct Jahresquelle_Test {
     };
     gJahresdruckquelle.letztesElement = [this] { return letztes; };
     gJahresdruckquelle.sonderurlaub = [this] { return sonderurlaub; };
+    gJahresdruckquelle.serie = [](bool) {};
   }
   // Month names and day numbers as the window shows them.
   void füllen() {

@@ -9,6 +9,7 @@
 #include <QTabBar>
 
 #include "planner/Aenderungspruefung.h"
+#include "planner/Dateibefehle.h"
 #include "planner/Markierung.h"
 #include "planner/Monatsanzeige.h"
 #include "planner/Monatsspeicher.h"
@@ -29,11 +30,7 @@
 #include "store/Velkoraini.h"
 #include "widgets/Rasteransicht.h"
 
-std::function<void()> gStörungsmeldung_anzeigen;
-
 namespace {
-void Zustand_zurücksetzen() { gStörungsmeldung_anzeigen = nullptr; }
-VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
 // Passes the arrow keys of a tab strip to the month navigation.
 class Pfeiltasten : public QObject {
@@ -103,7 +100,7 @@ void frmVelkora::tabMonate_Click() {
     if (gStörungAnzeigen) {
       gStörungAnzeigen = false;
       gOffeneDatei.clear();
-      if (!gStörungsmeldung.isEmpty() && gStörungsmeldung_anzeigen) gStörungsmeldung_anzeigen();
+      if (!gStörungsmeldung.isEmpty()) Störungsmeldung_anzeigen();
     }
     mÄnderungsprüfung->zurücksetzen();
   });

@@ -3,12 +3,8 @@
 // keeping the shown month's file compact.
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 #include "planner/Monatsquelle.h"
-
-// The report of a data-file problem found during the start, shown with the first month.
-extern std::function<void()> gStörungsmeldung_anzeigen;
 
 // A month file holding more entry lines than this many per row of the employee table
 // is rewritten when it is shown.

@@ -147,7 +147,6 @@ void Programm_verdrahten() {
   gSicherungsauswahl_zeigen = [] { Recovery_anzeigen(nullptr); };
   Ansichtshaken_verdrahten();
   Dialoghaken_verdrahten();
-  gStörungsmeldung_anzeigen = &Störungsmeldung_anzeigen;
   programmende::setzeEntladen([] {
     Hauptfenster_entladen();
     einzelinstanz::freigeben();

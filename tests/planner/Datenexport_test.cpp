@@ -529,7 +529,6 @@ class StoerungsmeldungTest : public PlanerFensterTest {
                   QFile::encodeName(gDatenordner) + "Feiertage.dat\r\n11.03.26|09:15\r\n");
     Sperrdatei_prüfen();
     gStörungAnzeigen = true;
-    gStörungsmeldung_anzeigen = &Störungsmeldung_anzeigen;
   }
 };
 

@@ -9,8 +9,10 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
+#include <memory>
 
 #include "common/Planerordner.h"
+#include "people/frmAnzeigegruppen.h"
 #include "startup/Logbuch.h"
 #include "store/Anzeigeberechtigungen.h"
 
@@ -34,6 +36,15 @@ class AnzeigeTest : public planer::PlanerTest {
   static QString konfigpfad() { return gDatenordner + QStringLiteral("Konfigdaten.dat"); }
   static QString anzberpfad() { return gDatenordner + QStringLiteral("Mitarbeiteranzber.dat"); }
   static QString anzgrupfad() { return gDatenordner + QStringLiteral("Mitarbeiteranzgru.dat"); }
+  // The display-group dialog with a row for each heading the user may see, as the menu
+  // opens it.
+  static std::unique_ptr<frmAnzeigegruppen> anzeigegruppenÖffnen() {
+    int n = 0;
+    for (const QString& h : Gruppenüberschriften()) n += Anzeigeberechtigung_enthält(h) ? 1 : 0;
+    auto d = std::make_unique<frmAnzeigegruppen>(n);
+    d->show();
+    return d;
+  }
   // Headings in the given order after the fixture's rows.
   void gruppen(const QStringList& namen) {
     Mitarbeiter_setzen({{u"Frei Vera", u"vera", u"000000", u"999999"}});

@@ -37,13 +37,6 @@ class Anzeigegruppen : public AnzeigeTest {
     frmAnzeigegruppen::eingabe = nullptr;
     AnzeigeTest::TearDown();
   }
-  std::unique_ptr<frmAnzeigegruppen> öffnen() {
-    int n = 0;
-    for (const QString& h : Gruppenüberschriften()) n += Anzeigeberechtigung_enthält(h) ? 1 : 0;
-    auto d = std::make_unique<frmAnzeigegruppen>(n);
-    d->show();
-    return d;
-  }
   // The current user's groups as stored, and the rest of the file.
   void gespeichert(const QStringList& zeilen) {
     gAnzeigegruppen = QStringList{QString()} + zeilen;
@@ -60,7 +53,7 @@ class Anzeigegruppen : public AnzeigeTest {
 };
 
 TEST_F(Anzeigegruppen, BenutzerOhneGruppenBekommtAlleMitarbeiterGespeichertBeiOk) {
-  auto d = öffnen();
+  auto d = anzeigegruppenÖffnen();
   EXPECT_EQ(namen(*d), QStringList{QStringLiteral("Alle Mitarbeiter")});
   EXPECT_EQ(häkchen(*d), u"111");
   EXPECT_FALSE(QFile::exists(anzgrupfad())) << "nothing before OK";
@@ -76,7 +69,7 @@ TEST_F(Anzeigegruppen, LoeschenDerLetztenGruppeSpeichertKeineGruppenUndBehaeltAn
   gespeichert({QStringLiteral("Annas|Lager:")});
   gBenutzername = QStringLiteral("tester");
   gespeichert({QStringLiteral("Mein Blick|Verwaltung:Versand:")});
-  auto d = öffnen();
+  auto d = anzeigegruppenÖffnen();
   EXPECT_EQ(häkchen(*d), u"101");
   skript->antworte(dialoge::kJa);
   d->cmdAuswahl[3]->click();
@@ -94,7 +87,7 @@ TEST_F(Anzeigegruppen, LoeschenDerLetztenGruppeSpeichertKeineGruppenUndBehaeltAn
 
 TEST_F(Anzeigegruppen, AbgelehnteFrageLoeschtNichts) {
   gespeichert({QStringLiteral("Mein Blick|Verwaltung:")});
-  auto d = öffnen();
+  auto d = anzeigegruppenÖffnen();
   d->cmdAuswahl[3]->click();  // the script answers No
   EXPECT_EQ(namen(*d), QStringList{QStringLiteral("Mein Blick")});
 }
@@ -105,7 +98,7 @@ TEST_F(Anzeigegruppen, NurInGrossKleinschreibungVerschiedeneNamenWerdenAbgelehnt
   gespeichert({QStringLiteral("Lager|Lager:"), QStringLiteral("Büro|Verwaltung:")});
   for (const auto& [knopf, antwort] :
        {std::pair{1, QStringLiteral("LAGER")}, {2, QStringLiteral("lager")}, {2, QStringLiteral("BÜRO")}}) {
-    auto d = öffnen();  // "Büro" selected
+    auto d = anzeigegruppenÖffnen();  // "Büro" selected
     skript = &dialoge::skript();
     antworten = {antwort};
     d->cmdAuswahl[knopf]->click();
@@ -117,7 +110,7 @@ TEST_F(Anzeigegruppen, NurInGrossKleinschreibungVerschiedeneNamenWerdenAbgelehnt
 
 TEST_F(Anzeigegruppen, NeueNamenNehmenIhrenSortiertenPlatzUndUmbenennenBehaeltDieHaken) {
   gespeichert({QStringLiteral("Mitte|Lager:"), QStringLiteral("Zentrale|Verwaltung:Versand:")});
-  auto d = öffnen();
+  auto d = anzeigegruppenÖffnen();
   antworten = {QStringLiteral("Äußeres"), QStringLiteral("alle")};
   d->cmdAuswahl[1]->click();
   EXPECT_EQ(eingaben.back(), u"Anzeigegruppe hinzufügen:\r\rName der Anzeigegruppe");
@@ -147,7 +140,7 @@ TEST_F(Anzeigegruppen, NeueNamenNehmenIhrenSortiertenPlatzUndUmbenennenBehaeltDi
 TEST_F(Anzeigegruppen, LangerNameWirdInDerUmbenennungsfrageGekuerzt) {
   const QString lang = QStringLiteral("Eine sehr lange Anzeigegruppe mit vielen Wörtern");
   gespeichert({lang + QStringLiteral("|Lager:")});
-  auto d = öffnen();
+  auto d = anzeigegruppenÖffnen();
   d->cmdAuswahl[2]->click();  // cancelled
   EXPECT_EQ(eingaben.back(), QStringLiteral("Anzeigegruppe '") + lang.left(32) +
                                  QStringLiteral(" ...' umbenennen:\r\rName der Anzeigegruppe ändern auf"));
@@ -158,7 +151,7 @@ TEST_F(Anzeigegruppen, NichtMehrSichtbareGespeicherteGruppenEntfallen) {
   gespeichert({QStringLiteral("Blick|Verwaltung:Lager:Versand:")});
   gBenutzerstufe = 0;
   gAnzeigeberechtigung = QStringLiteral("Lager:Versand:");
-  auto d = öffnen();
+  auto d = anzeigegruppenÖffnen();
   ASSERT_EQ(d->chkMitarbeitergruppe.size(), 3u);
   EXPECT_EQ(box(*d, 1)->text(), u"Lager");
   EXPECT_EQ(häkchen(*d), u"11");
@@ -169,7 +162,7 @@ TEST_F(Anzeigegruppen, NichtMehrSichtbareGespeicherteGruppenEntfallen) {
 TEST_F(Anzeigegruppen, GruppeOhneHakenSperrtOkUndWirdGewaehlt) {
   gespeichert({QStringLiteral("Alpha|Lager:"), QStringLiteral("Beta|Versand:")});
   const QByteArray vorher = lesen(anzgrupfad());
-  auto d = öffnen();
+  auto d = anzeigegruppenÖffnen();
   d->cmbMitarbeitergruppe->setCurrentIndex(1);
   QTest::mouseClick(box(*d, 3), Qt::LeftButton);
   d->cmbMitarbeitergruppe->setCurrentIndex(0);
@@ -182,7 +175,7 @@ TEST_F(Anzeigegruppen, GruppeOhneHakenSperrtOkUndWirdGewaehlt) {
 }
 
 TEST_F(Anzeigegruppen, AbbrechenVerwirftAlles) {
-  auto d = öffnen();
+  auto d = anzeigegruppenÖffnen();
   antworten = {QStringLiteral("Neu")};
   d->cmdAuswahl[1]->click();
   d->cmdAuswahl[5]->click();
@@ -191,12 +184,12 @@ TEST_F(Anzeigegruppen, AbbrechenVerwirftAlles) {
 }
 
 TEST_F(Anzeigegruppen, Bildschirmfotos) {
-  auto klein = öffnen();
+  auto klein = anzeigegruppenÖffnen();
   EXPECT_TRUE(klein->grab().save(bilderordner() + QStringLiteral("Anzeigegruppen_klein.png")));
   QStringList namen;
   for (int i = 1; i <= 40; ++i) namen << QStringLiteral("Abteilung Nummer %1 & Co").arg(i);
   gruppen(namen);
-  auto groß = öffnen();
+  auto groß = anzeigegruppenÖffnen();
   EXPECT_TRUE(groß->grab().save(bilderordner() + QStringLiteral("Anzeigegruppen_gross.png")));
   // Nothing clipped or covered: each button shows its whole caption, none overlaps.
   for (auto* d : {klein.get(), groß.get()})

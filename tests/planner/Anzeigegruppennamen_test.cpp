@@ -24,13 +24,6 @@ class Anzeigegruppen : public AnzeigeTest {
     frmAnzeigegruppen::eingabe = nullptr;
     AnzeigeTest::TearDown();
   }
-  std::unique_ptr<frmAnzeigegruppen> öffnen() {
-    int n = 0;
-    for (const QString& h : Gruppenüberschriften()) n += Anzeigeberechtigung_enthält(h) ? 1 : 0;
-    auto d = std::make_unique<frmAnzeigegruppen>(n);
-    d->show();
-    return d;
-  }
   static QStringList namen(frmAnzeigegruppen& d) {
     QStringList r;
     for (int i = 0; i < d.cmbMitarbeitergruppe->count(); ++i) r << d.cmbMitarbeitergruppe->itemText(i);
@@ -42,7 +35,7 @@ class Anzeigegruppen : public AnzeigeTest {
 TEST_F(Anzeigegruppen, KommentardialogFragtNachDemNamen) {
   frmAnzeigegruppen::eingabe = [](QWidget* besitzer, const QString& beschriftung, const QString& vorgabe,
                                   const QString& titel) { return Eingabefeld(beschriftung, vorgabe, titel, besitzer); };
-  auto d = öffnen();
+  auto d = anzeigegruppenÖffnen();
   QString titel;
   beimDialog<frmKommentar>([&](frmKommentar& k) {
     titel = k.windowTitle();

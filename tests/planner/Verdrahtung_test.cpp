@@ -175,6 +175,17 @@ class VerdrahtungTest : public VelkoraTest {
     bildschirm::setzeDpi(0);
     VelkoraTest::TearDown();
   }
+  // The program's wiring, then the main window on a data folder.
+  void verdrahtetLaden() {
+    Programm_verdrahten();
+    ordnerEinrichten();
+    bildschirm::setzeDpi(96);
+    gPlanungsjahr = 2025;
+    gHeute = QDate(2026, 3, 12);
+    Hauptfenster_laden();
+    fenster.reset(frmVelkora::instanz());
+    ASSERT_NE(fenster, nullptr);
+  }
   std::unique_ptr<frmVelkora> fenster;
 };
 
@@ -188,14 +199,7 @@ TEST_F(VerdrahtungTest, NachDerVerdrahtungIstJederStartslotGesetzt) {
 }
 
 TEST_F(VerdrahtungTest, DasGeladeneHauptfensterSetztJedenFensterslot) {
-  Programm_verdrahten();
-  ordnerEinrichten();
-  bildschirm::setzeDpi(96);
-  gPlanungsjahr = 2025;
-  gHeute = QDate(2026, 3, 12);
-  Hauptfenster_laden();
-  fenster.reset(frmVelkora::instanz());
-  ASSERT_NE(fenster, nullptr);
+  ASSERT_NO_FATAL_FAILURE(verdrahtetLaden());
   EXPECT_EQ(leere(Startslots()), std::vector<std::string>{});
   EXPECT_EQ(leere(Fensterslots()), std::vector<std::string>{});
 }
@@ -203,14 +207,7 @@ TEST_F(VerdrahtungTest, DasGeladeneHauptfensterSetztJedenFensterslot) {
 // The links into the main window go with it: a later call finds no window instead of
 // a deleted one.
 TEST_F(VerdrahtungTest, DasGeschlosseneHauptfensterLeertSeineSlots) {
-  Programm_verdrahten();
-  ordnerEinrichten();
-  bildschirm::setzeDpi(96);
-  gPlanungsjahr = 2025;
-  gHeute = QDate(2026, 3, 12);
-  Hauptfenster_laden();
-  fenster.reset(frmVelkora::instanz());
-  ASSERT_NE(fenster, nullptr);
+  ASSERT_NO_FATAL_FAILURE(verdrahtetLaden());
   ASSERT_NE(gMonatsdruckquelle, nullptr);
   fenster.reset();
   EXPECT_EQ(leere(Fensterslots()).size(), Fensterslots().size());

@@ -429,31 +429,31 @@ QStringList Monatsdatei_kompakte_Zeilen() {
   std::deque<QString> kopien;
   QStringList r;
   r.reserve(gMonatsEinträge.size() + gMonatsKommentare.size());
-  // The last entry line and the comment lines of each user, by the user name in
-  // lower case.
-  QHash<QStringView, qsizetype> letzterEintrag;
-  letzterEintrag.reserve(gMonatsEinträge.size());
+  // Of each user, by the user name in lower case: the last entry line, the comment
+  // lines as a chain in file order (the first and the last here, each one's successor
+  // in `nächster`), and whether the user is in the order below yet. One table, so that
+  // each name is hashed once per line and once per employee. Index 0 is no line.
+  struct Stand {
+    qsizetype eintrag = 0, ersterKommentar = 0, letzterKommentar = 0;
+    bool gesehen = false;
+  };
+  QHash<QStringView, Stand> stände;
+  stände.reserve(gMonatsEinträge.size() + gBenutzerIDs.size() + 16);
   // Each entry line's user in lower case, looked at again below.
   std::vector<QStringView> eintragsbenutzer(static_cast<size_t>(gMonatsEinträge.size()));
   for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e) {
     eintragsbenutzer[static_cast<size_t>(e)] = Klein(Benutzerteil(gMonatsEinträge[e]), kopien);
-    letzterEintrag.insert(eintragsbenutzer[static_cast<size_t>(e)], e);
+    stände[eintragsbenutzer[static_cast<size_t>(e)]].eintrag = e;
   }
-  // The comments of a user as a chain in file order: the first by the user, each
-  // one's successor in `nächster` (0: none).
-  QHash<QStringView, std::pair<qsizetype, qsizetype>> kommentare;  // first, last
   std::vector<qsizetype> nächster(static_cast<size_t>(gMonatsKommentare.size()), 0);
   if (!(gMonatsKommentare.size() == 2 && gMonatsKommentare[1] == u"NoComments")) {
-    kommentare.reserve(gMonatsKommentare.size());
     for (qsizetype k = 1; k < gMonatsKommentare.size(); ++k) {
-      const QStringView id = Klein(Benutzerteil(gMonatsKommentare[k]), kopien);
-      const auto it = kommentare.find(id);
-      if (it == kommentare.end()) {
-        kommentare.insert(id, {k, k});
-      } else {
-        nächster[static_cast<size_t>(it->second)] = k;
-        it->second = k;
-      }
+      Stand& st = stände[Klein(Benutzerteil(gMonatsKommentare[k]), kopien)];
+      if (st.ersterKommentar == 0)
+        st.ersterKommentar = k;
+      else
+        nächster[static_cast<size_t>(st.letzterKommentar)] = k;
+      st.letzterKommentar = k;
     }
   }
 
@@ -463,40 +463,40 @@ QStringList Monatsdatei_kompakte_Zeilen() {
   // deleted employee are removed by the employee editor's apply only.
   QList<QStringView> benutzer;
   benutzer.reserve(gBenutzerIDs.size() + 16);
-  QSet<QStringView> gesehen;
-  gesehen.reserve(gBenutzerIDs.size() + 16);
   for (int i = 1; i < gBenutzerIDs.size(); ++i) {
     const QStringView id = Klein(gBenutzerIDs[i], kopien);
-    if (!id.isEmpty() && !gesehen.contains(id)) {
-      gesehen.insert(id);
+    if (id.isEmpty()) continue;
+    Stand& st = stände[id];
+    if (!st.gesehen) {
+      st.gesehen = true;
       benutzer << id;
     }
   }
   for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e) {
     if (gMonatsEinträge.size() == 2 && gMonatsEinträge[1] == u"NoData") break;
     const QStringView id = eintragsbenutzer[static_cast<size_t>(e)];
-    if (!gesehen.contains(id)) {
-      gesehen.insert(id);
+    Stand& st = stände[id];
+    if (!st.gesehen) {
+      st.gesehen = true;
       benutzer << id;
     }
   }
 
   for (const QStringView id : benutzer) {
-    const auto it = letzterEintrag.constFind(id);
-    if (it == letzterEintrag.cend()) continue;
-    const QString& zeile = gMonatsEinträge[*it];
+    const Stand st = stände.value(id);
+    if (st.eintrag == 0) continue;
+    const QString& zeile = gMonatsEinträge[st.eintrag];
     const QStringView name = Benutzerteil(zeile);
     const QStringView codes = QStringView(zeile).mid(name.size() + 1);
     // A line of blanks only carries nothing.
     if (std::all_of(codes.begin(), codes.end(), [](QChar c) { return c == u' '; })) continue;
     r << Verkettet({u"A:", zeile});
-    const auto kt = kommentare.constFind(id);
-    if (kt == kommentare.cend()) continue;
+    if (st.ersterKommentar == 0) continue;
     // Each day of the month gets the text of the last comment covering it, on days
     // that hold a code; runs of days with the same text become one line.
     QStringView tage[32];
     bool belegt[32] = {};
-    for (qsizetype k = kt->first; k != 0; k = nächster[static_cast<size_t>(k)]) {
+    for (qsizetype k = st.ersterKommentar; k != 0; k = nächster[static_cast<size_t>(k)]) {
       const QString& kom = gMonatsKommentare[k];
       const QStringView rest = QStringView(kom).mid(Benutzerteil(kom).size() + 1);
       const int von = std::max(1, Zweistellige_Zahl(rest.left(2)));

@@ -96,9 +96,12 @@ const QString kDatumskorruption =
     QStringLiteral("Datumskorruption erkannt! Es ist oder war ein Rechner im Netzwerk mit Systemdatum ");
 
 // A version written on a later day than today survived the removal of the other
-// versions; it stays the newest, so the line just saved will not be read.
+// versions; it stays the newest, so the line just saved will not be read. After an
+// append the save's own listing inside the lock tells that no such version was there;
+// after a rewrite the folder is asked again, as the removal may have left one.
 void Datum_prüfen() {
-  const QString stamm = Aktuelle_Erfassungsdatei(gMonatsschlüssel);
+  QString stamm = Monatsdatei_angehängte_Version(gMonatsschlüssel);
+  if (stamm.isEmpty()) stamm = Aktuelle_Erfassungsdatei(gMonatsschlüssel);
   if (stamm.size() < 6 || stamm.right(6) <= gHeuteText) return;
   const QString datum = FormatDatumSA(stamm.right(6));
   Meldung(Datumskorruption_Meldung(datum));

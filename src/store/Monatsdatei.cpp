@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <initializer_list>
 #include <mutex>
 #include <vector>
 
@@ -57,6 +58,15 @@ void Sperre_auffrischen(const QString& monatsschlüssel) {
   if (Dateisperre* s = Monatssperren().value(monatsschlüssel)) s->auffrischen();
 }
 
+// The month and the version stem the last save appended to ("" when it did not).
+struct Angehängt {
+  QString schlüssel, stamm;
+};
+Angehängt sAngehängt;
+
+void Zustand_zurücksetzen() { sAngehängt = {}; }
+VELKORA_ZUSTAND(Zustand_zurücksetzen);
+
 // `versionen`: the month's names in the folder listing.
 QString Pfad_heute(const QString& schlüssel, const QStringList& versionen) {
   const QString name = schlüssel + u' ' + gHeuteText + QStringLiteral(" Data.dat");
@@ -72,9 +82,17 @@ QStringList Versionsnamen(const QString& schlüssel) {
 }
 
 // The lines of a month file; an unterminated last line (another writer's line in
-// flight) is left out.
+// flight) is left out. A month file is decoded in one block, as the month readers do;
+// any other file goes LineIn's way, which stops at an empty line.
 QStringList Offene_Zeilen_lesen() {
   QStringList zeilen;
+  if (gOffeneDatei.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
+    bool ohneEnde = false;
+    zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &ohneEnde);
+    if (ohneEnde && zeilen.size() > 3) zeilen.removeLast();
+    FClose();
+    return zeilen;
+  }
   while (!FEOF()) {
     const QString z = LineIn();
     if (Kanal_letzte_Zeile_unvollständig() && zeilen.size() >= 3) break;
@@ -89,9 +107,34 @@ QStringList Zeilen_lesen(const QString& pfad) {
   return Offene_Zeilen_lesen();
 }
 
-void Zweistellig_anfügen(QString& s, int n) {
-  s += QChar(u'0' + n / 10 % 10);
-  s += QChar(u'0' + n % 10);
+// Two digits into a string's buffer; the position after them.
+char16_t* Zweistellig(char16_t* d, int n) {
+  *d++ = static_cast<char16_t>(u'0' + n / 10 % 10);
+  *d++ = static_cast<char16_t>(u'0' + n % 10);
+  return d;
+}
+
+// Two characters as a number, as QStringView::toInt reads them (0 when they are none):
+// two digits, the usual case, are read in place.
+int Zweistellige_Zahl(QStringView t) {
+  if (t.size() == 2 && t[0].unicode() >= u'0' && t[0].unicode() <= u'9' && t[1].unicode() >= u'0' &&
+      t[1].unicode() <= u'9')
+    return (t[0].unicode() - u'0') * 10 + (t[1].unicode() - u'0');
+  return t.toInt();
+}
+
+// The strings laid one after another into one made at its final size: a rewrite builds
+// a line for every user of the month.
+QString Verkettet(std::initializer_list<QStringView> teile) {
+  qsizetype n = 0;
+  for (const QStringView t : teile) n += t.size();
+  QString r(n, Qt::Uninitialized);
+  char16_t* d = reinterpret_cast<char16_t*>(r.data());
+  for (const QStringView t : teile) {
+    std::memcpy(d, t.utf16(), static_cast<size_t>(t.size()) * sizeof(char16_t));
+    d += t.size();
+  }
+  return r;
 }
 
 // The user of a line: its text up to the first ":" (all of it without one).
@@ -305,12 +348,13 @@ QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) 
 QByteArray Kodiert(const QStringList& zeilen, QByteArray bytes = QByteArray()) {
   qsizetype länge = bytes.size();
   for (const QString& z : zeilen) länge += z.size() + 3;
-  bytes.reserve(länge);
+  // Sized once for every line; cut to what was written at the end (control
+  // characters are dropped).
+  const qsizetype anfang = bytes.size();
+  bytes.resize(länge);
+  char* d = bytes.data() + anfang;
   for (const QString& z : zeilen) {
     const unsigned char schlüssel = Zufallsschlüssel();
-    const qsizetype anfang = bytes.size();
-    bytes.resize(anfang + 1 + z.size());
-    char* d = bytes.data() + anfang;
     *d++ = static_cast<char>(schlüssel);
     int zähler = schlüssel & 63;
     for (const QChar c : z) {
@@ -323,9 +367,10 @@ QByteArray Kodiert(const QStringList& zeilen, QByteArray bytes = QByteArray()) {
       if (e > 255) e -= 224;
       *d++ = static_cast<char>(e);
     }
-    bytes.resize(d - bytes.constData());
-    bytes += "\r\n";
+    *d++ = '\r';
+    *d++ = '\n';
   }
+  bytes.resize(d - bytes.constData());
   return bytes;
 }
 
@@ -384,27 +429,31 @@ QStringList Monatsdatei_kompakte_Zeilen() {
   std::deque<QString> kopien;
   QStringList r;
   r.reserve(gMonatsEinträge.size() + gMonatsKommentare.size());
-  // The last entry line and the comment lines of each user, by the user name in
-  // lower case.
-  QHash<QStringView, qsizetype> letzterEintrag;
-  letzterEintrag.reserve(gMonatsEinträge.size());
-  for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e)
-    letzterEintrag.insert(Klein(Benutzerteil(gMonatsEinträge[e]), kopien), e);
-  // The comments of a user as a chain in file order: the first by the user, each
-  // one's successor in `nächster` (0: none).
-  QHash<QStringView, std::pair<qsizetype, qsizetype>> kommentare;  // first, last
+  // Of each user, by the user name in lower case: the last entry line, the comment
+  // lines as a chain in file order (the first and the last here, each one's successor
+  // in `nächster`), and whether the user is in the order below yet. One table, so that
+  // each name is hashed once per line and once per employee. Index 0 is no line.
+  struct Stand {
+    qsizetype eintrag = 0, ersterKommentar = 0, letzterKommentar = 0;
+    bool gesehen = false;
+  };
+  QHash<QStringView, Stand> stände;
+  stände.reserve(gMonatsEinträge.size() + gBenutzerIDs.size() + 16);
+  // Each entry line's user in lower case, looked at again below.
+  std::vector<QStringView> eintragsbenutzer(static_cast<size_t>(gMonatsEinträge.size()));
+  for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e) {
+    eintragsbenutzer[static_cast<size_t>(e)] = Klein(Benutzerteil(gMonatsEinträge[e]), kopien);
+    stände[eintragsbenutzer[static_cast<size_t>(e)]].eintrag = e;
+  }
   std::vector<qsizetype> nächster(static_cast<size_t>(gMonatsKommentare.size()), 0);
   if (!(gMonatsKommentare.size() == 2 && gMonatsKommentare[1] == u"NoComments")) {
-    kommentare.reserve(gMonatsKommentare.size());
     for (qsizetype k = 1; k < gMonatsKommentare.size(); ++k) {
-      const QStringView id = Klein(Benutzerteil(gMonatsKommentare[k]), kopien);
-      const auto it = kommentare.find(id);
-      if (it == kommentare.end()) {
-        kommentare.insert(id, {k, k});
-      } else {
-        nächster[static_cast<size_t>(it->second)] = k;
-        it->second = k;
-      }
+      Stand& st = stände[Klein(Benutzerteil(gMonatsKommentare[k]), kopien)];
+      if (st.ersterKommentar == 0)
+        st.ersterKommentar = k;
+      else
+        nächster[static_cast<size_t>(st.letzterKommentar)] = k;
+      st.letzterKommentar = k;
     }
   }
 
@@ -414,44 +463,44 @@ QStringList Monatsdatei_kompakte_Zeilen() {
   // deleted employee are removed by the employee editor's apply only.
   QList<QStringView> benutzer;
   benutzer.reserve(gBenutzerIDs.size() + 16);
-  QSet<QStringView> gesehen;
-  gesehen.reserve(gBenutzerIDs.size() + 16);
   for (int i = 1; i < gBenutzerIDs.size(); ++i) {
     const QStringView id = Klein(gBenutzerIDs[i], kopien);
-    if (!id.isEmpty() && !gesehen.contains(id)) {
-      gesehen.insert(id);
+    if (id.isEmpty()) continue;
+    Stand& st = stände[id];
+    if (!st.gesehen) {
+      st.gesehen = true;
       benutzer << id;
     }
   }
   for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e) {
     if (gMonatsEinträge.size() == 2 && gMonatsEinträge[1] == u"NoData") break;
-    const QStringView id = Klein(Benutzerteil(gMonatsEinträge[e]), kopien);
-    if (!gesehen.contains(id)) {
-      gesehen.insert(id);
+    const QStringView id = eintragsbenutzer[static_cast<size_t>(e)];
+    Stand& st = stände[id];
+    if (!st.gesehen) {
+      st.gesehen = true;
       benutzer << id;
     }
   }
 
   for (const QStringView id : benutzer) {
-    const auto it = letzterEintrag.constFind(id);
-    if (it == letzterEintrag.cend()) continue;
-    const QString& zeile = gMonatsEinträge[*it];
+    const Stand st = stände.value(id);
+    if (st.eintrag == 0) continue;
+    const QString& zeile = gMonatsEinträge[st.eintrag];
     const QStringView name = Benutzerteil(zeile);
     const QStringView codes = QStringView(zeile).mid(name.size() + 1);
     // A line of blanks only carries nothing.
     if (std::all_of(codes.begin(), codes.end(), [](QChar c) { return c == u' '; })) continue;
-    r << QStringLiteral("A:") + zeile;
-    const auto kt = kommentare.constFind(id);
-    if (kt == kommentare.cend()) continue;
+    r << Verkettet({u"A:", zeile});
+    if (st.ersterKommentar == 0) continue;
     // Each day of the month gets the text of the last comment covering it, on days
     // that hold a code; runs of days with the same text become one line.
     QStringView tage[32];
     bool belegt[32] = {};
-    for (qsizetype k = kt->first; k != 0; k = nächster[static_cast<size_t>(k)]) {
+    for (qsizetype k = st.ersterKommentar; k != 0; k = nächster[static_cast<size_t>(k)]) {
       const QString& kom = gMonatsKommentare[k];
       const QStringView rest = QStringView(kom).mid(Benutzerteil(kom).size() + 1);
-      const int von = std::max(1, rest.left(2).toInt());
-      const int bis = std::min(31, rest.mid(3, 2).toInt());
+      const int von = std::max(1, Zweistellige_Zahl(rest.left(2)));
+      const int bis = std::min(31, Zweistellige_Zahl(rest.mid(3, 2)));
       const QStringView text = rest.mid(6);
       for (int d = von; d <= bis; ++d)
         if (d - 1 < codes.size() && codes[d - 1] != u' ') {
@@ -466,17 +515,11 @@ QStringList Monatsdatei_kompakte_Zeilen() {
       }
       int e = d;
       while (e < 31 && belegt[e + 1] && tage[e + 1] == tage[d]) ++e;
-      QString k;
-      k.reserve(2 + name.size() + 8 + tage[d].size());
-      k += u"K:";
-      k += name;
-      k += u':';
-      Zweistellig_anfügen(k, d);
-      k += u'-';
-      Zweistellig_anfügen(k, e);
-      k += u':';
-      k += tage[d];
-      r << std::move(k);
+      // "K:" + name + ":dd-ee:" + text
+      char16_t mitte[7] = {u':', 0, 0, u'-', 0, 0, u':'};
+      Zweistellig(mitte + 1, d);
+      Zweistellig(mitte + 4, e);
+      r << Verkettet({u"K:", name, QStringView(mitte, 7), tage[d]});
       d = e + 1;
     }
   }
@@ -492,6 +535,7 @@ bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& z
 
 bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen) {
   return Prozedur(QStringLiteral("modVelkora - Monatsdatei_speichern"), [&]() -> bool {
+    sAngehängt = {};
     Monatssperre sperre(monatsschlüssel);
     if (!sperre.gehalten()) {
       if (sperre.fehler() != 0) Dateisperre_Fehler(Monatssperre_Datei(monatsschlüssel), sperre.fehler());
@@ -563,6 +607,7 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       // The listing above showed no newer version; what it showed older goes.
       Überholte_Versionen_löschen(versionen, heuteName, heuteName);
       if (ganz) Monatsstand_aus_Inhalt(monatsschlüssel, neueste.name, bestand, nachher, bytes);
+      sAngehängt = {monatsschlüssel, heuteName.left(11)};
     } else {
       // The employees of a rewrite come in the current list order (users it does not
       // know keep their lines after them).
@@ -603,6 +648,10 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
     Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, vorher, nachher);
     return true;
   });
+}
+
+QString Monatsdatei_angehängte_Version(const QString& monatsschlüssel) {
+  return sAngehängt.schlüssel == monatsschlüssel ? sAngehängt.stamm : QString();
 }
 
 std::optional<quint32> Geänderte_Tage(const QString& vorher, const QString& nachher) {

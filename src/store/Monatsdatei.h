@@ -77,6 +77,11 @@ struct Monatszeile {
   std::optional<quint32> tage;
 };
 bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen);
+// The stem ("yymm yymmdd") of the version the last save of this month appended to,
+// when it appended: its listing inside the lock showed no newer version, so that is the
+// newest. "" after any other save: a rewrite's deletions may leave a version beside
+// its own that only a new listing shows.
+QString Monatsdatei_angehängte_Version(const QString& monatsschlüssel);
 // The days (bit d for day d) in which two rows of 31 code characters differ; a row may
 // be given as its whole entry line. Nothing when either is not such a row.
 std::optional<quint32> Geänderte_Tage(const QString& vorher, const QString& nachher);

@@ -271,6 +271,9 @@ TEST_F(Netzfreigabe, ZweiMaschinenVerlierenNichtsHaltenNichtAnUndRichtenDenOrdne
       mAlle[k].getötet = true;
     }
   }
+  // The lock of the last writer killed is taken over by the next one on its machine,
+  // also when machine 2's writers were done before it.
+  schreiber(1, 24, 5, QStringLiteral("260318"), 0);
   ASSERT_NO_FATAL_FAILURE(prüfen("kills"));
 
   // 4 first starts of the real program on an empty data folder at once, two on each

@@ -186,6 +186,8 @@ void Rasteransicht::zeichnen(QPainter& p) {
     p.fillRect(alles, hintergrund);
   }
   if (spalten.empty()) return;
+  // The cells set their font only where it differs from the one the painter holds.
+  p.setFont(font());
   for (const auto& z : zeilen) {
     for (size_t i = 0; i < spalten.size(); ++i) {
       const int c = spalten[i].index;
@@ -210,7 +212,11 @@ void Rasteransicht::zelleZeichnen(QPainter& p, int r, int c, const QRect& rechte
   QString text = mRaster.TextMatrix(r, c);
   if (text.isEmpty()) return;
   if (text.contains(u'\r')) text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-  p.setFont(zellenschrift(r, c));
+  // Setting a font costs more than drawing a short text, and most cells keep the
+  // grid's own.
+  const bool fett = mRaster.CellFontBold(r, c);
+  const double größe = mRaster.CellFontSize(r, c) > 0 ? mRaster.CellFontSize(r, c) : font().pointSizeF();
+  if (p.font().bold() != fett || p.font().pointSizeF() != größe) p.setFont(zellenschrift(r, c));
   p.setPen(zuQColor(mRaster.Vordergrund(r, c)));
   int ausrichtung = mRaster.CellAlignment(r, c);
   if (ausrichtung < 0 && fest) ausrichtung = mRaster.FixedAlignment(c);

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 #include <string>
 
 namespace {
@@ -27,7 +28,9 @@ inline void Arbeitsplatzordner_anlegen(const QString& basis) {
 // One running workstation: commands on its stdin, one answer line each on its stdout.
 class Arbeitsplatz {
  public:
-  Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum) : mBenutzer(benutzer) {
+  // `schalter`: the program's command-line switches, after the folders and the date.
+  Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum, const QStringList& schalter = {})
+      : mBenutzer(benutzer) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("USERNAME"), benutzer);
     env.insert(QStringLiteral("TEMP"), basis + QStringLiteral("Temp_") + benutzer);
@@ -38,7 +41,7 @@ class Arbeitsplatz {
     mProzess.setProcessEnvironment(env);
     mProzess.setProcessChannelMode(QProcess::SeparateChannels);
     mProzess.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_arbeitsplatz"),
-                   {basis + QStringLiteral("Daten"), basis + QStringLiteral("Programm"), datum});
+                   QStringList{basis + QStringLiteral("Daten"), basis + QStringLiteral("Programm"), datum} + schalter);
   }
   ~Arbeitsplatz() {
     if (mProzess.state() != QProcess::NotRunning) {

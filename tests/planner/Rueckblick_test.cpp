@@ -4,10 +4,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <map>
 
+#include "common/Arbeitsplatzprozess.h"
 #include "planner/Eingabe.h"
 #include "planner/Monatsspeicher.h"
 #include "planner/Planerdaten.h"
@@ -86,56 +85,6 @@ TEST_F(RueckblickFensterTest, KeinWegTraegtEinOderSchreibtNeu) {
   Unverändert(Bestand_von(ordner()), vorher);
 }
 
-constexpr int kFristMs = 60000;
-
-// One program process on a data folder, worked by the commands of velkora_arbeitsplatz.
-class Programmlauf {
- public:
-  Programmlauf(const QString& basis, const QString& datum, const QStringList& schalter = {}) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("USERNAME"), QStringLiteral("anna"));
-    env.insert(QStringLiteral("TEMP"), basis + QStringLiteral("Temp"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    QDir().mkpath(basis + QStringLiteral("Temp"));
-    mProzess.setProcessEnvironment(env);
-    mProzess.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_arbeitsplatz"),
-                   QStringList{basis + QStringLiteral("Daten"), basis + QStringLiteral("Programm"), datum} + schalter);
-  }
-  ~Programmlauf() {
-    if (mProzess.state() != QProcess::NotRunning) {
-      mProzess.kill();
-      mProzess.waitForFinished(kFristMs);
-    }
-  }
-  QString zeile() {
-    while (!mProzess.canReadLine()) {
-      if (mProzess.state() == QProcess::NotRunning || !mProzess.waitForReadyRead(kFristMs)) {
-        if (!mProzess.canReadLine()) return QString();
-      }
-    }
-    return QString::fromUtf8(mProzess.readLine()).chopped(1);
-  }
-  QString befehl(const QString& b) {
-    mProzess.write((b + u'\n').toUtf8());
-    return zeile();
-  }
-  QString ok(const QString& b) {
-    const QString a = befehl(b);
-    EXPECT_TRUE(a.startsWith(u"ok")) << b.toStdString() << " -> " << a.toStdString() << fehlerausgabe();
-    return a.mid(3);
-  }
-  int beenden() {
-    EXPECT_EQ(befehl(QStringLiteral("quit")), u"bye");
-    mProzess.closeWriteChannel();
-    if (!mProzess.waitForFinished(kFristMs)) return -1;
-    return mProzess.exitStatus() == QProcess::NormalExit ? mProzess.exitCode() : -1;
-  }
-  std::string fehlerausgabe() { return "\n" + QString::fromUtf8(mProzess.readAllStandardError()).toStdString(); }
-
- private:
-  QProcess mProzess;
-};
-
 class RueckblickLaufTest : public VelkoraTest {
  protected:
   void SetUp() override {
@@ -154,7 +103,7 @@ class RueckblickLaufTest : public VelkoraTest {
 TEST_F(RueckblickLaufTest, LaesstDieEchtenOrdnerBytegleich) {
   const QString daten = basis + QStringLiteral("Daten/Data/");
   {
-    Programmlauf erster(basis, QStringLiteral("140426"));
+    Arbeitsplatz erster(QStringLiteral("anna"), basis, QStringLiteral("140426"));
     ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
     ASSERT_EQ(erster.beenden(), 0);
   }
@@ -169,7 +118,7 @@ TEST_F(RueckblickLaufTest, LaesstDieEchtenOrdnerBytegleich) {
   gSonderurlaubsanspruch[1] = QStringLiteral("000,0");
   ASSERT_TRUE(Mitarbeiterdaten_schreiben());
   {
-    Programmlauf april(basis, QStringLiteral("150426"));
+    Arbeitsplatz april(QStringLiteral("anna"), basis, QStringLiteral("150426"));
     ASSERT_EQ(april.zeile(), u"ready 2604") << april.fehlerausgabe();
     EXPECT_EQ(april.ok(QStringLiteral("mark 1 20 22")), u"1 1 20 22 1");
     april.ok(QStringLiteral("button 1"));
@@ -177,7 +126,7 @@ TEST_F(RueckblickLaufTest, LaesstDieEchtenOrdnerBytegleich) {
     ASSERT_EQ(april.beenden(), 0);
   }
   {
-    Programmlauf januar(basis, QStringLiteral("100127"));
+    Arbeitsplatz januar(QStringLiteral("anna"), basis, QStringLiteral("100127"));
     ASSERT_EQ(januar.zeile(), u"ready 2701") << januar.fehlerausgabe();
     ASSERT_EQ(januar.beenden(), 0);
   }
@@ -187,13 +136,14 @@ TEST_F(RueckblickLaufTest, LaesstDieEchtenOrdnerBytegleich) {
 
   {
     // A day later: a start on a normal run would make its daily backup now.
-    Programmlauf rückblick(basis, QStringLiteral("110127"), {QStringLiteral("/lookback")});
+    Arbeitsplatz rückblick(QStringLiteral("anna"), basis, QStringLiteral("110127"), {QStringLiteral("/lookback")});
     ASSERT_TRUE(rückblick.zeile().startsWith(u"ready")) << rückblick.fehlerausgabe();
     EXPECT_TRUE(rückblick.ok(QStringLiteral("title")).endsWith(u" - Datenrückblick - keine Eingaben möglich !"));
-    const QStringList sätze = QDir(basis + QStringLiteral("Temp")).entryList({QStringLiteral("Velkora Rueckblick *")});
+    const QStringList sätze =
+        QDir(basis + QStringLiteral("Temp_anna")).entryList({QStringLiteral("Velkora Rueckblick *")});
     ASSERT_EQ(sätze.size(), 1);
     EXPECT_TRUE(
-        QFileInfo::exists(basis + QStringLiteral("Temp/") + sätze[0] + QStringLiteral("/Mitarbeiterdaten.dat")));
+        QFileInfo::exists(basis + QStringLiteral("Temp_anna/") + sätze[0] + QStringLiteral("/Mitarbeiterdaten.dat")));
     // The backup's window begins in 2025; its year change is due and is not made.
     EXPECT_EQ(rückblick.ok(QStringLiteral("month 4")), u"2504");
     rückblick.ok(QStringLiteral("mark 1 20 22"));
@@ -206,7 +156,7 @@ TEST_F(RueckblickLaufTest, LaesstDieEchtenOrdnerBytegleich) {
     ASSERT_EQ(rückblick.beenden(), 0);
   }
   Unverändert(Bestand_von(basis + QStringLiteral("Daten")), vorher);
-  EXPECT_TRUE(QDir(basis + QStringLiteral("Temp"))
+  EXPECT_TRUE(QDir(basis + QStringLiteral("Temp_anna"))
                   .entryList({QStringLiteral("Velkora Rueckblick *")}, QDir::AllEntries)
                   .isEmpty());
 }

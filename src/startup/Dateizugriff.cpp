@@ -203,9 +203,10 @@ QByteArray Datei_lesen(const QString& pfad) {
   if (fd < 0) Öffnungsfehler(pfad, false);
   struct stat st {};
   const bool stand = ::fstat(fd, &st) == 0;
-  const QByteArray inhalt = Ganz_lesen(fd, stand ? st.st_size : 0);
+  QByteArray inhalt;
+  const bool ganz = Ganz_lesen(fd, stand ? st.st_size : 0, inhalt);
   ::close(fd);
-  sZuletzt = Gelesene_Datei{};
+  if (!ganz) Öffnungsfehler(pfad, false);
   if (stand) {
     sZuletzt.pfad = pfad;
     sZuletzt.inhalt = inhalt;
@@ -727,21 +728,27 @@ bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
 
 bool Ist_Zwischendatei(const QString& name) { return name.endsWith(kZwischenEndung); }
 
-QByteArray Ganz_lesen(int fd, qint64 attributgröße) {
-  QByteArray r;
+bool Ganz_lesen(int fd, qint64 attributgröße, QByteArray& r) {
+  r.clear();
   qsizetype gelesen = 0;
   qsizetype gewünscht = static_cast<qsizetype>(std::max<qint64>(attributgröße, 0)) + 1;
   for (;;) {
     if (r.size() < gelesen + gewünscht) r.resize(gelesen + gewünscht);
     const ssize_t n = ::read(fd, r.data() + gelesen, static_cast<size_t>(gewünscht));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    // A read that fails half-way (a share gone, a bad sector) gives no file: what came
+    // before would be taken for all of it.
+    if (n < 0) {
+      r.clear();
+      return false;
+    }
+    if (n == 0) break;
     gelesen += n;
     if (n < gewünscht && gelesen >= attributgröße) break;
     gewünscht = std::max<qsizetype>(65536, gewünscht - n);
   }
   r.resize(gelesen);
-  return r;
+  return true;
 }
 
 const Gelesene_Datei& Zuletzt_gelesen() { return sZuletzt; }

@@ -114,8 +114,9 @@ void Rechte_wie_Nachbarn(int fd, const QString& pfad);
 void Rechte_Vorbild_vormerken(const QString& ziel, const QString& vorbild);
 // Reads all of an open file. The read asks for one byte more than the file's
 // attributes give: a shorter answer past that size is the end, so a file costs one
-// read, and one larger than its (cached) attributes say is read on to its end.
-QByteArray Ganz_lesen(int fd, qint64 attributgröße);
+// read, and one larger than its (cached) attributes say is read on to its end. False
+// (and `inhalt` empty) when a read fails: part of a file is never taken for all of it.
+bool Ganz_lesen(int fd, qint64 attributgröße, QByteArray& inhalt);
 // The last file the channel read ("Input"): its path, its content (shared, not
 // copied) and its attributes as the opening saw them; an empty path when none was read
 // since the last reset. A month writer takes its stamp of the month from it instead of

@@ -165,7 +165,13 @@ bool Monatsstand_der_Version(const QString& monatsschlüssel, const QString& nam
     struct stat st {};
     if (::fstat(fd, &st) == 0) {
       Zeit_und_Identität(st, s);
-      *inhalt = Ganz_lesen(fd, st.st_size);
+      // A version that cannot be read whole counts as not opened: the caller then
+      // reads it through the channel, which reports the failure.
+      if (!Ganz_lesen(fd, st.st_size, *inhalt)) {
+        ::close(fd);
+        s = Monatsstand{};
+        return false;
+      }
       Aus_ganzem_Inhalt_stempeln(*inhalt, {}, st.st_size, s);
     }
   }

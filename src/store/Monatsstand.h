@@ -53,7 +53,8 @@ void Monatsstand_nach_eigenem_Schreiben(const QString& monatsschlüssel, const M
 // stamp of the version `name` (the newest as that listing and the open of today's
 // version tell), read in one opening. With `inhalt` all of the file's bytes are read
 // into it (for a writer that appends, which needs the rows as they stand); without,
-// only what the stamp takes. False when the version cannot be opened (gone meanwhile):
+// only what the stamp takes. False when the version cannot be opened (gone meanwhile)
+// or not read whole:
 // the writer then takes the stamp by Monatsstand_lesen.
 bool Monatsstand_der_Version(const QString& monatsschlüssel, const QString& name, Monatsstand& s,
                              QByteArray* inhalt = nullptr);

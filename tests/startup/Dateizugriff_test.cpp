@@ -1,7 +1,9 @@
 #include "startup/Dateizugriff.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -172,6 +174,27 @@ TEST_F(Dateizugriff, LeereDateiVonAnderemProzessInzwischenGefuellt) {
   EXPECT_FALSE(FEOF());
   FClose();
   anderer.waitForFinished();
+}
+
+// A read that fails after the opening (here on a folder) gives no content at all, so
+// that no caller takes the bytes before the failure for the whole file.
+TEST_F(Dateizugriff, GanzLesenMeldetEinenLesefehler) {
+  const QString pfad = ordner() + QStringLiteral("zum_lesen.dat");
+  schreiben(pfad, "A:anna\r\n");
+  struct Fall {
+    QString pfad;
+    bool gelingt;
+    QByteArray inhalt;
+  };
+  const Fall fälle[] = {{pfad, true, "A:anna\r\n"}, {ordner(), false, {}}};
+  for (const Fall& f : fälle) {
+    const int fd = ::open(QFile::encodeName(f.pfad).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0) << qPrintable(f.pfad);
+    QByteArray inhalt = "vorher";
+    EXPECT_EQ(Ganz_lesen(fd, 0, inhalt), f.gelingt) << qPrintable(f.pfad);
+    EXPECT_EQ(inhalt, f.inhalt) << qPrintable(f.pfad);
+    ::close(fd);
+  }
 }
 
 TEST_F(Dateizugriff, NurLeerBleibendeDatendateienSindSchaeden) {

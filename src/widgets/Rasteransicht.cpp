@@ -43,6 +43,9 @@ Rasteransicht::Rasteransicht(QWidget* eltern) : QAbstractScrollArea(eltern) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
   setFrameShape(QFrame::Box);
+  // The paint covers the whole viewport (cells, and the background where no cell lies),
+  // so Qt need not fill it first.
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mRaster.beobachten([this] {
@@ -186,9 +189,40 @@ void Rasteransicht::zeichnen(QPainter& p) {
     p.fillRect(alles, hintergrund);
   }
   if (spalten.empty()) return;
-  // The cells set their font only where it differs from the one the painter holds.
-  p.setFont(font());
+
+  // Every cell is its background, a line along its right and one along its bottom edge
+  // inside it, and its text clipped short of those lines. The cells do not overlap, so
+  // all backgrounds, then all lines, then all texts paint the same as cell by cell; and
+  // neighbours of one colour are filled in one go, a line runs on through the cells of
+  // one line colour.
+  mFlächen.clear();
+  mLinien.clear();
+  mTextzellen.clear();
+  const auto anhängen = [](std::vector<Farbfläche>& flächen, const QRect& rechteck, Farbwert farbe) {
+    if (!flächen.empty()) {
+      Farbfläche& l = flächen.back();
+      if (l.farbe == farbe && l.rechteck.top() == rechteck.top() && l.rechteck.bottom() == rechteck.bottom() &&
+          l.rechteck.right() + 1 == rechteck.left()) {
+        l.rechteck.setRight(rechteck.right());
+        return;
+      }
+    }
+    flächen.push_back({rechteck, farbe});
+  };
+  // The open vertical line of each shown column, continued by the cell below when that
+  // ends in the same column and has the same line colour.
+  struct Senkrecht {
+    int x = 0, oben = 0, unten = -1;
+    Farbwert farbe = 0;
+  };
+  std::vector<Senkrecht> senkrecht(spalten.size());
+  const auto abschließen = [&](Senkrecht& s) {
+    if (s.unten >= s.oben) mLinien.push_back({QRect(s.x, s.oben, 1, s.unten - s.oben + 1), s.farbe});
+    s = {};
+  };
+  const Farbwert linieFest = mRaster.GridColorFixed(), linie = mRaster.GridColor();
   for (const auto& z : zeilen) {
+    const bool festeZeile = z.index < mRaster.FixedRows();
     for (size_t i = 0; i < spalten.size(); ++i) {
       const int c = spalten[i].index;
       auto [erste, letzte] = mRaster.Verbund(z.index, c);
@@ -198,35 +232,143 @@ void Rasteransicht::zeichnen(QPainter& p) {
       while (j + 1 < spalten.size() && spalten[j + 1].index <= letzte) ++j;
       const QRect rechteck(spalten[i].anfang, z.anfang, spalten[j].anfang + spalten[j].länge - spalten[i].anfang,
                            z.länge);
-      zelleZeichnen(p, z.index, c, rechteck);
+      const Farbwert farbe = festeZeile || c < mRaster.FixedCols() ? linieFest : linie;
+      anhängen(mFlächen, rechteck, mRaster.Hintergrund(z.index, c));
+      anhängen(mLinien, QRect(rechteck.left(), rechteck.bottom(), rechteck.width(), 1), farbe);
+      Senkrecht& s = senkrecht[j];
+      if (s.unten >= s.oben && s.farbe == farbe && s.unten + 1 == rechteck.top()) {
+        s.unten = rechteck.bottom();
+      } else {
+        abschließen(s);
+        s = {rechteck.right(), rechteck.top(), rechteck.bottom(), farbe};
+      }
+      if (!mRaster.TextMatrix(z.index, c).isEmpty()) mTextzellen.push_back({z.index, c, rechteck});
     }
   }
+  for (auto& s : senkrecht) abschließen(s);
+
+  for (const auto& f : mFlächen) p.fillRect(f.rechteck, zuQColor(f.farbe));
+  const QColor farbeFest = zuQColor(linieFest), farbe = zuQColor(linie);
+  for (const auto& l : mLinien) p.fillRect(l.rechteck, l.farbe == linieFest ? farbeFest : farbe);
+  if (mTextzellen.empty()) return;
+  // The cells set their font only where it differs from the one the painter holds.
+  p.setFont(font());
+  const qreal dpi = p.device()->logicalDpiY() * p.device()->devicePixelRatioF();
+  if (mSatzschrift != p.font() || mSatzDpi != dpi) {
+    mSätze.clear();
+    mSatzschrift = p.font();
+    mSatzDpi = dpi;
+  }
+  for (const auto& t : mTextzellen) textZeichnen(p, t.r, t.c, t.rechteck);
+  p.setClipping(false);
 }
 
-void Rasteransicht::zelleZeichnen(QPainter& p, int r, int c, const QRect& rechteck) {
+namespace {
+// Whether a text lies on one line of left-to-right letters without a space at either
+// end, as most cells' texts do: such a text is laid out once and drawn where a text
+// drawn into the rectangle would be.
+bool schlicht(const QString& text) {
+  if (text.isEmpty() || text.front().isSpace() || text.back().isSpace()) return false;
+  for (const QChar z : text) {
+    const char16_t u = z.unicode();
+    if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u >= 0x0590) return false;
+  }
+  return true;
+}
+}  // namespace
+
+const Rasteransicht::Textsatz* Rasteransicht::textsatz(const QPainter& p, const QString& text) {
+  const QFont& schrift = p.font();
+  if (schrift.underline() || schrift.overline() || schrift.strikeOut() || p.layoutDirection() == Qt::RightToLeft)
+    return nullptr;
+  auto satz = std::find_if(mSätze.begin(), mSätze.end(), [&](const Schriftsätze& s) {
+    return s.fett == schrift.bold() && s.größe == schrift.pointSizeF();
+  });
+  if (satz == mSätze.end()) {
+    mSätze.push_back({schrift.bold(), schrift.pointSizeF(), {}});
+    satz = mSätze.end() - 1;
+  }
+  // A grid scrolled through many texts keeps no more than a few screens full.
+  if (satz->texte.size() > 2048) satz->texte.clear();
+  auto gefunden = satz->texte.find(text);
+  if (gefunden != satz->texte.end()) return gefunden->satz ? &*gefunden : nullptr;
+
+  // A text that cannot take this way stays in the table without a layout, so that the
+  // next paint knows at once.
+  Textsatz& neu = satz->texte[text];
+  auto layout = std::make_shared<QTextLayout>(text, schrift);
+  QTextOption option;
+  option.setTextDirection(p.layoutDirection());
+  option.setAlignment(Qt::AlignLeft);
+  layout->setTextOption(option);
+  layout->setCacheEnabled(true);
+  layout->beginLayout();
+  QTextLine zeile = layout->createLine();
+  bool eineZeile = zeile.isValid();
+  if (eineZeile) {
+    zeile.setLineWidth(0x01000000);
+    zeile.setPosition(QPointF(0, 0));
+    eineZeile = !layout->createLine().isValid();
+  }
+  layout->endLayout();
+  if (!eineZeile) return nullptr;
+  zeile = layout->lineAt(0);
+  neu.breite = zeile.naturalTextWidth();
+  neu.vorschub = zeile.horizontalAdvance();
+  neu.höhe = zeile.ascent() + zeile.descent();
+  text.trimmed().toDouble(&neu.zahl);
+  neu.satz = std::move(layout);
+  return &neu;
+}
+
+void Rasteransicht::textZeichnen(QPainter& p, int r, int c, const QRect& rechteck) {
   const bool fest = r < mRaster.FixedRows() || c < mRaster.FixedCols();
-  p.fillRect(rechteck, zuQColor(mRaster.Hintergrund(r, c)));
-  p.setPen(zuQColor(fest ? mRaster.GridColorFixed() : mRaster.GridColor()));
-  p.drawLine(rechteck.topRight(), rechteck.bottomRight());
-  p.drawLine(rechteck.bottomLeft(), rechteck.bottomRight());
   QString text = mRaster.TextMatrix(r, c);
-  if (text.isEmpty()) return;
   if (text.contains(u'\r')) text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
   // Setting a font costs more than drawing a short text, and most cells keep the
   // grid's own.
   const bool fett = mRaster.CellFontBold(r, c);
   const double größe = mRaster.CellFontSize(r, c) > 0 ? mRaster.CellFontSize(r, c) : font().pointSizeF();
   if (p.font().bold() != fett || p.font().pointSizeF() != größe) p.setFont(zellenschrift(r, c));
-  p.setPen(zuQColor(mRaster.Vordergrund(r, c)));
+  const QColor vorne = zuQColor(mRaster.Vordergrund(r, c));
+  if (p.pen().color() != vorne) p.setPen(vorne);
   int ausrichtung = mRaster.CellAlignment(r, c);
   if (ausrichtung < 0 && fest) ausrichtung = mRaster.FixedAlignment(c);
   if (ausrichtung < 0) ausrichtung = mRaster.ColAlignment(c);
   const QRect innen = textfläche(rechteck);
-  p.save();
-  p.setClipRect(rechteck.adjusted(0, 0, -1, -1));
+  const QRect schnitt = rechteck.adjusted(0, 0, -1, -1);
   // Text wraps only into lines the cell can show: in a cell one line high a long text
   // stays on its line, cut at the cell's edge, instead of a half-hidden second line.
   const bool umbrechen = mRaster.WordWrap() && innen.height() >= 2 * p.fontMetrics().height();
+  if (const Textsatz* s = !umbrechen && schlicht(text) ? textsatz(p, text) : nullptr) {
+    // Placed as a text drawn into `innen` places its line; one that does not fit there
+    // is drawn that way, which cuts it at `innen` too.
+    const Qt::Alignment a = ausrichtung == Raster::Allgemein
+                                ? Qt::AlignVCenter | (s->zahl ? Qt::AlignRight : Qt::AlignLeft)
+                                : qtAusrichtung(ausrichtung, text);
+    const QRectF fläche(innen);
+    double y = 0, xGrenzen = 0, xZeile = 0;
+    if (a & Qt::AlignBottom)
+      y = fläche.height() - s->höhe;
+    else if (a & Qt::AlignVCenter)
+      y = (fläche.height() - s->höhe) / 2;
+    if (a & Qt::AlignRight) {
+      xGrenzen = fläche.width() - s->breite;
+      xZeile = fläche.width() - s->vorschub;
+    } else if (a & Qt::AlignHCenter) {
+      xGrenzen = (fläche.width() - s->breite) / 2;
+      xZeile = (fläche.width() - s->vorschub) / 2;
+    }
+    if (fläche.contains(QRectF(fläche.x() + xGrenzen, fläche.y() + y, s->breite, s->höhe))) {
+      // Every text of the pass is clipped to its cell, so the clip is replaced rather
+      // than saved and restored around each.
+      p.setClipRect(schnitt);
+      s->satz->lineAt(0).draw(&p, QPointF(fläche.x() + xZeile, fläche.y() + y));
+      return;
+    }
+  }
+  p.save();
+  p.setClipRect(schnitt);
   p.drawText(innen, static_cast<int>(qtAusrichtung(ausrichtung, text)) | (umbrechen ? Qt::TextWordWrap : 0), text);
   p.restore();
 }

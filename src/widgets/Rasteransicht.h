@@ -3,8 +3,11 @@
 // fixed rows and columns, lets the user click a cell and drag a marking, tells the
 // model the cell under the pointer, and reports the mouse and the keys to the window.
 #include <QAbstractScrollArea>
+#include <QHash>
 #include <QPixmap>
+#include <QTextLayout>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/Raster.h"
@@ -75,14 +78,43 @@ class Rasteransicht : public QAbstractScrollArea {
   };
   std::vector<Strecke> sichtbareZeilen() const;
   std::vector<Strecke> sichtbareSpalten() const;
+  // A cell's text laid out once, as a text drawn into a rectangle lays it out, so that
+  // a repaint places the glyphs again without shaping them again.
+  struct Textsatz {
+    std::shared_ptr<const QTextLayout> satz;
+    double breite = 0;    // the width the text's rectangle is aligned by
+    double vorschub = 0;  // the advance its line is placed by
+    double höhe = 0;
+    bool zahl = false;
+  };
+  struct Zellfläche {
+    int r, c;
+    QRect rechteck;
+  };
+  struct Farbfläche {
+    QRect rechteck;
+    Farbwert farbe;
+  };
   void zeichnen(QPainter& p);
-  void zelleZeichnen(QPainter& p, int r, int c, const QRect& rechteck);
+  void textZeichnen(QPainter& p, int r, int c, const QRect& rechteck);
+  const Textsatz* textsatz(const QPainter& p, const QString& text);
   void laufleistenAnpassen();
   Mausereignis ereignis(QMouseEvent* e) const;
   void mausMerken(const QPoint& punkt);
 
   Raster mRaster;
   QPixmap mBild;
+  // Laid-out texts by font (bold, size) and text; dropped when the grid's font changes.
+  struct Schriftsätze {
+    bool fett;
+    double größe;
+    QHash<QString, Textsatz> texte;
+  };
+  QFont mSatzschrift;
+  qreal mSatzDpi = 0;
+  std::vector<Schriftsätze> mSätze;
+  std::vector<Farbfläche> mFlächen, mLinien;
+  std::vector<Zellfläche> mTextzellen;
   bool mZiehen = false;
   int mRadRest = 0;  // wheel delta not yet a whole notch
   bool mLaufleistenSetzen = false;

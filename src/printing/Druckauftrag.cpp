@@ -56,7 +56,9 @@ class QtDruckziel : public Druckziel {
     p->setPageMargins(QMarginsF(0, 0, 0, 0));
     p->setCreator(QStringLiteral("Velkora"));
     p->setDocName(QStringLiteral("Velkora"));
-    return std::make_shared<Malfläche>(std::move(p), datei);
+    auto auftrag = std::make_shared<Malfläche>(std::move(p), datei);
+    if (!datei.isEmpty() && Pdf_Serie::aktiv()) auftrag->aufschieben();
+    return auftrag;
   }
 
  private:
@@ -147,6 +149,9 @@ void Druckauftrag_beenden() {
   if (gLaufenderAuftrag) gLaufenderAuftrag->beenden();
   gLaufenderAuftrag.reset();
   gDruckfläche = nullptr;
+  // A file of the running series that failed meanwhile ends the printout as its own
+  // end would have.
+  Pdf_Serie::prüfen(false);
 }
 
 void Druckfehler(const QString& prozedur) {

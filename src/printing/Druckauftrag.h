@@ -45,7 +45,8 @@ QStringList Druckersammlung();
 void Aktuellen_Drucker_ermitteln(bool& schnelldruck);
 // Opens the next job on the current printer with the page values of the job code.
 bool Druckereinstellungen_setzen();
-// Ends the current job (the document goes out).
+// Ends the current job (the document goes out); in a Pdf_Serie it also throws the
+// error of a file of the series that failed meanwhile.
 void Druckauftrag_beenden();
 // Abandons the current job, forgets the printer and reports the error.
 void Druckfehler(const QString& prozedur);

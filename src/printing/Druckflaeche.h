@@ -99,7 +99,32 @@ class Malfläche : public Druckfläche {
   void beenden() override;
   void abbrechen() override;
 
+  // From now on the drawings are only recorded (texts measured as before); the end of
+  // the job hands them with the printer to the running Pdf_Serie, whose worker paints
+  // and writes the file. For a PDF file while a series runs.
+  void aufschieben();
+
+  // One drawing as the job was given it.
+  struct Schritt {
+    enum Art { Text, Linie, Kasten, NeueSeite };
+    Art art = Text;
+    double x = 0, y = 0, x2 = 0, y2 = 0;  // a box: x2, y2 are its width and height
+    QString text;
+    Druckschrift schrift;
+    Farbwert farbe = 0;
+    bool transparent = false;
+  };
+
  private:
+  friend class Pdf_Serie;
+  struct Schriftmaße;
+  // The measures of a font shared by the jobs of the running series, or nullptr.
+  Schriftmaße* serienmaße(const Druckschrift& s);
+  // Draws at once or records, as the job is.
+  void zeichnen(Schritt s);
+  void malen(const Schritt& s);
+  // Paints what was recorded and ends the document; on the worker thread.
+  void ausgeben();
   QPainter& maler();
   // The error of a failed output: 482 only when the driver cancelled the job.
   Laufzeitfehler Ausgabefehler() const;
@@ -110,4 +135,33 @@ class Malfläche : public Druckfläche {
   QString mPdfDatei;
   bool mSeiteOffen = false;
   bool mNeueSeiteAngefordert = false;
+  bool mAufgeschoben = false;
+  std::vector<Schritt> mSchritte;
+};
+
+// A series of PDF print jobs made one after another on the GUI thread (the year
+// overview of every employee): while one is alive, the PDF jobs opened are recorded,
+// and each ended job is painted and written on a worker thread while the next page is
+// made. A file that failed is reported by the next prüfen() (once), with the error its
+// own end would have thrown; the series stops there: jobs ended after the failed one
+// are not written, or their files removed, so that the files before it are what is
+// left, as when each job was written at its end. The end of the series waits for every
+// file; the jobs never start, nor finish, out of the GUI thread's sight.
+class Pdf_Serie {
+ public:
+  struct Zustand;
+  Pdf_Serie();
+  ~Pdf_Serie();
+  Pdf_Serie(const Pdf_Serie&) = delete;
+  Pdf_Serie& operator=(const Pdf_Serie&) = delete;
+  // Whether a series runs (on the GUI thread).
+  static bool aktiv();
+  // Throws the error of a file of the series that failed, once; with abwarten only
+  // after every file handed over is written.
+  static void prüfen(bool abwarten);
+
+ private:
+  friend class Malfläche;
+  static void übergeben(std::shared_ptr<Malfläche> auftrag, const QString& datei);
+  std::unique_ptr<Zustand> mZustand;
 };

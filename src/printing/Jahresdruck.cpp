@@ -137,3 +137,10 @@ bool Jahresübersicht_drucken(int exemplare) {
     return true;
   });
 }
+
+bool Jahresübersichten_abwarten() {
+  return Druckroutine(QStringLiteral("Jahresübersicht_drucken"), [] {
+    Pdf_Serie::prüfen(true);
+    return true;
+  });
+}

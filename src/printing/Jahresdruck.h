@@ -33,3 +33,7 @@ extern Jahresdruckquelle gJahresdruckquelle;
 
 // True when the pages were printed. True also for 0 copies.
 bool Jahresübersicht_drucken(int exemplare);
+
+// Waits for the files of the all-employees job still being written (see Pdf_Serie);
+// one that failed is reported as a print error of the printout. False then.
+bool Jahresübersichten_abwarten();

@@ -245,6 +245,9 @@ bool frmDrucken::Drucken() {
         explicit Serie(const Jahresdruckquelle& quelle) : q(quelle) { q.serie(true); }
         ~Serie() { q.serie(false); }
       } serie(q);
+      // The PDF files are written on worker threads while the next pages are made; the
+      // printout ends, also when cancelled, only once every one of them is written.
+      const Pdf_Serie dateien;
       for (int i = 0; i < q.anzahl(); ++i) {
         q.wählen(i);
         lblBeschriftung[2]->setText(QStringLiteral("Jahresübersicht ") + q.jahr() +
@@ -252,8 +255,12 @@ bool frmDrucken::Drucken() {
         lblBeschriftung[2]->repaint();
         if (!routine(1)) return mLäuft = false;
         QApplication::processEvents();
-        if (!mLäuft) return false;
+        if (!mLäuft) {
+          Jahresübersichten_abwarten();
+          return false;
+        }
       }
+      if (!Jahresübersichten_abwarten()) return mLäuft = false;
       q.wählen(0);
     } else if (routine) {
       if (!routine(exemplare)) return mLäuft = false;

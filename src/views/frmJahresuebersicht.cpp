@@ -164,6 +164,14 @@ void frmJahresuebersicht::Druckquelle_setzen() {
   q.anzahl = [this] { return cmbName->count(); };
   q.wählen = [this](int i) {
     cmbName->setCurrentIndex(i);
+    // In a series a page takes far less than a frame of the screen: the window is
+    // painted at the screen's pace (about 30 times a second), not for every page.
+    if (mSerienmonate) {
+      const bool zeigen = !mSerienbild.isValid() || mSerienbild.hasExpired(33);
+      setUpdatesEnabled(zeigen);
+      if (!zeigen) return;
+      mSerienbild.start();
+    }
     repaint();
   };
   q.name = [this] { return cmbName->currentText(); };
@@ -174,6 +182,8 @@ void frmJahresuebersicht::Druckquelle_setzen() {
   q.sonderurlaub = [] { return gSonderurlaubModus; };
   q.serie = [this](bool an) {
     mSerienmonat = nullptr;
+    mSerienbild.invalidate();
+    setUpdatesEnabled(true);
     if (an)
       mSerienmonate.emplace();
     else

@@ -6,6 +6,7 @@
 // and the employee; the main window hands in "G" (choose), "T" (the employees its grid
 // shows) or a Windows user name (shown at once) through its Tag.
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -82,6 +83,7 @@ class frmJahresuebersicht : public QDialog {
   };
   std::optional<QHash<QString, Gelesener_Monat>> mSerienmonate;
   const Gelesener_Monat* mSerienmonat = nullptr;  // the series' month read last
+  QElapsedTimer mSerienbild;                      // since the series' last painting
   QObject* mTastenfilter = nullptr;
 };
 

@@ -2,10 +2,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 
 #include "printing/Ansichtsquellen.h"
 #include "printing/frmDrucken.h"
@@ -127,6 +129,93 @@ TEST_F(Pdfdruck, AlleMitarbeiterJeEineDateiMitIhremNamen) {
       }
   }
   EXPECT_FALSE(QFile::exists(ordner() + QStringLiteral("Jahr (4).pdf")));
+}
+
+// The file as a reader sees it: without the moment it was made.
+QByteArray ohneZeitstempel(const QString& pdf) {
+  QFile f(pdf);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  static const QRegularExpression zeit(QStringLiteral("/CreationDate \\(D:[^)]*\\)"));
+  return QString::fromLatin1(f.readAll()).remove(zeit).toLatin1();
+}
+
+// Every employee's year overview on "PDF-Datei": the files are written on worker
+// threads while the next pages are made, and each is the very file the one
+// employee's own printout writes at its end: one page, the same texts in the same
+// order, the same fonts.
+TEST_F(Pdfdruck, AlleMitarbeiterNebenherGeschriebenWieJederEinzeln) {
+  Jahresquelle_Test jahr;
+  jahr.füllen();
+  jahr.einsetzen();
+  jahr.namen = {QStringLiteral("Anna Beispiel"), QStringLiteral("Bernd Muster"),   QStringLiteral("Carla Probe"),
+                QStringLiteral("Dieter Übel"),   QStringLiteral("Erika Fröhlich"), QStringLiteral("Frank Fall")};
+  gSFUrlaub = 1;
+  jahr.gitter.setTextMatrix(3, 5, QStringLiteral("U"));
+  jahr.gitter.setCellBackColor(3, 5, 0x00AA00);
+  jahr.gitter.setCellForeColor(3, 5, 0x0000FF);
+  const int n = static_cast<int>(jahr.namen.size());
+  for (int i = 0; i < n; ++i) {
+    jahr.index = i;
+    ASSERT_TRUE(drucken(1, ordner() + QStringLiteral("Einzeln%1.pdf").arg(i), QStringLiteral("JE")));
+  }
+  jahr.gewählt.clear();
+  ASSERT_TRUE(drucken(1, ordner() + QStringLiteral("Jahr.pdf"), QStringLiteral("JG")));
+  EXPECT_EQ(jahr.gewählt, (std::vector<int>{0, 1, 2, 3, 4, 5, 0}));
+  EXPECT_FALSE(QFile::exists(ordner() + QStringLiteral("Jahr (7).pdf")));
+  for (int i = 0; i < n; ++i) {
+    SCOPED_TRACE(i);
+    const QString datei = ordner() + (i == 0 ? QStringLiteral("Jahr.pdf") : QStringLiteral("Jahr (%1).pdf").arg(i + 1));
+    const QString einzeln = ordner() + QStringLiteral("Einzeln%1.pdf").arg(i);
+    const QString info = ausführen(QStringLiteral("pdfinfo"), {datei});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << info.toStdString();
+    const QString text =
+        ausführen(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), datei, QStringLiteral("-")});
+    EXPECT_EQ(text, ausführen(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), einzeln, QStringLiteral("-")}));
+    qsizetype bei = -1;
+    for (const QString& t : {QStringLiteral("Muster GmbH"), QStringLiteral("Jahresübersicht 2026"), jahr.namen[i],
+                             QStringLiteral("Januar"), QStringLiteral("Dezember"), QStringLiteral("Feiertag")}) {
+      const qsizetype hier = text.indexOf(t, bei + 1);
+      EXPECT_GT(hier, bei) << t.toStdString() << "\n" << text.toStdString();
+      bei = std::max(bei, hier);
+    }
+    for (int j = 0; j < n; ++j)
+      if (j != i) {
+        EXPECT_FALSE(text.contains(jahr.namen[j])) << j;
+      }
+    const QByteArray inhalt = ohneZeitstempel(datei);
+    EXPECT_GT(inhalt.size(), 1000);
+    EXPECT_TRUE(inhalt == ohneZeitstempel(einzeln)) << "not the file the printout writes on its own";
+  }
+}
+
+// "&Abbrechen" while the fourth employee is chosen: that page is still made, as
+// before; the printout returns only once the files made are written completely, and
+// they are kept.
+TEST_F(Pdfdruck, AlleMitarbeiterAbbrechenBehaeltDieGedrucktenDateien) {
+  Jahresquelle_Test jahr;
+  jahr.füllen();
+  jahr.einsetzen();
+  jahr.namen.clear();
+  for (int i = 1; i <= 8; ++i) jahr.namen << QStringLiteral("Mitarbeiterin %1").arg(i);
+  gDruckauftrag = QStringLiteral("JG");
+  frmDrucken d;
+  d.Form_Load();
+  skript->antworte(dialoge::kOK, ordner() + QStringLiteral("Jahr.pdf"));
+  jahr.beimWählen = [&d](int i) {
+    if (i == 3) d.cmdAuswahl_Click(2);
+  };
+  EXPECT_FALSE(d.Drucken());
+  EXPECT_TRUE(d.mEntladen);
+  EXPECT_EQ(jahr.gewählt, (std::vector<int>{0, 1, 2, 3}));
+  ASSERT_EQ(QDir(ordner()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name).join(u'|').toStdString(),
+            "Jahr (2).pdf|Jahr (3).pdf|Jahr (4).pdf|Jahr.pdf");
+  for (int i = 0; i < 4; ++i) {
+    const QString datei = ordner() + (i == 0 ? QStringLiteral("Jahr.pdf") : QStringLiteral("Jahr (%1).pdf").arg(i + 1));
+    const QString info = ausführen(QStringLiteral("pdfinfo"), {datei});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << i << info.toStdString();
+    const QString text = ausführen(QStringLiteral("pdftotext"), {datei, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(jahr.namen[i])) << i << text.toStdString();
+  }
 }
 
 TEST_F(Pdfdruck, SummenHochkantBis13KnoepfenQuerAb14) {
@@ -275,6 +364,111 @@ TEST_F(Ausgabefehler, VollerDatentraegerBeimAbschliessenLoeschtDieTeildatei) {
   ASSERT_TRUE(drucken(1, pdf));
   const QString info = ausführen(QStringLiteral("pdfinfo"), {pdf});
   EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << info.toStdString();
+}
+
+// Every employee's year overview where one file cannot be written (its name is taken
+// by a folder) or the disk is full: the print error of the printout as for a single
+// page, reported once while the series runs or at its end; the dialog stays open; the
+// series stops at that employee: the files before it are complete, no file of it or
+// after it is left.
+class Jahresausgabefehler : public Ausgabefehler {
+ protected:
+  void SetUp() override {
+    Ausgabefehler::SetUp();
+    jahr.füllen();
+    jahr.einsetzen();
+    jahr.namen.clear();
+  }
+  // OK on "PDF-Datei" for "JG" into pdf; the error must name the file `fehlerhaft`.
+  void fehlerErwartet(const QString& pdf, const QString& fehlerhaft) {
+    gDruckauftrag = QStringLiteral("JG");
+    frmDrucken d;
+    d.Form_Load();
+    skript->antworte(dialoge::kOK, pdf);
+    const std::size_t meldungen = skript->texte().size();
+    const qsizetype zeilen = logbuch().size();
+    d.cmdAuswahl_Click(1);
+    EXPECT_FALSE(d.mEntladen) << "the dialog closed as after success";
+    const std::vector<QString> texte = skript->texte();
+    const auto fehlermeldungen = std::count_if(texte.begin() + static_cast<std::ptrdiff_t>(meldungen), texte.end(),
+                                               [](const QString& t) { return t.startsWith(QStringLiteral("Es ist")); });
+    ASSERT_EQ(fehlermeldungen, 1) << "the error is reported once";
+    const QString meldung = texte.back();
+    EXPECT_TRUE(meldung.startsWith(
+        QStringLiteral("Es ist folgender Druckfehler aufgetreten in Modul 'frmDrucken - Jahresübersicht_drucken':"
+                       "\r\rFehler Nr. %1\r%2: %3\r\r")
+            .arg(fehler::kPfadZugriffsfehler)
+            .arg(fehler::text(fehler::kPfadZugriffsfehler), fehlerhaft)))
+        << meldung.toStdString();
+    EXPECT_TRUE(meldung.endsWith(QStringLiteral("\r\rDruckvorgang wird abgebrochen.")));
+    ASSERT_EQ(logbuch().size(), zeilen + 1);
+    EXPECT_TRUE(logbuch().back().contains(
+        QStringLiteral("Druckfehler in 'frmDrucken - Jahresübersicht_drucken' - Fehler Nr. %1 - ")
+            .arg(fehler::kPfadZugriffsfehler)));
+  }
+  // The PDF files in the folder by name, joined for the message of a failed check.
+  static std::string pdfDateien(const QString& ordner) {
+    return QDir(ordner).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name).join(u'|').toStdString();
+  }
+  Jahresquelle_Test jahr;
+};
+
+TEST_F(Jahresausgabefehler, DateiInDerMitteNichtSchreibbar) {
+  for (int i = 1; i <= 20; ++i) jahr.namen << QStringLiteral("Mitarbeiter %1").arg(i);
+  const QString gesperrt = ordner() + QStringLiteral("Jahr (3).pdf");
+  ASSERT_TRUE(QDir().mkpath(gesperrt));
+  // The later pages take a while to make: the failure is found while the series runs.
+  jahr.beimWählen = [](int i) {
+    if (i >= 3) QThread::msleep(40);
+  };
+  fehlerErwartet(ordner() + QStringLiteral("Jahr.pdf"), gesperrt);
+  EXPECT_LT(jahr.gewählt.size(), 20u) << "the series went on after the failed page";
+  EXPECT_NE(jahr.gewählt.back(), 0) << "the window was set back as after success";
+  EXPECT_EQ(pdfDateien(ordner()), "Jahr (2).pdf|Jahr.pdf");
+  for (const QString& datei : {QStringLiteral("Jahr.pdf"), QStringLiteral("Jahr (2).pdf")}) {
+    const QString info = ausführen(QStringLiteral("pdfinfo"), {ordner() + datei});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << info.toStdString();
+  }
+  // The last page fails: found only at the end of the series, which then fails too.
+  jahr.beimWählen = nullptr;
+  jahr.gewählt.clear();
+  jahr.namen = {QStringLiteral("Anna"), QStringLiteral("Bernd"), QStringLiteral("Carla")};
+  const QString zweiterOrdner = unterordner(QStringLiteral("zwei"));
+  ASSERT_TRUE(QDir().mkpath(zweiterOrdner + QStringLiteral("Jahr (3).pdf")));
+  fehlerErwartet(zweiterOrdner + QStringLiteral("Jahr.pdf"), zweiterOrdner + QStringLiteral("Jahr (3).pdf"));
+  EXPECT_EQ(jahr.gewählt, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(pdfDateien(zweiterOrdner), "Jahr (2).pdf|Jahr.pdf");
+}
+
+TEST_F(Jahresausgabefehler, DateiDieErstBeimAbschliessenScheitert) {
+  for (int i = 1; i <= 12; ++i) jahr.namen << QStringLiteral("Mitarbeiter %1").arg(i);
+  // The third file takes every byte and keeps none: it fails when it is finished.
+  const QString voll = ordner() + QStringLiteral("Jahr (3).pdf");
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), voll));
+  // Its page is long to write, so the next ones are done first: they are not kept.
+  jahr.beimWählen = [this](int i) {
+    for (int m = 1; m <= 12; ++m)
+      for (int d = 1; d <= 31; ++d)
+        jahr.gitter.setTextMatrix(m, d,
+                                  i == 2 ? QStringLiteral("ÄÖÜ äöü ß 0123456789 %1-%2").arg(m).arg(d) : QString());
+  };
+  fehlerErwartet(ordner() + QStringLiteral("Jahr.pdf"), voll);
+  EXPECT_EQ(pdfDateien(ordner()), "Jahr (2).pdf|Jahr.pdf");
+  EXPECT_FALSE(QFileInfo::exists(voll));
+}
+
+TEST_F(Jahresausgabefehler, VollerDatentraegerLoeschtDieTeildateien) {
+  const QString klein = einhängen(QStringLiteral("klein"), QStringLiteral("size=64k"));
+  if (klein.isEmpty()) GTEST_SKIP() << "cannot mount a small file system (not root?)";
+  QFile füller(klein + QStringLiteral("Fueller"));
+  ASSERT_TRUE(füller.open(QIODevice::WriteOnly));
+  füller.write(QByteArray(60 * 1024, 'x'));
+  füller.close();
+  jahr.namen = {QStringLiteral("Anna"), QStringLiteral("Bernd"), QStringLiteral("Carla"), QStringLiteral("Dora")};
+  // The first file cannot be finished; a later one that fits once the first is
+  // removed is not kept either: the series stopped at the first.
+  fehlerErwartet(klein + QStringLiteral("Jahr.pdf"), klein + QStringLiteral("Jahr.pdf"));
+  EXPECT_EQ(pdfDateien(klein), "");
 }
 
 // A text printed on the line after another, with its opaque background, covers

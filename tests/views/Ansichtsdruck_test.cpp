@@ -2,6 +2,7 @@
 // and what is printed is what the window shows.
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,6 +96,35 @@ TEST_F(Ansichtsdruck, JahresuebersichtAllerMitarbeiterUeberDasFenster) {
     EXPECT_NE(aufträge[i]->suche(f->cmbName->itemText(i)), nullptr) << i;
   }
   EXPECT_EQ(f->cmbName->currentIndex(), 0) << "the first entry is chosen again";
+}
+
+// Every employee's page through the window: a page takes far less than a frame of
+// the screen, so the window is painted at the screen's pace, not for every page;
+// once the series is over it paints again, showing the first employee.
+TEST_F(Ansichtsdruck, JahresuebersichtAllerMitarbeiterMaltImBildtakt) {
+  const auto f = zeigen<frmJahresuebersicht>(QStringLiteral("G"));
+  struct Malzaehler : QObject {
+    int bilder = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      bilder += e->type() == QEvent::Paint;
+      return false;
+    }
+  } zähler;
+  f->msgFlexGrid->installEventFilter(&zähler);
+  QElapsedTimer dauer;
+  dauer.start();
+  QTest::keyClick(f.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+  const qint64 ms = dauer.elapsed();
+  ASSERT_EQ(static_cast<int>(aufträge.size()), f->cmbName->count());
+  ASSERT_GE(f->cmbName->count(), 3);
+  EXPECT_GE(zähler.bilder, 1) << "the first page is shown";
+  EXPECT_LE(zähler.bilder, 1 + ms / 33) << ms << " ms";
+  // After the series the window paints again, on the first employee.
+  EXPECT_TRUE(f->updatesEnabled());
+  const int bisher = zähler.bilder;
+  f->repaint();
+  EXPECT_EQ(zähler.bilder, bisher + 1);
+  EXPECT_EQ(f->cmbName->currentIndex(), 0);
 }
 
 TEST_F(Ansichtsdruck, SummenuebersichtMitFetterGesamtsumme) {

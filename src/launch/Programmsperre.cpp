@@ -1,5 +1,8 @@
 #include "launch/Programmsperre.h"
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QTime>
 
 #include "platform/Laufzeitfehler.h"
@@ -44,8 +47,12 @@ void Sperrdatei_prüfen() {
   const QString pfad = gDatenordner + kSperrdatei;
   try {
     if (gDatenordner.isEmpty()) return;
-    // A link or folder in the lock file's place was set by no one: it bars nobody.
-    if (Unechte_Sperre_entfernen(pfad) || !Datei_vorhanden(pfad)) return;
+    // One look at the path, before every save: no lock file, the usual case, bars
+    // nobody. A link or folder in the lock file's place was set by no one: it bars
+    // nobody either.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(pfad).constData(), &st) != 0) return;
+    if (!S_ISREG(st.st_mode) && (Unechte_Sperre_entfernen(pfad) || !Datei_vorhanden(pfad))) return;
     QString zeile1;
     if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return;
     if (!FEOF()) zeile1 = LineInPlain();

@@ -171,9 +171,9 @@ bool Pfad_vorhanden(const QByteArray& p) {
 // when another workstation made the file a moment earlier (some say "no rights", some
 // "I/O error"): a failed create counts as "held by another" whenever the path stands
 // there afterwards. Only a failure with the path absent, twice, is a real error.
-int Exklusiv_öffnen(const QByteArray& p, int* fd) {
+int Exklusiv_öffnen(const QByteArray& p, int* fd, mode_t modus) {
   for (int versuch = 0;; ++versuch) {
-    *fd = ::open(p.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    *fd = ::open(p.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, modus);
     if (*fd >= 0) return 0;
     const int e = errno == 0 ? EIO : errno;
     if (e == EEXIST || Pfad_vorhanden(p)) return EEXIST;
@@ -189,9 +189,13 @@ int Exklusiv_öffnen(const QByteArray& p, int* fd) {
 
 int Sperrdatei_anlegen(const QString& pfad, const QByteArray& kennung) {
   const QByteArray p = QFile::encodeName(pfad);
+  // The lock takes its folder's rights; asked for by the create itself, they seldom
+  // need setting afterwards.
+  Sperrdateirechte rechte;
+  const bool mitRechten = Sperrdatei_Rechte(pfad, rechte);
   int fd = -1;
-  if (const int e = Exklusiv_öffnen(p, &fd); e != 0) return e;
-  Rechte_wie_Nachbarn(fd, pfad);
+  if (const int e = Exklusiv_öffnen(p, &fd, mitRechten ? static_cast<mode_t>(rechte.modus) : 0666); e != 0) return e;
+  if (mitRechten) Sperrdatei_Rechte_setzen(fd, rechte);
   int fehler = 0;
   qsizetype geschrieben = 0;
   while (geschrieben < kennung.size()) {
@@ -306,8 +310,13 @@ Dateisperre::~Dateisperre() {
 bool Dateisperre::noch_eigen() {
   auto it = Gehaltene().find(mPfad);
   if (!mGehalten || it == Gehaltene().end() || Inhalt(mPfad) != it->kennung) return false;
-  Zeit_setzen(mPfad);
-  it->aufgefrischt = uhr::monoton();
+  // A waiter takes a lock over only once it has seen it unchanged for far longer than
+  // a second: one made or freshened less than a second ago needs no new file time.
+  const double jetzt = uhr::monoton();
+  if (jetzt - it->aufgefrischt >= 1.0) {
+    Zeit_setzen(mPfad);
+    it->aufgefrischt = jetzt;
+  }
   return true;
 }
 

@@ -42,7 +42,8 @@ class Dateisperre {
   // The lock was taken over from a holder that had gone away (files it left behind
   // may be cleaned up now).
   bool übernommen() const { return mÜbernommen; }
-  // Whether the lock file still holds this program's identity; freshens it when so.
+  // Whether the lock file still holds this program's identity; freshens it when so and
+  // its last freshening (or its making) is a second old or more.
   bool noch_eigen();
   // Freshens the lock's file time (at most once a second), so waiting workstations see
   // the holder alive.

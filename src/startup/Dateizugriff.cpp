@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -214,6 +215,8 @@ QByteArray Datei_lesen(const QString& pfad) {
     sZuletzt.gerät = static_cast<quint64>(st.st_dev);
     sZuletzt.inode = static_cast<quint64>(st.st_ino);
     sZuletzt.größe = st.st_size;
+    sZuletzt.modus = st.st_mode & 07777;
+    sZuletzt.gruppe = st.st_gid;
   }
   return inhalt;
 }
@@ -226,7 +229,9 @@ void Öffnen(const QString& pfad, Modus modus) {
   k.pfad = pfad;
   if (modus == Modus::Lesen) {
     // One look at the path: a folder, or a link in the data folder, is not read; a link
-    // elsewhere is read unless it leads to a folder.
+    // elsewhere is read unless it leads to a folder. The look stays before the opening:
+    // on a share that caches file attributes, reads without it were seen to miss lines
+    // another machine had just written.
     struct stat st {};
     if (::lstat(QFile::encodeName(pfad).constData(), &st) == 0) {
       if (S_ISDIR(st.st_mode)) fehler::auslösen(fehler::kPfadZugriffsfehler);
@@ -377,12 +382,14 @@ QString Vorbild(const QString& ordner, const QString& name, bool& eigeneGruppe) 
 void Rechte_wie_Nachbarn(int fd, const QString& pfad) {
   if (!Im_Datenbereich(pfad)) return;
   const QFileInfo fi(pfad);
-  struct stat ordner {};
-  if (::stat(QFile::encodeName(fi.absolutePath()).constData(), &ordner) != 0) return;
   bool eigeneGruppe = false;
   QString vorbild;
   const QString vorgemerkt = sVorbild.ziel == pfad ? sVorbild.vorbild : QString();
-  if (!vorgemerkt.isEmpty() && !Ist_Verweis(vorgemerkt) &&
+  // The version a rewrite was made from was read through the channel just now: its
+  // rights came with that opening, which refuses a link in the data folder.
+  const bool gelesen =
+      !vorgemerkt.isEmpty() && sZuletzt.pfad == vorgemerkt && sZuletzt.größe >= 0 && Im_Datenbereich(vorgemerkt);
+  if (!vorgemerkt.isEmpty() && (gelesen || !Ist_Verweis(vorgemerkt)) &&
       QFileInfo(vorgemerkt).fileName().compare(fi.fileName(), Qt::CaseInsensitive) != 0) {
     // Named by the caller: the neighbour a listing would find.
     const QString n = QFileInfo(vorgemerkt).fileName();
@@ -394,15 +401,41 @@ void Rechte_wie_Nachbarn(int fd, const QString& pfad) {
     vorbild = Vorbild(fi.absolutePath(), fi.fileName(), eigeneGruppe);
   }
   struct stat v {};
-  const bool mitVorbild = !vorbild.isEmpty() && ::stat(QFile::encodeName(vorbild).constData(), &v) == 0;
+  bool mitVorbild = false;
+  if (vorbild == vorgemerkt && gelesen) {
+    v.st_mode = static_cast<mode_t>(sZuletzt.modus);
+    v.st_gid = static_cast<gid_t>(sZuletzt.gruppe);
+    mitVorbild = true;
+  } else {
+    mitVorbild = !vorbild.isEmpty() && ::stat(QFile::encodeName(vorbild).constData(), &v) == 0;
+  }
   // Without a neighbour the folder's own rights tell who shares it: whoever may read
-  // or write the folder may read or write its files.
+  // or write the folder may read or write its files. A version of the same month
+  // gives both mode and group, and the folder is not looked at.
+  struct stat ordner {};
+  if (!(mitVorbild && eigeneGruppe) && ::stat(QFile::encodeName(fi.absolutePath()).constData(), &ordner) != 0) return;
   const mode_t modus = mitVorbild ? (v.st_mode & 0666) : (ordner.st_mode & 0666);
   const gid_t gruppe = mitVorbild && eigeneGruppe ? v.st_gid : ordner.st_gid;
   struct stat neu {};
   if (::fstat(fd, &neu) != 0) return;
   if (neu.st_gid != gruppe) (void)!::fchown(fd, static_cast<uid_t>(-1), gruppe);
   if ((neu.st_mode & 07777) != modus) (void)!::fchmod(fd, modus);
+}
+
+bool Sperrdatei_Rechte(const QString& pfad, Sperrdateirechte& rechte) {
+  if (!Im_Datenbereich(pfad)) return false;
+  struct stat ordner {};
+  if (::stat(QFile::encodeName(QFileInfo(pfad).absolutePath()).constData(), &ordner) != 0) return false;
+  rechte.modus = ordner.st_mode & 0666;
+  rechte.gruppe = ordner.st_gid;
+  return true;
+}
+
+void Sperrdatei_Rechte_setzen(int fd, const Sperrdateirechte& rechte) {
+  struct stat neu {};
+  if (::fstat(fd, &neu) != 0) return;
+  if (neu.st_gid != rechte.gruppe) (void)!::fchown(fd, static_cast<uid_t>(-1), rechte.gruppe);
+  if ((neu.st_mode & 07777) != rechte.modus) (void)!::fchmod(fd, rechte.modus);
 }
 
 void Rechte_Vorbild_vormerken(const QString& ziel, const QString& vorbild) { sVorbild = Vorgemerkt{ziel, vorbild}; }
@@ -678,20 +711,36 @@ QStringList Dateiliste(const QString& ordner, const QString& muster) {
   // kind, is looked at. Every entry but a folder or a link to one is listed, hidden and
   // special ones and broken links included.
   const QString o = ordner.isEmpty() ? QStringLiteral(".") : ordner;
-  DIR* d = ::opendir(QFile::encodeName(o).constData());
-  if (!d) return r;
+  // Read by getdents64 from a plain opening of the folder: the folder's attributes,
+  // which opendir asks for first, say nothing a listing needs.
+  const int fd = ::open(QFile::encodeName(o).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return r;
   const QString basis = umgebung::mitSchrägstrich(o);
-  while (const dirent* e = ::readdir(d)) {
-    if (e->d_type == DT_DIR) continue;
-    const QString name = QFile::decodeName(e->d_name);
-    if (name == u"." || name == u".." || !text::passtMuster(name, muster) || Ist_Zwischendatei(name)) continue;
-    if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-      struct stat st {};
-      if (::stat(QFile::encodeName(basis + name).constData(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+  alignas(8) char puffer[32768];
+  for (;;) {
+    const long n = ::syscall(SYS_getdents64, fd, puffer, sizeof puffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    for (long pos = 0; pos < n;) {
+      // struct linux_dirent64: inode, offset, record length, type, name.
+      const char* e = puffer + pos;
+      unsigned short länge = 0;
+      std::memcpy(&länge, e + 16, sizeof länge);
+      const unsigned char typ = static_cast<unsigned char>(e[18]);
+      const char* roh = e + 19;
+      pos += länge;
+      if (länge == 0) break;
+      if (typ == DT_DIR) continue;
+      const QString name = QFile::decodeName(roh);
+      if (name == u"." || name == u".." || !text::passtMuster(name, muster) || Ist_Zwischendatei(name)) continue;
+      if (typ == DT_LNK || typ == DT_UNKNOWN) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(basis + name).constData(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+      }
+      r << name;
     }
-    r << name;
   }
-  ::closedir(d);
+  ::close(fd);
   std::sort(r.begin(), r.end());
   return r;
 }

@@ -107,6 +107,19 @@ void Ordneransicht_erneuern(const QString& ordner);
 // folder's group. A replaced file keeps its own mode and group instead (the channel's
 // whole-file writes do that themselves). Files elsewhere are left as they are.
 void Rechte_wie_Nachbarn(int fd, const QString& pfad);
+// The rights Rechte_wie_Nachbarn gives a lock file ("….vklock", which belongs to no
+// family: its folder's mode and group), looked up before the file is made, so that the
+// exclusive create asks for the mode itself and in the usual case nothing is left to
+// change. Nothing when the lock lies outside the data and log folders (the umask
+// decides there) or its folder cannot be looked at.
+struct Sperrdateirechte {
+  unsigned modus = 0;  // permission bits (0666 at most)
+  unsigned gruppe = 0;
+};
+bool Sperrdatei_Rechte(const QString& pfad, Sperrdateirechte& rechte);
+// Gives a lock file just created the rights looked up for it, where the create did not
+// (a umask that cut the mode, a group the folder does not pass on).
+void Sperrdatei_Rechte_setzen(int fd, const Sperrdateirechte& rechte);
 // The file whose mode and group the next whole-file write of `ziel` gives it when it
 // makes `ziel` new, for a caller that knows it (a month writer: the version it read,
 // the newest other version of the month), so that no listing looks for it. Holds for
@@ -127,7 +140,9 @@ struct Gelesene_Datei {
   qint64 zeit = 0;  // modification time, nanoseconds since the epoch
   quint64 gerät = 0;
   quint64 inode = 0;
-  qint64 größe = -1;  // by the attributes
+  qint64 größe = -1;   // by the attributes
+  unsigned modus = 0;  // permission bits
+  unsigned gruppe = 0;
 };
 const Gelesene_Datei& Zuletzt_gelesen();
 // Whether a file name is a month version "yymm yymmdd Data.dat" (in any letter case).

@@ -20,6 +20,7 @@
 #include <deque>
 #include <initializer_list>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Cp1252.h"
@@ -142,6 +143,16 @@ QStringView Benutzerteil(const QString& eintrag) {
   const qsizetype p = eintrag.indexOf(u':');
   return p < 0 ? QStringView(eintrag) : QStringView(eintrag).left(p);
 }
+
+// A plain hash of a name for the compact month's table, which looks up every user of
+// the month a few times: FNV-1a over the UTF-16 units.
+struct Namenshash {
+  size_t operator()(QStringView name) const noexcept {
+    quint64 h = 14695981039346656037ull;
+    for (const QChar c : name) h = (h ^ c.unicode()) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
 
 // A name in lower case: the name itself when it has no upper-case letter (the usual
 // case), otherwise a lower-cased copy kept in `kopien` (which never moves its strings).
@@ -287,11 +298,26 @@ Neueste Neueste_aus_Liste(const QString& schlüssel, const QStringList& versione
   return r;
 }
 
+// Whether a line is an entry row that a change of single days is laid over (as
+// Zeilen_zusammenführen takes it): "A:" + one of `gesucht` (lower case) + ":" + 31 code
+// characters. The user in lower case when so.
+std::optional<QString> Zeile_von(const QString& z, const QSet<QString>& gesucht) {
+  if (!z.startsWith(u"A:")) return std::nullopt;
+  const qsizetype p = z.indexOf(u':', 2);
+  if (p < 0 || z.size() - p - 1 != 31) return std::nullopt;
+  QString benutzer = z.mid(2, p - 2).toLower();
+  if (!gesucht.contains(benutzer)) return std::nullopt;
+  return benutzer;
+}
+
 // Of a month file's bytes, the lines as the channel reads them that an append of
 // single days needs: the entry lines of the users `gesucht` (lower case), found by
 // decoding only the beginning of each line (the line encoding shifts each character
 // by its position alone). An unterminated last line (another writer's line in flight)
 // is left out. For users other than plain ASCII: every line.
+// Only each user's last row counts: the lines are looked at from the end, and the
+// looking stops once every user's last row is found (the lines come in file order,
+// from the earliest one kept); a save of one employee reads half the month on average.
 QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) {
   // The users as bytes, looked at for every line of the month.
   std::vector<QByteArray> namen;
@@ -323,9 +349,44 @@ QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) 
     return false;
   };
   QStringList zeilen;
-  qsizetype gezählt = 0;
   const char* p = d.constData();
   const qsizetype n = d.size();
+  // A line ends at the first CR or LF (a CR LF is one end): the text of a line is a
+  // run of bytes that are neither, and each CR or LF ends one.
+  const auto anfang_vor = [&](qsizetype e) {
+    const void* cr = ::memrchr(p, '\r', static_cast<size_t>(e));
+    const qsizetype a = cr ? static_cast<const char*>(cr) - p + 1 : 0;
+    const void* lf = ::memrchr(p + a, '\n', static_cast<size_t>(e - a));
+    return lf ? static_cast<const char*>(lf) - p + 1 : a;
+  };
+  if (ascii && !namen.empty()) {
+    qsizetype ende = n;
+    if (n > 0 && p[n - 1] != '\r' && p[n - 1] != '\n') {
+      // An unterminated last line is left out behind three lines or more.
+      const qsizetype letzte = anfang_vor(n);
+      int davor = 0;
+      for (qsizetype i = 0; i < letzte && davor < 3; ++davor) {
+        while (i < letzte && p[i] != '\r' && p[i] != '\n') ++i;
+        if (i < n && p[i] == '\r') ++i;
+        if (i < n && p[i] == '\n') ++i;
+      }
+      if (davor >= 3) ende = letzte;
+    }
+    QSet<QString> offen = gesucht;
+    for (qsizetype e = ende;;) {
+      const qsizetype a = anfang_vor(e);
+      if (e > a && passt(reinterpret_cast<const unsigned char*>(p + a), e - a)) {
+        zeilen << Zeile_dekodieren(QByteArrayView(p + a, e - a));
+        if (const std::optional<QString> b = Zeile_von(zeilen.last(), gesucht)) offen.remove(*b);
+        if (offen.isEmpty()) break;
+      }
+      if (a == 0) break;
+      e = a - 1;
+    }
+    std::reverse(zeilen.begin(), zeilen.end());
+    return zeilen;
+  }
+  qsizetype gezählt = 0;
   for (qsizetype i = 0; i < n;) {
     // The line ends at the first CR or LF, as the channel finds it.
     const char* cr = static_cast<const char*>(std::memchr(p + i, '\r', static_cast<size_t>(n - i)));
@@ -432,23 +493,32 @@ QStringList Monatsdatei_kompakte_Zeilen() {
   // Of each user, by the user name in lower case: the last entry line, the comment
   // lines as a chain in file order (the first and the last here, each one's successor
   // in `nächster`), and whether the user is in the order below yet. One table, so that
-  // each name is hashed once per line and once per employee. Index 0 is no line.
+  // each name is looked up once per line and once per employee; an entry line keeps
+  // the place of its user's state. Index 0 is no line.
   struct Stand {
     qsizetype eintrag = 0, ersterKommentar = 0, letzterKommentar = 0;
     bool gesehen = false;
   };
-  QHash<QStringView, Stand> stände;
-  stände.reserve(gMonatsEinträge.size() + gBenutzerIDs.size() + 16);
-  // Each entry line's user in lower case, looked at again below.
-  std::vector<QStringView> eintragsbenutzer(static_cast<size_t>(gMonatsEinträge.size()));
+  std::vector<Stand> stände;
+  stände.reserve(static_cast<size_t>(gMonatsEinträge.size() + gBenutzerIDs.size() + 16));
+  std::unordered_map<QStringView, size_t, Namenshash> platz;
+  platz.reserve(stände.capacity());
+  const auto stand_von = [&](QStringView name) {
+    const auto [it, neu] = platz.try_emplace(name, stände.size());
+    if (neu) stände.emplace_back();
+    return it->second;
+  };
+  // The place of each entry line's user, looked at again below.
+  std::vector<size_t> eintragsplatz(static_cast<size_t>(gMonatsEinträge.size()), 0);
   for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e) {
-    eintragsbenutzer[static_cast<size_t>(e)] = Klein(Benutzerteil(gMonatsEinträge[e]), kopien);
-    stände[eintragsbenutzer[static_cast<size_t>(e)]].eintrag = e;
+    const size_t k = stand_von(Klein(Benutzerteil(gMonatsEinträge[e]), kopien));
+    stände[k].eintrag = e;
+    eintragsplatz[static_cast<size_t>(e)] = k;
   }
   std::vector<qsizetype> nächster(static_cast<size_t>(gMonatsKommentare.size()), 0);
   if (!(gMonatsKommentare.size() == 2 && gMonatsKommentare[1] == u"NoComments")) {
     for (qsizetype k = 1; k < gMonatsKommentare.size(); ++k) {
-      Stand& st = stände[Klein(Benutzerteil(gMonatsKommentare[k]), kopien)];
+      Stand& st = stände[stand_von(Klein(Benutzerteil(gMonatsKommentare[k]), kopien))];
       if (st.ersterKommentar == 0)
         st.ersterKommentar = k;
       else
@@ -461,29 +531,28 @@ QStringList Monatsdatei_kompakte_Zeilen() {
   // table does not know (yet) in the order of their first line. An employee list read
   // short or older than the month must never delete anyone's entries; those of a
   // deleted employee are removed by the employee editor's apply only.
-  QList<QStringView> benutzer;
-  benutzer.reserve(gBenutzerIDs.size() + 16);
+  std::vector<size_t> benutzer;
+  benutzer.reserve(static_cast<size_t>(gBenutzerIDs.size() + 16));
   for (int i = 1; i < gBenutzerIDs.size(); ++i) {
     const QStringView id = Klein(gBenutzerIDs[i], kopien);
     if (id.isEmpty()) continue;
-    Stand& st = stände[id];
-    if (!st.gesehen) {
-      st.gesehen = true;
-      benutzer << id;
+    const size_t k = stand_von(id);
+    if (!stände[k].gesehen) {
+      stände[k].gesehen = true;
+      benutzer.push_back(k);
     }
   }
   for (qsizetype e = 1; e < gMonatsEinträge.size(); ++e) {
     if (gMonatsEinträge.size() == 2 && gMonatsEinträge[1] == u"NoData") break;
-    const QStringView id = eintragsbenutzer[static_cast<size_t>(e)];
-    Stand& st = stände[id];
-    if (!st.gesehen) {
-      st.gesehen = true;
-      benutzer << id;
+    const size_t k = eintragsplatz[static_cast<size_t>(e)];
+    if (!stände[k].gesehen) {
+      stände[k].gesehen = true;
+      benutzer.push_back(k);
     }
   }
 
-  for (const QStringView id : benutzer) {
-    const Stand st = stände.value(id);
+  for (const size_t k : benutzer) {
+    const Stand st = stände[k];
     if (st.eintrag == 0) continue;
     const QString& zeile = gMonatsEinträge[st.eintrag];
     const QStringView name = Benutzerteil(zeile);

@@ -99,4 +99,44 @@ TEST(Dateirechte, NeueDateienImGeteiltenOrdnerBehaltenModusUndGruppe) {
   }
 }
 
+// The month lock of one account of the group takes the folder's rights as well (the
+// umask would cut the group's right to read it, and its group would be the account's
+// own): the other account can read it, and its save is refused while the lock is held.
+TEST(Dateirechte, MonatssperreNimmtDieRechteDesOrdnersUndHaeltDenAnderenAb) {
+  if (::geteuid() != 0)
+    GTEST_SKIP() << "needs root: the second workstation runs as another user id, which only root can set";
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  ASSERT_EQ(::chmod(QFile::encodeName(tmp.path()).constData(), 0711), 0);
+  const QString daten = tmp.path() + QStringLiteral("/Data/");
+  ASSERT_TRUE(QDir().mkdir(daten));
+  Setzen(daten, 0, 0770);
+
+  QProcess halter;
+  halter.setProgram(Helfer());
+  halter.setArguments({daten, QStringLiteral("halten"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("1"),
+                       QStringLiteral("260310")});
+  halter.setChildProcessModifier([] {
+    const gid_t gruppen[] = {kGruppe};
+    if (::setgroups(1, gruppen) != 0 || ::setgid(kErster + 100) != 0 || ::setuid(kErster) != 0) ::_exit(90);
+    ::umask(022);
+  });
+  halter.start();
+  ASSERT_TRUE(halter.waitForReadyRead(30000)) << qPrintable(QString::fromLocal8Bit(halter.readAllStandardError()));
+  ASSERT_TRUE(halter.readAllStandardOutput().startsWith("bereit"));
+
+  const QString sperre = daten + QStringLiteral("~2603.vklock");
+  const Recht r = Recht_von(sperre);
+  EXPECT_EQ(r.modus, 0660u);
+  EXPECT_EQ(r.gruppe, kGruppe);
+  QString fehler;
+  EXPECT_NE(Speichern_als(kZweiter, daten, 1, fehler), 0) << "saved beside a held lock";
+  EXPECT_TRUE(QDir(daten).entryList({QStringLiteral("*Data.dat")}, QDir::Files).isEmpty());
+
+  halter.terminate();
+  ASSERT_TRUE(halter.waitForFinished(30000));
+  EXPECT_FALSE(QFile::exists(sperre));
+  ASSERT_EQ(Speichern_als(kZweiter, daten, 1, fehler), 0) << qPrintable(fehler);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <functional>
+#include <vector>
 
 #include "common/Testumgebung.h"
 #include "platform/Dialoge.h"
@@ -143,6 +144,66 @@ TEST_F(MonatsdateiTest, GeaenderteTageKommenAufDieNeuesteZeile) {
   EXPECT_EQ(Geänderte_Tage(tage(QStringLiteral("1")), QStringLiteral("A:x:") + tage(QStringLiteral(" 1"))),
             std::optional<quint32>((1u << 1) | (1u << 2)));
   EXPECT_FALSE(Geänderte_Tage(QStringLiteral("A:x:1"), tage(QString())).has_value());
+}
+
+// A change of single days goes onto each employee's last row in the file: a later row
+// that is no row of 31 days does not count, an unterminated last line (a line in
+// flight) is left out behind three lines, and a line may end in CR LF, CR or LF.
+TEST_F(MonatsdateiTest, GeaenderteTageKommenAufDieLetzteGueltigeZeileJedesBenutzers) {
+  const QByteArray kopf = kodiert({QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx")});
+  const auto z = [](const QString& zeile) { return kodiert({zeile}); };
+  const auto ohneEnde = [](const QString& zeile) { return kodiert({zeile}).chopped(2); };
+  const auto mitEnde = [](const QString& zeile, const char* ende) { return kodiert({zeile}).chopped(2) + ende; };
+  const QString hm = QStringLiteral("A:hmueller:"), es = QStringLiteral("A:eschmidt:");
+  struct Fall {
+    const char* was;
+    QByteArray inhalt;
+    QString hmueller, eschmidt;  // the rows after the change of day 3 ("" where not changed)
+  };
+  const std::vector<Fall> fälle = {
+      {"the later of two rows, in another letter case",
+       kopf + z(QStringLiteral("A:HMueller:") + tage(QStringLiteral("1"))) + z(hm + tage(QStringLiteral(" 1"))),
+       hm + tage(QStringLiteral(" 12")),
+       {}},
+      {"a later row of 30 days does not count",
+       kopf + z(hm + tage(QStringLiteral("1"))) + z(hm + QString(30, u'9')),
+       hm + tage(QStringLiteral("1 2")),
+       {}},
+      {"an unterminated last line is left out",
+       kopf + z(hm + tage(QStringLiteral("1"))) + ohneEnde(hm + tage(QStringLiteral("77"))),
+       hm + tage(QStringLiteral("1 2")),
+       {}},
+      {"an unterminated line behind two lines counts",
+       kodiert({QStringLiteral("[2603]"), kKennzeile}) + ohneEnde(hm + tage(QStringLiteral("77"))),
+       hm + tage(QStringLiteral("772")),
+       {}},
+      {"lines ending in LF and in CR",
+       kopf + mitEnde(hm + tage(QStringLiteral("1")), "\n") + mitEnde(hm + tage(QStringLiteral("11")), "\r") +
+           mitEnde(es + tage(QStringLiteral("5")), "\n\r") + z(QStringLiteral("K:hmueller:01-01:x")),
+       hm + tage(QStringLiteral("112")), es + tage(QStringLiteral("5 2"))},
+      {"two employees, each on its own last row",
+       kopf + z(es + tage(QStringLiteral("5"))) + z(hm + tage(QStringLiteral("1"))) +
+           z(es + tage(QStringLiteral("55"))) + z(hm + tage(QStringLiteral("11"))) +
+           z(QStringLiteral("A:lleer:") + tage(QStringLiteral("9"))),
+       hm + tage(QStringLiteral("112")), es + tage(QStringLiteral("552"))},
+      {"no row yet",
+       kopf + z(QStringLiteral("A:lleer:") + tage(QStringLiteral("9"))),
+       hm + tage(QStringLiteral("  2")),
+       {}},
+  };
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.was);
+    for (const QString& name : dateien()) QFile::remove(gDatenordner + name);
+    schreiben(pfad(QStringLiteral("260310")), f.inhalt);
+    QList<Monatszeile> zeilen;
+    for (const QString& soll : {f.hmueller, f.eschmidt})
+      if (!soll.isEmpty()) zeilen << Monatszeile{soll.left(11) + tage(QStringLiteral("  2")), 1u << 3};
+    ASSERT_TRUE(Monatsdatei_zeilen_speichern(QStringLiteral("2603"), zeilen));
+    const QStringList danach = dekodierteZeilen(pfad(QStringLiteral("260310")));
+    ASSERT_GE(danach.size(), zeilen.size());
+    for (qsizetype i = 0; i < zeilen.size(); ++i)
+      EXPECT_EQ(danach[danach.size() - zeilen.size() + i], i == 0 ? f.hmueller : f.eschmidt);
+  }
 }
 
 // Another machine's lock: its file time says nothing (clocks differ between machines),

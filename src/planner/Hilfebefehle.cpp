@@ -19,9 +19,7 @@
 #include "startup/Umrechnungen.h"
 #include "widgets/Rasteransicht.h"
 
-void Hilfebefehle_verbinden(frmVelkora& f) {
-  Wartetitel_verbinden(f);
-}
+void Hilfebefehle_verbinden(frmVelkora& f) { Wartetitel_verbinden(f); }
 
 bool Hilfe_und_Export_Tasten(frmVelkora& f, int taste, int) {
   if (taste == Qt::Key_F1) {

@@ -51,9 +51,7 @@ QString Haken_fehlt_Text(const char* name) {
   return QStringLiteral("Objektvariable nicht festgelegt: ") + QString::fromUtf8(name);
 }
 
-void Haken_fehlt(const char* name) {
-  throw Laufzeitfehler(kObjektNichtFestgelegt, Haken_fehlt_Text(name));
-}
+void Haken_fehlt(const char* name) { throw Laufzeitfehler(kObjektNichtFestgelegt, Haken_fehlt_Text(name)); }
 
 }  // namespace fehler
 

@@ -26,7 +26,9 @@ int knopfVon(Qt::MouseButtons b) {
   return k;
 }
 
-Qt::Alignment qtAusrichtung(int a, const QString& text) {
+}  // namespace
+
+Qt::Alignment Rasterausrichtung(int a, const QString& text) {
   if (a == Raster::Allgemein) {
     bool zahl = false;
     text.trimmed().toDouble(&zahl);
@@ -37,7 +39,6 @@ Qt::Alignment qtAusrichtung(int a, const QString& text) {
   const Qt::Alignment v[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
   return h[a / 3] | v[a % 3];
 }
-}  // namespace
 
 Rasteransicht::Rasteransicht(QWidget* eltern) : QAbstractScrollArea(eltern) {
   setFocusPolicy(Qt::StrongFocus);
@@ -345,7 +346,7 @@ void Rasteransicht::textZeichnen(QPainter& p, int r, int c, const QRect& rechtec
     // is drawn that way, which cuts it at `innen` too.
     const Qt::Alignment a = ausrichtung == Raster::Allgemein
                                 ? Qt::AlignVCenter | (s->zahl ? Qt::AlignRight : Qt::AlignLeft)
-                                : qtAusrichtung(ausrichtung, text);
+                                : Rasterausrichtung(ausrichtung, text);
     const QRectF fläche(innen);
     double y = 0, xGrenzen = 0, xZeile = 0;
     if (a & Qt::AlignBottom)
@@ -369,7 +370,7 @@ void Rasteransicht::textZeichnen(QPainter& p, int r, int c, const QRect& rechtec
   }
   p.save();
   p.setClipRect(schnitt);
-  p.drawText(innen, static_cast<int>(qtAusrichtung(ausrichtung, text)) | (umbrechen ? Qt::TextWordWrap : 0), text);
+  p.drawText(innen, static_cast<int>(Rasterausrichtung(ausrichtung, text)) | (umbrechen ? Qt::TextWordWrap : 0), text);
   p.restore();
 }
 

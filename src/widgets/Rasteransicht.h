@@ -14,6 +14,10 @@
 
 class QPainter;
 
+// How a cell's text is aligned, from the model's alignment: the general one puts a
+// number to the right and anything else to the left, both in the middle.
+Qt::Alignment Rasterausrichtung(int ausrichtung, const QString& text);
+
 class Rasteransicht : public QAbstractScrollArea {
  public:
   // Mouse buttons: 1 left, 2 right, 4 middle. Modifier keys: 1 Shift, 2 Ctrl, 4 Alt.

@@ -294,6 +294,15 @@ class Ausgabefehler : public Pdfdruck {
     mEingehängt << ziel;
     return ziel;
   }
+  // A small file system with only a few kilobytes left free: a file is created, its
+  // end cannot be written. Empty as einhängen.
+  QString fastVoll() {
+    const QString klein = einhängen(QStringLiteral("klein"), QStringLiteral("size=64k"));
+    if (klein.isEmpty()) return {};
+    QFile füller(klein + QStringLiteral("Fueller"));
+    if (!füller.open(QIODevice::WriteOnly) || füller.write(QByteArray(60 * 1024, 'x')) != 60 * 1024) return {};
+    return klein;
+  }
   QStringList logbuch() const {
     QStringList zeilen;
     for (const QString& n : QDir(gLogordner).entryList({QStringLiteral("*.log")}, QDir::Files))
@@ -350,13 +359,8 @@ TEST_F(Ausgabefehler, DruckerDerSichNichtOeffnenLaesst) {
 }
 
 TEST_F(Ausgabefehler, VollerDatentraegerBeimAbschliessenLoeschtDieTeildatei) {
-  const QString klein = einhängen(QStringLiteral("klein"), QStringLiteral("size=64k"));
+  const QString klein = fastVoll();
   if (klein.isEmpty()) GTEST_SKIP() << "cannot mount a small file system (not root?)";
-  // Only a few kilobytes stay free: the file is created, its end cannot be written.
-  QFile füller(klein + QStringLiteral("Fueller"));
-  ASSERT_TRUE(füller.open(QIODevice::WriteOnly));
-  füller.write(QByteArray(60 * 1024, 'x'));
-  füller.close();
   const QString pdf = klein + QStringLiteral("Monat.pdf");
   druckfehlerErwartet(kPdfDrucker, pdf, fehler::kPfadZugriffsfehler);
   // With room again the same job is written completely.
@@ -458,12 +462,8 @@ TEST_F(Jahresausgabefehler, DateiDieErstBeimAbschliessenScheitert) {
 }
 
 TEST_F(Jahresausgabefehler, VollerDatentraegerLoeschtDieTeildateien) {
-  const QString klein = einhängen(QStringLiteral("klein"), QStringLiteral("size=64k"));
+  const QString klein = fastVoll();
   if (klein.isEmpty()) GTEST_SKIP() << "cannot mount a small file system (not root?)";
-  QFile füller(klein + QStringLiteral("Fueller"));
-  ASSERT_TRUE(füller.open(QIODevice::WriteOnly));
-  füller.write(QByteArray(60 * 1024, 'x'));
-  füller.close();
   jahr.namen = {QStringLiteral("Anna"), QStringLiteral("Bernd"), QStringLiteral("Carla"), QStringLiteral("Dora")};
   // The first file cannot be finished; a later one that fits once the first is
   // removed is not kept either: the series stopped at the first.

@@ -33,18 +33,6 @@ std::vector<Strecke> strecken(int fest, int erste, int anzahl, int platz, const 
   return s;
 }
 
-Qt::Alignment ausrichtung(int a, const QString& text) {
-  if (a == Raster::Allgemein) {
-    bool zahl = false;
-    text.trimmed().toDouble(&zahl);
-    return Qt::AlignVCenter | (zahl ? Qt::AlignRight : Qt::AlignLeft);
-  }
-  if (a < 0 || a > 8) a = Raster::LinksMitte;
-  const Qt::Alignment h[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-  const Qt::Alignment v[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
-  return h[a / 3] | v[a % 3];
-}
-
 // The shown cells painted one by one, each with its own state.
 QImage zelleFürZelle(const Rasteransicht& ansicht) {
   const Raster& g = ansicht.raster();
@@ -81,7 +69,7 @@ QImage zelleFürZelle(const Rasteransicht& ansicht) {
       const bool umbrechen = g.WordWrap() && innen.height() >= 2 * p.fontMetrics().height();
       p.save();
       p.setClipRect(zelle.adjusted(0, 0, -1, -1));
-      p.drawText(innen, static_cast<int>(ausrichtung(a, text)) | (umbrechen ? Qt::TextWordWrap : 0), text);
+      p.drawText(innen, static_cast<int>(Rasterausrichtung(a, text)) | (umbrechen ? Qt::TextWordWrap : 0), text);
       p.restore();
     }
   p.end();

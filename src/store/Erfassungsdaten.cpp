@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "platform/Laufzeitfehler.h"
+#include "platform/Namenstabelle.h"
 #include "platform/Text.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
@@ -437,9 +439,16 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
     else
       gErfassungsdaten.leeren();
 
-    QHash<QString, QList<int>> zeilenDesBenutzers;
-    for (int i = 1; i <= Mitarbeiterzeilen(); ++i)
-      if (!gBenutzerIDs[i].isEmpty()) zeilenDesBenutzers[gBenutzerIDs[i].toLower()] << i;
+    // The employees' rows by user in lower case; one look-up per line of every month.
+    std::vector<QString> namen;
+    namen.reserve(static_cast<size_t>(Mitarbeiterzeilen()));
+    Namenstabelle<QList<int>> zeilenDesBenutzers;
+    zeilenDesBenutzers.reserve(static_cast<size_t>(Mitarbeiterzeilen()));
+    for (int i = 1; i <= Mitarbeiterzeilen(); ++i) {
+      if (gBenutzerIDs[i].isEmpty()) continue;
+      namen.push_back(gBenutzerIDs[i].toLower());
+      zeilenDesBenutzers[namen.back()] << i;
+    }
 
     // One listing of the folder for all 36 months.
     const QHash<QString, Version> versionen = Neueste_Versionen(Dateiliste(gDatenordner, QStringLiteral("*Data.dat")));
@@ -451,11 +460,11 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
         const QString& eintrag = gMonatsEinträge[e];
         const qsizetype p = eintrag.indexOf(u':');
         if (p < 0) continue;
-        const auto it = zeilenDesBenutzers.constFind(Klein(QStringView(eintrag).left(p), id));
-        if (it == zeilenDesBenutzers.cend()) continue;
+        const auto it = zeilenDesBenutzers.find(Klein(QStringView(eintrag).left(p), id));
+        if (it == zeilenDesBenutzers.end()) continue;
         QString codes = eintrag;
         Anfang_abschneiden(codes, p + 1);
-        const QList<int>& zeilen = *it;
+        const QList<int>& zeilen = it->second;
         for (qsizetype k = 0; k + 1 < zeilen.size(); ++k) gErfassungsdaten(zeilen[k], index) = codes;
         gErfassungsdaten(zeilen.back(), index) = std::move(codes);
       }

@@ -25,6 +25,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Laufzeitfehler.h"
+#include "platform/Namenstabelle.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
 #include "startup/Dateisperre.h"
@@ -143,16 +144,6 @@ QStringView Benutzerteil(const QString& eintrag) {
   const qsizetype p = eintrag.indexOf(u':');
   return p < 0 ? QStringView(eintrag) : QStringView(eintrag).left(p);
 }
-
-// A plain hash of a name for the compact month's table, which looks up every user of
-// the month a few times: FNV-1a over the UTF-16 units.
-struct Namenshash {
-  size_t operator()(QStringView name) const noexcept {
-    quint64 h = 14695981039346656037ull;
-    for (const QChar c : name) h = (h ^ c.unicode()) * 1099511628211ull;
-    return static_cast<size_t>(h);
-  }
-};
 
 // A name in lower case: the name itself when it has no upper-case letter (the usual
 // case), otherwise a lower-cased copy kept in `kopien` (which never moves its strings).
@@ -501,7 +492,7 @@ QStringList Monatsdatei_kompakte_Zeilen() {
   };
   std::vector<Stand> stände;
   stände.reserve(static_cast<size_t>(gMonatsEinträge.size() + gBenutzerIDs.size() + 16));
-  std::unordered_map<QStringView, size_t, Namenshash> platz;
+  Namenstabelle<size_t> platz;
   platz.reserve(stände.capacity());
   const auto stand_von = [&](QStringView name) {
     const auto [it, neu] = platz.try_emplace(name, stände.size());

@@ -2,14 +2,16 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QHash>
 #include <QStringView>
 #include <QTime>
 #include <algorithm>
+#include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Laufzeitfehler.h"
+#include "platform/Namenstabelle.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
 #include "startup/Dateisperre.h"
@@ -86,27 +88,61 @@ Dateistand Stand(const QString& pfad) { return {Dateigröße(pfad), Dateizeit(pf
 
 }  // namespace
 
+namespace {
+
+// An event text is some fifty characters: hashed eight bytes at a step.
+struct Ereignishash {
+  size_t operator()(QStringView t) const noexcept {
+    const auto* p = reinterpret_cast<const unsigned char*>(t.data());
+    size_t rest = static_cast<size_t>(t.size()) * sizeof(QChar);
+    quint64 h = 0x9E3779B97F4A7C15ull ^ rest;
+    for (; rest >= 8; rest -= 8, p += 8) {
+      quint64 w;
+      std::memcpy(&w, p, 8);
+      h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
+      h ^= h >> 31;
+    }
+    if (rest > 0) {
+      quint64 w = 0;
+      std::memcpy(&w, p, rest);
+      h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
+      h ^= h >> 31;
+    }
+    return static_cast<size_t>(h);
+  }
+};
+
+}  // namespace
+
 std::vector<bool> Stornierte_Zeilen(const QStringList& zeilen) {
   std::vector<bool> weg(static_cast<size_t>(zeilen.size()), false);
-  // The lines not cancelled so far, by their event, in reading order: the last of
-  // each list is the nearest partner, so a long logbook is not searched backwards
-  // once per ":Storno" line.
-  QHash<QStringView, std::vector<qsizetype>> offen;
-  offen.reserve(zeilen.size());
   constexpr qsizetype kMindestlänge = kKopfLänge + 7;
+  const auto storniert = [](const QString& z) { return z.size() >= kMindestlänge && z.endsWith(kStorno); };
+  const auto gesucht = [](const QString& z) { return QStringView(z).mid(kKopfLänge, z.size() - kMindestlänge); };
+  // Only an event that some ":Storno" line names can lose a line, so only those events
+  // are kept: for each the last line not cancelled so far (the nearest partner, -1 for
+  // none), and for each line the one of the same event before it. A long logbook is
+  // then neither searched backwards once per ":Storno" line nor keeps a list per line.
+  std::unordered_map<QStringView, qsizetype, Ereignishash, Namensgleichheit> offen;
+  for (const QString& z : zeilen)
+    if (storniert(z)) offen.try_emplace(gesucht(z), -1);
+  if (offen.empty()) return weg;
+  std::vector<qsizetype> davor(static_cast<size_t>(zeilen.size()), -1);
   for (qsizetype i = 0; i < zeilen.size(); ++i) {
     const QString& z = zeilen[i];
-    if (z.size() >= kMindestlänge && z.endsWith(kStorno)) {
-      const QStringView schlüssel = QStringView(z).mid(kKopfLänge, z.size() - kMindestlänge);
-      const auto it = offen.find(schlüssel);
-      if (it != offen.end() && !it->empty()) {
-        weg[static_cast<size_t>(it->back())] = true;
+    if (storniert(z)) {
+      const auto it = offen.find(gesucht(z));
+      if (it->second >= 0) {
+        weg[static_cast<size_t>(it->second)] = true;
         weg[static_cast<size_t>(i)] = true;
-        it->pop_back();
+        it->second = davor[static_cast<size_t>(it->second)];
         continue;
       }
     }
-    offen[QStringView(z).mid(std::min<qsizetype>(kKopfLänge, z.size()))].push_back(i);
+    const auto it = offen.find(QStringView(z).mid(std::min<qsizetype>(kKopfLänge, z.size())));
+    if (it == offen.end()) continue;
+    davor[static_cast<size_t>(i)] = it->second;
+    it->second = i;
   }
   return weg;
 }

@@ -90,26 +90,42 @@ Dateistand Stand(const QString& pfad) { return {Dateigröße(pfad), Dateizeit(pf
 
 namespace {
 
-// An event text is some fifty characters: hashed eight bytes at a step.
-struct Ereignishash {
-  size_t operator()(QStringView t) const noexcept {
-    const auto* p = reinterpret_cast<const unsigned char*>(t.data());
-    size_t rest = static_cast<size_t>(t.size()) * sizeof(QChar);
-    quint64 h = 0x9E3779B97F4A7C15ull ^ rest;
-    for (; rest >= 8; rest -= 8, p += 8) {
-      quint64 w;
-      std::memcpy(&w, p, 8);
-      h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
-      h ^= h >> 31;
-    }
-    if (rest > 0) {
-      quint64 w = 0;
-      std::memcpy(&w, p, rest);
-      h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
-      h ^= h >> 31;
-    }
-    return static_cast<size_t>(h);
+// The events some ":Storno" line names, in an open table of a power-of-two size that
+// keeps each event's hash: most lines of a logbook are never cancelled, and for those
+// the look-up ends at an empty slot or a differing hash without comparing texts.
+class Stornotabelle {
+ public:
+  explicit Stornotabelle(size_t anzahl) {
+    size_t n = 16;
+    while (n < anzahl * 2) n *= 2;
+    mPlätze.resize(n);
   }
+  // The last line not cancelled so far of an event (-1 for none); nullptr for an event
+  // no ":Storno" line names.
+  qsizetype* finden(QStringView ereignis) { return platz(ereignis, false); }
+  void aufnehmen(QStringView ereignis) { platz(ereignis, true); }
+
+ private:
+  struct Platz {
+    size_t hash = 0;
+    QStringView ereignis;
+    qsizetype zeile = -1;
+    bool belegt = false;
+  };
+  qsizetype* platz(QStringView ereignis, bool anlegen) {
+    const size_t h = Langtexthash()(ereignis);
+    const size_t maske = mPlätze.size() - 1;
+    for (size_t i = h & maske;; i = (i + 1) & maske) {
+      Platz& p = mPlätze[i];
+      if (!p.belegt) {
+        if (!anlegen) return nullptr;
+        p = {h, ereignis, -1, true};
+        return &p.zeile;
+      }
+      if (p.hash == h && Namensgleichheit()(p.ereignis, ereignis)) return &p.zeile;
+    }
+  }
+  std::vector<Platz> mPlätze;
 };
 
 }  // namespace
@@ -117,32 +133,42 @@ struct Ereignishash {
 std::vector<bool> Stornierte_Zeilen(const QStringList& zeilen) {
   std::vector<bool> weg(static_cast<size_t>(zeilen.size()), false);
   constexpr qsizetype kMindestlänge = kKopfLänge + 7;
-  const auto storniert = [](const QString& z) { return z.size() >= kMindestlänge && z.endsWith(kStorno); };
-  const auto gesucht = [](const QString& z) { return QStringView(z).mid(kKopfLänge, z.size() - kMindestlänge); };
-  // Only an event that some ":Storno" line names can lose a line, so only those events
-  // are kept: for each the last line not cancelled so far (the nearest partner, -1 for
-  // none), and for each line the one of the same event before it. A long logbook is
-  // then neither searched backwards once per ":Storno" line nor keeps a list per line.
-  std::unordered_map<QStringView, qsizetype, Ereignishash, Namensgleichheit> offen;
-  for (const QString& z : zeilen)
-    if (storniert(z)) offen.try_emplace(gesucht(z), -1);
-  if (offen.empty()) return weg;
-  std::vector<qsizetype> davor(static_cast<size_t>(zeilen.size()), -1);
+  const QStringView storno(kStorno);
+  std::vector<bool> storniert(static_cast<size_t>(zeilen.size()), false);
+  std::vector<qsizetype> stornozeilen;
   for (qsizetype i = 0; i < zeilen.size(); ++i) {
     const QString& z = zeilen[i];
-    if (storniert(z)) {
-      const auto it = offen.find(gesucht(z));
-      if (it->second >= 0) {
-        weg[static_cast<size_t>(it->second)] = true;
+    if (z.size() >= kMindestlänge && Namensgleichheit()(QStringView(z).right(storno.size()), storno)) {
+      storniert[static_cast<size_t>(i)] = true;
+      stornozeilen.push_back(i);
+    }
+  }
+  if (stornozeilen.empty()) return weg;
+  const auto gesucht = [&zeilen](qsizetype i) {
+    return QStringView(zeilen[i]).mid(kKopfLänge, zeilen[i].size() - kMindestlänge);
+  };
+  // Only an event that some ":Storno" line names can lose a line, so only those events
+  // are kept: for each the last line not cancelled so far (the nearest partner), and for
+  // each line the one of the same event before it. A long logbook is then neither
+  // searched backwards once per ":Storno" line nor keeps a list per line.
+  Stornotabelle offen(stornozeilen.size());
+  for (const qsizetype i : stornozeilen) offen.aufnehmen(gesucht(i));
+  std::vector<qsizetype> davor(static_cast<size_t>(zeilen.size()), -1);
+  for (qsizetype i = 0; i < zeilen.size(); ++i) {
+    if (storniert[static_cast<size_t>(i)]) {
+      qsizetype* partner = offen.finden(gesucht(i));
+      if (*partner >= 0) {
+        weg[static_cast<size_t>(*partner)] = true;
         weg[static_cast<size_t>(i)] = true;
-        it->second = davor[static_cast<size_t>(it->second)];
+        *partner = davor[static_cast<size_t>(*partner)];
         continue;
       }
     }
-    const auto it = offen.find(QStringView(z).mid(std::min<qsizetype>(kKopfLänge, z.size())));
-    if (it == offen.end()) continue;
-    davor[static_cast<size_t>(i)] = it->second;
-    it->second = i;
+    const QString& z = zeilen[i];
+    qsizetype* letzte = offen.finden(QStringView(z).mid(std::min<qsizetype>(kKopfLänge, z.size())));
+    if (!letzte) continue;
+    davor[static_cast<size_t>(i)] = *letzte;
+    *letzte = i;
   }
   return weg;
 }

@@ -85,9 +85,8 @@ struct Zerlegevorrat {
   QDate datum;
 
   static size_t streuwert(QStringView v) {
-    quint64 h = 14695981039346656037ull;
-    for (const QChar c : v) h = (h ^ c.unicode()) * 1099511628211ull;
-    return static_cast<size_t>(h ^ (h >> 29));
+    const size_t h = Namenshash()(v);
+    return h ^ (h >> 29);
   }
   static bool gleich(const QString& a, QStringView b) {
     return a.size() == b.size() &&

@@ -1,7 +1,8 @@
 // The logbook viewer over 100,000 logbook lines in twelve monthly files (one in fifty
 // cancelled by a ":Storno" line in the same or the next month): reading and cancelling,
-// splitting into entries, showing the whole year in the user log, sorting it by date, and
-// thinning it by a double click and a Ctrl+click.
+// splitting into entries, showing the whole year in the user log, the whole opening of
+// the window up to the year shown, sorting it by date, and thinning it by a double click
+// and a Ctrl+click.
 #include <benchmark/benchmark.h>
 
 #include <QFile>

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Namenstabelle.h"
@@ -75,6 +74,7 @@ namespace {
 // becomes one shared string instead of an allocation per line (the grid then holds
 // shared strings too, which also makes emptying it cheap), and a line dated like the
 // line before it takes that date without parsing it again.
+//
 // The shared texts lie in an open table of a power-of-two size, found by a hash over the
 // units and probed on: half a million look-ups per year want neither a node per text nor
 // a division per look-up.
@@ -201,9 +201,11 @@ Benutzerlisten Benutzerlisten_füllen(const std::vector<Logbucheintrag>& einträ
   // a new spelling goes on to the case-blind check, which lowers and hashes it. The split
   // shares equal names, so most are known already by where their text lies.
   Namenstabelle<bool> gesehen[3];
-  std::unordered_set<const QChar*> gesehenBei[3];
+  std::unordered_map<const QChar*, qsizetype> gesehenBei[3];
   const auto anbieten = [&](int n, Benutzerliste& liste, const QString& name) {
-    if (name.isEmpty() || !gesehenBei[n].insert(name.constData()).second) return;
+    if (name.isEmpty()) return;
+    const auto [bei, neu] = gesehenBei[n].try_emplace(name.constData(), name.size());
+    if (!neu && bei->second == name.size()) return;
     if (gesehen[n].emplace(QStringView(name), true).second) liste.hinzufügen(name);
   };
   for (size_t i = 1; i < einträge.size(); ++i) {

@@ -380,7 +380,11 @@ void frmLogbuch::Benutzerlogbuch_anzeigen() {
     QDate letztesDatum;
     const QString* datumstext = nullptr;
     std::unordered_map<qint64, QString> datumstexte;
-    std::unordered_map<std::pair<const QChar*, const QChar*>, QString, Zeigerpaarhash> zeiträume;
+    struct Zeitraumtext {
+      qsizetype von = 0, bis = 0;
+      QString text;
+    };
+    std::unordered_map<std::pair<const QChar*, const QChar*>, Zeitraumtext, Zeigerpaarhash> zeiträume;
     for (int r = 1; r <= passen; ++r) {
       const Logbucheintrag& e = Logbucheinträge[static_cast<size_t>(zeigen[static_cast<size_t>(r - 1)])];
       if (!datumstext || e.Datum != letztesDatum) {
@@ -395,8 +399,12 @@ void frmLogbuch::Benutzerlogbuch_anzeigen() {
       g.setTextMatrix(r, 3, e.FürBenutzer);
       g.setTextMatrix(r, 4, e.Eintrag);
       const auto [zeitraum, neu] = zeiträume.try_emplace({e.VonDatum.constData(), e.BisDatum.constData()});
-      if (neu) zeitraum->second = Zeitraum(e);
-      g.setTextMatrix(r, 5, zeitraum->second);
+      if (neu) zeitraum->second = {e.VonDatum.size(), e.BisDatum.size(), Zeitraum(e)};
+      // Texts that merely begin at the same place are built on their own.
+      if (zeitraum->second.von == e.VonDatum.size() && zeitraum->second.bis == e.BisDatum.size())
+        g.setTextMatrix(r, 5, zeitraum->second.text);
+      else
+        g.setTextMatrix(r, 5, Zeitraum(e));
       g.setTextMatrix(r, 6, e.Kommentar);
     }
     if (passen < zeilen) Meldung(QStringLiteral("Überlauf:") + QString::number(passen + 1) + QStringLiteral(" Zeilen"));

@@ -2,14 +2,16 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QHash>
 #include <QStringView>
 #include <QTime>
 #include <algorithm>
+#include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Laufzeitfehler.h"
+#include "platform/Namenstabelle.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
 #include "startup/Dateisperre.h"
@@ -86,27 +88,87 @@ Dateistand Stand(const QString& pfad) { return {Dateigröße(pfad), Dateizeit(pf
 
 }  // namespace
 
+namespace {
+
+// The events some ":Storno" line names, in an open table of a power-of-two size that
+// keeps each event's hash: most lines of a logbook are never cancelled, and for those
+// the look-up ends at an empty slot or a differing hash without comparing texts.
+class Stornotabelle {
+ public:
+  explicit Stornotabelle(size_t anzahl) {
+    size_t n = 16;
+    while (n < anzahl * 2) n *= 2;
+    mPlätze.resize(n);
+  }
+  // The last line not cancelled so far of an event (-1 for none); nullptr for an event
+  // no ":Storno" line names.
+  qsizetype* finden(QStringView ereignis) { return platz(ereignis, false); }
+  void aufnehmen(QStringView ereignis) { platz(ereignis, true); }
+
+ private:
+  struct Platz {
+    size_t hash = 0;
+    QStringView ereignis;
+    qsizetype zeile = -1;
+    bool belegt = false;
+  };
+  qsizetype* platz(QStringView ereignis, bool anlegen) {
+    const size_t h = Langtexthash()(ereignis);
+    const size_t maske = mPlätze.size() - 1;
+    for (size_t i = h & maske;; i = (i + 1) & maske) {
+      Platz& p = mPlätze[i];
+      if (!p.belegt) {
+        if (!anlegen) return nullptr;
+        p = {h, ereignis, -1, true};
+        return &p.zeile;
+      }
+      if (p.hash == h && Namensgleichheit()(p.ereignis, ereignis)) return &p.zeile;
+    }
+  }
+  std::vector<Platz> mPlätze;
+};
+
+}  // namespace
+
 std::vector<bool> Stornierte_Zeilen(const QStringList& zeilen) {
   std::vector<bool> weg(static_cast<size_t>(zeilen.size()), false);
-  // The lines not cancelled so far, by their event, in reading order: the last of
-  // each list is the nearest partner, so a long logbook is not searched backwards
-  // once per ":Storno" line.
-  QHash<QStringView, std::vector<qsizetype>> offen;
-  offen.reserve(zeilen.size());
   constexpr qsizetype kMindestlänge = kKopfLänge + 7;
+  const QStringView storno(kStorno);
+  std::vector<bool> storniert(static_cast<size_t>(zeilen.size()), false);
+  std::vector<qsizetype> stornozeilen;
   for (qsizetype i = 0; i < zeilen.size(); ++i) {
     const QString& z = zeilen[i];
-    if (z.size() >= kMindestlänge && z.endsWith(kStorno)) {
-      const QStringView schlüssel = QStringView(z).mid(kKopfLänge, z.size() - kMindestlänge);
-      const auto it = offen.find(schlüssel);
-      if (it != offen.end() && !it->empty()) {
-        weg[static_cast<size_t>(it->back())] = true;
+    if (z.size() >= kMindestlänge && Namensgleichheit()(QStringView(z).right(storno.size()), storno)) {
+      storniert[static_cast<size_t>(i)] = true;
+      stornozeilen.push_back(i);
+    }
+  }
+  if (stornozeilen.empty()) return weg;
+  const auto gesucht = [&zeilen](qsizetype i) {
+    return QStringView(zeilen[i]).mid(kKopfLänge, zeilen[i].size() - kMindestlänge);
+  };
+  // Only an event that some ":Storno" line names can lose a line, so only those events
+  // are kept: for each the last line not cancelled so far (the nearest partner), and for
+  // each line the one of the same event before it. A long logbook is then neither
+  // searched backwards once per ":Storno" line nor keeps a list per line.
+  Stornotabelle offen(stornozeilen.size());
+  for (const qsizetype i : stornozeilen) offen.aufnehmen(gesucht(i));
+  std::vector<qsizetype> davor(static_cast<size_t>(zeilen.size()), -1);
+  for (qsizetype i = 0; i < zeilen.size(); ++i) {
+    if (storniert[static_cast<size_t>(i)]) {
+      qsizetype* partner = offen.finden(gesucht(i));
+      if (*partner >= 0) {
+        weg[static_cast<size_t>(*partner)] = true;
         weg[static_cast<size_t>(i)] = true;
-        it->pop_back();
+        *partner = davor[static_cast<size_t>(*partner)];
         continue;
       }
     }
-    offen[QStringView(z).mid(std::min<qsizetype>(kKopfLänge, z.size()))].push_back(i);
+    const QString& z = zeilen[i];
+    qsizetype* letzte = offen.finden(QStringView(z).mid(std::min<qsizetype>(kKopfLänge, z.size())));
+    if (!letzte) continue;
+    davor[static_cast<size_t>(i)] = *letzte;
+    *letzte = i;
   }
   return weg;
 }

@@ -1,8 +1,11 @@
 #include "views/Logbuchdaten.h"
 
 #include <algorithm>
+#include <cstring>
+#include <unordered_map>
 
 #include "platform/Laufzeitfehler.h"
+#include "platform/Namenstabelle.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
@@ -64,7 +67,54 @@ QStringList Logbuch_lesen() {
   });
 }
 
-Logbucheintrag Logbucheintrag_zerlegen(const QString& zeile, const Logbucheintrag* vorher) {
+namespace {
+
+// What the split of one line after another shares: a year of logbook lines names the same
+// few writers, employees, entries, times and days again and again, so each such field
+// becomes one shared string instead of an allocation per line (the grid then holds
+// shared strings too, which also makes emptying it cheap), and a line dated like the
+// line before it takes that date without parsing it again.
+//
+// The shared texts lie in an open table of a power-of-two size, found by a hash over the
+// units and probed on: half a million look-ups per year want neither a node per text nor
+// a division per look-up.
+struct Zerlegevorrat {
+  std::vector<QString> texte = std::vector<QString>(1024);
+  size_t belegt = 0;
+  QChar datumstext[8] = {};
+  QDate datum;
+
+  static size_t streuwert(QStringView v) {
+    const size_t h = Namenshash()(v);
+    return h ^ (h >> 29);
+  }
+  static bool gleich(const QString& a, QStringView b) {
+    return a.size() == b.size() &&
+           std::memcmp(a.constData(), b.data(), static_cast<size_t>(b.size()) * sizeof(QChar)) == 0;
+  }
+  QString& platz(QStringView v) {
+    const size_t maske = texte.size() - 1;
+    for (size_t i = streuwert(v) & maske;; i = (i + 1) & maske)
+      if (texte[i].isNull() || gleich(texte[i], v)) return texte[i];
+  }
+  void wachsen() {
+    std::vector<QString> alt(texte.size() * 2);
+    alt.swap(texte);
+    for (QString& t : alt)
+      if (!t.isNull()) platz(t) = std::move(t);
+  }
+  QString teilen(QStringView v) {
+    if (v.isEmpty()) return v.toString();
+    QString& t = platz(v);
+    if (!t.isNull()) return t;
+    t = v.toString();
+    QString ergebnis = t;
+    if (++belegt * 2 > texte.size()) wachsen();
+    return ergebnis;
+  }
+};
+
+Logbucheintrag Zerlegen(const QString& zeile, const Logbucheintrag* vorher, Zerlegevorrat* vorrat) {
   Logbucheintrag e;
   const auto fehlerhaft = [&] {
     if (vorher) e.Datum = vorher->Datum;
@@ -75,17 +125,27 @@ Logbucheintrag Logbucheintrag_zerlegen(const QString& zeile, const Logbucheintra
   if (zeile.size() < 18 || zeile[17] != u'|') return fehlerhaft();
   // Taken apart through views: only the fields become strings of their own.
   const QStringView z(zeile);
-  const QStringView tag = z.mid(0, 2), monat = z.mid(3, 2), jahr = z.mid(6, 2);
-  if (!Nur_Ziffern(tag) || !Nur_Ziffern(monat) || !Nur_Ziffern(jahr)) return fehlerhaft();
-  e.Datum = QDate(2000 + jahr.toInt(), monat.toInt(), tag.toInt());
-  if (!e.Datum.isValid()) return fehlerhaft();
-  e.Uhrzeit = z.mid(9, 5).toString();
+  const auto teilen = [vorrat](QStringView v) { return vorrat ? vorrat->teilen(v) : v.toString(); };
+  if (vorrat && vorrat->datum.isValid() && std::equal(z.begin(), z.begin() + 8, vorrat->datumstext)) {
+    e.Datum = vorrat->datum;
+  } else {
+    const QStringView tag = z.mid(0, 2), monat = z.mid(3, 2), jahr = z.mid(6, 2);
+    if (!Nur_Ziffern(tag) || !Nur_Ziffern(monat) || !Nur_Ziffern(jahr)) return fehlerhaft();
+    const auto zahl = [](QStringView zz) { return (zz[0].unicode() - u'0') * 10 + (zz[1].unicode() - u'0'); };
+    e.Datum = QDate(2000 + zahl(jahr), zahl(monat), zahl(tag));
+    if (!e.Datum.isValid()) return fehlerhaft();
+    if (vorrat) {
+      std::copy(z.begin(), z.begin() + 8, vorrat->datumstext);
+      vorrat->datum = e.Datum;
+    }
+  }
+  e.Uhrzeit = teilen(z.mid(9, 5));
 
   QStringView rest = z.mid(18);
-  const auto feld = [&rest](QString& ziel) {
+  const auto feld = [&rest, &teilen](QString& ziel) {
     const qsizetype p = rest.indexOf(u'|');
     if (p < 0) return false;
-    ziel = rest.left(p).toString();
+    ziel = teilen(rest.left(p));
     rest = rest.mid(p + 1);
     return true;
   };
@@ -97,17 +157,24 @@ Logbucheintrag Logbucheintrag_zerlegen(const QString& zeile, const Logbucheintra
     return e;
   }
   if (!feld(e.Eintrag)) return fehlerhaft();
-  e.VonDatum = rest.mid(0, 6).toString();
-  e.BisDatum = rest.mid(7, 6).toString();
+  e.VonDatum = teilen(rest.mid(0, 6));
+  e.BisDatum = teilen(rest.mid(7, 6));
   if (rest.size() > 13) e.Kommentar = rest.mid(14).toString();
   return e;
 }
 
+}  // namespace
+
+Logbucheintrag Logbucheintrag_zerlegen(const QString& zeile, const Logbucheintrag* vorher) {
+  return Zerlegen(zeile, vorher, nullptr);
+}
+
 std::vector<Logbucheintrag> Logbucheinträge_zerlegen(const QStringList& zeilen) {
   std::vector<Logbucheintrag> einträge(static_cast<size_t>(std::max<qsizetype>(zeilen.size(), 1)));
+  Zerlegevorrat vorrat;
   for (qsizetype i = 1; i < zeilen.size(); ++i)
     einträge[static_cast<size_t>(i)] =
-        Logbucheintrag_zerlegen(zeilen[i], i > 1 ? &einträge[static_cast<size_t>(i - 1)] : nullptr);
+        Zerlegen(zeilen[i], i > 1 ? &einträge[static_cast<size_t>(i - 1)] : nullptr, &vorrat);
   return einträge;
 }
 
@@ -130,11 +197,22 @@ QStringList Benutzerliste::sortiert() const {
 
 Benutzerlisten Benutzerlisten_füllen(const std::vector<Logbucheintrag>& einträge) {
   Benutzerlisten l;
+  // A name written exactly as one already offered to its list changes nothing there: only
+  // a new spelling goes on to the case-blind check, which lowers and hashes it. The split
+  // shares equal names, so most are known already by where their text lies.
+  Namenstabelle<bool> gesehen[3];
+  std::unordered_map<const QChar*, qsizetype> gesehenBei[3];
+  const auto anbieten = [&](int n, Benutzerliste& liste, const QString& name) {
+    if (name.isEmpty()) return;
+    const auto [bei, neu] = gesehenBei[n].try_emplace(name.constData(), name.size());
+    if (!neu && bei->second == name.size()) return;
+    if (gesehen[n].emplace(QStringView(name), true).second) liste.hinzufügen(name);
+  };
   for (size_t i = 1; i < einträge.size(); ++i) {
     const Logbucheintrag& e = einträge[i];
-    l.liste1.hinzufügen(e.VonBenutzer);
-    if (e.FürBenutzer != kAdmin) l.liste2.hinzufügen(e.FürBenutzer);
-    l.liste3.hinzufügen(e.Administrator);
+    anbieten(0, l.liste1, e.VonBenutzer);
+    if (e.FürBenutzer != kAdmin) anbieten(1, l.liste2, e.FürBenutzer);
+    anbieten(2, l.liste3, e.Administrator);
   }
   return l;
 }

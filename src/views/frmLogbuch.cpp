@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QValidator>
 #include <cmath>
+#include <unordered_map>
+#include <utility>
 
 #include "platform/Bildschirm.h"
 #include "platform/Cp1252.h"
@@ -86,6 +88,12 @@ QString Zeitraum(const Logbucheintrag& e) {
   };
   return anzeige(e.VonDatum) + QStringLiteral(" - ") + anzeige(e.BisDatum);
 }
+
+struct Zeigerpaarhash {
+  size_t operator()(const std::pair<const QChar*, const QChar*>& p) const noexcept {
+    return std::hash<const void*>()(p.first) * 31 + std::hash<const void*>()(p.second);
+  }
+};
 
 bool Gleich(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
@@ -365,14 +373,38 @@ void frmLogbuch::Benutzerlogbuch_anzeigen() {
     const long long platz = Raster::kHöchsteZellenzahl / g.Cols() - 1;
     const int passen = static_cast<int>(std::min<long long>(zeilen, platz));
     g.setRows(passen + 1);
+    // A year has a few hundred days and periods but a hundred thousand rows: each date
+    // text is built once and shared by its rows, mostly the row before (the logbooks run
+    // in date order). A period is built once per pair of fields; the split shares equal
+    // fields, so the pair is known by where the two texts lie.
+    QDate letztesDatum;
+    const QString* datumstext = nullptr;
+    std::unordered_map<qint64, QString> datumstexte;
+    struct Zeitraumtext {
+      qsizetype von = 0, bis = 0;
+      QString text;
+    };
+    std::unordered_map<std::pair<const QChar*, const QChar*>, Zeitraumtext, Zeigerpaarhash> zeiträume;
     for (int r = 1; r <= passen; ++r) {
       const Logbucheintrag& e = Logbucheinträge[static_cast<size_t>(zeigen[static_cast<size_t>(r - 1)])];
-      g.setTextMatrix(r, 0, FormatDatumDA(e.Datum));
+      if (!datumstext || e.Datum != letztesDatum) {
+        letztesDatum = e.Datum;
+        const auto [d, neu] = datumstexte.try_emplace(e.Datum.toJulianDay());
+        if (neu) d->second = FormatDatumDA(e.Datum);
+        datumstext = &d->second;
+      }
+      g.setTextMatrix(r, 0, *datumstext);
       g.setTextMatrix(r, 1, e.Uhrzeit);
       g.setTextMatrix(r, 2, e.VonBenutzer);
       g.setTextMatrix(r, 3, e.FürBenutzer);
       g.setTextMatrix(r, 4, e.Eintrag);
-      g.setTextMatrix(r, 5, Zeitraum(e));
+      const auto [zeitraum, neu] = zeiträume.try_emplace({e.VonDatum.constData(), e.BisDatum.constData()});
+      if (neu) zeitraum->second = {e.VonDatum.size(), e.BisDatum.size(), Zeitraum(e)};
+      // Texts that merely begin at the same place are built on their own.
+      if (zeitraum->second.von == e.VonDatum.size() && zeitraum->second.bis == e.BisDatum.size())
+        g.setTextMatrix(r, 5, zeitraum->second.text);
+      else
+        g.setTextMatrix(r, 5, Zeitraum(e));
       g.setTextMatrix(r, 6, e.Kommentar);
     }
     if (passen < zeilen) Meldung(QStringLiteral("Überlauf:") + QString::number(passen + 1) + QStringLiteral(" Zeilen"));

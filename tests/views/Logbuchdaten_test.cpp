@@ -65,8 +65,47 @@ INSTANTIATE_TEST_SUITE_P(
                    {"01.06.26 08:00:00|", "01.06.26 08:00:00|:Storno"},
                    {"NoLog"}},
         Stornofall{"LeereZeilenFallenWeg", {"", k1 + kAnna, ""}, {k1 + kAnna}},
-        Stornofall{"NichtsBleibtIstKeinLogbuch", {k1 + kAnna, k2 + kAnna + ":Storno"}, {"NoLog"}}),
+        Stornofall{"NichtsBleibtIstKeinLogbuch", {k1 + kAnna, k2 + kAnna + ":Storno"}, {"NoLog"}},
+        Stornofall{"NachEinemStornoIstDerFruerePartnerDran",
+                   {k1 + kAnna, k2 + kAnna, k3 + kAnna + ":Storno", k1 + "a|b|c", k3 + kAnna + ":Storno", k2 + kAnna},
+                   {k1 + "a|b|c", k2 + kAnna}},
+        Stornofall{"StornoOhnePartnerWirdSelbstStorniert",
+                   {k1 + kAnna + ":Storno", k2 + kAnna, k3 + kAnna + ":Storno:Storno"},
+                   {k2 + kAnna}}),
     NachName{});
+
+// Many lines over a few events, cancelled and cancelled again: each ":Storno" line takes
+// out the nearest line before it of its event that is still there, as searching back
+// from it line by line finds it.
+TEST(Storno, WieDieSucheRueckwaertsUeberVieleZeilen) {
+  const QString ereignisse[] = {kAnna, QStringLiteral("tester|bea|Urlaub|010626|050626"),
+                                kAnna + QStringLiteral(":Storno"), QStringLiteral("x")};
+  quint32 zufall = 12345;
+  const auto nächste = [&zufall](quint32 n) {
+    zufall = zufall * 1103515245u + 12345u;
+    return (zufall >> 16) % n;
+  };
+  QStringList gelesen;
+  for (int i = 0; i < 2000; ++i)
+    gelesen << k1 + ereignisse[nächste(4)] + (nächste(3) == 0 ? QStringLiteral(":Storno") : QString());
+  std::vector<bool> weg(static_cast<size_t>(gelesen.size()), false);
+  for (qsizetype i = 0; i < gelesen.size(); ++i) {
+    const QString& z = gelesen[i];
+    if (z.size() < 25 || !z.endsWith(QStringLiteral(":Storno"))) continue;
+    const QString gesucht = z.mid(18, z.size() - 25);
+    for (qsizetype j = i - 1; j >= 0; --j)
+      if (!weg[static_cast<size_t>(j)] && gelesen[j].mid(18) == gesucht) {
+        weg[static_cast<size_t>(j)] = weg[static_cast<size_t>(i)] = true;
+        break;
+      }
+  }
+  QStringList bleiben;
+  for (qsizetype i = 0; i < gelesen.size(); ++i)
+    if (!weg[static_cast<size_t>(i)]) bleiben << gelesen[i];
+  ASSERT_GT(bleiben.size(), 100);
+  ASSERT_LT(bleiben.size(), 1900);
+  EXPECT_EQ(Logbuchzeilen_bereinigen(gelesen).mid(1), bleiben);
+}
 
 TEST_F(LogbuchdatenTest, LeereUndVerschwundeneDateienWerdenMitEinerMeldungUebersprungen) {
   logbuch(QStringLiteral("2604 Velkora.log"), {k1 + kAnna});
@@ -143,6 +182,44 @@ TEST(Logbucheintrag, FehlerhafteZeileWirdAdministrationseintragMitDemDatumDavor)
   EXPECT_EQ(e[2].Uhrzeit, u"07:00") << "fields taken before the fault stay";
   const Logbucheintrag lang = Logbucheintrag_zerlegen(QString(300, u'x'), &e[4]);
   EXPECT_EQ(lang.Eintrag.size(), 29 + 255);
+}
+
+// The split of all lines shares equal fields and takes the date of a line dated like the
+// line before: every field comes out as the split of that line alone, null or empty alike,
+// also around faulty lines and impossible dates.
+TEST(Logbucheintrag, AlleZeilenWieJedeEinzeln) {
+  const QStringList zeilen{QString(),
+                           QStringLiteral("05.06.26 08:00:00|anna|bea|Urlaub|010626|050626"),
+                           QStringLiteral("05.06.26 08:01:00|anna|bea|Urlaub|010626|050626|"),
+                           QStringLiteral("05.06.26 x"),
+                           QStringLiteral("05.06.26 08:02:00|anna|bea|Krank|020626|050626|Arzt"),
+                           QStringLiteral("31.02.26 08:03:00|anna|bea|Urlaub|010626|050626"),
+                           QStringLiteral("31.02.26 08:04:00|anna|bea|Urlaub|010626|050626"),
+                           QStringLiteral("04.06.26 08:05:00|chef|VelkoraAdmin|Feiertage neu: 1"),
+                           QStringLiteral("04.06.26 08:05:00|anna||Urlaub||"),
+                           QStringLiteral("05.06.26 08:06:00|anna|bea|ohne Zeitraum"),
+                           QStringLiteral("05.06.26 08:07:00|Anna|bea|Urlaub|0106"),
+                           QStringLiteral("06.06.26 08:08:00|anna|VelkoraAdmin|")};
+  const std::vector<Logbucheintrag> alle = Logbucheinträge_zerlegen(zeilen);
+  ASSERT_EQ(alle.size(), static_cast<size_t>(zeilen.size()));
+  const auto gleich = [](const QString& a, const QString& b) { return a == b && a.isNull() == b.isNull(); };
+  for (qsizetype i = 1; i < zeilen.size(); ++i) {
+    const Logbucheintrag e = Logbucheintrag_zerlegen(zeilen[i], i > 1 ? &alle[static_cast<size_t>(i - 1)] : nullptr);
+    const Logbucheintrag& a = alle[static_cast<size_t>(i)];
+    EXPECT_EQ(a.Datum, e.Datum) << i;
+    EXPECT_TRUE(gleich(a.Uhrzeit, e.Uhrzeit)) << i;
+    EXPECT_TRUE(gleich(a.VonBenutzer, e.VonBenutzer)) << i;
+    EXPECT_TRUE(gleich(a.FürBenutzer, e.FürBenutzer)) << i;
+    EXPECT_TRUE(gleich(a.Administrator, e.Administrator)) << i;
+    EXPECT_TRUE(gleich(a.Eintrag, e.Eintrag)) << i;
+    EXPECT_TRUE(gleich(a.VonDatum, e.VonDatum)) << i;
+    EXPECT_TRUE(gleich(a.BisDatum, e.BisDatum)) << i;
+    EXPECT_TRUE(gleich(a.Kommentar, e.Kommentar)) << i;
+  }
+  EXPECT_EQ(alle[3].Datum, QDate(2026, 6, 5));
+  EXPECT_EQ(alle[4].Datum, QDate(2026, 6, 5));
+  EXPECT_EQ(alle[6].Eintrag.left(28), u"Fehlerhafter Logbucheintrag:") << "an impossible date stays faulty";
+  EXPECT_EQ(alle[6].Datum, QDate(2026, 6, 5));
 }
 
 TEST(Benutzerliste, GrossUndKleinschreibungZaehltEinmalInDerErstenSchreibweise) {

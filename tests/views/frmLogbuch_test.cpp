@@ -94,6 +94,25 @@ TEST_F(LogbuchTest, ZeigtDasBenutzerlogbuchDerLetzten30TageMitAnzahlImTitel) {
   EXPECT_TRUE(f->cmbBenutzerID1->currentText().isEmpty());
 }
 
+// Date and period texts are built once per value and shared: each row still shows its
+// own, also when the dates run back and forth and a period comes again.
+TEST_F(LogbuchTest, DatumUndZeitraumJeZeileAuchAusserDerReihe) {
+  logbuch(QStringLiteral("2603 Velkora.log"), {QStringLiteral("11.03.26 09:15:00|tester|anna|Urlaub|010326|050326"),
+                                               QStringLiteral("10.03.26 09:16:00|tester|bea|Urlaub|020326|050326"),
+                                               QStringLiteral("11.03.26 09:17:00|vera|anna|Krank|010326|050326|a"),
+                                               QStringLiteral("10.03.26 09:18:00|tester|bea|Urlaub|050326|010326"),
+                                               QStringLiteral("10.03.26 09:19:00|tester|bea|Urlaub|010326|050326")});
+  const auto f = öffnen();
+  EXPECT_EQ(zeilen(f->msgFlexGrid->raster()), (QStringList{"11.03.26|09:15|tester|anna|Urlaub|01.03.26 - 05.03.26||",
+                                                           "10.03.26|09:16|tester|bea|Urlaub|02.03.26 - 05.03.26||",
+                                                           "11.03.26|09:17|vera|anna|Krank|01.03.26 - 05.03.26|a|",
+                                                           "10.03.26|09:18|tester|bea|Urlaub|05.03.26 - 01.03.26||",
+                                                           "10.03.26|09:19|tester|bea|Urlaub|01.03.26 - 05.03.26||"}));
+  ASSERT_EQ(f->cmbBenutzerID2->count(), 3);
+  EXPECT_EQ(f->cmbBenutzerID2->itemText(1), u"anna");
+  EXPECT_EQ(f->cmbBenutzerID2->itemText(2), u"bea");
+}
+
 TEST_F(LogbuchTest, OhneLogbuchSchliesstSichDasFenster) {
   auto f = std::make_unique<frmLogbuch>();
   f->Form_Load();

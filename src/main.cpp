@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "planner/Programm.h"
+#include "platform/Arbeitsspeicher.h"
 
 int main(int argc, char** argv) {
   const bool ohneAnzeige = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
+  Arbeitsspeicher_einrichten();
   QApplication app(argc, argv);
   return Programm_ausführen(app);
 }

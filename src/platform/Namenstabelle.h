@@ -5,7 +5,8 @@
 // and QString's compare. The table holds views: their strings must outlive it.
 #include <QStringView>
 #include <cstring>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 struct Namenshash {
   size_t operator()(QStringView name) const noexcept {
@@ -50,5 +51,86 @@ struct Namensgleichheit {
   }
 };
 
+// The table itself: its entries lie one after another in the order they came, and an
+// open table of slots (a power of two, at most half full) holds each entry's place and
+// a part of its hash, so that an insert allocates nothing once the table is reserved
+// and a look-up compares names only where the hash parts agree. The subset of
+// std::unordered_map's interface that its users need; an iterator is valid until the
+// next insert.
 template <class Wert>
-using Namenstabelle = std::unordered_map<QStringView, Wert, Namenshash, Namensgleichheit>;
+class Namenstabelle {
+ public:
+  struct Eintrag {
+    QStringView first;
+    Wert second;
+  };
+  using iterator = Eintrag*;
+
+  void reserve(size_t n) {
+    mEinträge.reserve(n);
+    if (2 * n > mPlätze.size()) Neu_verteilen(Zweierpotenz(2 * n));
+  }
+  size_t size() const { return mEinträge.size(); }
+  bool empty() const { return mEinträge.empty(); }
+  iterator end() { return nullptr; }
+
+  iterator find(QStringView name) {
+    if (mPlätze.empty()) return end();
+    const quint64 h = Hash(name);
+    for (size_t i = h & (mPlätze.size() - 1);; i = (i + 1) & (mPlätze.size() - 1)) {
+      const Platz p = mPlätze[i];
+      if (p.nummer == 0) return end();
+      if (p.hashteil == static_cast<quint32>(h >> 32) && Namensgleichheit()(mEinträge[p.nummer - 1].first, name))
+        return &mEinträge[p.nummer - 1];
+    }
+  }
+
+  template <class... Argumente>
+  std::pair<iterator, bool> try_emplace(QStringView name, Argumente&&... argumente) {
+    if (2 * (mEinträge.size() + 1) > mPlätze.size()) Neu_verteilen(Zweierpotenz(2 * (mEinträge.size() + 1)));
+    const quint64 h = Hash(name);
+    size_t i = h & (mPlätze.size() - 1);
+    for (;; i = (i + 1) & (mPlätze.size() - 1)) {
+      const Platz p = mPlätze[i];
+      if (p.nummer == 0) break;
+      if (p.hashteil == static_cast<quint32>(h >> 32) && Namensgleichheit()(mEinträge[p.nummer - 1].first, name))
+        return {&mEinträge[p.nummer - 1], false};
+    }
+    mEinträge.push_back(Eintrag{name, Wert(std::forward<Argumente>(argumente)...)});
+    mPlätze[i] = Platz{static_cast<quint32>(mEinträge.size()), static_cast<quint32>(h >> 32)};
+    return {&mEinträge.back(), true};
+  }
+  std::pair<iterator, bool> emplace(QStringView name, Wert wert) { return try_emplace(name, std::move(wert)); }
+  Wert& operator[](QStringView name) { return try_emplace(name).first->second; }
+
+ private:
+  struct Platz {
+    quint32 nummer = 0;  // the entry's place + 1; 0: free
+    quint32 hashteil = 0;
+  };
+
+  // FNV-1a's low bits follow the last units closely: the slot is picked from a mix.
+  static quint64 Hash(QStringView name) {
+    quint64 h = Namenshash()(name);
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    return h ^ (h >> 32);
+  }
+  static size_t Zweierpotenz(size_t n) {
+    size_t p = 16;
+    while (p < n) p *= 2;
+    return p;
+  }
+  void Neu_verteilen(size_t plätze) {
+    mPlätze.assign(plätze, Platz{});
+    for (size_t e = 0; e < mEinträge.size(); ++e) {
+      const quint64 h = Hash(mEinträge[e].first);
+      size_t i = h & (plätze - 1);
+      while (mPlätze[i].nummer != 0) i = (i + 1) & (plätze - 1);
+      mPlätze[i] = Platz{static_cast<quint32>(e + 1), static_cast<quint32>(h >> 32)};
+    }
+  }
+
+  std::vector<Eintrag> mEinträge;
+  std::vector<Platz> mPlätze;
+};

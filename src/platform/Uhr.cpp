@@ -9,8 +9,26 @@
 namespace uhr {
 namespace {
 
-std::mt19937& generator() {
-  static std::mt19937 g(std::random_device{}());
+// SplitMix64: one step per draw, which matters where a key is drawn for every line
+// of a month that is written; the draws only need to be spread, not unguessable.
+struct Generator {
+  quint64 zustand = 0;
+  void seed(quint64 saat) { zustand = saat; }
+  quint64 operator()() {
+    quint64 z = (zustand += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+};
+
+Generator& generator() {
+  static Generator g = [] {
+    Generator n;
+    std::random_device quelle;
+    n.seed((static_cast<quint64>(quelle()) << 32) ^ quelle());
+    return n;
+  }();
   return g;
 }
 
@@ -29,7 +47,8 @@ Quellen standard() {
   q.schlafen = [](double s) {
     if (s > 0) QThread::msleep(static_cast<unsigned long>(std::lround(s * 1000.0)));
   };
-  q.zufall = [] { return std::uniform_real_distribution<double>(0.0, 1.0)(generator()); };
+  // The upper 53 bits as a fraction: uniform in [0, 1).
+  q.zufall = [] { return static_cast<double>(generator()() >> 11) * 0x1.0p-53; };
   return q;
 }
 

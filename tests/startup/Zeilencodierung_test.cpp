@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -206,6 +207,32 @@ TEST(Zeilencodierung, SchluesselzeichenBleibtImBereich) {
     EXPECT_LE(k, 254);
   }
   uhr::zurücksetzen();
+}
+
+// The program's own draws spread over every key character, none far more often than
+// the others: a generator that sticks or repeats shows as gaps here.
+TEST(Zeilencodierung, SchluesselzeichenDesProgrammsDeckenDenBereich) {
+  uhr::zurücksetzen();
+  std::array<int, 256> anzahl{};
+  const int n = 223 * 200;
+  for (int i = 0; i < n; ++i) ++anzahl[Zufallsschlüssel()];
+  for (int k = 0; k < 256; ++k) {
+    if (k < 32 || k > 254) {
+      EXPECT_EQ(anzahl[k], 0) << k;
+      continue;
+    }
+    EXPECT_GT(anzahl[k], 120) << k;
+    EXPECT_LT(anzahl[k], 280) << k;
+  }
+  // Two draws in a row differ (a key repeated line after line would be noticed).
+  int gleich = 0;
+  unsigned char vorher = Zufallsschlüssel();
+  for (int i = 0; i < 10000; ++i) {
+    const unsigned char k = Zufallsschlüssel();
+    gleich += k == vorher;
+    vorher = k;
+  }
+  EXPECT_LT(gleich, 150);
 }
 
 class LineInOut : public VelkoraTest {};

@@ -70,8 +70,8 @@ TEST(Namenstabelle, WieEineStandardtabelle) {
       EXPECT_EQ(it->second, wert);
       EXPECT_EQ(it->first, name);
     }
-    for (const QString& fehlt : {QStringLiteral("benutzer3000"), QStringLiteral("Benutzer1"), QStringLiteral("benutzer"),
-                                 QStringLiteral("benutzer10 ")})
+    for (const QString& fehlt : {QStringLiteral("benutzer3000"), QStringLiteral("Benutzer1"),
+                                 QStringLiteral("benutzer"), QStringLiteral("benutzer10 ")})
       EXPECT_EQ(tabelle.find(fehlt), tabelle.end()) << fehlt.toStdString();
     tabelle[QStringLiteral("benutzer5")] += 100;
     EXPECT_EQ(tabelle.find(u"benutzer5")->second, 105);

@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QSysInfo>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -125,20 +126,6 @@ int Zweistellige_Zahl(QStringView t) {
   return t.toInt();
 }
 
-// The strings laid one after another into one made at its final size: a rewrite builds
-// a line for every user of the month.
-QString Verkettet(std::initializer_list<QStringView> teile) {
-  qsizetype n = 0;
-  for (const QStringView t : teile) n += t.size();
-  QString r(n, Qt::Uninitialized);
-  char16_t* d = reinterpret_cast<char16_t*>(r.data());
-  for (const QStringView t : teile) {
-    std::memcpy(d, t.utf16(), static_cast<size_t>(t.size()) * sizeof(char16_t));
-    d += t.size();
-  }
-  return r;
-}
-
 // The user of a line: its text up to the first ":" (all of it without one).
 QStringView Benutzerteil(const QString& eintrag) {
   const qsizetype p = eintrag.indexOf(u':');
@@ -186,23 +173,33 @@ bool Gesucht(QStringView benutzer, const QStringList& gesucht) {
   return false;
 }
 
+// The text after "A:" of each entry line of `zeilen`, in order: what a merge looks at.
+std::vector<QStringView> Eintragstexte(const QStringList& zeilen) {
+  std::vector<QStringView> r;
+  r.reserve(static_cast<size_t>(zeilen.size()));
+  for (const QString& z : zeilen)
+    if (z.startsWith(u"A:")) r.push_back(QStringView(z).mid(2));
+  return r;
+}
+
 // The lines to write for `zeilen`, with each change of single days laid over the
-// employee's last entry line in `bestand` (the month's lines as read inside the lock)
-// or over an earlier line of the same save. Only the rows of users changing single
-// days are looked up.
-QStringList Zeilen_zusammenführen(const QStringList& bestand, const QList<Monatszeile>& zeilen) {
+// employee's last entry line in the month as read inside the lock (`einträge`: the
+// text after "A:" of each of its entry lines, in order) or over an earlier line of the
+// same save. Only the rows of users changing single days are looked up.
+QStringList Zeilen_zusammenführen(const std::vector<QStringView>& einträge, const QList<Monatszeile>& zeilen) {
   // As a list: it is gone through for every line of the month.
   const QStringList gesucht = Tageweise_Benutzer(zeilen).values();
   QHash<QString, QString> letzte;  // user in lower case -> 31 code characters
-  const auto merken = [&](const QString& z) {
-    if (gesucht.isEmpty() || !z.startsWith(u"A:")) return;
-    const qsizetype p = z.indexOf(u':', 2);
-    if (p < 0 || z.size() - p - 1 != 31) return;
-    const QStringView benutzer = QStringView(z).mid(2, p - 2);
+  // `text`: an entry line's text after "A:".
+  const auto merken = [&](QStringView text) {
+    const qsizetype p = text.indexOf(u':');
+    if (p < 0 || text.size() - p - 1 != 31) return;
+    const QStringView benutzer = text.left(p);
     if (!Gesucht(benutzer, gesucht)) return;
-    letzte.insert(benutzer.toString().toLower(), z.mid(p + 1));
+    letzte.insert(benutzer.toString().toLower(), text.mid(p + 1).toString());
   };
-  for (const QString& z : bestand) merken(z);
+  if (!gesucht.isEmpty())
+    for (const QStringView t : einträge) merken(t);
   QStringList r;
   r.reserve(zeilen.size());
   for (const Monatszeile& m : zeilen) {
@@ -211,7 +208,7 @@ QStringList Zeilen_zusammenführen(const QStringList& bestand, const QList<Monat
       const qsizetype p = z.indexOf(u':', 2);
       if (p >= 0) z = Tage_übernehmen(letzte.value(z.mid(2, p - 2).toLower()), z, *m.tage);
     }
-    merken(z);
+    if (!gesucht.isEmpty() && z.startsWith(u"A:")) merken(QStringView(z).mid(2));
     r << z;
   }
   return r;
@@ -394,37 +391,74 @@ QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) 
   return zeilen;
 }
 
+// One line of a rewrite as up to four pieces laid one after another: the compact body
+// of a month is encoded straight from the lines it was read into, not copied into new
+// strings first.
+struct Zeilenstücke {
+  std::array<QStringView, 4> teile{};
+  int anzahl = 0;
+};
+
+Zeilenstücke Stücke(std::initializer_list<QStringView> teile) {
+  Zeilenstücke z;
+  for (const QStringView t : teile) z.teile[static_cast<size_t>(z.anzahl++)] = t;
+  return z;
+}
+
+void Anfügen(std::vector<Zeilenstücke>& ziel, const QStringList& zeilen) {
+  for (const QString& z : zeilen) ziel.push_back(Stücke({z}));
+}
+
 // The encoded bytes of lines as LineOut writes them (Zeile_kodieren with a key drawn
 // per line, then CR LF), encoded straight into one buffer sized once: a rewrite
 // encodes every line of the month.
-QByteArray Kodiert(const QStringList& zeilen, QByteArray bytes = QByteArray()) {
+QByteArray Kodiert(const std::vector<Zeilenstücke>& zeilen, QByteArray bytes = QByteArray()) {
   qsizetype länge = bytes.size();
-  for (const QString& z : zeilen) länge += z.size() + 3;
+  for (const Zeilenstücke& z : zeilen) {
+    länge += 3;
+    for (int t = 0; t < z.anzahl; ++t) länge += z.teile[static_cast<size_t>(t)].size();
+  }
   // Sized once for every line; cut to what was written at the end (control
   // characters are dropped).
   const qsizetype anfang = bytes.size();
   bytes.resize(länge);
   char* d = bytes.data() + anfang;
-  for (const QString& z : zeilen) {
+  for (const Zeilenstücke& z : zeilen) {
     const unsigned char schlüssel = Zufallsschlüssel();
     *d++ = static_cast<char>(schlüssel);
     int zähler = schlüssel & 63;
-    for (const QChar c : z) {
-      const char16_t u = c.unicode();
-      const int a = u < 0x80 ? u : cp1252::byte(c);
-      // Control characters are dropped.
-      if (a < 32) continue;
-      zähler = (zähler + 1) & 63;
-      int e = a + zähler;
-      if (e > 255) e -= 224;
-      *d++ = static_cast<char>(e);
-    }
+    for (int t = 0; t < z.anzahl; ++t)
+      for (const QChar c : z.teile[static_cast<size_t>(t)]) {
+        const char16_t u = c.unicode();
+        const int a = u < 0x80 ? u : cp1252::byte(c);
+        // Control characters are dropped.
+        if (a < 32) continue;
+        zähler = (zähler + 1) & 63;
+        int e = a + zähler;
+        if (e > 255) e -= 224;
+        *d++ = static_cast<char>(e);
+      }
     *d++ = '\r';
     *d++ = '\n';
   }
   bytes.resize(d - bytes.constData());
   return bytes;
 }
+
+QByteArray Kodiert(const QStringList& zeilen, QByteArray bytes = QByteArray()) {
+  std::vector<Zeilenstücke> stücke;
+  stücke.reserve(static_cast<size_t>(zeilen.size()));
+  Anfügen(stücke, zeilen);
+  return Kodiert(stücke, std::move(bytes));
+}
+
+// The compact body of a month (Monatsdatei_kompakte_Zeilen) as pieces of the month's
+// lines as read; `mitten` holds the ":dd-ee:" of the comment lines.
+struct Kompakter_Körper {
+  std::vector<Zeilenstücke> zeilen;
+  std::deque<std::array<char16_t, 7>> mitten;
+};
+Kompakter_Körper Kompakte_Stücke();
 
 // Writes bytes of whole lines through the channel ("Output": replacing the file;
 // "Append": in one write).
@@ -475,12 +509,15 @@ Monatssperre::~Monatssperre() {
   if (mÄußere) Monatssperren().remove(mSchlüssel);
 }
 
-QStringList Monatsdatei_kompakte_Zeilen() {
+namespace {
+
+Kompakter_Körper Kompakte_Stücke() {
   // Users are compared in lower case; every first save of a day builds this for the
   // whole month, so the names are looked at in place, not copied.
   std::deque<QString> kopien;
-  QStringList r;
-  r.reserve(gMonatsEinträge.size() + gMonatsKommentare.size());
+  Kompakter_Körper körper;
+  std::vector<Zeilenstücke>& r = körper.zeilen;
+  r.reserve(static_cast<size_t>(gMonatsEinträge.size() + gMonatsKommentare.size()));
   // Of each user, by the user name in lower case: the last entry line, the comment
   // lines as a chain in file order (the first and the last here, each one's successor
   // in `nächster`), and whether the user is in the order below yet. One table, so that
@@ -550,7 +587,7 @@ QStringList Monatsdatei_kompakte_Zeilen() {
     const QStringView codes = QStringView(zeile).mid(name.size() + 1);
     // A line of blanks only carries nothing.
     if (std::all_of(codes.begin(), codes.end(), [](QChar c) { return c == u' '; })) continue;
-    r << Verkettet({u"A:", zeile});
+    r.push_back(Stücke({u"A:", zeile}));
     if (st.ersterKommentar == 0) continue;
     // Each day of the month gets the text of the last comment covering it, on days
     // that hold a code; runs of days with the same text become one line.
@@ -576,12 +613,27 @@ QStringList Monatsdatei_kompakte_Zeilen() {
       int e = d;
       while (e < 31 && belegt[e + 1] && tage[e + 1] == tage[d]) ++e;
       // "K:" + name + ":dd-ee:" + text
-      char16_t mitte[7] = {u':', 0, 0, u'-', 0, 0, u':'};
-      Zweistellig(mitte + 1, d);
-      Zweistellig(mitte + 4, e);
-      r << Verkettet({u"K:", name, QStringView(mitte, 7), tage[d]});
+      std::array<char16_t, 7>& mitte =
+          körper.mitten.emplace_back(std::array<char16_t, 7>{u':', 0, 0, u'-', 0, 0, u':'});
+      Zweistellig(mitte.data() + 1, d);
+      Zweistellig(mitte.data() + 4, e);
+      r.push_back(Stücke({u"K:", name, QStringView(mitte.data(), 7), tage[d]}));
       d = e + 1;
     }
+  }
+  return körper;
+}
+
+}  // namespace
+
+QStringList Monatsdatei_kompakte_Zeilen() {
+  const Kompakter_Körper körper = Kompakte_Stücke();
+  QStringList r;
+  r.reserve(static_cast<qsizetype>(körper.zeilen.size()));
+  for (const Zeilenstücke& z : körper.zeilen) {
+    QString zeile;
+    for (int t = 0; t < z.anzahl; ++t) zeile += z.teile[static_cast<size_t>(t)];
+    r << zeile;
   }
   return r;
 }
@@ -644,10 +696,10 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       // channel.
       const bool ganz = heuteNeueste && geöffnet && !bestand.isEmpty();
       // Changes of single days go onto the rows as they stand in the file now.
-      const QStringList geschrieben = Zeilen_zusammenführen(
+      const QStringList gelesen =
           zusammenführen ? (ganz ? Zeilen_aus_Bytes(bestand, Tageweise_Benutzer(zeilen)) : Zeilen_lesen(heute))
-                         : QStringList(),
-          zeilen);
+                         : QStringList();
+      const QStringList geschrieben = Zeilen_zusammenführen(Eintragstexte(gelesen), zeilen);
       Sperre_auffrischen(monatsschlüssel);
       if (!Sperre_noch_eigen(monatsschlüssel)) {
         Meldung(Monatssperre_Meldung(monatsschlüssel));
@@ -680,14 +732,22 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
         vorher = Monatsstand_lesen(monatsschlüssel);
       for (int runde = 0;; ++runde) {
         const QString basis = Erfassungsdatei_gelesen();
-        QStringList inhalt{u'[' + monatsschlüssel + u']', gKennzeile, gMonatsAusnahmen};
-        if (gelesen) inhalt << Monatsdatei_kompakte_Zeilen();
-        inhalt << Zeilen_zusammenführen(inhalt, zeilen);
+        const QStringList kopf{u'[' + monatsschlüssel + u']', gKennzeile, gMonatsAusnahmen};
+        const Kompakter_Körper körper = gelesen ? Kompakte_Stücke() : Kompakter_Körper{};
+        std::vector<QStringView> einträge = Eintragstexte(kopf);
+        for (const Zeilenstücke& z : körper.zeilen)
+          if (z.anzahl == 2 && z.teile[0] == u"A:") einträge.push_back(z.teile[1]);
+        const QStringList neu = Zeilen_zusammenführen(einträge, zeilen);
         Sperre_auffrischen(monatsschlüssel);
         if (!Sperre_noch_eigen(monatsschlüssel)) {
           Meldung(Monatssperre_Meldung(monatsschlüssel));
           return false;
         }
+        std::vector<Zeilenstücke> inhalt;
+        inhalt.reserve(static_cast<size_t>(kopf.size() + neu.size()) + körper.zeilen.size());
+        Anfügen(inhalt, kopf);
+        inhalt.insert(inhalt.end(), körper.zeilen.begin(), körper.zeilen.end());
+        Anfügen(inhalt, neu);
         const QByteArray bytes = Kodiert(inhalt);
         // A new version takes the rights of the version it was made from.
         if (!basis.isEmpty()) Rechte_Vorbild_vormerken(heute, gDatenordner + basis);

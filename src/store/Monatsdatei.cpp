@@ -458,7 +458,6 @@ struct Kompakter_Körper {
   std::vector<Zeilenstücke> zeilen;
   std::deque<std::array<char16_t, 7>> mitten;
 };
-Kompakter_Körper Kompakte_Stücke();
 
 // Writes bytes of whole lines through the channel ("Output": replacing the file;
 // "Append": in one write).

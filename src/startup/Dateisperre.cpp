@@ -79,7 +79,7 @@ std::optional<Stand> Stand_lesen(const QString& pfad) {
   if (fd < 0) return std::nullopt;
   Stand s;
   struct stat st {};
-  if (::fstat(fd, &st) == 0) {
+  if (Attribute_vom_Server(fd, &st)) {
     s.zeit = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     s.größe = st.st_size;
   }

@@ -5,6 +5,7 @@
 #include <limits.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -203,7 +204,7 @@ QByteArray Datei_lesen(const QString& pfad) {
   const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) Öffnungsfehler(pfad, false);
   struct stat st {};
-  const bool stand = ::fstat(fd, &st) == 0;
+  const bool stand = Attribute_vom_Server(fd, &st);
   QByteArray inhalt;
   const bool ganz = Ganz_lesen(fd, stand ? st.st_size : 0, inhalt);
   ::close(fd);
@@ -776,6 +777,27 @@ bool Datei_sicher_schreiben(const QString& pfad, const QByteArray& inhalt) {
 }
 
 bool Ist_Zwischendatei(const QString& name) { return name.endsWith(kZwischenEndung); }
+
+bool Attribute_vom_Server(int fd, struct stat* st) {
+  struct statx x {};
+  if (::statx(fd, "", AT_EMPTY_PATH | AT_STATX_FORCE_SYNC, STATX_BASIC_STATS, &x) != 0)
+    return (errno == ENOSYS || errno == EINVAL) && ::fstat(fd, st) == 0;
+  *st = {};
+  st->st_dev = makedev(x.stx_dev_major, x.stx_dev_minor);
+  st->st_ino = x.stx_ino;
+  st->st_mode = x.stx_mode;
+  st->st_nlink = x.stx_nlink;
+  st->st_uid = x.stx_uid;
+  st->st_gid = x.stx_gid;
+  st->st_rdev = makedev(x.stx_rdev_major, x.stx_rdev_minor);
+  st->st_size = static_cast<off_t>(x.stx_size);
+  st->st_blksize = static_cast<blksize_t>(x.stx_blksize);
+  st->st_blocks = static_cast<blkcnt_t>(x.stx_blocks);
+  st->st_atim = {x.stx_atime.tv_sec, x.stx_atime.tv_nsec};
+  st->st_mtim = {x.stx_mtime.tv_sec, x.stx_mtime.tv_nsec};
+  st->st_ctim = {x.stx_ctime.tv_sec, x.stx_ctime.tv_nsec};
+  return true;
+}
 
 bool Ganz_lesen(int fd, qint64 attributgröße, QByteArray& r) {
   r.clear();

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <functional>
 
+struct stat;
+
 #include "platform/Haken.h"
 
 // State of the channel.
@@ -125,6 +127,13 @@ void Sperrdatei_Rechte_setzen(int fd, const Sperrdateirechte& rechte);
 // the newest other version of the month), so that no listing looks for it. Holds for
 // that one write only.
 void Rechte_Vorbild_vormerken(const QString& ziel, const QString& vorbild);
+// The attributes of an open file as its server holds them now, into *st (false when
+// they cannot be had). A share may answer a plain fstat from attributes it cached a
+// moment ago, and a FUSE client such as sshfs ends every read at the size it cached:
+// a file another machine appended to just now would be read short, and a rewrite made
+// from it would drop those lines. Asking afresh makes the client fetch the attributes,
+// and with them the size its reads end at.
+bool Attribute_vom_Server(int fd, struct stat* st);
 // Reads all of an open file. The read asks for one byte more than the file's
 // attributes give: a shorter answer past that size is the end, so a file costs one
 // read, and one larger than its (cached) attributes say is read on to its end. False

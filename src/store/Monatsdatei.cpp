@@ -218,12 +218,16 @@ QStringList Zeilen_zusammenführen(const std::vector<QStringView>& einträge, co
 // end (cut short, or edited by hand) gets one, so the appended line is not glued to it.
 void Zeilenende_sichern(const QString& pfad) {
   QFile f(pfad);
-  if (!f.open(QIODevice::ReadWrite) || f.size() == 0) return;
-  if (!f.seek(f.size() - 1)) return;
+  if (!f.open(QIODevice::ReadWrite)) return;
+  // The end as the server holds it: the last line may be another machine's.
+  struct stat st {};
+  if (!Attribute_vom_Server(f.handle(), &st) || st.st_size == 0) return;
+  const qint64 größe = st.st_size;
+  if (!f.seek(größe - 1)) return;
   char letztes = 0;
   if (f.read(&letztes, 1) != 1 || letztes == '\n') return;
   const QByteArray ende = letztes == '\r' ? QByteArray("\n") : QByteArray("\r\n");
-  const bool ok = f.seek(f.size()) && f.write(ende) == ende.size() && f.flush();
+  const bool ok = f.seek(größe) && f.write(ende) == ende.size() && f.flush();
   f.close();
   if (!ok) {
     gOffeneDatei = pfad;

@@ -93,7 +93,7 @@ void Aus_ganzem_Inhalt_stempeln(const QByteArray& a, const QByteArray& b, off_t 
 // Time, size, identity and content hash of an open version.
 void Datei_stempeln(int fd, Monatsstand& s) {
   struct stat st {};
-  if (::fstat(fd, &st) != 0) return;
+  if (!Attribute_vom_Server(fd, &st)) return;
   Zeit_und_Identität(st, s);
   // A month as a rewrite leaves it (one line per employee) is hashed whole; a longer one,
   // grown by appends, by its beginning and its end, so a save costs no read of all of
@@ -168,7 +168,7 @@ bool Monatsstand_der_Version(const QString& monatsschlüssel, const QString& nam
     Datei_stempeln(fd, s);
   } else {
     struct stat st {};
-    if (::fstat(fd, &st) == 0) {
+    if (Attribute_vom_Server(fd, &st)) {
       Zeit_und_Identität(st, s);
       // A version that cannot be read whole counts as not opened: the caller then
       // reads it through the channel, which reports the failure.

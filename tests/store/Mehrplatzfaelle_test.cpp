@@ -350,6 +350,32 @@ void ListeOhneNeuere(Mehrplatzfall& t) {
 
 TEST_P(Mehrplatzfall, VerliertNichtsUndHaeltKeinenArbeitsplatzAuf) { GetParam().ablauf(*this); }
 
+// A workstation on a slow network (every sync takes a quarter of a second longer)
+// appends and rewrites among one with a fast disk: each write that took long is only
+// noted, no save ends in a fatal stop, and every save stands.
+void LangsamesNetz(Mehrplatzfall& t) {
+  constexpr int kSpeicherungen = 6;
+  std::vector<std::unique_ptr<QProcess>> ps;
+  for (int i = 0; i < 2; ++i) {
+    QStringList env;
+    if (i == 0)
+      env << QStringLiteral("LD_PRELOAD=") + Bin("velkora_stoerungen.so") << QStringLiteral("VELKORA_LANGSAM=250");
+    ps.push_back(t.starten({QStringLiteral("netz"), QString::number(i), QStringLiteral("2"),
+                            QString::number(kSpeicherungen), QStringLiteral("260310")},
+                           env << QStringLiteral("VELKORA_VERDICHTEN=3")));
+  }
+  for (auto& p : ps) {
+    const Ergebnis e = Mehrplatzfall::warten(*p);
+    EXPECT_TRUE(e.normal);
+    EXPECT_EQ(e.code, 0) << qPrintable(e.fehler);
+  }
+  const QStringList zeilen = t.monatszeilen();
+  for (int i = 0; i < 2; ++i)
+    for (int j = 0; j < kSpeicherungen; ++j)
+      EXPECT_EQ(Mehrplatzfall::letzte(zeilen, QStringLiteral("w%1s%2").arg(i).arg(j)), Codes(j)) << i << ' ' << j;
+  EXPECT_FALSE(QFile::exists(t.sperre()));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Faelle, Mehrplatzfall,
     ::testing::Values(Fall{"GleicheZeileImSelbenMoment", GleicheZeile}, Fall{"UhrVorgestellt", Uhrversatz},
@@ -359,7 +385,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Fall{"InDerSperreGetoetet", Getoetet}, Fall{"SperreBesetztMitEperm", ExklusivMitEperm},
                       Fall{"ListeNenntGeloeschteVersion", ListeNenntGeloeschte},
                       Fall{"ListeOhneHeutigeVersion", ListeOhneHeutige},
-                      Fall{"ListeOhneNeuereVersion", ListeOhneNeuere}),
+                      Fall{"ListeOhneNeuereVersion", ListeOhneNeuere}, Fall{"LangsamesNetz", LangsamesNetz}),
     NachName{});
 
 }  // namespace

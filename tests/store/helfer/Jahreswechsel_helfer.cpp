@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "platform/Dialoge.h"
+#include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Feiertage.h"
 #include "store/Jahreswechsel.h"
@@ -21,6 +22,9 @@
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  // What the program's wiring does when a write took long (it notes the slow network
+  // in the user's settings) has no place here; a slow write is no fault.
+  gLangsamesNetzGesehen = [] {};
   const QStringList a = app.arguments();
   if (a.size() < 5) return 64;
   dialoge::Skript& skript = dialoge::skript();

@@ -15,9 +15,10 @@
 // day onto the row it read; "halten" takes the month lock, says "bereit" and runs the
 // event loop until SIGTERM ends it; VELKORA_MITARBEITER=n adds employees m0 to m<n-1>
 // to the table; "abbruch" takes the month lock and stops the
-// program through the fatal stop; "netz" saves <count> lines like "anhaengen", also
-// compacting before every VELKORA_VERDICHTEN-th save, goes on after a save refused for
-// the lock and prints "ok <j>" (flushed) for every save j that succeeded.
+// program through the fatal stop; "netz" saves <count> lines, each for a user of its
+// own (w<number>s<j>, so that a line a rewrite drops is not made good by a later save),
+// also compacting before every VELKORA_VERDICHTEN-th save, goes on after a save refused
+// for the lock and prints "ok <j>" (flushed) for every save j that succeeded.
 // Exit code 0 when every save succeeded and nothing was reported; a fatal stop prints
 // its message and the run-time error reported on stderr and gives 5.
 #include <QCoreApplication>
@@ -31,6 +32,7 @@
 #include "platform/Programmende.h"
 #include "platform/Signale.h"
 #include "startup/Programmabbruch.h"
+#include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
@@ -57,6 +59,9 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript);
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  // What the program's wiring does when a write took long (it notes the slow network
+  // in the user's settings) has no place here; a slow write is no fault.
+  gLangsamesNetzGesehen = [] {};
   // A fatal stop says why instead of vanishing; a planned end by signal really ends.
   programmende::setzeTestmodus(app.arguments().value(2) != u"halten" && app.arguments().value(2) != u"abbruch");
   dialoge::Skript& skript = dialoge::skript();
@@ -136,8 +141,7 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
     for (int j = 0; j < anzahl; ++j) {
       if (verdichten > 0 && j % verdichten == verdichten - 1 && !Monatsdatei_kompaktieren(schlüssel) && !abgelehnt())
         return 2;
-      if (Monatsdatei_speichern(schlüssel,
-                                {QStringLiteral("A:") + Benutzer(nummer, j % kBenutzerJeProzess) + u':' + Codes(j)})) {
+      if (Monatsdatei_speichern(schlüssel, {QStringLiteral("A:w%1s%2:").arg(nummer).arg(j) + Codes(j)})) {
         std::printf("ok %d\n", j);
         std::fflush(stdout);
       } else if (!abgelehnt()) {

@@ -14,6 +14,10 @@
 //                                  read, but opening it fails (ENOENT);
 //   VELKORA_LISTE_OHNE=<name>      a file there is missing from the listing.
 //
+// and a slow network:
+//   VELKORA_LANGSAM=<ms>           every sync of a file (fsync, fdatasync) takes that
+//                                  many milliseconds longer;
+//
 // and a workstation that dies in the middle of its work:
 //   VELKORA_TOT_NACH=<n>           the process kills itself (SIGKILL) instead of making
 //                                  its n-th file change (write, rename, link, unlink).
@@ -169,6 +173,15 @@ void Änderung() {
   if (tot > 0 && ++n >= tot) ::raise(SIGKILL);
 }
 
+// The wait of a slow network after a sync (VELKORA_LANGSAM).
+void Langsam() {
+  static const long ms = [] {
+    const char* e = std::getenv("VELKORA_LANGSAM");
+    return e ? std::atol(e) : 0L;
+  }();
+  if (ms > 0) ::usleep(static_cast<useconds_t>(ms) * 1000);
+}
+
 }  // namespace
 
 extern "C" {
@@ -189,6 +202,20 @@ int unlink(const char* pfad) {
   static auto f = Original<int (*)(const char*)>("unlink");
   Änderung();
   return f(pfad);
+}
+
+int fsync(int fd) {
+  static auto f = Original<int (*)(int)>("fsync");
+  const int r = f(fd);
+  Langsam();
+  return r;
+}
+
+int fdatasync(int fd) {
+  static auto f = Original<int (*)(int)>("fdatasync");
+  const int r = f(fd);
+  Langsam();
+  return r;
 }
 
 int clock_gettime(clockid_t uhr, struct timespec* ts) {

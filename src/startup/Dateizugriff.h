@@ -12,9 +12,9 @@
 #include <QStringList>
 #include <functional>
 
-struct stat;
-
 #include "platform/Haken.h"
+
+struct stat;
 
 // State of the channel.
 extern QString gOffeneDatei;    // full path of the open file, empty when none

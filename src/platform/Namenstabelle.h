@@ -76,28 +76,18 @@ class Namenstabelle {
 
   iterator find(QStringView name) {
     if (mPlätze.empty()) return end();
-    const quint64 h = Hash(name);
-    for (size_t i = h & (mPlätze.size() - 1);; i = (i + 1) & (mPlätze.size() - 1)) {
-      const Platz p = mPlätze[i];
-      if (p.nummer == 0) return end();
-      if (p.hashteil == static_cast<quint32>(h >> 32) && Namensgleichheit()(mEinträge[p.nummer - 1].first, name))
-        return &mEinträge[p.nummer - 1];
-    }
+    const Platz p = mPlätze[Platz_von(name, Hash(name))];
+    return p.nummer == 0 ? end() : &mEinträge[p.nummer - 1];
   }
 
   template <class... Argumente>
   std::pair<iterator, bool> try_emplace(QStringView name, Argumente&&... argumente) {
     if (2 * (mEinträge.size() + 1) > mPlätze.size()) Neu_verteilen(Zweierpotenz(2 * (mEinträge.size() + 1)));
     const quint64 h = Hash(name);
-    size_t i = h & (mPlätze.size() - 1);
-    for (;; i = (i + 1) & (mPlätze.size() - 1)) {
-      const Platz p = mPlätze[i];
-      if (p.nummer == 0) break;
-      if (p.hashteil == static_cast<quint32>(h >> 32) && Namensgleichheit()(mEinträge[p.nummer - 1].first, name))
-        return {&mEinträge[p.nummer - 1], false};
-    }
+    Platz& p = mPlätze[Platz_von(name, h)];
+    if (p.nummer != 0) return {&mEinträge[p.nummer - 1], false};
     mEinträge.push_back(Eintrag{name, Wert(std::forward<Argumente>(argumente)...)});
-    mPlätze[i] = Platz{static_cast<quint32>(mEinträge.size()), static_cast<quint32>(h >> 32)};
+    p = Platz{static_cast<quint32>(mEinträge.size()), Hashteil(h)};
     return {&mEinträge.back(), true};
   }
   std::pair<iterator, bool> emplace(QStringView name, Wert wert) { return try_emplace(name, std::move(wert)); }
@@ -116,6 +106,15 @@ class Namenstabelle {
     h *= 0xBF58476D1CE4E5B9ull;
     return h ^ (h >> 32);
   }
+  static quint32 Hashteil(quint64 h) { return static_cast<quint32>(h >> 32); }
+  // The slot that holds `name` (hash `h`), or the free slot where it would go.
+  size_t Platz_von(QStringView name, quint64 h) const {
+    for (size_t i = h & (mPlätze.size() - 1);; i = (i + 1) & (mPlätze.size() - 1)) {
+      const Platz p = mPlätze[i];
+      if (p.nummer == 0 || (p.hashteil == Hashteil(h) && Namensgleichheit()(mEinträge[p.nummer - 1].first, name)))
+        return i;
+    }
+  }
   static size_t Zweierpotenz(size_t n) {
     size_t p = 16;
     while (p < n) p *= 2;
@@ -127,7 +126,7 @@ class Namenstabelle {
       const quint64 h = Hash(mEinträge[e].first);
       size_t i = h & (plätze - 1);
       while (mPlätze[i].nummer != 0) i = (i + 1) & (plätze - 1);
-      mPlätze[i] = Platz{static_cast<quint32>(e + 1), static_cast<quint32>(h >> 32)};
+      mPlätze[i] = Platz{static_cast<quint32>(e + 1), Hashteil(h)};
     }
   }
 

@@ -351,18 +351,18 @@ void ListeOhneNeuere(Mehrplatzfall& t) {
 TEST_P(Mehrplatzfall, VerliertNichtsUndHaeltKeinenArbeitsplatzAuf) { GetParam().ablauf(*this); }
 
 // A workstation on a slow network (every sync takes a quarter of a second longer)
-// appends and rewrites among one with a fast disk: each write that took long is only
-// noted, no save ends in a fatal stop, and every save stands.
+// appends and rewrites among one with a fast disk: a write that took long ends no save
+// in a fatal stop, and every save stands.
 void LangsamesNetz(Mehrplatzfall& t) {
   constexpr int kSpeicherungen = 6;
   std::vector<std::unique_ptr<QProcess>> ps;
   for (int i = 0; i < 2; ++i) {
-    QStringList env;
+    QStringList env{QStringLiteral("VELKORA_VERDICHTEN=3")};
     if (i == 0)
       env << QStringLiteral("LD_PRELOAD=") + Bin("velkora_stoerungen.so") << QStringLiteral("VELKORA_LANGSAM=250");
     ps.push_back(t.starten({QStringLiteral("netz"), QString::number(i), QStringLiteral("2"),
                             QString::number(kSpeicherungen), QStringLiteral("260310")},
-                           env << QStringLiteral("VELKORA_VERDICHTEN=3")));
+                           env));
   }
   for (auto& p : ps) {
     const Ergebnis e = Mehrplatzfall::warten(*p);

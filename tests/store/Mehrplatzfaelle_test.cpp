@@ -92,6 +92,14 @@ class Mehrplatzfall : public VelkoraTest, public ::testing::WithParamInterface<F
     e.fehler = QString::fromUtf8(p.readAllStandardError());
     return e;
   }
+  // Waits for every process: each ends normally with 0.
+  static void alle_ohne_fehler(const std::vector<std::unique_ptr<QProcess>>& ps) {
+    for (const auto& p : ps) {
+      const Ergebnis e = warten(*p);
+      EXPECT_TRUE(e.normal);
+      EXPECT_EQ(e.code, 0) << qPrintable(e.fehler);
+    }
+  }
   Ergebnis lauf(const QStringList& argumente, const QStringList& umgebung = {}) {
     return warten(*starten(argumente, umgebung));
   }
@@ -156,11 +164,7 @@ void Uhrversatz(Mehrplatzfall& t) {
                             QString::number(kSpeicherungen), QStringLiteral("2603%1").arg(10 + i)},
                            env));
   }
-  for (auto& p : ps) {
-    const Ergebnis e = Mehrplatzfall::warten(*p);
-    EXPECT_TRUE(e.normal);
-    EXPECT_EQ(e.code, 0) << qPrintable(e.fehler);
-  }
+  Mehrplatzfall::alle_ohne_fehler(ps);
   const QStringList zeilen = t.monatszeilen();
   for (int p = 0; p < kProzesse; ++p)
     for (int u = 0; u < 5; ++u) {
@@ -364,11 +368,7 @@ void LangsamesNetz(Mehrplatzfall& t) {
                             QString::number(kSpeicherungen), QStringLiteral("260310")},
                            env));
   }
-  for (auto& p : ps) {
-    const Ergebnis e = Mehrplatzfall::warten(*p);
-    EXPECT_TRUE(e.normal);
-    EXPECT_EQ(e.code, 0) << qPrintable(e.fehler);
-  }
+  Mehrplatzfall::alle_ohne_fehler(ps);
   const QStringList zeilen = t.monatszeilen();
   for (int i = 0; i < 2; ++i)
     for (int j = 0; j < kSpeicherungen; ++j)

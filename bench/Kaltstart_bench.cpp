@@ -70,6 +70,11 @@ struct Vorlage {
     QDir().mkpath(basis + QStringLiteral("Temp"));
     qputenv("TEMP", QFile::encodeName(basis + QStringLiteral("Temp")));
     qputenv("USERNAME", "chefin");
+    // A runtime folder of its own for the single-instance guard: another run of the
+    // benchmark on this machine does not bar the starts.
+    QDir().mkpath(basis + QStringLiteral("Laufzeit"));
+    QFile::setPermissions(basis + QStringLiteral("Laufzeit"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(basis + QStringLiteral("Laufzeit")));
     QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"), basis + QStringLiteral("Programm/VelkoraFtg.dat"));
     frmVelkora* f = Starten(basis, QStringLiteral("010326"));
     if (!f) return;

@@ -57,6 +57,11 @@ int main(int argc, char** argv) {
   QDir().mkpath(ordner + QStringLiteral("Temp"));
   QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"), ordner + QStringLiteral("Programm/VelkoraFtg.dat"));
   qputenv("TEMP", QFile::encodeName(ordner + QStringLiteral("Temp")));
+  // A runtime folder of its own: a program of this user already running does not keep
+  // the picture from being taken.
+  QDir().mkpath(ordner + QStringLiteral("Laufzeit"));
+  QFile::setPermissions(ordner + QStringLiteral("Laufzeit"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(ordner + QStringLiteral("Laufzeit")));
   umgebung::setzeProgrammordner(ordner + QStringLiteral("Programm"));
 
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));

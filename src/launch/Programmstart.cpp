@@ -55,8 +55,12 @@ void Hauptablauf() {
   gStörungAnzeigen = true;
   gDateiGeschrieben = true;
   bool splash = true;
-  // The instance lock lives in the temporary folder: a TEMP naming a folder that is
-  // not there is said as such, not taken for a copy already running.
+  // One copy of the program per user on this machine, whatever TEMP says.
+  if (!einzelinstanz::sichern()) {
+    Meldung(QStringLiteral("Programm ist bereits gestartet"));
+    programmende::beenden(1);
+  }
+  // A TEMP naming a folder that is not there is said as such.
   if (!Verzeichnis_vorhanden(umgebung::tempOrdner())) {
     Programmabbruch(QString(),
                     QStringLiteral("Der Ordner für temporäre Dateien ") + ShowPfad(umgebung::tempOrdner(), 100) +
@@ -64,11 +68,6 @@ void Hauptablauf() {
                     QStringLiteral("NoLog"));
   }
   Tempordner_prüfen(umgebung::tempOrdner());
-  // One copy of the program per user.
-  if (!einzelinstanz::sichern()) {
-    Meldung(QStringLiteral("Programm ist bereits gestartet"));
-    programmende::beenden(1);
-  }
   // Today, or the date "/d:ddmmyy" gives; "/enforcestart" goes on after a run-time
   // error of the start, "/nowelcomescreen" starts without the splash window.
   gHeute = uhr::heute();

@@ -29,15 +29,24 @@ inline void Arbeitsplatzordner_anlegen(const QString& basis) {
 class Arbeitsplatz {
  public:
   // `schalter`: the program's command-line switches, after the folders and the date.
-  Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum, const QStringList& schalter = {})
+  // Each user works on a machine of their own: its temporary folder "Temp_<user>" and
+  // its runtime folder "Laufzeit_<user>" (where the single-instance guard lies);
+  // `umgebung` sets further variables or other folders.
+  Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum, const QStringList& schalter = {},
+               const QProcessEnvironment& umgebung = {})
       : mBenutzer(benutzer) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("USERNAME"), benutzer);
     env.insert(QStringLiteral("TEMP"), basis + QStringLiteral("Temp_") + benutzer);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), basis + QStringLiteral("Laufzeit_") + benutzer);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
     env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
-    QDir().mkpath(basis + QStringLiteral("Temp_") + benutzer);
+    env.insert(umgebung);
+    QDir().mkpath(env.value(QStringLiteral("TEMP")));
+    const QString laufzeit = env.value(QStringLiteral("XDG_RUNTIME_DIR"));
+    QDir().mkpath(laufzeit);
+    QFile::setPermissions(laufzeit, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     mProzess.setProcessEnvironment(env);
     mProzess.setProcessChannelMode(QProcess::SeparateChannels);
     mProzess.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_arbeitsplatz"),

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
@@ -284,19 +283,46 @@ TEST_F(Startablauf, Titelzeile) {
   EXPECT_EQ(gHauptfensterTitel, QStringLiteral("Velkora - "));
 }
 
-TEST(Einzelinstanz, ZweiteKopieDesselbenBenutzersWirdAbgewiesen) {
+// The guard lies in the login's runtime folder only when no other account can put a
+// file there (which would bar every start or lead it elsewhere); never in TEMP while
+// there is such a folder.
+TEST(Einzelinstanz, LiegtNurImEigenenLaufzeitordner) {
   QTemporaryDir tmp;
-  qputenv("TEMP", QFile::encodeName(tmp.path()));
-  qputenv("USERNAME", "einzel");
-  einzelinstanz::freigeben();
-  ASSERT_TRUE(einzelinstanz::sichern());
-  QLockFile zweiter(tmp.path() + QStringLiteral("/velkora-einzel.instance"));
-  EXPECT_FALSE(zweiter.tryLock(0));
-  // Another user, or another workstation's own TEMP, runs side by side.
-  QLockFile andererBenutzer(tmp.path() + QStringLiteral("/velkora-anderer.instance"));
-  EXPECT_TRUE(andererBenutzer.tryLock(0));
-  einzelinstanz::freigeben();
-  EXPECT_TRUE(zweiter.tryLock(0));
+  const QString basis = tmp.path() + u'/';
+  const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
+  qputenv("TEMP", QFile::encodeName(basis));
+  struct Fall {
+    const char* name;
+    QFile::Permissions rechte;
+    bool verweis;
+    bool genommen;
+  };
+  const QFile::Permissions eigen = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+  const Fall fälle[] = {
+      {"eigen", eigen, false, true},
+      {"lesbar", eigen | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther, false, true},
+      {"gruppe", eigen | QFile::WriteGroup, false, false},
+      {"alle", eigen | QFile::WriteOther, false, false},
+      {"verweis", eigen, true, false},
+  };
+  for (const Fall& f : fälle) {
+    SCOPED_TRACE(f.name);
+    const QString ordner = basis + QString::fromLatin1(f.name);
+    if (f.verweis) {
+      QDir().mkpath(ordner + QStringLiteral("-ziel"));
+      QFile::setPermissions(ordner + QStringLiteral("-ziel"), f.rechte);
+      ASSERT_TRUE(QFile::link(ordner + QStringLiteral("-ziel"), ordner));
+    } else {
+      QDir().mkpath(ordner);
+      ASSERT_TRUE(QFile::setPermissions(ordner, f.rechte));
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(ordner));
+    const QString gewählt = einzelinstanz::ordner();
+    EXPECT_FALSE(gewählt.isEmpty());
+    EXPECT_EQ(gewählt == ordner + u'/', f.genommen) << gewählt.toStdString();
+    EXPECT_NE(gewählt, basis);
+  }
+  qputenv("XDG_RUNTIME_DIR", vorher);
 }
 
 // The real program, installed into a temporary folder beside the folders "Ablage" and

@@ -177,8 +177,83 @@ void Leeren_Monat_anlegen(const QString& schlüssel) {
       false, false);
 }
 
-void Leere_Monate_anlegen(int jahr) {
-  for (int monat = 1; monat <= 12; ++monat) Leeren_Monat_anlegen(zweistellig(jahr) + zweistellig(monat));
+// The keys of the months of a year that have no file.
+QStringList Fehlende_Monate(int jahr) {
+  QSet<QString> vorhanden;
+  for (const QString& name : Dateiliste(gDatenordner, zweistellig(jahr) + QStringLiteral("*Data.dat")))
+    if (Ist_Monatsversion(name)) vorhanden.insert(name.left(4));
+  QStringList fehlend;
+  for (int monat = 1; monat <= 12; ++monat) {
+    const QString schlüssel = zweistellig(jahr) + zweistellig(monat);
+    if (!vorhanden.contains(schlüssel)) fehlend << schlüssel;
+  }
+  return fehlend;
+}
+
+// What a year change has done by its commit point, for its administrator lines that
+// follow the commit: a change killed before the commit is redone, one killed after it
+// completed, by the next start, and neither may lose a line or write one twice. Written
+// before the first empty month is made, removed once the lines are written. Its name
+// matches no pattern the program lists (no backup takes it along).
+const QString kStanddatei = QStringLiteral("Velkora Jahreswechsel.stand");
+const QString kStandkopf = QStringLiteral("[Jahreswechsel]");
+
+struct Wechselstand {
+  int jahr = 0;           // the planning year the change moves to; 0 for none
+  bool angelegt = false;  // empty months of the new third year were made for it
+  QString begonnen;       // yymmdd of the day the change was first tried
+};
+
+Wechselstand Wechselstand_lesen() {
+  const QString pfad = gDatenordner + kStanddatei;
+  if (!Datei_vorhanden(pfad)) return {};
+  const std::optional<QStringList> z = Alle_Zeilen_lesen_wie(
+      pfad, {.leer = Leerzeilenart::Unlesbar, .ganz = true, .kopf = kStandkopf, .fehlerIgnorieren = true});
+  // Damaged, it tells nothing: the change is redone or completed without it.
+  if (!z || z->size() != 4 || !text::nurZiffern(z->at(1)) || z->at(1).size() != 4 || !text::nurZiffern(z->at(3)) ||
+      z->at(3).size() != 6)
+    return {};
+  return {z->at(1).toInt(), z->at(2) == u"1", z->at(3)};
+}
+
+void Wechselstand_schreiben(const Wechselstand& s) {
+  Alle_Zeilen_schreiben(
+      gDatenordner + kStanddatei,
+      {kStandkopf, QString::number(s.jahr), s.angelegt ? QStringLiteral("1") : QStringLiteral("0"), s.begonnen});
+}
+
+// Whether an administrator line with this text stands in a logbook of the log folder
+// from the month `seit` (yymmdd) to this month.
+bool Im_Logbuch(const QString& text, const QString& seit) {
+  const QDate heute(gHeute.year(), gHeute.month(), 1);
+  QDate monat = FormatDatumSD(seit);
+  monat = monat.isValid() && monat <= heute ? QDate(monat.year(), monat.month(), 1) : heute;
+  const QString ende = QStringLiteral("|VelkoraAdmin|") + text;
+  for (; monat <= heute; monat = monat.addMonths(1)) {
+    const QString pfad =
+        gLogordner + zweistellig(monat.year()) + zweistellig(monat.month()) + QStringLiteral(" Velkora.log");
+    // An empty one (a first line's append killed) holds no line, and is no file being
+    // written to wait for.
+    if (!Datei_vorhanden(pfad) || Dateigröße(pfad) <= 0) continue;
+    const std::optional<QStringList> zeilen =
+        Alle_Zeilen_lesen_wie(pfad, {.leer = Leerzeilenart::Auslassen, .fehlerIgnorieren = true});
+    if (!zeilen) continue;
+    for (const QString& z : *zeilen)
+      if (z.endsWith(ende)) return true;
+  }
+  return false;
+}
+
+// The administrator lines of a change that has taken the new year, in their order; the
+// completion of a change killed after its commit writes only those its logbook lacks.
+void Wechsel_melden(const Wechselstand& s, bool nachholen) {
+  const QString durchgeführt =
+      QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr ") + QString::number(s.jahr + 1);
+  const QString angelegt =
+      QStringLiteral("Leere Erfassungsdateien für ") + QString::number(s.jahr + 2) + QStringLiteral(" angelegt");
+  if (!nachholen || !Im_Logbuch(durchgeführt, s.begonnen)) Logbuch_ergänzen(2, durchgeführt);
+  if (s.angelegt && (!nachholen || !Im_Logbuch(angelegt, s.begonnen))) Logbuch_ergänzen(2, angelegt);
+  Löschen(gDatenordner + kStanddatei);
 }
 
 // Deletes every month file of the year bis and before; false when there was none.
@@ -193,7 +268,7 @@ bool Alte_Monate_löschen(int bis) {
 // A year change killed half-way, as the next start finds it: its lock left behind, a
 // month of the new third year missing, or a month of a dropped year still there.
 bool Halber_Jahreswechsel() {
-  if (Datei_vorhanden(gDatenordner + kSperrdatei)) return true;
+  if (Datei_vorhanden(gDatenordner + kSperrdatei) || Datei_vorhanden(gDatenordner + kStanddatei)) return true;
   const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
   QSet<QString> drittes;
   for (const QString& name : namen) {
@@ -211,6 +286,13 @@ bool Halber_Jahreswechsel() {
 // that backup is missing): that is a damaged folder, left to the start check.
 void Jahreswechsel_vollenden_gesperrt() {
   Mitarbeiterdaten_lesen();
+  // A change that took the new year gets the lines it did not write; the state of one
+  // not yet taken stays for its redo; any other is left over and goes.
+  const Wechselstand stand = Wechselstand_lesen();
+  if (stand.jahr == gPlanungsjahr)
+    Wechsel_melden(stand, true);
+  else if (stand.jahr != gPlanungsjahr + 1 && Datei_vorhanden(gDatenordner + kStanddatei))
+    Löschen(gDatenordner + kStanddatei);
   const int drittes = gPlanungsjahr + 2;
   const QStringList j = Dateiliste(gSicherungsordner, zweistellig(gPlanungsjahr + 1) + QStringLiteral("*J.dat"));
   if (!j.isEmpty()) {
@@ -261,10 +343,15 @@ bool Jahr_wechseln_gesperrt() {
   // The employee file is the commit point: the new year's empty months come first (a
   // change killed before the commit is redone from the start, finding them there), the
   // dropped year's months go only after it (deleted before, a re-run would count no
-  // vacation taken in them).
-  Leere_Monate_anlegen(gPlanungsjahr + 3);
-  Logbuch_ergänzen(2, QStringLiteral("Leere Erfassungsdateien für ") + QString::number(gPlanungsjahr + 3) +
-                          QStringLiteral(" angelegt"));
+  // vacation taken in them). The lines saying so can only follow the commit; what they
+  // report is noted before the first month is made, so that the redo of a change
+  // killed in between reports the months an earlier try made.
+  Wechselstand stand = Wechselstand_lesen();
+  if (stand.jahr != gPlanungsjahr + 1) stand = {gPlanungsjahr + 1, false, gHeuteText};
+  const QStringList fehlend = Fehlende_Monate(gPlanungsjahr + 3);
+  stand.angelegt = stand.angelegt || !fehlend.isEmpty();
+  Wechselstand_schreiben(stand);
+  for (const QString& schlüssel : fehlend) Leeren_Monat_anlegen(schlüssel);
   gPlanungsjahr += 1;
   if (!Mitarbeiterdaten_schreiben(QStringLiteral("IgnoreErrors"))) {
     Logbuch_ergänzen(
@@ -272,8 +359,7 @@ bool Jahr_wechseln_gesperrt() {
     Mitarbeiterdaten_lesen();
     return false;
   }
-  Logbuch_ergänzen(2,
-                   QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr ") + QString::number(gPlanungsjahr + 1));
+  Wechsel_melden(stand, false);
   if (Alte_Monate_löschen(gPlanungsjahr - 1))
     Logbuch_ergänzen(2, QStringLiteral("Erfassungsdateien des Jahres ") + QString::number(gPlanungsjahr - 1) +
                             QStringLiteral(" und älter gelöscht"));

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
@@ -387,6 +388,8 @@ TEST_F(JahreswechselTest, ZweiProzesseZugleichWechselnDasJahrEinmal) {
 // A workstation killed after its n-th file change of the year change, for every n up to
 // the last: the next start completes the change without a fatal stop, with the 36
 // months of the new window, every entry and the balances counted from the old year.
+// The administrator logbook tells of the change once, whoever finished it: the change,
+// the one set of empty months made for it, and the dropped months, in this order.
 TEST_F(JahreswechselTest, AbgebrochenerJahreswechselWirdBeimNaechstenStartVollendet) {
   personen(3, {{"2406", "1111122"}, {"2505", "11"}, {"2601", "2"}});
   const QString vorlage = ordner() + QStringLiteral("Ablage/");
@@ -450,6 +453,23 @@ TEST_F(JahreswechselTest, AbgebrochenerJahreswechselWirdBeimNaechstenStartVollen
       EXPECT_EQ(dekodierteZeilen(gDatenordner + Erfassungsdatei_Name(monat)), inhalt) << monat.toStdString();
     EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Lockfile.txt")));
     EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Velkora Jahreswechsel.lock")));
+    EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Velkora Jahreswechsel.stand")));
+
+    std::vector<int> folge;
+    int gelöscht = 0;
+    for (const QString& z : logbuch()) {
+      const QString t = z.section(u'|', 3);
+      if (t == u"Jahreswechsel durchgeführt, aktuelles Jahr 2026") folge.push_back(1);
+      if (t.startsWith(u"Leere Erfassungsdateien für ")) folge.push_back(2);
+      if (t.startsWith(u"Erfassungsdateien des Jahres 2024 und älter")) {
+        folge.push_back(3);
+        ++gelöscht;
+      }
+    }
+    EXPECT_EQ(logzeilen(QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr 2026")), 1);
+    EXPECT_EQ(logzeilen(QStringLiteral("Leere Erfassungsdateien für 2027 angelegt")), 1);
+    EXPECT_LE(gelöscht, 1);
+    EXPECT_TRUE(std::is_sorted(folge.begin(), folge.end())) << logbuch().join(u'\n').toStdString();
     if (HasFailure()) break;
   }
   EXPECT_TRUE(vollständig) << "the year change did not end within " << n - 1 << " file changes";
@@ -517,6 +537,16 @@ TEST_F(DatumskorruptionTest, MachtDenJahreswechselAusSeinemBackupRueckgaengig) {
   // The holidays of the window 2025 to 2027.
   EXPECT_TRUE(gFeiertagsTabelle.contains(QStringLiteral("251224|")));
   EXPECT_FALSE(gFeiertagsTabelle.contains(QStringLiteral("281224|")));
+
+  // With the clock right again the change is made anew; the months of 2028 the undone
+  // change made are still there, so this one makes none and says so with no line.
+  ASSERT_EQ(monatsdateien(QStringLiteral("28")).size(), 12);
+  heute(QDate(2027, 1, 11));
+  ASSERT_TRUE(Jahreswechsel());
+  EXPECT_EQ(gPlanungsjahr, 2026);
+  EXPECT_EQ(monatsdateien(QStringLiteral("28")).size(), 12);
+  EXPECT_EQ(logzeilen(QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr 2027")), 2);
+  EXPECT_EQ(logzeilen(QStringLiteral("Leere Erfassungsdateien für 2028 angelegt")), 1);
 }
 
 // Without a usable year-change backup the undo stops, marks the recovery as pending and

@@ -1,6 +1,7 @@
 // Undo and redo of changes over commented days in the loaded main window: every day
-// gets its own comment back, days without a comment stay without, and the comment
-// lines written are one per run of days with the same text.
+// gets its own comment back, days without a comment stay without, the comment lines
+// written are one per run of days with the same text, and the restored comment is
+// painted in the comment box during its pause.
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -189,6 +190,74 @@ TEST_F(UndoKommentarTest, JederTagBekommtSeinenKommentarZurueckUndDieZeilenSindE
     Löschen(heute());
     Löschen(gDatenordner + QStringLiteral("2603 260311 Data.dat"));
   }
+}
+
+// What the window had painted when the pause began, beside what it shows.
+struct Gemalt {
+  double sekunden = 0;
+  bool sichtbar = false;
+  QString text;
+  QImage box, boxSoll, fenster, fensterSoll;
+};
+
+TEST_F(UndoKommentarTest, WiederhergestellterKommentarIstWaehrendDerPauseGemalt) {
+  monatSchreiben(QStringLiteral("2603 260311 Data.dat"),
+                 {QStringLiteral("A:tester:") + Codes({{16, '1'}, {30, '1'}}), QStringLiteral("K:tester:30-30:Alt")});
+  frmVelkora& f = laden();
+  const int ich = zeile(QStringLiteral("tester"));
+  kommentieren(ich, 16, 16, QStringLiteral("Eins"));
+  kommentieren(ich, 30, 30, QStringLiteral("Neu"));
+  ASSERT_EQ(gKommentarMarken.text(ich, 30), u"Neu");
+
+  std::vector<Gemalt> pausen;
+  uhr::Quellen q;
+  q.schlafen = [&](double s) {
+    Gemalt g;
+    g.sekunden = s;
+    g.sichtbar = f.picKommentar->isVisible();
+    g.text = f.lblKommentar->text();
+    // The backing store as painted so far, and the window rendered afresh.
+    const QImage gemalt = f.screen()->grabWindow(f.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage soll = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect box(f.picKommentar->mapTo(&f, QPoint(0, 0)), f.picKommentar->size());
+    g.box = gemalt.copy(box);
+    g.boxSoll = soll.copy(box);
+    g.fenster = gemalt;
+    g.fensterSoll = soll;
+    pausen.push_back(g);
+    uhr.sekunden += s;
+  };
+  uhr::setze(q);
+
+  const struct {
+    bool rückgängig;
+    int tag;
+    const char16_t* text;  // the restored comment; none when empty
+  } schritte[] = {{true, 30, u"Alt"}, {true, 16, u""}, {false, 16, u"Eins"}, {false, 30, u"Neu"}};
+  for (const auto& schritt : schritte) {
+    const QString soll = QString::fromUtf16(schritt.text);
+    SCOPED_TRACE((schritt.rückgängig ? "undo to " : "redo to ") + soll.toStdString());
+    pausen.clear();
+    schritt.rückgängig ? undo() : redo();
+    EXPECT_EQ(gKommentarMarken.text(ich, schritt.tag), soll);
+    if (soll.isEmpty()) {
+      EXPECT_TRUE(pausen.empty()) << "no comment is shown for a comment taken away";
+      EXPECT_FALSE(f.picKommentar->isVisible());
+      continue;
+    }
+    ASSERT_EQ(pausen.size(), 1u);
+    const Gemalt& g = pausen[0];
+    EXPECT_EQ(g.sekunden, 0.75);
+    EXPECT_TRUE(g.sichtbar);
+    EXPECT_EQ(g.text.toStdString(), soll.toStdString());
+    EXPECT_FALSE(g.box.isNull());
+    EXPECT_TRUE(g.box == g.boxSoll) << "the box is painted before the pause";
+    EXPECT_TRUE(g.fenster == g.fensterSoll) << "the restored month is painted before the pause";
+    EXPECT_FALSE(f.picKommentar->isVisible()) << "hidden after the pause";
+    QTest::qWait(500);
+    EXPECT_FALSE(f.picKommentar->isVisible()) << "and nothing brings it back";
+  }
+  EXPECT_TRUE(skript->texte().empty());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 // Calls lauf(von, bis) for each run of consecutive days from `erster` to `letzter`
 // whose texts in `tage` (indexed by the day, 1 to 31) are equal, in day order; runs
-// of days without a text are runs too. `Text` is any string type with == and isEmpty.
+// of days without a text are runs too. `Text` is any string type with ==.
 template <class Text, class Lauf>
 void Kommentarläufe(const Text (&tage)[32], int erster, int letzter, Lauf&& lauf) {
   if (erster < 1) erster = 1;

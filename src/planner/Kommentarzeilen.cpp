@@ -4,6 +4,7 @@
 #include "planner/Monatsanzeige.h"
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
+#include "store/Kommentarlaeufe.h"
 #include "widgets/Rasteransicht.h"
 
 namespace {
@@ -20,23 +21,12 @@ QString Tabellenzeilenkommentar(int zeile) {
     const Gemerkte_Markierung& m = gemerkteMarkierung();
     const int links = std::max(m.links, 1), rechts = std::min(m.rechts, 31);
     if (links > rechts) return {};
-    int erster = 0, letzter = 0;
-    for (int d = links; d <= rechts; ++d)
-      if (!gKommentarMarken.text(zeile, d).isEmpty()) {
-        if (erster == 0) erster = d;
-        letzter = d;
-      }
-    if (erster == 0) {
-      erster = links;
-      letzter = rechts;
-    }
-    const auto zeilentext = [&](int von, int bis, const QString& text) {
-      return QStringLiteral("K:") + schlüssel + u':' + zweistellig(von) + u'-' + zweistellig(bis) + u':' + text;
-    };
+    QString tage[32];
+    for (int d = links; d <= rechts; ++d) tage[d] = gKommentarMarken.text(zeile, d);
     QStringList zeilen;
-    if (erster > links) zeilen << zeilentext(links, erster - 1, QString());
-    zeilen << zeilentext(erster, letzter, gKommentarMarken.text(zeile, erster));
-    if (letzter < rechts) zeilen << zeilentext(letzter + 1, rechts, QString());
+    Kommentarläufe(tage, links, rechts, [&](int von, int bis) {
+      zeilen << QStringLiteral("K:") + schlüssel + u':' + zweistellig(von) + u'-' + zweistellig(bis) + u':' + tage[von];
+    });
     return zeilen.join(QStringLiteral("||"));
   });
 }

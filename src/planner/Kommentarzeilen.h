@@ -1,7 +1,8 @@
 #pragma once
 // The comment lines of a row of the month grid over the saved marking's days, as the
-// undo stack records them: the commented run with its text, and lines with an empty
-// text for the marked days before and after it.
+// undo stack records them: one line per run of days with the same comment, days
+// without a comment included (their lines have an empty text), so that saving the
+// lines again gives every day its own comment back and none to the others.
 #include <QString>
 
 // "K:" + key + ":" + first day "00" + "-" + last day "00" + ":" + text, several lines

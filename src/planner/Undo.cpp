@@ -279,6 +279,11 @@ void Ausführen(int richtung) {
       const int zeile = Zeile_des_Eintrags(*g, QString(kSchlüssellänge, u' ') + kommentar);
       if (zeile > 0) {
         Kommentar_anzeigen(f, teil.mid(6), teil.left(2).toInt(), zeile);
+        // The pause serves no window events: the restored month and the box over it
+        // are painted first, or the user would see neither.
+        f->repaint();
+        // The window's repaint leaves out the box standing over the grid.
+        f->picKommentar->repaint();
         Pause(0.75);
         f->picKommentar->hide();
       }

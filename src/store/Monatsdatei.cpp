@@ -35,6 +35,7 @@
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Erfassungsdaten.h"
+#include "store/Kommentarlaeufe.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsstand.h"
@@ -595,7 +596,6 @@ Kompakter_Körper Kompakte_Stücke() {
     // Each day of the month gets the text of the last comment covering it, on days
     // that hold a code; runs of days with the same text become one line.
     QStringView tage[32];
-    bool belegt[32] = {};
     for (qsizetype k = st.ersterKommentar; k != 0; k = nächster[static_cast<size_t>(k)]) {
       const QString& kom = gMonatsKommentare[k];
       const QStringView rest = QStringView(kom).mid(Benutzerteil(kom).size() + 1);
@@ -603,26 +603,17 @@ Kompakter_Körper Kompakte_Stücke() {
       const int bis = std::min(31, Zweistellige_Zahl(rest.mid(3, 2)));
       const QStringView text = rest.mid(6);
       for (int d = von; d <= bis; ++d)
-        if (d - 1 < codes.size() && codes[d - 1] != u' ') {
-          tage[d] = text;
-          belegt[d] = !text.isEmpty();
-        }
+        if (d - 1 < codes.size() && codes[d - 1] != u' ') tage[d] = text;
     }
-    for (int d = 1; d <= 31;) {
-      if (!belegt[d]) {
-        ++d;
-        continue;
-      }
-      int e = d;
-      while (e < 31 && belegt[e + 1] && tage[e + 1] == tage[d]) ++e;
+    Kommentarläufe(tage, 1, 31, [&](int d, int e) {
+      if (tage[d].isEmpty()) return;
       // "K:" + name + ":dd-ee:" + text
       std::array<char16_t, 7>& mitte =
           körper.mitten.emplace_back(std::array<char16_t, 7>{u':', 0, 0, u'-', 0, 0, u':'});
       Zweistellig(mitte.data() + 1, d);
       Zweistellig(mitte.data() + 4, e);
       r.push_back(Stücke({u"K:", name, QStringView(mitte.data(), 7), tage[d]}));
-      d = e + 1;
-    }
+    });
   }
   return körper;
 }

@@ -28,8 +28,10 @@ inline void Arbeitsplatzordner_anlegen(const QString& basis) {
 // One running workstation: commands on its stdin, one answer line each on its stdout.
 class Arbeitsplatz {
  public:
-  // `schalter`: the program's command-line switches, after the folders and the date.
-  Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum, const QStringList& schalter = {})
+  // `schalter`: the program's command-line switches, after the folders and the date;
+  // `startordner`: the folder the program is started in (empty: the test's own).
+  Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum, const QStringList& schalter = {},
+               const QString& startordner = {})
       : mBenutzer(benutzer) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("USERNAME"), benutzer);
@@ -40,6 +42,7 @@ class Arbeitsplatz {
     QDir().mkpath(basis + QStringLiteral("Temp_") + benutzer);
     mProzess.setProcessEnvironment(env);
     mProzess.setProcessChannelMode(QProcess::SeparateChannels);
+    if (!startordner.isEmpty()) mProzess.setWorkingDirectory(startordner);
     mProzess.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_arbeitsplatz"),
                    QStringList{basis + QStringLiteral("Daten"), basis + QStringLiteral("Programm"), datum} + schalter);
   }

@@ -388,9 +388,11 @@ void frmVelkora::Form_Load() {
     Tagessummen_initialisieren();
     // The user's own button width.
     Schaltflächenbreite_des_Benutzers();
-    // The month of today; January is loaded directly, as its tab is already current.
-    if (!gJahreswechselOffen) {
-      const int monat = gHeute.isValid() ? gHeute.month() - 1 : 0;
+    // The first month is shown as a click on its tab shows it: the month of today, or,
+    // with a year change pending, January of the first year, the only one left open.
+    // Its display also ends the start-up phase.
+    {
+      const int monat = gJahreswechselOffen || !gHeute.isValid() ? 0 : gHeute.month() - 1;
       {
         const QSignalBlocker b(tabMonate);
         tabMonate->setCurrentIndex(monat);

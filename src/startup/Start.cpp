@@ -15,6 +15,7 @@ QString gDezimaltrennzeichen = QStringLiteral(",");
 QString gDatumstrennzeichen = QStringLiteral(".");
 int gDatumsreihenfolge = 1;
 QString gBenutzername;
+QString gStartordner;
 QString gProgrammordner;
 QString gBasisordner;
 QString gDatenordner;
@@ -78,6 +79,7 @@ void Zustand_zurücksetzen() {
   gDatumstrennzeichen = QStringLiteral(".");
   gDatumsreihenfolge = 1;
   gBenutzername.clear();
+  gStartordner.clear();
   gProgrammordner.clear();
   gBasisordner.clear();
   gDatenordner.clear();

@@ -17,6 +17,8 @@ extern QString gDezimaltrennzeichen;
 extern QString gDatumstrennzeichen;
 extern int gDatumsreihenfolge;  // 0 month-day-year, 1 day-month-year, 2 year-month-day
 extern QString gBenutzername;
+// The current folder the program was started in: relative names on the command line mean it.
+extern QString gStartordner;
 extern QString gProgrammordner;
 extern QString gBasisordner;
 extern QString gDatenordner;

@@ -685,7 +685,10 @@ void Datenrückblick() {
     QString datei;
     const QString name = Aufrufparameter(QStringLiteral("lookback"));
     if (!name.isEmpty()) {
-      datei = QFileInfo(name).absoluteFilePath();
+      // By now the start has moved into the temporary folder; the name means the folder
+      // the program was started in.
+      const QString start = gStartordner.isEmpty() ? QDir::currentPath() : gStartordner;
+      datei = QDir(start).absoluteFilePath(name);
       if (!QFileInfo(datei).isFile()) {
         if (QFileInfo(datei + QStringLiteral(".vel")).isFile())
           datei += QStringLiteral(".vel");

@@ -31,9 +31,10 @@ class Arbeitsplatz {
   // `schalter`: the program's command-line switches, after the folders and the date.
   // Each user works on a machine of their own: its temporary folder "Temp_<user>" and
   // its runtime folder "Laufzeit_<user>" (where the single-instance guard lies);
-  // `umgebung` sets further variables or other folders.
+  // `umgebung` sets further variables or other folders; `startordner`: the folder the
+  // program is started in (empty: the test's own).
   Arbeitsplatz(const QString& benutzer, const QString& basis, const QString& datum, const QStringList& schalter = {},
-               const QProcessEnvironment& umgebung = {})
+               const QProcessEnvironment& umgebung = {}, const QString& startordner = {})
       : mBenutzer(benutzer) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("USERNAME"), benutzer);
@@ -49,6 +50,7 @@ class Arbeitsplatz {
     QFile::setPermissions(laufzeit, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     mProzess.setProcessEnvironment(env);
     mProzess.setProcessChannelMode(QProcess::SeparateChannels);
+    if (!startordner.isEmpty()) mProzess.setWorkingDirectory(startordner);
     mProzess.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_arbeitsplatz"),
                    QStringList{basis + QStringLiteral("Daten"), basis + QStringLiteral("Programm"), datum} + schalter);
   }

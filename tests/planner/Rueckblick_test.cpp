@@ -5,11 +5,15 @@
 #include <QDirIterator>
 #include <QFile>
 #include <map>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "common/Arbeitsplatzprozess.h"
 #include "planner/Eingabe.h"
 #include "planner/Monatsspeicher.h"
 #include "planner/Planerdaten.h"
+#include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "store/Jahreswechsel.h"
 #include "widgets/Rasteransicht.h"
@@ -90,47 +94,142 @@ class RueckblickLaufTest : public VelkoraTest {
   void SetUp() override {
     VelkoraTest::SetUp();
     basis = ordner();
-    QDir().mkpath(basis + QStringLiteral("Daten"));
-    QDir().mkpath(basis + QStringLiteral("Programm"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"),
-                            basis + QStringLiteral("Programm/VelkoraFtg.dat")));
+    daten = basis + QStringLiteral("Daten/Data/");
+    Arbeitsplatzordner_anlegen(basis);
   }
-  QString basis;
+
+  // A first start in April 2026, four employees under two headings, entries in January
+  // 2025 and April 2026; the start in January 2027 changes the year and leaves its
+  // backup, whose window begins in 2025.
+  void Jahreswechsel_vorbereiten() {
+    {
+      Arbeitsplatz erster(QStringLiteral("anna"), basis, QStringLiteral("140426"));
+      ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
+      ASSERT_EQ(erster.beenden(), 0);
+    }
+    gDatenordner = daten;
+    Mitarbeiterdaten_lesen();
+    Mitarbeitertabelle_dimensionieren(4);
+    const QStringList namen = {QStringLiteral("Admin Anna"), QStringLiteral("Berg Bernd"), QStringLiteral("Lager"),
+                               QStringLiteral("Kern Clara")};
+    const QStringList ids = {QStringLiteral("anna"), QStringLiteral("bernd"), QString(), QStringLiteral("clara")};
+    for (int i = 1; i <= 4; ++i) {
+      gMitarbeiterNamen[i] = namen[i - 1];
+      gBenutzerIDs[i] = ids[i - 1];
+      if (ids[i - 1].isEmpty()) continue;
+      gEintrittsdaten[i] = QStringLiteral("000000");
+      gAustrittsdaten[i] = QStringLiteral("999999");
+      gUrlaubsdaten[i] = QStringLiteral("002,0:030,0:030,0:030,0:030,0");
+      gSonderurlaubsanspruch[i] = QStringLiteral("000,0");
+    }
+    ASSERT_TRUE(Mitarbeiterdaten_schreiben());
+    {
+      Arbeitsplatz april(QStringLiteral("anna"), basis, QStringLiteral("150426"));
+      ASSERT_EQ(april.zeile(), u"ready 2604") << april.fehlerausgabe();
+      EXPECT_EQ(april.ok(QStringLiteral("mark 1 20 22")), u"1 1 20 22 1");
+      april.ok(QStringLiteral("button 1"));
+      EXPECT_EQ(april.ok(QStringLiteral("cell 1 21")), u"U");
+      // Back into the planning year, to its January.
+      EXPECT_EQ(april.ok(QStringLiteral("year 1")), u"2512");
+      EXPECT_EQ(april.ok(QStringLiteral("month 1")), u"2501");
+      for (const auto& [zeile, von, bis, knopf] : {std::tuple{1, 6, 8, 1}, {2, 13, 14, 3}, {4, 20, 20, 4}}) {
+        april.ok(QStringLiteral("mark %1 %2 %3").arg(zeile).arg(von).arg(bis));
+        april.ok(QStringLiteral("button %1").arg(knopf));
+      }
+      EXPECT_EQ(april.ok(QStringLiteral("cell 1 7")), u"U");
+      EXPECT_EQ(april.ok(QStringLiteral("cell 2 14")), u"Z");
+      EXPECT_EQ(april.ok(QStringLiteral("cell 4 20")), u"D");
+      ASSERT_EQ(april.beenden(), 0);
+    }
+    {
+      Arbeitsplatz januar(QStringLiteral("anna"), basis, QStringLiteral("100127"));
+      ASSERT_EQ(januar.zeile(), u"ready 2701") << januar.fehlerausgabe();
+      ASSERT_EQ(januar.beenden(), 0);
+    }
+    const QStringList jahr = Dateiliste(daten + QStringLiteral("Backups/"), QStringLiteral("27*J.dat"));
+    ASSERT_EQ(jahr.size(), 1);
+    jahreswechselbackup = jahr.first();
+  }
+
+  QString basis, daten, jahreswechselbackup;
 };
 
-// A first start in April 2026 and an entry; the start in January 2027 changes the year
-// and leaves its backup; then an administrator looks back at it and tries to enter.
+std::vector<std::string> Teile(const QString& abzug) {
+  std::vector<std::string> r;
+  for (const QString& t : abzug.split(QStringLiteral(" | "))) r.push_back(t.toStdString());
+  return r;
+}
+
+// The first month stands in the window as soon as it is painted, exactly as a click
+// on its tab shows it: in a look back whose year change is due (January of the first
+// year) and in an ordinary start (the month of today).
+TEST_F(RueckblickLaufTest, ErsterMonatWieNachTabklick) {
+  ASSERT_NO_FATAL_FAILURE(Jahreswechsel_vorbereiten());
+  const auto prüfen = [&](const QStringList& schalter, const QString& monat, const QString& anderer) {
+    SCOPED_TRACE(schalter.join(u' ').toStdString());
+    Arbeitsplatz platz(QStringLiteral("anna"), basis, QStringLiteral("110127"), schalter);
+    ASSERT_EQ(platz.zeile().toStdString(), (QStringLiteral("ready ") + monat).toStdString()) << platz.fehlerausgabe();
+    const QString erstes = platz.ok(QStringLiteral("firstgrid"));
+    EXPECT_EQ(platz.ok(QStringLiteral("cell 0 0")), u"Name");
+    EXPECT_EQ(platz.ok(QStringLiteral("row anna")), u"1");
+    EXPECT_EQ(platz.ok(QStringLiteral("cell 3 0")), u"Lager");
+    EXPECT_EQ(platz.ok(QStringLiteral("row clara")), u"4");
+    // Both Januaries begin on a weekday: the header names it.
+    EXPECT_NE(platz.ok(QStringLiteral("cell 0 1")), u"-");
+    if (monat == u"2501") {
+      EXPECT_EQ(platz.ok(QStringLiteral("cell 1 7")), u"U");
+      EXPECT_EQ(platz.ok(QStringLiteral("cell 2 13")), u"Z");
+      EXPECT_EQ(platz.ok(QStringLiteral("cell 4 20")), u"D");
+    }
+    EXPECT_EQ(Teile(platz.ok(QStringLiteral("grid"))), Teile(erstes));
+    EXPECT_EQ(platz.ok(QStringLiteral("month 2")).toStdString(), anderer.toStdString());
+    EXPECT_NE(Teile(platz.ok(QStringLiteral("grid"))), Teile(erstes));
+    EXPECT_EQ(platz.ok(QStringLiteral("month 1")).toStdString(), monat.toStdString());
+    EXPECT_EQ(Teile(platz.ok(QStringLiteral("grid"))), Teile(erstes));
+    EXPECT_EQ(platz.ok(QStringLiteral("prompts")).toStdString(), "");
+    EXPECT_EQ(platz.beenden(), 0);
+  };
+  // The year-change backup: its year change is due, January of its first year is shown.
+  prüfen({QStringLiteral("/lookback")}, QStringLiteral("2501"), QStringLiteral("2502"));
+  // An ordinary start shows the month of today; it leaves today's backup, which holds
+  // the changed year: a look back at it shows the month of today as well.
+  prüfen({}, QStringLiteral("2701"), QStringLiteral("2702"));
+  const QStringList heute = Dateiliste(daten + QStringLiteral("Backups/"), QStringLiteral("270111*T.dat"));
+  ASSERT_EQ(heute.size(), 1);
+  prüfen({QStringLiteral("/lookback:") + daten + QStringLiteral("Backups/") + heute.first()}, QStringLiteral("2701"),
+         QStringLiteral("2702"));
+}
+
+// A file named after "/lookback" by a relative path is looked for where the program
+// was started, not in the temporary folder the start moves into.
+TEST_F(RueckblickLaufTest, RelativeDateiAusDemStartordner) {
+  ASSERT_NO_FATAL_FAILURE(Jahreswechsel_vorbereiten());
+  const QString start = QDir(basis + QStringLiteral("Daten")).canonicalPath() + u'/';
+  const QString stamm = QStringLiteral("Data/Backups/") + jahreswechselbackup.chopped(4);
+  for (const QString& name : {stamm + QStringLiteral(".dat"), stamm}) {
+    SCOPED_TRACE(name.toStdString());
+    Arbeitsplatz platz(QStringLiteral("anna"), basis, QStringLiteral("110127"), {QStringLiteral("/lookback:") + name},
+                       {}, start);
+    ASSERT_EQ(platz.zeile().toStdString(), "ready 2501") << platz.fehlerausgabe();
+    EXPECT_EQ(platz.ok(QStringLiteral("cell 1 7")), u"U");
+    EXPECT_TRUE(platz.ok(QStringLiteral("title")).endsWith(u" - Datenrückblick - keine Eingaben möglich !"));
+    ASSERT_EQ(platz.beenden(), 0);
+  }
+  // A name found nowhere is reported with the path it was looked for at.
+  Arbeitsplatz fehlt(QStringLiteral("anna"), basis, QStringLiteral("110127"),
+                     {QStringLiteral("/lookback:Data/Backups/fehlt")}, {}, start);
+  const QString antwort = fehlt.zeile();
+  EXPECT_EQ(antwort.toStdString(), (QStringLiteral("error no main window: Die Datei ") +
+                                    ShowPfad(start + QStringLiteral("Data/Backups/fehlt"), 100) +
+                                    QStringLiteral(" wurde nicht gefunden.  Das Programm wird beendet."))
+                                       .toStdString())
+      << fehlt.fehlerausgabe();
+  EXPECT_EQ(fehlt.endeAbwarten(), 1);
+}
+
+// A look back at the year-change backup, a day later, tries every way of entering.
 TEST_F(RueckblickLaufTest, LaesstDieEchtenOrdnerBytegleich) {
-  const QString daten = basis + QStringLiteral("Daten/Data/");
-  {
-    Arbeitsplatz erster(QStringLiteral("anna"), basis, QStringLiteral("140426"));
-    ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
-    ASSERT_EQ(erster.beenden(), 0);
-  }
-  gDatenordner = daten;
-  Mitarbeiterdaten_lesen();
-  Mitarbeitertabelle_dimensionieren(1);
-  gMitarbeiterNamen[1] = QStringLiteral("Admin Anna");
-  gBenutzerIDs[1] = QStringLiteral("anna");
-  gEintrittsdaten[1] = QStringLiteral("000000");
-  gAustrittsdaten[1] = QStringLiteral("999999");
-  gUrlaubsdaten[1] = QStringLiteral("002,0:030,0:030,0:030,0:030,0");
-  gSonderurlaubsanspruch[1] = QStringLiteral("000,0");
-  ASSERT_TRUE(Mitarbeiterdaten_schreiben());
-  {
-    Arbeitsplatz april(QStringLiteral("anna"), basis, QStringLiteral("150426"));
-    ASSERT_EQ(april.zeile(), u"ready 2604") << april.fehlerausgabe();
-    EXPECT_EQ(april.ok(QStringLiteral("mark 1 20 22")), u"1 1 20 22 1");
-    april.ok(QStringLiteral("button 1"));
-    EXPECT_EQ(april.ok(QStringLiteral("cell 1 21")), u"U");
-    ASSERT_EQ(april.beenden(), 0);
-  }
-  {
-    Arbeitsplatz januar(QStringLiteral("anna"), basis, QStringLiteral("100127"));
-    ASSERT_EQ(januar.zeile(), u"ready 2701") << januar.fehlerausgabe();
-    ASSERT_EQ(januar.beenden(), 0);
-  }
-  ASSERT_EQ(Dateiliste(daten + QStringLiteral("Backups/"), QStringLiteral("27*J.dat")).size(), 1);
+  ASSERT_NO_FATAL_FAILURE(Jahreswechsel_vorbereiten());
   const Bestand vorher = Bestand_von(basis + QStringLiteral("Daten"));
   ASSERT_FALSE(vorher.empty());
 

@@ -13,6 +13,7 @@
 //   mark ROW DAY1 DAY2 -> drags the mouse over the grid; "ok ROW ROWSEL COL COLSEL HIGHLIGHT"
 //   button N           -> clicks code button N; "ok"
 //   month N            -> clicks month tab N (1 = January); "ok yymm" of the month shown
+//   year N             -> clicks year tab N (1 = the planning year); "ok yymm" of the month shown
 //   tick               -> one event of the polling timer; "ok COUNTER"
 //   enter N            -> runs the entry of button N on the marking, as every path
 //                         into an entry does (also when the button is hidden); "ok"
@@ -20,6 +21,11 @@
 //   title              -> "ok CAPTION" of the main window
 //   cell ROW DAY       -> "ok TEXT" (the cell's text, "-" for an empty cell)
 //   undo / redo        -> Ctrl+Z or Ctrl+Y on the month grid; "ok"
+//   grid               -> "ok " and the month grid as shown: sizes, every cell's text,
+//                         colours and weight, and the calendar-week labels
+//   firstgrid          -> "ok " and the same, as it was when the grid was first painted
+//   resize W H         -> resizes the main window (the toolkit keeps it at its minimum); "ok W H"
+//   shot PATH          -> saves a picture of the main window; "ok"
 //   beeps              -> "ok N" of the beeps so far (messages beep too)
 //   prompts            -> "ok " and the prompt texts since the last call, " | " between them
 //   await PATH         -> "waiting", then "go" once PATH exists (to act together)
@@ -53,6 +59,47 @@
 
 namespace {
 
+// The month grid and the calendar-week strip as the user sees them, in one line.
+QString Rasterabzug(const frmVelkora& f) {
+  const Raster& g = f.msgFlexGrid->raster();
+  QStringList teile;
+  teile << QStringLiteral("%1x%2").arg(g.Rows()).arg(g.Cols());
+  QStringList breiten;
+  for (int c = 0; c < g.Cols(); ++c) breiten << QString::number(g.ColWidth(c));
+  teile << breiten.join(u',');
+  for (int r = 0; r < g.Rows(); ++r) {
+    QStringList zellen{QString::number(g.RowHeight(r))};
+    for (int c = 0; c < g.Cols(); ++c)
+      zellen << QStringLiteral("%1/%2/%3/%4")
+                    .arg(QString(g.TextMatrix(r, c)).replace(u'\r', QStringLiteral("\\r")))
+                    .arg(g.Vordergrund(r, c))
+                    .arg(g.Hintergrund(r, c))
+                    .arg(g.CellFontBold(r, c) ? 1 : 0);
+    teile << zellen.join(u',');
+  }
+  const Raster& kw = f.msgFlexKaWo->raster();
+  QStringList wochen{f.msgFlexKaWo->isHidden() ? QStringLiteral("KW hidden") : QStringLiteral("KW")};
+  for (int c = 0; c < kw.Cols(); ++c) wochen << kw.TextMatrix(0, c);
+  teile << wochen.join(u',');
+  return teile.join(QStringLiteral(" | "));
+}
+
+// Keeps the grid as it was at its first paint.
+class Erstes_Bild : public QObject {
+ public:
+  Erstes_Bild(frmVelkora& f) : QObject(&f), mF(f) { f.msgFlexGrid->viewport()->installEventFilter(this); }
+  QString abzug;
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::Paint && abzug.isEmpty()) abzug = Rasterabzug(mF);
+    return QObject::eventFilter(o, e);
+  }
+
+ private:
+  frmVelkora& mF;
+};
+
 void antworten(const QString& text) {
   std::fprintf(stdout, "%s\n", text.toUtf8().constData());
   std::fflush(stdout);
@@ -60,7 +107,8 @@ void antworten(const QString& text) {
 
 class Arbeitsplatz {
  public:
-  Arbeitsplatz(frmVelkora& f, dialoge::Skript& skript) : mF(f), mSkript(skript) {}
+  Arbeitsplatz(frmVelkora& f, dialoge::Skript& skript, const Erstes_Bild& erstes)
+      : mF(f), mSkript(skript), mErstes(erstes) {}
 
   // Runs one command; false after "quit".
   bool ausführen(const QString& zeile) {
@@ -98,6 +146,14 @@ class Arbeitsplatz {
         QTest::mouseClick(mF.tabMonate, Qt::LeftButton, {}, mF.tabMonate->tabRect(i).center());
         antworten(QStringLiteral("ok ") + gMonatsschlüssel);
       }
+    } else if (befehl == u"year" && w.size() == 2) {
+      const int i = zahl(1) - 1;
+      if (i < 0 || i >= mF.tabJahre->count() || !mF.tabJahre->isTabEnabled(i)) {
+        antworten(QStringLiteral("error no year tab ") + w[1]);
+      } else {
+        QTest::mouseClick(mF.tabJahre, Qt::LeftButton, {}, mF.tabJahre->tabRect(i).center());
+        antworten(QStringLiteral("ok ") + gMonatsschlüssel);
+      }
     } else if (befehl == u"tick") {
       mF.änderungsprüfung().tmrTimer1_Timer();
       antworten(QStringLiteral("ok %1").arg(mF.änderungsprüfung().zähler()));
@@ -117,6 +173,17 @@ class Arbeitsplatz {
     } else if (befehl == u"undo" || befehl == u"redo") {
       QTest::keyClick(mF.msgFlexGrid, befehl == u"undo" ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
       antworten(QStringLiteral("ok"));
+    } else if (befehl == u"grid") {
+      antworten(QStringLiteral("ok ") + Rasterabzug(mF));
+    } else if (befehl == u"firstgrid") {
+      antworten(mErstes.abzug.isEmpty() ? QStringLiteral("error not painted yet")
+                                        : QStringLiteral("ok ") + mErstes.abzug);
+    } else if (befehl == u"resize" && w.size() == 3) {
+      mF.resize(zahl(1), zahl(2));
+      QApplication::processEvents();
+      antworten(QStringLiteral("ok %1 %2").arg(mF.width()).arg(mF.height()));
+    } else if (befehl == u"shot" && w.size() == 2) {
+      antworten(mF.grab().save(w[1]) ? QStringLiteral("ok") : QStringLiteral("error not saved: ") + w[1]);
     } else if (befehl == u"beeps") {
       antworten(QStringLiteral("ok %1").arg(mSkript.pieptöne));
     } else if (befehl == u"prompts") {
@@ -161,6 +228,7 @@ class Arbeitsplatz {
 
   frmVelkora& mF;
   dialoge::Skript& mSkript;
+  const Erstes_Bild& mErstes;
   size_t mGemeldet = 0;
 };
 
@@ -210,6 +278,8 @@ int main(int argc, char** argv) {
     antworten(QStringLiteral("error no main window: ") + texte.join(QStringLiteral(" | ")));
     return 1;
   }
+  // Nothing has been painted yet: the start shows the window, the event loop paints it.
+  const Erstes_Bild* erstes = new Erstes_Bild(*f);
   f->showNormal();
   f->resize(1400, 700);
   QApplication::setActiveWindow(f);
@@ -217,7 +287,7 @@ int main(int argc, char** argv) {
     antworten(QStringLiteral("error the main window did not become active"));
     return 1;
   }
-  Arbeitsplatz platz(*f, skript);
+  Arbeitsplatz platz(*f, skript, *erstes);
   antworten(QStringLiteral("ready ") + gMonatsschlüssel);
 
   // Commands arrive on stdin; each is run in the event loop, one after the other.

@@ -141,10 +141,26 @@ Laufzeitfehler Malfläche::Ausgabefehler() const {
 double Malfläche::px(double cm) const { return cm / 2.54 * mDrucker->resolution(); }
 
 QFont Malfläche::schrift(const Druckschrift& s) const {
+  for (const auto& [art, f] : mSchriften)
+    if (art == s) return f;
   QFont f(QStringLiteral("Arial"));
   f.setPointSizeF(s.größe);
   f.setBold(s.fett);
   f.setItalic(s.kursiv);
+  // Every layout counts its rows, boxes and page ends on Arial's line: ascent, descent
+  // and line gap, 1854 + 434 + 67 of its 2048 units. A face the system puts in its place
+  // with a taller line (the common free faces have one) pushes the rows down into the
+  // footer and the text lines through the borders of their cells; it is set smaller
+  // until its line is no taller, so each page holds what it was drawn to hold.
+  constexpr double kArialzeile = (1854.0 + 434.0 + 67.0) / 2048.0;
+  const double höchstens = s.größe / 72.0 * mDrucker->resolution() * kArialzeile;
+  // The metrics are rounded to the device: a step after the first shrinks a little more.
+  for (int i = 0; i < 4; ++i) {
+    const double zeile = QFontMetricsF(f, mDrucker.get()).lineSpacing();
+    if (zeile <= höchstens) break;
+    f.setPointSizeF(f.pointSizeF() * höchstens / zeile * (i == 0 ? 1.0 : 0.999));
+  }
+  mSchriften.emplace_back(s, f);
   return f;
 }
 

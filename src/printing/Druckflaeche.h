@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/Laufzeitfehler.h"
@@ -15,6 +16,7 @@ struct Druckschrift {
   double größe = 10;  // points
   bool fett = false;
   bool kursiv = false;
+  bool operator==(const Druckschrift&) const = default;
 };
 
 class Druckfläche {
@@ -129,6 +131,8 @@ class Malfläche : public Druckfläche {
   // The error of a failed output: 482 only when the driver cancelled the job.
   Laufzeitfehler Ausgabefehler() const;
   double px(double cm) const;
+  // The font a text is printed in: Arial, or what the system has in its place, no taller
+  // a line than Arial's.
   QFont schrift(const Druckschrift& s) const;
   std::unique_ptr<QPrinter> mDrucker;
   std::unique_ptr<QPainter> mMaler;
@@ -137,6 +141,7 @@ class Malfläche : public Druckfläche {
   bool mNeueSeiteAngefordert = false;
   bool mAufgeschoben = false;
   std::vector<Schritt> mSchritte;
+  mutable std::vector<std::pair<Druckschrift, QFont>> mSchriften;
 };
 
 // A series of PDF print jobs made one after another on the GUI thread (the year

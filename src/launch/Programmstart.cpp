@@ -55,20 +55,15 @@ void Hauptablauf() {
   gStörungAnzeigen = true;
   gDateiGeschrieben = true;
   bool splash = true;
-<<<<<<< HEAD
+  // The start moves into the temporary folder below; a folder or file the user named
+  // relative to where he started means that place.
+  gStartordner = umgebung::mitSchrägstrich(QDir::currentPath());
   // One copy of the program per user on this machine, whatever TEMP says.
   if (!einzelinstanz::sichern()) {
     Meldung(QStringLiteral("Programm ist bereits gestartet"));
     programmende::beenden(1);
   }
   // A TEMP naming a folder that is not there is said as such.
-=======
-  // The start moves into the temporary folder below; a folder or file the user named
-  // relative to where he started means that place.
-  gStartordner = umgebung::mitSchrägstrich(QDir::currentPath());
-  // The instance lock lives in the temporary folder: a TEMP naming a folder that is
-  // not there is said as such, not taken for a copy already running.
->>>>>>> hilfe-rueckblick
   if (!Verzeichnis_vorhanden(umgebung::tempOrdner())) {
     Programmabbruch(QString(),
                     QStringLiteral("Der Ordner für temporäre Dateien ") + ShowPfad(umgebung::tempOrdner(), 100) +

@@ -10,20 +10,15 @@
 // logbook's, or a whole new file of the month's size renamed over another). The
 // file-system calls of each kind of save are counted under strace.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
-#include <functional>
 #include <optional>
-#include <vector>
 
 #include "Dateizugriffe.h"
 #include "Grossbestand.h"
+#include "Speicherboden.h"
 #include "planner/Monatsspeicher.h"
 #include "startup/Logbuch.h"
 #include "store/Erfassungsdaten.h"
@@ -66,10 +61,6 @@ Monatsordner& Ordner() {
   return o;
 }
 
-double Sekunden_seit(std::chrono::steady_clock::time_point t0) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-
 // The grid's save of one changed day of an employee: the line, then its logbook line.
 void Eingabe_speichern(int j, QChar code) {
   const QString benutzer = QStringLiteral("benutzer%1").arg(j % kMitarbeiter);
@@ -84,65 +75,10 @@ void Eingabe_speichern(int j, QChar code) {
 }
 
 // The floor of the saves: files beside the month, as large as the month and its logbook.
-struct Boden {
-  QByteArray zeile = QByteArray(52, 'x') + "\r\n";
-  QString monat, logbuch, neu;
-  Boden() {
-    monat = gDatenordner + QStringLiteral("boden-monat.bin");
-    logbuch = gDatenordner + QStringLiteral("boden-logbuch.bin");
-    neu = gDatenordner + QStringLiteral("boden-neu.bin");
-    for (const QString& p : {monat, logbuch}) {
-      QFile f(p);
-      f.open(QIODevice::WriteOnly);
-      f.write(p == monat ? Ordner().inhalt : QByteArray(200 * 60, 'x'));
-      f.flush();
-      ::fdatasync(f.handle());
-    }
-  }
-  // One line appended and synced.
-  void anhängen(const QString& pfad) const {
-    const int fd = ::open(QFile::encodeName(pfad).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    (void)!::write(fd, zeile.constData(), static_cast<size_t>(zeile.size()));
-    ::fdatasync(fd);
-    ::close(fd);
-  }
-  // A new file of the month's size, synced and renamed over another.
-  void neu_schreiben() const {
-    const QByteArray z = QFile::encodeName(neu + QStringLiteral(".tmp"));
-    const int fd = ::open(z.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    (void)!::write(fd, Ordner().inhalt.constData(), static_cast<size_t>(Ordner().inhalt.size()));
-    ::fdatasync(fd);
-    ::close(fd);
-    ::rename(z.constData(), QFile::encodeName(neu).constData());
-  }
-};
-
-// The save and its floor in turns, so that both see the same load of the machine; the
-// time is the save's, the counters give the floor, the ratio and the difference.
-void Mit_Boden_messen(benchmark::State& state, const std::function<void()>& vorbereiten,
-                      const std::function<void(int)>& speichern, const std::function<void(const Boden&)>& boden) {
-  static const Boden b;
-  double zeit = 0, bodenzeit = 0;
-  int j = 0;
-  for (auto _ : state) {
-    vorbereiten();
-    auto t0 = std::chrono::steady_clock::now();
-    speichern(j++);
-    const double t = Sekunden_seit(t0);
-    zeit += t;
-    state.SetIterationTime(t);
-    t0 = std::chrono::steady_clock::now();
-    boden(b);
-    bodenzeit += Sekunden_seit(t0);
-  }
-  const double n = std::max<double>(1, static_cast<double>(state.iterations()));
-  state.counters["Boden_ms"] = 1000.0 * bodenzeit / n;
-  state.counters["Faktor"] = bodenzeit > 0 ? zeit / bodenzeit : 0.0;
-  // The save's own work beyond its syncs: what a slower disk would add its syncs to.
-  state.counters["Eigen_ms"] = 1000.0 * (zeit - bodenzeit) / n;
+const Speicherboden& Boden() {
+  static const Speicherboden b(Ordner().tmp.path() + u'/', Ordner().inhalt);
+  return b;
 }
-
-double Kleinstes(const std::vector<double>& v) { return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end()); }
 
 // The counting modes: the saves run again under strace.
 const bool kZählarten = [] {
@@ -252,8 +188,8 @@ static void BM_Eingabe_speichern_anhaengen(benchmark::State& state) {
   Monatsordner& o = Ordner();
   o.zurücksetzen(QStringLiteral("260310"));
   Mit_Boden_messen(
-      state, [] {}, [](int j) { Eingabe_speichern(j, u'2'); },
-      [](const Boden& b) {
+      state, Boden(), [] {}, [](int j) { Eingabe_speichern(j, u'2'); },
+      [](const Speicherboden& b) {
         b.anhängen(b.monat);
         b.anhängen(b.logbuch);
       });
@@ -268,8 +204,8 @@ BENCHMARK(BM_Eingabe_speichern_anhaengen)
 static void BM_Eingabe_speichern_erstes_des_Tages(benchmark::State& state) {
   Monatsordner& o = Ordner();
   Mit_Boden_messen(
-      state, [&] { o.zurücksetzen(QStringLiteral("260309")); }, [](int j) { Eingabe_speichern(j, u'3'); },
-      [](const Boden& b) {
+      state, Boden(), [&] { o.zurücksetzen(QStringLiteral("260309")); }, [](int j) { Eingabe_speichern(j, u'3'); },
+      [](const Speicherboden& b) {
         b.neu_schreiben();
         b.anhängen(b.logbuch);
       });

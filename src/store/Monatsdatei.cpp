@@ -639,6 +639,212 @@ bool Monatsdatei_speichern(const QString& monatsschlüssel, const QStringList& z
   return Monatsdatei_zeilen_speichern(monatsschlüssel, z);
 }
 
+namespace {
+
+// The month as a save finds it inside the lock, from one listing of the folder.
+struct Monatsbefund {
+  QStringList versionen;  // the month's names in the listing
+  QString heute;          // today's version's path (its name as listed, in whatever letter case)
+  QString heuteName;      // and its file name
+  Neueste neueste;        // the newest version
+  // The lines may go onto today's version: there are lines, and no version dated later
+  // stands beside it.
+  bool anhängbar = false;
+  // Today's version, the newest, read whole in one opening: its rows, its last byte and
+  // its stamp.
+  bool heuteGelesen = false;
+  // Today's version, listed as the newest, could not be opened or read whole (gone
+  // meanwhile, or unreadable).
+  bool heuteUnlesbar = false;
+  QByteArray bestand;  // today's version's bytes, when read
+  // The month's stamp before the own write (Monatsstand.h), when taken already: from
+  // the read of today's version, or from the folder when that read failed.
+  std::optional<Monatsstand> vorher;
+};
+
+// Lists the month once: which version is the newest, whether today's version is there,
+// what an append makes stale. Today's version, when it is the newest and the lines may
+// go onto it, is read whole in the opening that takes its stamp.
+Monatsbefund Monat_vorfinden(const QString& schlüssel, bool zeilenDa) {
+  Monatsbefund b;
+  b.versionen = Versionsnamen(schlüssel);
+  b.heute = Pfad_heute(schlüssel, b.versionen);
+  b.heuteName = ShowDatei(b.heute);
+  b.neueste = Neueste_aus_Liste(schlüssel, b.versionen);
+  // Beside a newer version (a workstation with a later date, whose save stopped before
+  // it deleted this one) an append would not be read: the month is written afresh from
+  // the newer one, which holds what today's held when it was made.
+  b.anhängbar = zeilenDa && !Neuere_Version(b.versionen, b.heuteName);
+  const bool heuteNeueste = !b.neueste.name.isEmpty() && b.neueste.name.compare(b.heuteName, Qt::CaseInsensitive) == 0;
+  if (b.anhängbar && heuteNeueste) {
+    Monatsstand s;
+    b.heuteGelesen = Monatsstand_der_Version(schlüssel, b.neueste.name, s, &b.bestand);
+    b.heuteUnlesbar = !b.heuteGelesen;
+    b.vorher = b.heuteGelesen ? s : Monatsstand_lesen(schlüssel);
+  }
+  return b;
+}
+
+// Whether the lines are appended to today's version; otherwise the month is written
+// afresh. Today's version that was not read is asked of the server by opening it: a
+// share's cached listing or file attributes may not show yet the version another
+// workstation just made.
+bool Anhängen_entscheiden(const Monatsbefund& b) {
+  if (!b.anhängbar) return false;
+  if (b.heuteGelesen) return true;
+  // Looked for by opening it while the listing was read, and not there.
+  if (b.neueste.heuteGeprüft && !b.neueste.heuteDa) return false;
+  return Datei_öffnenbar(b.heute);
+}
+
+// Whether the lock is still this program's right before a write (freshened then);
+// otherwise the refusal message.
+bool Sperre_vor_dem_Schreiben(const QString& schlüssel) {
+  Sperre_auffrischen(schlüssel);
+  if (Sperre_noch_eigen(schlüssel)) return true;
+  Meldung(Monatssperre_Meldung(schlüssel));
+  return false;
+}
+
+// What a write of the month did: `ok` false when the lock was lost before it (the user
+// has been told, nothing written). The month's stamp before and after the own write;
+// `nachher` not `bekannt` is read from the folder.
+struct Geschrieben {
+  bool ok = false;
+  Monatsstand vorher, nachher;
+};
+
+// Appends the lines to today's version, each change of single days laid over the
+// employee's row as it stands in the file now.
+Geschrieben An_heutige_Version_anhängen(const QString& schlüssel, const QList<Monatszeile>& zeilen,
+                                        const Monatsbefund& b) {
+  Geschrieben r;
+  // Today's version found only by opening it: its stamp as the folder gives it.
+  r.vorher = b.vorher ? *b.vorher : Monatsstand_lesen(schlüssel);
+  // Read whole when found unless it was empty: otherwise by the channel.
+  const bool ganz = b.heuteGelesen && !b.bestand.isEmpty();
+  const bool tageweise =
+      std::any_of(zeilen.begin(), zeilen.end(), [](const Monatszeile& z) { return z.tage.has_value(); });
+  const QStringList gelesen = !tageweise ? QStringList()
+                              : ganz     ? Zeilen_aus_Bytes(b.bestand, Tageweise_Benutzer(zeilen))
+                                         : Zeilen_lesen(b.heute);
+  const QStringList geschrieben = Zeilen_zusammenführen(Eintragstexte(gelesen), zeilen);
+  if (!Sperre_vor_dem_Schreiben(schlüssel)) return r;
+  // Inside the lock no one else appends: a last line that has lost its line end (cut
+  // short, or edited by hand) gets one in the same write, so the appended line is not
+  // glued to it.
+  QByteArray bytes;
+  if (!ganz)
+    Zeilenende_sichern(b.heute);
+  else if (b.bestand.back() != '\n')
+    bytes = b.bestand.back() == '\r' ? QByteArray("\n") : QByteArray("\r\n");
+  bytes = Kodiert(geschrieben, bytes);
+  Bytes_schreiben(b.heute, bytes, QStringLiteral("Append"));
+  Sperre_auffrischen(schlüssel);
+  // The listing showed no newer version; what it showed older goes.
+  Überholte_Versionen_löschen(b.versionen, b.heuteName, b.heuteName);
+  if (ganz) Monatsstand_aus_Inhalt(schlüssel, b.neueste.name, b.bestand, r.nachher, bytes);
+  r.ok = true;
+  return r;
+}
+
+// The version a rewrite is made from, read inside the lock into the month's lines
+// (gMonatsEinträge, gMonatsKommentare, gMonatsAusnahmen).
+struct Grundlage {
+  bool einträge = false;  // it holds an entry line
+  QString name;           // its file name, "" when the month has no file
+};
+
+Grundlage Version_lesen(const QString& schlüssel, const QString& name) {
+  const bool einträge = Erfassungsversion_lesen(schlüssel, name);
+  return {einträge, Erfassungsdatei_gelesen()};
+}
+
+// The newest version as a rewrite reads it, and the month's stamp before the own write.
+struct Neueste_gelesen {
+  Grundlage basis;
+  Monatsstand vorher;
+};
+
+Neueste_gelesen Neueste_Version_lesen(const QString& schlüssel, const Monatsbefund& b) {
+  // The employees of a rewrite come in the current list order (users it does not know
+  // keep their lines after them).
+  Mitarbeiterdaten_vor_Umschreiben_prüfen();
+  Neueste_gelesen r;
+  if (b.heuteUnlesbar) {
+    // Today's version, listed as the newest, is gone: the newest as the folder shows it
+    // now.
+    r.basis.einträge = Erfassungsdaten_lesen(schlüssel);
+    r.basis.name = Erfassungsdatei_gelesen();
+    r.vorher = *b.vorher;
+    return r;
+  }
+  r.basis.einträge = Erfassungsdaten_lesen(schlüssel, b.neueste.name);
+  r.basis.name = Erfassungsdatei_gelesen();
+  if (!Monatsstand_aus_Gelesenem(schlüssel, r.basis.name, r.vorher) &&
+      !Monatsstand_der_Version(schlüssel, b.neueste.name, r.vorher))
+    r.vorher = Monatsstand_lesen(schlüssel);
+  return r;
+}
+
+// Writes today's version afresh: the header, the compact body of the version read and
+// the lines, each change of single days laid over the employee's row in that body. The
+// bytes written; nothing when the lock was lost before the write.
+std::optional<QByteArray> Heutige_Version_neu_schreiben(const QString& schlüssel, const QList<Monatszeile>& zeilen,
+                                                        const QString& heute, const Grundlage& basis) {
+  const QStringList kopf{u'[' + schlüssel + u']', gKennzeile, gMonatsAusnahmen};
+  const Kompakter_Körper körper = basis.einträge ? Kompakte_Stücke() : Kompakter_Körper{};
+  std::vector<QStringView> einträge = Eintragstexte(kopf);
+  for (const Zeilenstücke& z : körper.zeilen)
+    if (z.anzahl == 2 && z.teile[0] == u"A:") einträge.push_back(z.teile[1]);
+  const QStringList neu = Zeilen_zusammenführen(einträge, zeilen);
+  if (!Sperre_vor_dem_Schreiben(schlüssel)) return std::nullopt;
+  std::vector<Zeilenstücke> inhalt;
+  inhalt.reserve(static_cast<size_t>(kopf.size() + neu.size()) + körper.zeilen.size());
+  Anfügen(inhalt, kopf);
+  inhalt.insert(inhalt.end(), körper.zeilen.begin(), körper.zeilen.end());
+  Anfügen(inhalt, neu);
+  const QByteArray bytes = Kodiert(inhalt);
+  // A new version takes the rights of the version it was made from.
+  if (!basis.name.isEmpty()) Rechte_Vorbild_vormerken(heute, gDatenordner + basis.name);
+  Bytes_schreiben(heute, bytes, QStringLiteral("Output"));
+  Sperre_auffrischen(schlüssel);
+  return bytes;
+}
+
+// After a rewrite made from the version `basis`: the versions it made stale go. A
+// version newer than the one read that the listing did not show before (a share's
+// cached listing) stays, and is named. This second listing stays, whatever it costs:
+// it is what finds such a version.
+QString Neuere_Version_nach_dem_Schreiben(const QString& schlüssel, const QString& heuteName, const QString& basis) {
+  return Überholte_Versionen_löschen(Versionsnamen(schlüssel), heuteName, basis);
+}
+
+// Writes the month afresh under today's date from its newest version; a version that
+// appeared meanwhile is read and today's version made again from it.
+Geschrieben Monat_neu_schreiben(const QString& schlüssel, const QList<Monatszeile>& zeilen, const Monatsbefund& b) {
+  Geschrieben r;
+  const Neueste_gelesen gelesen = Neueste_Version_lesen(schlüssel, b);
+  r.vorher = gelesen.vorher;
+  Grundlage basis = gelesen.basis;
+  for (int runde = 0;; ++runde) {
+    const std::optional<QByteArray> bytes = Heutige_Version_neu_schreiben(schlüssel, zeilen, b.heute, basis);
+    if (!bytes) return r;
+    const QString neuere = Neuere_Version_nach_dem_Schreiben(schlüssel, b.heuteName, basis.name);
+    if (neuere.isEmpty()) {
+      Monatsstand_aus_Inhalt(schlüssel, b.heuteName, *bytes, r.nachher);
+      break;
+    }
+    // Still newer ones after three more rounds: the stamp is read from the folder.
+    if (runde >= 3) break;
+    basis = Version_lesen(schlüssel, neuere);
+  }
+  r.ok = true;
+  return r;
+}
+
+}  // namespace
+
 bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen) {
   return Prozedur(QStringLiteral("modVelkora - Monatsdatei_speichern"), [&]() -> bool {
     sAngehängt = {};
@@ -648,118 +854,15 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
-    // The folder is listed once: which version is the newest, whether today's version
-    // is there, what an append makes stale.
-    const QStringList versionen = Versionsnamen(monatsschlüssel);
-    const QString heute = Pfad_heute(monatsschlüssel, versionen);
-    const QString heuteName = ShowDatei(heute);
-    const Neueste neueste = Neueste_aus_Liste(monatsschlüssel, versionen);
-    const bool zusammenführen =
-        std::any_of(zeilen.begin(), zeilen.end(), [](const Monatszeile& z) { return z.tage.has_value(); });
-    // Beside a newer version (a workstation with a later date, whose save stopped
-    // before it deleted this one) an append would not be read: the month is written
-    // afresh from the newer one, which holds what today's held when it was made.
-    const bool anhängbar = !zeilen.isEmpty() && !Neuere_Version(versionen, heuteName);
-    const bool heuteNeueste = !neueste.name.isEmpty() && neueste.name.compare(heuteName, Qt::CaseInsensitive) == 0;
-    // The month as it is before the own write: whether another workstation wrote it
-    // since this one last read or wrote it. Today's version, to be appended to, is read
-    // whole in the same opening: its rows, and its last byte. A rewrite takes the stamp
-    // from its own reading of the newest version.
-    Monatsstand vorher;
-    QByteArray bestand;
-    const bool ganzLesen = anhängbar && heuteNeueste;
-    bool geöffnet = false;
-    if (ganzLesen) {
-      geöffnet = Monatsstand_der_Version(monatsschlüssel, neueste.name, vorher, &bestand);
-      if (!geöffnet) vorher = Monatsstand_lesen(monatsschlüssel);
-    }
-    // Today's version is asked of the server by opening it: a share's cached listing
-    // or file attributes may not show yet the version another workstation just made.
-    bool anhängen = false;
-    if (anhängbar) {
-      if (heuteNeueste && geöffnet)
-        anhängen = true;
-      else if (!(neueste.heuteGeprüft && !neueste.heuteDa))
-        anhängen = Datei_öffnenbar(heute);
-    }
-    // Today's version found only by opening it: its stamp as the folder gives it.
-    if (anhängen && !ganzLesen) vorher = Monatsstand_lesen(monatsschlüssel);
-    Monatsstand nachher;
-    if (anhängen) {
-      // Read whole above unless it was empty or gone meanwhile: then as before, by the
-      // channel.
-      const bool ganz = heuteNeueste && geöffnet && !bestand.isEmpty();
-      // Changes of single days go onto the rows as they stand in the file now.
-      const QStringList gelesen =
-          zusammenführen ? (ganz ? Zeilen_aus_Bytes(bestand, Tageweise_Benutzer(zeilen)) : Zeilen_lesen(heute))
-                         : QStringList();
-      const QStringList geschrieben = Zeilen_zusammenführen(Eintragstexte(gelesen), zeilen);
-      Sperre_auffrischen(monatsschlüssel);
-      if (!Sperre_noch_eigen(monatsschlüssel)) {
-        Meldung(Monatssperre_Meldung(monatsschlüssel));
-        return false;
-      }
-      // Inside the lock no one else appends: a last line that has lost its line end
-      // (cut short, or edited by hand) gets one in the same write, so the appended line
-      // is not glued to it.
-      QByteArray bytes;
-      if (!ganz)
-        Zeilenende_sichern(heute);
-      else if (bestand.back() != '\n')
-        bytes = bestand.back() == '\r' ? QByteArray("\n") : QByteArray("\r\n");
-      bytes = Kodiert(geschrieben, bytes);
-      Bytes_schreiben(heute, bytes, QStringLiteral("Append"));
-      Sperre_auffrischen(monatsschlüssel);
-      // The listing above showed no newer version; what it showed older goes.
-      Überholte_Versionen_löschen(versionen, heuteName, heuteName);
-      if (ganz) Monatsstand_aus_Inhalt(monatsschlüssel, neueste.name, bestand, nachher, bytes);
-      sAngehängt = {monatsschlüssel, heuteName.left(11)};
-    } else {
-      // The employees of a rewrite come in the current list order (users it does not
-      // know keep their lines after them).
-      Mitarbeiterdaten_vor_Umschreiben_prüfen();
-      // The newest version as it is now, read inside the lock.
-      bool gelesen = !ganzLesen || geöffnet ? Erfassungsdaten_lesen(monatsschlüssel, neueste.name)
-                                            : Erfassungsdaten_lesen(monatsschlüssel);
-      if (!ganzLesen && !Monatsstand_aus_Gelesenem(monatsschlüssel, Erfassungsdatei_gelesen(), vorher) &&
-          !Monatsstand_der_Version(monatsschlüssel, neueste.name, vorher))
-        vorher = Monatsstand_lesen(monatsschlüssel);
-      for (int runde = 0;; ++runde) {
-        const QString basis = Erfassungsdatei_gelesen();
-        const QStringList kopf{u'[' + monatsschlüssel + u']', gKennzeile, gMonatsAusnahmen};
-        const Kompakter_Körper körper = gelesen ? Kompakte_Stücke() : Kompakter_Körper{};
-        std::vector<QStringView> einträge = Eintragstexte(kopf);
-        for (const Zeilenstücke& z : körper.zeilen)
-          if (z.anzahl == 2 && z.teile[0] == u"A:") einträge.push_back(z.teile[1]);
-        const QStringList neu = Zeilen_zusammenführen(einträge, zeilen);
-        Sperre_auffrischen(monatsschlüssel);
-        if (!Sperre_noch_eigen(monatsschlüssel)) {
-          Meldung(Monatssperre_Meldung(monatsschlüssel));
-          return false;
-        }
-        std::vector<Zeilenstücke> inhalt;
-        inhalt.reserve(static_cast<size_t>(kopf.size() + neu.size()) + körper.zeilen.size());
-        Anfügen(inhalt, kopf);
-        inhalt.insert(inhalt.end(), körper.zeilen.begin(), körper.zeilen.end());
-        Anfügen(inhalt, neu);
-        const QByteArray bytes = Kodiert(inhalt);
-        // A new version takes the rights of the version it was made from.
-        if (!basis.isEmpty()) Rechte_Vorbild_vormerken(heute, gDatenordner + basis);
-        Bytes_schreiben(heute, bytes, QStringLiteral("Output"));
-        Sperre_auffrischen(monatsschlüssel);
-        // A version newer than the one read that the listing did not show before (a
-        // share's cached listing): today's version is made again from it. This second
-        // listing stays, whatever it costs: it is what finds such a version.
-        const QString neuere = Überholte_Versionen_löschen(Versionsnamen(monatsschlüssel), heuteName, basis);
-        if (neuere.isEmpty()) {
-          Monatsstand_aus_Inhalt(monatsschlüssel, heuteName, bytes, nachher);
-          break;
-        }
-        if (runde >= 3) break;
-        gelesen = Erfassungsversion_lesen(monatsschlüssel, neuere);
-      }
-    }
-    Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, vorher, nachher);
+    const Monatsbefund befund = Monat_vorfinden(monatsschlüssel, !zeilen.isEmpty());
+    const bool anhängen = Anhängen_entscheiden(befund);
+    const Geschrieben g = anhängen ? An_heutige_Version_anhängen(monatsschlüssel, zeilen, befund)
+                                   : Monat_neu_schreiben(monatsschlüssel, zeilen, befund);
+    if (!g.ok) return false;
+    if (anhängen) sAngehängt = {monatsschlüssel, befund.heuteName.left(11)};
+    // Unless another workstation had written the month since the own stamp, the stamp
+    // after the write becomes the own one.
+    Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, g.vorher, g.nachher);
     return true;
   });
 }

@@ -1,0 +1,309 @@
+// The entry command as a user's click runs it in the running program: a day of an
+// employee's row marked in the main window's month grid, then a code button clicked.
+// Everything the click does is in it: the change check before the entry, the entry
+// check, the grid cells, the save of the row's line (appended to today's version, or
+// the first save of a day, which writes the month afresh), the date check and the
+// logbook line.
+//
+// The program is started in this process, as a user starts it, on a data folder of
+// 1,000 employees whose shown month holds 2,253 lines (an entry and a comment line per
+// employee, a second entry for every fourth). The folder lies below the working
+// directory, not in a temporary folder that may live in memory, so that the syncs cost
+// what they cost on a disk. Each click is measured beside its floor in the same run,
+// the syncs it makes (Speicherboden.h); the file-system calls and folder listings of
+// one click are counted under strace.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "Dateizugriffe.h"
+#include "Speicherboden.h"
+#include "launch/Programmstart.h"
+#include "planner/Programm.h"
+#include "planner/frmVelkora.h"
+#include "platform/Dialoge.h"
+#include "platform/Einzelinstanz.h"
+#include "platform/Raster.h"
+#include "platform/Umgebung.h"
+#include "platform/Zustand.h"
+#include "startup/Dateizugriff.h"
+#include "startup/Start.h"
+#include "startup/Zeilencodierung.h"
+#include "store/Feiertage.h"
+#include "store/Konfigdaten.h"
+#include "store/Mitarbeiterdaten.h"
+#include "store/Monatsstand.h"
+#include "widgets/Rasteransicht.h"
+
+namespace {
+
+constexpr int kMitarbeiter = 1000;
+// The start's day, 12 March 2026, a Thursday: the month shown is March. As the command
+// line gives it, and as a month version's name holds it.
+const QString kStarttag = QStringLiteral("120326");
+const QString kHeute = QStringLiteral("260312");
+// The clicks go to the working days 16 to 20 March, none of them past, all empty in
+// the month as set up; the two buttons take turns, so that every click changes a day.
+constexpr int kErsterTag = 16, kTage = 5;
+constexpr int kKnöpfe[] = {1, 3};  // "Urlaub", "Zeitausgleich" of the default buttons
+
+// The prompts of the program started last, answered by script: a click that prompts
+// is not the one measured.
+dialoge::Skript* sSkript = nullptr;
+
+frmVelkora* Programm_starten(const QString& basis) {
+  zustand::alleZurücksetzen();
+  Programm_verdrahten();
+  sSkript = &dialoge::skript();
+  umgebung::setzeProgrammordner(basis + QStringLiteral("Programm"));
+  Kommandozeile_setzen({QStringLiteral("/d:") + kStarttag, QStringLiteral("/path:") + basis + QStringLiteral("Daten"),
+                        QStringLiteral("/nowelcomescreen")});
+  Main();
+  return frmVelkora::instanz();
+}
+
+void Beenden(frmVelkora* f) {
+  Hauptfenster_entladen();
+  delete f;
+  einzelinstanz::freigeben();
+}
+
+// The encoded month file of March 2026: entries on days 1 to 11 only.
+QByteArray Märzdatei() {
+  QByteArray inhalt;
+  const auto zeile = [&](const QString& t) { inhalt += Zeile_kodieren(t, 65 + (inhalt.size() % 60)) + "\r\n"; };
+  zeile(QStringLiteral("[2603]"));
+  zeile(gKennzeile);
+  zeile(QStringLiteral("NoEx:NoEx"));
+  for (int m = 1; m <= kMitarbeiter; ++m) {
+    zeile(QStringLiteral("A:m%1:").arg(m) + QStringLiteral("11  3 2  44").leftJustified(31, u' '));
+    zeile(QStringLiteral("K:m%1:01-02:Seminar in Berlin").arg(m));
+  }
+  for (int m = 1; m <= kMitarbeiter; m += 4)
+    zeile(QStringLiteral("A:m%1:").arg(m) + QStringLiteral("1111").leftJustified(31, u' '));
+  return inhalt;
+}
+
+// The data folder as the user finds it in the morning: made by a first start (with the
+// month's backup), then filled with 1,000 employees in two groups and March's entries.
+struct Vorlage {
+  QTemporaryDir tmp{QDir::currentPath() + QStringLiteral("/velkora-bench-XXXXXX")};
+  QString basis, ordner;
+  QByteArray märz;
+  bool ok = false;
+
+  Vorlage() {
+    basis = tmp.path() + u'/';
+    for (const char* o : {"Programm", "Daten", "Temp"}) QDir().mkpath(basis + QString::fromLatin1(o));
+    QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"), basis + QStringLiteral("Programm/VelkoraFtg.dat"));
+    frmVelkora* f = Starten();
+    if (!f) return;
+    Mitarbeitertabelle_dimensionieren(kMitarbeiter + 2);
+    for (int i = 1, m = 0; i <= kMitarbeiter + 2; ++i) {
+      if (i == 1 || i == kMitarbeiter / 2 + 2) {
+        gMitarbeiterNamen[i] = QStringLiteral("Abteilung %1").arg(i);
+        continue;
+      }
+      ++m;
+      gMitarbeiterNamen[i] = QStringLiteral("Mitarbeiter %1").arg(m, 4, 10, QChar(u'0'));
+      gBenutzerIDs[i] = QStringLiteral("m%1").arg(m);
+      gEintrittsdaten[i] = QStringLiteral("000000");
+      gAustrittsdaten[i] = QStringLiteral("999999");
+      gUrlaubsdaten[i] = QStringLiteral("000,0:030,0:030,0:030,0:030,0");
+      gSonderurlaubsanspruch[i] = QStringLiteral("000,0");
+    }
+    Mitarbeiterdaten_schreiben();
+    märz = Märzdatei();
+    ordner = gDatenordner;
+    Beenden(f);
+    ok = true;
+  }
+
+  frmVelkora* Starten() const {
+    qputenv("TEMP", QFile::encodeName(basis + QStringLiteral("Temp")));
+    qputenv("USERNAME", "chefin");
+    return Programm_starten(basis);
+  }
+
+  // Puts March back as its one version, written on the given day.
+  void Monat_zurücksetzen(const QString& tag) const {
+    for (const QString& n : Dateiliste(ordner, QStringLiteral("2603*Data.dat"))) QFile::remove(ordner + n);
+    QFile f(ordner + QStringLiteral("2603 ") + tag + QStringLiteral(" Data.dat"));
+    f.open(QIODevice::WriteOnly);
+    f.write(märz);
+  }
+};
+
+const Vorlage& Ordner() {
+  static const Vorlage v;
+  return v;
+}
+
+// One start of the program on that folder, March shown, until it is ended; and the
+// grid row of each employee.
+struct Sitzung {
+  frmVelkora* fenster = nullptr;
+  QHash<QString, int> zeilen;  // user -> grid row
+
+  Sitzung() {
+    if (!Ordner().ok) return;
+    Ordner().Monat_zurücksetzen(kHeute);
+    fenster = Ordner().Starten();
+    if (!fenster) return;
+    const Raster& g = fenster->msgFlexGrid->raster();
+    for (int r = 1; r < g.Rows(); ++r)
+      if (!g.TextMatrix(r, 32).isEmpty()) zeilen.insert(g.TextMatrix(r, 32), r);
+  }
+  ~Sitzung() {
+    if (fenster) Beenden(fenster);
+  }
+  Sitzung(const Sitzung&) = delete;
+  Sitzung& operator=(const Sitzung&) = delete;
+
+  bool läuft() const { return fenster && gMonatsschlüssel == u"2603" && zeilen.size() == kMitarbeiter; }
+
+  // The month's newest version from yesterday, as the grid showed it when it was read:
+  // the next click's save is the first of the day.
+  void gestrig() const {
+    Ordner().Monat_zurücksetzen(QStringLiteral("260311"));
+    Monatsstand_merken(gMonatsschlüssel);
+  }
+
+  static int Knopf(int j) { return kKnöpfe[(j / (kMitarbeiter * kTage)) % 2]; }
+  int Zeile(int j) const { return zeilen.value(QStringLiteral("m%1").arg(j % kMitarbeiter + 1)); }
+  static int Tag(int j) { return kErsterTag + (j / kMitarbeiter) % kTage; }
+
+  // Click j: a day of an employee's row marked in the grid, then the button.
+  void klicken(int j) const {
+    Raster& g = fenster->msgFlexGrid->raster();
+    g.setCol(Tag(j));
+    g.setRow(Zeile(j));
+    g.setColSel(Tag(j));
+    g.setRowSel(Zeile(j));
+    g.setHighLight(1);
+    fenster->cmdAuswahl[Knopf(j)]->click();
+  }
+
+  // Whether click j stands in the grid and in today's version, and no prompt came.
+  bool eingetragen(int j) const {
+    const QString pfad = Ordner().ordner + QStringLiteral("2603 ") + kHeute + QStringLiteral(" Data.dat");
+    const QString zeile = QStringLiteral("A:m%1:").arg(j % kMitarbeiter + 1);
+    QFile f(pfad);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    QString gespeichert;
+    for (const QString& z : Zeilen_dekodieren(f.readAll()))
+      if (z.startsWith(zeile)) gespeichert = z.mid(zeile.size());
+    return fenster->msgFlexGrid->raster().TextMatrix(Zeile(j), Tag(j)) == gSFKennbuchstaben[Knopf(j)] &&
+           gespeichert.size() == 31 && gespeichert[Tag(j) - 1] == SFHex(Knopf(j)).at(0) && sSkript->texte().empty();
+  }
+};
+
+// The counting modes: the clicks run again under strace.
+const bool kZählarten = [] {
+  Zählart_anmelden(QStringLiteral("klick_anhaengen"), [](int n) {
+    const Sitzung s;
+    if (!s.läuft()) std::exit(3);
+    for (int j = 0; j < n; ++j) {
+      Zählmarke(true);
+      s.klicken(j);
+      Zählmarke(false);
+    }
+    if (!s.eingetragen(n - 1)) std::exit(4);
+  });
+  Zählart_anmelden(QStringLiteral("klick_erstes_des_Tages"), [](int n) {
+    const Sitzung s;
+    if (!s.läuft()) std::exit(3);
+    for (int j = 0; j < n; ++j) {
+      s.gestrig();
+      Zählmarke(true);
+      s.klicken(j);
+      Zählmarke(false);
+    }
+    if (!s.eingetragen(n - 1)) std::exit(4);
+  });
+  return true;
+}();
+
+// The floor of the clicks: files on the same disk, as large as March and its logbook.
+const Speicherboden& Boden() {
+  static const Speicherboden b(Ordner().basis, Ordner().märz);
+  return b;
+}
+
+}  // namespace
+
+// One click on a code button over a marked day, appended to today's version; beside
+// the two appends with their syncs it makes (the month file and the logbook).
+static void BM_Eingabebefehl_anhaengen(benchmark::State& state) {
+  const Sitzung s;
+  if (!s.läuft()) {
+    state.SkipWithError("the program did not show March 2026 with its 1,000 employees");
+    return;
+  }
+  int klicks = 0;
+  Mit_Boden_messen(
+      state, Boden(), [] {},
+      [&](int j) {
+        s.klicken(j);
+        klicks = j + 1;
+      },
+      [](const Speicherboden& b) {
+        b.anhängen(b.monat);
+        b.anhängen(b.logbuch);
+      });
+  if (klicks > 0 && !s.eingetragen(klicks - 1)) state.SkipWithError("a click did not enter its day");
+}
+BENCHMARK(BM_Eingabebefehl_anhaengen)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->ComputeStatistics("min", Kleinstes);
+
+// The same click as the first save of a day (the month's newest version is
+// yesterday's), beside a new file of the month's size and the logbook's append, each
+// synced.
+static void BM_Eingabebefehl_erstes_des_Tages(benchmark::State& state) {
+  const Sitzung s;
+  if (!s.läuft()) {
+    state.SkipWithError("the program did not show March 2026 with its 1,000 employees");
+    return;
+  }
+  int klicks = 0;
+  Mit_Boden_messen(
+      state, Boden(), [&] { s.gestrig(); },
+      [&](int j) {
+        s.klicken(j);
+        klicks = j + 1;
+      },
+      [](const Speicherboden& b) {
+        b.neu_schreiben();
+        b.anhängen(b.logbuch);
+      });
+  if (klicks > 0 && !s.eingetragen(klicks - 1)) state.SkipWithError("a click did not enter its day");
+}
+BENCHMARK(BM_Eingabebefehl_erstes_des_Tages)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->ComputeStatistics("min", Kleinstes);
+
+// File-system calls and folder listings per click, counted under strace.
+static void BM_Dateizugriffe_je_Klick(benchmark::State& state, const char* art) {
+  Dateizugriffe z;
+  for (auto _ : state) z = Dateizugriffe_zählen(QString::fromLatin1(art), 20);
+  if (!z.gezählt) {
+    state.SkipWithError("strace is missing or the counting run failed");
+    return;
+  }
+  state.counters["Aufrufe"] = z.aufrufe;
+  state.counters["Listen"] = z.listen;
+  state.counters["Syncs"] = z.syncs;
+  state.counters["Monat_geoeffnet"] = z.monatsöffnungen;
+  state.SetLabel(Dateizugriffe_Text(z).toStdString());
+}
+BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Klick, anhaengen, "klick_anhaengen")->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Klick, erstes_des_Tages, "klick_erstes_des_Tages")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);

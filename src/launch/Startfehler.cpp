@@ -3,7 +3,10 @@
 #include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "launch/Programmsperre.h"
 #include "platform/Laufzeitfehler.h"
@@ -84,6 +87,7 @@ Reparaturdienste Reparaturdienste_Standard() {
   Reparaturdienste d;
   d.backup_erstellen = [](const QString& art) { return Backup_erstellen(art); };
   d.restore = [](const QString& s, const QString& f) { return Restore_aus_Backupdatei(s, f); };
+  d.kopie = [](const QString& s, const QString& datei) { return Kopie_in_Sicherung(s, datei); };
   d.setup_datenordner = [] { Setup_Datenordner(); };
   d.datenverzeichnis_suchen = [] { Datenverzeichnis_suchen(); };
   d.konfigdaten_lesen = [] { Konfigdaten_lesen(); };
@@ -91,24 +95,25 @@ Reparaturdienste Reparaturdienste_Standard() {
   return d;
 }
 
-QString Sicherung_vor_Programmstart(const QString& sicherungsordner) {
+QStringList Sicherungen_vor_Programmstart(const QString& sicherungsordner) {
   if (sicherungsordner.isEmpty()) return {};
   static const QRegularExpression kName(QStringLiteral(R"(^\d{6} \d{6} [TMAE]\.dat$)"),
                                         QRegularExpression::CaseInsensitiveOption);
   const double seitStart = std::max(0.0, uhr::monoton() - gStartzeit);
   const QDateTime start = QDateTime(uhr::heute(), uhr::zeit()).addMSecs(-std::llround(seitStart * 1000.0));
-  QString beste;
-  QDateTime besteZeit;
+  std::vector<std::pair<QDateTime, QString>> liste;
   for (const QString& name : Dateiliste(sicherungsordner, QStringLiteral("*.dat"))) {
     if (!kName.match(name).hasMatch()) continue;
     const QDateTime zeit = Dateizeit(sicherungsordner + name);
     if (!zeit.isValid() || zeit >= start) continue;
-    if (beste.isEmpty() || zeit >= besteZeit) {
-      beste = name;
-      besteZeit = zeit;
-    }
+    liste.emplace_back(zeit, name);
   }
-  return beste.isEmpty() ? QString() : sicherungsordner + beste;
+  // Of two with the same time the one listed later counts as the newer.
+  std::reverse(liste.begin(), liste.end());
+  std::stable_sort(liste.begin(), liste.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  QStringList r;
+  for (const auto& [zeit, name] : liste) r << sicherungsordner + name;
+  return r;
 }
 
 void Startfehler(const QString& text, const QString& datei, const QString& protokoll) {
@@ -183,15 +188,22 @@ void Startfehler(const QString& text, const QString& datei, const QString& proto
     const QString ordner = !gSicherungsordner.isEmpty() ? gSicherungsordner
                            : gDatenordner.isEmpty()     ? QString()
                                                         : gDatenordner + QStringLiteral("Backups/");
-    const QString sicherung = Sicherung_vor_Programmstart(ordner);
-    bool ok = false;
-    if (!sicherung.isEmpty()) {
+    // A copy that holds damage is never written back: the next older backup point is
+    // looked at instead.
+    bool heil = false, ok = false;
+    for (const QString& sicherung : Sicherungen_vor_Programmstart(ordner)) {
+      Kopie kopie = Kopie::Fehlt;
+      if (!Reparaturschritt([&] { kopie = gReparaturdienste.kopie(sicherung, name); }) || kopie != Kopie::Heil)
+        continue;
+      heil = true;
       if (!Reparaturschritt([&] { ok = gReparaturdienste.restore(sicherung, name); })) ok = false;
+      break;
     }
     if (!ok)
       Ohne_Fehler([&] {
         Logbuch(2, QStringLiteral("Wiederherstellen der Datei ") + name + QStringLiteral(" aus Backup fehlgeschlagen"));
       });
+    if (!heil) Meldung(Keine_heile_Kopie_Meldung(name, Datei_vorhanden(datei)));
     if (name.compare(u"Konfigdaten.dat", Qt::CaseInsensitive) == 0)
       Reparaturschritt([] { gReparaturdienste.konfigdaten_lesen(); });
   }

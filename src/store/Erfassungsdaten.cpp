@@ -3,6 +3,7 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -93,10 +94,10 @@ void Anfang_abschneiden(QString& s, qsizetype n) {
 }
 
 // The lines of the month file open on the channel, as LineIn reads them one by one. A
-// last line without its line end is another workstation's append in flight; it is
-// read next time. Only a month file's name ends in "Data.dat": any other file goes
-// LineIn's way, which stops at an empty line.
-QStringList Monatszeilen_lesen() {
+// last line without its line end is another workstation's append in flight, or a line
+// cut off: it is left out and given in `ohneEnde`. Only a month file's name ends in
+// "Data.dat": any other file goes LineIn's way, which stops at an empty line.
+QStringList Monatszeilen_lesen(std::optional<QString>* ohneEnde = nullptr) {
   QStringList zeilen;
   if (!gOffeneDatei.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
     while (!FEOF()) {
@@ -106,9 +107,12 @@ QStringList Monatszeilen_lesen() {
     }
     return zeilen;
   }
-  bool ohneEnde = false;
-  zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &ohneEnde);
-  if (ohneEnde && zeilen.size() > 3) zeilen.removeLast();
+  bool offen = false;
+  zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &offen);
+  if (offen && zeilen.size() > 3) {
+    if (ohneEnde) *ohneEnde = zeilen.last();
+    zeilen.removeLast();
+  }
   return zeilen;
 }
 
@@ -197,6 +201,14 @@ void Andere_Versionen_löschen(const QStringList& namen, const QString& stamm) {
   }
 }
 
+// Whether the file, opened afresh, still ends without a line end.
+bool Ohne_letztes_Zeilenende(const QString& pfad) {
+  if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return false;
+  const bool offen = Kanal_ohne_letztes_Zeilenende();
+  FClose();
+  return offen;
+}
+
 QString Monatstext(const QString& schlüssel) {
   return schlüssel.mid(2, 2) + gDatumstrennzeichen + QStringLiteral("20") + schlüssel.left(2);
 }
@@ -211,7 +223,8 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   sGelesen = Erfassungsversion_öffnen(schlüssel, name);
   if (sGelesen.isEmpty()) return false;
   const QString pfad = gDatenordner + sGelesen;
-  QStringList zeilen = Monatszeilen_lesen();
+  std::optional<QString> ohneEnde;
+  QStringList zeilen = Monatszeilen_lesen(&ohneEnde);
   FClose();
 
   if (zeilen.size() < 3) {
@@ -231,6 +244,23 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
 
   const QString kopf = zeilen[0];
   Monatsprüfung prüfung = Monatszeilen_prüfen(zeilen);
+  // A last line without its line end is most likely another workstation's append in
+  // flight, which the next read takes. Inside the month lock no one appends: a line
+  // still cut off there is damage like a bad line, dropped and named. The lock is held
+  // until the month is written without it.
+  std::optional<Monatssperre> sperre;
+  bool abgeschnitten = false;
+  if (ohneEnde) {
+    sperre.emplace(schlüssel);
+    abgeschnitten = sperre->gehalten() && Ohne_letztes_Zeilenende(pfad);
+    if (abgeschnitten) {
+      const QString& z = *ohneEnde;
+      const qsizetype p = z.indexOf(u':', 2);
+      const bool zeile = (Hat_Präfix(z, u'A') || Hat_Präfix(z, u'K')) && p >= 0;
+      prüfung.funde << Monatsprüfung::Fund{!zeile, zeile ? z.mid(2, p - 2) : QString()};
+      prüfung.reparieren = true;
+    }
+  }
   // The lines are the check's own from here: each entry and comment keeps its string
   // with the two-character prefix dropped in place instead of being copied.
   zeilen = QStringList();
@@ -277,7 +307,9 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
       [&](const QString& stamm, const QStringList& aktuell) -> std::optional<QStringList> {
         if (stamm.isEmpty() || aktuell.size() < 3 || aktuell[0] != kopf) return std::nullopt;
         const Monatsprüfung neu = Monatszeilen_prüfen(aktuell);
-        if (!neu.reparieren) return std::nullopt;
+        // The cut-off line, left out of `aktuell`, goes with the rewrite of the version
+        // read; the lock held since keeps it as it was.
+        if (!neu.reparieren && !(abgeschnitten && stamm == sGelesen.left(11))) return std::nullopt;
         QStringList r;
         for (const QString& z : neu.zeilen)
           if (!z.isEmpty()) r << z;

@@ -118,16 +118,10 @@ std::optional<qint32> Farbwert(const QString& feld) {
   return w;
 }
 
-qint32 Farbe_lesen(const QString& feld) {
-  const auto w = Farbwert(feld);
-  if (!w) fehler::auslösen(fehler::kTypenUnverträglich);
-  return *w;
-}
-
-// One digit of a line as a number; anything else is not a number.
-int Ziffer_lesen(const QString& zeile, int position) {
+// One digit of a line as a number; nothing when it is none.
+std::optional<int> Ziffer(const QString& zeile, int position) {
   const QString z = zeile.mid(position - 1, 1);
-  if (z.size() != 1 || z[0] < u'0' || z[0] > u'9') fehler::auslösen(fehler::kTypenUnverträglich);
+  if (z.size() != 1 || z[0] < u'0' || z[0] > u'9') return std::nullopt;
   return z[0].unicode() - u'0';
 }
 
@@ -193,66 +187,117 @@ struct Konfiguration {
   QStringList admins, privilegierte;
 };
 
+// Where the lines of a configuration first fail to read: a section header other than
+// the expected one (its name, for the header message), or a line that holds no value of
+// its kind or is missing (its number, 1-based).
+struct Konfigbefund {
+  QString kopf;
+  int zeile = 0;
+  bool gut() const { return kopf.isEmpty() && zeile == 0; }
+};
+
+// The configuration from its lines, as the file holds them. Nothing is read from
+// outside the lines, so a copy of the file is checked by the same rules as the file.
+Konfigbefund Konfig_aus_Zeilen(const QStringList& zeilen, Konfiguration& k) {
+  qsizetype i = 0;
+  QString z;
+  // The next line into z; false when the lines end before it.
+  const auto nächste = [&] {
+    if (i >= zeilen.size()) return false;
+    z = zeilen[i++];
+    return true;
+  };
+  const auto fehlend = [&] { return Konfigbefund{QString(), static_cast<int>(i) + 1}; };
+  const auto schlecht = [&] { return Konfigbefund{QString(), static_cast<int>(i)}; };
+  const auto kopf = [&](const QString& name) { return Konfigbefund{name, 0}; };
+
+  if (!nächste()) return fehlend();
+  if (z != u"[Velkora]") return kopf(QStringLiteral("Velkora"));
+  if (!nächste()) return fehlend();
+  k.kennzeile = z;
+  if (!nächste()) return fehlend();
+  k.version = z;
+  if (!nächste()) return fehlend();
+  if (z != u"[Firma]") return kopf(QStringLiteral("Firma"));
+  if (!nächste()) return fehlend();
+  k.firma = z;
+  if (!nächste()) return fehlend();
+  k.zusatz = z;
+  if (!nächste()) return fehlend();
+  if (z != u"[Settings]") return kopf(QStringLiteral("Settings"));
+  if (!nächste()) return fehlend();
+  k.settings = Settings_migrieren(z);
+  if (!nächste()) return fehlend();
+  k.einrichtung = z;
+  if (!nächste()) return fehlend();
+  k.verbergenText = z;
+  const int verbergenZeile = static_cast<int>(i);
+  if (!nächste()) return fehlend();
+  if (z != u"[Wochenende]") return kopf(QStringLiteral("Wochenende"));
+  if (!nächste()) return fehlend();
+  k.wochenende = z;
+  if (!nächste()) return fehlend();
+  if (z != u"[Grundfarben]") return kopf(QStringLiteral("Grundfarben"));
+
+  if (!nächste()) return fehlend();
+  int farbe = 0;
+  while (!z.startsWith(u'[')) {
+    const std::optional<qint32> w = Farbwert(z);
+    if (++farbe > 9 || !w) return schlecht();
+    k.farben[farbe] = *w;
+    if (!nächste()) return fehlend();
+  }
+  if (z.left(9) != u"[Schaltfl") return kopf(QStringLiteral("Schaltflaechen"));
+
+  const bool verbergen = k.verbergenText != u"void";
+  if (!nächste()) return fehlend();
+  while (!z.startsWith(u'[')) {
+    const int nummer = static_cast<int>(k.texte.size());
+    // More buttons than code characters would shift every code in the record files.
+    if (nummer > kMaxSchaltflächen) return schlecht();
+    const std::optional<qint32> text = Farbwert(z.mid(0, 8));
+    const std::optional<qint32> hintergrund = Farbwert(z.mid(9, 8));
+    const std::optional<int> nurAdmins = Ziffer(z, 19);
+    if (!text || !hintergrund || !nurAdmins) return schlecht();
+    // A hide-digit line shorter than the buttons is the damaged line.
+    const std::optional<int> verborgen = verbergen ? Ziffer(k.verbergenText, nummer) : std::optional<int>(0);
+    if (!verborgen) return Konfigbefund{QString(), verbergenZeile};
+    k.textfarben << *text;
+    k.hintergrundfarben << *hintergrund;
+    k.nurAdmins << *nurAdmins;
+    k.buchstaben << z.mid(20, 1);
+    k.texte << z.mid(22);
+    k.verbergen << *verborgen;
+    if (!nächste()) return fehlend();
+  }
+  if (z != u"[Administratoren]") return kopf(QStringLiteral("Administratoren"));
+
+  while (nächste()) {
+    if (z == kNoAdmins) continue;
+    if (z.startsWith(u'A'))
+      k.admins << z;
+    else
+      k.privilegierte << z;
+  }
+  return {};
+}
+
 // Reads the file into k; false when a header did not match (the file error has been
-// reported then). Run-time errors of a damaged file are thrown.
+// reported then). A file that is cut short, ends early or holds a line without a value
+// of its kind is reported as damaged, naming the line.
 bool Datei_einlesen(const QString& pfad, const QString& prozedur, Konfiguration& k) {
   FOpen(pfad, QStringLiteral("Input"));
   // Cut short, the file would lose its last administrators or code buttons.
   if (Kanal_ohne_letztes_Zeilenende()) Datei_beschädigt(pfad);
-  const auto kopf_prüfen = [&](const QString& zeile, const QString& erwartet, const QString& name) {
-    if (zeile == erwartet) return true;
-    FVerwerfen();
-    Dateifehler(2, pfad, name, prozedur);
-    return false;
-  };
-  if (!kopf_prüfen(LineIn(), QStringLiteral("[Velkora]"), QStringLiteral("Velkora"))) return false;
-  k.kennzeile = LineIn();
-  k.version = LineIn();
-  if (!kopf_prüfen(LineIn(), QStringLiteral("[Firma]"), QStringLiteral("Firma"))) return false;
-  k.firma = LineIn();
-  k.zusatz = LineIn();
-  if (!kopf_prüfen(LineIn(), QStringLiteral("[Settings]"), QStringLiteral("Settings"))) return false;
-  k.settings = Settings_migrieren(LineIn());
-  k.einrichtung = LineIn();
-  k.verbergenText = LineIn();
-  if (!kopf_prüfen(LineIn(), QStringLiteral("[Wochenende]"), QStringLiteral("Wochenende"))) return false;
-  k.wochenende = LineIn();
-  if (!kopf_prüfen(LineIn(), QStringLiteral("[Grundfarben]"), QStringLiteral("Grundfarben"))) return false;
-
-  QString zeile = LineIn();
-  int farbe = 0;
-  while (!zeile.startsWith(u'[')) {
-    if (++farbe > 9) fehler::auslösen(fehler::kIndexAusserhalb);
-    k.farben[farbe] = Farbe_lesen(zeile);
-    zeile = LineIn();
-  }
-  if (!kopf_prüfen(zeile.left(9), QStringLiteral("[Schaltfl"), QStringLiteral("Schaltflaechen"))) return false;
-
-  const bool verbergen = k.verbergenText != u"void";
-  zeile = LineIn();
-  while (!zeile.startsWith(u'[')) {
-    const int nummer = static_cast<int>(k.texte.size());
-    // More buttons than code characters would shift every code in the record files.
-    if (nummer > kMaxSchaltflächen) fehler::auslösen(fehler::kIndexAusserhalb);
-    k.textfarben << Farbe_lesen(zeile.mid(0, 8));
-    k.hintergrundfarben << Farbe_lesen(zeile.mid(9, 8));
-    k.nurAdmins << Ziffer_lesen(zeile, 19);
-    k.buchstaben << zeile.mid(20, 1);
-    k.texte << zeile.mid(22);
-    k.verbergen << (verbergen ? Ziffer_lesen(k.verbergenText, nummer) : 0);
-    zeile = LineIn();
-  }
-  if (!kopf_prüfen(zeile, QStringLiteral("[Administratoren]"), QStringLiteral("Administratoren"))) return false;
-
-  while (!FEOF()) {
-    zeile = LineIn();
-    if (zeile == kNoAdmins) continue;
-    if (zeile.startsWith(u'A'))
-      k.admins << zeile;
-    else
-      k.privilegierte << zeile;
-  }
+  QStringList zeilen;
+  while (!FEOF()) zeilen << LineIn();
   FClose();
+  const Konfigbefund befund = Konfig_aus_Zeilen(zeilen, k);
+  if (!befund.kopf.isEmpty()) {
+    Dateifehler(2, pfad, befund.kopf, prozedur);
+    return false;
+  }
+  if (befund.zeile > 0) Datei_beschädigt(pfad, befund.zeile);
   return true;
 }
 
@@ -386,6 +431,11 @@ QString Kennzeile_neu() {
 
 QString Einrichtungszeile(const QDate& einrichtungsmonat) {
   return kEinrichtungPräfix + FormatDatumDS(einrichtungsmonat).left(4);
+}
+
+bool Konfigdaten_lesbar(const QStringList& zeilen) {
+  Konfiguration k;
+  return Konfig_aus_Zeilen(zeilen, k).gut();
 }
 
 void Konfigdaten_lesen() {

@@ -67,6 +67,9 @@ QString Kennzeile_neu();
 QString Einrichtungszeile(const QDate& einrichtungsmonat);
 
 void Konfigdaten_lesen();
+// Whether the lines of a configuration file (a copy in a backup) read without damage by
+// the same rules as Konfigdaten_lesen reads the file.
+bool Konfigdaten_lesbar(const QStringList& zeilen);
 void Konfigdaten_schreiben();
 void CheckKonfigdaten();
 void Versionsnr_checken();

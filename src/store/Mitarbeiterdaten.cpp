@@ -133,6 +133,28 @@ int Planungsjahr_aus(const QString& zeile) {
   return jahr >= 2000 && jahr <= 2099 ? jahr : 0;
 }
 
+// The employee table from the lines of an employee file (its header first): the
+// number of the first line that is missing or damaged, 0 when they read whole. A file
+// cut short or damaged is never taken as a shorter list: the next rewrite of a month
+// would drop the entries of every employee missing from it. Damaged are a line that
+// does not split into its fields, a last line without its line end (`letzteOhneEnde`)
+// and a planning year that is none.
+int Mitarbeiter_aus_Zeilen(const QStringList& zeilen, bool letzteOhneEnde, Tabelle& t, QString& kennzeile,
+                           int& planungsjahr) {
+  const int n = static_cast<int>(zeilen.size());
+  if (n < 2) return 2;
+  if (n < 3) return letzteOhneEnde ? 2 : 3;
+  if (letzteOhneEnde && n == 3) return 3;
+  kennzeile = zeilen[1];
+  planungsjahr = Planungsjahr_aus(zeilen[2]);
+  if (planungsjahr == 0) return 3;
+  for (int i = 3; i < n; ++i) {
+    if (letzteOhneEnde && i == n - 1) return n;
+    if (!Zeile_einlesen(t, zeilen[i])) return i + 1;
+  }
+  return 0;
+}
+
 // The row of a Windows user in the employee table, 0 when none.
 int Zeile_des_Benutzers(const QString& benutzer) {
   if (benutzer.isEmpty()) return 0;
@@ -187,6 +209,14 @@ int Nach_Mitarbeiterdaten_lesen_anmelden(std::function<void()> f) {
 
 void Nach_Mitarbeiterdaten_lesen_abmelden(int nummer) { sBeobachter.erase(nummer); }
 
+bool Mitarbeiterdaten_lesbar(const QStringList& zeilen) {
+  if (zeilen.value(0) != kKopf) return false;
+  Tabelle t;
+  QString kennzeile;
+  int planungsjahr = 0;
+  return Mitarbeiter_aus_Zeilen(zeilen, false, t, kennzeile, planungsjahr) == 0;
+}
+
 void Mitarbeiterdaten_lesen() {
   Prozedur(QStringLiteral("modVelkora - Mitarbeiterdaten_lesen"), [&] {
     const QString pfad = Pfad();
@@ -203,26 +233,19 @@ void Mitarbeiterdaten_lesen() {
       Dateifehler(2, pfad, QStringLiteral("Mitarbeiterdaten"), QStringLiteral("Mitarbeiterdaten_lesen"));
       return;
     }
-    // A file cut short or damaged is never taken as a shorter list: the next rewrite
-    // of a month would drop the entries of every employee missing from it. It goes to
-    // the start repair like a wrong header: a line that does not split into its
-    // fields, a last line without its line end, a planning year that is none.
-    int nummer = 1;
-    const auto zeile_lesen = [&] {
-      if (FEOF()) Datei_beschädigt(pfad, nummer + 1);
-      const QString z = LineIn();
-      ++nummer;
-      if (Kanal_letzte_Zeile_unvollständig()) Datei_beschädigt(pfad, nummer);
-      return z;
-    };
-    const QString kennzeile = zeile_lesen();
-    const int planungsjahr = Planungsjahr_aus(zeile_lesen());
-    if (planungsjahr == 0) Datei_beschädigt(pfad, 3);
+    QStringList zeilen{kKopf};
+    bool ohneEnde = Kanal_letzte_Zeile_unvollständig();
+    while (!FEOF()) {
+      zeilen << LineIn();
+      ohneEnde = Kanal_letzte_Zeile_unvollständig();
+    }
     // The table is built aside and replaced as a whole, so a failing read leaves the
     // previous one intact.
     Tabelle t;
-    while (!FEOF())
-      if (!Zeile_einlesen(t, zeile_lesen())) Datei_beschädigt(pfad, nummer);
+    QString kennzeile;
+    int planungsjahr = 0;
+    if (const int zeile = Mitarbeiter_aus_Zeilen(zeilen, ohneEnde, t, kennzeile, planungsjahr))
+      Datei_beschädigt(pfad, zeile);
     FClose();
 
     if (t.namen.size() == 1) t.anfügen(kKeineNamen, {}, {}, {}, {}, {});

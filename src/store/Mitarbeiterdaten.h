@@ -32,6 +32,9 @@ void Mitarbeitertabelle_dimensionieren(int n);
 QStringList Gruppenüberschriften();
 
 void Mitarbeiterdaten_lesen();
+// Whether the lines of an employee file (a copy in a backup) read without damage by the
+// same rules as Mitarbeiterdaten_lesen reads the file.
+bool Mitarbeiterdaten_lesbar(const QStringList& zeilen);
 // "IgnoreErrors": a file that cannot be opened gives False instead of ending the program.
 bool Mitarbeiterdaten_schreiben(const QString& modus = QString());
 // Reads the file again when its time stamp differs from the one of the last read, and

@@ -7,10 +7,12 @@
 #include "platform/Laufzeitfehler.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
+#include "startup/Meldungen.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Erfassungsdaten.h"
+#include "store/Konfigdaten.h"
 #include "store/Monatsdatei.h"
 #include "store/Sicherung.h"
 
@@ -21,16 +23,15 @@ bool Hat_Einträge(const QStringList& inhalt) {
                      [](const QString& z) { return z.startsWith(u"A:") || z.startsWith(u"K:"); });
 }
 
-// A month's lines that read without damage: its own header, three lines at least and
-// after them entry and comment lines only (empty lines, which month files tolerate,
-// left out).
-std::optional<QStringList> Unbeschädigt(const QString& schlüssel, const QStringList& zeilen) {
-  QStringList r;
-  for (qsizetype i = 0; i < zeilen.size(); ++i)
-    if (i < 3 || !zeilen[i].isEmpty()) r << zeilen[i];
-  if (r.size() < 3 || r[0] != u'[' + schlüssel + u']') return std::nullopt;
-  if (Monatszeilen_prüfen(r).reparieren) return std::nullopt;
-  return r;
+bool Hat_Eintragszeile(const QStringList& inhalt) {
+  return std::any_of(inhalt.begin() + std::min<qsizetype>(3, inhalt.size()), inhalt.end(),
+                     [](const QString& z) { return z.startsWith(u"A:"); });
+}
+
+// Whether a line has the form of an entry or a comment line: its prefix and the colon
+// after the user name.
+bool Liest_als_Zeile(const QString& z) {
+  return (z.startsWith(u"A:") || z.startsWith(u"K:")) && z.indexOf(u':', 2) >= 0;
 }
 
 // The backups that hold the data as in normal use, newest first by file time.
@@ -71,7 +72,7 @@ std::optional<QStringList> Monat_aus_Sicherungen(const QString& monatsschlüssel
           (!bester || b.name.mid(5, 6) > bester->name.mid(5, 6)))
         bester = &b;
     if (!bester) continue;
-    const std::optional<QStringList> zeilen = Unbeschädigt(monatsschlüssel, bester->zeilen);
+    const std::optional<QStringList> zeilen = Monatskopie_unbeschädigt(monatsschlüssel, bester->zeilen);
     if (!zeilen) continue;
     if (sicherung) *sicherung = name;
     return zeilen;
@@ -85,13 +86,27 @@ QStringList Monat_nie_leer(const QString& monatsschlüssel, const QStringList& i
   return gesichert && Hat_Einträge(*gesichert) ? *gesichert : inhalt;
 }
 
-std::optional<QStringList> Monatsinhalt_reparieren(const QString& pfad, const QByteArray& roh) {
+std::optional<QStringList> Monatskopie_unbeschädigt(const QString& monatsschlüssel, const QStringList& zeilen) {
+  QStringList r;
+  for (qsizetype i = 0; i < zeilen.size(); ++i)
+    if (i < 3 || !zeilen[i].isEmpty()) r << zeilen[i];
+  if (r.size() < 3 || r[0] != u'[' + monatsschlüssel + u']') return std::nullopt;
+  if (Monatszeilen_prüfen(r).reparieren) return std::nullopt;
+  return r;
+}
+
+Monatsreparatur Monatsinhalt_reparieren(const QString& pfad, const QByteArray& roh) {
   const QString name = ShowDatei(pfad);
   const QString schlüssel = name.left(4);
+  const QString kopf = u'[' + schlüssel + u']';
   const QString vorne = QStringLiteral("Wiederherstellen der Datei ") + name + QStringLiteral(": Zeile ");
 
-  // The file's lines as the channel splits them; a last line without its line end was
-  // cut off.
+  // What the file's own lines lost, logged when they are what is written: the header
+  // replaced, the damaged lines in file order, the cut-off last line.
+  QStringList verloren;
+  QString abgeschnitten;
+  // The file's lines as the channel splits them, each with its number in the file; a
+  // last line without its line end was cut off.
   QStringList zeilen;
   std::vector<int> nummern;
   qsizetype pos = 0;
@@ -102,7 +117,7 @@ std::optional<QStringList> Monatsinhalt_reparieren(const QString& pfad, const QB
     ++nummer;
     const QByteArray z = roh.mid(pos, ende - pos);
     if (ende >= roh.size()) {
-      if (!z.isEmpty()) Protokoll(vorne + QString::number(nummer) + QStringLiteral(" unvollständig und entfernt"));
+      if (!z.isEmpty()) abgeschnitten = vorne + QString::number(nummer) + QStringLiteral(" unvollständig und entfernt");
       break;
     }
     if (roh[ende] == '\r') ++ende;
@@ -114,41 +129,61 @@ std::optional<QStringList> Monatsinhalt_reparieren(const QString& pfad, const QB
     nummern.push_back(nummer);
   }
 
-  std::optional<QStringList> eigene;
-  if (zeilen.size() >= 3 && zeilen[0] == u'[' + schlüssel + u']') {
-    const Monatsprüfung prüfung = Monatszeilen_prüfen(zeilen);
-    QStringList r;
-    for (qsizetype i = 0; i < prüfung.zeilen.size(); ++i) {
-      if (i >= 3 && prüfung.zeilen[i].isEmpty()) {
-        Protokoll(vorne + QString::number(nummern[static_cast<size_t>(i)]) +
-                  QStringLiteral(" beschädigt und entfernt"));
-        continue;
-      }
-      r << prüfung.zeilen[i];
+  // The first three lines as the file's name and the data folder give them; a line
+  // that reads as an entry or comment line where one of them belongs goes with the
+  // entries instead.
+  QStringList r{kopf, gKennzeile, QStringLiteral("NoEx:NoEx")};
+  std::vector<int> herkunft{0, 0, 0};
+  for (qsizetype i = 0; i < zeilen.size(); ++i) {
+    const QString& z = zeilen[i];
+    const int n = nummern[static_cast<size_t>(i)];
+    if (i == 0 && z != kopf)
+      verloren << vorne + QString::number(n) + QStringLiteral(" durch den Dateiheader ") + kopf +
+                      QStringLiteral(" ersetzt");
+    if (i < 3 && !Liest_als_Zeile(z)) {
+      if (i > 0) r[i] = z;
+      continue;
     }
-    if (Hat_Einträge(r)) return r;
-    eigene = r;
+    r << z;
+    herkunft.push_back(n);
   }
-  // A header of another month holds that month's day codes, which must never be shown
-  // as this month's; a file that kept no entry gives way to the backup that has them.
+  const Monatsprüfung prüfung = Monatszeilen_prüfen(r);
+  QStringList eigene;
+  for (qsizetype i = 0; i < prüfung.zeilen.size(); ++i) {
+    if (i >= 3 && prüfung.zeilen[i].isEmpty()) {
+      verloren << vorne + QString::number(herkunft[static_cast<size_t>(i)]) +
+                      QStringLiteral(" beschädigt und entfernt");
+      continue;
+    }
+    eigene << prüfung.zeilen[i];
+  }
+  if (!abgeschnitten.isEmpty()) verloren << abgeschnitten;
+  const auto eigene_nehmen = [&](bool ohneHeileKopie) {
+    for (const QString& z : verloren) Protokoll(z);
+    return Monatsreparatur{eigene, ohneHeileKopie};
+  };
+  if (Hat_Eintragszeile(eigene)) return eigene_nehmen(false);
+
+  // Of a file without a readable entry line the backup that holds the month undamaged
+  // gives more.
   QString sicherung;
   const std::optional<QStringList> gesichert = Monat_aus_Sicherungen(schlüssel, &sicherung);
-  if (gesichert && (Hat_Einträge(*gesichert) || !eigene)) {
+  if (gesichert && (Hat_Einträge(*gesichert) || !Hat_Einträge(eigene))) {
     Protokoll(QStringLiteral("Datei ") + name + QStringLiteral(" aus Backup ") + sicherung +
               QStringLiteral(" wiederhergestellt"));
-    return gesichert;
+    return {*gesichert, false};
   }
-  return eigene;
+  return eigene_nehmen(!gesichert && !Hat_Einträge(eigene));
 }
 
 bool Monatsdatei_reparieren(const QString& pfad, const QByteArray& roh) {
-  const std::optional<QStringList> inhalt = Monatsinhalt_reparieren(pfad, roh);
-  if (!inhalt) return false;
-  const QString schlüssel = ShowDatei(pfad).left(4);
-  return Monatsdatei_umschreiben(
+  const Monatsreparatur reparatur = Monatsinhalt_reparieren(pfad, roh);
+  const QString name = ShowDatei(pfad);
+  const QString schlüssel = name.left(4);
+  const bool geschrieben = Monatsdatei_umschreiben(
       schlüssel, true,
       [&](const QString& stamm, const QStringList& jetzt) -> std::optional<QStringList> {
-        QStringList r = *inhalt;
+        QStringList r = reparatur.zeilen;
         // Lines another workstation saved into the month since the damage was found
         // (the default file written meanwhile) come after the repaired ones: later
         // lines win.
@@ -158,4 +193,9 @@ bool Monatsdatei_reparieren(const QString& pfad, const QByteArray& roh) {
         return r;
       },
       false, true);
+  if (geschrieben && reparatur.ohneHeileKopie) {
+    Protokoll(QStringLiteral("Wiederherstellen der Datei ") + name + QStringLiteral(" aus Backup fehlgeschlagen"));
+    Meldung(Keine_heile_Kopie_Meldung(name, true));
+  }
+  return geschrieben;
 }

@@ -25,7 +25,9 @@
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
 #include "startup/Zeilencodierung.h"
+#include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsreparatur.h"
 
 QString gSicherungsdatei;
 
@@ -598,6 +600,40 @@ bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter) {
 Übernahme Sicherung_übernehmen(const QString& sicherung) {
   return Prozedur(QStringLiteral("modVelkora - Restore_aus_Backupdatei"),
                   [&]() -> Übernahme { return Zurückschreiben(sicherung, QString(), true); });
+}
+
+bool Kopie_lesbar(const QString& name, const QStringList& zeilen) {
+  if (Ist_Monatsdateiname(name)) return Monatskopie_unbeschädigt(name.left(4), zeilen).has_value();
+  const auto ist = [&](const char* n) { return name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0; };
+  if (ist("Konfigdaten.dat")) return Konfigdaten_lesbar(zeilen);
+  if (ist("Mitarbeiterdaten.dat")) return Mitarbeiterdaten_lesbar(zeilen);
+  for (const char* kopf : {"Feiertage", "Ferientage", "Mitarbeiteranzber", "Mitarbeiteranzgru"})
+    if (ist((QByteArray(kopf) + ".dat").constData())) return zeilen.value(0) == u'[' + QLatin1String(kopf) + u']';
+  return !zeilen.isEmpty();
+}
+
+Kopie Kopie_in_Sicherung(const QString& sicherung, const QString& name) {
+  return Prozedur(QStringLiteral("modVelkora - Kopie_in_Sicherung"), [&]() -> Kopie {
+    std::vector<Block> blöcke;
+    if (!Sicherung_lesen(sicherung, blöcke)) return Kopie::Fehlt;
+    const Block* kopie = nullptr;
+    const bool monat = Ist_Monatsdateiname(name);
+    for (const Block& b : blöcke) {
+      const bool passt = monat ? Ist_Monatsdateiname(b.name) && b.name.left(4) == name.left(4)
+                               : b.name.compare(name, Qt::CaseInsensitive) == 0;
+      if (passt && (!kopie || b.name.mid(5, 6) > kopie->name.mid(5, 6))) kopie = &b;
+    }
+    if (!kopie) return Kopie::Fehlt;
+    return Kopie_lesbar(kopie->name, kopie->zeilen) ? Kopie::Heil : Kopie::Beschädigt;
+  });
+}
+
+QString Keine_heile_Kopie_Meldung(const QString& name, bool standard) {
+  return QStringLiteral(
+             "Wiederherstellen aus Backup nicht möglich: Keine Sicherung enthält eine unbeschädigte "
+             "Kopie der Datei ") +
+         ShowPfad(name, 100) + u'.' +
+         (standard ? QStringLiteral(" Die Datei wurde durch eine Standardversion ersetzt.") : QString());
 }
 
 bool Sicherung_einlesen(const QString& pfad, std::vector<Sicherungsblock>& blöcke) {

@@ -21,7 +21,8 @@ bool Backup_erstellen(const QString& art);
 bool Backup_erstellen_wenn_fehlend(const QString& art, const QStringList& muster);
 // Writes the files held in a backup back. An empty path takes the newest backup of
 // kind T, M, A or E. Filter empty: every file; "NoLogs": the data files only; a file
-// name: that file only. Nothing is written unless the whole backup reads correctly.
+// name: that file only (the start repair picks a backup whose copy of it reads without
+// damage, Kopie_in_Sicherung). Nothing is written unless the whole backup reads correctly.
 // Every file is written beside its target, read back, and all are put in place
 // together: on any failure the folders are as before and the message says so.
 bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter);
@@ -39,6 +40,18 @@ struct Sicherungsblock {
   QString name;
   QStringList zeilen;
 };
+// Whether the lines of a data file, as a backup holds them, read without damage by the
+// rules the start reads the live file with: a month record file and the employee and
+// configuration files by their readers' checks, the other data files by their header.
+bool Kopie_lesbar(const QString& name, const QStringList& zeilen);
+// How a backup holds one data file (its name in any letter case): not at all (or the
+// file is no backup), damaged, or undamaged by Kopie_lesbar. Of a month the newest
+// version it holds counts.
+enum class Kopie { Fehlt, Beschädigt, Heil };
+Kopie Kopie_in_Sicherung(const QString& sicherung, const QString& name);
+// The message of a repair that found no undamaged copy of a file in any backup;
+// `standard`: the default version of the file stands in its place.
+QString Keine_heile_Kopie_Meldung(const QString& name, bool standard);
 // Reads and checks a whole backup without writing anything; false when it is not one
 // (its header, any block's name or count, a line the program cannot have written).
 bool Sicherung_einlesen(const QString& pfad, std::vector<Sicherungsblock>& blöcke);

@@ -62,35 +62,58 @@ TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSiche
   const QStringList gesichert = Monat(QStringLiteral("[2603]"), {A(QStringLiteral("anna"), QStringLiteral("1"))});
   const QStringList älter = Monat(QStringLiteral("[2603]"), {A(QStringLiteral("bert"), QStringLiteral("222"))});
   const QStringList april = Monat(QStringLiteral("[2604]"), {A(QStringLiteral("anna"), QStringLiteral("2222"))});
+  const QStringList unlesbar = Monat(QStringLiteral("[2603]"), {QStringLiteral("Unsinn"), QStringLiteral("A:bert:1")});
   const QString admin = QStringLiteral("tester|VelkoraAdmin|");
+  const QString zeile = admin + QStringLiteral("Wiederherstellen der Datei ") + kMonat + QStringLiteral(": Zeile ");
+  const QString kopf = QStringLiteral(" durch den Dateiheader [2603] ersetzt");
+  // Eleven bytes that are no line the program writes, in place of the header.
+  const QByteArray unsinn("\x01\xff\x7f\x00\x1b\x9c\x80\x05\xfe\x11\x07", 11);
+  const QString kein = QStringLiteral(
+                           "Wiederherstellen aus Backup nicht möglich: Keine Sicherung enthält eine "
+                           "unbeschädigte Kopie der Datei '") +
+                       kMonat + QStringLiteral("'. Die Datei wurde durch eine Standardversion ersetzt.");
   struct Fall {
     const char* was;
     QByteArray datei;
     QList<std::pair<QString, QList<std::pair<QString, QStringList>>>> sicherungen;  // newest first
     QStringList erwartet;  // the month's lines afterwards, empty: no month file
     QStringList protokoll;
+    QString meldung = QString();  // shown besides the question and the end
   } fälle[] = {
       {"letzte Zeile abgeschnitten",
        kodierteDatei(gut) + kodiert({A(QStringLiteral("carl"), QStringLiteral("1"))}).left(12),
        {{QStringLiteral("260309 080000 T.dat"), {{kMonat, gesichert}}}},
        gut,
-       {admin + QStringLiteral("Wiederherstellen der Datei ") + kMonat +
-        QStringLiteral(": Zeile 6 unvollständig und entfernt")}},
+       {zeile + QStringLiteral("6 unvollständig und entfernt")}},
       {"beschaedigte Zeile",
        kodierteDatei(
            Monat(QStringLiteral("[2603]"), {gut[3], QStringLiteral("A:bert:12"), QStringLiteral("Unsinn"), gut[4]})),
        {},
        gut,
-       {admin + QStringLiteral("Wiederherstellen der Datei ") + kMonat +
-            QStringLiteral(": Zeile 5 beschädigt und entfernt"),
-        admin + QStringLiteral("Wiederherstellen der Datei ") + kMonat +
-            QStringLiteral(": Zeile 6 beschädigt und entfernt")}},
+       {zeile + QStringLiteral("5 beschädigt und entfernt"), zeile + QStringLiteral("6 beschädigt und entfernt")}},
+      // The file's name says which month it is: a header of another month is written
+      // anew and every entry kept, whatever a backup holds.
       {"Kopf eines anderen Monats",
        kodierteDatei(april),
        {{QStringLiteral("260309 080000 T.dat"), {{kMonat, gesichert}}}},
-       gesichert,
-       {admin + QStringLiteral("Datei ") + kMonat +
-        QStringLiteral(" aus Backup 260309 080000 T.dat wiederhergestellt")}},
+       Monat(QStringLiteral("[2603]"), {april[3]}),
+       {zeile + QStringLiteral("1") + kopf}},
+      {"anderer Kopf ohne Sicherung",
+       kodierteDatei(april),
+       {},
+       Monat(QStringLiteral("[2603]"), {april[3]}),
+       {zeile + QStringLiteral("1") + kopf}},
+      {"Kopf aus Unsinn",
+       unsinn + "\r\n" + kodierteDatei(gut.mid(1)),
+       {{QStringLiteral("260309 080000 T.dat"), {{kMonat, gesichert}}}},
+       gut,
+       {zeile + QStringLiteral("1") + kopf}},
+      {"Kopf und eine beschaedigte Zeile",
+       kodierteDatei(Monat(QStringLiteral("[2604]"), {gut[3], QStringLiteral("A:bert:12"), gut[4]})),
+       {},
+       gut,
+       {zeile + QStringLiteral("1") + kopf, zeile + QStringLiteral("5 beschädigt und entfernt")}},
+      // Only when no entry line can be read does a backup give the month.
       {"keine lesbare Zeile",
        QByteArray("x\r\n"),
        {{QStringLiteral("260309 170000 A.dat"), {{kMonat, gesichert}}}},
@@ -98,8 +121,9 @@ TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSiche
        {admin + QStringLiteral("Datei ") + kMonat +
         QStringLiteral(" aus Backup 260309 170000 A.dat wiederhergestellt")}},
       {"neueste Sicherung haelt den Schaden, die aeltere nicht",
-       kodierteDatei(april),
+       kodierteDatei(unlesbar),
        {{QStringLiteral("260310 080000 T.dat"), {{kMonat, april}}},
+        {QStringLiteral("260309 080000 T.dat"), {{kMonat, unlesbar}}},
         {QStringLiteral("260301 080000 M.dat"), {{QStringLiteral("2603 260228 Data.dat"), älter}}}},
        älter,
        {admin + QStringLiteral("Datei ") + kMonat +
@@ -110,11 +134,14 @@ TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSiche
        gesichert,
        {admin + QStringLiteral("Datei ") + kMonat +
         QStringLiteral(" aus Backup 260309 080000 T.dat wiederhergestellt")}},
-      {"anderer Kopf ohne Sicherung: nie die Tage des anderen Monats",
-       kodierteDatei(april),
-       {},
-       {},
-       {admin + QStringLiteral("Wiederherstellen der Datei ") + kMonat + QStringLiteral(" aus Backup fehlgeschlagen")}},
+      {"keine lesbare Zeile, jede Sicherung beschaedigt",
+       kodierteDatei(unlesbar),
+       {{QStringLiteral("260310 080000 T.dat"), {{kMonat, april}}},
+        {QStringLiteral("260309 080000 T.dat"), {{kMonat, unlesbar}}}},
+       Monat(QStringLiteral("[2603]"), {}),
+       {zeile + QStringLiteral("4 beschädigt und entfernt"), zeile + QStringLiteral("5 beschädigt und entfernt"),
+        admin + QStringLiteral("Wiederherstellen der Datei ") + kMonat + QStringLiteral(" aus Backup fehlgeschlagen")},
+       kein},
   };
   for (const Fall& f : fälle) {
     SCOPED_TRACE(f.was);
@@ -125,6 +152,7 @@ TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSiche
     int stunden = 1;
     for (const auto& [name, dateien] : f.sicherungen) sicherung(name, dateien, stunden++ * 10);
     gStörungAnzeigen = true;
+    skript = &dialoge::skript();
     skript->antworte(dialoge::kJa);
     ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Monat defekt"), pfad, QString()));
 
@@ -142,6 +170,13 @@ TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSiche
     QStringList protokoll = logbuch();
     protokoll.removeIf([](const QString& z) { return z.contains(QStringLiteral("Startfehler: ")); });
     EXPECT_EQ(protokoll, f.protokoll);
+    // The question, what the case shows, and the end.
+    const std::vector<QString> texte = skript->texte();
+    ASSERT_EQ(texte.size(), f.meldung.isEmpty() ? 2u : 3u);
+    if (!f.meldung.isEmpty()) {
+      EXPECT_EQ(texte[1], f.meldung);
+    }
+    EXPECT_TRUE(texte.back().startsWith(QStringLiteral("Wiederherstellen beendet.")));
     gStörungsmeldung.clear();
   }
 }

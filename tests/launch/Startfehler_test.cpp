@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <algorithm>
 
 #include "common/Testumgebung.h"
 #include "platform/Laufzeitfehler.h"
@@ -31,6 +33,10 @@ class StartfehlerTest : public VelkoraTest {
       aufrufe << QStringLiteral("restore ") + QFileInfo(s).fileName() + u'|' + f;
       return true;
     };
+    gReparaturdienste.kopie = [this](const QString& s, const QString& d) {
+      aufrufe << QStringLiteral("kopie ") + QFileInfo(s).fileName() + u'|' + d;
+      return kopien.value(QFileInfo(s).fileName(), Kopie::Heil);
+    };
     gReparaturdienste.setup_datenordner = [this] {
       aufrufe << QStringLiteral("setup");
       if (!geschädigt.isEmpty()) schadeBeimSetup = QFile::exists(geschädigt);
@@ -58,6 +64,10 @@ class StartfehlerTest : public VelkoraTest {
     ASSERT_TRUE(
         f.setFileTime(QDateTime(uhr.datum, uhr.uhrzeit).addSecs(-sekundenVorStart), QFileDevice::FileModificationTime));
   }
+  bool gezeigt(const QString& text) const {
+    const std::vector<QString> t = skript->texte();
+    return std::find(t.begin(), t.end(), text) != t.end();
+  }
   QString letzteMeldung() const { return skript->protokoll.empty() ? QString() : skript->protokoll.back().text; }
   int fragen() const {
     int n = 0;
@@ -66,6 +76,8 @@ class StartfehlerTest : public VelkoraTest {
   }
 
   QStringList logbuch, aufrufe;
+  // How each backup holds the file (undamaged when not listed).
+  QHash<QString, Kopie> kopien;
   bool backupGelingt = true;
   QString geschädigt;
   bool schadeBeimSetup = false;
@@ -124,6 +136,7 @@ TEST_F(StartfehlerTest, ReparaturStelltAusDemNeuestenBackupVorDiesemLaufWiederHe
 
   EXPECT_EQ(fragen(), 1);
   EXPECT_EQ(aufrufe, (QStringList{QStringLiteral("backup F"), QStringLiteral("setup"),
+                                  QStringLiteral("kopie 260309 170000 A.dat|Mitarbeiterdaten.dat"),
                                   QStringLiteral("restore 260309 170000 A.dat|Mitarbeiterdaten.dat")}));
   EXPECT_FALSE(schadeBeimSetup) << "the damaged file is deleted before the default files are written";
   EXPECT_EQ(gStörungsmeldung, QStringLiteral("Mitarbeiterdaten.dat"));
@@ -139,6 +152,68 @@ TEST_F(StartfehlerTest, ReparaturStelltAusDemNeuestenBackupVorDiesemLaufWiederHe
                      "Datenordner importieren' auf einen früheren Sicherungszeitpunkt zurückzusetzen") +
           QStringLiteral(".") + kEnde);
   EXPECT_EQ(logbuch, QStringList{QStringLiteral("2:Startfehler: Defekt")});
+}
+
+// A backup whose copy of the file holds damage (it was made after the damage came) is
+// passed over for the next older one; with none left the message says so and the
+// default file stays.
+TEST_F(StartfehlerTest, ReparaturUebergehtSicherungenMitBeschaedigterKopie) {
+  sicherung(QStringLiteral("260301 080000 M.dat"), 9 * 86400);
+  sicherung(QStringLiteral("260308 080000 T.dat"), 2 * 86400);
+  sicherung(QStringLiteral("260309 080000 T.dat"), 86400);
+  sicherung(QStringLiteral("260309 170000 A.dat"), 3600 * 16);
+  // The set-up stand-in writes no default file, so the message does not say one stands
+  // in its place.
+  const QString kein = QStringLiteral(
+      "Wiederherstellen aus Backup nicht möglich: Keine Sicherung enthält eine "
+      "unbeschädigte Kopie der Datei 'Konfigdaten.dat'.");
+  const struct {
+    const char* was;
+    QHash<QString, Kopie> kopien;
+    QString restore;  // the backup restored from, "" none
+  } fälle[] = {
+      {"die neueste beschaedigt",
+       {{QStringLiteral("260309 170000 A.dat"), Kopie::Beschädigt}},
+       QStringLiteral("260309 080000 T.dat")},
+      {"die neueren beschaedigt oder ohne die Datei",
+       {{QStringLiteral("260309 170000 A.dat"), Kopie::Beschädigt},
+        {QStringLiteral("260309 080000 T.dat"), Kopie::Fehlt},
+        {QStringLiteral("260308 080000 T.dat"), Kopie::Beschädigt}},
+       QStringLiteral("260301 080000 M.dat")},
+      {"alle beschaedigt",
+       {{QStringLiteral("260309 170000 A.dat"), Kopie::Beschädigt},
+        {QStringLiteral("260309 080000 T.dat"), Kopie::Beschädigt},
+        {QStringLiteral("260308 080000 T.dat"), Kopie::Fehlt},
+        {QStringLiteral("260301 080000 M.dat"), Kopie::Beschädigt}},
+       QString()},
+  };
+  for (const auto& f : fälle) {
+    SCOPED_TRACE(f.was);
+    skript = &dialoge::skript();
+    aufrufe.clear();
+    logbuch.clear();
+    kopien = f.kopien;
+    QFile::remove(gDatenordner + QStringLiteral("Lockfile.txt"));
+    geschädigt = datei(QStringLiteral("Konfigdaten.dat"));
+    skript->antworte(dialoge::kJa);
+    ERWARTE_PROGRAMMENDE(Startfehler(QStringLiteral("Defekt"), geschädigt, QString()));
+    QStringList restores;
+    for (const QString& a : aufrufe)
+      if (a.startsWith(QStringLiteral("restore "))) restores << a;
+    if (f.restore.isEmpty()) {
+      EXPECT_TRUE(restores.isEmpty());
+      EXPECT_TRUE(gezeigt(kein));
+      EXPECT_TRUE(
+          logbuch.contains(QStringLiteral("2:Wiederherstellen der Datei Konfigdaten.dat aus Backup fehlgeschlagen")));
+    } else {
+      EXPECT_EQ(restores, QStringList{QStringLiteral("restore ") + f.restore + QStringLiteral("|Konfigdaten.dat")});
+      EXPECT_FALSE(gezeigt(kein));
+      EXPECT_EQ(logbuch, QStringList{QStringLiteral("2:Startfehler: Defekt")});
+    }
+    // The configuration is read again either way, and the repair ends as always.
+    EXPECT_EQ(aufrufe.last(), QStringLiteral("konfig"));
+    EXPECT_TRUE(letzteMeldung().startsWith(QStringLiteral("Wiederherstellen beendet.")));
+  }
 }
 
 TEST_F(StartfehlerTest, ReparaturOhneFrueheresBackupProtokolliertDasMisslungeneWiederherstellen) {

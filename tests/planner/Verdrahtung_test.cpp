@@ -58,7 +58,7 @@ static_assert(hatGlieder<Ordnerdienste>(1));
 static_assert(hatGlieder<Wartehaken>(6));
 static_assert(hatGlieder<Abbruchdienste>(1));
 static_assert(hatGlieder<Abbruchhaken>(2));
-static_assert(hatGlieder<Reparaturdienste>(6));
+static_assert(hatGlieder<Reparaturdienste>(7));
 static_assert(hatGlieder<Ansichtshaken>(11));
 
 // One slot of the wiring: its name, whether it is set, and how the test empties it.
@@ -113,6 +113,7 @@ Slots Startslots() {
       slot(gAbbruchhaken.firmenname),
       vorbelegt(gReparaturdienste.backup_erstellen),
       vorbelegt(gReparaturdienste.restore),
+      vorbelegt(gReparaturdienste.kopie),
       vorbelegt(gReparaturdienste.setup_datenordner),
       vorbelegt(gReparaturdienste.datenverzeichnis_suchen),
       vorbelegt(gReparaturdienste.konfigdaten_lesen),

@@ -1,5 +1,7 @@
 #include "store/Erfassungsdaten.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <vector>
@@ -7,10 +9,12 @@
 #include "common/Testnamen.h"
 #include "common/Testumgebung.h"
 #include "platform/Programmende.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
 
 namespace {
 
@@ -52,6 +56,8 @@ class ErfassungsdatenTest : public VelkoraTest {
     for (const QString& t : skript->texte()) r << t;
     return r;
   }
+  // The month lock of March 2025 held by another workstation (it never lets go).
+  void fremdeSperre() { schreiben(Monatssperre_Datei(QStringLiteral("2503")), Dateisperre_Kennung(::getppid())); }
   void fBackupVonHeute() { schreiben(gSicherungsordner + gHeuteText + QStringLiteral(" Backup F.dat"), "x"); }
 };
 
@@ -202,8 +208,9 @@ TEST_F(ErfassungsdatenTest, UnbeendeteLetzteZeileWirdOhneReparaturIgnoriert) {
   const QString stamm = QStringLiteral("2503 250301");
   monat(stamm, {QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))});
   QByteArray halb = kodiert({QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
-  halb.chop(10);  // another workstation's append caught in flight
+  halb.chop(10);  // another workstation's append caught in flight: it holds the month lock
   schreiben(gDatenordner + name(stamm), lesen(gDatenordner + name(stamm)) + halb);
+  fremdeSperre();
   const QByteArray vorher = lesen(gDatenordner + name(stamm));
 
   for (int stufe : {0, 2}) {
@@ -214,6 +221,75 @@ TEST_F(ErfassungsdatenTest, UnbeendeteLetzteZeileWirdOhneReparaturIgnoriert) {
   EXPECT_EQ(lesen(gDatenordner + name(stamm)), vorher);
   EXPECT_TRUE(logzeilen().isEmpty());
   EXPECT_TRUE(meldungen().isEmpty());
+}
+
+// With no one appending (the month lock is free), a last line without its line end was
+// cut off for good: dropped and named as a damaged line is, the file written without
+// it, and the next read finds nothing more to say.
+TEST_F(ErfassungsdatenTest, AbgeschnitteneLetzteZeileWirdWieEineSchlechteZeileGemeldet) {
+  const QString stamm = QStringLiteral("2503 250301");
+  const QStringList gut{QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1")),
+                        QStringLiteral("K:eschmidt:01-01:Kur"),
+                        QStringLiteral("A:tester:") + tage(QStringLiteral("22"))};
+  const QString text = QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2025");
+  const struct {
+    const char* was;
+    QString zeile;
+    int bytes;  // of the encoded line (its key first) that stand in the file
+    QString logzeile;
+  } fälle[] = {
+      {"in den Tagen", QStringLiteral("A:HMueller:") + tage(QStringLiteral("2")), 20,
+       text + QStringLiteral(" bei HMueller")},
+      {"im Kommentartext", QStringLiteral("K:HMueller:02-02:Dienstreise nach Bonn"), 24,
+       text + QStringLiteral(" bei HMueller")},
+      {"im Benutzernamen", QStringLiteral("A:HMueller:") + tage(QStringLiteral("2")), 6, text},
+      {"nur ohne Zeilenende", QStringLiteral("A:HMueller:") + tage(QStringLiteral("2")), 43,
+       text + QStringLiteral(" bei HMueller")},
+  };
+  for (const auto& f : fälle) {
+    SCOPED_TRACE(f.was);
+    for (const QString& o : {gLogordner, gSicherungsordner})
+      for (const QString& n : QDir(o).entryList(QDir::Files)) QFile::remove(o + n);
+    skript = &dialoge::skript();
+    gBenutzerstufe = 2;
+    monat(stamm, gut);
+    const QByteArray zeile = kodiert({f.zeile});
+    ASSERT_LE(f.bytes, zeile.size() - 2);
+    schreiben(gDatenordner + name(stamm), lesen(gDatenordner + name(stamm)) + zeile.left(f.bytes));
+
+    ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+    EXPECT_EQ(gMonatsEinträge, (QStringList{QString(), gut[0].mid(2), gut[2].mid(2)}));
+    EXPECT_EQ(dekodierteZeilen(gDatenordner + name(stamm)),
+              (QStringList{QStringLiteral("[2503]"), kKennzeile, QStringLiteral("NoEx:NoEx")} + gut));
+    EXPECT_TRUE(lesen(gDatenordner + name(stamm)).endsWith("\r\n"));
+    const QStringList log = logzeilen();
+    ASSERT_EQ(log.size(), 1) << qPrintable(log.join(u'\n'));
+    EXPECT_TRUE(log[0].endsWith(f.logzeile)) << qPrintable(log[0]);
+    EXPECT_EQ(meldungen(),
+              QStringList{QStringLiteral(
+                  "Fehlerhafte Daten erkannt in Monat 03.2025!\r\rBitte Administrationslogbuch beachten!")});
+    // The repair's backup holds the month as it was, cut line and all.
+    EXPECT_EQ(Dateiliste(gSicherungsordner, gHeuteText + QStringLiteral("*F.dat")).size(), 1);
+
+    ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+    EXPECT_EQ(logzeilen().size(), 1);
+    EXPECT_EQ(meldungen().size(), 1);
+  }
+
+  // An employee's read ends with the administrators' names, as for a damaged line, and
+  // leaves the file as it is.
+  gBenutzerstufe = 0;
+  gAdministratoren = QStringList{QStringLiteral("A:Chef Carl:cchef")};
+  skript = &dialoge::skript();
+  monat(stamm, gut);
+  schreiben(gDatenordner + name(stamm), lesen(gDatenordner + name(stamm)) + kodiert({gut[0]}).left(9));
+  const QByteArray vorher = lesen(gDatenordner + name(stamm));
+  ERWARTE_PROGRAMMENDE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  EXPECT_EQ(lesen(gDatenordner + name(stamm)), vorher);
+  ASSERT_EQ(meldungen().size(), 1);
+  EXPECT_TRUE(
+      meldungen()[0].startsWith(QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2025!\r\r"
+                                               "Informieren Sie einen der folgenden Administratoren: ")));
 }
 
 TEST_F(ErfassungsdatenTest, JedeArtVonZeilenendeGibtDieselbenZeilen) {
@@ -242,6 +318,8 @@ TEST_F(ErfassungsdatenTest, JedeArtVonZeilenendeGibtDieselbenZeilen) {
       // Before that it is one of the three, read as it stands.
       {"Ausnahmezeile offen", kopf + "\r\n" + kennung + "\r\n" + ausnahmen, {}},
   };
+  // Another workstation appends: a last line without its end is its line in flight.
+  fremdeSperre();
   for (const Fall& f : fälle) {
     schreiben(gDatenordner + name(stamm), f.inhalt);
     EXPECT_EQ(Erfassungsdaten_lesen(QStringLiteral("2503")), !f.einträge.isEmpty()) << f.name;

@@ -1,5 +1,6 @@
 #include "Dateizugriffe.h"
 
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -110,4 +111,18 @@ QString Dateizugriffe_Text(const Dateizugriffe& z) {
   for (auto it = z.je_Aufruf.cbegin(); it != z.je_Aufruf.cend(); ++it)
     r += QStringLiteral("%1=%2 ").arg(it.key()).arg(it.value(), 0, 'g', 3);
   return r.trimmed();
+}
+
+void Dateizugriffe_melden(benchmark::State& state, const QString& art, int n) {
+  Dateizugriffe z;
+  for (auto _ : state) z = Dateizugriffe_zählen(art, n);
+  if (!z.gezählt) {
+    state.SkipWithError("strace is missing or the counting run failed");
+    return;
+  }
+  state.counters["Aufrufe"] = z.aufrufe;
+  state.counters["Listen"] = z.listen;
+  state.counters["Syncs"] = z.syncs;
+  state.counters["Monat_geoeffnet"] = z.monatsöffnungen;
+  state.SetLabel(Dateizugriffe_Text(z).toStdString());
 }

@@ -12,6 +12,10 @@
 #include <QStringList>
 #include <functional>
 
+namespace benchmark {
+class State;
+}
+
 struct Dateizugriffe {
   bool gezählt = false;             // false when strace is missing or the run failed
   int arbeiten = 0;                 // how many pieces of work the run did
@@ -37,3 +41,7 @@ bool Zählart_ausführen(int argc, char** argv);
 
 // The figures as lines for the benchmark's output (one per call kind).
 QString Dateizugriffe_Text(const Dateizugriffe& z);
+
+// A benchmark's run of the counting mode `art` with `n` pieces of work: the counts as
+// the benchmark's counters and label, or the benchmark skipped when nothing was counted.
+void Dateizugriffe_melden(benchmark::State& state, const QString& art, int n = 20);

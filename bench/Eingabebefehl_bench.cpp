@@ -21,17 +21,12 @@
 #include <QTemporaryDir>
 
 #include "Dateizugriffe.h"
+#include "Programmlauf.h"
 #include "Speicherboden.h"
-#include "launch/Programmstart.h"
-#include "planner/Programm.h"
 #include "planner/frmVelkora.h"
 #include "platform/Dialoge.h"
-#include "platform/Einzelinstanz.h"
 #include "platform/Raster.h"
-#include "platform/Umgebung.h"
-#include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
-#include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
@@ -54,23 +49,6 @@ constexpr int kKnöpfe[] = {1, 3};  // "Urlaub", "Zeitausgleich" of the default 
 // The prompts of the program started last, answered by script: a click that prompts
 // is not the one measured.
 dialoge::Skript* sSkript = nullptr;
-
-frmVelkora* Programm_starten(const QString& basis) {
-  zustand::alleZurücksetzen();
-  Programm_verdrahten();
-  sSkript = &dialoge::skript();
-  umgebung::setzeProgrammordner(basis + QStringLiteral("Programm"));
-  Kommandozeile_setzen({QStringLiteral("/d:") + kStarttag, QStringLiteral("/path:") + basis + QStringLiteral("Daten"),
-                        QStringLiteral("/nowelcomescreen")});
-  Main();
-  return frmVelkora::instanz();
-}
-
-void Beenden(frmVelkora* f) {
-  Hauptfenster_entladen();
-  delete f;
-  einzelinstanz::freigeben();
-}
 
 // The encoded month file of March 2026: entries on days 1 to 11 only.
 QByteArray Märzdatei() {
@@ -119,14 +97,16 @@ struct Vorlage {
     Mitarbeiterdaten_schreiben();
     märz = Märzdatei();
     ordner = gDatenordner;
-    Beenden(f);
+    Programm_beenden(f);
     ok = true;
   }
 
   frmVelkora* Starten() const {
     qputenv("TEMP", QFile::encodeName(basis + QStringLiteral("Temp")));
     qputenv("USERNAME", "chefin");
-    return Programm_starten(basis);
+    frmVelkora* f = Programm_starten(basis, kStarttag);
+    sSkript = &dialoge::skript();
+    return f;
   }
 
   // Puts March back as its one version, written on the given day.
@@ -159,7 +139,7 @@ struct Sitzung {
       if (!g.TextMatrix(r, 32).isEmpty()) zeilen.insert(g.TextMatrix(r, 32), r);
   }
   ~Sitzung() {
-    if (fenster) Beenden(fenster);
+    if (fenster) Programm_beenden(fenster);
   }
   Sitzung(const Sitzung&) = delete;
   Sitzung& operator=(const Sitzung&) = delete;
@@ -234,11 +214,12 @@ const Speicherboden& Boden() {
   return b;
 }
 
-}  // namespace
-
-// One click on a code button over a marked day, appended to today's version; beside
-// the two appends with their syncs it makes (the month file and the logbook).
-static void BM_Eingabebefehl_anhaengen(benchmark::State& state) {
+// Clicks on a code button over a marked day, each measured beside its floor: appended
+// to today's version, beside the two appends with their syncs it makes (the month file
+// and the logbook); or as the first save of a day (the month's newest version is
+// yesterday's), beside a new file of the month's size and the logbook's append, each
+// synced.
+void Klicks_messen(benchmark::State& state, bool erstesDesTages) {
   const Sitzung s;
   if (!s.läuft()) {
     state.SkipWithError("the program did not show March 2026 with its 1,000 employees");
@@ -246,44 +227,33 @@ static void BM_Eingabebefehl_anhaengen(benchmark::State& state) {
   }
   int klicks = 0;
   Mit_Boden_messen(
-      state, Boden(), [] {},
+      state, Boden(),
+      [&] {
+        if (erstesDesTages) s.gestrig();
+      },
       [&](int j) {
         s.klicken(j);
         klicks = j + 1;
       },
-      [](const Speicherboden& b) {
-        b.anhängen(b.monat);
+      [&](const Speicherboden& b) {
+        if (erstesDesTages)
+          b.neu_schreiben();
+        else
+          b.anhängen(b.monat);
         b.anhängen(b.logbuch);
       });
   if (klicks > 0 && !s.eingetragen(klicks - 1)) state.SkipWithError("a click did not enter its day");
 }
+
+}  // namespace
+
+static void BM_Eingabebefehl_anhaengen(benchmark::State& state) { Klicks_messen(state, false); }
 BENCHMARK(BM_Eingabebefehl_anhaengen)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->ComputeStatistics("min", Kleinstes);
 
-// The same click as the first save of a day (the month's newest version is
-// yesterday's), beside a new file of the month's size and the logbook's append, each
-// synced.
-static void BM_Eingabebefehl_erstes_des_Tages(benchmark::State& state) {
-  const Sitzung s;
-  if (!s.läuft()) {
-    state.SkipWithError("the program did not show March 2026 with its 1,000 employees");
-    return;
-  }
-  int klicks = 0;
-  Mit_Boden_messen(
-      state, Boden(), [&] { s.gestrig(); },
-      [&](int j) {
-        s.klicken(j);
-        klicks = j + 1;
-      },
-      [](const Speicherboden& b) {
-        b.neu_schreiben();
-        b.anhängen(b.logbuch);
-      });
-  if (klicks > 0 && !s.eingetragen(klicks - 1)) state.SkipWithError("a click did not enter its day");
-}
+static void BM_Eingabebefehl_erstes_des_Tages(benchmark::State& state) { Klicks_messen(state, true); }
 BENCHMARK(BM_Eingabebefehl_erstes_des_Tages)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
@@ -291,17 +261,7 @@ BENCHMARK(BM_Eingabebefehl_erstes_des_Tages)
 
 // File-system calls and folder listings per click, counted under strace.
 static void BM_Dateizugriffe_je_Klick(benchmark::State& state, const char* art) {
-  Dateizugriffe z;
-  for (auto _ : state) z = Dateizugriffe_zählen(QString::fromLatin1(art), 20);
-  if (!z.gezählt) {
-    state.SkipWithError("strace is missing or the counting run failed");
-    return;
-  }
-  state.counters["Aufrufe"] = z.aufrufe;
-  state.counters["Listen"] = z.listen;
-  state.counters["Syncs"] = z.syncs;
-  state.counters["Monat_geoeffnet"] = z.monatsöffnungen;
-  state.SetLabel(Dateizugriffe_Text(z).toStdString());
+  Dateizugriffe_melden(state, QString::fromLatin1(art));
 }
 BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Klick, anhaengen, "klick_anhaengen")->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Klick, erstes_des_Tages, "klick_erstes_des_Tages")

@@ -10,15 +10,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "launch/Programmstart.h"
-#include "planner/Programm.h"
+#include "Programmlauf.h"
 #include "planner/frmVelkora.h"
-#include "platform/Dialoge.h"
-#include "platform/Einzelinstanz.h"
-#include "platform/Umgebung.h"
-#include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
-#include "startup/Start.h"
 #include "store/Feiertage.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
@@ -36,24 +30,6 @@ bool Kopieren(const QString& von, const QString& nach) {
     if (i.isDir() ? !Kopieren(i.filePath(), ziel) : !QFile::copy(i.filePath(), ziel)) return false;
   }
   return true;
-}
-
-// Runs the start sequence on a data folder for a day; the main window shows the month.
-frmVelkora* Starten(const QString& basis, const QString& datum) {
-  zustand::alleZurücksetzen();
-  Programm_verdrahten();
-  dialoge::skript();
-  umgebung::setzeProgrammordner(basis + QStringLiteral("Programm"));
-  Kommandozeile_setzen({QStringLiteral("/d:") + datum, QStringLiteral("/path:") + basis + QStringLiteral("Daten"),
-                        QStringLiteral("/nowelcomescreen")});
-  Main();
-  return frmVelkora::instanz();
-}
-
-void Beenden(frmVelkora* f) {
-  Hauptfenster_entladen();
-  delete f;
-  einzelinstanz::freigeben();
 }
 
 // A data folder made by a first start on 1 March 2026 (with the month's backup), then
@@ -76,7 +52,7 @@ struct Vorlage {
     QFile::setPermissions(basis + QStringLiteral("Laufzeit"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(basis + QStringLiteral("Laufzeit")));
     QFile::copy(QStringLiteral(VELKORA_BIN_DIR "/VelkoraFtg.dat"), basis + QStringLiteral("Programm/VelkoraFtg.dat"));
-    frmVelkora* f = Starten(basis, QStringLiteral("010326"));
+    frmVelkora* f = Programm_starten(basis, QStringLiteral("010326"));
     if (!f) return;
     Mitarbeitertabelle_dimensionieren(kMitarbeiter + 2);
     int i = 0;
@@ -108,7 +84,7 @@ struct Vorlage {
         gMonatsschlüssel = schlüssel;
         Monatsdatei_speichern(schlüssel, zeilen);
       }
-    Beenden(f);
+    Programm_beenden(f);
     ok = true;
   }
 };
@@ -131,17 +107,17 @@ static void BM_Kaltstart_1000_Mitarbeiter_36_Monate(benchmark::State& state) {
     state.ResumeTiming();
 
     // 12 March: the month's backup exists, so this first start of the day makes the daily one.
-    frmVelkora* f = Starten(basis, QStringLiteral("120326"));
+    frmVelkora* f = Programm_starten(basis, QStringLiteral("120326"));
 
     state.PauseTiming();
     const bool gesichert = !Dateiliste(gSicherungsordner, QStringLiteral("260312*T.dat")).isEmpty();
     zeilen = f ? f->msgFlexGrid->raster().Rows() - 1 : 0;
     if (!f || !gesichert || gMonatsschlüssel != u"2603") {
       state.SkipWithError("the start did not show March 2026 with its daily backup");
-      if (f) Beenden(f);
+      if (f) Programm_beenden(f);
       break;
     }
-    Beenden(f);
+    Programm_beenden(f);
     state.ResumeTiming();
   }
   state.counters["Zeilen"] = zeilen;

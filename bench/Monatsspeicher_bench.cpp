@@ -220,17 +220,7 @@ BENCHMARK(BM_Eingabe_speichern_erstes_des_Tages)
 // logbook line), the same two of the month file alone, a compaction of today's version
 // and a rewrite of the month through Monatsdatei_umschreiben.
 static void BM_Dateizugriffe_je_Speicherung(benchmark::State& state, const char* art) {
-  Dateizugriffe z;
-  for (auto _ : state) z = Dateizugriffe_zählen(QString::fromLatin1(art), 20);
-  if (!z.gezählt) {
-    state.SkipWithError("strace is missing or the counting run failed");
-    return;
-  }
-  state.counters["Aufrufe"] = z.aufrufe;
-  state.counters["Listen"] = z.listen;
-  state.counters["Syncs"] = z.syncs;
-  state.counters["Monat_geoeffnet"] = z.monatsöffnungen;
-  state.SetLabel(Dateizugriffe_Text(z).toStdString());
+  Dateizugriffe_melden(state, QString::fromLatin1(art));
 }
 BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Speicherung, anhaengen, "anhaengen")->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Speicherung, erstes_des_Tages, "erstes_des_Tages")

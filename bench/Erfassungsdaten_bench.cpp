@@ -1,5 +1,7 @@
 // Reading the month record files of a data folder with 1,000 employees: one month,
-// and all 36 months of the window into the day table.
+// and all 36 months of the window into the day table; all 36 months also of the same
+// folder with every user name in lower-case ASCII and with every one holding umlauts,
+// side by side.
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -14,18 +16,20 @@ namespace {
 // A data folder with all 36 months of the large data folder.
 struct Datenordner {
   QTemporaryDir tmp;
-  Datenordner() {
+  Namensart art;
+  explicit Datenordner(Namensart a) : art(a) {
     gDatenordner = tmp.path() + u'/';
-    Großbestand_einrichten();
-    Großmonate_schreiben(gDatenordner);
+    Großbestand_einrichten(kMitarbeiter, art);
+    Großmonate_schreiben(gDatenordner, kMitarbeiter, art);
   }
 };
 
 // Set up again for every benchmark: the others change the same tables.
-Datenordner& Ordner() {
-  static Datenordner d;
+Datenordner& Ordner(Namensart art = Namensart::Gemischt) {
+  static Datenordner gemischt(Namensart::Gemischt), ascii(Namensart::Ascii), umlaute(Namensart::Umlaute);
+  Datenordner& d = art == Namensart::Ascii ? ascii : art == Namensart::Umlaute ? umlaute : gemischt;
   gDatenordner = d.tmp.path() + u'/';
-  Großbestand_einrichten();
+  Großbestand_einrichten(kMitarbeiter, art);
   return d;
 }
 
@@ -60,3 +64,14 @@ static void BM_Alle_Erfassungsdaten_einlesen(benchmark::State& state) {
   state.counters["schnell"] = gSchnellesLesen ? 1 : 0;
 }
 BENCHMARK(BM_Alle_Erfassungsdaten_einlesen)->Unit(benchmark::kMillisecond);
+
+static void BM_Alle_Erfassungsdaten_einlesen_Namen(benchmark::State& state, Namensart art) {
+  Ordner(art);
+  for (auto _ : state) Alle_Erfassungsdaten_einlesen(false);
+  // Every employee's row found, whatever the spelling of the name.
+  int gefunden = 0;
+  for (int i = 1; i <= gErfassungsdaten.zeilen(); ++i) gefunden += gErfassungsdaten(i, 1).isEmpty() ? 0 : 1;
+  state.counters["Zeilen"] = gefunden;
+}
+BENCHMARK_CAPTURE(BM_Alle_Erfassungsdaten_einlesen_Namen, ascii, Namensart::Ascii)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Alle_Erfassungsdaten_einlesen_Namen, umlaute, Namensart::Umlaute)->Unit(benchmark::kMillisecond);

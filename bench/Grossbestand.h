@@ -2,7 +2,10 @@
 // The large data folder the month benchmarks share: 1,000 employees, twelve code
 // buttons and the erase button, and month files with one entry line and one comment
 // per employee plus a quarter of the employees with a second, later line (appended
-// saves).
+// saves). Its user names are spelt as on a German site, a quarter each: plain ASCII in
+// lower case, ASCII with a capital, with an umlaut in lower case, with an umlaut, "ß"
+// and capitals. The same folder with every name in lower-case ASCII, or every name
+// with umlauts, shows what the spelling costs.
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -18,8 +21,21 @@
 
 inline constexpr int kMitarbeiter = 1000;
 
+enum class Namensart { Gemischt, Ascii, Umlaute };
+
+// The user name of employee i (from 0). Every spelling is eight letters and the
+// number, so that the folders differ in their names' characters only.
+inline QString Großbenutzer(int i, Namensart art = Namensart::Gemischt) {
+  static const QString stämme[] = {QStringLiteral("benutzer"), QStringLiteral("Benutzer"), QStringLiteral("müllerin"),
+                                   QStringLiteral("JörgWeiß")};
+  int k = i % 4;
+  if (art == Namensart::Ascii) k = 0;
+  if (art == Namensart::Umlaute) k = 2 + i % 2;
+  return stämme[k] + QString::number(i);
+}
+
 // The employee and button tables, the planning year 2025 and an administrator.
-inline void Großbestand_einrichten(int mitarbeiter = kMitarbeiter) {
+inline void Großbestand_einrichten(int mitarbeiter = kMitarbeiter, Namensart art = Namensart::Gemischt) {
   gHeuteText = QStringLiteral("260310");
   gDatumstrennzeichen = QStringLiteral(".");
   gPlanungsjahr = 2025;
@@ -28,34 +44,38 @@ inline void Großbestand_einrichten(int mitarbeiter = kMitarbeiter) {
   for (int i = 1; i <= 12; ++i) gSFTexte << QStringLiteral("B%1").arg(i);
   gSFTexte << QStringLiteral("Löschen");
   QStringList ids{QString()};
-  for (int i = 0; i < mitarbeiter; ++i) ids << QStringLiteral("benutzer%1").arg(i);
+  for (int i = 0; i < mitarbeiter; ++i) ids << Großbenutzer(i, art);
   Mitarbeitertabelle_dimensionieren(mitarbeiter);
   gBenutzerIDs = ids;
   gMitarbeiterNamen = ids;
 }
 
 // The encoded month file of month yymm.
-inline QByteArray Großmonat(const QString& schlüssel, int mitarbeiter = kMitarbeiter) {
+inline QByteArray Großmonat(const QString& schlüssel, int mitarbeiter = kMitarbeiter,
+                            Namensart art = Namensart::Gemischt) {
   QByteArray inhalt;
   const auto zeile = [&](const QString& t) { inhalt += Zeile_kodieren(t, 65 + (inhalt.size() % 60)) + "\r\n"; };
   zeile(u'[' + schlüssel + u']');
   zeile(QStringLiteral("Kennung"));
   zeile(QStringLiteral("NoEx:NoEx"));
   for (int i = 0; i < mitarbeiter; ++i) {
-    zeile(QStringLiteral("A:benutzer%1:").arg(i) + QStringLiteral("11  A   3 2   BB     1   C  4  ").left(31));
-    zeile(QStringLiteral("K:benutzer%1:01-02:Seminar in Berlin").arg(i));
+    const QString benutzer = Großbenutzer(i, art);
+    zeile(QStringLiteral("A:") + benutzer + u':' + QStringLiteral("11  A   3 2   BB     1   C  4  ").left(31));
+    zeile(QStringLiteral("K:") + benutzer + QStringLiteral(":01-02:Seminar in Berlin"));
   }
-  for (int i = 0; i < mitarbeiter; i += 4) zeile(QStringLiteral("A:benutzer%1:").arg(i) + QString(31, u'1'));
+  for (int i = 0; i < mitarbeiter; i += 4)
+    zeile(QStringLiteral("A:") + Großbenutzer(i, art) + u':' + QString(31, u'1'));
   return inhalt;
 }
 
 // The 36 months of the window as files of the folder.
-inline void Großmonate_schreiben(const QString& ordner, int mitarbeiter = kMitarbeiter) {
+inline void Großmonate_schreiben(const QString& ordner, int mitarbeiter = kMitarbeiter,
+                                 Namensart art = Namensart::Gemischt) {
   for (int m = 1; m <= 36; ++m) {
     const QString schlüssel = Monatsschlüssel_zu_Index(m);
     QFile f(ordner + schlüssel + QStringLiteral(" 250101 Data.dat"));
     f.open(QIODevice::WriteOnly);
-    f.write(Großmonat(schlüssel, mitarbeiter));
+    f.write(Großmonat(schlüssel, mitarbeiter, art));
   }
 }
 

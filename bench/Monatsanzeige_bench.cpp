@@ -28,7 +28,7 @@ void Daten_einrichten(const QString& ordner, int mitarbeiter) {
   zustand::alleZurücksetzen();
   Starthaken_setzen();
   gDatenordner = ordner;
-  gBenutzername = QStringLiteral("m1");
+  gBenutzername = Großbenutzer(1);
   gHeute = QDate(2026, 3, 12);
   gHeuteText = QStringLiteral("260312");
   gSettings = QStringLiteral("0000000000000101110U½##K310030100####0000010000000");
@@ -60,7 +60,7 @@ void Daten_einrichten(const QString& ordner, int mitarbeiter) {
     }
     ++m;
     gMitarbeiterNamen[i] = QStringLiteral("Mitarbeiter %1").arg(m);
-    gBenutzerIDs[i] = QStringLiteral("m%1").arg(m);
+    gBenutzerIDs[i] = Großbenutzer(m);
     gEintrittsdaten[i] = QStringLiteral("000000");
     gAustrittsdaten[i] = QStringLiteral("999999");
   }
@@ -72,8 +72,8 @@ void Daten_einrichten(const QString& ordner, int mitarbeiter) {
   LineOut(QStringLiteral("Velkora:0123456789AB"));
   LineOut(QStringLiteral("NoEx:NoEx"));
   for (int i = 1; i <= mitarbeiter; ++i) {
-    LineOut(QStringLiteral("A:m%1:").arg(i) + codes.left(31).leftJustified(31, u' '));
-    if (i % 10 == 0) LineOut(QStringLiteral("K:m%1:01-04:Kommentar").arg(i));
+    LineOut(QStringLiteral("A:") + Großbenutzer(i) + u':' + codes.left(31).leftJustified(31, u' '));
+    if (i % 10 == 0) LineOut(QStringLiteral("K:") + Großbenutzer(i) + QStringLiteral(":01-04:Kommentar"));
   }
   FClose();
 }

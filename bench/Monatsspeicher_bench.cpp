@@ -63,7 +63,7 @@ Monatsordner& Ordner() {
 
 // The grid's save of one changed day of an employee: the line, then its logbook line.
 void Eingabe_speichern(int j, QChar code) {
-  const QString benutzer = QStringLiteral("benutzer%1").arg(j % kMitarbeiter);
+  const QString benutzer = Großbenutzer(j % kMitarbeiter);
   const QString codes = QString(31, u' ').replace(j % 31, 1, code);
   // The row as the grid showed it before: the save lays the changed day over the row
   // as it stands in the file.
@@ -104,7 +104,7 @@ const bool kZählarten = [] {
     Ordner().zurücksetzen(QStringLiteral("260310"));
     for (int j = 0; j < n; ++j) {
       Zählmarke(true);
-      Monatsdatei_zeilen_speichern(gMonatsschlüssel, {Monatszeile{QStringLiteral("A:benutzer%1:").arg(j) +
+      Monatsdatei_zeilen_speichern(gMonatsschlüssel, {Monatszeile{QStringLiteral("A:") + Großbenutzer(j) + u':' +
                                                                       QString(31, u' ').replace(j % 31, 1, u'2'),
                                                                   1u << (j % 31 + 1)}});
       Zählmarke(false);
@@ -114,7 +114,7 @@ const bool kZählarten = [] {
     for (int j = 0; j < n; ++j) {
       Ordner().zurücksetzen(QStringLiteral("260309"));
       Zählmarke(true);
-      Monatsdatei_zeilen_speichern(gMonatsschlüssel, {Monatszeile{QStringLiteral("A:benutzer%1:").arg(j) +
+      Monatsdatei_zeilen_speichern(gMonatsschlüssel, {Monatszeile{QStringLiteral("A:") + Großbenutzer(j) + u':' +
                                                                       QString(31, u' ').replace(j % 31, 1, u'3'),
                                                                   1u << (j % 31 + 1)}});
       Zählmarke(false);
@@ -148,7 +148,7 @@ static void BM_Datensatz_speichern_anhaengen(benchmark::State& state) {
   int j = 0;
   for (auto _ : state) {
     const QString codes = QString(31, u' ').replace(j % 31, 1, u'2');
-    benchmark::DoNotOptimize(Datensatz_speichern(QStringLiteral("A:benutzer%1:").arg(j % kMitarbeiter) + codes));
+    benchmark::DoNotOptimize(Datensatz_speichern(QStringLiteral("A:") + Großbenutzer(j % kMitarbeiter) + u':' + codes));
     ++j;
   }
 }
@@ -162,7 +162,7 @@ static void BM_Datensatz_speichern_erstes_des_Tages(benchmark::State& state) {
     o.zurücksetzen(QStringLiteral("260309"));  // the newest version is yesterday's
     state.ResumeTiming();
     benchmark::DoNotOptimize(
-        Datensatz_speichern(QStringLiteral("A:benutzer%1:").arg(j % kMitarbeiter) + QString(31, u'3')));
+        Datensatz_speichern(QStringLiteral("A:") + Großbenutzer(j % kMitarbeiter) + u':' + QString(31, u'3')));
     ++j;
   }
 }
@@ -173,7 +173,7 @@ static void BM_Datensatz_speichern_mit_Logbuchzeile(benchmark::State& state) {
   o.zurücksetzen(QStringLiteral("260310"));
   int j = 0;
   for (auto _ : state) {
-    const QString benutzer = QStringLiteral("benutzer%1").arg(j % kMitarbeiter);
+    const QString benutzer = Großbenutzer(j % kMitarbeiter);
     const QString codes = QString(31, u' ').replace(j % 31, 1, u'2');
     benchmark::DoNotOptimize(Datensatz_speichern(QStringLiteral("A:") + benutzer + u':' + codes));
     Logbuch_ergänzen(1, QStringLiteral("Eingabe ") + benutzer + QStringLiteral(" 2603"));

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <array>
 
+#include "platform/Cp1252.h"
 #include "platform/Text.h"
 #include "platform/Uhr.h"
 #include "platform/Zustand.h"
@@ -45,8 +46,13 @@ bool Schon_klein(QStringView s) {
   return true;
 }
 
-// The text in lower case; a text that is so already is shared, not copied.
-QString Klein(const QString& s) { return Schon_klein(s) ? s : s.toLower(); }
+// The text in lower case, lowered as the record lines' names are; a text that is so
+// already is shared, not copied.
+QString Klein(const QString& s) {
+  if (Schon_klein(s)) return s;
+  QString k;
+  return cp1252::klein(s, k);
+}
 
 // The rows of the month grid by their user (lower case), for matching the record lines
 // to them: an open-addressed table over the rows' own names, looked up with views into
@@ -83,8 +89,7 @@ class Zeilen_nach_Benutzer {
   // The first row of the user of a record line ("user:..."), whose name is compared
   // without regard to case.
   int erste_der_Zeile(const QString& zeile) const {
-    const QStringView name = QStringView(zeile).left(zeile.indexOf(u':'));
-    return Schon_klein(name) ? erste(name) : erste(name.toString().toLower());
+    return erste(cp1252::klein(QStringView(zeile).left(zeile.indexOf(u':')), mKlein));
   }
 
  private:
@@ -95,6 +100,7 @@ class Zeilen_nach_Benutzer {
     return h;
   }
   const std::vector<QString>& mBenutzer;
+  mutable QString mKlein;     // a line's user in lower case, its memory used again
   std::vector<int> mPlätze;   // a row, 0 for a free place
   std::vector<int> mNächste;  // the next row of the same user, 0 for none
   size_t mMaske = 0;

@@ -29,6 +29,26 @@ const std::array<char16_t, 256> kZeichen = [] {
   return t;
 }();
 
+// The byte of a character, -1 for a character that has none.
+int Byte_von(char16_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+  for (int i = 0; i < 32; ++i)
+    if (kObereSteuerzeichen[i] == u) return 0x80 + i;
+  return -1;
+}
+
+// The lower-case character of each byte's character, as the general lowering gives it;
+// 0 where that is not one character of its own (none in this code page, but the table
+// says so rather than assume it).
+const std::array<char16_t, 256> kKlein = [] {
+  std::array<char16_t, 256> t{};
+  for (int b = 0; b < 256; ++b) {
+    const QString k = QString(QChar(kZeichen[b])).toLower();
+    t[b] = k.size() == 1 ? k[0].unicode() : 0;
+  }
+  return t;
+}();
+
 }  // namespace
 
 const char16_t* zeichentabelle() { return kZeichen.data(); }
@@ -59,6 +79,21 @@ bool eingabeZulässig(const QString& text) {
     if (u != u'?' && byte(c) == '?') return false;
   }
   return true;
+}
+
+const QString& klein(QStringView text, QString& puffer) {
+  puffer.resize(text.size());
+  char16_t* d = reinterpret_cast<char16_t*>(puffer.data());
+  for (qsizetype k = 0; k < text.size(); ++k) {
+    const int b = Byte_von(text[k].unicode());
+    const char16_t c = b < 0 ? 0 : kKlein[b];
+    if (c == 0) {
+      puffer = text.toString().toLower();
+      return puffer;
+    }
+    d[k] = c;
+  }
+  return puffer;
 }
 
 QString dekodieren(const QByteArray& bytes) {

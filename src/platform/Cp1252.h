@@ -5,6 +5,7 @@
 // produces arbitrary bytes from 32 to 255.
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace cp1252 {
 
@@ -24,6 +25,12 @@ bool darstellbar(const QString& text);
 bool eingabeZulässig(const QString& text);
 // The message for a refused input.
 inline constexpr char16_t kUnzulässigesSonderzeichen[] = u"Unzulässiges Sonderzeichen enthalten";
+
+// The text in lower case, exactly as QString::toLower gives it, written into `puffer`
+// (whose allocation serves again from call to call) and returned. Every character of
+// Windows-1252 is lowered through one table; a text holding any other character goes
+// the general way. `text` must not look into `puffer`.
+const QString& klein(QStringView text, QString& puffer);
 
 QString dekodieren(const QByteArray& bytes);
 QByteArray kodieren(const QString& text);

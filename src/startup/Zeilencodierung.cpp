@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -38,8 +39,8 @@ namespace {
 // eight bytes are decoded at a time and only a group that holds one of those goes
 // through the table. `reichweite` (at least n): how many bytes may be read from q and
 // characters written to d, so that a last group shorter than eight can still go in one
-// step when the bytes after the line are there to be read (and the characters after
-// it are written again later).
+// step when the bytes after the line are there to be read and the characters after
+// it may be written.
 void Dekodieren(const unsigned char* q, qsizetype n, int zähler, char16_t* d, qsizetype reichweite) {
   const char16_t* zeichen = cp1252::zeichentabelle();
   qsizetype i = 0;
@@ -89,35 +90,15 @@ QString Zeile_dekodieren(QByteArrayView zeile) {
 }
 
 namespace {
-// The largest content whose block is kept for the next read (a month file is about a
-// tenth of it).
-constexpr qsizetype kVorratHöchstens = qsizetype{1} << 20;
-}  // namespace
 
-QStringList Zeilen_dekodieren(QByteArrayView inhalt, bool* ohneEnde) {
-  if (ohneEnde) *ohneEnde = false;
-  QStringList zeilen;
-  if (inhalt.isEmpty()) return zeilen;
+// Goes through the lines of a whole file's content as the file channel splits them (a
+// line ends at its first CR or LF; one CR and then one LF after it are skipped),
+// handing each to `zeile` with its bytes (key first; n may be 0) and how many bytes
+// after its key may be read. True when the last line has no line end.
+template <class Zeile>
+bool Zeilen_zerlegen(QByteArrayView inhalt, Zeile&& zeile) {
   const char* anfang = inhalt.data();
   const char* const schluss = anfang + inhalt.size();
-  // A line of n bytes takes n - 1 characters and its terminating zero, and every line
-  // but the last has at least one byte of line end: the block never needs more
-  // characters than the content has bytes. The block of the file read before is
-  // taken again once none of its lines is held any more (a month read again and
-  // again, one after the other): a fresh one each time would have the memory
-  // allocator give its pages back and fault them in again on every read.
-  thread_local QString vorrat;
-  QString* block = &vorrat;
-  QString eigener;
-  if (vorrat.data_ptr().isShared() || vorrat.size() < inhalt.size()) {
-    if (inhalt.size() <= kVorratHöchstens) {
-      vorrat = QString(inhalt.size(), Qt::Uninitialized);
-    } else {
-      eigener = QString(inhalt.size(), Qt::Uninitialized);
-      block = &eigener;
-    }
-  }
-  char16_t* d = reinterpret_cast<char16_t*>(block->data());
   // The next CR and LF at or after the line's start, each looked for again only once
   // passed: a file with one kind of line end is not searched to its end for the other
   // on every line.
@@ -127,48 +108,83 @@ QStringList Zeilen_dekodieren(QByteArrayView inhalt, bool* ohneEnde) {
     const void* p = std::memchr(von, c, static_cast<size_t>(schluss - von));
     return p ? static_cast<const char*>(p) : schluss;
   };
-  // Each line holds the block once. The block's count goes up once for many lines, not
-  // once a line: the lines made since are only in the list, which takes them without
-  // allocating (it is grown beforehand, with the count brought up to date first).
-  QTypedArrayData<char16_t>* const kopf = block->data_ptr().d_ptr();
-  int offen = 0;
-  const auto anrechnen = [&] {
-    kopf->ref_.fetchAndAddRelaxed(offen);
-    offen = 0;
-  };
-  zeilen.reserve(inhalt.size() / 16 + 8);
   while (anfang < schluss) {
-    if (zeilen.size() == zeilen.capacity()) {
-      anrechnen();
-      zeilen.reserve(2 * zeilen.capacity());
-    }
     if (cr < anfang) cr = nächstes(anfang, '\r');
     if (lf < anfang) lf = nächstes(anfang, '\n');
     const char* e = std::min(cr, lf);
-    const qsizetype n = e - anfang;
-    if (n == 0) {
-      zeilen.append(QString());
-    } else {
-      const auto* q = reinterpret_cast<const unsigned char*>(anfang);
-      // The block has a character for every byte of the content, and the line's
-      // characters start no later than its bytes: as far as bytes are left to read,
-      // there is room to write.
-      Dekodieren(q + 1, n - 1, q[0] & 63, d, schluss - anfang - 1);
-      d[n - 1] = u'\0';
-      zeilen.append(QString(QStringPrivate(kopf, d, n - 1)));
-      ++offen;
-      d += n;
-    }
-    if (e == schluss) {
-      if (ohneEnde) *ohneEnde = true;
-      break;
-    }
+    zeile(reinterpret_cast<const unsigned char*>(anfang), e - anfang, schluss - anfang - 1);
+    if (e == schluss) return true;
     if (*e == '\r') ++e;
     if (e < schluss && *e == '\n') ++e;
     anfang = e;
   }
-  anrechnen();
+  return false;
+}
+
+// One encoded line of n bytes (its key first, n at least 1) as a string of its own;
+// `lesbar`: how many bytes after the key may be read (at least n - 1). The string is
+// made a few characters longer than the line and cut to it afterwards, so that its
+// last characters go eight at a time as well.
+QString Dekodierte_Zeile(const unsigned char* q, qsizetype n, qsizetype lesbar) {
+  constexpr qsizetype kÜberhang = 7;
+  QString s(n - 1 + kÜberhang, Qt::Uninitialized);
+  Dekodieren(q + 1, n - 1, q[0] & 63, reinterpret_cast<char16_t*>(s.data()), std::min(lesbar, n - 1 + kÜberhang));
+  s.truncate(n - 1);
+  return s;
+}
+
+}  // namespace
+
+QStringList Zeilen_dekodieren(QByteArrayView inhalt, bool* ohneEnde) {
+  QStringList zeilen;
+  // A month file's lines are some fifty bytes long.
+  zeilen.reserve(inhalt.size() / 32 + 8);
+  const bool offen = Zeilen_zerlegen(inhalt, [&](const unsigned char* q, qsizetype n, qsizetype lesbar) {
+    zeilen.append(n == 0 ? QString() : Dekodierte_Zeile(q, n, lesbar));
+  });
+  if (ohneEnde) *ohneEnde = offen;
   return zeilen;
+}
+
+void Dekodierter_Block::Platz_für(qsizetype zeichen) {
+  if (zeichen <= mPlatz) return;
+  // Only while the block holds no line.
+  mZeichen = std::make_unique_for_overwrite<char16_t[]>(static_cast<size_t>(zeichen));
+  mPlatz = zeichen;
+}
+
+void Dekodierter_Block::dekodieren(QByteArrayView inhalt, bool* ohneEnde) {
+  mZeilen.clear();
+  // A line of n bytes takes n - 1 characters, and every line but the last has at least
+  // one byte of line end: the block never needs more characters than the content has
+  // bytes, and a line's characters start no later than its bytes, so that as far as
+  // bytes are left to read, there is room to write.
+  Platz_für(inhalt.size());
+  mZeilen.reserve(static_cast<size_t>(inhalt.size() / 32 + 8));
+  qsizetype ende = 0;
+  const bool offen = Zeilen_zerlegen(inhalt, [&](const unsigned char* q, qsizetype n, qsizetype lesbar) {
+    if (n == 0) {
+      mZeilen.push_back({ende, 0});
+      return;
+    }
+    Dekodieren(q + 1, n - 1, q[0] & 63, mZeichen.get() + ende, lesbar);
+    mZeilen.push_back({ende, n - 1});
+    ende += n - 1;
+  });
+  if (ohneEnde) *ohneEnde = offen;
+}
+
+void Dekodierter_Block::übernehmen(const QStringList& zeilen) {
+  mZeilen.clear();
+  qsizetype zeichen = 0;
+  for (const QString& z : zeilen) zeichen += z.size();
+  Platz_für(zeichen);
+  qsizetype ende = 0;
+  for (const QString& z : zeilen) {
+    std::copy_n(z.utf16(), z.size(), mZeichen.get() + ende);
+    mZeilen.push_back({ende, z.size()});
+    ende += z.size();
+  }
 }
 
 unsigned char Zufallsschlüssel() {

@@ -6,7 +6,10 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <memory>
 #include <optional>
+#include <vector>
 
 // Encodes one line with the given key character (32..254).
 QByteArray Zeile_kodieren(const QString& text, unsigned char schlüssel);
@@ -14,12 +17,44 @@ QByteArray Zeile_kodieren(const QString& text, unsigned char schlüssel);
 QString Zeile_dekodieren(QByteArrayView zeile);
 // The lines of a whole file's content, split as the file channel splits them (a line
 // ends at its first CR or LF; one CR and then one LF after it are skipped) and each
-// decoded as Zeile_dekodieren does (an empty line gives a null string). The strings
-// share one allocation, each followed by its terminating zero as every string is, so
-// that a file of a thousand lines makes one allocation instead of a thousand; a line
-// changed later gets its own copy as any shared string does. `ohneEnde` tells whether
-// the last line has no line end.
+// decoded as Zeile_dekodieren does (an empty line gives a null string), each a string
+// of its own. `ohneEnde` tells whether the last line has no line end.
 QStringList Zeilen_dekodieren(QByteArrayView inhalt, bool* ohneEnde = nullptr);
+
+// The lines of a whole file's content, split and decoded as Zeilen_dekodieren does,
+// into characters of the block's own, each line a view of them: for a reader that
+// looks at the lines and keeps only some of them, or parts, as strings. A view is
+// valid until the block is decoded into again, takes other lines or ends. The block
+// keeps its memory from one file to the next, so that files read one after the other
+// allocate nothing once it is large enough.
+class Dekodierter_Block {
+ public:
+  void dekodieren(QByteArrayView inhalt, bool* ohneEnde = nullptr);
+  // The lines of a list, copied.
+  void übernehmen(const QStringList& zeilen);
+  qsizetype size() const { return static_cast<qsizetype>(mZeilen.size()); }
+  // The characters the block holds memory for.
+  qsizetype platz() const { return mPlatz; }
+  QStringView operator[](qsizetype i) const {
+    const Zeile& z = mZeilen[static_cast<size_t>(i)];
+    return QStringView(mZeichen.get() + z.anfang, z.länge);
+  }
+  // The characters of line i, to change in place.
+  char16_t* zeichen(qsizetype i) { return mZeichen.get() + mZeilen[static_cast<size_t>(i)].anfang; }
+  // Line i becomes empty.
+  void leeren(qsizetype i) { mZeilen[static_cast<size_t>(i)].länge = 0; }
+  void letzte_entfernen() { mZeilen.pop_back(); }
+
+ private:
+  struct Zeile {
+    qsizetype anfang, länge;
+  };
+  void Platz_für(qsizetype zeichen);
+  std::unique_ptr<char16_t[]> mZeichen;
+  qsizetype mPlatz = 0;
+  std::vector<Zeile> mZeilen;
+};
+
 // A key character drawn from the program's random source.
 unsigned char Zufallsschlüssel();
 

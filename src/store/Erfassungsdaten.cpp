@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Cp1252.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Namenstabelle.h"
 #include "platform/Text.h"
@@ -65,55 +66,161 @@ void Anmelden() {
 
 // Whether a line begins with a one-letter prefix and its colon ("A:", "K:"); checked
 // in place, once per line of every month read.
-bool Hat_Präfix(const QString& z, char16_t buchstabe) {
-  return z.size() >= 2 && z.at(1) == u':' && z.at(0) == buchstabe;
+bool Hat_Präfix(QStringView z, char16_t buchstabe) { return z.size() >= 2 && z.at(1) == u':' && z.at(0) == buchstabe; }
+
+// Puts the 31 code characters into a cell, into the cell's own characters where it
+// has room for them: a read of all months again allocates nothing for the cells.
+void Zelle_setzen(QString& zelle, QStringView codes) {
+  zelle.resize(codes.size());
+  std::copy(codes.begin(), codes.end(), zelle.begin());
 }
 
-// The lower-case form of an identifier, into a buffer reused from line to line; an
-// identifier other than plain ASCII goes the general way.
-const QString& Klein(QStringView id, QString& puffer) {
-  if (!std::all_of(id.begin(), id.end(), [](QChar c) { return c.unicode() < 128; })) {
-    puffer = id.toString().toLower();
-    return puffer;
-  }
-  puffer.resize(id.size());
-  char16_t* d = reinterpret_cast<char16_t*>(puffer.data());
-  for (qsizetype k = 0; k < id.size(); ++k) {
-    const char16_t c = id[k].unicode();
-    d[k] = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-  }
-  return puffer;
-}
-
-// Drops a string's first n characters: a string that shares its characters with
-// others (the lines of one file read) goes on sharing them instead of being copied.
-// Its end, and so its terminating zero, stays where it is.
-void Anfang_abschneiden(QString& s, qsizetype n) {
-  s.data_ptr().setBegin(s.data_ptr().data() + n);
-  s.data_ptr().size -= n;
-}
-
-// The lines of the month file open on the channel, as LineIn reads them one by one. A
-// last line without its line end is another workstation's append in flight, or a line
-// cut off: it is left out and given in `ohneEnde`. Only a month file's name ends in
-// "Data.dat": any other file goes LineIn's way, which stops at an empty line.
-QStringList Monatszeilen_lesen(std::optional<QString>* ohneEnde = nullptr) {
-  QStringList zeilen;
+// The lines of the month file open on the channel, as LineIn reads them one by one,
+// into `zeilen`. A last line without its line end is another workstation's append in
+// flight, or a line cut off: it is left out and given in `ohneEnde`. Only a month
+// file's name ends in "Data.dat": any other file goes LineIn's way, which stops at an
+// empty line.
+void Monatszeilen_lesen(Dekodierter_Block& zeilen, std::optional<QString>* ohneEnde = nullptr) {
   if (!gOffeneDatei.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
+    QStringList z;
     while (!FEOF()) {
-      QString z = LineIn();
-      if (Kanal_letzte_Zeile_unvollständig() && zeilen.size() >= 3) break;
-      zeilen << std::move(z);
+      QString zeile = LineIn();
+      if (Kanal_letzte_Zeile_unvollständig() && z.size() >= 3) break;
+      z << std::move(zeile);
     }
-    return zeilen;
+    zeilen.übernehmen(z);
+    return;
   }
   bool offen = false;
-  zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &offen);
+  zeilen.dekodieren(Kanal_Inhalt(), &offen);
   if (offen && zeilen.size() > 3) {
-    if (ohneEnde) *ohneEnde = zeilen.last();
-    zeilen.removeLast();
+    if (ohneEnde) *ohneEnde = zeilen[zeilen.size() - 1].toString();
+    zeilen.letzte_entfernen();
   }
-  return zeilen;
+}
+
+// What the check of a month's lines found.
+struct Befund {
+  bool reparieren = false;           // a bad line or entry was found
+  QList<Monatsprüfung::Fund> funde;  // in line order
+};
+
+// The check of lines 4 and on, each by itself, in place: a bad line or a bad entry is
+// emptied, an invalid code character of an entry line becomes a blank.
+Befund Zeilen_prüfen(Dekodierter_Block& zeilen) {
+  Befund r;
+  const int n = Schaltflächen_Anzahl();
+  // The day codes a cell may hold, by character: the buttons' codes (the last button
+  // is the erase button), a blank, and the code after the last button.
+  std::array<bool, 256> gültig{};
+  gültig[u' '] = true;
+  for (qsizetype k = 0; k < std::min<qsizetype>(std::max(n - 1, 0), kCodezeichen.size()); ++k)
+    gültig[kCodezeichen[k].unicode()] = true;
+  if (n + 1 <= kCodezeichen.size()) gültig[kCodezeichen[n].unicode()] = true;
+  const auto zulässig = [&](char16_t c) { return c < 256 && gültig[c]; };
+  for (qsizetype i = 3; i < zeilen.size(); ++i) {
+    const QStringView z = zeilen[i];
+    const bool eintrag = Hat_Präfix(z, u'A');
+    // The colon after the user name, looked for in place: the names are short.
+    qsizetype p = -1;
+    for (qsizetype k = 2; k < z.size(); ++k) {
+      if (z[k] == u':') {
+        p = k;
+        break;
+      }
+    }
+    if ((!eintrag && !Hat_Präfix(z, u'K')) || p < 0) {
+      r.funde << Monatsprüfung::Fund{true, QString()};
+      r.reparieren = true;
+      zeilen.leeren(i);
+      continue;
+    }
+    const QStringView rest = z.mid(p + 1);
+    bool schlecht = false;
+    if (eintrag) {
+      if (rest.size() != 31) {
+        schlecht = true;
+      } else {
+        char16_t* codes = zeilen.zeichen(i);
+        for (qsizetype k = p + 1; k < z.size(); ++k)
+          if (!zulässig(codes[k])) codes[k] = u' ';
+      }
+    } else {
+      // "dd-dd:" with 1 <= first <= last <= 31: any other range would address days
+      // that no month has.
+      const auto ziffer = [](QChar c) { return c >= u'0' && c <= u'9'; };
+      schlecht = rest.size() < 6 || rest[2] != u'-' || rest[5] != u':' || !ziffer(rest[0]) || !ziffer(rest[1]) ||
+                 !ziffer(rest[3]) || !ziffer(rest[4]);
+      if (!schlecht) {
+        const int von = (rest[0].unicode() - u'0') * 10 + (rest[1].unicode() - u'0');
+        const int bis = (rest[3].unicode() - u'0') * 10 + (rest[4].unicode() - u'0');
+        schlecht = von < 1 || von > bis || bis > 31;
+      }
+    }
+    if (schlecht) {
+      r.funde << Monatsprüfung::Fund{false, z.mid(2, p - 2).toString()};
+      r.reparieren = true;
+      zeilen.leeren(i);
+    }
+  }
+  return r;
+}
+
+// One month as read and checked: its lines, and the entry and comment lines among
+// them without their prefix, as views of those lines (valid until `zeilen` is read
+// into again). Reused from month to month, so that its memory is.
+struct Monatslesung {
+  Dekodierter_Block zeilen;
+  std::vector<QStringView> einträge, kommentare;
+};
+
+// The reading memory kept from one read of a month to the next: a fresh block for
+// every read would be taken from the memory allocator and given back each time. A read
+// that starts while another one is under way (from the messages of a repair) has one
+// of its own.
+class Vorratslesung {
+ public:
+  Vorratslesung() : mVorrat(!sBelegt) { sBelegt = true; }
+  ~Vorratslesung() {
+    if (!mVorrat) return;
+    sBelegt = false;
+    // The memory of a month far larger than usual is not kept (a month file is a
+    // tenth of this).
+    if (sLesung.zeilen.platz() > (qsizetype{1} << 20)) sLesung = Monatslesung();
+  }
+  Vorratslesung(const Vorratslesung&) = delete;
+  Vorratslesung& operator=(const Vorratslesung&) = delete;
+  Monatslesung& operator*() { return mVorrat ? sLesung : mEigene; }
+
+ private:
+  static inline Monatslesung sLesung;
+  static inline bool sBelegt = false;
+  bool mVorrat;
+  Monatslesung mEigene;
+};
+
+// The month lists from a read. The strings of the lists of the read before
+// (`alteEinträge`, `alteKommentare`) take the new lines where nothing else holds them,
+// so that months read one after the other use their memory again; a string held
+// elsewhere as well stays as it is there, and the list gets a new one.
+void Monatslisten_füllen(const Monatslesung& m, QStringList alteEinträge, QStringList alteKommentare) {
+  const auto füllen = [](QStringList& liste, const std::vector<QStringView>& zeilen) {
+    liste.resize(static_cast<qsizetype>(zeilen.size()) + 1);
+    liste[0] = QString();
+    for (size_t i = 0; i < zeilen.size(); ++i) {
+      QString& z = liste[static_cast<qsizetype>(i) + 1];
+      z.resize(zeilen[i].size());
+      std::copy(zeilen[i].begin(), zeilen[i].end(), z.begin());
+    }
+  };
+  if (!m.einträge.empty()) {
+    füllen(alteEinträge, m.einträge);
+    gMonatsEinträge = std::move(alteEinträge);
+  }
+  if (!m.kommentare.empty()) {
+    füllen(alteKommentare, m.kommentare);
+    gMonatsKommentare = std::move(alteKommentare);
+  }
 }
 
 struct Version {
@@ -213,18 +320,24 @@ QString Monatstext(const QString& schlüssel) {
   return schlüssel.mid(2, 2) + gDatumstrennzeichen + QStringLiteral("20") + schlüssel.left(2);
 }
 
-// Reads one month from the named version (empty: the month has no file).
-bool Monat_lesen(const QString& schlüssel, QString name) {
+// Reads one month from the named version (empty: the month has no file) into
+// `lesung`. The month lists are filled from it when `listen` is set, and always for a
+// month that is repaired, which goes on with them as after any read; otherwise they
+// are left empty (the full read fills them for its last month only).
+bool Monat_lesen(const QString& schlüssel, QString name, Monatslesung& lesung, bool listen) {
   gMonatsAusnahmen = QStringLiteral("NoEx:NoEx");
   // A month without a file is an empty month, not the month read before.
-  gMonatsEinträge = QStringList{QString(), QStringLiteral("NoData")};
-  gMonatsKommentare = QStringList{QString(), QStringLiteral("NoComments")};
+  QStringList alteEinträge = std::exchange(gMonatsEinträge, QStringList{QString(), QStringLiteral("NoData")});
+  QStringList alteKommentare = std::exchange(gMonatsKommentare, QStringList{QString(), QStringLiteral("NoComments")});
+  lesung.einträge.clear();
+  lesung.kommentare.clear();
 
   sGelesen = Erfassungsversion_öffnen(schlüssel, name);
   if (sGelesen.isEmpty()) return false;
   const QString pfad = gDatenordner + sGelesen;
+  Dekodierter_Block& zeilen = lesung.zeilen;
   std::optional<QString> ohneEnde;
-  QStringList zeilen = Monatszeilen_lesen(&ohneEnde);
+  Monatszeilen_lesen(zeilen, &ohneEnde);
   FClose();
 
   if (zeilen.size() < 3) {
@@ -235,15 +348,15 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   }
   if (zeilen[0] != u'[' + schlüssel.left(4) + u']') {
     Startfehler_melden(QStringLiteral("Dateikorruption entdeckt! Daten für '") + schlüssel +
-                           QStringLiteral("' erwartet, aber Daten für '") + zeilen[0].mid(1, 4) +
+                           QStringLiteral("' erwartet, aber Daten für '") + zeilen[0].mid(1, 4).toString() +
                            QStringLiteral("' gefunden."),
                        pfad, QString());
   }
-  if (gKennzeile.isEmpty()) gKennzeile = zeilen[1];
-  gMonatsAusnahmen = zeilen[2];
+  if (gKennzeile.isEmpty()) gKennzeile = zeilen[1].toString();
+  gMonatsAusnahmen = zeilen[2].toString();
 
-  const QString kopf = zeilen[0];
-  Monatsprüfung prüfung = Monatszeilen_prüfen(zeilen);
+  const QString kopf = zeilen[0].toString();
+  Befund prüfung = Zeilen_prüfen(zeilen);
   // A last line without its line end is most likely another workstation's append in
   // flight, which the next read takes. Inside the month lock no one appends: a line
   // still cut off there is damage like a bad line, dropped and named. The lock is held
@@ -261,9 +374,6 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
       prüfung.reparieren = true;
     }
   }
-  // The lines are the check's own from here: each entry and comment keeps its string
-  // with the two-character prefix dropped in place instead of being copied.
-  zeilen = QStringList();
   if (gBenutzerstufe > 0) {
     const QString text = QStringLiteral("Fehlerhafte Daten erkannt in Monat ") + Monatstext(schlüssel);
     for (qsizetype i = 0; i < prüfung.funde.size(); ++i) {
@@ -275,19 +385,14 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
     }
   }
 
-  QStringList einträge{QString()};
-  QStringList kommentare{QString()};
-  einträge.reserve(prüfung.zeilen.size());
-  for (qsizetype i = 3; i < prüfung.zeilen.size(); ++i) {
-    QString& z = prüfung.zeilen[i];
+  for (qsizetype i = 3; i < zeilen.size(); ++i) {
+    const QStringView z = zeilen[i];
     const bool eintrag = Hat_Präfix(z, u'A');
     if (!eintrag && !Hat_Präfix(z, u'K')) continue;
-    Anfang_abschneiden(z, 2);
-    (eintrag ? einträge : kommentare) << std::move(z);
+    (eintrag ? lesung.einträge : lesung.kommentare).push_back(z.mid(2));
   }
-  const bool ergebnis = einträge.size() > 1;
-  if (ergebnis) gMonatsEinträge = std::move(einträge);
-  if (kommentare.size() > 1) gMonatsKommentare = std::move(kommentare);
+  const bool ergebnis = !lesung.einträge.empty();
+  if (listen || prüfung.reparieren) Monatslisten_füllen(lesung, std::move(alteEinträge), std::move(alteKommentare));
 
   if (!prüfung.reparieren) return ergebnis;
   if (gBenutzerstufe == 0) {
@@ -322,6 +427,12 @@ bool Monat_lesen(const QString& schlüssel, QString name) {
   return ergebnis;
 }
 
+// Reads one month as Erfassungsdaten_lesen does, with the month lists filled.
+bool Monat_lesen(const QString& schlüssel, const QString& name) {
+  Vorratslesung lesung;
+  return Monat_lesen(schlüssel, name, *lesung, true);
+}
+
 // The window month index of a date.
 int Monatsindex(const QDate& d) { return 12 * (d.year() - gPlanungsjahr) + d.month(); }
 
@@ -344,7 +455,9 @@ void Erfassungstabelle::dimensionieren(int n) {
 }
 
 void Erfassungstabelle::leeren() {
-  for (QString& z : mZellen) z.clear();
+  // A cell keeps its memory for the next read.
+  for (QString& z : mZellen)
+    if (!z.isEmpty()) z.resize(0);
 }
 
 QString& Erfassungstabelle::operator()(int zeile, int monat) {
@@ -359,60 +472,19 @@ const QString& Erfassungstabelle::operator()(int zeile, int monat) const {
 
 Monatsprüfung Monatszeilen_prüfen(const QStringList& zeilen) {
   Monatsprüfung r;
-  // Shared with the caller's list; only a line that is repaired detaches it.
+  // Shared with the caller's list; only a line the check changed is replaced.
   r.zeilen = zeilen;
-  const int n = Schaltflächen_Anzahl();
-  // The day codes a cell may hold, by character: the buttons' codes (the last button
-  // is the erase button), a blank, and the code after the last button.
-  std::array<bool, 256> gültig{};
-  gültig[u' '] = true;
-  for (qsizetype k = 0; k < std::min<qsizetype>(std::max(n - 1, 0), kCodezeichen.size()); ++k)
-    gültig[kCodezeichen[k].unicode()] = true;
-  if (n + 1 <= kCodezeichen.size()) gültig[kCodezeichen[n].unicode()] = true;
-  const auto zulässig = [&](QChar c) { return c.unicode() < 256 && gültig[c.unicode()]; };
-  for (qsizetype i = 3; i < r.zeilen.size(); ++i) {
-    const QString& z = std::as_const(r.zeilen)[i];
-    const bool eintrag = Hat_Präfix(z, u'A');
-    // The colon after the user name, looked for in place: the names are short.
-    qsizetype p = -1;
-    for (qsizetype k = 2; k < z.size(); ++k) {
-      if (z[k] == u':') {
-        p = k;
-        break;
-      }
-    }
-    if ((!eintrag && !Hat_Präfix(z, u'K')) || p < 0) {
-      r.funde << Monatsprüfung::Fund{true, QString()};
-      r.reparieren = true;
-      r.zeilen[i].clear();
-      continue;
-    }
-    const QStringView rest = QStringView(z).mid(p + 1);
-    bool schlecht = false;
-    if (eintrag) {
-      if (rest.size() != 31) {
-        schlecht = true;
-      } else if (!std::all_of(rest.begin(), rest.end(), zulässig)) {
-        QString& geändert = r.zeilen[i];
-        for (qsizetype k = p + 1; k < geändert.size(); ++k)
-          if (!zulässig(geändert[k])) geändert[k] = u' ';
-      }
-    } else {
-      // "dd-dd:" with 1 <= first <= last <= 31: any other range would address days
-      // that no month has.
-      const auto ziffer = [](QChar c) { return c >= u'0' && c <= u'9'; };
-      schlecht = rest.size() < 6 || rest[2] != u'-' || rest[5] != u':' || !ziffer(rest[0]) || !ziffer(rest[1]) ||
-                 !ziffer(rest[3]) || !ziffer(rest[4]);
-      if (!schlecht) {
-        const int von = (rest[0].unicode() - u'0') * 10 + (rest[1].unicode() - u'0');
-        const int bis = (rest[3].unicode() - u'0') * 10 + (rest[4].unicode() - u'0');
-        schlecht = von < 1 || von > bis || bis > 31;
-      }
-    }
-    if (schlecht) {
-      r.funde << Monatsprüfung::Fund{false, z.mid(2, p - 2)};
-      r.reparieren = true;
-      r.zeilen[i].clear();
+  Dekodierter_Block block;
+  block.übernehmen(zeilen);
+  Befund befund = Zeilen_prüfen(block);
+  r.reparieren = befund.reparieren;
+  r.funde = std::move(befund.funde);
+  for (qsizetype i = 3; i < block.size(); ++i) {
+    const QStringView z = block[i];
+    if (z.isEmpty()) {
+      if (!zeilen[i].isEmpty()) r.zeilen[i].clear();
+    } else if (z != QStringView(zeilen[i])) {
+      r.zeilen[i] = z.toString();
     }
   }
   return r;
@@ -476,29 +548,33 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
     namen.reserve(static_cast<size_t>(Mitarbeiterzeilen()));
     Namenstabelle<QList<int>> zeilenDesBenutzers;
     zeilenDesBenutzers.reserve(static_cast<size_t>(Mitarbeiterzeilen()));
+    // Both sides lowered the same way.
+    QString id;
     for (int i = 1; i <= Mitarbeiterzeilen(); ++i) {
       if (gBenutzerIDs[i].isEmpty()) continue;
-      namen.push_back(gBenutzerIDs[i].toLower());
+      namen.push_back(cp1252::klein(gBenutzerIDs[i], id));
       zeilenDesBenutzers[namen.back()] << i;
     }
 
     // One listing of the folder for all 36 months.
     const QHash<QString, Version> versionen = Neueste_Versionen(Dateiliste(gDatenordner, QStringLiteral("*Data.dat")));
-    QString id;
+    // One block for every month's lines; the month lists only of the last month, as
+    // they are left after the read.
+    Vorratslesung vorrat;
+    Monatslesung& lesung = *vorrat;
     for (int index = 1; index <= Erfassungstabelle::kMonate; ++index) {
       const QString schlüssel = Monatsschlüssel_zu_Index(index);
-      if (!Monat_lesen(schlüssel, versionen.value(schlüssel).name)) continue;
-      for (int e = 1; e < gMonatsEinträge.size(); ++e) {
-        const QString& eintrag = gMonatsEinträge[e];
+      if (!Monat_lesen(schlüssel, versionen.value(schlüssel).name, lesung, index == Erfassungstabelle::kMonate))
+        continue;
+      for (const QStringView eintrag : lesung.einträge) {
         const qsizetype p = eintrag.indexOf(u':');
         if (p < 0) continue;
-        const auto it = zeilenDesBenutzers.find(Klein(QStringView(eintrag).left(p), id));
+        const auto it = zeilenDesBenutzers.find(cp1252::klein(eintrag.left(p), id));
         if (it == zeilenDesBenutzers.end()) continue;
-        QString codes = eintrag;
-        Anfang_abschneiden(codes, p + 1);
         const QList<int>& zeilen = it->second;
-        for (qsizetype k = 0; k + 1 < zeilen.size(); ++k) gErfassungsdaten(zeilen[k], index) = codes;
-        gErfassungsdaten(zeilen.back(), index) = std::move(codes);
+        QString& erste = gErfassungsdaten(zeilen[0], index);
+        Zelle_setzen(erste, eintrag.mid(p + 1));
+        for (qsizetype k = 1; k < zeilen.size(); ++k) gErfassungsdaten(zeilen[k], index) = erste;
       }
     }
     gSchnellesLesen = uhr::monoton() - jetzt < 0.2;

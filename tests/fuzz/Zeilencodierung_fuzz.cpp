@@ -1,7 +1,8 @@
 // Fuzz target of the line decoder: any bytes decode without a fault, and what they
 // decode to is written back as a line that holds no line break and decodes to the
 // same text. The same bytes as a whole file decode into the lines the file channel
-// splits them into, each as the single line decoder gives it.
+// splits them into, each as the single line decoder gives it, as strings and as views
+// of one block.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -32,5 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t größe) {
     i = e;
   }
   if (n != block.size() || ohneEnde != letzteOhneEnde) std::abort();
+
+  // The same lines as views of one block, which keeps its memory from input to input.
+  static Dekodierter_Block ansichten;
+  bool ansichtenOhneEnde = !ohneEnde;
+  ansichten.dekodieren(zeile, &ansichtenOhneEnde);
+  if (ansichten.size() != block.size() || ansichtenOhneEnde != ohneEnde) std::abort();
+  for (qsizetype i = 0; i < block.size(); ++i)
+    if (ansichten[i] != QStringView(block[i])) std::abort();
   return 0;
 }

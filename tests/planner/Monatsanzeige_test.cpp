@@ -183,6 +183,31 @@ TEST_F(MonatsanzeigeTest, SichtbarkeitNachBerechtigungUndAnzeigegruppe) {
   EXPECT_EQ(namen().size(), 6);
 }
 
+TEST_F(MonatsanzeigeTest, BenutzerMitUmlautenFindenIhreZeileInJederSchreibweise) {
+  // The last line of each user wins, the name compared without regard to case, with
+  // umlauts, "ß" and the code page's letters beyond Latin-1 as well; a name spelt
+  // without its umlauts is another user's.
+  Mitarbeiter_setzen({{u"Bär Jörg", u"Jörg.Bär", u"000000", u"999999"},
+                      {u"Weiß Öznur", u"öznur.weiß", u"000000", u"999999"},
+                      {u"Šima Ana", u"ŠIMA", u"000000", u"999999"},
+                      {u"Bar Jorg", u"jorg.bar", u"000000", u"999999"}});
+  // Through the program's own encoder: "š" is no Latin-1 character.
+  schreiben(gDatenordner + QStringLiteral("2603 260312 Data.dat"),
+            kodierteDatei(
+                {QStringLiteral("[2603]"), QStringLiteral("Velkora:0123456789AB"), QStringLiteral("NoEx:NoEx"),
+                 QStringLiteral("A:jörg.bär:") + Codes({{2, '1'}}), QStringLiteral("A:JÖRG.BÄR:") + Codes({{3, '1'}}),
+                 QStringLiteral("A:ÖZNUR.WEIß:") + Codes({{4, '3'}}), QStringLiteral("A:šima:") + Codes({{5, '4'}}),
+                 QStringLiteral("A:Jorg.Bar:") + Codes({{9, '1'}})}));
+  anzeigen();
+  EXPECT_EQ(namen(), (QStringList{"Bär Jörg", "Weiß Öznur", "Šima Ana", "Bar Jorg"}));
+  EXPECT_EQ(grid.TextMatrix(1, 2), u"");
+  EXPECT_EQ(grid.TextMatrix(1, 3), u"U");
+  EXPECT_EQ(grid.TextMatrix(1, 9), u"");
+  EXPECT_EQ(grid.TextMatrix(2, 4), u"Z");
+  EXPECT_EQ(grid.TextMatrix(3, 5), u"D");
+  EXPECT_EQ(grid.TextMatrix(4, 9), u"U");
+}
+
 TEST_F(MonatsanzeigeTest, OhneMitarbeiterEineLeereZeile) {
   Mitarbeiter_setzen({{u"NoNames", u"", u"", u""}});
   anzeigen();

@@ -23,6 +23,36 @@ TEST(Cp1252, BekannteZeichen) {
   }
 }
 
+TEST(Cp1252, KleinWieToLowerFuerJedesZeichen) {
+  // Each byte's character, and each code point up to 255 (U+0080 to U+009F are
+  // characters of no byte but five), alone and behind others in a reused buffer.
+  QString puffer = QStringLiteral("ein längerer Inhalt von vorher");
+  for (int b = 0; b < 256; ++b) {
+    for (const QChar c : {cp1252::zeichen(static_cast<unsigned char>(b)), QChar(static_cast<char16_t>(b))}) {
+      const QString t(c);
+      EXPECT_EQ(cp1252::klein(t, puffer), t.toLower()) << b;
+      const QString lang = QStringLiteral("xÄy") + t + t + QStringLiteral("Z");
+      EXPECT_EQ(cp1252::klein(lang, puffer), lang.toLower()) << b;
+    }
+  }
+  QString alle;
+  for (int b = 0; b < 256; ++b) alle += cp1252::zeichen(static_cast<unsigned char>(b));
+  EXPECT_EQ(cp1252::klein(alle, puffer), alle.toLower());
+}
+
+TEST(Cp1252, KleinAusserhalbDerCodeseiteWieToLower) {
+  // Characters of no byte: a plain one, one whose lower case is two characters, a
+  // title-case letter, a character beyond the first plane, some among the code page's
+  // own, the empty text and the first C1 control, which no byte stands for.
+  const QString fälle[] = {QStringLiteral("\u0100"),     QStringLiteral("\u0130"), QStringLiteral("\u01C5"),
+                           QStringLiteral("\U00010400"), QStringLiteral("\u03A9"), QStringLiteral("JÖRG\u0130ß"),
+                           QStringLiteral("Š\u0100Ÿ"),   QStringLiteral(""),       QStringLiteral("\u0080")};
+  QString puffer;
+  for (const QString& t : fälle) EXPECT_EQ(cp1252::klein(t, puffer), t.toLower()) << t.toStdString();
+  EXPECT_EQ(cp1252::klein(u"MÜLLER", puffer), QStringLiteral("müller"));
+  EXPECT_EQ(cp1252::klein(u"ŠŽŒŸ", puffer), QStringLiteral("šžœÿ"));
+}
+
 TEST(Cp1252, NichtDarstellbaresWirdFragezeichen) {
   EXPECT_EQ(cp1252::kodieren(QStringLiteral("a\u4E2Db\u0100")), QByteArray("a?b?"));
 }

@@ -52,6 +52,13 @@ QByteArray zufallsbytes(QRandomGenerator& zufall, qsizetype n, QByteArrayView al
   return b;
 }
 
+// The lines of a block as strings.
+QStringList ansichten(const Dekodierter_Block& block) {
+  QStringList r;
+  for (qsizetype i = 0; i < block.size(); ++i) r << block[i].toString();
+  return r;
+}
+
 }  // namespace
 
 TEST(Zeilencodierung, DekodierenGleichtDemEinfachenWegFuerJedesByteUndJedeLaenge) {
@@ -112,6 +119,8 @@ TEST_F(Zeilenblock, GibtDieZeilenDesKanalsMitJedemZeilenende) {
       "A",
       "A\r\nB",
   };
+  // One block for all of them: each content decodes into the memory of the one before.
+  Dekodierter_Block dekodiert;
   for (const QByteArray& inhalt : fälle) {
     const auto [zeilen, ohneEnde] = einzeln(inhalt);
     bool blockOhneEnde = !ohneEnde;
@@ -120,14 +129,21 @@ TEST_F(Zeilenblock, GibtDieZeilenDesKanalsMitJedemZeilenende) {
     EXPECT_EQ(blockOhneEnde, ohneEnde) << inhalt.toHex().toStdString();
     for (qsizetype i = 0; i < block.size(); ++i)
       EXPECT_EQ(block[i].isNull(), zeilen[i].isNull()) << inhalt.toHex().toStdString() << ' ' << i;
+    blockOhneEnde = !ohneEnde;
+    dekodiert.dekodieren(inhalt, &blockOhneEnde);
+    EXPECT_EQ(blockOhneEnde, ohneEnde) << inhalt.toHex().toStdString();
+    EXPECT_EQ(ansichten(dekodiert), zeilen) << inhalt.toHex().toStdString();
   }
   EXPECT_TRUE(Zeilen_dekodieren(QByteArray()).isEmpty());
+  dekodiert.dekodieren(QByteArray());
+  EXPECT_EQ(dekodiert.size(), 0);
 }
 
 TEST_F(Zeilenblock, ZufaelligeInhalteGleichenDemKanal) {
   // Lines of random bytes with CR and LF often among them, so that every kind of line
   // end, empty lines and lines of every length come up.
   QRandomGenerator zufall(815);
+  Dekodierter_Block dekodiert;
   for (int runde = 0; runde < 300; ++runde) {
     QByteArray inhalt = zufallsbytes(zufall, 1 + zufall.bounded(400));
     for (char& c : inhalt)
@@ -136,7 +152,28 @@ TEST_F(Zeilenblock, ZufaelligeInhalteGleichenDemKanal) {
     bool blockOhneEnde = false;
     ASSERT_EQ(Zeilen_dekodieren(inhalt, &blockOhneEnde), zeilen) << inhalt.toHex().toStdString();
     ASSERT_EQ(blockOhneEnde, ohneEnde) << inhalt.toHex().toStdString();
+    blockOhneEnde = !ohneEnde;
+    dekodiert.dekodieren(inhalt, &blockOhneEnde);
+    ASSERT_EQ(ansichten(dekodiert), zeilen) << inhalt.toHex().toStdString();
+    ASSERT_EQ(blockOhneEnde, ohneEnde) << inhalt.toHex().toStdString();
   }
+}
+
+TEST(Zeilencodierung, BlockAendertZeilenAnOrtUndUebernimmtListen) {
+  Dekodierter_Block block;
+  block.dekodieren(kodiert({QStringLiteral("A:jörg:1 2"), QStringLiteral("K:x"), QStringLiteral("dritte")}));
+  ASSERT_EQ(block.size(), 3);
+  block.zeichen(0)[8] = u'3';
+  block.leeren(1);
+  EXPECT_EQ(ansichten(block), (QStringList{"A:jörg:132", "", "dritte"}));
+  block.letzte_entfernen();
+  EXPECT_EQ(ansichten(block), (QStringList{"A:jörg:132", ""}));
+  // A list longer than anything decoded before, and then a shorter one.
+  const QStringList lang{QString(300, u'ä'), QString(), QStringLiteral("Ende")};
+  block.übernehmen(lang);
+  EXPECT_EQ(ansichten(block), lang);
+  block.übernehmen({QStringLiteral("x")});
+  EXPECT_EQ(ansichten(block), QStringList{"x"});
 }
 
 TEST_F(Zeilenblock, ZeilenBleibenUnabhaengigVoneinanderUndVomNaechstenLesen) {

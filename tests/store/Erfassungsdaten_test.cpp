@@ -123,6 +123,54 @@ TEST_F(ErfassungsdatenTest, SpaetereZeileGewinntInJederSchreibweise) {
   EXPECT_EQ(gMonatsKommentare, (QStringList{QString(), QStringLiteral("HMUELLER:01-01:Hallo")}));
 }
 
+TEST_F(ErfassungsdatenTest, BenutzerMitUmlautenInJederSchreibweise) {
+  // The user name is compared without regard to case, with umlauts, "ß" and the code
+  // page's letters beyond Latin-1 as well; a name spelt without its umlauts is another.
+  monatsbestand({u"Urlaub"_qs, u"Halb"_qs, u"Löschen"_qs}, {{u"Bär Jörg"_qs, u"Jörg.Bär"_qs},
+                                                            {u"Weiß Öznur"_qs, u"öznur.weiß"_qs},
+                                                            {u"Šima Ana"_qs, u"ŠIMA"_qs},
+                                                            {u"Bar Jorg"_qs, u"jorg.bar"_qs}});
+  // Through the program's own encoder: "š" is no Latin-1 character.
+  schreiben(gDatenordner + name(QStringLiteral("2503 250301")),
+            kodierteDatei({QStringLiteral("[2503]"), kKennzeile, QStringLiteral("NoEx:NoEx"),
+                           QStringLiteral("A:jörg.bär:") + tage(QStringLiteral("1")),
+                           QStringLiteral("A:JÖRG.BÄR:") + tage(QStringLiteral(" 2")),
+                           QStringLiteral("A:ÖZNUR.WEIß:") + tage(QStringLiteral("  1")),
+                           QStringLiteral("A:šima:") + tage(QStringLiteral("   2")),
+                           QStringLiteral("A:Jorg.Bar:") + tage(QStringLiteral("    1"))}));
+  Alle_Erfassungsdaten_einlesen(false);
+  EXPECT_EQ(gErfassungsdaten(1, 3), tage(QStringLiteral(" 2")));
+  EXPECT_EQ(gErfassungsdaten(2, 3), tage(QStringLiteral("  1")));
+  EXPECT_EQ(gErfassungsdaten(3, 3), tage(QStringLiteral("   2")));
+  EXPECT_EQ(gErfassungsdaten(4, 3), tage(QStringLiteral("    1")));
+}
+
+TEST_F(ErfassungsdatenTest, GelesenesBleibtVomNaechstenLesenUnberuehrt) {
+  // What a read leaves in the month lists and the day table is its own: further reads,
+  // of months of the same size, change none of it. The full read leaves the last
+  // window month in the month lists.
+  monat(QStringLiteral("2503 250301"),
+        {QStringLiteral("A:HMueller:") + tage(QStringLiteral("1")), QStringLiteral("K:HMueller:01-01:erste")});
+  monat(QStringLiteral("2504 250301"),
+        {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2")), QStringLiteral("K:HMueller:01-01:zweit")});
+  monat(QStringLiteral("2712 250301"), {QStringLiteral("A:tester:") + tage(QStringLiteral("3"))});
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+  const QStringList einträge = gMonatsEinträge;
+  const QStringList kommentare = gMonatsKommentare;
+  Alle_Erfassungsdaten_einlesen(false);
+  EXPECT_EQ(gMonatsEinträge, (QStringList{QString(), QStringLiteral("tester:") + tage(QStringLiteral("3"))}));
+  EXPECT_EQ(gMonatsKommentare, (QStringList{QString(), QStringLiteral("NoComments")}));
+  const QString zelle = gErfassungsdaten(2, 3);
+  ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2504")));
+  monat(QStringLiteral("2503 250302"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("4"))});
+  Alle_Erfassungsdaten_einlesen(false);
+  EXPECT_EQ(einträge, (QStringList{QString(), QStringLiteral("HMueller:") + tage(QStringLiteral("1"))}));
+  EXPECT_EQ(kommentare, (QStringList{QString(), QStringLiteral("HMueller:01-01:erste")}));
+  EXPECT_EQ(zelle, tage(QStringLiteral("1")));
+  EXPECT_EQ(gErfassungsdaten(2, 3), tage(QStringLiteral("4")));
+  EXPECT_EQ(gErfassungsdaten(2, 4), tage(QStringLiteral("2")));
+}
+
 struct SchlechteZeile {
   const char* name;
   QString zeile;

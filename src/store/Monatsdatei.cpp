@@ -133,14 +133,14 @@ QStringView Benutzerteil(const QString& eintrag) {
   return p < 0 ? QStringView(eintrag) : QStringView(eintrag).left(p);
 }
 
-// A name in lower case: the name itself when it has no upper-case letter (the usual
-// case), otherwise a lower-cased copy kept in `kopien` (which never moves its strings).
+// A name in lower case, lowered the same way for every name: the name itself when it
+// is in lower case already (the usual case, with umlauts or without), otherwise a
+// lower-cased copy kept in `kopien` (which never moves its strings).
 QStringView Klein(QStringView name, std::deque<QString>& kopien) {
-  const bool klein = std::all_of(name.begin(), name.end(), [](QChar c) {
-    return c.unicode() < 128 && !(c.unicode() >= u'A' && c.unicode() <= u'Z');
-  });
-  if (klein) return name;
-  kopien.push_back(name.toString().toLower());
+  thread_local QString puffer;
+  const QString& klein = cp1252::klein(name, puffer);
+  if (QStringView(klein) == name) return name;
+  kopien.push_back(klein);
   return kopien.back();
 }
 
@@ -156,22 +156,13 @@ QSet<QString> Tageweise_Benutzer(const QList<Monatszeile>& zeilen) {
   return r;
 }
 
-// Whether a user part is one of `gesucht` (lower case). Plain ASCII is compared in
-// place; anything else by its lower-case form.
+// Whether a user part is one of `gesucht` (lower case), compared by its lower-case
+// form.
 bool Gesucht(QStringView benutzer, const QStringList& gesucht) {
-  for (const QString& g : gesucht) {
-    if (g.size() != benutzer.size()) continue;
-    bool gleich = true, ascii = true;
-    for (qsizetype k = 0; gleich && ascii && k < g.size(); ++k) {
-      char16_t c = benutzer[k].unicode();
-      ascii = c < 128 && g[k].unicode() < 128;
-      if (c >= u'A' && c <= u'Z') c += 32;
-      gleich = c == g[k].unicode();
-    }
-    if (!ascii) gleich = benutzer.toString().toLower() == g;
-    if (gleich) return true;
-  }
-  return false;
+  if (gesucht.isEmpty()) return false;
+  thread_local QString puffer;
+  const QString& klein = cp1252::klein(benutzer, puffer);
+  return std::any_of(gesucht.begin(), gesucht.end(), [&](const QString& g) { return g == klein; });
 }
 
 // The text after "A:" of each entry line of `zeilen`, in order: what a merge looks at.

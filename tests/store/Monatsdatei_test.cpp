@@ -146,6 +146,22 @@ TEST_F(MonatsdateiTest, GeaenderteTageKommenAufDieNeuesteZeile) {
   EXPECT_FALSE(Geänderte_Tage(QStringLiteral("A:x:1"), tage(QString())).has_value());
 }
 
+// A user name with umlauts is one user in every spelling, as an ASCII name is: the
+// rewrite keeps only its newest row, and a change of single days goes onto that row.
+TEST_F(MonatsdateiTest, UmlautnameIstInJederSchreibweiseEinBenutzer) {
+  monat(QStringLiteral("260309"), {u"A:JörgWeiß:"_qs + tage(QStringLiteral("1")), u"K:JÖRGWEIß:01-01:alt"_qs,
+                                   u"A:JÖRGWEIß:"_qs + tage(QStringLiteral("1 2"))});
+  const QString vorher = tage(QString());
+  QString nachher = vorher;
+  nachher[4] = u'3';
+  ASSERT_TRUE(Monatsdatei_zeilen_speichern(
+      QStringLiteral("2603"), {Monatszeile{u"A:jörgweiß:"_qs + nachher, Geänderte_Tage(vorher, nachher)}}));
+  EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))),
+            (QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx"),
+                         u"A:JÖRGWEIß:"_qs + tage(QStringLiteral("1 2")), u"K:JÖRGWEIß:01-01:alt"_qs,
+                         u"A:jörgweiß:"_qs + tage(QStringLiteral("1 2 3"))}));
+}
+
 // A change of single days goes onto each employee's last row in the file: a later row
 // that is no row of 31 days does not count, an unterminated last line (a line in
 // flight) is left out behind three lines, and a line may end in CR LF, CR or LF.

@@ -1,12 +1,14 @@
 // Reading the month record files of a data folder with 1,000 employees: one month,
 // and all 36 months of the window into the day table; all 36 months also of the same
-// folder with every user name in lower-case ASCII and with every one holding umlauts,
-// side by side.
+// folder with every user name in lower-case ASCII, in ASCII with a capital, holding
+// umlauts and holding letters of the code page's upper block, side by side.
 #include <benchmark/benchmark.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <map>
+#include <memory>
 
 #include "Grossbestand.h"
 #include "store/Erfassungsdaten.h"
@@ -26,8 +28,11 @@ struct Datenordner {
 
 // Set up again for every benchmark: the others change the same tables.
 Datenordner& Ordner(Namensart art = Namensart::Gemischt) {
-  static Datenordner gemischt(Namensart::Gemischt), ascii(Namensart::Ascii), umlaute(Namensart::Umlaute);
-  Datenordner& d = art == Namensart::Ascii ? ascii : art == Namensart::Umlaute ? umlaute : gemischt;
+  // Each folder written when it is first asked for, so that a filtered run writes only its own.
+  static std::map<Namensart, std::unique_ptr<Datenordner>> ordner;
+  auto& o = ordner[art];
+  if (!o) o = std::make_unique<Datenordner>(art);
+  Datenordner& d = *o;
   gDatenordner = d.tmp.path() + u'/';
   Großbestand_einrichten(kMitarbeiter, art);
   return d;
@@ -74,4 +79,8 @@ static void BM_Alle_Erfassungsdaten_einlesen_Namen(benchmark::State& state, Name
   state.counters["Zeilen"] = gefunden;
 }
 BENCHMARK_CAPTURE(BM_Alle_Erfassungsdaten_einlesen_Namen, ascii, Namensart::Ascii)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Alle_Erfassungsdaten_einlesen_Namen, ascii_gross, Namensart::AsciiGroß)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Alle_Erfassungsdaten_einlesen_Namen, umlaute, Namensart::Umlaute)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Alle_Erfassungsdaten_einlesen_Namen, sonderzeichen, Namensart::Sonderzeichen)
+    ->Unit(benchmark::kMillisecond);

@@ -4,8 +4,9 @@
 // per employee plus a quarter of the employees with a second, later line (appended
 // saves). Its user names are spelt as on a German site, a quarter each: plain ASCII in
 // lower case, ASCII with a capital, with an umlaut in lower case, with an umlaut, "ß"
-// and capitals. The same folder with every name in lower-case ASCII, or every name
-// with umlauts, shows what the spelling costs.
+// and capitals. The same folder with every name in lower-case ASCII, in ASCII with a
+// capital, with umlauts, or with letters of the code page's upper block (Š, ž, Œ, Ÿ:
+// characters above U+00FF that still have a byte), shows what the spelling costs.
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -21,16 +22,18 @@
 
 inline constexpr int kMitarbeiter = 1000;
 
-enum class Namensart { Gemischt, Ascii, Umlaute };
+enum class Namensart { Gemischt, Ascii, AsciiGroß, Umlaute, Sonderzeichen };
 
 // The user name of employee i (from 0). Every spelling is eight letters and the
 // number, so that the folders differ in their names' characters only.
 inline QString Großbenutzer(int i, Namensart art = Namensart::Gemischt) {
   static const QString stämme[] = {QStringLiteral("benutzer"), QStringLiteral("Benutzer"), QStringLiteral("müllerin"),
-                                   QStringLiteral("JörgWeiß")};
+                                   QStringLiteral("JörgWeiß"), QStringLiteral("ŠašŽižek"), QStringLiteral("ŒdœŸšman")};
   int k = i % 4;
   if (art == Namensart::Ascii) k = 0;
+  if (art == Namensart::AsciiGroß) k = 1;
   if (art == Namensart::Umlaute) k = 2 + i % 2;
+  if (art == Namensart::Sonderzeichen) k = 4 + i % 2;
   return stämme[k] + QString::number(i);
 }
 

@@ -29,25 +29,54 @@ const std::array<char16_t, 256> kZeichen = [] {
   return t;
 }();
 
-// The byte of a character, -1 for a character that has none.
-int Byte_von(char16_t u) {
-  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
-  for (int i = 0; i < 32; ++i)
-    if (kObereSteuerzeichen[i] == u) return 0x80 + i;
-  return -1;
+// The lower-case character of every character of the code page, as the general
+// lowering gives it, by code point in two steps: the high byte picks a page of 256
+// characters, the low byte the place in it. Page 0 is empty and stands for every high
+// byte without a character of the code page, so that a look-up never branches on the
+// range; the code page's characters lie in five pages (U+00xx, U+01xx, U+02xx, U+20xx
+// and U+21xx, the last four for bytes 0x80 to 0x9F). 0 marks a character of no byte, or
+// one whose lower case is not one character of its own (none in this code page, but
+// the table says so rather than assume it): that goes the general way, as U+0000 does,
+// which the general way leaves as it is.
+constexpr int Seiten_der_Codeseite() {
+  std::array<bool, 256> belegt{};
+  belegt[0] = true;
+  for (const char16_t u : kObereSteuerzeichen) belegt[u >> 8] = true;
+  int n = 0;
+  for (const bool b : belegt) n += b ? 1 : 0;
+  return n;
 }
 
-// The lower-case character of each byte's character, as the general lowering gives it;
-// 0 where that is not one character of its own (none in this code page, but the table
-// says so rather than assume it).
-const std::array<char16_t, 256> kKlein = [] {
-  std::array<char16_t, 256> t{};
+struct Kleintabelle {
+  std::array<quint8, 256> seite{};
+  std::array<std::array<char16_t, 256>, 1 + Seiten_der_Codeseite()> zeichen{};
+};
+
+const Kleintabelle kKlein = [] {
+  Kleintabelle t;
+  int seiten = 1;
   for (int b = 0; b < 256; ++b) {
-    const QString k = QString(QChar(kZeichen[b])).toLower();
-    t[b] = k.size() == 1 ? k[0].unicode() : 0;
+    const char16_t u = kZeichen[b];
+    quint8& seite = t.seite[u >> 8];
+    if (seite == 0) seite = static_cast<quint8>(seiten++);
+    const QString k = QString(QChar(u)).toLower();
+    t.zeichen[seite][u & 0xFF] = k.size() == 1 ? k[0].unicode() : 0;
   }
   return t;
 }();
+
+char16_t Klein_von(char16_t u) { return kKlein.zeichen[kKlein.seite[u >> 8]][u & 0xFF]; }
+
+// The text lowered through the table into `d` (room for text.size() characters);
+// false when a character is not in it and the text has to go the general way.
+bool Durch_die_Tabelle(QStringView text, char16_t* d) {
+  for (qsizetype k = 0; k < text.size(); ++k) {
+    const char16_t c = Klein_von(text[k].unicode());
+    if (c == 0) return false;
+    d[k] = c;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -83,17 +112,36 @@ bool eingabeZulässig(const QString& text) {
 
 const QString& klein(QStringView text, QString& puffer) {
   puffer.resize(text.size());
-  char16_t* d = reinterpret_cast<char16_t*>(puffer.data());
-  for (qsizetype k = 0; k < text.size(); ++k) {
-    const int b = Byte_von(text[k].unicode());
-    const char16_t c = b < 0 ? 0 : kKlein[b];
-    if (c == 0) {
-      puffer = text.toString().toLower();
-      return puffer;
-    }
-    d[k] = c;
-  }
+  if (!Durch_die_Tabelle(text, reinterpret_cast<char16_t*>(puffer.data()))) puffer = text.toString().toLower();
   return puffer;
+}
+
+bool kleinAscii(QStringView text) {
+  // Without an early exit the loop runs over the whole name at once (names are short),
+  // and the compiler takes several characters per step.
+  bool anders = false;
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    anders |= (u >= 0x80) | (static_cast<char16_t>(u - u'A') < 26);
+  }
+  return !anders;
+}
+
+QStringView kleinAnsicht(QStringView text, QString& puffer) {
+  if (kleinAscii(text)) return text;
+  // The view covers the name only: a buffer left longer by a longer name serves as it
+  // is, without a resize per name.
+  if (puffer.size() < text.size()) puffer.resize(text.size());
+  char16_t* d = reinterpret_cast<char16_t*>(puffer.data());
+  if (Durch_die_Tabelle(text, d)) return QStringView(d, text.size());
+  puffer = text.toString().toLower();
+  return puffer;
+}
+
+QString klein(const QString& text) {
+  if (kleinAscii(text)) return text;
+  QString puffer;
+  return klein(text, puffer);
 }
 
 QString dekodieren(const QByteArray& bytes) {

@@ -31,6 +31,17 @@ inline constexpr char16_t kUnzulässigesSonderzeichen[] = u"Unzulässiges Sonder
 // Windows-1252 is lowered through one table; a text holding any other character goes
 // the general way. `text` must not look into `puffer`.
 const QString& klein(QStringView text, QString& puffer);
+// The same, for a look-up by view: the text itself when it is in lower-case ASCII
+// already (as user names nearly always are; nothing is written then), otherwise the
+// lowered text at the start of `puffer`, which a longer name before may have left
+// longer. The view is valid until `text` or `puffer` changes.
+QStringView kleinAnsicht(QStringView text, QString& puffer);
+// The same as a string of its own: the text itself, shared and not copied, when it is
+// in lower-case ASCII already.
+QString klein(const QString& text);
+// Whether lowering leaves the text as it is because it is lower-case ASCII (a text
+// with other characters may be in lower case too; this says no to it).
+bool kleinAscii(QStringView text);
 
 QString dekodieren(const QByteArray& bytes);
 QByteArray kodieren(const QString& text);

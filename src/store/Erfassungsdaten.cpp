@@ -552,7 +552,7 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
     QString id;
     for (int i = 1; i <= Mitarbeiterzeilen(); ++i) {
       if (gBenutzerIDs[i].isEmpty()) continue;
-      namen.push_back(cp1252::klein(gBenutzerIDs[i], id));
+      namen.push_back(cp1252::klein(gBenutzerIDs[i]));
       zeilenDesBenutzers[namen.back()] << i;
     }
 
@@ -569,7 +569,7 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
       for (const QStringView eintrag : lesung.einträge) {
         const qsizetype p = eintrag.indexOf(u':');
         if (p < 0) continue;
-        const auto it = zeilenDesBenutzers.find(cp1252::klein(eintrag.left(p), id));
+        const auto it = zeilenDesBenutzers.find(cp1252::kleinAnsicht(eintrag.left(p), id));
         if (it == zeilenDesBenutzers.end()) continue;
         const QList<int>& zeilen = it->second;
         QString& erste = gErfassungsdaten(zeilen[0], index);

@@ -138,9 +138,9 @@ QStringView Benutzerteil(const QString& eintrag) {
 // lower-cased copy kept in `kopien` (which never moves its strings).
 QStringView Klein(QStringView name, std::deque<QString>& kopien) {
   thread_local QString puffer;
-  const QString& klein = cp1252::klein(name, puffer);
-  if (QStringView(klein) == name) return name;
-  kopien.push_back(klein);
+  const QStringView klein = cp1252::kleinAnsicht(name, puffer);
+  if (klein.data() == name.data() || klein == name) return name;
+  kopien.push_back(klein.toString());
   return kopien.back();
 }
 
@@ -161,7 +161,7 @@ QSet<QString> Tageweise_Benutzer(const QList<Monatszeile>& zeilen) {
 bool Gesucht(QStringView benutzer, const QStringList& gesucht) {
   if (gesucht.isEmpty()) return false;
   thread_local QString puffer;
-  const QString& klein = cp1252::klein(benutzer, puffer);
+  const QStringView klein = cp1252::kleinAnsicht(benutzer, puffer);
   return std::any_of(gesucht.begin(), gesucht.end(), [&](const QString& g) { return g == klein; });
 }
 

@@ -53,6 +53,84 @@ TEST(Cp1252, KleinAusserhalbDerCodeseiteWieToLower) {
   EXPECT_EQ(cp1252::klein(u"ŠŽŒŸ", puffer), QStringLiteral("šžœÿ"));
 }
 
+TEST(Cp1252, KleinDerBuchstabenVon0x80Bis0x9F) {
+  // The letters of bytes 0x80 to 0x9F lie above U+00FF; their pairs are in the code
+  // page too, except for Ÿ, whose lower case is ÿ (0xFF), and ƒ, whose capital is not.
+  struct Fall {
+    char16_t zeichen;
+    char16_t klein;
+  };
+  const Fall fälle[] = {{u'Š', u'š'}, {u'š', u'š'}, {u'Ž', u'ž'}, {u'ž', u'ž'},      {u'Œ', u'œ'}, {u'œ', u'œ'},
+                        {u'Ÿ', u'ÿ'}, {u'ÿ', u'ÿ'}, {u'ƒ', u'ƒ'}, {u'\u0191', u'ƒ'}, {u'€', u'€'}, {u'™', u'™'}};
+  QString puffer = QStringLiteral("ein längerer Inhalt von vorher");
+  for (const auto& f : fälle) {
+    const QString t(QChar(f.zeichen));
+    ASSERT_EQ(t.toLower(), QString(QChar(f.klein))) << int(f.zeichen);
+    EXPECT_EQ(cp1252::klein(t, puffer), t.toLower()) << int(f.zeichen);
+    EXPECT_EQ(cp1252::kleinAnsicht(t, puffer), t.toLower()) << int(f.zeichen);
+    EXPECT_EQ(cp1252::klein(t), t.toLower()) << int(f.zeichen);
+    // Within a name, behind ASCII capitals and before an umlaut and a number.
+    const QString name = QStringLiteral("AbC") + t + QStringLiteral("ÖzZ") + t + QStringLiteral("17");
+    EXPECT_EQ(cp1252::klein(name, puffer), name.toLower()) << int(f.zeichen);
+    EXPECT_EQ(cp1252::kleinAnsicht(name, puffer), name.toLower()) << int(f.zeichen);
+  }
+  EXPECT_EQ(cp1252::klein(u"ŠašŽižek12", puffer), QStringLiteral("šašžižek12"));
+  EXPECT_EQ(cp1252::kleinAnsicht(u"ŒdœŸšman7", puffer), QStringLiteral("œdœÿšman7"));
+}
+
+TEST(Cp1252, KleinWieToLowerFuerJedenCodepunkt) {
+  // Every unit of the first plane, lone surrogates included: the code page's
+  // characters through the table, their neighbours in its pages and every other
+  // character the general way, alone and within a name.
+  QString puffer;
+  for (int u = 0; u <= 0xFFFF; ++u) {
+    const QString t(QChar(static_cast<char16_t>(u)));
+    const QString erwartet = t.toLower();
+    ASSERT_EQ(cp1252::klein(t, puffer), erwartet) << u;
+    ASSERT_EQ(cp1252::kleinAnsicht(t, puffer), erwartet) << u;
+    ASSERT_EQ(cp1252::klein(t), erwartet) << u;
+    const QString name = QStringLiteral("Name") + t + QStringLiteral("x");
+    ASSERT_EQ(cp1252::kleinAnsicht(name, puffer), name.toLower()) << u;
+  }
+}
+
+TEST(Cp1252, KleinAnsichtZeigtAufDenNamenSelbst) {
+  // A name in lower-case ASCII is itself the result: neither written into the buffer
+  // nor copied; any other name is lowered into the buffer.
+  struct Fall {
+    const char16_t* text;
+    bool selbst;
+  };
+  const Fall fälle[] = {
+      {u"", true},          {u"benutzer12", true}, {u"a.b-c_d 9@x", true}, {u"@[`{", true},     {u"Benutzer12", false},
+      {u"benutzeR", false}, {u"müllerin", false},  {u"šašžižek", false},   {u"a\u0080", false}, {u"JÖRG", false},
+      {u"Z", false},        {u"A", false},
+  };
+  for (const auto& f : fälle) {
+    const QString t = QString::fromUtf16(f.text);
+    EXPECT_EQ(cp1252::kleinAscii(t), f.selbst) << t.toStdString();
+    QString puffer = QStringLiteral("vorher");
+    const QStringView v = cp1252::kleinAnsicht(t, puffer);
+    EXPECT_EQ(v, t.toLower()) << t.toStdString();
+    if (f.selbst) {
+      EXPECT_EQ(v.data(), t.constData()) << t.toStdString();
+      EXPECT_EQ(puffer, QStringLiteral("vorher")) << t.toStdString();
+      EXPECT_EQ(cp1252::klein(t).constData(), t.constData()) << t.toStdString();
+    } else {
+      EXPECT_EQ(v.data(), puffer.constData()) << t.toStdString();
+      EXPECT_NE(cp1252::klein(t).constData(), t.constData()) << t.toStdString();
+    }
+  }
+  // A buffer shared with another string is written only once it is its own.
+  QString puffer = QStringLiteral("ABCDEFGH");
+  const QString kopie = puffer;
+  EXPECT_EQ(cp1252::kleinAnsicht(u"Xy", puffer), QStringLiteral("xy"));
+  EXPECT_EQ(kopie, QStringLiteral("ABCDEFGH"));
+  // A longer buffer serves a shorter name, a longer name after it grows it.
+  EXPECT_EQ(cp1252::kleinAnsicht(u"ŠAŠAŠAŠAŠAŠA", puffer), QStringLiteral("šašašašašaša"));
+  EXPECT_EQ(cp1252::kleinAnsicht(u"Z", puffer), QStringLiteral("z"));
+}
+
 TEST(Cp1252, NichtDarstellbaresWirdFragezeichen) {
   EXPECT_EQ(cp1252::kodieren(QStringLiteral("a\u4E2Db\u0100")), QByteArray("a?b?"));
 }

@@ -190,18 +190,17 @@ QStringList Fehlende_Monate(int jahr) {
   return fehlend;
 }
 
-// What a year change has done by its commit point, for its administrator lines that
-// follow the commit: a change killed before the commit is redone, one killed after it
-// completed, by the next start, and neither may lose a line or write one twice. Written
-// before the first empty month is made, removed once the lines are written. Its name
-// matches no pattern the program lists (no backup takes it along).
+// Which year change is under way, for its administrator lines that follow the commit:
+// a change killed before the commit is redone, one killed after it completed, by the
+// next start, and neither may lose a line or write one twice. Written before the first
+// empty month is made, removed once the lines are written. Its name matches no pattern
+// the program lists (no backup takes it along).
 const QString kStanddatei = QStringLiteral("Velkora Jahreswechsel.stand");
 const QString kStandkopf = QStringLiteral("[Jahreswechsel]");
 
 struct Wechselstand {
-  int jahr = 0;           // the planning year the change moves to; 0 for none
-  bool angelegt = false;  // empty months of the new third year were made for it
-  QString begonnen;       // yymmdd of the day the change was first tried
+  int jahr = 0;      // the planning year the change moves to; 0 for none
+  QString begonnen;  // yymmdd of the day the change was first tried
 };
 
 Wechselstand Wechselstand_lesen() {
@@ -209,17 +208,18 @@ Wechselstand Wechselstand_lesen() {
   if (!Datei_vorhanden(pfad)) return {};
   const std::optional<QStringList> z = Alle_Zeilen_lesen_wie(
       pfad, {.leer = Leerzeilenart::Unlesbar, .ganz = true, .kopf = kStandkopf, .fehlerIgnorieren = true});
-  // Damaged, it tells nothing: the change is redone or completed without it.
-  if (!z || z->size() != 4 || !text::nurZiffern(z->at(1)) || z->at(1).size() != 4 || !text::nurZiffern(z->at(3)) ||
-      z->at(3).size() != 6)
-    return {};
-  return {z->at(1).toInt(), z->at(2) == u"1", z->at(3)};
+  // Damaged, it tells nothing: the change is redone or completed without it. One left
+  // by an earlier version has a line between year and day, whether it made empty months,
+  // which the lines no longer depend on.
+  if (!z || (z->size() != 3 && z->size() != 4)) return {};
+  const QString& jahr = z->at(1);
+  const QString& begonnen = z->last();
+  if (!text::nurZiffern(jahr) || jahr.size() != 4 || !text::nurZiffern(begonnen) || begonnen.size() != 6) return {};
+  return {jahr.toInt(), begonnen};
 }
 
 void Wechselstand_schreiben(const Wechselstand& s) {
-  Alle_Zeilen_schreiben(
-      gDatenordner + kStanddatei,
-      {kStandkopf, QString::number(s.jahr), s.angelegt ? QStringLiteral("1") : QStringLiteral("0"), s.begonnen});
+  Alle_Zeilen_schreiben(gDatenordner + kStanddatei, {kStandkopf, QString::number(s.jahr), s.begonnen});
 }
 
 // Whether an administrator line with this text stands in a logbook of the log folder
@@ -246,13 +246,16 @@ bool Im_Logbuch(const QString& text, const QString& seit) {
 
 // The administrator lines of a change that has taken the new year, in their order; the
 // completion of a change killed after its commit writes only those its logbook lacks.
+// The line on the empty months stands for every change, also for one that found all
+// twelve there (made by a change undone after the system date was set back, or by an
+// earlier try killed before its commit): the third year's months are complete either way.
 void Wechsel_melden(const Wechselstand& s, bool nachholen) {
   const QString durchgeführt =
       QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr ") + QString::number(s.jahr + 1);
   const QString angelegt =
       QStringLiteral("Leere Erfassungsdateien für ") + QString::number(s.jahr + 2) + QStringLiteral(" angelegt");
   if (!nachholen || !Im_Logbuch(durchgeführt, s.begonnen)) Logbuch_ergänzen(2, durchgeführt);
-  if (s.angelegt && (!nachholen || !Im_Logbuch(angelegt, s.begonnen))) Logbuch_ergänzen(2, angelegt);
+  if (!nachholen || !Im_Logbuch(angelegt, s.begonnen)) Logbuch_ergänzen(2, angelegt);
   Löschen(gDatenordner + kStanddatei);
 }
 
@@ -343,13 +346,12 @@ bool Jahr_wechseln_gesperrt() {
   // The employee file is the commit point: the new year's empty months come first (a
   // change killed before the commit is redone from the start, finding them there), the
   // dropped year's months go only after it (deleted before, a re-run would count no
-  // vacation taken in them). The lines saying so can only follow the commit; what they
-  // report is noted before the first month is made, so that the redo of a change
-  // killed in between reports the months an earlier try made.
+  // vacation taken in them). The lines saying so can only follow the commit; the change
+  // is noted before the first month is made, so that the one that finishes it, this
+  // start's redo or the next start's completion, knows since when its lines may stand.
   Wechselstand stand = Wechselstand_lesen();
-  if (stand.jahr != gPlanungsjahr + 1) stand = {gPlanungsjahr + 1, false, gHeuteText};
+  if (stand.jahr != gPlanungsjahr + 1) stand = {gPlanungsjahr + 1, gHeuteText};
   const QStringList fehlend = Fehlende_Monate(gPlanungsjahr + 3);
-  stand.angelegt = stand.angelegt || !fehlend.isEmpty();
   Wechselstand_schreiben(stand);
   for (const QString& schlüssel : fehlend) Leeren_Monat_anlegen(schlüssel);
   gPlanungsjahr += 1;

@@ -3,7 +3,10 @@
 // Everything the click does is in it: the change check before the entry, the entry
 // check, the grid cells, the save of the row's line (appended to today's version, or
 // the first save of a day, which writes the month afresh), the date check and the
-// logbook line.
+// logbook line (appended, or the month's first line, which makes the month's
+// logbook). The whole way of the user's click is measured as well: the mouse pressed
+// and released on the cell, which marks it, the grid repainted, the code button
+// clicked with the mouse, and the grid repainted with the entry.
 //
 // The program is started in this process, as a user starts it, on a data folder of
 // 1,000 employees whose shown month holds 2,253 lines (an entry and a comment line per
@@ -14,11 +17,14 @@
 // one click are counted under strace.
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "Dateizugriffe.h"
 #include "Programmlauf.h"
@@ -137,6 +143,7 @@ struct Sitzung {
     const Raster& g = fenster->msgFlexGrid->raster();
     for (int r = 1; r < g.Rows(); ++r)
       if (!g.TextMatrix(r, 32).isEmpty()) zeilen.insert(g.TextMatrix(r, 32), r);
+    fenster->msgFlexGrid->viewport()->installEventFilter(&malzähler);
   }
   ~Sitzung() {
     if (fenster) Programm_beenden(fenster);
@@ -152,6 +159,11 @@ struct Sitzung {
     Ordner().Monat_zurücksetzen(QStringLiteral("260311"));
     Monatsstand_merken(gMonatsschlüssel);
   }
+  // Besides, the month's logbook is not there yet: the next click's logbook line makes it.
+  void erstes_des_Monats() const {
+    gestrig();
+    QFile::remove(gLogordner + kHeute.left(4) + QStringLiteral(" Velkora.log"));
+  }
 
   static int Knopf(int j) { return kKnöpfe[(j / (kMitarbeiter * kTage)) % 2]; }
   int Zeile(int j) const { return zeilen.value(QStringLiteral("m%1").arg(j % kMitarbeiter + 1)); }
@@ -166,6 +178,70 @@ struct Sitzung {
     g.setRowSel(Zeile(j));
     g.setHighLight(1);
     fenster->cmdAuswahl[Knopf(j)]->click();
+  }
+
+  // The paints of the grid's viewport, counted as they reach it.
+  struct Malzähler : QObject {
+    int n = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) ++n;
+      return false;
+    }
+  };
+  mutable Malzähler malzähler;
+
+  // The events handled until the grid has been painted again after the paint `bisher`;
+  // false when no paint came within a second.
+  bool gemalt(int bisher) const {
+    QElapsedTimer t;
+    t.start();
+    do QCoreApplication::processEvents();
+    while (malzähler.n == bisher && t.elapsed() < 1000);
+    return malzähler.n > bisher;
+  }
+
+  // Before click j of the whole way, untimed: the row scrolled into view, as the user
+  // scrolls to it, the paints of the scroll done. The cell's rectangle in the viewport,
+  // empty when it is not shown.
+  QRect zeigen(int j) const {
+    Rasteransicht& grid = *fenster->msgFlexGrid;
+    const int oben = grid.raster().TopRow(), bisher = malzähler.n;
+    grid.zeileZeigen(Zeile(j));
+    if (grid.raster().TopRow() != oben) gemalt(bisher);
+    QCoreApplication::processEvents();
+    return grid.zellenRechteck(Zeile(j), Tag(j));
+  }
+
+  // The steps of the whole way, added up over its clicks.
+  struct Weg {
+    int gemalt_markiert = 0, gemalt_eingetragen = 0;  // the grid's paints after each mouse click
+    double markieren_s = 0;                           // the mouse on the cell, without the paint
+    double knopf_s = 0;                               // the mouse on the button, without the paint
+    double malen_s = 0;                               // the events handled up to the two paints
+  };
+
+  // Click j the whole way as the user makes it: the mouse pressed and released on the
+  // cell (`zelle` in the viewport), the grid repainted with the marking, the code button
+  // clicked with the mouse, the grid repainted with the entry.
+  void ganzer_Weg(int j, const QRect& zelle, Weg& weg) const {
+    QWidget* sicht = fenster->msgFlexGrid->viewport();
+    auto t = std::chrono::steady_clock::now();
+    int bisher = malzähler.n;
+    QTest::mousePress(sicht, Qt::LeftButton, {}, zelle.center());
+    QTest::mouseRelease(sicht, Qt::LeftButton, {}, zelle.center());
+    weg.markieren_s += Sekunden_seit(t);
+    t = std::chrono::steady_clock::now();
+    gemalt(bisher);
+    weg.malen_s += Sekunden_seit(t);
+    weg.gemalt_markiert += malzähler.n - bisher;
+    t = std::chrono::steady_clock::now();
+    bisher = malzähler.n;
+    QTest::mouseClick(fenster->cmdAuswahl[Knopf(j)], Qt::LeftButton);
+    weg.knopf_s += Sekunden_seit(t);
+    t = std::chrono::steady_clock::now();
+    gemalt(bisher);
+    weg.malen_s += Sekunden_seit(t);
+    weg.gemalt_eingetragen += malzähler.n - bisher;
   }
 
   // Whether click j stands in the grid and in today's version, and no prompt came.
@@ -205,6 +281,18 @@ const bool kZählarten = [] {
     }
     if (!s.eingetragen(n - 1)) std::exit(4);
   });
+  Zählart_anmelden(QStringLiteral("klick_erstes_des_Monats"), [](int n) {
+    const Sitzung s;
+    if (!s.läuft()) std::exit(3);
+    for (int j = 0; j < n; ++j) {
+      s.erstes_des_Monats();
+      Zählmarke(true);
+      s.klicken(j);
+      Zählmarke(false);
+    }
+    if (!s.eingetragen(n - 1) || !QFile::exists(gLogordner + kHeute.left(4) + QStringLiteral(" Velkora.log")))
+      std::exit(4);
+  });
   return true;
 }();
 
@@ -214,47 +302,135 @@ const Speicherboden& Boden() {
   return b;
 }
 
+// The floor's logbook made anew with its one line, synced, as the month's first line
+// makes it; the one made before is removed before the click, untimed, as the month's
+// logbook is.
+QByteArray Neues_Logbuch(const Speicherboden& b) { return QFile::encodeName(b.logbuch + QStringLiteral(".neu")); }
+void Logbuch_neu(const Speicherboden& b) {
+  const int fd = ::open(Neues_Logbuch(b).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  (void)!::write(fd, b.zeile.constData(), static_cast<size_t>(b.zeile.size()));
+  ::fdatasync(fd);
+  ::close(fd);
+}
+
+enum class Fall {
+  anhängen,         // appended to today's version and to the month's logbook
+  erstesDesTages,   // the day's first save: the month's newest version is yesterday's
+  erstesDesMonats,  // the same, and the month's logbook is not there yet
+};
+
 // Clicks on a code button over a marked day, each measured beside its floor: appended
 // to today's version, beside the two appends with their syncs it makes (the month file
-// and the logbook); or as the first save of a day (the month's newest version is
-// yesterday's), beside a new file of the month's size and the logbook's append, each
-// synced.
-void Klicks_messen(benchmark::State& state, bool erstesDesTages) {
+// and the logbook); as the first save of a day, beside a new file of the month's size
+// and the logbook's append, each synced; as the first save of a day whose month has no
+// logbook yet, beside the new file of the month's size and a new logbook of one line,
+// each synced.
+//
+// With `ganzerWeg` the click is the user's whole way, from the mouse pressed on the
+// cell to the grid repainted with the entry (Sitzung::ganzer_Weg); the row is scrolled
+// into view before, untimed. The counters give the paints of the grid after each mouse
+// click (each must have come) and the time of the steps; the label the grid's size.
+void Klicks_messen(benchmark::State& state, Fall fall, bool ganzerWeg) {
   const Sitzung s;
   if (!s.läuft()) {
     state.SkipWithError("the program did not show March 2026 with its 1,000 employees");
     return;
   }
+  if (ganzerWeg && !QTest::qWaitForWindowExposed(s.fenster)) {
+    state.SkipWithError("the main window was not exposed");
+    return;
+  }
   int klicks = 0;
+  Sitzung::Weg weg;
+  QRect zelle;
+  bool verdeckt = false;
   Mit_Boden_messen(
       state, Boden(),
       [&] {
-        if (erstesDesTages) s.gestrig();
+        if (fall == Fall::erstesDesTages) s.gestrig();
+        if (fall == Fall::erstesDesMonats) {
+          s.erstes_des_Monats();
+          ::unlink(Neues_Logbuch(Boden()).constData());
+        }
+        if (ganzerWeg) {
+          zelle = s.zeigen(klicks);
+          verdeckt = verdeckt || zelle.isEmpty();
+        }
       },
       [&](int j) {
-        s.klicken(j);
+        if (ganzerWeg)
+          s.ganzer_Weg(j, zelle, weg);
+        else
+          s.klicken(j);
         klicks = j + 1;
       },
       [&](const Speicherboden& b) {
-        if (erstesDesTages)
-          b.neu_schreiben();
-        else
+        if (fall == Fall::anhängen)
           b.anhängen(b.monat);
-        b.anhängen(b.logbuch);
+        else
+          b.neu_schreiben();
+        if (fall == Fall::erstesDesMonats)
+          Logbuch_neu(b);
+        else
+          b.anhängen(b.logbuch);
       });
-  if (klicks > 0 && !s.eingetragen(klicks - 1)) state.SkipWithError("a click did not enter its day");
+  if (verdeckt) {
+    state.SkipWithError("a click's cell was not shown");
+    return;
+  }
+  if (klicks > 0 && !s.eingetragen(klicks - 1)) {
+    state.SkipWithError("a click did not enter its day");
+    return;
+  }
+  if (!ganzerWeg || klicks == 0) return;
+  if (weg.gemalt_markiert < klicks || weg.gemalt_eingetragen < klicks) {
+    state.SkipWithError("the grid was not repainted after every mouse click");
+    return;
+  }
+  state.counters["Malen_markiert"] = static_cast<double>(weg.gemalt_markiert) / klicks;
+  state.counters["Malen_eingetragen"] = static_cast<double>(weg.gemalt_eingetragen) / klicks;
+  state.counters["Markieren_ms"] = 1000.0 * weg.markieren_s / klicks;
+  state.counters["Knopf_ms"] = 1000.0 * weg.knopf_s / klicks;
+  state.counters["Malen_ms"] = 1000.0 * weg.malen_s / klicks;
+  const QSize sicht = s.fenster->msgFlexGrid->viewport()->size();
+  state.SetLabel(QStringLiteral("grid %1x%2 px").arg(sicht.width()).arg(sicht.height()).toStdString());
 }
 
 }  // namespace
 
-static void BM_Eingabebefehl_anhaengen(benchmark::State& state) { Klicks_messen(state, false); }
+static void BM_Eingabebefehl_anhaengen(benchmark::State& state) { Klicks_messen(state, Fall::anhängen, false); }
 BENCHMARK(BM_Eingabebefehl_anhaengen)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->ComputeStatistics("min", Kleinstes);
 
-static void BM_Eingabebefehl_erstes_des_Tages(benchmark::State& state) { Klicks_messen(state, true); }
+static void BM_Eingabebefehl_erstes_des_Tages(benchmark::State& state) {
+  Klicks_messen(state, Fall::erstesDesTages, false);
+}
 BENCHMARK(BM_Eingabebefehl_erstes_des_Tages)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->ComputeStatistics("min", Kleinstes);
+
+static void BM_Eingabebefehl_erstes_des_Monats(benchmark::State& state) {
+  Klicks_messen(state, Fall::erstesDesMonats, false);
+}
+BENCHMARK(BM_Eingabebefehl_erstes_des_Monats)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->ComputeStatistics("min", Kleinstes);
+
+// The same clicks the user's whole way, from the mouse on the cell to the grid repainted.
+static void BM_Eingabebefehl_ganzer_Weg(benchmark::State& state, Fall fall) { Klicks_messen(state, fall, true); }
+BENCHMARK_CAPTURE(BM_Eingabebefehl_ganzer_Weg, anhaengen, Fall::anhängen)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->ComputeStatistics("min", Kleinstes);
+BENCHMARK_CAPTURE(BM_Eingabebefehl_ganzer_Weg, erstes_des_Tages, Fall::erstesDesTages)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->ComputeStatistics("min", Kleinstes);
+BENCHMARK_CAPTURE(BM_Eingabebefehl_ganzer_Weg, erstes_des_Monats, Fall::erstesDesMonats)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->ComputeStatistics("min", Kleinstes);
@@ -265,5 +441,8 @@ static void BM_Dateizugriffe_je_Klick(benchmark::State& state, const char* art) 
 }
 BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Klick, anhaengen, "klick_anhaengen")->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Klick, erstes_des_Tages, "klick_erstes_des_Tages")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_Dateizugriffe_je_Klick, erstes_des_Monats, "klick_erstes_des_Monats")
     ->Iterations(1)
     ->Unit(benchmark::kSecond);

@@ -16,6 +16,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Datenordner.h"
 #include "startup/Meldungen.h"
+#include "startup/Monatsversion.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "store/Einrichtung.h"

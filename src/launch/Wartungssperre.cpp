@@ -7,6 +7,7 @@
 #include "platform/Programmende.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
+#include "startup/Monatsversion.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "store/Erfassungsdaten.h"
@@ -32,7 +33,7 @@ Wartungssperre::~Wartungssperre() {
 Alle_Monatssperren::Alle_Monatssperren() {
   QStringList schlüssel;
   for (const QString& name : Dateiliste(gDatenordner, QStringLiteral("???? ?????? Data.dat")))
-    schlüssel << name.left(4);
+    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name)) schlüssel << v->schlüssel().toString();
   for (int i = 1; i <= Erfassungstabelle::kMonate; ++i) schlüssel << Monatsschlüssel_zu_Index(i);
   std::sort(schlüssel.begin(), schlüssel.end());
   schlüssel.removeDuplicates();

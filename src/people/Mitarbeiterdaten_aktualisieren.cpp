@@ -22,6 +22,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
+#include "store/Monatszeilen.h"
 #include "store/Sicherung.h"
 #include "store/Ueberstunden.h"
 
@@ -230,11 +231,11 @@ void Anzeigeberechtigungen_aktualisieren(const std::vector<std::pair<QString, QS
 // --- Month records and overtime files --------------------------------------------
 
 QString Monatszeile_umbenannt(const QString& zeile, const Umbenennungen& umbenannt) {
-  const qsizetype p = zeile.indexOf(u':', 2);
-  if (p < 0) return zeile;
-  const QString benutzer = zeile.mid(2, p - 2);
+  const Monatszeilenform f = Form_der_Monatszeile(zeile);
+  if (!f.monatszeile()) return zeile;
+  const QString benutzer = f.benutzer(zeile).toString();
   for (const auto& [alt, neu] : umbenannt)
-    if (Gleich(benutzer, alt)) return zeile.left(2) + neu + zeile.mid(p);
+    if (Gleich(benutzer, alt)) return zeile.left(2) + neu + zeile.mid(f.trenner);
   return zeile;
 }
 
@@ -249,9 +250,9 @@ bool Monatsdateien_anpassen(const Umbenennungen& umbenannt, const QStringList& e
           neu << z;
           continue;
         }
-        const qsizetype p = z.indexOf(u':', 2);
-        const QString benutzer = p < 0 ? QString() : z.mid(2, p - 2);
-        if ((z.startsWith(u"A:") || z.startsWith(u"K:")) && p >= 0) {
+        const Monatszeilenform f = Form_der_Monatszeile(z);
+        if (f.monatszeile()) {
+          const QString benutzer = f.benutzer(z).toString();
           bool weg = false;
           for (const QString& e : entfernt) weg = weg || Gleich(e, benutzer);
           if (weg) {

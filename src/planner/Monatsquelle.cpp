@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Monatsversion.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Anzeigeberechtigungen.h"
@@ -54,9 +55,7 @@ void Zustand_zurücksetzen() { sVorgabe = {}; }
 
 void Monatsversion_vorgeben(const QString& monat, const QString& name) { sVorgabe = {monat, name}; }
 
-QString Heutige_Monatsdatei(const QString& monat) {
-  return gDatenordner + monat + u' ' + gHeuteText + QStringLiteral(" Data.dat");
-}
+QString Heutige_Monatsdatei(const QString& monat) { return gDatenordner + Monatsversion::zu(monat, gHeuteText).name(); }
 
 QString Anzeigeberechtigung() { return gAnzeigeberechtigung; }
 

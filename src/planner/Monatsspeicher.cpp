@@ -6,6 +6,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
+#include "startup/Monatsversion.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
@@ -102,8 +103,9 @@ const QString kDatumskorruption =
 void Datum_prüfen() {
   QString stamm = Monatsdatei_angehängte_Version(gMonatsschlüssel);
   if (stamm.isEmpty()) stamm = Aktuelle_Erfassungsdatei(gMonatsschlüssel);
-  if (stamm.size() < 6 || stamm.right(6) <= gHeuteText) return;
-  const QString datum = FormatDatumSA(stamm.right(6));
+  const std::optional<Monatsversion> version = Monatsversion::aus_Stamm(stamm);
+  if (!version || version->tag() <= gHeuteText) return;
+  const QString datum = FormatDatumSA(version->tag().toString());
   Meldung(Datumskorruption_Meldung(datum));
   Logbuch_ergänzen(2, kDatumskorruption + datum + QStringLiteral(" vorhanden"));
 }

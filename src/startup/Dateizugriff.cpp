@@ -27,6 +27,7 @@
 #include "platform/Umgebung.h"
 #include "platform/Zustand.h"
 #include "startup/Meldungen.h"
+#include "startup/Monatsversion.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 
@@ -108,12 +109,6 @@ bool Im_Datenbereich(const QString& pfad) {
 }
 
 }  // namespace
-
-bool Ist_Monatsdateiname(const QString& name) {
-  return name.size() == 20 && name.at(4) == u' ' && name.at(11) == u' ' &&
-         name.endsWith(QStringLiteral(" Data.dat"), Qt::CaseInsensitive) && text::nurZiffern(name.left(4)) &&
-         text::nurZiffern(name.mid(5, 6));
-}
 
 namespace {
 
@@ -360,9 +355,9 @@ QString Vorbild(const QString& ordner, const QString& name, bool& eigeneGruppe) 
   const auto passend = [&](const QString& n) {
     return n.compare(name, Qt::CaseInsensitive) != 0 && !Ist_Zwischendatei(n) && !Ist_Verweis(d.filePath(n));
   };
-  if (Ist_Monatsdateiname(name)) {
+  if (const std::optional<Monatsversion> eigene = Monatsversion::aus_Name(name)) {
     for (const QString& n : alle)
-      if (Ist_Monatsdateiname(n) && n.left(4) == name.left(4) && passend(n)) {
+      if (const auto v = Monatsversion::aus_Name(n); v && v->gleicher_Monat(*eigene) && passend(n)) {
         eigeneGruppe = true;
         return d.filePath(n);
       }
@@ -395,7 +390,9 @@ void Rechte_wie_Nachbarn(int fd, const QString& pfad) {
     // Named by the caller: the neighbour a listing would find.
     const QString n = QFileInfo(vorgemerkt).fileName();
     vorbild = vorgemerkt;
-    eigeneGruppe = Ist_Monatsdateiname(fi.fileName()) && Ist_Monatsdateiname(n) && n.left(4) == fi.fileName().left(4);
+    const std::optional<Monatsversion> ziel = Monatsversion::aus_Name(fi.fileName());
+    const std::optional<Monatsversion> von = Monatsversion::aus_Name(n);
+    eigeneGruppe = ziel && von && ziel->gleicher_Monat(*von);
   } else if (!fi.fileName().endsWith(QStringLiteral(".vklock"))) {
     // A lock file belongs to no family: the folder's rights are what another
     // workstation needs to read it, and no listing is made for each lock taken.

@@ -154,8 +154,6 @@ struct Gelesene_Datei {
   unsigned gruppe = 0;
 };
 const Gelesene_Datei& Zuletzt_gelesen();
-// Whether a file name is a month version "yymm yymmdd Data.dat" (in any letter case).
-bool Ist_Monatsdateiname(const QString& name);
 // Whether a file name is one of the channel's temporary files.
 bool Ist_Zwischendatei(const QString& name);
 // Whether a whole-file write of the target can have its temporary file beside it (the

@@ -10,6 +10,7 @@
 #include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
+#include "startup/Monatsversion.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
@@ -199,9 +200,11 @@ void Inst_Erfassungsdateien_anlegen() {
     for (int monat = 1; monat <= 12; ++monat) {
       const QString schlüssel = Monatsschlüssel(jahr, monat);
       bool gibt = false;
-      for (const QString& n : vorhanden) gibt = gibt || n.startsWith(schlüssel);
+      for (const QString& n : vorhanden)
+        if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(n))
+          gibt = gibt || v->schlüssel() == schlüssel;
       if (gibt) continue;
-      Standarddatei(schlüssel + u' ' + gHeuteText + QStringLiteral(" Data.dat"),
+      Standarddatei(Monatsversion::zu(schlüssel, gHeuteText).name(),
                     {u'[' + schlüssel + u']', Kennzeile_für_neuen_Ordner(), QStringLiteral("NoEx:NoEx")});
     }
   }

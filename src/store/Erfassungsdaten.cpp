@@ -16,6 +16,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
+#include "startup/Monatsversion.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
@@ -23,6 +24,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
+#include "store/Monatszeilen.h"
 #include "store/Sicherung.h"
 
 Erfassungstabelle gErfassungsdaten;
@@ -35,7 +37,6 @@ double gLesezeit = 0.0;
 namespace {
 
 const QString kCodezeichen = QStringLiteral("123456789ABCDEFGHIJKLMNOPQ");
-const QString kEndung = QStringLiteral(" Data.dat");
 constexpr double kCachedauer = 30.0;
 
 bool sLesezeitGültig = false;
@@ -64,10 +65,6 @@ void Anmelden() {
   (void)nummer;
 }
 
-// Whether a line begins with a one-letter prefix and its colon ("A:", "K:"); checked
-// in place, once per line of every month read.
-bool Hat_Präfix(QStringView z, char16_t buchstabe) { return z.size() >= 2 && z.at(1) == u':' && z.at(0) == buchstabe; }
-
 // Puts the 31 code characters into a cell, into the cell's own characters where it
 // has room for them: a read of all months again allocates nothing for the cells.
 void Zelle_setzen(QString& zelle, QStringView codes) {
@@ -76,10 +73,11 @@ void Zelle_setzen(QString& zelle, QStringView codes) {
 }
 
 // The lines of the month file open on the channel, as LineIn reads them one by one,
-// into `zeilen`. A last line without its line end is another workstation's append in
-// flight, or a line cut off: it is left out and given in `ohneEnde`. Only a month
-// file's name ends in "Data.dat": any other file goes LineIn's way, which stops at an
-// empty line.
+// into `zeilen`. A last line without its line end that is a whole line of the month is
+// a line like any other (another program or a hand edit left its CR LF off). One that
+// is not is another workstation's append in flight, or a line cut off: it is left out
+// and given in `ohneEnde`. Only a month file's name ends in "Data.dat": any other file
+// goes LineIn's way, which stops at an empty line.
 void Monatszeilen_lesen(Dekodierter_Block& zeilen, std::optional<QString>* ohneEnde = nullptr) {
   if (!gOffeneDatei.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
     QStringList z;
@@ -93,10 +91,15 @@ void Monatszeilen_lesen(Dekodierter_Block& zeilen, std::optional<QString>* ohneE
   }
   bool offen = false;
   zeilen.dekodieren(Kanal_Inhalt(), &offen);
-  if (offen && zeilen.size() > 3) {
+  if (offen && zeilen.size() > 3 && !Gute_Monatszeile(zeilen[zeilen.size() - 1])) {
     if (ohneEnde) *ohneEnde = zeilen[zeilen.size() - 1].toString();
     zeilen.letzte_entfernen();
   }
+}
+
+// A bad line or bad entry as it is named: a bad entry by its user.
+Monatsprüfung::Fund Fund_der_Zeile(QStringView z, const Monatszeilenform& f) {
+  return Monatsprüfung::Fund{!f.monatszeile(), f.monatszeile() ? f.benutzer(z).toString() : QString()};
 }
 
 // What the check of a month's lines found.
@@ -120,48 +123,17 @@ Befund Zeilen_prüfen(Dekodierter_Block& zeilen) {
   const auto zulässig = [&](char16_t c) { return c < 256 && gültig[c]; };
   for (qsizetype i = 3; i < zeilen.size(); ++i) {
     const QStringView z = zeilen[i];
-    const bool eintrag = Hat_Präfix(z, u'A');
-    // The colon after the user name, looked for in place: the names are short.
-    qsizetype p = -1;
-    for (qsizetype k = 2; k < z.size(); ++k) {
-      if (z[k] == u':') {
-        p = k;
-        break;
-      }
-    }
-    if ((!eintrag && !Hat_Präfix(z, u'K')) || p < 0) {
-      r.funde << Monatsprüfung::Fund{true, QString()};
-      r.reparieren = true;
-      zeilen.leeren(i);
+    const Monatszeilenform f = Form_der_Monatszeile(z);
+    if (f.gut()) {
+      if (!f.eintrag()) continue;
+      char16_t* codes = zeilen.zeichen(i);
+      for (qsizetype k = f.trenner + 1; k < z.size(); ++k)
+        if (!zulässig(codes[k])) codes[k] = u' ';
       continue;
     }
-    const QStringView rest = z.mid(p + 1);
-    bool schlecht = false;
-    if (eintrag) {
-      if (rest.size() != 31) {
-        schlecht = true;
-      } else {
-        char16_t* codes = zeilen.zeichen(i);
-        for (qsizetype k = p + 1; k < z.size(); ++k)
-          if (!zulässig(codes[k])) codes[k] = u' ';
-      }
-    } else {
-      // "dd-dd:" with 1 <= first <= last <= 31: any other range would address days
-      // that no month has.
-      const auto ziffer = [](QChar c) { return c >= u'0' && c <= u'9'; };
-      schlecht = rest.size() < 6 || rest[2] != u'-' || rest[5] != u':' || !ziffer(rest[0]) || !ziffer(rest[1]) ||
-                 !ziffer(rest[3]) || !ziffer(rest[4]);
-      if (!schlecht) {
-        const int von = (rest[0].unicode() - u'0') * 10 + (rest[1].unicode() - u'0');
-        const int bis = (rest[3].unicode() - u'0') * 10 + (rest[4].unicode() - u'0');
-        schlecht = von < 1 || von > bis || bis > 31;
-      }
-    }
-    if (schlecht) {
-      r.funde << Monatsprüfung::Fund{false, z.mid(2, p - 2).toString()};
-      r.reparieren = true;
-      zeilen.leeren(i);
-    }
+    r.funde << Fund_der_Zeile(z, f);
+    r.reparieren = true;
+    zeilen.leeren(i);
   }
   return r;
 }
@@ -228,21 +200,15 @@ struct Version {
   QString name;   // the file's name as it stands in the folder
 };
 
-// Whether a name is a version of a month record file: stem, " Data.dat", in any
-// letter case. Other names the file pattern happens to match are no version.
-bool Ist_Version(const QString& name) {
-  return name.size() == 20 && name.at(4) == u' ' && name.endsWith(kEndung, Qt::CaseInsensitive) &&
-         text::nurZiffern(name.left(4)) && text::nurZiffern(name.mid(5, 6));
-}
-
-// The newest version of each month key among the names of one folder listing.
+// The newest version of each month key among the names of one folder listing. Other
+// names the file pattern happens to match are no version.
 QHash<QString, Version> Neueste_Versionen(const QStringList& namen) {
   QHash<QString, Version> r;
   for (const QString& name : namen) {
-    if (!Ist_Version(name)) continue;
-    const QString stamm = name.left(11);
-    Version& v = r[stamm.left(4)];
-    if (v.stamm.isEmpty() || stamm > v.stamm) v = Version{stamm, name};
+    const std::optional<Monatsversion> v = Monatsversion::aus_Name(name);
+    if (!v) continue;
+    Version& bisher = r[v->schlüssel().toString()];
+    if (bisher.stamm.isEmpty() || v->neuer_als(bisher.stamm)) bisher = Version{v->stamm().toString(), name};
   }
   return r;
 }
@@ -253,8 +219,9 @@ QHash<QString, Version> Neueste_Versionen(const QStringList& namen) {
 Version Neueste_Version(const QString& schlüssel) {
   Version v = Neueste_Versionen(Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"))).value(schlüssel);
   if (gHeuteText.size() != 6) return v;
-  const QString heute = schlüssel + u' ' + gHeuteText;
-  if (heute > v.stamm && Datei_öffnenbar(gDatenordner + heute + kEndung)) v = Version{heute, heute + kEndung};
+  const Monatsversion heute = Monatsversion::zu(schlüssel, gHeuteText);
+  if (heute.neuer_als(v.stamm) && Datei_öffnenbar(gDatenordner + heute.name()))
+    v = Version{heute.stamm().toString(), heute.name()};
   return v;
 }
 
@@ -282,12 +249,14 @@ QString Erfassungsversion_öffnen(const QString& schlüssel, QString name) {
 namespace {
 
 void Andere_Versionen_löschen(const QStringList& namen, const QString& stamm) {
-  const QString eigene = stamm + kEndung;
-  const QString muster = stamm.left(4) + QStringLiteral("*Data.dat");
+  const std::optional<Monatsversion> version = Monatsversion::aus_Stamm(stamm);
+  if (!version) return;
+  const QString& eigene = version->name();
+  const QString muster = version->schlüssel().toString() + QStringLiteral("*Data.dat");
   // The pattern "<month key>*Data.dat" as the folder listing matches it (letter case
   // aside): the key in front, "data.dat" at the end, both in the name. The start checks
   // every month against every name, so the pattern is not taken apart for each pair.
-  const QString vorn = stamm.left(4).toLower();
+  const QString vorn = version->schlüssel().toString();
   const auto ascii = [](const QString& t) {
     return std::all_of(t.begin(), t.end(), [](QChar c) { return c.unicode() < 128; });
   };
@@ -361,16 +330,15 @@ bool Monat_lesen(const QString& schlüssel, QString name, Monatslesung& lesung, 
   // flight, which the next read takes. Inside the month lock no one appends: a line
   // still cut off there is damage like a bad line, dropped and named. The lock is held
   // until the month is written without it.
+  // The lock is tried once, not waited for: held by another workstation, the line is
+  // its append in flight either way.
   std::optional<Monatssperre> sperre;
   bool abgeschnitten = false;
   if (ohneEnde) {
-    sperre.emplace(schlüssel);
+    sperre.emplace(schlüssel, 0.0);
     abgeschnitten = sperre->gehalten() && Ohne_letztes_Zeilenende(pfad);
     if (abgeschnitten) {
-      const QString& z = *ohneEnde;
-      const qsizetype p = z.indexOf(u':', 2);
-      const bool zeile = (Hat_Präfix(z, u'A') || Hat_Präfix(z, u'K')) && p >= 0;
-      prüfung.funde << Monatsprüfung::Fund{!zeile, zeile ? z.mid(2, p - 2) : QString()};
+      prüfung.funde << Fund_der_Zeile(*ohneEnde, Form_der_Monatszeile(*ohneEnde));
       prüfung.reparieren = true;
     }
   }
@@ -385,11 +353,14 @@ bool Monat_lesen(const QString& schlüssel, QString name, Monatslesung& lesung, 
     }
   }
 
+  // What the check left are good lines and emptied ones: the prefix tells them apart.
   for (qsizetype i = 3; i < zeilen.size(); ++i) {
     const QStringView z = zeilen[i];
-    const bool eintrag = Hat_Präfix(z, u'A');
-    if (!eintrag && !Hat_Präfix(z, u'K')) continue;
-    (eintrag ? lesung.einträge : lesung.kommentare).push_back(z.mid(2));
+    if (z.size() < 2 || z[1] != u':') continue;
+    if (z[0] == u'A')
+      lesung.einträge.push_back(z.mid(2));
+    else if (z[0] == u'K')
+      lesung.kommentare.push_back(z.mid(2));
   }
   const bool ergebnis = !lesung.einträge.empty();
   if (listen || prüfung.reparieren) Monatslisten_füllen(lesung, std::move(alteEinträge), std::move(alteKommentare));
@@ -414,7 +385,8 @@ bool Monat_lesen(const QString& schlüssel, QString name, Monatslesung& lesung, 
         const Monatsprüfung neu = Monatszeilen_prüfen(aktuell);
         // The cut-off line, left out of `aktuell`, goes with the rewrite of the version
         // read; the lock held since keeps it as it was.
-        if (!neu.reparieren && !(abgeschnitten && stamm == sGelesen.left(11))) return std::nullopt;
+        const std::optional<Monatsversion> gelesen = Monatsversion::aus_Name(sGelesen);
+        if (!neu.reparieren && !(abgeschnitten && gelesen && gelesen->stamm() == stamm)) return std::nullopt;
         QStringList r;
         for (const QString& z : neu.zeilen)
           if (!z.isEmpty()) r << z;
@@ -504,7 +476,10 @@ bool Erfassungsversion_lesen(const QString& monatsschlüssel, const QString& nam
 }
 
 void Alte_Erfassungsdateien_löschen(const QString& stamm) {
-  Andere_Versionen_löschen(Dateiliste(gDatenordner, stamm.left(4) + QStringLiteral("*Data.dat")), stamm);
+  const std::optional<Monatsversion> version = Monatsversion::aus_Stamm(stamm);
+  if (version)
+    Andere_Versionen_löschen(Dateiliste(gDatenordner, version->schlüssel().toString() + QStringLiteral("*Data.dat")),
+                             stamm);
 }
 
 bool Erfassungsdaten_lesen(const QString& monatsschlüssel) {

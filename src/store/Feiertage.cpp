@@ -2,13 +2,13 @@
 
 #include <QDate>
 #include <QFile>
-#include <QRegularExpression>
 #include <limits>
 
 #include "platform/Laufzeitfehler.h"
 #include "platform/Text.h"
 #include "platform/Zustand.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Monatsversion.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
 #include "startup/Zeilencodierung.h"
@@ -358,13 +358,11 @@ bool CheckWochenende(int tag) { return Ist_Wochenende(gMonatsschlüssel, tag, gM
 
 void Ausnahmedaten_in_Erfassungdateien_übernehmen(const QString& art, const QString& wert) {
   Prozedur(QStringLiteral("modVelkora - Ausnahmedaten_in_Erfassungdateien_übernehmen"), [&] {
-    static const QRegularExpression kMonatsdatei(QStringLiteral("^(\\d{4}) \\d{6} Data\\.dat$"),
-                                                 QRegularExpression::CaseInsensitiveOption);
     const QString heute = FormatDatumDS(gHeute).left(4);
     QStringList monate;
     for (const QString& name : Dateiliste(gDatenordner, QStringLiteral("*Data.dat"))) {
-      const QRegularExpressionMatch m = kMonatsdatei.match(name);
-      if (m.hasMatch() && m.captured(1) < heute && !monate.contains(m.captured(1))) monate << m.captured(1);
+      const std::optional<Monatsversion> v = Monatsversion::aus_Name(name);
+      if (v && v->schlüssel() < heute && !monate.contains(v->schlüssel())) monate << v->schlüssel().toString();
     }
     for (const QString& schlüssel : monate) Monat_kennzeichnen(schlüssel, art, wert);
   });

@@ -24,6 +24,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
+#include "startup/Monatsversion.h"
 #include "startup/Ordner.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
@@ -86,10 +87,12 @@ QString Zahltext(float wert) {
   return QString::fromLatin1(puffer, ende - puffer);
 }
 
-// Whether a name is a version of a month record file ("yymm yymmdd Data.dat").
-bool Ist_Monatsversion(const QString& name) {
-  return name.size() == 20 && name.at(4) == u' ' && name.endsWith(QStringLiteral(" Data.dat"), Qt::CaseInsensitive) &&
-         text::nurZiffern(name.left(4)) && text::nurZiffern(name.mid(5, 6));
+// The month keys of the versions among file names.
+QSet<QString> Monate_der_Versionen(const QStringList& namen) {
+  QSet<QString> r;
+  for (const QString& name : namen)
+    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name)) r.insert(v->schlüssel().toString());
+  return r;
 }
 
 // The greatest writing date among the month files of the data folder; invalid when
@@ -97,7 +100,8 @@ bool Ist_Monatsversion(const QString& name) {
 QDate Letzte_Eingabe() {
   QString größtes;
   for (const QString& name : Dateiliste(gDatenordner, QStringLiteral("*Data.dat")))
-    if (Ist_Monatsversion(name) && name.mid(5, 6) > größtes) größtes = name.mid(5, 6);
+    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name); v && v->tag() > größtes)
+      größtes = v->tag().toString();
   return größtes.isEmpty() ? QDate() : FormatDatumSD(größtes);
 }
 
@@ -179,9 +183,8 @@ void Leeren_Monat_anlegen(const QString& schlüssel) {
 
 // The keys of the months of a year that have no file.
 QStringList Fehlende_Monate(int jahr) {
-  QSet<QString> vorhanden;
-  for (const QString& name : Dateiliste(gDatenordner, zweistellig(jahr) + QStringLiteral("*Data.dat")))
-    if (Ist_Monatsversion(name)) vorhanden.insert(name.left(4));
+  const QSet<QString> vorhanden =
+      Monate_der_Versionen(Dateiliste(gDatenordner, zweistellig(jahr) + QStringLiteral("*Data.dat")));
   QStringList fehlend;
   for (int monat = 1; monat <= 12; ++monat) {
     const QString schlüssel = zweistellig(jahr) + zweistellig(monat);
@@ -264,7 +267,8 @@ bool Alte_Monate_löschen(int bis) {
   const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
   if (namen.isEmpty()) return false;
   for (const QString& name : namen)
-    if (Ist_Monatsversion(name) && name.left(2).toInt() <= bis % 100) Löschen(gDatenordner + name);
+    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name); v && v->jahr() <= bis)
+      Löschen(gDatenordner + name);
   return true;
 }
 
@@ -275,10 +279,10 @@ bool Halber_Jahreswechsel() {
   const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
   QSet<QString> drittes;
   for (const QString& name : namen) {
-    if (!Ist_Monatsversion(name)) continue;
-    const int jahr = 2000 + name.left(2).toInt();
-    if (jahr < gPlanungsjahr) return true;
-    if (jahr == gPlanungsjahr + 2) drittes.insert(name.left(4));
+    const std::optional<Monatsversion> v = Monatsversion::aus_Name(name);
+    if (!v) continue;
+    if (v->jahr() < gPlanungsjahr) return true;
+    if (v->jahr() == gPlanungsjahr + 2) drittes.insert(v->schlüssel().toString());
   }
   return drittes.size() < 12;
 }
@@ -303,10 +307,10 @@ void Jahreswechsel_vollenden_gesperrt() {
     QSet<QString> gesichert;
     if (Sicherung_einlesen(gSicherungsordner + j.last(), blöcke)) {
       for (const Sicherungsblock& b : blöcke)
-        if (Ist_Monatsversion(b.name)) gesichert.insert(b.name.left(4));
-      QSet<QString> vorhanden;
-      for (const QString& name : Dateiliste(gDatenordner, zweistellig(drittes) + QStringLiteral("*Data.dat")))
-        if (Ist_Monatsversion(name)) vorhanden.insert(name.left(4));
+        if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name))
+          gesichert.insert(v->schlüssel().toString());
+      const QSet<QString> vorhanden =
+          Monate_der_Versionen(Dateiliste(gDatenordner, zweistellig(drittes) + QStringLiteral("*Data.dat")));
       bool angelegt = false;
       for (int monat = 1; monat <= 12; ++monat) {
         const QString schlüssel = zweistellig(drittes) + zweistellig(monat);
@@ -321,7 +325,7 @@ void Jahreswechsel_vollenden_gesperrt() {
   }
   bool alt = false;
   for (const QString& name : Dateiliste(gDatenordner, QStringLiteral("*Data.dat")))
-    alt = alt || (Ist_Monatsversion(name) && 2000 + name.left(2).toInt() < gPlanungsjahr);
+    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name)) alt = alt || v->jahr() < gPlanungsjahr;
   if (alt && Alte_Monate_löschen(gPlanungsjahr - 1))
     Logbuch_ergänzen(2, QStringLiteral("Erfassungsdateien des Jahres ") + QString::number(gPlanungsjahr - 1) +
                             QStringLiteral(" und älter nach abgebrochenem Jahreswechsel gelöscht"));
@@ -387,8 +391,8 @@ void Wiederherstellung_abbrechen(const QString& text) {
 }
 
 // Writes a month of the backup back when its month has no file now.
-void Monat_zurückschreiben(const Sicherungsblock& b) {
-  const QString schlüssel = b.name.left(4);
+void Monat_zurückschreiben(const Sicherungsblock& b, const Monatsversion& version) {
+  const QString schlüssel = version.schlüssel().toString();
   Monatssperre sperre(schlüssel);
   if (!sperre.gehalten() || !Aktuelle_Erfassungsdatei(schlüssel).isEmpty()) return;
   QStringList zeilen = b.zeilen;
@@ -447,7 +451,7 @@ bool Jahreswechsel_zurücknehmen() {
     return false;
   }
   for (const Sicherungsblock& b : blöcke)
-    if (Ist_Monatsversion(b.name)) Monat_zurückschreiben(b);
+    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name)) Monat_zurückschreiben(b, *v);
   Mitarbeiter_zurücknehmen(*mitarbeiter);
   Logbuch_ergänzen(
       2, QStringLiteral("Jahreswechsel rückgängig gemacht, aktuelles Jahr ") + QString::number(gPlanungsjahr + 1));

@@ -32,6 +32,7 @@
 #include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Meldungen.h"
+#include "startup/Monatsversion.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Erfassungsdaten.h"
@@ -39,6 +40,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsstand.h"
+#include "store/Monatszeilen.h"
 
 namespace {
 
@@ -73,7 +75,7 @@ VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
 // `versionen`: the month's names in the folder listing.
 QString Pfad_heute(const QString& schlüssel, const QStringList& versionen) {
-  const QString name = schlüssel + u' ' + gHeuteText + QStringLiteral(" Data.dat");
+  const QString name = Monatsversion::zu(schlüssel, gHeuteText).name();
   // Today's version may stand in the folder in another letter case: a second name
   // beside it would not be the one readers take.
   for (const QString& v : versionen)
@@ -85,15 +87,17 @@ QStringList Versionsnamen(const QString& schlüssel) {
   return Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"));
 }
 
-// The lines of a month file; an unterminated last line (another writer's line in
-// flight) is left out. A month file is decoded in one block, as the month readers do;
-// any other file goes LineIn's way, which stops at an empty line.
+// The lines of a month file; an unterminated last line that is no whole line of the
+// month (another writer's line in flight, or one cut off) is left out, a whole one is
+// kept and so written with its line end by a rewrite. A month file is decoded in one
+// block, as the month readers do; any other file goes LineIn's way, which stops at an
+// empty line.
 QStringList Offene_Zeilen_lesen() {
   QStringList zeilen;
   if (gOffeneDatei.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
     bool ohneEnde = false;
     zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &ohneEnde);
-    if (ohneEnde && zeilen.size() > 3) zeilen.removeLast();
+    if (ohneEnde && zeilen.size() > 3 && !Gute_Monatszeile(zeilen.last())) zeilen.removeLast();
     FClose();
     return zeilen;
   }
@@ -149,9 +153,8 @@ QStringView Klein(QStringView name, std::deque<QString>& kopien) {
 QSet<QString> Tageweise_Benutzer(const QList<Monatszeile>& zeilen) {
   QSet<QString> r;
   for (const Monatszeile& m : zeilen) {
-    if (!m.tage || !m.zeile.startsWith(u"A:")) continue;
-    const qsizetype p = m.zeile.indexOf(u':', 2);
-    if (p >= 0) r.insert(m.zeile.mid(2, p - 2).toLower());
+    const Monatszeilenform f = Form_der_Monatszeile(m.zeile);
+    if (m.tage && f.eintrag()) r.insert(f.benutzer(m.zeile).toString().toLower());
   }
   return r;
 }
@@ -170,7 +173,7 @@ std::vector<QStringView> Eintragstexte(const QStringList& zeilen) {
   std::vector<QStringView> r;
   r.reserve(static_cast<size_t>(zeilen.size()));
   for (const QString& z : zeilen)
-    if (z.startsWith(u"A:")) r.push_back(QStringView(z).mid(2));
+    if (Gute_Eintragszeile(z)) r.push_back(QStringView(z).mid(2));
   return r;
 }
 
@@ -196,11 +199,9 @@ QStringList Zeilen_zusammenführen(const std::vector<QStringView>& einträge, co
   r.reserve(zeilen.size());
   for (const Monatszeile& m : zeilen) {
     QString z = m.zeile;
-    if (m.tage && z.startsWith(u"A:")) {
-      const qsizetype p = z.indexOf(u':', 2);
-      if (p >= 0) z = Tage_übernehmen(letzte.value(z.mid(2, p - 2).toLower()), z, *m.tage);
-    }
-    if (!gesucht.isEmpty() && z.startsWith(u"A:")) merken(QStringView(z).mid(2));
+    const Monatszeilenform f = Form_der_Monatszeile(z);
+    if (m.tage && f.eintrag()) z = Tage_übernehmen(letzte.value(f.benutzer(z).toString().toLower()), z, *m.tage);
+    if (!gesucht.isEmpty() && f.eintrag()) merken(QStringView(z).mid(2));
     r << z;
   }
   return r;
@@ -227,18 +228,13 @@ void Zeilenende_sichern(const QString& pfad) {
   }
 }
 
-// Whether a name has the form of a month version, "yymm yymmdd Data.dat".
-bool Ist_Versionsname(const QString& name) {
-  if (name.size() != 20 || name[4] != u' ' || name[11] != u' ') return false;
-  for (int i : {0, 1, 2, 3, 5, 6, 7, 8, 9, 10})
-    if (!name[i].isDigit()) return false;
-  return true;
-}
-
-// Whether the listing holds a version newer than `stamm`.
-bool Neuere_Version(const QStringList& versionen, const QString& stamm) {
-  return std::any_of(versionen.begin(), versionen.end(),
-                     [&](const QString& v) { return Ist_Versionsname(v) && v.left(11) > stamm.left(11); });
+// Whether the listing holds a version newer than the one named `name`.
+bool Neuere_Version(const QStringList& versionen, const QString& name) {
+  const std::optional<Monatsversion> eigene = Monatsversion::aus_Name(name);
+  return std::any_of(versionen.begin(), versionen.end(), [&](const QString& n) {
+    const std::optional<Monatsversion> v = Monatsversion::aus_Name(n);
+    return v && eigene && v->neuer_als(*eigene);
+  });
 }
 
 // After a save wrote the version `eigene`, made from the version `basis` ("" when the
@@ -247,17 +243,19 @@ bool Neuere_Version(const QStringList& versionen, const QString& stamm) {
 // `eigene`) was not read by this save, so its lines are not in `eigene`: it is left,
 // and the newest such one is returned. Other names the pattern matches go as before.
 QString Überholte_Versionen_löschen(const QStringList& namen, const QString& eigene, const QString& basis) {
-  const QString basisStamm = basis.left(11);
-  QString neuere;
+  const std::optional<Monatsversion> gelesen = Monatsversion::aus_Name(basis);
+  const QStringView basisStamm = gelesen ? gelesen->stamm() : QStringView();
+  std::optional<Monatsversion> neuere;
   for (const QString& name : namen) {
     if (name.compare(eigene, Qt::CaseInsensitive) == 0) continue;
-    if (Ist_Versionsname(name) && name.left(11) > basisStamm) {
-      if (name.left(11) > neuere.left(11)) neuere = name;
+    const std::optional<Monatsversion> v = Monatsversion::aus_Name(name);
+    if (v && v->neuer_als(basisStamm)) {
+      if (!neuere || v->neuer_als(*neuere)) neuere = v;
       continue;
     }
     Löschen(gDatenordner + name);
   }
-  return neuere;
+  return neuere ? neuere->name() : QString();
 }
 
 // The newest version of a month in one listing, as the month readers take it: today's
@@ -270,14 +268,17 @@ struct Neueste {
 };
 Neueste Neueste_aus_Liste(const QString& schlüssel, const QStringList& versionen) {
   Neueste r;
-  for (const QString& v : versionen)
-    if (Ist_Monatsdateiname(v) && (r.name.isEmpty() || v.left(11) > r.name.left(11))) r.name = v;
+  std::optional<Monatsversion> neueste;
+  for (const QString& n : versionen)
+    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(n); v && (!neueste || v->neuer_als(*neueste)))
+      neueste = v;
+  if (neueste) r.name = neueste->name();
   if (gHeuteText.size() != 6) return r;
-  const QString heute = schlüssel + u' ' + gHeuteText;
-  if (heute > r.name.left(11)) {
+  const Monatsversion heute = Monatsversion::zu(schlüssel, gHeuteText);
+  if (!neueste || heute.neuer_als(*neueste)) {
     r.heuteGeprüft = true;
-    r.heuteDa = Datei_öffnenbar(gDatenordner + heute + QStringLiteral(" Data.dat"));
-    if (r.heuteDa) r.name = heute + QStringLiteral(" Data.dat");
+    r.heuteDa = Datei_öffnenbar(gDatenordner + heute.name());
+    if (r.heuteDa) r.name = heute.name();
   }
   return r;
 }
@@ -286,10 +287,9 @@ Neueste Neueste_aus_Liste(const QString& schlüssel, const QStringList& versione
 // Zeilen_zusammenführen takes it): "A:" + one of `gesucht` (lower case) + ":" + 31 code
 // characters. The user in lower case when so.
 std::optional<QString> Zeile_von(const QString& z, const QSet<QString>& gesucht) {
-  if (!z.startsWith(u"A:")) return std::nullopt;
-  const qsizetype p = z.indexOf(u':', 2);
-  if (p < 0 || z.size() - p - 1 != 31) return std::nullopt;
-  QString benutzer = z.mid(2, p - 2).toLower();
+  const Monatszeilenform f = Form_der_Monatszeile(z);
+  if (!f.eintrag()) return std::nullopt;
+  QString benutzer = f.benutzer(z).toString().toLower();
   if (!gesucht.contains(benutzer)) return std::nullopt;
   return benutzer;
 }
@@ -297,8 +297,9 @@ std::optional<QString> Zeile_von(const QString& z, const QSet<QString>& gesucht)
 // Of a month file's bytes, the lines as the channel reads them that an append of
 // single days needs: the entry lines of the users `gesucht` (lower case), found by
 // decoding only the beginning of each line (the line encoding shifts each character
-// by its position alone). An unterminated last line (another writer's line in flight)
-// is left out. For users other than plain ASCII: every line.
+// by its position alone). An unterminated last line that is no whole line of the month
+// (another writer's line in flight) is left out. For users other than plain ASCII:
+// every line.
 // Only each user's last row counts: the lines are looked at from the end, and the
 // looking stops once every user's last row is found (the lines come in file order,
 // from the earliest one kept); a save of one employee reads half the month on average.
@@ -343,10 +344,16 @@ QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) 
     const void* lf = ::memrchr(p + a, '\n', static_cast<size_t>(e - a));
     return lf ? static_cast<const char*>(lf) - p + 1 : a;
   };
+  // Whether the line from `a` to the end, which has no line end, is no whole line of
+  // the month.
+  const auto unvollständig = [&](qsizetype a) {
+    return !Gute_Monatszeile(Zeile_dekodieren(QByteArrayView(p + a, n - a)));
+  };
   if (ascii && !namen.empty()) {
     qsizetype ende = n;
     if (n > 0 && p[n - 1] != '\r' && p[n - 1] != '\n') {
-      // An unterminated last line is left out behind three lines or more.
+      // An unterminated last line that is no whole line is left out behind three
+      // lines or more.
       const qsizetype letzte = anfang_vor(n);
       int davor = 0;
       for (qsizetype i = 0; i < letzte && davor < 3; ++davor) {
@@ -354,7 +361,7 @@ QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) 
         if (i < n && p[i] == '\r') ++i;
         if (i < n && p[i] == '\n') ++i;
       }
-      if (davor >= 3) ende = letzte;
+      if (davor >= 3 && unvollständig(letzte)) ende = letzte;
     }
     QSet<QString> offen = gesucht;
     for (qsizetype e = ende;;) {
@@ -376,7 +383,7 @@ QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) 
     const char* cr = static_cast<const char*>(std::memchr(p + i, '\r', static_cast<size_t>(n - i)));
     qsizetype e = cr ? cr - p : n;
     if (const void* lf = std::memchr(p + i, '\n', static_cast<size_t>(e - i))) e = static_cast<const char*>(lf) - p;
-    if (e >= n && gezählt >= 3) break;
+    if (e >= n && gezählt >= 3 && unvollständig(i)) break;
     ++gezählt;
     if (passt(reinterpret_cast<const unsigned char*>(p + i), e - i))
       zeilen << Zeile_dekodieren(QByteArrayView(p + i, e - i));
@@ -482,8 +489,8 @@ QString Monatssperre_Meldung(const QString& monatsschlüssel) {
              "Bitte versuchen Sie es in einigen Sekunden erneut.");
 }
 
-Monatssperre::Monatssperre(const QString& monatsschlüssel) : mSchlüssel(monatsschlüssel) {
-  mSperre = std::make_unique<Dateisperre>(Monatssperre_Datei(monatsschlüssel), kMonatssperreWartezeit);
+Monatssperre::Monatssperre(const QString& monatsschlüssel, double wartezeit) : mSchlüssel(monatsschlüssel) {
+  mSperre = std::make_unique<Dateisperre>(Monatssperre_Datei(monatsschlüssel), wartezeit);
   mGehalten = mSperre->gehalten();
   mFehler = mSperre->fehler();
   if (!mGehalten) return;
@@ -807,7 +814,8 @@ std::optional<QByteArray> Heutige_Version_neu_schreiben(const QString& schlüsse
 // version newer than the one read that the listing did not show before (a share's
 // cached listing) stays, and is named. This second listing stays, whatever it costs:
 // it is what finds such a version.
-QString Neuere_Version_nach_dem_Schreiben(const QString& schlüssel, const QString& heuteName, const QString& basis) {
+QString Überholte_Versionen_nach_dem_Schreiben_löschen(const QString& schlüssel, const QString& heuteName,
+                                                       const QString& basis) {
   return Überholte_Versionen_löschen(Versionsnamen(schlüssel), heuteName, basis);
 }
 
@@ -821,7 +829,7 @@ Geschrieben Monat_neu_schreiben(const QString& schlüssel, const QList<Monatszei
   for (int runde = 0;; ++runde) {
     const std::optional<QByteArray> bytes = Heutige_Version_neu_schreiben(schlüssel, zeilen, b.heute, basis);
     if (!bytes) return r;
-    const QString neuere = Neuere_Version_nach_dem_Schreiben(schlüssel, b.heuteName, basis.name);
+    const QString neuere = Überholte_Versionen_nach_dem_Schreiben_löschen(schlüssel, b.heuteName, basis.name);
     if (neuere.isEmpty()) {
       Monatsstand_aus_Inhalt(schlüssel, b.heuteName, *bytes, r.nachher);
       break;
@@ -850,7 +858,7 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
     const Geschrieben g = anhängen ? An_heutige_Version_anhängen(monatsschlüssel, zeilen, befund)
                                    : Monat_neu_schreiben(monatsschlüssel, zeilen, befund);
     if (!g.ok) return false;
-    if (anhängen) sAngehängt = {monatsschlüssel, befund.heuteName.left(11)};
+    if (anhängen) sAngehängt = {monatsschlüssel, Monatsversion::zu(monatsschlüssel, gHeuteText).stamm().toString()};
     // Unless another workstation had written the month since the own stamp, the stamp
     // after the write becomes the own one.
     Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, g.vorher, g.nachher);
@@ -865,9 +873,8 @@ QString Monatsdatei_angehängte_Version(const QString& monatsschlüssel) {
 std::optional<quint32> Geänderte_Tage(const QString& vorher, const QString& nachher) {
   const auto codes = [](const QString& z) -> QString {
     if (z.size() == 31) return z;
-    if (!z.startsWith(u"A:")) return {};
-    const qsizetype p = z.indexOf(u':', 2);
-    return p < 0 ? QString() : z.mid(p + 1);
+    const Monatszeilenform f = Form_der_Monatszeile(z);
+    return f.eintrag() ? f.rest(z).toString() : QString();
   };
   const QString a = codes(vorher), b = codes(nachher);
   if (a.size() != 31 || b.size() != 31) return std::nullopt;
@@ -878,13 +885,13 @@ std::optional<quint32> Geänderte_Tage(const QString& vorher, const QString& nac
 }
 
 QString Tage_übernehmen(const QString& basis, const QString& zeile, quint32 tage) {
-  const qsizetype p = zeile.indexOf(u':', 2);
-  if (!zeile.startsWith(u"A:") || p < 0) return zeile;
-  const QString codes = zeile.mid(p + 1);
+  const Monatszeilenform f = Form_der_Monatszeile(zeile);
+  if (!f.eintrag()) return zeile;
+  const QStringView codes = f.rest(zeile);
   QString neu = basis.size() == 31 ? basis : QString(31, u' ');
   for (int d = 1; d <= 31; ++d)
-    if ((tage & (1u << d)) && d - 1 < codes.size()) neu[d - 1] = codes[d - 1];
-  return zeile.left(p + 1) + neu;
+    if (tage & (1u << d)) neu[d - 1] = codes[d - 1];
+  return zeile.left(f.trenner + 1) + neu;
 }
 
 bool Monatsdatei_kompaktieren(const QString& monatsschlüssel) { return Monatsdatei_speichern(monatsschlüssel, {}); }
@@ -903,7 +910,8 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
     // looks for a newer version.
     const QStringList versionen = Versionsnamen(monatsschlüssel);
     const QString name = Erfassungsversion_öffnen(monatsschlüssel, Neueste_aus_Liste(monatsschlüssel, versionen).name);
-    const QString stamm = name.left(11);
+    const std::optional<Monatsversion> version = Monatsversion::aus_Name(name);
+    const QString stamm = version ? version->stamm().toString() : QString();
     const QStringList alt = name.isEmpty() ? QStringList() : Offene_Zeilen_lesen();
     const std::optional<QStringList> neu = ändern(stamm, alt);
     if (!neu) return true;
@@ -930,12 +938,9 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
 
 void Alle_Monatsdateien_umschreiben(const Monatsänderung& ändern) {
   QStringList monate;
-  for (const QString& datei : Dateiliste(gDatenordner, QStringLiteral("*Data.dat"))) {
-    const QString schlüssel = datei.left(4);
-    bool ziffern = schlüssel.size() == 4 && datei.size() > 4 && datei[4] == u' ';
-    for (QChar c : schlüssel) ziffern = ziffern && c.isDigit();
-    if (ziffern && !monate.contains(schlüssel)) monate << schlüssel;
-  }
+  for (const QString& datei : Dateiliste(gDatenordner, QStringLiteral("*Data.dat")))
+    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(datei); v && !monate.contains(v->schlüssel()))
+      monate << v->schlüssel().toString();
   for (const QString& monat : monate) {
     QDeadlineTimer frist(120000);
     while (!Monatsdatei_umschreiben(monat, true, ändern, false)) {

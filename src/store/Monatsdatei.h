@@ -33,8 +33,8 @@ QString Monatssperre_Meldung(const QString& monatsschlüssel);
 // files of the month that its holder left.
 class Monatssperre {
  public:
-  // Waits at most kMonatssperreWartezeit seconds for the lock.
-  explicit Monatssperre(const QString& monatsschlüssel);
+  // Waits at most `wartezeit` seconds for the lock; 0 tries once.
+  explicit Monatssperre(const QString& monatsschlüssel, double wartezeit = kMonatssperreWartezeit);
   ~Monatssperre();
   Monatssperre(const Monatssperre&) = delete;
   Monatssperre& operator=(const Monatssperre&) = delete;
@@ -86,7 +86,7 @@ QString Monatsdatei_angehängte_Version(const QString& monatsschlüssel);
 // be given as its whole entry line. Nothing when either is not such a row.
 std::optional<quint32> Geänderte_Tage(const QString& vorher, const QString& nachher);
 // The entry line `zeile` with only the days `tage` laid over the row `basis` (31 code
-// characters; blanks when empty).
+// characters; blanks when empty); a line that is no good entry line as it is.
 QString Tage_übernehmen(const QString& basis, const QString& zeile, quint32 tage);
 // The compact rewrite of a month under today's date.
 bool Monatsdatei_kompaktieren(const QString& monatsschlüssel);

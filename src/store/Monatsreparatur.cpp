@@ -8,30 +8,26 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
+#include "startup/Monatsversion.h"
 #include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "startup/Zeilencodierung.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Monatsdatei.h"
+#include "store/Monatszeilen.h"
 #include "store/Sicherung.h"
 
 namespace {
 
 bool Hat_Einträge(const QStringList& inhalt) {
   return std::any_of(inhalt.begin() + std::min<qsizetype>(3, inhalt.size()), inhalt.end(),
-                     [](const QString& z) { return z.startsWith(u"A:") || z.startsWith(u"K:"); });
+                     [](const QString& z) { return Gute_Monatszeile(z); });
 }
 
 bool Hat_Eintragszeile(const QStringList& inhalt) {
   return std::any_of(inhalt.begin() + std::min<qsizetype>(3, inhalt.size()), inhalt.end(),
-                     [](const QString& z) { return z.startsWith(u"A:"); });
-}
-
-// Whether a line has the form of an entry or a comment line: its prefix and the colon
-// after the user name.
-bool Liest_als_Zeile(const QString& z) {
-  return (z.startsWith(u"A:") || z.startsWith(u"K:")) && z.indexOf(u':', 2) >= 0;
+                     [](const QString& z) { return Gute_Eintragszeile(z); });
 }
 
 // The backups that hold the data as in normal use, newest first by file time.
@@ -67,10 +63,14 @@ std::optional<QStringList> Monat_aus_Sicherungen(const QString& monatsschlüssel
     }
     // The newest version of the month the backup holds.
     const Sicherungsblock* bester = nullptr;
-    for (const Sicherungsblock& b : blöcke)
-      if (Ist_Monatsdateiname(b.name) && b.name.left(4) == monatsschlüssel &&
-          (!bester || b.name.mid(5, 6) > bester->name.mid(5, 6)))
+    std::optional<Monatsversion> besteVersion;
+    for (const Sicherungsblock& b : blöcke) {
+      const std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name);
+      if (v && v->schlüssel() == monatsschlüssel && (!besteVersion || v->neuer_als(*besteVersion))) {
         bester = &b;
+        besteVersion = v;
+      }
+    }
     if (!bester) continue;
     const std::optional<QStringList> zeilen = Monatskopie_unbeschädigt(monatsschlüssel, bester->zeilen);
     if (!zeilen) continue;
@@ -97,7 +97,7 @@ std::optional<QStringList> Monatskopie_unbeschädigt(const QString& monatsschlü
 
 Monatsreparatur Monatsinhalt_reparieren(const QString& pfad, const QByteArray& roh) {
   const QString name = ShowDatei(pfad);
-  const QString schlüssel = name.left(4);
+  const QString schlüssel = Monatsversion::aus_Name(name).value().schlüssel().toString();
   const QString kopf = u'[' + schlüssel + u']';
   const QString vorne = QStringLiteral("Wiederherstellen der Datei ") + name + QStringLiteral(": Zeile ");
 
@@ -106,7 +106,8 @@ Monatsreparatur Monatsinhalt_reparieren(const QString& pfad, const QByteArray& r
   QStringList verloren;
   QString abgeschnitten;
   // The file's lines as the channel splits them, each with its number in the file; a
-  // last line without its line end was cut off.
+  // last line without its line end is one like any other when it is a whole line of
+  // the month, else it was cut off.
   QStringList zeilen;
   std::vector<int> nummern;
   qsizetype pos = 0;
@@ -116,11 +117,11 @@ Monatsreparatur Monatsinhalt_reparieren(const QString& pfad, const QByteArray& r
     while (ende < roh.size() && roh[ende] != '\r' && roh[ende] != '\n') ++ende;
     ++nummer;
     const QByteArray z = roh.mid(pos, ende - pos);
-    if (ende >= roh.size()) {
-      if (!z.isEmpty()) abgeschnitten = vorne + QString::number(nummer) + QStringLiteral(" unvollständig und entfernt");
+    if (ende >= roh.size() && !z.isEmpty() && !Gute_Monatszeile(Zeile_dekodieren(z))) {
+      abgeschnitten = vorne + QString::number(nummer) + QStringLiteral(" unvollständig und entfernt");
       break;
     }
-    if (roh[ende] == '\r') ++ende;
+    if (ende < roh.size() && roh[ende] == '\r') ++ende;
     if (ende < roh.size() && roh[ende] == '\n') ++ende;
     pos = ende;
     // Empty lines carry nothing; month files tolerate them.
@@ -140,7 +141,7 @@ Monatsreparatur Monatsinhalt_reparieren(const QString& pfad, const QByteArray& r
     if (i == 0 && z != kopf)
       verloren << vorne + QString::number(n) + QStringLiteral(" durch den Dateiheader ") + kopf +
                       QStringLiteral(" ersetzt");
-    if (i < 3 && !Liest_als_Zeile(z)) {
+    if (i < 3 && !Form_der_Monatszeile(z).monatszeile()) {
       if (i > 0) r[i] = z;
       continue;
     }
@@ -179,7 +180,7 @@ Monatsreparatur Monatsinhalt_reparieren(const QString& pfad, const QByteArray& r
 bool Monatsdatei_reparieren(const QString& pfad, const QByteArray& roh) {
   const Monatsreparatur reparatur = Monatsinhalt_reparieren(pfad, roh);
   const QString name = ShowDatei(pfad);
-  const QString schlüssel = name.left(4);
+  const QString schlüssel = Monatsversion::aus_Name(name).value().schlüssel().toString();
   const bool geschrieben = Monatsdatei_umschreiben(
       schlüssel, true,
       [&](const QString& stamm, const QStringList& jetzt) -> std::optional<QStringList> {
@@ -187,9 +188,10 @@ bool Monatsdatei_reparieren(const QString& pfad, const QByteArray& roh) {
         // Lines another workstation saved into the month since the damage was found
         // (the default file written meanwhile) come after the repaired ones: later
         // lines win.
-        if (stamm.mid(5) == gHeuteText && jetzt.size() > 3 && jetzt[0] == r[0])
+        const std::optional<Monatsversion> neueste = Monatsversion::aus_Stamm(stamm);
+        if (neueste && neueste->tag() == gHeuteText && jetzt.size() > 3 && jetzt[0] == r[0])
           for (qsizetype i = 3; i < jetzt.size(); ++i)
-            if (jetzt[i].startsWith(u"A:") || jetzt[i].startsWith(u"K:")) r << jetzt[i];
+            if (Gute_Monatszeile(jetzt[i])) r << jetzt[i];
         return r;
       },
       false, true);

@@ -22,6 +22,7 @@
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
+#include "startup/Monatsversion.h"
 #include "startup/Start.h"
 #include "startup/Umrechnungen.h"
 #include "startup/Zeilencodierung.h"
@@ -350,11 +351,10 @@ QString Dateiname_im_Ordner(const QString& name) {
     return name.size() == vorn + ende.size() && text::nurZiffern(name.left(vorn - 1)) && name.at(vorn - 1) == u' ' &&
            name.endsWith(ende, Qt::CaseInsensitive);
   };
-  if (name.size() == 20 && text::nurZiffern(name.left(4)) && name.at(4) == u' ' && text::nurZiffern(name.mid(5, 6)) &&
-      name.endsWith(QStringLiteral(" Data.dat"), Qt::CaseInsensitive)) {
-    const int monat = name.mid(2, 2).toInt();
-    if (monat < 1 || monat > 12 || !FormatDatumSD(name.mid(5, 6)).isValid()) return QString();
-    return name.left(11) + QStringLiteral(" Data.dat");
+  if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name)) {
+    const int monat = v->schlüssel().mid(2).toInt();
+    if (monat < 1 || monat > 12 || !FormatDatumSD(v->tag().toString()).isValid()) return QString();
+    return Monatsversion::zu(v->schlüssel(), v->tag()).name();
   }
   if (name.size() == 17 && name.startsWith(QStringLiteral("ÜStunden "), Qt::CaseInsensitive) &&
       text::nurZiffern(name.mid(9, 4)) && name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive))
@@ -379,15 +379,17 @@ QString Satz_prüfen(std::vector<Block>& blöcke) {
       return QStringLiteral("die Datei '") + name + QStringLiteral("' ist mehrfach enthalten");
     gesehen.insert(name.toLower(), 0);
     b.name = name;
-    if (!name.endsWith(QStringLiteral(" Data.dat"))) continue;
-    if (name.mid(5, 6) > gHeuteText)
+    const std::optional<Monatsversion> v = Monatsversion::aus_Name(name);
+    if (!v) continue;
+    if (v->tag() > gHeuteText)
       return QStringLiteral("die Erfassungsdatei '") + name + QStringLiteral("' trägt ein Datum nach dem heutigen");
-    QString& stamm = neuesteVersion[name.left(4)];
-    if (name.left(11) > stamm) stamm = name.left(11);
+    QString& stamm = neuesteVersion[v->schlüssel().toString()];
+    if (v->neuer_als(stamm)) stamm = v->stamm().toString();
   }
   // Older versions of a month would never be read: they are not written.
   std::erase_if(blöcke, [&](const Block& b) {
-    return b.name.endsWith(QStringLiteral(" Data.dat")) && b.name.left(11) != neuesteVersion.value(b.name.left(4));
+    const std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name);
+    return v && v->stamm() != neuesteVersion.value(v->schlüssel().toString());
   });
   // What the start needs: the three master files and every month of the planning
   // window from this year on.
@@ -603,7 +605,8 @@ bool Restore_aus_Backupdatei(const QString& sicherung, const QString& filter) {
 }
 
 bool Kopie_lesbar(const QString& name, const QStringList& zeilen) {
-  if (Ist_Monatsdateiname(name)) return Monatskopie_unbeschädigt(name.left(4), zeilen).has_value();
+  if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name))
+    return Monatskopie_unbeschädigt(v->schlüssel().toString(), zeilen).has_value();
   const auto ist = [&](const char* n) { return name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0; };
   if (ist("Konfigdaten.dat")) return Konfigdaten_lesbar(zeilen);
   if (ist("Mitarbeiterdaten.dat")) return Mitarbeiterdaten_lesbar(zeilen);
@@ -617,11 +620,19 @@ Kopie Kopie_in_Sicherung(const QString& sicherung, const QString& name) {
     std::vector<Block> blöcke;
     if (!Sicherung_lesen(sicherung, blöcke)) return Kopie::Fehlt;
     const Block* kopie = nullptr;
-    const bool monat = Ist_Monatsdateiname(name);
+    // Of a month the newest version the backup holds.
+    const std::optional<Monatsversion> monat = Monatsversion::aus_Name(name);
+    std::optional<Monatsversion> kopieVersion;
     for (const Block& b : blöcke) {
-      const bool passt = monat ? Ist_Monatsdateiname(b.name) && b.name.left(4) == name.left(4)
-                               : b.name.compare(name, Qt::CaseInsensitive) == 0;
-      if (passt && (!kopie || b.name.mid(5, 6) > kopie->name.mid(5, 6))) kopie = &b;
+      if (!monat) {
+        if (!kopie && b.name.compare(name, Qt::CaseInsensitive) == 0) kopie = &b;
+        continue;
+      }
+      const std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name);
+      if (v && v->gleicher_Monat(*monat) && (!kopieVersion || v->neuer_als(*kopieVersion))) {
+        kopie = &b;
+        kopieVersion = v;
+      }
     }
     if (!kopie) return Kopie::Fehlt;
     return Kopie_lesbar(kopie->name, kopie->zeilen) ? Kopie::Heil : Kopie::Beschädigt;

@@ -85,6 +85,13 @@ TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSiche
        {{QStringLiteral("260309 080000 T.dat"), {{kMonat, gesichert}}}},
        gut,
        {zeile + QStringLiteral("6 unvollständig und entfernt")}},
+      // A whole line that lost only its line end is kept, with one.
+      {"letzte Zeile ohne Zeilenende, aber ganz, hinter einem fremden Kopf",
+       kodierteDatei(Monat(QStringLiteral("[2604]"), {gut[3]})) +
+           kodiert({A(QStringLiteral("bert"), QStringLiteral("2"))}).chopped(2),
+       {{QStringLiteral("260309 080000 T.dat"), {{kMonat, gesichert}}}},
+       gut,
+       {zeile + QStringLiteral("1") + kopf}},
       {"beschaedigte Zeile",
        kodierteDatei(
            Monat(QStringLiteral("[2603]"), {gut[3], QStringLiteral("A:bert:12"), QStringLiteral("Unsinn"), gut[4]})),

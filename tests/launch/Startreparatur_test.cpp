@@ -18,6 +18,7 @@
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
 
 // Readable failure output for texts.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -414,6 +415,139 @@ TEST_F(Startreparatur, BeschaedigteKopienInDenSicherungenWerdenUebergangen) {
       EXPECT_EQ(fragen(), 0) << qPrintable(frage());
       EXPECT_TRUE(skript->texte().empty()) << qPrintable(skript->texte().empty() ? QString() : skript->texte()[0]);
       d.danach(*this, !alleBeschädigt);
+    }
+  }
+}
+
+// A month's last line that has lost only its CR LF (another program or a hand edit left
+// it off) is a line like any other when it is a whole line of the month: read at the
+// start of an administrator and of an employee, and kept by an append and a rewrite,
+// which write it with its CR LF. Only a last line that is no whole line is a cut line,
+// named and written out (administrator) or the end of the start (employee).
+TEST_F(Startreparatur, LetzteZeileOhneZeilenende) {
+  const QString eintrag = QStringLiteral("A:user05:") + tage(QStringLiteral("  3333"));
+  const QString kommentar = QStringLiteral("K:user05:06-06:Seminar in Köln");
+  const QString fehler = kAdmin + QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2026");
+  const auto ohneEnde = [](const QString& zeile, int bytes = -1) {
+    const QByteArray z = kodiert({zeile}).chopped(2);
+    return bytes < 0 ? z : z.left(bytes);
+  };
+  const auto mitLf = [](const QStringList& zeilen) {
+    QByteArray r;
+    for (const QString& z : zeilen) r += kodiert({z}).chopped(2) + '\n';
+    return r;
+  };
+  struct Fall {
+    const char* was;
+    std::function<QByteArray(const QStringList& gut)> datei;
+    QString letzte;    // the last line as read, "" when it is cut off
+    QString logzeile;  // the administrator's logbook line for a cut line
+  };
+  const Fall fälle[] = {
+      {"ganze Eintragszeile", [&](const QStringList& g) { return kodiert(g) + ohneEnde(eintrag); }, eintrag, {}},
+      {"ganze Kommentarzeile", [&](const QStringList& g) { return kodiert(g) + ohneEnde(kommentar); }, kommentar, {}},
+      {"Zeilenenden nur LF, die letzte ohne",
+       [&](const QStringList& g) { return mitLf(g) + ohneEnde(eintrag); },
+       eintrag,
+       {}},
+      {"in den Tagen abgeschnitten",
+       [&](const QStringList& g) { return kodiert(g) + ohneEnde(eintrag, 20); },
+       {},
+       fehler + QStringLiteral(" bei user05")},
+      {"im Kommentar abgeschnitten",
+       [&](const QStringList& g) { return kodiert(g) + ohneEnde(kommentar, 14); },
+       {},
+       fehler + QStringLiteral(" bei user05")},
+      {"im Benutzernamen abgeschnitten",
+       [&](const QStringList& g) { return kodiert(g) + ohneEnde(eintrag, 6); },
+       {},
+       fehler},
+  };
+  const QByteArray benutzer = qgetenv("USERNAME");
+  for (const Fall& f : fälle) {
+    for (const bool mitarbeiter : {false, true}) {
+      SCOPED_TRACE(std::string(f.was) + (mitarbeiter ? ", Mitarbeiter" : ", Administrator"));
+      QDir(ordner() + QStringLiteral("Ablage")).removeRecursively();
+      daten = unterordner(QStringLiteral("Ablage")) + QStringLiteral("Data/");
+      einrichten();
+      sicherungenLeeren();
+      monatSchreiben(f.datei(gut.monat));
+      const QByteArray vorher = lesen(daten + kMonat);
+      const bool ganz = !f.letzte.isEmpty();
+
+      if (mitarbeiter) {
+        // Setting 16 off: not every user administers the folder.
+        QStringList konfig = gut.konfig;
+        const qsizetype einstellungen = konfig.indexOf(QStringLiteral("[Settings]")) + 1;
+        ASSERT_GT(einstellungen, 0);
+        konfig[einstellungen][15] = u'0';
+        schreiben(daten + QStringLiteral("Konfigdaten.dat"), kodiert(konfig));
+        qputenv("USERNAME", "user07");
+      }
+      const bool durch = starten(10, QTime(9, 30));
+      qputenv("USERNAME", benutzer);
+      EXPECT_EQ(fragen(), 0) << qPrintable(frage());
+      const QStringList gezeigt = meldungen();
+      if (ganz) {
+        // Read with the rest; nothing to say, nothing written, no repair backup.
+        EXPECT_TRUE(durch);
+        EXPECT_TRUE(gezeigt.isEmpty()) << qPrintable(gezeigt.join(u'\n'));
+        EXPECT_EQ(lesen(daten + kMonat), vorher);
+        EXPECT_TRUE(protokoll().isEmpty()) << qPrintable(protokoll().join(u'\n'));
+        EXPECT_TRUE(QDir(daten + QStringLiteral("Backups")).entryList({QStringLiteral("*F.dat")}).isEmpty());
+        const QString ohnePräfix = f.letzte.mid(2);
+        const QStringList& liste = f.letzte.startsWith(u"A:") ? gMonatsEinträge : gMonatsKommentare;
+        EXPECT_EQ(liste.value(liste.size() - 1), ohnePräfix);
+        // The later line of the user wins in the day table too (row 6, March 2026 of the
+        // window from 2025).
+        if (f.letzte == eintrag) {
+          EXPECT_EQ(gErfassungsdaten(6, 15), eintrag.mid(9));
+        }
+      } else if (mitarbeiter) {
+        // An employee's start ends with the administrators' names; the file stays.
+        EXPECT_FALSE(durch);
+        ASSERT_EQ(gezeigt.size(), 1) << qPrintable(gezeigt.join(u'\n'));
+        EXPECT_TRUE(
+            gezeigt[0].startsWith(QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2026!\r\r"
+                                                 "Informieren Sie einen der folgenden Administratoren: ")))
+            << qPrintable(gezeigt[0]);
+        EXPECT_EQ(lesen(daten + kMonat), vorher);
+        EXPECT_TRUE(protokoll().isEmpty()) << qPrintable(protokoll().join(u'\n'));
+        continue;
+      } else {
+        // An administrator's start names the line, backs the month up and writes it
+        // without the cut line.
+        EXPECT_TRUE(durch);
+        EXPECT_EQ(gezeigt,
+                  QStringList{QStringLiteral(
+                      "Fehlerhafte Daten erkannt in Monat 03.2026!\r\rBitte Administrationslogbuch beachten!")});
+        EXPECT_EQ(protokoll(), QStringList{f.logzeile});
+        EXPECT_EQ(QDir(daten + QStringLiteral("Backups")).entryList({QStringLiteral("*F.dat")}).size(), 1);
+        EXPECT_EQ(monatsdatei(), gut.monat);
+        EXPECT_TRUE(lesen(daten + kMonat).endsWith("\r\n"));
+      }
+
+      // Appended to, and then written afresh: the line stays, with its CR LF.
+      const QStringList erwartet = ganz ? gut.monat + QStringList{f.letzte} : gut.monat;
+      const QString neu = QStringLiteral("A:user09:") + tage(QStringLiteral("1"));
+      ASSERT_TRUE(Monatsdatei_speichern(QStringLiteral("2603"), {neu}));
+      EXPECT_EQ(monatsdatei(), erwartet + QStringList{neu});
+      EXPECT_TRUE(lesen(daten + kMonat).endsWith("\r\n"));
+      EXPECT_FALSE(lesen(daten + kMonat).contains("\n\r\n")) << "no empty line between";
+      uhr.datum = QDate(2026, 3, 11);
+      gHeuteText = QStringLiteral("260311");
+      ASSERT_TRUE(Monatsdatei_kompaktieren(QStringLiteral("2603")));
+      const QStringList versionen = QDir(daten).entryList({QStringLiteral("2603 *")}, QDir::Files);
+      ASSERT_EQ(versionen, QStringList{QStringLiteral("2603 260311 Data.dat")});
+      const QStringList neugeschrieben = dekodierteZeilen(daten + versionen[0]);
+      if (ganz) {
+        EXPECT_TRUE(neugeschrieben.contains(f.letzte)) << qPrintable(neugeschrieben.join(u'\n'));
+      }
+      EXPECT_TRUE(neugeschrieben.contains(neu));
+      EXPECT_TRUE(lesen(daten + versionen[0]).endsWith("\r\n"));
+      EXPECT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2603")));
+      EXPECT_TRUE(QDir(daten + QStringLiteral("Backups")).entryList({QStringLiteral("*F.dat")}).size() ==
+                  (ganz ? 0 : 1));
     }
   }
 }

@@ -263,8 +263,11 @@ TEST_F(ErfassungsdatenTest, UnbeendeteLetzteZeileWirdOhneReparaturIgnoriert) {
 
   for (int stufe : {0, 2}) {
     gBenutzerstufe = stufe;
+    uhr.schlafprotokoll.clear();
     ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
     EXPECT_EQ(gMonatsEinträge, (QStringList{QString(), QStringLiteral("eschmidt:") + tage(QStringLiteral("1"))}));
+    // The lock is tried once, not waited for: held, the line is an append in flight.
+    EXPECT_TRUE(uhr.schlafprotokoll.empty());
   }
   EXPECT_EQ(lesen(gDatenordner + name(stamm)), vorher);
   EXPECT_TRUE(logzeilen().isEmpty());
@@ -288,10 +291,8 @@ TEST_F(ErfassungsdatenTest, AbgeschnitteneLetzteZeileWirdWieEineSchlechteZeileGe
   } fälle[] = {
       {"in den Tagen", QStringLiteral("A:HMueller:") + tage(QStringLiteral("2")), 20,
        text + QStringLiteral(" bei HMueller")},
-      {"im Kommentartext", QStringLiteral("K:HMueller:02-02:Dienstreise nach Bonn"), 24,
-       text + QStringLiteral(" bei HMueller")},
       {"im Benutzernamen", QStringLiteral("A:HMueller:") + tage(QStringLiteral("2")), 6, text},
-      {"nur ohne Zeilenende", QStringLiteral("A:HMueller:") + tage(QStringLiteral("2")), 43,
+      {"eine Kommentarzeile ohne Tagesbereich", QStringLiteral("K:HMueller:02-02:Dienstreise"), 16,
        text + QStringLiteral(" bei HMueller")},
   };
   for (const auto& f : fälle) {
@@ -340,6 +341,54 @@ TEST_F(ErfassungsdatenTest, AbgeschnitteneLetzteZeileWirdWieEineSchlechteZeileGe
                                                "Informieren Sie einen der folgenden Administratoren: ")));
 }
 
+// A last line that lost only its CR LF is a whole line of the month: read like every
+// other, for an employee as for an administrator, with no lock waited for, nothing
+// logged and nothing written.
+TEST_F(ErfassungsdatenTest, GanzeLetzteZeileOhneZeilenendeWirdGelesen) {
+  const QString stamm = QStringLiteral("2503 250301");
+  const QStringList gut{QStringLiteral("A:eschmidt:") + tage(QStringLiteral("1"))};
+  const struct {
+    const char* was;
+    QString zeile;
+    QStringList einträge, kommentare;  // as read
+  } fälle[] = {
+      {"Eintragszeile",
+       QStringLiteral("A:HMueller:") + tage(QStringLiteral("2")),
+       {QString(), gut[0].mid(2), QStringLiteral("HMueller:") + tage(QStringLiteral("2"))},
+       {QString(), QStringLiteral("NoComments")}},
+      {"Kommentarzeile",
+       QStringLiteral("K:eschmidt:01-01:Kur in Bad Ems"),
+       {QString(), gut[0].mid(2)},
+       {QString(), QStringLiteral("eschmidt:01-01:Kur in Bad Ems")}},
+      // Cut inside its text, a comment line cannot be told from a whole one.
+      {"Kommentarzeile, im Text abgeschnitten",
+       QStringLiteral("K:eschmidt:01-01:Kur in B"),
+       {QString(), gut[0].mid(2)},
+       {QString(), QStringLiteral("eschmidt:01-01:Kur in B")}},
+  };
+  for (const auto& f : fälle) {
+    for (const int stufe : {0, 2}) {
+      SCOPED_TRACE(std::string(f.was) + (stufe == 0 ? ", Mitarbeiter" : ", Administrator"));
+      skript = &dialoge::skript();
+      gBenutzerstufe = stufe;
+      monat(stamm, gut);
+      schreiben(gDatenordner + name(stamm), lesen(gDatenordner + name(stamm)) + kodiert({f.zeile}).chopped(2));
+      // Held by another workstation: a whole line needs no look inside the lock.
+      fremdeSperre();
+      const QByteArray vorher = lesen(gDatenordner + name(stamm));
+      uhr.schlafprotokoll.clear();
+      ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2503")));
+      EXPECT_TRUE(uhr.schlafprotokoll.empty()) << "the lock is not waited for";
+      EXPECT_EQ(gMonatsEinträge, f.einträge);
+      EXPECT_EQ(gMonatsKommentare, f.kommentare);
+      EXPECT_EQ(lesen(gDatenordner + name(stamm)), vorher);
+      EXPECT_TRUE(logzeilen().isEmpty());
+      EXPECT_TRUE(meldungen().isEmpty());
+      QFile::remove(Monatssperre_Datei(QStringLiteral("2503")));
+    }
+  }
+}
+
 TEST_F(ErfassungsdatenTest, JedeArtVonZeilenendeGibtDieselbenZeilen) {
   const QString stamm = QStringLiteral("2503 250301");
   const auto roh = [](const QString& t) { return kodiert({t}).chopped(2); };
@@ -358,11 +407,17 @@ TEST_F(ErfassungsdatenTest, JedeArtVonZeilenendeGibtDieselbenZeilen) {
   const std::vector<Fall> fälle = {
       {"CR LF", kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1 + "\r\n" + z2 + "\r\n", {a1, a2}},
       {"LF", kopf + "\n" + kennung + "\n" + ausnahmen + "\n" + z1 + "\n" + z2 + "\n", {a1, a2}},
-      {"CR", kopf + "\r" + kennung + "\r" + ausnahmen + "\r" + z1 + "\r" + z2, {a1}},
+      {"CR", kopf + "\r" + kennung + "\r" + ausnahmen + "\r" + z1 + "\r" + z2, {a1, a2}},
       {"gemischt", kopf + "\n" + kennung + "\r" + ausnahmen + "\r\n" + z1 + "\r" + z2 + "\n", {a1, a2}},
-      // A last line without its end after the three first lines is an append in flight.
-      {"letzte offen", kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1 + "\r\n" + z2, {a1}},
-      {"erste Eintragszeile offen", kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1, {}},
+      // A whole last line without its end is a line like any other.
+      {"letzte offen", kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1 + "\r\n" + z2, {a1, a2}},
+      {"erste Eintragszeile offen", kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1, {a1}},
+      // One cut short after the three first lines is an append in flight.
+      {"letzte abgeschnitten",
+       kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1 + "\r\n" + z2.chopped(4),
+       {a1}},
+      {"CR, letzte abgeschnitten", kopf + "\r" + kennung + "\r" + ausnahmen + "\r" + z1 + "\r" + z2.chopped(4), {a1}},
+      {"erste Eintragszeile abgeschnitten", kopf + "\r\n" + kennung + "\r\n" + ausnahmen + "\r\n" + z1.chopped(4), {}},
       // Before that it is one of the three, read as it stands.
       {"Ausnahmezeile offen", kopf + "\r\n" + kennung + "\r\n" + ausnahmen, {}},
   };

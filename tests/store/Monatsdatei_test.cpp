@@ -163,8 +163,9 @@ TEST_F(MonatsdateiTest, UmlautnameIstInJederSchreibweiseEinBenutzer) {
 }
 
 // A change of single days goes onto each employee's last row in the file: a later row
-// that is no row of 31 days does not count, an unterminated last line (a line in
-// flight) is left out behind three lines, and a line may end in CR LF, CR or LF.
+// that is no row of 31 days does not count, an unterminated last line cut short (a line
+// in flight) is left out behind three lines while a whole one counts, and a line may
+// end in CR LF, CR or LF.
 TEST_F(MonatsdateiTest, GeaenderteTageKommenAufDieLetzteGueltigeZeileJedesBenutzers) {
   const QByteArray kopf = kodiert({QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx")});
   const auto z = [](const QString& zeile) { return kodiert({zeile}); };
@@ -185,10 +186,17 @@ TEST_F(MonatsdateiTest, GeaenderteTageKommenAufDieLetzteGueltigeZeileJedesBenutz
        kopf + z(hm + tage(QStringLiteral("1"))) + z(hm + QString(30, u'9')),
        hm + tage(QStringLiteral("1 2")),
        {}},
-      {"an unterminated last line is left out",
-       kopf + z(hm + tage(QStringLiteral("1"))) + ohneEnde(hm + tage(QStringLiteral("77"))),
+      {"an unterminated last line cut short is left out",
+       kopf + z(hm + tage(QStringLiteral("1"))) + ohneEnde(hm + tage(QStringLiteral("77"))).chopped(3),
        hm + tage(QStringLiteral("1 2")),
        {}},
+      {"a whole last line without its line end counts",
+       kopf + z(hm + tage(QStringLiteral("1"))) + ohneEnde(hm + tage(QStringLiteral("77"))),
+       hm + tage(QStringLiteral("772")),
+       {}},
+      {"a whole last line of another user without its line end",
+       kopf + z(hm + tage(QStringLiteral("1"))) + ohneEnde(es + tage(QStringLiteral("55"))),
+       hm + tage(QStringLiteral("1 2")), es + tage(QStringLiteral("552"))},
       {"an unterminated line behind two lines counts",
        kodiert({QStringLiteral("[2603]"), kKennzeile}) + ohneEnde(hm + tage(QStringLiteral("77"))),
        hm + tage(QStringLiteral("772")),

@@ -38,22 +38,6 @@ bool Arbeitstagfarbe(const std::optional<Farbwert>& f) { return !f || *f == 0 ||
 
 bool Ist_Heading(int i) { return gBenutzerIDs[i].isEmpty() && !gMitarbeiterNamen[i].isEmpty(); }
 
-// Whether lower-casing leaves the text as it is: ASCII without capitals, as user names
-// nearly always are.
-bool Schon_klein(QStringView s) {
-  for (const QChar c : s)
-    if (c.unicode() >= 128 || (c >= u'A' && c <= u'Z')) return false;
-  return true;
-}
-
-// The text in lower case, lowered as the record lines' names are; a text that is so
-// already is shared, not copied.
-QString Klein(const QString& s) {
-  if (Schon_klein(s)) return s;
-  QString k;
-  return cp1252::klein(s, k);
-}
-
 // The rows of the month grid by their user (lower case), for matching the record lines
 // to them: an open-addressed table over the rows' own names, looked up with views into
 // the lines, so that neither side copies a name. Rows without a user are not in it.
@@ -89,7 +73,7 @@ class Zeilen_nach_Benutzer {
   // The first row of the user of a record line ("user:..."), whose name is compared
   // without regard to case.
   int erste_der_Zeile(const QString& zeile) const {
-    return erste(cp1252::klein(QStringView(zeile).left(zeile.indexOf(u':')), mKlein));
+    return erste(cp1252::kleinAnsicht(QStringView(zeile).left(zeile.indexOf(u':')), mKlein));
   }
 
  private:
@@ -350,7 +334,7 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
   if (mMonat.einträge.isEmpty() || mGrid.Cols() <= 32) return;
 
   std::vector<QString> benutzer(static_cast<size_t>(zeilen));
-  for (int r = 1; r < zeilen; ++r) benutzer[r] = Klein(mGrid.TextMatrix(r, 32));
+  for (int r = 1; r < zeilen; ++r) benutzer[r] = cp1252::klein(mGrid.TextMatrix(r, 32));
   const Zeilen_nach_Benutzer zeilenDes(benutzer);
 
   // The last line of each user wins; users compared without regard to case.

@@ -258,41 +258,27 @@ struct Sitzung {
   }
 };
 
-// The counting modes: the clicks run again under strace.
+// The counting modes: the clicks run again under strace, each after its case's
+// preparation (untimed, uncounted). The month's logbook must be there after the case
+// that makes it.
+void Klicks_zählen(int n, void (Sitzung::*vorbereiten)() const, bool logbuchNeu) {
+  const Sitzung s;
+  if (!s.läuft()) std::exit(3);
+  for (int j = 0; j < n; ++j) {
+    if (vorbereiten) (s.*vorbereiten)();
+    Zählmarke(true);
+    s.klicken(j);
+    Zählmarke(false);
+  }
+  if (!s.eingetragen(n - 1)) std::exit(4);
+  if (logbuchNeu && !QFile::exists(gLogordner + kHeute.left(4) + QStringLiteral(" Velkora.log"))) std::exit(4);
+}
+
 const bool kZählarten = [] {
-  Zählart_anmelden(QStringLiteral("klick_anhaengen"), [](int n) {
-    const Sitzung s;
-    if (!s.läuft()) std::exit(3);
-    for (int j = 0; j < n; ++j) {
-      Zählmarke(true);
-      s.klicken(j);
-      Zählmarke(false);
-    }
-    if (!s.eingetragen(n - 1)) std::exit(4);
-  });
-  Zählart_anmelden(QStringLiteral("klick_erstes_des_Tages"), [](int n) {
-    const Sitzung s;
-    if (!s.läuft()) std::exit(3);
-    for (int j = 0; j < n; ++j) {
-      s.gestrig();
-      Zählmarke(true);
-      s.klicken(j);
-      Zählmarke(false);
-    }
-    if (!s.eingetragen(n - 1)) std::exit(4);
-  });
-  Zählart_anmelden(QStringLiteral("klick_erstes_des_Monats"), [](int n) {
-    const Sitzung s;
-    if (!s.läuft()) std::exit(3);
-    for (int j = 0; j < n; ++j) {
-      s.erstes_des_Monats();
-      Zählmarke(true);
-      s.klicken(j);
-      Zählmarke(false);
-    }
-    if (!s.eingetragen(n - 1) || !QFile::exists(gLogordner + kHeute.left(4) + QStringLiteral(" Velkora.log")))
-      std::exit(4);
-  });
+  Zählart_anmelden(QStringLiteral("klick_anhaengen"), [](int n) { Klicks_zählen(n, nullptr, false); });
+  Zählart_anmelden(QStringLiteral("klick_erstes_des_Tages"), [](int n) { Klicks_zählen(n, &Sitzung::gestrig, false); });
+  Zählart_anmelden(QStringLiteral("klick_erstes_des_Monats"),
+                   [](int n) { Klicks_zählen(n, &Sitzung::erstes_des_Monats, true); });
   return true;
 }();
 

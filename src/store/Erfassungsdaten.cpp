@@ -326,12 +326,11 @@ bool Monat_lesen(const QString& schlüssel, QString name, Monatslesung& lesung, 
 
   const QString kopf = zeilen[0].toString();
   Befund prüfung = Zeilen_prüfen(zeilen);
-  // A last line without its line end is most likely another workstation's append in
-  // flight, which the next read takes. Inside the month lock no one appends: a line
-  // still cut off there is damage like a bad line, dropped and named. The lock is held
-  // until the month is written without it.
-  // The lock is tried once, not waited for: held by another workstation, the line is
-  // its append in flight either way.
+  // A last line cut off (no line end, and no whole line) is most likely another
+  // workstation's append in flight, which the next read takes. Inside the month lock no
+  // one appends: a line still cut off there is damage like a bad line, dropped and
+  // named. The lock is held until the month is written without it. It is tried once,
+  // not waited for: held by another workstation, the line is its append in flight.
   std::optional<Monatssperre> sperre;
   bool abgeschnitten = false;
   if (ohneEnde) {

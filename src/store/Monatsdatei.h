@@ -93,7 +93,8 @@ bool Monatsdatei_kompaktieren(const QString& monatsschlüssel);
 
 // Rewrites a month under its lock from its newest version, as read inside the lock:
 // `ändern` gets the stem of the newest version ("" when the month has no file) and its
-// lines (lines 1 to 3 and on; an unterminated last line is left out) and returns the
+// lines (lines 1 to 3 and on; an unterminated last line is left out unless it is a whole
+// line of the month) and returns the
 // whole new content, or nothing to leave the month as it is. The content replaces the
 // newest version under its own name, or with `unterHeute` (or when the month has no
 // file) becomes today's version, after which the version read and every older one are

@@ -132,8 +132,9 @@ const bool kZählarten = [] {
     for (int j = 0; j < n; ++j) {
       Ordner().zurücksetzen(QStringLiteral("260310"));
       Zählmarke(true);
-      Monatsdatei_umschreiben(QStringLiteral("2603"), true,
-                              [](const QString&, const QStringList& z) -> std::optional<QStringList> { return z; });
+      Monatsdatei_umschreiben(
+          QStringLiteral("2603"), true,
+          [](const std::optional<Monatsversion>&, const QStringList& z) -> std::optional<QStringList> { return z; });
       Zählmarke(false);
     }
   });

@@ -16,8 +16,9 @@ pakete=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n lib
         libbenchmark-dev fonts-dejavu-core poppler-utils xvfb xauth libxcb1-dev)
 # The fuzz targets of the test run are built with clang; the tests run under the
 # users' German locale, which the package locales generates; the test of two machines
-# on one share mounts a folder twice with sshfs over a local SSH server.
-[ "$was" = test ] && pakete+=(clang libclang-rt-14-dev locales openssh-server sshfs)
+# on one share mounts a folder twice with sshfs over a local SSH server; the printouts
+# are tested on each common stand-in for Arial (tests/printing/CMakeLists.txt).
+[ "$was" = test ] && pakete+=(clang libclang-rt-14-dev locales openssh-server sshfs fonts-liberation2 fonts-urw-base35)
 fehlend=()
 for p in "${pakete[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")

@@ -66,18 +66,19 @@ bool Schaltflächen_verschieben(const QString& von, const QString& nach, QString
     // Every month, each from its newest version read inside its lock; only the codes
     // after the key of the entry lines change.
     const Codeabbildung abbildung = Codeabbildung_Verschieben(a, b);
-    Alle_Monatsdateien_umschreiben([&](const QString&, const QStringList& zeilen) -> std::optional<QStringList> {
-      QStringList neu = zeilen;
-      bool geändert = false;
-      for (qsizetype i = 3; i < neu.size(); ++i) {
-        const QString z = Tageszeile_umschlüsseln(neu[i], abbildung);
-        if (z == neu[i]) continue;
-        neu[i] = z;
-        geändert = true;
-      }
-      if (!geändert) return std::nullopt;
-      return neu;
-    });
+    Alle_Monatsdateien_umschreiben(
+        [&](const std::optional<Monatsversion>&, const QStringList& zeilen) -> std::optional<QStringList> {
+          QStringList neu = zeilen;
+          bool geändert = false;
+          for (qsizetype i = 3; i < neu.size(); ++i) {
+            const QString z = Tageszeile_umschlüsseln(neu[i], abbildung);
+            if (z == neu[i]) continue;
+            neu[i] = z;
+            geändert = true;
+          }
+          if (!geändert) return std::nullopt;
+          return neu;
+        });
     Erfassungsdaten_Cache_verwerfen();
 
     // Letter, caption, colours and flags of a button move together.

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "store/Einrichtung.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
 #include "store/Monatsreparatur.h"
 #include "store/Sicherung.h"
 
@@ -133,6 +135,11 @@ void Startfehler(const QString& text, const QString& datei, const QString& proto
   const QString name = ShowDatei(datei);
   const bool monat = !datei.isEmpty() && Ist_Monatsdateiname(name);
   QByteArray roh;
+  // A damaged month version goes and is written anew under the month's lock, as every
+  // change of a month: another workstation's save of it, under way now, is waited for,
+  // and none cuts in between.
+  std::optional<Monatssperre> monatssperre;
+  if (monat) monatssperre.emplace(Monatsversion::aus_Name(name).value().schlüssel().toString());
   if (!datei.isEmpty()) {
     FVerwerfen();
     if (!gSicherungsordner.isEmpty() &&

@@ -241,7 +241,8 @@ QString Monatszeile_umbenannt(const QString& zeile, const Umbenennungen& umbenan
 
 bool Monatsdateien_anpassen(const Umbenennungen& umbenannt, const QStringList& entfernt) {
   return Prozedur(kF + QStringLiteral("BenId_umbenennen"), [&] {
-    const auto ändern = [&](const QString&, const QStringList& zeilen) -> std::optional<QStringList> {
+    const auto ändern = [&](const std::optional<Monatsversion>&,
+                            const QStringList& zeilen) -> std::optional<QStringList> {
       QStringList neu;
       bool geändert = false;
       for (int i = 0; i < zeilen.size(); ++i) {

@@ -161,9 +161,10 @@ void Wofeiausn_bearbeiten(int art, int spalte) {
     const QString schlüssel = gMonatsschlüssel;
     std::optional<QString> neu;
     const bool geschrieben = Monatsdatei_umschreiben(
-        schlüssel, false, [&](const QString& stamm, const QStringList& zeilen) -> std::optional<QStringList> {
+        schlüssel, false,
+        [&](const std::optional<Monatsversion>& version, const QStringList& zeilen) -> std::optional<QStringList> {
           QStringList z = zeilen;
-          if (stamm.isEmpty()) {
+          if (!version) {
             z = QStringList{u'[' + schlüssel + u']', gKennzeile, QStringLiteral("NoEx:NoEx")};
           } else if (z.size() < 3 || z[0].compare(u'[' + schlüssel + u']', Qt::CaseInsensitive) != 0) {
             // A damaged file is left for the month reader's repair.

@@ -1,6 +1,7 @@
 #include "planner/Datenexport.h"
 
 #include "launch/Programmstart.h"
+#include "launch/Wartungssperre.h"
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Zustand.h"
@@ -18,6 +19,7 @@
 #include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
 #include "store/Sicherung.h"
 #include "store/Sperrdatei.h"
 #include "store/Velkoraini.h"
@@ -137,6 +139,16 @@ bool Datenimport(const QString& pfad) {
       return false;
     }
     if (gDatenimport_vor_dem_Ersetzen) gDatenimport_vor_dem_Ersetzen();
+    // The month versions are replaced and removed under their locks: a save another
+    // workstation began before the program lock was written is waited for, and none
+    // starts until every file is in place.
+    Alle_Monatssperren monatssperren;
+    if (!monatssperren.gehalten()) {
+      Löschen(kopie);
+      Sanduhr_Warten_aus();
+      Meldung(Monatssperre_Meldung(monatssperren.fehlend()));
+      return false;
+    }
     // All files at once, the ones the import does not hold (older month versions,
     // other logbooks) going with them; a failure leaves the folder as it was.
     switch (Sicherung_übernehmen(kopie)) {

@@ -21,6 +21,7 @@
 #include "store/Jahreswechsel.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatszeilen.h"
 #include "store/Velkoraini.h"
 #include "widgets/Rasteransicht.h"
 
@@ -297,8 +298,7 @@ void Zeile_eintragen(frmVelkora& f, Raster& g, int Index) {
     g.setCellFontBold(zeile, d, false);
   }
   if (kommentar) {
-    Datensatz_speichern(QStringLiteral("K:") + benutzer + u':' + zweistellig(erster) + u'-' + zweistellig(letzter) +
-                        u':');
+    Datensatz_speichern(Kommentarzeile(benutzer, erster, letzter, {}));
     SaveForUndo(2, QString());
     if (!gLogbuchPuffern) SaveForUndo(5, QString());
   } else {
@@ -522,7 +522,7 @@ QString Tabellenzeilendaten(int zeile) {
         if (gSFKennbuchstaben[i] == text) knopf = i;
       codes += knopf == 0 ? QStringLiteral(" ") : SFHex(knopf);
     }
-    return QStringLiteral("A:") + g->TextMatrix(zeile, kBenutzerspalte) + u':' + codes;
+    return Eintragszeile(g->TextMatrix(zeile, kBenutzerspalte), codes);
   });
 }
 

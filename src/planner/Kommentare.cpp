@@ -26,6 +26,7 @@
 #include "startup/Umrechnungen.h"
 #include "store/Feiertage.h"
 #include "store/Konfigdaten.h"
+#include "store/Monatszeilen.h"
 #include "widgets/Rasteransicht.h"
 
 namespace {
@@ -170,8 +171,7 @@ void Kommentar_hinzufügen() {
       if (Setting(6) == 0) g.setCellFontBold(zeile, d, !gKommentarMarken.text(zeile, d).isEmpty());
     }
 
-    const QString zeitraum = zweistellig(erster) + u'-' + zweistellig(letzter);
-    const bool gespeichert = Datensatz_speichern(QStringLiteral("K:") + benutzer + u':' + zeitraum + u':' + antwort);
+    const bool gespeichert = Datensatz_speichern(Kommentarzeile(benutzer, erster, letzter, antwort));
     if (!gespeichert) {
       // The grid must not show what the file does not hold.
       for (int d = erster; d <= letzter; ++d) {

@@ -5,11 +5,8 @@
 #include "planner/frmVelkora.h"
 #include "platform/Laufzeitfehler.h"
 #include "store/Kommentarlaeufe.h"
+#include "store/Monatszeilen.h"
 #include "widgets/Rasteransicht.h"
-
-namespace {
-QString zweistellig(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')); }
-}  // namespace
 
 QString Tabellenzeilenkommentar(int zeile) {
   return Prozedur(QStringLiteral("frmVelkora - Tabellenzeilenkommentar"), [&]() -> QString {
@@ -24,9 +21,8 @@ QString Tabellenzeilenkommentar(int zeile) {
     QString tage[32];
     for (int d = links; d <= rechts; ++d) tage[d] = gKommentarMarken.text(zeile, d);
     QStringList zeilen;
-    Kommentarläufe(tage, links, rechts, [&](int von, int bis) {
-      zeilen << QStringLiteral("K:") + schlüssel + u':' + zweistellig(von) + u'-' + zweistellig(bis) + u':' + tage[von];
-    });
+    Kommentarläufe(tage, links, rechts,
+                   [&](int von, int bis) { zeilen << Kommentarzeile(schlüssel, von, bis, tage[von]); });
     return zeilen.join(QStringLiteral("||"));
   });
 }

@@ -16,6 +16,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsstand.h"
+#include "store/Monatszeilen.h"
 #include "store/Velkoraini.h"
 
 Kommentarmarken gKommentarMarken;
@@ -419,13 +420,13 @@ void Monatsanzeige::Daten_in_Tabellenfeld_ausgeben() {
   std::vector<quint8> mitKommentar(static_cast<size_t>(zeilen), 0);
   std::vector<quint8> markiert(static_cast<size_t>(zeilen) * 32);
   for (const QString& k : mMonat.kommentare) {
+    // The reader keeps only comments of the rule's form, whose days lie in 1 to 31.
+    const Monatszeilenform form = Form_des_Kommentars(k);
+    if (!form.kommentar()) continue;
     const int ersteZeile = zeilenDes.erste_der_Zeile(k);
     if (ersteZeile == 0) continue;
-    const QString rest = k.mid(k.indexOf(u':') + 1);
-    // A range outside the month's days marks only the days it covers.
-    const int erster = std::max(text::zahl(rest.mid(0, 2)), 1);
-    const int letzter = std::min(text::zahl(rest.mid(3, 2)), 31);
-    const QString kommentar = rest.mid(6);
+    const int erster = form.erster_Tag(), letzter = form.letzter_Tag();
+    const QString kommentar = form.kommentartext(k).toString();
     for (int r = ersteZeile; r != 0; r = zeilenDes.nächste(r)) {
       if (!mitKommentar[r]) {
         mitKommentar[r] = 1;

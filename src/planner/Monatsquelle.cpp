@@ -38,7 +38,7 @@ Monatsinhalt Monatsinhalt_lesen(const QString& monat) {
     m.vorhanden = !name.isEmpty();
     Erfassungsdaten_lesen(monat, name);
   } else {
-    m.vorhanden = !Aktuelle_Erfassungsdatei(monat).isEmpty();
+    m.vorhanden = Aktuelle_Erfassungsdatei(monat).has_value();
     Erfassungsdaten_lesen(monat);
   }
   m.einträge = Liste(gMonatsEinträge, QStringLiteral("NoData"));

@@ -16,6 +16,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Monatsdatei.h"
 #include "store/Monatsstand.h"
+#include "store/Monatszeilen.h"
 #include "store/Sicherung.h"
 
 QStringList gUndoPuffer{QStringLiteral("NoData")};
@@ -101,9 +102,8 @@ const QString kDatumskorruption =
 // append the save's own listing inside the lock tells that no such version was there;
 // after a rewrite the folder is asked again, as the removal may have left one.
 void Datum_prüfen() {
-  QString stamm = Monatsdatei_angehängte_Version(gMonatsschlüssel);
-  if (stamm.isEmpty()) stamm = Aktuelle_Erfassungsdatei(gMonatsschlüssel);
-  const std::optional<Monatsversion> version = Monatsversion::aus_Stamm(stamm);
+  std::optional<Monatsversion> version = Monatsdatei_angehängte_Version(gMonatsschlüssel);
+  if (!version) version = Aktuelle_Erfassungsdatei(gMonatsschlüssel);
   if (!version || version->tag() <= gHeuteText) return;
   const QString datum = FormatDatumSA(version->tag().toString());
   Meldung(Datumskorruption_Meldung(datum));
@@ -172,7 +172,7 @@ bool Tage_speichern(const QString& benutzer, const QMap<int, QChar>& tage) {
     codes[it.key() - 1] = it.value();
     maske |= 1u << it.key();
   }
-  return Speichern(Monatszeile{QStringLiteral("A:") + benutzer + u':' + codes, maske});
+  return Speichern(Monatszeile{Eintragszeile(benutzer, codes), maske});
 }
 
 void Erfassungsdatei_defragmentieren() {

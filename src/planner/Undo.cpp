@@ -23,6 +23,7 @@
 #include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
 #include "startup/Programmabbruch.h"
+#include "store/Monatszeilen.h"
 #include "widgets/Rasteransicht.h"
 
 namespace {
@@ -271,24 +272,22 @@ void Ausführen(int richtung) {
   f->Daten_anzeigen(false);
   Sanduhr_aus();
 
-  // The restored comment is shown for a moment where it was.
-  if (gespeichert && !kommentar.isEmpty()) {
-    const qsizetype nach = kommentar.indexOf(u':', 2);
-    const QString teil = nach < 0 ? QString() : kommentar.mid(nach + 1);
-    if (!teil.contains(QStringLiteral("||")) && teil.size() > 6) {
-      const int zeile = Zeile_des_Eintrags(*g, QString(kSchlüssellänge, u' ') + kommentar);
-      if (zeile > 0) {
-        Kommentar_anzeigen(f, teil.mid(6), teil.left(2).toInt(), zeile);
-        // The pause serves no window events: the restored month and the box over it
-        // are painted first, or the user would see neither.
-        f->repaint();
-        // The window's repaint leaves out the box standing over the grid.
-        f->picKommentar->repaint();
-        Pause(0.75);
-        f->picKommentar->hide();
-      }
-    }
-  }
+  // The restored comment is shown for a moment where it was; a state of several
+  // comment lines ("||") has no one comment to show, a comment without a text none.
+  const Monatszeilenform form = Form_der_Monatszeile(kommentar);
+  if (!gespeichert || !form.kommentar() || kommentar.contains(QStringLiteral("||")) ||
+      form.kommentartext(kommentar).isEmpty())
+    return;
+  const int zeile = Zeile_des_Eintrags(*g, QString(kSchlüssellänge, u' ') + kommentar);
+  if (zeile == 0) return;
+  Kommentar_anzeigen(f, form.kommentartext(kommentar).toString(), form.erster_Tag(), zeile);
+  // The pause serves no window events: the restored month and the box over it are
+  // painted first, or the user would see neither.
+  f->repaint();
+  // The window's repaint leaves out the box standing over the grid.
+  f->picKommentar->repaint();
+  Pause(0.75);
+  f->picKommentar->hide();
 }
 
 }  // namespace

@@ -167,13 +167,14 @@ const QString& Rechnername() {
 }
 
 // Opens a file for appending; a file this call creates takes the mode and group of its
-// neighbours in a shared folder. -1 when it cannot be opened.
-int Zum_Anhängen_öffnen(const QString& pfad) {
+// neighbours in a shared folder. -1 when it cannot be opened. Without `anlegen` a
+// missing file is not made (-1 with ENOENT).
+int Zum_Anhängen_öffnen(const QString& pfad, bool anlegen) {
   const QByteArray p = QFile::encodeName(pfad);
   constexpr int kArt = O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC;
   for (int versuch = 0; versuch < 3; ++versuch) {
     int fd = ::open(p.constData(), kArt);
-    if (fd >= 0 || errno != ENOENT) return fd;
+    if (fd >= 0 || errno != ENOENT || !anlegen) return fd;
     fd = ::open(p.constData(), kArt | O_CREAT | O_EXCL, 0666);
     if (fd >= 0) {
       Rechte_wie_Nachbarn(fd, pfad);
@@ -217,6 +218,9 @@ QByteArray Datei_lesen(const QString& pfad) {
   return inhalt;
 }
 
+// Set for the one opening of FOpen_anhängen_ohne_Anlegen.
+bool sOhneAnlegen = false;
+
 void Öffnen(const QString& pfad, Modus modus) {
   if (gKanal.modus != Modus::Zu) fehler::auslösen(fehler::kDateiBereitsGeöffnet);
   if (pfad.isEmpty()) fehler::auslösen(52);
@@ -238,8 +242,10 @@ void Öffnen(const QString& pfad, Modus modus) {
   } else if (modus == Modus::Anhängen) {
     // An append never follows a link: it would grow a file outside the data folder.
     // The open itself refuses one (O_NOFOLLOW), so no look at the path comes first.
-    const int fd = Zum_Anhängen_öffnen(pfad);
+    const int fd = Zum_Anhängen_öffnen(pfad, !sOhneAnlegen);
     if (fd < 0) {
+      // A month file that is gone, or a link in its place, is no month file to append to.
+      if (sOhneAnlegen && (errno == ENOENT || errno == ELOOP)) fehler::auslösen(fehler::kDateiNichtGefunden);
       if (errno == ELOOP) fehler::auslösen(fehler::kPfadZugriffsfehler);
       Öffnungsfehler(pfad, true);
     }
@@ -438,6 +444,28 @@ void Sperrdatei_Rechte_setzen(int fd, const Sperrdateirechte& rechte) {
 
 void Rechte_Vorbild_vormerken(const QString& ziel, const QString& vorbild) { sVorbild = Vorgemerkt{ziel, vorbild}; }
 
+[[noreturn]] void Öffnungsabbruch(const QString& pfad, const QString& modus);
+
+bool FOpen_anhängen_ohne_Anlegen(const QString& pfad) {
+  sOhneAnlegen = true;
+  struct Zurück {
+    ~Zurück() { sOhneAnlegen = false; }
+  } zurück;
+  try {
+    gOffeneDatei = pfad;
+    sAusschreibfehler = false;
+    Öffnen(pfad, Modus::Anhängen);
+    gDateiGeschrieben = true;
+    return true;
+  } catch (const Laufzeitfehler& e) {
+    FVerwerfen();
+    if (e.nummer() == fehler::kDateiNichtGefunden) return false;
+  }
+  // Any other failure ends the program as an opening for "Append" does, without an
+  // opening that could make the file.
+  Öffnungsabbruch(pfad, QStringLiteral("Append"));
+}
+
 bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
   gOffeneDatei = pfad;
   sAusschreibfehler = false;
@@ -471,17 +499,23 @@ bool FOpen(const QString& pfad, const QString& modus, const QString& option) {
   } catch (const Laufzeitfehler&) {
     FVerwerfen();
     if (option.compare(u"IgnoreErrors", Qt::CaseInsensitive) == 0) return false;
-    const bool lesen = modus.compare(u"Input", Qt::CaseInsensitive) == 0;
-    Programmabbruch(QString(),
-                    QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) +
-                        QStringLiteral(" konnte nicht geöffnet werden.\r\rVermutlich haben Sie keine ausreichenden "
-                                       "Zugriffsberechtigungen für den Ordner ") +
-                        ShowPfad(ParentDir(pfad), 100) +
-                        (lesen ? QString() : QStringLiteral(", ist die Datei schreibgeschützt")) +
-                        QStringLiteral(" oder die Datei ist nicht vorhanden"),
-                    QStringLiteral("Fehler beim Dateizugriff auf ") + ShowPfad(pfad, 100) +
-                        QStringLiteral(", Modus '") + modus + u'\'');
+    Öffnungsabbruch(pfad, modus);
   }
+}
+
+// The failure of an opening that IgnoreErrors does not cover: the file-access message
+// and the end of the program.
+void Öffnungsabbruch(const QString& pfad, const QString& modus) {
+  const bool lesen = modus.compare(u"Input", Qt::CaseInsensitive) == 0;
+  Programmabbruch(QString(),
+                  QStringLiteral("Die Datei ") + ShowPfad(pfad, 100) +
+                      QStringLiteral(" konnte nicht geöffnet werden.\r\rVermutlich haben Sie keine ausreichenden "
+                                     "Zugriffsberechtigungen für den Ordner ") +
+                      ShowPfad(ParentDir(pfad), 100) +
+                      (lesen ? QString() : QStringLiteral(", ist die Datei schreibgeschützt")) +
+                      QStringLiteral(" oder die Datei ist nicht vorhanden"),
+                  QStringLiteral("Fehler beim Dateizugriff auf ") + ShowPfad(pfad, 100) + QStringLiteral(", Modus '") +
+                      modus + u'\'');
 }
 
 void FClose() {
@@ -701,7 +735,7 @@ quint64 sDateilisten = 0;
 
 quint64 Dateilisten_bisher() { return sDateilisten; }
 
-QStringList Dateiliste(const QString& ordner, const QString& muster) {
+QStringList Dateiliste(const QString& ordner, const QString& muster, Listenart art, QStringList* übrige) {
   ++sDateilisten;
   QStringList r;
   // The folder's entries straight from the system (every save lists the data folder):
@@ -731,6 +765,25 @@ QStringList Dateiliste(const QString& ordner, const QString& muster) {
       if (typ == DT_DIR) continue;
       const QString name = QFile::decodeName(roh);
       if (name == u"." || name == u".." || !text::passtMuster(name, muster) || Ist_Zwischendatei(name)) continue;
+      if (art == Listenart::NurDateien && typ != DT_REG) {
+        // The kind the listing gives; only an entry of unknown kind is looked at, and
+        // then without following a link.
+        struct stat st {};
+        const bool gesehen = typ == DT_UNKNOWN && ::lstat(QFile::encodeName(basis + name).constData(), &st) == 0;
+        if (gesehen && S_ISREG(st.st_mode)) {
+          r << name;
+          continue;
+        }
+        if (gesehen && S_ISDIR(st.st_mode)) continue;
+        if (übrige) {
+          // What `Alles` would list of it: anything but a link to a folder.
+          struct stat ziel {};
+          const bool ordner = (typ == DT_LNK || (gesehen && S_ISLNK(st.st_mode))) &&
+                              ::stat(QFile::encodeName(basis + name).constData(), &ziel) == 0 && S_ISDIR(ziel.st_mode);
+          if (!ordner) *übrige << name;
+        }
+        continue;
+      }
       if (typ == DT_LNK || typ == DT_UNKNOWN) {
         struct stat st {};
         if (::stat(QFile::encodeName(basis + name).constData(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
@@ -740,6 +793,7 @@ QStringList Dateiliste(const QString& ordner, const QString& muster) {
   }
   ::close(fd);
   std::sort(r.begin(), r.end());
+  if (übrige) std::sort(übrige->begin(), übrige->end());
   return r;
 }
 
@@ -828,13 +882,14 @@ QString Eigener_Zwischenname(const QString& ziel) {
          QString::number(QRandomGenerator::global()->generate(), 36) + kZwischenEndung;
 }
 
-bool Datei_öffnenbar(const QString& pfad) {
-  const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+bool Datei_öffnenbar(const QString& pfad, bool verweisFolgen) {
+  const int fd =
+      ::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (verweisFolgen ? 0 : O_NOFOLLOW));
   if (fd >= 0) {
     ::close(fd);
     return true;
   }
-  return errno != ENOENT && errno != ENOTDIR;
+  return errno != ENOENT && errno != ENOTDIR && (verweisFolgen || errno != ELOOP);
 }
 
 void Ordneransicht_erneuern(const QString& ordner) {

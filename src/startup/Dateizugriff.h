@@ -26,6 +26,11 @@ extern bool gLangsamesNetz;     // a close took more than 0.2 s
 extern Haken<void()> gLangsamesNetzGesehen;
 
 bool FOpen(const QString& pfad, const QString& modus, const QString& option = QString());
+// Opens an existing file for "Append" and never makes it: false, with nothing open and
+// nothing said, when the file is not there or is a link (a month file another
+// workstation replaced meanwhile: an append that made it anew would make a month without
+// its header). Any other failure ends the program as FOpen does.
+bool FOpen_anhängen_ohne_Anlegen(const QString& pfad);
 // Closes the channel; a pending "Output" write replaces its target now.
 void FClose();
 // Closes the channel and drops a pending "Output" write (the target stays as it was):
@@ -77,8 +82,13 @@ void Verzeichnis_wechseln(const QString& ordner);
 // File system helpers every unit shares.
 bool Datei_vorhanden(const QString& pfad);
 // Names (not paths) of the normal files of a folder matching a pattern with * and ?,
-// compared without regard to letter case, sorted by name.
-QStringList Dateiliste(const QString& ordner, const QString& muster);
+// compared without regard to letter case, sorted by name. `Alles`: every entry but a
+// folder or a link to one (what deletion by pattern removes); `NurDateien`: plain files
+// only, no link and no special file (what may be read as a month version); the other
+// entries `Alles` would list go to *übrige when given.
+enum class Listenart { Alles, NurDateien };
+QStringList Dateiliste(const QString& ordner, const QString& muster, Listenart art = Listenart::Alles,
+                       QStringList* übrige = nullptr);
 // How many folders Dateiliste has listed since the program started (for measuring).
 quint64 Dateilisten_bisher();
 QDateTime Dateizeit(const QString& pfad);  // invalid when missing
@@ -97,7 +107,8 @@ QString Eigener_Zwischenname(const QString& ziel);
 // listings and file attributes are cached, a file made by another workstation a
 // moment ago is missing from the listing, and one it removed is still listed. False
 // only when the file is not there (a file that exists but cannot be read counts).
-bool Datei_öffnenbar(const QString& pfad);
+// With `verweisFolgen` false a link is not there: a month version is a plain file.
+bool Datei_öffnenbar(const QString& pfad, bool verweisFolgen = true);
 // Makes the next listing of a folder ask the file server: a share drops its cached
 // listing of a folder in which this workstation itself made or removed a file, so a
 // file of its own is made exclusively and removed again. Does nothing when the folder

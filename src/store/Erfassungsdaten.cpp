@@ -91,7 +91,7 @@ void Monatszeilen_lesen(Dekodierter_Block& zeilen, std::optional<QString>* ohneE
   }
   bool offen = false;
   zeilen.dekodieren(Kanal_Inhalt(), &offen);
-  if (offen && zeilen.size() > 3 && !Gute_Monatszeile(zeilen[zeilen.size() - 1])) {
+  if (offen && Letzte_Zeile_abgeschnitten(zeilen[zeilen.size() - 1], zeilen.size())) {
     if (ohneEnde) *ohneEnde = zeilen[zeilen.size() - 1].toString();
     zeilen.letzte_entfernen();
   }
@@ -195,35 +195,12 @@ void Monatslisten_füllen(const Monatslesung& m, QStringList alteEinträge, QStr
   }
 }
 
-struct Version {
-  QString stamm;  // "yymm yymmdd"
-  QString name;   // the file's name as it stands in the folder
-};
-
-// The newest version of each month key among the names of one folder listing. Other
-// names the file pattern happens to match are no version.
-QHash<QString, Version> Neueste_Versionen(const QStringList& namen) {
-  QHash<QString, Version> r;
-  for (const QString& name : namen) {
-    const std::optional<Monatsversion> v = Monatsversion::aus_Name(name);
-    if (!v) continue;
-    Version& bisher = r[v->schlüssel().toString()];
-    if (bisher.stamm.isEmpty() || v->neuer_als(bisher.stamm)) bisher = Version{v->stamm().toString(), name};
-  }
-  return r;
+// The newest version of one month, from a fresh listing of its versions.
+Neueste_Erfassungsversion Neueste_Version(const QString& schlüssel) {
+  return Neueste_Erfassungsversion_aus(schlüssel, Monatsversionen_des_Monats(gDatenordner, schlüssel));
 }
 
-// The newest version of one month. Today's version is looked for by opening it too: a
-// share that caches folder listings lists it only seconds after another workstation
-// made it.
-Version Neueste_Version(const QString& schlüssel) {
-  Version v = Neueste_Versionen(Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"))).value(schlüssel);
-  if (gHeuteText.size() != 6) return v;
-  const Monatsversion heute = Monatsversion::zu(schlüssel, gHeuteText);
-  if (heute.neuer_als(v.stamm) && Datei_öffnenbar(gDatenordner + heute.name()))
-    v = Version{heute.stamm().toString(), heute.name()};
-  return v;
-}
+QString Name_von(const Neueste_Erfassungsversion& n) { return n.version ? n.version->name() : QString(); }
 
 }  // namespace
 
@@ -242,47 +219,43 @@ QString Erfassungsversion_öffnen(const QString& schlüssel, QString name) {
     }
     uhr::schlafen(std::min(0.02 * (versuch + 1), 0.5));
     Ordneransicht_erneuern(gDatenordner);
-    name = Neueste_Version(schlüssel).name;
+    name = Name_von(Neueste_Version(schlüssel));
   }
 }
 
 namespace {
 
-void Andere_Versionen_löschen(const QStringList& namen, const QString& stamm) {
-  const std::optional<Monatsversion> version = Monatsversion::aus_Stamm(stamm);
-  if (!version) return;
-  const QString& eigene = version->name();
-  const QString muster = version->schlüssel().toString() + QStringLiteral("*Data.dat");
-  // The pattern "<month key>*Data.dat" as the folder listing matches it (letter case
-  // aside): the key in front, "data.dat" at the end, both in the name. The start checks
-  // every month against every name, so the pattern is not taken apart for each pair.
-  const QString vorn = version->schlüssel().toString();
-  const auto ascii = [](const QString& t) {
-    return std::all_of(t.begin(), t.end(), [](QChar c) { return c.unicode() < 128; });
+// Deletes every name of the month's pattern but the version `bleibt`, under the month's
+// lock: a saver holding it has written its new version and is about to delete the one
+// it read, so the greatest stem then is no proof of the newest. The lock is tried once;
+// held by another workstation, the clean-up is left to the holder (which deletes what
+// its save made stale) or to a later start. Taking the lock made a file in the folder,
+// so the listing inside it is the server's, not a share's cached one. `bleibt` empty:
+// the newest version as the listing inside the lock shows it.
+bool Versionen_unter_Sperre_löschen(const QString& schlüssel, const std::optional<Monatsversion>& bleibt) {
+  const Monatssperre sperre(schlüssel, 0.0);
+  if (!sperre.gehalten()) return false;
+  QStringList andere;
+  const QList<Monatsversion> versionen = Monatsversionen_des_Monats(gDatenordner, schlüssel, &andere);
+  const std::optional<Monatsversion> neueste =
+      bleibt ? bleibt : Neueste_Erfassungsversion_aus(schlüssel, versionen).version;
+  const auto löschen = [&](const QString& name) {
+    if (!neueste || name.compare(neueste->name(), Qt::CaseInsensitive) != 0) Löschen(gDatenordner + name);
   };
-  const bool einfach = ascii(vorn) && !vorn.contains(u'*') && !vorn.contains(u'?');
-  const QString hinten = QStringLiteral("data.dat");
-  for (const QString& name : namen) {
-    bool passt = false;
-    if (einfach) {
-      // A plain ASCII name compares without a lower-case copy.
-      const bool nurAscii = ascii(name);
-      const QString n = nurAscii ? name : name.toLower();
-      const Qt::CaseSensitivity art = nurAscii ? Qt::CaseInsensitive : Qt::CaseSensitive;
-      passt = n.size() >= vorn.size() + hinten.size() && n.startsWith(vorn, art) && n.endsWith(hinten, art);
-    } else {
-      passt = text::passtMuster(name, muster);
-    }
-    if (passt && name.compare(eigene, Qt::CaseInsensitive) != 0) Löschen(gDatenordner + name);
-  }
+  // Without any version nothing goes: a stray name is all that is left of the month.
+  if (!neueste) return true;
+  for (const Monatsversion& v : versionen) löschen(v.name());
+  for (const QString& name : andere) löschen(name);
+  return true;
 }
 
-// Whether the file, opened afresh, still ends without a line end.
+// Whether the file, opened afresh, still ends in a cut line.
 bool Ohne_letztes_Zeilenende(const QString& pfad) {
   if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return false;
-  const bool offen = Kanal_ohne_letztes_Zeilenende();
+  bool offen = false;
+  const QStringList zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &offen);
   FClose();
-  return offen;
+  return offen && Letzte_Zeile_abgeschnitten(zeilen.last(), zeilen.size());
 }
 
 QString Monatstext(const QString& schlüssel) {
@@ -379,19 +352,19 @@ bool Monat_lesen(const QString& schlüssel, QString name, Monatslesung& lesung, 
   // workstation appended since the read above stay.
   const bool geschrieben = Monatsdatei_umschreiben(
       schlüssel, false,
-      [&](const QString& stamm, const QStringList& aktuell) -> std::optional<QStringList> {
-        if (stamm.isEmpty() || aktuell.size() < 3 || aktuell[0] != kopf) return std::nullopt;
+      [&](const std::optional<Monatsversion>& version, const QStringList& aktuell) -> std::optional<QStringList> {
+        if (!version || aktuell.size() < 3 || aktuell[0] != kopf) return std::nullopt;
         const Monatsprüfung neu = Monatszeilen_prüfen(aktuell);
         // The cut-off line, left out of `aktuell`, goes with the rewrite of the version
         // read; the lock held since keeps it as it was.
         const std::optional<Monatsversion> gelesen = Monatsversion::aus_Name(sGelesen);
-        if (!neu.reparieren && !(abgeschnitten && gelesen && gelesen->stamm() == stamm)) return std::nullopt;
+        if (!neu.reparieren && !(abgeschnitten && gelesen && gelesen->stamm() == version->stamm())) return std::nullopt;
         QStringList r;
         for (const QString& z : neu.zeilen)
           if (!z.isEmpty()) r << z;
         return r;
       },
-      false, true);
+      false, true, false);
   if (!geschrieben) return ergebnis;
   Meldung(QStringLiteral("Fehlerhafte Daten erkannt in Monat ") + Monatstext(schlüssel) +
           QStringLiteral("!\r\rBitte Administrationslogbuch beachten!"));
@@ -461,9 +434,26 @@ Monatsprüfung Monatszeilen_prüfen(const QStringList& zeilen) {
   return r;
 }
 
-QString Aktuelle_Erfassungsdatei(const QString& monatsschlüssel) { return Neueste_Version(monatsschlüssel).stamm; }
+Neueste_Erfassungsversion Neueste_Erfassungsversion_aus(const QString& schlüssel,
+                                                        const QList<Monatsversion>& versionen) {
+  Neueste_Erfassungsversion r;
+  r.version = Neueste_Monatsversion(versionen, schlüssel);
+  if (gHeuteText.size() != 6) return r;
+  const Monatsversion heute = Monatsversion::zu(schlüssel, gHeuteText);
+  if (!r.version || heute.neuer_als(*r.version)) {
+    r.heuteGeprüft = true;
+    // A link under today's name is no version.
+    r.heuteDa = Datei_öffnenbar(gDatenordner + heute.name(), false);
+    if (r.heuteDa) r.version = heute;
+  }
+  return r;
+}
 
-QString Erfassungsdatei_Name(const QString& monatsschlüssel) { return Neueste_Version(monatsschlüssel).name; }
+std::optional<Monatsversion> Aktuelle_Erfassungsdatei(const QString& monatsschlüssel) {
+  return Neueste_Version(monatsschlüssel).version;
+}
+
+QString Erfassungsdatei_Name(const QString& monatsschlüssel) { return Name_von(Neueste_Version(monatsschlüssel)); }
 
 QString Erfassungsdatei_gelesen() { return sGelesen; }
 
@@ -474,17 +464,14 @@ bool Erfassungsversion_lesen(const QString& monatsschlüssel, const QString& nam
   });
 }
 
-void Alte_Erfassungsdateien_löschen(const QString& stamm) {
-  const std::optional<Monatsversion> version = Monatsversion::aus_Stamm(stamm);
-  if (version)
-    Andere_Versionen_löschen(Dateiliste(gDatenordner, version->schlüssel().toString() + QStringLiteral("*Data.dat")),
-                             stamm);
+bool Alte_Erfassungsdateien_löschen(const Monatsversion& version) {
+  return Versionen_unter_Sperre_löschen(version.schlüssel().toString(), version);
 }
 
 bool Erfassungsdaten_lesen(const QString& monatsschlüssel) {
   return Prozedur(QStringLiteral("modVelkora - Erfassungsdaten_lesen"), [&]() -> bool {
     Anmelden();
-    return Monat_lesen(monatsschlüssel, Neueste_Version(monatsschlüssel).name);
+    return Monat_lesen(monatsschlüssel, Name_von(Neueste_Version(monatsschlüssel)));
   });
 }
 
@@ -531,15 +518,17 @@ void Alle_Erfassungsdaten_einlesen(bool cacheErlaubt) {
     }
 
     // One listing of the folder for all 36 months.
-    const QHash<QString, Version> versionen = Neueste_Versionen(Dateiliste(gDatenordner, QStringLiteral("*Data.dat")));
+    const QHash<QString, Monatsversion> versionen =
+        Neueste_Monatsversionen(Monatsversionen(gDatenordner, QStringLiteral("*Data.dat")));
     // One block for every month's lines; the month lists only of the last month, as
     // they are left after the read.
     Vorratslesung vorrat;
     Monatslesung& lesung = *vorrat;
     for (int index = 1; index <= Erfassungstabelle::kMonate; ++index) {
       const QString schlüssel = Monatsschlüssel_zu_Index(index);
-      if (!Monat_lesen(schlüssel, versionen.value(schlüssel).name, lesung, index == Erfassungstabelle::kMonate))
-        continue;
+      const auto version = versionen.constFind(schlüssel);
+      const QString name = version == versionen.cend() ? QString() : version->name();
+      if (!Monat_lesen(schlüssel, name, lesung, index == Erfassungstabelle::kMonate)) continue;
       for (const QStringView eintrag : lesung.einträge) {
         const qsizetype p = eintrag.indexOf(u':');
         if (p < 0) continue;
@@ -604,18 +593,29 @@ void Erfassungsdateien_checken() {
     if (Einrichtung_läuft()) {
       const Einrichtungssperre abwarten;
     }
-    const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
-    const QHash<QString, Version> versionen = Neueste_Versionen(namen);
+    QStringList andere;
+    const QList<Monatsversion> alle = Monatsversionen(gDatenordner, QStringLiteral("*Data.dat"), &andere);
+    const QHash<QString, Monatsversion> neueste = Neueste_Monatsversionen(alle);
+    // How many names each month's pattern matches: only a month with more than its one
+    // version has anything to clean up, and only that one is locked and listed again.
+    QHash<QString, int> namen;
+    for (const Monatsversion& v : alle) ++namen[v.schlüssel().toString()];
+    for (const QString& name : andere) ++namen[name.left(4)];
     QStringList fehlend;
     for (int index = 1; index <= Erfassungstabelle::kMonate; ++index) {
       const QString schlüssel = Monatsschlüssel_zu_Index(index);
-      const auto it = versionen.constFind(schlüssel);
-      if (it != versionen.cend()) {
-        Andere_Versionen_löschen(namen, it->stamm);
+      if (neueste.contains(schlüssel)) {
+        if (namen.value(schlüssel) > 1) Versionen_unter_Sperre_löschen(schlüssel, std::nullopt);
         continue;
       }
       const int jahr = gPlanungsjahr + (index - 1) / 12;
-      if (jahr >= gHeute.year()) fehlend << schlüssel.mid(2, 2) + gDatumstrennzeichen + QString::number(jahr);
+      if (jahr < gHeute.year()) continue;
+      // A share's cached listing may miss a version another workstation made a moment
+      // ago: the month is looked for again, asking the server, before it counts as
+      // missing.
+      if (fehlend.isEmpty()) Ordneransicht_erneuern(gDatenordner);
+      if (Neueste_Version(schlüssel).version) continue;
+      fehlend << schlüssel.mid(2, 2) + gDatumstrennzeichen + QString::number(jahr);
     }
     if (fehlend.isEmpty()) return;
     const QString text =

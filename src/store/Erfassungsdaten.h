@@ -11,7 +11,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
+
+#include "startup/Monatsversion.h"
 
 // The day table: employee row (1 to Mitarbeiterzeilen(), in the order of the employee
 // list) x window month (1 to 36, 12 x (year - gPlanungsjahr) + month); each cell the
@@ -43,10 +46,19 @@ extern bool gSchnellesLesen;
 // Monotonic seconds at which the last full read began (the 30-second cache).
 extern double gLesezeit;
 
-// The stem ("yymm yymmdd") of the newest version of a month, "" when it has no file.
-// Today's version counts when it can be opened, also while a share's cached listing
-// does not show it yet.
-QString Aktuelle_Erfassungsdatei(const QString& monatsschlüssel);
+// The newest version of a month as the month readers and writers take it, from the
+// month's versions in one listing (Monatsversionen): the greatest stem, or today's
+// version when opening it finds it, also while a share's cached listing does not show it
+// yet (another workstation made it a moment ago).
+struct Neueste_Erfassungsversion {
+  std::optional<Monatsversion> version;  // nothing when the month has no file
+  bool heuteGeprüft = false;             // today's version was looked for by opening it
+  bool heuteDa = false;                  // and found
+};
+Neueste_Erfassungsversion Neueste_Erfassungsversion_aus(const QString& monatsschlüssel,
+                                                        const QList<Monatsversion>& versionen);
+// The newest version of a month from a fresh listing; nothing when it has no file.
+std::optional<Monatsversion> Aktuelle_Erfassungsdatei(const QString& monatsschlüssel);
 // The name of the newest version's file as it stands in the folder (its letter case
 // may differ from stem + " Data.dat"), "" when none.
 QString Erfassungsdatei_Name(const QString& monatsschlüssel);
@@ -61,8 +73,9 @@ QString Erfassungsversion_öffnen(const QString& monatsschlüssel, QString name)
 // Reads one named version of a month like Erfassungsdaten_lesen (a version gone
 // meanwhile gives the newest one then).
 bool Erfassungsversion_lesen(const QString& monatsschlüssel, const QString& name);
-// Deletes every other version of the stem's month.
-void Alte_Erfassungsdateien_löschen(const QString& stamm);
+// Deletes every other name of the version's month, under the month's lock, tried once:
+// false (nothing deleted) when another workstation holds it.
+bool Alte_Erfassungsdateien_löschen(const Monatsversion& version);
 // Reads and checks the newest version of a month into gMonatsEinträge,
 // gMonatsKommentare and gMonatsAusnahmen; true when it holds an entry line.
 bool Erfassungsdaten_lesen(const QString& monatsschlüssel);

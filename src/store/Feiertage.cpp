@@ -124,17 +124,17 @@ QString Ausnahmezeile_ändern(const QString& zeile, const QString& monatsschlüs
 // Rewrites line 3 of one month under its month lock, from the newest version as read
 // inside the lock, so a line another workstation appends meanwhile is not lost.
 void Monat_kennzeichnen(const QString& monatsschlüssel, const QString& art, const QString& wert) {
-  Monatsdatei_umschreiben(monatsschlüssel, false,
-                          [&](const QString& stamm, const QStringList& zeilen) -> std::optional<QStringList> {
-                            // A damaged file is left as it is for the month reader's repair.
-                            if (stamm.isEmpty() || zeilen.size() < 3 || zeilen[0] != u'[' + monatsschlüssel + u']')
-                              return std::nullopt;
-                            const QString neu = Ausnahmezeile_ändern(zeilen[2], monatsschlüssel, art, wert);
-                            if (neu == zeilen[2]) return std::nullopt;
-                            QStringList z = zeilen;
-                            z[2] = neu;
-                            return z;
-                          });
+  Monatsdatei_umschreiben(
+      monatsschlüssel, false,
+      [&](const std::optional<Monatsversion>& version, const QStringList& zeilen) -> std::optional<QStringList> {
+        // A damaged file is left as it is for the month reader's repair.
+        if (!version || zeilen.size() < 3 || zeilen[0] != u'[' + monatsschlüssel + u']') return std::nullopt;
+        const QString neu = Ausnahmezeile_ändern(zeilen[2], monatsschlüssel, art, wert);
+        if (neu == zeilen[2]) return std::nullopt;
+        QStringList z = zeilen;
+        z[2] = neu;
+        return z;
+      });
 }
 
 // The school-holiday file is supplied beside the program; a data folder without one

@@ -35,6 +35,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
+#include "store/Planungsfenster.h"
 #include "store/Sicherung.h"
 #include "store/Velkoraini.h"
 
@@ -87,21 +88,19 @@ QString Zahltext(float wert) {
   return QString::fromLatin1(puffer, ende - puffer);
 }
 
-// The month keys of the versions among file names.
-QSet<QString> Monate_der_Versionen(const QStringList& namen) {
-  QSet<QString> r;
-  for (const QString& name : namen)
-    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name)) r.insert(v->schlüssel().toString());
-  return r;
+// The months of a year that have a version in the data folder, by key.
+QSet<QString> Monate_des_Jahres(int jahr) {
+  const QHash<QString, Monatsversion> neueste =
+      Neueste_Monatsversionen(Monatsversionen(gDatenordner, zweistellig(jahr) + QStringLiteral("*Data.dat")));
+  return QSet<QString>(neueste.keyBegin(), neueste.keyEnd());
 }
 
 // The greatest writing date among the month files of the data folder; invalid when
 // there is none.
 QDate Letzte_Eingabe() {
   QString größtes;
-  for (const QString& name : Dateiliste(gDatenordner, QStringLiteral("*Data.dat")))
-    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name); v && v->tag() > größtes)
-      größtes = v->tag().toString();
+  for (const Monatsversion& v : Monatsversionen(gDatenordner, QStringLiteral("*Data.dat")))
+    if (v.tag() > größtes) größtes = v.tag().toString();
   return größtes.isEmpty() ? QDate() : FormatDatumSD(größtes);
 }
 
@@ -174,8 +173,8 @@ void Urlaub_übertragen() {
 void Leeren_Monat_anlegen(const QString& schlüssel) {
   Monatsdatei_umschreiben(
       schlüssel, true,
-      [&](const QString& stamm, const QStringList&) -> std::optional<QStringList> {
-        if (!stamm.isEmpty()) return std::nullopt;
+      [&](const std::optional<Monatsversion>& version, const QStringList&) -> std::optional<QStringList> {
+        if (version) return std::nullopt;
         return QStringList{u'[' + schlüssel + u']', gKennzeile, QStringLiteral("NoEx:NoEx")};
       },
       false, false);
@@ -183,8 +182,7 @@ void Leeren_Monat_anlegen(const QString& schlüssel) {
 
 // The keys of the months of a year that have no file.
 QStringList Fehlende_Monate(int jahr) {
-  const QSet<QString> vorhanden =
-      Monate_der_Versionen(Dateiliste(gDatenordner, zweistellig(jahr) + QStringLiteral("*Data.dat")));
+  const QSet<QString> vorhanden = Monate_des_Jahres(jahr);
   QStringList fehlend;
   for (int monat = 1; monat <= 12; ++monat) {
     const QString schlüssel = zweistellig(jahr) + zweistellig(monat);
@@ -196,8 +194,9 @@ QStringList Fehlende_Monate(int jahr) {
 // Which year change is under way, for its administrator lines that follow the commit:
 // a change killed before the commit is redone, one killed after it completed, by the
 // next start, and neither may lose a line or write one twice. Written before the first
-// empty month is made, removed once the lines are written. Its name matches no pattern
-// the program lists (no backup takes it along).
+// empty month is made, removed once the change is complete: its lines written and the
+// months of the dropped year deleted. Its name matches no pattern the program lists (no
+// backup takes it along).
 const QString kStanddatei = QStringLiteral("Velkora Jahreswechsel.stand");
 const QString kStandkopf = QStringLiteral("[Jahreswechsel]");
 
@@ -259,47 +258,85 @@ void Wechsel_melden(const Wechselstand& s, bool nachholen) {
       QStringLiteral("Leere Erfassungsdateien für ") + QString::number(s.jahr + 2) + QStringLiteral(" angelegt");
   if (!nachholen || !Im_Logbuch(durchgeführt, s.begonnen)) Logbuch_ergänzen(2, durchgeführt);
   if (!nachholen || !Im_Logbuch(angelegt, s.begonnen)) Logbuch_ergänzen(2, angelegt);
-  Löschen(gDatenordner + kStanddatei);
 }
 
-// Deletes every month file of the year bis and before; false when there was none.
-bool Alte_Monate_löschen(int bis) {
-  const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
-  if (namen.isEmpty()) return false;
-  for (const QString& name : namen)
-    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name); v && v->jahr() <= bis)
-      Löschen(gDatenordner + name);
-  return true;
-}
+// What the deletion of the months of dropped years found and did.
+struct Alte_Monate {
+  bool monatsdateien = false;  // the data folder holds a month file
+  int gelöscht = 0;            // months deleted
+  bool alle = true;            // every month of those years deleted (false: a lock not had)
+};
 
-// A year change killed half-way, as the next start finds it: its lock left behind, a
-// month of the new third year missing, or a month of a dropped year still there.
-bool Halber_Jahreswechsel() {
-  if (Datei_vorhanden(gDatenordner + kSperrdatei) || Datei_vorhanden(gDatenordner + kStanddatei)) return true;
-  const QStringList namen = Dateiliste(gDatenordner, QStringLiteral("*Data.dat"));
-  QSet<QString> drittes;
-  for (const QString& name : namen) {
-    const std::optional<Monatsversion> v = Monatsversion::aus_Name(name);
-    if (!v) continue;
-    if (v->jahr() < gPlanungsjahr) return true;
-    if (v->jahr() == gPlanungsjahr + 2) drittes.insert(v->schlüssel().toString());
+// Deletes every month of the year `bis` and before, each with every name of its
+// pattern and under its month lock, so that the deletion never cuts through another
+// workstation's save of that month; a save that comes after it finds no version and
+// the employee file's new window, and is refused. A month whose lock is not had within
+// the writers' wait stays for the next try.
+Alte_Monate Alte_Monate_löschen(int bis) {
+  Alte_Monate r;
+  const QList<Monatsversion> versionen = Monatsversionen(gDatenordner, QStringLiteral("*Data.dat"));
+  r.monatsdateien = !versionen.isEmpty();
+  const QHash<QString, Monatsversion> neueste = Neueste_Monatsversionen(versionen);
+  QStringList monate;
+  for (auto it = neueste.cbegin(); it != neueste.cend(); ++it)
+    if (it.value().jahr() <= bis) monate << it.key();
+  monate.sort();
+  for (const QString& schlüssel : monate) {
+    const Monatssperre sperre(schlüssel);
+    if (!sperre.gehalten()) {
+      r.alle = false;
+      continue;
+    }
+    // Listed again inside the lock: a save just before may have made a new version.
+    QStringList andere;
+    for (const Monatsversion& v : Monatsversionen_des_Monats(gDatenordner, schlüssel, &andere))
+      Löschen(gDatenordner + v.name());
+    for (const QString& name : andere) Löschen(gDatenordner + name);
+    ++r.gelöscht;
   }
-  return drittes.size() < 12;
+  return r;
+}
+
+// What the start finds of a year change to complete.
+struct Halber_Wechsel {
+  bool vollenden = false;  // something is left to do
+  bool sperre = false;     // the year-change lock was there: a change killed, or one running now
+};
+
+// A year change killed half-way, as the next start finds it: its lock left behind, its
+// note, or a month of the new third year missing. A month of a dropped year still there
+// is removed as well, but tells of no aborted change by itself: a workstation started
+// before the change may have written it afterwards (a program version that did not yet
+// refuse that).
+Halber_Wechsel Halber_Jahreswechsel() {
+  Halber_Wechsel h;
+  h.sperre = Datei_vorhanden(gDatenordner + kSperrdatei);
+  if (h.sperre || Datei_vorhanden(gDatenordner + kStanddatei)) {
+    h.vollenden = true;
+    return h;
+  }
+  const QList<Monatsversion> versionen = Monatsversionen(gDatenordner, QStringLiteral("*Data.dat"));
+  QSet<QString> drittes;
+  for (const Monatsversion& v : versionen) {
+    if (v.jahr() < gPlanungsjahr) h.vollenden = true;
+    if (v.jahr() == gPlanungsjahr + 2) drittes.insert(v.schlüssel().toString());
+  }
+  h.vollenden = h.vollenden || drittes.size() < 12;
+  return h;
 }
 
 // Completes a change whose employee file took the new planning year: the missing empty
 // months of the new third year, the dropped year's months deleted. A month the
 // year-change backup holds is never made anew as an empty one (nor is any month when
 // that backup is missing): that is a damaged folder, left to the start check.
-void Jahreswechsel_vollenden_gesperrt() {
+// `sperreVorgefunden`: the start found the year-change lock before it took it.
+void Jahreswechsel_vollenden_gesperrt(bool sperreVorgefunden) {
   Mitarbeiterdaten_lesen();
-  // A change that took the new year gets the lines it did not write; the state of one
-  // not yet taken stays for its redo; any other is left over and goes.
+  // A change that took the new year gets the lines it did not write; the note of one
+  // not yet taken stays for its redo; any other goes once nothing is left to do.
+  const bool standDa = Datei_vorhanden(gDatenordner + kStanddatei);
   const Wechselstand stand = Wechselstand_lesen();
-  if (stand.jahr == gPlanungsjahr)
-    Wechsel_melden(stand, true);
-  else if (stand.jahr != gPlanungsjahr + 1 && Datei_vorhanden(gDatenordner + kStanddatei))
-    Löschen(gDatenordner + kStanddatei);
+  if (stand.jahr == gPlanungsjahr) Wechsel_melden(stand, true);
   const int drittes = gPlanungsjahr + 2;
   const QStringList j = Dateiliste(gSicherungsordner, zweistellig(gPlanungsjahr + 1) + QStringLiteral("*J.dat"));
   if (!j.isEmpty()) {
@@ -309,8 +346,7 @@ void Jahreswechsel_vollenden_gesperrt() {
       for (const Sicherungsblock& b : blöcke)
         if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name))
           gesichert.insert(v->schlüssel().toString());
-      const QSet<QString> vorhanden =
-          Monate_der_Versionen(Dateiliste(gDatenordner, zweistellig(drittes) + QStringLiteral("*Data.dat")));
+      const QSet<QString> vorhanden = Monate_des_Jahres(drittes);
       bool angelegt = false;
       for (int monat = 1; monat <= 12; ++monat) {
         const QString schlüssel = zweistellig(drittes) + zweistellig(monat);
@@ -323,12 +359,17 @@ void Jahreswechsel_vollenden_gesperrt() {
                                 QStringLiteral(" nach abgebrochenem Jahreswechsel angelegt"));
     }
   }
-  bool alt = false;
-  for (const QString& name : Dateiliste(gDatenordner, QStringLiteral("*Data.dat")))
-    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name)) alt = alt || v->jahr() < gPlanungsjahr;
-  if (alt && Alte_Monate_löschen(gPlanungsjahr - 1))
+  // Months of dropped years are the remains of an aborted change only when it left its
+  // lock or its note. Any other was written after the change, by a workstation started
+  // before it with a program version that did not refuse that: it goes without a line,
+  // as it lies outside the window and is never read, and left there it would keep the
+  // undo of the change from writing that month back from the year-change backup.
+  const bool abgebrochen = sperreVorgefunden || standDa;
+  const Alte_Monate alt = Alte_Monate_löschen(gPlanungsjahr - 1);
+  if (abgebrochen && alt.gelöscht > 0)
     Logbuch_ergänzen(2, QStringLiteral("Erfassungsdateien des Jahres ") + QString::number(gPlanungsjahr - 1) +
                             QStringLiteral(" und älter nach abgebrochenem Jahreswechsel gelöscht"));
+  if (standDa && stand.jahr != gPlanungsjahr + 1 && alt.alle) Löschen(gDatenordner + kStanddatei);
 }
 
 // The year change proper, under the lock.
@@ -357,7 +398,10 @@ bool Jahr_wechseln_gesperrt() {
   if (stand.jahr != gPlanungsjahr + 1) stand = {gPlanungsjahr + 1, gHeuteText};
   const QStringList fehlend = Fehlende_Monate(gPlanungsjahr + 3);
   Wechselstand_schreiben(stand);
-  for (const QString& schlüssel : fehlend) Leeren_Monat_anlegen(schlüssel);
+  {
+    const Fenster_des_Jahreswechsels fenster(gPlanungsjahr + 1);
+    for (const QString& schlüssel : fehlend) Leeren_Monat_anlegen(schlüssel);
+  }
   gPlanungsjahr += 1;
   if (!Mitarbeiterdaten_schreiben(QStringLiteral("IgnoreErrors"))) {
     Logbuch_ergänzen(
@@ -366,9 +410,15 @@ bool Jahr_wechseln_gesperrt() {
     return false;
   }
   Wechsel_melden(stand, false);
-  if (Alte_Monate_löschen(gPlanungsjahr - 1))
-    Logbuch_ergänzen(2, QStringLiteral("Erfassungsdateien des Jahres ") + QString::number(gPlanungsjahr - 1) +
-                            QStringLiteral(" und älter gelöscht"));
+  // The note stays until the dropped year is gone: a change killed during the deletion
+  // is completed by the next start, which tells of it.
+  const Alte_Monate alt = Alte_Monate_löschen(gPlanungsjahr - 1);
+  if (alt.alle) {
+    if (alt.monatsdateien)
+      Logbuch_ergänzen(2, QStringLiteral("Erfassungsdateien des Jahres ") + QString::number(gPlanungsjahr - 1) +
+                              QStringLiteral(" und älter gelöscht"));
+    Löschen(gDatenordner + kStanddatei);
+  }
 
   Mitarbeiterdaten_lesen();
   Feiertage_berechnen();
@@ -394,7 +444,7 @@ void Wiederherstellung_abbrechen(const QString& text) {
 void Monat_zurückschreiben(const Sicherungsblock& b, const Monatsversion& version) {
   const QString schlüssel = version.schlüssel().toString();
   Monatssperre sperre(schlüssel);
-  if (!sperre.gehalten() || !Aktuelle_Erfassungsdatei(schlüssel).isEmpty()) return;
+  if (!sperre.gehalten() || Aktuelle_Erfassungsdatei(schlüssel)) return;
   QStringList zeilen = b.zeilen;
   if (zeilen.size() > 1) zeilen[1] = gKennzeile;
   Alle_Zeilen_schreiben(gDatenordner + b.name, zeilen);
@@ -614,11 +664,13 @@ bool Jahreswechsel() {
 
 void Jahreswechsel_vollenden() {
   Prozedur(QStringLiteral("modVelkora - Jahreswechsel_vollenden"), [&] {
-    if (gRückblick || !Halber_Jahreswechsel()) return;
+    if (gRückblick) return;
+    const Halber_Wechsel halb = Halber_Jahreswechsel();
+    if (!halb.vollenden) return;
     // The lock of a workstation that is gone is taken over; one still running a change
     // finishes it itself.
     Jahressperre sperre;
-    if (sperre.gehalten()) Jahreswechsel_vollenden_gesperrt();
+    if (sperre.gehalten()) Jahreswechsel_vollenden_gesperrt(halb.sperre);
   });
 }
 

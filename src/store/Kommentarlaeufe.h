@@ -1,9 +1,10 @@
 #pragma once
 // The comments of one employee's days become comment lines by runs: each run of
-// consecutive days with the same text is one line "K:" + user + ":" + first day "00" +
-// "-" + last day "00" + ":" + text. A month rewrite writes the runs of the commented
-// days; the comment state of a row that is to be put back takes every run of a
-// period, those without a text too, so that the days that had none get none.
+// consecutive days with the same text is one comment line over its first and last day
+// (of the form `Kommentarzeile` in store/Monatszeilen.h writes). A month rewrite writes
+// the runs of the commented days; the comment state of a row that is to be put back
+// takes every run of a period, those without a text too, so that the days that had
+// none get none.
 
 // Calls lauf(von, bis) for each run of consecutive days from `erster` to `letzter`
 // whose texts in `tage` (indexed by the day, 1 to 31) are equal, in day order; runs

@@ -287,6 +287,24 @@ void Mitarbeiterdaten_lesen() {
   });
 }
 
+int Planungsjahr_der_Mitarbeiterdatei() {
+  return Prozedur(QStringLiteral("modVelkora - Planungsjahr_der_Mitarbeiterdatei"), [&]() -> int {
+    const QString pfad = Pfad();
+    // An empty file is damage for the next full read to report, not a file to wait for
+    // in the middle of a save: the file is only ever replaced whole.
+    if (Dateigröße(pfad) <= 0 || !FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return 0;
+    QStringList zeilen;
+    while (zeilen.size() < 3 && !FEOF()) {
+      const QByteArrayView roh = Kanal_Zeile_sehen();
+      zeilen << (roh.isEmpty() ? QString() : Zeile_dekodieren(roh));
+    }
+    // A planning-year line cut off (no line end) is no year.
+    const bool ganz = zeilen.size() == 3 && !Kanal_letzte_Zeile_unvollständig();
+    FClose();
+    return ganz && zeilen[0] == kKopf ? Planungsjahr_aus(zeilen[2]) : 0;
+  });
+}
+
 bool Mitarbeiterdaten_schreiben(const QString& modus) {
   return Prozedur(QStringLiteral("modVelkora - Mitarbeiterdaten_schreiben"), [&]() -> bool {
     const qsizetype n = gMitarbeiterNamen.size();

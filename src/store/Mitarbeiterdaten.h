@@ -32,6 +32,11 @@ void Mitarbeitertabelle_dimensionieren(int n);
 QStringList Gruppenüberschriften();
 
 void Mitarbeiterdaten_lesen();
+// The planning year the employee file holds now, read from its first three lines only:
+// the table in memory stays as it is. 0 when the file is missing, empty, or its header
+// or planning-year line is none. Opens the file on the channel (nothing else may be
+// open there).
+int Planungsjahr_der_Mitarbeiterdatei();
 // Whether the lines of an employee file (a copy in a backup) read without damage by the
 // same rules as Mitarbeiterdaten_lesen reads the file.
 bool Mitarbeiterdaten_lesbar(const QStringList& zeilen);

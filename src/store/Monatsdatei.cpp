@@ -31,6 +31,7 @@
 #include "platform/Zustand.h"
 #include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Logbuch.h"
 #include "startup/Meldungen.h"
 #include "startup/Monatsversion.h"
 #include "startup/Start.h"
@@ -41,6 +42,8 @@
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsstand.h"
 #include "store/Monatszeilen.h"
+#include "store/Planungsfenster.h"
+#include "store/Sicherung.h"
 
 namespace {
 
@@ -64,40 +67,55 @@ void Sperre_auffrischen(const QString& monatsschlüssel) {
   if (Dateisperre* s = Monatssperren().value(monatsschlüssel)) s->auffrischen();
 }
 
-// The month and the version stem the last save appended to ("" when it did not).
+// The month and the version the last save appended to (none when it did not).
 struct Angehängt {
-  QString schlüssel, stamm;
+  QString schlüssel;
+  std::optional<Monatsversion> version;
 };
 Angehängt sAngehängt;
 
 void Zustand_zurücksetzen() { sAngehängt = {}; }
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
-// `versionen`: the month's names in the folder listing.
-QString Pfad_heute(const QString& schlüssel, const QStringList& versionen) {
+// A month as one listing of its pattern shows it: its versions (plain files with real
+// dates) and every name the pattern matches, which the deletions after a save go by.
+struct Monatsliste {
+  QList<Monatsversion> versionen;
+  QStringList namen;  // versions and other names (links, stray names) alike
+};
+
+Monatsliste Monat_auflisten(const QString& schlüssel) {
+  Monatsliste l;
+  QStringList andere;
+  l.versionen = Monatsversionen_des_Monats(gDatenordner, schlüssel, &andere);
+  for (const Monatsversion& v : l.versionen) l.namen << v.name();
+  l.namen << andere;
+  return l;
+}
+
+QString Pfad_heute(const QString& schlüssel, const QList<Monatsversion>& versionen) {
   const QString name = Monatsversion::zu(schlüssel, gHeuteText).name();
   // Today's version may stand in the folder in another letter case: a second name
   // beside it would not be the one readers take.
-  for (const QString& v : versionen)
-    if (v.compare(name, Qt::CaseInsensitive) == 0) return gDatenordner + v;
+  for (const Monatsversion& v : versionen)
+    if (v.name().compare(name, Qt::CaseInsensitive) == 0) return gDatenordner + v.name();
   return gDatenordner + name;
-}
-
-QStringList Versionsnamen(const QString& schlüssel) {
-  return Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"));
 }
 
 // The lines of a month file; an unterminated last line that is no whole line of the
 // month (another writer's line in flight, or one cut off) is left out, a whole one is
 // kept and so written with its line end by a rewrite. A month file is decoded in one
 // block, as the month readers do; any other file goes LineIn's way, which stops at an
-// empty line.
-QStringList Offene_Zeilen_lesen() {
+// empty line. The cut line left out goes to *abgeschnitten when given.
+QStringList Offene_Zeilen_lesen(std::optional<QString>* abgeschnitten = nullptr) {
   QStringList zeilen;
   if (gOffeneDatei.endsWith(QStringLiteral("Data.dat"), Qt::CaseInsensitive)) {
     bool ohneEnde = false;
     zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &ohneEnde);
-    if (ohneEnde && zeilen.size() > 3 && !Gute_Monatszeile(zeilen.last())) zeilen.removeLast();
+    if (ohneEnde && Letzte_Zeile_abgeschnitten(zeilen.last(), zeilen.size())) {
+      if (abgeschnitten) *abgeschnitten = zeilen.last();
+      zeilen.removeLast();
+    }
     FClose();
     return zeilen;
   }
@@ -108,27 +126,6 @@ QStringList Offene_Zeilen_lesen() {
   }
   FClose();
   return zeilen;
-}
-
-QStringList Zeilen_lesen(const QString& pfad) {
-  FOpen(pfad, QStringLiteral("Input"));
-  return Offene_Zeilen_lesen();
-}
-
-// Two digits into a string's buffer; the position after them.
-char16_t* Zweistellig(char16_t* d, int n) {
-  *d++ = static_cast<char16_t>(u'0' + n / 10 % 10);
-  *d++ = static_cast<char16_t>(u'0' + n % 10);
-  return d;
-}
-
-// Two characters as a number, as QStringView::toInt reads them (0 when they are none):
-// two digits, the usual case, are read in place.
-int Zweistellige_Zahl(QStringView t) {
-  if (t.size() == 2 && t[0].unicode() >= u'0' && t[0].unicode() <= u'9' && t[1].unicode() >= u'0' &&
-      t[1].unicode() <= u'9')
-    return (t[0].unicode() - u'0') * 10 + (t[1].unicode() - u'0');
-  return t.toInt();
 }
 
 // The user of a line: its text up to the first ":" (all of it without one).
@@ -209,16 +206,17 @@ QStringList Zeilen_zusammenführen(const std::vector<QStringView>& einträge, co
 
 // Inside the lock no one else appends: a month file whose last line has lost its line
 // end (cut short, or edited by hand) gets one, so the appended line is not glued to it.
-void Zeilenende_sichern(const QString& pfad) {
+// The file is never made here: false when it is gone.
+bool Zeilenende_sichern(const QString& pfad) {
   QFile f(pfad);
-  if (!f.open(QIODevice::ReadWrite)) return;
+  if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) return f.exists();
   // The end as the server holds it: the last line may be another machine's.
   struct stat st {};
-  if (!Attribute_vom_Server(f.handle(), &st) || st.st_size == 0) return;
+  if (!Attribute_vom_Server(f.handle(), &st) || st.st_size == 0) return true;
   const qint64 größe = st.st_size;
-  if (!f.seek(größe - 1)) return;
+  if (!f.seek(größe - 1)) return true;
   char letztes = 0;
-  if (f.read(&letztes, 1) != 1 || letztes == '\n') return;
+  if (f.read(&letztes, 1) != 1 || letztes == '\n') return true;
   const QByteArray ende = letztes == '\r' ? QByteArray("\n") : QByteArray("\r\n");
   const bool ok = f.seek(größe) && f.write(ende) == ende.size() && f.flush();
   f.close();
@@ -226,15 +224,14 @@ void Zeilenende_sichern(const QString& pfad) {
     gOffeneDatei = pfad;
     fehler::auslösen(61);
   }
+  return true;
 }
 
 // Whether the listing holds a version newer than the one named `name`.
-bool Neuere_Version(const QStringList& versionen, const QString& name) {
+bool Neuere_Version(const QList<Monatsversion>& versionen, const QString& name) {
   const std::optional<Monatsversion> eigene = Monatsversion::aus_Name(name);
-  return std::any_of(versionen.begin(), versionen.end(), [&](const QString& n) {
-    const std::optional<Monatsversion> v = Monatsversion::aus_Name(n);
-    return v && eigene && v->neuer_als(*eigene);
-  });
+  return eigene &&
+         std::any_of(versionen.begin(), versionen.end(), [&](const Monatsversion& v) { return v.neuer_als(*eigene); });
 }
 
 // After a save wrote the version `eigene`, made from the version `basis` ("" when the
@@ -256,31 +253,6 @@ QString Überholte_Versionen_löschen(const QStringList& namen, const QString& e
     Löschen(gDatenordner + name);
   }
   return neuere ? neuere->name() : QString();
-}
-
-// The newest version of a month in one listing, as the month readers take it: today's
-// version also when only opening it finds it (a share's cached listing shows it only
-// seconds after another workstation made it).
-struct Neueste {
-  QString name;               // "" when the month has no file
-  bool heuteGeprüft = false;  // today's version was looked for by opening it
-  bool heuteDa = false;       // and found
-};
-Neueste Neueste_aus_Liste(const QString& schlüssel, const QStringList& versionen) {
-  Neueste r;
-  std::optional<Monatsversion> neueste;
-  for (const QString& n : versionen)
-    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(n); v && (!neueste || v->neuer_als(*neueste)))
-      neueste = v;
-  if (neueste) r.name = neueste->name();
-  if (gHeuteText.size() != 6) return r;
-  const Monatsversion heute = Monatsversion::zu(schlüssel, gHeuteText);
-  if (!neueste || heute.neuer_als(*neueste)) {
-    r.heuteGeprüft = true;
-    r.heuteDa = Datei_öffnenbar(gDatenordner + heute.name());
-    if (r.heuteDa) r.name = heute.name();
-  }
-  return r;
 }
 
 // Whether a line is an entry row that a change of single days is laid over (as
@@ -344,10 +316,10 @@ QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) 
     const void* lf = ::memrchr(p + a, '\n', static_cast<size_t>(e - a));
     return lf ? static_cast<const char*>(lf) - p + 1 : a;
   };
-  // Whether the line from `a` to the end, which has no line end, is no whole line of
-  // the month.
-  const auto unvollständig = [&](qsizetype a) {
-    return !Gute_Monatszeile(Zeile_dekodieren(QByteArrayView(p + a, n - a)));
+  // Whether the line from `a` to the end, which has no line end and is line `nummer` of
+  // the file, is cut.
+  const auto unvollständig = [&](qsizetype a, qsizetype nummer) {
+    return Letzte_Zeile_abgeschnitten(Zeile_dekodieren(QByteArrayView(p + a, n - a)), nummer);
   };
   if (ascii && !namen.empty()) {
     qsizetype ende = n;
@@ -361,7 +333,7 @@ QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) 
         if (i < n && p[i] == '\r') ++i;
         if (i < n && p[i] == '\n') ++i;
       }
-      if (davor >= 3 && unvollständig(letzte)) ende = letzte;
+      if (unvollständig(letzte, davor + 1)) ende = letzte;
     }
     QSet<QString> offen = gesucht;
     for (qsizetype e = ende;;) {
@@ -383,7 +355,7 @@ QStringList Zeilen_aus_Bytes(const QByteArray& d, const QSet<QString>& gesucht) 
     const char* cr = static_cast<const char*>(std::memchr(p + i, '\r', static_cast<size_t>(n - i)));
     qsizetype e = cr ? cr - p : n;
     if (const void* lf = std::memchr(p + i, '\n', static_cast<size_t>(e - i))) e = static_cast<const char*>(lf) - p;
-    if (e >= n && gezählt >= 3 && unvollständig(i)) break;
+    if (e >= n && unvollständig(i, gezählt + 1)) break;
     ++gezählt;
     if (passt(reinterpret_cast<const unsigned char*>(p + i), e - i))
       zeilen << Zeile_dekodieren(QByteArrayView(p + i, e - i));
@@ -462,10 +434,9 @@ struct Kompakter_Körper {
   std::deque<std::array<char16_t, 7>> mitten;
 };
 
-// Writes bytes of whole lines through the channel ("Output": replacing the file;
-// "Append": in one write).
-void Bytes_schreiben(const QString& pfad, const QByteArray& bytes, const QString& modus) {
-  FOpen(pfad, modus);
+// Writes bytes of whole lines to the file open on the channel and closes it; a failed
+// write leaves nothing behind (an "Output" target stays as it was).
+void Kanal_füllen(const QByteArray& bytes) {
   try {
     Kanal_Bytes_schreiben(bytes);
     FClose();
@@ -473,6 +444,20 @@ void Bytes_schreiben(const QString& pfad, const QByteArray& bytes, const QString
     FVerwerfen();
     throw;
   }
+}
+
+// Writes bytes of whole lines through the channel: replacing the file.
+void Bytes_schreiben(const QString& pfad, const QByteArray& bytes) {
+  FOpen(pfad, QStringLiteral("Output"));
+  Kanal_füllen(bytes);
+}
+
+// Appends bytes of whole lines to a month file in one write. An append never makes the
+// month file: false, nothing written, when it has gone.
+bool Bytes_anhängen(const QString& pfad, const QByteArray& bytes) {
+  if (!FOpen_anhängen_ohne_Anlegen(pfad)) return false;
+  Kanal_füllen(bytes);
+  return true;
 }
 
 }  // namespace
@@ -596,20 +581,17 @@ Kompakter_Körper Kompakte_Stücke() {
     QStringView tage[32];
     for (qsizetype k = st.ersterKommentar; k != 0; k = nächster[static_cast<size_t>(k)]) {
       const QString& kom = gMonatsKommentare[k];
-      const QStringView rest = QStringView(kom).mid(Benutzerteil(kom).size() + 1);
-      const int von = std::max(1, Zweistellige_Zahl(rest.left(2)));
-      const int bis = std::min(31, Zweistellige_Zahl(rest.mid(3, 2)));
-      const QStringView text = rest.mid(6);
-      for (int d = von; d <= bis; ++d)
+      // Only a comment the rule reads has days; the reader keeps no other.
+      const Monatszeilenform kf = Form_des_Kommentars(kom);
+      if (!kf.kommentar()) continue;
+      const QStringView text = kf.kommentartext(kom);
+      for (int d = kf.erster_Tag(); d <= kf.letzter_Tag(); ++d)
         if (d - 1 < codes.size() && codes[d - 1] != u' ') tage[d] = text;
     }
     Kommentarläufe(tage, 1, 31, [&](int d, int e) {
       if (tage[d].isEmpty()) return;
       // "K:" + name + ":dd-ee:" + text
-      std::array<char16_t, 7>& mitte =
-          körper.mitten.emplace_back(std::array<char16_t, 7>{u':', 0, 0, u'-', 0, 0, u':'});
-      Zweistellig(mitte.data() + 1, d);
-      Zweistellig(mitte.data() + 4, e);
+      std::array<char16_t, 7>& mitte = körper.mitten.emplace_back(Kommentarmitte(d, e));
       r.push_back(Stücke({u"K:", name, QStringView(mitte.data(), 7), tage[d]}));
     });
   }
@@ -641,10 +623,11 @@ namespace {
 
 // The month as a save finds it inside the lock, from one listing of the folder.
 struct Monatsbefund {
-  QStringList versionen;  // the month's names in the listing
-  QString heute;          // today's version's path (its name as listed, in whatever letter case)
-  QString heuteName;      // and its file name
-  Neueste neueste;        // the newest version
+  Monatsliste liste;                  // the month in the listing
+  QString heute;                      // today's version's path (its name as listed, in whatever letter case)
+  QString heuteName;                  // and its file name
+  Neueste_Erfassungsversion neueste;  // the newest version
+  QString neuesteName;                // its file name, "" when the month has no file
   // The lines may go onto today's version: there are lines, and no version dated later
   // stands beside it.
   bool anhängbar = false;
@@ -665,18 +648,19 @@ struct Monatsbefund {
 // go onto it, is read whole in the opening that takes its stamp.
 Monatsbefund Monat_vorfinden(const QString& schlüssel, bool zeilenDa) {
   Monatsbefund b;
-  b.versionen = Versionsnamen(schlüssel);
-  b.heute = Pfad_heute(schlüssel, b.versionen);
+  b.liste = Monat_auflisten(schlüssel);
+  b.heute = Pfad_heute(schlüssel, b.liste.versionen);
   b.heuteName = ShowDatei(b.heute);
-  b.neueste = Neueste_aus_Liste(schlüssel, b.versionen);
+  b.neueste = Neueste_Erfassungsversion_aus(schlüssel, b.liste.versionen);
+  if (b.neueste.version) b.neuesteName = b.neueste.version->name();
   // Beside a newer version (a workstation with a later date, whose save stopped before
   // it deleted this one) an append would not be read: the month is written afresh from
   // the newer one, which holds what today's held when it was made.
-  b.anhängbar = zeilenDa && !Neuere_Version(b.versionen, b.heuteName);
-  const bool heuteNeueste = !b.neueste.name.isEmpty() && b.neueste.name.compare(b.heuteName, Qt::CaseInsensitive) == 0;
+  b.anhängbar = zeilenDa && !Neuere_Version(b.liste.versionen, b.heuteName);
+  const bool heuteNeueste = !b.neuesteName.isEmpty() && b.neuesteName.compare(b.heuteName, Qt::CaseInsensitive) == 0;
   if (b.anhängbar && heuteNeueste) {
     Monatsstand s;
-    b.heuteGelesen = Monatsstand_der_Version(schlüssel, b.neueste.name, s, &b.bestand);
+    b.heuteGelesen = Monatsstand_der_Version(schlüssel, b.neuesteName, s, &b.bestand);
     b.heuteUnlesbar = !b.heuteGelesen;
     b.vorher = b.heuteGelesen ? s : Monatsstand_lesen(schlüssel);
   }
@@ -692,7 +676,7 @@ bool Anhängen_entscheiden(const Monatsbefund& b) {
   if (b.heuteGelesen) return true;
   // Looked for by opening it while the listing was read, and not there.
   if (b.neueste.heuteGeprüft && !b.neueste.heuteDa) return false;
-  return Datei_öffnenbar(b.heute);
+  return Datei_öffnenbar(b.heute, false);
 }
 
 // Whether the lock is still this program's right before a write (freshened then);
@@ -709,6 +693,9 @@ bool Sperre_vor_dem_Schreiben(const QString& schlüssel) {
 // `nachher` not `bekannt` is read from the folder.
 struct Geschrieben {
   bool ok = false;
+  // Today's version was gone when the append came to it (nothing written): the save
+  // decides again.
+  bool weg = false;
   Monatsstand vorher, nachher;
 };
 
@@ -723,25 +710,37 @@ Geschrieben An_heutige_Version_anhängen(const QString& schlüssel, const QList<
   const bool ganz = b.heuteGelesen && !b.bestand.isEmpty();
   const bool tageweise =
       std::any_of(zeilen.begin(), zeilen.end(), [](const Monatszeile& z) { return z.tage.has_value(); });
-  const QStringList gelesen = !tageweise ? QStringList()
-                              : ganz     ? Zeilen_aus_Bytes(b.bestand, Tageweise_Benutzer(zeilen))
-                                         : Zeilen_lesen(b.heute);
+  QStringList gelesen;
+  if (tageweise && ganz) {
+    gelesen = Zeilen_aus_Bytes(b.bestand, Tageweise_Benutzer(zeilen));
+  } else if (tageweise) {
+    if (!FOpen(b.heute, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) {
+      if (Datei_öffnenbar(b.heute, false)) FOpen(b.heute, QStringLiteral("Input"));
+      r.weg = true;
+      return r;
+    }
+    gelesen = Offene_Zeilen_lesen();
+  }
   const QStringList geschrieben = Zeilen_zusammenführen(Eintragstexte(gelesen), zeilen);
   if (!Sperre_vor_dem_Schreiben(schlüssel)) return r;
   // Inside the lock no one else appends: a last line that has lost its line end (cut
   // short, or edited by hand) gets one in the same write, so the appended line is not
   // glued to it.
   QByteArray bytes;
-  if (!ganz)
-    Zeilenende_sichern(b.heute);
-  else if (b.bestand.back() != '\n')
-    bytes = b.bestand.back() == '\r' ? QByteArray("\n") : QByteArray("\r\n");
+  if (!ganz && !Zeilenende_sichern(b.heute)) {
+    r.weg = true;
+    return r;
+  }
+  if (ganz && b.bestand.back() != '\n') bytes = b.bestand.back() == '\r' ? QByteArray("\n") : QByteArray("\r\n");
   bytes = Kodiert(geschrieben, bytes);
-  Bytes_schreiben(b.heute, bytes, QStringLiteral("Append"));
+  if (!Bytes_anhängen(b.heute, bytes)) {
+    r.weg = true;
+    return r;
+  }
   Sperre_auffrischen(schlüssel);
   // The listing showed no newer version; what it showed older goes.
-  Überholte_Versionen_löschen(b.versionen, b.heuteName, b.heuteName);
-  if (ganz) Monatsstand_aus_Inhalt(schlüssel, b.neueste.name, b.bestand, r.nachher, bytes);
+  Überholte_Versionen_löschen(b.liste.namen, b.heuteName, b.heuteName);
+  if (ganz) Monatsstand_aus_Inhalt(schlüssel, b.neuesteName, b.bestand, r.nachher, bytes);
   r.ok = true;
   return r;
 }
@@ -777,10 +776,10 @@ Neueste_gelesen Neueste_Version_lesen(const QString& schlüssel, const Monatsbef
     r.vorher = *b.vorher;
     return r;
   }
-  r.basis.einträge = Erfassungsdaten_lesen(schlüssel, b.neueste.name);
+  r.basis.einträge = Erfassungsdaten_lesen(schlüssel, b.neuesteName);
   r.basis.name = Erfassungsdatei_gelesen();
   if (!Monatsstand_aus_Gelesenem(schlüssel, r.basis.name, r.vorher) &&
-      !Monatsstand_der_Version(schlüssel, b.neueste.name, r.vorher))
+      !Monatsstand_der_Version(schlüssel, b.neuesteName, r.vorher))
     r.vorher = Monatsstand_lesen(schlüssel);
   return r;
 }
@@ -805,7 +804,7 @@ std::optional<QByteArray> Heutige_Version_neu_schreiben(const QString& schlüsse
   const QByteArray bytes = Kodiert(inhalt);
   // A new version takes the rights of the version it was made from.
   if (!basis.name.isEmpty()) Rechte_Vorbild_vormerken(heute, gDatenordner + basis.name);
-  Bytes_schreiben(heute, bytes, QStringLiteral("Output"));
+  Bytes_schreiben(heute, bytes);
   Sperre_auffrischen(schlüssel);
   return bytes;
 }
@@ -816,7 +815,7 @@ std::optional<QByteArray> Heutige_Version_neu_schreiben(const QString& schlüsse
 // it is what finds such a version.
 QString Überholte_Versionen_nach_dem_Schreiben_löschen(const QString& schlüssel, const QString& heuteName,
                                                        const QString& basis) {
-  return Überholte_Versionen_löschen(Versionsnamen(schlüssel), heuteName, basis);
+  return Überholte_Versionen_löschen(Monat_auflisten(schlüssel).namen, heuteName, basis);
 }
 
 // Writes the month afresh under today's date from its newest version; a version that
@@ -853,12 +852,31 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
-    const Monatsbefund befund = Monat_vorfinden(monatsschlüssel, !zeilen.isEmpty());
-    const bool anhängen = Anhängen_entscheiden(befund);
-    const Geschrieben g = anhängen ? An_heutige_Version_anhängen(monatsschlüssel, zeilen, befund)
-                                   : Monat_neu_schreiben(monatsschlüssel, zeilen, befund);
+    Monatsbefund befund = Monat_vorfinden(monatsschlüssel, !zeilen.isEmpty());
+    // A month without any version may be one the year change at another workstation
+    // removed, after this program started: it is never written again.
+    if (!befund.neueste.version && !Monat_im_Fenster_des_Ordners(monatsschlüssel)) {
+      Meldung(Monat_ausserhalb_des_Fensters_Meldung(monatsschlüssel));
+      return false;
+    }
+    bool anhängen = Anhängen_entscheiden(befund);
+    Geschrieben g = anhängen ? An_heutige_Version_anhängen(monatsschlüssel, zeilen, befund)
+                             : Monat_neu_schreiben(monatsschlüssel, zeilen, befund);
+    if (g.weg) {
+      // Today's version went between the look and the append (no workstation deletes a
+      // version without this lock, but an older program may): the month is written
+      // afresh from its newest version as the folder shows it now.
+      anhängen = false;
+      Ordneransicht_erneuern(gDatenordner);
+      befund = Monat_vorfinden(monatsschlüssel, false);
+      if (!befund.neueste.version && !Monat_im_Fenster_des_Ordners(monatsschlüssel)) {
+        Meldung(Monat_ausserhalb_des_Fensters_Meldung(monatsschlüssel));
+        return false;
+      }
+      g = Monat_neu_schreiben(monatsschlüssel, zeilen, befund);
+    }
     if (!g.ok) return false;
-    if (anhängen) sAngehängt = {monatsschlüssel, Monatsversion::zu(monatsschlüssel, gHeuteText).stamm().toString()};
+    if (anhängen) sAngehängt = {monatsschlüssel, Monatsversion::zu(monatsschlüssel, gHeuteText)};
     // Unless another workstation had written the month since the own stamp, the stamp
     // after the write becomes the own one.
     Monatsstand_nach_eigenem_Schreiben(monatsschlüssel, g.vorher, g.nachher);
@@ -866,8 +884,8 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
   });
 }
 
-QString Monatsdatei_angehängte_Version(const QString& monatsschlüssel) {
-  return sAngehängt.schlüssel == monatsschlüssel ? sAngehängt.stamm : QString();
+std::optional<Monatsversion> Monatsdatei_angehängte_Version(const QString& monatsschlüssel) {
+  return sAngehängt.schlüssel == monatsschlüssel ? sAngehängt.version : std::nullopt;
 }
 
 std::optional<quint32> Geänderte_Tage(const QString& vorher, const QString& nachher) {
@@ -896,8 +914,31 @@ QString Tage_übernehmen(const QString& basis, const QString& zeile, quint32 tag
 
 bool Monatsdatei_kompaktieren(const QString& monatsschlüssel) { return Monatsdatei_speichern(monatsschlüssel, {}); }
 
+namespace {
+
+// A rewrite inside the month lock found the month's last line cut (no one appends inside
+// the lock, so it is damage, not a line in flight) and would write the month without
+// it: it is reported as a read reports a damaged line, the administrator logbook naming
+// the month (and the line's user), after the day's "F" backup, which keeps the line as
+// it was. False when it could not be reported so (an employee's rewrite, or the backup
+// failed): then the line is kept as it stands.
+bool Abgeschnittene_Zeile_melden(const QString& schlüssel, const QString& zeile) {
+  if (gBenutzerstufe == 0) return false;
+  if (Dateiliste(gSicherungsordner, gHeuteText + QStringLiteral("*F.dat")).isEmpty() &&
+      !Backup_erstellen(QStringLiteral("F")))
+    return false;
+  const Monatszeilenform f = Form_der_Monatszeile(zeile);
+  QString text = QStringLiteral("Fehlerhafte Daten erkannt in Monat ") + schlüssel.mid(2, 2) + gDatumstrennzeichen +
+                 QStringLiteral("20") + schlüssel.left(2);
+  if (f.monatszeile()) text += QStringLiteral(" bei ") + f.benutzer(zeile).toString();
+  Logbuch_ergänzen(2, text);
+  return true;
+}
+
+}  // namespace
+
 bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, const Monatsänderung& ändern,
-                             bool meldenBeiSperre, bool fehlerIgnorieren) {
+                             bool meldenBeiSperre, bool fehlerIgnorieren, bool schnittMelden) {
   return Prozedur(QStringLiteral("modVelkora - Monatsdatei_umschreiben"), [&]() -> bool {
     Monatssperre sperre(monatsschlüssel);
     if (!sperre.gehalten()) {
@@ -908,16 +949,26 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
     }
     // One listing gives the newest version and today's name; the one after the write
     // looks for a newer version.
-    const QStringList versionen = Versionsnamen(monatsschlüssel);
-    const QString name = Erfassungsversion_öffnen(monatsschlüssel, Neueste_aus_Liste(monatsschlüssel, versionen).name);
+    const Monatsliste liste = Monat_auflisten(monatsschlüssel);
+    const std::optional<Monatsversion> neueste =
+        Neueste_Erfassungsversion_aus(monatsschlüssel, liste.versionen).version;
+    const QString name = Erfassungsversion_öffnen(monatsschlüssel, neueste ? neueste->name() : QString());
     const std::optional<Monatsversion> version = Monatsversion::aus_Name(name);
-    const QString stamm = version ? version->stamm().toString() : QString();
-    const QStringList alt = name.isEmpty() ? QStringList() : Offene_Zeilen_lesen();
-    const std::optional<QStringList> neu = ändern(stamm, alt);
+    std::optional<QString> abgeschnitten;
+    const QStringList alt = name.isEmpty() ? QStringList() : Offene_Zeilen_lesen(&abgeschnitten);
+    std::optional<QStringList> neu = ändern(version, alt);
     if (!neu) return true;
+    if (abgeschnitten && schnittMelden && !Abgeschnittene_Zeile_melden(monatsschlüssel, *abgeschnitten))
+      *neu << *abgeschnitten;
+    // A month without a file that left the folder's window (the year change at another
+    // workstation removed it) is not made again.
+    if (!version && !Monat_im_Fenster_des_Ordners(monatsschlüssel)) {
+      if (meldenBeiSperre) Meldung(Monat_ausserhalb_des_Fensters_Meldung(monatsschlüssel));
+      return false;
+    }
     Sperre_auffrischen(monatsschlüssel);
-    const bool heute = unterHeute || stamm.isEmpty();
-    const QString ziel = heute ? Pfad_heute(monatsschlüssel, versionen) : gDatenordner + name;
+    const bool heute = unterHeute || !version;
+    const QString ziel = heute ? Pfad_heute(monatsschlüssel, liste.versionen) : gDatenordner + name;
     if (!Sperre_noch_eigen(monatsschlüssel)) {
       if (meldenBeiSperre) Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
@@ -931,19 +982,25 @@ bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, c
       FVerwerfen();
       throw;
     }
-    if (heute) Überholte_Versionen_löschen(Versionsnamen(monatsschlüssel), ShowDatei(ziel), name);
+    if (heute) Überholte_Versionen_löschen(Monat_auflisten(monatsschlüssel).namen, ShowDatei(ziel), name);
     return true;
   });
 }
 
 void Alle_Monatsdateien_umschreiben(const Monatsänderung& ändern) {
   QStringList monate;
-  for (const QString& datei : Dateiliste(gDatenordner, QStringLiteral("*Data.dat")))
-    if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(datei); v && !monate.contains(v->schlüssel()))
-      monate << v->schlüssel().toString();
+  for (const Monatsversion& v : Monatsversionen(gDatenordner, QStringLiteral("*Data.dat")))
+    if (!monate.contains(v.schlüssel())) monate << v.schlüssel().toString();
+  // A month listed that has no file by the time its lock is had was removed meanwhile
+  // (the year change at another workstation): it is not made again, nor waited for.
+  const Monatsänderung nurVorhandene = [&](const std::optional<Monatsversion>& version,
+                                           const QStringList& zeilen) -> std::optional<QStringList> {
+    if (!version) return std::nullopt;
+    return ändern(version, zeilen);
+  };
   for (const QString& monat : monate) {
     QDeadlineTimer frist(120000);
-    while (!Monatsdatei_umschreiben(monat, true, ändern, false)) {
+    while (!Monatsdatei_umschreiben(monat, true, nurVorhandene, false)) {
       if (frist.hasExpired()) {
         Meldung(Monatssperre_Meldung(monat));
         frist.setRemainingTime(120000);

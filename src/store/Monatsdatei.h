@@ -17,6 +17,8 @@
 #include <memory>
 #include <optional>
 
+#include "startup/Monatsversion.h"
+
 class Dateisperre;
 
 // How long a writer waits for the lock. When a lock counts as left behind by a
@@ -77,11 +79,11 @@ struct Monatszeile {
   std::optional<quint32> tage;
 };
 bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<Monatszeile>& zeilen);
-// The stem ("yymm yymmdd") of the version the last save of this month appended to,
-// when it appended: its listing inside the lock showed no newer version, so that is the
-// newest. "" after any other save: a rewrite's deletions may leave a version beside
-// its own that only a new listing shows.
-QString Monatsdatei_angehängte_Version(const QString& monatsschlüssel);
+// The version the last save of this month appended to, when it appended: its listing
+// inside the lock showed no newer version, so that is the newest. Nothing after any
+// other save: a rewrite's deletions may leave a version beside its own that only a new
+// listing shows.
+std::optional<Monatsversion> Monatsdatei_angehängte_Version(const QString& monatsschlüssel);
 // The days (bit d for day d) in which two rows of 31 code characters differ; a row may
 // be given as its whole entry line. Nothing when either is not such a row.
 std::optional<quint32> Geänderte_Tage(const QString& vorher, const QString& nachher);
@@ -92,7 +94,7 @@ QString Tage_übernehmen(const QString& basis, const QString& zeile, quint32 tag
 bool Monatsdatei_kompaktieren(const QString& monatsschlüssel);
 
 // Rewrites a month under its lock from its newest version, as read inside the lock:
-// `ändern` gets the stem of the newest version ("" when the month has no file) and its
+// `ändern` gets the newest version (none when the month has no file) and its
 // lines (lines 1 to 3 and on; an unterminated last line is left out unless it is a whole
 // line of the month) and returns the
 // whole new content, or nothing to leave the month as it is. The content replaces the
@@ -101,10 +103,16 @@ bool Monatsdatei_kompaktieren(const QString& monatsschlüssel);
 // deleted.
 // `meldenBeiSperre` shows the refusal message when the lock cannot be had;
 // `fehlerIgnorieren` gives False instead of ending the program when the file cannot
-// be written. True when written or when nothing was to be written.
-using Monatsänderung = std::function<std::optional<QStringList>(const QString& stamm, const QStringList& zeilen)>;
+// be written. A last line cut off (damage inside the lock, left out of the lines
+// `ändern` gets) is reported as a read reports a damaged line (logbook, the day's "F"
+// backup) and left out, or, when it cannot be so reported, kept at the end as it
+// stands: never dropped without a word. `schnittMelden` false: the caller is the repair
+// of that damage and has reported it itself. True when written or when nothing was to
+// be written.
+using Monatsänderung =
+    std::function<std::optional<QStringList>(const std::optional<Monatsversion>& version, const QStringList& zeilen)>;
 bool Monatsdatei_umschreiben(const QString& monatsschlüssel, bool unterHeute, const Monatsänderung& ändern,
-                             bool meldenBeiSperre = true, bool fehlerIgnorieren = false);
+                             bool meldenBeiSperre = true, bool fehlerIgnorieren = false, bool schnittMelden = true);
 
 // Rewrites every month that has a record file in the data folder, one month after the
 // other, each under today's date (Monatsdatei_umschreiben with `unterHeute`). A month

@@ -62,16 +62,13 @@ std::optional<QStringList> Monat_aus_Sicherungen(const QString& monatsschlüssel
       continue;
     }
     // The newest version of the month the backup holds.
-    const Sicherungsblock* bester = nullptr;
-    std::optional<Monatsversion> besteVersion;
-    for (const Sicherungsblock& b : blöcke) {
-      const std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name);
-      if (v && v->schlüssel() == monatsschlüssel && (!besteVersion || v->neuer_als(*besteVersion))) {
-        bester = &b;
-        besteVersion = v;
-      }
-    }
-    if (!bester) continue;
+    QList<Monatsversion> versionen;
+    for (const Sicherungsblock& b : blöcke)
+      if (std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name)) versionen << std::move(*v);
+    const std::optional<Monatsversion> neueste = Neueste_Monatsversion(versionen, monatsschlüssel);
+    if (!neueste) continue;
+    const auto bester =
+        std::find_if(blöcke.begin(), blöcke.end(), [&](const Sicherungsblock& b) { return b.name == neueste->name(); });
     const std::optional<QStringList> zeilen = Monatskopie_unbeschädigt(monatsschlüssel, bester->zeilen);
     if (!zeilen) continue;
     if (sicherung) *sicherung = name;
@@ -117,7 +114,7 @@ Monatsreparatur Monatsinhalt_reparieren(const QString& pfad, const QByteArray& r
     while (ende < roh.size() && roh[ende] != '\r' && roh[ende] != '\n') ++ende;
     ++nummer;
     const QByteArray z = roh.mid(pos, ende - pos);
-    if (ende >= roh.size() && !z.isEmpty() && !Gute_Monatszeile(Zeile_dekodieren(z))) {
+    if (ende >= roh.size() && !z.isEmpty() && Letzte_Zeile_abgeschnitten(Zeile_dekodieren(z), zeilen.size() + 1)) {
       abgeschnitten = vorne + QString::number(nummer) + QStringLiteral(" unvollständig und entfernt");
       break;
     }
@@ -183,18 +180,17 @@ bool Monatsdatei_reparieren(const QString& pfad, const QByteArray& roh) {
   const QString schlüssel = Monatsversion::aus_Name(name).value().schlüssel().toString();
   const bool geschrieben = Monatsdatei_umschreiben(
       schlüssel, true,
-      [&](const QString& stamm, const QStringList& jetzt) -> std::optional<QStringList> {
+      [&](const std::optional<Monatsversion>& neueste, const QStringList& jetzt) -> std::optional<QStringList> {
         QStringList r = reparatur.zeilen;
         // Lines another workstation saved into the month since the damage was found
         // (the default file written meanwhile) come after the repaired ones: later
         // lines win.
-        const std::optional<Monatsversion> neueste = Monatsversion::aus_Stamm(stamm);
         if (neueste && neueste->tag() == gHeuteText && jetzt.size() > 3 && jetzt[0] == r[0])
           for (qsizetype i = 3; i < jetzt.size(); ++i)
             if (Gute_Monatszeile(jetzt[i])) r << jetzt[i];
         return r;
       },
-      false, true);
+      false, true, false);
   if (geschrieben && reparatur.ohneHeileKopie) {
     Protokoll(QStringLiteral("Wiederherstellen der Datei ") + name + QStringLiteral(" aus Backup fehlgeschlagen"));
     Meldung(Keine_heile_Kopie_Meldung(name, true));

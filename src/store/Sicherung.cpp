@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QLockFile>
 #include <algorithm>
+#include <optional>
 #include <vector>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -28,9 +29,11 @@
 #include "startup/Zeilencodierung.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
 #include "store/Monatsreparatur.h"
 
 QString gSicherungsdatei;
+std::function<void(const QString& pfad)> gSicherung_vor_dem_Lesen;
 
 namespace {
 
@@ -45,7 +48,10 @@ const QString kSperrdatei = QStringLiteral("Velkora Sicherung.lock");
 constexpr int kSperreVeraltetMs = 30000;
 constexpr int kSperreWartenMs = 45000;
 
-void Zustand_zurücksetzen() { gSicherungsdatei.clear(); }
+void Zustand_zurücksetzen() {
+  gSicherungsdatei.clear();
+  gSicherung_vor_dem_Lesen = nullptr;
+}
 VELKORA_ZUSTAND(Zustand_zurücksetzen);
 
 // The hourglass for the whole of a backup or restore when the share is slow.
@@ -150,59 +156,160 @@ bool Unverändert_übernehmbar(const QByteArray& inhalt, qsizetype& anzahl) {
   return true;
 }
 
-// Adds every file of a folder matching the pattern. An empty file (most likely one
-// another program is writing right now) is not opened: reading it would hand it to the
-// start repair in the middle of a backup; it is left out, so that a restore never
-// writes an empty file back. A link is left out too (its content lies outside the
-// folder), and so is a file with a line the line encoding cannot have written. Each
-// gets an administrator logbook line. A file that cannot be opened goes the file
-// access path as any read does.
+enum class Lesung { Gesichert, Ausgelassen, Leer, Weg };
+
+void Leer_melden(const QString& pfad) {
+  Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
+                          QStringLiteral(" ist leer und wurde nicht gesichert"));
+}
+
+// Reads one listed file into the backup. An empty file (most likely one another
+// program is writing right now) is not opened: reading it would hand it to the start
+// repair in the middle of a backup; it is left out (Leer, for the caller to note), so
+// that a restore never writes an empty file back. A link is left out too (its content
+// lies outside the folder), and so is a file with a line the line encoding cannot have
+// written; each gets an administrator logbook line. Weg: the file is no longer there
+// (asked of the server, not of a share's cached attributes). A file that cannot be
+// opened otherwise goes the file access path as any read does.
+Lesung Datei_einlesen(const QString& ordner, const QString& name, std::vector<Gesicherte_Datei>& dateien) {
+  const QString pfad = ordner + name;
+  if (gSicherung_vor_dem_Lesen) gSicherung_vor_dem_Lesen(pfad);
+  if (Ist_Verweis_Datei(pfad)) {
+    Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
+                            QStringLiteral(" ist ein Verweis und wurde nicht gesichert"));
+    return Lesung::Ausgelassen;
+  }
+  const qint64 größe = Dateigröße(pfad);
+  if (größe < 0) return Lesung::Weg;
+  if (größe == 0) return Lesung::Leer;
+  if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) {
+    if (!Datei_öffnenbar(pfad, false)) return Lesung::Weg;
+    FOpen(pfad, QStringLiteral("Input"));  // reports the access problem
+  }
+  Gesicherte_Datei d{name, Kanal_Inhalt(), {}};
+  if (Unverändert_übernehmbar(d.inhalt, d.anzahl)) {
+    FClose();
+    d.ganz = true;
+    dateien.push_back(std::move(d));
+    return Lesung::Gesichert;
+  }
+  bool lesbar = true;
+  const bool monatsdatei = Ist_Monatsdatei(name);
+  while (!FEOF()) {
+    const QByteArrayView z = Kanal_Zeile_sehen();
+    if (z.isEmpty() && !monatsdatei) {
+      lesbar = false;
+      break;
+    }
+    d.zeilen.push_back(z);
+  }
+  FClose();
+  d.anzahl = static_cast<qsizetype>(d.zeilen.size());
+  if (!lesbar || d.zeilen.empty()) {
+    Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
+                            QStringLiteral(" ist nicht lesbar und wurde nicht gesichert"));
+    return Lesung::Ausgelassen;
+  }
+  dateien.push_back(std::move(d));
+  return Lesung::Gesichert;
+}
+
+// Adds every file of a folder matching the pattern (the logbooks). A file gone since
+// the listing is not missed: the backup holds the folder as the listing showed it.
 void Dateien_sammeln(const QString& ordner, const QString& muster, std::vector<Gesicherte_Datei>& dateien) {
   if (ordner.isEmpty()) return;
-  for (const QString& name : Dateiliste(ordner, muster)) {
-    const QString pfad = ordner + name;
-    if (Ist_Verweis_Datei(pfad)) {
-      Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
-                              QStringLiteral(" ist ein Verweis und wurde nicht gesichert"));
-      continue;
-    }
-    const qint64 größe = Dateigröße(pfad);
-    if (größe < 0) continue;  // removed since the listing (an older month version)
-    if (größe == 0) {
-      Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
-                              QStringLiteral(" ist leer und wurde nicht gesichert"));
-      continue;
-    }
-    if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) {
-      if (!Datei_vorhanden(pfad)) continue;
-      FOpen(pfad, QStringLiteral("Input"));  // reports the access problem
-    }
-    Gesicherte_Datei d{name, Kanal_Inhalt(), {}};
-    if (Unverändert_übernehmbar(d.inhalt, d.anzahl)) {
-      FClose();
-      d.ganz = true;
-      dateien.push_back(std::move(d));
-      continue;
-    }
-    bool lesbar = true;
-    const bool monatsdatei = Ist_Monatsdatei(name);
-    while (!FEOF()) {
-      const QByteArrayView z = Kanal_Zeile_sehen();
-      if (z.isEmpty() && !monatsdatei) {
-        lesbar = false;
-        break;
+  for (const QString& name : Dateiliste(ordner, muster))
+    if (Datei_einlesen(ordner, name, dateien) == Lesung::Leer) Leer_melden(ordner + name);
+}
+
+// How often a month whose version went since the listing is looked up again before
+// it is read under its lock, and how often then.
+constexpr int kVersucheOhneSperre = 4;
+constexpr int kVersucheUnterSperre = 5;
+
+// Adds one whole version of a month: the newest the listing showed, or, when another
+// workstation has written the month anew since and deleted that version, the newest
+// one then. The folder is looked at afresh for it, asking the server (a share's cached
+// listing still shows the version gone and hides the new one). A month that goes on
+// changing under the look is read under its lock, which holds the writers off, and so
+// is one read empty or ending in part of a line (a save was appending to it just
+// then): only under the lock is a month without any version one the folder no longer
+// has, and an empty file or a cut last line the file's own state. The lock is waited
+// for as long as a save waits for it. False when no version could be read.
+bool Monat_sammeln(const Monatsversion& gelistet, std::vector<Gesicherte_Datei>& dateien) {
+  const QString schlüssel = gelistet.schlüssel().toString();
+  std::optional<Monatsversion> version = gelistet;
+  std::optional<Monatssperre> sperre;
+  for (int versuch = 1;; ++versuch) {
+    if (version) {
+      switch (Datei_einlesen(gDatenordner, version->name(), dateien)) {
+        case Lesung::Ausgelassen:
+          return true;
+        case Lesung::Gesichert:
+          if (sperre || dateien.back().inhalt.endsWith('\n')) return true;
+          dateien.pop_back();
+          versuch = std::max(versuch, kVersucheOhneSperre);
+          break;
+        case Lesung::Leer:
+          if (sperre) {
+            Leer_melden(gDatenordner + version->name());
+            return true;
+          }
+          versuch = std::max(versuch, kVersucheOhneSperre);
+          break;
+        case Lesung::Weg:
+          break;
       }
-      d.zeilen.push_back(z);
+    } else if (sperre) {
+      return true;
     }
-    FClose();
-    d.anzahl = static_cast<qsizetype>(d.zeilen.size());
-    if (!lesbar || d.zeilen.empty()) {
-      Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(pfad, 100) +
-                              QStringLiteral(" ist nicht lesbar und wurde nicht gesichert"));
+    if (versuch >= kVersucheOhneSperre + kVersucheUnterSperre) return false;
+    if (!sperre && versuch >= kVersucheOhneSperre) {
+      sperre.emplace(schlüssel, kMonatssperreWartezeit);
+      if (!sperre->gehalten()) return false;
+    } else {
+      uhr::schlafen(0.02 * versuch);
+    }
+    Ordneransicht_erneuern(gDatenordner);
+    version = Neueste_Monatsversion(Monatsversionen_des_Monats(gDatenordner, schlüssel), schlüssel);
+  }
+}
+
+// Whether a name lies in the pattern of a month's versions ("yymm*Data.dat"), the
+// names the deletion of a month's old versions removes.
+bool Im_Monatsmuster(const QString& name) {
+  return name.size() > 12 && text::nurZiffern(name.left(4)) && Ist_Monatsdatei(name);
+}
+
+// Adds the files of the data folder: of every month its newest version (older ones
+// are never read, and a restore would not write them), whole; a name in a month's
+// pattern that is no version (a link, a name without a real date) never stands for the
+// month; every other file as Datei_einlesen takes it. False, with the month key in
+// `unlesbar`, when a month that has a version cannot be read.
+bool Datenordner_sammeln(std::vector<Gesicherte_Datei>& dateien, QString& unlesbar) {
+  if (gDatenordner.isEmpty()) return true;
+  QStringList andere;
+  const QHash<QString, Monatsversion> neueste =
+      Neueste_Monatsversionen(Monatsversionen(gDatenordner, QStringLiteral("*.dat"), &andere));
+  QStringList namen = andere;
+  for (const Monatsversion& v : neueste) namen << v.name();
+  std::sort(namen.begin(), namen.end());
+  for (const QString& name : namen) {
+    const std::optional<Monatsversion> v = Monatsversion::aus_Name(name);
+    const auto monat = v ? neueste.constFind(v->schlüssel().toString()) : neueste.cend();
+    if (monat != neueste.cend() && monat->name() == name) {
+      if (Monat_sammeln(*monat, dateien)) continue;
+      unlesbar = monat->schlüssel().toString();
+      return false;
+    }
+    if (Im_Monatsmuster(name) && !Ist_Verweis_Datei(gDatenordner + name)) {
+      Logbuch_ergänzen(2, QStringLiteral("Backup: Die Datei ") + ShowPfad(gDatenordner + name, 100) +
+                              QStringLiteral(" ist keine Erfassungsdatei und wurde nicht gesichert"));
       continue;
     }
-    dateien.push_back(std::move(d));
+    if (Datei_einlesen(gDatenordner, name, dateien) == Lesung::Leer) Leer_melden(gDatenordner + name);
   }
+  return true;
 }
 
 // Whether a line is kept byte for byte: one the line encoding can have written. An
@@ -351,11 +458,9 @@ QString Dateiname_im_Ordner(const QString& name) {
     return name.size() == vorn + ende.size() && text::nurZiffern(name.left(vorn - 1)) && name.at(vorn - 1) == u' ' &&
            name.endsWith(ende, Qt::CaseInsensitive);
   };
-  if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name)) {
-    const int monat = v->schlüssel().mid(2).toInt();
-    if (monat < 1 || monat > 12 || !FormatDatumSD(v->tag().toString()).isValid()) return QString();
+  // Only a name with a real month and writing day is a version.
+  if (const std::optional<Monatsversion> v = Monatsversion::aus_Name(name))
     return Monatsversion::zu(v->schlüssel(), v->tag()).name();
-  }
   if (name.size() == 17 && name.startsWith(QStringLiteral("ÜStunden "), Qt::CaseInsensitive) &&
       text::nurZiffern(name.mid(9, 4)) && name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive))
     return QStringLiteral("ÜStunden ") + name.mid(9, 4) + QStringLiteral(".dat");
@@ -371,7 +476,7 @@ bool Ist_Logbuch(const QString& name) { return name.endsWith(QStringLiteral(".lo
 // are, else why not (the folder has not been touched yet).
 QString Satz_prüfen(std::vector<Block>& blöcke) {
   QHash<QString, qsizetype> gesehen;
-  QHash<QString, QString> neuesteVersion;  // month key -> stem
+  QList<Monatsversion> versionen;
   for (Block& b : blöcke) {
     const QString name = Dateiname_im_Ordner(b.name);
     if (name.isEmpty()) return QStringLiteral("'") + b.name + QStringLiteral("' ist keine Datei des Datenordners");
@@ -383,13 +488,15 @@ QString Satz_prüfen(std::vector<Block>& blöcke) {
     if (!v) continue;
     if (v->tag() > gHeuteText)
       return QStringLiteral("die Erfassungsdatei '") + name + QStringLiteral("' trägt ein Datum nach dem heutigen");
-    QString& stamm = neuesteVersion[v->schlüssel().toString()];
-    if (v->neuer_als(stamm)) stamm = v->stamm().toString();
+    versionen << *v;
   }
+  const QHash<QString, Monatsversion> neuesteVersion = Neueste_Monatsversionen(versionen);
   // Older versions of a month would never be read: they are not written.
   std::erase_if(blöcke, [&](const Block& b) {
     const std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name);
-    return v && v->stamm() != neuesteVersion.value(v->schlüssel().toString());
+    if (!v) return false;
+    const auto neueste = neuesteVersion.constFind(v->schlüssel().toString());
+    return neueste == neuesteVersion.cend() || neueste->stamm() != v->stamm();
   });
   // What the start needs: the three master files and every month of the planning
   // window from this year on.
@@ -565,7 +672,15 @@ bool Backup_erstellen(const QString& art) {
     Sanduhr_bei_langsamem_Netz sanduhr;
     gSicherungsdatei = Sicherungsname(art);
     std::vector<Gesicherte_Datei> dateien;
-    Dateien_sammeln(gDatenordner, QStringLiteral("*.dat"), dateien);
+    QString unlesbar;
+    if (!Datenordner_sammeln(dateien, unlesbar)) {
+      // A backup without a month is no backup point: its restore would be refused.
+      Logbuch_ergänzen(
+          2, QStringLiteral("Backup: Die Sicherung ") + ShowPfad(gSicherungsordner + gSicherungsdatei, 100) +
+                 QStringLiteral(" ist unvollständig und wurde nicht erstellt: Monat ") + unlesbar.mid(2, 2) +
+                 gDatumstrennzeichen + QStringLiteral("20") + unlesbar.left(2) + QStringLiteral(" nicht lesbar"));
+      return false;
+    }
     Dateien_sammeln(gLogordner, QStringLiteral("*.log"), dateien);
     const QByteArray inhalt = Sicherungsinhalt(dateien);
     if (!FOpen(gSicherungsordner + gSicherungsdatei, QStringLiteral("Output"), QStringLiteral("IgnoreErrors")))
@@ -619,22 +734,22 @@ Kopie Kopie_in_Sicherung(const QString& sicherung, const QString& name) {
   return Prozedur(QStringLiteral("modVelkora - Kopie_in_Sicherung"), [&]() -> Kopie {
     std::vector<Block> blöcke;
     if (!Sicherung_lesen(sicherung, blöcke)) return Kopie::Fehlt;
-    const Block* kopie = nullptr;
-    // Of a month the newest version the backup holds.
+    // Of a month the newest version the backup holds; a block whose name is no version
+    // never stands for the month.
     const std::optional<Monatsversion> monat = Monatsversion::aus_Name(name);
-    std::optional<Monatsversion> kopieVersion;
-    for (const Block& b : blöcke) {
-      if (!monat) {
-        if (!kopie && b.name.compare(name, Qt::CaseInsensitive) == 0) kopie = &b;
-        continue;
-      }
-      const std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name);
-      if (v && v->gleicher_Monat(*monat) && (!kopieVersion || v->neuer_als(*kopieVersion))) {
-        kopie = &b;
-        kopieVersion = v;
-      }
+    QString kopieName = name;
+    if (monat) {
+      QList<Monatsversion> versionen;
+      for (const Block& b : blöcke)
+        if (std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name)) versionen << std::move(*v);
+      const std::optional<Monatsversion> neueste = Neueste_Monatsversion(versionen, monat->schlüssel());
+      if (!neueste) return Kopie::Fehlt;
+      kopieName = neueste->name();
     }
-    if (!kopie) return Kopie::Fehlt;
+    const auto kopie = std::find_if(blöcke.begin(), blöcke.end(), [&](const Block& b) {
+      return monat ? b.name == kopieName : b.name.compare(kopieName, Qt::CaseInsensitive) == 0;
+    });
+    if (kopie == blöcke.end()) return Kopie::Fehlt;
     return Kopie_lesbar(kopie->name, kopie->zeilen) ? Kopie::Heil : Kopie::Beschädigt;
   });
 }

@@ -3,17 +3,25 @@
 //
 // A backup file lies in the backup folder and is named "yymmdd hhnnss K.dat" (K the
 // kind letter). Every line is line-encoded: "[VelkoraBackup]", then for every data
-// file and logbook a block of "[name]", "[n]" and the file's n lines.
+// file (of a month its newest version) and logbook a block of "[name]", "[n]" and the
+// file's n lines.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // The name of the backup just written, or the one picked in the backup chooser
 // (empty = cancelled).
 extern QString gSicherungsdatei;
 
-// Writes one backup of the given kind; true on success.
+// Writes one backup of the given kind; true on success. Of every month the backup
+// holds one whole version, the newest, even while other workstations write the month
+// anew meanwhile; a month whose version cannot be read makes no backup at all: false,
+// no file, and an administrator logbook line that says so.
 bool Backup_erstellen(const QString& art);
+// Called with the path of every file of the data and log folders a backup is about to
+// read, after the folder was listed: for tests, to change the folder in between.
+extern std::function<void(const QString& pfad)> gSicherung_vor_dem_Lesen;
 // The start's monthly or daily backup: made only when the backup folder holds no file
 // matching any of the patterns, checked again under the backup folder's lock, so that
 // workstations starting at the same moment make one backup between them. True when

@@ -92,6 +92,15 @@ TEST_F(Monatsreparatur, BehaeltJedenLesbarenEintragOderNimmtDieNeuesteHeileSiche
        {{QStringLiteral("260309 080000 T.dat"), {{kMonat, gesichert}}}},
        gut,
        {zeile + QStringLiteral("1") + kopf}},
+      // The first three lines are no entry or comment lines: one of them that lost only
+      // its line end is taken as it stands, as the reader takes it.
+      {"dritte Zeile ohne Zeilenende hinter einem fremden Kopf",
+       kodierteDatei(QStringList{QStringLiteral("[2604]"), kKennzeile}) + kodiert({QStringLiteral("W:05")}).chopped(2),
+       {},
+       QStringList{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:05")},
+       {zeile + QStringLiteral("1") + kopf,
+        admin + QStringLiteral("Wiederherstellen der Datei ") + kMonat + QStringLiteral(" aus Backup fehlgeschlagen")},
+       kein},
       {"beschaedigte Zeile",
        kodierteDatei(
            Monat(QStringLiteral("[2603]"), {gut[3], QStringLiteral("A:bert:12"), QStringLiteral("Unsinn"), gut[4]})),

@@ -132,6 +132,11 @@ class Netzfreigabe : public ::testing::Test {
         a.p->kill();
         a.p->waitForFinished(5000);
       }
+    for (const auto& p : mSchleifen)
+      if (p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(5000);
+      }
     for (const QString& punkt : mEingehängt)
       Ausführen(QStringLiteral("fusermount3"), {QStringLiteral("-u"), QStringLiteral("-z"), punkt});
     if (mServer.state() != QProcess::NotRunning) {
@@ -182,9 +187,12 @@ class Netzfreigabe : public ::testing::Test {
   }
 
   // A month writer of machine `maschine` on the data folder "Data" of the share.
-  Arbeitsplatz& schreiber(int maschine, int nummer, int anzahl, const QString& heute, int verdichten) {
+  // `umgebung`: further variables of the helper ("NAME=value").
+  Arbeitsplatz& schreiber(int maschine, int nummer, int anzahl, const QString& heute, int verdichten,
+                          const QStringList& umgebung = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("VELKORA_VERDICHTEN"), QString::number(verdichten));
+    for (const QString& e : umgebung) env.insert(e.section(u'=', 0, 0), e.section(u'=', 1));
     Arbeitsplatz a;
     a.nummer = nummer;
     a.p = starten(maschine, Bin(QStringLiteral("velkora_monatsdatei_helfer")),
@@ -195,6 +203,40 @@ class Netzfreigabe : public ::testing::Test {
     return mAlle.back();
   }
 
+  // A helper of machine `maschine` that runs `modus` over and over on the share's data
+  // folder until schleifen_beenden: "pruefen" the start's month check, "sichern" a
+  // backup, each read back for the month.
+  void schleife(int maschine, const QString& modus, const QString& heute) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VELKORA_STOPP"), mTmp.path() + QStringLiteral("/stopp"));
+    mSchleifen.push_back(starten(maschine, Bin(QStringLiteral("velkora_monatsdatei_helfer")),
+                                 {mMount[maschine - 1] + QStringLiteral("Data/"), modus, QStringLiteral("0"),
+                                  QStringLiteral("1"), QStringLiteral("1"), heute},
+                                 env));
+  }
+  // Stops the loops: each ran at least once, none ended otherwise than with 0 (no start
+  // ended, every backup held the month).
+  void schleifen_beenden(const char* phase) {
+    schreiben(mTmp.path() + QStringLiteral("/stopp"), "stopp");
+    for (const auto& p : mSchleifen) {
+      ASSERT_TRUE(p->waitForFinished(120000)) << phase;
+      const QByteArray aus = p->readAllStandardOutput();
+      EXPECT_EQ(p->exitStatus(), QProcess::NormalExit) << phase;
+      EXPECT_EQ(p->exitCode(), 0) << phase << ": " << aus.constData() << p->readAllStandardError().constData();
+      EXPECT_TRUE(aus.startsWith("geprueft ") || (aus.startsWith("gesichert ") && aus.contains(" ohne Monat 0\n")))
+          << phase << ": " << aus.constData();
+    }
+    mSchleifen.clear();
+    QFile::remove(mTmp.path() + QStringLiteral("/stopp"));
+  }
+  // Every file of month 2603 on the share begins with the month's header.
+  void kopf_in_jeder_Version(const char* phase) {
+    const QString daten = mFreigabe + QStringLiteral("Data/");
+    for (const QString& v : Dateiliste(daten, QStringLiteral("2603*Data.dat")))
+      EXPECT_EQ(dekodierteZeilen(daten + v).value(0).toStdString(), "[2603]")
+          << phase << ": " << qPrintable(v) << " has no header";
+  }
+
   // Waits for every writer; none may end otherwise than normally with 0, unless it was
   // killed. Then every save a writer reported done stands in the newest version of the
   // month (as the server holds it): each save has a user of its own, whose line is
@@ -203,7 +245,7 @@ class Netzfreigabe : public ::testing::Test {
     QHash<QString, int> gemeldet;  // user -> the save reported done
     for (Arbeitsplatz& a : mAlle) {
       if (!a.p) continue;
-      ASSERT_TRUE(a.p->waitForFinished(300000)) << phase;
+      ASSERT_TRUE(a.p->state() == QProcess::NotRunning || a.p->waitForFinished(300000)) << phase;
       const QString aus = QString::fromUtf8(a.p->readAllStandardOutput());
       const QString fehler = QString::fromUtf8(a.p->readAllStandardError());
       if (!a.getötet) {
@@ -243,6 +285,7 @@ class Netzfreigabe : public ::testing::Test {
   QStringList mEingehängt;
   QProcess mServer;
   std::vector<Arbeitsplatz> mAlle;
+  std::vector<std::unique_ptr<QProcess>> mSchleifen;
 };
 
 constexpr int kSpeicherungen = 200;
@@ -322,6 +365,50 @@ TEST_F(Netzfreigabe, ZweiMaschinenVerlierenNichtsHaltenNichtAnUndRichtenDenOrdne
                               monate)
     kennungen.insert(dekodierteZeilen(neu + d).value(1));
   EXPECT_EQ(kennungen.size(), 1) << qPrintable(QStringList(kennungen.begin(), kennungen.end()).join(u' '));
+}
+
+// Workstations whose dates differ on two machines: each writer moves on one day after
+// every 5 saves, starts run their month check on both machines all the time (a start
+// removes the versions it finds old) and backups are made. Then a night: every writer
+// goes from the 10th to the 11th once, each at another moment. Every save reported
+// done stands in the newest version, the month keeps its header, no writer and no
+// start stops, every backup holds the month.
+TEST_F(Netzfreigabe, TageAuseinanderMitStartsAufBeidenMaschinen) {
+  const QString daten = mFreigabe + QStringLiteral("Data/");
+  QDir().mkpath(daten);
+  // Every other month of the starts' years has a file: the month check misses none.
+  for (int jahr = 26; jahr <= 27; ++jahr)
+    for (int m = 1; m <= 12; ++m) {
+      const QString schlüssel = QStringLiteral("%1%2").arg(jahr).arg(m, 2, 10, QChar(u'0'));
+      if (schlüssel != u"2603")
+        schreiben(daten + schlüssel + QStringLiteral(" 260101 Data.dat"),
+                  kodiert({u'[' + schlüssel + u']', QStringLiteral("Kennung"), QStringLiteral("NoEx:NoEx")}));
+    }
+  // The month as the day before left it.
+  schreiben(daten + QStringLiteral("2603 260309 Data.dat"),
+            kodiert({QStringLiteral("[2603]"), QStringLiteral("Kennung"), QStringLiteral("NoEx:NoEx"),
+                     QStringLiteral("A:vorher:") + Codes(1)}));
+  for (int m = 1; m <= 2; ++m) schleife(m, QStringLiteral("pruefen"), QStringLiteral("260311"));
+  schleife(1, QStringLiteral("sichern"), QStringLiteral("260311"));
+  for (int i = 0; i < 8; ++i)
+    schreiber(1 + i % 2, i, kSpeicherungen, QStringLiteral("2603%1").arg(10 + i % 2), 0,
+              {QStringLiteral("VELKORA_TAGESWECHSEL=5")});
+  // The starts stop once the writers are done, so that no start's lock is left to see.
+  for (Arbeitsplatz& a : mAlle) EXPECT_TRUE(a.p->state() == QProcess::NotRunning || a.p->waitForFinished(300000));
+  ASSERT_NO_FATAL_FAILURE(schleifen_beenden("day after day"));
+  ASSERT_NO_FATAL_FAILURE(prüfen("day after day"));
+  kopf_in_jeder_Version("day after day");
+
+  for (int m = 1; m <= 2; ++m) schleife(m, QStringLiteral("pruefen"), QStringLiteral("260311"));
+  schleife(1, QStringLiteral("sichern"), QStringLiteral("260311"));
+  for (int i = 0; i < 8; ++i)
+    schreiber(1 + i % 2, 30 + i, kSpeicherungen, QStringLiteral("260310"), 7,
+              {QStringLiteral("VELKORA_MITTERNACHT=%1").arg(10 + 23 * i)});
+  // The starts stop once the writers are done, so that no start's lock is left to see.
+  for (Arbeitsplatz& a : mAlle) EXPECT_TRUE(a.p->state() == QProcess::NotRunning || a.p->waitForFinished(300000));
+  ASSERT_NO_FATAL_FAILURE(schleifen_beenden("midnight"));
+  ASSERT_NO_FATAL_FAILURE(prüfen("midnight"));
+  kopf_in_jeder_Version("midnight");
 }
 
 }  // namespace

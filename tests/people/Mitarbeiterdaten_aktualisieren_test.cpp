@@ -129,6 +129,32 @@ TEST_F(Anwenden, UmbenennenReichtInJedenMonatInJederSchreibweise) {
   EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Lockfile.txt")));
 }
 
+// A month whose last line was cut inside its codes (another user's) is not rewritten
+// without it in silence: the rename reports it as a read does, after the day's "F"
+// backup that keeps the month as it was, and keeps every other line.
+TEST_F(Anwenden, UmbenennenMeldetEineAbgeschnitteneLetzteZeile) {
+  const QString name = QStringLiteral("2603 260301 Data.dat");
+  monat(name,
+        {QStringLiteral("A:kl:") + tage(QStringLiteral("1")), QStringLiteral("A:anna:") + tage(QStringLiteral("11"))});
+  const QByteArray geschnitten = kodiert({QStringLiteral("A:bert:") + tage(QStringLiteral("1111"))}).left(16);
+  schreiben(gDatenordner + name, lesen(gDatenordner + name) + geschnitten);
+  const QByteArray vorher = lesen(gDatenordner + name);
+  frmMitarbeiter& f = öffnen();
+  eingeben(f.txtBenutzerID[2], QStringLiteral("Kl2"));
+  anwenden();
+  EXPECT_EQ(gBenutzerIDs[2], QStringLiteral("Kl2"));
+  EXPECT_EQ(dekodierteZeilen(gDatenordner + kHeute).mid(3),
+            (QStringList{QStringLiteral("A:Kl2:") + tage(QStringLiteral("1")),
+                         QStringLiteral("A:anna:") + tage(QStringLiteral("11"))}));
+  EXPECT_TRUE(lesen(gDatenordner + kHeute).endsWith("\r\n"));
+  EXPECT_EQ(logbuch(), (QStringList{QStringLiteral("Fehlerhafte Daten erkannt in Monat 03.2026 bei bert"),
+                                    QStringLiteral("Mitarbeiter umbenannt - kl auf Kl2")}));
+  const QStringList f_backups = Dateiliste(gSicherungsordner, gHeuteText + QStringLiteral("*F.dat"));
+  ASSERT_EQ(f_backups.size(), 1);
+  // The backup holds the month with its cut line as it stood.
+  EXPECT_TRUE(lesen(gSicherungsordner + f_backups[0]).contains(vorher.right(16)));
+}
+
 TEST_F(Anwenden, UeberstundenabschnitteFolgenIhremBenutzer) {
   QStringList ü{QStringLiteral("[UStunden]"),
                 QStringLiteral("x"),

@@ -15,6 +15,12 @@
 #include <QStringList>
 #include <vector>
 
+// What a printout may be off by where nobody sees it: a tenth of a millimetre, in
+// centimetres. It is more than the printer's grid (1/1200 inch, 0.002 cm), to which
+// some faces have their metrics rounded (those of CFF outlines, as URW's are): a text
+// set on its top edge is read back up to a point of that grid off it.
+constexpr double kUnsichtbar = 0.01;
+
 struct Pdfwort {
   QString text;
   QRectF cm;  // the word's line box: its advance and the font's ascent and descent

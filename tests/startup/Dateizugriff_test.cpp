@@ -321,3 +321,42 @@ TEST_F(Dateizugriff, ListeIgnoriertGrossKleinschreibungUndZwischendateien) {
   EXPECT_EQ(Dateiliste(o, QStringLiteral("*Data.dat")),
             (QStringList{QStringLiteral("2501 260305 Data.dat"), QStringLiteral("2502 260305 DATA.DAT")}));
 }
+
+// An append to a month file never makes the file: one another workstation replaced
+// meanwhile would come back as a month of one line without its header.
+TEST_F(Dateizugriff, AnhaengenOhneAnlegenMachtKeineDatei) {
+  const QString pfad = ordner() + QStringLiteral("2603 260310 Data.dat");
+  EXPECT_FALSE(FOpen_anhängen_ohne_Anlegen(pfad));
+  EXPECT_FALSE(QFileInfo::exists(pfad));
+  EXPECT_TRUE(gOffeneDatei.isEmpty());
+  EXPECT_TRUE(skript->protokoll.empty());
+
+  ASSERT_TRUE(FOpen(pfad, QStringLiteral("Output")));
+  LineOut(QStringLiteral("[2603]"));
+  FClose();
+  ASSERT_TRUE(FOpen_anhängen_ohne_Anlegen(pfad));
+  LineOut(QStringLiteral("A:x:1"));
+  FClose();
+  EXPECT_EQ(dekodierteZeilen(pfad), (QStringList{QStringLiteral("[2603]"), QStringLiteral("A:x:1")}));
+
+  // Nor through a link, which is no month version: as a file that is not there.
+  const QString ziel = ordner() + QStringLiteral("ziel.txt");
+  schreiben(ziel, "x\r\n");
+  const QString verweis = ordner() + QStringLiteral("2603 260311 Data.dat");
+  ASSERT_TRUE(QFile::link(ziel, verweis));
+  EXPECT_FALSE(FOpen_anhängen_ohne_Anlegen(verweis));
+  EXPECT_EQ(lesen(ziel), QByteArray("x\r\n"));
+  EXPECT_TRUE(skript->protokoll.empty());
+}
+
+// Plain files only: what may be read as a month version.
+TEST_F(Dateizugriff, ListeNurDateienLaesstVerweiseAus) {
+  schreiben(ordner() + QStringLiteral("a.dat"), "x");
+  ASSERT_TRUE(QFile::link(ordner() + QStringLiteral("a.dat"), ordner() + QStringLiteral("b.dat")));
+  ASSERT_TRUE(QDir(ordner()).mkdir(QStringLiteral("c.dat")));
+  ASSERT_TRUE(QFile::link(ordner() + QStringLiteral("c.dat"), ordner() + QStringLiteral("d.dat")));
+  EXPECT_EQ(Dateiliste(ordner(), QStringLiteral("*.dat")), (QStringList{u"a.dat"_qs, u"b.dat"_qs}));
+  QStringList übrige;
+  EXPECT_EQ(Dateiliste(ordner(), QStringLiteral("*.dat"), Listenart::NurDateien, &übrige), QStringList{u"a.dat"_qs});
+  EXPECT_EQ(übrige, QStringList{u"b.dat"_qs});
+}

@@ -9,13 +9,18 @@
 #include <QLockFile>
 #include <QProcess>
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "common/Gebietsschema.h"
 #include "common/Testumgebung.h"
 #include "platform/Zustand.h"
+#include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Logbuch.h"
 #include "startup/Start.h"
@@ -26,6 +31,7 @@
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
+#include "store/Planungsfenster.h"
 #include "store/Sicherung.h"
 
 namespace {
@@ -584,6 +590,267 @@ INSTANTIATE_TEST_SUITE_P(DrittesJahrVorab, AbgebrochenerJahreswechsel, testing::
                          [](const testing::TestParamInfo<int>& i) {
                            return i.param == 0 ? std::string("keinMonat") : std::string("alleMonate");
                          });
+
+// ---------------------------------------------------------------------------------
+// A workstation started before the year change at another one.
+
+QString Abgelehnt(const QString& monat) {
+  return QStringLiteral("Der Jahreswechsel wurde an einem anderen Arbeitsplatz durchgeführt. Die Monatsdatei ") +
+         monat +
+         QStringLiteral(
+             " gehört nicht mehr zum Planungszeitraum, die Eingabe wurde nicht gespeichert.\r\rBitte starten Sie das "
+             "Programm neu.");
+}
+
+class FrueherGestartet : public JahreswechselTest {
+ protected:
+  // Every administrator line of every logbook that tells of an aborted year change.
+  QStringList abbruchzeilen() {
+    QStringList r;
+    for (const QString& log : Dateiliste(gLogordner, QStringLiteral("*Velkora.log")))
+      for (const QString& z : dekodierteZeilen(gLogordner + log))
+        if (z.contains(QStringLiteral("abgebrochenem Jahreswechsel"))) r << z;
+    return r;
+  }
+  // A month of the dropped year 2024 as a workstation started before the change wrote it
+  // afterwards with a program version that did not refuse that: only its own line.
+  void nachzügler(const QString& schlüssel) {
+    schreiben(gDatenordner + schlüssel + QStringLiteral(" 251231 Data.dat"),
+              kodiert({u'[' + schlüssel + u']', gKennzeile, QStringLiteral("NoEx:NoEx"),
+                       QStringLiteral("A:p0:") + tage(QStringLiteral("2"))}));
+  }
+  // The change from 2024 to 2025 on 10 January 2026, in this process.
+  void wechseln() {
+    heute(QDate(2026, 1, 10));
+    ASSERT_TRUE(Jahreswechsel_nachholen());
+    ASSERT_EQ(gPlanungsjahr, 2025);
+    ASSERT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
+  }
+};
+
+// Workstation A, started on 31 December 2025 with the window 2024 to 2026, keeps
+// running; workstation B starts on 2 January 2026 and moves the window to 2025 to 2027.
+// A's saves into months of 2024 are refused with the message and write nothing, before
+// and after A's table has read the employee file again (which a rewrite does); its
+// saves into the months both windows share are kept. No start after it tells of an
+// aborted year change.
+TEST_F(FrueherGestartet, SpeichertNichtInMonateDieDerJahreswechselEntfernteUndDieGemeinsamenWeiter) {
+  personen(2, {{"2412", "1"}, {"2501", "1"}, {"2612", "1"}});
+  heute(QDate(2025, 12, 31));
+  ASSERT_EQ(gPlanungsjahr, 2024);
+  const QString start = ordner() + QStringLiteral("los");
+  schreiben(start, "los");
+  QProcess b;
+  b.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_jahreswechsel_helfer"),
+          {gDatenordner, QStringLiteral("260102"), start, QStringLiteral("1")});
+  ASSERT_TRUE(b.waitForFinished(180000));
+  ASSERT_EQ(b.exitCode(), 0) << b.readAllStandardError().constData();
+  ASSERT_TRUE(b.readAllStandardOutput().contains("2025"));
+  ASSERT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
+  ASSERT_EQ(gPlanungsjahr, 2024) << "A still has the window of its start";
+
+  const struct {
+    const char* monat;
+    bool gespeichert;
+  } fälle[] = {{"2412", false}, {"2501", true}, {"2612", true}, {"2401", false}, {"2412", false}};
+  for (const auto& f : fälle) {
+    const QString monat = QString::fromLatin1(f.monat);
+    SCOPED_TRACE(f.monat);
+    skript->protokoll.clear();
+    const QString zeile = QStringLiteral("A:p1:") + tage(QStringLiteral(" 2"));
+    EXPECT_EQ(Monatsdatei_speichern(monat, {zeile}), f.gespeichert);
+    if (f.gespeichert) {
+      EXPECT_TRUE(skript->texte().empty());
+      const QStringList inhalt = dekodierteZeilen(gDatenordner + Erfassungsdatei_Name(monat));
+      EXPECT_TRUE(inhalt.contains(zeile));
+      EXPECT_TRUE(inhalt.contains(QStringLiteral("A:p0:") + tage(QStringLiteral("1")))) << "the month kept its lines";
+    } else {
+      ASSERT_EQ(skript->texte().size(), 1u);
+      EXPECT_EQ(skript->texte()[0], Abgelehnt(monat.mid(2, 2) + QStringLiteral(".20") + monat.left(2)));
+      EXPECT_TRUE(monatsdateien(monat).isEmpty());
+    }
+  }
+
+  // A change of a month's own lines (a non-working-day mark) would make the month anew:
+  // refused the same way, told only when asked.
+  const Monatsänderung neu = [](const std::optional<Monatsversion>&, const QStringList&) -> std::optional<QStringList> {
+    return QStringList{QStringLiteral("[2412]"), gKennzeile, QStringLiteral("NoEx:NoEx")};
+  };
+  for (const bool melden : {true, false}) {
+    skript->protokoll.clear();
+    EXPECT_FALSE(Monatsdatei_umschreiben(QStringLiteral("2412"), false, neu, melden));
+    EXPECT_EQ(skript->texte().size(), melden ? 1u : 0u);
+    EXPECT_TRUE(monatsdateien(QStringLiteral("2412")).isEmpty());
+  }
+  EXPECT_TRUE(skript->texte().empty());
+
+  // The next start of anybody.
+  heute(QDate(2026, 1, 2));
+  Mitarbeiterdaten_lesen();
+  Jahreswechsel_vollenden();
+  Erfassungsdateien_checken();
+  EXPECT_TRUE(Jahreswechsel_nachholen());
+  EXPECT_TRUE(skript->texte().empty());
+  EXPECT_TRUE(abbruchzeilen().isEmpty()) << abbruchzeilen().join(u'\n').toStdString();
+  EXPECT_EQ(monatsdateien(QStringLiteral("2501")).size(), 1);
+  EXPECT_EQ(monatsdateien(QStringLiteral("2612")).size(), 1);
+}
+
+// The folder's window is the one its employee file holds now, whatever the program's
+// own; the program's own stands in when the file cannot tell. Reading it leaves the
+// table in memory alone. A change under way reaches to its new third year.
+TEST_F(FrueherGestartet, FensterDesOrdnersNachDerMitarbeiterdatei) {
+  mitarbeiter({Mitarbeiterzeile(QStringLiteral("Meier Anna"), QStringLiteral("ameier"),
+                                QStringLiteral("000,0:030,0:030,0:030,0:030,0"))});
+  const QString pfad = gDatenordner + QStringLiteral("Mitarbeiterdaten.dat");
+  const QByteArray datei = lesen(pfad);
+  const auto mit = [&](const QStringList& zeilen) { schreiben(pfad, kodiert(zeilen)); };
+  const struct {
+    const char* name;
+    std::function<void()> vorbereiten;
+    int wechselAuf;  // 0: no change under way
+    std::vector<const char*> innen, aussen;
+  } fälle[] = {
+      {"the file's 2024, the program's 2023", [&] { schreiben(pfad, datei); }, 0, {"2401", "2612"}, {"2312", "2701"}},
+      {"a change to 2025 under way", [&] { schreiben(pfad, datei); }, 2025, {"2401", "2712"}, {"2312", "2801"}},
+      {"planning-year line damaged",
+       [&] {
+         mit({QStringLiteral("[Mitarbeiterdaten]"), gKennzeile, QStringLiteral("20x4")});
+       },
+       0,
+       {"2301", "2512"},
+       {"2212", "2601"}},
+      {"header missing",
+       [&] {
+         mit({QStringLiteral("[Andere]"), gKennzeile, QStringLiteral("2024")});
+       },
+       0,
+       {"2301"},
+       {"2601"}},
+      {"no file", [&] { QFile::remove(pfad); }, 0, {"2301", "2512"}, {"2212", "2601"}},
+  };
+  gPlanungsjahr = 2023;
+  const QStringList namen = gMitarbeiterNamen;
+  for (const auto& f : fälle) {
+    SCOPED_TRACE(f.name);
+    f.vorbereiten();
+    std::optional<Fenster_des_Jahreswechsels> wechsel;
+    if (f.wechselAuf != 0) wechsel.emplace(f.wechselAuf);
+    for (const char* m : f.innen) EXPECT_TRUE(Monat_im_Fenster_des_Ordners(QString::fromLatin1(m))) << m;
+    for (const char* m : f.aussen) EXPECT_FALSE(Monat_im_Fenster_des_Ordners(QString::fromLatin1(m))) << m;
+  }
+  EXPECT_EQ(gPlanungsjahr, 2023);
+  EXPECT_EQ(gMitarbeiterNamen, namen);
+  EXPECT_TRUE(gOffeneDatei.isEmpty());
+  EXPECT_TRUE(skript->texte().empty());
+  // A month after the window: the window was moved back elsewhere.
+  schreiben(pfad, datei);
+  EXPECT_EQ(Monat_ausserhalb_des_Fensters_Meldung(QStringLiteral("2701")),
+            QStringLiteral("Der Planungszeitraum wurde an einem anderen Arbeitsplatz geändert. Die Monatsdatei "
+                           "01.2027 gehört nicht zum Planungszeitraum, die Eingabe wurde nicht gespeichert.\r\r"
+                           "Bitte starten Sie das Programm neu."));
+  EXPECT_EQ(Monat_ausserhalb_des_Fensters_Meldung(QStringLiteral("2312")), Abgelehnt(QStringLiteral("12.2023")));
+}
+
+// A month of a dropped year that a start finds goes. Only when a change was aborted,
+// its lock or its note left behind, does the logbook tell of it; a month written after
+// the change goes without a line.
+TEST_F(FrueherGestartet, NurEinAbgebrochenerWechselWirdGemeldet) {
+  const struct {
+    const char* name;
+    const char* spur;  // "": none, "sperre": the change's lock of a killed holder, "stand": its note
+    int zeilen;
+  } fälle[] = {
+      {"written after the change", "", 0}, {"lock left behind", "sperre", 1}, {"note left behind", "stand", 1}};
+  int n = 0;
+  for (const auto& f : fälle) {
+    SCOPED_TRACE(f.name);
+    einrichten(QStringLiteral("Spur%1").arg(++n));
+    personen(1, {{"2412", "1"}});
+    ASSERT_NO_FATAL_FAILURE(wechseln());
+    nachzügler(QStringLiteral("2412"));
+    nachzügler(QStringLiteral("2403"));
+    const QString spur = QString::fromLatin1(f.spur);
+    if (spur == u"sperre") {
+      const pid_t kind = ::fork();
+      if (kind == 0) {
+        QLockFile sperre(gDatenordner + QStringLiteral("Velkora Jahreswechsel.lock"));
+        ::_exit(sperre.tryLock(0) ? 0 : 1);
+      }
+      int status = 0;
+      ASSERT_EQ(::waitpid(kind, &status, 0), kind);
+      ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    } else if (spur == u"stand") {
+      schreiben(gDatenordner + QStringLiteral("Velkora Jahreswechsel.stand"),
+                kodiert({QStringLiteral("[Jahreswechsel]"), QStringLiteral("2025"), QStringLiteral("260110")}));
+    }
+
+    heute(QDate(2026, 1, 11));
+    Mitarbeiterdaten_lesen();
+    Jahreswechsel_vollenden();
+    EXPECT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
+    EXPECT_EQ(abbruchzeilen().size(), f.zeilen) << abbruchzeilen().join(u'\n').toStdString();
+    if (f.zeilen > 0) {
+      EXPECT_EQ(logzeilen(QStringLiteral("Erfassungsdateien des Jahres 2024 und älter nach abgebrochenem "
+                                         "Jahreswechsel gelöscht")),
+                1);
+    }
+    // The lines of the change itself stand once.
+    EXPECT_EQ(logzeilen(QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr 2026")), 1);
+    EXPECT_EQ(logzeilen(QStringLiteral("Leere Erfassungsdateien für 2027 angelegt")), 1);
+    EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Velkora Jahreswechsel.stand")));
+    EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Velkora Jahreswechsel.lock")));
+    EXPECT_TRUE(skript->texte().empty());
+    // The next start finds nothing to do and says nothing.
+    const QStringList danach = logbuch();
+    Jahreswechsel_vollenden();
+    EXPECT_EQ(logbuch(), danach);
+  }
+}
+
+// The change deletes a month of the dropped year only under its month lock: a save of
+// it at another workstation is waited for; a lock that stays is not cut through, the
+// month stays with the change's note, and the next start completes the deletion and
+// tells of it.
+TEST_F(FrueherGestartet, LoeschtAlteMonateNurUnterIhrerSperre) {
+  for (const bool kurz : {false, true}) {
+    SCOPED_TRACE(kurz ? "released after a moment" : "held throughout");
+    einrichten(kurz ? QStringLiteral("Kurz") : QStringLiteral("Lang"));
+    personen(1, {{"2412", "1"}});
+    const QString sperre = Monatssperre_Datei(QStringLiteral("2412"));
+    // Another workstation, alive, holds the lock of December 2024.
+    schreiben(sperre, Dateisperre_Kennung(::getppid()));
+    std::thread freigabe;
+    if (kurz) {
+      echteWartezeiten();
+      freigabe = std::thread([sperre] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        QFile::remove(sperre);
+      });
+    }
+    heute(QDate(2026, 1, 10));
+    EXPECT_TRUE(Jahreswechsel_nachholen());
+    if (freigabe.joinable()) freigabe.join();
+    EXPECT_EQ(gPlanungsjahr, 2025);
+    EXPECT_EQ(monatsdateien(QStringLiteral("2412")).size(), kurz ? 0 : 1);
+    EXPECT_EQ(monatsdateien(QStringLiteral("24")).size(), kurz ? 0 : 1) << "the other months go";
+    EXPECT_EQ(QFile::exists(gDatenordner + QStringLiteral("Velkora Jahreswechsel.stand")), !kurz);
+    EXPECT_EQ(logzeilen(QStringLiteral("Erfassungsdateien des Jahres 2024 und älter gelöscht")), kurz ? 1 : 0);
+    EXPECT_TRUE(abbruchzeilen().isEmpty());
+    if (kurz) continue;
+
+    // The other workstation has saved and let go; the next start completes the change.
+    QFile::remove(sperre);
+    heute(QDate(2026, 1, 11));
+    Jahreswechsel_vollenden();
+    EXPECT_TRUE(monatsdateien(QStringLiteral("24")).isEmpty());
+    EXPECT_EQ(logzeilen(QStringLiteral("Erfassungsdateien des Jahres 2024 und älter nach abgebrochenem "
+                                       "Jahreswechsel gelöscht")),
+              1);
+    EXPECT_FALSE(QFile::exists(gDatenordner + QStringLiteral("Velkora Jahreswechsel.stand")));
+    EXPECT_EQ(logzeilen(QStringLiteral("Jahreswechsel durchgeführt, aktuelles Jahr 2026")), 1);
+  }
+}
 
 // ---------------------------------------------------------------------------------
 

@@ -11,6 +11,7 @@
 #include "startup/Dateisperre.h"
 #include "startup/Dateizugriff.h"
 #include "startup/Start.h"
+#include "startup/Zeilencodierung.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
@@ -312,8 +313,9 @@ TEST_F(MonatsdateiTest, NeuschreibenLiestDieNeuesteVersionInnerhalbDerSperre) {
   monat(QStringLiteral("260305"), {QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"))});
   QString gesehen;
   ASSERT_TRUE(Monatsdatei_umschreiben(
-      QStringLiteral("2603"), true, [&](const QString& stamm, const QStringList& zeilen) -> std::optional<QStringList> {
-        gesehen = stamm;
+      QStringLiteral("2603"), true,
+      [&](const std::optional<Monatsversion>& version, const QStringList& zeilen) -> std::optional<QStringList> {
+        gesehen = version.value().stamm().toString();
         QStringList r = zeilen;
         r[2] = QStringLiteral("W:F");
         return r;
@@ -326,8 +328,9 @@ TEST_F(MonatsdateiTest, NeuschreibenLiestDieNeuesteVersionInnerhalbDerSperre) {
 
   // Nothing to change: nothing written.
   const QByteArray vorher = lesen(pfad(QStringLiteral("260310")));
-  EXPECT_TRUE(Monatsdatei_umschreiben(QStringLiteral("2603"), false,
-                                      [](const QString&, const QStringList&) { return std::optional<QStringList>(); }));
+  EXPECT_TRUE(Monatsdatei_umschreiben(
+      QStringLiteral("2603"), false,
+      [](const std::optional<Monatsversion>&, const QStringList&) { return std::optional<QStringList>(); }));
   EXPECT_EQ(lesen(pfad(QStringLiteral("260310"))), vorher);
 }
 
@@ -392,6 +395,54 @@ TEST_F(MonatsdateiTest, WaehrendEinerFrageUebernommeneSperreWirdNichtDurchschrie
   ASSERT_TRUE(Erfassungsdaten_lesen(QStringLiteral("2603")));
   EXPECT_TRUE(gMonatsEinträge.contains(fremd.mid(2))) << qPrintable(gMonatsEinträge.join(u'|'));
   EXPECT_EQ(lesen(sperre), QByteArray("anderer"));
+}
+
+}  // namespace
+
+namespace {
+
+// A rewrite never drops a cut last line in silence: an administrator's reports it, as
+// a read does, and writes the month without it; an employee's, which writes no logbook,
+// keeps it as it stands.
+TEST_F(MonatsdateiTest, UmschreibenMeldetEineAbgeschnitteneLetzteZeileOderBehaeltSie) {
+  const QString gut = QStringLiteral("A:HMueller:") + tage(QStringLiteral("2"));
+  const QString fremd = QStringLiteral("A:fremd:") + tage(QStringLiteral("11"));
+  const QByteArray geschnitten = kodiert({fremd}).left(14);
+  const QString geschnittenText = Zeile_dekodieren(geschnitten);
+  for (const int stufe : {2, 0}) {
+    SCOPED_TRACE(stufe);
+    for (const QString& o : {gDatenordner, gLogordner, gSicherungsordner})
+      for (const QString& n : QDir(o).entryList(QDir::Files)) QFile::remove(o + n);
+    gBenutzerstufe = stufe;
+    monat(QStringLiteral("260305"), {gut});
+    schreiben(pfad(QStringLiteral("260305")), lesen(pfad(QStringLiteral("260305"))) + geschnitten);
+    QStringList gesehen;
+    ASSERT_TRUE(Monatsdatei_umschreiben(
+        QStringLiteral("2603"), true,
+        [&](const std::optional<Monatsversion>&, const QStringList& zeilen) -> std::optional<QStringList> {
+          gesehen = zeilen;
+          return zeilen;
+        }));
+    const QStringList kopf{QStringLiteral("[2603]"), kKennzeile, QStringLiteral("W:NoEx")};
+    // The change itself sees only whole lines.
+    EXPECT_EQ(gesehen, kopf + QStringList{gut});
+    const QStringList log = QDir(gLogordner).entryList(QDir::Files);
+    if (stufe > 0) {
+      EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))), kopf + QStringList{gut});
+      ASSERT_EQ(log.size(), 1);
+      const QStringList zeilen = dekodierteZeilen(gLogordner + log[0]);
+      ASSERT_EQ(zeilen.size(), 1);
+      EXPECT_TRUE(
+          zeilen[0].endsWith(QStringLiteral("|VelkoraAdmin|Fehlerhafte Daten erkannt in Monat 03.2026 bei fremd")))
+          << qPrintable(zeilen[0]);
+      EXPECT_EQ(Dateiliste(gSicherungsordner, gHeuteText + QStringLiteral("*F.dat")).size(), 1);
+    } else {
+      EXPECT_EQ(dekodierteZeilen(pfad(QStringLiteral("260310"))), (kopf + QStringList{gut, geschnittenText}));
+      EXPECT_TRUE(log.isEmpty());
+      EXPECT_TRUE(Dateiliste(gSicherungsordner, QStringLiteral("*F.dat")).isEmpty());
+    }
+    EXPECT_EQ(dateien().filter(QStringLiteral("Data.dat")), QStringList{QStringLiteral("2603 260310 Data.dat")});
+  }
 }
 
 }  // namespace

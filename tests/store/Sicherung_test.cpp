@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSemaphore>
 #include <QThread>
@@ -23,6 +24,7 @@
 #include "startup/Zeilencodierung.h"
 #include "store/Jahreswechsel.h"
 #include "store/Mitarbeiterdaten.h"
+#include "store/Monatsdatei.h"
 
 // Readable failures.
 static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -643,6 +645,216 @@ TEST_F(Sicherung, GleichzeitigStartendeArbeitsplaetzeMachenEinTagesbackup) {
   EXPECT_TRUE(Backup_erstellen_wenn_fehlend(QStringLiteral("T"), muster));
   EXPECT_FALSE(Backup_erstellen_wenn_fehlend(QStringLiteral("T"), muster));
   EXPECT_EQ(Dateiliste(gSicherungsordner, QStringLiteral("*.dat")), QStringList{QStringLiteral("260310 093000 T.dat")});
+}
+
+// Another workstation writing a month anew between the backup's listing and its read
+// of the version listed: its save writes the month under its own day and deletes the
+// version it replaced. The month stands in every backup, in the version the folder
+// holds once the backup is done.
+class Sicherung_neben_Schreibern : public Sicherung {
+ protected:
+  void SetUp() override {
+    Sicherung::SetUp();
+    datenAnlegen();
+    gDatumstrennzeichen = QStringLiteral(".");
+    fassung(QStringLiteral("2604 260301 Data.dat"), QStringLiteral("[2604]"), 0);
+  }
+  void fassung(const QString& name, const QString& kopf, int n) {
+    datei(gDatenordner + name,
+          {kopf, QStringLiteral("K"), QStringLiteral("NoEx:NoEx"), QStringLiteral("K:anna:01-02:Fassung %1").arg(n)});
+  }
+  static QStringList versionen(const QString& schlüssel) {
+    return Dateiliste(gDatenordner, schlüssel + QStringLiteral("*Data.dat"));
+  }
+  // Before the backup reads a version of March, `mal` times (-1: every time; not while
+  // the month's lock is held when `sperreAchten`): a save of the 9th or the 8th writes
+  // the month afresh and deletes the version read, or, with `löschen`, the month goes.
+  void schreiberEinsetzen(int mal, bool sperreAchten, bool löschen = false) {
+    gSicherung_vor_dem_Lesen = [=, this](const QString& pfad) {
+      const QString name = pfad.mid(gDatenordner.size());
+      if (!name.startsWith(QStringLiteral("2603 ")) || (mal >= 0 && geschrieben >= mal)) return;
+      if (sperreAchten && QFile::exists(Monatssperre_Datei(QStringLiteral("2603")))) return;
+      ++geschrieben;
+      if (!löschen)
+        fassung(name.mid(5, 6) == u"260309" ? QStringLiteral("2603 260308 Data.dat")
+                                            : QStringLiteral("2603 260309 Data.dat"),
+                QStringLiteral("[2603]"), geschrieben);
+      ASSERT_TRUE(QFile::remove(pfad));
+    };
+  }
+  // The data files of the backup just written whose names begin with `anfang`.
+  std::vector<Sicherungsblock> monatsblöcke(const QString& anfang) {
+    std::vector<Sicherungsblock> blöcke;
+    EXPECT_TRUE(Sicherung_einlesen(gSicherungsordner + gSicherungsdatei, blöcke));
+    std::erase_if(blöcke, [&](const Sicherungsblock& b) {
+      return !b.name.startsWith(anfang) || !b.name.endsWith(QStringLiteral(".dat"));
+    });
+    return blöcke;
+  }
+  int geschrieben = 0;
+};
+
+TEST_F(Sicherung_neben_Schreibern, HaeltDieVersionDieDenGelistetenErsetzt) {
+  const struct {
+    const char* fall;
+    int mal;
+    bool löschen;
+    int mindestens;  // writes seen
+  } fälle[] = {
+      {"written anew once", 1, false, 1},
+      {"written anew at every look until the backup holds the lock", -1, false, 4},
+      {"the month went entirely", 1, true, 1},
+  };
+  for (const auto& f : fälle) {
+    for (const QString& n : versionen(QStringLiteral("2603"))) QFile::remove(gDatenordner + n);
+    fassung(QStringLiteral("2603 260301 Data.dat"), QStringLiteral("[2603]"), 0);
+    geschrieben = 0;
+    schreiberEinsetzen(f.mal, true, f.löschen);
+    skript->protokoll.clear();
+
+    ASSERT_TRUE(Backup_erstellen(QStringLiteral("T"))) << f.fall;
+    EXPECT_GE(geschrieben, f.mindestens) << f.fall;
+    EXPECT_TRUE(skript->protokoll.empty()) << f.fall;
+    const std::vector<Sicherungsblock> märz = monatsblöcke(QStringLiteral("2603"));
+    const QStringList jetzt = versionen(QStringLiteral("2603"));
+    if (f.löschen) {
+      EXPECT_TRUE(jetzt.isEmpty()) << f.fall;
+      EXPECT_TRUE(märz.empty()) << f.fall;
+    } else {
+      ASSERT_EQ(jetzt.size(), 1) << f.fall;
+      ASSERT_EQ(märz.size(), 1u) << f.fall << ": the backup lacks the month";
+      EXPECT_EQ(märz[0].name, jetzt[0]) << f.fall;
+      EXPECT_EQ(märz[0].zeilen, dekodierteZeilen(gDatenordner + jetzt[0])) << f.fall;
+    }
+    // The months nobody wrote, and the other files, are there as ever.
+    const std::vector<Sicherungsblock> april = monatsblöcke(QStringLiteral("2604"));
+    ASSERT_EQ(april.size(), 1u) << f.fall;
+    EXPECT_EQ(april[0].name, QStringLiteral("2604 260301 Data.dat")) << f.fall;
+    EXPECT_EQ(monatsblöcke(QStringLiteral("Konfigdaten.dat")).size(), 1u) << f.fall;
+    EXPECT_FALSE(QFile::exists(Monatssperre_Datei(QStringLiteral("2603")))) << f.fall;
+  }
+}
+
+// A save appending to the version listed while the backup reads it: the backup sees it
+// empty or ending in part of a line, and reads it again under the month lock, which the
+// save holds until its lines are whole.
+TEST_F(Sicherung_neben_Schreibern, EinMonatMittenImAnhaengenWirdUnterDerSperreGelesen) {
+  const QString name = QStringLiteral("2603 260301 Data.dat");
+  const QByteArray vorher = kodiert({QStringLiteral("[2603]"), QStringLiteral("K"), QStringLiteral("NoEx:NoEx")});
+  const QByteArray zeile = kodiert({QStringLiteral("K:anna:01-02:angehängt")});
+  const struct {
+    const char* fall;
+    QByteArray gesehen;  // what the backup reads without the lock
+  } fälle[] = {
+      {"part of the appended line", vorher + zeile.left(9)},
+      {"an empty file", QByteArray()},
+  };
+  for (const auto& f : fälle) {
+    schreiben(gDatenordner + name, vorher);
+    QFile::remove(gLogordner + QStringLiteral("2603 Velkora.log"));
+    gSicherung_vor_dem_Lesen = [&](const QString& pfad) {
+      if (!pfad.endsWith(name)) return;
+      schreiben(pfad, QFile::exists(Monatssperre_Datei(QStringLiteral("2603"))) ? vorher + zeile : f.gesehen);
+    };
+    ASSERT_TRUE(Backup_erstellen(QStringLiteral("T"))) << f.fall;
+    const std::vector<Sicherungsblock> märz = monatsblöcke(QStringLiteral("2603"));
+    ASSERT_EQ(märz.size(), 1u) << f.fall;
+    EXPECT_EQ(märz[0].zeilen, (QStringList{"[2603]", "K", "NoEx:NoEx", "K:anna:01-02:angehängt"})) << f.fall;
+    EXPECT_FALSE(QFile::exists(gLogordner + QStringLiteral("2603 Velkora.log"))) << f.fall;
+    EXPECT_FALSE(QFile::exists(Monatssperre_Datei(QStringLiteral("2603")))) << f.fall;
+  }
+}
+
+// A month that cannot be read (its version goes at every look, also under the lock,
+// or the lock is held by a workstation that does not let go meanwhile): no backup,
+// not even part of one, and the administrator logbook says why.
+TEST_F(Sicherung_neben_Schreibern, OhneLesbarenMonatEntstehtKeinBackup) {
+  const struct {
+    const char* fall;
+    bool sperreHalten;  // another workstation holds the month lock
+  } fälle[] = {
+      {"the version goes under the lock too", false},
+      {"the lock is held by another workstation", true},
+  };
+  for (const auto& f : fälle) {
+    for (const QString& n : versionen(QStringLiteral("2603"))) QFile::remove(gDatenordner + n);
+    fassung(QStringLiteral("2603 260301 Data.dat"), QStringLiteral("[2603]"), 0);
+    QFile::remove(gLogordner + QStringLiteral("2603 Velkora.log"));
+    QProcess halter;
+    if (f.sperreHalten) {
+      halter.start(QStringLiteral(VELKORA_BIN_DIR "/velkora_monatsdatei_helfer"),
+                   {gDatenordner, QStringLiteral("halten"), QStringLiteral("0"), QStringLiteral("1"),
+                    QStringLiteral("0"), QStringLiteral("260310")});
+      ASSERT_TRUE(halter.waitForReadyRead(60000)) << halter.readAllStandardError().constData();
+      ASSERT_EQ(halter.readLine(), QByteArray("bereit\n"));
+    }
+    geschrieben = 0;
+    schreiberEinsetzen(-1, false);
+
+    EXPECT_FALSE(Backup_erstellen(QStringLiteral("T"))) << f.fall;
+    EXPECT_TRUE(abbild(gSicherungsordner).empty()) << f.fall << ": a backup point without March";
+    const QStringList log = dekodierteZeilen(gLogordner + QStringLiteral("2603 Velkora.log"));
+    ASSERT_EQ(log.size(), 1) << f.fall;
+    EXPECT_TRUE(log[0].contains(QStringLiteral("|VelkoraAdmin|Backup: Die Sicherung "))) << qPrintable(log[0]);
+    EXPECT_TRUE(log[0].contains(gSicherungsdatei)) << qPrintable(log[0]);
+    EXPECT_TRUE(
+        log[0].endsWith(QStringLiteral(" ist unvollständig und wurde nicht erstellt: Monat 03.2026 nicht lesbar")))
+        << qPrintable(log[0]);
+    EXPECT_TRUE(skript->protokoll.empty()) << f.fall;
+    if (f.sperreHalten) {
+      halter.terminate();
+      ASSERT_TRUE(halter.waitForFinished(60000));
+    }
+    EXPECT_FALSE(QFile::exists(Monatssperre_Datei(QStringLiteral("2603")))) << f.fall;
+  }
+}
+
+// Only a plain file whose name holds a real month and writing day is a version: a link,
+// a writing day in month 13 or on the 30th of February, never stands for the month in a
+// backup, nor is one taken as the month's newest version when a backup is read. Of a
+// month the backup holds the newest version alone.
+TEST_F(Sicherung, FremdeNamenUndVerweiseSindKeinMonat) {
+  datenAnlegen();
+  gDatumstrennzeichen = QStringLiteral(".");
+  const auto monat = [&](const QString& name, const QString& text) {
+    datei(gDatenordner + name, {QStringLiteral("[2603]"), QStringLiteral("K"), QStringLiteral("NoEx:NoEx"),
+                                QStringLiteral("K:anna:01-02:") + text});
+  };
+  monat(QStringLiteral("2603 260305 Data.dat"), QStringLiteral("neueste"));
+  monat(QStringLiteral("2603 261305 Data.dat"), QStringLiteral("Monat 13"));
+  monat(QStringLiteral("2603 260230 Data.dat"), QStringLiteral("30. Februar"));
+  const QString außen = unterordner(QStringLiteral("Draussen")) + QStringLiteral("2603 260309 Data.dat");
+  datei(außen, {QStringLiteral("[2603]"), QStringLiteral("K"), QStringLiteral("NoEx:NoEx")});
+  ASSERT_EQ(::symlink(QFile::encodeName(außen).constData(),
+                      QFile::encodeName(gDatenordner + QStringLiteral("2603 260309 Data.dat")).constData()),
+            0);
+  // A month with nothing but a stray name has no version: the backup is made without it.
+  monat(QStringLiteral("2605 269905 Data.dat"), QStringLiteral("kein Tag"));
+
+  ASSERT_TRUE(Backup_erstellen(QStringLiteral("T")));
+  std::vector<Sicherungsblock> blöcke;
+  ASSERT_TRUE(Sicherung_einlesen(gSicherungsordner + gSicherungsdatei, blöcke));
+  QStringList monate;
+  for (const Sicherungsblock& b : blöcke)
+    if (b.name.endsWith(QStringLiteral("Data.dat"))) monate << b.name;
+  EXPECT_EQ(monate, (QStringList{"2603 260305 Data.dat"}));
+  const QStringList log = dekodierteZeilen(gLogordner + QStringLiteral("2603 Velkora.log"));
+  const auto hat = [&](const QString& ende) {
+    return std::any_of(log.begin(), log.end(), [&](const QString& l) { return l.endsWith(ende); });
+  };
+  for (const char* n : {"2603 261305 Data.dat", "2603 260230 Data.dat", "2605 269905 Data.dat"})
+    EXPECT_TRUE(hat(QString::fromLatin1(n) + QStringLiteral("' ist keine Erfassungsdatei und wurde nicht gesichert")))
+        << n;
+  EXPECT_TRUE(hat(QStringLiteral("2603 260309 Data.dat' ist ein Verweis und wurde nicht gesichert")));
+
+  // A backup that holds a stray name beside the month: the month's copy is the version's.
+  const QString fremd =
+      backup(QStringLiteral("260310 100000 T.dat"), {"[VelkoraBackup]", "[2603 260305 Data.dat]", "[3]", "[2603]", "K",
+                                                     "NoEx:NoEx", "[2603 261305 Data.dat]", "[1]", "kaputt"});
+  EXPECT_EQ(Kopie_in_Sicherung(fremd, QStringLiteral("2603 260301 Data.dat")), Kopie::Heil);
+  const QString nurFremd = backup(QStringLiteral("260310 110000 T.dat"),
+                                  {"[VelkoraBackup]", "[2603 261305 Data.dat]", "[3]", "[2603]", "K", "NoEx:NoEx"});
+  EXPECT_EQ(Kopie_in_Sicherung(nurFremd, QStringLiteral("2603 260301 Data.dat")), Kopie::Fehlt);
 }
 
 class Startsicherung : public VelkoraTest {

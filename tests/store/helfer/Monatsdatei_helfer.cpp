@@ -19,25 +19,39 @@
 // own (w<number>s<j>, so that a line a rewrite drops is not made good by a later save),
 // also compacting before every VELKORA_VERDICHTEN-th save, goes on after a save refused
 // for the lock and prints "ok <j>" (flushed) for every save j that succeeded.
+// In "netz" and "anhaengen" a workstation left running past midnight moves on to the
+// next day: VELKORA_TAGESWECHSEL=n after every n-th save, VELKORA_MITTERNACHT=j once,
+// after save j. "halten" with VELKORA_LOS waits for that file instead of a signal,
+// then deletes the month file VELKORA_LOESCHEN (the version its save had read) and
+// ends, releasing the lock. "pruefen" runs the start's month check as an administrator
+// until the file VELKORA_STOPP exists (at least <count> times) and prints "geprueft
+// <n>"; "sichern" makes backups of kind "T" the same way, reads each back and prints
+// "gesichert <n> ohne Monat <m>": every backup made must hold an undamaged month.
 // Exit code 0 when every save succeeded and nothing was reported; a fatal stop prints
 // its message and the run-time error reported on stderr and gives 5.
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <vector>
 
 #include "platform/Dialoge.h"
 #include "platform/Laufzeitfehler.h"
 #include "platform/Programmende.h"
 #include "platform/Signale.h"
-#include "startup/Programmabbruch.h"
 #include "startup/Dateizugriff.h"
+#include "startup/Monatsversion.h"
+#include "startup/Programmabbruch.h"
 #include "startup/Start.h"
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Mitarbeiterdaten.h"
 #include "store/Monatsdatei.h"
+#include "store/Sicherung.h"
 
 namespace {
 
@@ -51,6 +65,41 @@ QString Codes(int j) {
   QString s = QStringLiteral("1");
   for (int v = j; v > 0; v /= 5) s += QChar(u'1' + v % 5);
   return s.leftJustified(31, u' ');
+}
+
+void Datum_setzen(const QDate& d) {
+  gHeute = d;
+  gHeuteText = d.toString(QStringLiteral("yyMMdd"));
+}
+
+// After save j (0-based) of a workstation left running: the next day when the
+// environment says so.
+void Nach_der_Speicherung(int j) {
+  static const int alle = qEnvironmentVariableIntValue("VELKORA_TAGESWECHSEL");
+  static const int mitternacht =
+      qEnvironmentVariableIsEmpty("VELKORA_MITTERNACHT") ? -1 : qEnvironmentVariableIntValue("VELKORA_MITTERNACHT");
+  if ((alle > 0 && (j + 1) % alle == 0) || j == mitternacht) Datum_setzen(gHeute.addDays(1));
+}
+
+// Until the stop file exists, and at least `mindestens` times.
+bool Weiter(int runde, int mindestens) {
+  static const QString stopp = qEnvironmentVariable("VELKORA_STOPP");
+  return runde < mindestens || (!stopp.isEmpty() && !QFile::exists(stopp));
+}
+
+// Whether a backup holds the month 2603, undamaged.
+bool Monat_gesichert(const QString& sicherung) {
+  std::vector<Sicherungsblock> blöcke;
+  if (!Sicherung_einlesen(sicherung, blöcke)) return false;
+  QList<Monatsversion> versionen;
+  for (const Sicherungsblock& b : blöcke)
+    if (std::optional<Monatsversion> v = Monatsversion::aus_Name(b.name)) versionen << std::move(*v);
+  const std::optional<Monatsversion> version = Neueste_Monatsversion(versionen, u"2603");
+  if (!version) return false;
+  const auto neueste =
+      std::find_if(blöcke.begin(), blöcke.end(), [&](const Sicherungsblock& b) { return b.name == version->name(); });
+  return neueste != blöcke.end() && !neueste->zeilen.isEmpty() && neueste->zeilen.first() == u"[2603]" &&
+         Kopie_lesbar(neueste->name, neueste->zeilen);
 }
 
 }  // namespace
@@ -84,8 +133,9 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
   const int anzahl = a[5].toInt();
 
   gDatenordner = a[1].endsWith(u'/') ? a[1] : a[1] + u'/';
-  gHeuteText = a[6];
-  gHeute = QDate(2000 + gHeuteText.left(2).toInt(), gHeuteText.mid(2, 2).toInt(), gHeuteText.mid(4, 2).toInt());
+  Datum_setzen(QDate(2000 + a[6].left(2).toInt(), a[6].mid(2, 2).toInt(), a[6].mid(4, 2).toInt()));
+  gLogordner = gDatenordner + QStringLiteral("Logs/");
+  gSicherungsordner = gDatenordner + QStringLiteral("Backups/");
   gDatumstrennzeichen = QStringLiteral(".");
   gSettings = Standardeinstellungen();
   gPlanungsjahr = 2025;
@@ -116,9 +166,11 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
   const QString schlüssel = QStringLiteral("2603");
   bool ok = true;
   if (modus == u"anhaengen" || modus == u"tageswechsel") {
-    for (int j = 0; j < anzahl && ok; ++j)
+    for (int j = 0; j < anzahl && ok; ++j) {
       ok = Monatsdatei_speichern(schlüssel,
                                  {QStringLiteral("A:") + Benutzer(nummer, j % kBenutzerJeProzess) + u':' + Codes(j)});
+      Nach_der_Speicherung(j);
+    }
   } else if (modus == u"umschreiben") {
     int abgelehnt = 0;
     for (int j = 0; j < anzahl; ++j) {
@@ -147,6 +199,7 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
       } else if (!abgelehnt()) {
         return 2;
       }
+      Nach_der_Speicherung(j);
     }
   } else if (modus == u"tag") {
     Erfassungsdaten_lesen(schlüssel);
@@ -171,7 +224,35 @@ int Ausführen(QCoreApplication& app, dialoge::Skript& skript) {
     std::fflush(stdout);
     if (modus == u"abbruch")
       Programmabbruch(QStringLiteral("Test"), QStringLiteral("Halt im Schreiben"), QStringLiteral("NoLog"));
-    return app.exec();
+    const QString los = qEnvironmentVariable("VELKORA_LOS");
+    if (los.isEmpty()) return app.exec();
+    // A save between its write and its deletion of the version it read.
+    while (!QFile::exists(los)) QThread::usleep(1000);
+    const QString weg = qEnvironmentVariable("VELKORA_LOESCHEN");
+    if (!weg.isEmpty() && !QFile::remove(gDatenordner + weg)) return 2;
+    return 0;
+  } else if (modus == u"pruefen") {
+    int n = 0;
+    for (; Weiter(n, anzahl); ++n) Erfassungsdateien_checken();
+    std::printf("geprueft %d\n", n);
+  } else if (modus == u"sichern") {
+    QDir().mkpath(gSicherungsordner);
+    QDir().mkpath(gLogordner);
+    int n = 0, ohne = 0;
+    for (; Weiter(n, anzahl); ++n) {
+      if (!Backup_erstellen(QStringLiteral("T")) || !Monat_gesichert(gSicherungsordner + gSicherungsdatei)) {
+        ++ohne;
+        std::vector<Sicherungsblock> blöcke;
+        Sicherung_einlesen(gSicherungsordner + gSicherungsdatei, blöcke);
+        QStringList namen;
+        for (const Sicherungsblock& b : blöcke)
+          if (b.name.startsWith(u"2603")) namen << b.name + QStringLiteral(" (%1)").arg(b.zeilen.size());
+        std::fprintf(stderr, "Sicherung %d ohne Monat: %s: %s\n", n, gSicherungsdatei.toUtf8().constData(),
+                     namen.join(QStringLiteral(", ")).toUtf8().constData());
+      }
+    }
+    std::printf("gesichert %d ohne Monat %d\n", n, ohne);
+    if (ohne > 0) return 4;
   } else if (modus == u"kompaktieren") {
     for (int j = 0; j < anzahl && ok; ++j) ok = Monatsdatei_kompaktieren(schlüssel);
   } else if (modus == u"lesen") {

@@ -21,6 +21,13 @@
 // and a workstation that dies in the middle of its work:
 //   VELKORA_TOT_NACH=<n>           the process kills itself (SIGKILL) instead of making
 //                                  its n-th file change (write, rename, link, unlink).
+//
+// and a file that goes away under a writer (another workstation deleted it, or wrote
+// it afresh under a newer name) between the writer's look at it and its opening:
+//   VELKORA_WEG_BEIM_SCHREIBEN=<name>  the first opening for writing of the file so
+//                                      named is preceded by its removal, and
+//                                      "Stoerung: <name> weg" goes to stderr;
+//   VELKORA_WEG_NACH=<name>            it is renamed to that name instead.
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -95,10 +102,33 @@ bool Alt(const char* pfad) {
   return alt && pfad && Zwischengespeichert() && std::strcmp(Name_von(pfad), alt) == 0;
 }
 
+// VELKORA_WEG_BEIM_SCHREIBEN: removes (or renames) the file before its first opening
+// for writing.
+void Weg_vor_dem_Schreiben(const char* pfad, int flags) {
+  static bool geschehen = false;
+  const char* weg = Umgebung("VELKORA_WEG_BEIM_SCHREIBEN");
+  if (geschehen || !weg || !pfad || (flags & O_ACCMODE) == O_RDONLY || std::strcmp(Name_von(pfad), weg) != 0) return;
+  geschehen = true;
+  const int alt = errno;
+  if (const char* nach = Umgebung("VELKORA_WEG_NACH")) {
+    char ziel[4096];
+    const size_t ordner = static_cast<size_t>(Name_von(pfad) - pfad);
+    std::snprintf(ziel, sizeof ziel, "%.*s%s", static_cast<int>(ordner), pfad, nach);
+    static auto umbenennen = Original<int (*)(const char*, const char*)>("rename");
+    umbenennen(pfad, ziel);
+  } else {
+    static auto löschen = Original<int (*)(const char*)>("unlink");
+    löschen(pfad);
+  }
+  std::fprintf(stderr, "Stoerung: %s weg\n", weg);
+  errno = alt;
+}
+
 int Öffnen(const char* name, const char* pfad, int flags, mode_t mode) {
   using Open = int (*)(const char*, int, ...);
   static Open open_ = Original<Open>("open");
   static Open open64_ = Original<Open>("open64");
+  Weg_vor_dem_Schreiben(pfad, flags);
   if ((flags & O_CREAT) && std::strcmp(Fehler(), "rechte") == 0 && Sperrdatei(pfad)) {
     errno = EACCES;
     return -1;

@@ -17,10 +17,9 @@
 #include "store/Erfassungsdaten.h"
 #include "store/Konfigdaten.h"
 #include "store/Monatsdatei.h"
+#include "store/helfer/Helferprozess.h"
 
 namespace {
-
-QString Bin(const char* name) { return QStringLiteral(VELKORA_BIN_DIR "/") + QString::fromLatin1(name); }
 
 // The codes the helper writes for its save j (as in the helper).
 QString Codes(int j) {
@@ -30,12 +29,6 @@ QString Codes(int j) {
 }
 
 QString Texte(const std::vector<QString>& texte) { return QStringList(texte.begin(), texte.end()).join(u'|'); }
-
-struct Ergebnis {
-  int code = -1;
-  bool normal = false;
-  QString aus, fehler;
-};
 
 class Tagesversatz : public VelkoraTest {
  protected:
@@ -97,29 +90,10 @@ class Tagesversatz : public VelkoraTest {
   }
 
   std::unique_ptr<QProcess> starten(const QStringList& argumente, const QStringList& umgebung = {}) {
-    auto p = std::make_unique<QProcess>();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& e : umgebung) env.insert(e.section(u'=', 0, 0), e.section(u'=', 1));
-    p->setProcessEnvironment(env);
-    p->setProgram(Bin("velkora_monatsdatei_helfer"));
-    p->setArguments(QStringList{gDatenordner} + argumente);
-    p->start();
-    EXPECT_TRUE(p->waitForStarted(10000));
-    return p;
+    return Helfer_starten(argumente, umgebung);
   }
-  static void bereit(QProcess& p) {
-    ASSERT_TRUE(p.waitForReadyRead(60000)) << p.readAllStandardError().constData();
-    ASSERT_EQ(p.readLine(), QByteArray("bereit\n"));
-  }
-  static Ergebnis warten(QProcess& p) {
-    Ergebnis e;
-    EXPECT_TRUE(p.waitForFinished(120000));
-    e.normal = p.exitStatus() == QProcess::NormalExit;
-    e.code = p.exitCode();
-    e.aus = QString::fromUtf8(p.readAllStandardOutput());
-    e.fehler = QString::fromUtf8(p.readAllStandardError());
-    return e;
-  }
+  static void bereit(QProcess& p) { Helfer_bereit(p); }
+  static Ergebnis warten(QProcess& p) { return Helfer_abwarten(p, 120000); }
 };
 
 QStringList Fünf_Einträge() {

@@ -112,4 +112,12 @@ class Arbeitsplatz {
   QProcess mProzess;
 };
 
+// The first start of the administrator "anna" on 14.04.26, which makes the data folder
+// below `basis` (planning year 2025) and ends again.
+inline void Datenordner_durch_ersten_Start(const QString& basis) {
+  Arbeitsplatz erster(QStringLiteral("anna"), basis, QStringLiteral("140426"));
+  ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
+  ASSERT_EQ(erster.beenden(), 0);
+}
+
 }  // namespace

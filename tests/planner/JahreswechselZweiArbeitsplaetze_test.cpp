@@ -25,11 +25,8 @@ class JahreswechselZweiArbeitsplaetzeTest : public VelkoraTest {
   // A first start by the administrator in April 2026 creates the data folder (planning
   // year 2025); then the employee file gets its people.
   void datenordnerAnlegen() {
-    {
-      Arbeitsplatz erster(QStringLiteral("anna"), basis, QStringLiteral("140426"));
-      ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
-      ASSERT_EQ(erster.beenden(), 0);
-    }
+    Datenordner_durch_ersten_Start(basis);
+    if (HasFatalFailure()) return;
     gDatenordner = daten;
     Mitarbeiterdaten_lesen();
     ASSERT_EQ(gPlanungsjahr, 2025);

@@ -102,11 +102,8 @@ class RueckblickLaufTest : public VelkoraTest {
   // 2025 and April 2026; the start in January 2027 changes the year and leaves its
   // backup, whose window begins in 2025.
   void Jahreswechsel_vorbereiten() {
-    {
-      Arbeitsplatz erster(QStringLiteral("anna"), basis, QStringLiteral("140426"));
-      ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
-      ASSERT_EQ(erster.beenden(), 0);
-    }
+    Datenordner_durch_ersten_Start(basis);
+    if (HasFatalFailure()) return;
     gDatenordner = daten;
     Mitarbeiterdaten_lesen();
     Mitarbeitertabelle_dimensionieren(4);

@@ -44,11 +44,8 @@ class ZweiArbeitsplaetzeTest : public VelkoraTest {
   // A first start by the administrator the day before creates the data folder; then
   // the employee file gets its people.
   void datenordnerAnlegen() {
-    {
-      Arbeitsplatz erster(QStringLiteral("anna"), basis, QStringLiteral("140426"));
-      ASSERT_EQ(erster.zeile(), u"ready 2604") << erster.fehlerausgabe();
-      ASSERT_EQ(erster.beenden(), 0);
-    }
+    Datenordner_durch_ersten_Start(basis);
+    if (HasFatalFailure()) return;
     gDatenordner = daten;
     Mitarbeiterdaten_lesen();
     const QList<std::pair<QString, QString>> leute = {{QStringLiteral("Team"), QString()},

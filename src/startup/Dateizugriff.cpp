@@ -218,10 +218,9 @@ QByteArray Datei_lesen(const QString& pfad) {
   return inhalt;
 }
 
-// Set for the one opening of FOpen_anhängen_ohne_Anlegen.
-bool sOhneAnlegen = false;
-
-void Öffnen(const QString& pfad, Modus modus) {
+// `anlegen` false: an append never makes the file, and a file that is gone or a link in
+// its place is raised as a file not found.
+void Öffnen(const QString& pfad, Modus modus, bool anlegen = true) {
   if (gKanal.modus != Modus::Zu) fehler::auslösen(fehler::kDateiBereitsGeöffnet);
   if (pfad.isEmpty()) fehler::auslösen(52);
   Kanal k;
@@ -242,10 +241,10 @@ void Öffnen(const QString& pfad, Modus modus) {
   } else if (modus == Modus::Anhängen) {
     // An append never follows a link: it would grow a file outside the data folder.
     // The open itself refuses one (O_NOFOLLOW), so no look at the path comes first.
-    const int fd = Zum_Anhängen_öffnen(pfad, !sOhneAnlegen);
+    const int fd = Zum_Anhängen_öffnen(pfad, anlegen);
     if (fd < 0) {
       // A month file that is gone, or a link in its place, is no month file to append to.
-      if (sOhneAnlegen && (errno == ENOENT || errno == ELOOP)) fehler::auslösen(fehler::kDateiNichtGefunden);
+      if (!anlegen && (errno == ENOENT || errno == ELOOP)) fehler::auslösen(fehler::kDateiNichtGefunden);
       if (errno == ELOOP) fehler::auslösen(fehler::kPfadZugriffsfehler);
       Öffnungsfehler(pfad, true);
     }
@@ -447,14 +446,10 @@ void Rechte_Vorbild_vormerken(const QString& ziel, const QString& vorbild) { sVo
 [[noreturn]] void Öffnungsabbruch(const QString& pfad, const QString& modus);
 
 bool FOpen_anhängen_ohne_Anlegen(const QString& pfad) {
-  sOhneAnlegen = true;
-  struct Zurück {
-    ~Zurück() { sOhneAnlegen = false; }
-  } zurück;
   try {
     gOffeneDatei = pfad;
     sAusschreibfehler = false;
-    Öffnen(pfad, Modus::Anhängen);
+    Öffnen(pfad, Modus::Anhängen, false);
     gDateiGeschrieben = true;
     return true;
   } catch (const Laufzeitfehler& e) {

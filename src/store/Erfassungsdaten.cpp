@@ -239,18 +239,18 @@ bool Versionen_unter_Sperre_löschen(const QString& schlüssel, const std::optio
   const QList<Monatsversion> versionen = Monatsversionen_des_Monats(gDatenordner, schlüssel, &andere);
   const std::optional<Monatsversion> neueste =
       bleibt ? bleibt : Neueste_Erfassungsversion_aus(schlüssel, versionen).version;
-  const auto löschen = [&](const QString& name) {
-    if (!neueste || name.compare(neueste->name(), Qt::CaseInsensitive) != 0) Löschen(gDatenordner + name);
-  };
   // Without any version nothing goes: a stray name is all that is left of the month.
   if (!neueste) return true;
+  const auto löschen = [&](const QString& name) {
+    if (name.compare(neueste->name(), Qt::CaseInsensitive) != 0) Löschen(gDatenordner + name);
+  };
   for (const Monatsversion& v : versionen) löschen(v.name());
   for (const QString& name : andere) löschen(name);
   return true;
 }
 
 // Whether the file, opened afresh, still ends in a cut line.
-bool Ohne_letztes_Zeilenende(const QString& pfad) {
+bool Noch_abgeschnitten(const QString& pfad) {
   if (!FOpen(pfad, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) return false;
   bool offen = false;
   const QStringList zeilen = Zeilen_dekodieren(Kanal_Inhalt(), &offen);
@@ -308,7 +308,7 @@ bool Monat_lesen(const QString& schlüssel, QString name, Monatslesung& lesung, 
   bool abgeschnitten = false;
   if (ohneEnde) {
     sperre.emplace(schlüssel, 0.0);
-    abgeschnitten = sperre->gehalten() && Ohne_letztes_Zeilenende(pfad);
+    abgeschnitten = sperre->gehalten() && Noch_abgeschnitten(pfad);
     if (abgeschnitten) {
       prüfung.funde << Fund_der_Zeile(*ohneEnde, Form_der_Monatszeile(*ohneEnde));
       prüfung.reparieren = true;

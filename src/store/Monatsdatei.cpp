@@ -714,8 +714,10 @@ Geschrieben An_heutige_Version_anhängen(const QString& schlüssel, const QList<
   if (tageweise && ganz) {
     gelesen = Zeilen_aus_Bytes(b.bestand, Tageweise_Benutzer(zeilen));
   } else if (tageweise) {
-    if (!FOpen(b.heute, QStringLiteral("Input"), QStringLiteral("IgnoreErrors"))) {
-      if (Datei_öffnenbar(b.heute, false)) FOpen(b.heute, QStringLiteral("Input"));
+    // Gone meanwhile: the save decides again. A file that is there but cannot be opened
+    // ends the program with the file-access message, as any opening does.
+    if (!FOpen(b.heute, QStringLiteral("Input"), QStringLiteral("IgnoreErrors")) &&
+        (!Datei_öffnenbar(b.heute, false) || !FOpen(b.heute, QStringLiteral("Input")))) {
       r.weg = true;
       return r;
     }
@@ -852,13 +854,15 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       Meldung(Monatssperre_Meldung(monatsschlüssel));
       return false;
     }
-    Monatsbefund befund = Monat_vorfinden(monatsschlüssel, !zeilen.isEmpty());
     // A month without any version may be one the year change at another workstation
     // removed, after this program started: it is never written again.
-    if (!befund.neueste.version && !Monat_im_Fenster_des_Ordners(monatsschlüssel)) {
+    const auto entfernt = [&](const Monatsbefund& b) {
+      if (b.neueste.version || Monat_im_Fenster_des_Ordners(monatsschlüssel)) return false;
       Meldung(Monat_ausserhalb_des_Fensters_Meldung(monatsschlüssel));
-      return false;
-    }
+      return true;
+    };
+    Monatsbefund befund = Monat_vorfinden(monatsschlüssel, !zeilen.isEmpty());
+    if (entfernt(befund)) return false;
     bool anhängen = Anhängen_entscheiden(befund);
     Geschrieben g = anhängen ? An_heutige_Version_anhängen(monatsschlüssel, zeilen, befund)
                              : Monat_neu_schreiben(monatsschlüssel, zeilen, befund);
@@ -869,10 +873,7 @@ bool Monatsdatei_zeilen_speichern(const QString& monatsschlüssel, const QList<M
       anhängen = false;
       Ordneransicht_erneuern(gDatenordner);
       befund = Monat_vorfinden(monatsschlüssel, false);
-      if (!befund.neueste.version && !Monat_im_Fenster_des_Ordners(monatsschlüssel)) {
-        Meldung(Monat_ausserhalb_des_Fensters_Meldung(monatsschlüssel));
-        return false;
-      }
+      if (entfernt(befund)) return false;
       g = Monat_neu_schreiben(monatsschlüssel, zeilen, befund);
     }
     if (!g.ok) return false;
